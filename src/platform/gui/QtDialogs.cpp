@@ -1,0 +1,89 @@
+#include "platform/gui/QtDialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+
+const QString kYes = QStringLiteral("예");
+const QString kNo = QStringLiteral("아니요");
+const QString kOk = QStringLiteral("확인");
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButtons buttons, const QString& text)
+{
+    // The system's texts break lines with CR LF; the label wants LF.
+    const QString shown = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(toQt(icon), programTitle(), shown, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNo) {
+        box.addButton(kYes, QMessageBox::YesRole)->setObjectName(QStringLiteral("yes"));
+        QPushButton* no = box.addButton(kNo, QMessageBox::NoRole);
+        no->setObjectName(QStringLiteral("no"));
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() != nullptr && box.buttonRole(box.clickedButton()) == QMessageBox::YesRole
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::No;
+    }
+    QPushButton* ok = box.addButton(kOk, QMessageBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("ok"));
+    box.setEscapeButton(ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+QStringList QtDialogs::chooseFiles(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!request.acceptLabel.isEmpty()) {
+        dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    QStringList files = dialog.selectedFiles();
+    for (QString& file : files) {
+        file = QDir::toNativeSeparators(file);
+    }
+    return files;
+}
+
+std::optional<FontChoice> QtDialogs::chooseFont(QWidget* parent, const FontChoice& current)
+{
+    bool accepted = false;
+    const QFont font = QFontDialog::getFont(&accepted, current.font, parent);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    const QColor color = QColorDialog::getColor(current.color, parent);
+    return FontChoice{font, color.isValid() ? color : current.color};
+}
+
+} // namespace platform

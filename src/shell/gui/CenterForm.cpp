@@ -1,0 +1,33 @@
+#include "shell/gui/CenterForm.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "platform/gui/Twips.h"
+#include "shell/SharedRoutines.h"
+
+namespace shell {
+
+void CenterForm(QWidget* window)
+{
+    if (window == nullptr || (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != 0) {
+        return;
+    }
+    const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const double perPixel = platform::twipsPerPixel(window);
+    const QSize screenSize = screen->geometry().size();
+    const QSize windowSize = window->frameGeometry().size();
+    const auto origin = centeredOrigin(screenSize.width() * perPixel, screenSize.height() * perPixel,
+                                       windowSize.width() * perPixel, windowSize.height() * perPixel);
+    if (!origin) {
+        return;
+    }
+    window->move(screen->geometry().topLeft() +
+                 QPoint(platform::twipsToPixels(origin->x(), window), platform::twipsToPixels(origin->y(), window)));
+}
+
+} // namespace shell

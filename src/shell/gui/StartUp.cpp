@@ -1,0 +1,58 @@
+#include "shell/gui/StartUp.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "platform/InstanceLock.h"
+#include "platform/WindowSearch.h"
+#include "platform/gui/Dialogs.h"
+#include "shell/gui/frmMain.h"
+
+namespace shell {
+
+namespace {
+
+const QString kPreviousInstance = QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !");
+const QString kRestartWindows = QStringLiteral("불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
+const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !");
+const QString kCloseViewerFirst = QStringLiteral("벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
+const QString kLineBreak = QStringLiteral("\r\n");
+
+const QString kViewerInputClass = QStringLiteral("ThunderRT5Form");
+const QString kViewerInputTitle = QStringLiteral("성경입력전용창");
+
+int refuse(platform::Dialogs& dialogs, const QString& text)
+{
+    // Also said on the terminal, for a start from a script or a shell.
+    std::fprintf(stderr, "%s\n", QString(text).replace(kLineBreak, QStringLiteral("\n")).toUtf8().constData());
+    dialogs.inform(nullptr, platform::MessageIcon::Critical, text);
+    return 1;
+}
+
+} // namespace
+
+QString previousInstanceMessage()
+{
+    return kPreviousInstance + kLineBreak + kRestartWindows;
+}
+
+QString viewerRunningMessage()
+{
+    return kViewerRunning + kLineBreak + kCloseViewerFirst;
+}
+
+int StartUp(QApplication& app, platform::Dialogs& dialogs, const QString& programFolder)
+{
+    const auto lock = platform::InstanceLock::acquire(platform::instanceLockKey(programFolder));
+    if (!lock) {
+        return refuse(dialogs, previousInstanceMessage());
+    }
+    if (platform::topLevelWindowExists(kViewerInputClass, kViewerInputTitle)) {
+        return refuse(dialogs, viewerRunningMessage());
+    }
+    frmMain window(dialogs, programFolder);
+    window.show();
+    return app.exec();
+}
+
+} // namespace shell

@@ -1,0 +1,194 @@
+#include "shell/gui/frmMain.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+#include <utility>
+
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Skin.h"
+#include "platform/gui/Twips.h"
+#include "shell/gui/CenterForm.h"
+
+namespace shell {
+
+namespace {
+
+const QString kCaption = QStringLiteral("벼리솔 성경자료 관리기");
+
+const QString kCommand3Caption = QStringLiteral("성경본문 편집");
+const QString kCommand3Tip = QStringLiteral("설치된 성경역본의 본문을 편집(수정)합니다.");
+const QString kCommand4Caption = QStringLiteral("개인보유 역본 추가");
+const QString kCommand4Tip = QStringLiteral("개인이 워드나 텍스트 파일로 가지고 있는 역본을 벼리솔용으로 만듭니다.");
+const QString kCommand5Caption = QStringLiteral("손상된 역본파일 치료");
+const QString kCommand5Tip = QStringLiteral("불완전 종료에 따른 손상된 역본파일을 치료합니다.");
+const QString kCommand7Caption = QStringLiteral("역본파일 최적화");
+const QString kCommand7Tip = QStringLiteral("역본파일의 용량을 줄이고 실행속도를 높입니다.");
+const QString kCommand6Caption = QStringLiteral("자료파일 백업방법");
+const QString kCommand6Tip = QStringLiteral("백업설명");
+const QString kCommand8Caption = QStringLiteral("개인 추가역본 삭제");
+const QString kCommand8Tip = QStringLiteral("개인이 추가 사용하던 역본을 삭제합니다.");
+const QString kCommand2Caption = QStringLiteral("&About");
+const QString kCommand1Caption = QStringLiteral("종료");
+const QString kMaker = QStringLiteral("Vantrel");
+const QString kMakerAddress = QStringLiteral("https://byeorisol.example.org");
+
+// Geometry in twips.
+constexpr int kClientWidth = 5700;
+constexpr int kClientHeight = 4800;
+constexpr int kColumnLeft = 3135;
+constexpr int kColumnWidth = 2280;
+constexpr int kColumnHeight = 345;
+constexpr int kColumnTops[] = {390, 930, 1470, 2010, 2550, 3090};
+constexpr int kRowTop = 4215;
+constexpr int kRowWidth = 1080;
+constexpr int kRowHeight = 315;
+constexpr int kRowLefts[] = {3135, 4335};
+
+// The fixed picture beside the buttons: an open book.
+QPixmap bookPicture(QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(QColor(0xF4, 0xEF, 0xE1));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area(size.width() * 0.1, size.height() * 0.25, size.width() * 0.8, size.height() * 0.5);
+    const QPointF spine(area.center().x(), area.top());
+    painter.setPen(QPen(QColor(0x5A, 0x3E, 0x1B), 2));
+    painter.setBrush(QColor(0xFF, 0xFD, 0xF6));
+    for (int side : {-1, 1}) {
+        QPainterPath page;
+        page.moveTo(spine);
+        page.quadTo(spine.x() + side * area.width() * 0.25, area.top() - area.height() * 0.08,
+                    spine.x() + side * area.width() * 0.5, area.top());
+        page.lineTo(spine.x() + side * area.width() * 0.5, area.bottom());
+        page.quadTo(spine.x() + side * area.width() * 0.25, area.bottom() - area.height() * 0.08, spine.x(),
+                    area.bottom());
+        page.closeSubpath();
+        painter.drawPath(page);
+        painter.setPen(QPen(QColor(0xB0, 0xA0, 0x80), 1));
+        for (int line = 1; line <= 6; ++line) {
+            const double y = area.top() + area.height() * line / 8.0;
+            painter.drawLine(QPointF(spine.x() + side * area.width() * 0.08, y),
+                             QPointF(spine.x() + side * area.width() * 0.42, y));
+        }
+        painter.setPen(QPen(QColor(0x5A, 0x3E, 0x1B), 2));
+    }
+    painter.drawLine(spine, QPointF(spine.x(), area.bottom()));
+    return picture;
+}
+
+} // namespace
+
+frmMain::frmMain(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
+    : QWidget(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    createControls();
+    applyTexts();
+    placeControls();
+}
+
+void frmMain::createControls()
+{
+    const auto button = [this](QPushButton*& member, const char* name) {
+        member = new QPushButton(this);
+        member->setObjectName(QString::fromLatin1(name));
+    };
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setFrameShape(QFrame::Box);
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    for (QLabel* label : {Label1, Label2}) {
+        label->setAlignment(Qt::AlignCenter);
+    }
+
+    // Created in tab order: the column top to bottom, then "&About", then "종료".
+    button(Command3, "Command3");
+    button(Command4, "Command4");
+    button(Command5, "Command5");
+    button(Command7, "Command7");
+    button(Command6, "Command6");
+    button(Command8, "Command8");
+    button(Command2, "Command2");
+    button(Command1, "Command1");
+    const QList<QPushButton*> order = {Command3, Command4, Command5, Command7, Command6, Command8, Command2, Command1};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+}
+
+void frmMain::applyTexts()
+{
+    setWindowTitle(kCaption);
+    Command3->setText(kCommand3Caption);
+    Command3->setToolTip(kCommand3Tip);
+    Command4->setText(kCommand4Caption);
+    Command4->setToolTip(kCommand4Tip);
+    Command5->setText(kCommand5Caption);
+    Command5->setToolTip(kCommand5Tip);
+    Command7->setText(kCommand7Caption);
+    Command7->setToolTip(kCommand7Tip);
+    Command6->setText(kCommand6Caption);
+    Command6->setToolTip(kCommand6Tip);
+    Command8->setText(kCommand8Caption);
+    Command8->setToolTip(kCommand8Tip);
+    Command2->setText(kCommand2Caption);
+    Command1->setText(kCommand1Caption);
+    Label1->setText(kMaker);
+    Label2->setText(kMakerAddress);
+}
+
+void frmMain::placeControls()
+{
+    const auto twips = [this](int left, int top, int width, int height) {
+        return platform::twipsRect(left, top, width, height, this);
+    };
+    const QList<QPushButton*> column = {Command3, Command4, Command5, Command7, Command6, Command8};
+    for (qsizetype i = 0; i < column.size(); ++i) {
+        column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
+    }
+    Command2->setGeometry(twips(kRowLefts[0], kRowTop, kRowWidth, kRowHeight));
+    Command1->setGeometry(twips(kRowLefts[1], kRowTop, kRowWidth, kRowHeight));
+    Shape1->setGeometry(twips(180, 270, 2760, 3300));
+    Picture1->setGeometry(twips(300, 390, 2520, 2400));
+    Picture1->setPixmap(bookPicture(Picture1->size()));
+    Label1->setGeometry(twips(300, 2940, 2520, 255));
+    Label2->setGeometry(twips(300, 3240, 2520, 255));
+    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+}
+
+void frmMain::Form_Load()
+{
+    CenterForm(this);
+    platform::applySkin(this, m_programFolder);
+}
+
+void frmMain::Command1_Click()
+{
+    // Ends the program at once, without asking and without any window's unload handling.
+    QCoreApplication::exit(0);
+}
+
+} // namespace shell

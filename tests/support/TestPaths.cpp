@@ -1,0 +1,34 @@
+#include "support/TestPaths.h"
+
+#include <QDir>
+
+#include "support/TestPathsGenerated.h"
+
+namespace testsupport {
+
+QString builtProgramFolder()
+{
+    return QDir::toNativeSeparators(QStringLiteral(BYEORISOL_TEST_PROGRAM_FOLDER));
+}
+
+QString builtInstallFolder()
+{
+    return QDir::toNativeSeparators(QStringLiteral(BYEORISOL_TEST_INSTALL_FOLDER));
+}
+
+QString testBinFolder()
+{
+    return QDir::toNativeSeparators(QStringLiteral(BYEORISOL_TEST_BIN_FOLDER));
+}
+
+QString sourceFolder()
+{
+    return QDir::toNativeSeparators(QStringLiteral(BYEORISOL_TEST_SOURCE_FOLDER));
+}
+
+QString sharedDataFolder()
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(QStringLiteral(BYEORISOL_TEST_SHARED_DATA)));
+}
+
+} // namespace testsupport

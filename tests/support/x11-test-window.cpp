@@ -1,0 +1,147 @@
+// Stands in for other programs' windows in end-to-end tests under X11.
+//
+//   x11-test-window hold CLASS TITLE   shows a top-level window of that class
+//                                      and title, prints "ready", and keeps it
+//                                      until standard input closes
+//   x11-test-window close PID MS       sends the close request to the first
+//                                      viewable window of process PID, waiting
+//                                      up to MS milliseconds for one to appear
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+struct DisplayClose
+{
+    void operator()(Display* d) const { XCloseDisplay(d); }
+};
+
+int ignoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+int hold(Display* display, const std::string& className, const std::string& title)
+{
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
+    XClassHint hint{};
+    std::string name = className;
+    std::string cls = className;
+    hint.res_name = name.data();
+    hint.res_class = cls.data();
+    XSetClassHint(display, window, &hint);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
+    const int length = static_cast<int>(title.size());
+    XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8, 8, PropModeReplace, bytes,
+                    length);
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::puts("ready");
+    std::fflush(stdout);
+    char buffer[64];
+    while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+    }
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    return 0;
+}
+
+bool belongsTo(Display* display, Window window, unsigned long pid)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) != Success ||
+        data == nullptr) {
+        return false;
+    }
+    const bool match = count == 1 && format == 32 && *reinterpret_cast<unsigned long*>(data) == pid;
+    XFree(data);
+    XWindowAttributes attributes{};
+    return match && XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
+}
+
+Window findWindowOf(Display* display, unsigned long pid)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
+        return 0;
+    }
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+        if (belongsTo(display, children[i], pid)) {
+            found = children[i];
+        }
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return found;
+}
+
+int close(Display* display, unsigned long pid, long waitMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const Window window = findWindowOf(display, pid);
+        if (window != 0) {
+            XEvent event{};
+            event.xclient.type = ClientMessage;
+            event.xclient.window = window;
+            event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+            event.xclient.data.l[1] = CurrentTime;
+            XSendEvent(display, window, False, NoEventMask, &event);
+            XSync(display, False);
+            std::puts("closed");
+            return 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::puts("no window");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 4) {
+        std::fputs("usage: x11-test-window hold CLASS TITLE | close PID MS\n", stderr);
+        return 2;
+    }
+    std::unique_ptr<Display, DisplayClose> display(XOpenDisplay(nullptr));
+    if (!display) {
+        std::fputs("x11-test-window: no X display\n", stderr);
+        return 2;
+    }
+    XSetErrorHandler(ignoreErrors);
+    if (std::strcmp(argv[1], "hold") == 0) {
+        return hold(display.get(), argv[2], argv[3]);
+    }
+    if (std::strcmp(argv[1], "close") == 0) {
+        return close(display.get(), std::strtoul(argv[2], nullptr, 10), std::strtol(argv[3], nullptr, 10));
+    }
+    return 2;
+}
