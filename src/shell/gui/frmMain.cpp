@@ -35,7 +35,7 @@ const QString kCommand8Tip = QStringLiteral("개인이 추가 사용하던 역�
 const QString kCommand2Caption = QStringLiteral("&About");
 const QString kCommand1Caption = QStringLiteral("종료");
 const QString kMaker = QStringLiteral("Vantrel");
-const QString kMakerAddress = QStringLiteral("https://byeorisol.example.org");
+const QString kMakerAddress = QStringLiteral("byeorisol.example.org");
 
 // Geometry in twips.
 constexpr int kClientWidth = 5700;
