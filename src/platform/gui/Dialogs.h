@@ -6,18 +6,11 @@
 #include <QStringList>
 #include <optional>
 
+#include "platform/MessageIcon.h"
+
 class QWidget;
 
 namespace platform {
-
-enum class MessageIcon
-{
-    None,
-    Critical,
-    Question,
-    Exclamation,
-    Information,
-};
 
 enum class MessageButtons
 {
