@@ -1,9 +1,9 @@
 #pragma once
 
+#include "import/ParseImportLine.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "import/ParseImportLine.h"
 
 namespace importer {
 

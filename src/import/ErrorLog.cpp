@@ -1,11 +1,11 @@
 #include "import/ErrorLog.h"
 
-#include <QFile>
-#include <QStringEncoder>
-
 #include "import/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
 #include "shell/SharedRoutines.h"
+
+#include <QFile>
+#include <QStringEncoder>
 
 namespace importer {
 
@@ -18,9 +18,7 @@ constexpr char kLineEnd[] = "\r\n";
 
 } // namespace
 
-ErrorLog::ErrorLog(const QString& programFolder) : m_path(programFolder + platform::separator() + kFileName)
-{
-}
+ErrorLog::ErrorLog(const QString& programFolder) : m_path(programFolder + platform::separator() + kFileName) {}
 
 bool ErrorLog::exists() const
 {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "import/FileFailure.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <optional>
-
-#include "import/FileFailure.h"
 
 namespace importer {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "import/FileFailure.h"
+#include "import/ParseImportLine.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
-
-#include "import/FileFailure.h"
-#include "import/ParseImportLine.h"
 
 namespace importer {
 

@@ -1,8 +1,8 @@
 #include "import/TextFileReader.h"
 
-#include <cstring>
-
 #include "import/FileErrorDescriptions.h"
+
+#include <cstring>
 
 namespace importer {
 
@@ -153,7 +153,8 @@ bool TextFileReader::nextUnitIsLineFeed()
     if (m_unit == 1) {
         return unit[0] == '\n';
     }
-    return m_encoding == Encoding::Utf16LE ? (unit[0] == '\n' && unit[1] == '\0') : (unit[0] == '\0' && unit[1] == '\n');
+    return m_encoding == Encoding::Utf16LE ? (unit[0] == '\n' && unit[1] == '\0')
+                                           : (unit[0] == '\0' && unit[1] == '\n');
 }
 
 TextFileReader::ReadResult TextFileReader::readLine(QString& line)

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "import/FileFailure.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
 #include <memory>
-
-#include "import/FileFailure.h"
 
 namespace importer {
 

@@ -1,9 +1,10 @@
+#include "import/BookAbbreviations.h"
+
+#include "support/TestPaths.h"
+
 #include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
-
-#include "import/BookAbbreviations.h"
-#include "support/TestPaths.h"
 
 using importer::BookAbbreviations;
 
@@ -67,6 +68,7 @@ TEST(BookAbbreviations, twoSyllableBooksAreTheSeventeenOfTheTable)
             twoSyllables.append(BookAbbreviations::at(number).toString());
         }
     }
-    EXPECT_EQ(twoSyllables.join(u' '), QStringLiteral("삼상 삼하 왕상 왕하 대상 대하 고전 고후 살전 살후 딤전 딤후 벧전 "
-                                                      "벧후 요일 요이 요삼"));
+    EXPECT_EQ(twoSyllables.join(u' '),
+              QStringLiteral("삼상 삼하 왕상 왕하 대상 대하 고전 고후 살전 살후 딤전 딤후 벧전 "
+                             "벧후 요일 요이 요삼"));
 }

@@ -1,12 +1,13 @@
+#include "import/ErrorLog.h"
+
+#include "import/RunMessages.h"
+#include "platform/ProgramFolders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
-
-#include "import/ErrorLog.h"
-#include "import/RunMessages.h"
-#include "platform/ProgramFolders.h"
 
 using importer::ErrorLog;
 using importer::RunMessages;

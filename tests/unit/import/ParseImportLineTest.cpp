@@ -1,11 +1,12 @@
+#include "import/ParseImportLine.h"
+
+#include "ReferenceTable.h"
+#include "support/TestPaths.h"
+
 #include <QFile>
 #include <QSet>
 #include <QStringList>
 #include <gtest/gtest.h>
-
-#include "ReferenceTable.h"
-#include "import/ParseImportLine.h"
-#include "support/TestPaths.h"
 
 using importer::LineOutcome;
 using importer::ParsedLine;
@@ -146,8 +147,8 @@ TEST(ParseImportLine, asksTheExistenceTestOnlyForALineThatPassedTheTextRules)
         asked.append(reference);
         return true;
     };
-    const char16_t* const lines[] = {u"창 01:007 x", u"", u"창 1 1", u"창 1:a", u"창 1:1000", u"창1:1", u"창세기 1:1",
-                                     u"삼상 000:1"};
+    const char16_t* const lines[] = {u"창 01:007 x", u"",      u"창 1 1",     u"창 1:a",
+                                     u"창 1:1000",   u"창1:1", u"창세기 1:1", u"삼상 000:1"};
     for (const char16_t* line : lines) {
         (void)ParseImportLine(QString::fromUtf16(line), recording);
     }

@@ -1,3 +1,9 @@
+#include "import/TextFileChecker.h"
+
+#include "ReferenceTable.h"
+#include "import/ErrorLog.h"
+#include "support/TestPaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -7,11 +13,6 @@
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <stdexcept>
-
-#include "ReferenceTable.h"
-#include "import/ErrorLog.h"
-#include "import/TextFileChecker.h"
-#include "support/TestPaths.h"
 
 using importer::AcceptedLineWriter;
 using importer::CheckResult;
@@ -87,7 +88,8 @@ protected:
 
     static QStringList withHeader(const QStringList& entries)
     {
-        return QStringList{QStringLiteral("오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"), QString()} +
+        return QStringList{QStringLiteral("오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"),
+                           QString()} +
                entries;
     }
 
@@ -101,8 +103,9 @@ protected:
 
 TEST_F(CheckRunTest, aCleanRunHandsEveryLineToTheWriterAndWritesNoLog)
 {
-    const QString file = textFile(QStringLiteral("창.txt"), {QStringLiteral("창 1:1 태초에"), QString(),
-                                                             QStringLiteral("창 01:002 땅이"), QStringLiteral("창 1:3")});
+    const QString file =
+        textFile(QStringLiteral("창.txt"), {QStringLiteral("창 1:1 태초에"), QString(),
+                                            QStringLiteral("창 01:002 땅이"), QStringLiteral("창 1:3")});
     QStringList written;
     const CheckResult result =
         run({file}, [&written](const QString& reference, const QString& text) { written << reference << text; });
@@ -117,18 +120,18 @@ TEST_F(CheckRunTest, aCleanRunHandsEveryLineToTheWriterAndWritesNoLog)
 TEST_F(CheckRunTest, oneBadFileGetsOneHeadingAndItsEntries)
 {
     const QString file = textFile(QStringLiteral("창세기.txt"), {
-                                                                  QString(),                           // 1 blank
-                                                                  QStringLiteral("창 1 1 태초에"),     // 2
-                                                                  QStringLiteral("창 1:1 태초에"),     // 3
-                                                                  QStringLiteral("   "),               // 4 spaces
-                                                                  QStringLiteral("창세기 1:2 땅이"),   // 5
-                                                                  QStringLiteral("1:1 빛이"),          // 6
-                                                                  QStringLiteral("창 01:051 없는 절"), // 7
-                                                                  QStringLiteral("\t"),                // 8 tab
-                                                                  QStringLiteral("창 1: 1 x"),         // 9
-                                                                  QStringLiteral("창 1:1000 x"),       // 10
-                                                                  QStringLiteral("창1:1 x"),           // 11
-                                                              });
+                                                                    QString(),                           // 1 blank
+                                                                    QStringLiteral("창 1 1 태초에"),     // 2
+                                                                    QStringLiteral("창 1:1 태초에"),     // 3
+                                                                    QStringLiteral("   "),               // 4 spaces
+                                                                    QStringLiteral("창세기 1:2 땅이"),   // 5
+                                                                    QStringLiteral("1:1 빛이"),          // 6
+                                                                    QStringLiteral("창 01:051 없는 절"), // 7
+                                                                    QStringLiteral("\t"),                // 8 tab
+                                                                    QStringLiteral("창 1: 1 x"),         // 9
+                                                                    QStringLiteral("창 1:1000 x"),       // 10
+                                                                    QStringLiteral("창1:1 x"),           // 11
+                                                                });
     const CheckResult result = run({file});
     ASSERT_TRUE(result.succeeded());
     const QStringList expected = {
@@ -155,11 +158,17 @@ TEST_F(CheckRunTest, badFilesGetAHeadingEachAndLineNumbersRestart)
     const CheckResult result = run({bad1, good, bad2, bad1});
     ASSERT_TRUE(result.succeeded());
     const QStringList expected = {
-        QStringLiteral(" "), bad1 + QStringLiteral("파일에서..."), QStringLiteral("2") + kMissingColon,
-        QStringLiteral(" "), bad2 + QStringLiteral("파일에서..."), QStringLiteral("1") + kMissingColon,
+        QStringLiteral(" "),
+        bad1 + QStringLiteral("파일에서..."),
+        QStringLiteral("2") + kMissingColon,
+        QStringLiteral(" "),
+        bad2 + QStringLiteral("파일에서..."),
+        QStringLiteral("1") + kMissingColon,
         QStringLiteral("2") + kMissingColon,
         // The same file listed twice is read and reported twice.
-        QStringLiteral(" "), bad1 + QStringLiteral("파일에서..."), QStringLiteral("2") + kMissingColon,
+        QStringLiteral(" "),
+        bad1 + QStringLiteral("파일에서..."),
+        QStringLiteral("2") + kMissingColon,
     };
     EXPECT_EQ(logLines(), withHeader(expected));
 }
@@ -177,10 +186,10 @@ TEST_F(CheckRunTest, aCleanRunLeavesNoLogFromAnEarlierRun)
 
 TEST_F(CheckRunTest, theHookFollowsBlankMissingColonAndAcceptedLinesOnly)
 {
-    const QString file = textFile(QStringLiteral("가.txt"), {QString(), QStringLiteral("x"), QStringLiteral("창 1:1 a"),
-                                                             QStringLiteral("창 1:a"), QStringLiteral("창 1:1000"),
-                                                             QStringLiteral("창1:1 a"), QStringLiteral("Gen 1:1 a"),
-                                                             QStringLiteral("창 99:1 a"), QStringLiteral("  ")});
+    const QString file = textFile(QStringLiteral("가.txt"),
+                                  {QString(), QStringLiteral("x"), QStringLiteral("창 1:1 a"), QStringLiteral("창 1:a"),
+                                   QStringLiteral("창 1:1000"), QStringLiteral("창1:1 a"), QStringLiteral("Gen 1:1 a"),
+                                   QStringLiteral("창 99:1 a"), QStringLiteral("  ")});
     const CheckResult result = run({file});
     EXPECT_EQ(result.errorList.size(), 2 + 6);
     EXPECT_EQ(m_hookCalls, 4);

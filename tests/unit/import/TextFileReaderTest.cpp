@@ -1,10 +1,10 @@
+#include "import/TextFileReader.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include "import/TextFileReader.h"
 
 using importer::TextFileReader;
 
@@ -131,24 +131,52 @@ TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirs
         QStringList lines;
     };
     const BomCase cases[] = {
-        {"UTF-8", "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEB\x98\xA0\na", TextFileReader::Encoding::Utf8,
+        {"UTF-8",
+         "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEB\x98\xA0\na",
+         TextFileReader::Encoding::Utf8,
          {QStringLiteral("창 1:1"), QStringLiteral("똠\na")}},
-        {"UTF-8 mark later is text", "\xEF\xBB\xBF\r\n\xEF\xBB\xBFx", TextFileReader::Encoding::Utf8,
+        {"UTF-8 mark later is text",
+         "\xEF\xBB\xBF\r\n\xEF\xBB\xBFx",
+         TextFileReader::Encoding::Utf8,
          {"", QStringLiteral("\uFEFFx")}},
-        {"UTF-8 invalid bytes", "\xEF\xBB\xBF" "a\xFF\r\nb\xE2\x82", TextFileReader::Encoding::Utf8,
+        {"UTF-8 invalid bytes",
+         "\xEF\xBB\xBF"
+         "a\xFF\r\nb\xE2\x82",
+         TextFileReader::Encoding::Utf8,
          {QStringLiteral("a\uFFFD"), QStringLiteral("b\uFFFD\uFFFD")}},
-        {"UTF-16LE", bytes("\xFF\xFE\x3D\xCC \0" "1\0\r\0\n\0a\0\n\0b\0", 18), TextFileReader::Encoding::Utf16LE,
+        {"UTF-16LE",
+         bytes("\xFF\xFE\x3D\xCC \0"
+               "1\0\r\0\n\0a\0\n\0b\0",
+               18),
+         TextFileReader::Encoding::Utf16LE,
          {QStringLiteral("창 1"), "a\nb"}},
-        {"UTF-16BE", bytes("\xFE\xFF\xCC\x3D\0 \0" "1\0\r\0a", 12), TextFileReader::Encoding::Utf16BE,
+        {"UTF-16BE",
+         bytes("\xFE\xFF\xCC\x3D\0 \0"
+               "1\0\r\0a",
+               12),
+         TextFileReader::Encoding::Utf16BE,
          {QStringLiteral("창 1"), "a"}},
         // U+0A0D is 0D 0A in UTF-16LE: not a line end, because the bytes are not whole CR and LF units.
-        {"UTF-16LE unaligned CR LF bytes", bytes("\xFF\xFE" "a\0\x0D\x0A" "b\0", 8), TextFileReader::Encoding::Utf16LE,
+        {"UTF-16LE unaligned CR LF bytes",
+         bytes("\xFF\xFE"
+               "a\0\x0D\x0A"
+               "b\0",
+               8),
+         TextFileReader::Encoding::Utf16LE,
          {QStringLiteral("a\u0A0Db")}},
-        {"UTF-16LE odd last byte", bytes("\xFF\xFE" "a\0b", 5), TextFileReader::Encoding::Utf16LE,
+        {"UTF-16LE odd last byte",
+         bytes("\xFF\xFE"
+               "a\0b",
+               5),
+         TextFileReader::Encoding::Utf16LE,
          {QStringLiteral("a\uFFFD")}},
-        {"UTF-16LE lone surrogate", bytes("\xFF\xFE\x00\xD8\r\0x\0\x00\xDCy\0", 12),
-         TextFileReader::Encoding::Utf16LE, {QStringLiteral("\uFFFD"), QStringLiteral("x\uFFFDy")}},
-        {"UTF-16LE surrogate pair", bytes("\xFF\xFE\x3D\xD8\x00\xDE", 6), TextFileReader::Encoding::Utf16LE,
+        {"UTF-16LE lone surrogate",
+         bytes("\xFF\xFE\x00\xD8\r\0x\0\x00\xDCy\0", 12),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("\uFFFD"), QStringLiteral("x\uFFFDy")}},
+        {"UTF-16LE surrogate pair",
+         bytes("\xFF\xFE\x3D\xD8\x00\xDE", 6),
+         TextFileReader::Encoding::Utf16LE,
          {QStringLiteral("\U0001F600")}},
         {"UTF-16LE mark only", "\xFF\xFE", TextFileReader::Encoding::Utf16LE, {}},
         {"too short for a mark", "\xEF", TextFileReader::Encoding::Cp949, {QStringLiteral("\uFFFD")}},
