@@ -1,5 +1,9 @@
 // Any bytes as an import text file: read, checked and logged without a crash, every line either
 // accepted, blank or reported, and the log readable back as code page 949 with CR LF line ends.
+#include "import/ErrorLog.h"
+#include "import/TextFileChecker.h"
+#include "import/TextFileReader.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
@@ -8,10 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-#include "import/ErrorLog.h"
-#include "import/TextFileChecker.h"
-#include "import/TextFileReader.h"
 
 namespace {
 

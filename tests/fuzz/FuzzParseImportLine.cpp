@@ -1,13 +1,13 @@
 // Any text through ParseImportLine: nothing crashes, and what it accepts is canonical and parses
 // back to itself.
+#include "import/BookAbbreviations.h"
+#include "import/ErrorEntries.h"
+#include "import/ParseImportLine.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-
-#include "import/BookAbbreviations.h"
-#include "import/ErrorEntries.h"
-#include "import/ParseImportLine.h"
 
 using importer::LineOutcome;
 using importer::ParsedLine;
