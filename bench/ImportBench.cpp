@@ -1,0 +1,71 @@
+// Line parsing and file checking of the import. The existence test is an in-memory set of the
+// versification table's references, standing in for the reference version.
+#include "ImportBenchFiles.h"
+#include "import/ParseImportLine.h"
+#include "import/TextFileChecker.h"
+#include "support/TestPaths.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const importer::ReferenceExists kInReferenceSet = [](const QString& reference) {
+    return bench::referenceSet().contains(reference);
+};
+
+QStringList bibleLines()
+{
+    QStringList lines;
+    QFile file(testsupport::sharedDataFolder() + QStringLiteral("/kjv-ko.txt"));
+    if (file.open(QIODevice::ReadOnly)) {
+        lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    return lines;
+}
+
+void parseImportLine(benchmark::State& state)
+{
+    const QStringList lines = bibleLines();
+    (void)bench::referenceSet();
+    int accepted = 0;
+    for (auto _ : state) {
+        for (const QString& line : lines) {
+            const importer::ParsedLine parsed = importer::ParseImportLine(line, kInReferenceSet);
+            accepted += parsed.outcome == importer::LineOutcome::Accepted ? 1 : 0;
+        }
+    }
+    benchmark::DoNotOptimize(accepted);
+    state.SetItemsProcessed(state.iterations() * lines.size());
+    state.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(parseImportLine)->Unit(benchmark::kMillisecond);
+
+void checkBookFiles(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QStringList files = bench::bookFilesWithCrLf(dir.path());
+    if (files.size() != 66) {
+        state.SkipWithError("cannot write the book files");
+        return;
+    }
+    (void)bench::referenceSet();
+    // The book files hold the same lines as the whole Bible.
+    const auto lines = static_cast<qint64>(bibleLines().size());
+    qint64 written = 0;
+    for (auto _ : state) {
+        const importer::CheckResult result = importer::checkTextFiles(
+            files, kInReferenceSet, [&written](const QString&, const QString&) { ++written; }, {});
+        benchmark::DoNotOptimize(result.errorList.size());
+    }
+    benchmark::DoNotOptimize(written);
+    state.SetItemsProcessed(state.iterations() * lines);
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(checkBookFiles)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,49 @@
+#include "import/ErrorEntries.h"
+
+namespace importer {
+
+namespace {
+
+const QString kInFile = QStringLiteral("파일에서...");
+const QString kLine = QStringLiteral("줄▶ ");
+const QString kMissingColon = QStringLiteral("':'문자가 없어 '구절명'을 얻을 수 없음!");
+const QString kVerseNotNumeric = QStringLiteral("':'문 자 다음에 숫자로된 '절'이 나와야 합니다!");
+const QString kVerseTooLong =
+    QStringLiteral("절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!");
+const QString kChapterNotFound = QStringLiteral("'장'을 찾을 수 없습니다! 편집상태 확인!");
+const QString kUnknownBookBefore = QStringLiteral("('");
+const QString kUnknownBookAfter = QStringLiteral("')약자명을 가진 성경책은 없습니다! 편집상태 확인!");
+const QString kUnknownReferenceBefore = QStringLiteral("('");
+const QString kUnknownReferenceAfter = QStringLiteral("') 성경구절 표시에 오류가 있습니다! 편집상태 확인!");
+
+} // namespace
+
+QStringList ErrorEntries::fileHeading(const QString& fileEntry)
+{
+    return {QStringLiteral(" "), fileEntry + kInFile};
+}
+
+QString ErrorEntries::lineEntry(qint64 lineNumber, const ParsedLine& parsed)
+{
+    const QString head = QString::number(lineNumber) + kLine;
+    switch (parsed.outcome) {
+    case LineOutcome::MissingColon:
+        return head + kMissingColon;
+    case LineOutcome::VerseNotNumeric:
+        return head + kVerseNotNumeric;
+    case LineOutcome::VerseTooLong:
+        return head + kVerseTooLong;
+    case LineOutcome::ChapterNotFound:
+        return head + kChapterNotFound;
+    case LineOutcome::UnknownBook:
+        return head + kUnknownBookBefore + parsed.bookText + kUnknownBookAfter;
+    case LineOutcome::UnknownReference:
+        return head + kUnknownReferenceBefore + parsed.reference + kUnknownReferenceAfter;
+    case LineOutcome::Blank:
+    case LineOutcome::Accepted:
+        break;
+    }
+    return {};
+}
+
+} // namespace importer

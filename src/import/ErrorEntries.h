@@ -1,0 +1,22 @@
+#pragma once
+
+#include "import/ParseImportLine.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace importer {
+
+// The texts of the error list: the heading of a file and the entry of a rejected line.
+class ErrorEntries
+{
+public:
+    // The two entries that head a file's errors: a single space, then the file's list entry
+    // followed directly by "파일에서...".
+    [[nodiscard]] static QStringList fileHeading(const QString& fileEntry);
+
+    // The entry of a rejected line; empty for Blank and Accepted, which are not errors.
+    [[nodiscard]] static QString lineEntry(qint64 lineNumber, const ParsedLine& parsed);
+};
+
+} // namespace importer

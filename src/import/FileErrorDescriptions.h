@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace importer {
+
+// Korean descriptions of file system errors, one sentence each.
+class FileErrorDescriptions
+{
+public:
+    // Why the file at path could not be opened, judged from the file system as it is now.
+    [[nodiscard]] static QString openForReadingFailure(const QString& path);
+    [[nodiscard]] static QString openForWritingFailure(const QString& path);
+    [[nodiscard]] static QString readFailure();
+    [[nodiscard]] static QString writeFailure();
+    [[nodiscard]] static QString removeFailure();
+};
+
+} // namespace importer

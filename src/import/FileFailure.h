@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace importer {
+
+// A file that could not be opened, read, written or deleted, with a Korean description of the
+// file system's error as the run's failure message shows it.
+struct FileFailure
+{
+    QString path;
+    QString description;
+};
+
+} // namespace importer

@@ -1,0 +1,117 @@
+#include "import/ParseImportLine.h"
+
+#include "import/BookAbbreviations.h"
+
+namespace importer {
+
+namespace {
+
+// Only "0" to "9" are digits; full-width and other digits are not.
+bool isDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// Removes leading and trailing U+0020 only; tabs and other white space stay.
+QStringView trimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == u' ') {
+        --end;
+    }
+    return text.sliced(begin, end - begin);
+}
+
+// A run of digits written in decimal without leading zeros ("0" when it is empty or all zeros).
+// Working on the text keeps numbers of any length exact.
+QStringView withoutLeadingZeros(QStringView digits)
+{
+    qsizetype first = 0;
+    while (first < digits.size() - 1 && digits[first] == u'0') {
+        ++first;
+    }
+    if (digits.isEmpty()) {
+        return u"0";
+    }
+    return digits.sliced(first);
+}
+
+} // namespace
+
+ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
+{
+    ParsedLine parsed;
+
+    const QStringView trimmed = trimSpaces(line);
+    if (trimmed.isEmpty()) {
+        parsed.outcome = LineOutcome::Blank;
+        return parsed;
+    }
+
+    const qsizetype colon = trimmed.indexOf(u':');
+    if (colon < 0) {
+        parsed.outcome = LineOutcome::MissingColon;
+        return parsed;
+    }
+
+    const qsizetype verseBegin = colon + 1;
+    if (verseBegin >= trimmed.size() || !isDigit(trimmed[verseBegin])) {
+        parsed.outcome = LineOutcome::VerseNotNumeric;
+        return parsed;
+    }
+
+    qsizetype verseEnd = verseBegin;
+    while (verseEnd < trimmed.size() && isDigit(trimmed[verseEnd])) {
+        ++verseEnd;
+    }
+    if (verseEnd - verseBegin >= 4) {
+        parsed.outcome = LineOutcome::VerseTooLong;
+        return parsed;
+    }
+
+    // The character after the verse digits is the separator and is dropped, whatever it is.
+    // When the digits end the line there is no separator and the text is empty.
+    if (verseEnd + 1 < trimmed.size()) {
+        parsed.text = trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
+    }
+
+    const QStringView verse = withoutLeadingZeros(trimmed.sliced(verseBegin, verseEnd - verseBegin));
+
+    const QStringView bookAndChapter = trimmed.first(colon);
+    qsizetype lastNonDigit = bookAndChapter.size() - 1;
+    while (lastNonDigit >= 0 && isDigit(bookAndChapter[lastNonDigit])) {
+        --lastNonDigit;
+    }
+    // lastNonDigit is the 0-based position of the last character that is not a digit, -1 if none.
+    if (lastNonDigit == 0) {
+        parsed.outcome = LineOutcome::ChapterNotFound;
+        return parsed;
+    }
+
+    const QStringView chapter = withoutLeadingZeros(bookAndChapter.sliced(lastNonDigit + 1));
+
+    QStringView book = trimSpaces(bookAndChapter.first(lastNonDigit + 1));
+    for (qsizetype i = book.size() - 1; i >= 0; --i) {
+        if (isDigit(book[i])) {
+            book = book.sliced(i + 1);
+            break;
+        }
+    }
+    parsed.bookText = book.toString();
+    if (BookAbbreviations::find(book) == 0) {
+        parsed.outcome = LineOutcome::UnknownBook;
+        return parsed;
+    }
+
+    parsed.reference.reserve(book.size() + chapter.size() + verse.size() + 2);
+    parsed.reference.append(book).append(u' ').append(chapter).append(u':').append(verse);
+
+    parsed.outcome = exists(parsed.reference) ? LineOutcome::Accepted : LineOutcome::UnknownReference;
+    return parsed;
+}
+
+} // namespace importer

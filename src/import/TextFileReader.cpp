@@ -1,0 +1,231 @@
+#include "import/TextFileReader.h"
+
+#include "import/FileErrorDescriptions.h"
+
+#include <cstring>
+
+namespace importer {
+
+namespace {
+
+constexpr qsizetype kReadSize = 64 * 1024;
+
+// ICU's table of Windows code page 949. ICU's "CP949" is IBM's table, which lacks characters.
+constexpr const char* kCodePage949 = "windows-949";
+
+// Decoding starts afresh for every line, and a byte-order mark inside the text is text.
+constexpr QStringConverter::Flags kDecoderFlags =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
+// A space in each encoding: appended to a line before decoding so that an incomplete sequence at
+// the end of the line becomes U+FFFD instead of vanishing, then removed again.
+QByteArray encodedSpace(TextFileReader::Encoding encoding)
+{
+    switch (encoding) {
+    case TextFileReader::Encoding::Utf16LE:
+        return QByteArray(" \0", 2);
+    case TextFileReader::Encoding::Utf16BE:
+        return QByteArray("\0 ", 2);
+    case TextFileReader::Encoding::Cp949:
+    case TextFileReader::Encoding::Utf8:
+        break;
+    }
+    return QByteArray(" ");
+}
+
+// The UTF-16 decoder passes surrogates through as they come; one without its partner is no character.
+void replaceUnpairedSurrogates(QString& line)
+{
+    const qsizetype size = line.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = line.at(i);
+        if (c.isHighSurrogate() && i + 1 < size && line.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            line[i] = QChar::ReplacementCharacter;
+        }
+    }
+}
+
+} // namespace
+
+TextFileReader::TextFileReader(QString path) : m_path(std::move(path)), m_file(m_path)
+{
+    m_failure.path = m_path;
+}
+
+TextFileReader::~TextFileReader() = default;
+
+bool TextFileReader::open()
+{
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        m_failure.description = FileErrorDescriptions::openForReadingFailure(m_path);
+        return false;
+    }
+    // The longest mark is three bytes; a file shorter than that has none unless it is a UTF-16 one.
+    while (m_buffer.size() < 3 && !m_atEnd) {
+        if (!fill()) {
+            return false;
+        }
+    }
+    if (m_buffer.startsWith("\xEF\xBB\xBF")) {
+        m_encoding = Encoding::Utf8;
+        m_position = 3;
+    } else if (m_buffer.startsWith("\xFF\xFE")) {
+        m_encoding = Encoding::Utf16LE;
+        m_position = 2;
+    } else if (m_buffer.startsWith("\xFE\xFF")) {
+        m_encoding = Encoding::Utf16BE;
+        m_position = 2;
+    }
+    switch (m_encoding) {
+    case Encoding::Cp949:
+        m_decoder = QStringDecoder(kCodePage949, kDecoderFlags);
+        break;
+    case Encoding::Utf8:
+        m_decoder = QStringDecoder(QStringConverter::Utf8, kDecoderFlags);
+        break;
+    case Encoding::Utf16LE:
+        m_decoder = QStringDecoder(QStringConverter::Utf16LE, kDecoderFlags);
+        break;
+    case Encoding::Utf16BE:
+        m_decoder = QStringDecoder(QStringConverter::Utf16BE, kDecoderFlags);
+        break;
+    }
+    m_unit = (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) ? 2 : 1;
+    if (!m_decoder.isValid()) {
+        m_failure.description = QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다.");
+        return false;
+    }
+    return true;
+}
+
+bool TextFileReader::fill()
+{
+    // Keeps the unread bytes (at most one incomplete code unit or a pending CR's follower).
+    m_buffer.remove(0, m_position);
+    m_position = 0;
+    const qsizetype kept = m_buffer.size();
+    m_buffer.resize(kept + kReadSize);
+    const qint64 got = m_file.read(m_buffer.data() + kept, kReadSize);
+    if (got < 0) {
+        m_buffer.resize(kept);
+        m_failure.description = FileErrorDescriptions::readFailure();
+        return false;
+    }
+    m_buffer.resize(kept + got);
+    if (got == 0) {
+        m_atEnd = true;
+    }
+    return true;
+}
+
+qsizetype TextFileReader::findCarriageReturn(qsizetype from) const
+{
+    const char* data = m_buffer.constData();
+    const qsizetype size = m_buffer.size();
+    if (m_unit == 1) {
+        const void* hit = std::memchr(data + from, '\r', static_cast<std::size_t>(size - from));
+        return hit ? static_cast<const char*>(hit) - data : -1;
+    }
+    const bool littleEndian = m_encoding == Encoding::Utf16LE;
+    for (qsizetype i = from; i + 1 < size; i += 2) {
+        const char low = littleEndian ? data[i] : data[i + 1];
+        const char high = littleEndian ? data[i + 1] : data[i];
+        if (low == '\r' && high == '\0') {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool TextFileReader::nextUnitIsLineFeed()
+{
+    while (m_buffer.size() - m_position < m_unit && !m_atEnd) {
+        if (!fill()) {
+            return false;
+        }
+    }
+    if (m_buffer.size() - m_position < m_unit) {
+        return false;
+    }
+    const char* unit = m_buffer.constData() + m_position;
+    if (m_unit == 1) {
+        return unit[0] == '\n';
+    }
+    return m_encoding == Encoding::Utf16LE ? (unit[0] == '\n' && unit[1] == '\0')
+                                           : (unit[0] == '\0' && unit[1] == '\n');
+}
+
+TextFileReader::ReadResult TextFileReader::readLine(QString& line)
+{
+    m_lineBytes.clear();
+    bool anything = false;
+    for (;;) {
+        if (m_buffer.size() - m_position < m_unit) {
+            if (m_atEnd) {
+                // Whatever is left (an odd byte of a UTF-16 file) is part of the last line.
+                if (m_position < m_buffer.size()) {
+                    m_lineBytes.append(m_buffer.constData() + m_position, m_buffer.size() - m_position);
+                    m_position = m_buffer.size();
+                    anything = true;
+                }
+                if (!anything) {
+                    return ReadResult::End;
+                }
+                decodeLine(line);
+                return ReadResult::Line;
+            }
+            if (!fill()) {
+                return ReadResult::Failed;
+            }
+            continue;
+        }
+        anything = true;
+        const qsizetype cr = findCarriageReturn(m_position);
+        if (cr < 0) {
+            // No line end in the buffer: take every complete code unit and read on.
+            const qsizetype available = m_buffer.size() - m_position;
+            const qsizetype whole = available - available % m_unit;
+            m_lineBytes.append(m_buffer.constData() + m_position, whole);
+            m_position += whole;
+            if (m_atEnd && m_position == m_buffer.size()) {
+                decodeLine(line);
+                return ReadResult::Line;
+            }
+            continue;
+        }
+        m_lineBytes.append(m_buffer.constData() + m_position, cr - m_position);
+        m_position = cr + m_unit;
+        if (nextUnitIsLineFeed()) {
+            m_position += m_unit;
+        } else if (!m_failure.description.isEmpty()) {
+            return ReadResult::Failed;
+        }
+        decodeLine(line);
+        return ReadResult::Line;
+    }
+}
+
+void TextFileReader::decodeLine(QString& line)
+{
+    // An odd byte left at the end of a UTF-16 file is no whole character.
+    const bool oddByte = m_unit == 2 && m_lineBytes.size() % 2 != 0;
+    if (oddByte) {
+        m_lineBytes.chop(1);
+    }
+    m_lineBytes.append(encodedSpace(m_encoding));
+    line = m_decoder.decode(m_lineBytes);
+    m_decoder.resetState();
+    if (line.endsWith(u' ')) {
+        line.chop(1);
+    }
+    if (m_unit == 2) {
+        replaceUnpairedSurrogates(line);
+    }
+    if (oddByte) {
+        line.append(QChar::ReplacementCharacter);
+    }
+}
+
+} // namespace importer

@@ -1,0 +1,88 @@
+// Any bytes as an import text file: read, checked and logged without a crash, every line either
+// accepted, blank or reported, and the log readable back as code page 949 with CR LF line ends.
+#include "import/ErrorLog.h"
+#include "import/TextFileChecker.h"
+#include "import/TextFileReader.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition) {
+        std::abort();
+    }
+}
+
+const QTemporaryDir& folder()
+{
+    static const QTemporaryDir dir;
+    require(dir.isValid());
+    return dir;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString path = folder().filePath(QStringLiteral("입력.txt"));
+    {
+        QFile file(path);
+        require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        require(file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) ==
+                static_cast<qint64>(size));
+    }
+
+    // Count the lines the reader sees.
+    qint64 lines = 0;
+    {
+        importer::TextFileReader reader(path);
+        require(reader.open());
+        QString line;
+        for (;;) {
+            const auto result = reader.readLine(line);
+            require(result != importer::TextFileReader::ReadResult::Failed);
+            if (result == importer::TextFileReader::ReadResult::End) {
+                break;
+            }
+            ++lines;
+        }
+    }
+    require(size != 0 || lines == 0);
+
+    qint64 accepted = 0;
+    const importer::CheckResult result = importer::checkTextFiles(
+        {path}, [](const QString& reference) { return reference.size() % 2 == 0; },
+        [&accepted](const QString& reference, const QString&) {
+            require(!reference.isEmpty());
+            ++accepted;
+        },
+        {});
+    require(result.succeeded());
+    // At most one entry per line, plus the two of the heading.
+    require(result.errorList.isEmpty() || result.errorList.size() >= 3);
+    require(accepted + qMax<qint64>(0, result.errorList.size() - 2) <= lines);
+
+    if (!result.errorList.isEmpty()) {
+        const importer::ErrorLog log(folder().path());
+        require(!log.write(result.errorList, QDateTime::currentDateTime(), QLocale::c()).has_value());
+        QFile written(log.path());
+        require(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        require(bytes.endsWith("\r\n"));
+        QStringDecoder decoder("windows-949");
+        const QString text = decoder.decode(bytes);
+        require(!decoder.hasError());
+        require(text.count(QStringLiteral("\r\n")) == result.errorList.size() + 2);
+        require(!log.remove().has_value());
+    }
+    return 0;
+}

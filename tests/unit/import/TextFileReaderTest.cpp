@@ -1,0 +1,213 @@
+#include "import/TextFileReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using importer::TextFileReader;
+
+namespace {
+
+class TextFileReaderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString write(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("본문.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        EXPECT_EQ(file.write(bytes), bytes.size());
+        return path;
+    }
+
+    // Every line of a file written with the given bytes.
+    QStringList linesOf(const QByteArray& bytes, TextFileReader::Encoding* encoding = nullptr)
+    {
+        TextFileReader reader(write(bytes));
+        EXPECT_TRUE(reader.open());
+        QStringList lines;
+        QString line;
+        for (;;) {
+            const TextFileReader::ReadResult result = reader.readLine(line);
+            if (result != TextFileReader::ReadResult::Line) {
+                EXPECT_EQ(result, TextFileReader::ReadResult::End);
+                break;
+            }
+            lines.append(line);
+        }
+        if (encoding) {
+            *encoding = reader.encoding();
+        }
+        return lines;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+struct Case
+{
+    const char* name;
+    QByteArray bytes;
+    QStringList lines;
+};
+
+QByteArray bytes(const char* text, qsizetype size)
+{
+    return QByteArray(text, size);
+}
+
+} // namespace
+
+TEST_F(TextFileReaderTest, endsLinesAtCarriageReturnLineFeedOrALoneCarriageReturn)
+{
+    const Case cases[] = {
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"lone CR", "a\rb\r", {"a", "b"}},
+        {"lone LF is part of the line", "a\nb\r\nc", {"a\nb", "c"}},
+        {"LF only file is one line", "a\nb\nc\n", {"a\nb\nc\n"}},
+        {"no final line end", "a\r\nb", {"a", "b"}},
+        {"empty file", "", {}},
+        {"one blank line", "\r\n", {""}},
+        {"blank lines", "\r\n\r\n", {"", ""}},
+        {"CR before CR LF", "\r\r\n", {"", ""}},
+        {"LF CR", "\n\r", {"\n"}},
+        {"spaces kept", "  a  \r\n", {"  a  "}},
+        {"NUL kept", bytes("a\0b\r\n", 5), {QString::fromUtf16(u"a\0b", 3)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(linesOf(c.bytes), c.lines);
+    }
+}
+
+TEST_F(TextFileReaderTest, findsLineEndsAcrossReadBuffers)
+{
+    // A CR as the last byte of one read and its LF as the first of the next; then a line far longer
+    // than a read.
+    const QByteArray first(64 * 1024 - 1, 'x');
+    const QByteArray longLine(300 * 1024, 'y');
+    const QByteArray file = first + "\r\n" + longLine + "\r" + "z";
+    EXPECT_EQ(linesOf(file), (QStringList{QString::fromLatin1(first), QString::fromLatin1(longLine), "z"}));
+
+    const QByteArray second(64 * 1024 - 2, 'x');
+    EXPECT_EQ(linesOf(second + "\r\r\n"), (QStringList{QString::fromLatin1(second), ""}));
+}
+
+TEST_F(TextFileReaderTest, decodesCodePage949)
+{
+    // 창 is C3 A2, 태 C5 C2, 초 C3 CA, 에 BF A1 in code page 949; 똠 (8C 63) is only in its extension.
+    TextFileReader::Encoding encoding{};
+    EXPECT_EQ(linesOf("\xC3\xA2 1:1 \xC5\xC2\xC3\xCA\xBF\xA1\r\n\x8C\x63", &encoding),
+              (QStringList{QStringLiteral("창 1:1 태초에"), QStringLiteral("똠")}));
+    EXPECT_EQ(encoding, TextFileReader::Encoding::Cp949);
+}
+
+TEST_F(TextFileReaderTest, turnsInvalidCodePage949BytesIntoReplacementCharacters)
+{
+    const Case cases[] = {
+        {"lead byte before a space", "A\xB0 B", {QStringLiteral("A\uFFFD B")}},
+        {"lead byte at the end of a line", "A\xB0\r\nB", {QStringLiteral("A\uFFFD"), "B"}},
+        {"lead byte at the end of the file", "A\xB0", {QStringLiteral("A\uFFFD")}},
+        {"lead byte before CR alone", "\xC3\r", {QStringLiteral("\uFFFD")}},
+        {"invalid trail byte", "\xC8\x0A\xC3\xA2", {QStringLiteral("\uFFFD\n창")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(linesOf(c.bytes), c.lines);
+    }
+}
+
+TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirstLine)
+{
+    struct BomCase
+    {
+        const char* name;
+        QByteArray bytes;
+        TextFileReader::Encoding encoding;
+        QStringList lines;
+    };
+    const BomCase cases[] = {
+        {"UTF-8",
+         "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEB\x98\xA0\na",
+         TextFileReader::Encoding::Utf8,
+         {QStringLiteral("창 1:1"), QStringLiteral("똠\na")}},
+        {"UTF-8 mark later is text",
+         "\xEF\xBB\xBF\r\n\xEF\xBB\xBFx",
+         TextFileReader::Encoding::Utf8,
+         {"", QStringLiteral("\uFEFFx")}},
+        {"UTF-8 invalid bytes",
+         "\xEF\xBB\xBF"
+         "a\xFF\r\nb\xE2\x82",
+         TextFileReader::Encoding::Utf8,
+         {QStringLiteral("a\uFFFD"), QStringLiteral("b\uFFFD\uFFFD")}},
+        {"UTF-16LE",
+         bytes("\xFF\xFE\x3D\xCC \0"
+               "1\0\r\0\n\0a\0\n\0b\0",
+               18),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("창 1"), "a\nb"}},
+        {"UTF-16BE",
+         bytes("\xFE\xFF\xCC\x3D\0 \0"
+               "1\0\r\0a",
+               12),
+         TextFileReader::Encoding::Utf16BE,
+         {QStringLiteral("창 1"), "a"}},
+        // U+0A0D is 0D 0A in UTF-16LE: not a line end, because the bytes are not whole CR and LF units.
+        {"UTF-16LE unaligned CR LF bytes",
+         bytes("\xFF\xFE"
+               "a\0\x0D\x0A"
+               "b\0",
+               8),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("a\u0A0Db")}},
+        {"UTF-16LE odd last byte",
+         bytes("\xFF\xFE"
+               "a\0b",
+               5),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("a\uFFFD")}},
+        {"UTF-16LE lone surrogate",
+         bytes("\xFF\xFE\x00\xD8\r\0x\0\x00\xDCy\0", 12),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("\uFFFD"), QStringLiteral("x\uFFFDy")}},
+        {"UTF-16LE surrogate pair",
+         bytes("\xFF\xFE\x3D\xD8\x00\xDE", 6),
+         TextFileReader::Encoding::Utf16LE,
+         {QStringLiteral("\U0001F600")}},
+        {"UTF-16LE mark only", "\xFF\xFE", TextFileReader::Encoding::Utf16LE, {}},
+        {"too short for a mark", "\xEF", TextFileReader::Encoding::Cp949, {QStringLiteral("\uFFFD")}},
+    };
+    for (const BomCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextFileReader::Encoding encoding{};
+        EXPECT_EQ(linesOf(c.bytes, &encoding), c.lines);
+        EXPECT_EQ(encoding, c.encoding);
+    }
+}
+
+TEST_F(TextFileReaderTest, describesAFileThatCannotBeOpened)
+{
+    struct OpenCase
+    {
+        const char* name;
+        QString path;
+        const char* description;
+    };
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("폴더")));
+    const OpenCase cases[] = {
+        {"missing file", m_dir.filePath(QStringLiteral("없음.txt")), "파일을 찾을 수 없습니다."},
+        {"missing folder", m_dir.filePath(QStringLiteral("없는폴더/없음.txt")), "경로를 찾을 수 없습니다."},
+        {"folder", m_dir.filePath(QStringLiteral("폴더")), "경로/파일 액세스 오류입니다."},
+    };
+    for (const OpenCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextFileReader reader(c.path);
+        EXPECT_FALSE(reader.open());
+        EXPECT_EQ(reader.failure().path, c.path);
+        EXPECT_EQ(reader.failure().description, QString::fromUtf8(c.description));
+    }
+}
