@@ -120,23 +120,36 @@ bool TextFileReader::fill()
     return true;
 }
 
-qsizetype TextFileReader::findCarriageReturn(qsizetype from) const
+qsizetype TextFileReader::findLineEnd(qsizetype from) const
 {
     const char* data = m_buffer.constData();
     const qsizetype size = m_buffer.size();
     if (m_unit == 1) {
-        const void* hit = std::memchr(data + from, '\r', static_cast<std::size_t>(size - from));
-        return hit ? static_cast<const char*>(hit) - data : -1;
+        for (qsizetype i = from; i < size; ++i) {
+            if (data[i] == '\r' || data[i] == '\n') {
+                return i;
+            }
+        }
+        return -1;
     }
     const bool littleEndian = m_encoding == Encoding::Utf16LE;
     for (qsizetype i = from; i + 1 < size; i += 2) {
         const char low = littleEndian ? data[i] : data[i + 1];
         const char high = littleEndian ? data[i + 1] : data[i];
-        if (low == '\r' && high == '\0') {
+        if ((low == '\r' || low == '\n') && high == '\0') {
             return i;
         }
     }
     return -1;
+}
+
+bool TextFileReader::unitIsCarriageReturn(qsizetype at) const
+{
+    const char* unit = m_buffer.constData() + at;
+    if (m_unit == 1) {
+        return unit[0] == '\r';
+    }
+    return m_encoding == Encoding::Utf16LE ? unit[0] == '\r' : unit[1] == '\r';
 }
 
 bool TextFileReader::nextUnitIsLineFeed()
@@ -182,8 +195,8 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
             continue;
         }
         anything = true;
-        const qsizetype cr = findCarriageReturn(m_position);
-        if (cr < 0) {
+        const qsizetype end = findLineEnd(m_position);
+        if (end < 0) {
             // No line end in the buffer: take every complete code unit and read on.
             const qsizetype available = m_buffer.size() - m_position;
             const qsizetype whole = available - available % m_unit;
@@ -195,9 +208,12 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
             }
             continue;
         }
-        m_lineBytes.append(m_buffer.constData() + m_position, cr - m_position);
-        m_position = cr + m_unit;
-        if (nextUnitIsLineFeed()) {
+        m_lineBytes.append(m_buffer.constData() + m_position, end - m_position);
+        const bool carriageReturn = unitIsCarriageReturn(end);
+        m_position = end + m_unit;
+        if (!carriageReturn) {
+            // A lone LF ends the line as well.
+        } else if (nextUnitIsLineFeed()) {
             m_position += m_unit;
         } else if (!m_failure.description.isEmpty()) {
             return ReadResult::Failed;

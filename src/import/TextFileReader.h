@@ -12,7 +12,8 @@ namespace importer {
 
 // Reads an import text file line by line. The file is code page 949 unless it begins with a
 // UTF-8, UTF-16LE or UTF-16BE byte-order mark, which then chooses the encoding and is not part
-// of the first line. A line ends at CR LF or at a lone CR; a lone LF is an ordinary character.
+// of the first line. A line ends at CR LF, at a lone CR or at a lone LF: a file written with LF
+// line ends is read line by line, not as one long line stored into a single verse.
 // Bytes that are not valid in the encoding become U+FFFD. Nothing of the file is held beyond
 // the current line and one read buffer. The file is closed when the reader goes.
 class TextFileReader
@@ -49,7 +50,8 @@ public:
 
 private:
     [[nodiscard]] bool fill();
-    [[nodiscard]] qsizetype findCarriageReturn(qsizetype from) const;
+    [[nodiscard]] qsizetype findLineEnd(qsizetype from) const;
+    [[nodiscard]] bool unitIsCarriageReturn(qsizetype at) const;
     [[nodiscard]] bool nextUnitIsLineFeed();
     void decodeLine(QString& line);
 

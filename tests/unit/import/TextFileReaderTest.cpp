@@ -62,19 +62,20 @@ QByteArray bytes(const char* text, qsizetype size)
 
 } // namespace
 
-TEST_F(TextFileReaderTest, endsLinesAtCarriageReturnLineFeedOrALoneCarriageReturn)
+TEST_F(TextFileReaderTest, endsLinesAtCarriageReturnLineFeedOrALoneCarriageReturnOrLineFeed)
 {
     const Case cases[] = {
         {"CR LF", "a\r\nb\r\n", {"a", "b"}},
         {"lone CR", "a\rb\r", {"a", "b"}},
-        {"lone LF is part of the line", "a\nb\r\nc", {"a\nb", "c"}},
-        {"LF only file is one line", "a\nb\nc\n", {"a\nb\nc\n"}},
+        {"lone LF inside CR LF lines", "a\nb\r\nc", {"a", "b", "c"}},
+        {"LF line ends", "a\nb\nc\n", {"a", "b", "c"}},
+        {"LF then CR LF", "a\n\r\nb", {"a", "", "b"}},
         {"no final line end", "a\r\nb", {"a", "b"}},
         {"empty file", "", {}},
         {"one blank line", "\r\n", {""}},
         {"blank lines", "\r\n\r\n", {"", ""}},
         {"CR before CR LF", "\r\r\n", {"", ""}},
-        {"LF CR", "\n\r", {"\n"}},
+        {"LF CR", "\n\r", {"", ""}},
         {"spaces kept", "  a  \r\n", {"  a  "}},
         {"NUL kept", bytes("a\0b\r\n", 5), {QString::fromUtf16(u"a\0b", 3)}},
     };
@@ -113,7 +114,8 @@ TEST_F(TextFileReaderTest, turnsInvalidCodePage949BytesIntoReplacementCharacters
         {"lead byte at the end of a line", "A\xB0\r\nB", {QStringLiteral("A\uFFFD"), "B"}},
         {"lead byte at the end of the file", "A\xB0", {QStringLiteral("A\uFFFD")}},
         {"lead byte before CR alone", "\xC3\r", {QStringLiteral("\uFFFD")}},
-        {"invalid trail byte", "\xC8\x0A\xC3\xA2", {QStringLiteral("\uFFFD\n창")}},
+        {"lead byte before LF", "\xC8\x0A\xC3\xA2", {QStringLiteral("\uFFFD"), QStringLiteral("창")}},
+        {"invalid trail byte", "\xC8\x21\xC3\xA2", {QStringLiteral("\uFFFD!창")}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,7 +136,7 @@ TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirs
         {"UTF-8",
          "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEB\x98\xA0\na",
          TextFileReader::Encoding::Utf8,
-         {QStringLiteral("창 1:1"), QStringLiteral("똠\na")}},
+         {QStringLiteral("창 1:1"), QStringLiteral("똠"), QStringLiteral("a")}},
         {"UTF-8 mark later is text",
          "\xEF\xBB\xBF\r\n\xEF\xBB\xBFx",
          TextFileReader::Encoding::Utf8,
@@ -149,7 +151,7 @@ TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirs
                "1\0\r\0\n\0a\0\n\0b\0",
                18),
          TextFileReader::Encoding::Utf16LE,
-         {QStringLiteral("창 1"), "a\nb"}},
+         {QStringLiteral("창 1"), "a", "b"}},
         {"UTF-16BE",
          bytes("\xFE\xFF\xCC\x3D\0 \0"
                "1\0\r\0a",
