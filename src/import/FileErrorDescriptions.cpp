@@ -57,4 +57,15 @@ QString FileErrorDescriptions::removeFailure()
     return kRemoveError;
 }
 
+QString FileErrorDescriptions::copyFailure(const QString& source, const QString& destination)
+{
+    if (!QFileInfo(source).isFile()) {
+        return openForReadingFailure(source);
+    }
+    if (QFileInfo::exists(destination)) {
+        return QStringLiteral("같은 이름의 파일이나 폴더가 이미 있습니다.");
+    }
+    return openForWritingFailure(destination);
+}
+
 } // namespace importer

@@ -14,6 +14,8 @@ public:
     [[nodiscard]] static QString readFailure();
     [[nodiscard]] static QString writeFailure();
     [[nodiscard]] static QString removeFailure();
+    // Why copying source to destination failed.
+    [[nodiscard]] static QString copyFailure(const QString& source, const QString& destination);
 };
 
 } // namespace importer

@@ -4,7 +4,8 @@
 
 namespace importer {
 
-// The final messages of a check run, shared by the import window and the command-line companion.
+// The final and failure messages of check and build runs, shared by the import window and the
+// command-line companion.
 class RunMessages
 {
 public:
@@ -22,6 +23,41 @@ public:
     {
         return QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n"
                               "지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.");
+    }
+
+    // The build run found no errors.
+    [[nodiscard]] static QString buildFinished(const QString& versionName)
+    {
+        return versionName + QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n\r\n"
+                                            "관리기 프로그램을 종료하시고 벼리솔을 실행하면 만든역본이 추가되어 있을 "
+                                            "것입니다.");
+    }
+
+    // The build run found errors; the error log is opened after this message.
+    [[nodiscard]] static QString buildFinishedWithErrors(const QString& versionName, int acceptedCount)
+    {
+        return versionName + QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: ") +
+               QString::number(acceptedCount) +
+               QStringLiteral("절입니다\r\n\r\n그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 "
+                              "못했습니다. 오류목록파일('err.txt')을 열고 올바르게 편집후 다시 재작업하십시오.\r\n"
+                              "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
+    }
+
+    // Phase 1 of a build stopped by an unexpected error.
+    [[nodiscard]] static QString phase1Failure(const QString& description)
+    {
+        return description + QStringLiteral("\r\n\r\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! "
+                                            "전문가와 상의하십시오.");
+    }
+
+    // Phase 2 of a build, or a check run, stopped by an unexpected error.
+    [[nodiscard]] static QString phase2Failure(const QString& description, bool building)
+    {
+        QString text = description + QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
+        if (building) {
+            text += QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
+        }
+        return text;
     }
 };
 
