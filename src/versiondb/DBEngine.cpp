@@ -107,10 +107,11 @@ void DBEngine::CompactDatabase(const QString& srcName, const QString& dstName, c
     {
         const std::shared_ptr<DatabaseFile> source = openFile(srcName, false, srcConnect);
         try {
-            sqlite::Statement vacuum(source->handle(), QStringLiteral("VACUUM INTO ?1"));
-            vacuum.bind(1, dstName);
-            (void)vacuum.step();
-            vacuum.reset();
+            {
+                sqlite::Statement vacuum(source->handle(), QStringLiteral("VACUUM INTO ?1"));
+                vacuum.bind(1, dstName);
+                (void)vacuum.step();
+            }
             source->close();
             // The copy keeps its log beside it while it is open, like every version file.
             sqlite::Connection copy = sqlite::open(dstName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);

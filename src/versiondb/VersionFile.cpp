@@ -126,8 +126,7 @@ void VersionFile::checkPath(const QString& path, bool forWriting)
     }
     if (forWriting) {
         // A file without any write permission is read-only even for a user who could write it anyway.
-        const auto writeBits =
-            QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
         if (!info.isWritable() || (info.permissions() & writeBits) == 0) {
             raise(errorNumber::ReadOnly);
         }
