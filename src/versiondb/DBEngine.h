@@ -1,0 +1,48 @@
+#pragma once
+
+#include "versiondb/Errors.h"
+
+#include <QString>
+#include <memory>
+
+namespace versiondb {
+
+class Database;
+class DatabaseFile;
+class Error;
+
+// The database engine: one for the program, created at its first use.
+class DBEngine
+{
+public:
+    [[nodiscard]] static DBEngine& instance();
+
+    // Opens a version database for exclusive use. Checks, in this order, that the
+    // file exists and is a file, that it can be written, that it is a version
+    // database of this system and that the connect string's password matches.
+    // A file held by anyone else fails at once with "file in use"; nothing waits.
+    // Every open is exclusive; readOnly refuses every change.
+    [[nodiscard]] std::unique_ptr<Database> OpenDatabase(const QString& name, bool exclusive, bool readOnly,
+                                                         const QString& connect);
+
+    // Writes a complete, compacted copy of the source (opened exclusively with srcConnect)
+    // to dstName, which must not exist yet. The copy opens with the same connect string.
+    void CompactDatabase(const QString& srcName, const QString& dstName, const QString& srcConnect);
+
+    // Repairs a version database in place: rebuilds damaged indexes, or salvages
+    // every record that can still be read into a fresh file that replaces the
+    // damaged one once it is complete and checked.
+    void RepairDatabase(const QString& name);
+
+    // The errors of the last failed engine call.
+    [[nodiscard]] const Errors& errors() const { return m_errors; }
+    void recordError(const Error& error);
+
+private:
+    DBEngine() = default;
+    std::shared_ptr<DatabaseFile> openFile(const QString& name, bool readOnly, const QString& connect);
+
+    Errors m_errors;
+};
+
+} // namespace versiondb

@@ -1,0 +1,47 @@
+#include "versiondb/Error.h"
+
+#include "versiondb/DBEngine.h"
+
+namespace versiondb {
+
+namespace {
+
+std::string describe(const QList<ErrorItem>& items)
+{
+    QString text;
+    for (const ErrorItem& item : items) {
+        if (!text.isEmpty()) {
+            text += QStringLiteral("; ");
+        }
+        text += QString::number(item.Number) + QStringLiteral(" ") + item.Description;
+    }
+    return text.toStdString();
+}
+
+} // namespace
+
+Error::Error(int number, int sqliteCode, int sqliteExtendedCode)
+    : Error(QList<ErrorItem>{ErrorItem{number, errorDescription(number)}}, sqliteCode, sqliteExtendedCode)
+{}
+
+Error::Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode)
+    : m_items(std::move(items)), m_sqliteCode(sqliteCode), m_sqliteExtendedCode(sqliteExtendedCode)
+{
+    if (m_items.isEmpty()) {
+        m_items.push_back(ErrorItem{errorNumber::EngineFailure, errorDescription(errorNumber::EngineFailure)});
+    }
+    m_what = describe(m_items);
+}
+
+void raise(const Error& error)
+{
+    DBEngine::instance().recordError(error);
+    throw error;
+}
+
+void raise(int number, int sqliteCode, int sqliteExtendedCode)
+{
+    raise(Error(number, sqliteCode, sqliteExtendedCode));
+}
+
+} // namespace versiondb

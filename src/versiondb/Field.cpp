@@ -1,0 +1,17 @@
+#include "versiondb/Field.h"
+
+#include "versiondb/Recordset.h"
+
+namespace versiondb {
+
+QVariant Field::Value() const
+{
+    return m_recordset.value(m_column);
+}
+
+void Field::setValue(const QVariant& value)
+{
+    m_recordset.setValue(m_column, value);
+}
+
+} // namespace versiondb

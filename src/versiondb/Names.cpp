@@ -1,0 +1,93 @@
+#include "versiondb/Names.h"
+
+#include "platform/ProgramFolders.h"
+#include "shell/SharedRoutines.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace versiondb {
+
+namespace {
+
+QString lowerAsciiLetters(const QString& text)
+{
+    QString lower = text;
+    for (QChar& c : lower) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) {
+            c = QChar(c.unicode() + ('a' - 'A'));
+        }
+    }
+    return lower;
+}
+
+} // namespace
+
+QString referenceVersionFileName()
+{
+    return QStringLiteral("개역.DAT");
+}
+
+QString templateFileName()
+{
+    return QStringLiteral("null.mdb");
+}
+
+QString scratchFileName()
+{
+    return QStringLiteral("temp.mdb");
+}
+
+QString versionPath(const QString& programFolder, const QString& fileName)
+{
+    return programFolder + platform::separator() + QStringLiteral("..") + platform::separator() + fileName;
+}
+
+QString referenceVersionPath(const QString& programFolder)
+{
+    return resolveFileNameCase(versionPath(programFolder, referenceVersionFileName()));
+}
+
+QString templatePath(const QString& programFolder)
+{
+    return programFolder + platform::separator() + templateFileName();
+}
+
+QString scratchPath(const QString& programFolder)
+{
+    return programFolder + platform::separator() + scratchFileName();
+}
+
+QString resolveFileNameCase(const QString& path)
+{
+    const qsizetype last = path.lastIndexOf(platform::separator());
+    const QString name = path.mid(last + 1);
+    if (name.isEmpty() || QFileInfo::exists(path)) {
+        return path;
+    }
+    const QString folder = last < 0 ? QStringLiteral(".") : path.left(last + 1);
+    const QDir dir(folder);
+    const QString wanted = lowerAsciiLetters(name);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& entry : entries) {
+        if (lowerAsciiLetters(entry) == wanted || entry.compare(name, Qt::CaseInsensitive) == 0) {
+            return path.left(last + 1) + entry;
+        }
+    }
+    return path;
+}
+
+QString displayName(const QString& path)
+{
+    return shell::GetFileName(path);
+}
+
+bool isShippedName(const QString& path)
+{
+    const QString name = lowerAsciiLetters(displayName(path));
+    return name == QStringLiteral("kjv.dat") || name == QStringLiteral("user.dat") ||
+           name == QStringLiteral("개역.dat");
+}
+
+} // namespace versiondb

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <sqlite3.h>
+
+namespace versiondb::sqlite {
+
+struct Close
+{
+    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+};
+struct Finalize
+{
+    void operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
+};
+using Connection = std::unique_ptr<sqlite3, Close>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, Finalize>;
+
+// The engine's error number for an SQLite result code.
+[[nodiscard]] int errorNumberFor(int extendedCode);
+
+// Raises the engine error for a failed SQLite call on db.
+[[noreturn]] void fail(sqlite3* db, int code);
+
+// Opens a connection without creating the file. The handle is kept even when
+// the open fails, so that it is always closed; a failure raises the engine error.
+[[nodiscard]] Connection open(const QString& path, int flags);
+
+// Runs statements that return no rows; a failure raises the engine error.
+void exec(sqlite3* db, const char* sql);
+
+// A prepared statement, reset after each use.
+class Statement
+{
+public:
+    Statement() = default;
+    Statement(sqlite3* db, const QString& sql);
+
+    [[nodiscard]] bool isPrepared() const { return m_stmt != nullptr; }
+    void bind(int index, const QVariant& value);
+    void bindInt(int index, qint64 value);
+    // SQLITE_ROW gives true, SQLITE_DONE false; anything else raises the engine error and resets.
+    [[nodiscard]] bool step();
+    void reset();
+    [[nodiscard]] QVariant column(int index) const;
+    [[nodiscard]] qint64 columnInt(int index) const;
+    [[nodiscard]] QString columnText(int index) const;
+    [[nodiscard]] QByteArray columnBlob(int index) const;
+    [[nodiscard]] int columnType(int index) const;
+
+private:
+    sqlite3* m_db = nullptr;
+    StatementHandle m_stmt;
+};
+
+// Resets a statement when it leaves scope, so no statement keeps a read open.
+class ResetGuard
+{
+public:
+    explicit ResetGuard(Statement& stmt) : m_stmt(stmt) {}
+    ResetGuard(const ResetGuard&) = delete;
+    ResetGuard& operator=(const ResetGuard&) = delete;
+    ~ResetGuard() { m_stmt.reset(); }
+
+private:
+    Statement& m_stmt;
+};
+
+// Quotes an identifier for SQL.
+[[nodiscard]] QString quoted(const QString& identifier);
+
+} // namespace versiondb::sqlite

@@ -1,0 +1,150 @@
+#include "versiondb/VersionFile.h"
+
+#include "versiondb/Error.h"
+#include "versiondb/Sqlite.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace versiondb {
+
+QString VersionFile::tableName()
+{
+    return QStringLiteral("본문");
+}
+
+QStringList VersionFile::fieldNames()
+{
+    return {QStringLiteral("번호"), QStringLiteral("권"),       QStringLiteral("장"),
+            QStringLiteral("절"),   QStringLiteral("성경구절"), QStringLiteral("본문")};
+}
+
+QStringList VersionFile::indexNames()
+{
+    return {QStringLiteral("번호"), QStringLiteral("성경구절")};
+}
+
+QString VersionFile::verifierTableName()
+{
+    return QStringLiteral("byeorisol_password");
+}
+
+QStringList VersionFile::schemaStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE \"본문\" (\"번호\" INTEGER, \"권\" INTEGER, \"장\" INTEGER, \"절\" INTEGER, "
+                       "\"성경구절\" TEXT, \"본문\" TEXT)"),
+        QStringLiteral("CREATE INDEX \"번호\" ON \"본문\" (\"번호\")"),
+        QStringLiteral("CREATE INDEX \"성경구절\" ON \"본문\" (\"성경구절\")"),
+    };
+}
+
+namespace {
+
+QString verifierTableStatement()
+{
+    return QStringLiteral("CREATE TABLE ") + sqlite::quoted(VersionFile::verifierTableName()) +
+           QStringLiteral(" (format INTEGER NOT NULL, salt BLOB NOT NULL, iterations INTEGER NOT NULL, "
+                          "verifier BLOB NOT NULL)");
+}
+
+} // namespace
+
+void VersionFile::writeVerifier(sqlite3* db, const PasswordVerifier& verifier)
+{
+    sqlite::Statement clear(db, QStringLiteral("DELETE FROM ") + sqlite::quoted(verifierTableName()));
+    (void)clear.step();
+    sqlite::Statement insert(db, QStringLiteral("INSERT INTO ") + sqlite::quoted(verifierTableName()) +
+                                     QStringLiteral(" (format, salt, iterations, verifier) VALUES (?1, ?2, ?3, ?4)"));
+    insert.bindInt(1, kFormat);
+    insert.bind(2, verifier.salt);
+    insert.bindInt(3, verifier.iterations);
+    insert.bind(4, verifier.key);
+    (void)insert.step();
+}
+
+void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
+{
+    if (QFileInfo::exists(path)) {
+        raise(errorNumber::DatabaseExists);
+    }
+    {
+        sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE);
+        sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
+        sqlite::exec(db.get(), "BEGIN IMMEDIATE");
+        sqlite::exec(db.get(), QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData());
+        sqlite::exec(db.get(), QStringLiteral("PRAGMA user_version=%1").arg(kFormat).toUtf8().constData());
+        for (const QString& sql : schemaStatements()) {
+            sqlite::exec(db.get(), sql.toUtf8().constData());
+        }
+        sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
+        writeVerifier(db.get(), verifier);
+        sqlite::exec(db.get(), "COMMIT");
+        sqlite::exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+}
+
+bool VersionFile::hasMarks(sqlite3* db)
+{
+    sqlite::Statement appId(db, QStringLiteral("PRAGMA application_id"));
+    if (!appId.step() || appId.columnInt(0) != kApplicationId) {
+        return false;
+    }
+    sqlite::Statement table(db,
+                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    table.bind(1, verifierTableName());
+    return table.step() && table.columnInt(0) == 1;
+}
+
+std::optional<PasswordVerifier> VersionFile::readVerifier(sqlite3* db)
+{
+    sqlite::Statement read(db, QStringLiteral("SELECT format, salt, iterations, verifier FROM ") +
+                                   sqlite::quoted(verifierTableName()) + QStringLiteral(" LIMIT 1"));
+    if (!read.step()) {
+        return std::nullopt;
+    }
+    if (read.columnType(1) != SQLITE_BLOB || read.columnType(2) != SQLITE_INTEGER ||
+        read.columnType(3) != SQLITE_BLOB) {
+        return std::nullopt;
+    }
+    PasswordVerifier v;
+    v.salt = read.columnBlob(1);
+    const qint64 iterations = read.columnInt(2);
+    v.iterations = iterations > 0 && iterations < (1 << 30) ? static_cast<int>(iterations) : 0;
+    v.key = read.columnBlob(3);
+    return v;
+}
+
+void VersionFile::checkPath(const QString& path, bool forWriting)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        raise(errorNumber::FileNotFound);
+    }
+    if (!info.isFile()) {
+        raise(errorNumber::InvalidPath);
+    }
+    if (forWriting) {
+        // A file without any write permission is read-only even for a user who could write it anyway.
+        const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        if (!info.isWritable() || (info.permissions() & writeBits) == 0) {
+            raise(errorNumber::ReadOnly);
+        }
+        // The write-ahead log lies beside the file.
+        if (!QFileInfo(info.absolutePath()).isWritable()) {
+            raise(errorNumber::NoPermission);
+        }
+    }
+}
+
+bool VersionFile::hasSqliteHeader(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    static const QByteArray kMagic("SQLite format 3\0", 16);
+    return file.read(16) == kMagic;
+}
+
+} // namespace versiondb

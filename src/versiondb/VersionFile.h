@@ -1,0 +1,48 @@
+#pragma once
+
+#include "versiondb/Password.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <sqlite3.h>
+
+namespace versiondb {
+
+// The file format of a version database: the table "본문" with its six fields
+// and two indexes, and the marks that tell a version database of this system
+// from any other SQLite file (the application id and the verifier table).
+class VersionFile
+{
+public:
+    static constexpr int kApplicationId = 0x42525953;
+    static constexpr int kFormat = 1;
+
+    [[nodiscard]] static QString tableName();      // "본문"
+    [[nodiscard]] static QStringList fieldNames(); // 번호, 권, 장, 절, 성경구절, 본문
+    [[nodiscard]] static QStringList indexNames(); // 번호, 성경구절
+    [[nodiscard]] static QString verifierTableName();
+    // The statements that create the table and its indexes.
+    [[nodiscard]] static QStringList schemaStatements();
+
+    // Writes an empty version database to path, which must not exist yet:
+    // the table, both indexes and the verifier, in write-ahead-log mode.
+    static void create(const QString& path, const PasswordVerifier& verifier);
+    // Writes the verifier into a database that has the verifier table.
+    static void writeVerifier(sqlite3* db, const PasswordVerifier& verifier);
+
+    // True when the open database carries the marks of a version database.
+    [[nodiscard]] static bool hasMarks(sqlite3* db);
+    // The verifier of an open version database, or nothing when it has none that can be read.
+    [[nodiscard]] static std::optional<PasswordVerifier> readVerifier(sqlite3* db);
+
+    // Raises "file not found" for a missing path, "invalid path" for anything
+    // but a file and, when it is to be written, "read-only" for a file without
+    // write permission and "no permission" for a folder that cannot be written.
+    static void checkPath(const QString& path, bool forWriting);
+
+    // True when the first bytes of the file are those of an SQLite database.
+    [[nodiscard]] static bool hasSqliteHeader(const QString& path);
+};
+
+} // namespace versiondb
