@@ -1,23 +1,28 @@
+#include "cli/ExitCode.h"
+#include "cli/ImportCommands.h"
+#include "platform/ProgramFolders.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 #include <cstdio>
 
 namespace {
 
-constexpr int kExitFailure = 2;
-
-void printUsage()
+void printUsage(std::FILE* out)
 {
     std::fputs("usage: byeorisol-data [--program-folder DIR] COMMAND ...\n"
                "commands:\n"
-               "  check FILE...\n"
-               "  build NAME FILE...\n"
-               "  compact PATH\n"
-               "  repair PATH\n"
-               "  delete PATH\n"
-               "  show PATH REFERENCE\n"
-               "  save PATH REFERENCE TEXT\n",
-               stderr);
+               "  check FILE...              check text files, writing err.txt when lines are faulty\n"
+               "  build NAME FILE...         check text files and build the version NAME from them\n",
+               out);
+}
+
+int usageError(const QString& why)
+{
+    std::fprintf(stderr, "byeorisol-data: %s\n", why.toUtf8().constData());
+    printUsage(stderr);
+    return cli::kFailure;
 }
 
 } // namespace
@@ -25,12 +30,38 @@ void printUsage()
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.isEmpty() || arguments.first() == QStringLiteral("--help")) {
-        printUsage();
-        return arguments.isEmpty() ? kExitFailure : 0;
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (!arguments.isEmpty() &&
+        (arguments.first() == QStringLiteral("--help") || arguments.first() == QStringLiteral("-h"))) {
+        printUsage(stdout);
+        return cli::kSuccess;
     }
-    std::fprintf(stderr, "byeorisol-data: unknown command: %s\n", arguments.first().toUtf8().constData());
-    printUsage();
-    return kExitFailure;
+
+    QString programFolder = platform::programFolder();
+    if (!arguments.isEmpty() && arguments.first() == QStringLiteral("--program-folder")) {
+        if (arguments.size() < 2) {
+            return usageError(QStringLiteral("--program-folder needs a folder"));
+        }
+        programFolder = QDir::toNativeSeparators(arguments.at(1));
+        while (programFolder.size() > 1 && programFolder.endsWith(platform::separator())) {
+            programFolder.chop(1);
+        }
+        arguments = arguments.mid(2);
+    }
+    if (arguments.isEmpty()) {
+        return usageError(QStringLiteral("no command given"));
+    }
+
+    const QString command = arguments.takeFirst();
+    if (command == QStringLiteral("check")) {
+        return cli::checkCommand(programFolder, arguments);
+    }
+    if (command == QStringLiteral("build")) {
+        if (arguments.isEmpty()) {
+            return usageError(QStringLiteral("build needs a version name"));
+        }
+        const QString name = arguments.takeFirst();
+        return cli::buildCommand(programFolder, name, arguments);
+    }
+    return usageError(QStringLiteral("unknown command: ") + command);
 }

@@ -36,7 +36,8 @@ public:
     // The build run found errors; the error log is opened after this message.
     [[nodiscard]] static QString buildFinishedWithErrors(const QString& versionName, int acceptedCount)
     {
-        return versionName + QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: ") +
+        return versionName +
+               QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: ") +
                QString::number(acceptedCount) +
                QStringLiteral("절입니다\r\n\r\n그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 "
                               "못했습니다. 오류목록파일('err.txt')을 열고 올바르게 편집후 다시 재작업하십시오.\r\n"
@@ -53,7 +54,8 @@ public:
     // Phase 2 of a build, or a check run, stopped by an unexpected error.
     [[nodiscard]] static QString phase2Failure(const QString& description, bool building)
     {
-        QString text = description + QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
+        QString text =
+            description + QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
         if (building) {
             text += QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
         }

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace cli {
+
+// What byeorisol-data answers to the shell.
+enum ExitCode
+{
+    kSuccess = 0,
+    kLineErrorsOrRefused = 1, // a run found line errors, or the command was refused
+    kFailure = 2,             // a failure, or a command line that makes no sense
+};
+
+} // namespace cli

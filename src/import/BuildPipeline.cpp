@@ -1,0 +1,279 @@
+#include "import/BuildPipeline.h"
+
+#include "import/ErrorLog.h"
+#include "import/FileErrorDescriptions.h"
+#include "import/RunMessages.h"
+#include "import/RunObserver.h"
+#include "import/TextFileChecker.h"
+#include "import/VersionName.h"
+#include "platform/ProgramFolders.h"
+#include "shell/SharedRoutines.h"
+#include "versiondb/DBEngine.h"
+#include "versiondb/Database.h"
+#include "versiondb/Error.h"
+#include "versiondb/Names.h"
+#include "versiondb/Password.h"
+#include "versiondb/Recordset.h"
+
+#include <QFile>
+#include <algorithm>
+#include <utility>
+
+namespace importer {
+
+namespace {
+
+const QString kPhase1Status = QStringLiteral("1/2 작업중...");
+const QString kPhase2Status = QStringLiteral("2/2 작업중...");
+const QString kIndexNumber = QStringLiteral("번호");
+const QString kIndexReference = QStringLiteral("성경구절");
+const QString kTable = QStringLiteral("본문");
+const QString kFieldText = QStringLiteral("본문");
+const QString kNullText = QStringLiteral("null");
+const QStringList kSkeletonFields = {QStringLiteral("번호"), QStringLiteral("권"), QStringLiteral("장"),
+                                     QStringLiteral("절"), QStringLiteral("성경구절")};
+
+// A failure of the file system inside a phase, carried like an engine error.
+struct PhaseFailure
+{
+    QString description;
+};
+
+} // namespace
+
+// A database and its one table-type record set, closed together, record set first.
+struct BuildPipeline::Connection
+{
+    std::unique_ptr<versiondb::Database> database;
+    std::unique_ptr<versiondb::Recordset> records;
+
+    static std::unique_ptr<Connection> open(const QString& path, const QString& index)
+    {
+        auto connection = std::make_unique<Connection>();
+        connection->database =
+            versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        connection->records = connection->database->OpenRecordset(kTable, versiondb::dbOpenTable);
+        if (!index.isEmpty()) {
+            connection->records->setIndex(index);
+        }
+        return connection;
+    }
+
+    ~Connection() { close(); }
+
+    void close() noexcept
+    {
+        try {
+            if (records) {
+                records->Close();
+            }
+        } catch (...) {
+        }
+        records.reset();
+        try {
+            if (database) {
+                database->Close();
+            }
+        } catch (...) {
+        }
+        database.reset();
+    }
+};
+
+BuildPipeline::BuildPipeline(QString programFolder, RunObserver& observer)
+    : m_programFolder(std::move(programFolder)), m_observer(observer)
+{}
+
+BuildPipeline::~BuildPipeline()
+{
+    closeAll();
+}
+
+void BuildPipeline::closeAll() noexcept
+{
+    m_target.reset();
+    m_reference.reset();
+}
+
+RunOutcome BuildPipeline::runCheck(const QStringList& files)
+{
+    return ImportTextFiles(RunMode::Test, files, QString());
+}
+
+RunOutcome BuildPipeline::runBuild(QString& versionName, const QStringList& files)
+{
+    if (const auto problem = versionNameProblem(versionName)) {
+        m_observer.showMessage(platform::MessageIcon::Exclamation, *problem);
+        return RunOutcome::Refused;
+    }
+    const bool prepared = PrepareTargetVersion(versionName);
+    const RunOutcome outcome = ImportTextFiles(RunMode::Create, files, versionName);
+    return prepared ? outcome : RunOutcome::Failed;
+}
+
+bool BuildPipeline::PrepareTargetVersion(QString& versionName)
+{
+    try {
+        m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexNumber);
+
+        const QString completed = completeVersionName(versionName);
+        if (completed != versionName) {
+            versionName = completed;
+            m_observer.versionNameCompleted(versionName);
+        }
+
+        const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
+        if (!shell::FileExists(targetPath)) {
+            copySkeleton(*m_reference, targetPath);
+        }
+        // The reference is opened again by phase 2; it is never left open between phases.
+        m_reference.reset();
+        return true;
+    } catch (const versiondb::Error& error) {
+        failPhase1(error.Description());
+    } catch (const PhaseFailure& failure) {
+        failPhase1(failure.description);
+    }
+    return false;
+}
+
+void BuildPipeline::copySkeleton(Connection& reference, const QString& targetPath)
+{
+    const QString templatePath = versiondb::templatePath(m_programFolder);
+    if (!QFile::copy(templatePath, targetPath)) {
+        throw PhaseFailure{FileErrorDescriptions::copyFailure(templatePath, targetPath)};
+    }
+    m_target = Connection::open(targetPath, QString());
+
+    m_observer.setBusy(true);
+    versiondb::Recordset& from = *reference.records;
+    versiondb::Recordset& to = *m_target->records;
+    from.MoveFirst();
+    m_observer.showStatus(kPhase1Status);
+    m_progressMaximum = from.RecordCount();
+    m_observer.showProgress(0, m_progressMaximum);
+    std::vector<versiondb::Field*> source;
+    std::vector<versiondb::Field*> destination;
+    for (const QString& name : kSkeletonFields) {
+        source.push_back(&from.Fields(name));
+        destination.push_back(&to.Fields(name));
+    }
+    for (;;) {
+        to.AddNew();
+        for (std::size_t i = 0; i < source.size(); ++i) {
+            destination[i]->setValue(source[i]->Value());
+        }
+        to.Update(versiondb::dbUpdateRegular, false);
+        m_observer.setProgressValue(std::clamp(source[0]->Value().toInt(), 0, m_progressMaximum));
+        from.MoveNext();
+        if (from.Eof()) {
+            break;
+        }
+        m_observer.processEvents();
+    }
+    m_target.reset();
+    m_observer.hideProgress();
+    m_observer.hideStatus();
+    m_observer.setBusy(false);
+}
+
+void BuildPipeline::failPhase1(const QString& description)
+{
+    closeAll();
+    m_observer.setBusy(false);
+    m_observer.showMessage(platform::MessageIcon::None, RunMessages::phase1Failure(description));
+}
+
+RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files, const QString& versionName)
+{
+    m_acceptedCount = 0;
+    const ErrorLog log(m_programFolder);
+    try {
+        if (const auto failure = log.remove()) {
+            throw PhaseFailure{failure->description};
+        }
+        m_observer.setBusy(true);
+        m_observer.showAnimation(m_programFolder + platform::separator() + QStringLiteral("list.avi"));
+
+        m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexReference);
+        if (mode == RunMode::Create) {
+            m_target = Connection::open(versiondb::versionPath(m_programFolder, versionName), kIndexReference);
+            m_observer.showStatus(kPhase2Status);
+            m_progressMaximum = m_reference->records->RecordCount();
+            m_observer.showProgress(0, m_progressMaximum);
+        }
+
+        versiondb::Recordset& reference = *m_reference->records;
+        const ReferenceExists exists = [&reference](const QString& canonical) {
+            reference.Seek(QStringLiteral("="), canonical);
+            return !reference.NoMatch();
+        };
+        AcceptedLineWriter writer;
+        if (mode == RunMode::Create) {
+            writer = [this](const QString& canonical, const QString& text) { writeAcceptedLine(canonical, text); };
+        }
+        const CheckResult checked = checkTextFiles(files, exists, writer, [this] { m_observer.processEvents(); });
+        if (!checked.succeeded()) {
+            throw PhaseFailure{checked.failure->description};
+        }
+        if (!checked.errorList.isEmpty()) {
+            if (const auto failure = log.write(checked.errorList, QDateTime::currentDateTime())) {
+                throw PhaseFailure{failure->description};
+            }
+        }
+    } catch (const versiondb::Error& error) {
+        return failPhase2(mode, error.Description());
+    } catch (const PhaseFailure& failure) {
+        return failPhase2(mode, failure.description);
+    }
+
+    m_observer.setBusy(false);
+    m_observer.hideAnimation();
+    m_observer.hideStatus();
+    m_observer.hideProgress();
+    m_reference.reset();
+
+    const bool logged = log.exists();
+    if (mode == RunMode::Test) {
+        m_observer.showMessage(logged ? platform::MessageIcon::Exclamation : platform::MessageIcon::Information,
+                               logged ? RunMessages::testFinishedWithErrors()
+                                      : RunMessages::testFinishedWithoutErrors());
+    } else {
+        m_observer.showMessage(logged ? platform::MessageIcon::Exclamation : platform::MessageIcon::Information,
+                               logged ? RunMessages::buildFinishedWithErrors(versionName, m_acceptedCount)
+                                      : RunMessages::buildFinished(versionName));
+    }
+    if (logged) {
+        m_observer.openErrorLog(log.path());
+    }
+    m_target.reset();
+    m_observer.closeAnimation();
+    return logged ? RunOutcome::LineErrors : RunOutcome::Clean;
+}
+
+void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& text)
+{
+    versiondb::Recordset& target = *m_target->records;
+    target.Seek(QStringLiteral("="), reference);
+    target.Edit();
+    target.Fields(kFieldText).setValue(text.isEmpty() ? kNullText : text);
+    target.Update(versiondb::dbUpdateRegular, false);
+    ++m_acceptedCount;
+    m_observer.setProgressValue(std::min(m_acceptedCount, m_progressMaximum));
+    m_observer.processEvents();
+}
+
+RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description)
+{
+    closeAll();
+    m_observer.setBusy(false);
+    m_observer.hideStatus();
+    m_observer.hideProgress();
+    m_observer.hideAnimation();
+    m_observer.closeAnimation();
+    m_observer.showMessage(platform::MessageIcon::Exclamation,
+                           RunMessages::phase2Failure(description, mode == RunMode::Create));
+    return RunOutcome::Failed;
+}
+
+} // namespace importer

@@ -1,0 +1,71 @@
+#include "import/RunRequest.h"
+
+#include "import/VersionName.h"
+#include "platform/ProgramFolders.h"
+#include "versiondb/Names.h"
+
+namespace importer {
+
+namespace {
+
+const QString kNoFilesForCheck = QStringLiteral("성경원문이 들어있는 텍스트파일을 목록에 추가하십시오 !");
+const QString kNoFilesForBuild =
+    QStringLiteral("1번[탭]의 파일목록이 비여있습니다. 역본원문이 있는 텍스트 파일을 추가하십시오 !");
+const QString kNoVersionName = QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !");
+const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.");
+const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
+const QString kBuildQuestion =
+    QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");
+
+// Removes leading and trailing spaces (U+0020) only.
+QString trimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' ')) {
+        ++first;
+    }
+    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
+        --last;
+    }
+    return text.mid(first, last - first);
+}
+
+} // namespace
+
+std::optional<QString> checkRunRefusal(const QStringList& files)
+{
+    if (files.isEmpty()) {
+        return kNoFilesForCheck;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName)
+{
+    if (files.isEmpty()) {
+        return kNoFilesForBuild;
+    }
+    versionName = trimSpaces(versionName);
+    if (versionName.isEmpty()) {
+        return kNoVersionName;
+    }
+    // The shipped-name test looks at the part after the last separator; a bare
+    // name is given one so that it is tested as the file name it becomes.
+    if (versiondb::isShippedName(platform::separator() + completeVersionName(versionName))) {
+        return versionName + QStringLiteral("\r\n\r\n") + kShippedTarget;
+    }
+    return std::nullopt;
+}
+
+QString checkRunQuestion()
+{
+    return kCheckQuestion;
+}
+
+QString buildRunQuestion()
+{
+    return kBuildQuestion;
+}
+
+} // namespace importer

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace importer {
+
+// The checks made before a run starts, as the import window and the command-line
+// companion both make them. Each answers the refusal's text, or nothing.
+
+// A check run needs at least one file.
+[[nodiscard]] std::optional<QString> checkRunRefusal(const QStringList& files);
+
+// A build run needs files and a version name that is not a shipped file's. The
+// name comes back trimmed of spaces, as the window writes it back into its box.
+[[nodiscard]] std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName);
+
+// The questions asked before a run starts.
+[[nodiscard]] QString checkRunQuestion();
+[[nodiscard]] QString buildRunQuestion();
+
+} // namespace importer

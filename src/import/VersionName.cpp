@@ -1,0 +1,37 @@
+#include "import/VersionName.h"
+
+namespace importer {
+
+namespace {
+
+const QString kUnsafeName =
+    QStringLiteral("역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 문자(: * ? \" < > |)를 "
+                   "넣을 수 없습니다 !");
+
+bool isForbidden(QChar c)
+{
+    static const QString kForbidden = QStringLiteral("\\/:*?\"<>|");
+    return c.unicode() < 0x20 || kForbidden.contains(c);
+}
+
+} // namespace
+
+QString completeVersionName(const QString& name)
+{
+    return name.contains(QLatin1Char('.')) ? name : name + QStringLiteral(".DAT");
+}
+
+std::optional<QString> versionNameProblem(const QString& name)
+{
+    if (name.contains(QStringLiteral(".."))) {
+        return kUnsafeName;
+    }
+    for (const QChar c : name) {
+        if (isForbidden(c)) {
+            return kUnsafeName;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace importer

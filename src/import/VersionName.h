@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace importer {
+
+// The version name completed as the build uses it: ".DAT" appended when it holds no ".".
+[[nodiscard]] QString completeVersionName(const QString& name);
+
+// Why a version name cannot name a file in the install folder, or nothing when it can:
+// it must stay a plain file name there (no folder separator, no "..", no character
+// that file names may not hold).
+[[nodiscard]] std::optional<QString> versionNameProblem(const QString& name);
+
+} // namespace importer
