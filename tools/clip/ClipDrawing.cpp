@@ -65,17 +65,24 @@ void drawPage(QPainter& p, int left, int top, Color fill)
     p.drawRect(left, top, kPageWidth - 1, kPageHeight - 1);
 }
 
-// Handwriting: words of small strokes of differing heights, with gaps between them.
+// Handwriting: words of one wavy stroke each, with gaps between them.
 void drawWriting(QPainter& p, int dx, int line, int upToX)
 {
     static constexpr int kWords[kLines][4] = {{7, 4, 9, 0}, {5, 8, 6, 0}, {9, 3, 7, 0}, {6, 10, 0, 0}};
+    static constexpr int kHeights[] = {0, 2, 3, 1, 0, 2, 1, 3, 0, 1};
     const int base = lineBase(line);
+    p.setPen(QPen(color(Ink), 1));
     int x = kTextLeft;
     for (const int length : kWords[line]) {
+        QPoint previous;
         for (int i = 0; i < length && x < upToX && x <= kTextRight; ++i, ++x) {
-            const int rise = (x * 7 + line * 3) % 4;
-            p.setPen(color(Ink));
-            p.drawLine(x + dx, base, x + dx, base - rise);
+            const QPoint point(x + dx, base - kHeights[(x + line * 3) % 10]);
+            if (i == 0) {
+                p.drawPoint(point);
+            } else {
+                p.drawLine(previous, point);
+            }
+            previous = point;
         }
         x += 2;
         if (x >= upToX || x > kTextRight) {
