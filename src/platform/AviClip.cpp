@@ -398,7 +398,7 @@ private:
                 p += value + (value & 1);
                 break;
             }
-            if (y > height) {
+            if (y >= height) {
                 // Nothing more can land inside the frame.
                 return AviError::None;
             }

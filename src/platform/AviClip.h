@@ -38,7 +38,7 @@ class AviClip
 public:
     // Limits that keep a hostile file from taking the memory of the program.
     static constexpr qsizetype kMaxFileBytes = 64 * 1024 * 1024;
-    static constexpr qsizetype kMaxDecodedBytes = 64 * 1024 * 1024;
+    static constexpr qsizetype kMaxDecodedBytes = 32 * 1024 * 1024;
     static constexpr int kMaxSide = 4096;
 
     struct Result;

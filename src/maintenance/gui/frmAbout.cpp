@@ -222,6 +222,8 @@ void frmAbout::Form_Load()
 {
     shell::CenterForm(this);
     Label1->setText(versionLine(platform::fileVersion()));
+    // Enter closes the window, as in any message of its kind.
+    Command1->setFocus();
 }
 
 void frmAbout::Label3_Click()

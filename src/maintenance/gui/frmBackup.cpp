@@ -44,7 +44,7 @@ const QString kPattern = QStringLiteral("*.dat");
 
 // Geometry in twips.
 constexpr int kClientWidth = 6600;
-constexpr int kClientHeight = 5760;
+constexpr int kClientHeight = 6360;
 
 // The picture beside the heading: a disk and a copy of it.
 QPixmap diskPicture(QSize size)
@@ -159,13 +159,13 @@ void frmBackup::placeControls()
     Image1->setPixmap(diskPicture(Image1->size()));
     Label1->setGeometry(twips(900, 300, 5460, 300));
     Line1->setGeometry(twips(240, 780, 6120, 60));
-    Text1->setGeometry(twips(240, 960, 6120, 2520));
-    Shape1->setGeometry(twips(240, 3600, 6120, 1380));
-    Label2->setGeometry(twips(360, 3660, 5880, 420));
-    Command3->setGeometry(twips(360, 4080, 5880, 375));
-    Command2->setGeometry(twips(360, 4500, 5880, 375));
-    Line2->setGeometry(twips(240, 5100, 6120, 60));
-    Command1->setGeometry(twips(5160, 5250, 1200, 375));
+    Text1->setGeometry(twips(240, 960, 6120, 3120));
+    Shape1->setGeometry(twips(240, 4200, 6120, 1380));
+    Label2->setGeometry(twips(360, 4260, 5880, 420));
+    Command3->setGeometry(twips(360, 4680, 5880, 375));
+    Command2->setGeometry(twips(360, 5100, 5880, 375));
+    Line2->setGeometry(twips(240, 5700, 6120, 60));
+    Command1->setGeometry(twips(5160, 5850, 1200, 375));
     setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
 }
 
@@ -213,6 +213,8 @@ void frmBackup::Form_Load()
     Label2->setText(m_listFolder);
     Command2->setToolTip(m_listFolder);
     shell::CenterForm(this);
+    // Enter closes the window, as in any message of its kind.
+    Command1->setFocus();
 }
 
 void frmBackup::Command3_Click()

@@ -17,12 +17,28 @@ QImage toImage(const AviClip& clip, qsizetype index)
     const auto* data = reinterpret_cast<const uchar*>(pixels.constData());
     if (clip.bitsPerPixel() == 24) {
         return QImage(data, clip.width(), clip.height(), clip.bytesPerLine(), QImage::Format_RGB888)
-            .convertToFormat(QImage::Format_RGB32);
+            .convertToFormat(QImage::Format_ARGB32);
     }
     QImage image(data, clip.width(), clip.height(), clip.bytesPerLine(), QImage::Format_Indexed8);
-    QList<QRgb> colors(clip.palette().begin(), clip.palette().end());
-    image.setColorTable(colors);
-    return image.convertToFormat(QImage::Format_RGB32);
+    image.setColorTable(QList<QRgb>(clip.palette().begin(), clip.palette().end()));
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Like the control it replaces, the clip's background (the colour of its
+// first frame's top left pixel) lets the window show through.
+void makeBackgroundTransparent(QList<QImage>& frames)
+{
+    const QRgb key = frames.front().pixel(0, 0);
+    for (QImage& frame : frames) {
+        for (int y = 0; y < frame.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
+            for (int x = 0; x < frame.width(); ++x) {
+                if (row[x] == key) {
+                    row[x] = qRgba(0, 0, 0, 0);
+                }
+            }
+        }
+    }
 }
 
 } // namespace
@@ -46,6 +62,7 @@ bool AnimationWidget::open(const QString& path)
     for (qsizetype i = 0; i < clip.frameCount(); ++i) {
         frames.append(toImage(clip, i));
     }
+    makeBackgroundTransparent(frames);
     m_frames = std::move(frames);
     const qint64 intervalMs = std::chrono::duration_cast<std::chrono::milliseconds>(clip.frameInterval()).count();
     m_timer.setInterval(static_cast<int>(std::clamp(intervalMs, kShortestIntervalMs, kLongestIntervalMs)));

@@ -10,7 +10,9 @@
 namespace platform {
 
 // Plays an AVI clip of uncompressed or RLE8 frames, looping at the clip's own
-// frame rate while the widget is visible, centred in the widget. It stands in
+// frame rate while the widget is visible, centred in the widget, with the
+// clip's background colour (that of the first frame's top left pixel) left
+// transparent so that the window shows through. It stands in
 // for the animation control of the import window: a missing or broken clip
 // is refused by open() and the widget then shows nothing; it never throws.
 class AnimationWidget : public QWidget

@@ -91,23 +91,39 @@ private slots:
         QCOMPARE(widget.grab().toImage(), blank(widget.size()));
     }
 
-    void theProgramsClipShowsItsFirstFrameCentred()
+    void theProgramsClipShowsItsFirstFrameCentredOverTheWindow()
     {
         const auto clip = platform::AviClip::fromFile(builtClip()).clip;
         QVERIFY(clip.has_value());
         AnimationWidget widget;
         widget.resize(100, 80);
+        // A window colour unlike any of the clip's, to see where it shows through.
+        QPalette palette = widget.palette();
+        palette.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
+        widget.setPalette(palette);
+        widget.setAutoFillBackground(true);
         QVERIFY(widget.open(builtClip()));
         QCOMPARE(widget.frameCount(), qsizetype{24});
         QCOMPARE(widget.frameIntervalMs(), 100);
         QCOMPARE(widget.sizeHint(), QSize(80, 60));
         QCOMPARE(widget.currentFrame(), qsizetype{0});
         const QImage shown = widget.grab().toImage();
+        const auto indexAt = [&](QPoint p) {
+            return static_cast<unsigned char>(clip->frame(0).at(p.y() * 80 + p.x()));
+        };
+        const unsigned char background = indexAt(QPoint(0, 0));
+        int drawn = 0;
         // The clip sits ten pixels in from either side.
-        for (const QPoint p : {QPoint(0, 0), QPoint(79, 59), QPoint(40, 30), QPoint(45, 20), QPoint(12, 25)}) {
-            const auto index = static_cast<unsigned char>(clip->frame(0).at(p.y() * 80 + p.x()));
-            QCOMPARE(shown.pixel(p + QPoint(10, 10)), clip->palette()[index]);
+        for (int y = 0; y < 60; y += 3) {
+            for (int x = 0; x < 80; x += 3) {
+                const unsigned char index = indexAt(QPoint(x, y));
+                const QRgb expected = index == background ? qRgb(0x12, 0x34, 0x56) : clip->palette()[index];
+                QCOMPARE(shown.pixel(x + 10, y + 10), expected);
+                drawn += index == background ? 0 : 1;
+            }
         }
+        QVERIFY(drawn > 100);
+        QCOMPARE(shown.pixel(5, 5), qRgb(0x12, 0x34, 0x56));
     }
 
     void playsLoopingOnlyWhileVisible()
