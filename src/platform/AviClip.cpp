@@ -179,7 +179,8 @@ private:
                 m_microsecondsPerFrame = chunk.body.u32(0);
                 haveMainHeader = true;
             } else if (isList(chunk, fourcc("strl"))) {
-                if (m_videoStream < 0) {
+                // Chunk names carry the stream number in two digits.
+                if (m_videoStream < 0 && stream <= 99) {
                     if (const AviError error = parseStreamList(listBody(chunk), stream); error != AviError::None) {
                         return error;
                     }

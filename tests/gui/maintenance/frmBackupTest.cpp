@@ -158,6 +158,23 @@ private slots:
                                 "필요는 없습니다)"));
     }
 
+    void aMissingInstallFolderListsNothing()
+    {
+        QTemporaryDir root;
+        const QString programFolder = QDir::toNativeSeparators(root.filePath(QStringLiteral("gone/manager")));
+        testsupport::ScriptedDialogs dialogs;
+        frmBackup window(dialogs, programFolder);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(control<QLabel>(window, "Label2")->text(),
+                 QDir::toNativeSeparators(root.filePath(QStringLiteral("gone"))));
+        QCOMPARE(control<QListWidget>(window, "File1")->count(), 0);
+        dialogs.queueAnswer(platform::MessageAnswer::Ok);
+        QTest::mouseClick(control<QPushButton>(window, "Command3"), Qt::LeftButton);
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages()[0].text.startsWith(QStringLiteral("☞ 백업파일 목록\r\n\r\n\r\n(")));
+    }
+
     void theListIsLoadedOnceWhenTheWindowLoads()
     {
         InstallTree tree;
