@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/FileVersion.h"
+
+#include <QDialog>
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace maintenance {
+
+// The About window: the program's name, its version, a short description and
+// a link to the maker's web site.
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Opens a file, folder or web address the way the desktop does; the answer is ignored.
+    using ShellOpen = std::function<bool(const QString&)>;
+
+    frmAbout(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+
+    // Replaces the desktop's "Open" (tests record what would be opened).
+    void setShellOpen(ShellOpen open) { m_shellOpen = std::move(open); }
+
+    // "버전 " and the major, minor and revision numbers; the revision is the
+    // fourth field of a file version.
+    [[nodiscard]] static QString versionLine(const platform::FileVersion& version);
+    // The maker's web site that Label3 opens.
+    [[nodiscard]] static QString webAddress();
+
+public slots:
+    void Label3_Click();
+    void Command1_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void picIcon_MouseDown(Qt::MouseButton button, int shift, int x, int y);
+    void createControls();
+    void applyTexts();
+    void placeControls();
+
+    // The window asks nothing and opens the web site with the desktop's own working folder.
+    [[maybe_unused]] platform::Dialogs& m_dialogs;
+    [[maybe_unused]] QString m_programFolder;
+    ShellOpen m_shellOpen;
+    bool m_loaded = false;
+
+    QLabel* picIcon = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QFrame* Line2[2] = {};
+    QFrame* Line3[2] = {};
+};
+
+} // namespace maintenance

@@ -1,0 +1,121 @@
+// Renders every window of the program to PNG files, for the README and for
+// looking at layouts without a display:
+//   render-windows OUTPUT_FOLDER [PROGRAM_FOLDER]
+// The program folder defaults to the one the build laid out. Each picture is
+// the window's client area under a plain caption bar carrying its title; the
+// work animation is drawn as a strip of its frames.
+
+#include "maintenance/gui/frmAbout.h"
+#include "maintenance/gui/frmBackup.h"
+#include "platform/AviClip.h"
+#include "shell/gui/Translations.h"
+#include "shell/gui/frmMain.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestPaths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QImage withCaption(QWidget& window)
+{
+    window.show();
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+    }
+    const QPixmap client = window.grab();
+    const int captionHeight = 26;
+    QImage image(client.width() + 2, client.height() + captionHeight + 1, QImage::Format_RGB32);
+    image.fill(QColor(0x3C, 0x5A, 0x8C));
+    QPainter painter(&image);
+    QFont font = window.font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(8, 0, image.width() - 16, captionHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                     window.windowTitle());
+    painter.drawPixmap(1, captionHeight, client);
+    window.hide();
+    return image;
+}
+
+bool save(const QImage& image, const QString& folder, const QString& name)
+{
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!image.save(path)) {
+        std::fprintf(stderr, "render-windows: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+QImage clipStrip(const QString& path)
+{
+    const auto result = platform::AviClip::fromFile(path);
+    if (!result.clip) {
+        return {};
+    }
+    const platform::AviClip& clip = *result.clip;
+    const int scale = 2;
+    const int columns = 8;
+    const auto rows = static_cast<int>((clip.frameCount() + columns - 1) / columns);
+    QImage strip((clip.width() * scale + 4) * columns, (clip.height() * scale + 4) * rows, QImage::Format_RGB32);
+    strip.fill(Qt::darkGray);
+    QPainter painter(&strip);
+    for (qsizetype i = 0; i < clip.frameCount(); ++i) {
+        QImage frame(reinterpret_cast<const uchar*>(clip.frame(i).constData()), clip.width(), clip.height(),
+                     clip.bytesPerLine(), QImage::Format_Indexed8);
+        frame.setColorTable(QList<QRgb>(clip.palette().begin(), clip.palette().end()));
+        const int column = static_cast<int>(i % columns);
+        const int row = static_cast<int>(i / columns);
+        painter.drawImage(QRect(column * (clip.width() * scale + 4) + 2, row * (clip.height() * scale + 4) + 2,
+                                clip.width() * scale, clip.height() * scale),
+                          frame);
+    }
+    return strip;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    shell::installKoreanTranslations(app);
+    if (argc < 2 || argc > 3) {
+        std::fputs("usage: render-windows OUTPUT_FOLDER [PROGRAM_FOLDER]\n", stderr);
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    const QString programFolder = argc == 3 ? QString::fromLocal8Bit(argv[2]) : testsupport::builtProgramFolder();
+    if (!QDir().mkpath(output)) {
+        std::fprintf(stderr, "render-windows: cannot make %s\n", argv[1]);
+        return 1;
+    }
+    testsupport::ScriptedDialogs dialogs;
+    bool ok = true;
+    shell::frmMain main(dialogs, programFolder);
+    ok = save(withCaption(main), output, QStringLiteral("frmMain")) && ok;
+    {
+        maintenance::frmBackup window(dialogs, programFolder, &main);
+        ok = save(withCaption(window), output, QStringLiteral("frmBackup")) && ok;
+    }
+    {
+        maintenance::frmAbout window(dialogs, programFolder, &main);
+        ok = save(withCaption(window), output, QStringLiteral("frmAbout")) && ok;
+    }
+    const QImage strip = clipStrip(programFolder + QDir::separator() + QStringLiteral("list.avi"));
+    if (strip.isNull()) {
+        std::fputs("render-windows: list.avi cannot be read\n", stderr);
+        ok = false;
+    } else {
+        ok = save(strip, output, QStringLiteral("list-avi")) && ok;
+    }
+    return ok ? 0 : 1;
+}
