@@ -6,7 +6,7 @@ namespace platform {
 
 FileVersion fileVersion()
 {
-    return {generated::kMajor, generated::kMinor, generated::kRevision, generated::kBuild};
+    return {generated::kMajor, generated::kMinor, generated::kBuild, generated::kRevision};
 }
 
 } // namespace platform

@@ -185,7 +185,7 @@ void frmAbout::placeControls()
 QString frmAbout::versionLine(const platform::FileVersion& version)
 {
     return kVersionPrefix + QString::number(version.major) + QStringLiteral(".") + QString::number(version.minor) +
-           QStringLiteral(".") + QString::number(version.build);
+           QStringLiteral(".") + QString::number(version.revision);
 }
 
 QString frmAbout::webAddress()

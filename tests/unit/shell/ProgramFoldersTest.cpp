@@ -14,6 +14,6 @@ TEST(FileVersion, isTheVersionTheBuildSets)
     const platform::FileVersion version = platform::fileVersion();
     EXPECT_EQ(version.major, 1);
     EXPECT_EQ(version.minor, 0);
-    EXPECT_EQ(version.revision, 0);
     EXPECT_EQ(version.build, 0);
+    EXPECT_EQ(version.revision, 0);
 }
