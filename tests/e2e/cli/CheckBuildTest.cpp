@@ -1,0 +1,238 @@
+// byeorisol-data check and build, run as a user runs them, on temporary install trees.
+
+#include "support/TestPaths.h"
+#include "versiondb/DBEngine.h"
+#include "versiondb/Database.h"
+#include "versiondb/Password.h"
+#include "versiondb/Recordset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCheckWithErrors =
+    QStringLiteral("테스트 작업이 완료되었습니다.\n\n"
+                   "그러나 일부 텍스트파일에서 편집오류가 발견되어 오류목록파일('err.txt')을 열겠습니다.\n"
+                   "한번 살펴보시고 오류를 수정하여 주십시오.\n"
+                   "('err.txt'파일의 참조가 완료되면 삭제하십시오)\n");
+const QString kCheckClean =
+    QStringLiteral("테스트 작업이 완료되었습니다.\n\n지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.\n");
+
+struct CommandResult
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class DataCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        m_install = m_root.filePath(QStringLiteral("viewer"));
+        m_program = m_install + QStringLiteral("/manager");
+        ASSERT_TRUE(QDir().mkpath(m_program));
+        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
+                                m_program + QStringLiteral("/null.mdb")));
+        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), referencePath()));
+    }
+
+    QString referencePath() const { return m_install + QStringLiteral("/개역.DAT"); }
+    QString errorLog() const { return m_program + QStringLiteral("/err.txt"); }
+    static QString sample(const char* name)
+    {
+        return testsupport::sourceFolder() + QStringLiteral("/data/samples/") + QString::fromLatin1(name);
+    }
+
+    CommandResult run(const QStringList& arguments) const
+    {
+        QProcess process;
+        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
+                      QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // The log's lines after its header line and the empty line, decoded from code page 949.
+    QStringList logEntries() const
+    {
+        QFile file(errorLog());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringDecoder decoder("windows-949");
+        QStringList lines = QString(decoder.decode(file.readAll())).split(QStringLiteral("\r\n"));
+        EXPECT_TRUE(lines.size() >= 3 && lines.last().isEmpty() && lines.at(1).isEmpty());
+        EXPECT_TRUE(lines.first().endsWith(QStringLiteral(" <편집오류 로그파일>")));
+        return lines.mid(2, lines.size() - 3);
+    }
+
+    // The 본문 of one verse, "<Null>" for Null.
+    static QString verseText(const QString& path, const QString& reference)
+    {
+        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        auto rs = db->OpenRecordset(QStringLiteral("본문"));
+        rs->setIndex(QStringLiteral("성경구절"));
+        rs->Seek(QStringLiteral("="), reference);
+        QString text = QStringLiteral("<missing>");
+        if (!rs->NoMatch()) {
+            const QVariant value = rs->Fields(QStringLiteral("본문")).Value();
+            text = value.isNull() ? QStringLiteral("<Null>") : value.toString();
+        }
+        rs->Close();
+        db->Close();
+        return text;
+    }
+
+    QTemporaryDir m_root;
+    QString m_install;
+    QString m_program;
+};
+
+TEST_F(DataCommand, checkOfTheSamplesReportsTheFaultyLinesInTheLog)
+{
+    const QString faulty = sample("genesis-3-faulty.txt");
+    const CommandResult result = run({QStringLiteral("check"), sample("genesis-1.txt"), faulty});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, kCheckWithErrors);
+    const QStringList expected = {
+        QStringLiteral(" "),
+        QDir::toNativeSeparators(faulty) + QStringLiteral("파일에서..."),
+        QStringLiteral("5줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!"),
+        QStringLiteral("7줄▶ ('창세기')약자명을 가진 성경책은 없습니다! 편집상태 확인!"),
+        QStringLiteral("10줄▶ ('창 3:100') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
+    };
+    EXPECT_EQ(logEntries(), expected);
+    EXPECT_EQ(QDir(m_install).entryList(QDir::Files), QStringList{QStringLiteral("개역.DAT")});
+}
+
+TEST_F(DataCommand, checkOfCleanFilesSaysSoAndLeavesNoLog)
+{
+    const CommandResult result = run({QStringLiteral("check"), sample("genesis-1.txt"), sample("genesis-2.txt")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, kCheckClean);
+    EXPECT_FALSE(QFile::exists(errorLog()));
+}
+
+TEST_F(DataCommand, buildStoresTheAcceptedVersesAndCountsThem)
+{
+    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("창세기"), sample("genesis-1.txt"),
+                                      sample("genesis-2.txt"), sample("genesis-3-faulty.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("창세기.DAT\n\n만들기 작업이 완료되었습니다.\n"
+                                                     "텍스트파일에서 추가된 절수는 총: 77절입니다\n\n")))
+        << result.out.toStdString();
+    const QString version = m_install + QStringLiteral("/창세기.DAT");
+    EXPECT_EQ(verseText(version, QStringLiteral("창 1:1")),
+              QStringLiteral("In the beginning God created the heaven and the earth."));
+    EXPECT_EQ(verseText(version, QStringLiteral("창 3:5")), QStringLiteral("<Null>")) << "its line had no colon";
+    EXPECT_EQ(verseText(version, QStringLiteral("창 3:24")).left(16), QStringLiteral("So he drove out "));
+    EXPECT_EQ(verseText(version, QStringLiteral("창 4:1")), QStringLiteral("<Null>"));
+}
+
+TEST_F(DataCommand, cleanBuildSaysWhereTheVersionWillBe)
+{
+    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("mine"), sample("genesis-1.txt")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, QStringLiteral("mine.DAT\n\n만들기 작업이 완료되었습니다.\n\n관리기 프로그램을 종료하시고 "
+                                         "벼리솔을 실행하면 만든역본이 추가되어 있을 것입니다.\n"));
+    EXPECT_FALSE(QFile::exists(errorLog()));
+}
+
+TEST_F(DataCommand, refusedRequestsTouchNothing)
+{
+    struct Case
+    {
+        QStringList arguments;
+        QString message;
+    };
+    const QString file = sample("genesis-1.txt");
+    const Case cases[] = {
+        {{QStringLiteral("build"), QStringLiteral("KJV.DAT"), file},
+         QStringLiteral("KJV.DAT\n\n선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.\n")},
+        {{QStringLiteral("build"), QStringLiteral("  개역  "), file},
+         QStringLiteral("개역\n\n선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.\n")},
+        {{QStringLiteral("build"), QStringLiteral("   "), file},
+         QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !\n")},
+        {{QStringLiteral("build"), QStringLiteral("mine")},
+         QStringLiteral("1번[탭]의 파일목록이 비여있습니다. 역본원문이 있는 텍스트 파일을 추가하십시오 !\n")},
+        {{QStringLiteral("check")}, QStringLiteral("성경원문이 들어있는 텍스트파일을 목록에 추가하십시오 !\n")},
+        {{QStringLiteral("build"), QStringLiteral("../outside"), file},
+         QStringLiteral(
+             "역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 문자(: * ? \" < > |)를 넣을 수 "
+             "없습니다 !\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CommandResult result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, c.message);
+    }
+    EXPECT_EQ(QDir(m_install).entryList(QDir::Files), QStringList{QStringLiteral("개역.DAT")});
+    EXPECT_FALSE(QFile::exists(m_root.filePath(QStringLiteral("outside.DAT"))));
+}
+
+TEST_F(DataCommand, aTargetHeldByAnotherProcessFailsTheRun)
+{
+    ASSERT_EQ(run({QStringLiteral("build"), QStringLiteral("held"), sample("genesis-1.txt")}).exitCode, 0);
+    const QString version = m_install + QStringLiteral("/held.DAT");
+    auto held = versiondb::DBEngine::instance().OpenDatabase(version, true, false, versiondb::passwordConnect());
+    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("held"), sample("genesis-2.txt")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.out.endsWith(QStringLiteral("\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n"
+                                                   "실패한 역본파일은 삭제하십시오 !\n")))
+        << result.out.toStdString();
+    held->Close();
+    EXPECT_EQ(verseText(version, QStringLiteral("창 2:1")), QStringLiteral("<Null>"));
+}
+
+TEST_F(DataCommand, aMissingReferenceFailsBothPhases)
+{
+    ASSERT_TRUE(QFile::remove(referencePath()));
+    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("mine"), sample("genesis-1.txt")});
+    EXPECT_EQ(result.exitCode, 2);
+    const qsizetype phase1 = result.out.indexOf(
+        QStringLiteral("\n\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! 전문가와 상의하십시오.\n"));
+    const qsizetype phase2 = result.out.indexOf(QStringLiteral(
+        "\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n실패한 역본파일은 삭제하십시오 !\n"));
+    EXPECT_GT(phase1, 0) << result.out.toStdString();
+    EXPECT_GT(phase2, phase1);
+}
+
+TEST_F(DataCommand, badCommandLinesAreFailures)
+{
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{QStringLiteral("frobnicate")}, QStringList{QStringLiteral("build")}}) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("usage: byeorisol-data")));
+    }
+}
+
+TEST_F(DataCommand, progressIsDrawnOnlyOnATerminal)
+{
+    const CommandResult piped = run({QStringLiteral("build"), QStringLiteral("piped"), sample("genesis-1.txt")});
+    EXPECT_FALSE(piped.err.contains(QStringLiteral("작업중"))) << piped.err.toStdString();
+
+    // script(1) gives the command a terminal of its own.
+    QProcess process;
+    const QString command = QStringLiteral("'%1' --program-folder '%2' build onterminal '%3'")
+                                .arg(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"), m_program,
+                                     sample("genesis-1.txt"));
+    process.start(QStringLiteral("script"), {QStringLiteral("-qefc"), command, QStringLiteral("/dev/null")});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QString terminal = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(terminal.contains(QStringLiteral("1/2 작업중...")));
+    EXPECT_TRUE(terminal.contains(QStringLiteral("2/2 작업중...")));
+    EXPECT_TRUE(terminal.contains(QStringLiteral("만들기 작업이 완료되었습니다.")));
+}
+
+} // namespace
