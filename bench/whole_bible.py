@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Whole-Bible, whole-process benchmark of byeorisol-data check and build.
+
+Runs each command several times on the 66 code page 949 book files of the
+shared data (31,102 lines), beside two peers on the same verses: SWORD's imp2vs
+building a raw-text module, and the sqlite3 shell importing the lines into one
+table with one index in one transaction (the floor for storing them). Reports
+the median wall time, the ratio to imp2vs and the peak resident memory of each,
+and the peak memory of check and build on an input ten times longer.
+
+usage: bench/whole_bible.py BUILD_DIR SHARED_DATA [RUNS]
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def run(argv, **kwargs):
+    """Runs one process; returns (seconds, peak resident KiB, exit code).
+
+    GNU time reports the peak: it forks from a small process, whereas a fork of
+    this interpreter would count the interpreter's own memory as the child's."""
+    with tempfile.NamedTemporaryFile("r") as peak:
+        start = time.perf_counter()
+        code = subprocess.call(["/usr/bin/time", "-q", "-f", "%M", "-o", peak.name] + argv,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+        seconds = time.perf_counter() - start
+        return seconds, int(peak.read().split()[-1]), code
+
+
+def measure(name, runs, prepare, argv, accept=(0,), **kwargs):
+    times, peaks = [], []
+    for _ in range(runs):
+        prepare()
+        seconds, peak, code = run(argv, **kwargs)
+        if code not in accept:
+            sys.exit(f"{name}: exit code {code}")
+        times.append(seconds)
+        peaks.append(peak)
+    return statistics.median(times), max(peaks)
+
+
+def main():
+    build_dir, shared = sys.argv[1], sys.argv[2]
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
+    books_dir = os.path.join(shared, "books")
+    books = sorted(os.path.join(books_dir, f) for f in os.listdir(books_dir) if f.endswith(".txt"))
+    lines = open(os.path.join(shared, "kjv-ko.txt"), encoding="utf-8").read().splitlines()
+    assert len(books) == 66 and len(lines) == 31102
+
+    work = tempfile.mkdtemp(prefix="byeorisol-bench-")
+    try:
+        program = os.path.join(work, "viewer", "manager")
+        os.makedirs(program)
+        shutil.copy(os.path.join(build_dir, "viewer", "개역.DAT"), os.path.join(work, "viewer"))
+        shutil.copy(os.path.join(build_dir, "viewer", "manager", "null.mdb"), program)
+        data = [os.path.join(build_dir, "viewer", "manager", "byeorisol-data"), "--program-folder", program]
+        target = os.path.join(work, "viewer", "bench.DAT")
+
+        def fresh_target():
+            if os.path.exists(target):
+                os.remove(target)
+
+        # SWORD's import form: "$$$<reference>" then the text.
+        imp = os.path.join(work, "kjv.imp")
+        with open(imp, "w", encoding="utf-8") as out:
+            for line in lines:
+                book, chapter_verse, text = line.split(" ", 2)
+                out.write(f"$$${book} {chapter_verse}\n{text}\n")
+        module = os.path.join(work, "module")
+
+        def fresh_module():
+            shutil.rmtree(module, ignore_errors=True)
+            os.makedirs(module)
+
+        # The sqlite3 shell: the same lines into one table with one index, in one transaction.
+        tsv = os.path.join(work, "kjv.tsv")
+        with open(tsv, "w", encoding="utf-8") as out:
+            for line in lines:
+                book, chapter_verse, text = line.split(" ", 2)
+                out.write(f"{book} {chapter_verse}\x1f{text}\x1e")
+        floor_db = os.path.join(work, "floor.db")
+        script = os.path.join(work, "floor.sql")
+        with open(script, "w", encoding="utf-8") as out:
+            out.write("BEGIN;\nCREATE TABLE verses(reference TEXT, text TEXT);\n"
+                      "CREATE INDEX by_reference ON verses(reference);\n"
+                      f".mode ascii\n.import '{tsv}' verses\nCOMMIT;\n")
+
+        def fresh_floor():
+            if os.path.exists(floor_db):
+                os.remove(floor_db)
+
+        results = {}
+        results["imp2vs (raw-text module)"] = measure(
+            "imp2vs", runs, fresh_module, ["imp2vs", imp, "-o", module, "-l", "ko"])
+        results["sqlite3 shell, one transaction"] = measure(
+            "sqlite3", runs, fresh_floor, ["sqlite3", floor_db, f".read {script}"])
+        results["byeorisol-data check"] = measure(
+            "check", runs, lambda: None, data + ["check"] + books, accept=(0, 1))
+        results["byeorisol-data build"] = measure(
+            "build", runs, fresh_target, data + ["build", "bench.DAT"] + books, accept=(0, 1))
+        results["byeorisol-data check, input x10"] = measure(
+            "check x10", 1, lambda: None, data + ["check"] + books * 10, accept=(0, 1))
+        results["byeorisol-data build, input x10"] = measure(
+            "build x10", 1, fresh_target, data + ["build", "bench.DAT"] + books * 10, accept=(0, 1))
+
+        base = results["imp2vs (raw-text module)"][0]
+        print(f"Whole Bible: 66 files, 31,102 lines; median of {runs} runs (x10 rows: one run)")
+        print(f"{'what':36} {'median s':>9} {'x imp2vs':>9} {'peak MB':>8}")
+        for name, (seconds, peak) in results.items():
+            print(f"{name:36} {seconds:9.3f} {seconds / base:9.2f} {peak / 1024:8.1f}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
