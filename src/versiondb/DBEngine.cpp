@@ -87,7 +87,10 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
             sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
             sqlite::exec(db.get(), "BEGIN IMMEDIATE; COMMIT");
         }
+        // Each Update is a transaction of its own, written to the log without a flush; the log is
+        // written back into the file (with a flush) every 16,384 pages and at Close.
         sqlite::exec(db.get(), "PRAGMA synchronous=NORMAL");
+        sqlite::exec(db.get(), "PRAGMA wal_autocheckpoint=16384");
     }
     return std::make_shared<DatabaseFile>(std::move(db), name, readOnly);
 }
