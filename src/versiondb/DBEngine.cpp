@@ -46,10 +46,11 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const QString& name, bool exclu
 
 std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readOnly, const QString& connect)
 {
-    VersionFile::checkPath(name, !readOnly);
+    VersionFile::checkPath(name, false);
     if (!VersionFile::hasSqliteHeader(name)) {
         raise(errorNumber::UnrecognizedFormat);
     }
+    VersionFile::checkPath(name, !readOnly);
     const bool logExisted = QFileInfo::exists(name + QStringLiteral("-wal"));
     const int flags =
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;

@@ -48,9 +48,14 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, const QString& table) :
     m_file->attach(this);
 
     // A table-type record set opens on its first record.
-    Order& tableOrder = order();
-    if (!take(tableOrder.first)) {
-        m_position = Position::Eof;
+    try {
+        Order& tableOrder = order();
+        if (!take(tableOrder.first)) {
+            m_position = Position::Eof;
+        }
+    } catch (const Error&) {
+        Close();
+        throw;
     }
 }
 
