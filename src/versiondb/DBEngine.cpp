@@ -3,6 +3,7 @@
 #include "versiondb/Database.h"
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
+#include "versiondb/LogWriteVfs.h"
 #include "versiondb/Password.h"
 #include "versiondb/Repair.h"
 #include "versiondb/Sqlite.h"
@@ -54,7 +55,7 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
     const bool logExisted = QFileInfo::exists(name + QStringLiteral("-wal"));
     const int flags =
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;
-    sqlite::Connection db = sqlite::open(name, flags);
+    sqlite::Connection db = sqlite::open(name, flags, LogWriteVfs::name());
     sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
     // The lock is taken at once, for the whole life of the connection.
     sqlite::exec(db.get(), readOnly ? "BEGIN" : "BEGIN IMMEDIATE");
