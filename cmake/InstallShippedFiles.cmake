@@ -1,6 +1,7 @@
 # Copies the shipped files of the runnable tree into the install prefix.
 # Program-folder files are the program's own and are replaced; version files in
 # the install folder are copied only where no file of that name exists yet.
+cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in this script run by the install
 set(source_install "${BYEORISOL_BUILD_DIR}/viewer")
 set(target_install "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 

@@ -3,6 +3,7 @@
 #include "versiondb/Database.h"
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
+#include "versiondb/LogWriteVfs.h"
 #include "versiondb/Password.h"
 #include "versiondb/Repair.h"
 #include "versiondb/Sqlite.h"
@@ -46,14 +47,15 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const QString& name, bool exclu
 
 std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readOnly, const QString& connect)
 {
-    VersionFile::checkPath(name, !readOnly);
+    VersionFile::checkPath(name, false);
     if (!VersionFile::hasSqliteHeader(name)) {
         raise(errorNumber::UnrecognizedFormat);
     }
+    VersionFile::checkPath(name, !readOnly);
     const bool logExisted = QFileInfo::exists(name + QStringLiteral("-wal"));
     const int flags =
         (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;
-    sqlite::Connection db = sqlite::open(name, flags);
+    sqlite::Connection db = sqlite::open(name, flags, LogWriteVfs::name());
     sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
     // The lock is taken at once, for the whole life of the connection.
     sqlite::exec(db.get(), readOnly ? "BEGIN" : "BEGIN IMMEDIATE");
@@ -87,7 +89,10 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
             sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
             sqlite::exec(db.get(), "BEGIN IMMEDIATE; COMMIT");
         }
+        // Each Update is a transaction of its own, written to the log without a flush; the log is
+        // written back into the file (with a flush) every 16,384 pages and at Close.
         sqlite::exec(db.get(), "PRAGMA synchronous=NORMAL");
+        sqlite::exec(db.get(), "PRAGMA wal_autocheckpoint=16384");
     }
     return std::make_shared<DatabaseFile>(std::move(db), name, readOnly);
 }

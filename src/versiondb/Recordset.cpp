@@ -24,10 +24,16 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, const QString& table) :
         m_table = find.columnText(0);
     }
     {
-        sqlite::Statement info(db, QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+        sqlite::Statement info(db, QStringLiteral("SELECT name, upper(type) FROM pragma_table_info(?1)"));
         info.bind(1, m_table);
         while (info.step()) {
             m_columns.push_back(info.columnText(0));
+            // The column affinities that keep a value of the same kind exactly as it was given.
+            const QString type = info.columnText(1);
+            m_integerColumn.push_back(type.contains(QStringLiteral("INT")));
+            m_textColumn.push_back(!type.contains(QStringLiteral("INT")) &&
+                                   (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("CLOB")) ||
+                                    type.contains(QStringLiteral("TEXT"))));
         }
     }
     m_selectList = QStringLiteral("rowid");
@@ -42,9 +48,14 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, const QString& table) :
     m_file->attach(this);
 
     // A table-type record set opens on its first record.
-    Order& tableOrder = order();
-    if (!take(tableOrder.first)) {
-        m_position = Position::Eof;
+    try {
+        Order& tableOrder = order();
+        if (!take(tableOrder.first)) {
+            m_position = Position::Eof;
+        }
+    } catch (const Error&) {
+        Close();
+        throw;
     }
 }
 
@@ -403,9 +414,28 @@ void Recordset::Update(int updateType, bool force)
         // Its values are still those read when it became current: only another record was written.
         m_position = m_positionBeforeAdd;
         m_rowid = m_rowidBeforeAdd;
+    } else if (storedAsGiven()) {
+        m_values = m_buffer;
     } else {
         reload();
     }
+}
+
+bool Recordset::storedAsGiven() const
+{
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (i < kMaxMaskedColumns && (m_dirty & (std::uint64_t{1} << i)) == 0) {
+            continue;
+        }
+        const QVariant& v = m_buffer.at(i);
+        const int type = v.typeId();
+        const bool same = !v.isValid() || (m_textColumn.at(i) && type == QMetaType::QString) ||
+                          (m_integerColumn.at(i) && (type == QMetaType::Int || type == QMetaType::LongLong));
+        if (!same) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace versiondb

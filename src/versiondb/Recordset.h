@@ -95,6 +95,8 @@ private:
     // Takes the row of a statement that returned one, or marks the position.
     bool take(sqlite::Statement& stmt);
     void reload();
+    // True when every value written by the last Update is stored exactly as it was given.
+    [[nodiscard]] bool storedAsGiven() const;
     void dropEdit() { m_editMode = EditMode::None; }
     sqlite::Statement& statementFor(std::map<std::uint64_t, sqlite::Statement>& cache, std::uint64_t mask, bool insert);
 
@@ -102,6 +104,8 @@ private:
     QString m_table;
     QString m_selectList;
     QStringList m_columns;
+    std::vector<bool> m_integerColumn;
+    std::vector<bool> m_textColumn;
     std::vector<std::unique_ptr<Field>> m_fields;
 
     QString m_index;

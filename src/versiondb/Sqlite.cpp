@@ -42,10 +42,10 @@ void fail(sqlite3* db, int code)
     raise(errorNumberFor(used), used & 0xff, used);
 }
 
-Connection open(const QString& path, int flags)
+Connection open(const QString& path, int flags, const char* vfs)
 {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, vfs);
     Connection db(raw);
     if (rc != SQLITE_OK) {
         fail(db.get(), rc);

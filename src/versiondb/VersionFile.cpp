@@ -70,6 +70,9 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     }
     {
         sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE);
+        // Small pages: each Update writes its changed pages to the log, so the page size is the
+        // unit of what a single stored record costs.
+        sqlite::exec(db.get(), "PRAGMA page_size=1024");
         sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
         sqlite::exec(db.get(), "BEGIN IMMEDIATE");
         sqlite::exec(db.get(), QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData());

@@ -79,6 +79,20 @@ protected:
         return result;
     }
 
+    static QString textRaw(const QString& file, const char* sql)
+    {
+        sqlite3* db = nullptr;
+        QString result;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return result;
+    }
+
     static void overwrite(const QString& file, qint64 offset, const QByteArray& with)
     {
         QFile f(file);
@@ -214,6 +228,24 @@ TEST_F(CompactRepair, repairSalvagesRecordsBelowADamagedInteriorPage)
 
     EXPECT_EQ(versiondbtest::integrityOf(file), QStringLiteral("ok"));
     EXPECT_EQ(read(file), before);
+}
+
+TEST_F(CompactRepair, repairSalvagesAFileWhoseSchemaPageIsDamagedAndKeepsItsVerifier)
+{
+    const QString file = makeFilled(QStringLiteral("mine.dat"), 1000);
+    const Records before = read(file);
+    const QString verifier = textRaw(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
+    ASSERT_FALSE(verifier.isEmpty());
+    // The first page keeps the file header but loses the list of tables and indexes.
+    overwrite(file, 100, QByteArray(300, '\x33'));
+    ASSERT_NE(versiondbtest::integrityOf(file), QStringLiteral("ok"));
+
+    DBEngine::instance().RepairDatabase(file);
+
+    EXPECT_EQ(versiondbtest::integrityOf(file), QStringLiteral("ok"));
+    EXPECT_EQ(read(file), before);
+    EXPECT_EQ(textRaw(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"), verifier);
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
 }
 
 TEST_F(CompactRepair, aFileWithNothingToSalvageRaisesErrorsAndIsLeftAsItWas)

@@ -116,6 +116,13 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
              QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
              return p;
          }},
+        {"read-only text file: the format is checked first", errorNumber::UnrecognizedFormat,
+         [](OpenDatabase&, const QString& folder, QString&) {
+             const QString p = folder + QStringLiteral("/readonly-text.dat");
+             writeFile(p, QByteArray("not a database"));
+             QFile::setPermissions(p, QFileDevice::ReadOwner);
+             return p;
+         }},
     };
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.name);

@@ -46,6 +46,24 @@ QStringList VersionFixture::entries() const
     return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+void insertRaw(const QString& path, int number, const QString& reference, const QString& text)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "INSERT INTO \"본문\" (\"번호\", \"성경구절\", \"본문\") VALUES (?1, ?2, ?3)", -1,
+                                 &stmt, nullptr),
+              SQLITE_OK);
+    const QByteArray ref = reference.toUtf8();
+    const QByteArray body = text.toUtf8();
+    sqlite3_bind_int(stmt, 1, number);
+    sqlite3_bind_text(stmt, 2, ref.constData(), static_cast<int>(ref.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(stmt, 3, body.constData(), static_cast<int>(body.size()), SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
 QString integrityOf(const QString& path)
 {
     sqlite3* db = nullptr;

@@ -49,6 +49,9 @@ template <typename F> int errorOf(F&& f)
     return 0;
 }
 
+// Adds one record (번호, 성경구절, 본문) to a closed version file through SQLite itself.
+void insertRaw(const QString& path, int number, const QString& reference, const QString& text);
+
 // The result of SQLite's integrity check of a closed file (opened for writing, so that it leaves no side file).
 [[nodiscard]] QString integrityOf(const QString& path);
 
