@@ -45,7 +45,8 @@ void fail(sqlite3* db, int code)
 Connection open(const QString& path, int flags, const char* vfs)
 {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags, vfs);
+    // Every connection lives on the one thread that opened it: it needs no mutex of its own.
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, vfs);
     Connection db(raw);
     if (rc != SQLITE_OK) {
         fail(db.get(), rc);
