@@ -9,8 +9,8 @@ namespace bench {
 // The references of the versification table: the stand-in for the generated reference version.
 [[nodiscard]] const QSet<QString>& referenceSet();
 
-// The 66 book files of the shared data with CR LF line ends (the shared copies end lines with LF
-// alone, which the import reads as one line per file), written into folder. Empty on failure.
+// The 66 book files of the shared data rewritten with CR LF line ends, as Windows editors write
+// them, into folder. Empty on failure.
 [[nodiscard]] QStringList bookFilesWithCrLf(const QString& folder);
 
 // The whole Bible in code page 949 with CR LF line ends, times times over in one file. Empty on failure.
