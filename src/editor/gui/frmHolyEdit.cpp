@@ -126,14 +126,16 @@ frmHolyEdit::~frmHolyEdit()
 
 void frmHolyEdit::createControls()
 {
-    const auto label = [this](QLabel*& member, const char* name, QWidget* parent) {
+    const auto label = [](QLabel*& member, const char* name, QWidget* parent) {
         member = new QLabel(parent);
         member->setObjectName(QString::fromLatin1(name));
     };
     const auto button = [this](QPushButton*& member, const char* name) {
         member = new QPushButton(this);
         member->setObjectName(QString::fromLatin1(name));
+        // Enter clicks the button that has the focus and no other: the window has no default button.
         member->setAutoDefault(false);
+        member->installEventFilter(this);
     };
 
     Shape1 = decoration(this, "Shape1", QFrame::Box);
@@ -303,6 +305,15 @@ void frmHolyEdit::showEvent(QShowEvent* event)
 
 bool frmHolyEdit::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* pushButton = qobject_cast<QPushButton*>(watched);
+        pushButton != nullptr && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            pushButton->click();
+            return true;
+        }
+    }
     if ((watched == Text1 || watched == Text3) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -18,8 +18,6 @@ class Dialogs;
 
 namespace editor {
 
-struct EngineFailure;
-
 // The verse editor: opens one version file, goes to a verse by its reference or
 // steps by 번호, and saves the rewritten text of that verse into 본문.
 // The version stays open exclusively until another is opened or the window closes.

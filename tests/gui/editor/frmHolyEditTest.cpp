@@ -2,6 +2,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "unit/editor/SmallVersions.h"
+#include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -556,6 +557,22 @@ private slots:
         m_dialogs.clear();
     }
 
+    void enterOnAFocusedButtonClicksItAndElsewhereDoesNothing()
+    {
+        frmHolyEdit window(m_dialogs, m_tree->programFolder());
+        showActive(window);
+        openVersion(window, m_sample);
+        button(window, "Command5")->setFocus();
+        QTest::keyClick(button(window, "Command5"), Qt::Key_Return);
+        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
+        text2(window)->setFocus();
+        QTest::keyClick(text2(window), Qt::Key_Return);
+        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
+        QVERIFY(window.isVisible());
+        QVERIFY(m_dialogs.messages().isEmpty());
+        m_dialogs.clear();
+    }
+
     void emptyingTheReferenceBoxEmptiesTheTextAndDisplayBoxes()
     {
         frmHolyEdit window(m_dialogs, m_tree->programFolder());
@@ -685,6 +702,21 @@ private slots:
         QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
         QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
         QVERIFY(m_dialogs.messages().isEmpty());
+    }
+
+    void engineFailuresAreShownWithTheFileNameAndNoIcon()
+    {
+        const QString path = m_tree->makeVersion(QStringLiteral("empty.dat"), {});
+        frmHolyEdit window(m_dialogs, m_tree->programFolder());
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        openVersion(window, path);
+        expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
+        expectOneMessage(MessageIcon::None, QStringLiteral("empty.dat\r\n\r\n") +
+                                                versiondb::errorDescription(versiondb::errorNumber::NoCurrentRecord));
+        QCOMPARE(window.windowTitle(), QStringLiteral("empty.dat"));
+        QVERIFY(window.versionOpen());
     }
 
     void nullVerseShowsTwoSpacesAndIsNotSavedUnchanged()
