@@ -1,3 +1,4 @@
+#include "cli/EditorCommands.h"
 #include "cli/ExitCode.h"
 #include "cli/ImportCommands.h"
 #include "platform/ProgramFolders.h"
@@ -14,7 +15,9 @@ void printUsage(std::FILE* out)
     std::fputs("usage: byeorisol-data [--program-folder DIR] COMMAND ...\n"
                "commands:\n"
                "  check FILE...              check text files, writing err.txt when lines are faulty\n"
-               "  build NAME FILE...         check text files and build the version NAME from them\n",
+               "  build NAME FILE...         check text files and build the version NAME from them\n"
+               "  show PATH REFERENCE        print the reference and text of a verse of the version PATH\n"
+               "  save PATH REFERENCE TEXT   store TEXT as the text of a verse of the version PATH\n",
                out);
 }
 
@@ -62,6 +65,18 @@ int main(int argc, char* argv[])
         }
         const QString name = arguments.takeFirst();
         return cli::buildCommand(programFolder, name, arguments);
+    }
+    if (command == QStringLiteral("show")) {
+        if (arguments.size() != 2) {
+            return usageError(QStringLiteral("show needs a version file and a verse reference"));
+        }
+        return cli::showCommand(arguments.at(0), arguments.at(1));
+    }
+    if (command == QStringLiteral("save")) {
+        if (arguments.size() != 3) {
+            return usageError(QStringLiteral("save needs a version file, a verse reference and a text"));
+        }
+        return cli::saveCommand(arguments.at(0), arguments.at(1), arguments.at(2));
     }
     return usageError(QStringLiteral("unknown command: ") + command);
 }

@@ -24,6 +24,8 @@ public:
 
 public slots:
     void Command1_Click();
+    // Shows the verse editor modally.
+    void Command3_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,0 +1,40 @@
+#include "editor/EditRules.h"
+
+namespace editor {
+
+QString firstReference()
+{
+    return QStringLiteral("창 1:1");
+}
+
+QString trimSpaces(const QString& text)
+{
+    const QChar space(QLatin1Char(' '));
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == space) {
+        ++begin;
+    }
+    while (end > begin && text.at(end - 1) == space) {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator;
+}
+
+std::optional<qsizetype> lineBreakCaret(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isLineBreak(text.at(i))) {
+            return i + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace editor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace editor {
+
+// The reference that first goes to, and that a freshly opened version shows.
+[[nodiscard]] QString firstReference();
+
+// The text without the spaces (U+0020) at either end; any other white space stays.
+[[nodiscard]] QString trimSpaces(const QString& text);
+
+// True for the characters that break a line in a verse text: carriage return, line
+// feed, and the line and paragraph separators that a text box makes of them.
+[[nodiscard]] bool isLineBreak(QChar c);
+
+// The offset just after the first line break of text, where the caret goes when a
+// save is refused for it; nothing when the text is a single line.
+[[nodiscard]] std::optional<qsizetype> lineBreakCaret(const QString& text);
+
+} // namespace editor

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+namespace versiondb {
+class Database;
+class Recordset;
+} // namespace versiondb
+
+namespace editor {
+
+// An error of the database engine, as the engine numbered and described it.
+struct EngineFailure
+{
+    int number = 0;
+    QString description;
+};
+
+// One verse as the editor shows it: its reference, and its text with Null shown as two spaces.
+struct ShownVerse
+{
+    QString reference;
+    QString text;
+};
+
+enum class GoResult
+{
+    Found,
+    EmptyReference, // nothing left once the end spaces are gone
+    NotFound,       // the index holds no such reference
+    Failed,         // the engine failed
+};
+
+struct GoOutcome
+{
+    GoResult result = GoResult::Failed;
+    QString reference; // the reference without its end spaces, as the reference box then holds it
+    ShownVerse verse;  // when Found
+    EngineFailure failure;
+};
+
+enum class StepResult
+{
+    Neighbour,    // go to reference
+    RunFirst,     // previous on 번호 1: run first
+    RunLast,      // next on the last 번호: run last
+    NumberingGap, // the neighbour's 번호 is not there, or the verse's 번호 is not a number
+    NoVerseShown, // no verse of this version has been shown yet
+    Failed,       // the engine failed
+};
+
+struct StepOutcome
+{
+    StepResult result = StepResult::Failed;
+    QString reference; // when Neighbour
+    EngineFailure failure;
+};
+
+enum class SaveResult
+{
+    Stored,
+    EmptyReference,    // the reference as given is empty (spaces count)
+    EmptyText,         // nothing left of the text once the end spaces are gone
+    ReferenceNotFound, // the trimmed reference is empty or not in the index
+    LineBreak,         // the text holds a line break
+    Failed,            // the engine failed; nothing was stored
+};
+
+struct SaveOutcome
+{
+    SaveResult result = SaveResult::Failed;
+    std::optional<QString> text;      // the text without its end spaces, once the rules got that far
+    std::optional<QString> reference; // the reference without its end spaces, once the rules got that far
+    qsizetype caret = 0;              // LineBreak: the offset just after the first line break of text
+    EngineFailure failure;
+};
+
+// One version open for editing, and the rules of finding, stepping and saving
+// single verses in it. Holds the database and its table-type record set on
+// "본문" exclusively from open to close; whenever no call is running, the
+// record set's index is "성경구절". Nothing here throws: engine errors come
+// back as EngineFailure.
+class VerseEditor
+{
+public:
+    VerseEditor();
+    VerseEditor(const VerseEditor&) = delete;
+    VerseEditor& operator=(const VerseEditor&) = delete;
+    // Closes the version still open.
+    ~VerseEditor();
+
+    // Closes the version open so far, then opens path exclusively with the database
+    // password and sets the index "성경구절". On failure nothing is left open.
+    [[nodiscard]] std::optional<EngineFailure> open(const QString& path);
+    // Closes the record set, then the database, ignoring every error.
+    void close() noexcept;
+    [[nodiscard]] bool isOpen() const { return m_recordset != nullptr; }
+
+    // Looks the reference up exactly as it stands once its end spaces are gone.
+    [[nodiscard]] GoOutcome go(const QString& reference);
+
+    // The neighbours by 번호 of the current record, or of the verse last shown when a
+    // lookup that found nothing has left the record set without a current record.
+    [[nodiscard]] StepOutcome previous();
+    [[nodiscard]] StepOutcome next();
+    // The verse of the greatest 번호.
+    [[nodiscard]] StepOutcome last();
+
+    // The save rules in their order: an empty reference, an empty text after trimming,
+    // the trimmed reference looked up, a line break in the text; then 본문 of that
+    // record is set to the trimmed text and nothing else changes.
+    [[nodiscard]] SaveOutcome save(const QString& reference, const QString& text);
+
+private:
+    enum class Neighbour
+    {
+        Previous,
+        Next,
+    };
+    [[nodiscard]] StepOutcome step(Neighbour neighbour);
+    // 번호 of the verse to step from: the current record's, or the one last shown.
+    [[nodiscard]] std::optional<QVariant> numberToStepFrom();
+    [[nodiscard]] static EngineFailure closedFailure();
+
+    std::unique_ptr<versiondb::Database> m_database;
+    std::unique_ptr<versiondb::Recordset> m_recordset;
+    bool m_onRecord = false;               // the record set has a current record
+    std::optional<QVariant> m_shownNumber; // 번호 of the verse that go last showed
+};
+
+} // namespace editor
