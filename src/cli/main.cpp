@@ -1,5 +1,6 @@
 #include "cli/ExitCode.h"
 #include "cli/ImportCommands.h"
+#include "cli/MaintenanceCommands.h"
 #include "platform/ProgramFolders.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,10 @@ void printUsage(std::FILE* out)
     std::fputs("usage: byeorisol-data [--program-folder DIR] COMMAND ...\n"
                "commands:\n"
                "  check FILE...              check text files, writing err.txt when lines are faulty\n"
-               "  build NAME FILE...         check text files and build the version NAME from them\n",
+               "  build NAME FILE...         check text files and build the version NAME from them\n"
+               "  compact PATH               compact the version file PATH\n"
+               "  repair PATH                repair the damaged version file PATH\n"
+               "  delete PATH                delete the version file PATH (never a shipped one)\n",
                out);
 }
 
@@ -62,6 +66,16 @@ int main(int argc, char* argv[])
         }
         const QString name = arguments.takeFirst();
         return cli::buildCommand(programFolder, name, arguments);
+    }
+    if (command == QStringLiteral("compact") || command == QStringLiteral("repair") ||
+        command == QStringLiteral("delete")) {
+        if (arguments.size() != 1) {
+            return usageError(command + QStringLiteral(" needs exactly one path"));
+        }
+        const QString path = arguments.first();
+        return command == QStringLiteral("compact")  ? cli::compactCommand(programFolder, path)
+               : command == QStringLiteral("repair") ? cli::repairCommand(programFolder, path)
+                                                     : cli::deleteCommand(programFolder, path);
     }
     return usageError(QStringLiteral("unknown command: ") + command);
 }
