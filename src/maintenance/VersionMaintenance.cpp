@@ -9,9 +9,11 @@
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <exception>
 #include <utility>
 
@@ -20,19 +22,38 @@ namespace maintenance {
 namespace {
 
 const QStringList kSideFiles = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
+const QString kStagingMark = QStringLiteral(".compact-");
 
 // A name beside the chosen file that no file has: the chosen name, ".compact-" and six hex digits.
 // It never ends in ".dat", so no file dialog or file list of version files shows it.
 QString stagingPath(const QString& path)
 {
     for (;;) {
-        const QString candidate = path + QStringLiteral(".compact-") +
-                                  QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
+        const QString candidate =
+            path + kStagingMark + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
         const QFileInfo info(candidate);
         if (!info.exists() && !info.isSymLink()) {
             return candidate;
         }
     }
+}
+
+// Copies that an interrupted compaction of this file left beside it. The rename
+// over the chosen file is one step, so the chosen file itself is whole; the copies are not needed.
+QStringList stagingLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    static const QRegularExpression kSuffix(QStringLiteral("^\\.compact-[0-9a-f]{6}$"));
+    QStringList leftovers;
+    const QStringList names =
+        info.dir().entryList({info.fileName() + kStagingMark + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (name.size() > info.fileName().size() && kSuffix.match(name.mid(info.fileName().size())).hasMatch() &&
+            name.startsWith(info.fileName())) {
+            leftovers << info.dir().filePath(name);
+        }
+    }
+    return leftovers;
 }
 
 QString folderOf(const QString& path)
@@ -114,6 +135,10 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
         for (const QString& side : kSideFiles) {
             QFile::remove(scratch + side);
         }
+    }
+
+    for (const QString& leftover : stagingLeftovers(path)) {
+        removeDatabaseFiles(leftover);
     }
 
     try {

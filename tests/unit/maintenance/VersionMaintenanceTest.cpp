@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using maintenance::CompactStep;
 using maintenance::FileOperations;
@@ -137,6 +136,23 @@ TEST_F(Maintenance, compactionDeletesAnOldScratchDatabaseFirst)
     EXPECT_TRUE(tree.programEntries().isEmpty());
 }
 
+TEST_F(Maintenance, compactionRemovesTheCopiesAnInterruptedCompactionLeftBesideTheFile)
+{
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 100);
+    const std::optional<Records> before = MaintenanceTree::read(file);
+    MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
+    MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
+    MaintenanceTree::write(file + QStringLiteral(".compact-notes"), "the user's own");
+    MaintenanceTree::write(tree.path(QStringLiteral("other.dat.compact-0a1b2c")), "another file's");
+
+    VersionMaintenance maintenance(tree.programFolder());
+    EXPECT_TRUE(maintenance.CompactVersion(file).compacted());
+
+    EXPECT_EQ(MaintenanceTree::read(file), before);
+    EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("mine.dat.compact-notes"),
+                                                  QStringLiteral("other.dat.compact-0a1b2c")}));
+}
+
 struct Fault
 {
     const char* name;
@@ -227,7 +243,7 @@ TEST_F(Maintenance, compactionInAReadOnlyFolderFailsAndKeepsTheFile)
     const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 100);
     const std::optional<Records> before = MaintenanceTree::read(file);
     QFile::setPermissions(tree.installFolder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool enforced = ::access(QFile::encodeName(tree.installFolder()).constData(), W_OK) != 0;
+    const bool enforced = !QFileInfo(tree.installFolder()).isWritable();
     if (enforced) {
         VersionMaintenance maintenance(tree.programFolder());
         EXPECT_FALSE(maintenance.CompactVersion(file).compacted());
