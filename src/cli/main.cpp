@@ -1,6 +1,7 @@
 #include "cli/EditorCommands.h"
 #include "cli/ExitCode.h"
 #include "cli/ImportCommands.h"
+#include "cli/MaintenanceCommands.h"
 #include "platform/ProgramFolders.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,10 @@ void printUsage(std::FILE* out)
                "  check FILE...              check text files, writing err.txt when lines are faulty\n"
                "  build NAME FILE...         check text files and build the version NAME from them\n"
                "  show PATH REFERENCE        print the reference and text of a verse of the version PATH\n"
-               "  save PATH REFERENCE TEXT   store TEXT as the text of a verse of the version PATH\n",
+               "  save PATH REFERENCE TEXT   store TEXT as the text of a verse of the version PATH\n"
+               "  compact PATH               compact the version file PATH\n"
+               "  repair PATH                repair the damaged version file PATH\n"
+               "  delete PATH                delete the version file PATH (never a shipped one)\n",
                out);
 }
 
@@ -77,6 +81,16 @@ int main(int argc, char* argv[])
             return usageError(QStringLiteral("save needs a version file, a verse reference and a text"));
         }
         return cli::saveCommand(arguments.at(0), arguments.at(1), arguments.at(2));
+    }
+    if (command == QStringLiteral("compact") || command == QStringLiteral("repair") ||
+        command == QStringLiteral("delete")) {
+        if (arguments.size() != 1) {
+            return usageError(command + QStringLiteral(" needs exactly one path"));
+        }
+        const QString path = arguments.first();
+        return command == QStringLiteral("compact")  ? cli::compactCommand(programFolder, path)
+               : command == QStringLiteral("repair") ? cli::repairCommand(programFolder, path)
+                                                     : cli::deleteCommand(programFolder, path);
     }
     return usageError(QStringLiteral("unknown command: ") + command);
 }

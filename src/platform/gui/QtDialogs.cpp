@@ -36,8 +36,10 @@ QMessageBox::Icon toQt(MessageIcon icon)
 
 MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButtons buttons, const QString& text)
 {
-    // The system's texts break lines with CR LF; the label wants LF.
-    const QString shown = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // The system's texts break lines with CR LF, a few with CR alone; the label wants LF.
+    const QString shown = QString(text)
+                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                              .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), programTitle(), shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::YesNo) {

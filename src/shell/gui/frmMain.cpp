@@ -15,6 +15,14 @@
 #include "platform/gui/Twips.h"
 #include "shell/gui/CenterForm.h"
 
+#include "maintenance/MaintenanceMessages.h"
+#include "maintenance/VersionMaintenance.h"
+#include "maintenance/gui/frmAbout.h"
+#include "maintenance/gui/frmBackup.h"
+#include "platform/ProgramFolders.h"
+#include "platform/gui/BusyPointer.h"
+#include "shell/SharedRoutines.h"
+
 namespace shell {
 
 namespace {
@@ -37,6 +45,15 @@ const QString kCommand2Caption = QStringLiteral("&About");
 const QString kCommand1Caption = QStringLiteral("종료");
 const QString kMaker = QStringLiteral("Vantrel");
 const QString kMakerAddress = QStringLiteral("byeorisol.example.org");
+
+// The file dialog of the maintenance commands: title and action word of each command.
+const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
+const QString kRepairTitle = QStringLiteral("치료할 파일선택");
+const QString kRepairAction = QStringLiteral("치료");
+const QString kCompactTitle = QStringLiteral("최적화시킬 파일선택");
+const QString kCompactAction = QStringLiteral("최적화");
+const QString kDeleteTitle = QStringLiteral("파일선택(개역.dat, kjv.dat, user.dat는 삭제할 수 없습니다!)");
+const QString kDeleteAction = QStringLiteral("삭제");
 
 // Geometry in twips.
 constexpr int kClientWidth = 5700;
@@ -130,6 +147,11 @@ void frmMain::createControls()
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &frmMain::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
+    connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
 void frmMain::applyTexts()
@@ -196,6 +218,121 @@ void frmMain::Command1_Click()
 void frmMain::Command3_Click()
 {
     editor::frmHolyEdit window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+// The maintenance commands (repair, compaction, deletion), the backup guide and the About window.
+
+void frmMain::ccrpFileDialogs1_CancelDialog()
+{
+    DialogCancelled = true;
+}
+
+QString frmMain::chooseMaintenanceFile(const QString& title, const QString& actionWord)
+{
+    DialogCancelled = false;
+    platform::FileDialogRequest request;
+    request.folder = platform::installFolder(m_programFolder);
+    request.title = title;
+    request.filter = kVersionFilter;
+    request.acceptLabel = actionWord;
+    const QStringList chosen = m_dialogs.chooseFiles(this, request);
+    if (chosen.isEmpty()) {
+        ccrpFileDialogs1_CancelDialog();
+    }
+    if (DialogCancelled) {
+        return {};
+    }
+    return chosen.first();
+}
+
+void frmMain::showMessages(const QList<maintenance::Message>& messages)
+{
+    for (const maintenance::Message& message : messages) {
+        m_dialogs.inform(this, message.icon, message.text);
+    }
+}
+
+void frmMain::Command5_Click()
+{
+    const QString path = chooseMaintenanceFile(kRepairTitle, kRepairAction);
+    if (DialogCancelled) {
+        return;
+    }
+    const QString name = GetFileName(path);
+    if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+                          maintenance::MaintenanceMessages::repairConfirmation(name)) == platform::MessageAnswer::No) {
+        return;
+    }
+    RepairVersion(path);
+}
+
+void frmMain::Command7_Click()
+{
+    const QString path = chooseMaintenanceFile(kCompactTitle, kCompactAction);
+    if (DialogCancelled) {
+        return;
+    }
+    const QString name = GetFileName(path);
+    if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+                          maintenance::MaintenanceMessages::compactConfirmation(name)) == platform::MessageAnswer::No) {
+        return;
+    }
+    CompactVersion(path);
+}
+
+void frmMain::Command8_Click()
+{
+    const QString path = chooseMaintenanceFile(kDeleteTitle, kDeleteAction);
+    if (DialogCancelled) {
+        return;
+    }
+    const QString name = GetFileName(path);
+    if (maintenance::VersionMaintenance::isShipped(path)) {
+        showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
+        return;
+    }
+    if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+                          maintenance::MaintenanceMessages::deleteConfirmation(name)) == platform::MessageAnswer::No) {
+        return;
+    }
+    DeleteVersion(path);
+}
+
+void frmMain::RepairVersion(const QString& path)
+{
+    platform::BusyPointer busy;
+    maintenance::VersionMaintenance maintenance(m_programFolder);
+    const maintenance::RepairOutcome outcome = maintenance.RepairVersion(path);
+    busy.restore();
+    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+}
+
+void frmMain::CompactVersion(const QString& path)
+{
+    platform::BusyPointer busy;
+    maintenance::VersionMaintenance maintenance(m_programFolder);
+    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(path);
+    busy.restore();
+    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+}
+
+void frmMain::DeleteVersion(const QString& path)
+{
+    maintenance::VersionMaintenance maintenance(m_programFolder);
+    const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(path);
+    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+}
+
+void frmMain::Command6_Click()
+{
+    maintenance::frmBackup window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+void frmMain::Command2_Click()
+{
+    maintenance::frmAbout window(m_dialogs, m_programFolder, this);
     window.exec();
 }
 

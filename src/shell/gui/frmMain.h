@@ -6,6 +6,10 @@ class QLabel;
 class QPushButton;
 class QFrame;
 
+namespace maintenance {
+struct Message;
+}
+
 namespace platform {
 class Dialogs;
 }
@@ -27,6 +31,14 @@ public slots:
     // Shows the verse editor modally.
     void Command3_Click();
 
+    // The maintenance commands, the backup guide and the About window.
+    void Command5_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command6_Click();
+    void Command2_Click();
+    void ccrpFileDialogs1_CancelDialog();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -35,6 +47,14 @@ private:
     void createControls();
     void applyTexts();
     void placeControls();
+
+    // The shared dialog step of the maintenance commands: the chosen path, or
+    // nothing with DialogCancelled set when the user cancelled.
+    QString chooseMaintenanceFile(const QString& title, const QString& actionWord);
+    void RepairVersion(const QString& path);
+    void CompactVersion(const QString& path);
+    void DeleteVersion(const QString& path);
+    void showMessages(const QList<maintenance::Message>& messages);
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;

@@ -1,0 +1,74 @@
+#include "cli/MaintenanceCommands.h"
+
+#include "cli/ConsoleObserver.h"
+#include "cli/ExitCode.h"
+#include "maintenance/MaintenanceMessages.h"
+#include "maintenance/VersionMaintenance.h"
+#include "shell/SharedRoutines.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+using maintenance::MaintenanceMessages;
+using maintenance::Message;
+
+// The full path, as the file dialog returns it, so that messages name the file.
+QString fullPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// On standard output, as the import commands print their messages.
+void print(const QList<Message>& messages)
+{
+    for (const Message& message : messages) {
+        QString text = message.text;
+        // A terminal would go back to the line's start on a lone carriage return.
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        printMessage(stdout, text);
+    }
+}
+
+} // namespace
+
+int compactCommand(const QString& programFolder, const QString& path)
+{
+    const QString full = fullPath(path);
+    maintenance::VersionMaintenance maintenance(programFolder);
+    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(full);
+    print(MaintenanceMessages::forOutcome(shell::GetFileName(full), outcome));
+    if (!outcome.compacted() && !outcome.detail.isEmpty()) {
+        std::fprintf(stderr, "byeorisol-data: %s\n", outcome.detail.toUtf8().constData());
+    }
+    return outcome.compacted() ? kSuccess : kFailure;
+}
+
+int repairCommand(const QString& programFolder, const QString& path)
+{
+    const QString full = fullPath(path);
+    maintenance::VersionMaintenance maintenance(programFolder);
+    const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full);
+    print(MaintenanceMessages::forOutcome(shell::GetFileName(full), outcome));
+    return outcome.repaired ? kSuccess : kFailure;
+}
+
+int deleteCommand(const QString& programFolder, const QString& path)
+{
+    const QString full = fullPath(path);
+    const QString name = shell::GetFileName(full);
+    if (maintenance::VersionMaintenance::isShipped(full)) {
+        print({MaintenanceMessages::shippedFileRefused(name)});
+        return kLineErrorsOrRefused;
+    }
+    maintenance::VersionMaintenance maintenance(programFolder);
+    const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(full);
+    print(MaintenanceMessages::forOutcome(name, outcome));
+    return outcome.deleted ? kSuccess : kFailure;
+}
+
+} // namespace cli

@@ -1,0 +1,172 @@
+#include "maintenance/FileOperations.h"
+
+#include "maintenance/MaintenanceMessages.h"
+#include "shell/SharedRoutines.h"
+#include "versiondb/DBEngine.h"
+#include "versiondb/Database.h"
+#include "versiondb/Error.h"
+#include "versiondb/Recordset.h"
+#include "versiondb/Sqlite.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace maintenance {
+
+namespace {
+
+std::filesystem::path nativePath(const QString& path)
+{
+    const QByteArray utf8 = path.toUtf8();
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()), static_cast<std::size_t>(utf8.size())));
+}
+
+QString removeFailure(const QString& path, const std::error_code& error)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        return QFileInfo(info.absolutePath()).isDir() ? MaintenanceMessages::fileNotFound()
+                                                      : MaintenanceMessages::pathNotFound();
+    }
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+        error == std::errc::read_only_file_system) {
+        return MaintenanceMessages::permissionDenied();
+    }
+    return MaintenanceMessages::accessError();
+}
+
+} // namespace
+
+bool FileOperations::fileExists(const QString& path)
+{
+    return shell::FileExists(path);
+}
+
+std::optional<QString> FileOperations::removeFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return MaintenanceMessages::accessError();
+    }
+    std::error_code error;
+    if (!std::filesystem::remove(nativePath(path), error) || error) {
+        return removeFailure(path, error);
+    }
+    return std::nullopt;
+}
+
+bool FileOperations::moveFile(const QString& from, const QString& to)
+{
+    const QFileInfo target(to);
+    if (target.exists() || target.isSymLink()) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(nativePath(from), nativePath(to), error);
+    if (!error) {
+        return true;
+    }
+    if (error != std::errc::cross_device_link) {
+        return false;
+    }
+    if (!QFile::copy(from, to)) {
+        QFile::remove(to);
+        return false;
+    }
+    if (!flushFile(to)) {
+        QFile::remove(to);
+        return false;
+    }
+    QFile::remove(from);
+    return true;
+}
+
+bool FileOperations::replaceFile(const QString& from, const QString& to)
+{
+    // POSIX rename, and MoveFileEx with REPLACE_EXISTING on Windows: one step.
+    std::error_code error;
+    std::filesystem::rename(nativePath(from), nativePath(to), error);
+    return !error;
+}
+
+bool FileOperations::flushFile(const QString& path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.flush();
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+#endif
+}
+
+void FileOperations::flushFolder(const QString& folder)
+{
+#ifndef Q_OS_WIN
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        (void)::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder; // NTFS journals its folder entries itself
+#endif
+}
+
+void FileOperations::compactDatabase(const QString& source, const QString& destination, const QString& connect)
+{
+    versiondb::DBEngine::instance().CompactDatabase(source, destination, connect);
+}
+
+void FileOperations::repairDatabase(const QString& path)
+{
+    versiondb::DBEngine::instance().RepairDatabase(path);
+}
+
+qint64 FileOperations::recordCount(const QString& path, const QString& connect)
+{
+    // Opened as every user opens a version, so that the close leaves no side file behind.
+    std::unique_ptr<versiondb::Database> db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, connect);
+    qint64 count = 0;
+    {
+        std::unique_ptr<versiondb::Recordset> records = db->OpenRecordset(QStringLiteral("본문"));
+        count = records->RecordCount();
+        records->Close();
+    }
+    db->Close();
+    return count;
+}
+
+bool FileOperations::integrityOk(const QString& path)
+{
+    try {
+        namespace sqlite = versiondb::sqlite;
+        sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
+        sqlite::Statement check(db.get(), QStringLiteral("PRAGMA integrity_check"));
+        bool ok = true;
+        int rows = 0;
+        while (check.step()) {
+            ++rows;
+            ok = ok && check.columnText(0) == QStringLiteral("ok");
+        }
+        return ok && rows == 1;
+    } catch (const versiondb::Error&) {
+        return false;
+    }
+}
+
+} // namespace maintenance

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace maintenance {
+
+// The file and engine operations that repair, compaction and deletion are made
+// of, one call per step, so that a test can make any step fail. The engine
+// calls raise versiondb::Error as the engine does.
+class FileOperations
+{
+public:
+    virtual ~FileOperations() = default;
+
+    // True only for a normal file (the shared FileExists).
+    [[nodiscard]] virtual bool fileExists(const QString& path);
+    // Removes one file; the description of the failure, or nothing.
+    [[nodiscard]] virtual std::optional<QString> removeFile(const QString& path);
+    // Moves a file to a name that does not exist yet. Within one file system it
+    // is a rename; across file systems the data is copied, written to the disk,
+    // and the source removed.
+    [[nodiscard]] virtual bool moveFile(const QString& from, const QString& to);
+    // Renames a file over another of the same folder in one step: afterwards
+    // the name holds either the old file or the new one, never neither.
+    [[nodiscard]] virtual bool replaceFile(const QString& from, const QString& to);
+    // Writes a file's data to the disk.
+    [[nodiscard]] virtual bool flushFile(const QString& path);
+    // Writes a folder's entries to the disk (after a rename in it).
+    virtual void flushFolder(const QString& folder);
+
+    virtual void compactDatabase(const QString& source, const QString& destination, const QString& connect);
+    virtual void repairDatabase(const QString& path);
+    // The number of records of the table 본문, from an open with the connect string.
+    [[nodiscard]] virtual qint64 recordCount(const QString& path, const QString& connect);
+    // True when the database file passes the storage's own integrity check.
+    [[nodiscard]] virtual bool integrityOk(const QString& path);
+};
+
+} // namespace maintenance
