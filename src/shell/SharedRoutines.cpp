@@ -1,11 +1,11 @@
 #include "shell/SharedRoutines.h"
 
+#include "platform/ProgramFolders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
 #include <limits>
-
-#include "platform/ProgramFolders.h"
 
 namespace shell {
 

@@ -13,8 +13,8 @@ void ScriptedDialogs::clear()
     m_fileRequests.clear();
 }
 
-platform::MessageAnswer ScriptedDialogs::message(QWidget*, platform::MessageIcon icon,
-                                                 platform::MessageButtons buttons, const QString& text)
+platform::MessageAnswer ScriptedDialogs::message(QWidget*, platform::MessageIcon icon, platform::MessageButtons buttons,
+                                                 const QString& text)
 {
     m_messages.append({icon, buttons, text});
     if (m_answers.empty()) {

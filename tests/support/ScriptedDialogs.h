@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/gui/Dialogs.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <optional>
-
-#include "platform/gui/Dialogs.h"
 
 namespace testsupport {
 

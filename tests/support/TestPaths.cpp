@@ -1,8 +1,8 @@
 #include "support/TestPaths.h"
 
-#include <QDir>
-
 #include "support/TestPathsGenerated.h"
+
+#include <QDir>
 
 namespace testsupport {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/MessageIcon.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
-
-#include "platform/MessageIcon.h"
 
 class QWidget;
 

@@ -1,9 +1,9 @@
 #include "platform/gui/Skin.h"
 
+#include "platform/ProgramFolders.h"
+
 #include <QFile>
 #include <QWidget>
-
-#include "platform/ProgramFolders.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 #include "shell/gui/CenterForm.h"
 
+#include "platform/gui/Twips.h"
+#include "shell/SharedRoutines.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
-#include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 
 namespace shell {
 

@@ -1,18 +1,19 @@
 #include "shell/gui/StartUp.h"
 
-#include <QApplication>
-#include <cstdio>
-
 #include "platform/InstanceLock.h"
 #include "platform/WindowSearch.h"
 #include "platform/gui/Dialogs.h"
 #include "shell/gui/frmMain.h"
 
+#include <QApplication>
+#include <cstdio>
+
 namespace shell {
 
 namespace {
 
-const QString kPreviousInstance = QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !");
+const QString kPreviousInstance =
+    QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !");
 const QString kRestartWindows = QStringLiteral("불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
 const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !");
 const QString kCloseViewerFirst = QStringLiteral("벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");

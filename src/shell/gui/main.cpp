@@ -1,9 +1,9 @@
-#include <QApplication>
-
 #include "platform/ProgramFolders.h"
 #include "platform/gui/QtDialogs.h"
 #include "shell/gui/StartUp.h"
 #include "shell/gui/Translations.h"
+
+#include <QApplication>
 
 int main(int argc, char* argv[])
 {

@@ -1,6 +1,9 @@
 // The built program started as a user would start it, on a temporary copy of
 // its program folder, under a real X display (Xvfb in the test run).
 
+#include "platform/InstanceLock.h"
+#include "support/TestPaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,13 +11,11 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "platform/InstanceLock.h"
-#include "support/TestPaths.h"
-
 namespace {
 
-const QString kPreviousInstance = QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !\n"
-                                                 "불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
+const QString kPreviousInstance =
+    QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !\n"
+                   "불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
 const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !\n"
                                               "벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
 
@@ -93,10 +94,7 @@ protected:
         return helper;
     }
 
-    static QString standardError(QProcess& process)
-    {
-        return QString::fromUtf8(process.readAllStandardError());
-    }
+    static QString standardError(QProcess& process) { return QString::fromUtf8(process.readAllStandardError()); }
 
     QTemporaryDir m_tree;
     QString m_programFolder;

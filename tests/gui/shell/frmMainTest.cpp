@@ -1,11 +1,12 @@
+#include "shell/gui/frmMain.h"
+
+#include "platform/gui/Twips.h"
+#include "support/ScriptedDialogs.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include "platform/gui/Twips.h"
-#include "shell/gui/frmMain.h"
-#include "support/ScriptedDialogs.h"
 
 class frmMainTest : public QObject
 {
@@ -27,16 +28,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("tooltip");
-        QTest::newRow("Command3") << "Command3" << "성경본문 편집" << "설치된 성경역본의 본문을 편집(수정)합니다.";
-        QTest::newRow("Command4") << "Command4" << "개인보유 역본 추가"
+        QTest::newRow("Command3") << "Command3"
+                                  << "성경본문 편집"
+                                  << "설치된 성경역본의 본문을 편집(수정)합니다.";
+        QTest::newRow("Command4") << "Command4"
+                                  << "개인보유 역본 추가"
                                   << "개인이 워드나 텍스트 파일로 가지고 있는 역본을 벼리솔용으로 만듭니다.";
-        QTest::newRow("Command5") << "Command5" << "손상된 역본파일 치료"
+        QTest::newRow("Command5") << "Command5"
+                                  << "손상된 역본파일 치료"
                                   << "불완전 종료에 따른 손상된 역본파일을 치료합니다.";
-        QTest::newRow("Command7") << "Command7" << "역본파일 최적화" << "역본파일의 용량을 줄이고 실행속도를 높입니다.";
-        QTest::newRow("Command6") << "Command6" << "자료파일 백업방법" << "백업설명";
-        QTest::newRow("Command8") << "Command8" << "개인 추가역본 삭제" << "개인이 추가 사용하던 역본을 삭제합니다.";
-        QTest::newRow("Command2") << "Command2" << "&About" << "";
-        QTest::newRow("Command1") << "Command1" << "종료" << "";
+        QTest::newRow("Command7") << "Command7"
+                                  << "역본파일 최적화"
+                                  << "역본파일의 용량을 줄이고 실행속도를 높입니다.";
+        QTest::newRow("Command6") << "Command6"
+                                  << "자료파일 백업방법"
+                                  << "백업설명";
+        QTest::newRow("Command8") << "Command8"
+                                  << "개인 추가역본 삭제"
+                                  << "개인이 추가 사용하던 역본을 삭제합니다.";
+        QTest::newRow("Command2") << "Command2"
+                                  << "&About"
+                                  << "";
+        QTest::newRow("Command1") << "Command1"
+                                  << "종료"
+                                  << "";
     }
 
     void captionsAndTooltips()
@@ -104,7 +119,8 @@ private slots:
         shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTimer::singleShot(0, button(window, "Command1"), [&] { QTest::mouseClick(button(window, "Command1"), Qt::LeftButton); });
+        QTimer::singleShot(0, button(window, "Command1"),
+                           [&] { QTest::mouseClick(button(window, "Command1"), Qt::LeftButton); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(dialogs.messages().isEmpty());

@@ -231,7 +231,8 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     const QString canonical = QFileInfo(file).canonicalFilePath();
     const auto openDescriptors = [&] {
         int count = 0;
-        for (const QFileInfo& descriptor : descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& descriptor :
+             descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
             count += descriptor.symLinkTarget() == canonical ? 1 : 0;
         }
         return count;

@@ -1,7 +1,7 @@
+#include "platform/InstanceLock.h"
+
 #include <QUuid>
 #include <gtest/gtest.h>
-
-#include "platform/InstanceLock.h"
 
 using platform::InstanceLock;
 

@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
+#include "platform/ProgramFolders.h"
 
 #include "platform/FileVersion.h"
-#include "platform/ProgramFolders.h"
+
+#include <gtest/gtest.h>
 
 TEST(ProgramFolders, installFolderIsALiteralParentStep)
 {

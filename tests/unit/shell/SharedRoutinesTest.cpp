@@ -1,10 +1,10 @@
+#include "shell/SharedRoutines.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSize>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include "shell/SharedRoutines.h"
 
 using shell::centeredOrigin;
 using shell::FileExists;
