@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <utility>
 
+#include "import/gui/frmAppend.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Skin.h"
 #include "platform/gui/Twips.h"
@@ -128,6 +129,7 @@ void frmMain::createControls()
         setTabOrder(order[i - 1], order[i]);
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
 }
 
 void frmMain::applyTexts()
@@ -189,6 +191,13 @@ void frmMain::Command1_Click()
 {
     // Ends the program at once, without asking and without any window's unload handling.
     QCoreApplication::exit(0);
+}
+
+void frmMain::Command4_Click()
+{
+    // The import window, modal over the main window until it is closed.
+    importer::frmAppend window(m_dialogs, m_programFolder, this);
+    window.exec();
 }
 
 } // namespace shell

@@ -24,6 +24,7 @@ public:
 
 public slots:
     void Command1_Click();
+    void Command4_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
