@@ -372,23 +372,18 @@ void frmAppend::placeControls()
     setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
 }
 
-// The format button covers Label2's gap of spaces. Where the font's spaces are
-// too narrow for the button, the label's spaces are widened to make room.
+// The format button covers Label2's gap of 13 spaces, as wide as the gap
+// allows and never narrower than its caption.
 void frmAppend::placeFormatButton()
 {
-    const int needed = QFontMetrics(Command5->font()).horizontalAdvance(kCommand5) + 16;
-    const int gap = QFontMetrics(Label2->font()).horizontalAdvance(kLabel2Gap);
-    if (gap < needed) {
-        QFont widened = Label2->font();
-        widened.setWordSpacing(static_cast<qreal>(needed - gap) / kLabel2Gap.size());
-        Label2->setFont(widened);
-    }
     const QFontMetrics metrics(Label2->font());
     const int start = metrics.horizontalAdvance(kLabel2Before);
-    const int width = metrics.horizontalAdvance(kLabel2Gap);
+    const int end = metrics.horizontalAdvance(kLabel2Before + kLabel2Gap);
+    const int caption = QFontMetrics(Command5->font()).horizontalAdvance(kCommand5) + 8;
+    const int width = std::max(end - start - 2, caption);
     const int height = platform::twipsToPixels(330, this);
-    Command5->setGeometry(Label2->x() + Label2->contentsMargins().left() + start + 2,
-                          Label2->y() + (Label2->height() - height) / 2, width - 4, height);
+    const int left = Label2->x() + Label2->contentsMargins().left() + (start + end - width) / 2;
+    Command5->setGeometry(left, Label2->y() + (Label2->height() - height) / 2, width, height);
 }
 
 void frmAppend::showEvent(QShowEvent* event)

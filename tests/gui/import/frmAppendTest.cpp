@@ -381,7 +381,8 @@ private slots:
         QPushButton* command5 = button(window, "Command5");
         const QFontMetrics metrics(label2->font());
         const int gapStart = label2->x() + metrics.horizontalAdvance(QStringLiteral("※ 텍스트파일 형식은"));
-        const int gapEnd = gapStart + metrics.horizontalAdvance(QString(13, QLatin1Char(' ')));
+        const int gapEnd = label2->x() + metrics.horizontalAdvance(QStringLiteral("※ 텍스트파일 형식은") +
+                                                                   QString(13, QLatin1Char(' ')));
         QVERIFY(command5->x() >= gapStart);
         QVERIFY(command5->geometry().right() < gapEnd);
         // The caption fits the button.
