@@ -5,6 +5,8 @@
 // the window's client area under a plain caption bar carrying its title; the
 // work animation is drawn as a strip of its frames.
 
+#include "import/gui/frmAppend.h"
+#include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "platform/AviClip.h"
@@ -16,7 +18,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
+#include <QTabWidget>
+#include <QUrl>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
@@ -54,6 +59,23 @@ bool save(const QImage& image, const QString& folder, const QString& name)
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// Saves a window once for each of its tabs, as NAME-1.png, NAME-2.png, ...
+bool saveTabs(QWidget& window, const QString& folder, const QString& name)
+{
+    window.show();
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("VideoSoftIndexTab1"));
+    if (tabs == nullptr) {
+        std::fprintf(stderr, "render-windows: %s has no tabs\n", qPrintable(name));
+        return false;
+    }
+    bool ok = true;
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        ok = save(withCaption(window), folder, name + QStringLiteral("-%1").arg(i + 1)) && ok;
+    }
+    return ok;
 }
 
 QImage clipStrip(const QString& path)
@@ -109,6 +131,20 @@ int main(int argc, char* argv[])
     {
         maintenance::frmAbout window(dialogs, programFolder, &main);
         ok = save(withCaption(window), output, QStringLiteral("frmAbout")) && ok;
+    }
+    {
+        importer::frmAppend window(dialogs, programFolder, &main);
+        // A few book files, as a user would have dropped them.
+        QMimeData dropped;
+        QList<QUrl> files;
+        for (const char* name : {"01-창세기.txt", "02-출애굽기.txt", "03-레위기.txt", "04-민수기.txt"}) {
+            files << QUrl::fromLocalFile(QStringLiteral("/home/user/성경/") + QString::fromUtf8(name));
+        }
+        dropped.setUrls(files);
+        window.List1_OLEDragDrop(&dropped);
+        ok = saveTabs(window, output, QStringLiteral("frmAppend")) && ok;
+        importer::frmAppendForm help(&window);
+        ok = saveTabs(help, output, QStringLiteral("frmAppendForm")) && ok;
     }
     const QImage strip = clipStrip(programFolder + QDir::separator() + QStringLiteral("list.avi"));
     if (strip.isNull()) {

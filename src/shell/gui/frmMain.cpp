@@ -1,5 +1,19 @@
 #include "shell/gui/frmMain.h"
 
+#include "editor/gui/frmHolyEdit.h"
+#include "import/gui/frmAppend.h"
+#include "maintenance/MaintenanceMessages.h"
+#include "maintenance/VersionMaintenance.h"
+#include "maintenance/gui/frmAbout.h"
+#include "maintenance/gui/frmBackup.h"
+#include "platform/ProgramFolders.h"
+#include "platform/gui/BusyPointer.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Skin.h"
+#include "platform/gui/Twips.h"
+#include "shell/SharedRoutines.h"
+#include "shell/gui/CenterForm.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
@@ -8,20 +22,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <utility>
-
-#include "editor/gui/frmHolyEdit.h"
-#include "platform/gui/Dialogs.h"
-#include "platform/gui/Skin.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
-
-#include "maintenance/MaintenanceMessages.h"
-#include "maintenance/VersionMaintenance.h"
-#include "maintenance/gui/frmAbout.h"
-#include "maintenance/gui/frmBackup.h"
-#include "platform/ProgramFolders.h"
-#include "platform/gui/BusyPointer.h"
-#include "shell/SharedRoutines.h"
 
 namespace shell {
 
@@ -146,6 +146,7 @@ void frmMain::createControls()
         setTabOrder(order[i - 1], order[i]);
     }
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
     connect(Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
     connect(Command5, &QPushButton::clicked, this, &frmMain::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &frmMain::Command7_Click);
@@ -333,6 +334,13 @@ void frmMain::Command6_Click()
 void frmMain::Command2_Click()
 {
     maintenance::frmAbout window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+void frmMain::Command4_Click()
+{
+    // The import window, modal over the main window until it is closed.
+    importer::frmAppend window(m_dialogs, m_programFolder, this);
     window.exec();
 }
 

@@ -28,6 +28,9 @@ public:
 
 public slots:
     void Command1_Click();
+    // Shows the import window modally.
+    void Command4_Click();
+
     // Shows the verse editor modally.
     void Command3_Click();
 
