@@ -5,6 +5,7 @@
 // the window's client area under a plain caption bar carrying its title; the
 // work animation is drawn as a strip of its frames.
 
+#include "editor/gui/frmHolyEdit.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
@@ -14,13 +15,20 @@
 #include "shell/gui/frmMain.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
+#include "versiondb/DBEngine.h"
+#include "versiondb/Database.h"
+#include "versiondb/Error.h"
+#include "versiondb/Password.h"
+#include "versiondb/Recordset.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
@@ -124,6 +132,30 @@ int main(int argc, char* argv[])
     bool ok = true;
     shell::frmMain main(dialogs, programFolder);
     ok = save(withCaption(main), output, QStringLiteral("frmMain")) && ok;
+    {
+        // The verse editor on a copy of the reference version with the text of 창 1:1 filled in.
+        QTemporaryDir scratch;
+        const QString version = scratch.filePath(QStringLiteral("sample.dat"));
+        ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), version) && ok;
+        try {
+            auto db = versiondb::DBEngine::instance().OpenDatabase(version, true, false, versiondb::passwordConnect());
+            auto rs = db->OpenRecordset(QStringLiteral("본문"));
+            rs->setIndex(QStringLiteral("성경구절"));
+            rs->Seek(QStringLiteral("="), QStringLiteral("창 1:1"));
+            rs->Edit();
+            rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("태초에 하나님이 천지를 창조하시니라"));
+            rs->Update();
+            rs->Close();
+            db->Close();
+        } catch (const versiondb::Error& error) {
+            std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+            ok = false;
+        }
+        editor::frmHolyEdit window(dialogs, programFolder, &main);
+        dialogs.queueFiles({version});
+        window.Command9_Click();
+        ok = save(withCaption(window), output, QStringLiteral("frmHolyEdit")) && ok;
+    }
     {
         maintenance::frmBackup window(dialogs, programFolder, &main);
         ok = save(withCaption(window), output, QStringLiteral("frmBackup")) && ok;
