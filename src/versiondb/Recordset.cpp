@@ -112,7 +112,7 @@ Recordset::Order& Recordset::order()
     if (m_index.isEmpty()) {
         o.first = sqlite::Statement(db, head + QStringLiteral(" ORDER BY rowid LIMIT 1"));
         o.last = sqlite::Statement(db, head + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
-        o.nextSameKey = sqlite::Statement(db, head + QStringLiteral(" WHERE rowid > ?2 ORDER BY rowid LIMIT 1"));
+        o.nextInTable = sqlite::Statement(db, head + QStringLiteral(" WHERE rowid > ?2 ORDER BY rowid LIMIT 1"));
     } else {
         sqlite::Statement info(db, QStringLiteral("SELECT name FROM pragma_index_info(?1) ORDER BY seqno"));
         info.bind(1, m_index);
@@ -130,10 +130,10 @@ Recordset::Order& Recordset::order()
         // An index orders records of equal key by their row id.
         o.first = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" LIMIT 1"));
         o.last = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" DESC LIMIT 1"));
-        o.nextSameKey = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
-                                                  QStringLiteral(" = ?1 AND rowid > ?2 ORDER BY rowid LIMIT 1"));
-        o.nextGreater = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k + QStringLiteral(" > ?1 ORDER BY ") +
-                                                  k + QStringLiteral(" LIMIT 1"));
+        // The record after (key, row id) in index order: one step along the index.
+        o.nextInOrder = sqlite::Statement(db, h + QStringLiteral(" WHERE (") + k +
+                                                  QStringLiteral(", rowid) > (?1, ?2) ORDER BY ") + k +
+                                                  QStringLiteral(", rowid LIMIT 1"));
         o.nextAfterNull = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
                                                     QStringLiteral(" IS NULL AND rowid > ?2 ORDER BY rowid LIMIT 1"));
         o.seek =
@@ -238,8 +238,8 @@ void Recordset::MoveNext()
     Order& o = order();
     bool found = false;
     if (o.keyColumn.isEmpty()) {
-        o.nextSameKey.bindInt(2, m_rowid);
-        found = take(o.nextSameKey);
+        o.nextInTable.bindInt(2, m_rowid);
+        found = take(o.nextInTable);
     } else {
         const QVariant key = m_values.at(keyColumnIndex(o.keyColumn));
         const qint64 rowid = m_rowid;
@@ -257,13 +257,9 @@ void Recordset::MoveNext()
                 found = take(rest);
             }
         } else {
-            o.nextSameKey.bind(1, key);
-            o.nextSameKey.bindInt(2, rowid);
-            found = take(o.nextSameKey);
-            if (!found) {
-                o.nextGreater.bind(1, key);
-                found = take(o.nextGreater);
-            }
+            o.nextInOrder.bind(1, key);
+            o.nextInOrder.bindInt(2, rowid);
+            found = take(o.nextInOrder);
         }
     }
     if (!found) {

@@ -82,8 +82,8 @@ private:
         QString keyColumn; // empty for the table's own order
         sqlite::Statement first;
         sqlite::Statement last;
-        sqlite::Statement nextSameKey;
-        sqlite::Statement nextGreater;
+        sqlite::Statement nextInTable; // the table's own order
+        sqlite::Statement nextInOrder;
         sqlite::Statement nextAfterNull;
         sqlite::Statement seek;
     };
