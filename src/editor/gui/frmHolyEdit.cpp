@@ -484,28 +484,7 @@ void frmHolyEdit::Command4_Click()
     if (refusedWithoutVersion()) {
         return;
     }
-    const StepOutcome outcome = m_version.previous();
-    switch (outcome.result) {
-    case StepResult::RunFirst:
-        Command3_Click();
-        return;
-    case StepResult::Neighbour:
-        Text1->setText(outcome.reference);
-        Command2_Click();
-        return;
-    case StepResult::RunLast:
-        Command6_Click();
-        return;
-    case StepResult::NumberingGap:
-        warn(EditorMessages::stepNumberingGap());
-        return;
-    case StepResult::NoVerseShown:
-        warn(EditorMessages::stepWithoutVerse());
-        return;
-    case StepResult::Failed:
-        showEngineFailure(outcome.failure);
-        return;
-    }
+    showStep(m_version.previous());
 }
 
 void frmHolyEdit::Command5_Click()
@@ -513,17 +492,21 @@ void frmHolyEdit::Command5_Click()
     if (refusedWithoutVersion()) {
         return;
     }
-    const StepOutcome outcome = m_version.next();
+    showStep(m_version.next());
+}
+
+void frmHolyEdit::showStep(const StepOutcome& outcome)
+{
     switch (outcome.result) {
+    case StepResult::RunFirst:
+        Command3_Click();
+        return;
     case StepResult::RunLast:
         Command6_Click();
         return;
     case StepResult::Neighbour:
         Text1->setText(outcome.reference);
         Command2_Click();
-        return;
-    case StepResult::RunFirst:
-        Command3_Click();
         return;
     case StepResult::NumberingGap:
         warn(EditorMessages::stepNumberingGap());

@@ -71,6 +71,8 @@ private:
     void showNoVersion();
     void setVersionControlsEnabled(bool enabled);
     void showEngineFailure(const EngineFailure& failure);
+    // Shows the verse a step to the previous or next verse arrived at, or why it did not.
+    void showStep(const StepOutcome& outcome);
     void warn(const QString& text);
     // The text box's contents, with every line break it holds.
     [[nodiscard]] QString text3() const;
