@@ -131,9 +131,9 @@ Recordset::Order& Recordset::order()
         o.first = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" LIMIT 1"));
         o.last = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" DESC LIMIT 1"));
         // The record after (key, row id) in index order: one step along the index.
-        o.nextInOrder = sqlite::Statement(db, h + QStringLiteral(" WHERE (") + k +
-                                                  QStringLiteral(", rowid) > (?1, ?2) ORDER BY ") + k +
-                                                  QStringLiteral(", rowid LIMIT 1"));
+        o.nextInOrder =
+            sqlite::Statement(db, h + QStringLiteral(" WHERE (") + k + QStringLiteral(", rowid) > (?1, ?2) ORDER BY ") +
+                                      k + QStringLiteral(", rowid LIMIT 1"));
         o.nextAfterNull = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
                                                     QStringLiteral(" IS NULL AND rowid > ?2 ORDER BY rowid LIMIT 1"));
         o.seek =
