@@ -25,10 +25,8 @@ private slots:
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
 
-        bool seen = false;
-        bool parentIsMain = false;
-        bool modal = false;
-        bool heldWhileShown = false;
+        // What the poll saw of the editor while it was shown.
+        bool seen = false, parentIsMain = false, modal = false, heldWhileShown = false;
         QString shownReference;
         dialogs.queueFiles({sample});
         QTimer poll;
@@ -55,10 +53,7 @@ private slots:
         });
         poll.start();
         QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Command3")), Qt::LeftButton);
-        QVERIFY(seen);
-        QVERIFY(parentIsMain);
-        QVERIFY(modal);
-        QVERIFY(heldWhileShown);
+        QVERIFY(seen && parentIsMain && modal && heldWhileShown);
         QCOMPARE(shownReference, QStringLiteral("창 1:1"));
         QVERIFY(dialogs.allAnswersUsed());
         QVERIFY(editortest::openable(sample));

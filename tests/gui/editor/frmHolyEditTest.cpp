@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
-#include <QTextDocument>
+#include <functional>
 
 using editor::frmHolyEdit;
 using platform::MessageAnswer;
@@ -39,8 +39,9 @@ const QString kEnterWarning =
     QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
                    "!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다.");
 const QString kGenesis1 = QStringLiteral("태초에 하나님이 천지를 창조하시니라");
+const QString kGenesis10 = QStringLiteral("하나님이 뭍을 땅이라 칭하시고");
 
-template <typename T> T* control(QWidget& window, const char* name)
+template <typename T = QWidget> T* control(QWidget& window, const char* name)
 {
     auto* found = window.findChild<T*>(QString::fromLatin1(name));
     if (found == nullptr) {
@@ -49,83 +50,9 @@ template <typename T> T* control(QWidget& window, const char* name)
     return found;
 }
 
-QPushButton* button(QWidget& window, const char* name)
-{
-    return control<QPushButton>(window, name);
-}
-
-QLineEdit* text1(QWidget& window)
-{
-    return control<QLineEdit>(window, "Text1");
-}
-
-QLineEdit* text2(QWidget& window)
-{
-    return control<QLineEdit>(window, "Text2");
-}
-
-QPlainTextEdit* text3(QWidget& window)
-{
-    return control<QPlainTextEdit>(window, "Text3");
-}
-
-// The names of the controls that take the focus, in tab order from the first.
-QStringList tabOrder(QWidget& window, QWidget* first, int count)
-{
-    QStringList names;
-    QWidget* current = first;
-    while (current != nullptr && names.size() < count) {
-        if ((current->focusPolicy() & Qt::TabFocus) != 0 && current->window() == &window &&
-            !current->objectName().isEmpty()) {
-            names << current->objectName();
-        }
-        current = current->nextInFocusChain();
-        if (current == first) {
-            break;
-        }
-    }
-    return names;
-}
-
-// The window shown and active, so that focus and keys reach its controls.
-void showActive(QWidget& window)
-{
-    window.show();
-    QApplication::setActiveWindow(&window);
-    if (!QTest::qWaitForWindowActive(&window)) {
-        qWarning("the window did not become active");
-    }
-}
-
-// Dialogs that record the font and colour the font dialog was opened with.
-class FontRecordingDialogs final : public platform::Dialogs
-{
-public:
-    explicit FontRecordingDialogs(testsupport::ScriptedDialogs& script) : m_script(script) {}
-
-    platform::MessageAnswer message(QWidget* parent, MessageIcon icon, platform::MessageButtons buttons,
-                                    const QString& text) override
-    {
-        return m_script.message(parent, icon, buttons, text);
-    }
-    QStringList chooseFiles(QWidget* parent, const platform::FileDialogRequest& request) override
-    {
-        return m_script.chooseFiles(parent, request);
-    }
-    std::optional<platform::FontChoice> chooseFont(QWidget* parent, const platform::FontChoice& current) override
-    {
-        offered.append(current);
-        return m_script.chooseFont(parent, current);
-    }
-
-    QList<platform::FontChoice> offered;
-
-private:
-    testsupport::ScriptedDialogs& m_script;
-};
-
 } // namespace
 
+// Every test starts with a window of its own over a sample version that no one holds.
 class frmHolyEditTest : public QObject
 {
     Q_OBJECT
@@ -134,22 +61,51 @@ private:
     std::unique_ptr<editortest::VersionTree> m_tree;
     QString m_sample;
     testsupport::ScriptedDialogs m_dialogs;
+    std::unique_ptr<frmHolyEdit> m_window;
 
-    void openVersion(frmHolyEdit& window, const QString& path)
+    void newWindow() { m_window = std::make_unique<frmHolyEdit>(m_dialogs, m_tree->programFolder()); }
+    QPushButton* button(const char* name) { return control<QPushButton>(*m_window, name); }
+    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    QLineEdit* text1() { return control<QLineEdit>(*m_window, "Text1"); }
+    QLineEdit* text2() { return control<QLineEdit>(*m_window, "Text2"); }
+    QPlainTextEdit* text3() { return control<QPlainTextEdit>(*m_window, "Text3"); }
+    QString text3Shown() { return text3()->toPlainText(); }
+    QString version(const char* name, const QList<editortest::Verse>& verses)
+    {
+        return m_tree->makeVersion(QString::fromLatin1(name), verses);
+    }
+
+    void open(const QString& path)
     {
         m_dialogs.queueFiles({path});
-        QTest::mouseClick(button(window, "Command9"), Qt::LeftButton);
+        click("Command9");
+    }
+    void cancelOpen()
+    {
+        m_dialogs.queueFiles({});
+        click("Command9");
+    }
+    void goTo(const QString& reference)
+    {
+        text1()->setText(reference);
+        click("Command2");
     }
 
-    void goTo(frmHolyEdit& window, const QString& reference)
+    // The window shown and active, so that focus and keys reach its controls.
+    void showActive()
     {
-        text1(window)->setText(reference);
-        QTest::mouseClick(button(window, "Command2"), Qt::LeftButton);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        if (!QTest::qWaitForWindowActive(m_window.get())) {
+            qWarning("the window did not become active");
+        }
     }
 
-    // The one message shown since the last call, with its icon.
-    void expectOneMessage(MessageIcon icon, const QString& text)
+    // The action shows exactly this one message, with an OK button.
+    void expectRefusal(const std::function<void()>& action, MessageIcon icon, const QString& text)
     {
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        action();
         QCOMPARE(m_dialogs.messages().size(), 1);
         QCOMPARE(m_dialogs.messages().first().icon, icon);
         QCOMPARE(m_dialogs.messages().first().buttons, platform::MessageButtons::Ok);
@@ -157,11 +113,27 @@ private:
         m_dialogs.clear();
     }
 
-    void expectVersionControlsEnabled(frmHolyEdit& window, bool enabled)
+    // The reference box and the display box.
+    void expectShown(const QString& reference, const QString& display)
+    {
+        QCOMPARE(text1()->text(), reference);
+        QCOMPARE(text2()->text(), display);
+    }
+    void expectShown(const QString& reference) { expectShown(reference, reference); }
+
+    void expectVersionControlsEnabled(bool enabled)
     {
         for (const char* name : {"Text1", "Command2", "Command3", "Command4", "Command5", "Command6", "Text3"}) {
-            QVERIFY2(control<QWidget>(window, name)->isEnabled() == enabled, name);
+            QVERIFY2(control(*m_window, name)->isEnabled() == enabled, name);
         }
+    }
+
+    void expectNoVersionState()
+    {
+        QCOMPARE(m_window->windowTitle(), kTitle);
+        QVERIFY(!m_window->versionOpen());
+        expectVersionControlsEnabled(false);
+        QVERIFY(!button("Command7")->isEnabled());
     }
 
 private slots:
@@ -169,640 +141,359 @@ private slots:
     {
         m_tree = std::make_unique<editortest::VersionTree>();
         QVERIFY(m_tree->isValid());
-        m_sample = m_tree->makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        m_sample = version("sample.dat", editortest::sampleVerses());
         QVERIFY(!m_sample.isEmpty());
         m_dialogs.clear();
+        newWindow();
     }
 
     void cleanup()
     {
         QVERIFY2(m_dialogs.allAnswersUsed(), "answers were left unused");
+        QVERIFY2(m_dialogs.messages().isEmpty(), "a message was shown that no test expected");
+        m_window.reset();
         m_tree.reset();
     }
 
+    // Row: object name; caption, tooltip.
     void captionsAndTooltips_data()
     {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tooltip");
-        QTest::newRow("Label1") << "Label1"
-                                << "① 편집할  "
-                                << "";
-        QTest::newRow("Command9") << "Command9"
-                                  << "성경역본"
-                                  << "";
-        QTest::newRow("Label9") << "Label9"
-                                << "을 선택하세요."
-                                << "";
-        QTest::newRow("Label2") << "Label2"
-                                << "② 편집할 성경구절로 이동하세요."
-                                << "";
-        QTest::newRow("Text1") << "Text1"
-                               << ""
-                               << "여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요";
-        QTest::newRow("Command2") << "Command2"
-                                  << "이동"
-                                  << "구절이동";
-        QTest::newRow("Command3") << "Command3"
-                                  << "|◀"
-                                  << "처음구절로 이동";
-        QTest::newRow("Command4") << "Command4"
-                                  << "◀"
-                                  << "현재구절에서 이전구절로 이동";
-        QTest::newRow("Command5") << "Command5"
-                                  << "▶"
-                                  << "현재구절에서 다음절로 이동";
-        QTest::newRow("Command6") << "Command6"
-                                  << "▶|"
-                                  << "마지막 구절로 이동";
-        QTest::newRow("Label6") << "Label6"
-                                << "성경구절 입력형식은 다음과 같습니다."
-                                << "";
-        QTest::newRow("Label7") << "Label7"
-                                << "창 1:1 or 요일 1:1 or 계 1:2 ..."
-                                << "";
-        QTest::newRow("Label4") << "Label4"
-                                << "성경구절"
-                                << "";
-        QTest::newRow("Text2") << "Text2"
-                               << ""
-                               << "";
-        QTest::newRow("Label5") << "Label5"
-                                << "성경본문"
-                                << "";
-        QTest::newRow("Label3") << "Label3"
-                                << "③ 편집이 완료된 구절을 "
-                                << "";
-        QTest::newRow("Command7") << "Command7"
-                                  << "저장(&S)"
-                                  << "";
-        QTest::newRow("Label10") << "Label10"
-                                 << "하세요."
-                                 << "";
-        QTest::newRow("Command8") << "Command8"
-                                  << "성경본문 편집(글꼴/색상) 변경"
-                                  << "";
-        QTest::newRow("Command10") << "Command10"
-                                   << "성경본문 Reload"
-                                   << "";
-        QTest::newRow("Command1") << "Command1"
-                                  << "닫기"
-                                  << "";
-        QTest::newRow("Label11") << "Label11"
-                                 << "편집작업 완료후 역본파일 압축 작업을 한번 해주시면 용량과 속도가 개선됩니다."
-                                 << "";
-        QTest::newRow("Label8") << "Label8"
-                                << "성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다."
-                                << "";
+        const char* const rows[][3] = {
+            {"Label1", "① 편집할  ", ""},
+            {"Command9", "성경역본", ""},
+            {"Label9", "을 선택하세요.", ""},
+            {"Label2", "② 편집할 성경구절로 이동하세요.", ""},
+            {"Text1", "", "여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요"},
+            {"Command2", "이동", "구절이동"},
+            {"Command3", "|◀", "처음구절로 이동"},
+            {"Command4", "◀", "현재구절에서 이전구절로 이동"},
+            {"Command5", "▶", "현재구절에서 다음절로 이동"},
+            {"Command6", "▶|", "마지막 구절로 이동"},
+            {"Label6", "성경구절 입력형식은 다음과 같습니다.", ""},
+            {"Label7", "창 1:1 or 요일 1:1 or 계 1:2 ...", ""},
+            {"Label4", "성경구절", ""},
+            {"Text2", "", ""},
+            {"Label5", "성경본문", ""},
+            {"Label3", "③ 편집이 완료된 구절을 ", ""},
+            {"Command7", "저장(&S)", ""},
+            {"Label10", "하세요.", ""},
+            {"Command8", "성경본문 편집(글꼴/색상) 변경", ""},
+            {"Command10", "성경본문 Reload", ""},
+            {"Command1", "닫기", ""},
+            {"Label11", "편집작업 완료후 역본파일 압축 작업을 한번 해주시면 용량과 속도가 개선됩니다.", ""},
+            {"Label8", "성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다.", ""},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row[0]) << QString::fromUtf8(row[1]) << QString::fromUtf8(row[2]);
+        }
     }
 
     void captionsAndTooltips()
     {
-        QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(QString, tooltip);
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        QWidget* widget = control<QWidget>(window, name.toLatin1().constData());
-        QString shown;
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-            shown = label->text();
-        } else if (auto* pushButton = qobject_cast<QPushButton*>(widget)) {
-            shown = pushButton->text();
-        } else if (auto* lineEdit = qobject_cast<QLineEdit*>(widget)) {
-            shown = lineEdit->text();
-        }
-        QCOMPARE(shown, text);
+        QWidget* widget = control(*m_window, QTest::currentDataTag());
+        // Labels, buttons and line edits all show their "text" property.
+        QCOMPARE(widget->property("text").toString(), text);
         QCOMPARE(widget->toolTip(), tooltip);
     }
 
-    void atLoadNoVersionIsOpenAndItsCommandsAreDisabled()
+    void atLoadNoVersionIsOpenAndEveryCommandThatNeedsOneRefuses()
     {
+        m_window->show();
+        expectNoVersionState();
+        QCOMPARE(control<QGroupBox>(*m_window, "Frame1")->title(), QStringLiteral("참고사항"));
+        for (const char* name : {"Command9", "Text2", "Command8", "Command10", "Command1"}) {
+            QVERIFY2(control(*m_window, name)->isEnabled(), name);
+        }
+        QVERIFY(!m_window->enterWarningShown());
+        QCOMPARE(text3()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(!control<QLabel>(*m_window, "Image1")->pixmap().isNull());
+        // Over another window it shows that window's icon.
         QWidget main;
         main.setWindowIcon(QIcon(QPixmap(16, 16)));
-        frmHolyEdit window(m_dialogs, m_tree->programFolder(), &main);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.windowTitle(), kTitle);
-        QCOMPARE(control<QGroupBox>(window, "Frame1")->title(), QStringLiteral("참고사항"));
-        expectVersionControlsEnabled(window, false);
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        for (const char* name : {"Command9", "Text2", "Command8", "Command10", "Command1"}) {
-            QVERIFY2(control<QWidget>(window, name)->isEnabled(), name);
+        frmHolyEdit over(m_dialogs, m_tree->programFolder(), &main);
+        over.show();
+        QCOMPARE(over.windowIcon().cacheKey(), main.windowIcon().cacheKey());
+        for (auto command : {&frmHolyEdit::Command2_Click, &frmHolyEdit::Command3_Click, &frmHolyEdit::Command4_Click,
+                             &frmHolyEdit::Command5_Click, &frmHolyEdit::Command6_Click, &frmHolyEdit::Command7_Click,
+                             &frmHolyEdit::Command10_Click}) {
+            expectRefusal([&] { (m_window.get()->*command)(); }, MessageIcon::Critical, kNoVersion);
+            QCOMPARE(m_window->windowTitle(), kTitle);
+            QVERIFY(text1()->text().isEmpty());
         }
-        QVERIFY(!window.enterWarningShown());
-        QVERIFY(!window.versionOpen());
-        QCOMPARE(window.windowIcon().cacheKey(), main.windowIcon().cacheKey());
-        QCOMPARE(text3(window)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(text3(window)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        QVERIFY(!control<QLabel>(window, "Image1")->pixmap().isNull());
     }
 
     void tabOrderRunsThroughTheStepsThenTheBoxesThenTheBottomRow()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
         const QStringList expected = {"Command9", "Text1", "Command2", "Command3",  "Command4", "Command5", "Command6",
                                       "Command7", "Text2", "Text3",    "Command10", "Command8", "Command1"};
-        QCOMPARE(tabOrder(window, button(window, "Command9"), int(expected.size())), expected);
+        QStringList names;
+        QWidget* current = button("Command9");
+        do {
+            if ((current->focusPolicy() & Qt::TabFocus) != 0 && !current->objectName().isEmpty()) {
+                names << current->objectName();
+            }
+            current = current->nextInFocusChain();
+        } while (current != button("Command9") && names.size() < expected.size());
+        QCOMPARE(names, expected);
     }
 
     void arrangementStepsLeftNotesRightBoxesBelowButtonsAtTheBottom()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        const auto rect = [&window](const char* name) { return control<QWidget>(window, name)->geometry(); };
-        // Step ① above step ② above the row above step ③.
-        QVERIFY(rect("Command9").bottom() < rect("Label2").top());
-        QVERIFY(rect("Label2").bottom() < rect("Text1").top());
-        QVERIFY(rect("Text1").bottom() < rect("Command7").top());
-        QVERIFY(rect("Label1").right() <= rect("Command9").left());
-        QVERIFY(rect("Command9").right() <= rect("Label9").left());
-        QVERIFY(rect("Label3").right() <= rect("Command7").left());
-        QVERIFY(rect("Command7").right() <= rect("Label10").left());
-        // The row from left to right.
-        const char* row[] = {"Text1", "Command2", "Command3", "Command4", "Command5", "Command6"};
-        for (int i = 1; i < 6; ++i) {
-            QVERIFY2(rect(row[i - 1]).right() < rect(row[i]).left(), row[i]);
-            QCOMPARE(rect(row[i]).top(), rect("Text1").top());
-        }
-        // The notes frame to the right, holding the hint and then the notes.
-        QVERIFY(rect("Command6").right() < rect("Frame1").left());
-        auto* frame = control<QGroupBox>(window, "Frame1");
-        for (const char* name : {"Label6", "Label7", "Label11", "Label8"}) {
-            QCOMPARE(control<QWidget>(window, name)->parentWidget(), frame);
-        }
-        QVERIFY(rect("Label6").bottom() < rect("Label7").top());
-        QVERIFY(rect("Label7").bottom() < rect("Label11").top());
-        QVERIFY(rect("Label11").bottom() < rect("Label8").top());
-        // Below: the display box, and under it the text box, each with its label on its left.
-        QVERIFY(rect("Frame1").bottom() < rect("Text2").top());
-        QVERIFY(rect("Command7").bottom() < rect("Text2").top());
-        QVERIFY(rect("Text2").bottom() < rect("Text3").top());
-        QVERIFY(rect("Label4").right() < rect("Text2").left());
-        QVERIFY(rect("Label5").right() < rect("Text3").left());
-        QVERIFY(rect("Text3").height() > 4 * rect("Text2").height());
-        // At the bottom: Reload and Font on the left, Close on the right.
-        for (const char* name : {"Command10", "Command8", "Command1"}) {
-            QVERIFY2(rect("Text3").bottom() < rect(name).top(), name);
-        }
-        QVERIFY(rect("Command10").right() < rect("Command8").left());
-        QVERIFY(rect("Command8").right() < rect("Command1").left());
-        QVERIFY(rect("Command1").right() > window.width() * 3 / 4);
-        for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(window.rect().contains(child->geometry()), qPrintable(child->objectName()));
-        }
-    }
-
-    void everyCommandThatNeedsAVersionRefusesWithoutOne()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        const QList<std::pair<const char*, void (frmHolyEdit::*)()>> commands = {
-            {"go", &frmHolyEdit::Command2_Click},       {"first", &frmHolyEdit::Command3_Click},
-            {"previous", &frmHolyEdit::Command4_Click}, {"next", &frmHolyEdit::Command5_Click},
-            {"last", &frmHolyEdit::Command6_Click},     {"save", &frmHolyEdit::Command7_Click},
-            {"reload", &frmHolyEdit::Command10_Click},
+        const auto rect = [this](const char* name) { return control(*m_window, name)->geometry(); };
+        // Each pair: the first wholly above the second.
+        const std::pair<const char*, const char*> above[] = {
+            {"Command9", "Label2"}, {"Label2", "Text1"},    {"Text1", "Command7"}, {"Label6", "Label7"},
+            {"Label7", "Label11"},  {"Label11", "Label8"},  {"Frame1", "Text2"},   {"Command7", "Text2"},
+            {"Text2", "Text3"},     {"Text3", "Command10"}, {"Text3", "Command8"}, {"Text3", "Command1"},
         };
-        for (const auto& [name, command] : commands) {
-            m_dialogs.queueAnswer(MessageAnswer::Ok);
-            (window.*command)();
-            QVERIFY2(m_dialogs.messages().size() == 1, name);
-            expectOneMessage(MessageIcon::Critical, kNoVersion);
-            QCOMPARE(window.windowTitle(), kTitle);
-            QVERIFY(text1(window)->text().isEmpty());
+        for (const auto& [upper, lower] : above) {
+            QVERIFY2(rect(upper).bottom() < rect(lower).top(), lower);
         }
-        // Reload is enabled without a version, and refuses.
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command10"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Critical, kNoVersion);
+        // Each pair: the first wholly left of the second.
+        const std::pair<const char*, const char*> leftOf[] = {
+            {"Label1", "Command9"},    {"Command9", "Label9"},   {"Label3", "Command7"},   {"Command7", "Label10"},
+            {"Text1", "Command2"},     {"Command2", "Command3"}, {"Command3", "Command4"}, {"Command4", "Command5"},
+            {"Command5", "Command6"},  {"Command6", "Frame1"},   {"Label4", "Text2"},      {"Label5", "Text3"},
+            {"Command10", "Command8"}, {"Command8", "Command1"},
+        };
+        for (const auto& [left, right] : leftOf) {
+            QVERIFY2(rect(left).right() <= rect(right).left(), right);
+        }
+        for (const char* name : {"Command2", "Command3", "Command4", "Command5", "Command6"}) {
+            QCOMPARE(rect(name).top(), rect("Text1").top());
+        }
+        for (const char* name : {"Label6", "Label7", "Label11", "Label8"}) {
+            QCOMPARE(control(*m_window, name)->parentWidget(), control(*m_window, "Frame1"));
+        }
+        QVERIFY(rect("Text3").height() > 4 * rect("Text2").height());
+        QVERIFY(rect("Command1").right() > m_window->width() * 3 / 4);
+        for (QWidget* child : m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(m_window->rect().contains(child->geometry()), qPrintable(child->objectName()));
+        }
     }
 
     void openAsksForAVersionFileInTheInstallFolderAndShowsGenesisOneOne()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        window.show();
-        openVersion(window, m_sample);
-        QCOMPARE(m_dialogs.fileRequests().size(), 1);
-        const platform::FileDialogRequest request = m_dialogs.fileRequests().first();
+        // A cancel before any version leaves the window as it loaded.
+        cancelOpen();
+        expectNoVersionState();
+        open(m_sample);
+        QCOMPARE(m_dialogs.fileRequests().size(), 2);
+        const platform::FileDialogRequest request = m_dialogs.fileRequests().last();
         QCOMPARE(request.title, QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요."));
         QCOMPARE(request.folder, m_tree->programFolder() + QDir::separator() + QStringLiteral(".."));
         QCOMPARE(request.filter, QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)"));
         QVERIFY(!request.multiple);
-
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(window.windowTitle(), QStringLiteral("sample.dat"));
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:1"));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-        QCOMPARE(text3(window)->toPlainText(), kGenesis1);
-        expectVersionControlsEnabled(window, true);
-        // Filling the text box enabled Save.
-        QVERIFY(button(window, "Command7")->isEnabled());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("sample.dat"));
+        expectShown(QStringLiteral("창 1:1"));
+        QCOMPARE(text3Shown(), kGenesis1);
+        expectVersionControlsEnabled(true);
+        QVERIFY(button("Command7")->isEnabled());
         QVERIFY(!editortest::openable(m_sample));
-        m_dialogs.clear();
     }
 
-    void shippedNamesOpenLikeAnyVersion()
+    void aCancelledOpenKeepsTheVersionAndANonDatabaseFileReturnsToTheNoVersionState()
     {
-        const QString user = m_tree->makeVersion(QStringLiteral("user.dat"), editortest::sampleVerses());
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, user);
-        QCOMPARE(window.windowTitle(), QStringLiteral("user.dat"));
-        QCOMPARE(text3(window)->toPlainText(), kGenesis1);
-        m_dialogs.clear();
-    }
-
-    void aCancelledOpenLeavesTheOpenVersionAsItWas()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:10"));
-        text3(window)->setPlainText(QStringLiteral("고치는 중"));
-        m_dialogs.clear();
-
-        m_dialogs.queueFiles({});
-        QTest::mouseClick(button(window, "Command9"), Qt::LeftButton);
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(window.windowTitle(), QStringLiteral("sample.dat"));
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:10"));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:10"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("고치는 중"));
-        expectVersionControlsEnabled(window, true);
-        QVERIFY(!editortest::openable(m_sample));
+        open(m_sample);
+        goTo(QStringLiteral("창 1:10"));
+        text3()->setPlainText(QStringLiteral("고치는 중"));
+        cancelOpen();
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("sample.dat"));
+        expectShown(QStringLiteral("창 1:10"));
+        QCOMPARE(text3Shown(), QStringLiteral("고치는 중"));
+        expectVersionControlsEnabled(true);
         // Still open: the commands work on it.
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
+        click("Command5");
+        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
 
-    void aCancelledFirstOpenLeavesTheWindowWithoutAVersion()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        m_dialogs.queueFiles({});
-        QTest::mouseClick(button(window, "Command9"), Qt::LeftButton);
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(window.windowTitle(), kTitle);
-        expectVersionControlsEnabled(window, false);
-        m_dialogs.clear();
-    }
-
-    void aFailedOpenAfterAVersionReturnsToTheNoVersionState_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("not a database") << "text";
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("held by another") << "held";
-    }
-
-    void aFailedOpenAfterAVersionReturnsToTheNoVersionState()
-    {
-        QFETCH(QString, kind);
-        const QString held = m_tree->makeVersion(QStringLiteral("held.dat"), editortest::sampleVerses());
-        QString path = held;
-        if (kind == QStringLiteral("text")) {
-            path = m_tree->writeFile(QStringLiteral("notes.dat"), "창 1:1 태초에\r\n");
-        } else if (kind == QStringLiteral("missing")) {
-            path = m_tree->pathOf(QStringLiteral("gone.dat"));
-        }
-        // Someone else holds held.dat.
-        editor::VerseEditor other;
-        QVERIFY(!other.open(held).has_value());
-
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:3"));
-        m_dialogs.clear();
-
-        openVersion(window, path);
-        // Silent, as every failed open is.
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(window.windowTitle(), kTitle);
-        QVERIFY(!window.versionOpen());
-        expectVersionControlsEnabled(window, false);
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        QVERIFY(text1(window)->text().isEmpty());
-        QVERIFY(text2(window)->text().isEmpty());
-        QVERIFY(text3(window)->toPlainText().isEmpty());
-        // The version open before was closed, and no command works on it.
+        // A failed open, silent as every one, closes the version and leaves the window as it loaded.
+        open(m_tree->writeFile(QStringLiteral("notes.dat"), "창 1:1 태초에\r\n"));
+        expectNoVersionState();
+        expectShown(QString());
+        QVERIFY(text3Shown().isEmpty());
         QVERIFY(editortest::openable(m_sample));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        window.Command5_Click();
-        expectOneMessage(MessageIcon::Critical, kNoVersion);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        window.Command7_Click();
-        expectOneMessage(MessageIcon::Critical, kNoVersion);
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:3")), QVariant(QStringLiteral("null")));
-
-        // A good version opens afterwards.
-        other.close();
-        openVersion(window, m_sample);
-        QCOMPARE(window.windowTitle(), QStringLiteral("sample.dat"));
-        expectVersionControlsEnabled(window, true);
-        m_dialogs.clear();
+        expectRefusal([&] { m_window->Command5_Click(); }, MessageIcon::Critical, kNoVersion);
+        expectRefusal([&] { m_window->Command7_Click(); }, MessageIcon::Critical, kNoVersion);
+        open(m_sample);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("sample.dat"));
+        expectVersionControlsEnabled(true);
     }
 
-    void goTrimsTheReferenceAndRefusesOtherSpellingsWithTheTextSelected()
+    void goTrimsTheReferenceRefusesOtherSpellingsWithTheTextSelectedAndEnterGoes()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("   창 1:10  "));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:10"));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:10"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("하나님이 뭍을 땅이라 칭하시고"));
-
+        showActive();
+        open(m_sample);
+        goTo(QStringLiteral("   창 1:10  "));
+        expectShown(QStringLiteral("창 1:10"));
+        QCOMPARE(text3Shown(), kGenesis10);
         for (const QString& typed : {QStringLiteral("창1:1"), QStringLiteral("창 01:1"), QStringLiteral(" 창 1:01 ")}) {
-            m_dialogs.queueAnswer(MessageAnswer::Ok);
-            goTo(window, typed);
-            expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
-            const QString trimmed = typed.trimmed();
-            QCOMPARE(text1(window)->text(), trimmed);
-            QCOMPARE(text1(window)->selectedText(), trimmed);
-            QVERIFY(text1(window)->hasFocus());
-            // The boxes keep what they showed.
-            QCOMPARE(text2(window)->text(), QStringLiteral("창 1:10"));
-            QCOMPARE(text3(window)->toPlainText(), QStringLiteral("하나님이 뭍을 땅이라 칭하시고"));
+            expectRefusal([&] { goTo(typed); }, MessageIcon::Exclamation, kGoNotFound);
+            expectShown(typed.trimmed(), QStringLiteral("창 1:10"));
+            QCOMPARE(text1()->selectedText(), typed.trimmed());
+            QVERIFY(text1()->hasFocus());
+            QCOMPARE(text3Shown(), kGenesis10);
         }
+        // Spaces only empty the boxes and ask for a reference.
+        expectRefusal([&] { goTo(QStringLiteral("    ")); }, MessageIcon::Exclamation, kGoEmpty);
+        expectShown(QString());
+        QVERIFY(text3Shown().isEmpty());
+        QVERIFY(text1()->hasFocus());
+        // Enter in the reference box goes; Enter elsewhere closes nothing.
+        text1()->setFocus();
+        text1()->setText(QStringLiteral("출 1:1"));
+        QTest::keyClick(text1(), Qt::Key_Return);
+        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
+        text1()->setText(QStringLiteral("창 1:1"));
+        QTest::keyClick(text1(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        click("Command5");
+        text2()->setFocus();
+        QTest::keyClick(text2(), Qt::Key_Return);
+        QVERIFY(m_window->isVisible());
+        // A changed reference box keeps the boxes; an emptied one empties them.
+        text1()->setText(QStringLiteral(" "));
+        QCOMPARE(text3Shown(), QStringLiteral("  "));
+        text1()->clear();
+        expectShown(QString());
+        QVERIFY(text3Shown().isEmpty());
     }
 
-    void goWithSpacesOnlyEmptiesTheBoxesAndAsksForAReference()
+    void stepsFollowTheNumbersStopAtBothEndsAndGoOnFromTheVerseLastShown()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        m_dialogs.clear();
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        goTo(window, QStringLiteral("    "));
-        expectOneMessage(MessageIcon::Exclamation, kGoEmpty);
-        QVERIFY(text1(window)->text().isEmpty());
-        QVERIFY(text2(window)->text().isEmpty());
-        QVERIFY(text3(window)->toPlainText().isEmpty());
-        QVERIFY(text1(window)->hasFocus());
-    }
-
-    void enterInTheReferenceBoxGoesAndClosesNothing()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        text1(window)->setFocus();
-        text1(window)->setText(QStringLiteral("출 1:1"));
-        QTest::keyClick(text1(window), Qt::Key_Return);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-        QTest::keyClick(text1(window), Qt::Key_A);
-        QCOMPARE(text1(window)->text(), QStringLiteral("출 1:1a"));
-        text1(window)->setText(QStringLiteral("계 22:21"));
-        QTest::keyClick(text1(window), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(text2(window)->text(), QStringLiteral("계 22:21"));
-        QVERIFY(window.isVisible());
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
-
-    void enterOnAFocusedButtonClicksItAndElsewhereDoesNothing()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        button(window, "Command5")->setFocus();
-        QTest::keyClick(button(window, "Command5"), Qt::Key_Return);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
-        text2(window)->setFocus();
-        QTest::keyClick(text2(window), Qt::Key_Return);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
-        QVERIFY(window.isVisible());
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
-
-    void emptyingTheReferenceBoxEmptiesTheTextAndDisplayBoxes()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        text1(window)->setText(QStringLiteral(" "));
-        QCOMPARE(text3(window)->toPlainText(), kGenesis1);
-        text1(window)->clear();
-        QVERIFY(text2(window)->text().isEmpty());
-        QVERIFY(text3(window)->toPlainText().isEmpty());
-        m_dialogs.clear();
-    }
-
-    void stepsFollowTheNumbersAndStopAtBothEnds()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        const auto click = [&window](const char* name) { QTest::mouseClick(button(window, name), Qt::LeftButton); };
-        const auto shown = [&window] { return std::pair{text1(window)->text(), text2(window)->text()}; };
-        using Shown = std::pair<QString, QString>;
-
+        open(m_sample);
         click("Command4"); // previous on 번호 1
-        QCOMPARE(shown(), Shown(QStringLiteral("창 1:1"), QStringLiteral("창 1:1")));
-        const QStringList forward = {"창 1:2", "창 1:3", "창 1:10", "출 1:1", "계 22:21", "계 22:21"};
-        for (const QString& reference : forward) {
+        expectShown(QStringLiteral("창 1:1"));
+        for (const QString reference : {"창 1:2", "창 1:3", "창 1:10", "출 1:1", "계 22:21", "계 22:21"}) {
             click("Command5");
-            QCOMPARE(shown(), Shown(reference, reference));
+            expectShown(reference);
         }
         click("Command4");
-        QCOMPARE(shown(), Shown(QStringLiteral("출 1:1"), QStringLiteral("출 1:1")));
+        expectShown(QStringLiteral("출 1:1"));
         click("Command3");
-        QCOMPARE(shown(), Shown(QStringLiteral("창 1:1"), QStringLiteral("창 1:1")));
-        QCOMPARE(text3(window)->toPlainText(), kGenesis1);
+        expectShown(QStringLiteral("창 1:1"));
         click("Command6");
-        QCOMPARE(shown(), Shown(QStringLiteral("계 22:21"), QStringLiteral("계 22:21")));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘"));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
+        expectShown(QStringLiteral("계 22:21"));
+        QCOMPARE(text3Shown(), QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘"));
+        // After a go that found nothing, from the verse shown before it.
+        goTo(QStringLiteral("창 1:10"));
+        expectRefusal([&] { goTo(QStringLiteral("창 99:1")); }, MessageIcon::Exclamation, kGoNotFound);
+        click("Command5");
+        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
+        expectRefusal([&] { goTo(QStringLiteral("창1:1")); }, MessageIcon::Exclamation, kGoNotFound);
+        click("Command4");
+        expectShown(QStringLiteral("창 1:10"));
     }
 
-    void firstGoesToGenesisOneOneWhateverHoldsNumberOne()
+    void stepsInAVersionWithGapsRefuseWithAMessageAndFirstGoesToGenesisOneOne()
     {
-        const QString path =
-            m_tree->makeVersion(QStringLiteral("shuffled.dat"), {{1, QStringLiteral("출 1:1"), QStringLiteral("a")},
-                                                                 {2, QStringLiteral("창 1:1"), QStringLiteral("b")}});
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, path);
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-        // Previous on 번호 1 runs first, which goes to "창 1:1".
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
-
-    void afterAGoThatFoundNothingStepsGoFromTheVerseLastShown()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:10"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        goTo(window, QStringLiteral("창 99:1"));
-        expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        goTo(window, QStringLiteral("창1:1"));
-        expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton);
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:10"));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:10"));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
-
-    void stepsInAVersionWithGapsRefuseWithAMessage()
-    {
-        const QString path =
-            m_tree->makeVersion(QStringLiteral("gaps.dat"), {{1, QStringLiteral("창 1:1"), QStringLiteral("a")},
-                                                             {2, QStringLiteral("창 1:2"), QStringLiteral("b")},
-                                                             {4, QStringLiteral("창 1:3"), QStringLiteral("c")}});
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, path);
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kGap);
-        // Nothing moved: the display, the boxes and the verse to step from stay.
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:2"));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:2"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("b"));
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-
-        goTo(window, QStringLiteral("창 1:3"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command4"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kGap);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kGap);
+        open(version("gaps.dat", {{1, QStringLiteral("출 1:1"), QStringLiteral("a")},
+                                  {2, QStringLiteral("창 1:1"), QStringLiteral("b")},
+                                  {4, QStringLiteral("창 1:2"), QStringLiteral("c")}}));
+        expectRefusal([&] { click("Command5"); }, MessageIcon::Exclamation, kGap);
+        // Nothing moved: the boxes and the verse to step from stay.
+        expectShown(QStringLiteral("창 1:1"));
+        QCOMPARE(text3Shown(), QStringLiteral("b"));
+        click("Command4");
+        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
+        // Previous on 번호 1 runs first, which goes to "창 1:1" whatever 번호 it holds.
+        click("Command4");
+        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
         // Last works by 번호 all the same.
-        goTo(window, QStringLiteral("창 1:1"));
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:3"));
-        QVERIFY(m_dialogs.messages().isEmpty());
+        click("Command6");
+        QCOMPARE(text2()->text(), QStringLiteral("창 1:2"));
+        expectRefusal([&] { click("Command4"); }, MessageIcon::Exclamation, kGap);
     }
 
-    void stepsBeforeAnyVerseWasShownAskForAVerseFirst()
+    void stepsBeforeAnyVerseWasShownAskForOneAndEngineFailuresShowTheFileName()
     {
-        const QString path =
-            m_tree->makeVersion(QStringLiteral("exodus.dat"), {{1, QStringLiteral("출 1:1"), QStringLiteral("a")}});
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        openVersion(window, path);
         // The version opens; only its first go finds nothing.
-        expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
-        QCOMPARE(window.windowTitle(), QStringLiteral("exodus.dat"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation,
-                         QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !"));
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-        QVERIFY(m_dialogs.messages().isEmpty());
+        const QString path = version("empty.dat", {});
+        expectRefusal([&] { open(path); }, MessageIcon::Exclamation, kGoNotFound);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("empty.dat"));
+        expectRefusal([&] { click("Command5"); }, MessageIcon::Exclamation,
+                      QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !"));
+        // Last needs no verse to step from; here the engine finds no record, said without an icon.
+        expectRefusal([&] { click("Command6"); }, MessageIcon::None,
+                      QStringLiteral("empty.dat\r\n\r\n") +
+                          versiondb::errorDescription(versiondb::errorNumber::NoCurrentRecord));
+        QVERIFY(m_window->versionOpen());
     }
 
-    void engineFailuresAreShownWithTheFileNameAndNoIcon()
+    void saveRefusesANullVerseUnchangedStoresTheTrimmedTextAndDisablesSave()
     {
-        const QString path = m_tree->makeVersion(QStringLiteral("empty.dat"), {});
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        openVersion(window, path);
-        expectOneMessage(MessageIcon::Exclamation, kGoNotFound);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::None, QStringLiteral("empty.dat\r\n\r\n") +
-                                                versiondb::errorDescription(versiondb::errorNumber::NoCurrentRecord));
-        QCOMPARE(window.windowTitle(), QStringLiteral("empty.dat"));
-        QVERIFY(window.versionOpen());
-    }
-
-    void nullVerseShowsTwoSpacesAndIsNotSavedUnchanged()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:2"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("  "));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kSaveEmptyText);
-        QVERIFY(text3(window)->toPlainText().isEmpty());
-        QVERIFY(button(window, "Command7")->isEnabled());
-        goTo(window, QStringLiteral("창 1:3"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("null"));
-        QVERIFY(m_dialogs.messages().isEmpty());
-        window.reject();
+        open(m_sample);
+        goTo(QStringLiteral("창 1:3"));
+        QCOMPARE(text3Shown(), QStringLiteral("null"));
+        goTo(QStringLiteral("창 1:2"));
+        QCOMPARE(text3Shown(), QStringLiteral("  "));
+        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveEmptyText);
+        QVERIFY(text3Shown().isEmpty());
+        QVERIFY(button("Command7")->isEnabled());
+        goTo(QStringLiteral("창 1:10"));
+        text3()->setPlainText(QStringLiteral("   하나님이 뭍을 땅이라  "));
+        text1()->setText(QStringLiteral("  창 1:10 "));
+        click("Command7");
+        QCOMPARE(text3Shown(), QStringLiteral("하나님이 뭍을 땅이라"));
+        QCOMPARE(text1()->text(), QStringLiteral("창 1:10"));
+        QVERIFY(!button("Command7")->isEnabled());
+        // A new font is no change of the text; typing is.
+        m_dialogs.queueFont(platform::FontChoice{QFont(QStringLiteral("DejaVu Serif"), 30), Qt::blue});
+        click("Command8");
+        QVERIFY(!button("Command7")->isEnabled());
+        text3()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text3(), QStringLiteral("."));
+        QVERIFY(button("Command7")->isEnabled());
+        m_window->reject();
         QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:2")), QVariant());
-    }
-
-    void saveStoresTheTrimmedTextAndDisablesSave()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:10"));
-        text3(window)->setPlainText(QStringLiteral("   하나님이 뭍을 땅이라  "));
-        text1(window)->setText(QStringLiteral("  창 1:10 "));
-        QVERIFY(button(window, "Command7")->isEnabled());
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("하나님이 뭍을 땅이라"));
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 1:10"));
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        // Typing enables Save again.
-        text3(window)->moveCursor(QTextCursor::End);
-        QTest::keyClicks(text3(window), QStringLiteral("."));
-        QVERIFY(button(window, "Command7")->isEnabled());
-        window.reject();
         QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:10")),
                  QVariant(QStringLiteral("하나님이 뭍을 땅이라")));
     }
 
-    void saveRefusesAnEmptyReferenceAndSpacesOnly()
+    void saveRefusesEmptySpacesOnlyOrUnknownReferencesAndStoresUnderATypedOne()
     {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        text3(window)->setPlainText(QStringLiteral("새 본문"));
-        text1(window)->clear();
-        text3(window)->setPlainText(QStringLiteral("새 본문"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kSaveEmptyReference);
-        QVERIFY(text1(window)->hasFocus());
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("새 본문"));
-
+        showActive();
+        open(m_sample);
+        text1()->clear();
+        text3()->setPlainText(QStringLiteral("새 본문"));
+        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveEmptyReference);
+        QVERIFY(text1()->hasFocus());
+        QCOMPARE(text3Shown(), QStringLiteral("새 본문"));
+        // An unknown reference: both texts trimmed, Save still enabled.
+        text3()->setPlainText(QStringLiteral(" 새 본문 "));
+        text1()->setText(QStringLiteral(" 창 01:1 "));
+        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveNotFound);
+        QCOMPARE(text1()->text(), QStringLiteral("창 01:1"));
+        QCOMPARE(text3Shown(), QStringLiteral("새 본문"));
+        QVERIFY(button("Command7")->isEnabled());
         // Spaces pass the emptiness test, then trim to nothing, which empties both boxes.
-        goTo(window, QStringLiteral("창 1:1"));
-        text3(window)->setPlainText(QStringLiteral("새 본문"));
-        text1(window)->setText(QStringLiteral("   "));
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kSaveNotFound);
-        QVERIFY(text1(window)->text().isEmpty());
-        QVERIFY(text2(window)->text().isEmpty());
-        QVERIFY(text3(window)->toPlainText().isEmpty());
-        window.reject();
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:1")), QVariant(kGenesis1));
-    }
-
-    void saveUnderAnUnknownReferenceIsRefused()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        text3(window)->setPlainText(QStringLiteral(" 새 본문 "));
-        text1(window)->setText(QStringLiteral(" 창 01:1 "));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kSaveNotFound);
-        QCOMPARE(text1(window)->text(), QStringLiteral("창 01:1"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("새 본문"));
-        QVERIFY(button(window, "Command7")->isEnabled());
-        window.reject();
-        QCOMPARE(editortest::storedRecords(m_sample), editortest::storedRecords(m_tree->makeVersion(
-                                                          QStringLiteral("fresh.dat"), editortest::sampleVerses())));
+        goTo(QStringLiteral("창 1:1"));
+        text3()->setPlainText(QStringLiteral("새 본문"));
+        text1()->setText(QStringLiteral("   "));
+        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveNotFound);
+        expectShown(QString());
+        QVERIFY(text3Shown().isEmpty());
+        // Under a typed reference not gone to: stored there, the display stays.
+        const QString exodus = QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은");
+        goTo(QStringLiteral("창 1:1"));
+        text3()->setPlainText(exodus);
+        text1()->setText(QStringLiteral("출 1:1"));
+        click("Command7");
+        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        QVERIFY(!button("Command7")->isEnabled());
+        // Reload drops the unsaved change and shows the reference box's verse from the version.
+        text3()->setPlainText(QStringLiteral("바뀐 본문"));
+        click("Command10");
+        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
+        QCOMPARE(text3Shown(), exodus);
+        m_window->reject();
+        auto expected = editortest::storedRecords(version("fresh.dat", editortest::sampleVerses()));
+        expected[4].text = exodus;
+        QCOMPARE(editortest::storedRecords(m_sample), expected);
     }
 
     void aPastedLineBreakIsRefusedWithTheCaretAfterIt_data()
@@ -819,115 +510,53 @@ private slots:
     {
         QFETCH(QString, pasted);
         QFETCH(int, caret);
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("출 1:1"));
+        showActive();
+        open(m_sample);
+        goTo(QStringLiteral("출 1:1"));
         QApplication::clipboard()->setText(pasted);
-        text3(window)->setFocus();
-        text3(window)->selectAll();
-        text3(window)->paste();
-        QCOMPARE(text3(window)->blockCount(), 2);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kLineBreak);
-        QVERIFY(text3(window)->hasFocus());
-        QCOMPARE(text3(window)->textCursor().position(), caret);
-        QVERIFY(!text3(window)->textCursor().hasSelection());
-        QVERIFY(button(window, "Command7")->isEnabled());
-        window.reject();
+        text3()->setFocus();
+        text3()->selectAll();
+        text3()->paste();
+        QCOMPARE(text3()->blockCount(), 2);
+        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kLineBreak);
+        QVERIFY(text3()->hasFocus());
+        QCOMPARE(text3()->textCursor().position(), caret);
+        QVERIFY(!text3()->textCursor().hasSelection());
+        m_window->reject();
         QCOMPARE(editortest::storedText(m_sample, QStringLiteral("출 1:1")),
                  QVariant(QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른")));
     }
 
-    void aLineSeparatorIsALineBreakToo()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        text3(window)->setPlainText(QStringLiteral("ab"));
-        QTextCursor cursor = text3(window)->textCursor();
-        cursor.setPosition(1);
-        cursor.insertText(QString(QChar::LineSeparator));
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        expectOneMessage(MessageIcon::Exclamation, kLineBreak);
-        QCOMPARE(text3(window)->textCursor().position(), 2);
-    }
-
-    void saveUnderATypedReferenceStoresThereAndLeavesTheDisplay()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        goTo(window, QStringLiteral("창 1:1"));
-        text3(window)->setPlainText(QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은"));
-        text1(window)->setText(QStringLiteral("출 1:1"));
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        QVERIFY(m_dialogs.messages().isEmpty());
-        QCOMPARE(text2(window)->text(), QStringLiteral("창 1:1"));
-        QCOMPARE(text3(window)->toPlainText(), QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은"));
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        // Reload shows the verse of the reference box, from the version.
-        QTest::mouseClick(button(window, "Command10"), Qt::LeftButton);
-        QCOMPARE(text2(window)->text(), QStringLiteral("출 1:1"));
-        window.reject();
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("출 1:1")),
-                 QVariant(QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은")));
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:1")), QVariant(kGenesis1));
-    }
-
-    void reloadDropsUnsavedChanges()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        text3(window)->setPlainText(QStringLiteral("바뀐 본문"));
-        QTest::mouseClick(button(window, "Command10"), Qt::LeftButton);
-        QCOMPARE(text3(window)->toPlainText(), kGenesis1);
-        QVERIFY(m_dialogs.messages().isEmpty());
-        m_dialogs.clear();
-    }
-
     void enterInTheTextBoxIsSwallowedAndWarnsOncePerShowing()
     {
-        const QString second = m_tree->makeVersion(QStringLiteral("second.dat"), editortest::sampleVerses());
-        {
-            frmHolyEdit window(m_dialogs, m_tree->programFolder());
-            showActive(window);
-            openVersion(window, m_sample);
-            text3(window)->setFocus();
-            text3(window)->moveCursor(QTextCursor::End);
-            m_dialogs.queueAnswer(MessageAnswer::Ok);
-            QTest::keyClick(text3(window), Qt::Key_Return);
-            expectOneMessage(MessageIcon::Exclamation, kEnterWarning);
-            QVERIFY(window.enterWarningShown());
+        const QString second = version("second.dat", editortest::sampleVerses());
+        for (int showing = 0; showing < 2; ++showing) {
+            newWindow();
+            showActive();
+            open(m_sample);
+            text3()->setFocus();
+            text3()->moveCursor(QTextCursor::End);
+            expectRefusal([&] { QTest::keyClick(text3(), Qt::Key_Return); }, MessageIcon::Exclamation, kEnterWarning);
+            QVERIFY(m_window->enterWarningShown());
             for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
-                QTest::keyClick(text3(window), Qt::Key_Return, modifier);
+                QTest::keyClick(text3(), Qt::Key_Return, modifier);
             }
-            QTest::keyClick(text3(window), Qt::Key_Enter, Qt::KeypadModifier);
-            QCOMPARE(text3(window)->toPlainText(), kGenesis1);
-            QCOMPARE(text3(window)->blockCount(), 1);
-            openVersion(window, second);
-            text3(window)->setFocus();
-            QTest::keyClick(text3(window), Qt::Key_Return);
-            QVERIFY(m_dialogs.messages().isEmpty());
-            QVERIFY(window.isVisible());
-            QTest::keyClick(text3(window), Qt::Key_X);
-            QCOMPARE(text3(window)->toPlainText(), QStringLiteral("x") + kGenesis1);
-            m_dialogs.clear();
+            QTest::keyClick(text3(), Qt::Key_Enter, Qt::KeypadModifier);
+            QCOMPARE(text3Shown(), kGenesis1);
+            // Another version in the same showing: no warning again.
+            open(second);
+            QVERIFY(editortest::openable(m_sample));
+            text3()->setFocus();
+            QTest::keyClick(text3(), Qt::Key_Return);
+            QTest::keyClick(text3(), Qt::Key_X);
+            QCOMPARE(text3Shown(), QStringLiteral("x") + kGenesis1);
+            QVERIFY(m_window->isVisible());
         }
-        frmHolyEdit again(m_dialogs, m_tree->programFolder());
-        showActive(again);
-        QVERIFY(!again.enterWarningShown());
-        openVersion(again, m_sample);
-        text3(again)->setFocus();
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        QTest::keyClick(text3(again), Qt::Key_Return);
-        expectOneMessage(MessageIcon::Exclamation, kEnterWarning);
     }
 
     void fontAndColourGoToTheTextBoxAloneAndLastUntilTheWindowCloses()
     {
-        const QString second = m_tree->makeVersion(QStringLiteral("second.dat"), editortest::sampleVerses());
-        FontRecordingDialogs dialogs(m_dialogs);
+        const QString second = version("second.dat", editortest::sampleVerses());
         QFont chosen(QStringLiteral("DejaVu Serif"));
         chosen.setPointSizeF(17.5);
         chosen.setBold(true);
@@ -935,86 +564,50 @@ private slots:
         chosen.setUnderline(true);
         chosen.setStrikeOut(true);
         const QColor red(0xC0, 0x10, 0x20);
-        QFont designed;
-        {
-            frmHolyEdit window(dialogs, m_tree->programFolder());
-            designed = text3(window)->font();
-            const QFont text1Font = text1(window)->font();
-            const QColor text1Colour = text1(window)->palette().color(QPalette::Active, QPalette::Text);
-            // Available without a version.
-            m_dialogs.queueFont(platform::FontChoice{chosen, red});
-            QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
-            QCOMPARE(dialogs.offered.size(), 1);
-            QCOMPARE(dialogs.offered[0].font, designed);
-            openVersion(window, m_sample);
-            QTest::mouseClick(button(window, "Command5"), Qt::LeftButton);
-            openVersion(window, second);
-            QTest::mouseClick(button(window, "Command6"), Qt::LeftButton);
-
-            const QFont font = text3(window)->font();
-            QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
-            QCOMPARE(font.pointSizeF(), 17.5);
-            QVERIFY(font.bold() && font.italic() && font.underline() && font.strikeOut());
-            QCOMPARE(text3(window)->palette().color(QPalette::Active, QPalette::Text), red);
-            QCOMPARE(text1(window)->font(), text1Font);
-            QCOMPARE(text2(window)->font(), text1Font);
-            QCOMPARE(text1(window)->palette().color(QPalette::Active, QPalette::Text), text1Colour);
-
-            // The dialog starts from the box's font and colour; a cancel changes nothing.
-            m_dialogs.queueFont(std::nullopt);
-            QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
-            QCOMPARE(dialogs.offered.size(), 2);
-            QCOMPARE(dialogs.offered[1].font.family(), QStringLiteral("DejaVu Serif"));
-            QCOMPARE(dialogs.offered[1].color, red);
-            QCOMPARE(text3(window)->font(), font);
-            QVERIFY(m_dialogs.messages().isEmpty());
-        }
-        frmHolyEdit again(dialogs, m_tree->programFolder());
-        QCOMPARE(text3(again)->font(), designed);
-        QVERIFY(text3(again)->palette().color(QPalette::Active, QPalette::Text) != red);
-        m_dialogs.clear();
-    }
-
-    void aNewFontIsNoChangeOfTheText()
-    {
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        openVersion(window, m_sample);
-        QTest::mouseClick(button(window, "Command7"), Qt::LeftButton);
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        QFont big = text3(window)->font();
-        big.setPointSize(30);
-        m_dialogs.queueFont(platform::FontChoice{big, Qt::blue});
-        QTest::mouseClick(button(window, "Command8"), Qt::LeftButton);
-        QVERIFY(!button(window, "Command7")->isEnabled());
-        QVERIFY(m_dialogs.messages().isEmpty());
-    }
-
-    void howeverTheWindowClosesTheVersionIsClosed_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("close button") << "Command1";
-        QTest::newRow("title bar") << "close";
-        QTest::newRow("Escape") << "escape";
+        const QFont designed = text3()->font();
+        const QFont text1Font = text1()->font();
+        const QColor text1Colour = text1()->palette().color(QPalette::Active, QPalette::Text);
+        // Available without a version.
+        m_dialogs.queueFont(platform::FontChoice{chosen, red});
+        click("Command8");
+        open(m_sample);
+        click("Command5");
+        open(second);
+        click("Command6");
+        const QFont font = text3()->font();
+        QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(font.pointSizeF(), 17.5);
+        QVERIFY(font.bold() && font.italic() && font.underline() && font.strikeOut());
+        QCOMPARE(text3()->palette().color(QPalette::Active, QPalette::Text), red);
+        QCOMPARE(text1()->font(), text1Font);
+        QCOMPARE(text2()->font(), text1Font);
+        QCOMPARE(text1()->palette().color(QPalette::Active, QPalette::Text), text1Colour);
+        // A cancel changes nothing.
+        m_dialogs.queueFont(std::nullopt);
+        click("Command8");
+        QCOMPARE(text3()->font(), font);
+        newWindow();
+        QCOMPARE(text3()->font(), designed);
+        QVERIFY(text3()->palette().color(QPalette::Active, QPalette::Text) != red);
     }
 
     void howeverTheWindowClosesTheVersionIsClosed()
     {
-        QFETCH(QString, how);
-        frmHolyEdit window(m_dialogs, m_tree->programFolder());
-        showActive(window);
-        openVersion(window, m_sample);
-        QVERIFY(!editortest::openable(m_sample));
-        if (how == QStringLiteral("Command1")) {
-            QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
-        } else if (how == QStringLiteral("close")) {
-            QVERIFY(window.close());
-        } else {
-            QTest::keyClick(&window, Qt::Key_Escape);
+        const std::function<void()> ways[] = {
+            [this] { click("Command1"); },
+            [this] { QVERIFY(m_window->close()); },
+            [this] { QTest::keyClick(m_window.get(), Qt::Key_Escape); },
+        };
+        for (const auto& close : ways) {
+            newWindow();
+            showActive();
+            open(m_sample);
+            QVERIFY(!editortest::openable(m_sample));
+            close();
+            QVERIFY(!m_window->isVisible());
+            QVERIFY(!m_window->versionOpen());
+            QVERIFY(editortest::openable(m_sample));
         }
-        QVERIFY(!window.isVisible());
-        QVERIFY(!window.versionOpen());
-        QVERIFY(editortest::openable(m_sample));
-        m_dialogs.clear();
     }
 };
 

@@ -21,11 +21,9 @@ TEST(EditRules, trimSpacesTakesOnlySpacesFromBothEnds)
         {"both ends", QStringLiteral("  창 1:1   "), QStringLiteral("창 1:1")},
         {"inner spaces stay", QStringLiteral(" 태초에  하나님이 "), QStringLiteral("태초에  하나님이")},
         {"spaces only", QStringLiteral("     "), QString()},
-        {"two spaces of a Null verse", QStringLiteral("  "), QString()},
         {"empty", QString(), QString()},
         {"a tab stays", QStringLiteral("\t창 1:1 "), QStringLiteral("\t창 1:1")},
         {"an ideographic space stays", QStringLiteral("\u3000말씀 "), QStringLiteral("\u3000말씀")},
-        {"a no-break space stays", QStringLiteral(" 말씀\u00A0 "), QStringLiteral("말씀\u00A0")},
         {"a line break at the end stays", QStringLiteral(" 말씀\r\n "), QStringLiteral("말씀\r\n")},
     };
     for (const TrimCase& c : cases) {
@@ -55,7 +53,6 @@ TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
         {"at the very start", QStringLiteral("\nabc"), 1},
         {"at the very end", QStringLiteral("abc\r"), 4},
         {"a tab is no break", QStringLiteral("a\tb"), std::nullopt},
-        {"a vertical tab is no break", QStringLiteral("a\vb"), std::nullopt},
     };
     for (const BreakCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -44,21 +44,6 @@ VersionTree::VersionTree()
                           m_root.filePath(QStringLiteral("viewer/manager/null.mdb")));
 }
 
-QString VersionTree::installFolder() const
-{
-    return QDir::toNativeSeparators(m_root.filePath(QStringLiteral("viewer")));
-}
-
-QString VersionTree::programFolder() const
-{
-    return QDir::toNativeSeparators(m_root.filePath(QStringLiteral("viewer/manager")));
-}
-
-QString VersionTree::pathOf(const QString& name) const
-{
-    return installFolder() + QDir::separator() + name;
-}
-
 QString VersionTree::makeVersion(const QString& name, const QList<Verse>& verses) const
 {
     const QString path = pathOf(name);
@@ -104,12 +89,10 @@ QList<StoredRecord> storedRecords(const QString& path)
     auto db = openVersion(path);
     auto rs = db->OpenRecordset(kTable);
     rs->setIndex(QStringLiteral("번호"));
+    const auto field = [&rs](const char* name) { return rs->Fields(QString::fromUtf8(name)).Value(); };
     if (rs->RecordCount() > 0) {
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            records.append({rs->Fields(QStringLiteral("번호")).Value(), rs->Fields(QStringLiteral("권")).Value(),
-                            rs->Fields(QStringLiteral("장")).Value(), rs->Fields(QStringLiteral("절")).Value(),
-                            rs->Fields(QStringLiteral("성경구절")).Value(),
-                            rs->Fields(QStringLiteral("본문")).Value()});
+            records.append({field("번호"), field("권"), field("장"), field("절"), field("성경구절"), field("본문")});
         }
     }
     rs->Close();

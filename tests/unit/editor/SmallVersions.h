@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -19,13 +20,7 @@ struct Verse
 // A record as stored, every field.
 struct StoredRecord
 {
-    QVariant number;
-    QVariant book;
-    QVariant chapter;
-    QVariant verse;
-    QVariant reference;
-    QVariant text;
-
+    QVariant number, book, chapter, verse, reference, text;
     bool operator==(const StoredRecord&) const = default;
 };
 
@@ -34,22 +29,19 @@ struct StoredRecord
 [[nodiscard]] QList<Verse> sampleVerses();
 
 // A temporary install tree of its own: the install folder, and the program
-// folder "manager" in it holding the template copied from the build.
+// folder "manager" in it holding the template copied from the build. Paths are native.
 class VersionTree
 {
 public:
     VersionTree();
-
     [[nodiscard]] bool isValid() const { return m_valid; }
-    // Native paths.
-    [[nodiscard]] QString installFolder() const;
-    [[nodiscard]] QString programFolder() const;
-    [[nodiscard]] QString pathOf(const QString& name) const;
-
+    [[nodiscard]] QString installFolder() const { return QDir::toNativeSeparators(m_root.filePath("viewer")); }
+    [[nodiscard]] QString programFolder() const { return installFolder() + QDir::separator() + "manager"; }
+    [[nodiscard]] QString pathOf(const QString& name) const { return installFolder() + QDir::separator() + name; }
     // A version file of the install folder holding exactly these verses, made from
-    // the template through the engine; its native path, or the empty text on failure.
+    // the template through the engine; its path, or the empty text on failure.
     QString makeVersion(const QString& name, const QList<Verse>& verses) const;
-    // A file of the install folder with these bytes; its native path.
+    // A file of the install folder with these bytes; its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
 
 private:
@@ -57,7 +49,7 @@ private:
     bool m_valid = false;
 };
 
-// Every record of a version in 번호 order (the table's own order for Null numbers last).
+// Every record of a version in 번호 order.
 [[nodiscard]] QList<StoredRecord> storedRecords(const QString& path);
 // 본문 of the record with this reference (a null QVariant for Null); nothing when there is none.
 [[nodiscard]] std::optional<QVariant> storedText(const QString& path, const QString& reference);
