@@ -147,7 +147,7 @@ private slots:
                                                            "변환시킬 수 있습니다>")}));
     }
 
-    void boxesUseTheKoreanFont()
+    void boxesUseTheKoreanFontAndOnlyTheSampleScrollsSideways()
     {
         const QFont font = frmAppendForm::textFont();
         QCOMPARE(font.pointSizeF(), 9.75);
@@ -163,11 +163,6 @@ private slots:
             QCOMPARE(box(window, name)->font().family(), font.family());
             QCOMPARE(box(window, name)->font().pointSizeF(), 9.75);
         }
-    }
-
-    void sampleScrollsSidewaysOthersWrap()
-    {
-        frmAppendForm window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QPlainTextEdit* text1 = box(window, "Text1");

@@ -126,34 +126,28 @@ struct Session
 QString state(frmAppend& window)
 {
     QStringList words;
-    if (window.isRunning()) {
-        words << QStringLiteral("running");
-    }
-    if (QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::WaitCursor) {
-        words << QStringLiteral("busy");
-    }
-    if (!window.isVisible()) {
-        words << QStringLiteral("hidden");
-    }
+    const auto say = [&words](bool when, const QString& word) {
+        if (when) {
+            words << word;
+        }
+    };
+    const QCursor* pointer = QApplication::overrideCursor();
+    say(window.isRunning(), QStringLiteral("running"));
+    say(pointer != nullptr && pointer->shape() == Qt::WaitCursor, QStringLiteral("busy"));
+    say(!window.isVisible(), QStringLiteral("hidden"));
     int enabled = 0;
     for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7",
                              "Command8", "Command11", "List1", "Combo1"}) {
         enabled += control(window, QString::fromLatin1(name))->isEnabled() ? 1 : 0;
     }
     words << QStringLiteral("%1 enabled").arg(enabled);
-    if (auto* status = control<QLabel>(window, QStringLiteral("Label15")); !status->isHidden()) {
-        words << QStringLiteral("status ") + status->text();
-    }
-    if (auto* progress = control<QProgressBar>(window, QStringLiteral("ProgressBar1")); !progress->isHidden()) {
-        words << QStringLiteral("progress to %1").arg(progress->maximum());
-    }
+    auto* status = control<QLabel>(window, QStringLiteral("Label15"));
+    say(!status->isHidden(), QStringLiteral("status ") + status->text());
+    auto* progress = control<QProgressBar>(window, QStringLiteral("ProgressBar1"));
+    say(!progress->isHidden(), QStringLiteral("progress to %1").arg(progress->maximum()));
     auto* animation = control<platform::AnimationWidget>(window, QStringLiteral("Ani1"));
-    if (!animation->isHidden()) {
-        words << QStringLiteral("animation");
-    }
-    if (animation->isOpen()) {
-        words << QStringLiteral("clip open");
-    }
+    say(!animation->isHidden(), QStringLiteral("animation"));
+    say(animation->isOpen(), QStringLiteral("clip open"));
     return words.join(QStringLiteral(", "));
 }
 
@@ -581,28 +575,6 @@ private slots:
         QVERIFY(!closedDuringRun);
         QCOMPARE(s.window.fileList(), (QStringList{genesis, exodus}));
         QCOMPARE(state(s.window), kIdle);
-    }
-
-    void buildRunWithErrorsShowsTheCountAndOpensTheLog()
-    {
-        ImportTree tree;
-        QVERIFY(tree.isValid());
-        Session s(tree.programFolder());
-        const QString file = tree.textFile(
-            QStringLiteral("mine.txt"),
-            {QStringLiteral("창 1:1 태초에"), QStringLiteral("창세기 1:2 땅이"), QStringLiteral("창 1:2 땅이")});
-        dropFiles(s.window, {file, file}); // both entries are read
-        s.nameBox()->setEditText(QStringLiteral("mine"));
-        s.click("Command7", {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.messages().size(), 2);
-        QCOMPARE(s.messages()[1].text,
-                 QStringLiteral("mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: "
-                                "4절입니다\r\n\r\n그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 "
-                                "못했습니다. 오류목록파일('err.txt')을 열고 올바르게 편집후 다시 "
-                                "재작업하십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)"));
-        QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
-        QCOMPARE(s.opened, QStringList{tree.programFile(QStringLiteral("err.txt"))});
-        QCOMPARE(s.nameBox()->currentText(), QStringLiteral("mine.DAT"));
     }
 
     void missingReferenceShowsBothFailuresAndLeavesTheWindowUsable()

@@ -206,6 +206,11 @@ TEST_F(BuildPipelineTest, theLaterOfTwoLinesForOneVerseWinsAndBothAreCounted)
     EXPECT_EQ(m_observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
     EXPECT_TRUE(QFileInfo(errorLogPath()).isFile());
     EXPECT_EQ(m_observer.log().last(2).first(), QStringLiteral("open ") + errorLogPath()) << "after the message";
+    // The busy pointer and the animation are put away before the message.
+    const QStringList& log = m_observer.log();
+    EXPECT_TRUE(log.indexOf(QStringLiteral("not busy")) >= 0 && log.indexOf(QStringLiteral("hide animation")) >= 0);
+    EXPECT_GT(log.indexOf(QStringLiteral("message")), log.lastIndexOf(QStringLiteral("not busy")));
+    EXPECT_GT(log.indexOf(QStringLiteral("message")), log.lastIndexOf(QStringLiteral("hide animation")));
 }
 
 TEST_F(BuildPipelineTest, theProgressValueNeverPassesTheMaximum)

@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -154,19 +155,18 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     };
     EXPECT_THROW((void)importer::checkTextFiles({file}, inReferenceVersion, throwing, {}), std::runtime_error);
     EXPECT_EQ(calls, 1);
+    // No descriptor of this process still refers to the file, though the listing does see an open one.
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
     if (!descriptors.exists()) {
         GTEST_SKIP() << "open files cannot be listed here";
     }
     const auto openDescriptors = [&] {
-        int count = 0;
-        for (const QFileInfo& fd : descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-            count += fd.symLinkTarget() == QFileInfo(file).canonicalFilePath() ? 1 : 0;
-        }
-        return count;
+        return std::ranges::count_if(
+            descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            [&](const QFileInfo& fd) { return fd.symLinkTarget() == QFileInfo(file).canonicalFilePath(); });
     };
     EXPECT_EQ(openDescriptors(), 0);
-    QFile held(file); // the listing does see an open file
+    QFile held(file);
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(openDescriptors(), 1);
 }
