@@ -170,21 +170,3 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(openDescriptors(), 1);
 }
-
-TEST_F(CheckRunTest, readsTheSixtySixBookFiles)
-{
-    // The shared book files have LF line ends: every verse is its own line.
-    const QDir books(testsupport::sharedDataFolder() + QStringLiteral("/books"));
-    QStringList files;
-    for (const QString& name : books.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        files << QDir::toNativeSeparators(books.filePath(name));
-    }
-    ASSERT_EQ(files.size(), 66);
-    int written = 0;
-    ASSERT_TRUE(run(files, [&written](const QString&, const QString&) { ++written; }).succeeded());
-    EXPECT_EQ(written, 31100);
-    EXPECT_EQ(
-        logLines(),
-        log({{files[8], {QStringLiteral("797줄▶ ('삼상 30:31') 성경구절 표시에 오류가 있습니다! 편집상태 확인!")}},
-             {files[46], {QStringLiteral("257줄▶ ('고후 13:14') 성경구절 표시에 오류가 있습니다! 편집상태 확인!")}}}));
-}
