@@ -476,7 +476,7 @@ private slots:
         QCOMPARE(s.nameBox()->currentText(), boxAfter);
     }
 
-    void checkRunFromDroppedFiles()
+    void checkRunsFromDroppedFiles()
     {
         ImportTree tree;
         QVERIFY(tree.isValid());
@@ -505,23 +505,18 @@ private slots:
         QCOMPARE(state(s.window), kIdle);
         QCOMPARE(s.window.fileList(), (QStringList{good, bad, good}));
         QCOMPARE(s.nameBox()->currentText(), QStringLiteral("  untouched "));
-    }
 
-    void cleanCheckRunWithoutTheClipOpensAndMakesNothing()
-    {
-        ImportTree tree;
-        QVERIFY(tree.isValid());
+        // A clean check without the clip: it goes on, removes the earlier log, opens and makes nothing.
         QVERIFY(QFile::remove(tree.programFile(QStringLiteral("list.avi"))));
-        Session s(tree.programFolder());
-        s.window.show();
-        dropFiles(s.window, {tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")})});
-        RunWatcher watcher(s.window);
+        s.click("Command6");
+        dropFiles(s.window, {good});
+        RunWatcher clean(s.window);
         s.click("Command11", {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.messages().size(), 2);
-        QCOMPARE(s.messages()[1].text, kCheckClean);
-        QCOMPARE(s.messages()[1].icon, MessageIcon::Information);
-        QCOMPARE(watcher.states, QStringList{QStringLiteral("running, busy, 0 enabled, animation")});
-        QVERIFY(s.opened.isEmpty());
+        QCOMPARE(s.messages().size(), 4);
+        QCOMPARE(s.messages()[3].text, kCheckClean);
+        QCOMPARE(s.messages()[3].icon, MessageIcon::Information);
+        QCOMPARE(clean.states, QStringList{QStringLiteral("running, busy, 0 enabled, animation")});
+        QCOMPARE(s.opened.size(), 1);
         QVERIFY(!QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
         QCOMPARE(QDir(tree.installFolder()).entryList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files),
                  QStringList{QStringLiteral("개역.DAT")});
