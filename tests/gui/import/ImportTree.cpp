@@ -7,7 +7,6 @@
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 
@@ -15,74 +14,39 @@ namespace testsupport {
 
 namespace {
 
-struct Verse
+std::unique_ptr<versiondb::Database> open(const QString& path)
 {
-    int number;
-    int book;
-    int chapter;
-    int verse;
-    const char* reference;
-};
-
-const Verse kSmallReference[] = {
-    {1, 1, 1, 1, "창 1:1"},
-    {2, 1, 1, 2, "창 1:2"},
-    {3, 1, 1, 3, "창 1:3"},
-    {4, 2, 1, 1, "출 1:1"},
-};
+    return versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+}
 
 } // namespace
 
-ImportTree::ImportTree()
+ImportTree::ImportTree() : m_install(QDir::toNativeSeparators(m_root.filePath(QStringLiteral("viewer"))))
 {
-    if (!m_root.isValid()) {
-        return;
-    }
-    m_install = QDir::toNativeSeparators(m_root.filePath(QStringLiteral("viewer")));
-    m_program = m_install + QDir::separator() + QStringLiteral("manager");
     const QString built = builtProgramFolder() + QDir::separator();
-    m_valid =
-        QDir().mkpath(m_program) &&
-        QFile::copy(built + QStringLiteral("null.mdb"), m_program + QDir::separator() + QStringLiteral("null.mdb")) &&
-        QFile::copy(built + QStringLiteral("list.avi"), clipPath()) && makeSmallReference();
-}
-
-QString ImportTree::versionPath(const QString& name) const
-{
-    return m_install + QDir::separator() + name;
-}
-
-QString ImportTree::referencePath() const
-{
-    return versionPath(QStringLiteral("개역.DAT"));
-}
-
-QString ImportTree::errorLogPath() const
-{
-    return m_program + QDir::separator() + QStringLiteral("err.txt");
-}
-
-QString ImportTree::clipPath() const
-{
-    return m_program + QDir::separator() + QStringLiteral("list.avi");
+    m_valid = m_root.isValid() && QDir().mkpath(programFolder()) &&
+              QFile::copy(built + QStringLiteral("null.mdb"), programFile(QStringLiteral("null.mdb"))) &&
+              QFile::copy(built + QStringLiteral("list.avi"), programFile(QStringLiteral("list.avi"))) &&
+              makeSmallReference();
 }
 
 bool ImportTree::makeSmallReference()
 {
-    if (!QFile::copy(m_program + QDir::separator() + QStringLiteral("null.mdb"), referencePath())) {
+    const QString reference = versionPath(QStringLiteral("개역.DAT"));
+    if (!QFile::copy(programFile(QStringLiteral("null.mdb")), reference)) {
         return false;
     }
     try {
-        auto db =
-            versiondb::DBEngine::instance().OpenDatabase(referencePath(), true, false, versiondb::passwordConnect());
+        auto db = open(reference);
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        for (const Verse& v : kSmallReference) {
+        for (int number = 1; number <= 4; ++number) {
             rs->AddNew();
-            rs->Fields(QStringLiteral("번호")).setValue(v.number);
-            rs->Fields(QStringLiteral("권")).setValue(v.book);
-            rs->Fields(QStringLiteral("장")).setValue(v.chapter);
-            rs->Fields(QStringLiteral("절")).setValue(v.verse);
-            rs->Fields(QStringLiteral("성경구절")).setValue(QString::fromUtf8(v.reference));
+            rs->Fields(QStringLiteral("번호")).setValue(number);
+            rs->Fields(QStringLiteral("권")).setValue(number < 4 ? 1 : 2);
+            rs->Fields(QStringLiteral("장")).setValue(1);
+            rs->Fields(QStringLiteral("절")).setValue(number < 4 ? number : 1);
+            rs->Fields(QStringLiteral("성경구절"))
+                .setValue(number < 4 ? QStringLiteral("창 1:%1").arg(number) : QStringLiteral("출 1:1"));
             rs->Update();
         }
         rs->Close();
@@ -93,22 +57,14 @@ bool ImportTree::makeSmallReference()
     }
 }
 
-bool ImportTree::useFullReference()
-{
-    QFile::remove(referencePath());
-    return QFile::copy(builtInstallFolder() + QDir::separator() + QStringLiteral("개역.DAT"), referencePath());
-}
-
 QString ImportTree::textFile(const QString& name, const QStringList& lines)
 {
-    const QString path = QDir::toNativeSeparators(m_root.filePath(name));
-    QFile file(path);
+    QFile file(m_root.filePath(name));
     if (!file.open(QIODevice::WriteOnly)) {
         return {};
     }
-    QStringEncoder encoder("windows-949");
-    file.write(encoder.encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-    return path;
+    file.write(QStringEncoder("windows-949").encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    return QDir::toNativeSeparators(file.fileName());
 }
 
 QString ImportTree::folder(const QString& name)
@@ -121,7 +77,7 @@ QList<std::pair<QString, QString>> ImportTree::texts(const QString& path)
 {
     QList<std::pair<QString, QString>> result;
     try {
-        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        auto db = open(path);
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
         rs->setIndex(QStringLiteral("번호"));
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QVariant>
 #include <utility>
 
 namespace testsupport {
@@ -20,11 +20,10 @@ public:
 
     [[nodiscard]] bool isValid() const { return m_valid; }
     [[nodiscard]] QString installFolder() const { return m_install; }
-    [[nodiscard]] QString programFolder() const { return m_program; }
-    [[nodiscard]] QString versionPath(const QString& name) const;
-    [[nodiscard]] QString referencePath() const;
-    [[nodiscard]] QString errorLogPath() const;
-    [[nodiscard]] QString clipPath() const;
+    [[nodiscard]] QString programFolder() const { return m_install + QDir::separator() + QStringLiteral("manager"); }
+    [[nodiscard]] QString versionPath(const QString& name) const { return m_install + QDir::separator() + name; }
+    // A file of the program folder, such as "err.txt" or "list.avi".
+    [[nodiscard]] QString programFile(const QString& name) const { return programFolder() + QDir::separator() + name; }
 
     // A text file of these lines in code page 949 with CR LF line ends; its native path.
     QString textFile(const QString& name, const QStringList& lines);
@@ -34,15 +33,11 @@ public:
     // The verse texts of a version by reference, in 번호 order; Null as "<Null>".
     [[nodiscard]] static QList<std::pair<QString, QString>> texts(const QString& path);
 
-    // Replaces the reference version with the one the build laid out (31,102 verses).
-    bool useFullReference();
-
 private:
     bool makeSmallReference();
 
     QTemporaryDir m_root;
     QString m_install;
-    QString m_program;
     bool m_valid = false;
 };
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using importer::BuildPipeline;
@@ -25,89 +26,92 @@ namespace {
 const QString kPhase1Failure =
     QStringLiteral("\r\n\r\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! 전문가와 상의하십시오.");
 const QString kPhase2Failure = QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
-const QString kDeleteFailedVersion = QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
+const QString kBuildFailure = kPhase2Failure + QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
+const QString kPhase1Status = QStringLiteral("status 1/2 작업중...");
 
-struct Verse
+std::unique_ptr<versiondb::Database> open(const QString& path)
 {
-    int number;
-    int book;
-    int chapter;
-    int verse;
-    QString reference;
-};
+    return versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+}
 
-// The verses of a small reference version: 창 1:1 to 1:3 and 출 1:1.
-const QList<Verse> kSmallReference = {
-    {1, 1, 1, 1, QStringLiteral("창 1:1")},
-    {2, 1, 1, 2, QStringLiteral("창 1:2")},
-    {3, 1, 1, 3, QStringLiteral("창 1:3")},
-    {4, 2, 1, 1, QStringLiteral("출 1:1")},
-};
+// Opening the file exclusively works: no run left it open.
+bool openable(const QString& path)
+{
+    try {
+        open(path)->Close();
+        return true;
+    } catch (const versiondb::Error&) {
+        return false;
+    }
+}
 
+// An install tree whose reference version holds 창 1:1 to 1:3 and 출 1:1, made from the built template.
 class BuildPipelineTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_root.isValid());
-        m_install = m_root.filePath(QStringLiteral("viewer"));
-        m_program = m_install + QStringLiteral("/manager");
         ASSERT_TRUE(QDir().mkpath(m_program));
         ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"), templatePath()));
-        makeVersion(referencePath(), kSmallReference);
+        makeVersion(QStringLiteral("개역.DAT"), 4);
     }
 
     QString templatePath() const { return m_program + QStringLiteral("/null.mdb"); }
-    QString referencePath() const { return m_install + QStringLiteral("/개역.DAT"); }
-    QString versionPath(const QString& name) const { return m_install + QStringLiteral("/") + name; }
+    QString path(const QString& version) const { return m_install + QStringLiteral("/") + version; }
+    QString referencePath() const { return path(QStringLiteral("개역.DAT")); }
     QString errorLogPath() const { return m_program + QStringLiteral("/err.txt"); }
 
-    void useFullReference()
+    // A version file holding the first verses of 창 1:1, 1:2, 1:3, 출 1:1, made from the template.
+    void makeVersion(const QString& version, int verses)
     {
-        QFile::remove(referencePath());
-        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), referencePath()));
-    }
-
-    // A version file holding exactly these verses, made from the template.
-    void makeVersion(const QString& path, const QList<Verse>& verses)
-    {
-        ASSERT_TRUE(QFile::copy(templatePath(), path));
-        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        ASSERT_TRUE(QFile::copy(templatePath(), path(version)));
+        auto db = open(path(version));
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        for (const Verse& v : verses) {
+        for (int number = 1; number <= verses; ++number) {
+            const int verse = number < 4 ? number : 1;
             rs->AddNew();
-            rs->Fields(QStringLiteral("번호")).setValue(v.number);
-            rs->Fields(QStringLiteral("권")).setValue(v.book);
-            rs->Fields(QStringLiteral("장")).setValue(v.chapter);
-            rs->Fields(QStringLiteral("절")).setValue(v.verse);
-            rs->Fields(QStringLiteral("성경구절")).setValue(v.reference);
+            rs->Fields(QStringLiteral("번호")).setValue(number);
+            rs->Fields(QStringLiteral("권")).setValue(number < 4 ? 1 : 2);
+            rs->Fields(QStringLiteral("장")).setValue(1);
+            rs->Fields(QStringLiteral("절")).setValue(verse);
+            rs->Fields(QStringLiteral("성경구절"))
+                .setValue((number < 4 ? QStringLiteral("창 1:%1") : QStringLiteral("출 1:%1")).arg(verse));
             rs->Update();
         }
         rs->Close();
         db->Close();
     }
 
-    // A text file in code page 949 with CR LF line ends.
-    QString textFile(const QString& name, const QStringList& lines)
+    // A text file in code page 949 of these lines, given separated by LF, each ended by CR LF.
+    QString file(QString lines)
     {
-        const QString path = m_root.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        QStringEncoder encoder("windows-949");
-        file.write(encoder.encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-        return path;
+        QFile out(m_root.filePath(QStringLiteral("%1.txt").arg(++m_files)));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QStringEncoder("windows-949")
+                      .encode(lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        return out.fileName();
     }
 
-    // The texts of every verse of a version, by reference, in 번호 order; Null as "<Null>".
-    QList<std::pair<QString, QString>> texts(const QString& path)
+    // A build run into the version of that name; m_name holds the name as the run left it.
+    RunOutcome build(const QString& name, const QStringList& files, RecordingObserver* observer = nullptr)
+    {
+        BuildPipeline pipeline(m_program, observer != nullptr ? *observer : m_observer);
+        m_name = name;
+        return pipeline.runBuild(m_name, files);
+    }
+
+    RunOutcome check(const QStringList& files) { return BuildPipeline(m_program, m_observer).runCheck(files); }
+
+    // The texts of every verse of a version by reference, in 번호 order (checked to run 1, 2, ...); Null as "<Null>".
+    static QList<std::pair<QString, QString>> texts(const QString& versionPath)
     {
         QList<std::pair<QString, QString>> result;
-        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        auto db = open(versionPath);
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
         rs->setIndex(QStringLiteral("번호"));
-        int expectedNumber = 1;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value().toInt(), expectedNumber++);
+            EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value().toInt(), result.size() + 1);
             const QVariant text = rs->Fields(QStringLiteral("본문")).Value();
             result.append({rs->Fields(QStringLiteral("성경구절")).Value().toString(),
                            text.isNull() ? QStringLiteral("<Null>") : text.toString()});
@@ -117,110 +121,61 @@ protected:
         return result;
     }
 
-    // Opening the file exclusively works: no run left it open.
-    static bool openable(const QString& path)
-    {
-        try {
-            auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-            db->Close();
-            return true;
-        } catch (const versiondb::Error&) {
-            return false;
-        }
-    }
-
     QStringList installListing() const
     {
         return QDir(m_install).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
 
-    QByteArray fileHash(const QString& path) const
-    {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-    }
-
     QTemporaryDir m_root;
-    QString m_install;
-    QString m_program;
+    QString m_install = m_root.filePath(QStringLiteral("viewer"));
+    QString m_program = m_install + QStringLiteral("/manager");
     RecordingObserver m_observer;
+    QString m_name;
+    int m_files = 0;
 };
-
-QString builtMessage(const QString& name)
-{
-    return name +
-           QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n\r\n관리기 프로그램을 종료하시고 벼리솔을 실행하면 "
-                          "만든역본이 추가되어 있을 것입니다.");
-}
-
-QString builtWithErrorsMessage(const QString& name, int count)
-{
-    return name + QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: ") +
-           QString::number(count) +
-           QStringLiteral("절입니다\r\n\r\n그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 못했습니다. "
-                          "오류목록파일('err.txt')을 열고 올바르게 편집후 다시 재작업하십시오.\r\n('err.txt'파일의 "
-                          "참조가 완료되면 삭제하십시오)");
-}
 
 } // namespace
 
 TEST_F(BuildPipelineTest, buildsANewVersionWithTheWholeReferenceSkeleton)
 {
-    useFullReference();
-    const QString file = textFile(QStringLiteral("a.txt"),
-                                  {QStringLiteral("창 1:1 In the beginning"), QStringLiteral("계 22:21 Amen.")});
-    BuildPipeline pipeline(QDir::toNativeSeparators(m_program), m_observer);
-    QString name = QStringLiteral("새번역");
-    EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Clean);
-
-    EXPECT_EQ(name, QStringLiteral("새번역.DAT"));
-    EXPECT_TRUE(m_observer.log().contains(QStringLiteral("name 새번역.DAT")));
-    EXPECT_TRUE(m_observer.log().contains(QStringLiteral("status 1/2 작업중...")));
-    EXPECT_TRUE(m_observer.log().contains(QStringLiteral("status 2/2 작업중...")));
-    EXPECT_EQ(m_observer.messages(), QStringList{builtMessage(QStringLiteral("새번역.DAT"))});
+    QFile::remove(referencePath());
+    ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), referencePath()));
+    EXPECT_EQ(build(QStringLiteral("새번역"), {file(QStringLiteral("창 1:1 In the beginning\n계 22:21 Amen."))}),
+              RunOutcome::Clean);
+    EXPECT_EQ(m_name, QStringLiteral("새번역.DAT"));
+    for (const QString& line :
+         {QStringLiteral("name 새번역.DAT"), kPhase1Status, QStringLiteral("status 2/2 작업중...")}) {
+        EXPECT_TRUE(m_observer.log().contains(line)) << line.toStdString();
+    }
+    EXPECT_EQ(m_observer.messages(),
+              QStringList{QStringLiteral("새번역.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n\r\n관리기 프로그램을 "
+                                         "종료하시고 벼리솔을 실행하면 만든역본이 추가되어 있을 것입니다.")});
     EXPECT_EQ(m_observer.icons(), QList<MessageIcon>{MessageIcon::Information});
     EXPECT_FALSE(QFile::exists(errorLogPath()));
-
-    const auto stored = texts(versionPath(QStringLiteral("새번역.DAT")));
+    const auto stored = texts(path(m_name));
     ASSERT_EQ(stored.size(), 31102);
     EXPECT_EQ(stored.first(), std::make_pair(QStringLiteral("창 1:1"), QStringLiteral("In the beginning")));
     EXPECT_EQ(stored.last(), std::make_pair(QStringLiteral("계 22:21"), QStringLiteral("Amen.")));
-    const auto supplied = std::count_if(stored.begin(), stored.end(),
-                                        [](const auto& verse) { return verse.second != QStringLiteral("<Null>"); });
-    EXPECT_EQ(supplied, 2);
+    EXPECT_EQ(std::count_if(stored.begin(), stored.end(), [](const auto& v) { return v.second != "<Null>"; }), 2);
     EXPECT_EQ(texts(referencePath()).size(), 31102) << "the reference version keeps its records";
 }
 
 TEST_F(BuildPipelineTest, aNameWithAFullStopIsUsedUnchanged)
 {
-    const QString file = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a")});
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("my.ver");
-    EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Clean);
-    EXPECT_EQ(name, QStringLiteral("my.ver"));
-    EXPECT_TRUE(QFileInfo(versionPath(QStringLiteral("my.ver"))).isFile());
-    EXPECT_FALSE(QFile::exists(versionPath(QStringLiteral("my.ver.DAT"))));
-    for (const QString& line : m_observer.log()) {
-        EXPECT_FALSE(line.startsWith(QStringLiteral("name "))) << line.toStdString();
-    }
+    EXPECT_EQ(build(QStringLiteral("my.ver"), {file(QStringLiteral("창 1:1 a"))}), RunOutcome::Clean);
+    EXPECT_EQ(m_name, QStringLiteral("my.ver"));
+    EXPECT_EQ(installListing(),
+              (QStringList{QStringLiteral("manager"), QStringLiteral("my.ver"), QStringLiteral("개역.DAT")}));
+    EXPECT_FALSE(m_observer.log().join('\n').contains(QStringLiteral("name ")));
 }
 
 TEST_F(BuildPipelineTest, aSecondBuildSkipsPhaseOneAndOverwritesOnlySuppliedVerses)
 {
-    {
-        RecordingObserver first;
-        BuildPipeline pipeline(m_program, first);
-        QString name = QStringLiteral("mine");
-        pipeline.runBuild(name, {textFile(QStringLiteral("1.txt"),
-                                          {QStringLiteral("창 1:1 first"), QStringLiteral("창 1:2 second")})});
-    }
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("mine.DAT");
-    EXPECT_EQ(pipeline.runBuild(name, {textFile(QStringLiteral("2.txt"), {QStringLiteral("창 1:1 changed")})}),
-              RunOutcome::Clean);
-    EXPECT_FALSE(m_observer.log().contains(QStringLiteral("status 1/2 작업중...")));
-    const auto stored = texts(versionPath(QStringLiteral("mine.DAT")));
+    RecordingObserver first;
+    build(QStringLiteral("mine"), {file(QStringLiteral("창 1:1 first\n창 1:2 second"))}, &first);
+    EXPECT_EQ(build(QStringLiteral("mine.DAT"), {file(QStringLiteral("창 1:1 changed"))}), RunOutcome::Clean);
+    EXPECT_FALSE(m_observer.log().contains(kPhase1Status));
+    const auto stored = texts(path(QStringLiteral("mine.DAT")));
     ASSERT_EQ(stored.size(), 4);
     EXPECT_EQ(stored[0].second, QStringLiteral("changed"));
     EXPECT_EQ(stored[1].second, QStringLiteral("second"));
@@ -229,37 +184,41 @@ TEST_F(BuildPipelineTest, aSecondBuildSkipsPhaseOneAndOverwritesOnlySuppliedVers
 
 TEST_F(BuildPipelineTest, anEmptyTextIsStoredAsTheFourLettersNull)
 {
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("mine");
-    const QString file = textFile(QStringLiteral("a.txt"),
-                                  {QStringLiteral("창 1:1x"), QStringLiteral("창 1:2"), QStringLiteral("창 1:3   ")});
-    EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Clean);
-    const auto stored = texts(versionPath(QStringLiteral("mine.DAT")));
-    EXPECT_EQ(stored[0].second, QStringLiteral("null"));
-    EXPECT_EQ(stored[1].second, QStringLiteral("null"));
-    EXPECT_EQ(stored[2].second, QStringLiteral("null"));
+    EXPECT_EQ(build(QStringLiteral("mine"), {file(QStringLiteral("창 1:1x\n창 1:2\n창 1:3   "))}), RunOutcome::Clean);
+    const auto stored = texts(path(m_name));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(stored[i].second, QStringLiteral("null")) << stored[i].first.toStdString();
+    }
 }
 
 TEST_F(BuildPipelineTest, theLaterOfTwoLinesForOneVerseWinsAndBothAreCounted)
 {
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("mine");
-    const QString first = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 earlier")});
-    const QString second = textFile(QStringLiteral("b.txt"), {QStringLiteral("창 1:1 later"), QStringLiteral("bad")});
-    EXPECT_EQ(pipeline.runBuild(name, {first, second}), RunOutcome::LineErrors);
-    EXPECT_EQ(texts(versionPath(QStringLiteral("mine.DAT")))[0].second, QStringLiteral("later"));
-    EXPECT_EQ(m_observer.messages(), QStringList{builtWithErrorsMessage(QStringLiteral("mine.DAT"), 2)});
+    EXPECT_EQ(build(QStringLiteral("mine"),
+                    {file(QStringLiteral("창 1:1 earlier")), file(QStringLiteral("창 1:1 later\nbad"))}),
+              RunOutcome::LineErrors);
+    EXPECT_EQ(texts(path(m_name))[0].second, QStringLiteral("later"));
+    EXPECT_EQ(
+        m_observer.messages(),
+        QStringList{QStringLiteral(
+            "mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: 2절입니다\r\n\r\n"
+            "그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 못했습니다. 오류목록파일('err.txt')을 "
+            "열고 올바르게 편집후 다시 재작업하십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)")});
     EXPECT_EQ(m_observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
     EXPECT_TRUE(QFileInfo(errorLogPath()).isFile());
-    EXPECT_EQ(m_observer.log().last(2).first(), QStringLiteral("open ") + errorLogPath());
+    EXPECT_EQ(m_observer.log().last(2).first(), QStringLiteral("open ") + errorLogPath()) << "after the message";
+    // The busy pointer and the animation are put away before the message.
+    const QStringList& log = m_observer.log();
+    EXPECT_TRUE(log.indexOf(QStringLiteral("not busy")) >= 0 && log.indexOf(QStringLiteral("hide animation")) >= 0);
+    EXPECT_GT(log.indexOf(QStringLiteral("message")), log.lastIndexOf(QStringLiteral("not busy")));
+    EXPECT_GT(log.indexOf(QStringLiteral("message")), log.lastIndexOf(QStringLiteral("hide animation")));
 }
 
 TEST_F(BuildPipelineTest, theProgressValueNeverPassesTheMaximum)
 {
     BuildPipeline pipeline(m_program, m_observer);
     QString name = QStringLiteral("mine");
-    const QStringList lines(10, QStringLiteral("창 1:1 again"));
-    EXPECT_EQ(pipeline.runBuild(name, {textFile(QStringLiteral("a.txt"), lines)}), RunOutcome::Clean);
+    EXPECT_EQ(pipeline.runBuild(name, {file(QStringList(10, QStringLiteral("창 1:1 again")).join(u'\n'))}),
+              RunOutcome::Clean);
     EXPECT_EQ(pipeline.acceptedCount(), 10);
     EXPECT_EQ(m_observer.highestValue(), 4);
     EXPECT_FALSE(m_observer.valueAboveMaximum());
@@ -268,29 +227,29 @@ TEST_F(BuildPipelineTest, theProgressValueNeverPassesTheMaximum)
 TEST_F(BuildPipelineTest, aCheckRunOnlyReadsTheReferenceVersion)
 {
     const QStringList before = installListing();
-    const QByteArray referenceBefore = fileHash(referencePath());
-    BuildPipeline pipeline(m_program, m_observer);
-    const QString file = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a"), QStringLiteral("창 9:9 b")});
-    EXPECT_EQ(pipeline.runCheck({file}), RunOutcome::LineErrors);
+    const auto hash = [this] {
+        QFile reference(referencePath());
+        EXPECT_TRUE(reference.open(QIODevice::ReadOnly));
+        return QCryptographicHash::hash(reference.readAll(), QCryptographicHash::Sha256);
+    };
+    const QByteArray referenceBefore = hash();
+    EXPECT_EQ(check({file(QStringLiteral("창 1:1 a\n창 9:9 b"))}), RunOutcome::LineErrors);
     EXPECT_EQ(installListing(), before);
-    EXPECT_EQ(fileHash(referencePath()), referenceBefore);
+    EXPECT_EQ(hash(), referenceBefore);
     for (const QString& line : m_observer.log()) {
         EXPECT_FALSE(line.startsWith(QStringLiteral("status")) || line.startsWith(QStringLiteral("progress")))
             << line.toStdString();
     }
     EXPECT_EQ(m_observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
-    EXPECT_TRUE(
-        m_observer.messages().first().startsWith(QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n그러나")));
+    EXPECT_TRUE(m_observer.messages()[0].startsWith(QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n그러나")));
     EXPECT_TRUE(m_observer.log().contains(QStringLiteral("open ") + errorLogPath()));
 }
 
 TEST_F(BuildPipelineTest, aCleanRunRemovesTheLogOfAnEarlierRun)
 {
-    BuildPipeline pipeline(m_program, m_observer);
-    EXPECT_EQ(pipeline.runCheck({textFile(QStringLiteral("bad.txt"), {QStringLiteral("x")})}), RunOutcome::LineErrors);
+    EXPECT_EQ(check({file(QStringLiteral("x"))}), RunOutcome::LineErrors);
     ASSERT_TRUE(QFile::exists(errorLogPath()));
-    EXPECT_EQ(pipeline.runCheck({textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 a")})}),
-              RunOutcome::Clean);
+    EXPECT_EQ(check({file(QStringLiteral("창 1:1 a"))}), RunOutcome::Clean);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
     EXPECT_EQ(m_observer.messages().last(), QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n지금 목록에 있는 "
                                                            "텍스트파일은 편집오류가 발견되지 않았습니다."));
@@ -300,95 +259,73 @@ TEST_F(BuildPipelineTest, aCleanRunRemovesTheLogOfAnEarlierRun)
 TEST_F(BuildPipelineTest, aMissingReferenceFailsBothPhasesOfABuildButOnlyTheCheckOfACheckRun)
 {
     QFile::remove(referencePath());
-    const QString file = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a")});
-    {
-        BuildPipeline pipeline(m_program, m_observer);
-        QString name = QStringLiteral("mine");
-        EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Failed);
-        ASSERT_EQ(m_observer.messages().size(), 2);
-        EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase1Failure));
-        EXPECT_FALSE(m_observer.messages()[0].startsWith(QStringLiteral("\r\n"))) << "it starts with the description";
-        EXPECT_TRUE(m_observer.messages()[1].endsWith(kPhase2Failure + kDeleteFailedVersion));
-        EXPECT_EQ(m_observer.icons(), (QList<MessageIcon>{MessageIcon::None, MessageIcon::Exclamation}));
-    }
-    RecordingObserver check;
-    BuildPipeline pipeline(m_program, check);
-    EXPECT_EQ(pipeline.runCheck({file}), RunOutcome::Failed);
-    ASSERT_EQ(check.messages().size(), 1);
-    EXPECT_TRUE(check.messages()[0].endsWith(kPhase2Failure));
+    const QString text = file(QStringLiteral("창 1:1 a"));
+    RecordingObserver building;
+    EXPECT_EQ(build(QStringLiteral("mine"), {text}, &building), RunOutcome::Failed);
+    ASSERT_EQ(building.messages().size(), 2);
+    EXPECT_TRUE(building.messages()[0].endsWith(kPhase1Failure));
+    EXPECT_FALSE(building.messages()[0].startsWith(QStringLiteral("\r\n"))) << "it starts with the description";
+    EXPECT_TRUE(building.messages()[1].endsWith(kBuildFailure));
+    EXPECT_EQ(building.icons(), (QList<MessageIcon>{MessageIcon::None, MessageIcon::Exclamation}));
+    EXPECT_EQ(check({text}), RunOutcome::Failed);
+    ASSERT_EQ(m_observer.messages().size(), 1);
+    EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase2Failure));
     EXPECT_FALSE(QFile::exists(errorLogPath()));
 }
 
 TEST_F(BuildPipelineTest, aMissingTemplateFailsTheCopyAndThenTheOpenOfTheTarget)
 {
     QFile::remove(templatePath());
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("mine");
-    EXPECT_EQ(pipeline.runBuild(name, {textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a")})}),
-              RunOutcome::Failed);
+    EXPECT_EQ(build(QStringLiteral("mine"), {file(QStringLiteral("창 1:1 a"))}), RunOutcome::Failed);
     ASSERT_EQ(m_observer.messages().size(), 2);
     EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase1Failure));
-    EXPECT_TRUE(m_observer.messages()[1].endsWith(kPhase2Failure + kDeleteFailedVersion));
-    EXPECT_FALSE(QFile::exists(versionPath(QStringLiteral("mine.DAT"))));
+    EXPECT_TRUE(m_observer.messages()[1].endsWith(kBuildFailure));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("mine.DAT"))));
     EXPECT_TRUE(openable(referencePath()));
 }
 
 TEST_F(BuildPipelineTest, aTextFileThatVanishesMidRunStopsItWithoutALog)
 {
-    const QString first = textFile(QStringLiteral("a.txt"), {QStringLiteral("bad line"), QStringLiteral("창 1:1 a")});
-    const QString second = textFile(QStringLiteral("b.txt"), {QStringLiteral("창 1:2 b")});
+    const QString first = file(QStringLiteral("bad line\n창 1:1 a"));
+    const QString second = file(QStringLiteral("창 1:2 b"));
     m_observer.onEvents = [&](int) { QFile::remove(second); };
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("mine");
-    EXPECT_EQ(pipeline.runBuild(name, {first, second}), RunOutcome::Failed);
+    EXPECT_EQ(build(QStringLiteral("mine"), {first, second}), RunOutcome::Failed);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
-    EXPECT_TRUE(m_observer.messages().last().endsWith(kPhase2Failure + kDeleteFailedVersion));
-    EXPECT_TRUE(openable(versionPath(QStringLiteral("mine.DAT"))));
+    EXPECT_TRUE(m_observer.messages().last().endsWith(kBuildFailure));
     EXPECT_TRUE(openable(referencePath()));
-    EXPECT_EQ(texts(versionPath(QStringLiteral("mine.DAT")))[0].second, QStringLiteral("a"))
-        << "verses written before the failure stay written";
+    EXPECT_EQ(texts(path(m_name))[0].second, QStringLiteral("a")) << "verses written before the failure stay";
 }
 
 TEST_F(BuildPipelineTest, aTargetHeldOpenFailsPhaseTwoAndEverythingIsReleased)
 {
-    makeVersion(versionPath(QStringLiteral("held.DAT")), kSmallReference);
-    auto held = versiondb::DBEngine::instance().OpenDatabase(versionPath(QStringLiteral("held.DAT")), true, false,
-                                                             versiondb::passwordConnect());
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("held");
-    EXPECT_EQ(pipeline.runBuild(name, {textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a")})}),
-              RunOutcome::Failed);
+    makeVersion(QStringLiteral("held.DAT"), 4);
+    auto held = open(path(QStringLiteral("held.DAT")));
+    EXPECT_EQ(build(QStringLiteral("held"), {file(QStringLiteral("창 1:1 a"))}), RunOutcome::Failed);
     ASSERT_EQ(m_observer.messages().size(), 1);
-    EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase2Failure + kDeleteFailedVersion));
+    EXPECT_TRUE(m_observer.messages()[0].endsWith(kBuildFailure));
     EXPECT_TRUE(openable(referencePath()));
     held->Close();
-    EXPECT_EQ(texts(versionPath(QStringLiteral("held.DAT")))[0].second, QStringLiteral("<Null>"));
+    EXPECT_EQ(texts(path(m_name))[0].second, QStringLiteral("<Null>"));
 }
 
 TEST_F(BuildPipelineTest, anExistingTargetWithoutTheVerseFailsWithNoCurrentRecord)
 {
-    makeVersion(versionPath(QStringLiteral("short.DAT")), kSmallReference.mid(0, 1));
-    BuildPipeline pipeline(m_program, m_observer);
-    QString name = QStringLiteral("short.DAT");
-    const QString file = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a"), QStringLiteral("창 1:2 b")});
-    EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Failed);
+    makeVersion(QStringLiteral("short.DAT"), 1);
+    EXPECT_EQ(build(QStringLiteral("short.DAT"), {file(QStringLiteral("창 1:1 a\n창 1:2 b"))}), RunOutcome::Failed);
     ASSERT_EQ(m_observer.messages().size(), 1);
-    EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase2Failure + kDeleteFailedVersion));
-    const auto stored = texts(versionPath(QStringLiteral("short.DAT")));
-    ASSERT_EQ(stored.size(), 1);
-    EXPECT_EQ(stored[0].second, QStringLiteral("a"));
+    EXPECT_TRUE(m_observer.messages()[0].endsWith(kBuildFailure));
+    EXPECT_EQ(texts(path(m_name)), (QList<std::pair<QString, QString>>{{QStringLiteral("창 1:1"), "a"}}));
 }
 
 TEST_F(BuildPipelineTest, phaseOneClosesTheReferenceInEveryCase)
 {
-    makeVersion(versionPath(QStringLiteral("there.DAT")), kSmallReference);
-    for (const QString& start : {QStringLiteral("there"), QStringLiteral("new")}) {
-        SCOPED_TRACE(start.toStdString());
+    makeVersion(QStringLiteral("there.DAT"), 4);
+    for (QString name : {QStringLiteral("there"), QStringLiteral("new")}) {
+        SCOPED_TRACE(name.toStdString());
         BuildPipeline pipeline(m_program, m_observer);
-        QString name = start;
         EXPECT_TRUE(pipeline.PrepareTargetVersion(name));
         EXPECT_TRUE(openable(referencePath()));
-        EXPECT_TRUE(openable(versionPath(name)));
+        EXPECT_TRUE(openable(path(name)));
     }
 }
 
@@ -397,25 +334,17 @@ TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeA
     QFile earlierLog(errorLogPath());
     ASSERT_TRUE(earlierLog.open(QIODevice::WriteOnly));
     earlierLog.close();
-    const QString file = textFile(QStringLiteral("a.txt"), {QStringLiteral("창 1:1 a")});
+    const QString text = file(QStringLiteral("창 1:1 a"));
     const QStringList before = installListing();
-    const QString names[] = {QStringLiteral("../evil"), QStringLiteral("a/b"),      QStringLiteral("a\\b"),
-                             QStringLiteral(".."),      QStringLiteral("x:y"),      QStringLiteral("what?"),
-                             QStringLiteral("a*"),      QStringLiteral("a|b"),      QStringLiteral("<a>"),
-                             QStringLiteral("\"q\""),   QStringLiteral("tab\there")};
-    for (const QString& bad : names) {
-        SCOPED_TRACE(bad.toStdString());
+    for (const char* bad : {"../evil", "a/b", "a\\b", "..", "x:y", "what?", "a*", "a|b", "<a>", "\"q\"", "tab\there"}) {
+        SCOPED_TRACE(bad);
         RecordingObserver observer;
-        BuildPipeline pipeline(m_program, observer);
-        QString name = bad;
-        EXPECT_EQ(pipeline.runBuild(name, {file}), RunOutcome::Refused);
-        ASSERT_EQ(observer.messages().size(), 1);
-        EXPECT_EQ(
-            observer.messages()[0],
-            QStringLiteral("역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 문자(: * ? \" < > "
-                           "|)를 넣을 수 없습니다 !"));
+        EXPECT_EQ(build(QString::fromUtf8(bad), {text}, &observer), RunOutcome::Refused);
+        EXPECT_EQ(observer.messages(),
+                  QStringList{QStringLiteral("역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 "
+                                             "문자(: * ? \" < > |)를 넣을 수 없습니다 !")});
         EXPECT_EQ(observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
-        EXPECT_EQ(name, bad);
+        EXPECT_EQ(m_name, QString::fromUtf8(bad));
     }
     EXPECT_EQ(installListing(), before);
     EXPECT_TRUE(QFile::exists(errorLogPath())) << "a refused run deletes nothing";
