@@ -4,7 +4,6 @@
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 
 #include <QFile>
 #include <functional>
@@ -129,16 +128,6 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
         EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
         ASSERT_TRUE(QFile::remove(file));
     }
-    // The rebuilt indexes serve seeks.
-    const QString file = makeVersion(QStringLiteral("mine.dat"), 400, true);
-    damages[1].apply(file);
-    DBEngine::instance().RepairDatabase(file);
-    auto db = DBEngine::instance().OpenDatabase(file, true, false, passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
-    rs->setIndex(QStringLiteral("성경구절"));
-    rs->Seek(QStringLiteral("="), QStringLiteral("창 1:321"));
-    ASSERT_FALSE(rs->NoMatch());
-    EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value(), QVariant(321));
 }
 
 TEST_F(CompactRepair, aFileWithNothingToSalvageRaisesErrorsAndIsLeftAsItWas)
