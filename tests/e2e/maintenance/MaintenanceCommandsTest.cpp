@@ -99,8 +99,6 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
          failed(versiondb::errorNumber::UnrecognizedFormat) + failed(versiondb::errorNumber::DatabaseDamaged),
          true},
         {"delete", tree.path("copies/KJV.DAT"), {}, 1, "KJV.DAT" + shipped, true},
-        {"delete", tree.path("copies/User.dat"), {}, 1, "User.dat" + shipped, true},
-        {"delete", tree.path("copies/개역.DAT"), {}, 1, "개역.DAT" + shipped, true},
         {"delete", "kjv.dat.bak", tree.installFolder(), 0, "kjv.dat.bak\n\n삭제되었습니다 !\n", false},
         {"delete", "kjv2.dat", tree.installFolder(), 0, "kjv2.dat\n\n삭제되었습니다 !\n", false},
     };
