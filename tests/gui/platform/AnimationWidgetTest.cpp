@@ -17,10 +17,7 @@ class AnimationWidgetTest : public QObject
     Q_OBJECT
 
 private:
-    static QString builtClip()
-    {
-        return testsupport::builtProgramFolder() + QDir::separator() + QStringLiteral("list.avi");
-    }
+    static QString builtClip() { return testsupport::builtProgramFolder() + QDir::separator() + "list.avi"; }
 
     // What a widget that was never given a clip shows.
     static QImage blank(QSize size)
@@ -32,63 +29,40 @@ private:
 
     static QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes)
     {
-        const QString path = folder.filePath(name);
-        QFile file(path);
+        QFile file(folder.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            qFatal("cannot write %s", qPrintable(path));
+            qFatal("cannot write %s", qPrintable(name));
         }
-        return path;
-    }
-
-    // Three frames of one colour each, ten milliseconds apart.
-    static QByteArray threeFrameClip()
-    {
-        clip::IndexedClip clip;
-        clip.width = 4;
-        clip.height = 3;
-        clip.frameInterval = std::chrono::microseconds(10000);
-        clip.palette = {0xFFFF0000U, 0xFF00FF00U, 0xFF0000FFU};
-        for (char index = 0; index < 3; ++index) {
-            clip.frames.push_back(QByteArray(12, index));
-        }
-        return clip::writeAvi(clip, clip::Encoding::Rle8);
+        return file.fileName();
     }
 
 private slots:
-    void aMissingClipIsRefusedAndShowsNothing()
-    {
-        QTemporaryDir folder;
-        AnimationWidget widget;
-        widget.resize(100, 80);
-        QVERIFY(!widget.open(folder.filePath(QStringLiteral("list.avi"))));
-        QVERIFY(!widget.isOpen());
-        QCOMPARE(widget.lastError(), platform::AviError::CannotRead);
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        QVERIFY(!widget.isPlaying());
-        QCOMPARE(widget.grab().toImage(), blank(widget.size()));
-    }
-
-    void aBrokenClipIsRefusedAndTheClipBeforeItIsClosed()
+    // A missing or broken clip is refused, closes the clip before it, and shows nothing.
+    void aMissingOrBrokenClipIsRefusedAndShowsNothing()
     {
         QTemporaryDir folder;
         QFile good(builtClip());
         QVERIFY(good.open(QIODevice::ReadOnly));
         const QByteArray bytes = good.readAll();
-        const QString broken = writeFile(folder, QStringLiteral("broken.avi"), bytes.left(bytes.size() / 2));
-        const QString text = writeFile(folder, QStringLiteral("text.avi"), QByteArray("not a clip at all"));
-
+        const std::vector<std::pair<QString, platform::AviError>> cases = {
+            {folder.filePath(QStringLiteral("none.avi")), platform::AviError::CannotRead},
+            {writeFile(folder, QStringLiteral("half.avi"), bytes.left(bytes.size() / 2)),
+             platform::AviError::Truncated},
+            {writeFile(folder, QStringLiteral("text.avi"), "not a clip at all"), platform::AviError::NotAvi},
+        };
         AnimationWidget widget;
         widget.resize(100, 80);
-        QVERIFY(widget.open(builtClip()));
-        QVERIFY(widget.grab().toImage() != blank(widget.size()));
-        QVERIFY(!widget.open(broken));
-        QCOMPARE(widget.lastError(), platform::AviError::Truncated);
-        QVERIFY(!widget.isOpen());
-        QCOMPARE(widget.grab().toImage(), blank(widget.size()));
-        QVERIFY(!widget.open(text));
-        QCOMPARE(widget.lastError(), platform::AviError::NotAvi);
-        QCOMPARE(widget.grab().toImage(), blank(widget.size()));
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        for (const auto& [path, error] : cases) {
+            QVERIFY(widget.open(builtClip()));
+            QVERIFY(widget.grab().toImage() != blank(widget.size()));
+            QVERIFY(!widget.open(path));
+            QCOMPARE(widget.lastError(), error);
+            QVERIFY(!widget.isOpen());
+            QVERIFY(!widget.isPlaying());
+            QCOMPARE(widget.grab().toImage(), blank(widget.size()));
+        }
     }
 
     void theProgramsClipShowsItsFirstFrameCentredOverTheWindow()
@@ -98,42 +72,47 @@ private slots:
         AnimationWidget widget;
         widget.resize(100, 80);
         // A window colour unlike any of the clip's, to see where it shows through.
+        const QRgb window = qRgb(0x12, 0x34, 0x56);
         QPalette palette = widget.palette();
-        palette.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
+        palette.setColor(QPalette::Window, window);
         widget.setPalette(palette);
         widget.setAutoFillBackground(true);
         QVERIFY(widget.open(builtClip()));
         QCOMPARE(widget.frameCount(), qsizetype{24});
         QCOMPARE(widget.frameIntervalMs(), 100);
         QCOMPARE(widget.sizeHint(), QSize(80, 60));
-        QCOMPARE(widget.currentFrame(), qsizetype{0});
         const QImage shown = widget.grab().toImage();
-        const auto indexAt = [&](QPoint p) {
-            return static_cast<unsigned char>(clip->frame(0).at(p.y() * 80 + p.x()));
-        };
-        const unsigned char background = indexAt(QPoint(0, 0));
+        const auto background = static_cast<unsigned char>(clip->frame(0).at(0));
         int drawn = 0;
         // The clip sits ten pixels in from either side.
         for (int y = 0; y < 60; y += 3) {
             for (int x = 0; x < 80; x += 3) {
-                const unsigned char index = indexAt(QPoint(x, y));
-                const QRgb expected = index == background ? qRgb(0x12, 0x34, 0x56) : clip->palette()[index];
-                QCOMPARE(shown.pixel(x + 10, y + 10), expected);
+                const auto index = static_cast<unsigned char>(clip->frame(0).at(y * 80 + x));
+                QCOMPARE(shown.pixel(x + 10, y + 10), index == background ? window : clip->palette()[index]);
                 drawn += index == background ? 0 : 1;
             }
         }
         QVERIFY(drawn > 100);
-        QCOMPARE(shown.pixel(5, 5), qRgb(0x12, 0x34, 0x56));
+        QCOMPARE(shown.pixel(5, 5), window);
     }
 
-    void playsLoopingOnlyWhileVisible()
+    void playsLoopingOnlyWhileVisibleUntilClosed()
     {
+        // Three frames of one colour each, ten milliseconds apart.
+        clip::IndexedClip three;
+        three.width = 4;
+        three.height = 3;
+        three.frameInterval = std::chrono::microseconds(10000);
+        three.palette = {0xFFFF0000U, 0xFF00FF00U, 0xFF0000FFU};
+        for (char index = 0; index < 3; ++index) {
+            three.frames.push_back(QByteArray(12, index));
+        }
         QTemporaryDir folder;
-        const QString path = writeFile(folder, QStringLiteral("three.avi"), threeFrameClip());
         AnimationWidget widget;
         widget.resize(4, 3);
-        QVERIFY(widget.open(path));
+        QVERIFY(widget.open(writeFile(folder, "three.avi", clip::writeAvi(three, clip::Encoding::Rle8))));
         QCOMPARE(widget.frameIntervalMs(), 10);
+        QCOMPARE(widget.currentFrame(), qsizetype{0});
         QVERIFY(!widget.isPlaying());
 
         widget.show();
@@ -151,16 +130,7 @@ private slots:
         QCOMPARE(widget.currentFrame(), stopped);
         widget.show();
         QVERIFY(widget.isPlaying());
-    }
 
-    void closeStopsAndShowsNothing()
-    {
-        AnimationWidget widget;
-        widget.resize(100, 80);
-        QVERIFY(widget.open(builtClip()));
-        widget.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        QVERIFY(widget.isPlaying());
         widget.close();
         QVERIFY(!widget.isOpen());
         QVERIFY(!widget.isPlaying());

@@ -14,9 +14,28 @@
 
 namespace maintenancetest {
 
+namespace {
+
+std::unique_ptr<versiondb::Recordset> openVersion(const QString& path, std::unique_ptr<versiondb::Database>& db)
+{
+    db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+    auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    rs->setIndex(QStringLiteral("번호"));
+    return rs;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
 MaintenanceTree::MaintenanceTree()
 {
-    m_valid = m_root.isValid() && QDir(m_root.path()).mkdir(QStringLiteral("manager"));
+    if (!m_root.isValid() || !QDir(m_root.path()).mkdir(QStringLiteral("manager"))) {
+        qFatal("cannot make a temporary install tree");
+    }
 }
 
 QString MaintenanceTree::installFolder() const
@@ -24,27 +43,29 @@ QString MaintenanceTree::installFolder() const
     return QDir::toNativeSeparators(m_root.path());
 }
 
-QString MaintenanceTree::programFolder() const
-{
-    return installFolder() + platform::separator() + QStringLiteral("manager");
-}
-
 QString MaintenanceTree::path(const QString& name) const
 {
     return installFolder() + platform::separator() + name;
 }
 
-QString MaintenanceTree::scratchPath() const
+QStringList MaintenanceTree::installEntries() const
 {
-    return programFolder() + platform::separator() + QStringLiteral("temp.mdb");
+    QStringList entries = entriesOf(m_root.path());
+    entries.removeAll(QStringLiteral("manager"));
+    return entries;
+}
+
+QStringList MaintenanceTree::programEntries() const
+{
+    return entriesOf(programFolder());
 }
 
 QString MaintenanceTree::makeVersion(const QString& name, int count) const
 {
     const QString file = path(name);
     versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
-    auto db = versiondb::DBEngine::instance().OpenDatabase(file, true, false, versiondb::passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    std::unique_ptr<versiondb::Database> db;
+    auto rs = openVersion(file, db);
     for (int i = 1; i <= count; ++i) {
         rs->AddNew();
         rs->Fields(QStringLiteral("번호")).setValue(i);
@@ -58,85 +79,57 @@ QString MaintenanceTree::makeVersion(const QString& name, int count) const
         }
         rs->Update();
     }
-    rs->Close();
-    db->Close();
     return file;
 }
 
 void MaintenanceTree::churn(const QString& path)
 {
-    auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
-    rs->setIndex(QStringLiteral("번호"));
+    std::unique_ptr<versiondb::Database> db;
+    auto rs = openVersion(path, db);
     const int count = rs->RecordCount();
-    for (int round = 0; round < 2; ++round) {
+    for (const QString& text : {QStringLiteral("길게 늘인 본문 %1 ").repeated(40), QStringLiteral("짧은 본문 %1")}) {
         for (int i = 1; i <= count; i += 2) {
             rs->Seek(QStringLiteral("="), i);
             rs->Edit();
-            rs->Fields(QStringLiteral("본문"))
-                .setValue(round == 0 ? QStringLiteral("길게 늘인 본문 %1 ").arg(i).repeated(40)
-                                     : QStringLiteral("짧은 본문 %1").arg(i));
+            rs->Fields(QStringLiteral("본문")).setValue(text.arg(i));
             rs->Update();
         }
     }
-    rs->Close();
-    db->Close();
-}
-
-QStringList MaintenanceTree::installEntries() const
-{
-    QStringList entries =
-        QDir(m_root.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    entries.removeAll(QStringLiteral("manager"));
-    return entries;
-}
-
-QStringList MaintenanceTree::programEntries() const
-{
-    return QDir(programFolder())
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 std::optional<Records> MaintenanceTree::read(const QString& path)
 {
     try {
         Records out;
-        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        rs->setIndex(QStringLiteral("번호"));
+        std::unique_ptr<versiondb::Database> db;
+        auto rs = openVersion(path, db);
         if (rs->RecordCount() > 0) {
-            rs->MoveFirst();
-            while (!rs->Eof()) {
+            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
                 out[rs->Fields(QStringLiteral("번호")).Value().toInt()] = {
                     rs->Fields(QStringLiteral("성경구절")).Value(), rs->Fields(QStringLiteral("본문")).Value()};
-                rs->MoveNext();
             }
         }
-        rs->Close();
-        db->Close();
         return out;
     } catch (const versiondb::Error&) {
         return std::nullopt;
     }
 }
 
-QString MaintenanceTree::integrityOf(const QString& path)
+QString MaintenanceTree::sql(const QString& path, const QString& statements)
 {
     sqlite3* db = nullptr;
-    QString result;
+    QString result = QStringLiteral("cannot open");
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-            }
-        } else {
-            result = QString::fromUtf8(sqlite3_errmsg(db));
+        result.clear();
+        const auto collect = [](void* out, int, char** values, char**) {
+            *static_cast<QString*>(out) += QString::fromUtf8(values[0] != nullptr ? values[0] : "");
+            return 0;
+        };
+        char* error = nullptr;
+        if (sqlite3_exec(db, statements.toUtf8().constData(), collect, &result, &error) != SQLITE_OK) {
+            result = QString::fromUtf8(error);
         }
-        sqlite3_finalize(stmt);
-    } else {
-        result = QStringLiteral("cannot open");
+        sqlite3_free(error);
     }
     sqlite3_close_v2(db);
     return result;
@@ -145,10 +138,7 @@ QString MaintenanceTree::integrityOf(const QString& path)
 QByteArray MaintenanceTree::bytes(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void MaintenanceTree::write(const QString& path, const QByteArray& content)
@@ -157,31 +147,6 @@ void MaintenanceTree::write(const QString& path, const QByteArray& content)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size()) {
         qFatal("cannot write %s", qPrintable(path));
     }
-}
-
-void MaintenanceTree::execRaw(const QString& path, const char* sql)
-{
-    sqlite3* db = nullptr;
-    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK ||
-        sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        qFatal("raw SQL failed: %s", sqlite3_errmsg(db));
-    }
-    sqlite3_close(db);
-}
-
-qint64 MaintenanceTree::queryRaw(const QString& path, const QString& sql)
-{
-    sqlite3* db = nullptr;
-    qint64 result = -1;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        result = sqlite3_column_int64(stmt, 0);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return result;
 }
 
 } // namespace maintenancetest

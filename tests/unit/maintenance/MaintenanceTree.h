@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,34 +21,27 @@ class MaintenanceTree
 public:
     MaintenanceTree();
 
-    [[nodiscard]] bool isValid() const { return m_valid; }
     [[nodiscard]] QString installFolder() const;
-    [[nodiscard]] QString programFolder() const;
-    // The install folder, the separator and the name.
-    [[nodiscard]] QString path(const QString& name) const;
-    [[nodiscard]] QString scratchPath() const;
+    [[nodiscard]] QString programFolder() const { return path(QStringLiteral("manager")); }
+    [[nodiscard]] QString path(const QString& name) const; // the install folder, the separator and the name
+    [[nodiscard]] QString scratchPath() const { return programFolder() + QDir::separator() + "temp.mdb"; }
+    [[nodiscard]] QStringList installEntries() const; // but "manager"
+    [[nodiscard]] QStringList programEntries() const;
 
     // A version of count records, 번호 1..count, 성경구절 "창 1:i", a text in most of them.
     [[nodiscard]] QString makeVersion(const QString& name, int count) const;
-    // Rewrites the texts of every other record several times, so that the file holds free pages.
+    // Rewrites the texts of every other record twice, so that the file holds free pages.
     static void churn(const QString& path);
-
-    [[nodiscard]] QStringList installEntries() const; // files and folders of the install folder but "manager"
-    [[nodiscard]] QStringList programEntries() const;
-
     // Every record, or nothing when the file does not open with the password.
     [[nodiscard]] static std::optional<Records> read(const QString& path);
-    // SQLite's integrity check of a closed file.
-    [[nodiscard]] static QString integrityOf(const QString& path);
+    // Runs SQL on a closed file without the engine; the first column of its rows, joined, or the error.
+    [[nodiscard]] static QString sql(const QString& path, const QString& statements);
+    [[nodiscard]] static QString integrityOf(const QString& path) { return sql(path, "PRAGMA integrity_check"); }
     [[nodiscard]] static QByteArray bytes(const QString& path);
     static void write(const QString& path, const QByteArray& content);
-    // Runs SQL on the file without the engine (to damage it).
-    static void execRaw(const QString& path, const char* sql);
-    [[nodiscard]] static qint64 queryRaw(const QString& path, const QString& sql);
 
 private:
     QTemporaryDir m_root;
-    bool m_valid = false;
 };
 
 } // namespace maintenancetest

@@ -5,6 +5,7 @@
 #include "VersionFixture.h"
 
 #include <QRandomGenerator>
+#include <set>
 
 using namespace versiondb;
 
@@ -15,23 +16,22 @@ class PageSalvageTest : public versiondbtest::VersionFixture
 
 } // namespace
 
-TEST_F(PageSalvageTest, findsEveryRecordOfASoundFile)
+TEST_F(PageSalvageTest, findsEveryRecordOfASoundFileAndItsVerifier)
 {
     const QString file = makeVersion(QStringLiteral("v.dat"), 1500);
     const PageSalvage pages(bytes(file));
-    const std::vector<PageSalvage::Record> records = pages.records(6);
-    ASSERT_EQ(records.size(), 1500u);
-    std::vector<bool> seen(1501, false);
-    for (const PageSalvage::Record& r : records) {
-        ASSERT_GE(r.rowid, 1);
-        ASSERT_LE(r.rowid, 1500);
+    std::set<int> seen;
+    for (const PageSalvage::Record& r : pages.records(6)) {
         const int n = r.values[0].toInt();
+        EXPECT_EQ(r.rowid, n);
         EXPECT_EQ(r.values[4], QVariant(QStringLiteral("창 1:%1").arg(n)));
         EXPECT_EQ(r.values[3], QVariant(n));
         EXPECT_FALSE(r.values[5].isValid());
-        seen[n] = true;
+        seen.insert(n);
     }
-    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), 1500);
+    EXPECT_EQ(seen.size(), 1500u);
+    EXPECT_EQ(*seen.begin(), 1);
+    EXPECT_EQ(*seen.rbegin(), 1500);
     // The verifier is the one record of four values.
     const std::vector<PageSalvage::Record> verifier = pages.records(4);
     ASSERT_EQ(verifier.size(), 1u);
@@ -41,9 +41,10 @@ TEST_F(PageSalvageTest, findsEveryRecordOfASoundFile)
 TEST_F(PageSalvageTest, longTextsAreFollowedThroughTheirOverflowPages)
 {
     const QString file = makeVersion(QStringLiteral("v.dat"), 0);
-    // A record far longer than a page.
-    const QString text = QStringLiteral("긴 본문 ").repeated(2000);
-    versiondbtest::insertRaw(file, 1, QStringLiteral("창 1:1"), text);
+    const QString text = QStringLiteral("긴 본문 ").repeated(2000); // far longer than a page
+    (void)versiondbtest::sql(file, QStringLiteral("INSERT INTO \"본문\" (\"번호\", \"성경구절\", \"본문\") "
+                                                  "VALUES (1, '창 1:1', '%1')")
+                                       .arg(text));
     const std::vector<PageSalvage::Record> records = PageSalvage(bytes(file)).records(6);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].values[5], QVariant(text));
@@ -51,8 +52,7 @@ TEST_F(PageSalvageTest, longTextsAreFollowedThroughTheirOverflowPages)
 
 TEST_F(PageSalvageTest, damagedBytesNeverLeadOutsideTheFile)
 {
-    const QString file = makeVersion(QStringLiteral("v.dat"), 800);
-    const QByteArray sound = bytes(file);
+    const QByteArray sound = bytes(makeVersion(QStringLiteral("v.dat"), 800));
     QRandomGenerator random(4417);
     for (int round = 0; round < 40; ++round) {
         QByteArray damaged = sound;

@@ -20,66 +20,49 @@ namespace {
 class BuiltFiles : public versiondbtest::VersionFixture
 {
 protected:
-    QString copyOf(const QString& built, const QString& name)
+    std::unique_ptr<Recordset> openCopy(const QString& built, const QString& name)
     {
-        const QString copy = path(name);
-        EXPECT_TRUE(QFile::copy(built, copy)) << built.toStdString();
-        return copy;
+        EXPECT_TRUE(QFile::copy(built, path(name))) << built.toStdString();
+        m_db = DBEngine::instance().OpenDatabase(path(name), true, false, passwordConnect());
+        return m_db->OpenRecordset(QStringLiteral("본문"), dbOpenTable);
     }
+    std::unique_ptr<Database> m_db;
 };
 
 } // namespace
 
+// Every verse once, in canonical order, with the Korean versification where it differs from the KJV.
 TEST_F(BuiltFiles, referenceVersionHoldsEveryVerseOnceInCanonicalOrder)
 {
-    const QString built = referenceVersionPath(testsupport::builtProgramFolder());
-    ASSERT_TRUE(QFile::exists(built)) << built.toStdString();
-    const QString file = copyOf(built, QStringLiteral("개역.DAT"));
-    auto db = DBEngine::instance().OpenDatabase(file, true, false, passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"), dbOpenTable);
+    auto rs = openCopy(referenceVersionPath(testsupport::builtProgramFolder()), QStringLiteral("개역.DAT"));
     EXPECT_EQ(rs->RecordCount(), 31102);
-
     rs->setIndex(QStringLiteral("번호"));
-    rs->MoveFirst();
     int expected = 0;
-    int lastBook = 0;
-    int lastChapter = 0;
-    int lastVerse = 0;
-    QSet<int> books;
+    int last[3] = {0, 0, 0}; // book, chapter, verse
     QSet<QString> references;
-    while (!rs->Eof()) {
-        const int number = rs->Fields(QStringLiteral("번호")).Value().toInt();
-        const int book = rs->Fields(QStringLiteral("권")).Value().toInt();
-        const int chapter = rs->Fields(QStringLiteral("장")).Value().toInt();
-        const int verse = rs->Fields(QStringLiteral("절")).Value().toInt();
-        const QString reference = rs->Fields(QStringLiteral("성경구절")).Value().toString();
-        ++expected;
-        ASSERT_EQ(number, expected);
-        // Each verse follows the one before it: the next verse, the first of the next chapter or book.
-        const bool next = (book == lastBook && chapter == lastChapter && verse == lastVerse + 1) ||
-                          (book == lastBook && chapter == lastChapter + 1 && verse == 1) ||
-                          (book == lastBook + 1 && chapter == 1 && verse == 1);
-        ASSERT_TRUE(next) << reference.toStdString();
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        const auto value = [&](const char* name) { return rs->Fields(QString::fromUtf8(name)).Value(); };
+        const int book = value("권").toInt();
+        const int chapter = value("장").toInt();
+        const int verse = value("절").toInt();
+        const QString reference = value("성경구절").toString();
+        ASSERT_EQ(value("번호").toInt(), ++expected);
+        // The next verse, or the first of the next chapter or book.
+        ASSERT_TRUE((book == last[0] && chapter == last[1] && verse == last[2] + 1) ||
+                    (book == last[0] && chapter == last[1] + 1 && verse == 1) ||
+                    (book == last[0] + 1 && chapter == 1 && verse == 1))
+            << reference.toStdString();
         ASSERT_TRUE(reference.endsWith(QStringLiteral(" %1:%2").arg(chapter).arg(verse))) << reference.toStdString();
-        ASSERT_FALSE(rs->Fields(QStringLiteral("본문")).Value().isValid());
+        ASSERT_FALSE(value("본문").isValid());
         references.insert(reference);
-        books.insert(book);
-        lastBook = book;
-        lastChapter = chapter;
-        lastVerse = verse;
-        rs->MoveNext();
+        last[0] = book;
+        last[1] = chapter;
+        last[2] = verse;
     }
     EXPECT_EQ(expected, 31102);
-    EXPECT_EQ(books.size(), 66);
-    EXPECT_EQ(lastBook, 66);
+    EXPECT_EQ(last[0], 66);
     EXPECT_EQ(references.size(), 31102);
-}
 
-TEST_F(BuiltFiles, referenceVersionHasTheKoreanVersification)
-{
-    const QString file = copyOf(referenceVersionPath(testsupport::builtProgramFolder()), QStringLiteral("ref.dat"));
-    auto db = DBEngine::instance().OpenDatabase(file, true, false, passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
     rs->setIndex(QStringLiteral("성경구절"));
     const std::vector<std::pair<QString, bool>> cases = {
         {QStringLiteral("창 1:1"), true},     {QStringLiteral("계 22:21"), true},
@@ -87,19 +70,11 @@ TEST_F(BuiltFiles, referenceVersionHasTheKoreanVersification)
         {QStringLiteral("아 6:14"), true},    {QStringLiteral("아 6:15"), false},
         {QStringLiteral("고후 13:13"), true}, {QStringLiteral("고후 13:14"), false},
         {QStringLiteral("요삼 1:15"), true},  {QStringLiteral("요삼 1:16"), false},
-        {QStringLiteral("창 1:01"), false},   {QStringLiteral("창1:1"), false},
     };
     for (const auto& [reference, found] : cases) {
-        SCOPED_TRACE(reference.toStdString());
         rs->Seek(QStringLiteral("="), reference);
-        EXPECT_EQ(!rs->NoMatch(), found);
+        EXPECT_EQ(!rs->NoMatch(), found) << reference.toStdString();
     }
-    rs->Seek(QStringLiteral("="), QStringLiteral("창 1:1"));
-    EXPECT_EQ(rs->Fields(QStringLiteral("권")).Value(), QVariant(1));
-    EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value(), QVariant(1));
-    rs->Seek(QStringLiteral("="), QStringLiteral("계 22:21"));
-    EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value(), QVariant(31102));
-    EXPECT_EQ(rs->Fields(QStringLiteral("권")).Value(), QVariant(66));
 }
 
 TEST_F(BuiltFiles, templateAndUserFileAreEmptyVersionDatabases)
@@ -110,11 +85,8 @@ TEST_F(BuiltFiles, templateAndUserFileAreEmptyVersionDatabases)
     };
     for (const auto& [built, name] : files) {
         SCOPED_TRACE(name.toStdString());
-        const QString file = copyOf(built, name);
-        auto db = DBEngine::instance().OpenDatabase(file, true, false, passwordConnect());
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
+        auto rs = openCopy(built, name);
         EXPECT_EQ(rs->RecordCount(), 0);
-        EXPECT_TRUE(rs->Eof());
         rs->setIndex(QStringLiteral("번호"));
         rs->setIndex(QStringLiteral("성경구절"));
         for (const char* field : {"번호", "권", "장", "절", "성경구절", "본문"}) {

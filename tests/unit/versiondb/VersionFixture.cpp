@@ -12,7 +12,7 @@
 
 namespace versiondbtest {
 
-QString VersionFixture::makeVersion(const QString& name, int count) const
+QString VersionFixture::makeVersion(const QString& name, int count, bool withTexts) const
 {
     const QString file = path(name);
     versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
@@ -25,6 +25,12 @@ QString VersionFixture::makeVersion(const QString& name, int count) const
         rs->Fields(QStringLiteral("장")).setValue(1);
         rs->Fields(QStringLiteral("절")).setValue(i);
         rs->Fields(QStringLiteral("성경구절")).setValue(QStringLiteral("창 1:%1").arg(i));
+        if (withTexts && i % 3 == 1) {
+            rs->Fields(QStringLiteral("본문"))
+                .setValue(i % 2 == 0
+                              ? QStringLiteral("null")
+                              : QStringLiteral("태초에 하나님이 천지를 창조하시니라 %1 ").arg(i).repeated(1 + i % 7));
+        }
         rs->Update();
     }
     rs->Close();
@@ -35,10 +41,7 @@ QString VersionFixture::makeVersion(const QString& name, int count) const
 QByteArray VersionFixture::bytes(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList VersionFixture::entries() const
@@ -46,40 +49,37 @@ QStringList VersionFixture::entries() const
     return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-void insertRaw(const QString& path, int number, const QString& reference, const QString& text)
+Records read(const QString& path)
 {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "INSERT INTO \"본문\" (\"번호\", \"성경구절\", \"본문\") VALUES (?1, ?2, ?3)", -1,
-                                 &stmt, nullptr),
-              SQLITE_OK);
-    const QByteArray ref = reference.toUtf8();
-    const QByteArray body = text.toUtf8();
-    sqlite3_bind_int(stmt, 1, number);
-    sqlite3_bind_text(stmt, 2, ref.constData(), static_cast<int>(ref.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(stmt, 3, body.constData(), static_cast<int>(body.size()), SQLITE_TRANSIENT);
-    EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    Records out;
+    auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+    auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    rs->setIndex(QStringLiteral("번호"));
+    if (rs->RecordCount() == 0) {
+        return out;
+    }
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        out[rs->Fields(QStringLiteral("번호")).Value().toInt()] = {rs->Fields(QStringLiteral("성경구절")).Value(),
+                                                                   rs->Fields(QStringLiteral("본문")).Value()};
+    }
+    return out;
 }
 
-QString integrityOf(const QString& path)
+QString sql(const QString& path, const QString& statements)
 {
     sqlite3* db = nullptr;
-    QString result;
+    QString result = QStringLiteral("cannot open");
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK) {
-            while (sqlite3_step(stmt) == SQLITE_ROW) {
-                result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-            }
-        } else {
-            result = QString::fromUtf8(sqlite3_errmsg(db));
+        result.clear();
+        const auto collect = [](void* out, int, char** values, char**) {
+            *static_cast<QString*>(out) += QString::fromUtf8(values[0] != nullptr ? values[0] : "");
+            return 0;
+        };
+        char* error = nullptr;
+        if (sqlite3_exec(db, statements.toUtf8().constData(), collect, &result, &error) != SQLITE_OK) {
+            result = QString::fromUtf8(error);
         }
-        sqlite3_finalize(stmt);
-    } else {
-        result = QStringLiteral("cannot open");
+        sqlite3_free(error);
     }
     sqlite3_close_v2(db);
     return result;

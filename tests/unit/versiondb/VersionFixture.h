@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <gtest/gtest.h>
+#include <map>
 
 // Readable failure messages.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -15,6 +17,9 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 namespace versiondbtest {
+
+// 번호 -> (성경구절, 본문) of every record of a version.
+using Records = std::map<int, std::pair<QVariant, QVariant>>;
 
 // A test's own folder, with helpers to make and inspect version files in it.
 class VersionFixture : public ::testing::Test
@@ -26,8 +31,9 @@ public:
     [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
     [[nodiscard]] QString folder() const { return m_dir.path(); }
 
-    // A version file with records 1..count: 번호 i, 권 1 + (i - 1) / 100, 장 1, 절 i, 성경구절 "창 1:i", 본문 Null.
-    QString makeVersion(const QString& name, int count) const;
+    // A version file with records 1..count: 번호 i, 권 1 + (i - 1) / 100, 장 1, 절 i, 성경구절 "창 1:i", 본문
+    // Null, or with texts: every third verse a text, long ones and the letters "null" among them.
+    QString makeVersion(const QString& name, int count, bool withTexts = false) const;
 
     // The bytes of a file, for "nothing changed" checks.
     [[nodiscard]] static QByteArray bytes(const QString& path);
@@ -49,10 +55,17 @@ template <typename F> int errorOf(F&& f)
     return 0;
 }
 
-// Adds one record (번호, 성경구절, 본문) to a closed version file through SQLite itself.
-void insertRaw(const QString& path, int number, const QString& reference, const QString& text);
+// Every record of a version file, read through the engine.
+[[nodiscard]] Records read(const QString& path);
 
-// The result of SQLite's integrity check of a closed file (opened for writing, so that it leaves no side file).
-[[nodiscard]] QString integrityOf(const QString& path);
+// Runs SQL on a closed file through SQLite itself (opened for writing, so that it
+// leaves no side file); the first column of the rows, joined, or the error.
+[[nodiscard]] QString sql(const QString& path, const QString& statements);
+
+// The result of SQLite's integrity check of a closed file.
+[[nodiscard]] inline QString integrityOf(const QString& path)
+{
+    return sql(path, QStringLiteral("PRAGMA integrity_check"));
+}
 
 } // namespace versiondbtest
