@@ -1,5 +1,7 @@
 #include "editor/EditRules.h"
 
+#include "shell/SharedRoutines.h"
+
 namespace editor {
 
 QString firstReference()
@@ -9,16 +11,7 @@ QString firstReference()
 
 QString trimSpaces(const QString& text)
 {
-    const QChar space(QLatin1Char(' '));
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == space) {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1) == space) {
-        --end;
-    }
-    return text.mid(begin, end - begin);
+    return shell::trimSpaces(text).toString();
 }
 
 bool isLineBreak(QChar c)

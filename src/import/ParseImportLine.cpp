@@ -1,6 +1,7 @@
 #include "import/ParseImportLine.h"
 
 #include "import/BookAbbreviations.h"
+#include "shell/SharedRoutines.h"
 
 namespace importer {
 
@@ -10,20 +11,6 @@ namespace {
 bool isDigit(QChar c)
 {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-// Removes leading and trailing U+0020 only; tabs and other white space stay.
-QStringView trimSpaces(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == u' ') {
-        --end;
-    }
-    return text.sliced(begin, end - begin);
 }
 
 // A run of digits written in decimal without leading zeros ("0" when it is empty or all zeros).
@@ -46,7 +33,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 {
     ParsedLine parsed;
 
-    const QStringView trimmed = trimSpaces(line);
+    const QStringView trimmed = shell::trimSpaces(line);
     if (trimmed.isEmpty()) {
         parsed.outcome = LineOutcome::Blank;
         return parsed;
@@ -76,7 +63,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
     // The character after the verse digits is the separator and is dropped, whatever it is.
     // When the digits end the line there is no separator and the text is empty.
     if (verseEnd + 1 < trimmed.size()) {
-        parsed.text = trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
+        parsed.text = shell::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
     }
 
     const QStringView verse = withoutLeadingZeros(trimmed.sliced(verseBegin, verseEnd - verseBegin));
@@ -94,7 +81,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 
     const QStringView chapter = withoutLeadingZeros(bookAndChapter.sliced(lastNonDigit + 1));
 
-    QStringView book = trimSpaces(bookAndChapter.first(lastNonDigit + 1));
+    QStringView book = shell::trimSpaces(bookAndChapter.first(lastNonDigit + 1));
     for (qsizetype i = book.size() - 1; i >= 0; --i) {
         if (isDigit(book[i])) {
             book = book.sliced(i + 1);

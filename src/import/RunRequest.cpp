@@ -2,6 +2,7 @@
 
 #include "import/VersionName.h"
 #include "platform/ProgramFolders.h"
+#include "shell/SharedRoutines.h"
 #include "versiondb/Names.h"
 
 namespace importer {
@@ -16,20 +17,6 @@ const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
     QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");
-
-// Removes leading and trailing spaces (U+0020) only.
-QString trimSpaces(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' ')) {
-        ++first;
-    }
-    while (last > first && text.at(last - 1) == QLatin1Char(' ')) {
-        --last;
-    }
-    return text.mid(first, last - first);
-}
 
 } // namespace
 
@@ -46,7 +33,7 @@ std::optional<QString> buildRunRefusal(const QStringList& files, QString& versio
     if (files.isEmpty()) {
         return kNoFilesForBuild;
     }
-    versionName = trimSpaces(versionName);
+    versionName = shell::trimSpaces(versionName).toString();
     if (versionName.isEmpty()) {
         return kNoVersionName;
     }
