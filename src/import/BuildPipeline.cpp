@@ -1,11 +1,11 @@
 #include "import/BuildPipeline.h"
 
 #include "import/ErrorLog.h"
-#include "import/FileErrorDescriptions.h"
 #include "import/RunMessages.h"
 #include "import/RunObserver.h"
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
+#include "platform/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
 #include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
@@ -141,7 +141,7 @@ void BuildPipeline::copySkeleton(Connection& reference, const QString& targetPat
 {
     const QString templatePath = versiondb::templatePath(m_programFolder);
     if (!QFile::copy(templatePath, targetPath)) {
-        throw PhaseFailure{FileErrorDescriptions::copyFailure(templatePath, targetPath)};
+        throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath)};
     }
     m_target = Connection::open(targetPath, QString());
 

@@ -1,6 +1,6 @@
 #include "import/ErrorLog.h"
 
-#include "import/FileErrorDescriptions.h"
+#include "platform/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
 #include "shell/SharedRoutines.h"
 
@@ -31,7 +31,7 @@ std::optional<FileFailure> ErrorLog::remove() const
         return std::nullopt;
     }
     if (!QFile::remove(m_path)) {
-        return FileFailure{m_path, FileErrorDescriptions::removeFailure()};
+        return FileFailure{m_path, platform::FileErrorDescriptions::removeFailure()};
     }
     return std::nullopt;
 }
@@ -53,7 +53,7 @@ std::optional<FileFailure> ErrorLog::write(const QStringList& entries, const QDa
     }
     QFile file(m_path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return FileFailure{m_path, FileErrorDescriptions::openForWritingFailure(m_path)};
+        return FileFailure{m_path, platform::FileErrorDescriptions::openForWritingFailure(m_path)};
     }
     QByteArray bytes;
     const auto writeLine = [&](const QString& line) {
@@ -71,7 +71,7 @@ std::optional<FileFailure> ErrorLog::write(const QStringList& entries, const QDa
     if (!written || file.error() != QFileDevice::NoError) {
         // A log cut short would be read as complete: none is better.
         QFile::remove(m_path);
-        return FileFailure{m_path, FileErrorDescriptions::writeFailure()};
+        return FileFailure{m_path, platform::FileErrorDescriptions::writeFailure()};
     }
     return std::nullopt;
 }

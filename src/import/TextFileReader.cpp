@@ -1,6 +1,6 @@
 #include "import/TextFileReader.h"
 
-#include "import/FileErrorDescriptions.h"
+#include "platform/FileErrorDescriptions.h"
 
 #include <cstring>
 
@@ -59,7 +59,7 @@ TextFileReader::~TextFileReader() = default;
 bool TextFileReader::open()
 {
     if (!m_file.open(QIODevice::ReadOnly)) {
-        m_failure.description = FileErrorDescriptions::openForReadingFailure(m_path);
+        m_failure.description = platform::FileErrorDescriptions::openForReadingFailure(m_path);
         return false;
     }
     // The longest mark is three bytes; a file shorter than that has none unless it is a UTF-16 one.
@@ -110,7 +110,7 @@ bool TextFileReader::fill()
     const qint64 got = m_file.read(m_buffer.data() + kept, kReadSize);
     if (got < 0) {
         m_buffer.resize(kept);
-        m_failure.description = FileErrorDescriptions::readFailure();
+        m_failure.description = platform::FileErrorDescriptions::readFailure();
         return false;
     }
     m_buffer.resize(kept + got);

@@ -1,6 +1,7 @@
 #include "maintenance/MaintenanceMessages.h"
 
 #include "maintenance/VersionMaintenance.h"
+#include "platform/FileErrorDescriptions.h"
 
 namespace maintenance {
 
@@ -18,10 +19,6 @@ const QString kCompactAdvice = QStringLiteral("자료의 수정작업이 적으�
 const QString kCompactFailed = QStringLiteral("예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !");
 const QString kShippedRefused = QStringLiteral("선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !");
 const QString kDeleted = QStringLiteral("삭제되었습니다 !");
-const QString kFileNotFound = QStringLiteral("파일을 찾을 수 없습니다.");
-const QString kPathNotFound = QStringLiteral("경로를 찾을 수 없습니다.");
-const QString kPermissionDenied = QStringLiteral("사용 권한이 없습니다.");
-const QString kAccessError = QStringLiteral("경로/파일 액세스 오류입니다.");
 
 } // namespace
 
@@ -80,22 +77,22 @@ Message MaintenanceMessages::deleteFailed(const QString& description)
 
 QString MaintenanceMessages::fileNotFound()
 {
-    return kFileNotFound;
+    return platform::FileErrorDescriptions::fileNotFound();
 }
 
 QString MaintenanceMessages::pathNotFound()
 {
-    return kPathNotFound;
+    return platform::FileErrorDescriptions::pathNotFound();
 }
 
 QString MaintenanceMessages::permissionDenied()
 {
-    return kPermissionDenied;
+    return platform::FileErrorDescriptions::permissionDenied();
 }
 
 QString MaintenanceMessages::accessError()
 {
-    return kAccessError;
+    return platform::FileErrorDescriptions::accessError();
 }
 
 QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const RepairOutcome& outcome)

@@ -1,8 +1,8 @@
-#include "import/FileErrorDescriptions.h"
+#include "platform/FileErrorDescriptions.h"
 
 #include <QFileInfo>
 
-namespace importer {
+namespace platform {
 
 namespace {
 
@@ -16,6 +16,26 @@ const QString kWriteError =
 const QString kRemoveError = QStringLiteral("파일을 삭제할 수 없습니다. 다른 프로그램이 사용 중인지 확인하십시오.");
 
 } // namespace
+
+QString FileErrorDescriptions::fileNotFound()
+{
+    return kFileNotFound;
+}
+
+QString FileErrorDescriptions::pathNotFound()
+{
+    return kPathNotFound;
+}
+
+QString FileErrorDescriptions::permissionDenied()
+{
+    return kPermissionDenied;
+}
+
+QString FileErrorDescriptions::accessError()
+{
+    return kAccessError;
+}
 
 QString FileErrorDescriptions::openForReadingFailure(const QString& path)
 {
@@ -68,4 +88,4 @@ QString FileErrorDescriptions::copyFailure(const QString& source, const QString&
     return openForWritingFailure(destination);
 }
 
-} // namespace importer
+} // namespace platform

@@ -2,13 +2,19 @@
 
 #include <QString>
 
-namespace importer {
+namespace platform {
 
 // Korean descriptions of file system errors, one sentence each.
 class FileErrorDescriptions
 {
 public:
     // Why the file at path could not be opened, judged from the file system as it is now.
+    // The four basic descriptions.
+    [[nodiscard]] static QString fileNotFound();
+    [[nodiscard]] static QString pathNotFound();
+    [[nodiscard]] static QString permissionDenied();
+    [[nodiscard]] static QString accessError();
+
     [[nodiscard]] static QString openForReadingFailure(const QString& path);
     [[nodiscard]] static QString openForWritingFailure(const QString& path);
     [[nodiscard]] static QString readFailure();
@@ -18,4 +24,4 @@ public:
     [[nodiscard]] static QString copyFailure(const QString& source, const QString& destination);
 };
 
-} // namespace importer
+} // namespace platform
