@@ -24,7 +24,7 @@ namespace {
 bool inReferenceVersion(const QString& reference)
 {
     static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::sharedDataFolder() + QStringLiteral("/versification-ko.tsv"));
+        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
     return table.contains(reference);
 }
 
