@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace versiondb {
 class Database;
@@ -60,11 +61,13 @@ public:
 private:
     struct Connection;
 
+    // Refuses, with its message, a list that names anything but regular files.
+    bool refuseInputFiles(const QStringList& files);
     void copySkeleton(Connection& reference, const QString& targetPath);
+    void copyRecords(Connection& reference);
     void writeAcceptedLine(const QString& reference, const QString& text);
-    void endPhase2(RunMode mode);
-    void failPhase1(const QString& description);
-    RunOutcome failPhase2(RunMode mode, const QString& description);
+    void failPhase1(const QString& description, const QString& path);
+    RunOutcome failPhase2(RunMode mode, const QString& description, const QString& path);
     void closeAll() noexcept;
 
     QString m_programFolder;
@@ -73,6 +76,8 @@ private:
     std::unique_ptr<Connection> m_target;
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;
+    // Why phase 1 of this build failed, if it did.
+    std::optional<QString> m_phase1Failure;
 };
 
 } // namespace importer
