@@ -8,14 +8,18 @@
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileMove.h"
 #include "platform/ProgramFolders.h"
 #include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
+#include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/SideFiles.h"
+#include "versiondb/Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,8 +35,11 @@ const QString kPhase2Status = QStringLiteral("2/2 작업중...");
 const QString kIndexNumber = QStringLiteral("번호");
 const QString kIndexReference = QStringLiteral("성경구절");
 const QString kTable = QStringLiteral("본문");
+const QString kFieldNumber = QStringLiteral("번호");
 const QString kFieldText = QStringLiteral("본문");
 const QString kNullText = QStringLiteral("null");
+// Beside the version's file name while phase 1 makes it; never ends in ".dat".
+const QString kStagingSuffix = QStringLiteral(".building");
 const QStringList kSkeletonFields = {QStringLiteral("번호"), QStringLiteral("권"), QStringLiteral("장"),
                                      QStringLiteral("절"), QStringLiteral("성경구절")};
 
@@ -110,6 +117,8 @@ BuildPipeline::~BuildPipeline()
 
 void BuildPipeline::closeAll() noexcept
 {
+    // A transaction still open here was not committed by a normal end of the run: it rolls back.
+    m_stored.reset();
     m_target.reset();
     m_reference.reset();
 }
@@ -159,7 +168,7 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 
         const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
         if (!shell::FileExists(targetPath)) {
-            copySkeleton(*m_reference, targetPath);
+            copySkeleton(targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.
         m_reference.reset();
@@ -172,46 +181,58 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
     return false;
 }
 
-void BuildPipeline::copySkeleton(Connection& reference, const QString& targetPath)
+void BuildPipeline::copySkeleton(const QString& targetPath)
 {
+    // The version is made under a name of its own and takes its real name only when complete,
+    // so that a killed build never leaves a half-made version behind.
+    const QString staging = targetPath + kStagingSuffix;
+    {
+        // What a killed build of this name left; held first, so that one still running keeps its file.
+        const versiondb::FileHold leftover(staging);
+        versiondb::removeWithSideFiles(staging);
+    }
+    // No file has the version's name: whatever lies beside it belonged to one that is gone.
+    versiondb::removeSideFiles(targetPath);
+
     const QString templatePath = versiondb::templatePath(m_programFolder);
-    if (!QFile::copy(templatePath, targetPath)) {
+    if (!QFile::copy(templatePath, staging)) {
         throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath),
                            QFileInfo(templatePath).isFile() ? targetPath : templatePath};
     }
-    m_target = Connection::open(targetPath, QString());
-    onFile(targetPath, [&] { copyRecords(reference); });
-}
-
-void BuildPipeline::copyRecords(Connection& reference)
-{
-    m_observer.setBusy(true);
-    versiondb::Recordset& from = *reference.records;
-    versiondb::Recordset& to = *m_target->records;
-    from.MoveFirst();
-    m_observer.showStatus(kPhase1Status);
-    m_progressMaximum = from.RecordCount();
-    m_observer.showProgress(0, m_progressMaximum);
-    std::vector<versiondb::Field*> source;
-    std::vector<versiondb::Field*> destination;
-    for (const QString& name : kSkeletonFields) {
-        source.push_back(&from.Fields(name));
-        destination.push_back(&to.Fields(name));
-    }
-    for (;;) {
-        to.AddNew();
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            destination[i]->setValue(source[i]->Value());
-        }
-        to.Update(versiondb::dbUpdateRegular, false);
-        m_observer.setProgressValue(std::clamp(source[0]->Value().toInt(), 0, m_progressMaximum));
-        from.MoveNext();
-        if (from.Eof()) {
-            break;
-        }
+    try {
+        m_observer.setBusy(true);
+        m_observer.showStatus(kPhase1Status);
+        m_progressMaximum = m_reference->records->RecordCount();
+        m_observer.showProgress(0, m_progressMaximum);
         m_observer.processEvents();
+
+        const QString referencePath = m_reference->database->Name();
+        // The target reads the reference itself: the reference must be let go first.
+        m_reference.reset();
+        // Named by the version's own name: the scratch name means nothing to the user.
+        onFile(targetPath, [&] {
+            m_target = Connection::openUnnamed(staging, QString());
+            m_target->database->CopyRecords(kTable, kSkeletonFields, referencePath, kFieldNumber);
+            m_target.reset();
+        });
+        m_observer.setProgressValue(m_progressMaximum);
+
+        switch (platform::renameToNewName(staging, targetPath)) {
+        case platform::RenameOutcome::Renamed:
+            platform::flushFolder(QFileInfo(targetPath).absolutePath());
+            break;
+        case platform::RenameOutcome::TargetExists:
+            // Another build made the version meanwhile; the texts go into that one.
+            versiondb::removeWithSideFiles(staging);
+            break;
+        case platform::RenameOutcome::Failed:
+            throw PhaseFailure{platform::FileErrorDescriptions::accessError(), targetPath};
+        }
+    } catch (...) {
+        m_target.reset();
+        versiondb::removeWithSideFiles(staging);
+        throw;
     }
-    m_target.reset();
     m_observer.hideProgress();
     m_observer.hideStatus();
     m_observer.setBusy(false);
@@ -246,6 +267,8 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
                 throw PhaseFailure{*m_phase1Failure, targetPath};
             }
             m_target = Connection::open(targetPath, kIndexReference);
+            // Every text of the run is stored in one transaction: a crash leaves the version as it was.
+            onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target->database); });
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = m_reference->records->RecordCount();
             m_observer.showProgress(0, m_progressMaximum);
@@ -271,6 +294,8 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
         if (!checked.succeeded()) {
             throw PhaseFailure{checked.failure->description, checked.failure->path};
         }
+        // The texts first: a run whose texts could not be kept leaves no log.
+        onFile(targetPath, [this] { commitStored(); });
         if (const auto failure = logWriter.commit()) {
             throw PhaseFailure{failure->description, failure->path};
         }
@@ -316,8 +341,21 @@ void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& t
     m_observer.processEvents();
 }
 
+void BuildPipeline::commitStored()
+{
+    if (m_stored) {
+        m_stored->Commit();
+        m_stored.reset();
+    }
+}
+
 RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description, const QString& path)
 {
+    // What was stored before the failure is kept.
+    try {
+        commitStored();
+    } catch (const versiondb::Error&) {
+    }
     closeAll();
     m_observer.setBusy(false);
     m_observer.hideStatus();

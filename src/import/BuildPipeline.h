@@ -8,6 +8,7 @@
 namespace versiondb {
 class Database;
 class Recordset;
+class Transaction;
 } // namespace versiondb
 
 namespace importer {
@@ -63,8 +64,10 @@ private:
 
     // Refuses, with its message, a list that names anything but regular files.
     bool refuseInputFiles(const QStringList& files);
-    void copySkeleton(Connection& reference, const QString& targetPath);
-    void copyRecords(Connection& reference);
+    // Makes the version at targetPath from the template and the reference's records.
+    void copySkeleton(const QString& targetPath);
+    // Commits the texts stored so far by a build run.
+    void commitStored();
     void writeAcceptedLine(const QString& reference, const QString& text);
     void failPhase1(const QString& description, const QString& path);
     RunOutcome failPhase2(RunMode mode, const QString& description, const QString& path);
@@ -74,6 +77,7 @@ private:
     RunObserver& m_observer;
     std::unique_ptr<Connection> m_reference;
     std::unique_ptr<Connection> m_target;
+    std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;
     // Why phase 1 of this build failed, if it did.
