@@ -46,8 +46,8 @@ void checkBookFiles(benchmark::State& state)
     qint64 written = 0;
     for (auto _ : state) {
         const importer::CheckResult result = importer::checkTextFiles(
-            files, kInReferenceSet, [&written](const QString&, const QString&) { ++written; }, {});
-        benchmark::DoNotOptimize(result.errorList.size());
+            files, kInReferenceSet, [&written](const QString&, const QString&) { ++written; }, {}, {});
+        benchmark::DoNotOptimize(result.errorEntries);
     }
     benchmark::DoNotOptimize(written);
     state.SetItemsProcessed(state.iterations() * lines);
