@@ -36,7 +36,7 @@ public:
 
     // Opens a version database for exclusive use, as every user opens one.
     [[nodiscard]] virtual std::unique_ptr<versiondb::Database> openDatabase(const QString& path,
-                                                                           const QString& connect);
+                                                                            const QString& connect);
     virtual void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect);
     virtual void repairDatabase(const QString& path);
     // The number of records of the table 본문 of an open database.

@@ -2,8 +2,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <sqlite3.h>
 #include <memory>
+#include <sqlite3.h>
 
 namespace versiondb {
 

@@ -26,7 +26,8 @@ using FileIdentity = std::optional<std::pair<quint64, quint64>>;
 FileIdentity identityOf(const QString& path)
 {
 #ifndef Q_OS_WIN
-    struct stat info{};
+    struct stat info
+    {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
         return std::nullopt;
     }

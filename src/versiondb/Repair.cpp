@@ -142,8 +142,7 @@ void Repair::readPages()
 
 void Repair::writeFresh(sqlite3* held)
 {
-    const QString fresh =
-        m_path + kFreshMark + QString::number(QRandomGenerator::global()->generate(), 16);
+    const QString fresh = m_path + kFreshMark + QString::number(QRandomGenerator::global()->generate(), 16);
     try {
         VersionFile::create(fresh, m_verifier ? *m_verifier : PasswordVerifier::forDatabasePassword());
         sqlite::Connection db = sqlite::open(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);

@@ -6,8 +6,8 @@
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
-#include "versiondb/VersionFile.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
-#include "versiondb/VersionFile.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
