@@ -2,6 +2,7 @@
 
 #include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
+#include <QSet>
 
 namespace versiondb {
 
@@ -84,13 +85,26 @@ bool PasswordVerifier::matches(const QString& password) const
     if (iterations < 1 || iterations > kMaxIterations || key.size() != kKeyLength || salt.isEmpty()) {
         return false;
     }
+    // The derivation is slow on purpose, and a run opens files of the same verifier again and
+    // again (every version made from the template carries the template's): a verifier that
+    // matched once in this process matches again without it.
+    static QSet<QByteArray> matched;
+    const QByteArray seen = QByteArray::number(salt.size()) + ':' + salt + QByteArray::number(iterations) + ':' + key +
+                            password.toUtf8();
+    if (matched.contains(seen)) {
+        return true;
+    }
     const QByteArray derived = deriveKey(password.toUtf8(), salt, iterations, kKeyLength);
     // Compared in full, whatever the first difference.
     unsigned char diff = 0;
     for (qsizetype i = 0; i < kKeyLength; ++i) {
         diff |= static_cast<unsigned char>(derived[i] ^ key[i]);
     }
-    return diff == 0;
+    if (diff != 0) {
+        return false;
+    }
+    matched.insert(seen);
+    return true;
 }
 
 } // namespace versiondb

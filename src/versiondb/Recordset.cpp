@@ -136,22 +136,26 @@ Recordset::Order& Recordset::order()
                                       k + QStringLiteral(", rowid LIMIT 1"));
         o.nextAfterNull = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
                                                     QStringLiteral(" IS NULL AND rowid > ?2 ORDER BY rowid LIMIT 1"));
-        o.seek =
-            sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
+        // Only the row id: the index answers a seek alone, and the values are read when asked for.
+        o.seek = sqlite::Statement(db, QStringLiteral("SELECT rowid FROM ") + sqlite::quoted(m_table) + by +
+                                           QStringLiteral(" WHERE ") + k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
     }
     return m_orders.emplace(m_index, std::move(o)).first->second;
 }
 
-bool Recordset::take(sqlite::Statement& stmt)
+bool Recordset::take(sqlite::Statement& stmt, bool withValues)
 {
     sqlite::ResetGuard guard(stmt);
     if (!stmt.step()) {
         return false;
     }
     m_rowid = stmt.columnInt(0);
-    m_values.resize(m_columns.size());
-    for (int i = 0; i < m_columns.size(); ++i) {
-        m_values[i] = stmt.column(i + 1);
+    m_loaded = withValues;
+    if (withValues) {
+        m_values.resize(m_columns.size());
+        for (int i = 0; i < m_columns.size(); ++i) {
+            m_values[i] = stmt.column(i + 1);
+        }
     }
     m_position = Position::Record;
     return true;
@@ -162,6 +166,14 @@ void Recordset::reload()
     m_byRowid.bindInt(1, m_rowid);
     if (!take(m_byRowid)) {
         m_position = Position::None;
+        raise(errorNumber::NoCurrentRecord);
+    }
+}
+
+void Recordset::ensureLoaded()
+{
+    if (!m_loaded) {
+        reload();
     }
 }
 
@@ -201,7 +213,7 @@ void Recordset::Seek(const QString& comparison, const QVariant& key)
     dropEdit();
     Order& o = order();
     o.seek.bind(1, key);
-    const bool found = take(o.seek);
+    const bool found = take(o.seek, false);
     m_noMatch = !found;
     if (!found) {
         m_position = Position::None;
@@ -241,6 +253,7 @@ void Recordset::MoveNext()
         o.nextInTable.bindInt(2, m_rowid);
         found = take(o.nextInTable);
     } else {
+        ensureLoaded();
         const QVariant key = m_values.at(keyColumnIndex(o.keyColumn));
         const qint64 rowid = m_rowid;
         if (!key.isValid()) {
@@ -288,16 +301,22 @@ Field& Recordset::Fields(const QString& name)
     raise(errorNumber::NoSuchField);
 }
 
-QVariant Recordset::value(int column) const
+QVariant Recordset::value(int column)
 {
     handle();
-    if (m_editMode != EditMode::None) {
+    if (m_editMode == EditMode::Adding || (m_editMode == EditMode::Editing && isDirty(column))) {
         return m_buffer.at(column);
     }
     if (m_position != Position::Record) {
         raise(errorNumber::NoCurrentRecord);
     }
+    ensureLoaded();
     return m_values.at(column);
+}
+
+bool Recordset::isDirty(int column) const
+{
+    return column >= kMaxMaskedColumns || (m_dirty & (std::uint64_t{1} << column)) != 0;
 }
 
 void Recordset::setValue(int column, const QVariant& value)
@@ -337,7 +356,8 @@ void Recordset::Edit()
     if (m_position != Position::Record) {
         raise(errorNumber::NoCurrentRecord);
     }
-    m_buffer = m_values;
+    // Fields not assigned are read from the record itself.
+    m_buffer.assign(m_columns.size(), QVariant());
     m_dirty = 0;
     m_editMode = EditMode::Editing;
 }
@@ -410,10 +430,15 @@ void Recordset::Update(int updateType, bool force)
         // Its values are still those read when it became current: only another record was written.
         m_position = m_positionBeforeAdd;
         m_rowid = m_rowidBeforeAdd;
-    } else if (storedAsGiven()) {
-        m_values = m_buffer;
+    } else if (m_loaded && storedAsGiven()) {
+        for (int i = 0; i < m_columns.size(); ++i) {
+            if (isDirty(i)) {
+                m_values[i] = m_buffer[i];
+            }
+        }
     } else {
-        reload();
+        // Read again when asked for, as the table stored them.
+        m_loaded = false;
     }
 }
 

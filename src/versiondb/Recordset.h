@@ -62,7 +62,7 @@ public:
 
 private:
     friend class Field;
-    [[nodiscard]] QVariant value(int column) const;
+    [[nodiscard]] QVariant value(int column);
     void setValue(int column, const QVariant& value);
 
     enum class Position
@@ -92,9 +92,12 @@ private:
     void checkWritable() const;
     Order& order();
     [[nodiscard]] int keyColumnIndex(const QString& column) const;
-    // Takes the row of a statement that returned one, or marks the position.
-    bool take(sqlite::Statement& stmt);
+    // Takes the row of a statement that returned one: its row id and, withValues, its values.
+    bool take(sqlite::Statement& stmt, bool withValues = true);
+    // Reads the current record's values by its row id.
     void reload();
+    void ensureLoaded();
+    [[nodiscard]] bool isDirty(int column) const;
     // True when every value written by the last Update is stored exactly as it was given.
     [[nodiscard]] bool storedAsGiven() const;
     void dropEdit() { m_editMode = EditMode::None; }
@@ -118,6 +121,7 @@ private:
     Position m_position = Position::None;
     qint64 m_rowid = 0;
     std::vector<QVariant> m_values;
+    bool m_loaded = false; // m_values are the current record's
     bool m_noMatch = false;
 
     EditMode m_editMode = EditMode::None;
