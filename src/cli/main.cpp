@@ -1,5 +1,6 @@
 #include "cli/EditorCommands.h"
 #include "cli/ExitCode.h"
+#include "cli/ExportCommands.h"
 #include "cli/ImportCommands.h"
 #include "cli/MaintenanceCommands.h"
 #include "platform/ProgramFolders.h"
@@ -21,7 +22,11 @@ void printUsage(std::FILE* out)
                "  save PATH REFERENCE TEXT   store TEXT as the text of a verse of the version PATH\n"
                "  compact PATH               compact the version file PATH\n"
                "  repair PATH                repair the damaged version file PATH\n"
-               "  delete PATH                delete the version file PATH (never a shipped one)\n",
+               "  delete PATH                delete the version file PATH (never a shipped one)\n"
+               "  export PATH DEST [--format text|imp] [--encoding cp949|utf-8]\n"
+               "                             write the version PATH as text files into the folder DEST,\n"
+               "                             or as the IMP file DEST for SWORD's imp2vs\n"
+               "  report PATH                count the texts of the version PATH and list its verses without text\n",
                out);
 }
 
@@ -91,6 +96,20 @@ int main(int argc, char* argv[])
         return command == QStringLiteral("compact")  ? cli::compactCommand(programFolder, path)
                : command == QStringLiteral("repair") ? cli::repairCommand(programFolder, path)
                                                      : cli::deleteCommand(programFolder, path);
+    }
+    if (command == QStringLiteral("export")) {
+        QString why;
+        const auto parsed = cli::parseExportArguments(arguments, why);
+        if (!parsed) {
+            return usageError(why);
+        }
+        return cli::exportCommand(*parsed);
+    }
+    if (command == QStringLiteral("report")) {
+        if (arguments.size() != 1) {
+            return usageError(QStringLiteral("report needs exactly one path"));
+        }
+        return cli::reportCommand(arguments.first());
     }
     return usageError(QStringLiteral("unknown command: ") + command);
 }

@@ -1,0 +1,105 @@
+#include "exchange/KjvVersification.h"
+#include "exchange/VersionExport.h"
+#include "import/SwordBookNames.h"
+
+#include <optional>
+#include <vector>
+
+namespace exchange {
+
+namespace {
+
+const QString kNullWord = QStringLiteral("null");
+
+// One entry of the IMP file: a verse that KJV versification has.
+struct Entry
+{
+    const Verse* verse = nullptr;
+    std::optional<QString> text; // nothing while the verse is Null and nothing was appended to it
+};
+
+QString keyOf(const Verse& verse)
+{
+    return QStringLiteral("$$$") + importer::SwordBookNames::osisId(verse.bookNumber).toString() + u' ' +
+           QString::number(verse.chapter) + u':' + QString::number(verse.verse);
+}
+
+// The text of an entry: the build stores an empty text as "null", and an IMP file
+// says the same with an empty entry.
+QString entryText(const QString& text)
+{
+    return text == kNullWord ? QString() : text;
+}
+
+void append(std::optional<QString>& text, const QString& piece)
+{
+    if (!text || text->isEmpty()) {
+        text = piece;
+    } else if (!piece.isEmpty()) {
+        *text += u' ' + piece;
+    }
+}
+
+} // namespace
+
+ExportPlan planImpFile(const QList<Verse>& verses, const QString& fileName)
+{
+    ExportPlan plan;
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<std::size_t>(verses.size()));
+    // Texts of verses that KJV lacks and that came before any verse it has.
+    std::optional<QString> waiting;
+    QStringList waitingReferences;
+    for (const Verse& verse : verses) {
+        if (verse.text && (verse.text->contains(u'\n') || verse.text->contains(u'\r'))) {
+            plan = ExportPlan{};
+            plan.result = ExportResult::LineBreak;
+            plan.refused = verse;
+            return plan;
+        }
+        if (KjvVersification::hasVerse(verse.bookNumber, verse.chapter, verse.verse)) {
+            Entry entry{&verse, verse.text ? std::optional<QString>(entryText(*verse.text)) : std::nullopt};
+            if (waiting) {
+                std::optional<QString> joined = waiting;
+                if (entry.text) {
+                    append(joined, *entry.text);
+                }
+                entry.text = joined;
+                for (const QString& reference : waitingReferences) {
+                    plan.moved.append({reference, verse.reference});
+                }
+                waiting.reset();
+                waitingReferences.clear();
+            }
+            entries.push_back(std::move(entry));
+            continue;
+        }
+        if (!verse.text) {
+            continue;
+        }
+        if (entries.empty()) {
+            append(waiting, entryText(*verse.text));
+            waitingReferences.append(verse.reference);
+            continue;
+        }
+        append(entries.back().text, entryText(*verse.text));
+        plan.moved.append({verse.reference, entries.back().verse->reference});
+    }
+
+    QString imp;
+    for (const Entry& entry : entries) {
+        if (!entry.text) {
+            continue;
+        }
+        imp += keyOf(*entry.verse) + u'\n' + *entry.text + u'\n';
+    }
+    for (const Verse& verse : verses) {
+        plan.versesWritten += verse.text ? 1 : 0;
+    }
+    // Texts still waiting had no verse that KJV has anywhere in the version to go to.
+    plan.versesWritten -= static_cast<int>(waitingReferences.size());
+    plan.files.append({fileName, imp.toUtf8()});
+    return plan;
+}
+
+} // namespace exchange
