@@ -2,6 +2,7 @@
 
 #include "import/BookAbbreviations.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
 using importer::SwordBookNames;
