@@ -110,7 +110,7 @@ void frmExport::createControls()
     connect(Command2, &QPushButton::clicked, this, &frmExport::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmExport::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmExport::Command4_Click);
-    connect(Option1, &QRadioButton::toggled, this, &frmExport::Option_Click);
+    connect(Option1, &QRadioButton::toggled, this, &frmExport::Option1_Click);
 }
 
 void frmExport::applyTexts()
@@ -167,12 +167,14 @@ void frmExport::Form_Load()
     shell::CenterForm(this);
 }
 
-void frmExport::Option_Click()
+void frmExport::Option1_Click()
 {
-    // An IMP file is always UTF-8, as SWORD's tools read it.
     const bool imp = Option2->isChecked();
     if (imp) {
+        m_textEncoding = Combo1->currentIndex();
         Combo1->setCurrentIndex(1);
+    } else {
+        Combo1->setCurrentIndex(m_textEncoding);
     }
     Combo1->setEnabled(!imp);
 }

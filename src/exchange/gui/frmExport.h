@@ -31,7 +31,9 @@ public slots:
     // Exports, with the busy pointer, and says how many verses went where.
     void Command3_Click();
     void Command4_Click();
-    void Option_Click();
+    // The format changed: an IMP file is always UTF-8, so the encoding is set and locked
+    // while IMP is chosen and given back when the text files are chosen again.
+    void Option1_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,6 +47,7 @@ private:
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
     bool m_loaded = false;
+    int m_textEncoding = 0; // the encoding chosen for text files while IMP is chosen
 
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;

@@ -149,6 +149,12 @@ private slots:
         QCOMPARE(shown.text, QStringLiteral("sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n") + where);
         QVERIFY(readAll(folder + QDir::separator() + file).startsWith(start));
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), imp ? 1 : 66);
+        // An IMP file is UTF-8 whatever was chosen; the choice for text files comes back with them.
+        control<QRadioButton>(window, "Option2")->setChecked(true);
+        QCOMPARE(control<QComboBox>(window, "Combo1")->currentText(), QStringLiteral("UTF-8"));
+        control<QRadioButton>(window, "Option1")->setChecked(true);
+        QCOMPARE(control<QComboBox>(window, "Combo1")->currentIndex(), encoding);
+        QVERIFY(control<QComboBox>(window, "Combo1")->isEnabled());
     }
 
     void missingChoicesAndUnwritableTextsAreRefused()
