@@ -10,6 +10,7 @@
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ void write(const QString& path, const QList<Chapter>& chapters)
     versiondb::VersionFile::create(path, versiondb::PasswordVerifier::forDatabasePassword());
     auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
     auto rs = db->OpenRecordset(QStringLiteral("본문"), versiondb::dbOpenTable);
+    versiondb::Transaction transaction(*db);
     int number = 0;
     for (const Chapter& c : chapters) {
         for (int verse = 1; verse <= c.verses; ++verse) {
@@ -82,6 +84,7 @@ void write(const QString& path, const QList<Chapter>& chapters)
             rs->Update(versiondb::dbUpdateRegular, false);
         }
     }
+    transaction.Commit();
     rs->Close();
     db->Close();
 }

@@ -6,16 +6,21 @@
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileMove.h"
 #include "platform/ProgramFolders.h"
 #include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
+#include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/SideFiles.h"
+#include "versiondb/Transaction.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
@@ -28,8 +33,11 @@ const QString kPhase2Status = QStringLiteral("2/2 작업중...");
 const QString kIndexNumber = QStringLiteral("번호");
 const QString kIndexReference = QStringLiteral("성경구절");
 const QString kTable = QStringLiteral("본문");
+const QString kFieldNumber = QStringLiteral("번호");
 const QString kFieldText = QStringLiteral("본문");
 const QString kNullText = QStringLiteral("null");
+// Beside the version's file name while phase 1 makes it; never ends in ".dat".
+const QString kStagingSuffix = QStringLiteral(".building");
 const QStringList kSkeletonFields = {QStringLiteral("번호"), QStringLiteral("권"), QStringLiteral("장"),
                                      QStringLiteral("절"), QStringLiteral("성경구절")};
 
@@ -91,6 +99,8 @@ BuildPipeline::~BuildPipeline()
 
 void BuildPipeline::closeAll() noexcept
 {
+    // A transaction still open here was not committed by a normal end of the run: it rolls back.
+    m_stored.reset();
     m_target.reset();
     m_reference.reset();
 }
@@ -124,7 +134,7 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 
         const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
         if (!shell::FileExists(targetPath)) {
-            copySkeleton(*m_reference, targetPath);
+            copySkeleton(targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.
         m_reference.reset();
@@ -137,41 +147,54 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
     return false;
 }
 
-void BuildPipeline::copySkeleton(Connection& reference, const QString& targetPath)
+void BuildPipeline::copySkeleton(const QString& targetPath)
 {
+    // The version is made under a name of its own and takes its real name only when complete,
+    // so that a killed build never leaves a half-made version behind.
+    const QString staging = targetPath + kStagingSuffix;
+    {
+        // What a killed build of this name left; held first, so that one still running keeps its file.
+        const versiondb::FileHold leftover(staging);
+        versiondb::removeWithSideFiles(staging);
+    }
+    // No file has the version's name: whatever lies beside it belonged to one that is gone.
+    versiondb::removeSideFiles(targetPath);
+
     const QString templatePath = versiondb::templatePath(m_programFolder);
-    if (!QFile::copy(templatePath, targetPath)) {
+    if (!QFile::copy(templatePath, staging)) {
         throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath)};
     }
-    m_target = Connection::open(targetPath, QString());
-
-    m_observer.setBusy(true);
-    versiondb::Recordset& from = *reference.records;
-    versiondb::Recordset& to = *m_target->records;
-    from.MoveFirst();
-    m_observer.showStatus(kPhase1Status);
-    m_progressMaximum = from.RecordCount();
-    m_observer.showProgress(0, m_progressMaximum);
-    std::vector<versiondb::Field*> source;
-    std::vector<versiondb::Field*> destination;
-    for (const QString& name : kSkeletonFields) {
-        source.push_back(&from.Fields(name));
-        destination.push_back(&to.Fields(name));
-    }
-    for (;;) {
-        to.AddNew();
-        for (std::size_t i = 0; i < source.size(); ++i) {
-            destination[i]->setValue(source[i]->Value());
-        }
-        to.Update(versiondb::dbUpdateRegular, false);
-        m_observer.setProgressValue(std::clamp(source[0]->Value().toInt(), 0, m_progressMaximum));
-        from.MoveNext();
-        if (from.Eof()) {
-            break;
-        }
+    try {
+        m_observer.setBusy(true);
+        m_observer.showStatus(kPhase1Status);
+        m_progressMaximum = m_reference->records->RecordCount();
+        m_observer.showProgress(0, m_progressMaximum);
         m_observer.processEvents();
+
+        const QString referencePath = m_reference->database->Name();
+        // The target reads the reference itself: the reference must be let go first.
+        m_reference.reset();
+        m_target = Connection::open(staging, QString());
+        m_target->database->CopyRecords(kTable, kSkeletonFields, referencePath, kFieldNumber);
+        m_target.reset();
+        m_observer.setProgressValue(m_progressMaximum);
+
+        switch (platform::renameToNewName(staging, targetPath)) {
+        case platform::RenameOutcome::Renamed:
+            platform::flushFolder(QFileInfo(targetPath).absolutePath());
+            break;
+        case platform::RenameOutcome::TargetExists:
+            // Another build made the version meanwhile; the texts go into that one.
+            versiondb::removeWithSideFiles(staging);
+            break;
+        case platform::RenameOutcome::Failed:
+            throw PhaseFailure{platform::FileErrorDescriptions::accessError()};
+        }
+    } catch (...) {
+        m_target.reset();
+        versiondb::removeWithSideFiles(staging);
+        throw;
     }
-    m_target.reset();
     m_observer.hideProgress();
     m_observer.hideStatus();
     m_observer.setBusy(false);
@@ -198,6 +221,8 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
         m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexReference);
         if (mode == RunMode::Create) {
             m_target = Connection::open(versiondb::versionPath(m_programFolder, versionName), kIndexReference);
+            // Every text of the run is stored in one transaction: a crash leaves the version as it was.
+            m_stored = std::make_unique<versiondb::Transaction>(*m_target->database);
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = m_reference->records->RecordCount();
             m_observer.showProgress(0, m_progressMaximum);
@@ -221,6 +246,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
                 throw PhaseFailure{failure->description};
             }
         }
+        commitStored();
     } catch (const versiondb::Error& error) {
         return failPhase2(mode, error.Description());
     } catch (const PhaseFailure& failure) {
@@ -263,8 +289,21 @@ void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& t
     m_observer.processEvents();
 }
 
+void BuildPipeline::commitStored()
+{
+    if (m_stored) {
+        m_stored->Commit();
+        m_stored.reset();
+    }
+}
+
 RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description)
 {
+    // What was stored before the failure is kept.
+    try {
+        commitStored();
+    } catch (const versiondb::Error&) {
+    }
     closeAll();
     m_observer.setBusy(false);
     m_observer.hideStatus();

@@ -7,6 +7,7 @@
 namespace versiondb {
 class Database;
 class Recordset;
+class Transaction;
 } // namespace versiondb
 
 namespace importer {
@@ -60,7 +61,10 @@ public:
 private:
     struct Connection;
 
-    void copySkeleton(Connection& reference, const QString& targetPath);
+    // Makes the version at targetPath from the template and the reference's records.
+    void copySkeleton(const QString& targetPath);
+    // Commits the texts stored so far by a build run.
+    void commitStored();
     void writeAcceptedLine(const QString& reference, const QString& text);
     void endPhase2(RunMode mode);
     void failPhase1(const QString& description);
@@ -71,6 +75,7 @@ private:
     RunObserver& m_observer;
     std::unique_ptr<Connection> m_reference;
     std::unique_ptr<Connection> m_target;
+    std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;
 };

@@ -1,6 +1,7 @@
 #include "maintenance/FileOperations.h"
 
 #include "maintenance/MaintenanceMessages.h"
+#include "platform/FileMove.h"
 #include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -116,18 +117,15 @@ bool FileOperations::flushFile(const QString& path)
 
 void FileOperations::flushFolder(const QString& folder)
 {
-#ifndef Q_OS_WIN
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
-#else
-    (void)folder; // NTFS journals its folder entries itself
-#endif
+    platform::flushFolder(folder);
 }
 
-void FileOperations::compactDatabase(const QString& source, const QString& destination, const QString& connect)
+std::unique_ptr<versiondb::Database> FileOperations::openDatabase(const QString& path, const QString& connect)
+{
+    return versiondb::DBEngine::instance().OpenDatabase(path, true, false, connect);
+}
+
+void FileOperations::compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect)
 {
     versiondb::DBEngine::instance().CompactDatabase(source, destination, connect);
 }
@@ -137,16 +135,18 @@ void FileOperations::repairDatabase(const QString& path)
     versiondb::DBEngine::instance().RepairDatabase(path);
 }
 
+qint64 FileOperations::recordCount(versiondb::Database& database)
+{
+    std::unique_ptr<versiondb::Recordset> records = database.OpenRecordset(QStringLiteral("본문"));
+    const qint64 count = records->RecordCount();
+    records->Close();
+    return count;
+}
+
 qint64 FileOperations::recordCount(const QString& path, const QString& connect)
 {
-    // Opened as every user opens a version, so that the close leaves no side file behind.
-    std::unique_ptr<versiondb::Database> db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, connect);
-    qint64 count = 0;
-    {
-        std::unique_ptr<versiondb::Recordset> records = db->OpenRecordset(QStringLiteral("본문"));
-        count = records->RecordCount();
-        records->Close();
-    }
+    std::unique_ptr<versiondb::Database> db = openDatabase(path, connect);
+    const qint64 count = recordCount(*db);
     db->Close();
     return count;
 }

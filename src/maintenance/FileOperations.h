@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
+
+namespace versiondb {
+class Database;
+}
 
 namespace maintenance {
 
@@ -29,10 +34,15 @@ public:
     // Writes a folder's entries to the disk (after a rename in it).
     virtual void flushFolder(const QString& folder);
 
-    virtual void compactDatabase(const QString& source, const QString& destination, const QString& connect);
+    // Opens a version database for exclusive use, as every user opens one.
+    [[nodiscard]] virtual std::unique_ptr<versiondb::Database> openDatabase(const QString& path,
+                                                                           const QString& connect);
+    virtual void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect);
     virtual void repairDatabase(const QString& path);
-    // The number of records of the table 본문, from an open with the connect string.
-    [[nodiscard]] virtual qint64 recordCount(const QString& path, const QString& connect);
+    // The number of records of the table 본문 of an open database.
+    [[nodiscard]] virtual qint64 recordCount(versiondb::Database& database);
+    // The same from an open with the connect string.
+    [[nodiscard]] qint64 recordCount(const QString& path, const QString& connect);
     // True when the database file passes the storage's own integrity check.
     [[nodiscard]] virtual bool integrityOk(const QString& path);
 };

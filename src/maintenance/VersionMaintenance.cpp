@@ -4,10 +4,13 @@
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/ProgramFolders.h"
 #include "versiondb/DBEngine.h"
+#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
+#include "versiondb/SideFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +24,6 @@ namespace maintenance {
 
 namespace {
 
-const QStringList kSideFiles = {QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")};
 const QString kStagingMark = QStringLiteral(".compact-");
 
 // A name beside the chosen file that no file has: the chosen name, ".compact-" and six hex digits.
@@ -127,14 +129,21 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
         return {CompactStep::SameAsScratch, {}};
     }
 
+    // The chosen file is held from before it is read until the checked copy has taken its place,
+    // so that no one can store into it in between and lose that work to the copy.
+    std::unique_ptr<versiondb::Database> original;
+    try {
+        original = m_operations->openDatabase(path, versiondb::passwordConnect());
+    } catch (const versiondb::Error& error) {
+        return {CompactStep::Engine, error.Description()};
+    }
+
     // An old scratch database is deleted first.
     if (m_operations->fileExists(scratch)) {
         if (const std::optional<QString> failure = m_operations->removeFile(scratch)) {
             return {CompactStep::RemoveOldScratch, *failure};
         }
-        for (const QString& side : kSideFiles) {
-            QFile::remove(scratch + side);
-        }
+        versiondb::removeSideFiles(scratch);
     }
 
     for (const QString& leftover : stagingLeftovers(path)) {
@@ -142,7 +151,7 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
     }
 
     try {
-        m_operations->compactDatabase(path, scratch, versiondb::passwordConnect());
+        m_operations->compactDatabase(*original, scratch, versiondb::passwordConnect());
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return {CompactStep::Engine, error.Description()};
@@ -154,7 +163,7 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
 
     qint64 originalCount = 0;
     try {
-        originalCount = m_operations->recordCount(path, versiondb::passwordConnect());
+        originalCount = m_operations->recordCount(*original);
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return {CompactStep::CountOriginal, error.Description()};
@@ -186,16 +195,13 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
         return {CompactStep::CheckCopy, problem};
     }
 
-    // Side files of the chosen file would belong to the file being replaced, never to the copy.
-    // The engine's close has written them back, so none should be there.
-    for (const QString& side : kSideFiles) {
-        QFile::remove(path + side);
-    }
     if (!m_operations->replaceFile(staging, path)) {
         removeDatabaseFiles(staging);
         return {CompactStep::Replace, {}};
     }
     m_operations->flushFolder(folderOf(path));
+    // Only now may others open the file: they find the copy.
+    original->Close();
 
     if (!m_operations->fileExists(path)) {
         return {CompactStep::FinalCheck, {}};
@@ -208,9 +214,7 @@ void VersionMaintenance::removeDatabaseFiles(const QString& path)
     if (QFileInfo::exists(path)) {
         (void)m_operations->removeFile(path);
     }
-    for (const QString& side : kSideFiles) {
-        QFile::remove(path + side);
-    }
+    versiondb::removeSideFiles(path);
 }
 
 DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
@@ -220,8 +224,18 @@ DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
     if (info.isFile() && (info.permissions() & writeBits) == 0) {
         return {false, MaintenanceMessages::accessError()};
     }
-    if (const std::optional<QString> failure = m_operations->removeFile(path)) {
-        return {false, *failure};
+    try {
+        // A file that someone has open is not deleted under them; the hold also keeps
+        // anyone from opening it while it and its journal go.
+        const versiondb::FileHold hold(path);
+        if (const std::optional<QString> failure = m_operations->removeFile(path)) {
+            return {false, *failure};
+        }
+        if (!info.isSymLink()) {
+            versiondb::removeSideFiles(path);
+        }
+    } catch (const versiondb::Error& error) {
+        return {false, error.Description()};
     }
     return {true, {}};
 }

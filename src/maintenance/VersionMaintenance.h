@@ -63,11 +63,13 @@ public:
     // Compacts into the scratch database, moves the copy beside the chosen
     // file, checks it (it opens with the password, passes the integrity check
     // and holds as many records as the chosen file) and only then renames it
-    // over the chosen file. On any failure the chosen file is as it was and
+    // over the chosen file, holding the chosen file open exclusively from before
+    // it is read until then. On any failure the chosen file is as it was and
     // nothing of the compaction is left behind.
     [[nodiscard]] CompactOutcome CompactVersion(const QString& path);
 
-    // Deletes the file. A file without any write permission is refused as
+    // Deletes the file and its journal. A file that another user holds is refused
+    // with the engine's "in use", and a file without any write permission as
     // read-only, as the desktop's own deletion does.
     [[nodiscard]] DeleteOutcome DeleteVersion(const QString& path);
 

@@ -3,29 +3,16 @@
 #include "versiondb/Database.h"
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
-#include "versiondb/LogWriteVfs.h"
+#include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Password.h"
 #include "versiondb/Repair.h"
+#include "versiondb/SideFiles.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/VersionFile.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace versiondb {
-
-namespace {
-
-void removeDatabaseFiles(const QString& path)
-{
-    QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-wal"));
-    QFile::remove(path + QStringLiteral("-shm"));
-    QFile::remove(path + QStringLiteral("-journal"));
-}
-
-} // namespace
 
 DBEngine& DBEngine::instance()
 {
@@ -52,16 +39,8 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
         raise(errorNumber::UnrecognizedFormat);
     }
     VersionFile::checkPath(name, !readOnly);
-    const bool logExisted = QFileInfo::exists(name + QStringLiteral("-wal"));
-    const int flags =
-        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;
-    sqlite::Connection db = sqlite::open(name, flags, LogWriteVfs::name());
-    sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
-    // The lock is taken at once, for the whole life of the connection.
-    sqlite::exec(db.get(), readOnly ? "BEGIN" : "BEGIN IMMEDIATE");
-    if (readOnly) {
-        sqlite::exec(db.get(), "SELECT count(*) FROM sqlite_schema");
-    }
+    const bool logExisted = QFileInfo::exists(logPaths(name).front());
+    sqlite::Connection db = openExclusive(name, readOnly);
     if (!VersionFile::hasMarks(db.get())) {
         raise(errorNumber::UnrecognizedFormat);
     }
@@ -80,24 +59,22 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
     if (!verifier->matches(passwordOf(connect))) {
         raise(errorNumber::InvalidPassword);
     }
-    sqlite::exec(db.get(), "COMMIT");
     if (!readOnly) {
-        sqlite::Statement mode(db.get(), QStringLiteral("PRAGMA journal_mode"));
-        const bool wal = mode.step() && mode.columnText(0).compare(QStringLiteral("wal"), Qt::CaseInsensitive) == 0;
-        mode.reset();
-        if (!wal) {
-            sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
-            sqlite::exec(db.get(), "BEGIN IMMEDIATE; COMMIT");
-        }
-        // Each Update is a transaction of its own, written to the log without a flush; the log is
-        // written back into the file (with a flush) every 16,384 pages and at Close.
-        sqlite::exec(db.get(), "PRAGMA synchronous=NORMAL");
-        sqlite::exec(db.get(), "PRAGMA wal_autocheckpoint=16384");
+        convertToRollbackJournal(db.get(), name);
+        // Every commit is on the disk before it returns.
+        sqlite::exec(db.get(), "PRAGMA synchronous=FULL");
     }
     return std::make_shared<DatabaseFile>(std::move(db), name, readOnly);
 }
 
 void DBEngine::CompactDatabase(const QString& srcName, const QString& dstName, const QString& srcConnect)
+{
+    const std::unique_ptr<Database> source = OpenDatabase(srcName, true, false, srcConnect);
+    CompactDatabase(*source, dstName, srcConnect);
+    source->Close();
+}
+
+void DBEngine::CompactDatabase(Database& source, const QString& dstName, const QString& srcConnect)
 {
     const QFileInfo dst(dstName);
     if (dstName.isEmpty()) {
@@ -109,30 +86,19 @@ void DBEngine::CompactDatabase(const QString& srcName, const QString& dstName, c
     if (!QFileInfo(dst.absolutePath()).isDir()) {
         raise(errorNumber::InvalidPath);
     }
-    {
-        const std::shared_ptr<DatabaseFile> source = openFile(srcName, false, srcConnect);
-        try {
-            {
-                sqlite::Statement vacuum(source->handle(), QStringLiteral("VACUUM INTO ?1"));
-                vacuum.bind(1, dstName);
-                (void)vacuum.step();
-            }
-            source->close();
-            // The copy keeps its log beside it while it is open, like every version file.
-            sqlite::Connection copy = sqlite::open(dstName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
-            sqlite::exec(copy.get(), "PRAGMA journal_mode=WAL");
-        } catch (const Error&) {
-            source->close();
-            removeDatabaseFiles(dstName);
-            throw;
-        }
+    try {
+        sqlite::Statement vacuum(source.handle(), QStringLiteral("VACUUM INTO ?1"));
+        vacuum.bind(1, dstName);
+        (void)vacuum.step();
+    } catch (const Error&) {
+        removeWithSideFiles(dstName);
+        throw;
     }
     try {
         // The copy must open as the source did.
-        std::unique_ptr<Database> copy = OpenDatabase(dstName, true, false, srcConnect);
-        copy->Close();
+        OpenDatabase(dstName, true, false, srcConnect)->Close();
     } catch (const Error&) {
-        removeDatabaseFiles(dstName);
+        removeWithSideFiles(dstName);
         throw;
     }
 }

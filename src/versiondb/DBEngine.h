@@ -28,6 +28,9 @@ public:
     // Writes a complete, compacted copy of the source (opened exclusively with srcConnect)
     // to dstName, which must not exist yet. The copy opens with the same connect string.
     void CompactDatabase(const QString& srcName, const QString& dstName, const QString& srcConnect);
+    // The same from a source that the caller holds open, and keeps holding until it has
+    // put the copy in the source's place.
+    void CompactDatabase(Database& source, const QString& dstName, const QString& srcConnect);
 
     // Repairs a version database in place: rebuilds damaged indexes, or salvages
     // every record that can still be read into a fresh file that replaces the

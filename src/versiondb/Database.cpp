@@ -3,6 +3,8 @@
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Sqlite.h"
+#include "versiondb/Transaction.h"
 
 namespace versiondb {
 
@@ -24,11 +26,48 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& name, int type
     return std::unique_ptr<Recordset>(new Recordset(m_file, name));
 }
 
+void Database::CopyRecords(const QString& table, const QStringList& fields, const QString& sourcePath,
+                           const QString& orderField)
+{
+    sqlite3* db = handle();
+    QStringList quotedFields;
+    for (const QString& field : fields) {
+        quotedFields << sqlite::quoted(field);
+    }
+    const QString list = quotedFields.join(QStringLiteral(", "));
+    {
+        sqlite::Statement attach(db, QStringLiteral("ATTACH ?1 AS source"));
+        attach.bind(1, sourcePath);
+        (void)attach.step();
+    }
+    try {
+        Transaction transaction(db);
+        {
+            sqlite::Statement copy(db, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM source.%1 ORDER BY %3")
+                                           .arg(sqlite::quoted(table), list, sqlite::quoted(orderField)));
+            (void)copy.step();
+        }
+        transaction.Commit();
+    } catch (const Error&) {
+        sqlite3_exec(db, "DETACH source", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite::exec(db, "DETACH source");
+}
+
 void Database::Close()
 {
     if (m_file) {
         m_file->close();
     }
+}
+
+sqlite3* Database::handle() const
+{
+    if (!m_file) {
+        raise(errorNumber::ObjectClosed);
+    }
+    return m_file->handle();
 }
 
 QString Database::Name() const

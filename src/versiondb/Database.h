@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <sqlite3.h>
 #include <memory>
 
 namespace versiondb {
@@ -23,6 +25,12 @@ public:
     // A table-type record set over the whole table, positioned on its first record.
     // Only dbOpenTable is supported; a missing table raises "no such table".
     [[nodiscard]] std::unique_ptr<Recordset> OpenRecordset(const QString& name, int type = dbOpenTable);
+    // Appends to table the fields of every record of the same table in the database
+    // file at sourcePath, in the order of orderField, in one transaction: all of them or,
+    // on any failure, none. The source is read under the same exclusive lock as every open.
+    void CopyRecords(const QString& table, const QStringList& fields, const QString& sourcePath,
+                     const QString& orderField);
+
     // Closes the record sets still open on it, then the file. Closing again does nothing.
     void Close();
 
@@ -30,6 +38,11 @@ public:
     [[nodiscard]] bool isOpen() const;
 
 private:
+    friend class DBEngine;
+    friend class Transaction;
+    // The connection; a closed database raises "object closed".
+    [[nodiscard]] sqlite3* handle() const;
+
     std::shared_ptr<DatabaseFile> m_file;
 };
 

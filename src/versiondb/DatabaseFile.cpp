@@ -26,10 +26,8 @@ void DatabaseFile::close() noexcept
     while (!m_recordsets.empty()) {
         m_recordsets.back()->Close();
     }
-    if (m_db) {
-        sqlite3_exec(m_db.get(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
-        m_db.reset();
-    }
+    // The journal goes with the connection.
+    m_db.reset();
 }
 
 } // namespace versiondb

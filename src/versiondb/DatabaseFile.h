@@ -30,8 +30,7 @@ public:
     void attach(Recordset* recordset) { m_recordsets.push_back(recordset); }
     void detach(Recordset* recordset);
 
-    // Closes the record sets still open, then the connection: the log is
-    // checkpointed into the file and removed.
+    // Closes the record sets still open, then the connection, which removes its journal.
     void close() noexcept;
 
 private:

@@ -1,23 +1,38 @@
 #include "versiondb/Repair.h"
 
 #include "versiondb/Error.h"
+#include "versiondb/ExclusiveOpen.h"
 #include "versiondb/PageSalvage.h"
+#include "versiondb/SideFiles.h"
+#include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <filesystem>
 
 namespace versiondb {
 
 namespace {
 
-void removeSideFiles(const QString& path)
+const QString kFreshMark = QStringLiteral(".repair-");
+
+// Fresh files that a repair of this file killed before its end left beside it.
+QStringList freshLeftovers(const QString& path)
 {
-    QFile::remove(path + QStringLiteral("-wal"));
-    QFile::remove(path + QStringLiteral("-shm"));
-    QFile::remove(path + QStringLiteral("-journal"));
+    const QFileInfo info(path);
+    static const QRegularExpression kSuffix(QStringLiteral("^\\.repair-[0-9a-f]{1,8}$"));
+    QStringList leftovers;
+    for (const QString& name : info.dir().entryList({info.fileName() + kFreshMark + QLatin1Char('*')},
+                                                    QDir::Files | QDir::Hidden | QDir::System)) {
+        if (kSuffix.match(name.mid(info.fileName().size())).hasMatch()) {
+            leftovers << info.dir().filePath(name);
+        }
+    }
+    return leftovers;
 }
 
 bool tryExec(sqlite3* db, const char* sql)
@@ -46,11 +61,11 @@ bool Repair::integrityOk(sqlite3* db) const
 
 bool Repair::rebuildIndexes(sqlite3* db) const
 {
-    if (!tryExec(db, "BEGIN IMMEDIATE")) {
-        return false;
-    }
-    if (!tryExec(db, "REINDEX") || !tryExec(db, "COMMIT")) {
-        tryExec(db, "ROLLBACK");
+    try {
+        Transaction transaction(db);
+        sqlite::exec(db, "REINDEX");
+        transaction.Commit();
+    } catch (const Error&) {
         return false;
     }
     return integrityOk(db);
@@ -125,15 +140,15 @@ void Repair::readPages()
     }
 }
 
-void Repair::writeFresh()
+void Repair::writeFresh(sqlite3* held)
 {
     const QString fresh =
-        m_path + QStringLiteral(".repair-") + QString::number(QRandomGenerator::global()->generate(), 16);
+        m_path + kFreshMark + QString::number(QRandomGenerator::global()->generate(), 16);
     try {
         VersionFile::create(fresh, m_verifier ? *m_verifier : PasswordVerifier::forDatabasePassword());
         sqlite::Connection db = sqlite::open(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
         sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
-        sqlite::exec(db.get(), "BEGIN IMMEDIATE");
+        Transaction transaction(db.get(), Transaction::Lock::Exclusive);
         QStringList names{QStringLiteral("rowid")};
         QStringList params{QStringLiteral("?1")};
         for (int i = 0; i < m_columns.size(); ++i) {
@@ -152,19 +167,20 @@ void Repair::writeFresh()
             }
             (void)insert.step();
         }
-        sqlite::exec(db.get(), "COMMIT");
+        transaction.Commit();
         if (!integrityOk(db.get())) {
             raise(errorNumber::DatabaseDamaged);
         }
-        sqlite::exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
     } catch (const Error&) {
-        QFile::remove(fresh);
-        removeSideFiles(fresh);
+        removeWithSideFiles(fresh);
         throw;
     }
-    removeSideFiles(fresh);
-    // The damaged file's log must not be replayed onto the fresh file.
-    removeSideFiles(m_path);
+    // Nothing of the damaged file may be replayed onto the fresh one.
+    if (held != nullptr) {
+        removeStaleSideFiles(held, m_path);
+    } else {
+        removeSideFiles(m_path);
+    }
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), ec);
@@ -181,27 +197,42 @@ void Repair::run()
     m_records.clear();
     m_verifier.reset();
 
+    // The hold on the damaged file lasts until the fresh file has taken its place.
+    sqlite::Connection db;
     if (VersionFile::hasSqliteHeader(m_path)) {
-        sqlite::Connection db = sqlite::open(m_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
-        sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
-        const int rc = sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
-            sqlite::fail(db.get(), rc);
-        }
-        bool readable = rc == SQLITE_OK;
-        if (readable) {
-            bool ours = false;
-            try {
-                sqlite::Statement table(db.get(), QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE "
-                                                                 "type = 'table' AND name = ?1"));
-                table.bind(1, VersionFile::tableName());
-                ours = VersionFile::hasMarks(db.get()) || (table.step() && table.columnInt(0) == 1);
-            } catch (const Error&) {
-                readable = false;
+        try {
+            db = openExclusive(m_path, false);
+        } catch (const Error& error) {
+            // A file too damaged to be locked can be opened by nobody else either.
+            if (error.Number() == errorNumber::FileInUse) {
+                throw;
             }
-            tryExec(db.get(), "COMMIT");
-            if (readable && !ours) {
-                nothingToSalvage();
+        }
+    }
+    for (const QString& leftover : freshLeftovers(m_path)) {
+        removeWithSideFiles(leftover);
+    }
+
+    if (db) {
+        bool ours = false;
+        bool readable = true;
+        try {
+            sqlite::Statement table(db.get(), QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE "
+                                                             "type = 'table' AND name = ?1"));
+            table.bind(1, VersionFile::tableName());
+            ours = VersionFile::hasMarks(db.get()) || (table.step() && table.columnInt(0) == 1);
+        } catch (const Error&) {
+            readable = false;
+        }
+        if (readable && !ours) {
+            nothingToSalvage();
+        }
+        if (readable) {
+            try {
+                convertToRollbackJournal(db.get(), m_path);
+            } catch (const Error&) {
+                // The pages are read with the log written back into the file, while the lock is still held.
+                tryExec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
             }
         }
         if (readable && integrityOk(db.get())) {
@@ -213,22 +244,12 @@ void Repair::run()
         if (readable) {
             readThroughTable(db.get());
         }
-        // The pages are read with the log written back into the file, while the lock is still held.
-        tryExec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
-        readPages();
-        if (m_records.empty() && !m_verifier) {
-            nothingToSalvage();
-        }
-        db.reset();
-        writeFresh();
-        return;
     }
-
     readPages();
     if (m_records.empty() && !m_verifier) {
         nothingToSalvage();
     }
-    writeFresh();
+    writeFresh(db.get());
 }
 
 } // namespace versiondb

@@ -30,7 +30,9 @@ private:
     [[nodiscard]] bool rebuildIndexes(sqlite3* db) const;
     void readThroughTable(sqlite3* db);
     void readPages();
-    void writeFresh();
+    // Writes the salvaged records into a fresh file and renames it over the damaged one,
+    // which held (when it could be locked) keeps exclusively until then.
+    void writeFresh(sqlite3* held);
 
     QString m_path;
     QStringList m_columns;

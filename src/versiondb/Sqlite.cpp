@@ -42,11 +42,11 @@ void fail(sqlite3* db, int code)
     raise(errorNumberFor(used), used & 0xff, used);
 }
 
-Connection open(const QString& path, int flags, const char* vfs)
+Connection open(const QString& path, int flags)
 {
     sqlite3* raw = nullptr;
     // Every connection lives on the one thread that opened it: it needs no mutex of its own.
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, vfs);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     Connection db(raw);
     if (rc != SQLITE_OK) {
         fail(db.get(), rc);

@@ -27,7 +27,7 @@ using StatementHandle = std::unique_ptr<sqlite3_stmt, Finalize>;
 
 // Opens a connection without creating the file. The handle is kept even when
 // the open fails, so that it is always closed; a failure raises the engine error.
-[[nodiscard]] Connection open(const QString& path, int flags, const char* vfs = nullptr);
+[[nodiscard]] Connection open(const QString& path, int flags);
 
 // Runs statements that return no rows; a failure raises the engine error.
 void exec(sqlite3* db, const char* sql);

@@ -1,7 +1,9 @@
 #include "versiondb/VersionFile.h"
 
 #include "versiondb/Error.h"
+#include "versiondb/SideFiles.h"
 #include "versiondb/Sqlite.h"
+#include "versiondb/Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -68,23 +70,20 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     if (QFileInfo::exists(path)) {
         raise(errorNumber::DatabaseExists);
     }
-    {
-        sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE);
-        // Small pages: each Update writes its changed pages to the log, so the page size is the
-        // unit of what a single stored record costs.
-        sqlite::exec(db.get(), "PRAGMA page_size=1024");
-        sqlite::exec(db.get(), "PRAGMA journal_mode=WAL");
-        sqlite::exec(db.get(), "BEGIN IMMEDIATE");
-        sqlite::exec(db.get(), QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData());
-        sqlite::exec(db.get(), QStringLiteral("PRAGMA user_version=%1").arg(kFormat).toUtf8().constData());
-        for (const QString& sql : schemaStatements()) {
-            sqlite::exec(db.get(), sql.toUtf8().constData());
-        }
-        sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
-        writeVerifier(db.get(), verifier);
-        sqlite::exec(db.get(), "COMMIT");
-        sqlite::exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
+    // No file has this name: whatever lies beside it belonged to one that is gone.
+    removeSideFiles(path);
+    sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXRESCODE);
+    sqlite::exec(db.get(), "PRAGMA journal_mode=DELETE");
+    sqlite::exec(db.get(), "PRAGMA synchronous=FULL");
+    Transaction transaction(db.get());
+    sqlite::exec(db.get(), QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData());
+    sqlite::exec(db.get(), QStringLiteral("PRAGMA user_version=%1").arg(kFormat).toUtf8().constData());
+    for (const QString& sql : schemaStatements()) {
+        sqlite::exec(db.get(), sql.toUtf8().constData());
     }
+    sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
+    writeVerifier(db.get(), verifier);
+    transaction.Commit();
 }
 
 bool VersionFile::hasMarks(sqlite3* db)
@@ -133,7 +132,7 @@ void VersionFile::checkPath(const QString& path, bool forWriting)
         if (!info.isWritable() || (info.permissions() & writeBits) == 0) {
             raise(errorNumber::ReadOnly);
         }
-        // The write-ahead log lies beside the file.
+        // The journal lies beside the file.
         if (!QFileInfo(info.absolutePath()).isWritable()) {
             raise(errorNumber::NoPermission);
         }

@@ -26,7 +26,7 @@ public:
     [[nodiscard]] static QStringList schemaStatements();
 
     // Writes an empty version database to path, which must not exist yet:
-    // the table, both indexes and the verifier, in write-ahead-log mode.
+    // the table, both indexes and the verifier, with a rollback journal.
     static void create(const QString& path, const PasswordVerifier& verifier);
     // Writes the verifier into a database that has the verifier table.
     static void writeVerifier(sqlite3* db, const PasswordVerifier& verifier);

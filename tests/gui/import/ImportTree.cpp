@@ -6,6 +6,7 @@
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Transaction.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -39,6 +40,7 @@ bool ImportTree::makeSmallReference()
     try {
         auto db = open(reference);
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
+        versiondb::Transaction transaction(*db);
         for (int number = 1; number <= 4; ++number) {
             rs->AddNew();
             rs->Fields(QStringLiteral("번호")).setValue(number);
@@ -49,6 +51,7 @@ bool ImportTree::makeSmallReference()
                 .setValue(number < 4 ? QStringLiteral("창 1:%1").arg(number) : QStringLiteral("출 1:1"));
             rs->Update();
         }
+        transaction.Commit();
         rs->Close();
         db->Close();
         return true;

@@ -6,6 +6,7 @@
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,7 @@ QString VersionTree::makeVersion(const QString& name, const QList<Verse>& verses
     try {
         auto db = openVersion(path);
         auto rs = db->OpenRecordset(kTable);
+        versiondb::Transaction transaction(*db);
         for (const Verse& v : verses) {
             rs->AddNew();
             rs->Fields(QStringLiteral("번호")).setValue(v.number);
@@ -65,6 +67,7 @@ QString VersionTree::makeVersion(const QString& name, const QList<Verse>& verses
             }
             rs->Update();
         }
+        transaction.Commit();
         rs->Close();
         db->Close();
     } catch (const versiondb::Error&) {

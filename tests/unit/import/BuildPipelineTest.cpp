@@ -7,6 +7,7 @@
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Transaction.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -68,6 +69,7 @@ protected:
         ASSERT_TRUE(QFile::copy(templatePath(), path(version)));
         auto db = open(path(version));
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
+        versiondb::Transaction transaction(*db);
         for (int number = 1; number <= verses; ++number) {
             const int verse = number < 4 ? number : 1;
             rs->AddNew();
@@ -79,6 +81,7 @@ protected:
                 .setValue((number < 4 ? QStringLiteral("창 1:%1") : QStringLiteral("출 1:%1")).arg(verse));
             rs->Update();
         }
+        transaction.Commit();
         rs->Close();
         db->Close();
     }

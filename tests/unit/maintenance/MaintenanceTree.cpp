@@ -7,6 +7,7 @@
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,6 +67,7 @@ QString MaintenanceTree::makeVersion(const QString& name, int count) const
     versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
     std::unique_ptr<versiondb::Database> db;
     auto rs = openVersion(file, db);
+    versiondb::Transaction transaction(*db);
     for (int i = 1; i <= count; ++i) {
         rs->AddNew();
         rs->Fields(QStringLiteral("번호")).setValue(i);
@@ -79,6 +81,7 @@ QString MaintenanceTree::makeVersion(const QString& name, int count) const
         }
         rs->Update();
     }
+    transaction.Commit();
     return file;
 }
 
@@ -87,6 +90,7 @@ void MaintenanceTree::churn(const QString& path)
     std::unique_ptr<versiondb::Database> db;
     auto rs = openVersion(path, db);
     const int count = rs->RecordCount();
+    versiondb::Transaction transaction(*db);
     for (const QString& text : {QStringLiteral("길게 늘인 본문 %1 ").repeated(40), QStringLiteral("짧은 본문 %1")}) {
         for (int i = 1; i <= count; i += 2) {
             rs->Seek(QStringLiteral("="), i);
@@ -95,6 +99,7 @@ void MaintenanceTree::churn(const QString& path)
             rs->Update();
         }
     }
+    transaction.Commit();
 }
 
 std::optional<Records> MaintenanceTree::read(const QString& path)

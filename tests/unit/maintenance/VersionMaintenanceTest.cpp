@@ -5,6 +5,7 @@
 #include "MaintenanceTree.h"
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 
@@ -64,7 +65,7 @@ public:
         }
         return FileOperations::removeFile(path);
     }
-    void compactDatabase(const QString& source, const QString& destination, const QString& connect) override
+    void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect) override
     {
         if (m_fail == Fail::Engine) {
             versiondb::raise(versiondb::errorNumber::DiskFull);
@@ -73,13 +74,13 @@ public:
             FileOperations::compactDatabase(source, destination, connect);
         }
     }
-    qint64 recordCount(const QString& path, const QString& connect) override
+    qint64 recordCount(versiondb::Database& database) override
     {
-        const bool original = path == m_original;
+        const bool original = database.Name() == m_original;
         if ((m_fail == Fail::CountOriginal && original) || (m_fail == Fail::CountCopy && !original)) {
             versiondb::raise(versiondb::errorNumber::FileInUse);
         }
-        return FileOperations::recordCount(path, connect) - (m_fail == Fail::CopyLacksOne && !original ? 1 : 0);
+        return FileOperations::recordCount(database) - (m_fail == Fail::CopyLacksOne && !original ? 1 : 0);
     }
     bool moveFile(const QString& from, const QString& to) override
     {

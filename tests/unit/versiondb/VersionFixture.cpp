@@ -5,6 +5,7 @@
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@ QString VersionFixture::makeVersion(const QString& name, int count, bool withTex
     versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
     auto db = versiondb::DBEngine::instance().OpenDatabase(file, true, false, versiondb::passwordConnect());
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    versiondb::Transaction transaction(*db);
     for (int i = 1; i <= count; ++i) {
         rs->AddNew();
         rs->Fields(QStringLiteral("번호")).setValue(i);
@@ -33,6 +35,7 @@ QString VersionFixture::makeVersion(const QString& name, int count, bool withTex
         }
         rs->Update();
     }
+    transaction.Commit();
     rs->Close();
     db->Close();
     return file;

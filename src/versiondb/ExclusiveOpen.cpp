@@ -1,0 +1,126 @@
+#include "versiondb/ExclusiveOpen.h"
+
+#include "versiondb/Error.h"
+#include "versiondb/SideFiles.h"
+#include "versiondb/Transaction.h"
+#include "versiondb/VersionFile.h"
+
+#include <QFile>
+#include <optional>
+#include <utility>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+namespace versiondb {
+
+namespace {
+
+// How often an open is tried again when the file was replaced under it.
+constexpr int kOpenAttempts = 3;
+
+// The file a path names at this moment, or nothing when there is none.
+using FileIdentity = std::optional<std::pair<quint64, quint64>>;
+
+FileIdentity identityOf(const QString& path)
+{
+#ifndef Q_OS_WIN
+    struct stat info{};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return std::nullopt;
+    }
+    return std::pair<quint64, quint64>{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+#else
+    // Windows does not rename over an open file; what was opened is what the path names.
+    return std::pair<quint64, quint64>{0, 0};
+#endif
+}
+
+bool journalOpen(sqlite3* db)
+{
+    sqlite3_file* journal = nullptr;
+    return sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) == SQLITE_OK &&
+           journal != nullptr && journal->pMethods != nullptr;
+}
+
+bool inWalMode(sqlite3* db)
+{
+    sqlite::Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
+    return mode.step() && mode.columnText(0).compare(QStringLiteral("wal"), Qt::CaseInsensitive) == 0;
+}
+
+void removeLogFiles(const QString& path)
+{
+    for (const QString& log : logPaths(path)) {
+        QFile::remove(log);
+    }
+}
+
+} // namespace
+
+sqlite::Connection openExclusive(const QString& path, bool readOnly)
+{
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;
+    for (int attempt = 1;; ++attempt) {
+        const FileIdentity before = identityOf(path);
+        sqlite::Connection db = sqlite::open(path, flags);
+        sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
+        if (readOnly) {
+            // A shared lock, kept for the life of the connection.
+            sqlite::exec(db.get(), "BEGIN; SELECT count(*) FROM sqlite_schema; COMMIT");
+        } else {
+            Transaction lock(db.get(), Transaction::Lock::Exclusive);
+            lock.Commit();
+        }
+        // A holder that renamed a replacement over the path while this open was under way
+        // has let go of the file this connection locked: that file is no longer the version.
+        if (before && identityOf(path) == before) {
+            if (!readOnly) {
+                // The lock has rolled back any journal a crashed holder needed.
+                removeStaleSideFiles(db.get(), path);
+            }
+            return db;
+        }
+        if (attempt == kOpenAttempts) {
+            raise(errorNumber::FileInUse);
+        }
+    }
+}
+
+void removeStaleSideFiles(sqlite3* db, const QString& path)
+{
+    if (!journalOpen(db)) {
+        QFile::remove(journalPath(path));
+    }
+    if (!inWalMode(db)) {
+        removeLogFiles(path);
+    }
+}
+
+void convertToRollbackJournal(sqlite3* db, const QString& path)
+{
+    if (!inWalMode(db)) {
+        return;
+    }
+    sqlite::exec(db, "PRAGMA journal_mode=DELETE");
+    // The log's index was kept in memory under the exclusive lock; a file of it is left from earlier holders.
+    removeLogFiles(path);
+}
+
+FileHold::FileHold(const QString& path)
+{
+    if (!VersionFile::hasSqliteHeader(path)) {
+        return;
+    }
+    try {
+        m_db = openExclusive(path, false);
+    } catch (const Error& error) {
+        if (error.Number() == errorNumber::FileInUse) {
+            throw;
+        }
+    }
+}
+
+} // namespace versiondb

@@ -1,0 +1,41 @@
+#include "versiondb/Transaction.h"
+
+#include "versiondb/Database.h"
+#include "versiondb/Sqlite.h"
+
+namespace versiondb {
+
+Transaction::Transaction(Database& database) : Transaction(database.handle()) {}
+
+Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
+{
+    sqlite::exec(m_db, lock == Lock::Exclusive ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction()
+{
+    Rollback();
+}
+
+void Transaction::Commit()
+{
+    if (m_done) {
+        return;
+    }
+    sqlite::exec(m_db, "COMMIT");
+    m_done = true;
+}
+
+void Transaction::Rollback() noexcept
+{
+    if (m_done) {
+        return;
+    }
+    m_done = true;
+    // A failed statement may have ended the transaction already.
+    if (sqlite3_get_autocommit(m_db) == 0) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+} // namespace versiondb

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <sqlite3.h>
+
+namespace versiondb {
+
+class Database;
+
+// One transaction on a version database: begun when constructed, rolled back
+// when it leaves scope without Commit. Work that stores many records at once
+// runs inside one, so that a crash leaves all of it or none of it.
+class Transaction
+{
+public:
+    enum class Lock
+    {
+        Immediate, // takes the write lock at once
+        Exclusive, // also keeps every reader out
+    };
+
+    explicit Transaction(Database& database);
+    explicit Transaction(sqlite3* db, Lock lock = Lock::Immediate);
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    // Rolls back unless committed; never throws.
+    ~Transaction();
+
+    // Makes the work durable; a failure raises the engine error and leaves the transaction to roll back.
+    void Commit();
+    void Rollback() noexcept;
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_done = false;
+};
+
+} // namespace versiondb
