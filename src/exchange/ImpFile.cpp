@@ -18,10 +18,14 @@ struct Entry
     std::optional<QString> text; // nothing while the verse is Null and nothing was appended to it
 };
 
-QString keyOf(const Verse& verse)
+void appendKey(QString& imp, const Verse& verse)
 {
-    return QStringLiteral("$$$") + importer::SwordBookNames::osisId(verse.bookNumber).toString() + u' ' +
-           QString::number(verse.chapter) + u':' + QString::number(verse.verse);
+    imp.append(QStringLiteral("$$$"))
+        .append(importer::SwordBookNames::osisId(verse.bookNumber))
+        .append(u' ')
+        .append(QString::number(verse.chapter))
+        .append(u':')
+        .append(QString::number(verse.verse));
 }
 
 // The text of an entry: the build stores an empty text as "null", and an IMP file
@@ -86,12 +90,18 @@ ExportPlan planImpFile(const QList<Verse>& verses, const QString& fileName)
         plan.moved.append({verse.reference, entries.back().verse->reference});
     }
 
+    qsizetype length = 0;
+    for (const Entry& entry : entries) {
+        length += entry.text ? entry.text->size() + 24 : 0;
+    }
     QString imp;
+    imp.reserve(length);
     for (const Entry& entry : entries) {
         if (!entry.text) {
             continue;
         }
-        imp += keyOf(*entry.verse) + u'\n' + *entry.text + u'\n';
+        appendKey(imp, *entry.verse);
+        imp.append(u'\n').append(*entry.text).append(u'\n');
     }
     for (const Verse& verse : verses) {
         plan.versesWritten += verse.text ? 1 : 0;

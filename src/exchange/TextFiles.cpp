@@ -1,7 +1,6 @@
 #include "exchange/VersionExport.h"
 #include "import/BookAbbreviations.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
 #include <optional>
@@ -19,8 +18,8 @@ bool holdsLineBreak(const QString& text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
-// The text in code page 949, or nothing when a character of it has no place there
-// (the encoder says so, or the bytes do not read back as the same text).
+// The text in code page 949, or nothing when a character of it has no place there. The
+// encoder maps only characters that read back as themselves and counts every other one.
 std::optional<QByteArray> inCodePage949(const QString& text)
 {
     QStringEncoder encoder(kCodePage949, QStringConverter::Flag::Stateless);
@@ -28,16 +27,25 @@ std::optional<QByteArray> inCodePage949(const QString& text)
     if (encoder.hasError()) {
         return std::nullopt;
     }
-    QStringDecoder decoder(kCodePage949, QStringConverter::Flag::Stateless);
-    if (QString(decoder.decode(bytes)) != text) {
-        return std::nullopt;
-    }
     return bytes;
+}
+
+qsizetype lineLength(const Verse& verse)
+{
+    return verse.reference.size() + 1 + verse.text->size() + kLineEnd.size();
+}
+
+void appendLine(QString& content, const Verse& verse)
+{
+    content.append(verse.reference).append(u' ').append(*verse.text).append(kLineEnd);
 }
 
 QString lineOf(const Verse& verse)
 {
-    return verse.reference + u' ' + *verse.text + kLineEnd;
+    QString line;
+    line.reserve(lineLength(verse));
+    appendLine(line, verse);
+    return line;
 }
 
 QString fileName(int bookNumber)
@@ -60,16 +68,16 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
         }
     }
 
-    // Each book's lines, and its verses in the order of the lines.
-    std::array<QString, importer::BookAbbreviations::kCount> contents;
+    // Each book's verses in the order of its lines, and the length of its lines.
     std::array<QList<const Verse*>, importer::BookAbbreviations::kCount> lines;
+    std::array<qsizetype, importer::BookAbbreviations::kCount> lengths{};
     for (const Verse& verse : verses) {
         if (!verse.text) {
             continue;
         }
         const auto book = static_cast<std::size_t>(verse.bookNumber - 1);
-        contents[book] += lineOf(verse);
         lines[book].append(&verse);
+        lengths[book] += lineLength(verse);
         ++plan.versesWritten;
     }
 
@@ -79,10 +87,15 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
     std::optional<const Verse*> firstUnencodable;
     for (int book = 1; book <= importer::BookAbbreviations::kCount; ++book) {
         const auto index = static_cast<std::size_t>(book - 1);
+        QString content;
+        content.reserve(lengths[index]);
+        for (const Verse* verse : lines[index]) {
+            appendLine(content, *verse);
+        }
         ExportFile file{fileName(book), {}};
         if (encoding == TextEncoding::Utf8) {
-            file.bytes = QByteArray(kUtf8ByteOrderMark) + contents[index].toUtf8();
-        } else if (const auto bytes = inCodePage949(contents[index])) {
+            file.bytes = QByteArray(kUtf8ByteOrderMark) + content.toUtf8();
+        } else if (const auto bytes = inCodePage949(content)) {
             file.bytes = *bytes;
         } else {
             for (const Verse* verse : lines[index]) {

@@ -6,7 +6,6 @@
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 
 #include <exception>
 
@@ -62,35 +61,26 @@ VersionVerses readVersionVerses(const QString& path)
     VersionVerses result;
     try {
         auto database = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        auto recordset = database->OpenRecordset(kTable, versiondb::dbOpenTable);
-        recordset->setIndex(kNumber);
-        const int count = recordset->RecordCount();
-        result.verses.reserve(count);
-        versiondb::Field& number = recordset->Fields(kNumber);
-        versiondb::Field& reference = recordset->Fields(kReference);
-        versiondb::Field& text = recordset->Fields(kText);
-        if (count > 0) {
-            recordset->MoveFirst();
-        }
-        while (count > 0 && !recordset->Eof()) {
+        database->ReadRecords(kTable, {kNumber, kReference, kText}, kNumber, [&](const QList<QVariant>& values) {
+            if (result.unreadable) {
+                return;
+            }
             Verse verse;
-            verse.number = number.Value().toLongLong();
-            const QVariant referenceValue = reference.Value();
-            verse.reference = referenceValue.isNull() ? QString() : referenceValue.toString();
-            const QVariant textValue = text.Value();
-            if (!textValue.isNull()) {
-                verse.text = textValue.toString();
+            verse.number = values[0].toLongLong();
+            verse.reference = values[1].isNull() ? QString() : values[1].toString();
+            if (!values[2].isNull()) {
+                verse.text = values[2].toString();
             }
             if (!splitReference(verse.reference, verse)) {
                 result.unreadable = std::move(verse);
-                result.verses.clear();
-                break;
+                return;
             }
             result.verses.append(std::move(verse));
-            recordset->MoveNext();
-        }
-        recordset->Close();
+        });
         database->Close();
+        if (result.unreadable) {
+            result.verses.clear();
+        }
     } catch (const versiondb::Error& error) {
         result.verses.clear();
         result.engineFailure = versiondb::ErrorItem{error.Number(), error.Description()};

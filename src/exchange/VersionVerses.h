@@ -34,7 +34,8 @@ struct VersionVerses
 };
 
 // Opens the version exclusively with the database password, as every command does (a version
-// in use is refused), reads all of its records in the order of the index "번호" and closes it.
+// in use is refused), reads all of its records in the order of the index "번호", in one pass,
+// and closes it.
 [[nodiscard]] VersionVerses readVersionVerses(const QString& path);
 
 // Splits a canonical reference ("삼상 30:31") into its book, chapter and verse;

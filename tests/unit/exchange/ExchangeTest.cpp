@@ -6,6 +6,7 @@
 #include "exchange/VersionExport.h"
 #include "import/BookAbbreviations.h"
 #include "support/TestPaths.h"
+#include "unit/editor/SmallVersions.h"
 
 #include <QFile>
 #include <QMap>
@@ -207,4 +208,34 @@ TEST(NullReport, countsTheTextsAndGathersNullVersesIntoRangesWithinAChapter)
         ranges << range.text();
     }
     EXPECT_EQ(ranges, (QStringList{"창 1:4-31", "창 2:1", "창 2:3", "출 1:1-22", "레 1:1"}));
+}
+
+TEST(VersionVerses, readInTheOrderOfTheirNumbersWithNullAndNullWordKept)
+{
+    editortest::VersionTree tree;
+    ASSERT_TRUE(tree.isValid());
+    // Added in another order than their 번호.
+    const QString path =
+        tree.makeVersion(QStringLiteral("order.dat"), {{3, QStringLiteral("출 1:1"), QStringLiteral("셋째")},
+                                                       {1, QStringLiteral("창 1:1"), QVariant()},
+                                                       {2, QStringLiteral("창 1:2"), QStringLiteral("null")}});
+    ASSERT_FALSE(path.isEmpty());
+    const exchange::VersionVerses read = exchange::readVersionVerses(path);
+    ASSERT_TRUE(read.read());
+    ASSERT_EQ(read.verses.size(), 3);
+    EXPECT_EQ(read.verses[0].reference, QStringLiteral("창 1:1"));
+    EXPECT_FALSE(read.verses[0].text.has_value());
+    EXPECT_EQ(read.verses[1].text, QStringLiteral("null"));
+    EXPECT_EQ(read.verses[2].number, 3);
+    EXPECT_EQ(read.verses[2].bookNumber, 2);
+    EXPECT_EQ(read.verses[2].text, QStringLiteral("셋째"));
+
+    // A record whose reference is not canonical is named, and nothing else is given.
+    const QString odd = tree.makeVersion(QStringLiteral("odd.dat"), {{1, QStringLiteral("창 1:1"), QVariant()},
+                                                                     {2, QStringLiteral("창 01:2"), QVariant()}});
+    const exchange::VersionVerses unreadable = exchange::readVersionVerses(odd);
+    ASSERT_TRUE(unreadable.unreadable.has_value());
+    EXPECT_EQ(unreadable.unreadable->number, 2);
+    EXPECT_EQ(unreadable.unreadable->reference, QStringLiteral("창 01:2"));
+    EXPECT_TRUE(unreadable.verses.isEmpty());
 }
