@@ -2,6 +2,8 @@
 #include "exchange/VersionExport.h"
 #include "import/SwordBookNames.h"
 
+#include <QStringEncoder>
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -18,14 +20,19 @@ struct Entry
     std::optional<QString> text; // nothing while the verse is Null and nothing was appended to it
 };
 
-void appendKey(QString& imp, const Verse& verse)
+// Writes "$$$" + OSIS id + " chapter:verse" at out (all ASCII); returns the end.
+char* writeKey(char* out, const Verse& verse)
 {
-    imp.append(QStringLiteral("$$$"))
-        .append(importer::SwordBookNames::osisId(verse.bookNumber))
-        .append(u' ')
-        .append(QString::number(verse.chapter))
-        .append(u':')
-        .append(QString::number(verse.verse));
+    for (const char c : {'$', '$', '$'}) {
+        *out++ = c;
+    }
+    for (const QChar c : importer::SwordBookNames::osisId(verse.bookNumber)) {
+        *out++ = static_cast<char>(c.unicode());
+    }
+    *out++ = ' ';
+    out = std::to_chars(out, out + 16, verse.chapter).ptr;
+    *out++ = ':';
+    return std::to_chars(out, out + 16, verse.verse).ptr;
 }
 
 // The text of an entry: the build stores an empty text as "null", and an IMP file
@@ -90,25 +97,31 @@ ExportPlan planImpFile(const QList<Verse>& verses, const QString& fileName)
         plan.moved.append({verse.reference, entries.back().verse->reference});
     }
 
+    // Written straight into the file's bytes: a key takes at most 32 bytes, a UTF-16 unit at most 3.
     qsizetype length = 0;
     for (const Entry& entry : entries) {
-        length += entry.text ? entry.text->size() + 24 : 0;
+        length += entry.text ? 32 + 3 * entry.text->size() + 2 : 0;
     }
-    QString imp;
-    imp.reserve(length);
+    QByteArray imp;
+    imp.resize(length);
+    char* out = imp.data();
+    QStringEncoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     for (const Entry& entry : entries) {
         if (!entry.text) {
             continue;
         }
-        appendKey(imp, *entry.verse);
-        imp.append(u'\n').append(*entry.text).append(u'\n');
+        out = writeKey(out, *entry.verse);
+        *out++ = '\n';
+        out = utf8.appendToBuffer(out, *entry.text);
+        *out++ = '\n';
     }
+    imp.truncate(out - imp.constData());
     for (const Verse& verse : verses) {
         plan.versesWritten += verse.text ? 1 : 0;
     }
     // Texts still waiting had no verse that KJV has anywhere in the version to go to.
     plan.versesWritten -= static_cast<int>(waitingReferences.size());
-    plan.files.append({fileName, imp.toUtf8()});
+    plan.files.append({fileName, std::move(imp)});
     return plan;
 }
 

@@ -26,6 +26,9 @@ std::optional<importer::FileFailure> writeFile(const QString& path, const QByteA
     out.close();
     std::error_code error;
     if (written && out.error() == QFileDevice::NoError) {
+        // The old file goes first: ext4 flushes a file renamed over another to the disk,
+        // which would cost a wait on every file of a repeated export.
+        QFile::remove(path);
         std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
                                 std::filesystem::path(path.toStdU16String()), error);
         if (!error) {

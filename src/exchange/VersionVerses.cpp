@@ -6,6 +6,7 @@
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
+#include "versiondb/Recordset.h"
 
 #include <exception>
 
@@ -61,6 +62,10 @@ VersionVerses readVersionVerses(const QString& path)
     VersionVerses result;
     try {
         auto database = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
+        {
+            auto recordset = database->OpenRecordset(kTable, versiondb::dbOpenTable);
+            result.verses.reserve(recordset->RecordCount());
+        }
         database->ReadRecords(kTable, {kNumber, kReference, kText}, kNumber, [&](const QList<QVariant>& values) {
             if (result.unreadable) {
                 return;
