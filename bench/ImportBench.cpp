@@ -3,9 +3,8 @@
 #include "ImportBenchFiles.h"
 #include "import/ParseImportLine.h"
 #include "import/TextFileChecker.h"
-#include "support/TestPaths.h"
+#include "support/KjvText.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -16,19 +15,9 @@ const importer::ReferenceExists kInReferenceSet = [](const QString& reference) {
     return bench::referenceSet().contains(reference);
 };
 
-QStringList bibleLines()
-{
-    QStringList lines;
-    QFile file(testsupport::sharedDataFolder() + QStringLiteral("/kjv-ko.txt"));
-    if (file.open(QIODevice::ReadOnly)) {
-        lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    }
-    return lines;
-}
-
 void parseImportLine(benchmark::State& state)
 {
-    const QStringList lines = bibleLines();
+    const QStringList lines = testsupport::kjvLines();
     (void)bench::referenceSet();
     int accepted = 0;
     for (auto _ : state) {
@@ -53,12 +42,12 @@ void checkBookFiles(benchmark::State& state)
     }
     (void)bench::referenceSet();
     // The book files hold the same lines as the whole Bible.
-    const auto lines = static_cast<qint64>(bibleLines().size());
+    const auto lines = static_cast<qint64>(testsupport::kjvLines().size());
     qint64 written = 0;
     for (auto _ : state) {
         const importer::CheckResult result = importer::checkTextFiles(
-            files, kInReferenceSet, [&written](const QString&, const QString&) { ++written; }, {});
-        benchmark::DoNotOptimize(result.errorList.size());
+            files, kInReferenceSet, [&written](const QString&, const QString&) { ++written; }, {}, {});
+        benchmark::DoNotOptimize(result.errorEntries);
     }
     benchmark::DoNotOptimize(written);
     state.SetItemsProcessed(state.iterations() * lines);

@@ -1,10 +1,11 @@
 #include "ImportBenchFiles.h"
 
 #include "ReferenceTable.h"
+#include "support/KjvText.h"
 #include "support/TestPaths.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace bench {
 
@@ -33,18 +34,17 @@ bool copyWithCrLf(const QString& from, QFile& to)
 const QSet<QString>& referenceSet()
 {
     static const QSet<QString> references = testsupport::referencesOfVersificationTable(
-        testsupport::sharedDataFolder() + QStringLiteral("/versification-ko.tsv"));
+        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
     return references;
 }
 
 QStringList bookFilesWithCrLf(const QString& folder)
 {
     QStringList files;
-    const QDir books(testsupport::sharedDataFolder() + QStringLiteral("/books"));
-    for (const QString& name : books.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-        const QString path = folder + u'/' + name;
+    for (const QString& book : testsupport::kjvBookFiles()) {
+        const QString path = folder + u'/' + QFileInfo(book).fileName();
         QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || !copyWithCrLf(books.filePath(name), out)) {
+        if (!out.open(QIODevice::WriteOnly) || !copyWithCrLf(book, out)) {
             return {};
         }
         files << path;
@@ -59,9 +59,15 @@ QString wholeBibleWithCrLf(const QString& folder, int times)
     if (!out.open(QIODevice::WriteOnly)) {
         return {};
     }
+    const QStringList books = testsupport::kjvBookFiles();
+    if (books.size() != 66) {
+        return {};
+    }
     for (int i = 0; i < times; ++i) {
-        if (!copyWithCrLf(testsupport::sharedDataFolder() + QStringLiteral("/kjv-ko.cp949.txt"), out)) {
-            return {};
+        for (const QString& book : books) {
+            if (!copyWithCrLf(book, out)) {
+                return {};
+            }
         }
     }
     return path;

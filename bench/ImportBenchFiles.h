@@ -9,7 +9,7 @@ namespace bench {
 // The references of the versification table: the stand-in for the generated reference version.
 [[nodiscard]] const QSet<QString>& referenceSet();
 
-// The 66 book files of the shared data rewritten with CR LF line ends, as Windows editors write
+// The 66 book files of the King James text rewritten with CR LF line ends, as Windows editors write
 // them, into folder. Empty on failure.
 [[nodiscard]] QStringList bookFilesWithCrLf(const QString& folder);
 

@@ -28,13 +28,13 @@ int main(int argc, char** argv)
     timer.start();
     const importer::CheckResult result = importer::checkTextFiles(
         {file}, [](const QString& reference) { return bench::referenceSet().contains(reference); },
-        [&accepted](const QString&, const QString&) { ++accepted; }, {});
+        [&accepted](const QString&, const QString&) { ++accepted; }, {}, {});
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (!result.succeeded()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.failure->description));
         return 2;
     }
-    const qint64 lines = accepted + (result.errorList.size() - 2);
+    const qint64 lines = accepted + (result.errorEntries - 2);
     std::printf("check run, %d Bible(s) in one file: %lld lines (%lld accepted) in %.3f s, %.0f lines/s\n", times,
                 static_cast<long long>(lines), static_cast<long long>(accepted), seconds,
                 static_cast<double>(lines) / seconds);

@@ -2,7 +2,7 @@
 """Whole-Bible, whole-process benchmark of byeorisol-data check, build and export.
 
 Runs each command several times on the 66 code page 949 book files of the
-shared data (31,102 lines), beside two peers on the same verses: SWORD's imp2vs
+King James text in data/kjv-ko (31,102 lines), beside two peers on the same verses: SWORD's imp2vs
 building a raw-text module, and the sqlite3 shell importing the lines into one
 table with one index in one transaction (the floor for storing them). Reports
 the median wall time, the ratio to imp2vs and the peak resident memory of each,
@@ -10,7 +10,7 @@ and the peak memory of check and build on an input ten times longer. The export
 writes the built version back out, as the 66 text files and as the IMP file that
 imp2vs reads.
 
-usage: bench/whole_bible.py BUILD_DIR SHARED_DATA [RUNS]
+usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
 import os
 import shutil
@@ -47,11 +47,14 @@ def measure(name, runs, prepare, argv, accept=(0,), **kwargs):
 
 
 def main():
-    build_dir, shared = sys.argv[1], sys.argv[2]
-    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
-    books_dir = os.path.join(shared, "books")
+    build_dir = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    books_dir = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "kjv-ko")
     books = sorted(os.path.join(books_dir, f) for f in os.listdir(books_dir) if f.endswith(".txt"))
-    lines = open(os.path.join(shared, "kjv-ko.txt"), encoding="utf-8").read().splitlines()
+    lines = []
+    for book in books:
+        with open(book, encoding="cp949") as text:
+            lines += text.read().splitlines()
     assert len(books) == 66 and len(lines) == 31102
 
     work = tempfile.mkdtemp(prefix="byeorisol-bench-")

@@ -81,7 +81,8 @@ void ConsoleObserver::drawProgress(bool force)
     if (!m_drawProgress || !m_progressShown) {
         return;
     }
-    if (!force && m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < kRedrawMs && m_value < m_maximum) {
+    // By time alone: a value held at the maximum (more lines than verses) must not redraw for every line.
+    if (!force && m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < kRedrawMs) {
         return;
     }
     m_sinceDrawn.start();

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Usage.h"
 #include "exchange/NullReport.h"
 #include "shell/SharedRoutines.h"
 
@@ -16,11 +17,6 @@ namespace {
 // The texts of export and report.
 const QString kFormatOption = QStringLiteral("--format");
 const QString kEncodingOption = QStringLiteral("--encoding");
-const QString kNeedsPathAndDestination = QStringLiteral("export needs a version file and a destination");
-const QString kUnknownFormat = QStringLiteral("--format is text or imp");
-const QString kUnknownEncoding = QStringLiteral("--encoding is cp949 or utf-8");
-const QString kImpIsUtf8 = QStringLiteral("an IMP file is always UTF-8");
-const QString kUnknownArgument = QStringLiteral("unknown export argument: ");
 
 const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
 const QString kWrittenImp = QStringLiteral("%1개 구절을 IMP 파일로 내보냈습니다.");
@@ -75,23 +71,24 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
                 parsed.encoding = exchange::TextEncoding::Utf8;
                 encodingGiven = true;
             } else {
-                why = argument == kFormatOption ? kUnknownFormat : kUnknownEncoding;
+                why =
+                    argument == kFormatOption ? UsageErrors::exportFormatValues() : UsageErrors::exportEncodingValues();
                 return std::nullopt;
             }
         } else if (argument.startsWith(QStringLiteral("--"))) {
-            why = kUnknownArgument + argument;
+            why = UsageErrors::unknownOption(argument);
             return std::nullopt;
         } else {
             positional.append(argument);
         }
     }
     if (positional.size() != 2) {
-        why = kNeedsPathAndDestination;
+        why = UsageErrors::exportNeedsArguments();
         return std::nullopt;
     }
     if (parsed.format == exchange::ExportFormat::Imp && encodingGiven &&
         parsed.encoding != exchange::TextEncoding::Utf8) {
-        why = kImpIsUtf8;
+        why = UsageErrors::impIsUtf8();
         return std::nullopt;
     }
     parsed.path = positional.at(0);

@@ -41,24 +41,26 @@ int exitCode(importer::RunOutcome outcome)
 int checkCommand(const QString& programFolder, const QStringList& files)
 {
     ConsoleObserver observer;
-    if (const auto refusal = importer::checkRunRefusal(files)) {
+    const QStringList paths = fullPaths(files);
+    if (const auto refusal = importer::checkRunRefusal(paths)) {
         observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
         return kLineErrorsOrRefused;
     }
     importer::BuildPipeline pipeline(programFolder, observer);
-    return exitCode(pipeline.runCheck(fullPaths(files)));
+    return exitCode(pipeline.runCheck(paths));
 }
 
 int buildCommand(const QString& programFolder, const QString& name, const QStringList& files)
 {
     ConsoleObserver observer;
     QString versionName = name;
-    if (const auto refusal = importer::buildRunRefusal(files, versionName)) {
+    const QStringList paths = fullPaths(files);
+    if (const auto refusal = importer::buildRunRefusal(paths, versionName)) {
         observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
         return kLineErrorsOrRefused;
     }
     importer::BuildPipeline pipeline(programFolder, observer);
-    return exitCode(pipeline.runBuild(versionName, fullPaths(files)));
+    return exitCode(pipeline.runBuild(versionName, paths));
 }
 
 } // namespace cli

@@ -249,6 +249,20 @@ StepOutcome VerseEditor::last()
 
 SaveOutcome VerseEditor::save(const QString& reference, const QString& text)
 {
+    // Without a verse on display to keep to, the save never stops to ask.
+    return *saveInto(reference, text, std::nullopt, {});
+}
+
+std::optional<SaveOutcome> VerseEditor::save(const QString& reference, const QString& text,
+                                             const QString& shownReference, const ConfirmOtherVerse& confirmOtherVerse)
+{
+    return saveInto(reference, text, shownReference, confirmOtherVerse);
+}
+
+std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const QString& text,
+                                                 const std::optional<QString>& shownReference,
+                                                 const ConfirmOtherVerse& confirmOtherVerse)
+{
     SaveOutcome outcome;
     if (reference.isEmpty()) {
         outcome.result = SaveResult::EmptyReference;
@@ -281,6 +295,14 @@ SaveOutcome VerseEditor::save(const QString& reference, const QString& text)
             outcome.caret = *caret;
             outcome.result = SaveResult::LineBreak;
             return outcome;
+        }
+        if (shownReference) {
+            const QString found = referenceOf(*m_recordset);
+            if (found != *shownReference && !(confirmOtherVerse && confirmOtherVerse(found))) {
+                // Declined: the verse last shown is again the one to step from.
+                m_onRecord = false;
+                return std::nullopt;
+            }
         }
         m_recordset->Edit();
         m_recordset->Fields(kText).setValue(*outcome.text);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -114,6 +115,18 @@ public:
     // record is set to the trimmed text and nothing else changes.
     [[nodiscard]] SaveOutcome save(const QString& reference, const QString& text);
 
+    // Asked, with the reference of the record found, before a save stores into a verse
+    // other than the one on display; true lets the save go on.
+    using ConfirmOtherVerse = std::function<bool(const QString& reference)>;
+
+    // The same save, stored only into the verse on display (shownReference) unless
+    // confirmOtherVerse agrees to the other verse the reference names. It is asked
+    // after every other rule has passed; when it declines, nothing is stored, the
+    // answer is nothing, and steps go on from the verse last shown.
+    [[nodiscard]] std::optional<SaveOutcome> save(const QString& reference, const QString& text,
+                                                  const QString& shownReference,
+                                                  const ConfirmOtherVerse& confirmOtherVerse);
+
 private:
     enum class Neighbour
     {
@@ -121,6 +134,10 @@ private:
         Next,
     };
     [[nodiscard]] StepOutcome step(Neighbour neighbour);
+    // The save; with a verse on display, nothing when a save elsewhere was declined.
+    [[nodiscard]] std::optional<SaveOutcome> saveInto(const QString& reference, const QString& text,
+                                                      const std::optional<QString>& shownReference,
+                                                      const ConfirmOtherVerse& confirmOtherVerse);
     // 번호 of the verse to step from: the current record's, or the one last shown.
     [[nodiscard]] std::optional<QVariant> numberToStepFrom();
     [[nodiscard]] static EngineFailure closedFailure();

@@ -1,8 +1,10 @@
 #include "import/BuildPipeline.h"
 
 #include "import/ErrorLog.h"
+#include "import/ErrorLogWriter.h"
 #include "import/RunMessages.h"
 #include "import/RunObserver.h"
+#include "import/RunRequest.h"
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
@@ -41,11 +43,22 @@ const QString kStagingSuffix = QStringLiteral(".building");
 const QStringList kSkeletonFields = {QStringLiteral("번호"), QStringLiteral("권"), QStringLiteral("장"),
                                      QStringLiteral("절"), QStringLiteral("성경구절")};
 
-// A failure of the file system inside a phase, carried like an engine error.
+// A failure inside a phase, with the file it concerns.
 struct PhaseFailure
 {
     QString description;
+    QString path;
 };
+
+// Does work on the file at path; an engine error on the way names that file.
+template <typename Work> decltype(auto) onFile(const QString& path, Work&& work)
+{
+    try {
+        return std::forward<Work>(work)();
+    } catch (const versiondb::Error& error) {
+        throw PhaseFailure{error.Description(), path};
+    }
+}
 
 } // namespace
 
@@ -56,6 +69,11 @@ struct BuildPipeline::Connection
     std::unique_ptr<versiondb::Recordset> records;
 
     static std::unique_ptr<Connection> open(const QString& path, const QString& index)
+    {
+        return onFile(path, [&] { return openUnnamed(path, index); });
+    }
+
+    static std::unique_ptr<Connection> openUnnamed(const QString& path, const QString& index)
     {
         auto connection = std::make_unique<Connection>();
         connection->database =
@@ -105,8 +123,20 @@ void BuildPipeline::closeAll() noexcept
     m_reference.reset();
 }
 
+bool BuildPipeline::refuseInputFiles(const QStringList& files)
+{
+    if (const auto refusal = inputFileRefusal(files)) {
+        m_observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
+        return true;
+    }
+    return false;
+}
+
 RunOutcome BuildPipeline::runCheck(const QStringList& files)
 {
+    if (refuseInputFiles(files)) {
+        return RunOutcome::Refused;
+    }
     return ImportTextFiles(RunMode::Test, files, QString());
 }
 
@@ -116,6 +146,9 @@ RunOutcome BuildPipeline::runBuild(QString& versionName, const QStringList& file
         m_observer.showMessage(platform::MessageIcon::Exclamation, *problem);
         return RunOutcome::Refused;
     }
+    if (refuseInputFiles(files)) {
+        return RunOutcome::Refused;
+    }
     const bool prepared = PrepareTargetVersion(versionName);
     const RunOutcome outcome = ImportTextFiles(RunMode::Create, files, versionName);
     return prepared ? outcome : RunOutcome::Failed;
@@ -123,6 +156,7 @@ RunOutcome BuildPipeline::runBuild(QString& versionName, const QStringList& file
 
 bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 {
+    m_phase1Failure.reset();
     try {
         m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexNumber);
 
@@ -140,9 +174,9 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
         m_reference.reset();
         return true;
     } catch (const versiondb::Error& error) {
-        failPhase1(error.Description());
+        failPhase1(error.Description(), QString());
     } catch (const PhaseFailure& failure) {
-        failPhase1(failure.description);
+        failPhase1(failure.description, failure.path);
     }
     return false;
 }
@@ -162,7 +196,8 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
 
     const QString templatePath = versiondb::templatePath(m_programFolder);
     if (!QFile::copy(templatePath, staging)) {
-        throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath)};
+        throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath),
+                           QFileInfo(templatePath).isFile() ? targetPath : templatePath};
     }
     try {
         m_observer.setBusy(true);
@@ -174,9 +209,12 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
         const QString referencePath = m_reference->database->Name();
         // The target reads the reference itself: the reference must be let go first.
         m_reference.reset();
-        m_target = Connection::open(staging, QString());
-        m_target->database->CopyRecords(kTable, kSkeletonFields, referencePath, kFieldNumber);
-        m_target.reset();
+        // Named by the version's own name: the scratch name means nothing to the user.
+        onFile(targetPath, [&] {
+            m_target = Connection::openUnnamed(staging, QString());
+            m_target->database->CopyRecords(kTable, kSkeletonFields, referencePath, kFieldNumber);
+            m_target.reset();
+        });
         m_observer.setProgressValue(m_progressMaximum);
 
         switch (platform::renameToNewName(staging, targetPath)) {
@@ -188,7 +226,7 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
             versiondb::removeWithSideFiles(staging);
             break;
         case platform::RenameOutcome::Failed:
-            throw PhaseFailure{platform::FileErrorDescriptions::accessError()};
+            throw PhaseFailure{platform::FileErrorDescriptions::accessError(), targetPath};
         }
     } catch (...) {
         m_target.reset();
@@ -200,57 +238,71 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
     m_observer.setBusy(false);
 }
 
-void BuildPipeline::failPhase1(const QString& description)
+void BuildPipeline::failPhase1(const QString& description, const QString& path)
 {
     closeAll();
+    m_phase1Failure = description;
     m_observer.setBusy(false);
-    m_observer.showMessage(platform::MessageIcon::None, RunMessages::phase1Failure(description));
+    m_observer.showMessage(platform::MessageIcon::None, RunMessages::phase1Failure(description, path));
 }
 
 RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files, const QString& versionName)
 {
     m_acceptedCount = 0;
     const ErrorLog log(m_programFolder);
+    ErrorLogWriter logWriter(log);
     try {
         if (const auto failure = log.remove()) {
-            throw PhaseFailure{failure->description};
+            throw PhaseFailure{failure->description, failure->path};
         }
         m_observer.setBusy(true);
         m_observer.showAnimation(m_programFolder + platform::separator() + QStringLiteral("list.avi"));
 
-        m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexReference);
+        const QString referencePath = versiondb::referenceVersionPath(m_programFolder);
+        m_reference = Connection::open(referencePath, kIndexReference);
+        const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
         if (mode == RunMode::Create) {
-            m_target = Connection::open(versiondb::versionPath(m_programFolder, versionName), kIndexReference);
+            // A target that phase 1 could not make fails for the reason phase 1 gave.
+            if (m_phase1Failure && !QFileInfo::exists(targetPath)) {
+                throw PhaseFailure{*m_phase1Failure, targetPath};
+            }
+            m_target = Connection::open(targetPath, kIndexReference);
             // Every text of the run is stored in one transaction: a crash leaves the version as it was.
-            m_stored = std::make_unique<versiondb::Transaction>(*m_target->database);
+            onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target->database); });
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = m_reference->records->RecordCount();
             m_observer.showProgress(0, m_progressMaximum);
         }
 
         versiondb::Recordset& reference = *m_reference->records;
-        const ReferenceExists exists = [&reference](const QString& canonical) {
-            reference.Seek(QStringLiteral("="), canonical);
-            return !reference.NoMatch();
+        const ReferenceExists exists = [&reference, &referencePath](const QString& canonical) {
+            return onFile(referencePath, [&] {
+                reference.Seek(QStringLiteral("="), canonical);
+                return !reference.NoMatch();
+            });
         };
         AcceptedLineWriter writer;
         if (mode == RunMode::Create) {
-            writer = [this](const QString& canonical, const QString& text) { writeAcceptedLine(canonical, text); };
+            writer = [this, &targetPath](const QString& canonical, const QString& text) {
+                onFile(targetPath, [&] { writeAcceptedLine(canonical, text); });
+            };
         }
-        const CheckResult checked = checkTextFiles(files, exists, writer, [this] { m_observer.processEvents(); });
+        // The error log is written as the errors are found; it becomes err.txt only when the run ends well.
+        const CheckResult checked = checkTextFiles(
+            files, exists, writer, [&logWriter](const QString& entry) { return logWriter.append(entry); },
+            [this] { m_observer.processEvents(); });
         if (!checked.succeeded()) {
-            throw PhaseFailure{checked.failure->description};
+            throw PhaseFailure{checked.failure->description, checked.failure->path};
         }
-        if (!checked.errorList.isEmpty()) {
-            if (const auto failure = log.write(checked.errorList, QDateTime::currentDateTime())) {
-                throw PhaseFailure{failure->description};
-            }
+        // The texts first: a run whose texts could not be kept leaves no log.
+        onFile(targetPath, [this] { commitStored(); });
+        if (const auto failure = logWriter.commit()) {
+            throw PhaseFailure{failure->description, failure->path};
         }
-        commitStored();
     } catch (const versiondb::Error& error) {
-        return failPhase2(mode, error.Description());
+        return failPhase2(mode, error.Description(), QString());
     } catch (const PhaseFailure& failure) {
-        return failPhase2(mode, failure.description);
+        return failPhase2(mode, failure.description, failure.path);
     }
 
     m_observer.setBusy(false);
@@ -297,7 +349,7 @@ void BuildPipeline::commitStored()
     }
 }
 
-RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description)
+RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description, const QString& path)
 {
     // What was stored before the failure is kept.
     try {
@@ -311,7 +363,7 @@ RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description)
     m_observer.hideAnimation();
     m_observer.closeAnimation();
     m_observer.showMessage(platform::MessageIcon::Exclamation,
-                           RunMessages::phase2Failure(description, mode == RunMode::Create));
+                           RunMessages::phase2Failure(description, mode == RunMode::Create, path));
     return RunOutcome::Failed;
 }
 

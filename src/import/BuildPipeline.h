@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace versiondb {
 class Database;
@@ -61,14 +62,15 @@ public:
 private:
     struct Connection;
 
+    // Refuses, with its message, a list that names anything but regular files.
+    bool refuseInputFiles(const QStringList& files);
     // Makes the version at targetPath from the template and the reference's records.
     void copySkeleton(const QString& targetPath);
     // Commits the texts stored so far by a build run.
     void commitStored();
     void writeAcceptedLine(const QString& reference, const QString& text);
-    void endPhase2(RunMode mode);
-    void failPhase1(const QString& description);
-    RunOutcome failPhase2(RunMode mode, const QString& description);
+    void failPhase1(const QString& description, const QString& path);
+    RunOutcome failPhase2(RunMode mode, const QString& description, const QString& path);
     void closeAll() noexcept;
 
     QString m_programFolder;
@@ -78,6 +80,8 @@ private:
     std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;
+    // Why phase 1 of this build failed, if it did.
+    std::optional<QString> m_phase1Failure;
 };
 
 } // namespace importer

@@ -10,6 +10,8 @@ struct FileFailure
 {
     QString path;
     QString description;
+
+    friend bool operator==(const FileFailure&, const FileFailure&) = default;
 };
 
 } // namespace importer

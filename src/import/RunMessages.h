@@ -44,22 +44,31 @@ public:
                               "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
     }
 
-    // Phase 1 of a build stopped by an unexpected error.
-    [[nodiscard]] static QString phase1Failure(const QString& description)
+    // Phase 1 of a build stopped by an unexpected error; the file it concerns, when one does, on the
+    // line after the description.
+    [[nodiscard]] static QString phase1Failure(const QString& description, const QString& path = QString())
     {
-        return description + QStringLiteral("\r\n\r\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! "
-                                            "전문가와 상의하십시오.");
+        return described(description, path) +
+               QStringLiteral(
+                   "\r\n\r\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! 전문가와 상의하십시오.");
     }
 
-    // Phase 2 of a build, or a check run, stopped by an unexpected error.
-    [[nodiscard]] static QString phase2Failure(const QString& description, bool building)
+    // Phase 2 of a build, or a check run, stopped by an unexpected error; the file as in phase 1.
+    [[nodiscard]] static QString phase2Failure(const QString& description, bool building,
+                                               const QString& path = QString())
     {
-        QString text =
-            description + QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
+        QString text = described(description, path) +
+                       QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
         if (building) {
             text += QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
         }
         return text;
+    }
+
+private:
+    [[nodiscard]] static QString described(const QString& description, const QString& path)
+    {
+        return path.isEmpty() ? description : description + QStringLiteral("\r\n") + path;
     }
 };
 

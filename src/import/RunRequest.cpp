@@ -1,7 +1,9 @@
 #include "import/RunRequest.h"
 
 #include "import/VersionName.h"
+#include "platform/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
+#include "platform/RegularFile.h"
 #include "shell/SharedRoutines.h"
 #include "versiondb/Names.h"
 
@@ -14,18 +16,30 @@ const QString kNoFilesForBuild =
     QStringLiteral("1번[탭]의 파일목록이 비여있습니다. 역본원문이 있는 텍스트 파일을 추가하십시오 !");
 const QString kNoVersionName = QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !");
 const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.");
+const QString kRemoveFromList = QStringLiteral(" 목록에서 삭제하여 주십시오 !");
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
     QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");
 
 } // namespace
 
+std::optional<QString> inputFileRefusal(const QStringList& files)
+{
+    for (const QString& file : files) {
+        if (platform::isOtherThanRegularFile(file)) {
+            return file + QStringLiteral("\r\n\r\n") + platform::FileErrorDescriptions::notRegularFile() +
+                   kRemoveFromList;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<QString> checkRunRefusal(const QStringList& files)
 {
     if (files.isEmpty()) {
         return kNoFilesForCheck;
     }
-    return std::nullopt;
+    return inputFileRefusal(files);
 }
 
 std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName)
@@ -34,6 +48,9 @@ std::optional<QString> buildRunRefusal(const QStringList& files, QString& versio
         return kNoFilesForBuild;
     }
     versionName = shell::trimSpaces(versionName).toString();
+    if (auto refusal = inputFileRefusal(files)) {
+        return refusal;
+    }
     if (versionName.isEmpty()) {
         return kNoVersionName;
     }

@@ -3,12 +3,23 @@
 #include "import/ErrorEntries.h"
 #include "import/TextFileReader.h"
 
+#include <utility>
+
 namespace importer {
 
 CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
-                           const AcceptedLineWriter& writer, const PendingEventsHook& pendingEvents)
+                           const AcceptedLineWriter& writer, const ErrorListSink& errors,
+                           const PendingEventsHook& pendingEvents)
 {
     CheckResult result;
+    const auto add = [&result, &errors](const QString& entry) {
+        if (auto failure = errors ? errors(entry) : std::nullopt) {
+            result.failure = std::move(failure);
+            return false;
+        }
+        ++result.errorEntries;
+        return true;
+    };
     const auto processEvents = [&pendingEvents] {
         if (pendingEvents) {
             pendingEvents();
@@ -18,7 +29,6 @@ CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists
     for (const QString& entry : fileEntries) {
         TextFileReader reader(entry);
         if (!reader.open()) {
-            result.errorList.clear();
             result.failure = reader.failure();
             return result;
         }
@@ -31,7 +41,6 @@ CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists
                 break;
             }
             if (read == TextFileReader::ReadResult::Failed) {
-                result.errorList.clear();
                 result.failure = reader.failure();
                 return result;
             }
@@ -56,10 +65,16 @@ CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists
                 break;
             }
             if (!headingAdded) {
-                result.errorList.append(ErrorEntries::fileHeading(entry));
+                for (const QString& heading : ErrorEntries::fileHeading(entry)) {
+                    if (!add(heading)) {
+                        return result;
+                    }
+                }
                 headingAdded = true;
             }
-            result.errorList.append(ErrorEntries::lineEntry(lineNumber, parsed));
+            if (!add(ErrorEntries::lineEntry(lineNumber, parsed))) {
+                return result;
+            }
             if (parsed.outcome == LineOutcome::MissingColon) {
                 processEvents();
             }

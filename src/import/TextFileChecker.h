@@ -14,24 +14,29 @@ namespace importer {
 // the exception passes through the checker untouched, with the open file closed.
 using AcceptedLineWriter = std::function<void(const QString& reference, const QString& text)>;
 
+// Receives the entries of the error list one by one, in list order, as the check finds them
+// (the error log is written as the run goes). A failure stops the check.
+using ErrorListSink = std::function<std::optional<FileFailure>(const QString& entry)>;
+
 // Called after every Blank, MissingColon and Accepted line, so that the caller can process
 // pending window events.
 using PendingEventsHook = std::function<void()>;
 
-// The outcome of checking the files of one run: the error list, or the file that could not be
-// opened or read (the run stops there and its error list is dropped).
+// The outcome of checking the files of one run: how many entries the error list received, or
+// the failure that stopped the run: a file that could not be opened or read, or the sink's.
 struct CheckResult
 {
-    QStringList errorList;
+    qint64 errorEntries = 0;
     std::optional<FileFailure> failure;
 
     [[nodiscard]] bool succeeded() const { return !failure.has_value(); }
 };
 
-// Checks the files in list order, line by line. Each rejected line adds its entry to the error
-// list, under a heading added before its file's first entry. Accepted lines go to writer when
+// Checks the files in list order, line by line. Each rejected line hands its entry to errors,
+// under a heading handed over before its file's first entry. Accepted lines go to writer when
 // it is set (a check-only run passes none). Line numbers count blank lines and restart per file.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
-                                         const AcceptedLineWriter& writer, const PendingEventsHook& pendingEvents);
+                                         const AcceptedLineWriter& writer, const ErrorListSink& errors,
+                                         const PendingEventsHook& pendingEvents);
 
 } // namespace importer

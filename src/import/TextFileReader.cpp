@@ -1,6 +1,7 @@
 #include "import/TextFileReader.h"
 
 #include "platform/FileErrorDescriptions.h"
+#include "platform/RegularFile.h"
 
 #include <cstring>
 
@@ -49,7 +50,7 @@ void replaceUnpairedSurrogates(QString& line)
 
 } // namespace
 
-TextFileReader::TextFileReader(QString path) : m_path(std::move(path)), m_file(m_path)
+TextFileReader::TextFileReader(QString path) : m_path(std::move(path))
 {
     m_failure.path = m_path;
 }
@@ -58,7 +59,13 @@ TextFileReader::~TextFileReader() = default;
 
 bool TextFileReader::open()
 {
-    if (!m_file.open(QIODevice::ReadOnly)) {
+    switch (platform::openRegularFileForReading(m_file, m_path)) {
+    case platform::RegularFileOpen::Opened:
+        break;
+    case platform::RegularFileOpen::NotRegular:
+        m_failure.description = platform::FileErrorDescriptions::notRegularFile();
+        return false;
+    case platform::RegularFileOpen::Failed:
         m_failure.description = platform::FileErrorDescriptions::openForReadingFailure(m_path);
         return false;
     }

@@ -39,7 +39,8 @@ public:
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
 
-    // Opens the file and reads its byte-order mark, if any.
+    // Opens the file and reads its byte-order mark, if any. Only a regular file (or a link to one) is
+    // opened: a folder, device or pipe fails at once, without a byte read or a wait.
     [[nodiscard]] bool open();
     // The next line into line (without its line end); End after the last line; Failed on a read error.
     [[nodiscard]] ReadResult readLine(QString& line);

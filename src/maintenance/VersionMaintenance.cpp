@@ -129,6 +129,14 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
         return {CompactStep::SameAsScratch, {}};
     }
 
+    // An old scratch database is deleted first.
+    if (m_operations->fileExists(scratch)) {
+        if (const std::optional<QString> failure = m_operations->removeFile(scratch)) {
+            return {CompactStep::RemoveOldScratch, *failure};
+        }
+        versiondb::removeSideFiles(scratch);
+    }
+
     // The chosen file is held from before it is read until the checked copy has taken its place,
     // so that no one can store into it in between and lose that work to the copy.
     std::unique_ptr<versiondb::Database> original;
@@ -136,14 +144,6 @@ CompactOutcome VersionMaintenance::compact(const QString& path)
         original = m_operations->openDatabase(path, versiondb::passwordConnect());
     } catch (const versiondb::Error& error) {
         return {CompactStep::Engine, error.Description()};
-    }
-
-    // An old scratch database is deleted first.
-    if (m_operations->fileExists(scratch)) {
-        if (const std::optional<QString> failure = m_operations->removeFile(scratch)) {
-            return {CompactStep::RemoveOldScratch, *failure};
-        }
-        versiondb::removeSideFiles(scratch);
     }
 
     for (const QString& leftover : stagingLeftovers(path)) {

@@ -1,10 +1,10 @@
 // Any bytes as an import text file: read, checked and logged without a crash, every line either
 // accepted, blank or reported, and the log readable back as code page 949 with CR LF line ends.
 #include "import/ErrorLog.h"
+#include "import/ErrorLogWriter.h"
 #include "import/TextFileChecker.h"
 #include "import/TextFileReader.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QLocale>
 #include <QStringDecoder>
@@ -59,21 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(size != 0 || lines == 0);
 
     qint64 accepted = 0;
+    const importer::ErrorLog log(folder().path());
+    importer::ErrorLogWriter logWriter(log, QLocale::c());
     const importer::CheckResult result = importer::checkTextFiles(
         {path}, [](const QString& reference) { return reference.size() % 2 == 0; },
         [&accepted](const QString& reference, const QString&) {
             require(!reference.isEmpty());
             ++accepted;
         },
-        {});
+        [&logWriter](const QString& entry) { return logWriter.append(entry); }, {});
     require(result.succeeded());
+    require(!logWriter.commit().has_value());
     // At most one entry per line, plus the two of the heading.
-    require(result.errorList.isEmpty() || result.errorList.size() >= 3);
-    require(accepted + qMax<qint64>(0, result.errorList.size() - 2) <= lines);
+    require(result.errorEntries == 0 || result.errorEntries >= 3);
+    require(accepted + qMax<qint64>(0, result.errorEntries - 2) <= lines);
+    require(log.exists() == (result.errorEntries != 0));
 
-    if (!result.errorList.isEmpty()) {
-        const importer::ErrorLog log(folder().path());
-        require(!log.write(result.errorList, QDateTime::currentDateTime(), QLocale::c()).has_value());
+    if (result.errorEntries != 0) {
         QFile written(log.path());
         require(written.open(QIODevice::ReadOnly));
         const QByteArray bytes = written.readAll();
@@ -81,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QStringDecoder decoder("windows-949");
         const QString text = decoder.decode(bytes);
         require(!decoder.hasError());
-        require(text.count(QStringLiteral("\r\n")) == result.errorList.size() + 2);
+        require(text.count(QStringLiteral("\r\n")) == result.errorEntries + 2);
         require(!log.remove().has_value());
     }
     return 0;

@@ -19,7 +19,7 @@ platform::MessageAnswer ScriptedDialogs::message(QWidget*, platform::MessageIcon
     m_messages.append({icon, buttons, text});
     if (m_answers.empty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + text), __FILE__, __LINE__);
-        return buttons == platform::MessageButtons::YesNo ? platform::MessageAnswer::No : platform::MessageAnswer::Ok;
+        return buttons == platform::MessageButtons::Ok ? platform::MessageAnswer::Ok : platform::MessageAnswer::No;
     }
     const platform::MessageAnswer answer = m_answers.front();
     m_answers.pop_front();

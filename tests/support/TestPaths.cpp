@@ -26,9 +26,9 @@ QString sourceFolder()
     return QDir::toNativeSeparators(QStringLiteral(BYEORISOL_TEST_SOURCE_FOLDER));
 }
 
-QString sharedDataFolder()
+QString dataFolder()
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(QStringLiteral(BYEORISOL_TEST_SHARED_DATA)));
+    return sourceFolder() + QDir::separator() + QStringLiteral("data");
 }
 
 } // namespace testsupport

@@ -9,7 +9,7 @@ namespace testsupport {
 [[nodiscard]] QString builtInstallFolder();
 [[nodiscard]] QString testBinFolder();
 [[nodiscard]] QString sourceFolder();
-// The project's shared test data (read in place, never copied into the project).
-[[nodiscard]] QString sharedDataFolder();
+// The repository's data folder: the versification table and the King James text.
+[[nodiscard]] QString dataFolder();
 
 } // namespace testsupport

@@ -62,6 +62,9 @@ const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 �
                                              "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
                                              "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 "
                                              "뿐입니다.");
+// Asked before Save stores into a verse that the display box does not show.
+const QString kSaveOtherVerse = QStringLiteral("위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
+                                               "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
 const QString kOpenTitle = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
 
@@ -539,7 +542,17 @@ void frmHolyEdit::Command7_Click()
     if (refusedWithoutVersion()) {
         return;
     }
-    const SaveOutcome outcome = m_version.save(Text1->text(), text3());
+    const auto confirmOtherVerse = [this](const QString& reference) {
+        return m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                                 reference + QStringLiteral("\r\n\r\n") + kSaveOtherVerse) ==
+               platform::MessageAnswer::Yes;
+    };
+    const std::optional<SaveOutcome> saved = m_version.save(Text1->text(), text3(), Text2->text(), confirmOtherVerse);
+    if (!saved) {
+        // The user kept the verse on display: nothing was stored and the boxes stay as they are.
+        return;
+    }
+    const SaveOutcome& outcome = *saved;
     if (outcome.result == SaveResult::EmptyReference) {
         warn(EditorMessages::saveEmptyReference());
         Text1->setFocus();

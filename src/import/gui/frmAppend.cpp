@@ -513,10 +513,7 @@ void frmAppend::Command4_Click()
         warn(kSelectToEdit);
         return;
     }
-    // Whatever the desktop answers, nothing is said.
-    if (m_shellOpen) {
-        static_cast<void>(m_shellOpen(current->text()));
-    }
+    platform::openForUser(m_dialogs, this, m_shellOpen, current->text());
 }
 
 void frmAppend::List1_DblClick()
@@ -760,9 +757,7 @@ void frmAppend::showMessage(platform::MessageIcon icon, const QString& text)
 
 void frmAppend::openErrorLog(const QString& path)
 {
-    if (m_shellOpen) {
-        static_cast<void>(m_shellOpen(path));
-    }
+    platform::openForUser(m_dialogs, this, m_shellOpen, path);
 }
 
 } // namespace importer

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "import/RunObserver.h"
+#include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -34,8 +34,8 @@ class frmAppend : public QDialog, private RunObserver
     Q_OBJECT
 
 public:
-    // Opens a file or folder the way the desktop does; the answer is ignored.
-    using ShellOpen = std::function<bool(const QString&)>;
+    // The desktop's "Open"; when it refuses, the window names what to open by hand.
+    using ShellOpen = platform::ShellOpen;
 
     frmAppend(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
     ~frmAppend() override;

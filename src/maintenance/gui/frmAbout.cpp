@@ -228,10 +228,7 @@ void frmAbout::Form_Load()
 
 void frmAbout::Label3_Click()
 {
-    // Whatever the desktop answers, nothing is said.
-    if (m_shellOpen) {
-        static_cast<void>(m_shellOpen(kWebAddress));
-    }
+    platform::openForUser(m_dialogs, this, m_shellOpen, kWebAddress);
 }
 
 void frmAbout::Command1_Click()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/FileVersion.h"
+#include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
-#include <functional>
 
 class QFrame;
 class QLabel;
@@ -23,8 +23,8 @@ class frmAbout : public QDialog
     Q_OBJECT
 
 public:
-    // Opens a file, folder or web address the way the desktop does; the answer is ignored.
-    using ShellOpen = std::function<bool(const QString&)>;
+    // The desktop's "Open"; when it refuses, the window names what to open by hand.
+    using ShellOpen = platform::ShellOpen;
 
     frmAbout(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 
@@ -52,8 +52,8 @@ private:
     void applyTexts();
     void placeControls();
 
-    // The window asks nothing and opens the web site with the desktop's own working folder.
-    [[maybe_unused]] platform::Dialogs& m_dialogs;
+    platform::Dialogs& m_dialogs;
+    // The window opens the web site with the desktop's own working folder.
     [[maybe_unused]] QString m_programFolder;
     ShellOpen m_shellOpen;
     bool m_loaded = false;

@@ -228,10 +228,7 @@ void frmBackup::Command3_Click()
 
 void frmBackup::Command2_Click()
 {
-    // Whatever the desktop answers, nothing is said.
-    if (m_shellOpen) {
-        static_cast<void>(m_shellOpen(m_listFolder));
-    }
+    platform::openForUser(m_dialogs, this, m_shellOpen, m_listFolder);
 }
 
 void frmBackup::Command1_Click()

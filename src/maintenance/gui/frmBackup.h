@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/gui/ShellOpen.h"
+
 #include <QDialog>
 #include <QStringList>
-#include <functional>
 
 class QFrame;
 class QLabel;
@@ -24,8 +25,8 @@ class frmBackup : public QDialog
     Q_OBJECT
 
 public:
-    // Opens a file, folder or web address the way the desktop does; the answer is ignored.
-    using ShellOpen = std::function<bool(const QString&)>;
+    // The desktop's "Open"; when it refuses, the window names what to open by hand.
+    using ShellOpen = platform::ShellOpen;
 
     frmBackup(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 

@@ -16,6 +16,7 @@ enum class MessageButtons
 {
     Ok,
     YesNo,
+    YesNoDefaultNo, // Enter answers No: for work that the user may not have meant
 };
 
 enum class MessageAnswer

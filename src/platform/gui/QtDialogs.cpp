@@ -42,10 +42,12 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
                               .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), programTitle(), shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    if (buttons == MessageButtons::YesNo) {
-        box.addButton(kYes, QMessageBox::YesRole)->setObjectName(QStringLiteral("yes"));
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo) {
+        QPushButton* yes = box.addButton(kYes, QMessageBox::YesRole);
+        yes->setObjectName(QStringLiteral("yes"));
         QPushButton* no = box.addButton(kNo, QMessageBox::NoRole);
         no->setObjectName(QStringLiteral("no"));
+        box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() != nullptr && box.buttonRole(box.clickedButton()) == QMessageBox::YesRole

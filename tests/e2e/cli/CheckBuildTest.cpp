@@ -11,7 +11,14 @@
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +27,9 @@ const QString kCheckWithErrors =
                    "그러나 일부 텍스트파일에서 편집오류가 발견되어 오류목록파일('err.txt')을 열겠습니다.\n"
                    "한번 살펴보시고 오류를 수정하여 주십시오.\n"
                    "('err.txt'파일의 참조가 완료되면 삭제하십시오)\n");
+const QString kPhase2Failure = QStringLiteral("\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n");
+const QString kNotRegular =
+    QStringLiteral("\n\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. 목록에서 삭제하여 주십시오 !\n");
 const QString kCheckClean =
     QStringLiteral("테스트 작업이 완료되었습니다.\n\n지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.\n");
 
@@ -51,11 +61,18 @@ protected:
         return testsupport::sourceFolder() + QStringLiteral("/data/samples/") + QString::fromLatin1(name);
     }
 
+    static QString program() { return testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"); }
+
     CommandResult run(const QStringList& arguments) const
     {
+        return runExactly(QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
+    }
+
+    // Without a program folder of the test's own.
+    static CommandResult runExactly(const QStringList& arguments)
+    {
         QProcess process;
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
+        process.start(program(), arguments);
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -88,6 +105,14 @@ protected:
         rs->Close();
         db->Close();
         return text;
+    }
+
+    // An err.txt as an earlier run left it.
+    void earlierLog() const
+    {
+        QFile log(errorLog());
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("earlier\r\n");
     }
 
     QTemporaryDir m_root;
@@ -203,17 +228,141 @@ TEST_F(DataCommand, aMissingReferenceFailsBothPhases)
         "\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n실패한 역본파일은 삭제하십시오 !\n"));
     EXPECT_GT(phase1, 0) << result.out.toStdString();
     EXPECT_GT(phase2, phase1);
+    // Each names the file it could not open, on the line after the description.
+    const QString named = QStringLiteral("\n") + m_program + QStringLiteral("/../개역.DAT\n\n");
+    EXPECT_EQ(result.out.mid(phase1 - named.size() + 2, named.size()), named);
+    EXPECT_EQ(result.out.mid(phase2 - named.size() + 2, named.size()), named);
 }
 
-TEST_F(DataCommand, badCommandLinesAreFailures)
+// The help is Korean like every other text, the same for --help and after a command line that
+// makes no sense, and says which commands ask nothing before they act.
+TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
-    for (const QStringList& arguments :
-         {QStringList{}, QStringList{QStringLiteral("frobnicate")}, QStringList{QStringLiteral("build")}}) {
+    const CommandResult help = runExactly({QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.err.isEmpty());
+    const QStringList lines = help.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 8);
+    EXPECT_EQ(lines.first(), QStringLiteral("사용법: byeorisol-data [--program-folder 폴더] 명령 ..."));
+    for (const QString& line : lines) {
+        EXPECT_TRUE(std::any_of(line.begin(), line.end(), [](QChar c) { return c.script() == QChar::Script_Hangul; }))
+            << "every line is Korean: " << line.toStdString();
+    }
+    for (const char* command :
+         {"check 파일...", "build 역본명 파일...", "show 역본파일 구절", "save 역본파일 구절 본문", "compact 역본파일",
+          "repair 역본파일", "delete 역본파일", "export 역본파일 폴더", "report 역본파일"}) {
+        EXPECT_TRUE(help.out.contains(QStringLiteral("\n  ") + QString::fromUtf8(command) + QLatin1Char(' ')))
+            << command;
+    }
+    const auto lineOf = [&lines](const QString& command) {
+        return *std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(command); });
+    };
+    EXPECT_TRUE(lineOf(QStringLiteral("  delete ")).contains(QStringLiteral("묻지 않고 바로 삭제합니다")));
+    EXPECT_TRUE(lineOf(QStringLiteral("  compact ")).contains(QStringLiteral("묻지 않고")));
+
+    const QString missing = m_root.filePath(QStringLiteral("없는 폴더"));
+    struct Case
+    {
+        QStringList arguments;
+        QString why;
+    };
+    const Case cases[] = {
+        {{}, QStringLiteral("명령을 적어 주십시오.")},
+        {{QStringLiteral("--program-folder"), m_program, QStringLiteral("frobnicate")},
+         QStringLiteral("알 수 없는 명령입니다: frobnicate")},
+        {{QStringLiteral("--program-folder"), m_program, QStringLiteral("build")},
+         QStringLiteral("build 다음에 역본명을 적어 주십시오.")},
+        {{QStringLiteral("--program-folder")},
+         QStringLiteral("--program-folder 다음에 프로그램 폴더를 적어 주십시오.")},
+        {{QStringLiteral("--program-folder"), missing, QStringLiteral("check"), sample("genesis-1.txt")},
+         QStringLiteral("--program-folder의 폴더를 찾을 수 없습니다.\n") + missing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CommandResult result = runExactly(c.arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err, QStringLiteral("byeorisol-data: ") + c.why + QLatin1Char('\n') + help.out);
+    }
+}
+
+// A pipe would hold the check for ever and a device fill the memory: both are refused by name,
+// and nothing is touched.
+TEST_F(DataCommand, anythingButARegularFileIsRefusedByName)
+{
+    earlierLog();
+    const QString pipe = m_root.filePath(QStringLiteral("파이프.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString good = sample("genesis-1.txt");
+    const QList<std::pair<QStringList, QString>> cases = {
+        {{QStringLiteral("check"), good, pipe}, pipe},
+        {{QStringLiteral("build"), QStringLiteral("mine"), good, QStringLiteral("/dev/zero")},
+         QStringLiteral("/dev/zero")},
+        {{QStringLiteral("check"), QStringLiteral("/dev/urandom")}, QStringLiteral("/dev/urandom")},
+    };
+    for (const auto& [arguments, refused] : cases) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.err.contains(QStringLiteral("usage: byeorisol-data")));
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, QDir::toNativeSeparators(refused) + kNotRegular);
     }
+    EXPECT_EQ(QDir(m_install).entryList(QDir::Files), QStringList{QStringLiteral("개역.DAT")});
+    QFile log(errorLog());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("earlier\r\n"));
+}
+
+TEST_F(DataCommand, aFileThatCannotBeReadIsNamed)
+{
+    const QString missing = m_root.filePath(QStringLiteral("없음.txt"));
+    const CommandResult result =
+        run({QStringLiteral("check"), sample("genesis-3-faulty.txt"), missing, sample("genesis-1.txt")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out, QStringLiteral("파일을 찾을 수 없습니다.\n") + missing + kPhase2Failure);
+    EXPECT_FALSE(QFile::exists(errorLog()));
+}
+
+// The error log is written as the check goes: the memory of a check does not grow with its errors
+// (kept in memory, the entries of these lines alone would take well over 100 MB).
+TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
+{
+    constexpr int kLines = 800000;
+    const QString bad = m_root.filePath(QStringLiteral("bad.txt"));
+    {
+        QFile out(bad);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const QByteArray block = QByteArray("x\r\n").repeated(1000);
+        for (int i = 0; i < kLines / 1000; ++i) {
+            ASSERT_EQ(out.write(block), block.size());
+        }
+    }
+    const QByteArray executable = QFile::encodeName(program());
+    const QByteArray folder = QFile::encodeName(m_program);
+    const QByteArray file = QFile::encodeName(bad);
+    char* const argv[] = {const_cast<char*>(executable.constData()), const_cast<char*>("--program-folder"),
+                          const_cast<char*>(folder.constData()),     const_cast<char*>("check"),
+                          const_cast<char*>(file.constData()),       nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, executable.constData(), &quiet, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&quiet);
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_LT(usage.ru_maxrss, 50 * 1024) << "peak resident KiB";
+    // Every line is in the log: the header, the empty line, the heading's two and one per line.
+    QFile log(errorLog());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    qint64 lines = 0;
+    while (!log.atEnd()) {
+        lines += log.read(1 << 20).count('\n');
+    }
+    EXPECT_EQ(lines, kLines + 4);
 }
 
 TEST_F(DataCommand, progressIsDrawnOnlyOnATerminal)
@@ -233,6 +382,33 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminal)
     EXPECT_TRUE(terminal.contains(QStringLiteral("1/2 작업중...")));
     EXPECT_TRUE(terminal.contains(QStringLiteral("2/2 작업중...")));
     EXPECT_TRUE(terminal.contains(QStringLiteral("만들기 작업이 완료되었습니다.")));
+}
+
+// More lines than the reference has verses hold the bar at its end: it is still redrawn by time,
+// not once for every line (ten thousand lines here past the end).
+TEST_F(DataCommand, progressOnATerminalIsRedrawnByTimeEvenAtItsEnd)
+{
+    QFile one(sample("genesis-1.txt"));
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    const QByteArray chapter = one.readAll();
+    const QString many = m_root.filePath(QStringLiteral("many.txt"));
+    QFile out(many);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    ASSERT_EQ(chapter.count('\n'), 31);
+    for (int i = 0; i < 1330; ++i) { // 41,230 lines, 31,102 verses in the reference
+        ASSERT_EQ(out.write(chapter), chapter.size());
+    }
+    out.close();
+    QProcess process;
+    const QString command =
+        QStringLiteral("'%1' --program-folder '%2' build many '%3'").arg(program(), m_program, many);
+    process.start(QStringLiteral("script"), {QStringLiteral("-qefc"), command, QStringLiteral("/dev/null")});
+    ASSERT_TRUE(process.waitForFinished(300000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString terminal = QString::fromUtf8(process.readAllStandardOutput());
+    const qsizetype redraws = terminal.count(QStringLiteral("2/2 작업중..."));
+    EXPECT_GT(redraws, 0);
+    EXPECT_LT(redraws, 1000);
 }
 
 } // namespace

@@ -155,9 +155,9 @@ TEST_F(EditorCommands, wrongArgumentCountsAreUsageErrors)
         const Outcome result = run(arguments);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.contains(QStringLiteral("usage: byeorisol-data")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("show PATH REFERENCE")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("save PATH REFERENCE TEXT")));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("사용법: byeorisol-data")));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("show 역본파일 구절")));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("save 역본파일 구절 본문")));
     }
     EXPECT_EQ(editortest::storedRecords(m_sample), before);
 }

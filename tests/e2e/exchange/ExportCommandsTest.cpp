@@ -248,19 +248,13 @@ TEST_F(ExportCommand, argumentsThatMakeNoSenseAreUsageErrors)
     }
 }
 
-// The whole KJV in the Korean reference's numbering, one code page 949 file per book:
-// data/kjv-ko/NN-약자.txt, or the folder BYEORISOL_KJV_BOOKS names.
+// The whole KJV in the Korean reference's numbering, one code page 949 file per book.
 QStringList kjvBooks()
 {
-    QString folder = testsupport::sourceFolder() + QStringLiteral("/data/kjv-ko");
-    if (!QFileInfo(folder).isDir()) {
-        folder = qEnvironmentVariable("BYEORISOL_KJV_BOOKS");
-    }
+    const QString folder = testsupport::sourceFolder() + QStringLiteral("/data/kjv-ko");
     QStringList books;
-    if (!folder.isEmpty()) {
-        for (const QString& name : QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
-            books << folder + u'/' + name;
-        }
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        books << folder + u'/' + name;
     }
     return books;
 }
@@ -298,8 +292,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
 {
     const QStringList books = kjvBooks();
     if (books.size() != 66) {
-        GTEST_SKIP() << "the KJV book files are not there: data/kjv-ko/01-창.txt ... 66-계.txt, "
-                        "or a folder of them in BYEORISOL_KJV_BOOKS";
+        GTEST_SKIP() << "the KJV book files data/kjv-ko/01-창.txt ... 66-계.txt are not there";
     }
     for (const char* tool : {"imp2vs", "mod2imp", "diatheke"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {

@@ -130,7 +130,8 @@ TEST_F(MaintenanceCommands, aCommandWithoutExactlyOnePathIsAUsageError)
         const Outcome result = run(arguments);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.contains(QStringLiteral("needs exactly one path")));
+        EXPECT_TRUE(result.err.startsWith(QStringLiteral("byeorisol-data: ") + arguments.first() +
+                                          QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.\n사용법: ")));
     }
 }
 

@@ -38,6 +38,8 @@ const QString kGap = QStringLiteral("이 역본은 구절 번호가 1부터 빠�
 const QString kEnterWarning =
     QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
                    "!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다.");
+const QString kSaveOtherVerse = QStringLiteral("출 1:1\r\n\r\n위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
+                                               "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
 const QString kGenesis1 = QStringLiteral("태초에 하나님이 천지를 창조하시니라");
 const QString kGenesis10 = QStringLiteral("하나님이 뭍을 땅이라 칭하시고");
 
@@ -477,14 +479,32 @@ private slots:
         expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveNotFound);
         expectShown(QString());
         QVERIFY(text3Shown().isEmpty());
-        // Under a typed reference not gone to: stored there, the display stays.
+        // Under a typed reference not gone to: asked first, with No the default. No stores nothing and
+        // leaves both boxes as they are; Yes stores there, and the display stays.
         const QString exodus = QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은");
-        goTo(QStringLiteral("창 1:1"));
-        text3()->setPlainText(exodus);
-        text1()->setText(QStringLiteral("출 1:1"));
-        click("Command7");
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        const auto saveElsewhere = [&](MessageAnswer answer) {
+            goTo(QStringLiteral("창 1:1"));
+            text3()->setPlainText(QStringLiteral(" ") + exodus);
+            text1()->setText(QStringLiteral("출 1:1 "));
+            m_dialogs.queueAnswer(answer);
+            click("Command7");
+            QCOMPARE(m_dialogs.messages().size(), 1);
+            QCOMPARE(m_dialogs.messages().first().icon, MessageIcon::Question);
+            QCOMPARE(m_dialogs.messages().first().buttons, platform::MessageButtons::YesNoDefaultNo);
+            QCOMPARE(m_dialogs.messages().first().text, kSaveOtherVerse);
+            m_dialogs.clear();
+            QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        };
+        saveElsewhere(MessageAnswer::No);
+        QVERIFY(button("Command7")->isEnabled());
+        QCOMPARE(text1()->text(), QStringLiteral("출 1:1 "));
+        QCOMPARE(text3Shown(), QStringLiteral(" ") + exodus);
+        click("Command10");
+        QCOMPARE(text3Shown(), QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른"));
+        saveElsewhere(MessageAnswer::Yes);
         QVERIFY(!button("Command7")->isEnabled());
+        QCOMPARE(text1()->text(), QStringLiteral("출 1:1"));
+        QCOMPARE(text3Shown(), exodus);
         // Reload drops the unsaved change and shows the reference box's verse from the version.
         text3()->setPlainText(QStringLiteral("바뀐 본문"));
         click("Command10");

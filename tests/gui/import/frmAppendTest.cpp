@@ -3,6 +3,7 @@
 #include "ImportTree.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
+#include "platform/gui/ShellOpen.h"
 #include "shell/gui/frmMain.h"
 #include "support/ScriptedDialogs.h"
 
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <functional>
+#include <sys/stat.h>
 
 using importer::frmAppend;
 using platform::MessageAnswer;
@@ -89,8 +91,8 @@ Qt::DropAction dropFiles(QWidget& window, const QStringList& paths)
     return dropOnList(window, data);
 }
 
-// An import window with scripted dialogs and a recorded desktop "Open" that always reports failure
-// (the window ignores the answer).
+// An import window with scripted dialogs and a recorded desktop "Open" that opens what it is
+// given, unless told to refuse.
 struct Session
 {
     explicit Session(const QString& programFolder = QStringLiteral("/nonexistent/manager"), QWidget* owner = nullptr)
@@ -98,7 +100,7 @@ struct Session
     {
         window.setShellOpen([this](const QString& path) {
             opened << path;
-            return false;
+            return !desktopRefuses;
         });
     }
 
@@ -118,6 +120,7 @@ struct Session
     ScriptedDialogs dialogs;
     frmAppend window;
     QStringList opened;
+    bool desktopRefuses = false;
 };
 
 // The window at one moment, in words: whether a run is on, how many of the commands, the list and the name
@@ -371,10 +374,19 @@ private slots:
         QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
         QCOMPARE(s.window.fileList(), paths);
         QVERIFY(s.opened.isEmpty());
-        // Edit opens the current entry; the desktop's failure says nothing.
+        // Edit opens the current entry; when the desktop refuses, the message names the file.
         s.list()->setCurrentRow(1);
         s.click("Command4");
         QCOMPARE(s.opened, QStringList{paths[1]});
+        QCOMPARE(s.messages().size(), 2);
+        s.desktopRefuses = true;
+        s.click("Command4", {MessageAnswer::Ok});
+        QCOMPARE(s.opened, (QStringList{paths[1], paths[1]}));
+        QCOMPARE(s.messages().size(), 3);
+        QCOMPARE(s.messages()[2].text, platform::notOpenedMessage(paths[1]));
+        QVERIFY(s.messages()[2].text.startsWith(paths[1] + QStringLiteral("\r\n\r\n")));
+        QCOMPARE(s.messages()[2].icon, MessageIcon::Exclamation);
+        s.desktopRefuses = false;
         // Remove takes every selected entry, the current one being the last clicked.
         s.list()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
         s.list()->setCurrentRow(3, QItemSelectionModel::Select);
@@ -387,10 +399,10 @@ private slots:
         const QPoint second = s.list()->visualItemRect(s.list()->item(1)).center();
         QTest::mouseClick(s.list()->viewport(), Qt::LeftButton, Qt::NoModifier, second);
         QTest::mouseDClick(s.list()->viewport(), Qt::LeftButton, Qt::NoModifier, second);
-        QCOMPARE(s.opened, (QStringList{paths[1], paths[2]}));
+        QCOMPARE(s.opened, (QStringList{paths[1], paths[1], paths[2]}));
         s.click("Command6");
         QCOMPARE(s.list()->count(), 0);
-        QCOMPARE(s.messages().size(), 2);
+        QCOMPARE(s.messages().size(), 3);
     }
 
     void openButtonTakesTheNameOfAVersionFileThatIsNotShipped()
@@ -490,15 +502,21 @@ private slots:
         dropFiles(s.window, {good, bad, good});
         s.nameBox()->setEditText(QStringLiteral("  untouched "));
         RunWatcher watcher(s.window);
+        s.desktopRefuses = true;
         s.dialogs.queueAnswer(MessageAnswer::Yes);
         s.dialogs.queueAnswer(MessageAnswer::Ok);
+        s.dialogs.queueAnswer(MessageAnswer::Ok);
         QTest::mouseClick(s.button("Command11"), Qt::LeftButton);
-        QCOMPARE(s.messages().size(), 2);
+        QCOMPARE(s.messages().size(), 3);
         QCOMPARE(s.messages()[1].text, kCheckWithErrors);
         QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
-        // The error log, opened once the message was read.
-        QVERIFY(QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
-        QCOMPARE(s.opened, QStringList{tree.programFile(QStringLiteral("err.txt"))});
+        // The error log, opened once the message was read; the desktop refused, so its path is given.
+        const QString errorLog = tree.programFile(QStringLiteral("err.txt"));
+        QVERIFY(QFile::exists(errorLog));
+        QCOMPARE(s.opened, QStringList{errorLog});
+        QCOMPARE(s.messages()[2].text, platform::notOpenedMessage(errorLog));
+        QVERIFY(s.messages()[2].text.startsWith(errorLog + QStringLiteral("\r\n\r\n")));
+        QCOMPARE(s.messages()[2].icon, MessageIcon::Exclamation);
         // While the check ran: every command off, the animation playing, no status or progress.
         QCOMPARE(watcher.states, QStringList{QStringLiteral("running, busy, 0 enabled, animation, clip open")});
         // Afterwards: as before, the list and the name untouched.
@@ -512,9 +530,9 @@ private slots:
         dropFiles(s.window, {good});
         RunWatcher clean(s.window);
         s.click("Command11", {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.messages().size(), 4);
-        QCOMPARE(s.messages()[3].text, kCheckClean);
-        QCOMPARE(s.messages()[3].icon, MessageIcon::Information);
+        QCOMPARE(s.messages().size(), 5);
+        QCOMPARE(s.messages()[4].text, kCheckClean);
+        QCOMPARE(s.messages()[4].icon, MessageIcon::Information);
         QCOMPARE(clean.states, QStringList{QStringLiteral("running, busy, 0 enabled, animation")});
         QCOMPARE(s.opened.size(), 1);
         QVERIFY(!QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
@@ -571,17 +589,55 @@ private slots:
         QCOMPARE(state(s.window), kIdle);
     }
 
-    void droppedFolderEndsTheCheckThroughItsFailure()
+    // Only regular files are read: a folder, a pipe (which would hold the run for ever) or a device in
+    // the list is refused by name before the question, and nothing is touched.
+    void anythingButARegularFileIsRefusedBeforeTheQuestion()
+    {
+        ImportTree tree;
+        QVERIFY(tree.isValid());
+        QFile earlier(tree.programFile(QStringLiteral("err.txt")));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.close();
+        const QString pipe = tree.folder(QStringLiteral("파이프들")) + QDir::separator() + QStringLiteral("파이프.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
+        const QStringList others = {tree.folder(QStringLiteral("폴더")), pipe, native(QStringLiteral("/dev/zero"))};
+        for (const char* command : {"Command11", "Command7"}) {
+            for (const QString& other : others) {
+                Session s(tree.programFolder());
+                s.window.show();
+                dropFiles(s.window, {good, other});
+                s.nameBox()->setEditText(QStringLiteral("mine"));
+                s.click(QString::fromLatin1(command), {MessageAnswer::Ok});
+                QCOMPARE(s.messages().size(), 1);
+                QCOMPARE(s.messages()[0].text,
+                         other + QStringLiteral("\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. "
+                                                "목록에서 삭제하여 주십시오 !"));
+                QCOMPARE(s.messages()[0].icon, MessageIcon::Exclamation);
+                QCOMPARE(state(s.window), kIdle);
+            }
+        }
+        QVERIFY(QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
+        QCOMPARE(QDir(tree.installFolder()).entryList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files),
+                 QStringList{QStringLiteral("개역.DAT")});
+    }
+
+    // Of several files, the failure names the one that could not be read.
+    void aFailureNamesTheFileThatCouldNotBeRead()
     {
         ImportTree tree;
         QVERIFY(tree.isValid());
         Session s(tree.programFolder());
         s.window.show();
-        dropFiles(s.window, {tree.folder(QStringLiteral("폴더"))});
+        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
+        const QString gone = tree.textFile(QStringLiteral("gone.txt"), {QStringLiteral("창 1:2 땅이")});
+        dropFiles(s.window, {good, gone, good});
+        QVERIFY(QFile::remove(gone));
         s.click("Command11", {MessageAnswer::Yes, MessageAnswer::Ok});
         QCOMPARE(s.messages().size(), 2);
-        QVERIFY(s.messages()[1].text.endsWith(
-            QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !")));
+        QCOMPARE(s.messages()[1].text,
+                 QStringLiteral("파일을 찾을 수 없습니다.\r\n") + gone +
+                     QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !"));
         QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
         QCOMPARE(state(s.window), kIdle); // usable again, the work controls put away
     }

@@ -1,5 +1,6 @@
 #include "maintenance/gui/frmAbout.h"
 
+#include "platform/gui/ShellOpen.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -55,15 +56,17 @@ private slots:
         QCOMPARE(frmAbout::versionLine({2, 5, 7, 9}), QStringLiteral("버전 2.5.9"));
     }
 
-    // Only Label3 opens anything; Shift+Ctrl+Alt on the icon (shift state 7) does nothing.
+    // Only Label3 opens anything; Shift+Ctrl+Alt on the icon (shift state 7) does nothing. When the
+    // desktop refuses, the message gives the address.
     void label3OpensTheMakersWebSiteAndNothingElseDoes()
     {
         testsupport::ScriptedDialogs dialogs;
         frmAbout window(dialogs, kProgramFolder);
         QStringList opened;
+        bool desktopRefuses = false;
         window.setShellOpen([&](const QString& address) {
             opened << address;
-            return false;
+            return !desktopRefuses;
         });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -76,9 +79,18 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(QApplication::topLevelWidgets(), before);
         QVERIFY(opened.isEmpty());
+        const QString address = QStringLiteral("https://byeorisol.example.org");
         QTest::mouseClick(control<QLabel>(window, "Label3"), Qt::LeftButton);
-        QCOMPARE(opened, QStringList{QStringLiteral("https://byeorisol.example.org")});
+        QCOMPARE(opened, QStringList{address});
         QVERIFY(dialogs.messages().isEmpty());
+        desktopRefuses = true;
+        dialogs.queueAnswer(platform::MessageAnswer::Ok);
+        QTest::mouseClick(control<QLabel>(window, "Label3"), Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{address, address}));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(dialogs.messages()[0].text, platform::notOpenedMessage(address));
+        QVERIFY(dialogs.messages()[0].text.startsWith(address + QStringLiteral("\r\n\r\n")));
+        QCOMPARE(dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
         QVERIFY(window.isVisible());
     }
 

@@ -1,5 +1,6 @@
 #include "maintenance/gui/frmBackup.h"
 
+#include "platform/gui/ShellOpen.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -114,15 +115,24 @@ private slots:
         QCOMPARE(shown.dialogs.messages().last().icon, platform::MessageIcon::Information);
         QCOMPARE(shown.dialogs.messages().last().buttons, platform::MessageButtons::Ok);
 
-        // Command2 opens the install folder and says nothing when that fails.
+        // Command2 opens the install folder; when the desktop refuses, the message names the folder.
         QStringList opened;
+        bool desktopRefuses = false;
         shown.window.setShellOpen([&](const QString& path) {
             opened << path;
-            return false;
+            return !desktopRefuses;
         });
         QTest::mouseClick(control<QPushButton>(shown.window, "Command2"), Qt::LeftButton);
         QCOMPARE(opened, QStringList{folder});
         QCOMPARE(shown.dialogs.messages().size(), 1);
+        desktopRefuses = true;
+        shown.dialogs.queueAnswer(platform::MessageAnswer::Ok);
+        QTest::mouseClick(control<QPushButton>(shown.window, "Command2"), Qt::LeftButton);
+        QCOMPARE(opened, (QStringList{folder, folder}));
+        QCOMPARE(shown.dialogs.messages().size(), 2);
+        QCOMPARE(shown.dialogs.messages()[1].text, platform::notOpenedMessage(folder));
+        QVERIFY(shown.dialogs.messages()[1].text.startsWith(folder + QStringLiteral("\r\n\r\n")));
+        QCOMPARE(shown.dialogs.messages()[1].icon, platform::MessageIcon::Exclamation);
         QVERIFY(shown.window.isVisible());
     }
 

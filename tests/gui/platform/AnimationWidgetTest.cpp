@@ -139,5 +139,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(AnimationWidgetTest)
+int runAnimationWidgetTest(int argc, char* argv[])
+{
+    AnimationWidgetTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "AnimationWidgetTest.moc"

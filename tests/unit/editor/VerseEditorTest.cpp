@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <sqlite3.h>
 
 using editor::GoResult;
@@ -106,6 +107,57 @@ TEST_F(VerseEditorTest, afterASaveStepsGoFromTheSavedVerseOrWhenNoneWasFoundFrom
     goTo(QStringLiteral("창 1:1"));
     ASSERT_EQ(m_editor.save(QStringLiteral("출 1:1"), QStringLiteral("새 본문")).result, SaveResult::Stored);
     EXPECT_EQ(m_editor.previous().reference, QStringLiteral("창 1:10"));
+}
+
+// The window's save keeps to the verse on display: another verse only when the user agrees, and
+// only once every rule has passed.
+TEST_F(VerseEditorTest, aSaveIntoAVerseNotOnDisplayIsAskedForAndDeclinedStoresNothing)
+{
+    const QString genesis = QStringLiteral("창 1:1");
+    const QString exodus = QStringLiteral("출 1:1");
+    const QString text = QStringLiteral("새 본문");
+    const struct
+    {
+        const char* name;
+        QString reference;
+        QString text;
+        QString shown;
+        bool agree;
+        QStringList asked;
+        std::optional<SaveResult> result; // nothing: declined
+    } cases[] = {
+        {"the verse on display", QStringLiteral(" 출 1:1 "), text, exodus, false, {}, SaveResult::Stored},
+        {"another verse, agreed", exodus, text, genesis, true, {exodus}, SaveResult::Stored},
+        {"another verse, declined", exodus, text, genesis, false, {exodus}, std::nullopt},
+        {"an empty display box", exodus, text, QString(), false, {exodus}, std::nullopt},
+        {"an unknown reference", QStringLiteral("출 01:1"), text, genesis, true, {}, SaveResult::ReferenceNotFound},
+        {"a line break", exodus, QStringLiteral("새\n본문"), genesis, true, {}, SaveResult::LineBreak},
+    };
+    int made = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = m_tree.makeVersion(QStringLiteral("v%1.dat").arg(++made), editortest::sampleVerses());
+        open(path);
+        goTo(genesis);
+        QStringList asked;
+        const auto outcome = m_editor.save(c.reference, c.text, c.shown, [&](const QString& reference) {
+            asked << reference;
+            return c.agree;
+        });
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(outcome.has_value(), c.result.has_value());
+        if (outcome && c.result) {
+            EXPECT_EQ(outcome->result, *c.result);
+        }
+        const bool stored = c.result == SaveResult::Stored;
+        if (!c.result) {
+            // Declined: steps still go from the verse on display, not from the one the save looked up.
+            EXPECT_EQ(m_editor.next().reference, QStringLiteral("창 1:2"));
+        }
+        m_editor.close();
+        EXPECT_EQ(editortest::storedText(path, exodus),
+                  QVariant(stored ? c.text : QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른")));
+    }
 }
 
 TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)

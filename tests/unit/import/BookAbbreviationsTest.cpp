@@ -14,7 +14,7 @@ namespace {
 QStringList abbreviationsOfVersificationTable()
 {
     QStringList books;
-    QFile file(testsupport::sharedDataFolder() + QStringLiteral("/versification-ko.tsv"));
+    QFile file(testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return books;
     }

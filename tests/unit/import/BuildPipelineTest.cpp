@@ -1,10 +1,12 @@
 #include "import/BuildPipeline.h"
 
 #include "RecordingObserver.h"
+#include "support/MountedFolders.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
+#include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/Transaction.h"
@@ -16,6 +18,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 using importer::BuildPipeline;
 using importer::RunOutcome;
@@ -29,6 +38,9 @@ const QString kPhase1Failure =
 const QString kPhase2Failure = QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !");
 const QString kBuildFailure = kPhase2Failure + QStringLiteral("\r\n실패한 역본파일은 삭제하십시오 !");
 const QString kPhase1Status = QStringLiteral("status 1/2 작업중...");
+const QString kNotRegular =
+    QStringLiteral("\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. 목록에서 삭제하여 주십시오 !");
+const QString kDiskFull = QStringLiteral("디스크 공간이 부족합니다.\r\n");
 
 std::unique_ptr<versiondb::Database> open(const QString& path)
 {
@@ -122,6 +134,14 @@ protected:
         rs->Close();
         db->Close();
         return result;
+    }
+
+    // An err.txt as an earlier run left it.
+    void earlierLog() const
+    {
+        QFile log(errorLogPath());
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("earlier\r\n");
     }
 
     QStringList installListing() const
@@ -334,9 +354,7 @@ TEST_F(BuildPipelineTest, phaseOneClosesTheReferenceInEveryCase)
 
 TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeAnythingIsTouched)
 {
-    QFile earlierLog(errorLogPath());
-    ASSERT_TRUE(earlierLog.open(QIODevice::WriteOnly));
-    earlierLog.close();
+    earlierLog();
     const QString text = file(QStringLiteral("창 1:1 a"));
     const QStringList before = installListing();
     for (const char* bad : {"../evil", "a/b", "a\\b", "..", "x:y", "what?", "a*", "a|b", "<a>", "\"q\"", "tab\there"}) {
@@ -352,4 +370,109 @@ TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeA
     EXPECT_EQ(installListing(), before);
     EXPECT_TRUE(QFile::exists(errorLogPath())) << "a refused run deletes nothing";
     EXPECT_FALSE(QFile::exists(m_root.filePath(QStringLiteral("evil.DAT"))));
+}
+
+// A pipe would hold the run in open() for ever and a device would fill the memory: only regular
+// files (or links to them) are read, and anything else is refused, by name, before a thing is done.
+TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
+{
+    earlierLog();
+    const QString pipe = m_root.filePath(QStringLiteral("파이프"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString linkToPipe = m_root.filePath(QStringLiteral("파이프.txt"));
+    ASSERT_TRUE(QFile::link(pipe, linkToPipe));
+    const QString good = file(QStringLiteral("창 1:1 a\nbad"));
+    const QStringList before = installListing();
+    for (const QString& other : {pipe, linkToPipe, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"),
+                                 m_root.filePath(QStringLiteral("viewer"))}) {
+        for (const bool building : {false, true}) {
+            SCOPED_TRACE(other.toStdString() + (building ? " build" : " check"));
+            RecordingObserver observer;
+            BuildPipeline pipeline(m_program, observer);
+            QString name = QStringLiteral("mine");
+            const QStringList files = {good, other, good};
+            EXPECT_EQ(building ? pipeline.runBuild(name, files) : pipeline.runCheck(files), RunOutcome::Refused);
+            EXPECT_EQ(observer.messages(), QStringList{other + kNotRegular});
+            EXPECT_EQ(observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
+            EXPECT_EQ(observer.log(), QStringList{QStringLiteral("message")}) << "nothing shown but the refusal";
+        }
+    }
+    EXPECT_EQ(installListing(), before) << "no version file made";
+    QFile log(errorLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("earlier\r\n")) << "the earlier log is not touched";
+}
+
+// When several files are listed, the failure says which one failed, on the line after the description.
+TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
+{
+    const QString first = file(QStringLiteral("창 1:1 a\nbad"));
+    const QString missing = m_root.filePath(QStringLiteral("없음.txt"));
+    EXPECT_EQ(check({first, missing, first}), RunOutcome::Failed);
+    EXPECT_EQ(m_observer.messages(),
+              QStringList{QStringLiteral("파일을 찾을 수 없습니다.\r\n") + missing + kPhase2Failure});
+    EXPECT_FALSE(QFile::exists(errorLogPath())) << "the entries of the first file are dropped";
+
+    // The reference version, in both phases of a build.
+    QFile::remove(referencePath());
+    const QString reference = versiondb::referenceVersionPath(m_program);
+    RecordingObserver building;
+    EXPECT_EQ(build(QStringLiteral("mine"), {first}, &building), RunOutcome::Failed);
+    ASSERT_EQ(building.messages().size(), 2);
+    EXPECT_EQ(building.messages()[0], QStringLiteral("파일을 찾을 수 없습니다.\r\n") + reference + kPhase1Failure);
+    EXPECT_EQ(building.messages()[1], QStringLiteral("파일을 찾을 수 없습니다.\r\n") + reference + kBuildFailure);
+}
+
+// The program folder read-only: the earlier log cannot be deleted, and the check says why.
+TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
+{
+    earlierLog();
+    const testsupport::ReadOnlyFolder readOnly(m_program);
+    if (!readOnly.isActive()) {
+        GTEST_SKIP() << "no folder can be made read-only here";
+    }
+    EXPECT_EQ(check({file(QStringLiteral("창 1:1 a"))}), RunOutcome::Failed);
+    EXPECT_EQ(m_observer.messages(), QStringList{QStringLiteral("읽기 전용 폴더여서 파일을 지울 수 없습니다.\r\n") +
+                                                 errorLogPath() + kPhase2Failure});
+}
+
+// The install and program folders on a disk that is full: a build says so in both phases and
+// leaves no version behind; a check that finds errors says so and leaves no log behind.
+TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
+{
+    const auto bytesOf = [](const QString& path) {
+        QFile in(path);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        return in.readAll();
+    };
+    const QByteArray reference = bytesOf(referencePath());
+    const QByteArray emptyVersion = bytesOf(templatePath());
+    const testsupport::SmallDisk disk(m_install, 512 * 1024);
+    if (!disk.isActive()) {
+        GTEST_SKIP() << "no file system can be mounted here";
+    }
+    ASSERT_TRUE(QDir().mkpath(m_program));
+    for (const auto& [path, bytes] : {std::pair{referencePath(), reference}, std::pair{templatePath(), emptyVersion}}) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_EQ(out.write(bytes), bytes.size());
+    }
+    {
+        QFile filler(m_install + QStringLiteral("/filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    const QString text = file(QStringLiteral("창 1:1 a\nbad"));
+    const QString target = versiondb::versionPath(m_program, QStringLiteral("mine.DAT"));
+    RecordingObserver building;
+    EXPECT_EQ(build(QStringLiteral("mine"), {text}, &building), RunOutcome::Failed);
+    EXPECT_EQ(building.messages(),
+              (QStringList{kDiskFull + target + kPhase1Failure, kDiskFull + target + kBuildFailure}));
+    EXPECT_FALSE(QFile::exists(target));
+
+    EXPECT_EQ(check({text}), RunOutcome::Failed);
+    EXPECT_EQ(m_observer.messages(), QStringList{kDiskFull + errorLogPath() + kPhase2Failure});
+    EXPECT_EQ(QDir(m_program).entryList(QDir::Files), QStringList{QStringLiteral("null.mdb")}) << "no log, no scratch";
 }

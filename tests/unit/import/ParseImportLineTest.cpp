@@ -1,9 +1,9 @@
 #include "import/ParseImportLine.h"
 
 #include "ReferenceTable.h"
+#include "support/KjvText.h"
 #include "support/TestPaths.h"
 
-#include <QFile>
 #include <QSet>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ namespace {
 const QSet<QString>& references()
 {
     static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::sharedDataFolder() + QStringLiteral("/versification-ko.tsv"));
+        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
     return table;
 }
 
@@ -170,14 +170,12 @@ TEST(ParseImportLine, checksEveryLineOfTheWholeBibleAgainstTheKoreanVersificatio
     // 31,102 KJV lines in the import form. The Korean versification has no 삼상 30:31 and no
     // 고후 13:14 (it numbers those verses into 삼상 30 and 고후 13 differently); every other
     // line is accepted with a reference of its own and a text.
-    QFile file(testsupport::sharedDataFolder() + QStringLiteral("/kjv-ko.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList bible = testsupport::kjvLines();
+    ASSERT_EQ(bible.size(), 31102);
     QSet<QString> accepted;
     QStringList unknown;
     int lines = 0;
-    while (!file.atEnd()) {
-        QString line = QString::fromUtf8(file.readLine());
-        line.chop(line.endsWith(u'\n') ? 1 : 0);
+    for (const QString& line : bible) {
         const ParsedLine parsed = ParseImportLine(line, inReferenceVersion());
         if (parsed.outcome == LineOutcome::UnknownReference) {
             unknown.append(parsed.reference);

@@ -2,6 +2,7 @@
 
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
+#include "import/ErrorLogWriter.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ namespace {
 bool inReferenceVersion(const QString& reference)
 {
     static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::sharedDataFolder() + QStringLiteral("/versification-ko.tsv"));
+        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
     return table.contains(reference);
 }
 
@@ -46,14 +47,24 @@ protected:
         return file.fileName();
     }
 
+    // The entries go to the log as they are found, and to m_entries.
     CheckResult run(const QStringList& files, const AcceptedLineWriter& writer = {})
     {
         EXPECT_FALSE(m_log.remove().has_value());
-        CheckResult result = importer::checkTextFiles(files, inReferenceVersion, writer, [this] { ++m_hookCalls; });
-        if (result.succeeded() && !result.errorList.isEmpty()) {
-            const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
-            EXPECT_FALSE(m_log.write(result.errorList, now, QLocale(QLocale::Korean)).has_value());
+        m_entries.clear();
+        const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
+        importer::ErrorLogWriter log(m_log, QLocale(QLocale::Korean), [now] { return now; });
+        CheckResult result = importer::checkTextFiles(
+            files, inReferenceVersion, writer,
+            [&](const QString& entry) {
+                m_entries << entry;
+                return log.append(entry);
+            },
+            [this] { ++m_hookCalls; });
+        if (result.succeeded()) {
+            EXPECT_FALSE(log.commit().has_value());
         }
+        EXPECT_EQ(result.errorEntries, m_entries.size());
         return result;
     }
 
@@ -80,6 +91,7 @@ protected:
 
     QTemporaryDir m_dir;
     ErrorLog m_log{m_dir.path()};
+    QStringList m_entries;
     int m_hookCalls = 0;
 };
 
@@ -94,7 +106,7 @@ TEST_F(CheckRunTest, aCleanRunHandsEveryLineToTheWriterAndLeavesNoLogFromAnEarli
         run({textFile(QStringLiteral("창.txt"), QStringLiteral("창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"))},
             [&](const QString& reference, const QString& text) { written << reference << text; });
     EXPECT_TRUE(result.succeeded());
-    EXPECT_TRUE(result.errorList.isEmpty());
+    EXPECT_TRUE(m_entries.isEmpty());
     // Canonical references; a line that ends with its verse digits is taken with an empty text.
     EXPECT_EQ(written, (QStringList{QStringLiteral("창 1:1"), QStringLiteral("태초에"), QStringLiteral("창 1:2"),
                                     QStringLiteral("땅이"), QStringLiteral("창 1:3"), QString()}));
@@ -124,7 +136,8 @@ TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRes
         {other, {QStringLiteral("1") + kMissingColon}},
     });
     EXPECT_EQ(logLines(), expected);
-    EXPECT_EQ(result.errorList, expected.mid(2));
+    EXPECT_EQ(m_entries, expected.mid(2));
+    EXPECT_EQ(result.errorEntries, expected.size() - 2);
     // Events are let through after blank, MissingColon and accepted lines only: lines 1 to 4 and 8 of the
     // book, 나's line and 다's line twice.
     EXPECT_EQ(m_hookCalls, 8);
@@ -140,9 +153,34 @@ TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
     ASSERT_FALSE(result.succeeded());
     EXPECT_EQ(result.failure->path, missing);
     EXPECT_EQ(result.failure->description, QStringLiteral("파일을 찾을 수 없습니다."));
-    EXPECT_TRUE(result.errorList.isEmpty());
+    EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
     EXPECT_EQ(written, QStringList{QStringLiteral("창 1:1")}) << "nothing after the failure is read";
-    EXPECT_FALSE(m_log.exists());
+    EXPECT_FALSE(m_log.exists()) << "a log of a run that stopped is dropped";
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("err.txt*")}, QDir::Files), QStringList{});
+}
+
+TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)
+{
+    const QString file = textFile(QStringLiteral("가.txt"), QStringLiteral("x\n창 1:1 a\ny\n창 1:2 b"));
+    QStringList received;
+    QStringList written;
+    const importer::FileFailure full{QStringLiteral("err.txt"), QStringLiteral("디스크 공간이 부족합니다.")};
+    const CheckResult result = importer::checkTextFiles(
+        {file, file}, inReferenceVersion,
+        [&written](const QString& reference, const QString&) { written << reference; },
+        [&](const QString& entry) -> std::optional<importer::FileFailure> {
+            received << entry;
+            if (received.size() == 4) {
+                return full;
+            }
+            return std::nullopt;
+        },
+        {});
+    ASSERT_FALSE(result.succeeded());
+    EXPECT_EQ(result.failure->description, full.description);
+    EXPECT_EQ(result.errorEntries, 3);
+    EXPECT_EQ(received.size(), 4);
+    EXPECT_EQ(written, QStringList{QStringLiteral("창 1:1")}) << "no line after the failed entry is read";
 }
 
 TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
@@ -153,7 +191,7 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
         ++calls;
         throw std::runtime_error("no current record");
     };
-    EXPECT_THROW((void)importer::checkTextFiles({file}, inReferenceVersion, throwing, {}), std::runtime_error);
+    EXPECT_THROW((void)importer::checkTextFiles({file}, inReferenceVersion, throwing, {}, {}), std::runtime_error);
     EXPECT_EQ(calls, 1);
     // No descriptor of this process still refers to the file, though the listing does see an open one.
     const QDir descriptors(QStringLiteral("/proc/self/fd"));

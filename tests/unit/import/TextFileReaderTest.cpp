@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using importer::TextFileReader;
 
@@ -191,8 +192,13 @@ TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirs
     }
 }
 
+// Only regular files are read: a pipe would hold open() for ever and a device never ends.
 TEST_F(TextFileReaderTest, describesAFileThatCannotBeOpened)
 {
+    const QString notRegular = QStringLiteral("텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다.");
+    const QString pipe = m_dir.filePath(QStringLiteral("파이프"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, m_dir.filePath(QStringLiteral("파이프로.txt"))));
     struct OpenCase
     {
         const char* name;
@@ -203,13 +209,25 @@ TEST_F(TextFileReaderTest, describesAFileThatCannotBeOpened)
     const OpenCase cases[] = {
         {"missing file", m_dir.filePath(QStringLiteral("없음.txt")), "파일을 찾을 수 없습니다."},
         {"missing folder", m_dir.filePath(QStringLiteral("없는폴더/없음.txt")), "경로를 찾을 수 없습니다."},
-        {"folder", m_dir.filePath(QStringLiteral("폴더")), "경로/파일 액세스 오류입니다."},
+        {"folder", m_dir.filePath(QStringLiteral("폴더")), nullptr},
+        {"pipe without a writer", pipe, nullptr},
+        {"link to a pipe", m_dir.filePath(QStringLiteral("파이프로.txt")), nullptr},
+        {"endless device", QStringLiteral("/dev/zero"), nullptr},
+        {"random device", QStringLiteral("/dev/urandom"), nullptr},
     };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.name);
         TextFileReader reader(c.path);
         EXPECT_FALSE(reader.open());
         EXPECT_EQ(reader.failure().path, c.path);
-        EXPECT_EQ(reader.failure().description, QString::fromUtf8(c.description));
+        EXPECT_EQ(reader.failure().description, c.description ? QString::fromUtf8(c.description) : notRegular);
     }
+    // A link to a regular file is read like the file.
+    const QString file = write("Gen 1:1 a\r\n");
+    ASSERT_TRUE(QFile::link(file, m_dir.filePath(QStringLiteral("링크.txt"))));
+    TextFileReader linked(m_dir.filePath(QStringLiteral("링크.txt")));
+    ASSERT_TRUE(linked.open());
+    QString line;
+    EXPECT_EQ(linked.readLine(line), TextFileReader::ReadResult::Line);
+    EXPECT_EQ(line, QStringLiteral("Gen 1:1 a"));
 }

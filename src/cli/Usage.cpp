@@ -1,0 +1,158 @@
+#include "cli/Usage.h"
+
+#include "cli/ExitCode.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <iterator>
+
+namespace cli {
+
+namespace {
+
+const QString kProgram = QStringLiteral("byeorisol-data");
+const QString kForm = QStringLiteral("사용법: byeorisol-data [--program-folder 폴더] 명령 ...");
+const QString kCommandsHeading = QStringLiteral("명령:");
+const QString kOptionsHeading = QStringLiteral("선택사항:");
+
+struct UsageLine
+{
+    const char16_t* form;
+    const char16_t* what;
+};
+
+// One line per command, in the order of the help; a new command is one more line here.
+constexpr UsageLine kCommands[] = {
+    {u"check 파일...", u"텍스트파일을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
+    {u"build 역본명 파일...", u"텍스트파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
+    {u"show 역본파일 구절", u"역본파일에서 한 구절의 구절명과 본문을 보여 줍니다."},
+    {u"save 역본파일 구절 본문", u"역본파일의 한 구절에 본문을 저장합니다."},
+    {u"compact 역본파일", u"역본파일을 최적화합니다. 묻지 않고 바로 시작합니다."},
+    {u"repair 역본파일", u"손상된 역본파일을 치료합니다."},
+    {u"delete 역본파일", u"역본파일을 묻지 않고 바로 삭제합니다. 기본 제공파일은 삭제하지 않습니다."},
+    {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
+    {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
+    {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
+};
+
+constexpr UsageLine kOptions[] = {
+    {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
+    {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
+    {u"--format text|imp", u"export가 쓰는 형식입니다. 없으면 text입니다."},
+    {u"--help", u"이 도움말을 보여 줍니다."},
+};
+
+// Columns a text takes on a terminal: Korean letters and other wide characters take two.
+int columns(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        const bool wide = (unit >= 0x1100 && unit <= 0x115F) || (unit >= 0x2E80 && unit <= 0xA4CF) ||
+                          (unit >= 0xAC00 && unit <= 0xD7A3) || (unit >= 0xF900 && unit <= 0xFAFF) ||
+                          (unit >= 0xFF00 && unit <= 0xFF60);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+void appendTable(QStringList& lines, const QString& heading, const UsageLine* first, const UsageLine* last)
+{
+    constexpr int kFormColumns = 26;
+    lines << heading;
+    for (const UsageLine* line = first; line != last; ++line) {
+        const QString form = QString::fromUtf16(line->form);
+        const int pad = std::max(1, kFormColumns - columns(form));
+        lines << QStringLiteral("  ") + form + QString(pad, QLatin1Char(' ')) + QString::fromUtf16(line->what);
+    }
+}
+
+} // namespace
+
+QString usageText()
+{
+    QStringList lines = {kForm};
+    appendTable(lines, kCommandsHeading, std::begin(kCommands), std::end(kCommands));
+    appendTable(lines, kOptionsHeading, std::begin(kOptions), std::end(kOptions));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void printUsage(std::FILE* out)
+{
+    std::fputs(usageText().toUtf8().constData(), out);
+    std::fflush(out);
+}
+
+int usageError(const QString& why)
+{
+    std::fprintf(stderr, "%s: %s\n", kProgram.toUtf8().constData(), why.toUtf8().constData());
+    printUsage(stderr);
+    return kFailure;
+}
+
+QString UsageErrors::programFolderMissing()
+{
+    return QStringLiteral("--program-folder 다음에 프로그램 폴더를 적어 주십시오.");
+}
+
+QString UsageErrors::programFolderNotFound(const QString& folder)
+{
+    return QStringLiteral("--program-folder의 폴더를 찾을 수 없습니다.\n") + folder;
+}
+
+QString UsageErrors::noCommand()
+{
+    return QStringLiteral("명령을 적어 주십시오.");
+}
+
+QString UsageErrors::unknownCommand(const QString& command)
+{
+    return QStringLiteral("알 수 없는 명령입니다: ") + command;
+}
+
+QString UsageErrors::buildNeedsName()
+{
+    return QStringLiteral("build 다음에 역본명을 적어 주십시오.");
+}
+
+QString UsageErrors::showNeedsArguments()
+{
+    return QStringLiteral("show 다음에 역본파일과 구절을 적어 주십시오.");
+}
+
+QString UsageErrors::saveNeedsArguments()
+{
+    return QStringLiteral("save 다음에 역본파일, 구절, 본문을 적어 주십시오.");
+}
+
+QString UsageErrors::needsOnePath(const QString& command)
+{
+    return command + QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.");
+}
+
+QString UsageErrors::exportNeedsArguments()
+{
+    return QStringLiteral("export 다음에 역본파일과 내보낼 폴더(--format imp이면 IMP 파일)를 적어 주십시오.");
+}
+
+QString UsageErrors::exportFormatValues()
+{
+    return QStringLiteral("--format 다음에 text 또는 imp를 적어 주십시오.");
+}
+
+QString UsageErrors::exportEncodingValues()
+{
+    return QStringLiteral("--encoding 다음에 cp949 또는 utf-8을 적어 주십시오.");
+}
+
+QString UsageErrors::impIsUtf8()
+{
+    return QStringLiteral("IMP 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트파일에만 쓸 수 있습니다.");
+}
+
+QString UsageErrors::unknownOption(const QString& option)
+{
+    return QStringLiteral("알 수 없는 선택사항입니다: ") + option;
+}
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <cstdio>
+
+namespace cli {
+
+// The help of byeorisol-data, in Korean like every other text of the program: the form of a
+// command line and one line per command.
+[[nodiscard]] QString usageText();
+
+// Prints the help on out.
+void printUsage(std::FILE* out);
+
+// A command line that makes no sense: why, on standard error, then the help. Answers the exit code.
+int usageError(const QString& why);
+
+// Why a command line makes no sense.
+class UsageErrors
+{
+public:
+    [[nodiscard]] static QString programFolderMissing();
+    // The folder named by --program-folder is not there; the folder on the line after.
+    [[nodiscard]] static QString programFolderNotFound(const QString& folder);
+    [[nodiscard]] static QString noCommand();
+    [[nodiscard]] static QString unknownCommand(const QString& command);
+    [[nodiscard]] static QString buildNeedsName();
+    [[nodiscard]] static QString showNeedsArguments();
+    [[nodiscard]] static QString saveNeedsArguments();
+    [[nodiscard]] static QString needsOnePath(const QString& command);
+    // export: its arguments.
+    [[nodiscard]] static QString exportNeedsArguments();
+    [[nodiscard]] static QString exportFormatValues();
+    [[nodiscard]] static QString exportEncodingValues();
+    [[nodiscard]] static QString impIsUtf8();
+    [[nodiscard]] static QString unknownOption(const QString& option);
+};
+
+} // namespace cli

@@ -1,0 +1,98 @@
+#include "import/ErrorLogWriter.h"
+
+#include "platform/FileErrorDescriptions.h"
+
+#include <utility>
+
+namespace importer {
+
+namespace {
+
+constexpr const char* kCodePage949 = "windows-949";
+constexpr char kLineEnd[] = "\r\n";
+
+} // namespace
+
+ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
+    : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)),
+      // The default replacement of the encoder is "?", one per character it cannot encode.
+      m_encoder(kCodePage949, QStringConverter::Flag::Stateless), m_file(m_path)
+{
+    // Never written in place: an "err.txt" is always a whole log.
+    m_file.setDirectWriteFallback(false);
+}
+
+// The scratch file of a log that was not committed goes with the QSaveFile.
+ErrorLogWriter::~ErrorLogWriter() = default;
+
+std::optional<FileFailure> ErrorLogWriter::start()
+{
+    if (!m_encoder.isValid()) {
+        return fail(QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다."));
+    }
+    if (!m_file.open(QIODevice::WriteOnly)) {
+        return fail(platform::FileErrorDescriptions::openForWritingFailure(m_path));
+    }
+    if (!writeLine(ErrorLog::headerLine(m_clock(), m_locale)) || !writeLine(QString())) {
+        return fail(platform::FileErrorDescriptions::writeFailure(m_path));
+    }
+    return std::nullopt;
+}
+
+std::optional<FileFailure> ErrorLogWriter::append(const QString& entry)
+{
+    if (m_failure) {
+        return m_failure;
+    }
+    if (!m_file.isOpen()) {
+        if (auto failure = start()) {
+            return failure;
+        }
+    }
+    if (!writeLine(entry)) {
+        return fail(platform::FileErrorDescriptions::writeFailure(m_path));
+    }
+    ++m_entries;
+    return std::nullopt;
+}
+
+std::optional<FileFailure> ErrorLogWriter::commit()
+{
+    if (m_failure) {
+        return m_failure;
+    }
+    if (!m_file.isOpen()) {
+        return std::nullopt;
+    }
+    // Flushed first, so that a full disk is judged while the scratch file still fills it.
+    if (!m_file.flush()) {
+        return fail(platform::FileErrorDescriptions::writeFailure(m_path));
+    }
+    if (!m_file.commit()) {
+        return fail(m_file.error() == QFileDevice::RenameError
+                        ? platform::FileErrorDescriptions::openForWritingFailure(m_path)
+                        : platform::FileErrorDescriptions::writeFailure(m_path));
+    }
+    return std::nullopt;
+}
+
+bool ErrorLogWriter::writeLine(const QString& line)
+{
+    m_bytes = m_encoder.encode(line);
+    m_encoder.resetState();
+    m_bytes.append(kLineEnd);
+    return m_file.write(m_bytes) == m_bytes.size();
+}
+
+FileFailure ErrorLogWriter::fail(const QString& description)
+{
+    // Judged before the scratch file goes, while the disk is as the failure left it.
+    m_failure = FileFailure{m_path, description};
+    if (m_file.isOpen()) {
+        m_file.cancelWriting();
+        m_file.commit();
+    }
+    return *m_failure;
+}
+
+} // namespace importer

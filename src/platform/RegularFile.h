@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace platform {
+
+// Whether path names something that is there but is no regular file (a folder, a device, a pipe,
+// a socket), following symbolic links. A path that is not there is not "other": opening it fails.
+[[nodiscard]] bool isOtherThanRegularFile(const QString& path);
+
+enum class RegularFileOpen
+{
+    Opened,     // file is open for reading
+    NotRegular, // the path names a folder, device, pipe or socket; nothing was read from it
+    Failed,     // the file could not be opened
+};
+
+// Opens a regular file (or a link to one) for reading into file, whose name is set to path.
+// Anything else is refused without ever blocking: a pipe with no writer is never waited for.
+[[nodiscard]] RegularFileOpen openRegularFileForReading(QFile& file, const QString& path);
+
+} // namespace platform

@@ -1,0 +1,339 @@
+// byeorisol-data killed at random moments and raced by other processes: a version
+// file is always whole, loses no save that returned, and is one file at rest.
+
+#include "../../unit/maintenance/MaintenanceTree.h"
+#include "support/TestPaths.h"
+#include "versiondb/ErrorNumbers.h"
+#include "versiondb/SideFiles.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <functional>
+#include <map>
+#include <set>
+#include <gtest/gtest.h>
+
+using maintenancetest::MaintenanceTree;
+using maintenancetest::Records;
+
+namespace {
+
+const QString kVersion = QStringLiteral("새역본.DAT");
+
+class CrashAndRace : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"),
+                                tree.path(QStringLiteral("개역.DAT"))));
+        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
+                                tree.programFolder() + QStringLiteral("/null.mdb")));
+    }
+
+    QStringList withProgramFolder(const QStringList& arguments) const
+    {
+        return QStringList{QStringLiteral("--program-folder"), tree.programFolder()} + arguments;
+    }
+
+    void start(QProcess& process, const QStringList& arguments) const
+    {
+        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
+                      withProgramFolder(arguments));
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
+
+    // Runs a command to its end; its exit code, or -1 when it did not end normally.
+    int run(const QStringList& arguments) const
+    {
+        QProcess process;
+        start(process, arguments);
+        process.waitForFinished(120000);
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    // Runs a command and kills it after a random part of duration (microseconds); true when it
+    // had finished with success before the kill.
+    bool runAndKill(const QStringList& arguments, qint64 duration) const
+    {
+        QProcess process;
+        start(process, arguments);
+        QThread::usleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(duration)));
+        ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+        process.waitForFinished(10000);
+        return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    // How long a command takes when nothing stops it, in microseconds.
+    qint64 durationOf(const QStringList& arguments, const std::function<void()>& prepare) const
+    {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_EQ(run(arguments), 0);
+        return timer.nsecsElapsed() / 1000;
+    }
+
+    // A text file that gives every verse of the reference the text prefix, a space and its reference.
+    QString textFileFor(const QString& prefix, const QString& extra = {}) const
+    {
+        static const std::optional<Records> reference = MaintenanceTree::read(tree.path(QStringLiteral("개역.DAT")));
+        QByteArray text;
+        for (const auto& [number, values] : *reference) {
+            const QString line =
+                values.first.toString() + QLatin1Char(' ') + prefix + QLatin1Char(' ') + values.first.toString();
+            text += line.toUtf8() + "\r\n";
+        }
+        text += extra.toUtf8();
+        const QString file = tree.path(prefix + QStringLiteral(".txt"));
+        MaintenanceTree::write(file, "\xef\xbb\xbf" + text);
+        return file;
+    }
+
+    // The file opens with the engine and passes the integrity check; after that open and its close,
+    // nothing lies beside it and its header says it keeps a rollback journal.
+    static void expectSoundOneFile(const QString& file)
+    {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_TRUE(MaintenanceTree::read(file).has_value());
+        for (const QString& side : versiondb::sideFilePaths(file)) {
+            EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+        }
+        expectRollbackJournalHeader(file);
+    }
+
+    static void expectRollbackJournalHeader(const QString& file)
+    {
+        // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for a write-ahead log.
+        EXPECT_EQ(MaintenanceTree::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
+    }
+
+    MaintenanceTree tree;
+};
+
+// Whatever moment a build dies at, the version holds every text of the run or none of it, and the
+// next build of the same name makes a sound version.
+TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
+{
+    const QString target = tree.path(kVersion);
+    const QString first = textFileFor(QStringLiteral("첫째"));
+    const QString second = textFileFor(QStringLiteral("둘째"));
+    const qint64 duration =
+        durationOf({QStringLiteral("build"), kVersion, first}, [&] { QFile::remove(target); });
+    const auto textsOf = [](const Records& records) {
+        std::set<QString> prefixes;
+        for (const auto& [number, values] : records) {
+            prefixes.insert(values.second.isNull() ? QStringLiteral("Null") : values.second.toString().left(2));
+        }
+        return prefixes;
+    };
+    std::set<QString> previous = {QStringLiteral("첫째")};
+    int killedInFirstPhase = 0;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        // Every other round starts without the version, so that the first phase is killed too.
+        if (round % 2 == 0 && QFileInfo::exists(target)) {
+            ASSERT_EQ(run({QStringLiteral("delete"), target}), 0);
+            previous = {QStringLiteral("Null")};
+        }
+        const QString file = round % 4 < 2 ? second : first;
+        const bool finished = runAndKill({QStringLiteral("build"), kVersion, file}, duration * 5 / 4);
+        if (!QFileInfo::exists(target)) {
+            ++killedInFirstPhase;
+            EXPECT_FALSE(finished);
+            continue;
+        }
+        const std::optional<Records> records = MaintenanceTree::read(target);
+        ASSERT_TRUE(records.has_value());
+        EXPECT_EQ(records->size(), 31102u);
+        const std::set<QString> texts = textsOf(*records);
+        const std::set<QString> ofThisRun = {file == first ? QStringLiteral("첫째") : QStringLiteral("둘째")};
+        EXPECT_TRUE(texts == ofThisRun || (!finished && texts == previous)) << texts.begin()->toStdString();
+        previous = texts;
+        expectSoundOneFile(target);
+    }
+    EXPECT_GT(killedInFirstPhase, 0);
+    ASSERT_EQ(run({QStringLiteral("build"), kVersion, first}), 0);
+    EXPECT_EQ(textsOf(*MaintenanceTree::read(target)), std::set<QString>{QStringLiteral("첫째")});
+    expectSoundOneFile(target);
+    EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("개역.DAT"), kVersion, QStringLiteral("둘째.txt"),
+                                                  QStringLiteral("첫째.txt")}));
+}
+
+// A build killed while it stored its texts leaves a journal; deleting the version takes it along,
+// and the next build of that name makes a sound version.
+TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
+{
+    const QString target = tree.path(kVersion);
+    const QString texts = textFileFor(QStringLiteral("본문"));
+    QProcess build;
+    start(build, {QStringLiteral("build"), kVersion, texts});
+    // The version takes its name once its skeleton is complete; its texts are being stored then.
+    while (!QFileInfo::exists(target) && build.state() == QProcess::Running) {
+        QThread::usleep(200);
+    }
+    QThread::usleep(20000);
+    build.kill();
+    build.waitForFinished(10000);
+    ASSERT_TRUE(QFileInfo::exists(target));
+    ASSERT_TRUE(QFileInfo::exists(versiondb::journalPath(target))) << "the build ended before it was killed";
+
+    EXPECT_EQ(run({QStringLiteral("delete"), target}), 0);
+    EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("개역.DAT"), QStringLiteral("본문.txt")}));
+    EXPECT_EQ(run({QStringLiteral("build"), kVersion, texts}), 0);
+    const std::optional<Records> records = MaintenanceTree::read(target);
+    ASSERT_TRUE(records.has_value());
+    EXPECT_EQ(records->at(1).second, QVariant(QStringLiteral("본문 창 1:1")));
+    expectSoundOneFile(target);
+}
+
+// Saves killed at random moments: every save that returned is in the file.
+TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
+{
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 200);
+    const QStringList probe = {QStringLiteral("save"), file, QStringLiteral("창 1:1"), QStringLiteral("시험")};
+    const qint64 duration = durationOf(probe, [] {});
+    std::map<int, QString> returned;
+    for (int round = 0; round < 40; ++round) {
+        const int verse = 1 + round % 7;
+        const QString text = QStringLiteral("저장 %1").arg(round);
+        if (runAndKill({QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text}, duration * 3 / 2)) {
+            returned[verse] = text;
+        } else {
+            // A save that did not return may or may not be in the file; the next one decides.
+            returned.erase(verse);
+        }
+        const std::optional<Records> records = MaintenanceTree::read(file);
+        ASSERT_TRUE(records.has_value()) << round;
+        for (const auto& [v, t] : returned) {
+            EXPECT_EQ(records->at(v).second, QVariant(t)) << round;
+        }
+    }
+    EXPECT_FALSE(returned.empty());
+    expectSoundOneFile(file);
+}
+
+// Compaction and repair killed at random moments: the file is the original or the checked replacement.
+TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
+{
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 3000);
+    MaintenanceTree::churn(file);
+    const std::optional<Records> before = MaintenanceTree::read(file);
+    ASSERT_TRUE(before.has_value());
+    const QByteArray original = MaintenanceTree::bytes(file);
+    // The schema page damaged: the repair salvages every record into a fresh file.
+    QByteArray damaged = original;
+    damaged.replace(100, 300, QByteArray(300, '\x33'));
+
+    for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
+        const QByteArray start = command == QStringLiteral("repair") ? damaged : original;
+        const qint64 duration = durationOf({command, file}, [&] { MaintenanceTree::write(file, start); });
+        for (int round = 0; round < 10; ++round) {
+            SCOPED_TRACE(command.toStdString() + " " + std::to_string(round));
+            MaintenanceTree::write(file, start);
+            (void)runAndKill({command, file}, duration * 5 / 4);
+            if (MaintenanceTree::bytes(file) != start) {
+                EXPECT_EQ(MaintenanceTree::read(file), before);
+                expectSoundOneFile(file);
+            }
+        }
+        // The next run removes what the killed ones left beside the file.
+        MaintenanceTree::write(file, start);
+        EXPECT_EQ(run({command, file}), 0);
+        EXPECT_EQ(MaintenanceTree::read(file), before);
+        expectSoundOneFile(file);
+        EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("개역.DAT")}));
+    }
+}
+
+// Saves from other processes while the file is compacted or repaired, again and again: a save
+// either finds the file in use or is kept; none that returned success is lost.
+TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
+{
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 2000);
+    for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
+        SCOPED_TRACE(command.toStdString());
+        std::map<int, QString> kept;
+        int inUse = 0;
+        int saveNumber = 0;
+        for (int round = 0; round < 8; ++round) {
+            QProcess maintenance;
+            start(maintenance, {command, file});
+            while (maintenance.state() == QProcess::Running) {
+                const int verse = 1 + saveNumber % 50;
+                const QString text = QStringLiteral("경주 %1").arg(saveNumber++);
+                QProcess save;
+                start(save, {QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text});
+                save.waitForFinished(30000);
+                if (save.exitCode() == 0) {
+                    kept[verse] = text;
+                } else {
+                    ++inUse;
+                    EXPECT_TRUE(QString::fromUtf8(save.readAllStandardOutput() + save.readAllStandardError())
+                                    .contains(versiondb::errorDescription(versiondb::errorNumber::FileInUse)));
+                }
+            }
+            EXPECT_EQ(maintenance.exitCode(), 0);
+        }
+        const std::optional<Records> records = MaintenanceTree::read(file);
+        ASSERT_TRUE(records.has_value());
+        for (const auto& [verse, text] : kept) {
+            EXPECT_EQ(records->at(verse).second, QVariant(text)) << verse;
+        }
+        EXPECT_GT(inUse, 0) << "no save ever met the maintenance command";
+        expectSoundOneFile(file);
+    }
+}
+
+// The files the build lays out, and a version built, saved into and compacted, keep a rollback journal.
+TEST_F(CrashAndRace, everyFileTheProgramWritesKeepsARollbackJournal)
+{
+    for (const QString& shipped : {testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
+                                   testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"),
+                                   testsupport::builtInstallFolder() + QStringLiteral("/user.dat")}) {
+        expectRollbackJournalHeader(shipped);
+    }
+    const QString target = tree.path(kVersion);
+    // A verse text of 1 MB stores and reads back whole.
+    const QString longText = QStringLiteral("말씀").repeated(512 * 1024);
+    ASSERT_EQ(run({QStringLiteral("build"), kVersion,
+                   textFileFor(QStringLiteral("본문"), QStringLiteral("창 1:2 ") + longText + QStringLiteral("\r\n"))}),
+              0);
+    EXPECT_EQ(MaintenanceTree::read(target)->at(2).second, QVariant(longText));
+    expectSoundOneFile(target);
+    ASSERT_EQ(run({QStringLiteral("save"), target, QStringLiteral("창 1:3"), QStringLiteral("저장")}), 0);
+    expectSoundOneFile(target);
+    ASSERT_EQ(run({QStringLiteral("compact"), target}), 0);
+    expectSoundOneFile(target);
+}
+
+// A file held by another process is not deleted under it.
+TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
+{
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 10);
+    const QByteArray before = MaintenanceTree::bytes(file);
+    QProcess holder;
+    holder.start(testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child"), {QStringLiteral("hold"), file});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+
+    QProcess remove;
+    start(remove, {QStringLiteral("delete"), file});
+    remove.waitForFinished(30000);
+    EXPECT_NE(remove.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(remove.readAllStandardOutput()),
+              versiondb::errorDescription(versiondb::errorNumber::FileInUse) + QLatin1Char('\n'));
+    EXPECT_EQ(MaintenanceTree::bytes(file), before);
+
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    EXPECT_EQ(run({QStringLiteral("delete"), file}), 0);
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+} // namespace
