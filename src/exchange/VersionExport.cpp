@@ -36,7 +36,7 @@ std::optional<importer::FileFailure> writeFile(const QString& path, const QByteA
         }
     }
     QFile::remove(part);
-    return importer::FileFailure{path, platform::FileErrorDescriptions::writeFailure()};
+    return importer::FileFailure{path, platform::FileErrorDescriptions::writeFailure(path)};
 }
 
 // Writes the files into the folder, making it first when it is missing.
