@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Whole-Bible, whole-process benchmark of byeorisol-data check and build.
+"""Whole-Bible, whole-process benchmark of byeorisol-data check, build and export.
 
 Runs each command several times on the 66 code page 949 book files of the
 King James text in data/kjv-ko (31,102 lines), beside two peers on the same verses: SWORD's imp2vs
 building a raw-text module, and the sqlite3 shell importing the lines into one
 table with one index in one transaction (the floor for storing them). Reports
 the median wall time, the ratio to imp2vs and the peak resident memory of each,
-and the peak memory of check and build on an input ten times longer.
+and the peak memory of check and build on an input ten times longer. The export
+writes the built version back out, as the 66 text files and as the IMP file that
+imp2vs reads.
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
@@ -68,6 +70,14 @@ def main():
             if os.path.exists(target):
                 os.remove(target)
 
+        exported = os.path.join(work, "exported")
+        exported_imp = os.path.join(work, "exported.imp")
+
+        def fresh_export():
+            shutil.rmtree(exported, ignore_errors=True)
+            if os.path.exists(exported_imp):
+                os.remove(exported_imp)
+
         # SWORD's import form: "$$$<reference>" then the text.
         imp = os.path.join(work, "kjv.imp")
         with open(imp, "w", encoding="utf-8") as out:
@@ -106,6 +116,10 @@ def main():
             "check", runs, lambda: None, data + ["check"] + books, accept=(0, 1))
         results["byeorisol-data build"] = measure(
             "build", runs, fresh_target, data + ["build", "bench.DAT"] + books, accept=(0, 1))
+        results["byeorisol-data export, text files"] = measure(
+            "export", runs, fresh_export, data + ["export", target, exported])
+        results["byeorisol-data export, IMP file"] = measure(
+            "export imp", runs, fresh_export, data + ["export", target, exported_imp, "--format", "imp"])
         results["byeorisol-data check, input x10"] = measure(
             "check x10", 1, lambda: None, data + ["check"] + books * 10, accept=(0, 1))
         results["byeorisol-data build, input x10"] = measure(

@@ -30,10 +30,15 @@ constexpr UsageLine kCommands[] = {
     {u"compact 역본파일", u"역본파일을 최적화합니다. 묻지 않고 바로 시작합니다."},
     {u"repair 역본파일", u"손상된 역본파일을 치료합니다."},
     {u"delete 역본파일", u"역본파일을 묻지 않고 바로 삭제합니다. 기본 제공파일은 삭제하지 않습니다."},
+    {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
+    {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
+    {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
 };
 
 constexpr UsageLine kOptions[] = {
     {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
+    {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
+    {u"--format text|imp", u"export가 쓰는 형식입니다. 없으면 text입니다."},
     {u"--help", u"이 도움말을 보여 줍니다."},
 };
 
@@ -123,6 +128,31 @@ QString UsageErrors::saveNeedsArguments()
 QString UsageErrors::needsOnePath(const QString& command)
 {
     return command + QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.");
+}
+
+QString UsageErrors::exportNeedsArguments()
+{
+    return QStringLiteral("export 다음에 역본파일과 내보낼 폴더(--format imp이면 IMP 파일)를 적어 주십시오.");
+}
+
+QString UsageErrors::exportFormatValues()
+{
+    return QStringLiteral("--format 다음에 text 또는 imp를 적어 주십시오.");
+}
+
+QString UsageErrors::exportEncodingValues()
+{
+    return QStringLiteral("--encoding 다음에 cp949 또는 utf-8을 적어 주십시오.");
+}
+
+QString UsageErrors::impIsUtf8()
+{
+    return QStringLiteral("IMP 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트파일에만 쓸 수 있습니다.");
+}
+
+QString UsageErrors::unknownOption(const QString& option)
+{
+    return QStringLiteral("알 수 없는 선택사항입니다: ") + option;
 }
 
 } // namespace cli

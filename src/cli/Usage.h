@@ -28,6 +28,12 @@ public:
     [[nodiscard]] static QString showNeedsArguments();
     [[nodiscard]] static QString saveNeedsArguments();
     [[nodiscard]] static QString needsOnePath(const QString& command);
+    // export: its arguments.
+    [[nodiscard]] static QString exportNeedsArguments();
+    [[nodiscard]] static QString exportFormatValues();
+    [[nodiscard]] static QString exportEncodingValues();
+    [[nodiscard]] static QString impIsUtf8();
+    [[nodiscard]] static QString unknownOption(const QString& option);
 };
 
 } // namespace cli

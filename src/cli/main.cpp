@@ -1,5 +1,6 @@
 #include "cli/EditorCommands.h"
 #include "cli/ExitCode.h"
+#include "cli/ExportCommands.h"
 #include "cli/ImportCommands.h"
 #include "cli/MaintenanceCommands.h"
 #include "cli/Usage.h"
@@ -70,6 +71,20 @@ int main(int argc, char* argv[])
         return command == QStringLiteral("compact")  ? cli::compactCommand(programFolder, path)
                : command == QStringLiteral("repair") ? cli::repairCommand(programFolder, path)
                                                      : cli::deleteCommand(programFolder, path);
+    }
+    if (command == QStringLiteral("export")) {
+        QString why;
+        const auto parsed = cli::parseExportArguments(arguments, why);
+        if (!parsed) {
+            return cli::usageError(why);
+        }
+        return cli::exportCommand(*parsed);
+    }
+    if (command == QStringLiteral("report")) {
+        if (arguments.size() != 1) {
+            return cli::usageError(cli::UsageErrors::needsOnePath(command));
+        }
+        return cli::reportCommand(arguments.first());
     }
     return cli::usageError(cli::UsageErrors::unknownCommand(command));
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 
@@ -30,6 +33,13 @@ public:
     // on any failure, none. The source is read under the same exclusive lock as every open.
     void CopyRecords(const QString& table, const QStringList& fields, const QString& sourcePath,
                      const QString& orderField);
+
+    // Calls row for every record of table, in the order of orderField (records of the same
+    // value in the order in which they were added, as the index on that field orders them),
+    // with the values of fields in their order; Null is a null QVariant. One statement for
+    // the whole table, for work that reads all of it: a record set's moves cost a query each.
+    void ReadRecords(const QString& table, const QStringList& fields, const QString& orderField,
+                     const std::function<void(const QList<QVariant>& values)>& row);
 
     // Closes the record sets still open on it, then the file. Closing again does nothing.
     void Close();

@@ -6,6 +6,7 @@
 // work animation is drawn as a strip of its frames.
 
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
 #include <QTabWidget>
@@ -155,6 +157,17 @@ int main(int argc, char* argv[])
         dialogs.queueFiles({version});
         window.Command9_Click();
         ok = save(withCaption(window), output, QStringLiteral("frmHolyEdit")) && ok;
+    }
+    {
+        // The export window with a version and a folder chosen.
+        exchange::frmExport window(dialogs, programFolder, &main);
+        for (const auto& [name, text] :
+             {std::pair{"Text1", "/home/user/벼리솔/kjv.dat"}, std::pair{"Text2", "/home/user/성경 내보내기"}}) {
+            if (auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name))) {
+                box->setText(QString::fromUtf8(text));
+            }
+        }
+        ok = save(withCaption(window), output, QStringLiteral("frmExport")) && ok;
     }
     {
         maintenance::frmBackup window(dialogs, programFolder, &main);

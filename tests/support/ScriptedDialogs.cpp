@@ -38,6 +38,11 @@ QStringList ScriptedDialogs::chooseFiles(QWidget*, const platform::FileDialogReq
     return files;
 }
 
+QString ScriptedDialogs::chooseFolder(QWidget* parent, const platform::FileDialogRequest& request)
+{
+    return chooseFiles(parent, request).value(0);
+}
+
 std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(QWidget*, const platform::FontChoice&)
 {
     if (m_fonts.empty()) {

@@ -35,6 +35,8 @@ public:
     platform::MessageAnswer message(QWidget* parent, platform::MessageIcon icon, platform::MessageButtons buttons,
                                     const QString& text) override;
     QStringList chooseFiles(QWidget* parent, const platform::FileDialogRequest& request) override;
+    // Answers from the same queue as chooseFiles: the first path queued, or a cancel for an empty list.
+    QString chooseFolder(QWidget* parent, const platform::FileDialogRequest& request) override;
     std::optional<platform::FontChoice> chooseFont(QWidget* parent, const platform::FontChoice& current) override;
 
 private:

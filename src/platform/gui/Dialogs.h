@@ -54,6 +54,9 @@ public:
     // The chosen files as native paths; empty when the user cancelled.
     virtual QStringList chooseFiles(QWidget* parent, const FileDialogRequest& request) = 0;
 
+    // The chosen folder as a native path; empty when the user cancelled. The request's filter is not used.
+    virtual QString chooseFolder(QWidget* parent, const FileDialogRequest& request) = 0;
+
     // The chosen font and colour; nothing when the user cancelled.
     virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& current) = 0;
 

@@ -79,6 +79,21 @@ QStringList QtDialogs::chooseFiles(QWidget* parent, const FileDialogRequest& req
     return files;
 }
 
+QString QtDialogs::chooseFolder(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent, request.title, request.folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!request.acceptLabel.isEmpty()) {
+        dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
+}
+
 std::optional<FontChoice> QtDialogs::chooseFont(QWidget* parent, const FontChoice& current)
 {
     bool accepted = false;

@@ -10,6 +10,7 @@ class QtDialogs final : public Dialogs
 public:
     MessageAnswer message(QWidget* parent, MessageIcon icon, MessageButtons buttons, const QString& text) override;
     QStringList chooseFiles(QWidget* parent, const FileDialogRequest& request) override;
+    QString chooseFolder(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& current) override;
 };
 

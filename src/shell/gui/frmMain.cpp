@@ -1,6 +1,7 @@
 #include "shell/gui/frmMain.h"
 
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
@@ -41,6 +42,8 @@ const QString kCommand6Caption = QStringLiteral("자료파일 백업방법");
 const QString kCommand6Tip = QStringLiteral("백업설명");
 const QString kCommand8Caption = QStringLiteral("개인 추가역본 삭제");
 const QString kCommand8Tip = QStringLiteral("개인이 추가 사용하던 역본을 삭제합니다.");
+const QString kCommand9Caption = QStringLiteral("역본파일 내보내기");
+const QString kCommand9Tip = QStringLiteral("역본파일의 본문을 텍스트파일이나 IMP 파일로 내보냅니다.");
 const QString kCommand2Caption = QStringLiteral("&About");
 const QString kCommand1Caption = QStringLiteral("종료");
 const QString kMaker = QStringLiteral("Vantrel");
@@ -61,7 +64,7 @@ constexpr int kClientHeight = 4800;
 constexpr int kColumnLeft = 3135;
 constexpr int kColumnWidth = 2280;
 constexpr int kColumnHeight = 345;
-constexpr int kColumnTops[] = {390, 930, 1470, 2010, 2550, 3090};
+constexpr int kColumnTops[] = {390, 930, 1470, 2010, 2550, 3090, 3630};
 constexpr int kRowTop = 4215;
 constexpr int kRowWidth = 1080;
 constexpr int kRowHeight = 315;
@@ -139,9 +142,11 @@ void frmMain::createControls()
     button(Command7, "Command7");
     button(Command6, "Command6");
     button(Command8, "Command8");
+    button(Command9, "Command9");
     button(Command2, "Command2");
     button(Command1, "Command1");
-    const QList<QPushButton*> order = {Command3, Command4, Command5, Command7, Command6, Command8, Command2, Command1};
+    const QList<QPushButton*> order = {Command3, Command4, Command5, Command7, Command6,
+                                       Command8, Command9, Command2, Command1};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -152,6 +157,7 @@ void frmMain::createControls()
     connect(Command7, &QPushButton::clicked, this, &frmMain::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
+    connect(Command9, &QPushButton::clicked, this, &frmMain::Command9_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
@@ -170,6 +176,8 @@ void frmMain::applyTexts()
     Command6->setToolTip(kCommand6Tip);
     Command8->setText(kCommand8Caption);
     Command8->setToolTip(kCommand8Tip);
+    Command9->setText(kCommand9Caption);
+    Command9->setToolTip(kCommand9Tip);
     Command2->setText(kCommand2Caption);
     Command1->setText(kCommand1Caption);
     Label1->setText(kMaker);
@@ -181,7 +189,7 @@ void frmMain::placeControls()
     const auto twips = [this](int left, int top, int width, int height) {
         return platform::twipsRect(left, top, width, height, this);
     };
-    const QList<QPushButton*> column = {Command3, Command4, Command5, Command7, Command6, Command8};
+    const QList<QPushButton*> column = {Command3, Command4, Command5, Command7, Command6, Command8, Command9};
     for (qsizetype i = 0; i < column.size(); ++i) {
         column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
     }
@@ -334,6 +342,12 @@ void frmMain::Command6_Click()
 void frmMain::Command2_Click()
 {
     maintenance::frmAbout window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+void frmMain::Command9_Click()
+{
+    exchange::frmExport window(m_dialogs, m_programFolder, this);
     window.exec();
 }
 

@@ -40,6 +40,8 @@ public slots:
     void Command8_Click();
     void Command6_Click();
     void Command2_Click();
+    // Shows the export window modally.
+    void Command9_Click();
     void ccrpFileDialogs1_CancelDialog();
 
 protected:
@@ -72,6 +74,7 @@ private:
     QPushButton* Command7 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* Picture1 = nullptr;

@@ -248,8 +248,9 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
         EXPECT_TRUE(std::any_of(line.begin(), line.end(), [](QChar c) { return c.script() == QChar::Script_Hangul; }))
             << "every line is Korean: " << line.toStdString();
     }
-    for (const char* command : {"check 파일...", "build 역본명 파일...", "show 역본파일 구절",
-                                "save 역본파일 구절 본문", "compact 역본파일", "repair 역본파일", "delete 역본파일"}) {
+    for (const char* command :
+         {"check 파일...", "build 역본명 파일...", "show 역본파일 구절", "save 역본파일 구절 본문", "compact 역본파일",
+          "repair 역본파일", "delete 역본파일", "export 역본파일 폴더", "report 역본파일"}) {
         EXPECT_TRUE(help.out.contains(QStringLiteral("\n  ") + QString::fromUtf8(command) + QLatin1Char(' ')))
             << command;
     }

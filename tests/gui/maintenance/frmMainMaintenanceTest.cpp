@@ -36,6 +36,10 @@ public:
     {
         return script.chooseFiles(parent, request);
     }
+    QString chooseFolder(QWidget* parent, const platform::FileDialogRequest& request) override
+    {
+        return script.chooseFolder(parent, request);
+    }
     std::optional<platform::FontChoice> chooseFont(QWidget* parent, const platform::FontChoice& current) override
     {
         return script.chooseFont(parent, current);

@@ -46,6 +46,9 @@ private slots:
         QTest::newRow("Command8") << "Command8"
                                   << "개인 추가역본 삭제"
                                   << "개인이 추가 사용하던 역본을 삭제합니다.";
+        QTest::newRow("Command9") << "Command9"
+                                  << "역본파일 내보내기"
+                                  << "역본파일의 본문을 텍스트파일이나 IMP 파일로 내보냅니다.";
         QTest::newRow("Command2") << "Command2"
                                   << "&About"
                                   << "";
@@ -85,8 +88,8 @@ private slots:
     {
         testsupport::ScriptedDialogs dialogs;
         shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
-        const QStringList expected = {"Command3", "Command4", "Command5", "Command7",
-                                      "Command6", "Command8", "Command2", "Command1"};
+        const QStringList expected = {"Command3", "Command4", "Command5", "Command7", "Command6",
+                                      "Command8", "Command9", "Command2", "Command1"};
         QWidget* current = button(window, "Command3");
         QStringList order;
         for (int i = 0; i < expected.size(); ++i) {
@@ -103,8 +106,8 @@ private slots:
     {
         testsupport::ScriptedDialogs dialogs;
         shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
-        const QStringList column = {"Command3", "Command4", "Command5", "Command7", "Command6", "Command8"};
-        const int tops[] = {390, 930, 1470, 2010, 2550, 3090};
+        const QStringList column = {"Command3", "Command4", "Command5", "Command7", "Command6", "Command8", "Command9"};
+        const int tops[] = {390, 930, 1470, 2010, 2550, 3090, 3630};
         for (int i = 0; i < column.size(); ++i) {
             QPushButton* b = button(window, column[i].toLatin1().constData());
             QCOMPARE(b->geometry(), platform::twipsRect(3135, tops[i], 2280, 345, &window));

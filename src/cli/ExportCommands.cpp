@@ -1,0 +1,159 @@
+#include "cli/ExportCommands.h"
+
+#include "cli/ConsoleObserver.h"
+#include "cli/ExitCode.h"
+#include "cli/Usage.h"
+#include "exchange/NullReport.h"
+#include "shell/SharedRoutines.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+// The texts of export and report.
+const QString kFormatOption = QStringLiteral("--format");
+const QString kEncodingOption = QStringLiteral("--encoding");
+
+const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
+const QString kWrittenImp = QStringLiteral("%1개 구절을 IMP 파일로 내보냈습니다.");
+const QString kMovedHeading = QStringLiteral("KJV 절 구분에 없는 구절은 앞 구절에 붙였습니다:");
+const QString kMovedLine = QStringLiteral("%1 → %2");
+const QString kUnreadableReference =
+    QStringLiteral("번호 %1인 레코드의 성경구절('%2')이 '창 1:1'과 같은 형식이 아니어서 읽을 수 없습니다.");
+const QString kLineBreak =
+    QStringLiteral("'%1' 구절의 본문에 줄바꿈 문자가 있어 한 줄로 쓸 수 없으므로 내보내지 않았습니다.");
+const QString kUnencodable =
+    QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.\r\n"
+                   "--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
+
+const QString kRecords = QStringLiteral("레코드: %1");
+const QString kWithText = QStringLiteral("본문이 있는 구절: %1");
+const QString kNullWord = QStringLiteral("본문이 \"null\"인 구절: %1");
+const QString kNullValue = QStringLiteral("본문이 없는(Null) 구절: %1");
+
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
+
+QString fullPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// A message about the version: its display name, two line breaks, then the text.
+void printAbout(const QString& version, const QString& text)
+{
+    printMessage(stdout, shell::GetFileName(version) + kLineBreaks + text);
+}
+
+} // namespace
+
+std::optional<ExportArguments> parseExportArguments(const QStringList& arguments, QString& why)
+{
+    ExportArguments parsed;
+    QStringList positional;
+    bool encodingGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == kFormatOption || argument == kEncodingOption) {
+            const QString value = arguments.value(i + 1);
+            ++i;
+            if (argument == kFormatOption && value == QStringLiteral("text")) {
+                parsed.format = exchange::ExportFormat::Text;
+            } else if (argument == kFormatOption && value == QStringLiteral("imp")) {
+                parsed.format = exchange::ExportFormat::Imp;
+            } else if (argument == kEncodingOption && value == QStringLiteral("cp949")) {
+                parsed.encoding = exchange::TextEncoding::Cp949;
+                encodingGiven = true;
+            } else if (argument == kEncodingOption && value == QStringLiteral("utf-8")) {
+                parsed.encoding = exchange::TextEncoding::Utf8;
+                encodingGiven = true;
+            } else {
+                why =
+                    argument == kFormatOption ? UsageErrors::exportFormatValues() : UsageErrors::exportEncodingValues();
+                return std::nullopt;
+            }
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            why = UsageErrors::unknownOption(argument);
+            return std::nullopt;
+        } else {
+            positional.append(argument);
+        }
+    }
+    if (positional.size() != 2) {
+        why = UsageErrors::exportNeedsArguments();
+        return std::nullopt;
+    }
+    if (parsed.format == exchange::ExportFormat::Imp && encodingGiven &&
+        parsed.encoding != exchange::TextEncoding::Utf8) {
+        why = UsageErrors::impIsUtf8();
+        return std::nullopt;
+    }
+    parsed.path = positional.at(0);
+    parsed.destination = positional.at(1);
+    return parsed;
+}
+
+int exportCommand(const ExportArguments& arguments)
+{
+    const QString version = fullPath(arguments.path);
+    const exchange::ExportOutcome outcome =
+        exchange::exportVersion({version, arguments.destination, arguments.format, arguments.encoding});
+    switch (outcome.result) {
+    case exchange::ExportResult::Written:
+        break;
+    case exchange::ExportResult::EngineFailed:
+        printAbout(version, outcome.engineFailure.Description);
+        return kFailure;
+    case exchange::ExportResult::UnreadableReference:
+        printAbout(version, kUnreadableReference.arg(outcome.verse.number).arg(outcome.verse.reference));
+        return kLineErrorsOrRefused;
+    case exchange::ExportResult::LineBreak:
+        printAbout(version, kLineBreak.arg(outcome.verse.reference));
+        return kLineErrorsOrRefused;
+    case exchange::ExportResult::Unencodable:
+        printAbout(version, kUnencodable.arg(outcome.verse.reference));
+        return kLineErrorsOrRefused;
+    case exchange::ExportResult::WriteFailed:
+        printMessage(stdout, outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
+        return kFailure;
+    }
+    const QString& written = arguments.format == exchange::ExportFormat::Imp ? kWrittenImp : kWrittenText;
+    QString text = written.arg(outcome.versesWritten) + QStringLiteral("\r\n") + outcome.destination;
+    if (!outcome.moved.isEmpty()) {
+        text += kLineBreaks + kMovedHeading;
+        for (const exchange::MovedVerse& moved : outcome.moved) {
+            text += QStringLiteral("\r\n") + kMovedLine.arg(moved.reference, moved.into);
+        }
+    }
+    printAbout(version, text);
+    return kSuccess;
+}
+
+int reportCommand(const QString& path)
+{
+    const QString version = fullPath(path);
+    const exchange::VersionVerses verses = exchange::readVersionVerses(version);
+    if (verses.engineFailure) {
+        printAbout(version, verses.engineFailure->Description);
+        return kFailure;
+    }
+    if (verses.unreadable) {
+        printAbout(version, kUnreadableReference.arg(verses.unreadable->number).arg(verses.unreadable->reference));
+        return kLineErrorsOrRefused;
+    }
+    const exchange::VersionReport report = exchange::reportOf(verses.verses);
+    std::fprintf(stdout, "%s\n%s\n%s\n%s\n", kRecords.arg(report.records).toUtf8().constData(),
+                 kWithText.arg(report.withText).toUtf8().constData(),
+                 kNullWord.arg(report.nullWord).toUtf8().constData(),
+                 kNullValue.arg(report.nullValue).toUtf8().constData());
+    for (const exchange::VerseRange& range : report.nullRanges) {
+        std::fprintf(stdout, "%s\n", range.text().toUtf8().constData());
+    }
+    std::fflush(stdout);
+    return kSuccess;
+}
+
+} // namespace cli

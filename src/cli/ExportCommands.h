@@ -1,0 +1,31 @@
+#pragma once
+
+#include "exchange/VersionExport.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace cli {
+
+// The arguments of export: PATH DEST [--format text|imp] [--encoding cp949|utf-8].
+struct ExportArguments
+{
+    QString path;
+    QString destination;
+    exchange::ExportFormat format = exchange::ExportFormat::Text;
+    exchange::TextEncoding encoding = exchange::TextEncoding::Cp949;
+};
+
+// The export's arguments, or nothing with why set when they make no sense.
+[[nodiscard]] std::optional<ExportArguments> parseExportArguments(const QStringList& arguments, QString& why);
+
+// byeorisol-data export PATH DEST ...: writes the version as text files into the
+// folder DEST, or as the IMP file DEST, and says how many verses went where.
+int exportCommand(const ExportArguments& arguments);
+
+// byeorisol-data report PATH: the counts of the version's records and texts, then
+// its verses without text as ranges, one to a line.
+int reportCommand(const QString& path);
+
+} // namespace cli

@@ -1,0 +1,118 @@
+#include "exchange/VersionExport.h"
+#include "import/BookAbbreviations.h"
+
+#include <QStringEncoder>
+#include <array>
+#include <optional>
+
+namespace exchange {
+
+namespace {
+
+constexpr const char* kCodePage949 = "windows-949";
+const QString kLineEnd = QStringLiteral("\r\n");
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+// The text in code page 949, or nothing when a character of it has no place there. The
+// encoder maps only characters that read back as themselves and counts every other one.
+std::optional<QByteArray> inCodePage949(const QString& text)
+{
+    QStringEncoder encoder(kCodePage949, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+qsizetype lineLength(const Verse& verse)
+{
+    return verse.reference.size() + 1 + verse.text->size() + kLineEnd.size();
+}
+
+void appendLine(QString& content, const Verse& verse)
+{
+    content.append(verse.reference).append(u' ').append(*verse.text).append(kLineEnd);
+}
+
+QString lineOf(const Verse& verse)
+{
+    QString line;
+    line.reserve(lineLength(verse));
+    appendLine(line, verse);
+    return line;
+}
+
+QString fileName(int bookNumber)
+{
+    return QStringLiteral("%1-%2.txt")
+        .arg(bookNumber, 2, 10, QLatin1Char('0'))
+        .arg(importer::BookAbbreviations::at(bookNumber));
+}
+
+} // namespace
+
+ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
+{
+    ExportPlan plan;
+    for (const Verse& verse : verses) {
+        if (verse.text && holdsLineBreak(*verse.text)) {
+            plan.result = ExportResult::LineBreak;
+            plan.refused = verse;
+            return plan;
+        }
+    }
+
+    // Each book's verses in the order of its lines, and the length of its lines.
+    std::array<QList<const Verse*>, importer::BookAbbreviations::kCount> lines;
+    std::array<qsizetype, importer::BookAbbreviations::kCount> lengths{};
+    for (const Verse& verse : verses) {
+        if (!verse.text) {
+            continue;
+        }
+        const auto book = static_cast<std::size_t>(verse.bookNumber - 1);
+        lines[book].append(&verse);
+        lengths[book] += lineLength(verse);
+        ++plan.versesWritten;
+    }
+
+    // Encoded book by book; a book that cannot be encoded is searched verse by verse.
+    // The verses of the books come in the order of the verses, so that the verse
+    // named is the first in the version that cannot be written.
+    std::optional<const Verse*> firstUnencodable;
+    for (int book = 1; book <= importer::BookAbbreviations::kCount; ++book) {
+        const auto index = static_cast<std::size_t>(book - 1);
+        QString content;
+        content.reserve(lengths[index]);
+        for (const Verse* verse : lines[index]) {
+            appendLine(content, *verse);
+        }
+        ExportFile file{fileName(book), {}};
+        if (encoding == TextEncoding::Utf8) {
+            file.bytes = QByteArray(kUtf8ByteOrderMark) + content.toUtf8();
+        } else if (const auto bytes = inCodePage949(content)) {
+            file.bytes = *bytes;
+        } else {
+            for (const Verse* verse : lines[index]) {
+                if (!inCodePage949(lineOf(*verse)) && (!firstUnencodable || verse < *firstUnencodable)) {
+                    firstUnencodable = verse;
+                    break;
+                }
+            }
+        }
+        plan.files.append(std::move(file));
+    }
+    if (firstUnencodable) {
+        plan = ExportPlan{};
+        plan.result = ExportResult::Unencodable;
+        plan.refused = **firstUnencodable;
+    }
+    return plan;
+}
+
+} // namespace exchange

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "versiondb/Errors.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace exchange {
+
+// One record of a version as the export and the report need it.
+struct Verse
+{
+    qint64 number = 0;  // 번호
+    QString reference;  // 성경구절, canonical: "창 1:1"
+    QStringView book;   // the abbreviation from the book table
+    int bookNumber = 0; // 1 to 66
+    int chapter = 0;
+    int verse = 0;
+    std::optional<QString> text; // 본문; nothing for Null
+};
+
+// The verses of a version, or why they could not be read.
+struct VersionVerses
+{
+    QList<Verse> verses; // in the order of the index "번호"
+    // The engine could not open or read the version.
+    std::optional<versiondb::ErrorItem> engineFailure;
+    // A record whose 성경구절 is not a canonical reference of a book of the table:
+    // its 번호 and its 성경구절 as stored (empty for Null).
+    std::optional<Verse> unreadable;
+
+    [[nodiscard]] bool read() const { return !engineFailure && !unreadable; }
+};
+
+// Opens the version exclusively with the database password, as every command does (a version
+// in use is refused), reads all of its records in the order of the index "번호", in one pass,
+// and closes it.
+[[nodiscard]] VersionVerses readVersionVerses(const QString& path);
+
+// Splits a canonical reference ("삼상 30:31") into its book, chapter and verse;
+// false when it is not one (a book outside the table, a chapter or verse that is
+// not a number of 1 or more written without leading zeros).
+[[nodiscard]] bool splitReference(const QString& reference, Verse& verse);
+
+} // namespace exchange

@@ -1,0 +1,271 @@
+#include "exchange/gui/frmExport.h"
+
+#include "exchange/VersionExport.h"
+#include "platform/ProgramFolders.h"
+#include "platform/gui/BusyPointer.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Twips.h"
+#include "shell/SharedRoutines.h"
+#include "shell/gui/CenterForm.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <utility>
+
+namespace exchange {
+
+namespace {
+
+const QString kCaption = QStringLiteral("역본파일 내보내기");
+const QString kLabel1 = QStringLiteral("내보낼 역본파일");
+const QString kLabel2 = QStringLiteral("형식");
+const QString kOption1 = QStringLiteral("텍스트파일");
+const QString kOption2 = QStringLiteral("IMP");
+const QString kLabel3 = QStringLiteral("인코딩");
+const QString kCodePage949 = QStringLiteral("코드 페이지 949");
+const QString kUtf8 = QStringLiteral("UTF-8");
+const QString kLabel4 = QStringLiteral("저장할 폴더");
+const QString kBrowse = QStringLiteral("찾기...");
+const QString kCommand3 = QStringLiteral("내보내기");
+const QString kCommand4 = QStringLiteral("닫기");
+
+const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
+const QString kVersionTitle = QStringLiteral("내보낼 역본파일 선택");
+const QString kFolderTitle = QStringLiteral("내보낼 폴더 선택");
+const QString kChoose = QStringLiteral("선택");
+const QString kImpExtension = QStringLiteral(".imp");
+
+const QString kNoVersion = QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !");
+const QString kNoFolder = QStringLiteral("내보낼 폴더를 선택하여 주십시오 !");
+const QString kWritten = QStringLiteral("%1개 구절을 내보냈습니다.");
+const QString kMovedHeading = QStringLiteral("KJV 절 구분에 없는 구절은 앞 구절에 붙였습니다:");
+const QString kMovedLine = QStringLiteral("%1 → %2");
+const QString kUnreadableReference =
+    QStringLiteral("번호 %1인 레코드의 성경구절('%2')이 '창 1:1'과 같은 형식이 아니어서 읽을 수 없습니다.");
+const QString kLineBreak =
+    QStringLiteral("'%1' 구절의 본문에 줄바꿈 문자가 있어 한 줄로 쓸 수 없으므로 내보내지 않았습니다.");
+const QString kUnencodable =
+    QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.\r\n"
+                   "인코딩을 UTF-8로 바꾸어 내보내십시오.");
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
+const QString kLineBreakOnce = QStringLiteral("\r\n");
+
+// Geometry in twips.
+constexpr int kClientWidth = 5400;
+constexpr int kClientHeight = 3780;
+
+} // namespace
+
+frmExport::frmExport(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
+    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("frmExport"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    createControls();
+    applyTexts();
+    placeControls();
+}
+
+void frmExport::createControls()
+{
+    const auto label = [this](QLabel*& member, const char* name) {
+        member = new QLabel(this);
+        member->setObjectName(QString::fromLatin1(name));
+    };
+    const auto button = [this](QPushButton*& member, const char* name) {
+        member = new QPushButton(this);
+        member->setObjectName(QString::fromLatin1(name));
+    };
+    label(Label1, "Label1");
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    button(Command1, "Command1");
+    label(Label2, "Label2");
+    Option1 = new QRadioButton(this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setChecked(true);
+    Option2 = new QRadioButton(this);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    label(Label3, "Label3");
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    label(Label4, "Label4");
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    button(Command2, "Command2");
+    button(Command3, "Command3");
+    button(Command4, "Command4");
+    Command3->setDefault(true);
+
+    const QList<QWidget*> order = {Text1, Command1, Option1, Option2, Combo1, Text2, Command2, Command3, Command4};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    connect(Command1, &QPushButton::clicked, this, &frmExport::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmExport::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmExport::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmExport::Command4_Click);
+    connect(Option1, &QRadioButton::toggled, this, &frmExport::Option1_Click);
+}
+
+void frmExport::applyTexts()
+{
+    setWindowTitle(kCaption);
+    Label1->setText(kLabel1);
+    Command1->setText(kBrowse);
+    Label2->setText(kLabel2);
+    Option1->setText(kOption1);
+    Option2->setText(kOption2);
+    Label3->setText(kLabel3);
+    Combo1->addItems({kCodePage949, kUtf8});
+    Label4->setText(kLabel4);
+    Command2->setText(kBrowse);
+    Command3->setText(kCommand3);
+    Command4->setText(kCommand4);
+}
+
+void frmExport::placeControls()
+{
+    const auto twips = [this](int left, int top, int width, int height) {
+        return platform::twipsRect(left, top, width, height, this);
+    };
+    Label1->setGeometry(twips(240, 240, 3840, 255));
+    Text1->setGeometry(twips(240, 510, 3840, 330));
+    Command1->setGeometry(twips(4200, 495, 960, 360));
+    Label2->setGeometry(twips(240, 1020, 3840, 255));
+    Option1->setGeometry(twips(240, 1290, 1800, 300));
+    Option2->setGeometry(twips(2160, 1290, 1800, 300));
+    Label3->setGeometry(twips(240, 1740, 3840, 255));
+    Combo1->setGeometry(twips(240, 2010, 2400, 330));
+    Label4->setGeometry(twips(240, 2490, 3840, 255));
+    Text2->setGeometry(twips(240, 2760, 3840, 330));
+    Command2->setGeometry(twips(4200, 2745, 960, 360));
+    Command3->setGeometry(twips(2880, 3270, 1080, 375));
+    Command4->setGeometry(twips(4080, 3270, 1080, 375));
+    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
+}
+
+void frmExport::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+}
+
+void frmExport::Form_Load()
+{
+    if (parentWidget() != nullptr) {
+        setWindowIcon(parentWidget()->window()->windowIcon());
+    }
+    shell::CenterForm(this);
+}
+
+void frmExport::Option1_Click()
+{
+    const bool imp = Option2->isChecked();
+    if (imp) {
+        m_textEncoding = Combo1->currentIndex();
+        Combo1->setCurrentIndex(1);
+    } else {
+        Combo1->setCurrentIndex(m_textEncoding);
+    }
+    Combo1->setEnabled(!imp);
+}
+
+void frmExport::Command1_Click()
+{
+    platform::FileDialogRequest request;
+    request.folder = platform::installFolder(m_programFolder);
+    request.title = kVersionTitle;
+    request.filter = kVersionFilter;
+    request.acceptLabel = kChoose;
+    const QStringList chosen = m_dialogs.chooseFiles(this, request);
+    if (!chosen.isEmpty()) {
+        Text1->setText(chosen.first());
+    }
+}
+
+void frmExport::Command2_Click()
+{
+    platform::FileDialogRequest request;
+    request.folder = Text2->text().isEmpty() ? platform::installFolder(m_programFolder) : Text2->text();
+    request.title = kFolderTitle;
+    request.acceptLabel = kChoose;
+    const QString chosen = m_dialogs.chooseFolder(this, request);
+    if (!chosen.isEmpty()) {
+        Text2->setText(chosen);
+    }
+}
+
+void frmExport::Command3_Click()
+{
+    const QString version = Text1->text();
+    const QString folder = Text2->text();
+    if (version.isEmpty()) {
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, kNoVersion);
+        return;
+    }
+    if (folder.isEmpty()) {
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, kNoFolder);
+        return;
+    }
+    ExportRequest request;
+    request.versionPath = version;
+    request.destination = folder;
+    request.format = Option2->isChecked() ? ExportFormat::Imp : ExportFormat::Text;
+    request.encoding = Combo1->currentIndex() == 1 ? TextEncoding::Utf8 : TextEncoding::Cp949;
+    if (request.format == ExportFormat::Imp) {
+        request.destination =
+            QDir(folder).filePath(QFileInfo(shell::GetFileName(version)).completeBaseName() + kImpExtension);
+    }
+
+    platform::BusyPointer busy;
+    const ExportOutcome outcome = exportVersion(request);
+    busy.restore();
+
+    const QString name = shell::GetFileName(version) + kLineBreaks;
+    switch (outcome.result) {
+    case ExportResult::Written: {
+        QString text = name + kWritten.arg(outcome.versesWritten) + kLineBreakOnce + outcome.destination;
+        if (!outcome.moved.isEmpty()) {
+            text += kLineBreaks + kMovedHeading;
+            for (const MovedVerse& moved : outcome.moved) {
+                text += kLineBreakOnce + kMovedLine.arg(moved.reference, moved.into);
+            }
+        }
+        m_dialogs.inform(this, platform::MessageIcon::Information, text);
+        return;
+    }
+    case ExportResult::EngineFailed:
+        m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.engineFailure.Description);
+        return;
+    case ExportResult::UnreadableReference:
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
+                         name + kUnreadableReference.arg(outcome.verse.number).arg(outcome.verse.reference));
+        return;
+    case ExportResult::LineBreak:
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + kLineBreak.arg(outcome.verse.reference));
+        return;
+    case ExportResult::Unencodable:
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + kUnencodable.arg(outcome.verse.reference));
+        return;
+    case ExportResult::WriteFailed:
+        m_dialogs.inform(this, platform::MessageIcon::None,
+                         outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
+        return;
+    }
+}
+
+void frmExport::Command4_Click()
+{
+    accept();
+}
+
+} // namespace exchange

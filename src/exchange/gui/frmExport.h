@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace exchange {
+
+// Exports a version file as text files or as an IMP file for SWORD's tools:
+// the user chooses the version, the format, the encoding and the destination folder.
+class frmExport : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmExport(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+
+public slots:
+    // Chooses the version file in the maintenance commands' file dialog.
+    void Command1_Click();
+    // Chooses the destination folder.
+    void Command2_Click();
+    // Exports, with the busy pointer, and says how many verses went where.
+    void Command3_Click();
+    void Command4_Click();
+    // The format changed: an IMP file is always UTF-8, so the encoding is set and locked
+    // while IMP is chosen and given back when the text files are chosen again.
+    void Option1_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void createControls();
+    void applyTexts();
+    void placeControls();
+
+    platform::Dialogs& m_dialogs;
+    QString m_programFolder;
+    bool m_loaded = false;
+    int m_textEncoding = 0; // the encoding chosen for text files while IMP is chosen
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+};
+
+} // namespace exchange
