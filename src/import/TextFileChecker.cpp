@@ -1,59 +1,63 @@
 #include "import/TextFileChecker.h"
 
 #include "import/ErrorEntries.h"
+#include "import/ImpEntryReader.h"
+#include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
 
 #include <utility>
 
 namespace importer {
 
-CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
-                           const AcceptedLineWriter& writer, const ErrorListSink& errors,
-                           const PendingEventsHook& pendingEvents)
-{
-    CheckResult result;
-    const auto add = [&result, &errors](const QString& entry) {
-        if (auto failure = errors ? errors(entry) : std::nullopt) {
-            result.failure = std::move(failure);
-            return false;
-        }
-        ++result.errorEntries;
-        return true;
-    };
-    const auto processEvents = [&pendingEvents] {
-        if (pendingEvents) {
-            pendingEvents();
-        }
-    };
+namespace {
 
-    for (const QString& entry : fileEntries) {
+// The check of the files of one run.
+class FilesCheck
+{
+public:
+    FilesCheck(const ReferenceExists& exists, const AcceptedLineWriter& writer, const ErrorListSink& errors,
+               const PendingEventsHook& pendingEvents)
+        : m_exists(exists), m_writer(writer), m_errors(errors), m_pendingEvents(pendingEvents)
+    {}
+
+    // Checks one file; false when the run stops (result() says why).
+    [[nodiscard]] bool check(const QString& entry)
+    {
         TextFileReader reader(entry);
         if (!reader.open()) {
-            result.failure = reader.failure();
-            return result;
+            m_result.failure = reader.failure();
+            return false;
         }
+        m_fileEntry = entry;
+        m_headingAdded = false;
+        return reader.isImp() ? checkEntries(reader) : checkLines(reader);
+    }
+
+    [[nodiscard]] CheckResult result() const { return m_result; }
+
+private:
+    // A verse-per-line file: every line through the line rules.
+    [[nodiscard]] bool checkLines(TextFileReader& reader)
+    {
         qint64 lineNumber = 0;
-        bool headingAdded = false;
         QString line;
         for (;;) {
             const TextFileReader::ReadResult read = reader.readLine(line);
             if (read == TextFileReader::ReadResult::End) {
-                break;
+                return true;
             }
             if (read == TextFileReader::ReadResult::Failed) {
-                result.failure = reader.failure();
-                return result;
+                m_result.failure = reader.failure();
+                return false;
             }
             ++lineNumber;
-            const ParsedLine parsed = ParseImportLine(line, exists);
+            const ParsedLine parsed = ParseImportLine(line, m_exists);
             switch (parsed.outcome) {
             case LineOutcome::Blank:
                 processEvents();
                 continue;
             case LineOutcome::Accepted:
-                if (writer) {
-                    writer(parsed.reference, parsed.text);
-                }
+                accept(parsed.reference, parsed.text);
                 processEvents();
                 continue;
             case LineOutcome::MissingColon:
@@ -64,23 +68,101 @@ CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists
             case LineOutcome::UnknownReference:
                 break;
             }
-            if (!headingAdded) {
-                for (const QString& heading : ErrorEntries::fileHeading(entry)) {
-                    if (!add(heading)) {
-                        return result;
-                    }
-                }
-                headingAdded = true;
-            }
-            if (!add(ErrorEntries::lineEntry(lineNumber, parsed))) {
-                return result;
+            if (!report(lineNumber, parsed)) {
+                return false;
             }
             if (parsed.outcome == LineOutcome::MissingColon) {
                 processEvents();
             }
         }
     }
-    return result;
+
+    // An IMP file: every entry's key through the key rules, reported at its key line.
+    [[nodiscard]] bool checkEntries(TextFileReader& reader)
+    {
+        ImpEntryReader entries(reader);
+        ImpEntry entry;
+        for (;;) {
+            const TextFileReader::ReadResult read = entries.next(entry);
+            if (read == TextFileReader::ReadResult::End) {
+                return true;
+            }
+            if (read == TextFileReader::ReadResult::Failed) {
+                m_result.failure = reader.failure();
+                return false;
+            }
+            const ParsedImpKey key = ParseImpKey(entry.key, m_exists);
+            if (key.heading) {
+                // Skipped.
+            } else if (key.parsed.outcome == LineOutcome::Accepted) {
+                accept(key.parsed.reference, entry.text);
+            } else if (!report(entry.keyLineNumber, key.parsed)) {
+                return false;
+            }
+            processEvents();
+        }
+    }
+
+    void accept(const QString& reference, const QString& text)
+    {
+        if (m_writer) {
+            m_writer(reference, text);
+        }
+    }
+
+    // The entry of a rejected line, after the file's heading when it is the file's first.
+    [[nodiscard]] bool report(qint64 lineNumber, const ParsedLine& parsed)
+    {
+        if (!m_headingAdded) {
+            for (const QString& heading : ErrorEntries::fileHeading(m_fileEntry)) {
+                if (!add(heading)) {
+                    return false;
+                }
+            }
+            m_headingAdded = true;
+        }
+        return add(ErrorEntries::lineEntry(lineNumber, parsed));
+    }
+
+    [[nodiscard]] bool add(const QString& entry)
+    {
+        if (auto failure = m_errors ? m_errors(entry) : std::nullopt) {
+            m_result.failure = std::move(failure);
+            return false;
+        }
+        ++m_result.errorEntries;
+        return true;
+    }
+
+    void processEvents() const
+    {
+        if (m_pendingEvents) {
+            m_pendingEvents();
+        }
+    }
+
+    const ReferenceExists& m_exists;
+    const AcceptedLineWriter& m_writer;
+    const ErrorListSink& m_errors;
+    const PendingEventsHook& m_pendingEvents;
+    CheckResult m_result;
+    QString m_fileEntry;
+    bool m_headingAdded = false;
+};
+
+} // namespace
+
+CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
+                           const AcceptedLineWriter& writer, const ErrorListSink& errors,
+                           const PendingEventsHook& pendingEvents)
+{
+    FilesCheck check(exists, writer, errors, pendingEvents);
+    for (const QString& entry : fileEntries) {
+        if (!check.check(entry)) {
+            break;
+        }
+    }
+    return check.result();
 }
 
 } // namespace importer

@@ -35,6 +35,9 @@ struct CheckResult
 // Checks the files in list order, line by line. Each rejected line hands its entry to errors,
 // under a heading handed over before its file's first entry. Accepted lines go to writer when
 // it is set (a check-only run passes none). Line numbers count blank lines and restart per file.
+// An IMP file in the list is checked entry by entry: headings are skipped, every other key is
+// checked as a line is and reported with the number of its key line, and the entry's text goes
+// to writer with the key's canonical reference.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
                                          const PendingEventsHook& pendingEvents);

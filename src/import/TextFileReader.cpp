@@ -3,7 +3,7 @@
 #include "platform/FileErrorDescriptions.h"
 #include "platform/RegularFile.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace importer {
 
@@ -69,22 +69,18 @@ bool TextFileReader::open()
         m_failure.description = platform::FileErrorDescriptions::openForReadingFailure(m_path);
         return false;
     }
-    // The longest mark is three bytes; a file shorter than that has none unless it is a UTF-16 one.
-    while (m_buffer.size() < 3 && !m_atEnd) {
+    while (m_buffer.size() < kTextFileSampleSize && !m_atEnd) {
         if (!fill()) {
             return false;
         }
     }
-    if (m_buffer.startsWith("\xEF\xBB\xBF")) {
-        m_encoding = Encoding::Utf8;
-        m_position = 3;
-    } else if (m_buffer.startsWith("\xFF\xFE")) {
-        m_encoding = Encoding::Utf16LE;
-        m_position = 2;
-    } else if (m_buffer.startsWith("\xFE\xFF")) {
-        m_encoding = Encoding::Utf16BE;
-        m_position = 2;
-    }
+    // The kind is judged on the first bytes only: a long file is not read twice.
+    const qsizetype sampleSize = std::min(m_buffer.size(), kTextFileSampleSize);
+    const bool wholeFile = sampleSize == m_buffer.size() && (m_atEnd || m_file.atEnd());
+    const TextFileKind kind = detectTextFileKind(QByteArrayView(m_buffer).first(sampleSize), wholeFile);
+    m_encoding = kind.encoding;
+    m_position = kind.markSize;
+    m_imp = kind.imp;
     switch (m_encoding) {
     case Encoding::Cp949:
         m_decoder = QStringDecoder(kCodePage949, kDecoderFlags);

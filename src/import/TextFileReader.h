@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/FileFailure.h"
+#include "import/TextFileKind.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -10,22 +11,17 @@
 
 namespace importer {
 
-// Reads an import text file line by line. The file is code page 949 unless it begins with a
-// UTF-8, UTF-16LE or UTF-16BE byte-order mark, which then chooses the encoding and is not part
-// of the first line. A line ends at CR LF, at a lone CR or at a lone LF: a file written with LF
+// Reads an import text file line by line. Its encoding is judged on its first bytes (see
+// detectTextFileKind): a byte-order mark chooses it and is not part of the first line; without one
+// the file is code page 949 or UTF-8, and UTF-8 when it is an IMP file. A line ends at CR LF,
+// at a lone CR or at a lone LF: a file written with LF
 // line ends is read line by line, not as one long line stored into a single verse.
 // Bytes that are not valid in the encoding become U+FFFD. Nothing of the file is held beyond
 // the current line and one read buffer. The file is closed when the reader goes.
 class TextFileReader
 {
 public:
-    enum class Encoding
-    {
-        Cp949,
-        Utf8,
-        Utf16LE,
-        Utf16BE
-    };
+    using Encoding = TextEncoding;
 
     enum class ReadResult
     {
@@ -39,13 +35,15 @@ public:
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
 
-    // Opens the file and reads its byte-order mark, if any. Only a regular file (or a link to one) is
+    // Opens the file and judges its kind on its first bytes. Only a regular file (or a link to one) is
     // opened: a folder, device or pipe fails at once, without a byte read or a wait.
     [[nodiscard]] bool open();
     // The next line into line (without its line end); End after the last line; Failed on a read error.
     [[nodiscard]] ReadResult readLine(QString& line);
 
     [[nodiscard]] Encoding encoding() const { return m_encoding; }
+    // Whether the file is an IMP file, whose lines are entries of keys and texts (see ImpEntryReader).
+    [[nodiscard]] bool isImp() const { return m_imp; }
     // Set after open() or readLine() failed.
     [[nodiscard]] const FileFailure& failure() const { return m_failure; }
 
@@ -59,6 +57,7 @@ private:
     QString m_path;
     QFile m_file;
     Encoding m_encoding = Encoding::Cp949;
+    bool m_imp = false;
     qsizetype m_unit = 1; // bytes per code unit: 2 for UTF-16
     QStringDecoder m_decoder;
     QByteArray m_buffer;

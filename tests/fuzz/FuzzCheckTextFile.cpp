@@ -1,5 +1,6 @@
-// Any bytes as an import text file: read, checked and logged without a crash, every line either
-// accepted, blank or reported, and the log readable back as code page 949 with CR LF line ends.
+// Any bytes as an import text file, and behind a key line as an IMP file: read, checked and logged
+// without a crash, every line (every entry) either accepted, blank, a heading or reported, and the
+// log readable back as code page 949 with CR LF line ends.
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
 #include "import/TextFileChecker.h"
@@ -29,16 +30,13 @@ const QTemporaryDir& folder()
     return dir;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+void checkFile(const QByteArray& bytes, bool imp)
 {
     const QString path = folder().filePath(QStringLiteral("입력.txt"));
     {
         QFile file(path);
         require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        require(file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) ==
-                static_cast<qint64>(size));
+        require(file.write(bytes) == bytes.size());
     }
 
     // Count the lines the reader sees.
@@ -46,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         importer::TextFileReader reader(path);
         require(reader.open());
+        require(!imp || reader.isImp());
         QString line;
         for (;;) {
             const auto result = reader.readLine(line);
@@ -56,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ++lines;
         }
     }
-    require(size != 0 || lines == 0);
+    require(!bytes.isEmpty() || lines == 0);
 
     qint64 accepted = 0;
     const importer::ErrorLog log(folder().path());
@@ -78,13 +77,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result.errorEntries != 0) {
         QFile written(log.path());
         require(written.open(QIODevice::ReadOnly));
-        const QByteArray bytes = written.readAll();
-        require(bytes.endsWith("\r\n"));
+        const QByteArray logBytes = written.readAll();
+        require(logBytes.endsWith("\r\n"));
         QStringDecoder decoder("windows-949");
-        const QString text = decoder.decode(bytes);
+        const QString text = decoder.decode(logBytes);
         require(!decoder.hasError());
         require(text.count(QStringLiteral("\r\n")) == result.errorEntries + 2);
         require(!log.remove().has_value());
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    checkFile(bytes, false);
+    checkFile("$$$" + bytes, true);
     return 0;
 }

@@ -38,4 +38,15 @@ QStringList kjvLines()
     return lines;
 }
 
+QStringList kjvAsciiBookLines(const QString& abbreviation)
+{
+    QStringList lines;
+    for (QString line : kjvLines()) {
+        if (line.startsWith(abbreviation + QLatin1Char(' '))) {
+            lines << line.remove(QStringLiteral("¶ ")).replace(QChar(0x2019), QLatin1Char('\''));
+        }
+    }
+    return lines;
+}
+
 } // namespace testsupport

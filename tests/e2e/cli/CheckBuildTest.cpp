@@ -1,5 +1,6 @@
 // byeorisol-data check and build, run as a user runs them, on temporary install trees.
 
+#include "import/BookAbbreviations.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -8,7 +9,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -323,46 +327,59 @@ TEST_F(DataCommand, aFileThatCannotBeReadIsNamed)
 }
 
 // The error log is written as the check goes: the memory of a check does not grow with its errors
-// (kept in memory, the entries of these lines alone would take well over 100 MB).
+// (kept in memory, the entries of these lines alone would take well over 100 MB), nor with the
+// entries of an IMP file.
 TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
 {
-    constexpr int kLines = 800000;
-    const QString bad = m_root.filePath(QStringLiteral("bad.txt"));
+    struct Case
     {
-        QFile out(bad);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        const QByteArray block = QByteArray("x\r\n").repeated(1000);
-        for (int i = 0; i < kLines / 1000; ++i) {
-            ASSERT_EQ(out.write(block), block.size());
+        const char* name;
+        QByteArray block; // a thousand bad lines or entries
+        qint64 logLines;  // the header, the empty line, the heading's two and one per bad line or entry
+    };
+    constexpr int kBlocks = 800;
+    const Case cases[] = {
+        {"bad.txt", QByteArray("x\r\n").repeated(1000), 800000 + 4},
+        {"bad.imp", QByteArray("$$$x\ntext of an entry without a verse\n").repeated(1000), 800000 + 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString bad = m_root.filePath(QString::fromLatin1(c.name));
+        {
+            QFile out(bad);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            for (int i = 0; i < kBlocks; ++i) {
+                ASSERT_EQ(out.write(c.block), c.block.size());
+            }
         }
+        const QByteArray executable = QFile::encodeName(program());
+        const QByteArray folder = QFile::encodeName(m_program);
+        const QByteArray file = QFile::encodeName(bad);
+        char* const argv[] = {const_cast<char*>(executable.constData()), const_cast<char*>("--program-folder"),
+                              const_cast<char*>(folder.constData()),     const_cast<char*>("check"),
+                              const_cast<char*>(file.constData()),       nullptr};
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        ASSERT_EQ(posix_spawn(&child, executable.constData(), &quiet, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&quiet);
+        int status = 0;
+        rusage usage{};
+        ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_LT(usage.ru_maxrss, 50 * 1024) << "peak resident KiB";
+        QFile log(errorLog());
+        ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+        qint64 lines = 0;
+        while (!log.atEnd()) {
+            lines += log.read(1 << 20).count('\n');
+        }
+        EXPECT_EQ(lines, c.logLines);
+        ASSERT_TRUE(QFile::remove(bad));
     }
-    const QByteArray executable = QFile::encodeName(program());
-    const QByteArray folder = QFile::encodeName(m_program);
-    const QByteArray file = QFile::encodeName(bad);
-    char* const argv[] = {const_cast<char*>(executable.constData()), const_cast<char*>("--program-folder"),
-                          const_cast<char*>(folder.constData()),     const_cast<char*>("check"),
-                          const_cast<char*>(file.constData()),       nullptr};
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, executable.constData(), &quiet, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&quiet);
-    int status = 0;
-    rusage usage{};
-    ASSERT_EQ(wait4(child, &status, 0, &usage), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_LT(usage.ru_maxrss, 50 * 1024) << "peak resident KiB";
-    // Every line is in the log: the header, the empty line, the heading's two and one per line.
-    QFile log(errorLog());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    qint64 lines = 0;
-    while (!log.atEnd()) {
-        lines += log.read(1 << 20).count('\n');
-    }
-    EXPECT_EQ(lines, kLines + 4);
 }
 
 TEST_F(DataCommand, progressIsDrawnOnlyOnATerminal)
@@ -409,6 +426,106 @@ TEST_F(DataCommand, progressOnATerminalIsRedrawnByTimeEvenAtItsEnd)
     const qsizetype redraws = terminal.count(QStringLiteral("2/2 작업중..."));
     EXPECT_GT(redraws, 0);
     EXPECT_LT(redraws, 1000);
+}
+
+// SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a
+// version holds in every verse KJV has the text that diatheke reads from the module; the two verses
+// of KJV that the Korean numbering lacks are logged at their key lines, and the two verses that KJV
+// lacks stay Null.
+TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
+{
+    const QString module = QStringLiteral("engKJV2006eb");
+    const QString mod2imp = QStandardPaths::findExecutable(QStringLiteral("mod2imp"));
+    const QString diatheke = QStandardPaths::findExecutable(QStringLiteral("diatheke"));
+    const auto output = [](const QString& executable, const QStringList& arguments) {
+        QProcess process;
+        process.start(executable, arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    if (mod2imp.isEmpty() || diatheke.isEmpty() ||
+        !output(diatheke,
+                {QStringLiteral("-b"), QStringLiteral("system"), QStringLiteral("-k"), QStringLiteral("modulelist")})
+             .contains(module + QStringLiteral(" : "))) {
+        GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
+                     << " is missing (Debian packages libsword-utils, diatheke and sword-text-kjv; "
+                        "scripts/setup installs them)";
+    }
+
+    const QString imp = m_root.filePath(QStringLiteral("kjv.imp"));
+    {
+        QProcess process;
+        process.setStandardOutputFile(imp);
+        process.start(mod2imp, {module, QStringLiteral("-s")});
+        ASSERT_TRUE(process.waitForFinished(120000));
+        ASSERT_EQ(process.exitCode(), 0);
+    }
+
+    // diatheke's plain text: "Book C:V: text" lines, the books in canonical order, with headings between.
+    const QString plain =
+        output(diatheke, {QStringLiteral("-b"), module, QStringLiteral("-f"), QStringLiteral("plain"),
+                          QStringLiteral("-k"), QStringLiteral("Genesis 1:1-Revelation of John 22:21")});
+    const QRegularExpression verseLine(QStringLiteral("^\\s*(\\S.*?) (\\d+):(\\d+): (.*)$"));
+    QStringList bookNames;
+    QHash<QString, QString> kjv;
+    for (const QString& line : plain.split(u'\n')) {
+        const QRegularExpressionMatch match = verseLine.match(line);
+        if (!match.hasMatch()) {
+            continue;
+        }
+        if (bookNames.isEmpty() || bookNames.last() != match.captured(1)) {
+            bookNames << match.captured(1);
+        }
+        const QString reference = importer::BookAbbreviations::at(static_cast<int>(bookNames.size())).toString() +
+                                  QLatin1Char(' ') + match.captured(2) + QLatin1Char(':') + match.captured(3);
+        kjv.insert(reference, match.captured(4).trimmed());
+    }
+    ASSERT_EQ(bookNames.size(), 66);
+    ASSERT_EQ(kjv.size(), 31102);
+
+    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("sword-kjv"), imp});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("sword-kjv.DAT\n\n만들기 작업이 완료되었습니다.\n"
+                                                     "텍스트파일에서 추가된 절수는 총: 31100절입니다\n\n")))
+        << result.out.toStdString();
+
+    // The key lines of the two verses the Korean numbering lacks.
+    QFile impFile(imp);
+    ASSERT_TRUE(impFile.open(QIODevice::ReadOnly));
+    QHash<QByteArray, qint64> keyLines;
+    for (qint64 number = 1; !impFile.atEnd(); ++number) {
+        keyLines.insert(impFile.readLine().trimmed(), number);
+    }
+    EXPECT_EQ(logEntries(),
+              (QStringList{QStringLiteral(" "), imp + QStringLiteral("파일에서..."),
+                           QString::number(keyLines.value("$$$I Samuel 30:31")) +
+                               QStringLiteral("줄▶ ('삼상 30:31') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
+                           QString::number(keyLines.value("$$$II Corinthians 13:14")) +
+                               QStringLiteral("줄▶ ('고후 13:14') 성경구절 표시에 오류가 있습니다! 편집상태 확인!")}));
+
+    auto db = versiondb::DBEngine::instance().OpenDatabase(m_install + QStringLiteral("/sword-kjv.DAT"), true, false,
+                                                           versiondb::passwordConnect());
+    auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    rs->setIndex(QStringLiteral("번호"));
+    QStringList nulls;
+    QStringList different;
+    int records = 0;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+        ++records;
+        const QString reference = rs->Fields(QStringLiteral("성경구절")).Value().toString();
+        const QVariant text = rs->Fields(QStringLiteral("본문")).Value();
+        if (text.isNull()) {
+            nulls << reference;
+        } else if (text.toString() != kjv.value(reference)) {
+            different << reference;
+        }
+    }
+    rs->Close();
+    db->Close();
+    EXPECT_EQ(records, 31102);
+    EXPECT_EQ(nulls, (QStringList{QStringLiteral("아 6:14"), QStringLiteral("요삼 1:15")}));
+    EXPECT_EQ(different.size(), 0) << different.mid(0, 5).join(u' ').toStdString();
 }
 
 } // namespace

@@ -315,7 +315,7 @@ private slots:
         QCOMPARE(s.window.fileList(), expected);
         const platform::FileDialogRequest request = s.dialogs.fileRequests().front();
         QCOMPARE(request.title, QStringLiteral("텍스트 파일 추가"));
-        QCOMPARE(request.filter, QStringLiteral("텍스트 파일 (*.txt)"));
+        QCOMPARE(request.filter, QStringLiteral("텍스트 파일 (*.txt);;IMP 파일 (*.imp)"));
         QCOMPARE(request.folder, platform::installFolder(QStringLiteral("/base/viewer/manager")));
         QVERIFY(request.multiple);
         QVERIFY(s.messages().isEmpty());

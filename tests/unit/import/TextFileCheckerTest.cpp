@@ -3,6 +3,7 @@
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
+#include "support/KjvText.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -44,6 +45,14 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QStringEncoder("windows-949")
                        .encode(lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        return file.fileName();
+    }
+
+    QString rawFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(bytes), bytes.size());
         return file.fileName();
     }
 
@@ -207,4 +216,103 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     QFile held(file);
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(openDescriptors(), 1);
+}
+
+using Written = QList<std::pair<QString, QString>>;
+
+TEST_F(CheckRunTest, anImpFileIsReadByItsKeysWithItsHeadingsSkippedAndItsFaultsAtTheirKeyLines)
+{
+    // As mod2imp writes it: UTF-8 with LF line ends. The line numbers stand on the right.
+    const QString imp = rawFile(QStringLiteral("kjv.imp"), QStringLiteral("$$$[ Module Heading ]\n"       // 1
+                                                                          "\n"                            // 2
+                                                                          "$$$[ Testament 1 Heading ]\n"  // 3
+                                                                          "$$$Genesis 0:0\n"              // 4
+                                                                          "The First Book of Moses\n"     // 5
+                                                                          "$$$Genesis 1:0\n"              // 6
+                                                                          "$$$Genesis 1:1\n"              // 7
+                                                                          "In the beginning   \n"         // 8
+                                                                          "$$$Gen 1:2\n"                  // 9
+                                                                          "And the earth\n"               // 10
+                                                                          "\n"                            // 11
+                                                                          "  was without form.  \n"       // 12
+                                                                          "$$$창 1:3\n"                   // 13
+                                                                          "¶ And God said\n"              // 14
+                                                                          "$$$Genesis 1:4\n"              // 15
+                                                                          "$$$Genesis 1:5-6\n"            // 16
+                                                                          "$$$Genesis 51:1\n"             // 17
+                                                                          "$$$Genesis 1:1000\n"           // 18
+                                                                          "$$$Tobit 1:1\n"                // 19
+                                                                          "$$$I Samuel 30:31\n"           // 20
+                                                                          "$$$\n"                         // 21
+                                                                          "no key\n"                      // 22
+                                                                          "$$$창1:7\n"                    // 23
+                                                                          "$$$Psalms 3:0\n"               // 24
+                                                                          "A Psalm of David\n"            // 25
+                                                                          "$$$1Sam 1:1\n"                 // 26
+                                                                          "$$$III John 1:14\n"            // 27
+                                                                          "Peace be to thee.\n"           // 28
+                                                                          "$$$Revelation of John 22:21\n" // 29
+                                                                          "The grace")
+                                                               .toUtf8());
+    Written written;
+    const CheckResult result = run({imp}, [&written](const QString& reference, const QString& text) {
+        written.append({reference, text});
+    });
+    ASSERT_TRUE(result.succeeded());
+    const Written expected = {
+        {QStringLiteral("창 1:1"), QStringLiteral("In the beginning")},
+        {QStringLiteral("창 1:2"), QStringLiteral("And the earth was without form.")},
+        {QStringLiteral("창 1:3"), QStringLiteral("¶ And God said")},
+        {QStringLiteral("창 1:4"), QString()},
+        {QStringLiteral("삼상 1:1"), QString()},
+        {QStringLiteral("요삼 1:14"), QStringLiteral("Peace be to thee.")},
+        {QStringLiteral("계 22:21"), QStringLiteral("The grace")},
+    };
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(
+        logLines(),
+        log({{imp,
+              {QStringLiteral("16줄▶ ':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"),
+               QStringLiteral("17줄▶ ('창 51:1') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
+               QStringLiteral("18줄▶ 절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"),
+               QStringLiteral("19줄▶ ('Tobit')약자명을 가진 성경책은 없습니다! 편집상태 확인!"),
+               QStringLiteral("20줄▶ ('삼상 30:31') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
+               QStringLiteral("21") + kMissingColon,
+               QStringLiteral("23줄▶ '장'을 찾을 수 없습니다! 편집상태 확인!")}}}));
+}
+
+// Text files in either encoding, with or without a byte-order mark, and IMP files, in one list.
+TEST_F(CheckRunTest, aRunReadsTextFilesOfEitherEncodingAndImpFilesInOneList)
+{
+    // English text: Genesis in code page 949, Hosea in UTF-8, both well-formed UTF-8.
+    const QStringList genesisLines = testsupport::kjvAsciiBookLines(QStringLiteral("창"));
+    const QStringList hoseaLines = testsupport::kjvAsciiBookLines(QStringLiteral("호"));
+    const QString genesis = textFile(QStringLiteral("genesis.txt"), genesisLines.join(u'\n'));
+    const QString hosea = rawFile(QStringLiteral("hosea.txt"), hoseaLines.join(u'\n').toUtf8());
+    const QString psalm =
+        rawFile(QStringLiteral("시편.txt"), QStringLiteral("시 23:1 여호와는 나의 목자시니\n").toUtf8());
+    const QString john = textFile(QStringLiteral("요한.txt"), QStringLiteral("요 1:1 태초에 말씀이 계시니라"));
+    const QString marked =
+        rawFile(QStringLiteral("요일.txt"), "\xEF\xBB\xBF" + QStringLiteral("요일 1:1 태초부터 있는").toUtf8());
+    const QString imp = rawFile(QStringLiteral("john.imp"),
+                                QStringLiteral("$$$John 3:16\nFor God so loved the world…\n$$$John 3:17\n").toUtf8());
+
+    Written written;
+    const CheckResult result =
+        run({genesis, hosea, psalm, imp, john, marked}, [&written](const QString& reference, const QString& text) {
+            written.append({reference, text});
+        });
+    ASSERT_TRUE(result.succeeded());
+    EXPECT_TRUE(m_entries.isEmpty()) << m_entries.join(u'\n').toStdString();
+    Written expected;
+    for (const QString& line : genesisLines + hoseaLines) {
+        expected.append({line.section(u' ', 0, 1), line.section(u' ', 2)});
+    }
+    ASSERT_EQ(expected.size(), 1533 + 197);
+    expected.append({QStringLiteral("시 23:1"), QStringLiteral("여호와는 나의 목자시니")});
+    expected.append({QStringLiteral("요 3:16"), QStringLiteral("For God so loved the world…")});
+    expected.append({QStringLiteral("요 3:17"), QString()});
+    expected.append({QStringLiteral("요 1:1"), QStringLiteral("태초에 말씀이 계시니라")});
+    expected.append({QStringLiteral("요일 1:1"), QStringLiteral("태초부터 있는")});
+    EXPECT_EQ(written, expected);
 }

@@ -1,7 +1,11 @@
 #include "import/TextFileReader.h"
 
+#include "support/KjvText.h"
+
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -189,6 +193,124 @@ TEST_F(TextFileReaderTest, aByteOrderMarkChoosesTheEncodingAndIsNotPartOfTheFirs
         TextFileReader::Encoding encoding{};
         EXPECT_EQ(linesOf(c.bytes, &encoding), c.lines);
         EXPECT_EQ(encoding, c.encoding);
+    }
+}
+
+namespace {
+
+QString fromCp949(const QByteArray& bytes)
+{
+    return QStringDecoder("windows-949").decode(bytes);
+}
+
+QByteArray cp949ToUtf8(const QByteArray& bytes)
+{
+    return fromCp949(bytes).toUtf8();
+}
+
+QByteArray toCp949(const QString& text)
+{
+    return QStringEncoder("windows-949").encode(text);
+}
+
+} // namespace
+
+// Without a byte-order mark a file is UTF-8 only when its first 64 KiB are UTF-8 and more of its lines
+// begin with a book abbreviation so; English text in code page 949 is often UTF-8 as well.
+TEST_F(TextFileReaderTest, judgesAFileWithoutAMarkByTheBooksItsLinesBeginWith)
+{
+    const QStringList genesisLines = testsupport::kjvAsciiBookLines(QStringLiteral("창"));
+    const QStringList hoseaLines = testsupport::kjvAsciiBookLines(QStringLiteral("호"));
+    ASSERT_EQ(genesisLines.size(), 1533);
+    ASSERT_EQ(hoseaLines.size(), 197);
+    const QByteArray genesis = toCp949(genesisLines.join(u'\n') + u'\n');
+    const QByteArray hosea = toCp949(hoseaLines.join(QStringLiteral("\r\n")));
+    ASSERT_GT(genesis.size(), 64 * 1024);
+    ASSERT_LT(hosea.size(), 64 * 1024);
+    // The naive rule would take both for UTF-8: "창" is C3 A2 in code page 949, "호" C8 A3.
+    for (const QByteArray& english : {genesis, hosea}) {
+        ASSERT_EQ(QString::fromUtf8(english).toUtf8(), english);
+    }
+    const QString genesisFirst = genesisLines.first();
+    const QString genesisLast = genesisLines.last();
+    const QString hoseaFirst = hoseaLines.first();
+    const QString korean = QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라\r\n창 1:2 땅이 혼돈하고\r\n");
+    const QByteArray koreanUtf8 = korean.toUtf8();
+    const QByteArray koreanCp949 = toCp949(korean);
+    // Korean UTF-8 lines past the first 64 KiB, the first 64 KiB ending inside the 창 of a line.
+    const QByteArray verse = QStringLiteral("창 1:1 태초에\n").toUtf8();
+    const QByteArray prefix = QByteArray(64 * 1024 % verse.size() - 2, 'x') + "\n";
+    const QByteArray cut = prefix + verse.repeated(64 * 1024 / verse.size() + 2);
+    ASSERT_EQ(cut.at(64 * 1024 - 1), '\xEC') << "the first of the three bytes of 창";
+    const QString book = QStringLiteral("창");
+    const QString bookIn949ReadAsUtf8 = QStringLiteral("\u00E2"); // C3 A2
+    struct KindCase
+    {
+        const char* name;
+        QByteArray bytes;
+        TextFileReader::Encoding encoding;
+        bool imp;
+        QString firstLine;
+        QString lastLine;
+    };
+    using E = TextFileReader::Encoding;
+    const KindCase cases[] = {
+        {"English Genesis, code page 949", genesis, E::Cp949, false, genesisFirst, genesisLast},
+        {"English Genesis, UTF-8", cp949ToUtf8(genesis), E::Utf8, false, genesisFirst, genesisLast},
+        {"English Hosea, code page 949", hosea, E::Cp949, false, hoseaFirst, hoseaLines.last()},
+        {"English Hosea, UTF-8", cp949ToUtf8(hosea), E::Utf8, false, hoseaFirst, hoseaLines.last()},
+        {"Korean, code page 949", koreanCp949, E::Cp949, false,
+         QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라"), QStringLiteral("창 1:2 땅이 혼돈하고")},
+        {"Korean, UTF-8", koreanUtf8, E::Utf8, false, QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라"),
+         QStringLiteral("창 1:2 땅이 혼돈하고")},
+        {"no line begins with a book either way: a tie",
+         "caf\xC3\xA9 1:1",
+         E::Cp949,
+         false,
+         fromCp949("caf\xC3\xA9 1:1"),
+         {}},
+        {"as many book lines each way: a tie",
+         "\xC3\xA2 1:1 a\n\xEC\xB0\xBD 1:2 b",
+         E::Cp949,
+         false,
+         book + QStringLiteral(" 1:1 a"),
+         {}},
+        {"one book line more in UTF-8", "\xC3\xA2 1:1 a\n\xEC\xB0\xBD 1:2 b\n  \xEC\xB0\xBD 1:3 c", E::Utf8, false,
+         bookIn949ReadAsUtf8 + QStringLiteral(" 1:1 a"), QStringLiteral("  창 1:3 c")},
+        {"a byte that is not UTF-8 in the first 64 KiB", koreanUtf8 + "\xFF", E::Cp949, false, {}, {}},
+        {"a character cut by the end of the first 64 KiB, then not UTF-8", cut + "\xFF", E::Utf8, false,
+         QString::fromLatin1(prefix.chopped(1)), QStringLiteral("\uFFFD")},
+        {"an IMP file is UTF-8", "\n  \r\n$$$Genesis 1:6\n\xC2\xB6 And God said", E::Utf8, true, QStringLiteral(""),
+         QStringLiteral("¶ And God said")},
+        {"an IMP file with a mark",
+         QByteArray("\xFF\xFE$\0$\0$\0G\0", 10),
+         E::Utf16LE,
+         true,
+         QStringLiteral("$$$G"),
+         {}},
+        {"key lines after a verse line", "\xC3\xA2 1:1 a\n$$$Gen 1:1", E::Cp949, false, book + QStringLiteral(" 1:1 a"),
+         QStringLiteral("$$$Gen 1:1")},
+        {"a key line starts its line", "  $$$Gen 1:1\n\xC3\xA2 1:1", E::Cp949, false, QStringLiteral("  $$$Gen 1:1"),
+         book + QStringLiteral(" 1:1")},
+    };
+    for (const KindCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextFileReader reader(write(c.bytes));
+        ASSERT_TRUE(reader.open());
+        EXPECT_EQ(reader.encoding(), c.encoding);
+        EXPECT_EQ(reader.isImp(), c.imp);
+        QString line;
+        QString last;
+        ASSERT_EQ(reader.readLine(line), TextFileReader::ReadResult::Line);
+        if (!c.firstLine.isNull()) {
+            EXPECT_EQ(line, c.firstLine);
+        }
+        while (reader.readLine(last) == TextFileReader::ReadResult::Line) {
+            line = last;
+        }
+        if (!c.lastLine.isNull()) {
+            EXPECT_EQ(line, c.lastLine);
+        }
     }
 }
 

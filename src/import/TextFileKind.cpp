@@ -1,0 +1,173 @@
+#include "import/TextFileKind.h"
+
+#include "import/BookAbbreviations.h"
+#include "shell/SharedRoutines.h"
+
+#include <QString>
+#include <QStringDecoder>
+
+namespace importer {
+
+namespace {
+
+constexpr QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
+constexpr QByteArrayView kUtf16LEMark("\xFF\xFE");
+constexpr QByteArrayView kUtf16BEMark("\xFE\xFF");
+constexpr QStringView kImpKeyStart = u"$$$";
+
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
+// A sequence cut off by the end of the bytes counts as well-formed when mayBeCut is set.
+bool isWellFormedUtf8(QByteArrayView bytes, bool mayBeCut)
+{
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The length of the sequence and the range of its second byte, which rules out the bad forms.
+        qsizetype length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        for (qsizetype k = 1; k < length; ++k) {
+            if (i + k >= size) {
+                return mayBeCut;
+            }
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Calls lineFound for every line of text; a line ends at CR or LF, and empty pieces between them are
+// empty lines, which no caller minds.
+template <typename Text, typename Unit, typename LineFound>
+void forEachLine(Text text, Unit carriageReturn, Unit lineFeed, LineFound lineFound)
+{
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == carriageReturn || text[i] == lineFeed) {
+            if (!lineFound(text.sliced(begin, i - begin))) {
+                return;
+            }
+            begin = i + 1;
+        }
+    }
+}
+
+bool beginsWithBook(QStringView line)
+{
+    const QStringView trimmed = shell::trimSpaces(line);
+    for (int book = 1; book <= BookAbbreviations::kCount; ++book) {
+        if (trimmed.startsWith(BookAbbreviations::at(book))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the first line of text that holds more than spaces is a key line.
+bool firstLineIsKey(QStringView text)
+{
+    bool key = false;
+    forEachLine(text, u'\r', u'\n', [&key](QStringView line) {
+        if (shell::trimSpaces(line).isEmpty()) {
+            return true;
+        }
+        key = line.startsWith(kImpKeyStart);
+        return false;
+    });
+    return key;
+}
+
+// The text of a file's start, good enough to find its key lines: exact for ASCII, which is all they
+// need, in code page 949 and UTF-8 alike.
+QString startAsText(QByteArrayView bytes, TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf16LE:
+        return QStringDecoder(QStringConverter::Utf16LE).decode(bytes);
+    case TextEncoding::Utf16BE:
+        return QStringDecoder(QStringConverter::Utf16BE).decode(bytes);
+    case TextEncoding::Cp949:
+    case TextEncoding::Utf8:
+        break;
+    }
+    return QString::fromLatin1(bytes);
+}
+
+// How many lines begin with a book abbreviation when read as UTF-8, and when read as code page 949.
+struct BookLineCounts
+{
+    qsizetype utf8 = 0;
+    qsizetype cp949 = 0;
+};
+
+BookLineCounts countBookLines(QByteArrayView bytes)
+{
+    BookLineCounts counts;
+    QStringDecoder cp949("windows-949", QStringConverter::Flag::Stateless);
+    forEachLine(bytes, '\r', '\n', [&](QByteArrayView line) {
+        if (beginsWithBook(QString::fromUtf8(line))) {
+            ++counts.utf8;
+        }
+        if (cp949.isValid() && beginsWithBook(QString(cp949.decode(line)))) {
+            ++counts.cp949;
+        }
+        cp949.resetState();
+        return true;
+    });
+    return counts;
+}
+
+} // namespace
+
+TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
+{
+    TextFileKind kind;
+    if (start.startsWith(kUtf8Mark)) {
+        kind.encoding = TextEncoding::Utf8;
+        kind.markSize = kUtf8Mark.size();
+    } else if (start.startsWith(kUtf16LEMark)) {
+        kind.encoding = TextEncoding::Utf16LE;
+        kind.markSize = kUtf16LEMark.size();
+    } else if (start.startsWith(kUtf16BEMark)) {
+        kind.encoding = TextEncoding::Utf16BE;
+        kind.markSize = kUtf16BEMark.size();
+    }
+    const QByteArrayView text = start.sliced(kind.markSize);
+    kind.imp = firstLineIsKey(startAsText(text, kind.encoding));
+    if (kind.markSize != 0) {
+        return kind;
+    }
+    if (kind.imp) {
+        kind.encoding = TextEncoding::Utf8;
+    } else if (isWellFormedUtf8(text, !wholeFile)) {
+        const BookLineCounts counts = countBookLines(text);
+        if (counts.utf8 > counts.cp949) {
+            kind.encoding = TextEncoding::Utf8;
+        }
+    }
+    return kind;
+}
+
+} // namespace importer
