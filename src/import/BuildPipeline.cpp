@@ -191,9 +191,6 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
         const versiondb::FileHold leftover(staging);
         versiondb::removeWithSideFiles(staging);
     }
-    // No file has the version's name: whatever lies beside it belonged to one that is gone.
-    versiondb::removeSideFiles(targetPath);
-
     const QString templatePath = versiondb::templatePath(m_programFolder);
     if (!QFile::copy(templatePath, staging)) {
         throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath),
@@ -217,6 +214,11 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
         });
         m_observer.setProgressValue(m_progressMaximum);
 
+        // Whatever lies beside a name that no file has belonged to a file that is gone, and would be
+        // taken up by the new one. Looked at just before the rename, which never replaces a file.
+        if (!QFileInfo::exists(targetPath)) {
+            versiondb::removeSideFiles(targetPath);
+        }
         switch (platform::renameToNewName(staging, targetPath)) {
         case platform::RenameOutcome::Renamed:
             platform::flushFolder(QFileInfo(targetPath).absolutePath());

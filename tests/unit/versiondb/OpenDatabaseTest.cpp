@@ -171,3 +171,36 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
     EXPECT_EQ(deriveKey("password", "salt", 4096, 32).toHex(),
               QByteArray("c5e478d59288c841aa530db6845c4c8d962893a001ce4e11a4963873aa98134a"));
 }
+
+// A file of the release that kept a write-ahead log, left with committed records in its log as a
+// crash leaves it: they are all there, and after its first open and close the file is one file
+// whose header says rollback journal.
+TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
+{
+    const QString file = makeVersion(QStringLiteral("old.dat"), 40, true);
+    const QString copy = path(QStringLiteral("copy.dat"));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                               "UPDATE \"본문\" SET \"본문\" = 'log ' || \"번호\" WHERE \"번호\" > 20;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        // Copied while the log holds the update: the copy is a file whose writer was killed.
+        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+            ASSERT_TRUE(QFile::copy(file + suffix, copy + suffix)) << suffix.toStdString();
+        }
+        sqlite3_close(db);
+    }
+    ASSERT_EQ(bytes(copy).mid(18, 2), QByteArray("\x02\x02", 2));
+    const versiondbtest::Records expected = versiondbtest::read(file);
+    ASSERT_EQ(expected.at(30).second, QVariant(QStringLiteral("log 30")));
+
+    EXPECT_EQ(versiondbtest::read(copy), expected);
+    EXPECT_EQ(bytes(copy).mid(18, 2), QByteArray("\x01\x01", 2));
+    EXPECT_EQ(versiondbtest::integrityOf(copy), QStringLiteral("ok"));
+    QStringList left = entries();
+    left.removeAll(QStringLiteral("old.dat"));
+    EXPECT_EQ(left, QStringList{QStringLiteral("copy.dat")});
+}
