@@ -69,8 +69,8 @@ sqlite::Connection openExclusive(const QString& path, bool readOnly)
         sqlite::Connection db = sqlite::open(path, flags);
         sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
         if (readOnly) {
-            // A shared lock, kept for the life of the connection.
-            sqlite::exec(db.get(), "BEGIN; SELECT count(*) FROM sqlite_schema; COMMIT");
+            // A read takes the shared lock, which the exclusive locking mode keeps for the life of the connection.
+            sqlite::exec(db.get(), "SELECT count(*) FROM sqlite_schema");
         } else {
             Transaction lock(db.get(), Transaction::Lock::Exclusive);
             lock.Commit();
