@@ -137,8 +137,9 @@ Recordset::Order& Recordset::order()
         o.nextAfterNull = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
                                                     QStringLiteral(" IS NULL AND rowid > ?2 ORDER BY rowid LIMIT 1"));
         // Only the row id: the index answers a seek alone, and the values are read when asked for.
-        o.seek = sqlite::Statement(db, QStringLiteral("SELECT rowid FROM ") + sqlite::quoted(m_table) + by +
-                                           QStringLiteral(" WHERE ") + k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
+        o.seek =
+            sqlite::Statement(db, QStringLiteral("SELECT rowid FROM ") + sqlite::quoted(m_table) + by +
+                                      QStringLiteral(" WHERE ") + k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
     }
     return m_orders.emplace(m_index, std::move(o)).first->second;
 }
