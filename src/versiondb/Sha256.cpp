@@ -17,6 +17,18 @@ constexpr std::array<std::uint32_t, 64> kRoundConstants = {
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
 };
 
+// One round. The eight working variables change roles from round to round instead of moving:
+// the caller passes them rotated by one each time, so only d and h are written.
+inline void round(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t& d, std::uint32_t e, std::uint32_t f,
+                  std::uint32_t g, std::uint32_t& h, std::uint32_t constantPlusWord)
+{
+    const std::uint32_t t1 =
+        h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) + (g ^ (e & (f ^ g))) + constantPlusWord;
+    const std::uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) | (c & (a | b)));
+    d += t1;
+    h = t1 + t2;
+}
+
 } // namespace
 
 void Sha256::compress(State& state, const BlockWords& block)
@@ -38,21 +50,15 @@ void Sha256::compress(State& state, const BlockWords& block)
     std::uint32_t f = state[5];
     std::uint32_t g = state[6];
     std::uint32_t h = state[7];
-    for (std::size_t i = 0; i < 64; ++i) {
-        const std::uint32_t s1 = std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25);
-        const std::uint32_t choice = (e & f) ^ (~e & g);
-        const std::uint32_t t1 = h + s1 + choice + kRoundConstants[i] + w[i];
-        const std::uint32_t s0 = std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22);
-        const std::uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
-        const std::uint32_t t2 = s0 + majority;
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
+    for (std::size_t i = 0; i < 64; i += 8) {
+        round(a, b, c, d, e, f, g, h, kRoundConstants[i] + w[i]);
+        round(h, a, b, c, d, e, f, g, kRoundConstants[i + 1] + w[i + 1]);
+        round(g, h, a, b, c, d, e, f, kRoundConstants[i + 2] + w[i + 2]);
+        round(f, g, h, a, b, c, d, e, kRoundConstants[i + 3] + w[i + 3]);
+        round(e, f, g, h, a, b, c, d, kRoundConstants[i + 4] + w[i + 4]);
+        round(d, e, f, g, h, a, b, c, kRoundConstants[i + 5] + w[i + 5]);
+        round(c, d, e, f, g, h, a, b, kRoundConstants[i + 6] + w[i + 6]);
+        round(b, c, d, e, f, g, h, a, kRoundConstants[i + 7] + w[i + 7]);
     }
     state[0] += a;
     state[1] += b;
