@@ -102,7 +102,7 @@ QByteArray deriveKey(const QByteArray& password, const QByteArray& salt, int ite
         inner.add(counter);
         Sha256 outer = keyStates.outer;
         outer.add(inner.finish());
-        (void)outer.finish();
+        (void)outer.finish(); // the digest is wanted as words, which the state holds
         Sha256::State u = outer.state();
         Sha256::State t = u;
         for (int i = 1; i < iterations; ++i) {

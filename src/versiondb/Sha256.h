@@ -28,7 +28,8 @@ public:
     static void compress(State& state, const BlockWords& block);
 
     void add(std::span<const std::uint8_t> data);
-    // The state after the data added so far; only whole blocks have reached it.
+    // The chaining state: only whole blocks of the data added have reached it; after finish it is the
+    // digest as words.
     [[nodiscard]] const State& state() const { return m_state; }
     // The digest of everything added; the hash is spent afterwards.
     [[nodiscard]] Digest finish();
