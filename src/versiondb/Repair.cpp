@@ -172,9 +172,9 @@ void Repair::fill(const QString& fresh) const
     for (int i = 0; i < columns; ++i) {
         params.push_back(QStringLiteral("?%1").arg(i + 2));
     }
-    sqlite::Statement insert(db.get(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (%3)")
-                                           .arg(sqlite::quoted(VersionFile::tableName()), fieldList(),
-                                                params.join(QStringLiteral(", "))));
+    sqlite::Statement insert(
+        db.get(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (%3)")
+                      .arg(sqlite::quoted(VersionFile::tableName()), fieldList(), params.join(QStringLiteral(", "))));
     for (const auto& [rowid, values] : m_records) {
         sqlite::ResetGuard guard(insert);
         insert.bindInt(1, rowid);

@@ -122,7 +122,8 @@ void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString&
 
 void VersionFile::checkTableAndIndexes(sqlite3* db)
 {
-    sqlite::Statement table(db, QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    sqlite::Statement table(db,
+                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
     table.bind(1, tableName());
     if (!table.step() || table.columnInt(0) != 1) {
         raise(errorNumber::NoSuchTable);

@@ -105,7 +105,8 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
                              "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM temp.roots "
                              "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';");
          }},
-        {"index 성경구절 dropped", Kept::Every, [](const QString& file) { (void)sql(file, "DROP INDEX \"성경구절\""); }},
+        {"index 성경구절 dropped", Kept::Every,
+         [](const QString& file) { (void)sql(file, "DROP INDEX \"성경구절\""); }},
         {"a leaf page of the table", Kept::Most, leafPage},
         {"a leaf page of the table, through a link", Kept::Most, leafPage, true, true},
         {"the table's root, an interior page", Kept::Every,
