@@ -213,7 +213,12 @@ bool VersionFile::hasSqliteHeader(const QString& path)
         return false;
     }
     static const QByteArray kMagic("SQLite format 3\0", 16);
-    return file.read(16) == kMagic;
+    const QByteArray header = file.read(18);
+    if (header.size() < 18 || !header.startsWith(kMagic)) {
+        return false;
+    }
+    const int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
+    return file.size() >= (pageSize == 1 ? 65536 : pageSize);
 }
 
 } // namespace versiondb

@@ -49,7 +49,9 @@ public:
     // write permission and "no permission" for a folder that cannot be written.
     static void checkPath(const QString& path, bool forWriting);
 
-    // True when the first bytes of the file are those of an SQLite database.
+    // True when the first bytes of the file are those of an SQLite database and the file
+    // holds at least the first page they describe. SQLite would take a shorter one for a
+    // new database and write to it when it is locked.
     [[nodiscard]] static bool hasSqliteHeader(const QString& path);
 
     // The file that work on the whole file acts on: the final target when path is a
