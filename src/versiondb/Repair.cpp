@@ -278,8 +278,8 @@ void Repair::run()
             if (sound(db.get())) {
                 return;
             }
-            // What the database reads of an incomplete page beyond the end is zeros, not the records:
-            // those are taken from the pages alone, and only when they are whole.
+            // SQLite reads the missing part of an incomplete last page as zeros, not as the records
+            // that stood there: those are taken from the pages alone, and only the whole ones.
             if (!lostPages(db.get())) {
                 readThroughTable(db.get());
             }
