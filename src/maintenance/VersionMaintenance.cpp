@@ -11,6 +11,7 @@
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/SideFiles.h"
+#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,8 +123,10 @@ CompactOutcome VersionMaintenance::CompactVersion(const QString& path)
     }
 }
 
-CompactOutcome VersionMaintenance::compact(const QString& path)
+CompactOutcome VersionMaintenance::compact(const QString& chosen)
 {
+    // Work on a link is work on the file it points to: the copy takes that file's place, and the link stays.
+    const QString path = versiondb::VersionFile::resolvedPath(chosen);
     const QString scratch = versiondb::scratchPath(m_programFolder);
     if (sameFile(path, scratch)) {
         return {CompactStep::SameAsScratch, {}};

@@ -65,7 +65,8 @@ public:
     // and holds as many records as the chosen file) and only then renames it
     // over the chosen file, holding the chosen file open exclusively from before
     // it is read until then. On any failure the chosen file is as it was and
-    // nothing of the compaction is left behind.
+    // nothing of the compaction is left behind. A symbolic link stays a link:
+    // the file it points to is compacted.
     [[nodiscard]] CompactOutcome CompactVersion(const QString& path);
 
     // Deletes the file and its journal. A file that another user holds is refused
@@ -77,7 +78,7 @@ public:
     [[nodiscard]] static bool isShipped(const QString& path);
 
 private:
-    [[nodiscard]] CompactOutcome compact(const QString& path);
+    [[nodiscard]] CompactOutcome compact(const QString& chosen);
     void removeDatabaseFiles(const QString& path);
 
     QString m_programFolder;

@@ -41,24 +41,7 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
     VersionFile::checkPath(name, !readOnly);
     const bool logExisted = QFileInfo::exists(logPaths(name).front());
     sqlite::Connection db = openExclusive(name, readOnly);
-    if (!VersionFile::hasMarks(db.get())) {
-        raise(errorNumber::UnrecognizedFormat);
-    }
-    {
-        // A file shorter than its header says has lost pages.
-        sqlite::Statement pages(db.get(), QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
-                                                         "pragma_page_size()"));
-        if (!logExisted && pages.step() && pages.columnInt(0) > QFileInfo(name).size()) {
-            raise(errorNumber::DatabaseDamaged, SQLITE_CORRUPT, SQLITE_CORRUPT);
-        }
-    }
-    const std::optional<PasswordVerifier> verifier = VersionFile::readVerifier(db.get());
-    if (!verifier) {
-        raise(errorNumber::UnrecognizedFormat);
-    }
-    if (!verifier->matches(passwordOf(connect))) {
-        raise(errorNumber::InvalidPassword);
-    }
+    VersionFile::checkOpenable(db.get(), name, connect, logExisted);
     if (!readOnly) {
         convertToRollbackJournal(db.get(), name);
         // Every commit is on the disk before it returns.

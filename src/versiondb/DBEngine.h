@@ -32,9 +32,13 @@ public:
     // put the copy in the source's place.
     void CompactDatabase(Database& source, const QString& dstName, const QString& srcConnect);
 
-    // Repairs a version database in place: rebuilds damaged indexes, or salvages
-    // every record that can still be read into a fresh file that replaces the
-    // damaged one once it is complete and checked.
+    // Repairs a version database: a sound one (it opens with the program's connect
+    // string, passes the integrity check and has the table with its six fields and
+    // both indexes) is left as it is; any other has every record that can still be
+    // read salvaged into a fresh file, with both indexes and a verifier of the
+    // database password, that replaces the damaged one once it passes the same
+    // checks. Nothing to salvage raises errors and leaves the file as it was. A
+    // symbolic link is followed to the file it points to and stays a link.
     void RepairDatabase(const QString& name);
 
     // The errors of the last failed engine call.

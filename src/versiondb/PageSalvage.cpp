@@ -66,7 +66,8 @@ PageSalvage::PageSalvage(QByteArray file) : m_file(std::move(file))
 std::vector<PageSalvage::Record> PageSalvage::records(int columnCount) const
 {
     std::vector<Record> out;
-    const qint64 pages = m_file.size() / m_pageSize;
+    // An incomplete last page is read as far as it goes.
+    const qint64 pages = (m_file.size() + m_pageSize - 1) / m_pageSize;
     for (qint64 page = 1; page <= pages; ++page) {
         readLeaf(page, columnCount, out);
     }
@@ -77,7 +78,7 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, std::vector<Record>& ou
 {
     const qint64 start = (page - 1) * m_pageSize;
     const qint64 header = start + (page == 1 ? kHeaderSize : 0);
-    const qint64 end = start + m_usable;
+    const qint64 end = std::min<qint64>(start + m_usable, m_file.size());
     if (header + 8 > end || static_cast<unsigned char>(m_file[header]) != kTableLeaf) {
         return;
     }
@@ -132,7 +133,7 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
         return false;
     }
     qint64 next = be(m_file, at + local, 4);
-    const qint64 pages = m_file.size() / m_pageSize;
+    const qint64 pages = (m_file.size() + m_pageSize - 1) / m_pageSize;
     qint64 hops = 0;
     while (out.size() < payloadSize) {
         if (next < 1 || next > pages || ++hops > pages) {
@@ -140,6 +141,10 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
         }
         const qint64 start = (next - 1) * m_pageSize;
         const qint64 take = std::min<qint64>(m_usable - 4, payloadSize - out.size());
+        // A page cut short by the end of the file ends the chain.
+        if (start + 4 + take > m_file.size()) {
+            return false;
+        }
         out += m_file.mid(start + 4, take);
         next = be(m_file, start, 4);
     }

@@ -98,6 +98,62 @@ bool VersionFile::hasMarks(sqlite3* db)
     return table.step() && table.columnInt(0) == 1;
 }
 
+void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString& connect, bool logHoldsPages)
+{
+    if (!hasMarks(db)) {
+        raise(errorNumber::UnrecognizedFormat);
+    }
+    if (!logHoldsPages) {
+        // A file shorter than its header says has lost pages.
+        sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
+                                                   "pragma_page_size()"));
+        if (pages.step() && pages.columnInt(0) > QFileInfo(path).size()) {
+            raise(errorNumber::DatabaseDamaged, SQLITE_CORRUPT, SQLITE_CORRUPT);
+        }
+    }
+    const std::optional<PasswordVerifier> verifier = readVerifier(db);
+    if (!verifier) {
+        raise(errorNumber::UnrecognizedFormat);
+    }
+    if (!verifier->matches(passwordOf(connect))) {
+        raise(errorNumber::InvalidPassword);
+    }
+}
+
+void VersionFile::checkTableAndIndexes(sqlite3* db)
+{
+    sqlite::Statement table(db,
+                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    table.bind(1, tableName());
+    if (!table.step() || table.columnInt(0) != 1) {
+        raise(errorNumber::NoSuchTable);
+    }
+    sqlite::Statement fields(db, QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+    fields.bind(1, tableName());
+    QStringList names;
+    while (fields.step()) {
+        names << fields.columnText(0);
+    }
+    for (const QString& field : fieldNames()) {
+        if (!names.contains(field)) {
+            raise(errorNumber::NoSuchField);
+        }
+    }
+    for (const QString& index : indexNames()) {
+        sqlite::Statement keys(db, QStringLiteral("SELECT i.name FROM sqlite_schema s, pragma_index_info(s.name) i "
+                                                  "WHERE s.type = 'index' AND s.name = ?1 AND s.tbl_name = ?2"));
+        keys.bind(1, index);
+        keys.bind(2, tableName());
+        QStringList columns;
+        while (keys.step()) {
+            columns << keys.columnText(0);
+        }
+        if (columns != QStringList{index}) {
+            raise(errorNumber::NoSuchIndex);
+        }
+    }
+}
+
 std::optional<PasswordVerifier> VersionFile::readVerifier(sqlite3* db)
 {
     sqlite::Statement read(db, QStringLiteral("SELECT format, salt, iterations, verifier FROM ") +
@@ -139,6 +195,17 @@ void VersionFile::checkPath(const QString& path, bool forWriting)
     }
 }
 
+QString VersionFile::resolvedPath(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink()) {
+        return path;
+    }
+    // A link that leads nowhere is left to the checks of the path, which find no file.
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
+
 bool VersionFile::hasSqliteHeader(const QString& path)
 {
     QFile file(path);
@@ -146,7 +213,12 @@ bool VersionFile::hasSqliteHeader(const QString& path)
         return false;
     }
     static const QByteArray kMagic("SQLite format 3\0", 16);
-    return file.read(16) == kMagic;
+    const QByteArray header = file.read(18);
+    if (header.size() < 18 || !header.startsWith(kMagic)) {
+        return false;
+    }
+    const int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
+    return file.size() >= (pageSize == 1 ? 65536 : pageSize);
 }
 
 } // namespace versiondb

@@ -33,6 +33,14 @@ public:
 
     // True when the open database carries the marks of a version database.
     [[nodiscard]] static bool hasMarks(sqlite3* db);
+    // The checks of every open, on a connection that holds the file at path: it carries
+    // the marks ("unrecognized format"), is as long as its pages say ("damaged"; not
+    // while a write-ahead log holds some of them) and its verifier matches the password
+    // of connect ("invalid password").
+    static void checkOpenable(sqlite3* db, const QString& path, const QString& connect, bool logHoldsPages);
+    // Raises "no such table", "no such field" or "no such index" unless the database has the
+    // table with its six fields and both indexes, each on the field of its name.
+    static void checkTableAndIndexes(sqlite3* db);
     // The verifier of an open version database, or nothing when it has none that can be read.
     [[nodiscard]] static std::optional<PasswordVerifier> readVerifier(sqlite3* db);
 
@@ -41,8 +49,14 @@ public:
     // write permission and "no permission" for a folder that cannot be written.
     static void checkPath(const QString& path, bool forWriting);
 
-    // True when the first bytes of the file are those of an SQLite database.
+    // True when the first bytes of the file are those of an SQLite database and the file
+    // holds at least the first page they describe. SQLite would take a shorter one for a
+    // new database and write to it when it is locked.
     [[nodiscard]] static bool hasSqliteHeader(const QString& path);
+
+    // The file that work on the whole file acts on: the final target when path is a
+    // symbolic link (which stays as it is), otherwise path itself.
+    [[nodiscard]] static QString resolvedPath(const QString& path);
 };
 
 } // namespace versiondb

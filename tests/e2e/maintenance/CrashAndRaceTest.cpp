@@ -269,6 +269,7 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
         for (int round = 0; round < 40 && finished < 4; ++round) {
             QProcess maintenance;
             start(maintenance, {command, file});
+            // Without an event loop, only a wait on the process itself notices that it has ended.
             while (!maintenance.waitForFinished(0)) {
                 const int verse = 1 + saveNumber % 50;
                 const QString text = QStringLiteral("경주 %1").arg(saveNumber++);
@@ -284,8 +285,17 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
                 }
                 QThread::usleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(20000)));
             }
+            // A save that held the file when the command began makes it fail as "in use"; nothing else may.
             if (maintenance.exitCode() == 0) {
                 ++finished;
+            } else {
+                EXPECT_EQ(maintenance.exitCode(), 2);
+                const QString out = QString::fromUtf8(maintenance.readAllStandardOutput());
+                EXPECT_TRUE(command == QStringLiteral("compact")
+                                ? out ==
+                                      QStringLiteral("예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !\n")
+                                : out.contains(versiondb::errorDescription(versiondb::errorNumber::FileInUse)))
+                    << out.toStdString();
             }
         }
         EXPECT_EQ(finished, 4);

@@ -69,6 +69,9 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
 {
     QDir(tree.installFolder()).mkdir(QStringLiteral("copies"));
     const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30);
+    // A version without its table: nothing to salvage.
+    const QString tableless = tree.makeVersion(QStringLiteral("tableless.dat"), 30);
+    (void)MaintenanceTree::sql(tableless, QStringLiteral("PRAGMA secure_delete=ON; DROP TABLE \"본문\""));
     const QByteArray text = "창 1:1 태초에\r\n";
     const QString shipped = QStringLiteral("\n\n선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !\n");
     const auto failed = [](int number) {
@@ -97,6 +100,12 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
          {},
          2,
          failed(versiondb::errorNumber::UnrecognizedFormat) + failed(versiondb::errorNumber::DatabaseDamaged),
+         true},
+        {"repair",
+         tableless,
+         {},
+         2,
+         failed(versiondb::errorNumber::NoSuchTable) + failed(versiondb::errorNumber::DatabaseDamaged),
          true},
         {"delete", tree.path("copies/KJV.DAT"), {}, 1, "KJV.DAT" + shipped, true},
         {"delete", "kjv.dat.bak", tree.installFolder(), 0, "kjv.dat.bak\n\n삭제되었습니다 !\n", false},

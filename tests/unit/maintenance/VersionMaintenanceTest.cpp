@@ -114,30 +114,47 @@ protected:
 };
 
 // An old temp.mdb and the copies an interrupted compaction left beside the file
-// are removed; the user's own files are not.
+// are removed; the user's own files are not. A symbolic link stays a link, and
+// the file it points to is compacted.
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 1500);
-    MaintenanceTree::churn(file);
-    const std::optional<Records> before = MaintenanceTree::read(file);
-    ASSERT_TRUE(before.has_value());
-    const qint64 sizeBefore = QFileInfo(file).size();
-    MaintenanceTree::write(tree.scratchPath(), "left by an earlier run");
-    MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
-    MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
-    MaintenanceTree::write(file + QStringLiteral(".compact-notes"), "the user's own");
-    MaintenanceTree::write(tree.path(QStringLiteral("other.dat.compact-0a1b2c")), "another file's");
+    for (const bool throughLink : {false, true}) {
+        SCOPED_TRACE(throughLink ? "through a link" : "the file itself");
+        MaintenanceTree t;
+        QDir(t.installFolder()).mkdir(QStringLiteral("store"));
+        const QString file =
+            t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"), 1500);
+        const QString chosen = t.path(QStringLiteral("mine.dat"));
+        if (throughLink) {
+            ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));
+        }
+        const QString folder = QFileInfo(file).absolutePath();
+        MaintenanceTree::churn(file);
+        const std::optional<Records> before = MaintenanceTree::read(file);
+        ASSERT_TRUE(before.has_value());
+        const qint64 sizeBefore = QFileInfo(file).size();
+        MaintenanceTree::write(t.scratchPath(), "left by an earlier run");
+        MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
+        MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
+        MaintenanceTree::write(file + QStringLiteral(".compact-notes"), "the user's own");
+        MaintenanceTree::write(folder + QStringLiteral("/other.dat.compact-0a1b2c"), "another file's");
 
-    VersionMaintenance maintenance(tree.programFolder());
-    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(file);
+        VersionMaintenance maintenance(t.programFolder());
+        const maintenance::CompactOutcome outcome = maintenance.CompactVersion(chosen);
 
-    EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
-    EXPECT_EQ(MaintenanceTree::read(file), before);
-    EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
-    EXPECT_LT(QFileInfo(file).size(), sizeBefore);
-    EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("mine.dat.compact-notes"),
-                                                  QStringLiteral("other.dat.compact-0a1b2c")}));
-    EXPECT_TRUE(tree.programEntries().isEmpty());
+        EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
+        EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
+        EXPECT_EQ(MaintenanceTree::read(chosen), before);
+        EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_LT(QFileInfo(file).size(), sizeBefore);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                  (QStringList{QStringLiteral("mine.dat"), QStringLiteral("mine.dat.compact-notes"),
+                               QStringLiteral("other.dat.compact-0a1b2c")}));
+        if (throughLink) {
+            EXPECT_EQ(t.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")}));
+        }
+        EXPECT_TRUE(t.programEntries().isEmpty());
+    }
 }
 
 // Every step of a compaction failing in turn: the records are all there at the

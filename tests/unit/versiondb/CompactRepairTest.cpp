@@ -5,7 +5,9 @@
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 using namespace versiondb;
@@ -64,19 +66,38 @@ TEST_F(CompactRepair, aRefusedCompactionChangesNothing)
     EXPECT_EQ(bytes(source), sourceBytes);
 }
 
-// After a repair the file passes the integrity check, holds every record that
-// could be read with its values, keeps its password verifier, and is alone in its folder.
-TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
+// After a repair the file opens with the password, passes the integrity check, has
+// both indexes, holds every record that could be read with its values, keeps its
+// password verifier unless that was damaged, and is alone in its folder. A file
+// whose table is gone raises errors and is left as it was. A symbolic link is
+// repaired in the file it points to and stays a link.
+TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
 {
+    enum class Kept
+    {
+        Every,
+        AllButOne, // the record whose last byte was cut off
+        Most,
+        Nothing, // the repair fails
+    };
     struct Damage
     {
         const char* name;
-        bool everyRecord;
+        Kept kept;
         std::function<void(const QString&)> apply;
+        bool verifierKept = true;
+        bool throughLink = false;
+    };
+    const auto leafPage = [](const QString& file) {
+        const qint64 page = sql(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' "
+                                      "ORDER BY pageno LIMIT 1 OFFSET 20")
+                                .toLongLong();
+        ASSERT_GT(page, 1);
+        overwrite(file, (page - 1) * sql(file, "PRAGMA page_size").toLongLong(), QByteArray(48, '\xee'));
     };
     const std::vector<Damage> damages = {
-        {"none", true, [](const QString&) {}},
-        {"indexes", true,
+        {"none", Kept::Every, [](const QString&) {}},
+        {"indexes", Kept::Every,
          [](const QString& file) {
              // Each index's pages now hold the other index's entries.
              (void)sql(file, "PRAGMA writable_schema=ON;"
@@ -84,15 +105,11 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
                              "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM temp.roots "
                              "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';");
          }},
-        {"a leaf page of the table", false,
-         [](const QString& file) {
-             const qint64 page = sql(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' "
-                                           "ORDER BY pageno LIMIT 1 OFFSET 20")
-                                     .toLongLong();
-             ASSERT_GT(page, 1);
-             overwrite(file, (page - 1) * sql(file, "PRAGMA page_size").toLongLong(), QByteArray(48, '\xee'));
-         }},
-        {"the table's root, an interior page", true,
+        {"index 성경구절 dropped", Kept::Every,
+         [](const QString& file) { (void)sql(file, "DROP INDEX \"성경구절\""); }},
+        {"a leaf page of the table", Kept::Most, leafPage},
+        {"a leaf page of the table, through a link", Kept::Most, leafPage, true, true},
+        {"the table's root, an interior page", Kept::Every,
          [](const QString& file) {
              // Everything below it is lost to the tree, not to the salvage.
              const qint64 root = sql(file, "SELECT rootpage FROM sqlite_schema WHERE name = '본문'").toLongLong();
@@ -101,32 +118,68 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
              overwrite(file, (root - 1) * pageSize, QByteArray(static_cast<int>(pageSize), '\x5a'));
          }},
         // The first page keeps the file header but loses the list of tables and indexes.
-        {"the schema page", true, [](const QString& file) { overwrite(file, 100, QByteArray(300, '\x33')); }},
+        {"the schema page", Kept::Every, [](const QString& file) { overwrite(file, 100, QByteArray(300, '\x33')); }},
+        {"cut short by one byte", Kept::AllButOne,
+         [](const QString& file) {
+             QFile f(file);
+             ASSERT_TRUE(f.resize(f.size() - 1));
+         }},
+        {"password verifier", Kept::Every,
+         [](const QString& file) { (void)sql(file, "UPDATE byeorisol_password SET verifier = randomblob(32)"); },
+         false},
+        {"table dropped", Kept::Nothing,
+         [](const QString& file) { (void)sql(file, "PRAGMA secure_delete=ON; DROP TABLE \"본문\""); }},
     };
     const int count = 1500;
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
-        const QString file = makeVersion(QStringLiteral("mine.dat"), count, true);
+        QDir(folder()).mkdir(QStringLiteral("store"));
+        const QString file = makeVersion(QStringLiteral("store/mine.dat"), count, true);
+        const QString chosen = damage.throughLink ? path(QStringLiteral("mine.dat")) : file;
+        if (damage.throughLink) {
+            ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));
+        }
         const versiondbtest::Records before = read(file);
         const QString verifier = sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
         damage.apply(file);
+        const QByteArray damaged = bytes(file);
 
-        DBEngine::instance().RepairDatabase(file);
+        const int error = errorOf([&] { DBEngine::instance().RepairDatabase(chosen); });
 
-        EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-        const versiondbtest::Records after = read(file);
-        if (damage.everyRecord) {
-            EXPECT_EQ(after, before);
+        EXPECT_EQ(QFileInfo(chosen).isSymLink(), damage.throughLink);
+        EXPECT_EQ(entries(), damage.throughLink ? (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")})
+                                                : QStringList{QStringLiteral("store")});
+        EXPECT_EQ(QDir(path(QStringLiteral("store"))).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{QStringLiteral("mine.dat")});
+        if (damage.kept == Kept::Nothing) {
+            EXPECT_EQ(error, errorNumber::NoSuchTable);
+            const Errors& errors = DBEngine::instance().errors();
+            ASSERT_EQ(errors.Count(), 2);
+            EXPECT_EQ(errors.Item(1).Number, errorNumber::DatabaseDamaged);
+            EXPECT_EQ(bytes(file), damaged);
         } else {
-            EXPECT_GT(static_cast<int>(after.size()), count * 9 / 10);
-            EXPECT_LT(static_cast<int>(after.size()), count);
-            for (const auto& [number, values] : after) {
-                EXPECT_EQ(values, before.at(number)) << number;
+            EXPECT_EQ(error, 0);
+            EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
+            EXPECT_EQ(sql(file, "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_schema "
+                                "WHERE type = 'index' AND tbl_name = '본문' ORDER BY name)"),
+                      QStringLiteral("번호,성경구절"));
+            versiondbtest::Records after;
+            EXPECT_EQ(errorOf([&] { after = read(chosen); }), 0);
+            if (damage.kept == Kept::Every) {
+                EXPECT_EQ(after, before);
+            } else {
+                EXPECT_GE(static_cast<int>(after.size()), damage.kept == Kept::AllButOne ? count - 1 : count * 9 / 10);
+                EXPECT_LT(static_cast<int>(after.size()), damage.kept == Kept::AllButOne ? count + 1 : count);
+                for (const auto& [number, values] : after) {
+                    EXPECT_EQ(values, before.at(number)) << number;
+                }
+            }
+            if (damage.verifierKept) {
+                EXPECT_EQ(sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"), verifier);
             }
         }
-        EXPECT_EQ(sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"), verifier);
-        EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
-        ASSERT_TRUE(QFile::remove(file));
+        QFile::remove(path(QStringLiteral("mine.dat")));
+        ASSERT_TRUE(QDir(path(QStringLiteral("store"))).removeRecursively());
     }
 }
 
