@@ -1,7 +1,7 @@
 // byeorisol-data show and save, run as built on temporary install trees.
 
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
-#include "unit/editor/SmallVersions.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QFile>
@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_tree.isValid());
-        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         ASSERT_FALSE(m_sample.isEmpty());
     }
 
@@ -60,7 +60,7 @@ protected:
         return run({QStringLiteral("save"), path, reference, text});
     }
 
-    editortest::VersionTree m_tree;
+    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
     QString m_sample;
 };
 
@@ -92,13 +92,13 @@ TEST_F(EditorCommands, saveStoresTheTrimmedTextIntoThatVerseAlone)
 {
     // Only spaces are trimmed; every other character is stored as given.
     const QString stored = QStringLiteral("\t땅이\u00A0혼돈하고  \u3000\"공허\" 'ㅎ'");
-    auto expected = editortest::storedRecords(m_sample);
+    auto expected = testsupport::storedRecords(m_sample);
     expected[1].text = stored;
     const Outcome result =
         save(m_sample, QStringLiteral(" 창 1:2 "), QStringLiteral("  ") + stored + QStringLiteral(" "));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
-    EXPECT_EQ(editortest::storedRecords(m_sample), expected);
+    EXPECT_EQ(testsupport::storedRecords(m_sample), expected);
     // A relative path is the version in the current folder.
     const QStringList arguments = {QStringLiteral("show"), QStringLiteral("sample.dat"), QStringLiteral("창 1:2")};
     EXPECT_EQ(run(arguments, m_tree.installFolder()).out, QStringLiteral("창 1:2\n") + stored + QLatin1Char('\n'));
@@ -120,14 +120,14 @@ TEST_F(EditorCommands, saveRefusesByTheEditorsRulesAndStoresNothing)
         {"unknown reference before a line break", QStringLiteral("창 01:1"), QStringLiteral("a\rb"), kSaveNotFound},
         {"CR LF", QStringLiteral("창 1:1"), QStringLiteral("첫줄\r\n둘째줄"), kLineBreak},
     };
-    const auto before = editortest::storedRecords(m_sample);
+    const auto before = testsupport::storedRecords(m_sample);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Outcome result = save(m_sample, c.reference, c.text);
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.out, c.message + QStringLiteral("\n"));
     }
-    EXPECT_EQ(editortest::storedRecords(m_sample), before);
+    EXPECT_EQ(testsupport::storedRecords(m_sample), before);
 }
 
 TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
@@ -149,7 +149,7 @@ TEST_F(EditorCommands, wrongArgumentCountsAreUsageErrors)
         {QStringLiteral("show"), m_sample},
         {QStringLiteral("save"), m_sample, QStringLiteral("창 1:1"), QStringLiteral("a"), QStringLiteral("b")},
     };
-    const auto before = editortest::storedRecords(m_sample);
+    const auto before = testsupport::storedRecords(m_sample);
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const Outcome result = run(arguments);
@@ -159,18 +159,18 @@ TEST_F(EditorCommands, wrongArgumentCountsAreUsageErrors)
         EXPECT_TRUE(result.err.contains(QStringLiteral("show 역본파일 구절")));
         EXPECT_TRUE(result.err.contains(QStringLiteral("save 역본파일 구절 본문")));
     }
-    EXPECT_EQ(editortest::storedRecords(m_sample), before);
+    EXPECT_EQ(testsupport::storedRecords(m_sample), before);
 }
 
 TEST_F(EditorCommands, theShippedReferenceVersionIsEditedLikeAnyOther)
 {
-    const QString reference = m_tree.pathOf(QStringLiteral("개역.DAT"));
+    const QString reference = m_tree.path(QStringLiteral("개역.DAT"));
     ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), reference));
     const QString amen = QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘");
     const Outcome result = save(reference, QStringLiteral("계 22:21"), amen);
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
     EXPECT_EQ(show(reference, QStringLiteral("계 22:21")).out, QStringLiteral("계 22:21\n") + amen + QLatin1Char('\n'));
-    EXPECT_EQ(editortest::storedRecords(reference).size(), 31102);
+    EXPECT_EQ(testsupport::storedRecords(reference).size(), 31102);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // byeorisol-data compact, repair and delete, run as a user runs them, on temporary install trees.
 
-#include "../../unit/maintenance/MaintenanceTree.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 
@@ -10,7 +10,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-using maintenancetest::MaintenanceTree;
+using testsupport::InstallTree;
 
 inline void PrintTo(const QString& text, std::ostream* os)
 {
@@ -40,7 +40,7 @@ protected:
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
 
-    MaintenanceTree tree;
+    InstallTree tree;
 };
 
 TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
@@ -48,18 +48,18 @@ TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
     const QString file = tree.path(QStringLiteral("my.dat"));
     ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), file));
     QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::WriteOwner);
-    MaintenanceTree::churn(file);
-    const auto before = MaintenanceTree::read(file);
+    testsupport::churn(file);
+    const auto before = testsupport::read(file);
     ASSERT_TRUE(before.has_value());
     ASSERT_EQ(before->size(), 31102u);
-    MaintenanceTree::write(tree.scratchPath(), "old");
+    testsupport::write(tree.scratchPath(), "old");
 
     const Outcome result = run({QStringLiteral("compact"), file});
 
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, QStringLiteral("my.dat\n\n성공적으로 완료되었습니다.\n"
                                          "자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !\n"));
-    EXPECT_EQ(MaintenanceTree::read(file), before);
+    EXPECT_EQ(testsupport::read(file), before);
     EXPECT_EQ(tree.installEntries(), QStringList{QStringLiteral("my.dat")});
     EXPECT_TRUE(tree.programEntries().isEmpty());
 }
@@ -68,7 +68,7 @@ TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
 TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
 {
     QDir(tree.installFolder()).mkdir(QStringLiteral("copies"));
-    const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30);
+    const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30, testsupport::Texts::Most);
     const QByteArray text = "창 1:1 태초에\r\n";
     const QString shipped = QStringLiteral("\n\n선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !\n");
     const auto failed = [](int number) {
@@ -106,15 +106,15 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
         const QString file = QDir(tree.installFolder()).filePath(c.file);
         SCOPED_TRACE(file.toStdString());
         if (!QFileInfo::exists(file)) {
-            MaintenanceTree::write(file, text);
+            testsupport::write(file, text);
         }
-        const QByteArray before = MaintenanceTree::bytes(file);
+        const QByteArray before = testsupport::bytes(file);
         const Outcome result = run({c.command, c.file}, c.working);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         EXPECT_EQ(result.out, c.out);
         EXPECT_EQ(QFileInfo::exists(file), c.kept);
         if (c.kept && c.exitCode != 0) {
-            EXPECT_EQ(MaintenanceTree::bytes(file), before);
+            EXPECT_EQ(testsupport::bytes(file), before);
         }
     }
     const Outcome missing = run({QStringLiteral("delete"), tree.path(QStringLiteral("none.dat"))});

@@ -1,7 +1,7 @@
 #include "editor/gui/frmHolyEdit.h"
 #include "shell/gui/frmMain.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "unit/editor/SmallVersions.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -17,9 +17,9 @@ class Command3Test : public QObject
 private slots:
     void command3ShowsTheVerseEditorModallyAndItsVersionIsClosedAfterwards()
     {
-        editortest::VersionTree tree;
+        testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
         QVERIFY(tree.isValid());
-        const QString sample = tree.makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        const QString sample = tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         testsupport::ScriptedDialogs dialogs;
         shell::frmMain main(dialogs, tree.programFolder());
         main.show();
@@ -48,7 +48,7 @@ private slots:
             // The main window's dialogs serve the editor.
             QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("Command9")), Qt::LeftButton);
             shownReference = editor->findChild<QLineEdit*>(QStringLiteral("Text2"))->text();
-            heldWhileShown = !editortest::openable(sample);
+            heldWhileShown = !testsupport::openable(sample);
             QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         });
         poll.start();
@@ -56,7 +56,7 @@ private slots:
         QVERIFY(seen && parentIsMain && modal && heldWhileShown);
         QCOMPARE(shownReference, QStringLiteral("창 1:1"));
         QVERIFY(dialogs.allAnswersUsed());
-        QVERIFY(editortest::openable(sample));
+        QVERIFY(testsupport::openable(sample));
         // The window was destroyed when it closed.
         QVERIFY(main.findChild<editor::frmHolyEdit*>() == nullptr);
     }

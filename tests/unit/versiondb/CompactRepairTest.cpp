@@ -1,6 +1,6 @@
 // Compaction and repair of version files.
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
@@ -8,15 +8,16 @@
 #include <QFile>
 #include <functional>
 
+using testsupport::bytes;
 using namespace versiondb;
-using versiondbtest::errorOf;
-using versiondbtest::integrityOf;
-using versiondbtest::read;
-using versiondbtest::sql;
+using testsupport::errorOf;
+using testsupport::integrityOf;
+using testsupport::read;
+using testsupport::sql;
 
 namespace {
 
-class CompactRepair : public versiondbtest::VersionFixture
+class CompactRepair : public testsupport::InstallTreeTest
 {};
 
 void overwrite(const QString& file, qint64 offset, const QByteArray& with)
@@ -30,20 +31,20 @@ void overwrite(const QString& file, qint64 offset, const QByteArray& with)
 
 TEST_F(CompactRepair, compactionWritesACompleteCopyThatOpensWithTheSameConnectString)
 {
-    const QString source = makeVersion(QStringLiteral("mine.dat"), 600, true);
-    const versiondbtest::Records before = read(source);
+    const QString source = makeVersion(QStringLiteral("mine.dat"), 600, testsupport::Texts::EveryThird);
+    const auto before = read(source);
     const QString scratch = path(QStringLiteral("temp.mdb"));
     DBEngine::instance().CompactDatabase(source, scratch, passwordConnect());
     EXPECT_EQ(read(scratch), before);
     EXPECT_EQ(read(source), before);
     EXPECT_EQ(integrityOf(scratch), QStringLiteral("ok"));
-    EXPECT_EQ(entries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("temp.mdb")}));
+    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("temp.mdb")}));
 }
 
 // An existing destination, another password, a source in use: an error, and nothing written or changed.
 TEST_F(CompactRepair, aRefusedCompactionChangesNothing)
 {
-    const QString source = makeVersion(QStringLiteral("mine.dat"), 30, true);
+    const QString source = makeVersion(QStringLiteral("mine.dat"), 30, testsupport::Texts::EveryThird);
     const QString scratch = path(QStringLiteral("temp.mdb"));
     const QByteArray sourceBytes = bytes(source);
     const auto compact = [&](const QString& connect) {
@@ -54,7 +55,7 @@ TEST_F(CompactRepair, aRefusedCompactionChangesNothing)
         auto held = DBEngine::instance().OpenDatabase(source, true, false, passwordConnect());
         EXPECT_EQ(compact(passwordConnect()), errorNumber::FileInUse);
     }
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
+    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("mine.dat")});
     QFile f(scratch);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("old scratch");
@@ -106,15 +107,15 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
     const int count = 1500;
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
-        const QString file = makeVersion(QStringLiteral("mine.dat"), count, true);
-        const versiondbtest::Records before = read(file);
+        const QString file = makeVersion(QStringLiteral("mine.dat"), count, testsupport::Texts::EveryThird);
+        const auto before = read(file);
         const QString verifier = sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
         damage.apply(file);
 
         DBEngine::instance().RepairDatabase(file);
 
         EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-        const versiondbtest::Records after = read(file);
+        const auto after = read(file);
         if (damage.everyRecord) {
             EXPECT_EQ(after, before);
         } else {
@@ -125,7 +126,7 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
             }
         }
         EXPECT_EQ(sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"), verifier);
-        EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
+        EXPECT_EQ(installEntries(), QStringList{QStringLiteral("mine.dat")});
         ASSERT_TRUE(QFile::remove(file));
     }
 }
@@ -150,7 +151,7 @@ TEST_F(CompactRepair, aFileWithNothingToSalvageRaisesErrorsAndIsLeftAsItWas)
         EXPECT_EQ(errors.Item(0).Number, errorNumber::UnrecognizedFormat);
         EXPECT_EQ(errors.Item(1).Number, errorNumber::DatabaseDamaged);
         EXPECT_EQ(bytes(file), content);
-        EXPECT_EQ(entries(), QStringList{QStringLiteral("broken.dat")});
+        EXPECT_EQ(installEntries(), QStringList{QStringLiteral("broken.dat")});
     }
     EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(path(QStringLiteral("none.dat"))); }),
               errorNumber::FileNotFound);
