@@ -104,32 +104,6 @@ TEST_F(EditorCommands, saveStoresTheTrimmedTextIntoThatVerseAlone)
     EXPECT_EQ(run(arguments, m_tree.installFolder()).out, QStringLiteral("창 1:2\n") + stored + QLatin1Char('\n'));
 }
 
-TEST_F(EditorCommands, saveRefusesByTheEditorsRulesAndStoresNothing)
-{
-    const struct
-    {
-        const char* name;
-        QString reference;
-        QString text;
-        QString message;
-    } cases[] = {
-        // Each rule refuses before the next one is looked at.
-        {"empty reference before an empty text", QString(), QStringLiteral("  "), kSaveEmptyReference},
-        {"empty text before the reference", QStringLiteral("창1:1"), QStringLiteral("    "), kSaveEmptyText},
-        {"reference of spaces", QStringLiteral("   "), QStringLiteral("본문"), kSaveNotFound},
-        {"unknown reference before a line break", QStringLiteral("창 01:1"), QStringLiteral("a\rb"), kSaveNotFound},
-        {"CR LF", QStringLiteral("창 1:1"), QStringLiteral("첫줄\r\n둘째줄"), kLineBreak},
-    };
-    const auto before = testsupport::storedRecords(m_sample);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Outcome result = save(m_sample, c.reference, c.text);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out, c.message + QStringLiteral("\n"));
-    }
-    EXPECT_EQ(testsupport::storedRecords(m_sample), before);
-}
-
 TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
 {
     const QString notes = m_tree.writeFile(QStringLiteral("notes.dat"), "창 1:1 태초에\r\n");

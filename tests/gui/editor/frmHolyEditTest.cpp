@@ -387,10 +387,6 @@ private slots:
     }
 };
 
-int runFrmHolyEditTest(int argc, char* argv[])
-{
-    frmHolyEditTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(frmHolyEditTest)
 
 #include "frmHolyEditTest.moc"

@@ -3,7 +3,6 @@
 
 #include "exchange/gui/frmExport.h"
 
-#include "shell/gui/frmMain.h"
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -185,26 +184,6 @@ private slots:
         QVERIFY(shown.text.size() > QStringLiteral("plain.dat\r\n\r\n").size());
         QVERIFY(!dialogs.busyAtMessage.contains(true));
         QVERIFY(!QFileInfo::exists(folder));
-    }
-
-    void theMainWindowsButtonUnderTheDeletionOpensItModally()
-    {
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        auto* button = control<QPushButton>(main, "Command9");
-        QCOMPARE(button->text(), QStringLiteral("역본파일 내보내기"));
-        QString seen;
-        QTimer::singleShot(0, &main, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen = modal->objectName() + QLatin1Char('|') + modal->windowTitle();
-                QCOMPARE(modal->parentWidget(), &main);
-                modal->reject();
-            }
-        });
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(seen, QStringLiteral("frmExport|역본파일 내보내기"));
-        QVERIFY(main.findChild<QDialog*>() == nullptr);
     }
 };
 

@@ -3,7 +3,6 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/ShellOpen.h"
-#include "shell/gui/frmMain.h"
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -539,62 +538,6 @@ private slots:
         QCOMPARE(state(s.window), kIdle);
     }
 
-    // Only regular files are read: a folder, a pipe (which would hold the run for ever) or a device in
-    // the list is refused by name before the question, and nothing is touched.
-    void anythingButARegularFileIsRefusedBeforeTheQuestion()
-    {
-        InstallTree tree{{QStringLiteral("null.mdb"), QStringLiteral("list.avi")}};
-        QVERIFY(!tree.makeSmallReference().isEmpty());
-        QVERIFY(tree.isValid());
-        QFile earlier(tree.programFile(QStringLiteral("err.txt")));
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.close();
-        const QString pipe =
-            tree.makeFolder(QStringLiteral("파이프들")) + QDir::separator() + QStringLiteral("파이프.txt");
-        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
-        const QStringList others = {tree.makeFolder(QStringLiteral("폴더")), pipe, native(QStringLiteral("/dev/zero"))};
-        for (const char* command : {"Command11", "Command7"}) {
-            for (const QString& other : others) {
-                Session s(tree.programFolder());
-                s.window.show();
-                dropFiles(s.window, {good, other});
-                s.nameBox()->setEditText(QStringLiteral("mine"));
-                s.click(QString::fromLatin1(command), {MessageAnswer::Ok});
-                QCOMPARE(s.messages().size(), 1);
-                QCOMPARE(s.messages()[0].text,
-                         other + QStringLiteral("\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. "
-                                                "목록에서 삭제하여 주십시오 !"));
-                QCOMPARE(s.messages()[0].icon, MessageIcon::Exclamation);
-                QCOMPARE(state(s.window), kIdle);
-            }
-        }
-        QVERIFY(QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
-        QCOMPARE(QDir(tree.installFolder()).entryList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files),
-                 QStringList{QStringLiteral("개역.DAT")});
-    }
-
-    // Of several files, the failure names the one that could not be read.
-    void aFailureNamesTheFileThatCouldNotBeRead()
-    {
-        InstallTree tree{{QStringLiteral("null.mdb"), QStringLiteral("list.avi")}};
-        QVERIFY(!tree.makeSmallReference().isEmpty());
-        QVERIFY(tree.isValid());
-        Session s(tree.programFolder());
-        s.window.show();
-        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
-        const QString gone = tree.textFile(QStringLiteral("gone.txt"), {QStringLiteral("창 1:2 땅이")});
-        dropFiles(s.window, {good, gone, good});
-        QVERIFY(QFile::remove(gone));
-        s.click("Command11", {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.messages().size(), 2);
-        QCOMPARE(s.messages()[1].text,
-                 QStringLiteral("파일을 찾을 수 없습니다.\r\n") + gone +
-                     QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !"));
-        QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
-        QCOMPARE(state(s.window), kIdle); // usable again, the work controls put away
-    }
-
     void helpWindowLeavesTheListAndTheName()
     {
         QWidget owner;
@@ -625,28 +568,6 @@ private slots:
         QCOMPARE(s.nameBox()->currentText(), QStringLiteral(" 내 역본 "));
         QVERIFY(s.window.isVisible());
         QVERIFY(s.messages().isEmpty());
-    }
-
-    void mainWindowOpensTheImportWindowModally()
-    {
-        ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QString opened;
-        QTimer::singleShot(0, &main, [&] {
-            if (QWidget* shown = QApplication::activeModalWidget()) {
-                opened = shown->windowTitle() +
-                         (shown->parentWidget() == &main ? QStringLiteral(" over the main window") : QString());
-                if (auto* close = shown->findChild<QPushButton*>(QStringLiteral("Command1"))) {
-                    close->click();
-                }
-            }
-        });
-        QTest::mouseClick(control<QPushButton>(main, QStringLiteral("Command4")), Qt::LeftButton);
-        QCOMPARE(opened, QStringLiteral("개인역본 추가 - Import over the main window"));
-        QVERIFY(main.findChild<frmAppend*>() == nullptr); // destroyed when the handler returned
-        QVERIFY(dialogs.messages().isEmpty());
     }
 
     void closeButtonAndCloseBoxClose()

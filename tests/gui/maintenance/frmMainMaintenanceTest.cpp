@@ -229,29 +229,6 @@ private slots:
             QCOMPARE(QFileInfo::exists(file), isRefused);
         }
     }
-
-    // Each opens modally over the main window and is destroyed when closed.
-    void theBackupGuideAndAboutOpenModally()
-    {
-        InstallTree tree;
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, tree.programFolder());
-        main.show();
-        for (const auto& [button, expected] :
-             {std::pair{"Command6", "frmBackup|백업방법"}, std::pair{"Command2", "frmAbout|벼리솔 성경자료 관리기"}}) {
-            QString seen;
-            QTimer::singleShot(0, &main, [&] {
-                if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                    seen = modal->objectName() + QLatin1Char('|') + modal->windowTitle();
-                    QCOMPARE(modal->parentWidget(), &main);
-                    modal->reject();
-                }
-            });
-            click(main, QString::fromLatin1(button));
-            QCOMPARE(seen, QString::fromUtf8(expected));
-            QVERIFY(main.findChild<QDialog*>() == nullptr);
-        }
-    }
 };
 
 QTEST_MAIN(frmMainMaintenanceTest)

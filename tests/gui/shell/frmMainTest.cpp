@@ -2,6 +2,8 @@
 
 #include "support/ScriptedDialogs.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +39,45 @@ private slots:
             }
         }
         QCOMPARE(order, expected);
+    }
+
+    // Each command's window opens modally over the main window and is destroyed when closed.
+    void eachButtonOpensItsWindowModally_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("edit") << "Command3"
+                              << "frmHolyEdit";
+        QTest::newRow("import") << "Command4"
+                                << "frmAppend";
+        QTest::newRow("backup guide") << "Command6"
+                                      << "frmBackup";
+        QTest::newRow("export") << "Command9"
+                                << "frmExport";
+        QTest::newRow("about") << "Command2"
+                               << "frmAbout";
+    }
+
+    void eachButtonOpensItsWindowModally()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        testsupport::ScriptedDialogs dialogs;
+        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QString seen;
+        QTimer::singleShot(0, &main, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                seen = QString::fromLatin1(modal->metaObject()->className()).section(QStringLiteral("::"), -1) +
+                       (modal->parentWidget() == &main ? QStringLiteral(" over the main window") : QString());
+                modal->close();
+            }
+        });
+        QTest::mouseClick(this->button(main, button.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(seen, window + QStringLiteral(" over the main window"));
+        QVERIFY(main.findChildren<QDialog*>().isEmpty());
+        QVERIFY(dialogs.messages().isEmpty());
     }
 
     void exitEndsTheEventLoop()
