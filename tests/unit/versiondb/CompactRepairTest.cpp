@@ -108,14 +108,14 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecord)
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
         const QString file = makeVersion(QStringLiteral("mine.dat"), count, testsupport::Texts::EveryThird);
-        const auto before = read(file);
+        const testsupport::Records before = read(file).value();
         const QString verifier = sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
         damage.apply(file);
 
         DBEngine::instance().RepairDatabase(file);
 
         EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-        const auto after = read(file);
+        const testsupport::Records after = read(file).value();
         if (damage.everyRecord) {
             EXPECT_EQ(after, before);
         } else {
