@@ -3,6 +3,8 @@
 #include "import/BookAbbreviations.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
+#include "support/DataCommand.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -34,12 +36,7 @@ QString console(QString message)
     return message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n');
 }
 
-struct CommandResult
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using testsupport::CommandResult;
 
 class DataCommand : public ::testing::Test
 {
@@ -64,20 +61,9 @@ protected:
 
     static QString program() { return testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"); }
 
-    CommandResult run(const QStringList& arguments) const
-    {
-        return runExactly(QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
-    }
-
+    CommandResult run(const QStringList& arguments) const { return testsupport::runDataCommand(m_program, arguments); }
     // Without a program folder of the test's own.
-    static CommandResult runExactly(const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(program(), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    static CommandResult runExactly(const QStringList& arguments) { return testsupport::runDataCommand({}, arguments); }
 
     // The log's lines after its header line and the empty line, decoded from code page 949.
     QStringList logEntries() const
@@ -259,6 +245,31 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(result.err, QStringLiteral("byeorisol-data: ") + c.why + QLatin1Char('\n') + help.out);
     }
+    // Every other command with arguments that make no sense: a usage error before any file is touched.
+    const QString version = QDir(m_install).filePath(QStringLiteral("개역.DAT"));
+    const QByteArray before = testsupport::bytes(version);
+    const QList<QStringList> misuses = {
+        {QStringLiteral("show"), version},
+        {QStringLiteral("save"), version, QStringLiteral("창 1:1"), QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("compact")},
+        {QStringLiteral("repair"), QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("delete")},
+        {QStringLiteral("export"), version},
+        {QStringLiteral("export"), version, QStringLiteral("out"), QStringLiteral("--format"), QStringLiteral("sword")},
+        {QStringLiteral("export"), version, QStringLiteral("out"), QStringLiteral("--encoding")},
+        {QStringLiteral("export"), version, QStringLiteral("out.imp"), QStringLiteral("--format"),
+         QStringLiteral("imp"), QStringLiteral("--encoding"), QStringLiteral("cp949")},
+        {QStringLiteral("report")},
+    };
+    for (const QStringList& arguments : misuses) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_TRUE(result.err.startsWith(QStringLiteral("byeorisol-data: ")));
+        EXPECT_TRUE(result.err.endsWith(help.out));
+    }
+    EXPECT_EQ(testsupport::bytes(version), before);
 }
 
 // The error log is written as the check goes: the memory of a check does not grow with its errors

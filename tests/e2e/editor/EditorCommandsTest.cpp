@@ -1,11 +1,11 @@
 // byeorisol-data show and save, run as built on temporary install trees.
 
+#include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,12 +18,7 @@ const QString kSaveNotFound = QStringLiteral("성경구절명 표기가 잘못�
 const QString kLineBreak =
     QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = testsupport::CommandResult;
 
 class EditorCommands : public ::testing::Test
 {
@@ -38,16 +33,8 @@ protected:
     // Without a working folder the program folder is given; with one, the program finds its own.
     Outcome run(const QStringList& arguments, const QString& workingFolder = QString()) const
     {
-        QProcess process;
-        process.setWorkingDirectory(workingFolder);
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      workingFolder.isEmpty()
-                          ? QStringList{QStringLiteral("--program-folder"), m_tree.programFolder()} + arguments
-                          : arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testsupport::runDataCommand(workingFolder.isEmpty() ? m_tree.programFolder() : QString(), arguments,
+                                           workingFolder);
     }
 
     Outcome show(const QString& path, const QString& reference) const
@@ -115,25 +102,6 @@ TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.out, expected);
     }
-}
-
-TEST_F(EditorCommands, wrongArgumentCountsAreUsageErrors)
-{
-    const QList<QStringList> cases = {
-        {QStringLiteral("show"), m_sample},
-        {QStringLiteral("save"), m_sample, QStringLiteral("창 1:1"), QStringLiteral("a"), QStringLiteral("b")},
-    };
-    const auto before = testsupport::storedRecords(m_sample);
-    for (const QStringList& arguments : cases) {
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.contains(QStringLiteral("사용법: byeorisol-data")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("show 역본파일 구절")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("save 역본파일 구절 본문")));
-    }
-    EXPECT_EQ(testsupport::storedRecords(m_sample), before);
 }
 
 TEST_F(EditorCommands, theShippedReferenceVersionIsEditedLikeAnyOther)

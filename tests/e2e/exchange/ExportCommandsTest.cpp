@@ -4,6 +4,7 @@
 #include "exchange/VersionVerses.h"
 #include "import/BookAbbreviations.h"
 #include "import/SwordBookNames.h"
+#include "support/DataCommand.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -22,11 +23,7 @@
 
 namespace {
 
-struct CommandResult
-{
-    int exitCode = -1;
-    QString out;
-};
+using testsupport::CommandResult;
 
 QByteArray readAll(const QString& path)
 {
@@ -85,14 +82,7 @@ protected:
         return testsupport::sourceFolder() + QStringLiteral("/data/samples/") + QString::fromLatin1(name);
     }
 
-    CommandResult run(const QStringList& arguments) const
-    {
-        QProcess process;
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
-        EXPECT_TRUE(process.waitForFinished(300000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
-    }
+    CommandResult run(const QStringList& arguments) const { return testsupport::runDataCommand(m_program, arguments); }
 
     // Builds the version NAME.DAT from the files; the build's exit code must be one of accepted.
     void build(const QString& name, const QStringList& files, QList<int> accepted = {0}) const
@@ -179,23 +169,6 @@ TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
     }
     EXPECT_FALSE(QFileInfo::exists(scratch(QStringLiteral("out"))));
     database->Close();
-}
-
-TEST_F(ExportCommand, argumentsThatMakeNoSenseAreUsageErrors)
-{
-    const QString path = version(QStringLiteral("개역.DAT"));
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("export"), path},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out"), QStringLiteral("--format"),
-                      QStringLiteral("sword")},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out"), QStringLiteral("--encoding")},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out.imp"), QStringLiteral("--format"),
-                      QStringLiteral("imp"), QStringLiteral("--encoding"), QStringLiteral("cp949")},
-          QStringList{QStringLiteral("report")}}) {
-        const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();
-        EXPECT_TRUE(result.out.isEmpty());
-    }
 }
 
 // The whole KJV in the Korean reference's numbering, one code page 949 file per book.

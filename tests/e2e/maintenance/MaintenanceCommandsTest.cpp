@@ -1,5 +1,6 @@
 // byeorisol-data compact, repair and delete, run as a user runs them, on temporary install trees.
 
+#include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using testsupport::InstallTree;
@@ -19,25 +19,14 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = testsupport::CommandResult;
 
 class MaintenanceCommands : public ::testing::Test
 {
 protected:
     Outcome run(const QStringList& arguments, const QString& workingFolder = {}) const
     {
-        QProcess process;
-        process.setWorkingDirectory(workingFolder);
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      QStringList{QStringLiteral("--program-folder"), tree.programFolder()} + arguments);
-        process.waitForFinished(120000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return testsupport::runDataCommand(tree.programFolder(), arguments, workingFolder);
     }
 
     InstallTree tree;
@@ -120,19 +109,6 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
     const Outcome missing = run({QStringLiteral("delete"), tree.path(QStringLiteral("none.dat"))});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.out, QStringLiteral("파일을 찾을 수 없습니다.\n"));
-}
-
-TEST_F(MaintenanceCommands, aCommandWithoutExactlyOnePathIsAUsageError)
-{
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("compact")},
-          QStringList{QStringLiteral("repair"), QStringLiteral("a"), QStringLiteral("b")}}) {
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.startsWith(QStringLiteral("byeorisol-data: ") + arguments.first() +
-                                          QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.\n사용법: ")));
-    }
 }
 
 } // namespace
