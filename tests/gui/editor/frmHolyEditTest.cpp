@@ -48,7 +48,7 @@ class frmHolyEditTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<testsupport::VersionTree> m_tree;
+    std::unique_ptr<testsupport::InstallTree> m_tree;
     QString m_sample;
     testsupport::ScriptedDialogs m_dialogs;
     std::unique_ptr<frmHolyEdit> m_window;
