@@ -1,6 +1,5 @@
 #include "platform/ProgramFolders.h"
 
-
 #include <gtest/gtest.h>
 
 TEST(ProgramFolders, installFolderIsALiteralParentStep)
