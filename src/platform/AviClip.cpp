@@ -243,8 +243,6 @@ private:
         } else if (bitCount == 8 &&
                    (compression == kBiRle8 || compression == fourcc("RLE8") || compression == fourcc("RLE "))) {
             m_rle = true;
-        } else if (bitCount == 24 && compression == kBiRgb) {
-            m_rle = false;
         } else {
             return AviError::UnsupportedFormat;
         }
@@ -256,24 +254,21 @@ private:
         m_clip.m_width = width;
         m_clip.m_height = height < 0 ? -height : height;
         m_topDown = height < 0;
-        m_clip.m_bitsPerPixel = bitCount;
 
-        if (bitCount == 8) {
-            if (colorsUsed > 256) {
-                return AviError::UnsupportedFormat;
-            }
-            const qsizetype wanted = colorsUsed == 0 ? 256 : static_cast<qsizetype>(colorsUsed);
-            const qsizetype available = (format.size - static_cast<qsizetype>(headerSize)) / 4;
-            const qsizetype count = std::min(wanted, available);
-            // Every index a frame may hold has a colour: entries the file lacks are black.
-            m_clip.m_palette.assign(256, 0xFF000000U);
-            for (qsizetype i = 0; i < count; ++i) {
-                const qsizetype at = static_cast<qsizetype>(headerSize) + i * 4;
-                const quint32 blue = format.data[at];
-                const quint32 green = format.data[at + 1];
-                const quint32 red = format.data[at + 2];
-                m_clip.m_palette[static_cast<size_t>(i)] = 0xFF000000U | red << 16 | green << 8 | blue;
-            }
+        if (colorsUsed > 256) {
+            return AviError::UnsupportedFormat;
+        }
+        const qsizetype wanted = colorsUsed == 0 ? 256 : static_cast<qsizetype>(colorsUsed);
+        const qsizetype available = (format.size - static_cast<qsizetype>(headerSize)) / 4;
+        const qsizetype count = std::min(wanted, available);
+        // Every index a frame may hold has a colour: entries the file lacks are black.
+        m_clip.m_palette.assign(256, 0xFF000000U);
+        for (qsizetype i = 0; i < count; ++i) {
+            const qsizetype at = static_cast<qsizetype>(headerSize) + i * 4;
+            const quint32 blue = format.data[at];
+            const quint32 green = format.data[at + 1];
+            const quint32 red = format.data[at + 2];
+            m_clip.m_palette[static_cast<size_t>(i)] = 0xFF000000U | red << 16 | green << 8 | blue;
         }
         return AviError::None;
     }
@@ -323,9 +318,7 @@ private:
     {
         const qsizetype width = m_clip.m_width;
         const qsizetype height = m_clip.m_height;
-        const qsizetype pixelBytes = m_clip.m_bitsPerPixel / 8;
-        const qsizetype rowBytes = width * pixelBytes;
-        const qsizetype stride = (rowBytes + 3) & ~qsizetype{3};
+        const qsizetype stride = (width + 3) & ~qsizetype{3};
         if (data.size / stride < height) {
             return AviError::BadFrame;
         }
@@ -333,16 +326,7 @@ private:
         for (qsizetype row = 0; row < height; ++row) {
             const qsizetype outRow = m_topDown ? row : height - 1 - row;
             const unsigned char* in = data.data + row * stride;
-            char* target = out + outRow * rowBytes;
-            if (pixelBytes == 1) {
-                std::memcpy(target, in, static_cast<size_t>(rowBytes));
-            } else {
-                for (qsizetype x = 0; x < width; ++x) {
-                    target[x * 3] = static_cast<char>(in[x * 3 + 2]);
-                    target[x * 3 + 1] = static_cast<char>(in[x * 3 + 1]);
-                    target[x * 3 + 2] = static_cast<char>(in[x * 3]);
-                }
-            }
+            std::memcpy(out + outRow * width, in, static_cast<size_t>(width));
         }
         return AviError::None;
     }
@@ -468,7 +452,7 @@ QString describe(AviError error)
     case AviError::MissingHeader:
         return QStringLiteral("the clip lacks its headers or its video stream");
     case AviError::UnsupportedFormat:
-        return QStringLiteral("the frames are neither 8-bit (uncompressed or RLE8) nor 24-bit uncompressed");
+        return QStringLiteral("the frames are not 8-bit (uncompressed or RLE8)");
     case AviError::BadDimensions:
         return QStringLiteral("the frame size is not valid");
     case AviError::Truncated:

@@ -17,7 +17,7 @@ enum class AviError
     TooLarge,          // the file or its decoded frames pass the size limits
     NotAvi,            // no RIFF "AVI " header
     MissingHeader,     // no main header or no video stream format
-    UnsupportedFormat, // neither 8-bit (uncompressed or RLE8) nor 24-bit uncompressed
+    UnsupportedFormat, // not 8-bit frames, uncompressed or RLE8
     BadDimensions,     // a frame size of zero, negative or beyond the limits
     Truncated,         // a chunk runs past the end of the file
     BadFrame,          // frame data that does not fit the frame
@@ -28,10 +28,8 @@ enum class AviError
 [[nodiscard]] QString describe(AviError error);
 
 // The video frames of an AVI file: 8-bit frames, uncompressed (BI_RGB) or
-// run-length encoded (BI_RLE8), or 24-bit uncompressed frames. Frames are
-// decoded once, completely, into rows from top to bottom:
-// - 8 bits: one palette index per pixel, with the palette beside them;
-// - 24 bits: three bytes per pixel in the order red, green, blue.
+// run-length encoded (BI_RLE8). Frames are decoded once, completely, into rows
+// from top to bottom of one palette index per pixel, with the palette beside them.
 // Broken, truncated or oversized input gives an error, never a partial clip.
 class AviClip
 {
@@ -48,12 +46,10 @@ public:
 
     [[nodiscard]] int width() const { return m_width; }
     [[nodiscard]] int height() const { return m_height; }
-    // 8 (palette indices) or 24 (red, green, blue).
-    [[nodiscard]] int bitsPerPixel() const { return m_bitsPerPixel; }
-    [[nodiscard]] qsizetype bytesPerLine() const { return static_cast<qsizetype>(m_width) * (m_bitsPerPixel / 8); }
+    [[nodiscard]] qsizetype bytesPerLine() const { return m_width; }
     // The time one frame stays on screen.
     [[nodiscard]] std::chrono::microseconds frameInterval() const { return m_frameInterval; }
-    // 0xFFRRGGBB per palette entry; empty for 24-bit frames.
+    // 0xFFRRGGBB per palette entry, 256 of them.
     [[nodiscard]] const std::vector<quint32>& palette() const { return m_palette; }
     [[nodiscard]] qsizetype frameCount() const { return static_cast<qsizetype>(m_frames.size()); }
     // height() rows of bytesPerLine() bytes each, top row first.
@@ -64,7 +60,6 @@ private:
 
     int m_width = 0;
     int m_height = 0;
-    int m_bitsPerPixel = 8;
     std::chrono::microseconds m_frameInterval{0};
     std::vector<quint32> m_palette;
     std::vector<QByteArray> m_frames;

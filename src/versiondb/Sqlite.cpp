@@ -82,6 +82,8 @@ void Statement::bind(int index, const QVariant& value)
     if (!value.isValid() || value.typeId() == QMetaType::Nullptr) {
         rc = sqlite3_bind_null(s, index);
     } else {
+        // The kinds the engine reads back (column()) and the program writes: text, whole numbers,
+        // reals and bytes. Anything else is refused rather than guessed at.
         switch (value.typeId()) {
         case QMetaType::QString: {
             const QByteArray utf8 = value.toString().toUtf8();
@@ -89,28 +91,12 @@ void Statement::bind(int index, const QVariant& value)
                                      SQLITE_TRANSIENT, SQLITE_UTF8);
             break;
         }
-        case QMetaType::Bool:
         case QMetaType::Int:
         case QMetaType::UInt:
-        case QMetaType::Long:
         case QMetaType::LongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
             rc = sqlite3_bind_int64(s, index, value.toLongLong());
             break;
-        case QMetaType::ULong:
-        case QMetaType::ULongLong:
-            if (value.toULongLong() > static_cast<qulonglong>(std::numeric_limits<qint64>::max())) {
-                rc = sqlite3_bind_double(s, index, value.toDouble());
-            } else {
-                rc = sqlite3_bind_int64(s, index, value.toLongLong());
-            }
-            break;
         case QMetaType::Double:
-        case QMetaType::Float:
             rc = sqlite3_bind_double(s, index, value.toDouble());
             break;
         case QMetaType::QByteArray: {
@@ -120,15 +106,7 @@ void Statement::bind(int index, const QVariant& value)
             break;
         }
         default:
-            if (!value.canConvert<QString>()) {
-                raise(errorNumber::InvalidArgument);
-            }
-            {
-                const QByteArray utf8 = value.toString().toUtf8();
-                rc = sqlite3_bind_text64(s, index, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
-            }
-            break;
+            raise(errorNumber::InvalidArgument);
         }
     }
     if (rc != SQLITE_OK) {

@@ -166,24 +166,11 @@ QByteArray encodeRle8(const QByteArray& frame, const QByteArray* previous, int w
     return out;
 }
 
-QByteArray writeAvi(const IndexedClip& clip, Encoding encoding)
+QByteArray writeAvi(const IndexedClip& clip)
 {
-    const bool rle = encoding == Encoding::Rle8;
-    const int stride = (clip.width + 3) & ~3;
     std::vector<QByteArray> chunks;
     for (size_t i = 0; i < clip.frames.size(); ++i) {
-        if (rle) {
-            chunks.push_back(
-                encodeRle8(clip.frames[i], i == 0 ? nullptr : &clip.frames[i - 1], clip.width, clip.height));
-        } else {
-            QByteArray dib(static_cast<qsizetype>(stride) * clip.height, '\0');
-            for (int y = 0; y < clip.height; ++y) {
-                std::memcpy(dib.data() + static_cast<qsizetype>(y) * stride,
-                            clip.frames[i].constData() + static_cast<qsizetype>(clip.height - 1 - y) * clip.width,
-                            static_cast<size_t>(clip.width));
-            }
-            chunks.push_back(dib);
-        }
+        chunks.push_back(encodeRle8(clip.frames[i], i == 0 ? nullptr : &clip.frames[i - 1], clip.width, clip.height));
     }
     quint32 largest = 0;
     for (const QByteArray& chunk : chunks) {
@@ -240,8 +227,8 @@ QByteArray writeAvi(const IndexedClip& clip, Encoding encoding)
     out.u32(static_cast<quint32>(clip.height));
     out.u16(1);
     out.u16(8);
-    out.u32(rle ? 1 : 0);
-    out.u32(rle ? 0 : static_cast<quint32>(stride * clip.height));
+    out.u32(1); // BI_RLE8
+    out.u32(0);
     out.u32(0);
     out.u32(0);
     out.u32(static_cast<quint32>(clip.palette.size()));
@@ -266,7 +253,7 @@ QByteArray writeAvi(const IndexedClip& clip, Encoding encoding)
     std::vector<Entry> entries;
     for (const QByteArray& chunk : chunks) {
         entries.push_back({static_cast<quint32>(out.size() - movieStart), static_cast<quint32>(chunk.size())});
-        const qsizetype at = out.begin(rle ? "00dc" : "00db");
+        const qsizetype at = out.begin("00dc");
         out.bytes(chunk);
         out.end(at);
     }
@@ -274,8 +261,8 @@ QByteArray writeAvi(const IndexedClip& clip, Encoding encoding)
 
     const qsizetype index = out.begin("idx1");
     for (size_t i = 0; i < entries.size(); ++i) {
-        out.fourcc(rle ? "00dc" : "00db");
-        out.u32(!rle || i == 0 ? kAviifKeyFrame : 0);
+        out.fourcc("00dc");
+        out.u32(i == 0 ? kAviifKeyFrame : 0);
         out.u32(entries[i].offset);
         out.u32(entries[i].size);
     }

@@ -16,18 +16,13 @@ struct IndexedClip
     std::vector<QByteArray> frames;
 };
 
-enum class Encoding
-{
-    Uncompressed, // BI_RGB, every frame whole
-    Rle8,         // BI_RLE8, the first frame whole, every later one as its changes
-};
-
 // One frame as BI_RLE8 data (rows from the bottom up), ending with the
 // end-of-bitmap mark. With a previous frame only the changed pixels are
 // written and the unchanged ones are skipped with delta escapes.
 [[nodiscard]] QByteArray encodeRle8(const QByteArray& frame, const QByteArray* previous, int width, int height);
 
-// The bytes of a complete RIFF AVI file with one video stream and an index.
-[[nodiscard]] QByteArray writeAvi(const IndexedClip& clip, Encoding encoding);
+// The bytes of a complete RIFF AVI file with one video stream of BI_RLE8 frames
+// (the first whole, every later one as its changes) and an index.
+[[nodiscard]] QByteArray writeAvi(const IndexedClip& clip);
 
 } // namespace clip

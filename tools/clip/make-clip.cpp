@@ -1,6 +1,6 @@
 // Draws the work animation and writes it as an AVI file:
-//   make-clip OUTPUT [--uncompressed]
-// RLE8 frames by default, 8-bit uncompressed frames with --uncompressed.
+//   make-clip OUTPUT
+// in RLE8 frames.
 
 #include "AviWriter.h"
 #include "ClipDrawing.h"
@@ -8,13 +8,11 @@
 #include <QSaveFile>
 #include <QString>
 #include <cstdio>
-#include <cstring>
 
 int main(int argc, char* argv[])
 {
-    const bool uncompressed = argc == 3 && std::strcmp(argv[2], "--uncompressed") == 0;
-    if (argc != 2 && !uncompressed) {
-        std::fputs("usage: make-clip OUTPUT [--uncompressed]\n", stderr);
+    if (argc != 2) {
+        std::fputs("usage: make-clip OUTPUT\n", stderr);
         return 2;
     }
     const auto clip = clip::drawWritingPages();
@@ -22,7 +20,7 @@ int main(int argc, char* argv[])
         std::fputs("make-clip: a drawn colour is missing from the palette\n", stderr);
         return 1;
     }
-    const QByteArray bytes = clip::writeAvi(*clip, uncompressed ? clip::Encoding::Uncompressed : clip::Encoding::Rle8);
+    const QByteArray bytes = clip::writeAvi(*clip);
     QSaveFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         std::fprintf(stderr, "make-clip: cannot write %s: %s\n", argv[1], qPrintable(file.errorString()));

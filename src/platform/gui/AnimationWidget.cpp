@@ -15,10 +15,6 @@ QImage toImage(const AviClip& clip, qsizetype index)
 {
     const QByteArray& pixels = clip.frame(index);
     const auto* data = reinterpret_cast<const uchar*>(pixels.constData());
-    if (clip.bitsPerPixel() == 24) {
-        return QImage(data, clip.width(), clip.height(), clip.bytesPerLine(), QImage::Format_RGB888)
-            .convertToFormat(QImage::Format_ARGB32);
-    }
     QImage image(data, clip.width(), clip.height(), clip.bytesPerLine(), QImage::Format_Indexed8);
     image.setColorTable(QList<QRgb>(clip.palette().begin(), clip.palette().end()));
     return image.convertToFormat(QImage::Format_ARGB32);

@@ -1,6 +1,10 @@
 // byeorisol-data check and build, run as a user runs them, on temporary install trees.
 
 #include "import/BookAbbreviations.h"
+#include "import/RunMessages.h"
+#include "import/RunRequest.h"
+#include "support/DataCommand.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -26,23 +30,13 @@
 
 namespace {
 
-const QString kCheckWithErrors =
-    QStringLiteral("테스트 작업이 완료되었습니다.\n\n"
-                   "그러나 일부 텍스트파일에서 편집오류가 발견되어 오류목록파일('err.txt')을 열겠습니다.\n"
-                   "한번 살펴보시고 오류를 수정하여 주십시오.\n"
-                   "('err.txt'파일의 참조가 완료되면 삭제하십시오)\n");
-const QString kPhase2Failure = QStringLiteral("\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n");
-const QString kNotRegular =
-    QStringLiteral("\n\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. 목록에서 삭제하여 주십시오 !\n");
-const QString kCheckClean =
-    QStringLiteral("테스트 작업이 완료되었습니다.\n\n지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.\n");
-
-struct CommandResult
+// A message of the core as the console shows it: LF line ends and a final one.
+QString console(QString message)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+    return message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + QLatin1Char('\n');
+}
+
+using testsupport::CommandResult;
 
 class DataCommand : public ::testing::Test
 {
@@ -67,20 +61,9 @@ protected:
 
     static QString program() { return testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"); }
 
-    CommandResult run(const QStringList& arguments) const
-    {
-        return runExactly(QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
-    }
-
+    CommandResult run(const QStringList& arguments) const { return testsupport::runDataCommand(m_program, arguments); }
     // Without a program folder of the test's own.
-    static CommandResult runExactly(const QStringList& arguments)
-    {
-        QProcess process;
-        process.start(program(), arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    static CommandResult runExactly(const QStringList& arguments) { return testsupport::runDataCommand({}, arguments); }
 
     // The log's lines after its header line and the empty line, decoded from code page 949.
     QStringList logEntries() const
@@ -129,7 +112,7 @@ TEST_F(DataCommand, checkOfTheSamplesReportsTheFaultyLinesInTheLog)
     const QString faulty = sample("genesis-3-faulty.txt");
     const CommandResult result = run({QStringLiteral("check"), sample("genesis-1.txt"), faulty});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, kCheckWithErrors);
+    EXPECT_EQ(result.out, console(importer::RunMessages::testFinishedWithErrors()));
     const QStringList expected = {
         QStringLiteral(" "),
         QDir::toNativeSeparators(faulty) + QStringLiteral("파일에서..."),
@@ -145,7 +128,7 @@ TEST_F(DataCommand, checkOfCleanFilesSaysSoAndLeavesNoLog)
 {
     const CommandResult result = run({QStringLiteral("check"), sample("genesis-1.txt"), sample("genesis-2.txt")});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, kCheckClean);
+    EXPECT_EQ(result.out, console(importer::RunMessages::testFinishedWithoutErrors()));
     EXPECT_FALSE(QFile::exists(errorLog()));
 }
 
@@ -163,15 +146,6 @@ TEST_F(DataCommand, buildStoresTheAcceptedVersesAndCountsThem)
     EXPECT_EQ(verseText(version, QStringLiteral("창 3:5")), QStringLiteral("<Null>")) << "its line had no colon";
     EXPECT_EQ(verseText(version, QStringLiteral("창 3:24")).left(16), QStringLiteral("So he drove out "));
     EXPECT_EQ(verseText(version, QStringLiteral("창 4:1")), QStringLiteral("<Null>"));
-}
-
-TEST_F(DataCommand, cleanBuildSaysWhereTheVersionWillBe)
-{
-    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("mine"), sample("genesis-1.txt")});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, QStringLiteral("mine.DAT\n\n만들기 작업이 완료되었습니다.\n\n관리기 프로그램을 종료하시고 "
-                                         "벼리솔을 실행하면 만든역본이 추가되어 있을 것입니다.\n"));
-    EXPECT_FALSE(QFile::exists(errorLog()));
 }
 
 TEST_F(DataCommand, refusedRequestsTouchNothing)
@@ -219,23 +193,6 @@ TEST_F(DataCommand, aTargetHeldByAnotherProcessFailsTheRun)
         << result.out.toStdString();
     held->Close();
     EXPECT_EQ(verseText(version, QStringLiteral("창 2:1")), QStringLiteral("<Null>"));
-}
-
-TEST_F(DataCommand, aMissingReferenceFailsBothPhases)
-{
-    ASSERT_TRUE(QFile::remove(referencePath()));
-    const CommandResult result = run({QStringLiteral("build"), QStringLiteral("mine"), sample("genesis-1.txt")});
-    EXPECT_EQ(result.exitCode, 2);
-    const qsizetype phase1 = result.out.indexOf(
-        QStringLiteral("\n\n위와 같이 예상치 않은 오류가 발생하여 작업을 중지합니다! 전문가와 상의하십시오.\n"));
-    const qsizetype phase2 = result.out.indexOf(QStringLiteral(
-        "\n\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !\n실패한 역본파일은 삭제하십시오 !\n"));
-    EXPECT_GT(phase1, 0) << result.out.toStdString();
-    EXPECT_GT(phase2, phase1);
-    // Each names the file it could not open, on the line after the description.
-    const QString named = QStringLiteral("\n") + m_program + QStringLiteral("/../개역.DAT\n\n");
-    EXPECT_EQ(result.out.mid(phase1 - named.size() + 2, named.size()), named);
-    EXPECT_EQ(result.out.mid(phase2 - named.size() + 2, named.size()), named);
 }
 
 // The help is Korean like every other text, the same for --help and after a command line that
@@ -288,42 +245,31 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(result.err, QStringLiteral("byeorisol-data: ") + c.why + QLatin1Char('\n') + help.out);
     }
-}
-
-// A pipe would hold the check for ever and a device fill the memory: both are refused by name,
-// and nothing is touched.
-TEST_F(DataCommand, anythingButARegularFileIsRefusedByName)
-{
-    earlierLog();
-    const QString pipe = m_root.filePath(QStringLiteral("파이프.txt"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString good = sample("genesis-1.txt");
-    const QList<std::pair<QStringList, QString>> cases = {
-        {{QStringLiteral("check"), good, pipe}, pipe},
-        {{QStringLiteral("build"), QStringLiteral("mine"), good, QStringLiteral("/dev/zero")},
-         QStringLiteral("/dev/zero")},
-        {{QStringLiteral("check"), QStringLiteral("/dev/urandom")}, QStringLiteral("/dev/urandom")},
+    // Every other command with arguments that make no sense: a usage error before any file is touched.
+    const QString version = QDir(m_install).filePath(QStringLiteral("개역.DAT"));
+    const QByteArray before = testsupport::bytes(version);
+    const QList<QStringList> misuses = {
+        {QStringLiteral("show"), version},
+        {QStringLiteral("save"), version, QStringLiteral("창 1:1"), QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("compact")},
+        {QStringLiteral("repair"), QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("delete")},
+        {QStringLiteral("export"), version},
+        {QStringLiteral("export"), version, QStringLiteral("out"), QStringLiteral("--format"), QStringLiteral("sword")},
+        {QStringLiteral("export"), version, QStringLiteral("out"), QStringLiteral("--encoding")},
+        {QStringLiteral("export"), version, QStringLiteral("out.imp"), QStringLiteral("--format"),
+         QStringLiteral("imp"), QStringLiteral("--encoding"), QStringLiteral("cp949")},
+        {QStringLiteral("report")},
     };
-    for (const auto& [arguments, refused] : cases) {
+    for (const QStringList& arguments : misuses) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out, QDir::toNativeSeparators(refused) + kNotRegular);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_TRUE(result.err.startsWith(QStringLiteral("byeorisol-data: ")));
+        EXPECT_TRUE(result.err.endsWith(help.out));
     }
-    EXPECT_EQ(QDir(m_install).entryList(QDir::Files), QStringList{QStringLiteral("개역.DAT")});
-    QFile log(errorLog());
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), QByteArray("earlier\r\n"));
-}
-
-TEST_F(DataCommand, aFileThatCannotBeReadIsNamed)
-{
-    const QString missing = m_root.filePath(QStringLiteral("없음.txt"));
-    const CommandResult result =
-        run({QStringLiteral("check"), sample("genesis-3-faulty.txt"), missing, sample("genesis-1.txt")});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.out, QStringLiteral("파일을 찾을 수 없습니다.\n") + missing + kPhase2Failure);
-    EXPECT_FALSE(QFile::exists(errorLog()));
+    EXPECT_EQ(testsupport::bytes(version), before);
 }
 
 // The error log is written as the check goes: the memory of a check does not grow with its errors

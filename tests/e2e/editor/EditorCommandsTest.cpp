@@ -1,11 +1,11 @@
 // byeorisol-data show and save, run as built on temporary install trees.
 
+#include "support/DataCommand.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
-#include "unit/editor/SmallVersions.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,12 +18,7 @@ const QString kSaveNotFound = QStringLiteral("성경구절명 표기가 잘못�
 const QString kLineBreak =
     QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = testsupport::CommandResult;
 
 class EditorCommands : public ::testing::Test
 {
@@ -31,23 +26,15 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_tree.isValid());
-        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         ASSERT_FALSE(m_sample.isEmpty());
     }
 
     // Without a working folder the program folder is given; with one, the program finds its own.
     Outcome run(const QStringList& arguments, const QString& workingFolder = QString()) const
     {
-        QProcess process;
-        process.setWorkingDirectory(workingFolder);
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      workingFolder.isEmpty()
-                          ? QStringList{QStringLiteral("--program-folder"), m_tree.programFolder()} + arguments
-                          : arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testsupport::runDataCommand(workingFolder.isEmpty() ? m_tree.programFolder() : QString(), arguments,
+                                           workingFolder);
     }
 
     Outcome show(const QString& path, const QString& reference) const
@@ -60,7 +47,7 @@ protected:
         return run({QStringLiteral("save"), path, reference, text});
     }
 
-    editortest::VersionTree m_tree;
+    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
     QString m_sample;
 };
 
@@ -92,42 +79,16 @@ TEST_F(EditorCommands, saveStoresTheTrimmedTextIntoThatVerseAlone)
 {
     // Only spaces are trimmed; every other character is stored as given.
     const QString stored = QStringLiteral("\t땅이\u00A0혼돈하고  \u3000\"공허\" 'ㅎ'");
-    auto expected = editortest::storedRecords(m_sample);
+    auto expected = testsupport::storedRecords(m_sample);
     expected[1].text = stored;
     const Outcome result =
         save(m_sample, QStringLiteral(" 창 1:2 "), QStringLiteral("  ") + stored + QStringLiteral(" "));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
-    EXPECT_EQ(editortest::storedRecords(m_sample), expected);
+    EXPECT_EQ(testsupport::storedRecords(m_sample), expected);
     // A relative path is the version in the current folder.
     const QStringList arguments = {QStringLiteral("show"), QStringLiteral("sample.dat"), QStringLiteral("창 1:2")};
     EXPECT_EQ(run(arguments, m_tree.installFolder()).out, QStringLiteral("창 1:2\n") + stored + QLatin1Char('\n'));
-}
-
-TEST_F(EditorCommands, saveRefusesByTheEditorsRulesAndStoresNothing)
-{
-    const struct
-    {
-        const char* name;
-        QString reference;
-        QString text;
-        QString message;
-    } cases[] = {
-        // Each rule refuses before the next one is looked at.
-        {"empty reference before an empty text", QString(), QStringLiteral("  "), kSaveEmptyReference},
-        {"empty text before the reference", QStringLiteral("창1:1"), QStringLiteral("    "), kSaveEmptyText},
-        {"reference of spaces", QStringLiteral("   "), QStringLiteral("본문"), kSaveNotFound},
-        {"unknown reference before a line break", QStringLiteral("창 01:1"), QStringLiteral("a\rb"), kSaveNotFound},
-        {"CR LF", QStringLiteral("창 1:1"), QStringLiteral("첫줄\r\n둘째줄"), kLineBreak},
-    };
-    const auto before = editortest::storedRecords(m_sample);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Outcome result = save(m_sample, c.reference, c.text);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out, c.message + QStringLiteral("\n"));
-    }
-    EXPECT_EQ(editortest::storedRecords(m_sample), before);
 }
 
 TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
@@ -143,34 +104,15 @@ TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
     }
 }
 
-TEST_F(EditorCommands, wrongArgumentCountsAreUsageErrors)
-{
-    const QList<QStringList> cases = {
-        {QStringLiteral("show"), m_sample},
-        {QStringLiteral("save"), m_sample, QStringLiteral("창 1:1"), QStringLiteral("a"), QStringLiteral("b")},
-    };
-    const auto before = editortest::storedRecords(m_sample);
-    for (const QStringList& arguments : cases) {
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.contains(QStringLiteral("사용법: byeorisol-data")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("show 역본파일 구절")));
-        EXPECT_TRUE(result.err.contains(QStringLiteral("save 역본파일 구절 본문")));
-    }
-    EXPECT_EQ(editortest::storedRecords(m_sample), before);
-}
-
 TEST_F(EditorCommands, theShippedReferenceVersionIsEditedLikeAnyOther)
 {
-    const QString reference = m_tree.pathOf(QStringLiteral("개역.DAT"));
+    const QString reference = m_tree.path(QStringLiteral("개역.DAT"));
     ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), reference));
     const QString amen = QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘");
     const Outcome result = save(reference, QStringLiteral("계 22:21"), amen);
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
     EXPECT_EQ(show(reference, QStringLiteral("계 22:21")).out, QStringLiteral("계 22:21\n") + amen + QLatin1Char('\n'));
-    EXPECT_EQ(editortest::storedRecords(reference).size(), 31102);
+    EXPECT_EQ(testsupport::storedRecords(reference).size(), 31102);
 }
 
 } // namespace

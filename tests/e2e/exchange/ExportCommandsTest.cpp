@@ -4,6 +4,7 @@
 #include "exchange/VersionVerses.h"
 #include "import/BookAbbreviations.h"
 #include "import/SwordBookNames.h"
+#include "support/DataCommand.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -22,11 +23,7 @@
 
 namespace {
 
-struct CommandResult
-{
-    int exitCode = -1;
-    QString out;
-};
+using testsupport::CommandResult;
 
 QByteArray readAll(const QString& path)
 {
@@ -85,14 +82,7 @@ protected:
         return testsupport::sourceFolder() + QStringLiteral("/data/samples/") + QString::fromLatin1(name);
     }
 
-    CommandResult run(const QStringList& arguments) const
-    {
-        QProcess process;
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      QStringList{QStringLiteral("--program-folder"), m_program} + arguments);
-        EXPECT_TRUE(process.waitForFinished(300000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
-    }
+    CommandResult run(const QStringList& arguments) const { return testsupport::runDataCommand(m_program, arguments); }
 
     // Builds the version NAME.DAT from the files; the build's exit code must be one of accepted.
     void build(const QString& name, const QStringList& files, QList<int> accepted = {0}) const
@@ -162,56 +152,6 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameFilesAndTexts)
     expectRoundTrip(QStringLiteral("first.DAT"), {QStringLiteral("--encoding"), QStringLiteral("utf-8")});
 }
 
-TEST_F(ExportCommand, aTextCodePage949LacksIsRefusedBeforeAnythingIsWritten)
-{
-    build(QStringLiteral("dash"), {sample("genesis-1.txt")});
-    const QString dash = version(QStringLiteral("dash.DAT"));
-    ASSERT_EQ(
-        run({QStringLiteral("save"), dash, QStringLiteral("창 1:3"), QStringLiteral("Let there be light—")}).exitCode,
-        0);
-    ASSERT_EQ(run({QStringLiteral("save"), dash, QStringLiteral("창 1:9"), QStringLiteral("😀")}).exitCode, 0);
-
-    // A folder that holds an earlier export keeps it untouched; a missing one is not made.
-    const QString earlier = scratch(QStringLiteral("earlier"));
-    ASSERT_TRUE(QDir().mkpath(earlier));
-    writeAll(earlier + QStringLiteral("/01-창.txt"), "old");
-    const QString missing = scratch(QStringLiteral("missing"));
-    for (const QString& folder : {earlier, missing}) {
-        const CommandResult result = run({QStringLiteral("export"), dash, folder});
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out,
-                  QStringLiteral("dash.DAT\n\n'창 1:3' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 "
-                                 "내보내지 않았습니다.\n--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.\n"));
-    }
-    EXPECT_EQ(folderFiles(earlier).keys(), QStringList{QStringLiteral("01-창.txt")});
-    EXPECT_EQ(readAll(earlier + QStringLiteral("/01-창.txt")), QByteArray("old"));
-    EXPECT_FALSE(QFileInfo::exists(missing));
-
-    ASSERT_EQ(
-        run({QStringLiteral("export"), dash, earlier, QStringLiteral("--encoding"), QStringLiteral("utf-8")}).exitCode,
-        0);
-    EXPECT_TRUE(readAll(earlier + QStringLiteral("/01-창.txt")).contains("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 In the"));
-    EXPECT_TRUE(readAll(earlier + QStringLiteral("/01-창.txt")).contains("1:3 Let there be light\xE2\x80\x94\r\n"));
-}
-
-TEST_F(ExportCommand, reportCountsTheTextsAndListsTheVersesWithoutTextAsRanges)
-{
-    const QString extra = scratch(QStringLiteral("extra.txt"));
-    writeAll(extra, "\xC3\xA2 3:1\r\n\xC3\xA2 3:3 three\r\n");
-    build(QStringLiteral("part"), {sample("genesis-1.txt"), sample("genesis-2.txt"), extra});
-    const CommandResult result = run({QStringLiteral("report"), version(QStringLiteral("part.DAT"))});
-    EXPECT_EQ(result.exitCode, 0);
-    const QStringList lines = result.out.split(u'\n');
-    ASSERT_GT(lines.size(), 10);
-    EXPECT_EQ(lines.mid(0, 8),
-              (QStringList{"레코드: 31102", "본문이 있는 구절: 57", "본문이 \"null\"인 구절: 1",
-                           "본문이 없는(Null) 구절: 31044", "창 3:2", "창 3:4-24", "창 4:1-26", "창 5:1-32"}));
-    // One range for every other chapter of the Bible (1,189 in all, 창 1 and 2 filled, 창 3 split in two).
-    EXPECT_EQ(lines.size() - 4 - 1, 1189 - 3 + 2);
-    EXPECT_EQ(lines.at(lines.size() - 2), QStringLiteral("계 22:1-21"));
-    EXPECT_TRUE(lines.last().isEmpty());
-}
-
 TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
 {
     build(QStringLiteral("held"), {sample("genesis-1.txt")});
@@ -229,23 +169,6 @@ TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
     }
     EXPECT_FALSE(QFileInfo::exists(scratch(QStringLiteral("out"))));
     database->Close();
-}
-
-TEST_F(ExportCommand, argumentsThatMakeNoSenseAreUsageErrors)
-{
-    const QString path = version(QStringLiteral("개역.DAT"));
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("export"), path},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out"), QStringLiteral("--format"),
-                      QStringLiteral("sword")},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out"), QStringLiteral("--encoding")},
-          QStringList{QStringLiteral("export"), path, QStringLiteral("out.imp"), QStringLiteral("--format"),
-                      QStringLiteral("imp"), QStringLiteral("--encoding"), QStringLiteral("cp949")},
-          QStringList{QStringLiteral("report")}}) {
-        const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();
-        EXPECT_TRUE(result.out.isEmpty());
-    }
 }
 
 // The whole KJV in the Korean reference's numbering, one code page 949 file per book.

@@ -1,7 +1,7 @@
 // byeorisol-data killed at random moments and raced by other processes: a version
 // file is always whole, loses no save that returned, and is one file at rest.
 
-#include "../../unit/maintenance/MaintenanceTree.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
@@ -18,8 +18,8 @@
 #include <map>
 #include <set>
 
-using maintenancetest::MaintenanceTree;
-using maintenancetest::Records;
+using testsupport::InstallTree;
+using testsupport::Records;
 
 namespace {
 
@@ -82,7 +82,7 @@ protected:
     // A text file that gives every verse of the reference the text prefix, a space and its reference.
     QString textFileFor(const QString& prefix, const QString& extra = {}) const
     {
-        static const std::optional<Records> reference = MaintenanceTree::read(tree.path(QStringLiteral("개역.DAT")));
+        static const std::optional<Records> reference = testsupport::read(tree.path(QStringLiteral("개역.DAT")));
         QByteArray text;
         for (const auto& [number, values] : *reference) {
             const QString line =
@@ -91,7 +91,7 @@ protected:
         }
         text += extra.toUtf8();
         const QString file = tree.path(prefix + QStringLiteral(".txt"));
-        MaintenanceTree::write(file, "\xef\xbb\xbf" + text);
+        testsupport::write(file, "\xef\xbb\xbf" + text);
         return file;
     }
 
@@ -100,8 +100,8 @@ protected:
     static void expectSoundOneFile(const QString& file)
     {
         SCOPED_TRACE(file.toStdString());
-        EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
-        EXPECT_TRUE(MaintenanceTree::read(file).has_value());
+        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_TRUE(testsupport::read(file).has_value());
         for (const QString& side : versiondb::sideFilePaths(file)) {
             EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
         }
@@ -111,10 +111,10 @@ protected:
     static void expectRollbackJournalHeader(const QString& file)
     {
         // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for a write-ahead log.
-        EXPECT_EQ(MaintenanceTree::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
+        EXPECT_EQ(testsupport::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
     }
 
-    MaintenanceTree tree;
+    InstallTree tree;
 };
 
 // Whatever moment a build dies at, the version holds every text of the run or none of it, and the
@@ -150,7 +150,7 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
             EXPECT_FALSE(finished);
             continue;
         }
-        const std::optional<Records> records = MaintenanceTree::read(target);
+        const std::optional<Records> records = testsupport::read(target);
         ASSERT_TRUE(records.has_value());
         EXPECT_EQ(records->size(), 31102u);
         const std::set<QString> texts = textsOf(*records);
@@ -161,7 +161,7 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
     }
     EXPECT_GT(killedInFirstPhase, 0);
     ASSERT_EQ(run({QStringLiteral("build"), kVersion, first}), 0);
-    EXPECT_EQ(textsOf(*MaintenanceTree::read(target)), std::set<QString>{QStringLiteral("첫째")});
+    EXPECT_EQ(textsOf(*testsupport::read(target)), std::set<QString>{QStringLiteral("첫째")});
     expectSoundOneFile(target);
     QStringList entries = tree.installEntries();
     entries.sort();
@@ -189,7 +189,7 @@ TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
     EXPECT_EQ(run({QStringLiteral("delete"), target}), 0);
     EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("개역.DAT"), QStringLiteral("본문.txt")}));
     EXPECT_EQ(run({QStringLiteral("build"), kVersion, texts}), 0);
-    const std::optional<Records> records = MaintenanceTree::read(target);
+    const std::optional<Records> records = testsupport::read(target);
     ASSERT_TRUE(records.has_value());
     EXPECT_EQ(records->at(1).second, QVariant(QStringLiteral("본문 창 1:1")));
     expectSoundOneFile(target);
@@ -198,7 +198,7 @@ TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
 // Saves killed at random moments: every save that returned is in the file.
 TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 200);
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 200, testsupport::Texts::Most);
     const QStringList probe = {QStringLiteral("save"), file, QStringLiteral("창 1:1"), QStringLiteral("시험")};
     const qint64 duration = durationOf(probe, [] {});
     std::map<int, QString> returned;
@@ -211,7 +211,7 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
             // A save that did not return may or may not be in the file; the next one decides.
             returned.erase(verse);
         }
-        const std::optional<Records> records = MaintenanceTree::read(file);
+        const std::optional<Records> records = testsupport::read(file);
         ASSERT_TRUE(records.has_value()) << round;
         for (const auto& [v, t] : returned) {
             EXPECT_EQ(records->at(v).second, QVariant(t)) << round;
@@ -224,31 +224,31 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
 // Compaction and repair killed at random moments: the file is the original or the checked replacement.
 TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 3000);
-    MaintenanceTree::churn(file);
-    const std::optional<Records> before = MaintenanceTree::read(file);
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 3000, testsupport::Texts::Most);
+    testsupport::churn(file);
+    const std::optional<Records> before = testsupport::read(file);
     ASSERT_TRUE(before.has_value());
-    const QByteArray original = MaintenanceTree::bytes(file);
+    const QByteArray original = testsupport::bytes(file);
     // The schema page damaged: the repair salvages every record into a fresh file.
     QByteArray damaged = original;
     damaged.replace(100, 300, QByteArray(300, '\x33'));
 
     for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
         const QByteArray start = command == QStringLiteral("repair") ? damaged : original;
-        const qint64 duration = durationOf({command, file}, [&] { MaintenanceTree::write(file, start); });
+        const qint64 duration = durationOf({command, file}, [&] { testsupport::write(file, start); });
         for (int round = 0; round < 10; ++round) {
             SCOPED_TRACE(command.toStdString() + " " + std::to_string(round));
-            MaintenanceTree::write(file, start);
+            testsupport::write(file, start);
             (void)runAndKill({command, file}, duration * 5 / 4);
-            if (MaintenanceTree::bytes(file) != start) {
-                EXPECT_EQ(MaintenanceTree::read(file), before);
+            if (testsupport::bytes(file) != start) {
+                EXPECT_EQ(testsupport::read(file), before);
                 expectSoundOneFile(file);
             }
         }
         // The next run removes what the killed ones left beside the file.
-        MaintenanceTree::write(file, start);
+        testsupport::write(file, start);
         EXPECT_EQ(run({command, file}), 0);
-        EXPECT_EQ(MaintenanceTree::read(file), before);
+        EXPECT_EQ(testsupport::read(file), before);
         expectSoundOneFile(file);
         EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("개역.DAT")}));
     }
@@ -258,7 +258,7 @@ TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
 // either finds the file in use or is kept; none that returned success is lost.
 TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 2000);
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 2000, testsupport::Texts::Most);
     for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
         SCOPED_TRACE(command.toStdString());
         std::map<int, QString> kept;
@@ -299,7 +299,7 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
             }
         }
         EXPECT_EQ(finished, 4);
-        const std::optional<Records> records = MaintenanceTree::read(file);
+        const std::optional<Records> records = testsupport::read(file);
         ASSERT_TRUE(records.has_value());
         for (const auto& [verse, text] : kept) {
             EXPECT_EQ(records->at(verse).second, QVariant(text)) << verse;
@@ -323,7 +323,7 @@ TEST_F(CrashAndRace, everyFileTheProgramWritesKeepsARollbackJournal)
     ASSERT_EQ(run({QStringLiteral("build"), kVersion,
                    textFileFor(QStringLiteral("본문"), QStringLiteral("창 1:2 ") + longText + QStringLiteral("\r\n"))}),
               0);
-    EXPECT_EQ(MaintenanceTree::read(target)->at(2).second, QVariant(longText));
+    EXPECT_EQ(testsupport::read(target)->at(2).second, QVariant(longText));
     expectSoundOneFile(target);
     ASSERT_EQ(run({QStringLiteral("save"), target, QStringLiteral("창 1:3"), QStringLiteral("저장")}), 0);
     expectSoundOneFile(target);
@@ -334,8 +334,8 @@ TEST_F(CrashAndRace, everyFileTheProgramWritesKeepsARollbackJournal)
 // A file held by another process is not deleted under it.
 TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 10);
-    const QByteArray before = MaintenanceTree::bytes(file);
+    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 10, testsupport::Texts::Most);
+    const QByteArray before = testsupport::bytes(file);
     QProcess holder;
     holder.start(testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child"),
                  {QStringLiteral("hold"), file});
@@ -347,7 +347,7 @@ TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
     EXPECT_NE(remove.exitCode(), 0);
     EXPECT_EQ(QString::fromUtf8(remove.readAllStandardOutput()),
               versiondb::errorDescription(versiondb::errorNumber::FileInUse) + QLatin1Char('\n'));
-    EXPECT_EQ(MaintenanceTree::bytes(file), before);
+    EXPECT_EQ(testsupport::bytes(file), before);
 
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));

@@ -1,16 +1,16 @@
 // byeorisol-data compact, repair and delete, run as a user runs them, on temporary install trees.
 
-#include "../../unit/maintenance/MaintenanceTree.h"
+#include "support/DataCommand.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <gtest/gtest.h>
 
-using maintenancetest::MaintenanceTree;
+using testsupport::InstallTree;
 
 inline void PrintTo(const QString& text, std::ostream* os)
 {
@@ -19,28 +19,17 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace {
 
-struct Outcome
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = testsupport::CommandResult;
 
 class MaintenanceCommands : public ::testing::Test
 {
 protected:
     Outcome run(const QStringList& arguments, const QString& workingFolder = {}) const
     {
-        QProcess process;
-        process.setWorkingDirectory(workingFolder);
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      QStringList{QStringLiteral("--program-folder"), tree.programFolder()} + arguments);
-        process.waitForFinished(120000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return testsupport::runDataCommand(tree.programFolder(), arguments, workingFolder);
     }
 
-    MaintenanceTree tree;
+    InstallTree tree;
 };
 
 TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
@@ -48,18 +37,18 @@ TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
     const QString file = tree.path(QStringLiteral("my.dat"));
     ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), file));
     QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::WriteOwner);
-    MaintenanceTree::churn(file);
-    const auto before = MaintenanceTree::read(file);
+    testsupport::churn(file);
+    const auto before = testsupport::read(file);
     ASSERT_TRUE(before.has_value());
     ASSERT_EQ(before->size(), 31102u);
-    MaintenanceTree::write(tree.scratchPath(), "old");
+    testsupport::write(tree.scratchPath(), "old");
 
     const Outcome result = run({QStringLiteral("compact"), file});
 
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, QStringLiteral("my.dat\n\n성공적으로 완료되었습니다.\n"
                                          "자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !\n"));
-    EXPECT_EQ(MaintenanceTree::read(file), before);
+    EXPECT_EQ(testsupport::read(file), before);
     EXPECT_EQ(tree.installEntries(), QStringList{QStringLiteral("my.dat")});
     EXPECT_TRUE(tree.programEntries().isEmpty());
 }
@@ -68,10 +57,10 @@ TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
 TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
 {
     QDir(tree.installFolder()).mkdir(QStringLiteral("copies"));
-    const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30);
+    const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30, testsupport::Texts::Most);
     // A version without its table: nothing to salvage.
-    const QString tableless = tree.makeVersion(QStringLiteral("tableless.dat"), 30);
-    (void)MaintenanceTree::sql(tableless, QStringLiteral("PRAGMA secure_delete=ON; DROP TABLE \"본문\""));
+    const QString tableless = tree.makeVersion(QStringLiteral("tableless.dat"), 30, testsupport::Texts::Most);
+    (void)testsupport::sql(tableless, QStringLiteral("PRAGMA secure_delete=ON; DROP TABLE \"본문\""));
     const QByteArray text = "창 1:1 태초에\r\n";
     const QString shipped = QStringLiteral("\n\n선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !\n");
     const auto failed = [](int number) {
@@ -115,33 +104,20 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
         const QString file = QDir(tree.installFolder()).filePath(c.file);
         SCOPED_TRACE(file.toStdString());
         if (!QFileInfo::exists(file)) {
-            MaintenanceTree::write(file, text);
+            testsupport::write(file, text);
         }
-        const QByteArray before = MaintenanceTree::bytes(file);
+        const QByteArray before = testsupport::bytes(file);
         const Outcome result = run({c.command, c.file}, c.working);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         EXPECT_EQ(result.out, c.out);
         EXPECT_EQ(QFileInfo::exists(file), c.kept);
         if (c.kept && c.exitCode != 0) {
-            EXPECT_EQ(MaintenanceTree::bytes(file), before);
+            EXPECT_EQ(testsupport::bytes(file), before);
         }
     }
     const Outcome missing = run({QStringLiteral("delete"), tree.path(QStringLiteral("none.dat"))});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.out, QStringLiteral("파일을 찾을 수 없습니다.\n"));
-}
-
-TEST_F(MaintenanceCommands, aCommandWithoutExactlyOnePathIsAUsageError)
-{
-    for (const QStringList& arguments :
-         {QStringList{QStringLiteral("compact")},
-          QStringList{QStringLiteral("repair"), QStringLiteral("a"), QStringLiteral("b")}}) {
-        const Outcome result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_TRUE(result.err.startsWith(QStringLiteral("byeorisol-data: ") + arguments.first() +
-                                          QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.\n사용법: ")));
-    }
 }
 
 } // namespace

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 std::abort();
             }
         }
-        if (clip.bitsPerPixel() == 8 && clip.palette().size() != 256) {
+        if (clip.palette().size() != 256) {
             std::abort();
         }
     } else if (result.error == platform::AviError::None) {

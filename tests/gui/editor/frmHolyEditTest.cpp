@@ -1,7 +1,8 @@
 #include "editor/gui/frmHolyEdit.h"
 
+#include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "unit/editor/SmallVersions.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
@@ -22,35 +23,22 @@ using editor::frmHolyEdit;
 using platform::MessageAnswer;
 using platform::MessageIcon;
 
+using testsupport::click;
+using testsupport::control;
+
 namespace {
 
 const QString kTitle = QStringLiteral("성경본문 편집");
 const QString kNoVersion = QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !");
 const QString kGoEmpty = QStringLiteral("이동할 성경구절을 입력하여 주십시오 !");
 const QString kGoNotFound = QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
-const QString kSaveEmptyReference = QStringLiteral("저장할 성경구절이 비여 있습니다 !");
-const QString kSaveEmptyText = QStringLiteral("저장할 성경본문이 없습니다 !");
-const QString kSaveNotFound = QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
 const QString kLineBreak =
     QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
-const QString kGap = QStringLiteral("이 역본은 구절 번호가 1부터 빠짐없이 이어져 있지 않아 이전/다음 구절로 이동할 수 "
-                                    "없습니다 !\r\n이동할 성경구절을 직접 입력하여 주십시오 !");
 const QString kEnterWarning =
     QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
                    "!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다.");
-const QString kSaveOtherVerse = QStringLiteral("출 1:1\r\n\r\n위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
-                                               "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
 const QString kGenesis1 = QStringLiteral("태초에 하나님이 천지를 창조하시니라");
 const QString kGenesis10 = QStringLiteral("하나님이 뭍을 땅이라 칭하시고");
-
-template <typename T = QWidget> T* control(QWidget& window, const char* name)
-{
-    auto* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return found;
-}
 
 } // namespace
 
@@ -60,7 +48,7 @@ class frmHolyEditTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<editortest::VersionTree> m_tree;
+    std::unique_ptr<testsupport::InstallTree> m_tree;
     QString m_sample;
     testsupport::ScriptedDialogs m_dialogs;
     std::unique_ptr<frmHolyEdit> m_window;
@@ -72,7 +60,7 @@ private:
     QLineEdit* text2() { return control<QLineEdit>(*m_window, "Text2"); }
     QPlainTextEdit* text3() { return control<QPlainTextEdit>(*m_window, "Text3"); }
     QString text3Shown() { return text3()->toPlainText(); }
-    QString version(const char* name, const QList<editortest::Verse>& verses)
+    QString version(const char* name, const QList<testsupport::Verse>& verses)
     {
         return m_tree->makeVersion(QString::fromLatin1(name), verses);
     }
@@ -141,9 +129,9 @@ private:
 private slots:
     void init()
     {
-        m_tree = std::make_unique<editortest::VersionTree>();
+        m_tree = std::make_unique<testsupport::InstallTree>(QStringList{QStringLiteral("null.mdb")});
         QVERIFY(m_tree->isValid());
-        m_sample = version("sample.dat", editortest::sampleVerses());
+        m_sample = version("sample.dat", testsupport::sampleVerses());
         QVERIFY(!m_sample.isEmpty());
         m_dialogs.clear();
         newWindow();
@@ -155,51 +143,6 @@ private slots:
         QVERIFY2(m_dialogs.messages().isEmpty(), "a message was shown that no test expected");
         m_window.reset();
         m_tree.reset();
-    }
-
-    // Row: object name; caption, tooltip.
-    void captionsAndTooltips_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tooltip");
-        const char* const rows[][3] = {
-            {"Label1", "① 편집할  ", ""},
-            {"Command9", "성경역본", ""},
-            {"Label9", "을 선택하세요.", ""},
-            {"Label2", "② 편집할 성경구절로 이동하세요.", ""},
-            {"Text1", "", "여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요"},
-            {"Command2", "이동", "구절이동"},
-            {"Command3", "|◀", "처음구절로 이동"},
-            {"Command4", "◀", "현재구절에서 이전구절로 이동"},
-            {"Command5", "▶", "현재구절에서 다음절로 이동"},
-            {"Command6", "▶|", "마지막 구절로 이동"},
-            {"Label6", "성경구절 입력형식은 다음과 같습니다.", ""},
-            {"Label7", "창 1:1 or 요일 1:1 or 계 1:2 ...", ""},
-            {"Label4", "성경구절", ""},
-            {"Text2", "", ""},
-            {"Label5", "성경본문", ""},
-            {"Label3", "③ 편집이 완료된 구절을 ", ""},
-            {"Command7", "저장(&S)", ""},
-            {"Label10", "하세요.", ""},
-            {"Command8", "성경본문 편집(글꼴/색상) 변경", ""},
-            {"Command10", "성경본문 Reload", ""},
-            {"Command1", "닫기", ""},
-            {"Label11", "편집작업 완료후 역본파일 압축 작업을 한번 해주시면 용량과 속도가 개선됩니다.", ""},
-            {"Label8", "성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다.", ""},
-        };
-        for (const auto& row : rows) {
-            QTest::newRow(row[0]) << QString::fromUtf8(row[1]) << QString::fromUtf8(row[2]);
-        }
-    }
-
-    void captionsAndTooltips()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, tooltip);
-        QWidget* widget = control(*m_window, QTest::currentDataTag());
-        // Labels, buttons and line edits all show their "text" property.
-        QCOMPARE(widget->property("text").toString(), text);
-        QCOMPARE(widget->toolTip(), tooltip);
     }
 
     void atLoadNoVersionIsOpenAndEveryCommandThatNeedsOneRefuses()
@@ -243,41 +186,6 @@ private slots:
         QCOMPARE(names, expected);
     }
 
-    void arrangementStepsLeftNotesRightBoxesBelowButtonsAtTheBottom()
-    {
-        const auto rect = [this](const char* name) { return control(*m_window, name)->geometry(); };
-        // Each pair: the first wholly above the second.
-        const std::pair<const char*, const char*> above[] = {
-            {"Command9", "Label2"}, {"Label2", "Text1"},    {"Text1", "Command7"}, {"Label6", "Label7"},
-            {"Label7", "Label11"},  {"Label11", "Label8"},  {"Frame1", "Text2"},   {"Command7", "Text2"},
-            {"Text2", "Text3"},     {"Text3", "Command10"}, {"Text3", "Command8"}, {"Text3", "Command1"},
-        };
-        for (const auto& [upper, lower] : above) {
-            QVERIFY2(rect(upper).bottom() < rect(lower).top(), lower);
-        }
-        // Each pair: the first wholly left of the second.
-        const std::pair<const char*, const char*> leftOf[] = {
-            {"Label1", "Command9"},    {"Command9", "Label9"},   {"Label3", "Command7"},   {"Command7", "Label10"},
-            {"Text1", "Command2"},     {"Command2", "Command3"}, {"Command3", "Command4"}, {"Command4", "Command5"},
-            {"Command5", "Command6"},  {"Command6", "Frame1"},   {"Label4", "Text2"},      {"Label5", "Text3"},
-            {"Command10", "Command8"}, {"Command8", "Command1"},
-        };
-        for (const auto& [left, right] : leftOf) {
-            QVERIFY2(rect(left).right() <= rect(right).left(), right);
-        }
-        for (const char* name : {"Command2", "Command3", "Command4", "Command5", "Command6"}) {
-            QCOMPARE(rect(name).top(), rect("Text1").top());
-        }
-        for (const char* name : {"Label6", "Label7", "Label11", "Label8"}) {
-            QCOMPARE(control(*m_window, name)->parentWidget(), control(*m_window, "Frame1"));
-        }
-        QVERIFY(rect("Text3").height() > 4 * rect("Text2").height());
-        QVERIFY(rect("Command1").right() > m_window->width() * 3 / 4);
-        for (QWidget* child : m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(m_window->rect().contains(child->geometry()), qPrintable(child->objectName()));
-        }
-    }
-
     void openAsksForAVersionFileInTheInstallFolderAndShowsGenesisOneOne()
     {
         // A cancel before any version leaves the window as it loaded.
@@ -295,7 +203,7 @@ private slots:
         QCOMPARE(text3Shown(), kGenesis1);
         expectVersionControlsEnabled(true);
         QVERIFY(button("Command7")->isEnabled());
-        QVERIFY(!editortest::openable(m_sample));
+        QVERIFY(!testsupport::openable(m_sample));
     }
 
     void aCancelledOpenKeepsTheVersionAndANonDatabaseFileReturnsToTheNoVersionState()
@@ -317,7 +225,7 @@ private slots:
         expectNoVersionState();
         expectShown(QString());
         QVERIFY(text3Shown().isEmpty());
-        QVERIFY(editortest::openable(m_sample));
+        QVERIFY(testsupport::openable(m_sample));
         expectRefusal([&] { m_window->Command5_Click(); }, MessageIcon::Critical, kNoVersion);
         expectRefusal([&] { m_window->Command7_Click(); }, MessageIcon::Critical, kNoVersion);
         open(m_sample);
@@ -364,158 +272,6 @@ private slots:
         QVERIFY(text3Shown().isEmpty());
     }
 
-    void stepsFollowTheNumbersStopAtBothEndsAndGoOnFromTheVerseLastShown()
-    {
-        open(m_sample);
-        click("Command4"); // previous on 번호 1
-        expectShown(QStringLiteral("창 1:1"));
-        for (const QString reference : {"창 1:2", "창 1:3", "창 1:10", "출 1:1", "계 22:21", "계 22:21"}) {
-            click("Command5");
-            expectShown(reference);
-        }
-        click("Command4");
-        expectShown(QStringLiteral("출 1:1"));
-        click("Command3");
-        expectShown(QStringLiteral("창 1:1"));
-        click("Command6");
-        expectShown(QStringLiteral("계 22:21"));
-        QCOMPARE(text3Shown(), QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘"));
-        // After a go that found nothing, from the verse shown before it.
-        goTo(QStringLiteral("창 1:10"));
-        expectRefusal([&] { goTo(QStringLiteral("창 99:1")); }, MessageIcon::Exclamation, kGoNotFound);
-        click("Command5");
-        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
-        expectRefusal([&] { goTo(QStringLiteral("창1:1")); }, MessageIcon::Exclamation, kGoNotFound);
-        click("Command4");
-        expectShown(QStringLiteral("창 1:10"));
-    }
-
-    void stepsInAVersionWithGapsRefuseWithAMessageAndFirstGoesToGenesisOneOne()
-    {
-        open(version("gaps.dat", {{1, QStringLiteral("출 1:1"), QStringLiteral("a")},
-                                  {2, QStringLiteral("창 1:1"), QStringLiteral("b")},
-                                  {4, QStringLiteral("창 1:2"), QStringLiteral("c")}}));
-        expectRefusal([&] { click("Command5"); }, MessageIcon::Exclamation, kGap);
-        // Nothing moved: the boxes and the verse to step from stay.
-        expectShown(QStringLiteral("창 1:1"));
-        QCOMPARE(text3Shown(), QStringLiteral("b"));
-        click("Command4");
-        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
-        // Previous on 번호 1 runs first, which goes to "창 1:1" whatever 번호 it holds.
-        click("Command4");
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
-        // Last works by 번호 all the same.
-        click("Command6");
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:2"));
-        expectRefusal([&] { click("Command4"); }, MessageIcon::Exclamation, kGap);
-    }
-
-    void stepsBeforeAnyVerseWasShownAskForOneAndEngineFailuresShowTheFileName()
-    {
-        // The version opens; only its first go finds nothing.
-        const QString path = version("empty.dat", {});
-        expectRefusal([&] { open(path); }, MessageIcon::Exclamation, kGoNotFound);
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("empty.dat"));
-        expectRefusal([&] { click("Command5"); }, MessageIcon::Exclamation,
-                      QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !"));
-        // Last needs no verse to step from; here the engine finds no record, said without an icon.
-        expectRefusal([&] { click("Command6"); }, MessageIcon::None,
-                      QStringLiteral("empty.dat\r\n\r\n") +
-                          versiondb::errorDescription(versiondb::errorNumber::NoCurrentRecord));
-        QVERIFY(m_window->versionOpen());
-    }
-
-    void saveRefusesANullVerseUnchangedStoresTheTrimmedTextAndDisablesSave()
-    {
-        open(m_sample);
-        goTo(QStringLiteral("창 1:3"));
-        QCOMPARE(text3Shown(), QStringLiteral("null"));
-        goTo(QStringLiteral("창 1:2"));
-        QCOMPARE(text3Shown(), QStringLiteral("  "));
-        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveEmptyText);
-        QVERIFY(text3Shown().isEmpty());
-        QVERIFY(button("Command7")->isEnabled());
-        goTo(QStringLiteral("창 1:10"));
-        text3()->setPlainText(QStringLiteral("   하나님이 뭍을 땅이라  "));
-        text1()->setText(QStringLiteral("  창 1:10 "));
-        click("Command7");
-        QCOMPARE(text3Shown(), QStringLiteral("하나님이 뭍을 땅이라"));
-        QCOMPARE(text1()->text(), QStringLiteral("창 1:10"));
-        QVERIFY(!button("Command7")->isEnabled());
-        // A new font is no change of the text; typing is.
-        m_dialogs.queueFont(platform::FontChoice{QFont(QStringLiteral("DejaVu Serif"), 30), Qt::blue});
-        click("Command8");
-        QVERIFY(!button("Command7")->isEnabled());
-        text3()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(text3(), QStringLiteral("."));
-        QVERIFY(button("Command7")->isEnabled());
-        m_window->reject();
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:2")), QVariant());
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("창 1:10")),
-                 QVariant(QStringLiteral("하나님이 뭍을 땅이라")));
-    }
-
-    void saveRefusesEmptySpacesOnlyOrUnknownReferencesAndStoresUnderATypedOne()
-    {
-        showActive();
-        open(m_sample);
-        text1()->clear();
-        text3()->setPlainText(QStringLiteral("새 본문"));
-        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveEmptyReference);
-        QVERIFY(text1()->hasFocus());
-        QCOMPARE(text3Shown(), QStringLiteral("새 본문"));
-        // An unknown reference: both texts trimmed, Save still enabled.
-        text3()->setPlainText(QStringLiteral(" 새 본문 "));
-        text1()->setText(QStringLiteral(" 창 01:1 "));
-        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveNotFound);
-        QCOMPARE(text1()->text(), QStringLiteral("창 01:1"));
-        QCOMPARE(text3Shown(), QStringLiteral("새 본문"));
-        QVERIFY(button("Command7")->isEnabled());
-        // Spaces pass the emptiness test, then trim to nothing, which empties both boxes.
-        goTo(QStringLiteral("창 1:1"));
-        text3()->setPlainText(QStringLiteral("새 본문"));
-        text1()->setText(QStringLiteral("   "));
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
-        expectRefusal([&] { click("Command7"); }, MessageIcon::Exclamation, kSaveNotFound);
-        expectShown(QString());
-        QVERIFY(text3Shown().isEmpty());
-        // Under a typed reference not gone to: asked first, with No the default. No stores nothing and
-        // leaves both boxes as they are; Yes stores there, and the display stays.
-        const QString exodus = QStringLiteral("애굽에 내려간 이스라엘 아들들의 이름은");
-        const auto saveElsewhere = [&](MessageAnswer answer) {
-            goTo(QStringLiteral("창 1:1"));
-            text3()->setPlainText(QStringLiteral(" ") + exodus);
-            text1()->setText(QStringLiteral("출 1:1 "));
-            m_dialogs.queueAnswer(answer);
-            click("Command7");
-            QCOMPARE(m_dialogs.messages().size(), 1);
-            QCOMPARE(m_dialogs.messages().first().icon, MessageIcon::Question);
-            QCOMPARE(m_dialogs.messages().first().buttons, platform::MessageButtons::YesNoDefaultNo);
-            QCOMPARE(m_dialogs.messages().first().text, kSaveOtherVerse);
-            m_dialogs.clear();
-            QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
-        };
-        saveElsewhere(MessageAnswer::No);
-        QVERIFY(button("Command7")->isEnabled());
-        QCOMPARE(text1()->text(), QStringLiteral("출 1:1 "));
-        QCOMPARE(text3Shown(), QStringLiteral(" ") + exodus);
-        click("Command10");
-        QCOMPARE(text3Shown(), QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른"));
-        saveElsewhere(MessageAnswer::Yes);
-        QVERIFY(!button("Command7")->isEnabled());
-        QCOMPARE(text1()->text(), QStringLiteral("출 1:1"));
-        QCOMPARE(text3Shown(), exodus);
-        // Reload drops the unsaved change and shows the reference box's verse from the version.
-        text3()->setPlainText(QStringLiteral("바뀐 본문"));
-        click("Command10");
-        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
-        QCOMPARE(text3Shown(), exodus);
-        m_window->reject();
-        auto expected = editortest::storedRecords(version("fresh.dat", editortest::sampleVerses()));
-        expected[4].text = exodus;
-        QCOMPARE(editortest::storedRecords(m_sample), expected);
-    }
-
     void aPastedLineBreakIsRefusedWithTheCaretAfterIt_data()
     {
         QTest::addColumn<QString>("pasted");
@@ -543,13 +299,13 @@ private slots:
         QCOMPARE(text3()->textCursor().position(), caret);
         QVERIFY(!text3()->textCursor().hasSelection());
         m_window->reject();
-        QCOMPARE(editortest::storedText(m_sample, QStringLiteral("출 1:1")),
+        QCOMPARE(testsupport::storedText(m_sample, QStringLiteral("출 1:1")),
                  QVariant(QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른")));
     }
 
     void enterInTheTextBoxIsSwallowedAndWarnsOncePerShowing()
     {
-        const QString second = version("second.dat", editortest::sampleVerses());
+        const QString second = version("second.dat", testsupport::sampleVerses());
         for (int showing = 0; showing < 2; ++showing) {
             newWindow();
             showActive();
@@ -565,7 +321,7 @@ private slots:
             QCOMPARE(text3Shown(), kGenesis1);
             // Another version in the same showing: no warning again.
             open(second);
-            QVERIFY(editortest::openable(m_sample));
+            QVERIFY(testsupport::openable(m_sample));
             text3()->setFocus();
             QTest::keyClick(text3(), Qt::Key_Return);
             QTest::keyClick(text3(), Qt::Key_X);
@@ -576,7 +332,7 @@ private slots:
 
     void fontAndColourGoToTheTextBoxAloneAndLastUntilTheWindowCloses()
     {
-        const QString second = version("second.dat", editortest::sampleVerses());
+        const QString second = version("second.dat", testsupport::sampleVerses());
         QFont chosen(QStringLiteral("DejaVu Serif"));
         chosen.setPointSizeF(17.5);
         chosen.setBold(true);
@@ -622,19 +378,15 @@ private slots:
             newWindow();
             showActive();
             open(m_sample);
-            QVERIFY(!editortest::openable(m_sample));
+            QVERIFY(!testsupport::openable(m_sample));
             close();
             QVERIFY(!m_window->isVisible());
             QVERIFY(!m_window->versionOpen());
-            QVERIFY(editortest::openable(m_sample));
+            QVERIFY(testsupport::openable(m_sample));
         }
     }
 };
 
-int runFrmHolyEditTest(int argc, char* argv[])
-{
-    frmHolyEditTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(frmHolyEditTest)
 
 #include "frmHolyEditTest.moc"

@@ -3,9 +3,9 @@
 
 #include "exchange/gui/frmExport.h"
 
-#include "shell/gui/frmMain.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "unit/editor/SmallVersions.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +20,9 @@
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
+
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -49,20 +52,6 @@ public:
     }
 };
 
-template <typename T> T* control(QWidget& window, const char* name)
-{
-    auto* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return found;
-}
-
-void click(QWidget& window, const char* name)
-{
-    QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
-}
-
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -78,13 +67,13 @@ class frmExportTest : public QObject
 private slots:
     void theVersionAndTheFolderAreChosenInTheirDialogs()
     {
-        editortest::VersionTree tree;
+        testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
         QVERIFY(tree.isValid());
         testsupport::ScriptedDialogs dialogs;
         exchange::frmExport window(dialogs, tree.programFolder());
         QCOMPARE(window.windowTitle(), QStringLiteral("역본파일 내보내기"));
-        const QString version = tree.pathOf(QStringLiteral("mine.dat"));
-        const QString folder = tree.pathOf(QStringLiteral("out"));
+        const QString version = tree.path(QStringLiteral("mine.dat"));
+        const QString folder = tree.path(QStringLiteral("out"));
         dialogs.queueFiles({version});
         click(window, "Command1");
         dialogs.queueFiles({folder});
@@ -127,10 +116,10 @@ private slots:
         QFETCH(int, encoding);
         QFETCH(QString, file);
         QFETCH(QByteArray, start);
-        editortest::VersionTree tree;
-        const QString version = tree.makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
+        const QString version = tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         QVERIFY(!version.isEmpty());
-        const QString folder = tree.pathOf(QStringLiteral("out"));
+        const QString folder = tree.path(QStringLiteral("out"));
         PointerWatchingDialogs dialogs;
         exchange::frmExport window(dialogs, tree.programFolder());
         control<QLineEdit>(window, "Text1")->setText(version);
@@ -159,12 +148,12 @@ private slots:
 
     void missingChoicesAndUnwritableTextsAreRefused()
     {
-        editortest::VersionTree tree;
-        QList<editortest::Verse> verses = editortest::sampleVerses();
+        testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
         verses[3].text = QStringLiteral("빛이 있으라—");
         const QString version = tree.makeVersion(QStringLiteral("dash.dat"), verses);
         QVERIFY(!version.isEmpty());
-        const QString folder = tree.pathOf(QStringLiteral("out"));
+        const QString folder = tree.path(QStringLiteral("out"));
         PointerWatchingDialogs dialogs;
         exchange::frmExport window(dialogs, tree.programFolder());
         auto* text1 = control<QLineEdit>(window, "Text1");
@@ -195,26 +184,6 @@ private slots:
         QVERIFY(shown.text.size() > QStringLiteral("plain.dat\r\n\r\n").size());
         QVERIFY(!dialogs.busyAtMessage.contains(true));
         QVERIFY(!QFileInfo::exists(folder));
-    }
-
-    void theMainWindowsButtonUnderTheDeletionOpensItModally()
-    {
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        auto* button = control<QPushButton>(main, "Command9");
-        QCOMPARE(button->text(), QStringLiteral("역본파일 내보내기"));
-        QString seen;
-        QTimer::singleShot(0, &main, [&] {
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                seen = modal->objectName() + QLatin1Char('|') + modal->windowTitle();
-                QCOMPARE(modal->parentWidget(), &main);
-                modal->reject();
-            }
-        });
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(seen, QStringLiteral("frmExport|역본파일 내보내기"));
-        QVERIFY(main.findChild<QDialog*>() == nullptr);
     }
 };
 

@@ -1,10 +1,10 @@
 #include "import/gui/frmAppend.h"
 
-#include "ImportTree.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/ShellOpen.h"
-#include "shell/gui/frmMain.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -28,8 +28,11 @@ using importer::frmAppend;
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
-using testsupport::ImportTree;
+using testsupport::InstallTree;
 using testsupport::ScriptedDialogs;
+
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -43,15 +46,6 @@ const QString kCheckWithErrors = QStringLiteral(
     "열겠습니다.\r\n한번 살펴보시고 오류를 수정하여 주십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)");
 const QString kCheckClean = QStringLiteral(
     "테스트 작업이 완료되었습니다.\r\n\r\n지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.");
-
-template <typename T = QWidget> T* control(QWidget& window, const QString& name)
-{
-    auto* found = window.findChild<T*>(name);
-    if (found == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return found;
-}
 
 QString native(const QString& path)
 {
@@ -183,40 +177,6 @@ private:
     QTimer m_timer;
 };
 
-struct ControlText
-{
-    const char* name;
-    const char* text;
-    const char* tooltip;
-};
-
-const ControlText kControlTexts[] = {
-    {"Label1",
-     "성경원문이 담겨 있는 텍스트파일을 아래의 목록상자에 마우스로 끌어다 놓으십시오. 파일수는 관계 없지만 반드시 "
-     "동일한 역본파일로만 구성하여 주십시오.",
-     ""},
-    {"Label8", "(아래 쪽의 '파일추가' 단추를 이용하셔도 됩니다)", ""},
-    {"Label2", "※ 텍스트파일 형식은             과 같이 만들어 주십시오.", ""},
-    {"Label10", "※", ""},
-    {"Command5", "다음", ""},
-    {"Command3", "파일추가", ""},
-    {"Command4", "파일편집", "선택된 파일을 메모장이나 문서작성기로 열어 편집합니다."},
-    {"Command2", "삭제", "선택된 파일을 목록에서 삭제합니다. "},
-    {"Command6", "모두삭제", "목록에 추가된 모든  파일을 삭제합니다."},
-    {"Command11", "※편집오류 잡아내기※", ""},
-    {"Label3", "※ 1번[탭]의 목록에 추가된 텍스트 파일들은 어떤 역본입니까? ", ""},
-    {"Label4", "역본명:", ""},
-    {"Command8", "", "열기"},
-    {"Label9", "이미 만들어진 역본파일을 선택하셨을 경우 똑같은 절이 나오면 자동 업데이트(덮어쓰게) 됩니다. ", ""},
-    {"Label11", "주의하실 것은 기본적으로 제공된 역본(개역,kjv)은 선택하지 마십시오.", ""},
-    {"Label5", "※ '만들기 시작' 단추를 누르면 작업이 시작됩니다.", ""},
-    {"Label6", "완료시간은 시스템 사양에 따라 가변적입니다.", ""},
-    {"Label7", "작업추천: 1번[탭]에서 지원하는 '편집오류 잡아내기'를 실행하고 만들기를 시작하십시오.", ""},
-    {"Command7", "※만들기 시작※", ""},
-    {"Label15", "1/2 작업중...", ""},
-    {"Command1", "닫기", ""},
-};
-
 QIcon filledIcon(Qt::GlobalColor color)
 {
     QPixmap pixmap(16, 16);
@@ -243,12 +203,7 @@ private slots:
         QWidget owner;
         owner.setWindowIcon(filledIcon(Qt::red));
         Session s(QStringLiteral("/nonexistent/manager"), &owner);
-        QCOMPARE(s.window.windowTitle(), QStringLiteral("개인역본 추가 - Import"));
         auto* tabs = control<QTabWidget>(s.window, QStringLiteral("VideoSoftIndexTab1"));
-        QCOMPARE(tabs->count(), 3);
-        QCOMPARE(tabs->tabText(0), QStringLiteral("1.텍스트파일 선택"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("2.역본명 설정"));
-        QCOMPARE(tabs->tabText(2), QStringLiteral("3.만들기 시작"));
         tabs->setCurrentIndex(2);
         s.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s.window));
@@ -265,15 +220,6 @@ private slots:
         QCOMPARE(s.nameBox()->count(), 0);
         for (const char* hidden : {"Label15", "ProgressBar1", "Ani1", "List2"}) {
             QVERIFY2(control(s.window, QString::fromLatin1(hidden))->isHidden(), hidden);
-        }
-        for (const ControlText& expected : kControlTexts) {
-            QWidget* found = control(s.window, QString::fromLatin1(expected.name));
-            auto* label = qobject_cast<QLabel*>(found);
-            const QString text = label != nullptr ? label->text() : qobject_cast<QPushButton*>(found)->text();
-            QCOMPARE(QStringLiteral("%1: %2 | %3").arg(found->objectName(), text, found->toolTip()),
-                     QStringLiteral("%1: %2 | %3")
-                         .arg(QString::fromLatin1(expected.name), QString::fromUtf8(expected.text),
-                              QString::fromUtf8(expected.tooltip)));
         }
         // The format button stands over the gap of 13 spaces in Label2.
         auto* label2 = control<QLabel>(s.window, QStringLiteral("Label2"));
@@ -323,12 +269,13 @@ private slots:
 
     void dropAddsLocalFilesOfAnyTypeAndFoldersInOrderAsCopies()
     {
-        ImportTree tree;
+        InstallTree tree{{QStringLiteral("null.mdb"), QStringLiteral("list.avi")}};
+        QVERIFY(!tree.makeSmallReference().isEmpty());
         QVERIFY(tree.isValid());
         Session s(tree.programFolder());
         const QString genesis = tree.textFile(QStringLiteral("창세기.txt"), {QStringLiteral("창 1:1 태초에")});
         const QString document = tree.textFile(QStringLiteral("notes.doc"), {QStringLiteral("x")});
-        const QStringList dropped = {genesis, document, tree.folder(QStringLiteral("책들")), genesis,
+        const QStringList dropped = {genesis, document, tree.makeFolder(QStringLiteral("책들")), genesis,
                                      native(QDir::tempPath() + QStringLiteral("/no such file.txt"))};
         // Never a move: the file manager must keep its files.
         QCOMPARE(dropFiles(s.window, dropped), Qt::CopyAction);
@@ -490,7 +437,8 @@ private slots:
 
     void checkRunsFromDroppedFiles()
     {
-        ImportTree tree;
+        InstallTree tree{{QStringLiteral("null.mdb"), QStringLiteral("list.avi")}};
+        QVERIFY(!tree.makeSmallReference().isEmpty());
         QVERIFY(tree.isValid());
         Session s(tree.programFolder());
         s.window.show();
@@ -542,7 +490,8 @@ private slots:
 
     void buildRunFromDroppedFiles()
     {
-        ImportTree tree;
+        InstallTree tree{{QStringLiteral("null.mdb"), QStringLiteral("list.avi")}};
+        QVERIFY(!tree.makeSmallReference().isEmpty());
         QVERIFY(tree.isValid());
         Session s(tree.programFolder());
         s.window.show();
@@ -577,7 +526,7 @@ private slots:
             {QStringLiteral("창 1:3"), QStringLiteral("빛이 있으라")},
             {QStringLiteral("출 1:1"), QStringLiteral("이스라엘")},
         };
-        QCOMPARE(ImportTree::texts(tree.versionPath(QStringLiteral("새번역.DAT"))), expected);
+        QCOMPARE(testsupport::storedTexts(tree.path(QStringLiteral("새번역.DAT"))), expected);
         // Both phases showed their status and progress over the reference's four verses, the animation
         // only the second.
         QCOMPARE(watcher.states,
@@ -587,59 +536,6 @@ private slots:
         QVERIFY(!closedDuringRun);
         QCOMPARE(s.window.fileList(), (QStringList{genesis, exodus}));
         QCOMPARE(state(s.window), kIdle);
-    }
-
-    // Only regular files are read: a folder, a pipe (which would hold the run for ever) or a device in
-    // the list is refused by name before the question, and nothing is touched.
-    void anythingButARegularFileIsRefusedBeforeTheQuestion()
-    {
-        ImportTree tree;
-        QVERIFY(tree.isValid());
-        QFile earlier(tree.programFile(QStringLiteral("err.txt")));
-        QVERIFY(earlier.open(QIODevice::WriteOnly));
-        earlier.close();
-        const QString pipe = tree.folder(QStringLiteral("파이프들")) + QDir::separator() + QStringLiteral("파이프.txt");
-        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
-        const QStringList others = {tree.folder(QStringLiteral("폴더")), pipe, native(QStringLiteral("/dev/zero"))};
-        for (const char* command : {"Command11", "Command7"}) {
-            for (const QString& other : others) {
-                Session s(tree.programFolder());
-                s.window.show();
-                dropFiles(s.window, {good, other});
-                s.nameBox()->setEditText(QStringLiteral("mine"));
-                s.click(QString::fromLatin1(command), {MessageAnswer::Ok});
-                QCOMPARE(s.messages().size(), 1);
-                QCOMPARE(s.messages()[0].text,
-                         other + QStringLiteral("\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다. "
-                                                "목록에서 삭제하여 주십시오 !"));
-                QCOMPARE(s.messages()[0].icon, MessageIcon::Exclamation);
-                QCOMPARE(state(s.window), kIdle);
-            }
-        }
-        QVERIFY(QFile::exists(tree.programFile(QStringLiteral("err.txt"))));
-        QCOMPARE(QDir(tree.installFolder()).entryList({QStringLiteral("*.DAT"), QStringLiteral("*.dat")}, QDir::Files),
-                 QStringList{QStringLiteral("개역.DAT")});
-    }
-
-    // Of several files, the failure names the one that could not be read.
-    void aFailureNamesTheFileThatCouldNotBeRead()
-    {
-        ImportTree tree;
-        QVERIFY(tree.isValid());
-        Session s(tree.programFolder());
-        s.window.show();
-        const QString good = tree.textFile(QStringLiteral("good.txt"), {QStringLiteral("창 1:1 태초에")});
-        const QString gone = tree.textFile(QStringLiteral("gone.txt"), {QStringLiteral("창 1:2 땅이")});
-        dropFiles(s.window, {good, gone, good});
-        QVERIFY(QFile::remove(gone));
-        s.click("Command11", {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.messages().size(), 2);
-        QCOMPARE(s.messages()[1].text,
-                 QStringLiteral("파일을 찾을 수 없습니다.\r\n") + gone +
-                     QStringLiteral("\r\n\r\n위와 같은 예상치 않은 오류가 발생하여 작업을 중단합니다 !"));
-        QCOMPARE(s.messages()[1].icon, MessageIcon::Exclamation);
-        QCOMPARE(state(s.window), kIdle); // usable again, the work controls put away
     }
 
     void helpWindowLeavesTheListAndTheName()
@@ -672,28 +568,6 @@ private slots:
         QCOMPARE(s.nameBox()->currentText(), QStringLiteral(" 내 역본 "));
         QVERIFY(s.window.isVisible());
         QVERIFY(s.messages().isEmpty());
-    }
-
-    void mainWindowOpensTheImportWindowModally()
-    {
-        ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QString opened;
-        QTimer::singleShot(0, &main, [&] {
-            if (QWidget* shown = QApplication::activeModalWidget()) {
-                opened = shown->windowTitle() +
-                         (shown->parentWidget() == &main ? QStringLiteral(" over the main window") : QString());
-                if (auto* close = shown->findChild<QPushButton*>(QStringLiteral("Command1"))) {
-                    close->click();
-                }
-            }
-        });
-        QTest::mouseClick(control<QPushButton>(main, QStringLiteral("Command4")), Qt::LeftButton);
-        QCOMPARE(opened, QStringLiteral("개인역본 추가 - Import over the main window"));
-        QVERIFY(main.findChild<frmAppend*>() == nullptr); // destroyed when the handler returned
-        QVERIFY(dialogs.messages().isEmpty());
     }
 
     void closeButtonAndCloseBoxClose()

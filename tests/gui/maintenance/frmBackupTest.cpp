@@ -1,6 +1,8 @@
 #include "maintenance/gui/frmBackup.h"
 
 #include "platform/gui/ShellOpen.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -16,32 +18,11 @@
 
 using maintenance::frmBackup;
 
+using testsupport::click;
+using testsupport::control;
+using testsupport::InstallTree;
+
 namespace {
-
-template <typename T> T* control(QWidget& window, const char* name)
-{
-    auto* found = window.findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return found;
-}
-
-// A test's own install folder with the program folder "manager" inside it.
-struct InstallTree
-{
-    QTemporaryDir root;
-    InstallTree() { QDir(root.path()).mkdir(QStringLiteral("manager")); }
-    [[nodiscard]] QString installFolder() const { return QDir::toNativeSeparators(root.path()); }
-    [[nodiscard]] QString programFolder() const { return installFolder() + QDir::separator() + "manager"; }
-    void addFile(const QString& name) const
-    {
-        QFile file(root.filePath(name));
-        if (!file.open(QIODevice::WriteOnly)) {
-            qFatal("cannot write %s", qPrintable(name));
-        }
-    }
-};
 
 // The window, shown as the user opens it.
 struct Shown
@@ -74,36 +55,14 @@ class frmBackupTest : public QObject
     Q_OBJECT
 
 private slots:
-    void textsLineForLine()
-    {
-        InstallTree tree;
-        testsupport::ScriptedDialogs dialogs;
-        frmBackup window(dialogs, tree.programFolder());
-        QCOMPARE(window.windowTitle(), QStringLiteral("백업방법"));
-        QCOMPARE(control<QLabel>(window, "Label1")->text(), QStringLiteral("벼리솔의 파일 백업에 대한 설명입니다."));
-        QCOMPARE(control<QPushButton>(window, "Command3")->text(),
-                 QStringLiteral("반드시 백업 해야할 파일목록을 살펴봅니다."));
-        QCOMPARE(control<QPushButton>(window, "Command2")->text(), QStringLiteral("벼리솔 설치폴더를 열어봅니다"));
-        QCOMPARE(control<QPushButton>(window, "Command1")->text(), QStringLiteral("확인"));
-        QCOMPARE(control<QPlainTextEdit>(window, "Text1")->toPlainText(),
-                 QStringLiteral("\n성경역본 자료 백업에 대한 설명입니다.\n\n"
-                                "1. 벼리솔의 역본파일 위치는 벼리솔이 설치되어 있는 폴더에 같이 존재합니다. 사용자가 "
-                                "별도 설치경로를 변경하지 않았다면 C:\\Program Files\\반트렐\\벼리솔 1.0 for Windows "
-                                "폴더에 존재할 것입니다.\n\n"
-                                "2. 탐색기로 벼리솔 설치 경로로 이동하여 확장자가 *.dat파일을 찾아 봅니다. "
-                                "user.dat파일을 제외한 모든 파일이 성경역본 파일입니다.\n\n"
-                                "3. 이 파일들을 선택하여 복사해 두시면 향후 벼리솔을 지우고 다시 설치해도 이전상태의 "
-                                "성경역본을 그대로 불러볼 수 있게 됩니다. \n"));
-    }
-
     void listsOnlyNormalDatFilesOfTheInstallFolderInNameOrderAndOpensIt()
     {
         InstallTree tree;
         for (const char* name :
              {"user.dat", "KJV.DAT", "개역.DAT", "a.txt", ".y.dat", "Zeta.Dat", "dat", "b.dat.bak"}) {
-            tree.addFile(QString::fromUtf8(name));
+            tree.writeFile(QString::fromUtf8(name), {});
         }
-        QDir(tree.root.path()).mkdir(QStringLiteral("x.dat"));
+        QDir(tree.installFolder()).mkdir(QStringLiteral("x.dat"));
         Shown shown(tree.programFolder());
         const QString folder = tree.installFolder();
         QCOMPARE(control<QLabel>(shown.window, "Label2")->text(), folder);
@@ -141,11 +100,11 @@ private slots:
     void theListIsLoadedOnceWhenTheWindowLoads()
     {
         InstallTree tree;
-        tree.addFile(QStringLiteral("readme.txt"));
+        tree.writeFile(QStringLiteral("readme.txt"), {});
         const QString added = tree.installFolder() + QDir::separator() + QStringLiteral("new.dat\r\n");
         {
             Shown shown(tree.programFolder());
-            tree.addFile(QStringLiteral("new.dat"));
+            tree.writeFile(QStringLiteral("new.dat"), {});
             QCOMPARE(shown.backupList(), kHeading + kRemark);
             shown.window.hide();
             shown.window.show();

@@ -1,7 +1,8 @@
 // The main window's repair, compaction and deletion commands, and its backup guide and About buttons.
 
-#include "../../unit/maintenance/MaintenanceTree.h"
 #include "shell/gui/frmMain.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
 #include "versiondb/ErrorNumbers.h"
 
@@ -13,10 +14,13 @@
 #include <QTest>
 #include <QTimer>
 
-using maintenancetest::MaintenanceTree;
 using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
+using testsupport::InstallTree;
+
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -45,15 +49,6 @@ public:
         return script.chooseFont(parent, current);
     }
 };
-
-void click(QWidget& window, const QString& name)
-{
-    auto* button = window.findChild<QPushButton*>(name);
-    if (button == nullptr) {
-        qFatal("no button %s", qPrintable(name));
-    }
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 const QString kSep = QDir::separator();
 
@@ -91,10 +86,10 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, action);
         QFETCH(QString, question);
-        MaintenanceTree tree;
-        const QString file = tree.makeVersion(QStringLiteral("my.dat"), 50);
-        const QByteArray before = MaintenanceTree::bytes(file);
-        MaintenanceTree::write(tree.scratchPath(), "old");
+        InstallTree tree;
+        const QString file = tree.makeVersion(QStringLiteral("my.dat"), 50, testsupport::Texts::Most);
+        const QByteArray before = testsupport::bytes(file);
+        testsupport::write(tree.scratchPath(), "old");
         testsupport::ScriptedDialogs dialogs;
         shell::frmMain window(dialogs, tree.programFolder());
         dialogs.queueFiles({});
@@ -117,8 +112,8 @@ private slots:
         QCOMPARE(dialogs.messages()[0].icon, MessageIcon::Question);
         QCOMPARE(dialogs.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(dialogs.messages()[0].text, QStringLiteral("my.dat\r\n\r\n") + question);
-        QCOMPARE(MaintenanceTree::bytes(file), before);
-        QCOMPARE(MaintenanceTree::bytes(tree.scratchPath()), QByteArray("old"));
+        QCOMPARE(testsupport::bytes(file), before);
+        QCOMPARE(testsupport::bytes(tree.scratchPath()), QByteArray("old"));
     }
 
     void repairAndCompaction_data()
@@ -154,19 +149,21 @@ private slots:
         QFETCH(bool, version);
         QFETCH(int, icon);
         QFETCH(QStringList, texts);
-        MaintenanceTree tree;
+        InstallTree tree;
         QDir(tree.installFolder()).mkdir(QStringLiteral("sub"));
         const QString file = tree.path(QStringLiteral("sub") + kSep + QStringLiteral("my.dat"));
         const QByteArray text = QByteArray("창 1:1 태초에\r\n").repeated(300);
         if (version) {
-            QCOMPARE(tree.makeVersion(QStringLiteral("sub") + kSep + QStringLiteral("my.dat"), 400), file);
-            MaintenanceTree::churn(file);
+            QCOMPARE(tree.makeVersion(QStringLiteral("sub") + kSep + QStringLiteral("my.dat"), 400,
+                                      testsupport::Texts::Most),
+                     file);
+            testsupport::churn(file);
         } else {
-            MaintenanceTree::write(file, text);
+            testsupport::write(file, text);
         }
-        const auto before = MaintenanceTree::read(file);
+        const auto before = testsupport::read(file);
         if (button == QStringLiteral("Command7")) {
-            MaintenanceTree::write(tree.scratchPath(), "old");
+            testsupport::write(tree.scratchPath(), "old");
         }
         PointerWatchingDialogs dialogs;
         shell::frmMain window(dialogs, tree.programFolder());
@@ -185,9 +182,9 @@ private slots:
         QCOMPARE(dialogs.busyAtMessage, QList<bool>(texts.size() + 1, false));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         if (version) {
-            QVERIFY(MaintenanceTree::read(file) == before);
+            QVERIFY(testsupport::read(file) == before);
         } else {
-            QCOMPARE(MaintenanceTree::bytes(file), text);
+            QCOMPARE(testsupport::bytes(file), text);
         }
         QVERIFY(tree.programEntries().isEmpty());
         QCOMPARE(QDir(tree.installFolder() + kSep + QStringLiteral("sub")).entryList(QDir::Files | QDir::Hidden),
@@ -209,12 +206,12 @@ private slots:
             {QStringLiteral("kjv2.dat"), MessageIcon::Information, QStringLiteral("kjv2.dat") + deleted},
             {QStringLiteral("gone.dat"), MessageIcon::None, QStringLiteral("파일을 찾을 수 없습니다.")},
         };
-        MaintenanceTree tree;
+        InstallTree tree;
         QDir(tree.installFolder()).mkdir(QStringLiteral("elsewhere"));
         for (const auto& [name, icon, last] : cases) {
             const QString file = tree.path(QStringLiteral("elsewhere") + kSep + name);
             if (name != QStringLiteral("gone.dat")) {
-                MaintenanceTree::write(file, "x");
+                testsupport::write(file, "x");
             }
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain window(dialogs, tree.programFolder());
@@ -230,29 +227,6 @@ private slots:
             QCOMPARE(dialogs.messages().last().icon, icon);
             QCOMPARE(dialogs.messages().last().buttons, MessageButtons::Ok);
             QCOMPARE(QFileInfo::exists(file), isRefused);
-        }
-    }
-
-    // Each opens modally over the main window and is destroyed when closed.
-    void theBackupGuideAndAboutOpenModally()
-    {
-        MaintenanceTree tree;
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, tree.programFolder());
-        main.show();
-        for (const auto& [button, expected] :
-             {std::pair{"Command6", "frmBackup|백업방법"}, std::pair{"Command2", "frmAbout|벼리솔 성경자료 관리기"}}) {
-            QString seen;
-            QTimer::singleShot(0, &main, [&] {
-                if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                    seen = modal->objectName() + QLatin1Char('|') + modal->windowTitle();
-                    QCOMPARE(modal->parentWidget(), &main);
-                    modal->reject();
-                }
-            });
-            click(main, QString::fromLatin1(button));
-            QCOMPARE(seen, QString::fromUtf8(expected));
-            QVERIFY(main.findChild<QDialog*>() == nullptr);
         }
     }
 };

@@ -110,7 +110,7 @@ private slots:
         QTemporaryDir folder;
         AnimationWidget widget;
         widget.resize(4, 3);
-        QVERIFY(widget.open(writeFile(folder, "three.avi", clip::writeAvi(three, clip::Encoding::Rle8))));
+        QVERIFY(widget.open(writeFile(folder, "three.avi", clip::writeAvi(three))));
         QCOMPARE(widget.frameIntervalMs(), 10);
         QCOMPARE(widget.currentFrame(), qsizetype{0});
         QVERIFY(!widget.isPlaying());

@@ -1,6 +1,6 @@
 #include "editor/VerseEditor.h"
 
-#include "unit/editor/SmallVersions.h"
+#include "support/InstallTree.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/ErrorNumbers.h"
@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_tree.isValid());
-        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), editortest::sampleVerses());
+        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         ASSERT_FALSE(m_sample.isEmpty());
     }
 
@@ -50,7 +50,7 @@ protected:
         EXPECT_EQ(m_editor.next().result, next);
     }
 
-    editortest::VersionTree m_tree;
+    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
     QString m_sample;
     VerseEditor m_editor;
 };
@@ -58,10 +58,10 @@ protected:
 TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
 {
     const QString notADatabase = m_tree.writeFile(QStringLiteral("text.dat"), "창 1:1 태초에\r\n");
-    const QString held = m_tree.makeVersion(QStringLiteral("held.dat"), editortest::sampleVerses());
+    const QString held = m_tree.makeVersion(QStringLiteral("held.dat"), testsupport::sampleVerses());
     auto holder = versiondb::DBEngine::instance().OpenDatabase(held, true, false, versiondb::passwordConnect());
     // Without the reference index, dropped with SQLite itself: the engine never changes a schema.
-    const QString noIndex = m_tree.makeVersion(QStringLiteral("noindex.dat"), editortest::sampleVerses());
+    const QString noIndex = m_tree.makeVersion(QStringLiteral("noindex.dat"), testsupport::sampleVerses());
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(noIndex.toUtf8().constData(), &db), SQLITE_OK);
     EXPECT_EQ(sqlite3_exec(db, "DROP INDEX \"성경구절\"", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -73,7 +73,7 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
         QString path;
         int number;
     } cases[] = {
-        {"missing", m_tree.pathOf(QStringLiteral("missing.dat")), versiondb::errorNumber::FileNotFound},
+        {"missing", m_tree.path(QStringLiteral("missing.dat")), versiondb::errorNumber::FileNotFound},
         {"not a database", notADatabase, versiondb::errorNumber::UnrecognizedFormat},
         {"held by someone else", held, versiondb::errorNumber::FileInUse},
         {"no reference index", noIndex, versiondb::errorNumber::NoSuchIndex},
@@ -87,15 +87,15 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
         EXPECT_FALSE(failure->description.isEmpty());
         EXPECT_FALSE(m_editor.isOpen());
         // The version open before was closed first, and nothing works on it.
-        EXPECT_TRUE(editortest::openable(m_sample));
+        EXPECT_TRUE(testsupport::openable(m_sample));
         EXPECT_EQ(m_editor.go(QStringLiteral("창 1:1")).result, GoResult::Failed);
         EXPECT_EQ(m_editor.previous().result, StepResult::Failed);
         EXPECT_EQ(m_editor.save(QStringLiteral("창 1:1"), QStringLiteral("x")).result, SaveResult::Failed);
     }
     holder->Close();
-    EXPECT_TRUE(editortest::openable(noIndex));
-    EXPECT_EQ(editortest::storedRecords(m_sample),
-              editortest::storedRecords(m_tree.makeVersion(QStringLiteral("fresh.dat"), editortest::sampleVerses())));
+    EXPECT_TRUE(testsupport::openable(noIndex));
+    EXPECT_EQ(testsupport::storedRecords(m_sample),
+              testsupport::storedRecords(m_tree.makeVersion(QStringLiteral("fresh.dat"), testsupport::sampleVerses())));
 }
 
 TEST_F(VerseEditorTest, afterASaveStepsGoFromTheSavedVerseOrWhenNoneWasFoundFromTheOneShown)
@@ -136,7 +136,7 @@ TEST_F(VerseEditorTest, aSaveIntoAVerseNotOnDisplayIsAskedForAndDeclinedStoresNo
     int made = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString path = m_tree.makeVersion(QStringLiteral("v%1.dat").arg(++made), editortest::sampleVerses());
+        const QString path = m_tree.makeVersion(QStringLiteral("v%1.dat").arg(++made), testsupport::sampleVerses());
         open(path);
         goTo(genesis);
         QStringList asked;
@@ -155,8 +155,88 @@ TEST_F(VerseEditorTest, aSaveIntoAVerseNotOnDisplayIsAskedForAndDeclinedStoresNo
             EXPECT_EQ(m_editor.next().reference, QStringLiteral("창 1:2"));
         }
         m_editor.close();
-        EXPECT_EQ(editortest::storedText(path, exodus),
+        EXPECT_EQ(testsupport::storedText(path, exodus),
                   QVariant(stored ? c.text : QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른")));
+    }
+}
+
+TEST_F(VerseEditorTest, goTrimsTheReferenceFindsOnlyThatSpellingAndShowsNullAsTwoSpaces)
+{
+    open(m_sample);
+    const struct
+    {
+        const char* typed;
+        GoResult result;
+        const char* reference;
+        const char* text;
+    } cases[] = {
+        {"  창 1:10 ", GoResult::Found, "창 1:10", "하나님이 뭍을 땅이라 칭하시고"},
+        {"창 1:2", GoResult::Found, "창 1:2", "  "},
+        {"창 1:3", GoResult::Found, "창 1:3", "null"},
+        {"창1:1", GoResult::NotFound, "창1:1", ""},
+        {"창 01:1", GoResult::NotFound, "창 01:1", ""},
+        {"   ", GoResult::EmptyReference, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const auto outcome = m_editor.go(QString::fromUtf8(c.typed));
+        EXPECT_EQ(outcome.result, c.result);
+        EXPECT_EQ(outcome.reference, QString::fromUtf8(c.reference));
+        if (c.result == GoResult::Found) {
+            EXPECT_EQ(outcome.verse.text, QString::fromUtf8(c.text));
+        }
+    }
+}
+
+TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLastShown)
+{
+    open(m_sample);
+    EXPECT_EQ(m_editor.next().result, StepResult::NoVerseShown);
+    expectSteps(QStringLiteral("창 1:1"), StepResult::RunFirst, StepResult::Neighbour);
+    expectSteps(QStringLiteral("출 1:1"), StepResult::Neighbour, StepResult::Neighbour);
+    expectSteps(QStringLiteral("계 22:21"), StepResult::Neighbour, StepResult::RunLast);
+    QStringList walked;
+    goTo(QStringLiteral("창 1:1"));
+    for (auto step = m_editor.next(); step.result == StepResult::Neighbour; step = m_editor.next()) {
+        walked << step.reference;
+        goTo(step.reference);
+    }
+    EXPECT_EQ(walked, (QStringList{"창 1:2", "창 1:3", "창 1:10", "출 1:1", "계 22:21"}));
+    EXPECT_EQ(m_editor.last().reference, QStringLiteral("계 22:21"));
+    // After a go that found nothing, steps go from the verse shown before it.
+    goTo(QStringLiteral("창 1:10"));
+    EXPECT_EQ(m_editor.go(QStringLiteral("창 99:1")).result, GoResult::NotFound);
+    EXPECT_EQ(m_editor.next().reference, QStringLiteral("출 1:1"));
+    EXPECT_EQ(m_editor.go(QStringLiteral("창1:1")).result, GoResult::NotFound);
+    EXPECT_EQ(m_editor.previous().reference, QStringLiteral("창 1:3"));
+}
+
+TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStored)
+{
+    const struct
+    {
+        const char* reference;
+        const char* text;
+        SaveResult result;
+        const char* stored; // 본문 of 창 1:10 afterwards
+    } cases[] = {
+        {"", "새 본문", SaveResult::EmptyReference, "하나님이 뭍을 땅이라 칭하시고"},
+        {"창 1:10", "   ", SaveResult::EmptyText, "하나님이 뭍을 땅이라 칭하시고"},
+        {"   ", "새 본문", SaveResult::ReferenceNotFound, "하나님이 뭍을 땅이라 칭하시고"},
+        {" 창 01:10 ", "새 본문", SaveResult::ReferenceNotFound, "하나님이 뭍을 땅이라 칭하시고"},
+        {"창 1:10", "새\r\n본문", SaveResult::LineBreak, "하나님이 뭍을 땅이라 칭하시고"},
+        {"  창 1:10 ", "   하나님이 뭍을 땅이라  ", SaveResult::Stored, "하나님이 뭍을 땅이라"},
+    };
+    int made = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const QString path = m_tree.makeVersion(QStringLiteral("s%1.dat").arg(++made), testsupport::sampleVerses());
+        open(path);
+        goTo(QStringLiteral("창 1:10"));
+        EXPECT_EQ(m_editor.save(QString::fromUtf8(c.reference), QString::fromUtf8(c.text)).result, c.result);
+        m_editor.close();
+        EXPECT_EQ(testsupport::storedText(path, QStringLiteral("창 1:10")), QVariant(QString::fromUtf8(c.stored)));
+        EXPECT_EQ(testsupport::storedText(path, QStringLiteral("창 1:2")), QVariant()) << "other verses stay";
     }
 }
 

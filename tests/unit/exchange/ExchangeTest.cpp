@@ -5,8 +5,8 @@
 #include "exchange/NullReport.h"
 #include "exchange/VersionExport.h"
 #include "import/BookAbbreviations.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
-#include "unit/editor/SmallVersions.h"
 
 #include <QFile>
 #include <QMap>
@@ -212,7 +212,7 @@ TEST(NullReport, countsTheTextsAndGathersNullVersesIntoRangesWithinAChapter)
 
 TEST(VersionVerses, readInTheOrderOfTheirNumbersWithNullAndNullWordKept)
 {
-    editortest::VersionTree tree;
+    testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
     ASSERT_TRUE(tree.isValid());
     // Added in another order than their 번호.
     const QString path =

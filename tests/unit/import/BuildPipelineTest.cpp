@@ -1,6 +1,7 @@
 #include "import/BuildPipeline.h"
 
 #include "RecordingObserver.h"
+#include "support/InstallTreeTest.h"
 #include "support/MountedFolders.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
@@ -19,12 +20,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-// Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 using importer::BuildPipeline;
 using importer::RunOutcome;
@@ -47,93 +42,49 @@ std::unique_ptr<versiondb::Database> open(const QString& path)
     return versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
 }
 
-// Opening the file exclusively works: no run left it open.
-bool openable(const QString& path)
-{
-    try {
-        open(path)->Close();
-        return true;
-    } catch (const versiondb::Error&) {
-        return false;
-    }
-}
-
 // An install tree whose reference version holds 창 1:1 to 1:3 and 출 1:1, made from the built template.
-class BuildPipelineTest : public ::testing::Test
+class BuildPipelineTest : public testsupport::InstallTreeTest
 {
 protected:
+    BuildPipelineTest() : InstallTreeTest({QStringLiteral("null.mdb")}) {}
     void SetUp() override
     {
-        ASSERT_TRUE(m_root.isValid());
-        ASSERT_TRUE(QDir().mkpath(m_program));
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"), templatePath()));
-        makeVersion(QStringLiteral("개역.DAT"), 4);
+        InstallTreeTest::SetUp();
+        ASSERT_FALSE(makeSmallReference().isEmpty());
     }
 
-    QString templatePath() const { return m_program + QStringLiteral("/null.mdb"); }
-    QString path(const QString& version) const { return m_install + QStringLiteral("/") + version; }
+    QString templatePath() const { return programFile(QStringLiteral("null.mdb")); }
     QString referencePath() const { return path(QStringLiteral("개역.DAT")); }
-    QString errorLogPath() const { return m_program + QStringLiteral("/err.txt"); }
+    QString errorLogPath() const { return programFile(QStringLiteral("err.txt")); }
+    QString beside(const QString& name) const { return QDir(installFolder()).absoluteFilePath("../" + name); }
 
-    // A version file holding the first verses of 창 1:1, 1:2, 1:3, 출 1:1, made from the template.
-    void makeVersion(const QString& version, int verses)
+    // A version file holding the first verses of 창 1:1, 1:2, 1:3, 출 1:1.
+    void makeSmall(const QString& version, int verses)
     {
-        ASSERT_TRUE(QFile::copy(templatePath(), path(version)));
-        auto db = open(path(version));
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        versiondb::Transaction transaction(*db);
-        for (int number = 1; number <= verses; ++number) {
-            const int verse = number < 4 ? number : 1;
-            rs->AddNew();
-            rs->Fields(QStringLiteral("번호")).setValue(number);
-            rs->Fields(QStringLiteral("권")).setValue(number < 4 ? 1 : 2);
-            rs->Fields(QStringLiteral("장")).setValue(1);
-            rs->Fields(QStringLiteral("절")).setValue(verse);
-            rs->Fields(QStringLiteral("성경구절"))
-                .setValue((number < 4 ? QStringLiteral("창 1:%1") : QStringLiteral("출 1:%1")).arg(verse));
-            rs->Update();
-        }
-        transaction.Commit();
-        rs->Close();
-        db->Close();
+        ASSERT_FALSE(makeVersion(version, testsupport::smallReferenceVerses().mid(0, verses)).isEmpty());
     }
 
     // A text file in code page 949 of these lines, given separated by LF, each ended by CR LF.
-    QString file(QString lines)
-    {
-        QFile out(m_root.filePath(QStringLiteral("%1.txt").arg(++m_files)));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(QStringEncoder("windows-949")
-                      .encode(lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-        return out.fileName();
-    }
+    QString file(const QString& lines) { return textFile(QStringLiteral("%1.txt").arg(++m_files), lines.split(u'\n')); }
 
     // A build run into the version of that name; m_name holds the name as the run left it.
     RunOutcome build(const QString& name, const QStringList& files, RecordingObserver* observer = nullptr)
     {
-        BuildPipeline pipeline(m_program, observer != nullptr ? *observer : m_observer);
+        BuildPipeline pipeline(programFolder(), observer != nullptr ? *observer : m_observer);
         m_name = name;
         return pipeline.runBuild(m_name, files);
     }
 
-    RunOutcome check(const QStringList& files) { return BuildPipeline(m_program, m_observer).runCheck(files); }
+    RunOutcome check(const QStringList& files) { return BuildPipeline(programFolder(), m_observer).runCheck(files); }
 
     // The texts of every verse of a version by reference, in 번호 order (checked to run 1, 2, ...); Null as "<Null>".
     static QList<std::pair<QString, QString>> texts(const QString& versionPath)
     {
-        QList<std::pair<QString, QString>> result;
-        auto db = open(versionPath);
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        rs->setIndex(QStringLiteral("번호"));
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            EXPECT_EQ(rs->Fields(QStringLiteral("번호")).Value().toInt(), result.size() + 1);
-            const QVariant text = rs->Fields(QStringLiteral("본문")).Value();
-            result.append({rs->Fields(QStringLiteral("성경구절")).Value().toString(),
-                           text.isNull() ? QStringLiteral("<Null>") : text.toString()});
+        const auto records = testsupport::storedRecords(versionPath);
+        for (int i = 0; i < records.size(); ++i) {
+            EXPECT_EQ(records[i].number.toInt(), i + 1);
         }
-        rs->Close();
-        db->Close();
-        return result;
+        return testsupport::storedTexts(versionPath);
     }
 
     // An err.txt as an earlier run left it.
@@ -144,14 +95,6 @@ protected:
         log.write("earlier\r\n");
     }
 
-    QStringList installListing() const
-    {
-        return QDir(m_install).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    }
-
-    QTemporaryDir m_root;
-    QString m_install = m_root.filePath(QStringLiteral("viewer"));
-    QString m_program = m_install + QStringLiteral("/manager");
     RecordingObserver m_observer;
     QString m_name;
     int m_files = 0;
@@ -187,8 +130,7 @@ TEST_F(BuildPipelineTest, aNameWithAFullStopIsUsedUnchanged)
 {
     EXPECT_EQ(build(QStringLiteral("my.ver"), {file(QStringLiteral("창 1:1 a"))}), RunOutcome::Clean);
     EXPECT_EQ(m_name, QStringLiteral("my.ver"));
-    EXPECT_EQ(installListing(),
-              (QStringList{QStringLiteral("manager"), QStringLiteral("my.ver"), QStringLiteral("개역.DAT")}));
+    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("my.ver"), QStringLiteral("개역.DAT")}));
     EXPECT_FALSE(m_observer.log().join('\n').contains(QStringLiteral("name ")));
 }
 
@@ -238,7 +180,7 @@ TEST_F(BuildPipelineTest, theLaterOfTwoLinesForOneVerseWinsAndBothAreCounted)
 
 TEST_F(BuildPipelineTest, theProgressValueNeverPassesTheMaximum)
 {
-    BuildPipeline pipeline(m_program, m_observer);
+    BuildPipeline pipeline(programFolder(), m_observer);
     QString name = QStringLiteral("mine");
     EXPECT_EQ(pipeline.runBuild(name, {file(QStringList(10, QStringLiteral("창 1:1 again")).join(u'\n'))}),
               RunOutcome::Clean);
@@ -249,7 +191,7 @@ TEST_F(BuildPipelineTest, theProgressValueNeverPassesTheMaximum)
 
 TEST_F(BuildPipelineTest, aCheckRunOnlyReadsTheReferenceVersion)
 {
-    const QStringList before = installListing();
+    const QStringList before = installEntries();
     const auto hash = [this] {
         QFile reference(referencePath());
         EXPECT_TRUE(reference.open(QIODevice::ReadOnly));
@@ -257,7 +199,7 @@ TEST_F(BuildPipelineTest, aCheckRunOnlyReadsTheReferenceVersion)
     };
     const QByteArray referenceBefore = hash();
     EXPECT_EQ(check({file(QStringLiteral("창 1:1 a\n창 9:9 b"))}), RunOutcome::LineErrors);
-    EXPECT_EQ(installListing(), before);
+    EXPECT_EQ(installEntries(), before);
     EXPECT_EQ(hash(), referenceBefore);
     for (const QString& line : m_observer.log()) {
         EXPECT_FALSE(line.startsWith(QStringLiteral("status")) || line.startsWith(QStringLiteral("progress")))
@@ -304,7 +246,7 @@ TEST_F(BuildPipelineTest, aMissingTemplateFailsTheCopyAndThenTheOpenOfTheTarget)
     EXPECT_TRUE(m_observer.messages()[0].endsWith(kPhase1Failure));
     EXPECT_TRUE(m_observer.messages()[1].endsWith(kBuildFailure));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("mine.DAT"))));
-    EXPECT_TRUE(openable(referencePath()));
+    EXPECT_TRUE(testsupport::openable(referencePath()));
 }
 
 TEST_F(BuildPipelineTest, aTextFileThatVanishesMidRunStopsItWithoutALog)
@@ -315,25 +257,25 @@ TEST_F(BuildPipelineTest, aTextFileThatVanishesMidRunStopsItWithoutALog)
     EXPECT_EQ(build(QStringLiteral("mine"), {first, second}), RunOutcome::Failed);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
     EXPECT_TRUE(m_observer.messages().last().endsWith(kBuildFailure));
-    EXPECT_TRUE(openable(referencePath()));
+    EXPECT_TRUE(testsupport::openable(referencePath()));
     EXPECT_EQ(texts(path(m_name))[0].second, QStringLiteral("a")) << "verses written before the failure stay";
 }
 
 TEST_F(BuildPipelineTest, aTargetHeldOpenFailsPhaseTwoAndEverythingIsReleased)
 {
-    makeVersion(QStringLiteral("held.DAT"), 4);
+    makeSmall(QStringLiteral("held.DAT"), 4);
     auto held = open(path(QStringLiteral("held.DAT")));
     EXPECT_EQ(build(QStringLiteral("held"), {file(QStringLiteral("창 1:1 a"))}), RunOutcome::Failed);
     ASSERT_EQ(m_observer.messages().size(), 1);
     EXPECT_TRUE(m_observer.messages()[0].endsWith(kBuildFailure));
-    EXPECT_TRUE(openable(referencePath()));
+    EXPECT_TRUE(testsupport::openable(referencePath()));
     held->Close();
     EXPECT_EQ(texts(path(m_name))[0].second, QStringLiteral("<Null>"));
 }
 
 TEST_F(BuildPipelineTest, anExistingTargetWithoutTheVerseFailsWithNoCurrentRecord)
 {
-    makeVersion(QStringLiteral("short.DAT"), 1);
+    makeSmall(QStringLiteral("short.DAT"), 1);
     EXPECT_EQ(build(QStringLiteral("short.DAT"), {file(QStringLiteral("창 1:1 a\n창 1:2 b"))}), RunOutcome::Failed);
     ASSERT_EQ(m_observer.messages().size(), 1);
     EXPECT_TRUE(m_observer.messages()[0].endsWith(kBuildFailure));
@@ -342,13 +284,13 @@ TEST_F(BuildPipelineTest, anExistingTargetWithoutTheVerseFailsWithNoCurrentRecor
 
 TEST_F(BuildPipelineTest, phaseOneClosesTheReferenceInEveryCase)
 {
-    makeVersion(QStringLiteral("there.DAT"), 4);
+    makeSmall(QStringLiteral("there.DAT"), 4);
     for (QString name : {QStringLiteral("there"), QStringLiteral("new")}) {
         SCOPED_TRACE(name.toStdString());
-        BuildPipeline pipeline(m_program, m_observer);
+        BuildPipeline pipeline(programFolder(), m_observer);
         EXPECT_TRUE(pipeline.PrepareTargetVersion(name));
-        EXPECT_TRUE(openable(referencePath()));
-        EXPECT_TRUE(openable(path(name)));
+        EXPECT_TRUE(testsupport::openable(referencePath()));
+        EXPECT_TRUE(testsupport::openable(path(name)));
     }
 }
 
@@ -356,7 +298,7 @@ TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeA
 {
     earlierLog();
     const QString text = file(QStringLiteral("창 1:1 a"));
-    const QStringList before = installListing();
+    const QStringList before = installEntries();
     for (const char* bad : {"../evil", "a/b", "a\\b", "..", "x:y", "what?", "a*", "a|b", "<a>", "\"q\"", "tab\there"}) {
         SCOPED_TRACE(bad);
         RecordingObserver observer;
@@ -367,9 +309,9 @@ TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeA
         EXPECT_EQ(observer.icons(), QList<MessageIcon>{MessageIcon::Exclamation});
         EXPECT_EQ(m_name, QString::fromUtf8(bad));
     }
-    EXPECT_EQ(installListing(), before);
+    EXPECT_EQ(installEntries(), before);
     EXPECT_TRUE(QFile::exists(errorLogPath())) << "a refused run deletes nothing";
-    EXPECT_FALSE(QFile::exists(m_root.filePath(QStringLiteral("evil.DAT"))));
+    EXPECT_FALSE(QFile::exists(beside(QStringLiteral("evil.DAT"))));
 }
 
 // A pipe would hold the run in open() for ever and a device would fill the memory: only regular
@@ -377,18 +319,18 @@ TEST_F(BuildPipelineTest, aVersionNameThatLeavesTheInstallFolderIsRefusedBeforeA
 TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
 {
     earlierLog();
-    const QString pipe = m_root.filePath(QStringLiteral("파이프"));
+    const QString pipe = beside(QStringLiteral("파이프"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString linkToPipe = m_root.filePath(QStringLiteral("파이프.txt"));
+    const QString linkToPipe = beside(QStringLiteral("파이프.txt"));
     ASSERT_TRUE(QFile::link(pipe, linkToPipe));
     const QString good = file(QStringLiteral("창 1:1 a\nbad"));
-    const QStringList before = installListing();
-    for (const QString& other : {pipe, linkToPipe, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"),
-                                 m_root.filePath(QStringLiteral("viewer"))}) {
+    const QStringList before = installEntries();
+    for (const QString& other :
+         {pipe, linkToPipe, QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"), installFolder()}) {
         for (const bool building : {false, true}) {
             SCOPED_TRACE(other.toStdString() + (building ? " build" : " check"));
             RecordingObserver observer;
-            BuildPipeline pipeline(m_program, observer);
+            BuildPipeline pipeline(programFolder(), observer);
             QString name = QStringLiteral("mine");
             const QStringList files = {good, other, good};
             EXPECT_EQ(building ? pipeline.runBuild(name, files) : pipeline.runCheck(files), RunOutcome::Refused);
@@ -397,7 +339,7 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
             EXPECT_EQ(observer.log(), QStringList{QStringLiteral("message")}) << "nothing shown but the refusal";
         }
     }
-    EXPECT_EQ(installListing(), before) << "no version file made";
+    EXPECT_EQ(installEntries(), before) << "no version file made";
     QFile log(errorLogPath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), QByteArray("earlier\r\n")) << "the earlier log is not touched";
@@ -407,7 +349,7 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
 TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
 {
     const QString first = file(QStringLiteral("창 1:1 a\nbad"));
-    const QString missing = m_root.filePath(QStringLiteral("없음.txt"));
+    const QString missing = beside(QStringLiteral("없음.txt"));
     EXPECT_EQ(check({first, missing, first}), RunOutcome::Failed);
     EXPECT_EQ(m_observer.messages(),
               QStringList{QStringLiteral("파일을 찾을 수 없습니다.\r\n") + missing + kPhase2Failure});
@@ -415,7 +357,7 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
 
     // The reference version, in both phases of a build.
     QFile::remove(referencePath());
-    const QString reference = versiondb::referenceVersionPath(m_program);
+    const QString reference = versiondb::referenceVersionPath(programFolder());
     RecordingObserver building;
     EXPECT_EQ(build(QStringLiteral("mine"), {first}, &building), RunOutcome::Failed);
     ASSERT_EQ(building.messages().size(), 2);
@@ -427,7 +369,7 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
 TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 {
     earlierLog();
-    const testsupport::ReadOnlyFolder readOnly(m_program);
+    const testsupport::ReadOnlyFolder readOnly(programFolder());
     if (!readOnly.isActive()) {
         GTEST_SKIP() << "no folder can be made read-only here";
     }
@@ -447,25 +389,25 @@ TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
     };
     const QByteArray reference = bytesOf(referencePath());
     const QByteArray emptyVersion = bytesOf(templatePath());
-    const testsupport::SmallDisk disk(m_install, 512 * 1024);
+    const testsupport::SmallDisk disk(installFolder(), 512 * 1024);
     if (!disk.isActive()) {
         GTEST_SKIP() << "no file system can be mounted here";
     }
-    ASSERT_TRUE(QDir().mkpath(m_program));
+    ASSERT_TRUE(QDir().mkpath(programFolder()));
     for (const auto& [path, bytes] : {std::pair{referencePath(), reference}, std::pair{templatePath(), emptyVersion}}) {
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         ASSERT_EQ(out.write(bytes), bytes.size());
     }
     {
-        QFile filler(m_install + QStringLiteral("/filler"));
+        QFile filler(installFolder() + QStringLiteral("/filler"));
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
         const QByteArray block(4096, 'x');
         while (filler.write(block) == block.size() && filler.flush()) {
         }
     }
     const QString text = file(QStringLiteral("창 1:1 a\nbad"));
-    const QString target = versiondb::versionPath(m_program, QStringLiteral("mine.DAT"));
+    const QString target = versiondb::versionPath(programFolder(), QStringLiteral("mine.DAT"));
     RecordingObserver building;
     EXPECT_EQ(build(QStringLiteral("mine"), {text}, &building), RunOutcome::Failed);
     EXPECT_EQ(building.messages(),
@@ -474,5 +416,6 @@ TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
 
     EXPECT_EQ(check({text}), RunOutcome::Failed);
     EXPECT_EQ(m_observer.messages(), QStringList{kDiskFull + errorLogPath() + kPhase2Failure});
-    EXPECT_EQ(QDir(m_program).entryList(QDir::Files), QStringList{QStringLiteral("null.mdb")}) << "no log, no scratch";
+    EXPECT_EQ(QDir(programFolder()).entryList(QDir::Files), QStringList{QStringLiteral("null.mdb")})
+        << "no log, no scratch";
 }

@@ -1,7 +1,6 @@
 #include "import/ErrorLog.h"
 
 #include "import/ErrorLogWriter.h"
-#include "import/RunMessages.h"
 #include "platform/ProgramFolders.h"
 #include "support/MountedFolders.h"
 
@@ -13,7 +12,6 @@
 
 using importer::ErrorLog;
 using importer::ErrorLogWriter;
-using importer::RunMessages;
 
 namespace {
 
@@ -44,11 +42,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ErrorLogTest, liesInTheProgramFolder)
-{
-    EXPECT_EQ(ErrorLog(QStringLiteral("/a/b")).path(), QStringLiteral("/a/b") + platform::separator() + "err.txt");
-}
 
 TEST_F(ErrorLogTest, headerLineUsesTheLongTimeAndDateFormatsOfTheLocale)
 {
@@ -183,15 +176,4 @@ TEST_F(ErrorLogTest, aFullDiskDropsThePartialLogAndSaysTheDiskIsFull)
     EXPECT_EQ(failure->path, log.path());
     EXPECT_EQ(failure->description, QStringLiteral("디스크 공간이 부족합니다."));
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
-}
-
-TEST(RunMessages, endOfACheckRun)
-{
-    EXPECT_EQ(RunMessages::testFinishedWithErrors(),
-              QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n그러나 일부 텍스트파일에서 편집오류가 발견되어 "
-                             "오류목록파일('err.txt')을 열겠습니다.\r\n한번 살펴보시고 오류를 수정하여 주십시오.\r\n"
-                             "('err.txt'파일의 참조가 완료되면 삭제하십시오)"));
-    EXPECT_EQ(RunMessages::testFinishedWithoutErrors(),
-              QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n지금 목록에 있는 텍스트파일은 편집오류가 발견되지 "
-                             "않았습니다."));
 }

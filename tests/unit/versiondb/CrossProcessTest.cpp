@@ -1,6 +1,6 @@
 // Exclusive use across processes, and what a file holds after its writer was killed.
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -14,8 +14,9 @@
 #include <QSet>
 #include <QThread>
 
+using testsupport::bytes;
 using namespace versiondb;
-using versiondbtest::errorOf;
+using testsupport::errorOf;
 
 namespace {
 
@@ -24,7 +25,7 @@ QString childProgram()
     return testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child");
 }
 
-class CrossProcess : public versiondbtest::VersionFixture
+class CrossProcess : public testsupport::InstallTreeTest
 {};
 
 } // namespace
@@ -100,7 +101,7 @@ TEST_F(CrossProcess, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
         }
         rs->Close();
         db->Close();
-        EXPECT_EQ(versiondbtest::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
         // Once opened and closed again, the version is one file.
         for (const QString& side : sideFilePaths(file)) {
             EXPECT_FALSE(QFile::exists(side)) << side.toStdString();

@@ -1,7 +1,7 @@
 // Opening version files: the checks in their order, the errors of bad input,
 // exclusive use within the process, and what a closed file leaves behind.
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
@@ -12,12 +12,13 @@
 #include <QFile>
 #include <functional>
 
+using testsupport::bytes;
 using namespace versiondb;
-using versiondbtest::errorOf;
+using testsupport::errorOf;
 
 namespace {
 
-class OpenDatabase : public versiondbtest::VersionFixture
+class OpenDatabase : public testsupport::InstallTreeTest
 {
 protected:
     std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
@@ -53,7 +54,7 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
         {"missing file", errorNumber::FileNotFound, [](OpenDatabase& t, QString&) { return t.path("none.dat"); }},
         {"folder named x.dat", errorNumber::InvalidPath,
          [](OpenDatabase& t, QString&) {
-             QDir(t.folder()).mkdir(QStringLiteral("x.dat"));
+             QDir(t.installFolder()).mkdir(QStringLiteral("x.dat"));
              return t.path("x.dat");
          }},
         {"zero-byte file", errorNumber::UnrecognizedFormat,
@@ -63,7 +64,7 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
         {"SQLite file that is not a version database", errorNumber::UnrecognizedFormat,
          [](OpenDatabase& t, QString&) {
              const QString p = t.write("other.dat", {});
-             (void)versiondbtest::sql(p, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
+             (void)testsupport::sql(p, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
              return p;
          }},
         {"version database with another password", errorNumber::InvalidPassword,
@@ -94,10 +95,10 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
         QString connect = passwordConnect();
         const QString file = c.prepare(*this, connect);
         const QByteArray before = bytes(file);
-        const QStringList listing = entries();
+        const QStringList listing = installEntries();
         EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), c.expected);
         EXPECT_EQ(bytes(file), before);
-        EXPECT_EQ(entries(), listing);
+        EXPECT_EQ(installEntries(), listing);
         const Errors& errors = DBEngine::instance().errors();
         ASSERT_EQ(errors.Count(), 1);
         EXPECT_EQ(errors.Item(0).Number, c.expected);
@@ -129,15 +130,15 @@ TEST_F(OpenDatabase, closingLeavesNoSideFileAndClosesTheRecordsets)
     EXPECT_FALSE(rs->isOpen());
     EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), errorNumber::ObjectClosed);
     EXPECT_EQ(errorOf([&] { (void)db->OpenRecordset(QStringLiteral("본문")); }), errorNumber::ObjectClosed);
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("clean.dat")});
-    EXPECT_EQ(versiondbtest::integrityOf(file), QStringLiteral("ok"));
+    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
+    EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
 
     db = open(file);
     rs = db->OpenRecordset(QStringLiteral("본문"));
     db.reset();
     EXPECT_FALSE(rs->isOpen());
     EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("clean.dat")});
+    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
     EXPECT_TRUE(open(file)->isOpen());
 }
 
@@ -177,7 +178,7 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
 // whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
-    const QString file = makeVersion(QStringLiteral("old.dat"), 40, true);
+    const QString file = makeVersion(QStringLiteral("old.dat"), 40, testsupport::Texts::EveryThird);
     const QString copy = path(QStringLiteral("copy.dat"));
     {
         sqlite3* db = nullptr;
@@ -194,13 +195,13 @@ TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
         sqlite3_close(db);
     }
     ASSERT_EQ(bytes(copy).mid(18, 2), QByteArray("\x02\x02", 2));
-    const versiondbtest::Records expected = versiondbtest::read(file);
+    const testsupport::Records expected = testsupport::read(file).value();
     ASSERT_EQ(expected.at(30).second, QVariant(QStringLiteral("log 30")));
 
-    EXPECT_EQ(versiondbtest::read(copy), expected);
+    EXPECT_EQ(testsupport::read(copy), expected);
     EXPECT_EQ(bytes(copy).mid(18, 2), QByteArray("\x01\x01", 2));
-    EXPECT_EQ(versiondbtest::integrityOf(copy), QStringLiteral("ok"));
-    QStringList left = entries();
+    EXPECT_EQ(testsupport::integrityOf(copy), QStringLiteral("ok"));
+    QStringList left = installEntries();
     left.removeAll(QStringLiteral("old.dat"));
     EXPECT_EQ(left, QStringList{QStringLiteral("copy.dat")});
 }

@@ -2,16 +2,17 @@
 
 #include "versiondb/PageSalvage.h"
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 
 #include <QRandomGenerator>
 #include <set>
 
+using testsupport::bytes;
 using namespace versiondb;
 
 namespace {
 
-class PageSalvageTest : public versiondbtest::VersionFixture
+class PageSalvageTest : public testsupport::InstallTreeTest
 {};
 
 } // namespace
@@ -42,9 +43,9 @@ TEST_F(PageSalvageTest, longTextsAreFollowedThroughTheirOverflowPages)
 {
     const QString file = makeVersion(QStringLiteral("v.dat"), 0);
     const QString text = QStringLiteral("긴 본문 ").repeated(2000); // far longer than a page
-    (void)versiondbtest::sql(file, QStringLiteral("INSERT INTO \"본문\" (\"번호\", \"성경구절\", \"본문\") "
-                                                  "VALUES (1, '창 1:1', '%1')")
-                                       .arg(text));
+    (void)testsupport::sql(file, QStringLiteral("INSERT INTO \"본문\" (\"번호\", \"성경구절\", \"본문\") "
+                                                "VALUES (1, '창 1:1', '%1')")
+                                     .arg(text));
     const std::vector<PageSalvage::Record> records = PageSalvage(bytes(file)).records(6);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].values[5], QVariant(text));

@@ -3,22 +3,22 @@
 
 #include "versiondb/Recordset.h"
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
 
 using namespace versiondb;
-using versiondbtest::errorOf;
+using testsupport::errorOf;
 
 namespace {
 
-class RecordsetTest : public versiondbtest::VersionFixture
+class RecordsetTest : public testsupport::InstallTreeTest
 {
 protected:
-    void openVersion(int count, bool withTexts = false)
+    void openVersion(int count, testsupport::Texts texts = testsupport::Texts::None)
     {
-        m_file = makeVersion(QStringLiteral("v.dat"), count, withTexts);
+        m_file = makeVersion(QStringLiteral("v.dat"), count, texts);
         reopen();
     }
     void reopen()
@@ -129,7 +129,7 @@ TEST_F(RecordsetTest, eofComesAfterTheLastRecordAndMovingOnIsAnError)
 // Null, "" and "null" come back as themselves, numbers as ints; an edit changes only the field set.
 TEST_F(RecordsetTest, valuesComeBackAsStoredAndEditChangesOnlyTheFieldsSet)
 {
-    openVersion(5, true); // texts in 1 and 4 ("null")
+    openVersion(5, testsupport::Texts::EveryThird); // texts in 1 and 4 ("null")
     m_rs->setIndex(QStringLiteral("성경구절"));
     const QVariantList values{QVariant(), QVariant(QStringLiteral("")), QVariant(QStringLiteral("null"))};
     for (int i = 0; i < values.size(); ++i) {

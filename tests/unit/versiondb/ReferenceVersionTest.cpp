@@ -2,7 +2,7 @@
 // template null.mdb and the shipped user.dat. Each is read from a copy, so the
 // runnable tree is never held.
 
-#include "VersionFixture.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -17,7 +17,7 @@ using namespace versiondb;
 
 namespace {
 
-class BuiltFiles : public versiondbtest::VersionFixture
+class BuiltFiles : public testsupport::InstallTreeTest
 {
 protected:
     std::unique_ptr<Recordset> openCopy(const QString& built, const QString& name)
