@@ -2,10 +2,10 @@
 
 #include "editor/EditRules.h"
 #include "editor/EditorMessages.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QEvent>
@@ -423,7 +423,7 @@ void frmHolyEdit::Command9_Click()
         showNoVersion();
         return;
     }
-    setWindowTitle(shell::GetFileName(path));
+    setWindowTitle(platform::GetFileName(path));
     Text1->setText(firstReference());
     setVersionControlsEnabled(true);
     Command2_Click();

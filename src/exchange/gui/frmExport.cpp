@@ -1,11 +1,11 @@
 #include "exchange/gui/frmExport.h"
 
 #include "exchange/VersionExport.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QComboBox>
@@ -223,14 +223,14 @@ void frmExport::Command3_Click()
     request.encoding = Combo1->currentIndex() == 1 ? TextEncoding::Utf8 : TextEncoding::Cp949;
     if (request.format == ExportFormat::Imp) {
         request.destination =
-            QDir(folder).filePath(QFileInfo(shell::GetFileName(version)).completeBaseName() + kImpExtension);
+            QDir(folder).filePath(QFileInfo(platform::GetFileName(version)).completeBaseName() + kImpExtension);
     }
 
     platform::BusyPointer busy;
     const ExportOutcome outcome = exportVersion(request);
     busy.restore();
 
-    const QString name = shell::GetFileName(version) + kLineBreaks;
+    const QString name = platform::GetFileName(version) + kLineBreaks;
     switch (outcome.result) {
     case ExportResult::Written: {
         QString text = name + kWritten.arg(outcome.versesWritten) + kLineBreakOnce + outcome.destination;

@@ -5,13 +5,13 @@
 #include "import/RunRequest.h"
 #include "import/VersionName.h"
 #include "import/gui/frmAppendForm.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 #include "versiondb/Names.h"
 
@@ -537,7 +537,7 @@ void frmAppend::Command8_Click()
         return;
     }
     const QString path = QDir::toNativeSeparators(chosen.front());
-    const QString name = shell::GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (name.isEmpty()) {
         return;
     }

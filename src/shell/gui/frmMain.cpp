@@ -7,12 +7,12 @@
 #include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Skin.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QCoreApplication>
@@ -268,7 +268,7 @@ void frmMain::Command5_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                           maintenance::MaintenanceMessages::repairConfirmation(name)) == platform::MessageAnswer::No) {
         return;
@@ -282,7 +282,7 @@ void frmMain::Command7_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                           maintenance::MaintenanceMessages::compactConfirmation(name)) == platform::MessageAnswer::No) {
         return;
@@ -296,7 +296,7 @@ void frmMain::Command8_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (maintenance::VersionMaintenance::isShipped(path)) {
         showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
         return;
@@ -314,7 +314,7 @@ void frmMain::RepairVersion(const QString& path)
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::RepairOutcome outcome = maintenance.RepairVersion(path);
     busy.restore();
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::CompactVersion(const QString& path)
@@ -323,14 +323,14 @@ void frmMain::CompactVersion(const QString& path)
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::CompactOutcome outcome = maintenance.CompactVersion(path);
     busy.restore();
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::DeleteVersion(const QString& path)
 {
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(path);
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::Command6_Click()
