@@ -106,7 +106,7 @@ QPixmap bookPicture(QSize size)
 } // namespace
 
 frmMain::frmMain(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
@@ -186,9 +186,6 @@ void frmMain::applyTexts()
 
 void frmMain::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     const QList<QPushButton*> column = {Command3, Command4, Command5, Command7, Command6, Command8, Command9};
     for (qsizetype i = 0; i < column.size(); ++i) {
         column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
@@ -200,16 +197,7 @@ void frmMain::placeControls()
     Picture1->setPixmap(bookPicture(Picture1->size()));
     Label1->setGeometry(twips(300, 2940, 2520, 255));
     Label2->setGeometry(twips(300, 3240, 2520, 255));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmMain::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 void frmMain::Form_Load()
