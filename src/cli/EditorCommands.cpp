@@ -4,7 +4,7 @@
 #include "cli/ExitCode.h"
 #include "editor/EditorMessages.h"
 #include "editor/VerseEditor.h"
-#include "shell/SharedRoutines.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +24,7 @@ QString fullPath(const QString& path)
 
 int failure(const QString& path, const editor::EngineFailure& failure)
 {
-    printMessage(stdout, EditorMessages::fileFailure(shell::GetFileName(path), failure.description));
+    printMessage(stdout, EditorMessages::fileFailure(platform::GetFileName(path), failure.description));
     return kFailure;
 }
 

@@ -4,7 +4,7 @@
 #include "cli/ExitCode.h"
 #include "cli/Usage.h"
 #include "exchange/NullReport.h"
-#include "shell/SharedRoutines.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,7 +45,7 @@ QString fullPath(const QString& path)
 // A message about the version: its display name, two line breaks, then the text.
 void printAbout(const QString& version, const QString& text)
 {
-    printMessage(stdout, shell::GetFileName(version) + kLineBreaks + text);
+    printMessage(stdout, platform::GetFileName(version) + kLineBreaks + text);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "cli/ExitCode.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
-#include "shell/SharedRoutines.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,7 +41,7 @@ int compactCommand(const QString& programFolder, const QString& path)
     const QString full = fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
     const maintenance::CompactOutcome outcome = maintenance.CompactVersion(full);
-    print(MaintenanceMessages::forOutcome(shell::GetFileName(full), outcome));
+    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome));
     if (!outcome.compacted() && !outcome.detail.isEmpty()) {
         std::fprintf(stderr, "byeorisol-data: %s\n", outcome.detail.toUtf8().constData());
     }
@@ -53,14 +53,14 @@ int repairCommand(const QString& programFolder, const QString& path)
     const QString full = fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
     const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full);
-    print(MaintenanceMessages::forOutcome(shell::GetFileName(full), outcome));
+    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome));
     return outcome.repaired ? kSuccess : kFailure;
 }
 
 int deleteCommand(const QString& programFolder, const QString& path)
 {
     const QString full = fullPath(path);
-    const QString name = shell::GetFileName(full);
+    const QString name = platform::GetFileName(full);
     if (maintenance::VersionMaintenance::isShipped(full)) {
         print({MaintenanceMessages::shippedFileRefused(name)});
         return kLineErrorsOrRefused;

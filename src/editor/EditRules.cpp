@@ -1,6 +1,6 @@
 #include "editor/EditRules.h"
 
-#include "shell/SharedRoutines.h"
+#include "import/TrimSpaces.h"
 
 namespace editor {
 
@@ -11,7 +11,7 @@ QString firstReference()
 
 QString trimSpaces(const QString& text)
 {
-    return shell::trimSpaces(text).toString();
+    return importer::trimSpaces(text).toString();
 }
 
 bool isLineBreak(QChar c)

@@ -1,11 +1,11 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
-#include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/Field.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 
@@ -144,7 +144,7 @@ GoOutcome VerseEditor::go(const QString& reference)
         }
         m_onRecord = true;
         outcome.verse.reference = referenceOf(*m_recordset);
-        outcome.verse.text = shell::NullToSpaces(m_recordset->Fields(kText).Value());
+        outcome.verse.text = versiondb::NullToSpaces(m_recordset->Fields(kText).Value());
         m_shownNumber = m_recordset->Fields(kNumber).Value();
         outcome.result = GoResult::Found;
     } catch (const versiondb::Error& error) {

@@ -9,8 +9,8 @@
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
 #include "platform/FileMove.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "shell/SharedRoutines.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
@@ -167,7 +167,7 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
         }
 
         const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
-        if (!shell::FileExists(targetPath)) {
+        if (!platform::FileExists(targetPath)) {
             copySkeleton(targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.

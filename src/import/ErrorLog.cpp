@@ -1,8 +1,8 @@
 #include "import/ErrorLog.h"
 
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "shell/SharedRoutines.h"
 
 #include <QFile>
 
@@ -19,7 +19,7 @@ ErrorLog::ErrorLog(const QString& programFolder) : m_path(programFolder + platfo
 
 bool ErrorLog::exists() const
 {
-    return shell::FileExists(m_path);
+    return platform::FileExists(m_path);
 }
 
 std::optional<FileFailure> ErrorLog::remove() const

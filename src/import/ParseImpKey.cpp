@@ -2,7 +2,7 @@
 
 #include "import/BookAbbreviations.h"
 #include "import/SwordBookNames.h"
-#include "shell/SharedRoutines.h"
+#include "import/TrimSpaces.h"
 
 #include <algorithm>
 
@@ -29,7 +29,7 @@ constexpr qsizetype kLongestVerse = 3;
 ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
 {
     ParsedImpKey result;
-    const QStringView trimmed = shell::trimSpaces(key);
+    const QStringView trimmed = importer::trimSpaces(key);
     if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
         result.heading = true;
         return result;
@@ -58,7 +58,7 @@ ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
     }
 
     // SWORD's names of the book become this program's abbreviation; an unknown book stays as written.
-    const QStringView book = shell::trimSpaces(bookAndChapter.first(chapterBegin));
+    const QStringView book = importer::trimSpaces(bookAndChapter.first(chapterBegin));
     const int bookNumber = SwordBookNames::find(book);
     if (bookNumber == 0) {
         result.parsed = ParseImportLine(trimmed, exists);

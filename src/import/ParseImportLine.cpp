@@ -1,7 +1,7 @@
 #include "import/ParseImportLine.h"
 
 #include "import/BookAbbreviations.h"
-#include "shell/SharedRoutines.h"
+#include "import/TrimSpaces.h"
 
 namespace importer {
 
@@ -33,7 +33,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 {
     ParsedLine parsed;
 
-    const QStringView trimmed = shell::trimSpaces(line);
+    const QStringView trimmed = importer::trimSpaces(line);
     if (trimmed.isEmpty()) {
         parsed.outcome = LineOutcome::Blank;
         return parsed;
@@ -63,7 +63,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
     // The character after the verse digits is the separator and is dropped, whatever it is.
     // When the digits end the line there is no separator and the text is empty.
     if (verseEnd + 1 < trimmed.size()) {
-        parsed.text = shell::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
+        parsed.text = importer::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
     }
 
     const QStringView verse = withoutLeadingZeros(trimmed.sliced(verseBegin, verseEnd - verseBegin));
@@ -81,7 +81,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 
     const QStringView chapter = withoutLeadingZeros(bookAndChapter.sliced(lastNonDigit + 1));
 
-    QStringView book = shell::trimSpaces(bookAndChapter.first(lastNonDigit + 1));
+    QStringView book = importer::trimSpaces(bookAndChapter.first(lastNonDigit + 1));
     for (qsizetype i = book.size() - 1; i >= 0; --i) {
         if (isDigit(book[i])) {
             book = book.sliced(i + 1);

@@ -1,10 +1,10 @@
 #include "import/RunRequest.h"
 
+#include "import/TrimSpaces.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
 #include "platform/RegularFile.h"
-#include "shell/SharedRoutines.h"
 #include "versiondb/Names.h"
 
 namespace importer {
@@ -47,7 +47,7 @@ std::optional<QString> buildRunRefusal(const QStringList& files, QString& versio
     if (files.isEmpty()) {
         return kNoFilesForBuild;
     }
-    versionName = shell::trimSpaces(versionName).toString();
+    versionName = importer::trimSpaces(versionName).toString();
     if (auto refusal = inputFileRefusal(files)) {
         return refusal;
     }

@@ -1,7 +1,7 @@
 #include "import/TextFileKind.h"
 
 #include "import/BookAbbreviations.h"
-#include "shell/SharedRoutines.h"
+#include "import/TrimSpaces.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -76,7 +76,7 @@ void forEachLine(Text text, Unit carriageReturn, Unit lineFeed, LineFound lineFo
 
 bool beginsWithBook(QStringView line)
 {
-    const QStringView trimmed = shell::trimSpaces(line);
+    const QStringView trimmed = importer::trimSpaces(line);
     for (int book = 1; book <= BookAbbreviations::kCount; ++book) {
         if (trimmed.startsWith(BookAbbreviations::at(book))) {
             return true;
@@ -90,7 +90,7 @@ bool firstLineIsKey(QStringView text)
 {
     bool key = false;
     forEachLine(text, u'\r', u'\n', [&key](QStringView line) {
-        if (shell::trimSpaces(line).isEmpty()) {
+        if (importer::trimSpaces(line).isEmpty()) {
             return true;
         }
         key = line.startsWith(kImpKeyStart);

@@ -2,12 +2,11 @@
 
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/FileMove.h"
-#include "shell/SharedRoutines.h"
+#include "platform/FileNames.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
-#include "versiondb/Error.h"
+#include "versiondb/IntegrityCheck.h"
 #include "versiondb/Recordset.h"
-#include "versiondb/Sqlite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +48,7 @@ QString removeFailure(const QString& path, const std::error_code& error)
 
 bool FileOperations::fileExists(const QString& path)
 {
-    return shell::FileExists(path);
+    return platform::FileExists(path);
 }
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
@@ -153,20 +152,7 @@ qint64 FileOperations::recordCount(const QString& path, const QString& connect)
 
 bool FileOperations::integrityOk(const QString& path)
 {
-    try {
-        namespace sqlite = versiondb::sqlite;
-        sqlite::Connection db = sqlite::open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
-        sqlite::Statement check(db.get(), QStringLiteral("PRAGMA integrity_check"));
-        bool ok = true;
-        int rows = 0;
-        while (check.step()) {
-            ++rows;
-            ok = ok && check.columnText(0) == QStringLiteral("ok");
-        }
-        return ok && rows == 1;
-    } catch (const versiondb::Error&) {
-        return false;
-    }
+    return versiondb::passesIntegrityCheck(path);
 }
 
 } // namespace maintenance

@@ -14,4 +14,13 @@ void Field::setValue(const QVariant& value)
     m_recordset.setValue(m_column, value);
 }
 
+QString NullToSpaces(const QVariant& value)
+{
+    static const QString kTwoSpaces = QStringLiteral("  ");
+    if (value.isNull() || !value.canConvert<QString>()) {
+        return kTwoSpaces;
+    }
+    return value.toString();
+}
+
 } // namespace versiondb

@@ -30,4 +30,7 @@ private:
     QString m_name;
 };
 
+// A field value, or two spaces when it is Null or cannot be read as text.
+[[nodiscard]] QString NullToSpaces(const QVariant& value);
+
 } // namespace versiondb

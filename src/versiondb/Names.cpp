@@ -1,7 +1,7 @@
 #include "versiondb/Names.h"
 
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "shell/SharedRoutines.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +80,7 @@ QString resolveFileNameCase(const QString& path)
 
 QString displayName(const QString& path)
 {
-    return shell::GetFileName(path);
+    return platform::GetFileName(path);
 }
 
 bool isShippedName(const QString& path)

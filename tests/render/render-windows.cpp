@@ -11,7 +11,7 @@
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
-#include "platform/AviClip.h"
+#include "platform/gui/AviClip.h"
 #include "shell/gui/Translations.h"
 #include "shell/gui/frmMain.h"
 #include "support/ScriptedDialogs.h"

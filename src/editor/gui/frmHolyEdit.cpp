@@ -2,10 +2,10 @@
 
 #include "editor/EditRules.h"
 #include "editor/EditorMessages.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QEvent>
@@ -113,7 +113,7 @@ QFrame* decoration(QWidget* parent, const char* name, QFrame::Shape shape)
 } // namespace
 
 frmHolyEdit::frmHolyEdit(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmHolyEdit"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -252,9 +252,6 @@ void frmHolyEdit::applyTexts()
 
 void frmHolyEdit::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     // Step ① to ③ on the left, in a box.
     Shape1->setGeometry(twips(120, 120, 4800, 2280));
     Label1->setGeometry(twips(300, 330, 1080, 255));
@@ -294,16 +291,7 @@ void frmHolyEdit::placeControls()
     Command10->setGeometry(twips(240, 6900, 1920, 420));
     Command8->setGeometry(twips(2280, 6900, 3120, 420));
     Command1->setGeometry(twips(8640, 6900, 1200, 420));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmHolyEdit::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 bool frmHolyEdit::eventFilter(QObject* watched, QEvent* event)
@@ -423,7 +411,7 @@ void frmHolyEdit::Command9_Click()
         showNoVersion();
         return;
     }
-    setWindowTitle(shell::GetFileName(path));
+    setWindowTitle(platform::GetFileName(path));
     Text1->setText(firstReference());
     setVersionControlsEnabled(true);
     Command2_Click();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/VerseEditor.h"
+#include "platform/gui/Form.h"
 
 #include <QDialog>
 #include <QString>
@@ -21,7 +22,7 @@ namespace editor {
 // The verse editor: opens one version file, goes to a verse by its reference or
 // steps by 번호, and saves the rewritten text of that verse into 본문.
 // The version stays open exclusively until another is opened or the window closes.
-class frmHolyEdit : public QDialog
+class frmHolyEdit : public platform::Form<QDialog>
 {
     Q_OBJECT
 
@@ -55,11 +56,10 @@ public slots:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void CloseVersion();
     void createControls();
     void applyTexts();
@@ -80,7 +80,6 @@ private:
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
     VerseEditor m_version;
-    bool m_loaded = false;
     // Whether the warning about Enter in the text box has been shown since the window loaded.
     bool EnterWarningShown = false;
     // The text box's contents at its last change, so that only a change of the text counts.

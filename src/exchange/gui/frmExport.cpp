@@ -1,11 +1,11 @@
 #include "exchange/gui/frmExport.h"
 
 #include "exchange/VersionExport.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QComboBox>
@@ -62,7 +62,7 @@ constexpr int kClientHeight = 3780;
 } // namespace
 
 frmExport::frmExport(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -131,9 +131,6 @@ void frmExport::applyTexts()
 
 void frmExport::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     Label1->setGeometry(twips(240, 240, 3840, 255));
     Text1->setGeometry(twips(240, 510, 3840, 330));
     Command1->setGeometry(twips(4200, 495, 960, 360));
@@ -147,16 +144,7 @@ void frmExport::placeControls()
     Command2->setGeometry(twips(4200, 2745, 960, 360));
     Command3->setGeometry(twips(2880, 3270, 1080, 375));
     Command4->setGeometry(twips(4080, 3270, 1080, 375));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmExport::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 void frmExport::Form_Load()
@@ -223,14 +211,14 @@ void frmExport::Command3_Click()
     request.encoding = Combo1->currentIndex() == 1 ? TextEncoding::Utf8 : TextEncoding::Cp949;
     if (request.format == ExportFormat::Imp) {
         request.destination =
-            QDir(folder).filePath(QFileInfo(shell::GetFileName(version)).completeBaseName() + kImpExtension);
+            QDir(folder).filePath(QFileInfo(platform::GetFileName(version)).completeBaseName() + kImpExtension);
     }
 
     platform::BusyPointer busy;
     const ExportOutcome outcome = exportVersion(request);
     busy.restore();
 
-    const QString name = shell::GetFileName(version) + kLineBreaks;
+    const QString name = platform::GetFileName(version) + kLineBreaks;
     switch (outcome.result) {
     case ExportResult::Written: {
         QString text = name + kWritten.arg(outcome.versesWritten) + kLineBreakOnce + outcome.destination;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/Form.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -16,7 +18,7 @@ namespace exchange {
 
 // Exports a version file as text files or as an IMP file for SWORD's tools:
 // the user chooses the version, the format, the encoding and the destination folder.
-class frmExport : public QDialog
+class frmExport : public platform::Form<QDialog>
 {
     Q_OBJECT
 
@@ -35,18 +37,14 @@ public slots:
     // while IMP is chosen and given back when the text files are chosen again.
     void Option1_Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Form_Load();
+    void Form_Load() override;
     void createControls();
     void applyTexts();
     void placeControls();
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
-    bool m_loaded = false;
     int m_textEncoding = 0; // the encoding chosen for text files while IMP is chosen
 
     QLabel* Label1 = nullptr;

@@ -5,13 +5,13 @@
 #include "import/RunRequest.h"
 #include "import/VersionName.h"
 #include "import/gui/frmAppendForm.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 #include "versiondb/Names.h"
 
@@ -190,8 +190,7 @@ bool carriesFiles(const QMimeData* data)
 } // namespace
 
 frmAppend::frmAppend(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)),
-      m_shellOpen(platform::openWithShell)
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_shellOpen(platform::openWithShell)
 {
     setObjectName(QStringLiteral("frmAppend"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -334,9 +333,6 @@ void frmAppend::applyTexts()
 
 void frmAppend::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     Image1->setGeometry(twips(120, 180, 1560, 3900));
     Image1->setPixmap(sheetsPicture(Image1->size()));
     Ani1->setGeometry(twips(120, 4260, 1560, 1200));
@@ -370,7 +366,7 @@ void frmAppend::placeControls()
     Label15->setGeometry(twips(240, 3000, 6480, 285));
     ProgressBar1->setGeometry(twips(240, 3360, 6480, 330));
 
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 // The format button covers Label2's gap of 13 spaces, as wide as the gap
@@ -385,15 +381,6 @@ void frmAppend::placeFormatButton()
     const int height = platform::twipsToPixels(330, this);
     const int left = Label2->x() + Label2->contentsMargins().left() + (start + end - width) / 2;
     Command5->setGeometry(left, Label2->y() + (Label2->height() - height) / 2, width, height);
-}
-
-void frmAppend::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
 }
 
 void frmAppend::Form_Load()
@@ -537,7 +524,7 @@ void frmAppend::Command8_Click()
         return;
     }
     const QString path = QDir::toNativeSeparators(chosen.front());
-    const QString name = shell::GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (name.isEmpty()) {
         return;
     }

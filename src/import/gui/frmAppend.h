@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/RunObserver.h"
+#include "platform/gui/Form.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
@@ -29,7 +30,7 @@ namespace importer {
 // starts a check run or a build run of the pipeline, whose work it shows.
 // While a run is in progress every command is disabled and the window stays
 // open; the window itself never reads or writes a version file.
-class frmAppend : public QDialog, private RunObserver
+class frmAppend : public platform::Form<QDialog>, private RunObserver
 {
     Q_OBJECT
 
@@ -66,12 +67,11 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void createControls();
     void applyTexts();
     void placeControls();
@@ -102,7 +102,6 @@ private:
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
     ShellOpen m_shellOpen;
-    bool m_loaded = false;
     bool m_running = false;
     QElapsedTimer m_sinceEvents;
     std::unique_ptr<platform::BusyPointer> m_busy;

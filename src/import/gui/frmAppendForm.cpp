@@ -151,7 +151,7 @@ QString boxText(const QString& text)
 
 } // namespace
 
-frmAppendForm::frmAppendForm(QWidget* parent) : QDialog(parent)
+frmAppendForm::frmAppendForm(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("frmAppendForm"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -230,21 +230,9 @@ void frmAppendForm::applyTexts()
 
 void frmAppendForm::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     VideoSoftIndexTab1->setGeometry(twips(120, 120, 8400, 5400));
     Command3->setGeometry(twips(7320, 5700, 1200, 375));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmAppendForm::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 void frmAppendForm::Form_Load()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/Form.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -12,7 +14,7 @@ namespace importer {
 // The text-format help window: how the text files of a version must be
 // written, where such files come from, and a sample. Fixed texts only; what
 // the user types into the boxes is never saved.
-class frmAppendForm : public QDialog
+class frmAppendForm : public platform::Form<QDialog>
 {
     Q_OBJECT
 
@@ -30,16 +32,11 @@ public:
 public slots:
     void Command3_Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Form_Load();
+    void Form_Load() override;
     void createControls();
     void applyTexts();
     void placeControls();
-
-    bool m_loaded = false;
 
     QTabWidget* VideoSoftIndexTab1 = nullptr;
     QPlainTextEdit* Text1 = nullptr;

@@ -97,8 +97,7 @@ QFrame* rule(QWidget* parent, const QString& name)
 } // namespace
 
 frmAbout::frmAbout(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)),
-      m_shellOpen(platform::openWithShell)
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_shellOpen(platform::openWithShell)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -163,9 +162,6 @@ void frmAbout::applyTexts()
 
 void frmAbout::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     picIcon->setGeometry(twips(240, 240, 720, 720));
     picIcon->setPixmap(programIcon(picIcon->size()));
     Label4->setGeometry(twips(1140, 240, 4740, 420));
@@ -179,7 +175,7 @@ void frmAbout::placeControls()
     Line3[0]->setGeometry(twips(240, 3810, 5640, 30));
     Line3[1]->setGeometry(twips(240, 3840, 5640, 30));
     Command1->setGeometry(twips(4680, 3990, 1200, 375));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 QString frmAbout::versionLine(const platform::FileVersion& version)
@@ -191,15 +187,6 @@ QString frmAbout::versionLine(const platform::FileVersion& version)
 QString frmAbout::webAddress()
 {
     return kWebAddress;
-}
-
-void frmAbout::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)

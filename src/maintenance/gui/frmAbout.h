@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileVersion.h"
+#include "platform/gui/Form.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ namespace maintenance {
 
 // The About window: the program's name, its version, a short description and
 // a link to the maker's web site.
-class frmAbout : public QDialog
+class frmAbout : public platform::Form<QDialog>
 {
     Q_OBJECT
 
@@ -42,11 +43,10 @@ public slots:
     void Command1_Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void picIcon_MouseDown(Qt::MouseButton button, int shift, int x, int y);
     void createControls();
     void applyTexts();
@@ -56,7 +56,6 @@ private:
     // The window opens the web site with the desktop's own working folder.
     [[maybe_unused]] QString m_programFolder;
     ShellOpen m_shellOpen;
-    bool m_loaded = false;
 
     QLabel* picIcon = nullptr;
     QLabel* Label4 = nullptr;

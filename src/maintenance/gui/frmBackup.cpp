@@ -83,8 +83,8 @@ QFrame* rule(QWidget* parent, const char* name, QFrame::Shape shape)
 } // namespace
 
 frmBackup::frmBackup(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)),
-      m_shellOpen(platform::openWithShell), m_listFolder(listFolder(m_programFolder))
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_shellOpen(platform::openWithShell),
+      m_listFolder(listFolder(m_programFolder))
 {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
@@ -152,9 +152,6 @@ void frmBackup::applyTexts()
 
 void frmBackup::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     Image1->setGeometry(twips(240, 180, 480, 480));
     Image1->setPixmap(diskPicture(Image1->size()));
     Label1->setGeometry(twips(900, 300, 5460, 300));
@@ -166,16 +163,7 @@ void frmBackup::placeControls()
     Command2->setGeometry(twips(360, 5100, 5880, 375));
     Line2->setGeometry(twips(240, 5700, 6120, 60));
     Command1->setGeometry(twips(5160, 5850, 1200, 375));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmBackup::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 QString frmBackup::listFolder(const QString& programFolder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gui/Form.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
@@ -20,7 +21,7 @@ namespace maintenance {
 // The backup guide: explains which files to keep, lists the version files of
 // the install folder and opens that folder in the desktop's file browser.
 // It reads no file contents and changes nothing.
-class frmBackup : public QDialog
+class frmBackup : public platform::Form<QDialog>
 {
     Q_OBJECT
 
@@ -45,11 +46,8 @@ public slots:
     void Command2_Click();
     void Command1_Click();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Form_Load();
+    void Form_Load() override;
     void createControls();
     void applyTexts();
     void placeControls();
@@ -58,7 +56,6 @@ private:
     QString m_programFolder;
     ShellOpen m_shellOpen;
     QString m_listFolder;
-    bool m_loaded = false;
 
     QLabel* Image1 = nullptr;
     QLabel* Label1 = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AviClip.h"
+#include "platform/gui/AviClip.h"
 
 #include <QImage>
 #include <QList>

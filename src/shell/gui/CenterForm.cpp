@@ -1,7 +1,7 @@
 #include "shell/gui/CenterForm.h"
 
+#include "platform/CenteredOrigin.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,8 +21,8 @@ void CenterForm(QWidget* window)
     const double perPixel = platform::twipsPerPixel(window);
     const QSize screenSize = screen->geometry().size();
     const QSize windowSize = window->frameGeometry().size();
-    const auto origin = centeredOrigin(screenSize.width() * perPixel, screenSize.height() * perPixel,
-                                       windowSize.width() * perPixel, windowSize.height() * perPixel);
+    const auto origin = platform::centeredOrigin(screenSize.width() * perPixel, screenSize.height() * perPixel,
+                                                 windowSize.width() * perPixel, windowSize.height() * perPixel);
     if (!origin) {
         return;
     }

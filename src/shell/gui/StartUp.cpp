@@ -1,8 +1,8 @@
 #include "shell/gui/StartUp.h"
 
 #include "platform/InstanceLock.h"
-#include "platform/WindowSearch.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/WindowSearch.h"
 #include "shell/gui/frmMain.h"
 
 #include <QApplication>

@@ -7,12 +7,12 @@
 #include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Skin.h"
 #include "platform/gui/Twips.h"
-#include "shell/SharedRoutines.h"
 #include "shell/gui/CenterForm.h"
 
 #include <QCoreApplication>
@@ -106,7 +106,7 @@ QPixmap bookPicture(QSize size)
 } // namespace
 
 frmMain::frmMain(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QWidget(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
+    : Form(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
@@ -186,9 +186,6 @@ void frmMain::applyTexts()
 
 void frmMain::placeControls()
 {
-    const auto twips = [this](int left, int top, int width, int height) {
-        return platform::twipsRect(left, top, width, height, this);
-    };
     const QList<QPushButton*> column = {Command3, Command4, Command5, Command7, Command6, Command8, Command9};
     for (qsizetype i = 0; i < column.size(); ++i) {
         column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
@@ -200,16 +197,7 @@ void frmMain::placeControls()
     Picture1->setPixmap(bookPicture(Picture1->size()));
     Label1->setGeometry(twips(300, 2940, 2520, 255));
     Label2->setGeometry(twips(300, 3240, 2520, 255));
-    setFixedSize(platform::twipsToPixels(kClientWidth, this), platform::twipsToPixels(kClientHeight, this));
-}
-
-void frmMain::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_loaded) {
-        m_loaded = true;
-        Form_Load();
-    }
+    setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
 void frmMain::Form_Load()
@@ -268,7 +256,7 @@ void frmMain::Command5_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                           maintenance::MaintenanceMessages::repairConfirmation(name)) == platform::MessageAnswer::No) {
         return;
@@ -282,7 +270,7 @@ void frmMain::Command7_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                           maintenance::MaintenanceMessages::compactConfirmation(name)) == platform::MessageAnswer::No) {
         return;
@@ -296,7 +284,7 @@ void frmMain::Command8_Click()
     if (DialogCancelled) {
         return;
     }
-    const QString name = GetFileName(path);
+    const QString name = platform::GetFileName(path);
     if (maintenance::VersionMaintenance::isShipped(path)) {
         showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
         return;
@@ -314,7 +302,7 @@ void frmMain::RepairVersion(const QString& path)
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::RepairOutcome outcome = maintenance.RepairVersion(path);
     busy.restore();
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::CompactVersion(const QString& path)
@@ -323,14 +311,14 @@ void frmMain::CompactVersion(const QString& path)
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::CompactOutcome outcome = maintenance.CompactVersion(path);
     busy.restore();
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::DeleteVersion(const QString& path)
 {
     maintenance::VersionMaintenance maintenance(m_programFolder);
     const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(path);
-    showMessages(maintenance::MaintenanceMessages::forOutcome(GetFileName(path), outcome));
+    showMessages(maintenance::MaintenanceMessages::forOutcome(platform::GetFileName(path), outcome));
 }
 
 void frmMain::Command6_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/gui/Form.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -17,7 +19,7 @@ class Dialogs;
 namespace shell {
 
 // The main window: a column of function buttons, the program's only modeless window.
-class frmMain : public QWidget
+class frmMain : public platform::Form<QWidget>
 {
     Q_OBJECT
 
@@ -44,11 +46,8 @@ public slots:
     void Command9_Click();
     void ccrpFileDialogs1_CancelDialog();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Form_Load();
+    void Form_Load() override;
     void createControls();
     void applyTexts();
     void placeControls();
@@ -63,7 +62,6 @@ private:
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
-    bool m_loaded = false;
 
     // Set when the user cancels the maintenance commands' file dialog.
     bool DialogCancelled = false;

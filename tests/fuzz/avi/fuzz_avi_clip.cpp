@@ -1,7 +1,7 @@
 // Any bytes given to the AVI clip reader give a clip whose frames all have
 // the size the clip announces, or an error; never a crash or a stray read.
 
-#include "platform/AviClip.h"
+#include "platform/gui/AviClip.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "platform/gui/AnimationWidget.h"
 
 #include "AviWriter.h"
-#include "platform/AviClip.h"
+#include "platform/gui/AviClip.h"
 #include "support/TestPaths.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/AviClip.h"
+#include "platform/gui/AviClip.h"
 
 #include "AviWriter.h"
 #include "ClipDrawing.h"

@@ -1,4 +1,6 @@
-#include "shell/SharedRoutines.h"
+#include "platform/CenteredOrigin.h"
+#include "platform/FileNames.h"
+#include "versiondb/Field.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,10 +8,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using shell::centeredOrigin;
-using shell::FileExists;
-using shell::GetFileName;
-using shell::NullToSpaces;
+using platform::centeredOrigin;
+using platform::FileExists;
+using platform::GetFileName;
+using versiondb::NullToSpaces;
 
 TEST(GetFileName, takesThePartAfterTheLastSeparator)
 {

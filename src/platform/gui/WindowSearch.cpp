@@ -1,4 +1,4 @@
-#include "platform/WindowSearch.h"
+#include "platform/gui/WindowSearch.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

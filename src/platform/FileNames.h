@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The part of a path after its last separator; a path without a separator,
+// or one ending in it, gives the empty text.
+[[nodiscard]] QString GetFileName(const QString& path);
+
+// True only for a normal file: folders, hidden files and paths in missing
+// folders give false. A name with wildcards is true when a normal file matches.
+[[nodiscard]] bool FileExists(const QString& path);
+
+} // namespace platform
