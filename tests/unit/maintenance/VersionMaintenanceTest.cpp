@@ -122,8 +122,8 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
         SCOPED_TRACE(throughLink ? "through a link" : "the file itself");
         testsupport::InstallTree t;
         QDir(t.installFolder()).mkdir(QStringLiteral("store"));
-        const QString file =
-            t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"), 1500, testsupport::Texts::Most);
+        const QString file = t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"),
+                                           1500, testsupport::Texts::Most);
         const QString chosen = t.path(QStringLiteral("mine.dat"));
         if (throughLink) {
             ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));

@@ -148,8 +148,9 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
         const int error = errorOf([&] { DBEngine::instance().RepairDatabase(chosen); });
 
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), damage.throughLink);
-        EXPECT_EQ(installEntries(), damage.throughLink ? (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")})
-                                                : QStringList{QStringLiteral("store")});
+        EXPECT_EQ(installEntries(), damage.throughLink
+                                        ? (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")})
+                                        : QStringList{QStringLiteral("store")});
         EXPECT_EQ(QDir(path(QStringLiteral("store"))).entryList(QDir::Files | QDir::Hidden | QDir::System),
                   QStringList{QStringLiteral("mine.dat")});
         if (damage.kept == Kept::Nothing) {
