@@ -3,6 +3,7 @@
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Usage.h"
+#include "exchange/ExportMessages.h"
 #include "exchange/NullReport.h"
 #include "platform/FileNames.h"
 
@@ -20,15 +21,8 @@ const QString kEncodingOption = QStringLiteral("--encoding");
 
 const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
 const QString kWrittenImp = QStringLiteral("%1개 구절을 IMP 파일로 내보냈습니다.");
-const QString kMovedHeading = QStringLiteral("KJV 절 구분에 없는 구절은 앞 구절에 붙였습니다:");
-const QString kMovedLine = QStringLiteral("%1 → %2");
-const QString kUnreadableReference =
-    QStringLiteral("번호 %1인 레코드의 성경구절('%2')이 '창 1:1'과 같은 형식이 아니어서 읽을 수 없습니다.");
-const QString kLineBreak =
-    QStringLiteral("'%1' 구절의 본문에 줄바꿈 문자가 있어 한 줄로 쓸 수 없으므로 내보내지 않았습니다.");
-const QString kUnencodable =
-    QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.\r\n"
-                   "--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
+// Advice after a text code page 949 cannot hold.
+const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
 
 const QString kRecords = QStringLiteral("레코드: %1");
 const QString kWithText = QStringLiteral("본문이 있는 구절: %1");
@@ -108,27 +102,19 @@ int exportCommand(const ExportArguments& arguments)
         printAbout(version, outcome.engineFailure.Description);
         return kFailure;
     case exchange::ExportResult::UnreadableReference:
-        printAbout(version, kUnreadableReference.arg(outcome.verse.number).arg(outcome.verse.reference));
-        return kLineErrorsOrRefused;
     case exchange::ExportResult::LineBreak:
-        printAbout(version, kLineBreak.arg(outcome.verse.reference));
+        printAbout(version, exchange::ExportMessages::refusal(outcome));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Unencodable:
-        printAbout(version, kUnencodable.arg(outcome.verse.reference));
+        printAbout(version, exchange::ExportMessages::refusal(outcome) + kUseUtf8);
         return kLineErrorsOrRefused;
     case exchange::ExportResult::WriteFailed:
         printMessage(stdout, outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
         return kFailure;
     }
     const QString& written = arguments.format == exchange::ExportFormat::Imp ? kWrittenImp : kWrittenText;
-    QString text = written.arg(outcome.versesWritten) + QStringLiteral("\r\n") + outcome.destination;
-    if (!outcome.moved.isEmpty()) {
-        text += kLineBreaks + kMovedHeading;
-        for (const exchange::MovedVerse& moved : outcome.moved) {
-            text += QStringLiteral("\r\n") + kMovedLine.arg(moved.reference, moved.into);
-        }
-    }
-    printAbout(version, text);
+    printAbout(version, written.arg(outcome.versesWritten) + QStringLiteral("\r\n") + outcome.destination +
+                            exchange::ExportMessages::movedVerses(outcome));
     return kSuccess;
 }
 
@@ -141,7 +127,8 @@ int reportCommand(const QString& path)
         return kFailure;
     }
     if (verses.unreadable) {
-        printAbout(version, kUnreadableReference.arg(verses.unreadable->number).arg(verses.unreadable->reference));
+        printAbout(version, exchange::ExportMessages::unreadableReference(verses.unreadable->number,
+                                                                          verses.unreadable->reference));
         return kLineErrorsOrRefused;
     }
     const exchange::VersionReport report = exchange::reportOf(verses.verses);

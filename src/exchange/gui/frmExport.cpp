@@ -1,5 +1,6 @@
 #include "exchange/gui/frmExport.h"
 
+#include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
@@ -43,15 +44,7 @@ const QString kImpExtension = QStringLiteral(".imp");
 const QString kNoVersion = QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !");
 const QString kNoFolder = QStringLiteral("내보낼 폴더를 선택하여 주십시오 !");
 const QString kWritten = QStringLiteral("%1개 구절을 내보냈습니다.");
-const QString kMovedHeading = QStringLiteral("KJV 절 구분에 없는 구절은 앞 구절에 붙였습니다:");
-const QString kMovedLine = QStringLiteral("%1 → %2");
-const QString kUnreadableReference =
-    QStringLiteral("번호 %1인 레코드의 성경구절('%2')이 '창 1:1'과 같은 형식이 아니어서 읽을 수 없습니다.");
-const QString kLineBreak =
-    QStringLiteral("'%1' 구절의 본문에 줄바꿈 문자가 있어 한 줄로 쓸 수 없으므로 내보내지 않았습니다.");
-const QString kUnencodable =
-    QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.\r\n"
-                   "인코딩을 UTF-8로 바꾸어 내보내십시오.");
+const QString kUseUtf8 = QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kLineBreakOnce = QStringLiteral("\r\n");
 
@@ -221,28 +214,20 @@ void frmExport::Command3_Click()
     const QString name = platform::GetFileName(version) + kLineBreaks;
     switch (outcome.result) {
     case ExportResult::Written: {
-        QString text = name + kWritten.arg(outcome.versesWritten) + kLineBreakOnce + outcome.destination;
-        if (!outcome.moved.isEmpty()) {
-            text += kLineBreaks + kMovedHeading;
-            for (const MovedVerse& moved : outcome.moved) {
-                text += kLineBreakOnce + kMovedLine.arg(moved.reference, moved.into);
-            }
-        }
-        m_dialogs.inform(this, platform::MessageIcon::Information, text);
+        m_dialogs.inform(this, platform::MessageIcon::Information,
+                         name + kWritten.arg(outcome.versesWritten) + kLineBreakOnce + outcome.destination +
+                             ExportMessages::movedVerses(outcome));
         return;
     }
     case ExportResult::EngineFailed:
         m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.engineFailure.Description);
         return;
     case ExportResult::UnreadableReference:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         name + kUnreadableReference.arg(outcome.verse.number).arg(outcome.verse.reference));
-        return;
     case ExportResult::LineBreak:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + kLineBreak.arg(outcome.verse.reference));
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::refusal(outcome));
         return;
     case ExportResult::Unencodable:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + kUnencodable.arg(outcome.verse.reference));
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::refusal(outcome) + kUseUtf8);
         return;
     case ExportResult::WriteFailed:
         m_dialogs.inform(this, platform::MessageIcon::None,

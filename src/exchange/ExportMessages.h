@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace exchange {
+
+struct ExportOutcome;
+
+// The texts of an export that the export window and byeorisol-data share.
+class ExportMessages
+{
+public:
+    // Why nothing was written, for a refused outcome (a reference that cannot be read, a line
+    // break, a text code page 949 cannot hold); the caller adds its own advice to the last.
+    [[nodiscard]] static QString refusal(const ExportOutcome& outcome);
+    [[nodiscard]] static QString unreadableReference(int number, const QString& reference);
+    // After the count of verses written and where: the verses appended to an earlier one, if any.
+    [[nodiscard]] static QString movedVerses(const ExportOutcome& outcome);
+};
+
+} // namespace exchange
