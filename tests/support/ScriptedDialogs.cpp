@@ -1,5 +1,6 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QTest>
 
 namespace testsupport {
@@ -16,7 +17,7 @@ void ScriptedDialogs::clear()
 platform::MessageAnswer ScriptedDialogs::message(QWidget*, platform::MessageIcon icon, platform::MessageButtons buttons,
                                                  const QString& text)
 {
-    m_messages.append({icon, buttons, text});
+    m_messages.append({icon, buttons, text, QApplication::overrideCursor() != nullptr});
     if (m_answers.empty()) {
         QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + text), __FILE__, __LINE__);
         return buttons == platform::MessageButtons::Ok ? platform::MessageAnswer::Ok : platform::MessageAnswer::No;
@@ -52,6 +53,15 @@ std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(QWidget*, const 
     auto font = m_fonts.front();
     m_fonts.pop_front();
     return font;
+}
+
+QList<bool> ScriptedDialogs::busyAtMessages() const
+{
+    QList<bool> busy;
+    for (const Shown& shown : m_messages) {
+        busy << shown.busyPointer;
+    }
+    return busy;
 }
 
 } // namespace testsupport

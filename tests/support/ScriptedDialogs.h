@@ -21,6 +21,7 @@ public:
         platform::MessageIcon icon;
         platform::MessageButtons buttons;
         QString text;
+        bool busyPointer = false; // the busy pointer was still up when the box opened
     };
 
     void queueAnswer(platform::MessageAnswer answer) { m_answers.push_back(answer); }
@@ -28,6 +29,8 @@ public:
     void queueFont(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
 
     [[nodiscard]] const QList<Shown>& messages() const { return m_messages; }
+    // For each box shown, whether the busy pointer was still up.
+    [[nodiscard]] QList<bool> busyAtMessages() const;
     [[nodiscard]] const QList<platform::FileDialogRequest>& fileRequests() const { return m_fileRequests; }
     [[nodiscard]] bool allAnswersUsed() const { return m_answers.empty() && m_files.empty() && m_fonts.empty(); }
     void clear();

@@ -26,32 +26,6 @@ using testsupport::control;
 
 namespace {
 
-// Scripted dialogs that also note whether the busy pointer was still up when a box opened.
-class PointerWatchingDialogs final : public platform::Dialogs
-{
-public:
-    testsupport::ScriptedDialogs script;
-    QList<bool> busyAtMessage;
-
-    MessageAnswer message(QWidget* parent, MessageIcon icon, MessageButtons buttons, const QString& text) override
-    {
-        busyAtMessage << (QApplication::overrideCursor() != nullptr);
-        return script.message(parent, icon, buttons, text);
-    }
-    QStringList chooseFiles(QWidget* parent, const platform::FileDialogRequest& request) override
-    {
-        return script.chooseFiles(parent, request);
-    }
-    QString chooseFolder(QWidget* parent, const platform::FileDialogRequest& request) override
-    {
-        return script.chooseFolder(parent, request);
-    }
-    std::optional<platform::FontChoice> chooseFont(QWidget* parent, const platform::FontChoice& current) override
-    {
-        return script.chooseFont(parent, current);
-    }
-};
-
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
@@ -120,7 +94,7 @@ private slots:
         const QString version = tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
         QVERIFY(!version.isEmpty());
         const QString folder = tree.path(QStringLiteral("out"));
-        PointerWatchingDialogs dialogs;
+        testsupport::ScriptedDialogs dialogs;
         exchange::frmExport window(dialogs, tree.programFolder());
         control<QLineEdit>(window, "Text1")->setText(version);
         control<QLineEdit>(window, "Text2")->setText(folder);
@@ -128,11 +102,11 @@ private slots:
         control<QRadioButton>(window, imp ? "Option2" : "Option1")->setChecked(true);
         QCOMPARE(control<QComboBox>(window, "Combo1")->isEnabled(), !imp);
 
-        dialogs.script.queueAnswer(MessageAnswer::Ok);
+        dialogs.queueAnswer(MessageAnswer::Ok);
         click(window, "Command3");
-        QCOMPARE(dialogs.script.messages().size(), 1);
-        QCOMPARE(dialogs.busyAtMessage, QList<bool>{false});
-        const auto shown = dialogs.script.messages().first();
+        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(dialogs.busyAtMessages(), QList<bool>{false});
+        const auto shown = dialogs.messages().first();
         QCOMPARE(shown.icon, MessageIcon::Information);
         const QString where = imp ? folder + QDir::separator() + file : folder;
         QCOMPARE(shown.text, QStringLiteral("sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n") + where);
@@ -154,16 +128,16 @@ private slots:
         const QString version = tree.makeVersion(QStringLiteral("dash.dat"), verses);
         QVERIFY(!version.isEmpty());
         const QString folder = tree.path(QStringLiteral("out"));
-        PointerWatchingDialogs dialogs;
+        testsupport::ScriptedDialogs dialogs;
         exchange::frmExport window(dialogs, tree.programFolder());
         auto* text1 = control<QLineEdit>(window, "Text1");
         auto* text2 = control<QLineEdit>(window, "Text2");
         const auto refusalOf = [&](const QString& path, const QString& destination) {
             text1->setText(path);
             text2->setText(destination);
-            dialogs.script.queueAnswer(MessageAnswer::Ok);
+            dialogs.queueAnswer(MessageAnswer::Ok);
             click(window, "Command3");
-            return dialogs.script.messages().last();
+            return dialogs.messages().last();
         };
         auto shown = refusalOf(QString(), folder);
         QCOMPARE(shown.icon, MessageIcon::Exclamation);
@@ -182,7 +156,7 @@ private slots:
         QCOMPARE(shown.icon, MessageIcon::None);
         QVERIFY(shown.text.startsWith(QStringLiteral("plain.dat\r\n\r\n")));
         QVERIFY(shown.text.size() > QStringLiteral("plain.dat\r\n\r\n").size());
-        QVERIFY(!dialogs.busyAtMessage.contains(true));
+        QVERIFY(!dialogs.busyAtMessages().contains(true));
         QVERIFY(!QFileInfo::exists(folder));
     }
 };

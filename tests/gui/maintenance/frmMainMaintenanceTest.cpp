@@ -24,32 +24,6 @@ using testsupport::control;
 
 namespace {
 
-// Scripted dialogs that also note whether the busy pointer was still up when a box opened.
-class PointerWatchingDialogs final : public platform::Dialogs
-{
-public:
-    testsupport::ScriptedDialogs script;
-    QList<bool> busyAtMessage;
-
-    MessageAnswer message(QWidget* parent, MessageIcon icon, MessageButtons buttons, const QString& text) override
-    {
-        busyAtMessage << (QApplication::overrideCursor() != nullptr);
-        return script.message(parent, icon, buttons, text);
-    }
-    QStringList chooseFiles(QWidget* parent, const platform::FileDialogRequest& request) override
-    {
-        return script.chooseFiles(parent, request);
-    }
-    QString chooseFolder(QWidget* parent, const platform::FileDialogRequest& request) override
-    {
-        return script.chooseFolder(parent, request);
-    }
-    std::optional<platform::FontChoice> chooseFont(QWidget* parent, const platform::FontChoice& current) override
-    {
-        return script.chooseFont(parent, current);
-    }
-};
-
 const QString kSep = QDir::separator();
 
 } // namespace
@@ -165,21 +139,21 @@ private slots:
         if (button == QStringLiteral("Command7")) {
             testsupport::write(tree.scratchPath(), "old");
         }
-        PointerWatchingDialogs dialogs;
+        testsupport::ScriptedDialogs dialogs;
         shell::frmMain window(dialogs, tree.programFolder());
-        dialogs.script.queueFiles({file});
+        dialogs.queueFiles({file});
         for (int i = 0; i <= texts.size(); ++i) {
-            dialogs.script.queueAnswer(i == 0 ? MessageAnswer::Yes : MessageAnswer::Ok);
+            dialogs.queueAnswer(i == 0 ? MessageAnswer::Yes : MessageAnswer::Ok);
         }
         click(window, button);
-        const auto& shown = dialogs.script.messages();
+        const auto& shown = dialogs.messages();
         QCOMPARE(shown.size(), texts.size() + 1);
         for (int i = 0; i < texts.size(); ++i) {
             QCOMPARE(shown[i + 1].text, texts[i]);
             QCOMPARE(int(shown[i + 1].icon), icon);
             QCOMPARE(shown[i + 1].buttons, MessageButtons::Ok);
         }
-        QCOMPARE(dialogs.busyAtMessage, QList<bool>(texts.size() + 1, false));
+        QCOMPARE(dialogs.busyAtMessages(), QList<bool>(texts.size() + 1, false));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         if (version) {
             QVERIFY(testsupport::read(file) == before);
