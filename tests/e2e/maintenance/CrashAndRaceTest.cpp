@@ -202,11 +202,14 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
     const QStringList probe = {QStringLiteral("save"), file, QStringLiteral("창 1:1"), QStringLiteral("시험")};
     const qint64 duration = durationOf(probe, [] {});
     std::map<int, QString> returned;
+    int returnedSaves = 0;
     for (int round = 0; round < 40; ++round) {
         const int verse = 1 + round % 7;
         const QString text = QStringLiteral("저장 %1").arg(round);
-        if (runAndKill({QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text}, duration * 3 / 2)) {
+        // Kills fall anywhere from the start to well after the end of a save as long as the first.
+        if (runAndKill({QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text}, duration * 2)) {
             returned[verse] = text;
+            ++returnedSaves;
         } else {
             // A save that did not return may or may not be in the file; the next one decides.
             returned.erase(verse);
@@ -217,7 +220,7 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
             EXPECT_EQ(records->at(v).second, QVariant(t)) << round;
         }
     }
-    EXPECT_FALSE(returned.empty());
+    EXPECT_GT(returnedSaves, 0) << "every save was killed: the test proved nothing";
     expectSoundOneFile(file);
 }
 
