@@ -98,7 +98,7 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
               testsupport::storedRecords(m_tree.makeVersion(QStringLiteral("fresh.dat"), testsupport::sampleVerses())));
 }
 
-TEST_F(VerseEditorTest, afterASaveStepsGoFromTheSavedVerseOrWhenNoneWasFoundFromTheOneShown)
+TEST_F(VerseEditorTest, afterASaveStepsGoFromTheSavedVerseAndATextOfAnySizeIsStoredWhole)
 {
     open(m_sample);
     goTo(QStringLiteral("출 1:1"));
@@ -107,6 +107,11 @@ TEST_F(VerseEditorTest, afterASaveStepsGoFromTheSavedVerseOrWhenNoneWasFoundFrom
     goTo(QStringLiteral("창 1:1"));
     ASSERT_EQ(m_editor.save(QStringLiteral("출 1:1"), QStringLiteral("새 본문")).result, SaveResult::Stored);
     EXPECT_EQ(m_editor.previous().reference, QStringLiteral("창 1:10"));
+    // A text of any size: 1 MB stores and reads back whole.
+    const QString longText = QStringLiteral("말씀").repeated(512 * 1024);
+    ASSERT_EQ(m_editor.save(QStringLiteral("창 1:10"), longText).result, SaveResult::Stored);
+    m_editor.close();
+    EXPECT_EQ(testsupport::storedText(m_sample, QStringLiteral("창 1:10")), QVariant(longText));
 }
 
 // The window's save keeps to the verse on display: another verse only when the user agrees, and
