@@ -60,6 +60,19 @@ template <typename Work> decltype(auto) onFile(const QString& path, Work&& work)
     }
 }
 
+// Writes the template into the new file itself: a copy that a kill cuts short then lies under
+// the staging name, which the next build removes, and under no name of the copy's own choosing.
+bool copyTemplate(const QString& from, const QString& to)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return false;
+    }
+    const QByteArray bytes = source.readAll();
+    return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() && target.flush();
+}
+
 } // namespace
 
 // A database and its one table-type record set, closed together, record set first.
@@ -192,7 +205,8 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
         versiondb::removeWithSideFiles(staging);
     }
     const QString templatePath = versiondb::templatePath(m_programFolder);
-    if (!QFile::copy(templatePath, staging)) {
+    if (!copyTemplate(templatePath, staging)) {
+        QFile::remove(staging);
         throw PhaseFailure{platform::FileErrorDescriptions::copyFailure(templatePath, targetPath),
                            QFileInfo(templatePath).isFile() ? targetPath : templatePath};
     }
