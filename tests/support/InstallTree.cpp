@@ -69,6 +69,12 @@ InstallTree::InstallTree(const QStringList& builtProgramFiles)
     }
 }
 
+bool InstallTree::copyBuiltReference() const
+{
+    return QFile::copy(builtInstallFolder() + QDir::separator() + QStringLiteral("개역.DAT"),
+                       path(QStringLiteral("개역.DAT")));
+}
+
 QStringList InstallTree::installEntries() const
 {
     QStringList entries = entriesOf(m_install);

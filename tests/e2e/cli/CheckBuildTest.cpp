@@ -43,13 +43,9 @@ class DataCommand : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_root.isValid());
-        m_install = m_root.filePath(QStringLiteral("viewer"));
-        m_program = m_install + QStringLiteral("/manager");
-        ASSERT_TRUE(QDir().mkpath(m_program));
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
-                                m_program + QStringLiteral("/null.mdb")));
-        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), referencePath()));
+        ASSERT_TRUE(m_tree.isValid() && m_tree.copyBuiltReference());
+        m_install = m_tree.installFolder();
+        m_program = m_tree.programFolder();
     }
 
     QString referencePath() const { return m_install + QStringLiteral("/개역.DAT"); }
@@ -102,7 +98,7 @@ protected:
         log.write("earlier\r\n");
     }
 
-    QTemporaryDir m_root;
+    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
     QString m_install;
     QString m_program;
 };
@@ -178,7 +174,7 @@ TEST_F(DataCommand, refusedRequestsTouchNothing)
         EXPECT_EQ(result.out, c.message);
     }
     EXPECT_EQ(QDir(m_install).entryList(QDir::Files), QStringList{QStringLiteral("개역.DAT")});
-    EXPECT_FALSE(QFile::exists(m_root.filePath(QStringLiteral("outside.DAT"))));
+    EXPECT_FALSE(QFile::exists(m_tree.beside(QStringLiteral("outside.DAT"))));
 }
 
 TEST_F(DataCommand, aTargetHeldByAnotherProcessFailsTheRun)
@@ -221,7 +217,7 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     EXPECT_TRUE(lineOf(QStringLiteral("  delete ")).contains(QStringLiteral("묻지 않고 바로 삭제합니다")));
     EXPECT_TRUE(lineOf(QStringLiteral("  compact ")).contains(QStringLiteral("묻지 않고")));
 
-    const QString missing = m_root.filePath(QStringLiteral("없는 폴더"));
+    const QString missing = m_tree.beside(QStringLiteral("없는 폴더"));
     struct Case
     {
         QStringList arguments;
@@ -290,7 +286,7 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString bad = m_root.filePath(QString::fromLatin1(c.name));
+        const QString bad = m_tree.beside(QString::fromLatin1(c.name));
         {
             QFile out(bad);
             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -354,7 +350,7 @@ TEST_F(DataCommand, progressOnATerminalIsRedrawnByTimeEvenAtItsEnd)
     QFile one(sample("genesis-1.txt"));
     ASSERT_TRUE(one.open(QIODevice::ReadOnly));
     const QByteArray chapter = one.readAll();
-    const QString many = m_root.filePath(QStringLiteral("many.txt"));
+    const QString many = m_tree.beside(QStringLiteral("many.txt"));
     QFile out(many);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     ASSERT_EQ(chapter.count('\n'), 31);
@@ -399,7 +395,7 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
                         "scripts/setup installs them)";
     }
 
-    const QString imp = m_root.filePath(QStringLiteral("kjv.imp"));
+    const QString imp = m_tree.beside(QStringLiteral("kjv.imp"));
     {
         QProcess process;
         process.setStandardOutputFile(imp);

@@ -5,6 +5,7 @@
 #include "import/BookAbbreviations.h"
 #include "import/SwordBookNames.h"
 #include "support/DataCommand.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -65,18 +66,13 @@ class ExportCommand : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_root.isValid());
-        m_install = m_root.filePath(QStringLiteral("viewer"));
-        m_program = m_install + QStringLiteral("/manager");
-        ASSERT_TRUE(QDir().mkpath(m_program));
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
-                                m_program + QStringLiteral("/null.mdb")));
-        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"),
-                                m_install + QStringLiteral("/개역.DAT")));
+        ASSERT_TRUE(m_tree.isValid() && m_tree.copyBuiltReference());
+        m_install = m_tree.installFolder();
+        m_program = m_tree.programFolder();
     }
 
     QString version(const QString& name) const { return m_install + u'/' + name; }
-    QString scratch(const QString& name) const { return m_root.filePath(name); }
+    QString scratch(const QString& name) const { return m_tree.beside(name); }
     static QString sample(const char* name)
     {
         return testsupport::sourceFolder() + QStringLiteral("/data/samples/") + QString::fromLatin1(name);
@@ -119,7 +115,7 @@ protected:
         ASSERT_TRUE(QFile::remove(version(QStringLiteral("second.DAT"))));
     }
 
-    QTemporaryDir m_root;
+    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
     QString m_install;
     QString m_program;
 };

@@ -28,13 +28,7 @@ const QString kVersion = QStringLiteral("새역본.DAT");
 class CrashAndRace : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"),
-                                tree.path(QStringLiteral("개역.DAT"))));
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
-                                tree.programFolder() + QStringLiteral("/null.mdb")));
-    }
+    void SetUp() override { ASSERT_TRUE(tree.isValid() && tree.copyBuiltReference()); }
 
     QStringList withProgramFolder(const QStringList& arguments) const
     {
@@ -114,7 +108,7 @@ protected:
         EXPECT_EQ(testsupport::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
     }
 
-    InstallTree tree;
+    InstallTree tree{{QStringLiteral("null.mdb")}};
 };
 
 // Whatever moment a build dies at, the version holds every text of the run or none of it, and the
