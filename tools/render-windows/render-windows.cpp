@@ -1,7 +1,7 @@
 // Renders every window of the program to PNG files, for the README and for
 // looking at layouts without a display:
-//   render-windows OUTPUT_FOLDER [PROGRAM_FOLDER]
-// The program folder defaults to the one the build laid out. Each picture is
+//   render-windows OUTPUT_FOLDER PROGRAM_FOLDER
+// scripts/render-windows passes the program folder the build laid out. Each picture is
 // the window's client area under a plain caption bar carrying its title; the
 // work animation is drawn as a strip of its frames.
 
@@ -12,10 +12,9 @@
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "platform/gui/AviClip.h"
+#include "platform/gui/Dialogs.h"
 #include "shell/gui/Translations.h"
 #include "shell/gui/frmMain.h"
-#include "support/ScriptedDialogs.h"
-#include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
@@ -35,8 +34,26 @@
 #include <QWidget>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
+
+// Answers every question as a cancel would, except file choices handed to it
+// beforehand, so that no window waits for a person while it is drawn.
+class HandedDialogs final : public platform::Dialogs
+{
+public:
+    QStringList files;
+
+    platform::MessageAnswer message(QWidget*, platform::MessageIcon, platform::MessageButtons, const QString&) override
+    {
+        return platform::MessageAnswer::No;
+    }
+    QStringList chooseFiles(QWidget*, const platform::FileDialogRequest&) override { return std::exchange(files, {}); }
+    QString chooseFolder(QWidget*, const platform::FileDialogRequest&) override { return {}; }
+    std::optional<platform::FontChoice> chooseFont(QWidget*, const platform::FontChoice&) override { return {}; }
+};
 
 QImage withCaption(QWidget& window)
 {
@@ -120,17 +137,17 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     shell::installKoreanTranslations(app);
-    if (argc < 2 || argc > 3) {
-        std::fputs("usage: render-windows OUTPUT_FOLDER [PROGRAM_FOLDER]\n", stderr);
+    if (argc != 3) {
+        std::fputs("usage: render-windows OUTPUT_FOLDER PROGRAM_FOLDER\n", stderr);
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
-    const QString programFolder = argc == 3 ? QString::fromLocal8Bit(argv[2]) : testsupport::builtProgramFolder();
+    const QString programFolder = QString::fromLocal8Bit(argv[2]);
     if (!QDir().mkpath(output)) {
         std::fprintf(stderr, "render-windows: cannot make %s\n", argv[1]);
         return 1;
     }
-    testsupport::ScriptedDialogs dialogs;
+    HandedDialogs dialogs;
     bool ok = true;
     shell::frmMain main(dialogs, programFolder);
     ok = save(withCaption(main), output, QStringLiteral("frmMain")) && ok;
@@ -154,7 +171,7 @@ int main(int argc, char* argv[])
             ok = false;
         }
         editor::frmHolyEdit window(dialogs, programFolder, &main);
-        dialogs.queueFiles({version});
+        dialogs.files = {version};
         window.Command9_Click();
         ok = save(withCaption(window), output, QStringLiteral("frmHolyEdit")) && ok;
     }
