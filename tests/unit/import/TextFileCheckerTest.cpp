@@ -29,7 +29,8 @@ bool inReferenceVersion(const QString& reference)
     return table.contains(reference);
 }
 
-const QString kMissingColon = u"줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!"_s;
+const QString kMissingColon = u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s;
+const QString kVerseNotNumeric = u"':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s;
 
 // A check run as the import runs it: delete the old log, check, write the log when there are errors.
 class CheckRunTest : public ::testing::Test
@@ -102,16 +103,20 @@ protected:
 
 } // namespace
 
+// An IMP file as mod2imp writes it: UTF-8 with LF line ends, its headings skipped, its lines joined.
 TEST_F(CheckRunTest, aCleanRunOfFilesInAnyEncodingHandsEveryLineToTheWriterAndRemovesAnEarlierLog)
 {
     (void)run({textFile(u"나쁨.txt"_s, u"x"_s)});
     ASSERT_TRUE(m_log.exists());
     m_written.clear();
+    const QString korean = textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s);
+    ASSERT_TRUE(QFile::link(korean, m_dir.filePath(u"링크.txt"_s)));
     const CheckResult result = run({
-        textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s),
+        m_dir.filePath(u"링크.txt"_s),
         rawFile(u"시편.txt"_s, u"시 23:1 여호와는 나의 목자시니\n"_s.toUtf8()),
         rawFile(u"요일.txt"_s, "\xEF\xBB\xBF" + u"요일 1:1 태초부터 있는"_s.toUtf8()),
-        rawFile(u"john.imp"_s, u"$$$John 3:16\nFor God so loved…\n$$$John 3:17\n"_s.toUtf8()),
+        rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\nFor God  \n\n"
+                              "  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$John 3:17\n"_s.toUtf8()),
     });
     EXPECT_TRUE(result.succeeded() && m_entries.isEmpty());
     EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
@@ -131,25 +136,25 @@ TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRes
         textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n1:1 빛이\n"
                                   "창 01:051 없는 절\n\t\n창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
     const QString other = textFile(u"다.txt"_s, u"y"_s);
-    const CheckResult result = run({book, textFile(u"나.txt"_s, u"창 1:2 b"_s), other, other});
+    const QString imp = rawFile(u"kjv.imp"_s, "$$$Genesis 1:1\nIn\n\n$$$Genesis 1:5-6\n$$$\nno key\n$$$Tobit 1:1");
+    const CheckResult result = run({book, textFile(u"나.txt"_s, u"창 1:2 b"_s), other, imp, other});
     ASSERT_TRUE(result.succeeded());
+    const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
+    const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(logLines(),
-              log({
-                  {book,
-                   {u"2"_s + kMissingColon, u"5줄▶ ('창세기')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s,
-                    u"6줄▶ ('')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s,
-                    u"7줄▶ ('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s, u"8"_s + kMissingColon,
-                    u"9줄▶ ':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s,
-                    u"10줄▶ 절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s,
-                    u"11줄▶ '장'을 찾을 수 없습니다! 편집상태 확인!"_s,
-                    u"12줄▶ ('가?\?')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s}},
-                  {other, {u"1"_s + kMissingColon}},
-                  {other, {u"1"_s + kMissingColon}},
-              }));
-    EXPECT_EQ(m_entries.size(), 17);
-    // Events are let through after blank, MissingColon and accepted lines only: lines 1 to 4 and 8 of the
-    // book, 나's line and 다's line twice.
-    EXPECT_EQ(m_hookCalls, 8);
+              log({{book,
+                    {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook), entry(6, u"('"_s + unknownBook),
+                     entry(7, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s),
+                     entry(8, kMissingColon), entry(9, kVerseNotNumeric),
+                     entry(10, u"절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s),
+                     entry(11, u"'장'을 찾을 수 없습니다! 편집상태 확인!"_s), entry(12, u"('가?\?"_s + unknownBook)}},
+                   {other, {entry(1, kMissingColon)}},
+                   {imp, {entry(4, kVerseNotNumeric), entry(5, kMissingColon), entry(7, u"('Tobit"_s + unknownBook)}},
+                   {other, {entry(1, kMissingColon)}}}));
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s}, {u"창 1:2"_s, u"b"_s}, {u"창 1:1"_s, u"In"_s}}));
+    // Events are let through after blank, MissingColon and accepted lines and after every IMP entry:
+    // lines 1 to 4 and 8 of the book, 나's line, 다's line twice and the four entries.
+    EXPECT_EQ(m_hookCalls, 12);
 }
 
 TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
@@ -201,20 +206,4 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     QFile held(file);
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(openDescriptors(), 1);
-}
-
-TEST_F(CheckRunTest, anImpFileIsReadByItsKeysWithItsHeadingsSkippedAndItsFaultsAtTheirKeyLines)
-{
-    // As mod2imp writes it: UTF-8 with LF line ends.
-    const QString imp = rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n"
-                                              "$$$Genesis 1:1\nIn the beginning   \n$$$Gen 1:2\nAnd the earth\n\n"
-                                              "  was without form.  \n$$$Genesis 1:4\n$$$Genesis 1:5-6\n$$$\nno key\n"
-                                              "$$$III John 1:14\nPeace be to thee."_s.toUtf8());
-    ASSERT_TRUE(run({imp}).succeeded());
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"In the beginning"_s},
-                                  {u"창 1:2"_s, u"And the earth was without form."_s},
-                                  {u"창 1:4"_s, {}},
-                                  {u"요삼 1:14"_s, u"Peace be to thee."_s}}));
-    EXPECT_EQ(logLines(),
-              log({{imp, {u"12줄▶ ':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s, u"13"_s + kMissingColon}}}));
 }
