@@ -3,6 +3,7 @@
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
+#include "support/MountedFolders.h"
 #include "support/TestPaths.h"
 
 #include <QDir>
@@ -94,6 +95,11 @@ protected:
         return lines;
     }
 
+    static QStringList listing(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
     QTemporaryDir m_dir;
     importer::ErrorLog m_log{m_dir.path()};
     QStringList m_entries;
@@ -167,7 +173,7 @@ TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
     EXPECT_EQ(result.failure->description, u"파일을 찾을 수 없습니다."_s);
     EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
     EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
-    EXPECT_EQ(QDir(m_dir.path()).entryList({u"err.txt*"_s}, QDir::Files), QStringList{});
+    EXPECT_EQ(listing(m_dir.path()), (QStringList{u"가.txt"_s, u"다.txt"_s}));
 }
 
 TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)
@@ -206,4 +212,60 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     QFile held(file);
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
     EXPECT_EQ(openDescriptors(), 1);
+}
+
+// A folder named err.txt is no log: it is neither reported as one nor deleted, nor replaced.
+TEST_F(CheckRunTest, aLogThatCannotBeCreatedIsAFailureWithADescription)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"err.txt"_s));
+    EXPECT_FALSE(m_log.exists());
+    EXPECT_FALSE(m_log.remove().has_value());
+    importer::ErrorLogWriter log(m_log);
+    const auto failure = log.append(u"x"_s);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->path, m_log.path());
+    EXPECT_EQ(failure->description, u"경로/파일 액세스 오류입니다."_s);
+    EXPECT_EQ(log.commit(), failure) << "a failed log stays failed";
+    EXPECT_EQ(listing(m_dir.path()), QStringList{u"err.txt"_s});
+}
+
+TEST_F(CheckRunTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
+{
+    {
+        importer::ErrorLogWriter earlier(m_log);
+        ASSERT_FALSE(earlier.append(u"x"_s) || earlier.commit());
+    }
+    const testsupport::ReadOnlyFolder readOnly(m_dir.path());
+    if (!readOnly.isActive()) {
+        GTEST_SKIP() << "no folder can be made read-only here";
+    }
+    const auto removal = m_log.remove();
+    ASSERT_TRUE(removal.has_value());
+    EXPECT_EQ(removal->path, m_log.path());
+    EXPECT_EQ(removal->description, u"읽기 전용 폴더여서 파일을 지울 수 없습니다."_s);
+    const auto creation = importer::ErrorLogWriter(m_log).append(u"y"_s);
+    ASSERT_TRUE(creation.has_value());
+    EXPECT_EQ(creation->description, u"읽기 전용 폴더여서 파일을 만들 수 없습니다."_s);
+}
+
+// A disk that fills while the log is written: the failure says so and no partial log is left.
+TEST_F(CheckRunTest, aFullDiskDropsThePartialLogAndSaysTheDiskIsFull)
+{
+    const QString folder = m_dir.filePath(u"작은디스크"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const testsupport::SmallDisk disk(folder, 256 * 1024);
+    if (!disk.isActive()) {
+        GTEST_SKIP() << "no file system can be mounted here";
+    }
+    const importer::ErrorLog log(folder);
+    importer::ErrorLogWriter full(log);
+    std::optional<importer::FileFailure> failure;
+    for (int i = 0; i < 100000 && !failure; ++i) {
+        failure = full.append(u"123줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!"_s);
+    }
+    failure = failure ? failure : full.commit();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->path, log.path());
+    EXPECT_EQ(failure->description, u"디스크 공간이 부족합니다."_s);
+    EXPECT_EQ(listing(folder), QStringList{});
 }

@@ -154,13 +154,4 @@ TEST(TextFileReader, describesAFileThatCannotBeOpened)
         EXPECT_EQ(reader.failure().path, path);
         EXPECT_EQ(reader.failure().description, description);
     }
-    // A link to a regular file is read like the file.
-    QFile file(dir.filePath(QStringLiteral("본문.txt")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("a\r\n") == 3 && file.flush() &&
-                file.link(dir.filePath("링크.txt")));
-    TextFileReader linked(dir.filePath(QStringLiteral("링크.txt")));
-    ASSERT_TRUE(linked.open());
-    QString line;
-    EXPECT_EQ(linked.readLine(line), TextFileReader::ReadResult::Line);
-    EXPECT_EQ(line, QStringLiteral("a"));
 }
