@@ -50,19 +50,22 @@ protected:
         return rawFile(name, QStringEncoder("windows-949").encode(lines.replace(u'\n', u"\r\n"_s) + u"\r\n"_s));
     }
 
-    // The entries go to the log as they are found, and to m_entries; accepted lines to m_written.
+    // The entries go to the log as they are found, and to m_entries, until the entry numbered m_failAt
+    // fails; accepted lines go to m_written, or throw when m_throw is set.
     CheckResult run(const QStringList& files)
     {
         EXPECT_FALSE(m_log.remove().has_value());
-        m_entries.clear();
         const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
         importer::ErrorLogWriter log(m_log, QLocale(QLocale::Korean), [now] { return now; });
         const CheckResult result = importer::checkTextFiles(
             files, inReferenceVersion,
             [this](const QString& reference, const QString& text) {
-                m_written.append({reference, text});
+                m_throw ? throw std::runtime_error("no current record") : m_written.append({reference, text});
             },
-            [&](const QString& entry) {
+            [&](const QString& entry) -> std::optional<importer::FileFailure> {
+                if (m_entries.size() == m_failAt) {
+                    return importer::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
+                }
                 m_entries << entry;
                 EXPECT_FALSE(m_log.exists()) << "the log appears only when the run ends well";
                 return log.append(entry);
@@ -105,6 +108,8 @@ protected:
     QStringList m_entries;
     Written m_written;
     int m_hookCalls = 0;
+    qsizetype m_failAt = -1;
+    bool m_throw = false;
 };
 
 } // namespace
@@ -112,9 +117,8 @@ protected:
 // An IMP file as mod2imp writes it: UTF-8 with LF line ends, its headings skipped, its lines joined.
 TEST_F(CheckRunTest, aCleanRunOfFilesInAnyEncodingHandsEveryLineToTheWriterAndRemovesAnEarlierLog)
 {
-    (void)run({textFile(u"나쁨.txt"_s, u"x"_s)});
-    ASSERT_TRUE(m_log.exists());
-    m_written.clear();
+    importer::ErrorLogWriter earlier(m_log);
+    ASSERT_FALSE(earlier.append(u"earlier"_s) || earlier.commit() || !m_log.exists());
     const QString korean = textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s);
     ASSERT_TRUE(QFile::link(korean, m_dir.filePath(u"링크.txt"_s)));
     const CheckResult result = run({
@@ -179,29 +183,19 @@ TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
 TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)
 {
     const QString file = textFile(u"가.txt"_s, u"x\n창 1:1 a\ny\n창 1:2 b"_s);
-    QStringList written;
-    int received = 0;
-    const importer::FileFailure full{u"err.txt"_s, u"디스크 공간이 부족합니다."_s};
-    const CheckResult result = importer::checkTextFiles(
-        {file, file}, inReferenceVersion, [&](const QString& reference, const QString&) { written << reference; },
-        [&](const QString&) { return ++received == 4 ? std::optional(full) : std::nullopt; }, {});
+    m_failAt = 3;
+    const CheckResult result = run({file, file});
     ASSERT_FALSE(result.succeeded());
-    EXPECT_EQ(result.failure->description, full.description);
-    EXPECT_EQ(result.errorEntries, 3);
-    EXPECT_EQ(received, 4);
-    EXPECT_EQ(written, QStringList{u"창 1:1"_s}) << "no line after the failed entry is read";
+    EXPECT_EQ(result.failure->description, u"디스크 공간이 부족합니다."_s);
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "no line after the failed entry is read";
+    EXPECT_FALSE(m_log.exists());
 }
 
 TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
 {
     const QString file = textFile(u"가.txt"_s, u"창 1:1 a\n창 1:2 b"_s);
-    int calls = 0;
-    const auto throwing = [&calls](const QString&, const QString&) {
-        ++calls;
-        throw std::runtime_error("no current record");
-    };
-    EXPECT_THROW((void)importer::checkTextFiles({file}, inReferenceVersion, throwing, {}, {}), std::runtime_error);
-    EXPECT_EQ(calls, 1);
+    m_throw = true;
+    EXPECT_THROW((void)run({file}), std::runtime_error);
     // No descriptor of this process still refers to the file, though the listing does see an open one.
     const auto openDescriptors = [&] {
         return std::ranges::count_if(
@@ -223,7 +217,6 @@ TEST_F(CheckRunTest, aLogThatCannotBeCreatedIsAFailureWithADescription)
     importer::ErrorLogWriter log(m_log);
     const auto failure = log.append(u"x"_s);
     ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->path, m_log.path());
     EXPECT_EQ(failure->description, u"경로/파일 액세스 오류입니다."_s);
     EXPECT_EQ(log.commit(), failure) << "a failed log stays failed";
     EXPECT_EQ(listing(m_dir.path()), QStringList{u"err.txt"_s});
@@ -231,10 +224,8 @@ TEST_F(CheckRunTest, aLogThatCannotBeCreatedIsAFailureWithADescription)
 
 TEST_F(CheckRunTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 {
-    {
-        importer::ErrorLogWriter earlier(m_log);
-        ASSERT_FALSE(earlier.append(u"x"_s) || earlier.commit());
-    }
+    importer::ErrorLogWriter earlier(m_log);
+    ASSERT_FALSE(earlier.append(u"x"_s) || earlier.commit());
     const testsupport::ReadOnlyFolder readOnly(m_dir.path());
     if (!readOnly.isActive()) {
         GTEST_SKIP() << "no folder can be made read-only here";
