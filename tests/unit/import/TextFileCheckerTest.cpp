@@ -4,7 +4,6 @@
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
 #include "support/MountedFolders.h"
-#include "support/TestPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,15 +19,9 @@
 using importer::CheckResult;
 using Written = QList<std::pair<QString, QString>>;
 using namespace Qt::StringLiterals;
+using testsupport::inReferenceVersion;
 
 namespace {
-
-bool inReferenceVersion(const QString& reference)
-{
-    static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
-    return table.contains(reference);
-}
 
 const QString kMissingColon = u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s;
 const QString kVerseNotNumeric = u"':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s;

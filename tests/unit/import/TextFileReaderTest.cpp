@@ -4,14 +4,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using importer::TextFileReader;
-using Encoding = TextFileReader::Encoding;
+using E = TextFileReader::Encoding;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -22,38 +21,27 @@ template <qsizetype N> QByteArray raw(const char (&text)[N])
     return QByteArray(text, N - 1);
 }
 
-QString latin1(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes);
-}
-
 QByteArray toCp949(const QString& text)
 {
     return QStringEncoder("windows-949").encode(text);
-}
-
-QByteArray cp949ToUtf8(const QByteArray& bytes)
-{
-    return QString(QStringDecoder("windows-949").decode(bytes)).toUtf8();
 }
 
 } // namespace
 
 TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLinesBeginWith)
 {
-    const QByteArray first(64 * 1024 - 1, 'x');
-    const QByteArray second(64 * 1024 - 2, 'x');
-    const QByteArray longLine(300 * 1024, 'y');
+    const QString first(64 * 1024 - 1, u'x');
+    const QString second(64 * 1024 - 2, u'x');
+    const QString longLine(300 * 1024, u'y');
     // English in code page 949 is well-formed UTF-8 too: "창" is C3 A2 there and "호" C8 A3.
-    const QStringList genesis = testsupport::kjvAsciiBookLines(QStringLiteral("창"));
-    const QStringList hosea = testsupport::kjvAsciiBookLines(QStringLiteral("호"));
-    const QByteArray genesis949 = toCp949(genesis.join(u'\n') + u'\n');
-    const QByteArray hosea949 = toCp949(hosea.join(QStringLiteral("\r\n")));
-    ASSERT_TRUE(genesis949.size() > 64 * 1024 && hosea949.size() < 64 * 1024);
-    const QStringList korean = {QStringLiteral("창 1:1 태초에 하나님이"), QStringLiteral("창 1:2 땅이 혼돈하고")};
-    const QByteArray koreanUtf8 = korean.join(u'\n').toUtf8();
+    const QStringList genesis = testsupport::kjvAsciiBookLines(u"창"_s);
+    const QStringList hosea = testsupport::kjvAsciiBookLines(u"호"_s);
+    const QString genesisText = genesis.join(u'\n') + u'\n';
+    const QString hoseaText = hosea.join(u"\r\n"_s);
+    ASSERT_TRUE(genesisText.size() > 64 * 1024 && toCp949(hoseaText).size() < 64 * 1024);
+    const QStringList korean = {u"창 1:1 태초에 하나님이"_s, u"창 1:2 땅이 혼돈하고"_s};
     // Korean UTF-8 lines past the first 64 KiB, which ends inside the 창 of a line.
-    const QByteArray verse = QStringLiteral("창 1:1 태초에\n").toUtf8();
+    const QByteArray verse = u"창 1:1 태초에\n"_s.toUtf8();
     const QByteArray prefix = QByteArray(64 * 1024 % verse.size() - 2, 'x') + "\n";
     const qsizetype verses = 64 * 1024 / verse.size() + 2;
     ASSERT_EQ((prefix + verse.repeated(verses)).at(64 * 1024 - 1), '\xEC');
@@ -61,18 +49,17 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
     {
         const char* name;
         QByteArray bytes;
-        Encoding encoding;
+        E encoding;
         QStringList lines;
         bool imp = false;
     };
-    using E = Encoding;
     const Case cases[] = {
         {"line ends", "a\r\nb\rc\nd", E::Cp949, {"a", "b", "c", "d"}},
         {"empty lines", "a\n\r\nb\r\r\n\n\r", E::Cp949, {"a", "", "b", "", "", ""}},
         {"empty file", "", E::Cp949, {}},
         {"spaces and NUL kept", raw("  a\0b  \r\n"), E::Cp949, {QString::fromUtf16(u"  a\0b  ", 7)}},
-        {"CR LF across reads", first + "\r\n" + longLine + "\rz", E::Cp949, {latin1(first), latin1(longLine), "z"}},
-        {"CR, CR LF across reads", second + "\r\r\n", E::Cp949, {latin1(second), ""}},
+        {"CR LF across reads", (first + "\r\n" + longLine + "\rz").toLatin1(), E::Cp949, {first, longLine, "z"}},
+        {"CR, CR LF across reads", (second + "\r\r\n").toLatin1(), E::Cp949, {second, ""}},
         {"code page 949", "\xC3\xA2 1:1 \xC5\xC2\xC3\xCA\xBF\xA1\r\n\x8C\x63", E::Cp949, {u"창 1:1 태초에"_s, u"똠"_s}},
         {"bad 949", "A\xB0 B\r\nC\xB0\r\nD\xB0", E::Cp949, {u"A\uFFFD B"_s, u"C\uFFFD"_s, u"D\uFFFD"_s}},
         {"bad 949 before CR, LF, !", "\xC3\r\xC8\n\xC8!\xC3\xA2", E::Cp949, {u"\uFFFD"_s, u"\uFFFD"_s, u"\uFFFD!창"_s}},
@@ -87,21 +74,22 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
         {"UTF-16LE surrogate pair", raw("\xFF\xFE\x3D\xD8\x00\xDE"), E::Utf16LE, {u"\U0001F600"_s}},
         {"mark only", "\xFF\xFE", E::Utf16LE, {}},
         {"too short for a mark", "\xEF", E::Cp949, {u"\uFFFD"_s}},
-        {"English Genesis, 949", genesis949, E::Cp949, genesis},
-        {"English Genesis, UTF-8", cp949ToUtf8(genesis949), E::Utf8, genesis},
-        {"English Hosea, 949", hosea949, E::Cp949, hosea},
-        {"English Hosea, UTF-8", cp949ToUtf8(hosea949), E::Utf8, hosea},
+        {"English Genesis, 949", toCp949(genesisText), E::Cp949, genesis},
+        {"English Genesis, UTF-8", genesisText.toUtf8(), E::Utf8, genesis},
+        {"English Hosea, 949", toCp949(hoseaText), E::Cp949, hosea},
+        {"English Hosea, UTF-8", hoseaText.toUtf8(), E::Utf8, hosea},
         {"Korean, 949", toCp949(korean.join(u'\n')), E::Cp949, korean},
-        {"Korean, UTF-8", koreanUtf8, E::Utf8, korean},
+        {"Korean, UTF-8", korean.join(u'\n').toUtf8(), E::Utf8, korean},
         {"no book line", "caf\xC3\xA9 1:1", E::Cp949, {u"caf\uCC55 1:1"_s}},
         {"a tie", "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2", E::Cp949, {u"창 1:1"_s, u"\uF9E1\uFFFD 1:2"_s}},
         {"UTF-8 by 1",
          "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2\n  \xEC\xB0\xBD 1:3",
          E::Utf8,
          {u"\u00E2 1:1"_s, u"창 1:2"_s, u"  창 1:3"_s}},
-        {"not UTF-8", koreanUtf8 + "\xFF", E::Cp949, {}},
+        {"not UTF-8", korean.join(u'\n').toUtf8() + "\xFF", E::Cp949, {}},
         {"64 KiB end inside a character", prefix + verse.repeated(verses) + "\xFF", E::Utf8,
-         QStringList{latin1(prefix.chopped(1))} + QStringList(verses, u"창 1:1 태초에"_s) + QStringList{u"\uFFFD"_s}},
+         QStringList{QString::fromLatin1(prefix.chopped(1))} + QStringList(verses, u"창 1:1 태초에"_s) +
+             QStringList{u"\uFFFD"_s}},
         {"IMP", "\n  \r\n$$$Genesis 1:6\n\xC2\xB6 And", E::Utf8, {"", "  ", "$$$Genesis 1:6", u"¶ And"_s}, true},
         {"IMP with a mark", raw("\xFF\xFE$\0$\0$\0G\0"), E::Utf16LE, {"$$$G"}, true},
         {"key after a verse", "\xC3\xA2 1:1\n$$$Gen 1:1", E::Cp949, {u"창 1:1"_s, "$$$Gen 1:1"}},
@@ -110,7 +98,7 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
     QTemporaryDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile file(dir.filePath(QStringLiteral("본문.txt")));
+        QFile file(dir.filePath(u"본문.txt"_s));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(file.write(c.bytes), c.bytes.size());
         file.close();
@@ -134,18 +122,18 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
 TEST(TextFileReader, describesAFileThatCannotBeOpened)
 {
     QTemporaryDir dir;
-    const QString notRegular = QStringLiteral("텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다.");
-    const QString pipe = dir.filePath(QStringLiteral("파이프"));
+    const QString notRegular = u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
+    const QString pipe = dir.filePath(u"파이프"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(pipe, dir.filePath(QStringLiteral("파이프로.txt"))));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("폴더")));
+    ASSERT_TRUE(QFile::link(pipe, dir.filePath(u"파이프로.txt"_s)));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"폴더"_s));
     const std::pair<QString, QString> cases[] = {
-        {dir.filePath(QStringLiteral("없음.txt")), QStringLiteral("파일을 찾을 수 없습니다.")},
-        {dir.filePath(QStringLiteral("없는폴더/없음.txt")), QStringLiteral("경로를 찾을 수 없습니다.")},
-        {dir.filePath(QStringLiteral("폴더")), notRegular},
+        {dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
+        {dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
+        {dir.filePath(u"폴더"_s), notRegular},
         {pipe, notRegular},
-        {dir.filePath(QStringLiteral("파이프로.txt")), notRegular},
-        {QStringLiteral("/dev/zero"), notRegular},
+        {dir.filePath(u"파이프로.txt"_s), notRegular},
+        {u"/dev/zero"_s, notRegular},
     };
     for (const auto& [path, description] : cases) {
         SCOPED_TRACE(path.toStdString());
