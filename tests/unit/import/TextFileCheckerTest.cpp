@@ -201,20 +201,6 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     EXPECT_EQ(openDescriptors(), 1);
 }
 
-// A folder named err.txt is no log: it is neither reported as one nor deleted, nor replaced.
-TEST_F(CheckRunTest, aLogThatCannotBeCreatedIsAFailureWithADescription)
-{
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"err.txt"_s));
-    EXPECT_FALSE(m_log.exists());
-    EXPECT_FALSE(m_log.remove().has_value());
-    importer::ErrorLogWriter log(m_log);
-    const auto failure = log.append(u"x"_s);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->description, u"경로/파일 액세스 오류입니다."_s);
-    EXPECT_EQ(log.commit(), failure) << "a failed log stays failed";
-    EXPECT_EQ(listing(m_dir.path()), QStringList{u"err.txt"_s});
-}
-
 TEST_F(CheckRunTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 {
     importer::ErrorLogWriter earlier(m_log);
