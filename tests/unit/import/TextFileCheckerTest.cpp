@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 
 using importer::CheckResult;
 using Written = QList<std::pair<QString, QString>>;
@@ -160,17 +161,34 @@ TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRes
     EXPECT_EQ(m_hookCalls, 12);
 }
 
+// Only regular files are read: a pipe would hold open() for ever and a device never ends.
 TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
 {
-    const QString missing = m_dir.filePath(u"없음.txt"_s);
-    const CheckResult result =
-        run({textFile(u"가.txt"_s, u"창 1:1 a\nx"_s), missing, textFile(u"다.txt"_s, u"창 1:2 b"_s)});
-    ASSERT_FALSE(result.succeeded());
-    EXPECT_EQ(result.failure->path, missing);
-    EXPECT_EQ(result.failure->description, u"파일을 찾을 수 없습니다."_s);
-    EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
-    EXPECT_EQ(listing(m_dir.path()), (QStringList{u"가.txt"_s, u"다.txt"_s}));
+    const QString notRegular = u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
+    const QString pipe = m_dir.filePath(u"파이프"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, m_dir.filePath(u"파이프로.txt"_s)) && QDir(m_dir.path()).mkdir(u"폴더"_s));
+    const QString first = textFile(u"가.txt"_s, u"창 1:1 a\nx"_s);
+    const QString last = textFile(u"다.txt"_s, u"창 1:2 b"_s);
+    const std::pair<QString, QString> cases[] = {
+        {m_dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
+        {m_dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
+        {m_dir.filePath(u"폴더"_s), notRegular},
+        {pipe, notRegular},
+        {m_dir.filePath(u"파이프로.txt"_s), notRegular},
+        {u"/dev/zero"_s, notRegular},
+    };
+    for (const auto& [path, description] : cases) {
+        m_entries.clear();
+        m_written.clear();
+        const CheckResult result = run({first, path, last});
+        ASSERT_FALSE(result.succeeded());
+        EXPECT_EQ(result.failure->path, path);
+        EXPECT_EQ(result.failure->description, description);
+        EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
+        EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
+        EXPECT_EQ(listing(m_dir.path()).filter(u"err"_s), QStringList{});
+    }
 }
 
 TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)

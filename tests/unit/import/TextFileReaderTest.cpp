@@ -2,12 +2,10 @@
 
 #include "support/KjvText.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using importer::TextFileReader;
 using E = TextFileReader::Encoding;
@@ -112,31 +110,5 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
         if (!c.lines.isEmpty() || c.bytes.size() < 3) { // else only the encoding is of interest
             EXPECT_EQ(lines, c.lines);
         }
-    }
-}
-
-// Only regular files are read: a pipe would hold open() for ever and a device never ends.
-TEST(TextFileReader, describesAFileThatCannotBeOpened)
-{
-    QTemporaryDir dir;
-    const QString notRegular = u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
-    const QString pipe = dir.filePath(u"파이프"_s);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(pipe, dir.filePath(u"파이프로.txt"_s)));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(u"폴더"_s));
-    const std::pair<QString, QString> cases[] = {
-        {dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
-        {dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
-        {dir.filePath(u"폴더"_s), notRegular},
-        {pipe, notRegular},
-        {dir.filePath(u"파이프로.txt"_s), notRegular},
-        {u"/dev/zero"_s, notRegular},
-    };
-    for (const auto& [path, description] : cases) {
-        SCOPED_TRACE(path.toStdString());
-        TextFileReader reader(path);
-        EXPECT_FALSE(reader.open());
-        EXPECT_EQ(reader.failure().path, path);
-        EXPECT_EQ(reader.failure().description, description);
     }
 }
