@@ -102,11 +102,13 @@ TEST(ParseImpKey, namesAHeadingOrAVerseByAnyOfItsBookNames)
     }
 }
 
-// Every book is found by its abbreviation, OSIS id and SWORD name, and by nothing else.
+// Every book of the reference version is found by its abbreviation, OSIS id and SWORD name, and by
+// nothing else.
 TEST(BookNames, eachBookIsFoundByItsNamesAndLookupsAreExact)
 {
     for (int book = 1; book <= BookAbbreviations::kCount; ++book) {
         EXPECT_EQ(BookAbbreviations::find(BookAbbreviations::at(book)), book);
+        EXPECT_TRUE(inReferenceVersion(BookAbbreviations::at(book).toString() + QStringLiteral(" 1:1")));
         EXPECT_EQ(SwordBookNames::find(SwordBookNames::osisId(book)), book);
         EXPECT_EQ(SwordBookNames::find(SwordBookNames::englishName(book)), book);
         EXPECT_EQ(SwordBookNames::find(BookAbbreviations::at(book)), book);
