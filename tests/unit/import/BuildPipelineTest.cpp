@@ -49,7 +49,12 @@ struct Observer final : importer::RunObserver
     void hideAnimation() override {}
     void closeAnimation() override {}
     void setBusy(bool busy) override { log << (busy ? u"busy"_s : u"not busy"_s); }
-    void processEvents() override { onEvents ? onEvents() : void(); }
+    void processEvents() override
+    {
+        if (onEvents) {
+            onEvents();
+        }
+    }
     void versionNameCompleted(const QString& name) override { log << u"name "_s + name; }
     void showMessage(MessageIcon icon, const QString& text) override
     {

@@ -54,7 +54,10 @@ protected:
         const CheckResult result = importer::checkTextFiles(
             files, inReferenceVersion,
             [this](const QString& reference, const QString& text) {
-                m_throw ? throw std::runtime_error("no current record") : m_written.append({reference, text});
+                if (m_throw) {
+                    throw std::runtime_error("no current record");
+                }
+                m_written.append({reference, text});
             },
             [&](const QString& entry) -> std::optional<importer::FileFailure> {
                 if (m_entries.size() == m_failAt) {
