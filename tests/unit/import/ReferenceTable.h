@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TestPaths.h"
+
 #include <QSet>
 #include <QString>
 
@@ -9,5 +11,13 @@ namespace testsupport {
 // verse count per row), as the generated reference version holds them. Empty if the table
 // cannot be read.
 [[nodiscard]] QSet<QString> referencesOfVersificationTable(const QString& tsvPath);
+
+// Whether the reference version made from the data folder's table holds this canonical reference.
+inline bool inReferenceVersion(const QString& reference)
+{
+    static const QSet<QString> table =
+        referencesOfVersificationTable(dataFolder() + QStringLiteral("/versification-ko.tsv"));
+    return table.contains(reference);
+}
 
 } // namespace testsupport

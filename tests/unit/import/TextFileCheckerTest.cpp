@@ -3,8 +3,7 @@
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
-#include "support/KjvText.h"
-#include "support/TestPaths.h"
+#include "support/MountedFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,57 +15,56 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 
-using importer::AcceptedLineWriter;
 using importer::CheckResult;
-using importer::ErrorLog;
+using Written = QList<std::pair<QString, QString>>;
+using namespace Qt::StringLiterals;
+using testsupport::inReferenceVersion;
 
 namespace {
 
-bool inReferenceVersion(const QString& reference)
-{
-    static const QSet<QString> table = testsupport::referencesOfVersificationTable(
-        testsupport::dataFolder() + QStringLiteral("/versification-ko.tsv"));
-    return table.contains(reference);
-}
-
-const QString kMissingColon = QStringLiteral("줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!");
+const QString kMissingColon = u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s;
+const QString kVerseNotNumeric = u"':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s;
 
 // A check run as the import runs it: delete the old log, check, write the log when there are errors.
 class CheckRunTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString rawFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    }
 
     // A text file in code page 949 of these lines, given separated by LF, each ended by CR LF.
     QString textFile(const QString& name, QString lines)
     {
-        QFile file(m_dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringEncoder("windows-949")
-                       .encode(lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-        return file.fileName();
+        return rawFile(name, QStringEncoder("windows-949").encode(lines.replace(u'\n', u"\r\n"_s) + u"\r\n"_s));
     }
 
-    QString rawFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(m_dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
-        return file.fileName();
-    }
-
-    // The entries go to the log as they are found, and to m_entries.
-    CheckResult run(const QStringList& files, const AcceptedLineWriter& writer = {})
+    // The entries go to the log as they are found, and to m_entries, until the entry numbered m_failAt
+    // fails; accepted lines go to m_written, or throw when m_throw is set.
+    CheckResult run(const QStringList& files)
     {
         EXPECT_FALSE(m_log.remove().has_value());
-        m_entries.clear();
         const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
         importer::ErrorLogWriter log(m_log, QLocale(QLocale::Korean), [now] { return now; });
-        CheckResult result = importer::checkTextFiles(
-            files, inReferenceVersion, writer,
-            [&](const QString& entry) {
+        const CheckResult result = importer::checkTextFiles(
+            files, inReferenceVersion,
+            [this](const QString& reference, const QString& text) {
+                if (m_throw) {
+                    throw std::runtime_error("no current record");
+                }
+                m_written.append({reference, text});
+            },
+            [&](const QString& entry) -> std::optional<importer::FileFailure> {
+                if (m_entries.size() == m_failAt) {
+                    return importer::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
+                }
                 m_entries << entry;
+                EXPECT_FALSE(m_log.exists()) << "the log appears only when the run ends well";
                 return log.append(entry);
             },
             [this] { ++m_hookCalls; });
@@ -83,133 +81,139 @@ protected:
         QFile file(m_log.path());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        EXPECT_TRUE(bytes.endsWith("\r\n"));
-        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
-        return QString(QStringDecoder("windows-949").decode(bytes.chopped(2))).split(QStringLiteral("\r\n"));
+        EXPECT_TRUE(bytes.endsWith("\r\n") && bytes.count('\n') == bytes.count("\r\n"));
+        return QString(QStringDecoder("windows-949").decode(bytes.chopped(2))).split(u"\r\n"_s);
     }
 
     // The log as its header and the entries of each file in turn: its heading, then its entries.
     static QStringList log(const QList<std::pair<QString, QStringList>>& files)
     {
-        QStringList lines = {QStringLiteral("오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"), {}};
+        QStringList lines = {u"오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"_s, {}};
         for (const auto& [file, entries] : files) {
-            lines << QStringLiteral(" ") << file + QStringLiteral("파일에서...") << entries;
+            lines << u" "_s << file + u"파일에서..."_s << entries;
         }
         return lines;
     }
 
+    static QStringList listing(const QString& folder)
+    {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
     QTemporaryDir m_dir;
-    ErrorLog m_log{m_dir.path()};
+    importer::ErrorLog m_log{m_dir.path()};
     QStringList m_entries;
+    Written m_written;
     int m_hookCalls = 0;
+    qsizetype m_failAt = -1;
+    bool m_throw = false;
 };
 
 } // namespace
 
-TEST_F(CheckRunTest, aCleanRunHandsEveryLineToTheWriterAndLeavesNoLogFromAnEarlierRun)
+// An IMP file as mod2imp writes it: UTF-8 with LF line ends, its headings skipped, its lines joined.
+TEST_F(CheckRunTest, aCleanRunOfFilesInAnyEncodingHandsEveryLineToTheWriterAndRemovesAnEarlierLog)
 {
-    (void)run({textFile(QStringLiteral("나쁨.txt"), QStringLiteral("x"))});
-    ASSERT_TRUE(m_log.exists());
-    QStringList written;
-    const CheckResult result =
-        run({textFile(QStringLiteral("창.txt"), QStringLiteral("창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"))},
-            [&](const QString& reference, const QString& text) { written << reference << text; });
-    EXPECT_TRUE(result.succeeded());
-    EXPECT_TRUE(m_entries.isEmpty());
-    // Canonical references; a line that ends with its verse digits is taken with an empty text.
-    EXPECT_EQ(written, (QStringList{QStringLiteral("창 1:1"), QStringLiteral("태초에"), QStringLiteral("창 1:2"),
-                                    QStringLiteral("땅이"), QStringLiteral("창 1:3"), QString()}));
+    importer::ErrorLogWriter earlier(m_log);
+    ASSERT_FALSE(earlier.append(u"earlier"_s) || earlier.commit() || !m_log.exists());
+    const QString korean = textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s);
+    ASSERT_TRUE(QFile::link(korean, m_dir.filePath(u"링크.txt"_s)));
+    const CheckResult result = run({
+        m_dir.filePath(u"링크.txt"_s),
+        rawFile(u"시편.txt"_s, u"시 23:1 여호와는 나의 목자시니\n"_s.toUtf8()),
+        rawFile(u"요일.txt"_s, "\xEF\xBB\xBF" + u"요일 1:1 태초부터 있는"_s.toUtf8()),
+        rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\nFor God  \n\n"
+                              "  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$John 3:17\n"_s.toUtf8()),
+    });
+    EXPECT_TRUE(result.succeeded() && m_entries.isEmpty());
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
+                                  {u"창 1:2"_s, u"땅이"_s},
+                                  {u"창 1:3"_s, {}},
+                                  {u"시 23:1"_s, u"여호와는 나의 목자시니"_s},
+                                  {u"요일 1:1"_s, u"태초부터 있는"_s},
+                                  {u"요 3:16"_s, u"For God so loved…"_s},
+                                  {u"요 3:17"_s, {}}}));
     EXPECT_FALSE(m_log.exists());
 }
 
 TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRestart)
 {
-    // Line 1 is blank, line 4 spaces only, line 8 a tab.
-    const QString book = textFile(QStringLiteral("창세기.txt"),
-                                  QStringLiteral("\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n1:1 빛이\n"
-                                                 "창 01:051 없는 절\n\t\n창 1: 1 x\n창 1:1000 x\n창1:1 x"));
-    const QString good = textFile(QStringLiteral("나.txt"), QStringLiteral("창 1:2 b"));
-    const QString other = textFile(QStringLiteral("다.txt"), QStringLiteral("y"));
-    const CheckResult result = run({book, good, other, other});
+    // Line 1 is blank, line 4 spaces only, line 8 a tab; the book of line 12 has no code page 949 code.
+    const QString book =
+        textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n1:1 빛이\n"
+                                  "창 01:051 없는 절\n\t\n창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
+    const QString other = textFile(u"다.txt"_s, u"y"_s);
+    const QString imp = rawFile(u"kjv.imp"_s, "$$$Genesis 1:1\nIn\n\n$$$Genesis 1:5-6\n$$$\nno key\n$$$Tobit 1:1");
+    const CheckResult result = run({book, textFile(u"나.txt"_s, u"창 1:2 b"_s), other, imp, other});
     ASSERT_TRUE(result.succeeded());
-    const QStringList expected = log({
-        {book,
-         {QStringLiteral("2") + kMissingColon,
-          QStringLiteral("5줄▶ ('창세기')약자명을 가진 성경책은 없습니다! 편집상태 확인!"),
-          QStringLiteral("6줄▶ ('')약자명을 가진 성경책은 없습니다! 편집상태 확인!"),
-          QStringLiteral("7줄▶ ('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
-          QStringLiteral("8") + kMissingColon, QStringLiteral("9줄▶ ':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"),
-          QStringLiteral("10줄▶ 절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"),
-          QStringLiteral("11줄▶ '장'을 찾을 수 없습니다! 편집상태 확인!")}},
-        {other, {QStringLiteral("1") + kMissingColon}},
-        {other, {QStringLiteral("1") + kMissingColon}},
-    });
-    EXPECT_EQ(logLines(), expected);
-    EXPECT_EQ(m_entries, expected.mid(2));
-    EXPECT_EQ(result.errorEntries, expected.size() - 2);
-    // Events are let through after blank, MissingColon and accepted lines only: lines 1 to 4 and 8 of the
-    // book, 나's line and 다's line twice.
-    EXPECT_EQ(m_hookCalls, 8);
+    const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
+    const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
+    EXPECT_EQ(logLines(),
+              log({{book,
+                    {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook), entry(6, u"('"_s + unknownBook),
+                     entry(7, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s),
+                     entry(8, kMissingColon), entry(9, kVerseNotNumeric),
+                     entry(10, u"절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s),
+                     entry(11, u"'장'을 찾을 수 없습니다! 편집상태 확인!"_s), entry(12, u"('가?\?"_s + unknownBook)}},
+                   {other, {entry(1, kMissingColon)}},
+                   {imp, {entry(4, kVerseNotNumeric), entry(5, kMissingColon), entry(7, u"('Tobit"_s + unknownBook)}},
+                   {other, {entry(1, kMissingColon)}}}));
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s}, {u"창 1:2"_s, u"b"_s}, {u"창 1:1"_s, u"In"_s}}));
+    // Events are let through after blank, MissingColon and accepted lines and after every IMP entry:
+    // lines 1 to 4 and 8 of the book, 나's line, 다's line twice and the four entries.
+    EXPECT_EQ(m_hookCalls, 12);
 }
 
+// Only regular files are read: a pipe would hold open() for ever and a device never ends.
 TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
 {
-    const QString missing = m_dir.filePath(QStringLiteral("없음.txt"));
-    QStringList written;
-    const CheckResult result = run({textFile(QStringLiteral("가.txt"), QStringLiteral("창 1:1 a\nx")), missing,
-                                    textFile(QStringLiteral("다.txt"), QStringLiteral("창 1:2 b"))},
-                                   [&written](const QString& reference, const QString&) { written << reference; });
-    ASSERT_FALSE(result.succeeded());
-    EXPECT_EQ(result.failure->path, missing);
-    EXPECT_EQ(result.failure->description, QStringLiteral("파일을 찾을 수 없습니다."));
-    EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
-    EXPECT_EQ(written, QStringList{QStringLiteral("창 1:1")}) << "nothing after the failure is read";
-    EXPECT_FALSE(m_log.exists()) << "a log of a run that stopped is dropped";
-    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("err.txt*")}, QDir::Files), QStringList{});
+    const QString notRegular = u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
+    const QString pipe = m_dir.filePath(u"파이프"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(pipe, m_dir.filePath(u"파이프로.txt"_s)) && QDir(m_dir.path()).mkdir(u"폴더"_s));
+    const QString first = textFile(u"가.txt"_s, u"창 1:1 a\nx"_s);
+    const QString last = textFile(u"다.txt"_s, u"창 1:2 b"_s);
+    const std::pair<QString, QString> cases[] = {
+        {m_dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
+        {m_dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
+        {m_dir.filePath(u"폴더"_s), notRegular},
+        {pipe, notRegular},
+        {m_dir.filePath(u"파이프로.txt"_s), notRegular},
+        {u"/dev/zero"_s, notRegular},
+    };
+    for (const auto& [path, description] : cases) {
+        m_entries.clear();
+        m_written.clear();
+        const CheckResult result = run({first, path, last});
+        ASSERT_FALSE(result.succeeded());
+        EXPECT_EQ(result.failure->path, path);
+        EXPECT_EQ(result.failure->description, description);
+        EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
+        EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
+        EXPECT_EQ(listing(m_dir.path()).filter(u"err"_s), QStringList{});
+    }
 }
 
 TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)
 {
-    const QString file = textFile(QStringLiteral("가.txt"), QStringLiteral("x\n창 1:1 a\ny\n창 1:2 b"));
-    QStringList received;
-    QStringList written;
-    const importer::FileFailure full{QStringLiteral("err.txt"), QStringLiteral("디스크 공간이 부족합니다.")};
-    const CheckResult result = importer::checkTextFiles(
-        {file, file}, inReferenceVersion,
-        [&written](const QString& reference, const QString&) { written << reference; },
-        [&](const QString& entry) -> std::optional<importer::FileFailure> {
-            received << entry;
-            if (received.size() == 4) {
-                return full;
-            }
-            return std::nullopt;
-        },
-        {});
+    const QString file = textFile(u"가.txt"_s, u"x\n창 1:1 a\ny\n창 1:2 b"_s);
+    m_failAt = 3;
+    const CheckResult result = run({file, file});
     ASSERT_FALSE(result.succeeded());
-    EXPECT_EQ(result.failure->description, full.description);
-    EXPECT_EQ(result.errorEntries, 3);
-    EXPECT_EQ(received.size(), 4);
-    EXPECT_EQ(written, QStringList{QStringLiteral("창 1:1")}) << "no line after the failed entry is read";
+    EXPECT_EQ(result.failure->description, u"디스크 공간이 부족합니다."_s);
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "no line after the failed entry is read";
+    EXPECT_FALSE(m_log.exists());
 }
 
 TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
 {
-    const QString file = textFile(QStringLiteral("가.txt"), QStringLiteral("창 1:1 a\n창 1:2 b"));
-    int calls = 0;
-    const AcceptedLineWriter throwing = [&calls](const QString&, const QString&) {
-        ++calls;
-        throw std::runtime_error("no current record");
-    };
-    EXPECT_THROW((void)importer::checkTextFiles({file}, inReferenceVersion, throwing, {}, {}), std::runtime_error);
-    EXPECT_EQ(calls, 1);
+    const QString file = textFile(u"가.txt"_s, u"창 1:1 a\n창 1:2 b"_s);
+    m_throw = true;
+    EXPECT_THROW((void)run({file}), std::runtime_error);
     // No descriptor of this process still refers to the file, though the listing does see an open one.
-    const QDir descriptors(QStringLiteral("/proc/self/fd"));
-    if (!descriptors.exists()) {
-        GTEST_SKIP() << "open files cannot be listed here";
-    }
     const auto openDescriptors = [&] {
         return std::ranges::count_if(
-            descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            QDir(u"/proc/self/fd"_s).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
             [&](const QFileInfo& fd) { return fd.symLinkTarget() == QFileInfo(file).canonicalFilePath(); });
     };
     EXPECT_EQ(openDescriptors(), 0);
@@ -218,101 +222,41 @@ TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
     EXPECT_EQ(openDescriptors(), 1);
 }
 
-using Written = QList<std::pair<QString, QString>>;
-
-TEST_F(CheckRunTest, anImpFileIsReadByItsKeysWithItsHeadingsSkippedAndItsFaultsAtTheirKeyLines)
+TEST_F(CheckRunTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 {
-    // As mod2imp writes it: UTF-8 with LF line ends. The line numbers stand on the right.
-    const QString imp = rawFile(QStringLiteral("kjv.imp"), QStringLiteral("$$$[ Module Heading ]\n"       // 1
-                                                                          "\n"                            // 2
-                                                                          "$$$[ Testament 1 Heading ]\n"  // 3
-                                                                          "$$$Genesis 0:0\n"              // 4
-                                                                          "The First Book of Moses\n"     // 5
-                                                                          "$$$Genesis 1:0\n"              // 6
-                                                                          "$$$Genesis 1:1\n"              // 7
-                                                                          "In the beginning   \n"         // 8
-                                                                          "$$$Gen 1:2\n"                  // 9
-                                                                          "And the earth\n"               // 10
-                                                                          "\n"                            // 11
-                                                                          "  was without form.  \n"       // 12
-                                                                          "$$$창 1:3\n"                   // 13
-                                                                          "¶ And God said\n"              // 14
-                                                                          "$$$Genesis 1:4\n"              // 15
-                                                                          "$$$Genesis 1:5-6\n"            // 16
-                                                                          "$$$Genesis 51:1\n"             // 17
-                                                                          "$$$Genesis 1:1000\n"           // 18
-                                                                          "$$$Tobit 1:1\n"                // 19
-                                                                          "$$$I Samuel 30:31\n"           // 20
-                                                                          "$$$\n"                         // 21
-                                                                          "no key\n"                      // 22
-                                                                          "$$$창1:7\n"                    // 23
-                                                                          "$$$Psalms 3:0\n"               // 24
-                                                                          "A Psalm of David\n"            // 25
-                                                                          "$$$1Sam 1:1\n"                 // 26
-                                                                          "$$$III John 1:14\n"            // 27
-                                                                          "Peace be to thee.\n"           // 28
-                                                                          "$$$Revelation of John 22:21\n" // 29
-                                                                          "The grace")
-                                                               .toUtf8());
-    Written written;
-    const CheckResult result = run({imp}, [&written](const QString& reference, const QString& text) {
-        written.append({reference, text});
-    });
-    ASSERT_TRUE(result.succeeded());
-    const Written expected = {
-        {QStringLiteral("창 1:1"), QStringLiteral("In the beginning")},
-        {QStringLiteral("창 1:2"), QStringLiteral("And the earth was without form.")},
-        {QStringLiteral("창 1:3"), QStringLiteral("¶ And God said")},
-        {QStringLiteral("창 1:4"), QString()},
-        {QStringLiteral("삼상 1:1"), QString()},
-        {QStringLiteral("요삼 1:14"), QStringLiteral("Peace be to thee.")},
-        {QStringLiteral("계 22:21"), QStringLiteral("The grace")},
-    };
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(
-        logLines(),
-        log({{imp,
-              {QStringLiteral("16줄▶ ':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"),
-               QStringLiteral("17줄▶ ('창 51:1') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
-               QStringLiteral("18줄▶ 절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"),
-               QStringLiteral("19줄▶ ('Tobit')약자명을 가진 성경책은 없습니다! 편집상태 확인!"),
-               QStringLiteral("20줄▶ ('삼상 30:31') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"),
-               QStringLiteral("21") + kMissingColon,
-               QStringLiteral("23줄▶ '장'을 찾을 수 없습니다! 편집상태 확인!")}}}));
+    importer::ErrorLogWriter earlier(m_log);
+    ASSERT_FALSE(earlier.append(u"x"_s) || earlier.commit());
+    const testsupport::ReadOnlyFolder readOnly(m_dir.path());
+    if (!readOnly.isActive()) {
+        GTEST_SKIP() << "no folder can be made read-only here";
+    }
+    const auto removal = m_log.remove();
+    ASSERT_TRUE(removal.has_value());
+    EXPECT_EQ(removal->path, m_log.path());
+    EXPECT_EQ(removal->description, u"읽기 전용 폴더여서 파일을 지울 수 없습니다."_s);
+    const auto creation = importer::ErrorLogWriter(m_log).append(u"y"_s);
+    ASSERT_TRUE(creation.has_value());
+    EXPECT_EQ(creation->description, u"읽기 전용 폴더여서 파일을 만들 수 없습니다."_s);
 }
 
-// Text files in either encoding, with or without a byte-order mark, and IMP files, in one list.
-TEST_F(CheckRunTest, aRunReadsTextFilesOfEitherEncodingAndImpFilesInOneList)
+// A disk that fills while the log is written: the failure says so and no partial log is left.
+TEST_F(CheckRunTest, aFullDiskDropsThePartialLogAndSaysTheDiskIsFull)
 {
-    // English text: Genesis in code page 949, Hosea in UTF-8, both well-formed UTF-8.
-    const QStringList genesisLines = testsupport::kjvAsciiBookLines(QStringLiteral("창"));
-    const QStringList hoseaLines = testsupport::kjvAsciiBookLines(QStringLiteral("호"));
-    const QString genesis = textFile(QStringLiteral("genesis.txt"), genesisLines.join(u'\n'));
-    const QString hosea = rawFile(QStringLiteral("hosea.txt"), hoseaLines.join(u'\n').toUtf8());
-    const QString psalm =
-        rawFile(QStringLiteral("시편.txt"), QStringLiteral("시 23:1 여호와는 나의 목자시니\n").toUtf8());
-    const QString john = textFile(QStringLiteral("요한.txt"), QStringLiteral("요 1:1 태초에 말씀이 계시니라"));
-    const QString marked =
-        rawFile(QStringLiteral("요일.txt"), "\xEF\xBB\xBF" + QStringLiteral("요일 1:1 태초부터 있는").toUtf8());
-    const QString imp = rawFile(QStringLiteral("john.imp"),
-                                QStringLiteral("$$$John 3:16\nFor God so loved the world…\n$$$John 3:17\n").toUtf8());
-
-    Written written;
-    const CheckResult result =
-        run({genesis, hosea, psalm, imp, john, marked}, [&written](const QString& reference, const QString& text) {
-            written.append({reference, text});
-        });
-    ASSERT_TRUE(result.succeeded());
-    EXPECT_TRUE(m_entries.isEmpty()) << m_entries.join(u'\n').toStdString();
-    Written expected;
-    for (const QString& line : genesisLines + hoseaLines) {
-        expected.append({line.section(u' ', 0, 1), line.section(u' ', 2)});
+    const QString folder = m_dir.filePath(u"작은디스크"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const testsupport::SmallDisk disk(folder, 256 * 1024);
+    if (!disk.isActive()) {
+        GTEST_SKIP() << "no file system can be mounted here";
     }
-    ASSERT_EQ(expected.size(), 1533 + 197);
-    expected.append({QStringLiteral("시 23:1"), QStringLiteral("여호와는 나의 목자시니")});
-    expected.append({QStringLiteral("요 3:16"), QStringLiteral("For God so loved the world…")});
-    expected.append({QStringLiteral("요 3:17"), QString()});
-    expected.append({QStringLiteral("요 1:1"), QStringLiteral("태초에 말씀이 계시니라")});
-    expected.append({QStringLiteral("요일 1:1"), QStringLiteral("태초부터 있는")});
-    EXPECT_EQ(written, expected);
+    const importer::ErrorLog log(folder);
+    importer::ErrorLogWriter full(log);
+    std::optional<importer::FileFailure> failure;
+    for (int i = 0; i < 100000 && !failure; ++i) {
+        failure = full.append(u"123줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!"_s);
+    }
+    failure = failure ? failure : full.commit();
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->path, log.path());
+    EXPECT_EQ(failure->description, u"디스크 공간이 부족합니다."_s);
+    EXPECT_EQ(listing(folder), QStringList{});
 }
