@@ -2,6 +2,7 @@
 // file is always whole, loses no save that returned, and is one file at rest.
 
 #include "maintenance/MaintenanceMessages.h"
+#include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
@@ -49,10 +50,7 @@ protected:
     // Runs a command to its end; its exit code, or -1 when it did not end normally.
     int run(const QStringList& arguments) const
     {
-        QProcess process;
-        start(process, arguments);
-        process.waitForFinished(120000);
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return testsupport::runDataCommand(tree.programFolder(), arguments).exitCode;
     }
 
     // Runs a command and kills it after a random part of duration (microseconds); true when it
@@ -325,11 +323,9 @@ TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
     QProcess holder;
     holder.start(testsupport::testBinFolder() + u"/versiondb-test-child"_s, {u"hold"_s, file});
     ASSERT_TRUE(holder.waitForReadyRead(10000));
-    QProcess remove;
-    start(remove, {kDelete, file});
-    remove.waitForFinished(30000);
-    EXPECT_EQ(remove.exitCode(), 2);
-    EXPECT_EQ(QString::fromUtf8(remove.readAllStandardOutput()), inUse() + u'\n');
+    const testsupport::CommandResult refused = testsupport::runDataCommand(tree.programFolder(), {kDelete, file});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, inUse() + u'\n');
     EXPECT_EQ(testsupport::bytes(file), before);
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));

@@ -23,13 +23,6 @@ using maintenance::VersionMaintenance;
 using testsupport::InstallTree;
 using testsupport::Records;
 
-namespace maintenance {
-inline void PrintTo(CompactStep step, std::ostream* os)
-{
-    *os << "step " << static_cast<int>(step);
-}
-} // namespace maintenance
-
 namespace {
 
 // The steps that FaultyOperations can make fail.
