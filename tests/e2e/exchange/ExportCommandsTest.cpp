@@ -80,6 +80,7 @@ protected:
         const QString second = path(u"second.DAT"_s);
         ASSERT_EQ(run(QStringList{u"export"_s, path(first), exported} + encodingOption).exitCode, 0);
         ASSERT_EQ(QDir(exported).entryList(QDir::Files).size(), 66);
+        EXPECT_EQ(testsupport::bytes(exported + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF"), !encodingOption.isEmpty());
         build(u"second"_s, textFilesOf(exported));
         ASSERT_EQ(run(QStringList{u"export"_s, second, again} + encodingOption).exitCode, 0);
         EXPECT_TRUE(folderFiles(exported) == folderFiles(again));
