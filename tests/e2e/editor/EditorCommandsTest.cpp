@@ -29,7 +29,6 @@ TEST_F(EditorCommands, showPrintsTheVerseOrTheRefusalAndSaveStoresTheTrimmedText
 {
     const QString sample = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
     const std::tuple<QString, int, QString> shows[] = {
-        {u"  계 22:21   "_s, 0, u"계 22:21\n주 예수의 은혜가 모든 자들에게 있을지어다 아멘\n"_s},
         {u"창 1:2"_s, 0, u"창 1:2\n  \n"_s},
         {u"창 01:1"_s, 1, EditorMessages::goReferenceNotFound() + u'\n'},
         {u"   "_s, 1, EditorMessages::goEmptyReference() + u'\n'},
