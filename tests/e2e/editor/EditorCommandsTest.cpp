@@ -1,118 +1,78 @@
 // byeorisol-data show and save, run as built on temporary install trees.
 
+#include "editor/EditorMessages.h"
 #include "support/DataCommand.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kGoEmpty = QStringLiteral("이동할 성경구절을 입력하여 주십시오 !");
-const QString kGoNotFound = QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
-const QString kSaveEmptyReference = QStringLiteral("저장할 성경구절이 비여 있습니다 !");
-const QString kSaveEmptyText = QStringLiteral("저장할 성경본문이 없습니다 !");
-const QString kSaveNotFound = QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
-const QString kLineBreak =
-    QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
+using editor::EditorMessages;
+using testsupport::CommandResult;
 
-using Outcome = testsupport::CommandResult;
-
-class EditorCommands : public ::testing::Test
+class EditorCommands : public testsupport::InstallTreeTest
 {
 protected:
-    void SetUp() override
+    EditorCommands() : InstallTreeTest({u"null.mdb"_s}) {}
+    CommandResult run(const QStringList& arguments) const
     {
-        ASSERT_TRUE(m_tree.isValid());
-        m_sample = m_tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
-        ASSERT_FALSE(m_sample.isEmpty());
+        return testsupport::runDataCommand(programFolder(), arguments);
     }
-
-    // Without a working folder the program folder is given; with one, the program finds its own.
-    Outcome run(const QStringList& arguments, const QString& workingFolder = QString()) const
-    {
-        return testsupport::runDataCommand(workingFolder.isEmpty() ? m_tree.programFolder() : QString(), arguments,
-                                           workingFolder);
-    }
-
-    Outcome show(const QString& path, const QString& reference) const
-    {
-        return run({QStringLiteral("show"), path, reference});
-    }
-
-    Outcome save(const QString& path, const QString& reference, const QString& text) const
-    {
-        return run({QStringLiteral("save"), path, reference, text});
-    }
-
-    testsupport::InstallTree m_tree{{QStringLiteral("null.mdb")}};
-    QString m_sample;
 };
 
-TEST_F(EditorCommands, showPrintsWhatGoShowsOrRefusesWithItsMessage)
+TEST_F(EditorCommands, showPrintsTheVerseOrTheRefusalAndSaveStoresTheTrimmedText)
 {
-    const struct
-    {
-        QString typed;
-        int exitCode;
-        QString out;
-    } cases[] = {
-        {QStringLiteral("  계 22:21   "), 0,
-         QStringLiteral("계 22:21\n주 예수의 은혜가 모든 자들에게 있을지어다 아멘\n")},
-        {QStringLiteral("창 1:2"), 0, QStringLiteral("창 1:2\n  \n")},
-        {QStringLiteral("창 1:3"), 0, QStringLiteral("창 1:3\nnull\n")},
-        {QStringLiteral("창 01:1"), 1, kGoNotFound + QStringLiteral("\n")},
-        {QStringLiteral("   "), 1, kGoEmpty + QStringLiteral("\n")},
+    const QString sample = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
+    const std::tuple<QString, int, QString> shows[] = {
+        {u"창 1:2"_s, 0, u"창 1:2\n  \n"_s},
+        {u"창 01:1"_s, 1, EditorMessages::goReferenceNotFound() + u'\n'},
+        {u"   "_s, 1, EditorMessages::goEmptyReference() + u'\n'},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed.toStdString());
-        const Outcome result = show(m_sample, c.typed);
-        EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_EQ(result.out, c.out);
+    for (const auto& [typed, exitCode, out] : shows) {
+        const CommandResult result = run({u"show"_s, sample, typed});
+        EXPECT_EQ(result.exitCode, exitCode) << typed.toStdString();
+        EXPECT_EQ(result.out, out);
         EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
     }
-}
-
-TEST_F(EditorCommands, saveStoresTheTrimmedTextIntoThatVerseAlone)
-{
-    // Only spaces are trimmed; every other character is stored as given.
-    const QString stored = QStringLiteral("\t땅이\u00A0혼돈하고  \u3000\"공허\" 'ㅎ'");
-    auto expected = testsupport::storedRecords(m_sample);
+    const CommandResult refused = run({u"save"_s, sample, u"창 1:2"_s, u"a\nb"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, EditorMessages::saveLineBreak() + u'\n');
+    // Only spaces are trimmed; every other character is stored as given, into that verse alone.
+    const QString stored = u"\t땅이\u00A0혼돈하고  \u3000\"공허\" 'ㅎ'"_s;
+    auto expected = testsupport::storedRecords(sample);
     expected[1].text = stored;
-    const Outcome result =
-        save(m_sample, QStringLiteral(" 창 1:2 "), QStringLiteral("  ") + stored + QStringLiteral(" "));
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
-    EXPECT_EQ(testsupport::storedRecords(m_sample), expected);
-    // A relative path is the version in the current folder.
-    const QStringList arguments = {QStringLiteral("show"), QStringLiteral("sample.dat"), QStringLiteral("창 1:2")};
-    EXPECT_EQ(run(arguments, m_tree.installFolder()).out, QStringLiteral("창 1:2\n") + stored + QLatin1Char('\n'));
+    const CommandResult saved = run({u"save"_s, sample, u" 창 1:2 "_s, u"  "_s + stored + u' '});
+    EXPECT_EQ(saved.exitCode, 0);
+    EXPECT_TRUE(saved.out.isEmpty()) << saved.out.toStdString();
+    EXPECT_EQ(testsupport::storedRecords(sample), expected);
+    // A relative path is the version in the current folder; the program finds its own program folder.
+    EXPECT_EQ(testsupport::runDataCommand({}, {u"show"_s, u"sample.dat"_s, u"창 1:2"_s}, installFolder()).out,
+              u"창 1:2\n"_s + stored + u'\n');
+    // The shipped reference version is edited like any other.
+    ASSERT_TRUE(copyBuiltReference());
+    EXPECT_EQ(run({u"save"_s, path(u"개역.DAT"_s), u"계 22:21"_s, u"아멘"_s}).exitCode, 0);
+    EXPECT_EQ(testsupport::storedText(path(u"개역.DAT"_s), u"계 22:21"_s), QVariant(u"아멘"_s));
 }
 
 TEST_F(EditorCommands, aFileThatIsNoVersionFailsWithTheEnginesDescription)
 {
-    const QString notes = m_tree.writeFile(QStringLiteral("notes.dat"), "창 1:1 태초에\r\n");
-    const QString expected = QStringLiteral("notes.dat\n\n") +
-                             versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat) +
-                             QLatin1Char('\n');
-    for (const Outcome& result :
-         {show(notes, QStringLiteral("창 1:1")), save(notes, QStringLiteral("창 1:1"), QStringLiteral("본문"))}) {
+    const QString notes = writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n");
+    const QString expected =
+        EditorMessages::fileFailure(u"notes.dat"_s,
+                                    versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat))
+            .replace(u"\r\n"_s, u"\n"_s) +
+        u'\n';
+    for (const QStringList& arguments :
+         {QStringList{u"show"_s, notes, u"창 1:1"_s}, QStringList{u"save"_s, notes, u"창 1:1"_s, u"본문"_s}}) {
+        const CommandResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.out, expected);
     }
-}
-
-TEST_F(EditorCommands, theShippedReferenceVersionIsEditedLikeAnyOther)
-{
-    const QString reference = m_tree.path(QStringLiteral("개역.DAT"));
-    ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), reference));
-    const QString amen = QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘");
-    const Outcome result = save(reference, QStringLiteral("계 22:21"), amen);
-    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
-    EXPECT_EQ(show(reference, QStringLiteral("계 22:21")).out, QStringLiteral("계 22:21\n") + amen + QLatin1Char('\n'));
-    EXPECT_EQ(testsupport::storedRecords(reference).size(), 31102);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // byeorisol-data killed at random moments and raced by other processes: a version
 // file is always whole, loses no save that returned, and is one file at rest.
 
+#include "maintenance/MaintenanceMessages.h"
+#include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
@@ -18,37 +20,37 @@
 #include <map>
 #include <set>
 
-using testsupport::InstallTree;
+using namespace Qt::StringLiterals;
+
 using testsupport::Records;
 
 namespace {
 
-const QString kVersion = QStringLiteral("새역본.DAT");
+const QString kVersion = u"새역본.DAT"_s;
+const QString kBuild = u"build"_s;
+const QString kSave = u"save"_s;
+const QString kDelete = u"delete"_s;
+
+QString inUse()
+{
+    return versiondb::errorDescription(versiondb::errorNumber::FileInUse);
+}
 
 class CrashAndRace : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(tree.isValid() && tree.copyBuiltReference()); }
-
-    QStringList withProgramFolder(const QStringList& arguments) const
-    {
-        return QStringList{QStringLiteral("--program-folder"), tree.programFolder()} + arguments;
-    }
-
     void start(QProcess& process, const QStringList& arguments) const
     {
-        process.start(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-data"),
-                      withProgramFolder(arguments));
+        process.start(testsupport::builtProgramFolder() + u"/byeorisol-data"_s,
+                      QStringList{u"--program-folder"_s, tree.programFolder()} + arguments);
         ASSERT_TRUE(process.waitForStarted(10000));
     }
 
     // Runs a command to its end; its exit code, or -1 when it did not end normally.
     int run(const QStringList& arguments) const
     {
-        QProcess process;
-        start(process, arguments);
-        process.waitForFinished(120000);
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return testsupport::runDataCommand(tree.programFolder(), arguments).exitCode;
     }
 
     // Runs a command and kills it after a random part of duration (microseconds); true when it
@@ -76,16 +78,14 @@ protected:
     // A text file that gives every verse of the reference the text prefix, a space and its reference.
     QString textFileFor(const QString& prefix, const QString& extra = {}) const
     {
-        static const std::optional<Records> reference = testsupport::read(tree.path(QStringLiteral("개역.DAT")));
-        QByteArray text;
+        static const std::optional<Records> reference = testsupport::read(tree.path(u"개역.DAT"_s));
+        QByteArray text = "\xef\xbb\xbf";
         for (const auto& [number, values] : *reference) {
-            const QString line =
-                values.first.toString() + QLatin1Char(' ') + prefix + QLatin1Char(' ') + values.first.toString();
-            text += line.toUtf8() + "\r\n";
+            const QString verse = values.first.toString();
+            text += (verse + u' ' + prefix + u' ' + verse).toUtf8() + "\r\n";
         }
-        text += extra.toUtf8();
-        const QString file = tree.path(prefix + QStringLiteral(".txt"));
-        testsupport::write(file, "\xef\xbb\xbf" + text);
+        const QString file = tree.path(prefix + u".txt"_s);
+        testsupport::write(file, text + extra.toUtf8());
         return file;
     }
 
@@ -94,21 +94,19 @@ protected:
     static void expectSoundOneFile(const QString& file)
     {
         SCOPED_TRACE(file.toStdString());
-        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
         EXPECT_TRUE(testsupport::read(file).has_value());
         for (const QString& side : versiondb::sideFilePaths(file)) {
             EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
         }
         expectRollbackJournalHeader(file);
     }
-
+    // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for a write-ahead log.
     static void expectRollbackJournalHeader(const QString& file)
     {
-        // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for a write-ahead log.
         EXPECT_EQ(testsupport::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
     }
-
-    InstallTree tree{{QStringLiteral("null.mdb")}};
+    testsupport::InstallTree tree{{u"null.mdb"_s}};
 };
 
 // Whatever moment a build dies at, the version holds every text of the run or none of it, and the
@@ -116,29 +114,28 @@ protected:
 TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
 {
     const QString target = tree.path(kVersion);
-    const QString first = textFileFor(QStringLiteral("첫째"));
-    const QString second = textFileFor(QStringLiteral("둘째"));
-    const qint64 duration = durationOf({QStringLiteral("build"), kVersion, first}, [&] { QFile::remove(target); });
+    const QString first = textFileFor(u"첫째"_s);
+    const QString second = textFileFor(u"둘째"_s);
+    const qint64 duration = durationOf({kBuild, kVersion, first}, [&] { QFile::remove(target); });
     const auto textsOf = [](const Records& records) {
         std::set<QString> prefixes;
         for (const auto& [number, values] : records) {
-            prefixes.insert(values.second.isNull() ? QStringLiteral("Null") : values.second.toString().left(2));
+            prefixes.insert(values.second.isNull() ? u"Null"_s : values.second.toString().left(2));
         }
         return prefixes;
     };
-    std::set<QString> previous = {QStringLiteral("첫째")};
+    std::set<QString> previous = {u"첫째"_s};
     int killedInFirstPhase = 0;
     for (int round = 0; round < 16; ++round) {
         SCOPED_TRACE(round);
         // Every other round starts without the version, so that the first phase is killed too.
         if (round % 2 == 0 && QFileInfo::exists(target)) {
-            ASSERT_EQ(run({QStringLiteral("delete"), target}), 0);
-            previous = {QStringLiteral("Null")};
+            ASSERT_EQ(run({kDelete, target}), 0);
+            previous = {u"Null"_s};
         }
         const QString file = round % 4 < 2 ? second : first;
         // A fresh version's first phase is short: those rounds kill early.
-        const bool finished =
-            runAndKill({QStringLiteral("build"), kVersion, file}, round % 2 == 0 ? duration / 6 : duration * 5 / 4);
+        const bool finished = runAndKill({kBuild, kVersion, file}, round % 2 == 0 ? duration / 6 : duration * 5 / 4);
         if (!QFileInfo::exists(target)) {
             ++killedInFirstPhase;
             EXPECT_FALSE(finished);
@@ -148,19 +145,18 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
         ASSERT_TRUE(records.has_value());
         EXPECT_EQ(records->size(), 31102u);
         const std::set<QString> texts = textsOf(*records);
-        const std::set<QString> ofThisRun = {file == first ? QStringLiteral("첫째") : QStringLiteral("둘째")};
+        const std::set<QString> ofThisRun = {file == first ? u"첫째"_s : u"둘째"_s};
         EXPECT_TRUE(texts == ofThisRun || (!finished && texts == previous)) << texts.begin()->toStdString();
         previous = texts;
         expectSoundOneFile(target);
     }
     EXPECT_GT(killedInFirstPhase, 0);
-    ASSERT_EQ(run({QStringLiteral("build"), kVersion, first}), 0);
-    EXPECT_EQ(textsOf(*testsupport::read(target)), std::set<QString>{QStringLiteral("첫째")});
+    ASSERT_EQ(run({kBuild, kVersion, first}), 0);
+    EXPECT_EQ(textsOf(*testsupport::read(target)), std::set<QString>{u"첫째"_s});
     expectSoundOneFile(target);
     QStringList entries = tree.installEntries();
     entries.sort();
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("개역.DAT"), QStringLiteral("둘째.txt"), kVersion,
-                                    QStringLiteral("첫째.txt")}));
+    EXPECT_EQ(entries, (QStringList{u"개역.DAT"_s, u"둘째.txt"_s, kVersion, u"첫째.txt"_s}));
 }
 
 // A build killed while it stored its texts leaves a journal; deleting the version takes it along,
@@ -168,9 +164,9 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
 TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
 {
     const QString target = tree.path(kVersion);
-    const QString texts = textFileFor(QStringLiteral("본문"));
+    const QString texts = textFileFor(u"본문"_s);
     QProcess build;
-    start(build, {QStringLiteral("build"), kVersion, texts});
+    start(build, {kBuild, kVersion, texts});
     // The version takes its name once its skeleton is complete; the journal appears once its texts are being stored.
     while (!QFileInfo::exists(versiondb::journalPath(target)) && !build.waitForFinished(0)) {
         QThread::usleep(200);
@@ -179,34 +175,31 @@ TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
     build.waitForFinished(10000);
     ASSERT_TRUE(QFileInfo::exists(target));
     ASSERT_TRUE(QFileInfo::exists(versiondb::journalPath(target))) << "the build ended before it was killed";
-
-    EXPECT_EQ(run({QStringLiteral("delete"), target}), 0);
-    EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("개역.DAT"), QStringLiteral("본문.txt")}));
-    EXPECT_EQ(run({QStringLiteral("build"), kVersion, texts}), 0);
+    EXPECT_EQ(run({kDelete, target}), 0);
+    EXPECT_EQ(tree.installEntries(), (QStringList{u"개역.DAT"_s, u"본문.txt"_s}));
+    EXPECT_EQ(run({kBuild, kVersion, texts}), 0);
     const std::optional<Records> records = testsupport::read(target);
     ASSERT_TRUE(records.has_value());
-    EXPECT_EQ(records->at(1).second, QVariant(QStringLiteral("본문 창 1:1")));
+    EXPECT_EQ(records->at(1).second, QVariant(u"본문 창 1:1"_s));
     expectSoundOneFile(target);
 }
 
 // Saves killed at random moments: every save that returned is in the file.
 TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 200, testsupport::Texts::Most);
-    const QStringList probe = {QStringLiteral("save"), file, QStringLiteral("창 1:1"), QStringLiteral("시험")};
-    const qint64 duration = durationOf(probe, [] {});
+    const QString file = tree.makeVersion(u"mine.dat"_s, 200, testsupport::Texts::Most);
+    const qint64 duration = durationOf({kSave, file, u"창 1:1"_s, u"시험"_s}, [] {});
     std::map<int, QString> returned;
     int returnedSaves = 0;
     for (int round = 0; round < 40; ++round) {
         const int verse = 1 + round % 7;
-        const QString text = QStringLiteral("저장 %1").arg(round);
+        const QString text = u"저장 %1"_s.arg(round);
         // Kills fall anywhere from the start to well after the end of a save as long as the first.
-        if (runAndKill({QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text}, duration * 2)) {
+        if (runAndKill({kSave, file, u"창 1:%1"_s.arg(verse), text}, duration * 2)) {
             returned[verse] = text;
             ++returnedSaves;
         } else {
-            // A save that did not return may or may not be in the file; the next one decides.
-            returned.erase(verse);
+            returned.erase(verse); // it may or may not be in the file; the next save decides
         }
         const std::optional<Records> records = testsupport::read(file);
         ASSERT_TRUE(records.has_value()) << round;
@@ -221,7 +214,7 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
 // Compaction and repair killed at random moments: the file is the original or the checked replacement.
 TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 3000, testsupport::Texts::Most);
+    const QString file = tree.makeVersion(u"mine.dat"_s, 3000, testsupport::Texts::Most);
     testsupport::churn(file);
     const std::optional<Records> before = testsupport::read(file);
     ASSERT_TRUE(before.has_value());
@@ -229,9 +222,8 @@ TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
     // The schema page damaged: the repair salvages every record into a fresh file.
     QByteArray damaged = original;
     damaged.replace(100, 300, QByteArray(300, '\x33'));
-
-    for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
-        const QByteArray start = command == QStringLiteral("repair") ? damaged : original;
+    for (const QString& command : {u"compact"_s, u"repair"_s}) {
+        const QByteArray start = command == u"repair"_s ? damaged : original;
         const qint64 duration = durationOf({command, file}, [&] { testsupport::write(file, start); });
         for (int round = 0; round < 10; ++round) {
             SCOPED_TRACE(command.toStdString() + " " + std::to_string(round));
@@ -247,7 +239,7 @@ TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
         EXPECT_EQ(run({command, file}), 0);
         EXPECT_EQ(testsupport::read(file), before);
         expectSoundOneFile(file);
-        EXPECT_EQ(tree.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("개역.DAT")}));
+        EXPECT_EQ(tree.installEntries(), (QStringList{u"mine.dat"_s, u"개역.DAT"_s}));
     }
 }
 
@@ -255,11 +247,11 @@ TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
 // either finds the file in use or is kept; none that returned success is lost.
 TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 2000, testsupport::Texts::Most);
-    for (const QString& command : {QStringLiteral("compact"), QStringLiteral("repair")}) {
+    const QString file = tree.makeVersion(u"mine.dat"_s, 2000, testsupport::Texts::Most);
+    for (const QString& command : {u"compact"_s, u"repair"_s}) {
         SCOPED_TRACE(command.toStdString());
         std::map<int, QString> kept;
-        int inUse = 0;
+        int inUseSaves = 0;
         int saveNumber = 0;
         int finished = 0;
         // Either side may find the file in use by the other; both go on until several runs have finished.
@@ -269,31 +261,28 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
             // Without an event loop, only a wait on the process itself notices that it has ended.
             while (!maintenance.waitForFinished(0)) {
                 const int verse = 1 + saveNumber % 50;
-                const QString text = QStringLiteral("경주 %1").arg(saveNumber++);
+                const QString text = u"경주 %1"_s.arg(saveNumber++);
                 QProcess save;
-                start(save, {QStringLiteral("save"), file, QStringLiteral("창 1:%1").arg(verse), text});
+                start(save, {kSave, file, u"창 1:%1"_s.arg(verse), text});
                 save.waitForFinished(30000);
                 if (save.exitCode() == 0) {
                     kept[verse] = text;
                 } else {
-                    ++inUse;
-                    EXPECT_TRUE(QString::fromUtf8(save.readAllStandardOutput())
-                                    .contains(versiondb::errorDescription(versiondb::errorNumber::FileInUse)));
+                    ++inUseSaves;
+                    EXPECT_TRUE(QString::fromUtf8(save.readAllStandardOutput()).contains(inUse()));
                 }
                 QThread::usleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(20000)));
             }
             // A save that held the file when the command began makes it fail as "in use"; nothing else may.
             if (maintenance.exitCode() == 0) {
                 ++finished;
-            } else {
-                EXPECT_EQ(maintenance.exitCode(), 2);
-                const QString out = QString::fromUtf8(maintenance.readAllStandardOutput());
-                EXPECT_TRUE(command == QStringLiteral("compact")
-                                ? out ==
-                                      QStringLiteral("예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !\n")
-                                : out.contains(versiondb::errorDescription(versiondb::errorNumber::FileInUse)))
-                    << out.toStdString();
+                continue;
             }
+            EXPECT_EQ(maintenance.exitCode(), 2);
+            const QString out = QString::fromUtf8(maintenance.readAllStandardOutput());
+            EXPECT_TRUE(command == u"compact"_s ? out == maintenance::MaintenanceMessages::compactFailed().text + u'\n'
+                                                : out.contains(inUse()))
+                << out.toStdString();
         }
         EXPECT_EQ(finished, 4);
         const std::optional<Records> records = testsupport::read(file);
@@ -301,54 +290,46 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
         for (const auto& [verse, text] : kept) {
             EXPECT_EQ(records->at(verse).second, QVariant(text)) << verse;
         }
-        EXPECT_GT(inUse, 0) << "no save ever met the maintenance command";
+        EXPECT_GT(inUseSaves, 0) << "no save ever met the maintenance command";
         expectSoundOneFile(file);
     }
 }
 
-// The files the build lays out, and a version built, saved into and compacted, keep a rollback journal.
+// The files the build lays out, and a version built (with a verse text of 1 MB), saved into and
+// compacted, keep a rollback journal.
 TEST_F(CrashAndRace, everyFileTheProgramWritesKeepsARollbackJournal)
 {
-    for (const QString& shipped : {testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"),
-                                   testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"),
-                                   testsupport::builtInstallFolder() + QStringLiteral("/user.dat")}) {
+    for (const QString& shipped :
+         {testsupport::builtProgramFolder() + u"/null.mdb"_s, testsupport::builtInstallFolder() + u"/개역.DAT"_s,
+          testsupport::builtInstallFolder() + u"/user.dat"_s}) {
         expectRollbackJournalHeader(shipped);
     }
     const QString target = tree.path(kVersion);
-    // A verse text of 1 MB stores and reads back whole.
-    const QString longText = QStringLiteral("말씀").repeated(512 * 1024);
-    ASSERT_EQ(run({QStringLiteral("build"), kVersion,
-                   textFileFor(QStringLiteral("본문"), QStringLiteral("창 1:2 ") + longText + QStringLiteral("\r\n"))}),
-              0);
+    const QString longText = u"말씀"_s.repeated(512 * 1024);
+    ASSERT_EQ(run({kBuild, kVersion, textFileFor(u"본문"_s, u"창 1:2 "_s + longText + "\r\n")}), 0);
     EXPECT_EQ(testsupport::read(target)->at(2).second, QVariant(longText));
     expectSoundOneFile(target);
-    ASSERT_EQ(run({QStringLiteral("save"), target, QStringLiteral("창 1:3"), QStringLiteral("저장")}), 0);
+    ASSERT_EQ(run({kSave, target, u"창 1:3"_s, u"저장"_s}), 0);
     expectSoundOneFile(target);
-    ASSERT_EQ(run({QStringLiteral("compact"), target}), 0);
+    ASSERT_EQ(run({u"compact"_s, target}), 0);
     expectSoundOneFile(target);
 }
 
 // A file held by another process is not deleted under it.
 TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
 {
-    const QString file = tree.makeVersion(QStringLiteral("mine.dat"), 10, testsupport::Texts::Most);
+    const QString file = tree.makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
     const QByteArray before = testsupport::bytes(file);
     QProcess holder;
-    holder.start(testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child"),
-                 {QStringLiteral("hold"), file});
+    holder.start(testsupport::testBinFolder() + u"/versiondb-test-child"_s, {u"hold"_s, file});
     ASSERT_TRUE(holder.waitForReadyRead(10000));
-
-    QProcess remove;
-    start(remove, {QStringLiteral("delete"), file});
-    remove.waitForFinished(30000);
-    EXPECT_NE(remove.exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(remove.readAllStandardOutput()),
-              versiondb::errorDescription(versiondb::errorNumber::FileInUse) + QLatin1Char('\n'));
+    const testsupport::CommandResult refused = testsupport::runDataCommand(tree.programFolder(), {kDelete, file});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, inUse() + u'\n');
     EXPECT_EQ(testsupport::bytes(file), before);
-
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));
-    EXPECT_EQ(run({QStringLiteral("delete"), file}), 0);
+    EXPECT_EQ(run({kDelete, file}), 0);
     EXPECT_FALSE(QFileInfo::exists(file));
 }
 

@@ -1,123 +1,88 @@
 // byeorisol-data compact, repair and delete, run as a user runs them, on temporary install trees.
 
+#include "maintenance/MaintenanceMessages.h"
 #include "support/DataCommand.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
-using testsupport::InstallTree;
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+using namespace Qt::StringLiterals;
 
 namespace {
 
-using Outcome = testsupport::CommandResult;
+using maintenance::MaintenanceMessages;
+using maintenance::Message;
 
-class MaintenanceCommands : public ::testing::Test
+// Messages as the console prints them, each line ended by LF.
+QString console(const QList<Message>& messages)
 {
-protected:
-    Outcome run(const QStringList& arguments, const QString& workingFolder = {}) const
-    {
-        return testsupport::runDataCommand(tree.programFolder(), arguments, workingFolder);
+    QString out;
+    for (const Message& message : messages) {
+        out += QString(message.text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') + u'\n';
     }
-
-    InstallTree tree;
-};
-
-TEST_F(MaintenanceCommands, compactsAWholeBibleOverAnOldScratchDatabase)
-{
-    const QString file = tree.path(QStringLiteral("my.dat"));
-    ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT"), file));
-    QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::WriteOwner);
-    testsupport::churn(file);
-    const auto before = testsupport::read(file);
-    ASSERT_TRUE(before.has_value());
-    ASSERT_EQ(before->size(), 31102u);
-    testsupport::write(tree.scratchPath(), "old");
-
-    const Outcome result = run({QStringLiteral("compact"), file});
-
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, QStringLiteral("my.dat\n\n성공적으로 완료되었습니다.\n"
-                                         "자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !\n"));
-    EXPECT_EQ(testsupport::read(file), before);
-    EXPECT_EQ(tree.installEntries(), QStringList{QStringLiteral("my.dat")});
-    EXPECT_TRUE(tree.programEntries().isEmpty());
+    return out;
 }
 
-// Each run: its output, its exit code, and whether the file is there afterwards (unchanged when it is).
+Message repairFailed(int number)
+{
+    return MaintenanceMessages::repairFailed(number, versiondb::errorDescription(number));
+}
+
+using MaintenanceCommands = testsupport::InstallTreeTest;
+
+// Each run: its output, its exit code, and whether the file is there afterwards (unchanged when it
+// failed). A relative path names the file in the working folder.
 TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
 {
-    QDir(tree.installFolder()).mkdir(QStringLiteral("copies"));
-    const QString sound = tree.makeVersion(QStringLiteral("sound.dat"), 30, testsupport::Texts::Most);
-    // A version without its table: nothing to salvage.
-    const QString tableless = tree.makeVersion(QStringLiteral("tableless.dat"), 30, testsupport::Texts::Most);
-    (void)testsupport::sql(tableless, QStringLiteral("PRAGMA secure_delete=ON; DROP TABLE \"본문\""));
-    const QByteArray text = "창 1:1 태초에\r\n";
-    const QString shipped = QStringLiteral("\n\n선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !\n");
-    const auto failed = [](int number) {
-        return QStringLiteral("치료하지 못했습니다!\n오류 번호: %1\n").arg(number) +
-               versiondb::errorDescription(number) + QStringLiteral("\n");
-    };
-    struct Case
+    QDir(installFolder()).mkdir(u"copies"_s);
+    const QString sound = makeVersion(u"sound.dat"_s, 30, testsupport::Texts::Most);
+    const QString tableless = makeVersion(u"tableless.dat"_s, 30, testsupport::Texts::Most);
+    (void)testsupport::sql(tableless, u"PRAGMA secure_delete=ON; DROP TABLE \"본문\""_s);
+    namespace number = versiondb::errorNumber;
+    const auto records = testsupport::read(sound);
+    testsupport::write(scratchPath(), "left by an earlier run");
+    const struct
     {
-        QString command;
-        QString file;    // written with the text when it does not exist yet
-        QString working; // a relative path names the file as the dialog's full path would
+        QString command, file;
         int exitCode;
-        QString out;
+        QList<Message> out;
         bool kept;
-    };
-    const std::vector<Case> cases = {
-        {"compact",
-         tree.path("text.dat"),
-         {},
-         2,
-         "예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !\n",
-         true},
-        {"repair", sound, {}, 0, "sound.dat\n\n성공적으로 치료가 끝났습니다 !\n", true},
+    } cases[] = {
+        {"compact", sound, 0, {MaintenanceMessages::compactSucceeded("sound.dat")}, true},
+        {"compact", path("text.dat"), 2, {MaintenanceMessages::compactFailed()}, true},
+        {"repair", sound, 0, {MaintenanceMessages::repairSucceeded("sound.dat")}, true},
         {"repair",
-         tree.path("broken.dat"),
-         {},
+         path("broken.dat"),
          2,
-         failed(versiondb::errorNumber::UnrecognizedFormat) + failed(versiondb::errorNumber::DatabaseDamaged),
+         {repairFailed(number::UnrecognizedFormat), repairFailed(number::DatabaseDamaged)},
          true},
-        {"repair",
-         tableless,
-         {},
-         2,
-         failed(versiondb::errorNumber::NoSuchTable) + failed(versiondb::errorNumber::DatabaseDamaged),
-         true},
-        {"delete", tree.path("copies/KJV.DAT"), {}, 1, "KJV.DAT" + shipped, true},
-        {"delete", "kjv.dat.bak", tree.installFolder(), 0, "kjv.dat.bak\n\n삭제되었습니다 !\n", false},
-        {"delete", "kjv2.dat", tree.installFolder(), 0, "kjv2.dat\n\n삭제되었습니다 !\n", false},
+        {"repair", tableless, 2, {repairFailed(number::NoSuchTable), repairFailed(number::DatabaseDamaged)}, true},
+        {"delete", path("copies/KJV.DAT"), 1, {MaintenanceMessages::shippedFileRefused("KJV.DAT")}, true},
+        {"delete", "kjv.dat.bak", 0, {MaintenanceMessages::deleted("kjv.dat.bak")}, false},
+        {"delete", "none.dat", 2, {MaintenanceMessages::deleteFailed(MaintenanceMessages::fileNotFound())}, false},
     };
-    for (const Case& c : cases) {
-        const QString file = QDir(tree.installFolder()).filePath(c.file);
+    for (const auto& c : cases) {
+        const QString file = QDir(installFolder()).filePath(c.file);
         SCOPED_TRACE(file.toStdString());
-        if (!QFileInfo::exists(file)) {
-            testsupport::write(file, text);
+        if (!QFileInfo::exists(file) && c.file != u"none.dat"_s) {
+            testsupport::write(file, "창 1:1 태초에\r\n");
         }
         const QByteArray before = testsupport::bytes(file);
-        const Outcome result = run({c.command, c.file}, c.working);
+        const testsupport::CommandResult result =
+            testsupport::runDataCommand(programFolder(), {c.command, c.file}, installFolder());
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
-        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.out, console(c.out));
         EXPECT_EQ(QFileInfo::exists(file), c.kept);
         if (c.kept && c.exitCode != 0) {
             EXPECT_EQ(testsupport::bytes(file), before);
         }
+        EXPECT_TRUE(programEntries().isEmpty()) << programEntries().join(u' ').toStdString();
     }
-    const Outcome missing = run({QStringLiteral("delete"), tree.path(QStringLiteral("none.dat"))});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.out, QStringLiteral("파일을 찾을 수 없습니다.\n"));
+    EXPECT_EQ(testsupport::read(sound), records);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The built program started as a user would start it, on a temporary copy of
 // its program folder, under a real X display (Xvfb in the test run).
 
+#include "shell/gui/StartUp.h"
+
 #include "platform/InstanceLock.h"
 #include "support/TestPaths.h"
 
@@ -10,14 +12,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString kPreviousInstance =
-    QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !\n"
-                   "불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
-const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !\n"
-                                              "벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
 
 class StartUp : public ::testing::Test
 {
@@ -27,46 +26,37 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "no X display (DISPLAY is not set): run these tests under xvfb-run, as scripts/test does";
         }
-        ASSERT_TRUE(m_tree.isValid());
-        m_programFolder = m_tree.filePath(QStringLiteral("manager"));
-        ASSERT_TRUE(QDir().mkpath(m_programFolder));
-        m_program = m_programFolder + QStringLiteral("/byeorisol-manager");
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + QStringLiteral("/byeorisol-manager"), m_program));
+        m_programFolder = m_tree.filePath(u"manager"_s);
+        ASSERT_TRUE(m_tree.isValid() && QDir().mkpath(m_programFolder));
+        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + u"/byeorisol-manager"_s,
+                                m_programFolder + u"/byeorisol-manager"_s));
     }
-
     void TearDown() override
     {
-        for (QProcess* p : m_started) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-            delete p;
+        for (const auto& process : m_started) {
+            process->kill();
+            process->waitForFinished(5000);
         }
     }
-
-    QProcess* start(const QString& platform)
+    QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = {})
     {
-        auto* process = new QProcess;
-        m_started.push_back(process);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        process->setProcessEnvironment(env);
-        process->start(m_program, {});
-        EXPECT_TRUE(process->waitForStarted(5000));
-        return process;
+        auto& process = *m_started.emplace_back(std::make_unique<QProcess>());
+        if (!platform.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+            process.setProcessEnvironment(environment);
+        }
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForStarted(5000));
+        return &process;
     }
+    QProcess* start(const QString& platform) { return track(m_programFolder + u"/byeorisol-manager"_s, {}, platform); }
 
-    // True once some process holds the instance lock of the temporary program folder.
-    bool lockHeld() const
-    {
-        return !platform::InstanceLock::acquire(platform::instanceLockKey(m_programFolder)).has_value();
-    }
-
+    // Waits until some process holds the instance lock of the temporary program folder, or none does.
     bool waitForLock(bool held) const
     {
         for (int i = 0; i < 200; ++i) {
-            if (lockHeld() == held) {
+            if (!platform::InstanceLock::acquire(platform::instanceLockKey(m_programFolder)).has_value() == held) {
                 return true;
             }
             QThread::msleep(25);
@@ -74,86 +64,64 @@ protected:
         return false;
     }
 
-    // Closes the first window the process shows, as a user clicking its close box.
-    static bool closeWindowOf(const QProcess& process)
+    // Closes the first window of a manager started on X, as a user clicking its close box, and waits
+    // for its end: its exit code (-1 when it did not end) and what it said on standard error.
+    std::pair<int, QString> closeWindowOf(QProcess& process) const
     {
         QProcess helper;
-        helper.start(testsupport::testBinFolder() + QStringLiteral("/x11-test-window"),
-                     {QStringLiteral("close"), QString::number(process.processId()), QStringLiteral("15000")});
-        return helper.waitForFinished(20000) && helper.exitCode() == 0;
+        helper.start(testsupport::testBinFolder() + u"/x11-test-window"_s,
+                     {u"close"_s, QString::number(process.processId()), u"15000"_s});
+        if (!helper.waitForFinished(20000) || helper.exitCode() != 0 || !process.waitForFinished(10000)) {
+            return {-1, {}};
+        }
+        return {process.exitCode(), QString(process.readAllStandardError()).replace(u"\n"_s, u"\r\n"_s)};
     }
-
-    QProcess* holdWindow(const QString& className, const QString& title)
+    void holdWindow(const QString& className, const QString& title)
     {
-        auto* helper = new QProcess;
-        m_started.push_back(helper);
-        helper->start(testsupport::testBinFolder() + QStringLiteral("/x11-test-window"),
-                      {QStringLiteral("hold"), className, title});
+        QProcess* helper = track(testsupport::testBinFolder() + u"/x11-test-window"_s, {u"hold"_s, className, title});
         EXPECT_TRUE(helper->waitForReadyRead(10000));
         EXPECT_EQ(helper->readLine().trimmed(), QByteArray("ready"));
-        return helper;
     }
-
-    static QString standardError(QProcess& process) { return QString::fromUtf8(process.readAllStandardError()); }
-
     QTemporaryDir m_tree;
     QString m_programFolder;
-    QString m_program;
-    std::vector<QProcess*> m_started;
+    std::vector<std::unique_ptr<QProcess>> m_started;
 };
 
 TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
 {
-    QProcess* first = start(QStringLiteral("offscreen"));
+    QProcess* first = start(u"offscreen"_s);
     ASSERT_TRUE(waitForLock(true));
-
-    QProcess* second = start(QStringLiteral("xcb"));
-    ASSERT_TRUE(closeWindowOf(*second));
-    ASSERT_TRUE(second->waitForFinished(10000));
-    EXPECT_NE(second->exitCode(), 0);
-    EXPECT_TRUE(standardError(*second).contains(kPreviousInstance));
+    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(said.contains(shell::previousInstanceMessage())) << said.toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
 }
 
 TEST_F(StartUp, killedInstanceLeavesNoLockBehind)
 {
-    QProcess* first = start(QStringLiteral("offscreen"));
+    QProcess* first = start(u"offscreen"_s);
     ASSERT_TRUE(waitForLock(true));
     first->kill();
     ASSERT_TRUE(first->waitForFinished(5000));
     ASSERT_TRUE(waitForLock(false));
-
-    QProcess* next = start(QStringLiteral("xcb"));
+    QProcess* next = start(u"xcb"_s);
     ASSERT_TRUE(waitForLock(true));
-    ASSERT_TRUE(closeWindowOf(*next)); // its main window: closing it ends the program
-    ASSERT_TRUE(next->waitForFinished(10000));
-    EXPECT_EQ(next->exitCode(), 0);
-    EXPECT_FALSE(standardError(*next).contains(kPreviousInstance));
+    EXPECT_EQ(closeWindowOf(*next).first, 0); // its main window: closing it ends the program
 }
 
-TEST_F(StartUp, viewerInputWindowStopsTheStart)
+// Only the viewer's input window, by its class and exact title, stops the start.
+TEST_F(StartUp, theViewerInputWindowStopsTheStartAndLookalikesDoNot)
 {
-    holdWindow(QStringLiteral("ThunderRT5Form"), QStringLiteral("성경입력전용창"));
-    QProcess* manager = start(QStringLiteral("xcb"));
-    ASSERT_TRUE(closeWindowOf(*manager));
-    ASSERT_TRUE(manager->waitForFinished(10000));
-    EXPECT_NE(manager->exitCode(), 0);
-    EXPECT_TRUE(standardError(*manager).contains(kViewerRunning));
-}
-
-TEST_F(StartUp, windowsThatOnlyResembleTheViewerDoNotStopTheStart)
-{
-    holdWindow(QStringLiteral("OtherForm"), QStringLiteral("성경입력전용창"));
-    holdWindow(QStringLiteral("ThunderRT5Form"), QStringLiteral("성경입력전용창 "));
-    holdWindow(QStringLiteral("ThunderRT5Form"), QStringLiteral("벼리솔"));
-    QProcess* manager = start(QStringLiteral("xcb"));
+    holdWindow(u"OtherForm"_s, u"성경입력전용창"_s);
+    holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창 "_s);
+    holdWindow(u"ThunderRT5Form"_s, u"벼리솔"_s);
+    QProcess* manager = start(u"xcb"_s);
     ASSERT_TRUE(waitForLock(true));
-    ASSERT_TRUE(closeWindowOf(*manager));
-    ASSERT_TRUE(manager->waitForFinished(10000));
-    EXPECT_EQ(manager->exitCode(), 0);
-    const QString said = standardError(*manager);
-    EXPECT_FALSE(said.contains(kViewerRunning)) << said.toStdString();
-    EXPECT_FALSE(said.contains(kPreviousInstance)) << said.toStdString();
+    EXPECT_EQ(closeWindowOf(*manager).first, 0);
+    holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창"_s);
+    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(said.contains(shell::viewerRunningMessage())) << said.toStdString();
 }
 
 } // namespace

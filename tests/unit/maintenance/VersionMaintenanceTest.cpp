@@ -4,33 +4,24 @@
 
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/SideFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using maintenance::CompactStep;
 using maintenance::FileOperations;
 using maintenance::VersionMaintenance;
 using testsupport::InstallTree;
 using testsupport::Records;
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-namespace maintenance {
-inline void PrintTo(CompactStep step, std::ostream* os)
-{
-    *os << "step " << static_cast<int>(step);
-}
-} // namespace maintenance
 
 namespace {
 
@@ -57,11 +48,10 @@ public:
     FaultyOperations(Fail fail, QString original, QString scratch)
         : m_fail(fail), m_original(std::move(original)), m_scratch(std::move(scratch))
     {}
-
     std::optional<QString> removeFile(const QString& path) override
     {
         if (m_fail == Fail::RemoveScratch && path == m_scratch) {
-            return QStringLiteral("사용 권한이 없습니다.");
+            return u"사용 권한이 없습니다."_s;
         }
         return FileOperations::removeFile(path);
     }
@@ -107,11 +97,7 @@ private:
     QString m_scratch;
 };
 
-class Maintenance : public ::testing::Test
-{
-protected:
-    InstallTree tree;
-};
+using Maintenance = testsupport::InstallTreeTest;
 
 // An old temp.mdb and the copies an interrupted compaction left beside the file
 // are removed; the user's own files are not. A symbolic link stays a link, and
@@ -121,12 +107,12 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     for (const bool throughLink : {false, true}) {
         SCOPED_TRACE(throughLink ? "through a link" : "the file itself");
         testsupport::InstallTree t;
-        QDir(t.installFolder()).mkdir(QStringLiteral("store"));
-        const QString file = t.makeVersion(throughLink ? QStringLiteral("store/mine.dat") : QStringLiteral("mine.dat"),
-                                           1500, testsupport::Texts::Most);
-        const QString chosen = t.path(QStringLiteral("mine.dat"));
+        QDir(t.installFolder()).mkdir(u"store"_s);
+        const QString file =
+            t.makeVersion(throughLink ? u"store/mine.dat"_s : u"mine.dat"_s, 1500, testsupport::Texts::Most);
+        const QString chosen = t.path(u"mine.dat"_s);
         if (throughLink) {
-            ASSERT_TRUE(QFile::link(QStringLiteral("store/mine.dat"), chosen));
+            ASSERT_TRUE(QFile::link(u"store/mine.dat"_s, chosen));
         }
         const QString folder = QFileInfo(file).absolutePath();
         testsupport::churn(file);
@@ -134,24 +120,21 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
         ASSERT_TRUE(before.has_value());
         const qint64 sizeBefore = QFileInfo(file).size();
         testsupport::write(t.scratchPath(), "left by an earlier run");
-        testsupport::write(file + QStringLiteral(".compact-0a1b2c"), "half a copy");
-        testsupport::write(file + QStringLiteral(".compact-0a1b2c-wal"), "its log");
-        testsupport::write(file + QStringLiteral(".compact-notes"), "the user's own");
-        testsupport::write(folder + QStringLiteral("/other.dat.compact-0a1b2c"), "another file's");
-
+        testsupport::write(file + u".compact-0a1b2c"_s, "half a copy");
+        testsupport::write(file + u".compact-0a1b2c-wal"_s, "its log");
+        testsupport::write(file + u".compact-notes"_s, "the user's own");
+        testsupport::write(folder + u"/other.dat.compact-0a1b2c"_s, "another file's");
         VersionMaintenance maintenance(t.programFolder());
         const maintenance::CompactOutcome outcome = maintenance.CompactVersion(chosen);
-
         EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
         EXPECT_EQ(testsupport::read(chosen), before);
-        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
         EXPECT_LT(QFileInfo(file).size(), sizeBefore);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
-                  (QStringList{QStringLiteral("mine.dat"), QStringLiteral("mine.dat.compact-notes"),
-                               QStringLiteral("other.dat.compact-0a1b2c")}));
+                  (QStringList{u"mine.dat"_s, u"mine.dat.compact-notes"_s, u"other.dat.compact-0a1b2c"_s}));
         if (throughLink) {
-            EXPECT_EQ(t.installEntries(), (QStringList{QStringLiteral("mine.dat"), QStringLiteral("store")}));
+            EXPECT_EQ(t.installEntries(), (QStringList{u"mine.dat"_s, u"store"_s}));
         }
         EXPECT_TRUE(t.programEntries().isEmpty());
     }
@@ -177,7 +160,7 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
     for (const auto& [fail, expected] : faults) {
         SCOPED_TRACE(static_cast<int>(fail));
         InstallTree t;
-        const QString file = t.makeVersion(QStringLiteral("mine.dat"), 300, testsupport::Texts::Most);
+        const QString file = t.makeVersion(u"mine.dat"_s, 300, testsupport::Texts::Most);
         testsupport::churn(file);
         const std::optional<Records> before = testsupport::read(file);
         ASSERT_TRUE(before.has_value());
@@ -185,52 +168,57 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
         if (fail == Fail::RemoveScratch) {
             testsupport::write(t.scratchPath(), "old");
         }
-
         FaultyOperations ops(fail, file, t.scratchPath());
         VersionMaintenance maintenance(t.programFolder(), &ops);
         const maintenance::CompactOutcome outcome = maintenance.CompactVersion(file);
-
         EXPECT_EQ(outcome.failedAt, expected);
-        EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(QStringLiteral("mine.dat"), outcome),
+        EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome),
                   QList<maintenance::Message>{maintenance::MaintenanceMessages::compactFailed()});
         EXPECT_EQ(testsupport::read(file), before);
-        EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
+        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
         EXPECT_EQ(testsupport::bytes(file), bytesBefore);
-        EXPECT_EQ(t.installEntries(), QStringList{QStringLiteral("mine.dat")});
-        EXPECT_EQ(t.programEntries(),
-                  fail == Fail::RemoveScratch ? QStringList{QStringLiteral("temp.mdb")} : QStringList{});
+        EXPECT_EQ(t.installEntries(), QStringList{u"mine.dat"_s});
+        EXPECT_EQ(t.programEntries(), fail == Fail::RemoveScratch ? QStringList{u"temp.mdb"_s} : QStringList{});
     }
 }
 
 TEST_F(Maintenance, compactionNeverTakesTheScratchDatabaseAsItsSource)
 {
     // As in an install where the program folder is the install folder itself.
-    const QString scratch = tree.scratchPath();
-    QFile::copy(tree.makeVersion(QStringLiteral("mine.dat"), 20, testsupport::Texts::Most), scratch);
+    const QString scratch = scratchPath();
+    QFile::copy(makeVersion(u"mine.dat"_s, 20, testsupport::Texts::Most), scratch);
     const QByteArray content = testsupport::bytes(scratch);
-    VersionMaintenance maintenance(tree.programFolder());
+    VersionMaintenance maintenance(programFolder());
     EXPECT_EQ(maintenance.CompactVersion(scratch).failedAt, CompactStep::SameAsScratch);
     EXPECT_EQ(testsupport::bytes(scratch), content);
+}
+
+TEST_F(Maintenance, aDeletionTakesTheSideFilesAlong)
+{
+    const QString file = makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
+    for (const QString& side : versiondb::sideFilePaths(file)) {
+        testsupport::write(side, "left by a killed writer");
+    }
+    EXPECT_TRUE(VersionMaintenance(programFolder()).DeleteVersion(file).deleted);
+    EXPECT_TRUE(installEntries().isEmpty()) << installEntries().join(u' ').toStdString();
 }
 
 // A missing file, a missing folder and a read-only file (refused as the desktop refuses it).
 TEST_F(Maintenance, aDeletionThatFailsGivesTheFileSystemsDescriptionWithoutIcon)
 {
-    const QString readOnly = tree.path(QStringLiteral("locked.dat"));
-    testsupport::write(readOnly, "x");
+    using maintenance::MaintenanceMessages;
+    const QString readOnly = writeFile(u"locked.dat"_s, "x");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    const std::vector<std::pair<QString, QString>> cases = {
-        {tree.path(QStringLiteral("none.dat")), QStringLiteral("파일을 찾을 수 없습니다.")},
-        {tree.path(QStringLiteral("gone")) + QDir::separator() + QStringLiteral("x.dat"),
-         QStringLiteral("경로를 찾을 수 없습니다.")},
-        {readOnly, QStringLiteral("경로/파일 액세스 오류입니다.")},
+    const std::pair<QString, QString> cases[] = {
+        {path(u"none.dat"_s), MaintenanceMessages::fileNotFound()},
+        {path(u"gone"_s) + QDir::separator() + u"x.dat"_s, MaintenanceMessages::pathNotFound()},
+        {readOnly, MaintenanceMessages::accessError()},
     };
-    for (const auto& [path, description] : cases) {
-        SCOPED_TRACE(path.toStdString());
-        VersionMaintenance maintenance(tree.programFolder());
-        const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(path);
+    for (const auto& [file, description] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).DeleteVersion(file);
         EXPECT_FALSE(outcome.deleted);
-        EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(QStringLiteral("x.dat"), outcome),
+        EXPECT_EQ(MaintenanceMessages::forOutcome(u"x.dat"_s, outcome),
                   (QList<maintenance::Message>{{platform::MessageIcon::None, description}}));
     }
     EXPECT_TRUE(QFileInfo::exists(readOnly));

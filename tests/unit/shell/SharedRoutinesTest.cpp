@@ -1,128 +1,89 @@
 #include "platform/CenteredOrigin.h"
 #include "platform/FileNames.h"
+#include "platform/InstanceLock.h"
+#include "platform/ProgramFolders.h"
 #include "versiondb/Field.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSize>
 #include <QTemporaryDir>
+#include <QUuid>
+#include <array>
 #include <gtest/gtest.h>
 
-using platform::centeredOrigin;
+using namespace Qt::StringLiterals;
 using platform::FileExists;
 using platform::GetFileName;
+using platform::InstanceLock;
 using versiondb::NullToSpaces;
 
-TEST(GetFileName, takesThePartAfterTheLastSeparator)
+TEST(SharedRoutines, fileNamesAndNullTexts)
 {
-    struct Case
-    {
-        const char* path;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"/home/user/Bible/data/mine.dat", "mine.dat"},
-        {"mine.dat", ""},
-        {"/home/user/data/", ""},
-        {"/개역.DAT", "개역.DAT"},
-        {"", ""},
-        {"/a/b/../c.txt", "c.txt"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(GetFileName(QString::fromUtf8(c.path)), QString::fromUtf8(c.expected));
+    EXPECT_EQ(GetFileName(u"/home/user/Bible/data/mine.dat"_s), u"mine.dat"_s);
+    EXPECT_EQ(GetFileName(u"/개역.DAT"_s), u"개역.DAT"_s);
+    EXPECT_EQ(GetFileName(u"/a/b/../c.txt"_s), u"c.txt"_s);
+    for (const QString& nameless : {u"mine.dat"_s, u"/home/user/data/"_s, QString()}) {
+        EXPECT_EQ(GetFileName(nameless), QString()) << nameless.toStdString();
     }
+    EXPECT_EQ(NullToSpaces(QVariant()), u"  "_s);
+    EXPECT_EQ(NullToSpaces(QVariant::fromValue(QSize(1, 2))), u"  "_s);
+    EXPECT_EQ(NullToSpaces(QVariant(QString())), QString());
+    EXPECT_EQ(NullToSpaces(QVariant(u"null"_s)), u"null"_s);
+    EXPECT_EQ(NullToSpaces(QVariant(42)), u"42"_s);
 }
 
-class FileExistsTest : public ::testing::Test
+// Normal files only, by name or by wildcard: not folders, hidden files or missing folders.
+TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        touch(QStringLiteral("kjv.dat"));
-        touch(QStringLiteral("개역.DAT"));
-        touch(QStringLiteral(".hidden.dat"));
-        ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat")));
+    QTemporaryDir dir;
+    for (const QString& name : {u"kjv.dat"_s, u"개역.DAT"_s, u".hidden.dat"_s}) {
+        ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
     }
-
-    void touch(const QString& name)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.dat"_s));
+    for (const QString& name : {u"kjv.dat"_s, u"개역.DAT"_s, u"*.dat"_s, u"k?v.dat"_s}) {
+        EXPECT_TRUE(FileExists(QDir::toNativeSeparators(dir.filePath(name)))) << name.toStdString();
     }
-
-    QString path(const QString& name) const { return QDir::toNativeSeparators(m_dir.filePath(name)); }
-
-    QTemporaryDir m_dir;
-};
-
-TEST_F(FileExistsTest, findsNormalFilesOnly)
-{
-    struct Case
-    {
-        QString name;
-        bool expected;
-    };
-    const Case cases[] = {
-        {QStringLiteral("kjv.dat"), true},
-        {QStringLiteral("개역.DAT"), true},
-        {QStringLiteral("folder.dat"), false},
-        {QStringLiteral(".hidden.dat"), false},
-        {QStringLiteral("missing.dat"), false},
-        {QStringLiteral("missing-folder/kjv.dat"), false},
-        {QStringLiteral("*.dat"), true},
-        {QStringLiteral("k?v.dat"), true},
-        {QStringLiteral("*.txt"), false},
-        {QStringLiteral(".h*"), false},
-        {QStringLiteral("missing-folder/*.dat"), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
-        EXPECT_EQ(FileExists(path(c.name)), c.expected);
+    for (const QString& name : {u"folder.dat"_s, u".hidden.dat"_s, u"missing.dat"_s, u"missing-folder/kjv.dat"_s,
+                                u"*.txt"_s, u".h*"_s, u"missing-folder/*.dat"_s}) {
+        EXPECT_FALSE(FileExists(QDir::toNativeSeparators(dir.filePath(name)))) << name.toStdString();
     }
-}
-
-TEST(FileExists, emptyPathIsFalse)
-{
     EXPECT_FALSE(FileExists(QString()));
 }
 
-TEST(NullToSpaces, showsNullAsTwoSpaces)
+TEST(SharedRoutines, centringCutsTheFractionTowardZeroAndRefusesWhatOverflowsSixteenBits)
 {
-    EXPECT_EQ(NullToSpaces(QVariant()), QStringLiteral("  "));
-    EXPECT_EQ(NullToSpaces(QVariant(QString())), QString());
-    EXPECT_EQ(NullToSpaces(QVariant(QStringLiteral(""))), QString());
-    EXPECT_EQ(NullToSpaces(QVariant(QStringLiteral("null"))), QStringLiteral("null"));
-    EXPECT_EQ(NullToSpaces(QVariant(QStringLiteral("태초에"))), QStringLiteral("태초에"));
-    EXPECT_EQ(NullToSpaces(QVariant(42)), QStringLiteral("42"));
-    EXPECT_EQ(NullToSpaces(QVariant::fromValue(QSize(1, 2))), QStringLiteral("  "));
+    const std::pair<std::array<double, 4>, std::optional<QPoint>> cases[] = {
+        {{15360, 11520, 5700, 4800}, QPoint(4830, 3360)},
+        {{15360, 11520, 5701, 4801}, QPoint(4829, 3359)},
+        {{100, 100, 103, 103}, QPoint(-1, -1)},
+        {{100, 100, 104.4, 100}, QPoint(-2, 0)},
+        {{100, 100, 100.6, 100}, QPoint(0, 0)},
+        {{65536, 100, 0, 0}, std::nullopt},
+        {{100, 70000, 0, 0}, std::nullopt},
+        {{0, 0, 70000, 100}, std::nullopt},
+        {{65534, 65534, 0, 0}, QPoint(32767, 32767)},
+        {{0, 0, 65536, 65536}, QPoint(-32768, -32768)},
+    };
+    for (const auto& [sizes, origin] : cases) {
+        EXPECT_EQ(platform::centeredOrigin(sizes[0], sizes[1], sizes[2], sizes[3]), origin)
+            << sizes[0] << "x" << sizes[1] << " / " << sizes[2] << "x" << sizes[3];
+    }
 }
 
-TEST(CenterForm, centresWithTheFractionCutTowardZero)
+// One holder per program folder until it is gone; a moved lock stays held.
+TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)
 {
-    struct Case
-    {
-        double screenWidth, screenHeight, windowWidth, windowHeight;
-        std::optional<QPoint> expected;
-    };
-    const Case cases[] = {
-        {15360, 11520, 5700, 4800, QPoint(4830, 3360)},
-        {15360, 11520, 5701, 4801, QPoint(4829, 3359)},
-        {15360, 11520, 15360, 11520, QPoint(0, 0)},
-        {100, 100, 103, 103, QPoint(-1, -1)},
-        {100, 100, 104.4, 100, QPoint(-2, 0)},
-        {100, 100, 100.6, 100, QPoint(0, 0)},
-        {65536, 100, 0, 0, std::nullopt},
-        {70000, 100, 0, 0, std::nullopt},
-        {100, 70000, 0, 0, std::nullopt},
-        {0, 0, 70000, 100, std::nullopt},
-        {65534, 65534, 0, 0, QPoint(32767, 32767)},
-        {0, 0, 65536, 65536, QPoint(-32768, -32768)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.screenWidth << "x" << c.screenHeight << " / " << c.windowWidth << "x"
-                                        << c.windowHeight);
-        EXPECT_EQ(centeredOrigin(c.screenWidth, c.screenHeight, c.windowWidth, c.windowHeight), c.expected);
-    }
+    const QString key = u"byeorisol-test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    auto first = InstanceLock::acquire(key);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_FALSE(InstanceLock::acquire(key).has_value());
+    std::optional<InstanceLock> moved = std::move(*first);
+    first.reset();
+    EXPECT_FALSE(InstanceLock::acquire(key).has_value());
+    moved.reset();
+    EXPECT_TRUE(InstanceLock::acquire(key).has_value());
+    EXPECT_NE(platform::instanceLockKey(u"/opt/a/manager"_s), platform::instanceLockKey(u"/opt/b/manager"_s));
+    EXPECT_EQ(platform::instanceLockKey(u"/opt/a/manager"_s), platform::instanceLockKey(u"/opt/a/manager/"_s));
+    EXPECT_EQ(platform::installFolder(u"/opt/성경/관리기"_s), u"/opt/성경/관리기/.."_s);
 }
