@@ -21,11 +21,6 @@
 
 namespace {
 
-struct DisplayClose
-{
-    void operator()(Display* d) const { XCloseDisplay(d); }
-};
-
 int ignoreErrors(Display*, XErrorEvent*)
 {
     return 0;
@@ -34,11 +29,8 @@ int ignoreErrors(Display*, XErrorEvent*)
 int hold(Display* display, const std::string& className, const std::string& title)
 {
     const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
-    XClassHint hint{};
     std::string name = className;
-    std::string cls = className;
-    hint.res_name = name.data();
-    hint.res_class = cls.data();
+    XClassHint hint{name.data(), name.data()};
     XSetClassHint(display, window, &hint);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
@@ -58,25 +50,7 @@ int hold(Display* display, const std::string& className, const std::string& titl
     return 0;
 }
 
-bool belongsTo(Display* display, Window window, unsigned long pid)
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
-    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) != Success ||
-        data == nullptr) {
-        return false;
-    }
-    const bool match = count == 1 && format == 32 && *reinterpret_cast<unsigned long*>(data) == pid;
-    XFree(data);
-    XWindowAttributes attributes{};
-    return match && XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
-}
-
+// The first viewable top-level window whose _NET_WM_PID is pid, or 0.
 Window findWindowOf(Display* display, unsigned long pid)
 {
     Window root = 0;
@@ -86,15 +60,24 @@ Window findWindowOf(Display* display, unsigned long pid)
     if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
         return 0;
     }
+    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
     Window found = 0;
     for (unsigned int i = 0; i < count && found == 0; ++i) {
-        if (belongsTo(display, children[i], pid)) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        XWindowAttributes attributes{};
+        if (XGetWindowProperty(display, children[i], netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                               &data) == Success &&
+            data != nullptr && items == 1 && *reinterpret_cast<unsigned long*>(data) == pid &&
+            XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable) {
             found = children[i];
         }
+        XFree(data);
     }
-    if (children != nullptr) {
-        XFree(children);
-    }
+    XFree(children);
     return found;
 }
 
@@ -130,7 +113,7 @@ int main(int argc, char* argv[])
         std::fputs("usage: x11-test-window hold CLASS TITLE | close PID MS\n", stderr);
         return 2;
     }
-    std::unique_ptr<Display, DisplayClose> display(XOpenDisplay(nullptr));
+    const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display) {
         std::fputs("x11-test-window: no X display\n", stderr);
         return 2;
