@@ -7,7 +7,6 @@
 #include "versiondb/Password.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <functional>
@@ -20,37 +19,34 @@ namespace {
 class CompactRepair : public InstallTreeTest
 {};
 
-// Overwrites bytes of a page of the file, from offset on; the whole page without bytes given.
-void overwrite(const QString& file, qint64 page, qint64 offset, const QByteArray& with = {})
+// Overwrites the page the query names from offset on, with bytes or (none given) a whole page of 'Z'.
+void overwrite(const QString& file, const char* pageQuery, qint64 offset, const QByteArray& bytes = {})
 {
-    QFile f(file);
     const qint64 pageSize = sql(file, "PRAGMA page_size").toLongLong();
+    const qint64 page = sql(file, pageQuery).toLongLong();
     ASSERT_GT(page, 0);
+    QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek((page - 1) * pageSize + offset));
-    ASSERT_GT(f.write(with.isEmpty() ? QByteArray(pageSize, '\x5a') : with), 0);
+    ASSERT_GT(f.write(bytes.isEmpty() ? QByteArray(pageSize, 'Z') : bytes), 0);
 }
 
 } // namespace
 
-// A complete copy that opens with the same connect string; an existing destination, another
-// password or a source in use: an error, and nothing written or changed.
-TEST_F(CompactRepair, compactionWritesACompleteCopyOrNothing)
+// A source in use or of another password, or an existing destination: an error, and nothing
+// written or changed. (The records of a compacted copy are the maintenance tests' concern.)
+TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
 {
-    const QString source = makeVersion(QStringLiteral("mine.dat"), 600, Texts::EveryThird);
+    const QString source = makeVersion(QStringLiteral("mine.dat"), 30);
     const QString scratch = path(QStringLiteral("temp.mdb"));
     const QByteArray sourceBytes = bytes(source);
     const auto compact = [&](const QString& connect) {
         return errorOf([&] { DBEngine::instance().CompactDatabase(source, scratch, connect); });
     };
     EXPECT_EQ(compact(QStringLiteral(";pwd=x")), errorNumber::InvalidPassword);
-    {
-        auto held = DBEngine::instance().OpenDatabase(source, true, false, passwordConnect());
-        EXPECT_EQ(compact(passwordConnect()), errorNumber::FileInUse);
-    }
+    auto held = DBEngine::instance().OpenDatabase(source, true, false, passwordConnect());
+    EXPECT_EQ(compact(passwordConnect()), errorNumber::FileInUse);
+    held.reset();
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("mine.dat")});
-    EXPECT_EQ(compact(passwordConnect()), 0);
-    EXPECT_EQ(read(scratch), read(source));
-    EXPECT_EQ(integrityOf(scratch), QStringLiteral("ok"));
     write(scratch, "old scratch");
     EXPECT_EQ(compact(passwordConnect()), errorNumber::DatabaseExists);
     EXPECT_EQ(bytes(scratch), QByteArray("old scratch"));
@@ -78,18 +74,16 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
         {"a leaf page of the table, through a link", 0, count * 9 / 10,
          [](const QString& file) {
              overwrite(file,
-                       sql(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' "
-                                 "ORDER BY pageno LIMIT 1 OFFSET 20")
-                           .toLongLong(),
+                       "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' ORDER BY pageno LIMIT 1 "
+                       "OFFSET 20",
                        0, QByteArray(48, '\xee'));
          }},
         // Everything below the root is lost to the tree, not to the salvage.
         {"the table's root, an interior page", 0, count,
-         [](const QString& file) {
-             overwrite(file, sql(file, "SELECT rootpage FROM sqlite_schema WHERE name = '본문'").toLongLong(), 0);
-         }},
+         [](const QString& file) { overwrite(file, "SELECT rootpage FROM sqlite_schema WHERE name = '본문'", 0); }},
         // The first page keeps the file header but loses the list of tables and indexes.
-        {"the schema page", 0, count, [](const QString& file) { overwrite(file, 1, 100, QByteArray(300, '\x33')); }},
+        {"the schema page", 0, count,
+         [](const QString& file) { overwrite(file, "SELECT 1", 100, QByteArray(300, '3')); }},
         {"cut short by one byte", 0, count - 1,
          [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() - 1)); }},
         {"password verifier", 0, count, run("UPDATE byeorisol_password SET verifier = randomblob(32)")},
@@ -108,10 +102,10 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
         const QString chosen = throughLink ? path(QStringLiteral("mine.dat")) : file;
         ASSERT_TRUE(!throughLink || QFile::link(QStringLiteral("store/mine.dat"), chosen));
         const Records before = read(file).value();
-        const QString verifier = sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password");
+        const auto verifier = [&] { return sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"); };
+        const QString verifierBefore = verifier();
         damage(file);
         const QByteArray damaged = bytes(file);
-
         EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(chosen); }), expected);
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
         EXPECT_EQ(QDir(path(QStringLiteral("store"))).entryList(QDir::Files | QDir::Hidden | QDir::System),
@@ -122,7 +116,7 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
             EXPECT_EQ(bytes(file), damaged);
         } else {
             EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-            EXPECT_EQ(sql(file, "SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_schema "
+            EXPECT_EQ(sql(file, "SELECT group_concat(name) FROM (SELECT name FROM sqlite_schema "
                                 "WHERE type = 'index' AND tbl_name = '본문' ORDER BY name)"),
                       QStringLiteral("번호,성경구절"));
             const Records after = read(chosen).value_or(Records{});
@@ -130,8 +124,7 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
             for (const auto& [number, values] : after) {
                 EXPECT_EQ(values, before.at(number)) << number;
             }
-            EXPECT_EQ(sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password") == verifier,
-                      std::string_view(name) != "password verifier");
+            EXPECT_EQ(verifier() == verifierBefore, std::string_view(name) != "password verifier");
         }
         QFile::remove(path(QStringLiteral("mine.dat")));
         ASSERT_TRUE(QDir(path(QStringLiteral("store"))).removeRecursively());
@@ -160,14 +153,12 @@ TEST_F(CompactRepair, pageSalvageFindsEveryRecordAndSurvivesDamagedBytes)
     EXPECT_EQ(PageSalvage(sound).records(4).at(0).values[1].typeId(), QMetaType::QByteArray); // the verifier
     QRandomGenerator random(4417);
     for (int round = 0; round < 40; ++round) {
-        QByteArray damaged = sound;
-        for (int i = 0; i < 200; ++i) {
+        QByteArray damaged = sound.left(round % 4 == 0 ? random.bounded(static_cast<int>(sound.size())) : sound.size());
+        for (int i = 0; i < 200 && !damaged.isEmpty(); ++i) {
             damaged[random.bounded(static_cast<int>(damaged.size()))] = static_cast<char>(random.bounded(256));
         }
-        damaged.truncate(round % 4 == 0 ? random.bounded(static_cast<int>(damaged.size())) : damaged.size());
         for (const PageSalvage::Record& r : PageSalvage(damaged).records(6)) {
-            ASSERT_EQ(r.values.size(), 6u);
-            ASSERT_GT(r.rowid, 0);
+            ASSERT_TRUE(r.values.size() == 6 && r.rowid > 0);
         }
     }
 }
