@@ -6,6 +6,7 @@
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
+#include "versiondb/Transaction.h"
 
 using namespace versiondb;
 using testsupport::errorOf;
@@ -145,4 +146,18 @@ TEST_F(RecordsetTest, editsStoreValuesAsGivenAndNeedACurrentRecord)
         EXPECT_EQ(field("본문"), texts[n - 1]) << n;
     }
     EXPECT_TRUE(m_rs->Eof());
+}
+
+// Records stored in a transaction that leaves scope without Commit are gone; committed ones stay.
+TEST_F(RecordsetTest, aTransactionLeftWithoutCommitStoresNothing)
+{
+    open(2);
+    for (const bool commit : {false, true}) {
+        Transaction transaction(*m_db);
+        add(9, QStringLiteral("창 1:9"));
+        if (commit) {
+            transaction.Commit();
+        }
+    }
+    EXPECT_EQ(m_rs->RecordCount(), 3);
 }
