@@ -2,18 +2,16 @@
 
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
+#include "versiondb/VersionFile.h"
 
 namespace versiondb {
 
 namespace {
 
 // The fields of the verse table, in the order of its columns. Its indexes are named after their key field.
-const std::array<QString, Recordset::kFieldCount>& fieldNames()
+const QStringList& fieldNames()
 {
-    static const std::array<QString, Recordset::kFieldCount> names = {
-        QStringLiteral("번호"), QStringLiteral("권"),       QStringLiteral("장"),
-        QStringLiteral("절"),   QStringLiteral("성경구절"), QStringLiteral("본문"),
-    };
+    static const QStringList names = VersionFile::fieldNames();
     return names;
 }
 
