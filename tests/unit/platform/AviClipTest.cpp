@@ -1,5 +1,4 @@
-// The AVI reader on clips of the program's own writer: whole ones decode to the frames written;
-// patched or cut ones are refused with their error.
+// The AVI reader on clips of the program's own writer, whole, patched, cut or damaged.
 
 #include "platform/gui/AviClip.h"
 
@@ -8,7 +7,6 @@
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -38,10 +36,8 @@ QByteArray patched(QByteArray file, const char* id, int offset, qint64 value, in
 
 } // namespace
 
-// The small clip and the build's list.avi decode to exactly the frames drawn; chunks of
-// other streams are passed over. The frame interval comes from the main header, else from
-// the stream's rate, else a default. Uncompressed rows are padded to four bytes, bottom-up
-// or, with a negative height, top-down.
+// The frames drawn, with other streams' chunks passed over; the frame interval of the main header, else
+// of the stream's rate, else a default; uncompressed rows padded to four bytes, bottom-up or top-down.
 TEST(AviClip, decodesTheFramesPaletteAndTimingWritten)
 {
     const auto drawn = clip::drawWritingPages();
@@ -108,18 +104,22 @@ TEST(AviClip, refusesBadOrCutInputWithItsError)
         const AviClip::Result result = AviClip::fromBytes(file);
         EXPECT_TRUE(!result.clip && result.error == expected) << name << ": " << describe(result.error).toStdString();
     }
-    QTemporaryDir folder;
-    EXPECT_EQ(AviClip::fromFile(folder.filePath(QStringLiteral("none.avi"))).error, AviError::CannotRead);
-    EXPECT_EQ(AviClip::fromFile(folder.path()).error, AviError::CannotRead);
+    EXPECT_EQ(AviClip::fromFile(testsupport::builtProgramFolder() + QStringLiteral("/none.avi")).error,
+              AviError::CannotRead);
+    EXPECT_EQ(AviClip::fromFile(testsupport::builtProgramFolder()).error, AviError::CannotRead); // a folder
 
-    // Cut anywhere, the clip is refused, or with a RIFF size that admits the cut gives whole frames only.
+    // Cut anywhere, with a RIFF size that admits the cut, or with any one byte inverted, the clip
+    // is refused or gives whole frames only.
     const QByteArray file = testsupport::bytes(testsupport::builtProgramFolder() + QStringLiteral("/list.avi"));
-    for (qsizetype length = 12; length < file.size(); ++length) {
-        EXPECT_FALSE(AviClip::fromBytes(QByteArrayView(file.constData(), length)).clip.has_value()) << length;
-        const AviClip::Result cut = AviClip::fromBytes(patched(file.left(length), "RIFF", -4, length - 8));
-        ASSERT_EQ(cut.clip.has_value(), cut.error == AviError::None) << length;
-        for (qsizetype f = 0; cut.clip && f < cut.clip->frameCount(); ++f) {
-            ASSERT_EQ(cut.clip->frame(f).size(), 80 * 60) << length;
+    for (qsizetype at = 12; at < file.size(); ++at) {
+        EXPECT_FALSE(AviClip::fromBytes(QByteArrayView(file.constData(), at)).clip.has_value()) << at;
+        for (const QByteArray& bytes : {patched(file.left(at), "RIFF", -4, at - 8),
+                                        QByteArray(file).replace(at, 1, QByteArray(1, static_cast<char>(~file[at])))}) {
+            const AviClip::Result result = AviClip::fromBytes(bytes);
+            ASSERT_EQ(result.clip.has_value(), result.error == AviError::None) << at;
+            for (qsizetype f = 0; result.clip && f < result.clip->frameCount(); ++f) {
+                ASSERT_EQ(result.clip->frame(f).size(), result.clip->bytesPerLine() * result.clip->height()) << at;
+            }
         }
     }
 }
