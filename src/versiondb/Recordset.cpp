@@ -2,12 +2,43 @@
 
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
+#include "versiondb/VersionFile.h"
 
 namespace versiondb {
 
 namespace {
 
-constexpr int kMaxMaskedColumns = 64;
+// The fields of the verse table, in the order of its columns. Its indexes are named after their key field.
+const QStringList& fieldNames()
+{
+    static const QStringList names = VersionFile::fieldNames();
+    return names;
+}
+
+int columnNamed(const QString& name)
+{
+    for (int i = 0; i < Recordset::kFieldCount; ++i) {
+        if (fieldNames()[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The row id and then every field.
+QString selectList()
+{
+    QString list = QStringLiteral("rowid");
+    for (const QString& name : fieldNames()) {
+        list += QStringLiteral(", ") + sqlite::quoted(name);
+    }
+    return list;
+}
+
+bool isSet(unsigned mask, int column)
+{
+    return (mask & (1U << column)) != 0;
+}
 
 } // namespace
 
@@ -23,34 +54,19 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, const QString& table) :
         }
         m_table = find.columnText(0);
     }
-    {
-        sqlite::Statement info(db, QStringLiteral("SELECT name, upper(type) FROM pragma_table_info(?1)"));
-        info.bind(1, m_table);
-        while (info.step()) {
-            m_columns.push_back(info.columnText(0));
-            // The column affinities that keep a value of the same kind exactly as it was given.
-            const QString type = info.columnText(1);
-            m_integerColumn.push_back(type.contains(QStringLiteral("INT")));
-            m_textColumn.push_back(!type.contains(QStringLiteral("INT")) &&
-                                   (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("CLOB")) ||
-                                    type.contains(QStringLiteral("TEXT"))));
-        }
-    }
-    m_selectList = QStringLiteral("rowid");
-    for (int i = 0; i < m_columns.size(); ++i) {
-        m_selectList += QStringLiteral(", ") + sqlite::quoted(m_columns.at(i));
-        m_fields.push_back(std::make_unique<Field>(*this, i, m_columns.at(i)));
+    for (int i = 0; i < kFieldCount; ++i) {
+        m_fields[i] = std::make_unique<Field>(*this, i, fieldNames()[i]);
     }
     const QString from = QStringLiteral(" FROM ") + sqlite::quoted(m_table);
     m_byRowid =
-        sqlite::Statement(db, QStringLiteral("SELECT ") + m_selectList + from + QStringLiteral(" WHERE rowid = ?1"));
+        sqlite::Statement(db, QStringLiteral("SELECT ") + selectList() + from + QStringLiteral(" WHERE rowid = ?1"));
     m_count = sqlite::Statement(db, QStringLiteral("SELECT count(*)") + from);
     m_file->attach(this);
 
     // A table-type record set opens on its first record.
     try {
-        Order& tableOrder = order();
-        if (!take(tableOrder.first)) {
+        prepareOrder(QString(), -1);
+        if (!take(order().first)) {
             m_position = Position::Eof;
         }
     } catch (const Error&) {
@@ -70,8 +86,10 @@ void Recordset::Close() noexcept
         return;
     }
     m_orders.clear();
-    m_inserts.clear();
-    m_updates.clear();
+    m_insert = sqlite::Statement();
+    for (sqlite::Statement& update : m_updates) {
+        update = sqlite::Statement();
+    }
     m_byRowid = sqlite::Statement();
     m_count = sqlite::Statement();
     m_file->detach(this);
@@ -95,53 +113,36 @@ void Recordset::checkWritable() const
     }
 }
 
-int Recordset::keyColumnIndex(const QString& column) const
+void Recordset::prepareOrder(const QString& index, int keyColumn)
 {
-    return static_cast<int>(m_columns.indexOf(column));
-}
-
-Recordset::Order& Recordset::order()
-{
-    auto found = m_orders.find(m_index);
-    if (found != m_orders.end()) {
-        return found->second;
-    }
     sqlite3* db = handle();
     Order o;
-    const QString head = QStringLiteral("SELECT ") + m_selectList + QStringLiteral(" FROM ") + sqlite::quoted(m_table);
-    if (m_index.isEmpty()) {
+    o.keyColumn = keyColumn;
+    const QString table = sqlite::quoted(m_table);
+    const QString head = QStringLiteral("SELECT ") + selectList() + QStringLiteral(" FROM ") + table;
+    if (keyColumn < 0) {
         o.first = sqlite::Statement(db, head + QStringLiteral(" ORDER BY rowid LIMIT 1"));
         o.last = sqlite::Statement(db, head + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
-        o.nextInTable = sqlite::Statement(db, head + QStringLiteral(" WHERE rowid > ?2 ORDER BY rowid LIMIT 1"));
+        o.next = sqlite::Statement(db, head + QStringLiteral(" WHERE rowid > ?2 ORDER BY rowid LIMIT 1"));
     } else {
-        sqlite::Statement info(db, QStringLiteral("SELECT name FROM pragma_index_info(?1) ORDER BY seqno"));
-        info.bind(1, m_index);
-        QStringList keyColumns;
-        while (info.step()) {
-            keyColumns.push_back(info.columnText(0));
-        }
-        if (keyColumns.size() != 1 || keyColumnIndex(keyColumns.front()) < 0) {
-            raise(errorNumber::NotSupported);
-        }
-        o.keyColumn = keyColumns.front();
-        const QString k = sqlite::quoted(o.keyColumn);
-        const QString by = QStringLiteral(" INDEXED BY ") + sqlite::quoted(m_index);
+        // An index orders records of equal key by their row id, and Null keys first.
+        const QString k = sqlite::quoted(fieldNames()[keyColumn]);
+        const QString by = QStringLiteral(" INDEXED BY ") + sqlite::quoted(index);
         const QString h = head + by;
-        // An index orders records of equal key by their row id.
-        o.first = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" LIMIT 1"));
-        o.last = sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" DESC LIMIT 1"));
+        const QString inOrder = QStringLiteral(" ORDER BY ") + k + QStringLiteral(", rowid LIMIT 1");
+        o.first = sqlite::Statement(db, h + inOrder);
+        o.last =
+            sqlite::Statement(db, h + QStringLiteral(" ORDER BY ") + k + QStringLiteral(" DESC, rowid DESC LIMIT 1"));
         // The record after (key, row id) in index order: one step along the index.
-        o.nextInOrder =
-            sqlite::Statement(db, h + QStringLiteral(" WHERE (") + k + QStringLiteral(", rowid) > (?1, ?2) ORDER BY ") +
-                                      k + QStringLiteral(", rowid LIMIT 1"));
+        o.next =
+            sqlite::Statement(db, h + QStringLiteral(" WHERE (") + k + QStringLiteral(", rowid) > (?1, ?2)") + inOrder);
         o.nextAfterNull = sqlite::Statement(db, h + QStringLiteral(" WHERE ") + k +
-                                                    QStringLiteral(" IS NULL AND rowid > ?2 ORDER BY rowid LIMIT 1"));
+                                                    QStringLiteral(" IS NOT NULL OR rowid > ?2") + inOrder);
         // Only the row id: the index answers a seek alone, and the values are read when asked for.
-        o.seek =
-            sqlite::Statement(db, QStringLiteral("SELECT rowid FROM ") + sqlite::quoted(m_table) + by +
-                                      QStringLiteral(" WHERE ") + k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
+        o.seek = sqlite::Statement(db, QStringLiteral("SELECT rowid FROM ") + table + by + QStringLiteral(" WHERE ") +
+                                           k + QStringLiteral(" = ?1 ORDER BY rowid LIMIT 1"));
     }
-    return m_orders.emplace(m_index, std::move(o)).first->second;
+    m_orders.emplace(index, std::move(o));
 }
 
 bool Recordset::take(sqlite::Statement& stmt, bool withValues)
@@ -152,29 +153,22 @@ bool Recordset::take(sqlite::Statement& stmt, bool withValues)
     }
     m_rowid = stmt.columnInt(0);
     m_loaded = withValues;
-    if (withValues) {
-        m_values.resize(m_columns.size());
-        for (int i = 0; i < m_columns.size(); ++i) {
-            m_values[i] = stmt.column(i + 1);
-        }
+    for (int i = 0; withValues && i < kFieldCount; ++i) {
+        m_values[i] = stmt.column(i + 1);
     }
     m_position = Position::Record;
     return true;
 }
 
-void Recordset::reload()
+void Recordset::ensureLoaded()
 {
+    if (m_loaded) {
+        return;
+    }
     m_byRowid.bindInt(1, m_rowid);
     if (!take(m_byRowid)) {
         m_position = Position::None;
         raise(errorNumber::NoCurrentRecord);
-    }
-}
-
-void Recordset::ensureLoaded()
-{
-    if (!m_loaded) {
-        reload();
     }
 }
 
@@ -185,39 +179,41 @@ void Recordset::setIndex(const QString& name)
         m_index.clear();
         return;
     }
-    sqlite::Statement find(db, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'index' AND tbl_name = ?1 "
-                                              "AND name = ?2 COLLATE NOCASE"));
-    find.bind(1, m_table);
-    find.bind(2, name);
-    if (!find.step()) {
-        raise(errorNumber::NoSuchIndex);
+    const int keyColumn = columnNamed(name);
+    const QString index = keyColumn < 0 ? name : fieldNames()[keyColumn];
+    if (m_orders.find(index) == m_orders.end()) {
+        sqlite::Statement find(db, QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'index' AND tbl_name = ?1 "
+                                                  "AND name = ?2"));
+        find.bind(1, m_table);
+        find.bind(2, index);
+        if (keyColumn < 0 || !find.step()) {
+            raise(errorNumber::NoSuchIndex);
+        }
+        prepareOrder(index, keyColumn);
     }
-    const QString previous = m_index;
-    m_index = find.columnText(0);
-    try {
-        (void)order();
-    } catch (const Error&) {
-        m_index = previous;
-        throw;
-    }
+    m_index = index;
 }
 
 void Recordset::Seek(const QString& comparison, const QVariant& key)
 {
     handle();
-    if (m_index.isEmpty()) {
-        raise(errorNumber::InvalidArgument);
-    }
-    if (comparison.trimmed() != QStringLiteral("=")) {
+    if (m_index.isEmpty() || comparison.trimmed() != QStringLiteral("=")) {
         raise(errorNumber::InvalidArgument);
     }
     dropEdit();
     Order& o = order();
     o.seek.bind(1, key);
-    const bool found = take(o.seek, false);
-    m_noMatch = !found;
-    if (!found) {
+    m_noMatch = !take(o.seek, false);
+    if (m_noMatch) {
         m_position = Position::None;
+    }
+}
+
+void Recordset::moveTo(sqlite::Statement& stmt)
+{
+    if (!take(stmt)) {
+        m_position = Position::Eof;
+        raise(errorNumber::NoCurrentRecord);
     }
 }
 
@@ -225,20 +221,14 @@ void Recordset::MoveFirst()
 {
     handle();
     dropEdit();
-    if (!take(order().first)) {
-        m_position = Position::Eof;
-        raise(errorNumber::NoCurrentRecord);
-    }
+    moveTo(order().first);
 }
 
 void Recordset::MoveLast()
 {
     handle();
     dropEdit();
-    if (!take(order().last)) {
-        m_position = Position::Eof;
-        raise(errorNumber::NoCurrentRecord);
-    }
+    moveTo(order().last);
 }
 
 void Recordset::MoveNext()
@@ -249,34 +239,18 @@ void Recordset::MoveNext()
     }
     dropEdit();
     Order& o = order();
-    bool found = false;
-    if (o.keyColumn.isEmpty()) {
-        o.nextInTable.bindInt(2, m_rowid);
-        found = take(o.nextInTable);
-    } else {
+    sqlite::Statement* next = &o.next;
+    if (o.keyColumn >= 0) {
         ensureLoaded();
-        const QVariant key = m_values.at(keyColumnIndex(o.keyColumn));
-        const qint64 rowid = m_rowid;
-        if (!key.isValid()) {
-            o.nextAfterNull.bindInt(2, rowid);
-            found = take(o.nextAfterNull);
-            if (!found) {
-                // Null keys come first in an index; the rest follow in key order.
-                sqlite::Statement rest(handle(), QStringLiteral("SELECT ") + m_selectList + QStringLiteral(" FROM ") +
-                                                     sqlite::quoted(m_table) + QStringLiteral(" INDEXED BY ") +
-                                                     sqlite::quoted(m_index) + QStringLiteral(" WHERE ") +
-                                                     sqlite::quoted(o.keyColumn) +
-                                                     QStringLiteral(" IS NOT NULL ORDER BY ") +
-                                                     sqlite::quoted(o.keyColumn) + QStringLiteral(" LIMIT 1"));
-                found = take(rest);
-            }
+        const QVariant& key = m_values[o.keyColumn];
+        if (key.isNull()) {
+            next = &o.nextAfterNull;
         } else {
-            o.nextInOrder.bind(1, key);
-            o.nextInOrder.bindInt(2, rowid);
-            found = take(o.nextInOrder);
+            next->bind(1, key);
         }
     }
-    if (!found) {
+    next->bindInt(2, m_rowid);
+    if (!take(*next)) {
         m_position = Position::Eof;
     }
 }
@@ -285,56 +259,40 @@ int Recordset::RecordCount() const
 {
     handle();
     sqlite::ResetGuard guard(m_count);
-    if (!m_count.step()) {
-        return 0;
-    }
-    return static_cast<int>(m_count.columnInt(0));
+    return m_count.step() ? static_cast<int>(m_count.columnInt(0)) : 0;
 }
 
 Field& Recordset::Fields(const QString& name)
 {
     handle();
-    for (const auto& field : m_fields) {
-        if (field->Name().compare(name, Qt::CaseInsensitive) == 0) {
-            return *field;
-        }
+    const int column = columnNamed(name);
+    if (column < 0) {
+        raise(errorNumber::NoSuchField);
     }
-    raise(errorNumber::NoSuchField);
+    return *m_fields[column];
 }
 
 QVariant Recordset::value(int column)
 {
     handle();
-    if (m_editMode == EditMode::Adding || (m_editMode == EditMode::Editing && isDirty(column))) {
-        return m_buffer.at(column);
+    if (m_editMode == EditMode::Adding || (m_editMode == EditMode::Editing && isSet(m_dirty, column))) {
+        return m_buffer[column];
     }
     if (m_position != Position::Record) {
         raise(errorNumber::NoCurrentRecord);
     }
     ensureLoaded();
-    return m_values.at(column);
-}
-
-bool Recordset::isDirty(int column) const
-{
-    return column >= kMaxMaskedColumns || (m_dirty & (std::uint64_t{1} << column)) != 0;
+    return m_values[column];
 }
 
 void Recordset::setValue(int column, const QVariant& value)
 {
     handle();
     if (m_editMode == EditMode::None) {
-        if (m_position != Position::Record) {
-            raise(errorNumber::NoCurrentRecord);
-        }
-        raise(errorNumber::UpdateWithoutEdit);
+        raise(m_position == Position::Record ? errorNumber::UpdateWithoutEdit : errorNumber::NoCurrentRecord);
     }
-    m_buffer.at(column) = value;
-    if (column < kMaxMaskedColumns) {
-        m_dirty |= std::uint64_t{1} << column;
-    } else {
-        m_dirty = ~std::uint64_t{0};
-    }
+    m_buffer[column] = value;
+    m_dirty |= 1U << column;
 }
 
 void Recordset::AddNew()
@@ -345,7 +303,7 @@ void Recordset::AddNew()
         m_positionBeforeAdd = m_position;
         m_rowidBeforeAdd = m_rowid;
     }
-    m_buffer.assign(m_columns.size(), QVariant());
+    m_buffer = Values();
     m_dirty = 0;
     m_editMode = EditMode::Adding;
 }
@@ -358,42 +316,9 @@ void Recordset::Edit()
         raise(errorNumber::NoCurrentRecord);
     }
     // Fields not assigned are read from the record itself.
-    m_buffer.assign(m_columns.size(), QVariant());
+    m_buffer = Values();
     m_dirty = 0;
     m_editMode = EditMode::Editing;
-}
-
-sqlite::Statement& Recordset::statementFor(std::map<std::uint64_t, sqlite::Statement>& cache, std::uint64_t mask,
-                                           bool insert)
-{
-    auto found = cache.find(mask);
-    if (found != cache.end()) {
-        return found->second;
-    }
-    QStringList names;
-    QStringList params;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (i >= kMaxMaskedColumns || (mask & (std::uint64_t{1} << i)) != 0) {
-            names.push_back(sqlite::quoted(m_columns.at(i)));
-            params.push_back(QStringLiteral("?%1").arg(i + 1));
-        }
-    }
-    const QString table = sqlite::quoted(m_table);
-    QString sql;
-    if (insert) {
-        sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                    .arg(table, names.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")));
-    } else {
-        QStringList sets;
-        for (int i = 0; i < names.size(); ++i) {
-            sets.push_back(names.at(i) + QStringLiteral(" = ") + params.at(i));
-        }
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
-                  .arg(table, sets.join(QStringLiteral(", ")))
-                  .arg(m_columns.size() + 1);
-    }
-    return cache.emplace(mask, sqlite::Statement(handle(), sql)).first->second;
 }
 
 void Recordset::Update(int updateType, bool force)
@@ -407,57 +332,54 @@ void Recordset::Update(int updateType, bool force)
         raise(m_position == Position::Record ? errorNumber::UpdateWithoutEdit : errorNumber::NoCurrentRecord);
     }
     checkWritable();
-    if (m_editMode == EditMode::Editing && m_dirty == 0) {
+    const bool adding = m_editMode == EditMode::Adding;
+    if (!adding && m_dirty == 0) {
         dropEdit();
         return;
     }
-    const bool adding = m_editMode == EditMode::Adding;
-    sqlite::Statement& stmt = statementFor(adding ? m_inserts : m_updates, m_dirty, adding);
+    // An addition stores every field (Null where none was set); an edit only the fields set.
+    const unsigned stored = adding ? (1U << kFieldCount) - 1 : m_dirty;
+    sqlite::Statement& stmt = adding ? m_insert : m_updates[stored];
+    if (!stmt.isPrepared()) {
+        QStringList names;
+        QStringList params;
+        QStringList sets;
+        for (int i = 0; i < kFieldCount; ++i) {
+            if (isSet(stored, i)) {
+                names.push_back(sqlite::quoted(fieldNames()[i]));
+                params.push_back(QStringLiteral("?%1").arg(i + 1));
+                sets.push_back(names.back() + QStringLiteral(" = ") + params.back());
+            }
+        }
+        const QString table = sqlite::quoted(m_table);
+        stmt = sqlite::Statement(
+            handle(), adding ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(table, names.join(QStringLiteral(", ")), params.join(QStringLiteral(", ")))
+                             : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
+                                   .arg(table, sets.join(QStringLiteral(", ")))
+                                   .arg(kFieldCount + 1));
+    }
     {
         sqlite::ResetGuard guard(stmt);
-        for (int i = 0; i < m_columns.size(); ++i) {
-            if (i >= kMaxMaskedColumns || (m_dirty & (std::uint64_t{1} << i)) != 0) {
-                stmt.bind(i + 1, m_buffer.at(i));
+        for (int i = 0; i < kFieldCount; ++i) {
+            if (isSet(stored, i)) {
+                stmt.bind(i + 1, m_buffer[i]);
             }
         }
         if (!adding) {
-            stmt.bindInt(static_cast<int>(m_columns.size()) + 1, m_rowid);
+            stmt.bindInt(kFieldCount + 1, m_rowid);
         }
         (void)stmt.step();
     }
     dropEdit();
     if (adding) {
-        // The record that was current before AddNew stays current.
-        // Its values are still those read when it became current: only another record was written.
+        // The record that was current before AddNew stays current, its values as they were read.
         m_position = m_positionBeforeAdd;
         m_rowid = m_rowidBeforeAdd;
-    } else if (m_loaded && storedAsGiven()) {
-        for (int i = 0; i < m_columns.size(); ++i) {
-            if (isDirty(i)) {
-                m_values[i] = m_buffer[i];
-            }
-        }
     } else {
         // Read again when asked for, as the table stored them.
         m_loaded = false;
     }
-}
-
-bool Recordset::storedAsGiven() const
-{
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (i < kMaxMaskedColumns && (m_dirty & (std::uint64_t{1} << i)) == 0) {
-            continue;
-        }
-        const QVariant& v = m_buffer.at(i);
-        const int type = v.typeId();
-        const bool same = !v.isValid() || (m_textColumn.at(i) && type == QMetaType::QString) ||
-                          (m_integerColumn.at(i) && (type == QMetaType::Int || type == QMetaType::LongLong));
-        if (!same) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace versiondb

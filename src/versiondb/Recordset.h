@@ -3,13 +3,11 @@
 #include "versiondb/Field.h"
 #include "versiondb/Sqlite.h"
 
-#include <QList>
 #include <QString>
 #include <QVariant>
-#include <cstdint>
+#include <array>
 #include <map>
 #include <memory>
-#include <vector>
 
 namespace versiondb {
 
@@ -17,20 +15,24 @@ class DatabaseFile;
 
 constexpr int dbUpdateRegular = 1;
 
-// A table-type record set: moves in the order of the current index (in the
-// table's own order while none is set), seeks on it, adds and edits records.
-// Each Update is stored on its own. Statements are prepared once per record set.
+// A table-type record set on the verse table of a version file (its six fields):
+// moves in the order of the current index (in the table's own order while none is
+// set), seeks on it, adds and edits records. Each Update is stored on its own.
+// A seek reads only the index; the values are read when first asked for.
 class Recordset
 {
 public:
+    static constexpr int kFieldCount = 6;
+
     Recordset(std::shared_ptr<DatabaseFile> file, const QString& table);
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
     // Closes the record set if it is still open.
     ~Recordset();
 
-    // Selects the order of moves and the key of Seek; an unknown name raises "no such index".
-    // The empty name returns to the table's own order.
+    // Selects the order of moves and the key of Seek: "번호", "성경구절", or the empty
+    // name for the table's own order. Any other name, or an index the file lacks,
+    // raises "no such index".
     void setIndex(const QString& name);
     [[nodiscard]] QString Index() const { return m_index; }
 
@@ -77,56 +79,49 @@ private:
         Adding,
         Editing
     };
+    using Values = std::array<QVariant, kFieldCount>;
+    // The statements of one order; keyColumn is -1 for the table's own order.
     struct Order
     {
-        QString keyColumn; // empty for the table's own order
+        int keyColumn = -1;
         sqlite::Statement first;
         sqlite::Statement last;
-        sqlite::Statement nextInTable; // the table's own order
-        sqlite::Statement nextInOrder;
+        sqlite::Statement next;
         sqlite::Statement nextAfterNull;
         sqlite::Statement seek;
     };
 
     sqlite3* handle() const;
     void checkWritable() const;
-    Order& order();
-    [[nodiscard]] int keyColumnIndex(const QString& column) const;
+    Order& order() { return m_orders.at(m_index); }
+    void prepareOrder(const QString& index, int keyColumn);
     // Takes the row of a statement that returned one: its row id and, withValues, its values.
     bool take(sqlite::Statement& stmt, bool withValues = true);
-    // Reads the current record's values by its row id.
-    void reload();
+    void moveTo(sqlite::Statement& stmt);
     void ensureLoaded();
-    [[nodiscard]] bool isDirty(int column) const;
-    // True when every value written by the last Update is stored exactly as it was given.
-    [[nodiscard]] bool storedAsGiven() const;
     void dropEdit() { m_editMode = EditMode::None; }
-    sqlite::Statement& statementFor(std::map<std::uint64_t, sqlite::Statement>& cache, std::uint64_t mask, bool insert);
 
     std::shared_ptr<DatabaseFile> m_file;
     QString m_table;
-    QString m_selectList;
-    QStringList m_columns;
-    std::vector<bool> m_integerColumn;
-    std::vector<bool> m_textColumn;
-    std::vector<std::unique_ptr<Field>> m_fields;
+    std::array<std::unique_ptr<Field>, kFieldCount> m_fields;
 
     QString m_index;
     std::map<QString, Order> m_orders;
     sqlite::Statement m_byRowid;
     mutable sqlite::Statement m_count;
-    std::map<std::uint64_t, sqlite::Statement> m_inserts;
-    std::map<std::uint64_t, sqlite::Statement> m_updates;
+    sqlite::Statement m_insert;
+    // One statement per set of edited fields, prepared when first needed.
+    std::array<sqlite::Statement, 1U << kFieldCount> m_updates;
 
     Position m_position = Position::None;
     qint64 m_rowid = 0;
-    std::vector<QVariant> m_values;
+    Values m_values;
     bool m_loaded = false; // m_values are the current record's
     bool m_noMatch = false;
 
     EditMode m_editMode = EditMode::None;
-    std::vector<QVariant> m_buffer;
-    std::uint64_t m_dirty = 0;
+    Values m_buffer;
+    unsigned m_dirty = 0; // one bit per field set since AddNew or Edit
     Position m_positionBeforeAdd = Position::None;
     qint64 m_rowidBeforeAdd = 0;
 };

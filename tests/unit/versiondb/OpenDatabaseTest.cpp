@@ -1,125 +1,100 @@
-// Opening version files: the checks in their order, the errors of bad input,
-// exclusive use within the process, and what a closed file leaves behind.
+// Version files: where they are found, their password, the errors of bad input, exclusive use
+// within the process and across processes, what a closed file leaves behind and what a killed
+// writer leaves.
 
 #include "support/InstallTreeTest.h"
+#include "support/TestPaths.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
+#include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <functional>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QThread>
 
-using testsupport::bytes;
 using namespace versiondb;
-using testsupport::errorOf;
+using namespace testsupport;
 
 namespace {
 
-class OpenDatabase : public testsupport::InstallTreeTest
+class OpenDatabase : public InstallTreeTest
 {
-protected:
+public:
     std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
     {
         return DBEngine::instance().OpenDatabase(file, true, false, connect);
     }
-
-public:
-    QString write(const QString& name, const QByteArray& content)
+    void start(QProcess& child, const QStringList& arguments)
     {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        return f.fileName();
+        child.start(testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
+        ASSERT_TRUE(child.waitForStarted(10000));
     }
 };
+
+QString readOnly(const QString& file)
+{
+    return QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup) ? file : QString();
+}
 
 } // namespace
 
 TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 {
-    struct BadInput
+    ASSERT_TRUE(QDir(installFolder()).mkdir(QStringLiteral("x.dat")));
+    const QString notVersion = writeFile(QStringLiteral("other.dat"), {});
+    (void)sql(notVersion, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
+    PasswordVerifier other{QByteArray("0123456789abcdef"), 100, {}};
+    other.key = deriveKey(QByteArray("Another1"), other.salt, other.iterations, 32);
+    VersionFile::create(path(QStringLiteral("other-password.dat")), other);
+    const QString truncated = makeVersion(QStringLiteral("truncated.dat"), 2000);
+    ASSERT_TRUE(QFile(truncated).resize(QFile(truncated).size() / 2));
+    struct Case
     {
         const char* name;
+        QString file;
         int expected;
-        // Prepares the file and returns its path; may change the connect string to use.
-        std::function<QString(OpenDatabase&, QString& connect)> prepare;
-    };
-    const auto readOnly = [](const QString& p) {
-        QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        return p;
-    };
-    const std::vector<BadInput> cases = {
-        {"missing file", errorNumber::FileNotFound, [](OpenDatabase& t, QString&) { return t.path("none.dat"); }},
-        {"folder named x.dat", errorNumber::InvalidPath,
-         [](OpenDatabase& t, QString&) {
-             QDir(t.installFolder()).mkdir(QStringLiteral("x.dat"));
-             return t.path("x.dat");
-         }},
-        {"zero-byte file", errorNumber::UnrecognizedFormat,
-         [](OpenDatabase& t, QString&) { return t.write("0.dat", {}); }},
-        {"text file named .dat", errorNumber::UnrecognizedFormat,
-         [](OpenDatabase& t, QString&) { return t.write("text.dat", QByteArray("창 1:1 태초에\r\n").repeated(50)); }},
-        {"SQLite file that is not a version database", errorNumber::UnrecognizedFormat,
-         [](OpenDatabase& t, QString&) {
-             const QString p = t.write("other.dat", {});
-             (void)testsupport::sql(p, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
-             return p;
-         }},
-        {"version database with another password", errorNumber::InvalidPassword,
-         [](OpenDatabase& t, QString&) {
-             PasswordVerifier v{QByteArray("0123456789abcdef"), 100, {}};
-             v.key = deriveKey(QByteArray("Another1"), v.salt, v.iterations, 32);
-             VersionFile::create(t.path("other-password.dat"), v);
-             return t.path("other-password.dat");
-         }},
-        {"connect string with the password in other letters", errorNumber::InvalidPassword,
-         [](OpenDatabase& t, QString& connect) {
-             connect = QStringLiteral(";pwd=brackwind4417");
-             return t.makeVersion(QStringLiteral("case.dat"), 2);
-         }},
-        {"truncated version file", errorNumber::DatabaseDamaged,
-         [](OpenDatabase& t, QString&) {
-             const QString p = t.makeVersion(QStringLiteral("truncated.dat"), 2000);
-             QFile(p).resize(QFile(p).size() / 2);
-             return p;
-         }},
-        {"read-only file", errorNumber::ReadOnly,
-         [readOnly](OpenDatabase& t, QString&) { return readOnly(t.makeVersion(QStringLiteral("ro.dat"), 2)); }},
-        {"read-only text file: the format is checked first", errorNumber::UnrecognizedFormat,
-         [readOnly](OpenDatabase& t, QString&) { return readOnly(t.write("ro-text.dat", "not a database")); }},
-    };
-    for (const BadInput& c : cases) {
-        SCOPED_TRACE(c.name);
         QString connect = passwordConnect();
-        const QString file = c.prepare(*this, connect);
-        const QByteArray before = bytes(file);
+    };
+    const std::vector<Case> cases = {
+        {"missing file", path(QStringLiteral("none.dat")), errorNumber::FileNotFound},
+        {"folder named x.dat", path(QStringLiteral("x.dat")), errorNumber::InvalidPath},
+        {"zero-byte file", writeFile(QStringLiteral("0.dat"), {}), errorNumber::UnrecognizedFormat},
+        {"SQLite file that is not a version database", notVersion, errorNumber::UnrecognizedFormat},
+        {"another password", path(QStringLiteral("other-password.dat")), errorNumber::InvalidPassword},
+        {"the password in other letters", makeVersion(QStringLiteral("case.dat"), 2), errorNumber::InvalidPassword,
+         QStringLiteral(";pwd=brackwind4417")},
+        {"truncated version file", truncated, errorNumber::DatabaseDamaged},
+        {"read-only file", readOnly(makeVersion(QStringLiteral("ro.dat"), 2)), errorNumber::ReadOnly},
+        {"read-only text file: the format is checked first",
+         readOnly(writeFile(QStringLiteral("ro-text.dat"), "창 1:1 태초에\r\n")), errorNumber::UnrecognizedFormat},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before = bytes(c.file);
         const QStringList listing = installEntries();
-        EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), c.expected);
-        EXPECT_EQ(bytes(file), before);
+        EXPECT_EQ(errorOf([&] { (void)open(c.file, c.connect); }), c.expected);
+        EXPECT_EQ(bytes(c.file), before);
         EXPECT_EQ(installEntries(), listing);
-        const Errors& errors = DBEngine::instance().errors();
-        ASSERT_EQ(errors.Count(), 1);
-        EXPECT_EQ(errors.Item(0).Number, c.expected);
-        EXPECT_EQ(errors.Item(0).Description, errorDescription(c.expected));
+        ASSERT_EQ(DBEngine::instance().errors().Count(), 1);
+        EXPECT_EQ(DBEngine::instance().errors().Item(0).Number, c.expected);
+        EXPECT_EQ(DBEngine::instance().errors().Item(0).Description, errorDescription(c.expected));
     }
 }
 
-TEST_F(OpenDatabase, secondOpenOfAnOpenFileFailsAtOnceAsInUse)
-{
-    const QString file = makeVersion(QStringLiteral("held.dat"), 2);
-    auto first = open(file);
-    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    first->Close();
-    EXPECT_TRUE(open(file)->isOpen());
-}
-
-// Closing, or destroying, a database closes its record sets and leaves no side file.
-TEST_F(OpenDatabase, closingLeavesNoSideFileAndClosesTheRecordsets)
+// A second open, in this process or another, fails at once as in use; closing, or destroying,
+// a database closes its record sets, releases the file and leaves no side file.
+TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
     auto db = open(file);
+    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
     rs->setIndex(QStringLiteral("성경구절"));
     rs->Seek(QStringLiteral("="), QStringLiteral("창 1:2"));
@@ -127,50 +102,32 @@ TEST_F(OpenDatabase, closingLeavesNoSideFileAndClosesTheRecordsets)
     rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("땅이 혼돈하고"));
     rs->Update();
     db->Close();
-    EXPECT_FALSE(rs->isOpen());
     EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), errorNumber::ObjectClosed);
     EXPECT_EQ(errorOf([&] { (void)db->OpenRecordset(QStringLiteral("본문")); }), errorNumber::ObjectClosed);
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
-    EXPECT_EQ(testsupport::integrityOf(file), QStringLiteral("ok"));
-
+    EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
+    EXPECT_EQ(storedText(file, QStringLiteral("창 1:2")), QVariant(QStringLiteral("땅이 혼돈하고")));
     db = open(file);
     rs = db->OpenRecordset(QStringLiteral("본문"));
     db.reset();
-    EXPECT_FALSE(rs->isOpen());
     EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
-    EXPECT_TRUE(open(file)->isOpen());
-}
 
-// The file keeps a salted verifier, never the password.
-TEST_F(OpenDatabase, fileKeepsItsOwnSaltedVerifierNotThePassword)
-{
-    const QByteArray a = bytes(makeVersion(QStringLiteral("a.dat"), 0));
-    EXPECT_FALSE(a.contains("Brackwind4417"));
-    EXPECT_FALSE(a.contains(QByteArray("Brackwind4417").toHex()));
-    EXPECT_NE(bytes(makeVersion(QStringLiteral("b.dat"), 0)), a);
-}
-
-TEST(PasswordConnect, isThePasswordConnectStringAndPasswordOfReadsIt)
-{
-    EXPECT_EQ(passwordConnect(), QStringLiteral(";pwd=Brackwind4417"));
-    const std::vector<std::pair<QString, QString>> cases = {
-        {passwordConnect(), QStringLiteral("Brackwind4417")},
-        {QStringLiteral(";PWD=abc;uid=x"), QStringLiteral("abc")},
-        {QStringLiteral("uid=x;pwd=a b"), QStringLiteral("a b")},
-        {QStringLiteral(";uid=x"), QString()},
-    };
-    for (const auto& [connect, password] : cases) {
-        EXPECT_EQ(passwordOf(connect), password) << connect.toStdString();
-    }
-}
-
-TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
-{
-    EXPECT_EQ(deriveKey("password", "salt", 1, 32).toHex(),
-              QByteArray("120fb6cffcf8b32c43e7225256c4f837a86548c92ccc35480805987cb70be17b"));
-    EXPECT_EQ(deriveKey("password", "salt", 4096, 32).toHex(),
-              QByteArray("c5e478d59288c841aa530db6845c4c8d962893a001ce4e11a4963873aa98134a"));
+    QProcess child;
+    start(child, {QStringLiteral("hold"), file});
+    ASSERT_TRUE(child.waitForReadyRead(10000));
+    ASSERT_EQ(child.readLine().trimmed(), QByteArray("open"));
+    const QByteArray before = bytes(file);
+    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(bytes(file), before);
+    child.closeWriteChannel();
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(child.exitCode(), 0);
+    EXPECT_EQ(open(file)->OpenRecordset(QStringLiteral("본문"))->RecordCount(), 2);
+    // The file keeps a salted verifier, never the password.
+    EXPECT_FALSE(before.contains("Brackwind4417") || before.contains(QByteArray("Brackwind4417").toHex()));
+    EXPECT_NE(bytes(makeVersion(QStringLiteral("a.dat"), 0)), bytes(makeVersion(QStringLiteral("b.dat"), 0)));
 }
 
 // A file of the release that kept a write-ahead log, left with committed records in its log as a
@@ -178,7 +135,7 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
 // whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
-    const QString file = makeVersion(QStringLiteral("old.dat"), 40, testsupport::Texts::EveryThird);
+    const QString file = makeVersion(QStringLiteral("old.dat"), 40, Texts::EveryThird);
     const QString copy = path(QStringLiteral("copy.dat"));
     {
         sqlite3* db = nullptr;
@@ -195,13 +152,85 @@ TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
         sqlite3_close(db);
     }
     ASSERT_EQ(bytes(copy).mid(18, 2), QByteArray("\x02\x02", 2));
-    const testsupport::Records expected = testsupport::read(file).value();
+    const Records expected = read(file).value();
     ASSERT_EQ(expected.at(30).second, QVariant(QStringLiteral("log 30")));
-
-    EXPECT_EQ(testsupport::read(copy), expected);
+    EXPECT_EQ(read(copy), expected);
     EXPECT_EQ(bytes(copy).mid(18, 2), QByteArray("\x01\x01", 2));
-    EXPECT_EQ(testsupport::integrityOf(copy), QStringLiteral("ok"));
-    QStringList left = installEntries();
-    left.removeAll(QStringLiteral("old.dat"));
-    EXPECT_EQ(left, QStringList{QStringLiteral("copy.dat")});
+    EXPECT_EQ(integrityOf(copy), QStringLiteral("ok"));
+    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("copy.dat"), QStringLiteral("old.dat")}));
+}
+
+TEST_F(OpenDatabase, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
+{
+    const QString file = makeVersion(QStringLiteral("crash.dat"), 0);
+    QSet<int> reported;
+    int next = 1;
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        QProcess child;
+        start(child, {QStringLiteral("store"), file, QString::number(next)});
+        // Let it write for a random while, then kill it wherever it is.
+        const int wanted = QRandomGenerator::global()->bounded(20, 400);
+        QByteArray output;
+        while (output.count('\n') < wanted && child.state() == QProcess::Running) {
+            child.waitForReadyRead(1000);
+            output += child.readAllStandardOutput();
+        }
+        QThread::usleep(QRandomGenerator::global()->bounded(3000));
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(10000));
+        output += child.readAllStandardOutput();
+        for (const QByteArray& line : output.split('\n')) {
+            ASSERT_TRUE(line.toInt() > 0 || line.isEmpty()) << line.toStdString();
+            reported.insert(line.toInt());
+        }
+        reported.remove(0);
+        ASSERT_FALSE(reported.isEmpty());
+        // A record whose report was cut off may be stored too: the next round starts after it.
+        next = std::max(next, *std::max_element(reported.begin(), reported.end()) + 1) + 1;
+
+        auto db = open(file);
+        auto rs = db->OpenRecordset(QStringLiteral("본문"));
+        rs->setIndex(QStringLiteral("번호"));
+        const auto value = [&](const char* name) { return rs->Fields(QString::fromUtf8(name)).Value(); };
+        for (const int n : reported) {
+            rs->Seek(QStringLiteral("="), n);
+            ASSERT_FALSE(rs->NoMatch()) << n;
+            EXPECT_EQ(value("성경구절"), QVariant(QStringLiteral("창 %1:1").arg(n)));
+            EXPECT_EQ(value("본문"), QVariant(QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9)));
+            EXPECT_EQ(value("권"), n % 3 == 0 ? QVariant(n % 66 + 1) : QVariant());
+        }
+        db->Close();
+        EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
+        // Once opened and closed again, the version is one file.
+        EXPECT_EQ(installEntries(), QStringList{QStringLiteral("crash.dat")});
+    }
+    EXPECT_GT(reported.size(), 40);
+}
+
+// The reference version is found whatever the letter case of its stored name;
+// an exact match is preferred and a missing name left alone.
+TEST(Names, fileNamesResolveWithoutRegardToLetterCase)
+{
+    QTemporaryDir dir;
+    const QString pf = dir.filePath(QStringLiteral("manager"));
+    ASSERT_TRUE(QDir().mkpath(pf));
+    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("개역.Dat"))).open(QIODevice::WriteOnly));
+    EXPECT_EQ(referenceVersionPath(pf), pf + QStringLiteral("/../개역.Dat"));
+    for (const QString& name : {QStringLiteral("kjv.dat"), QStringLiteral("KJV.DAT")}) {
+        ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+    }
+    for (const char* name : {"KJV.DAT", "kjv.dat", "none.dat", "missing/개역.DAT"}) {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        EXPECT_EQ(resolveFileNameCase(path), path);
+    }
+}
+
+TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
+{
+    EXPECT_EQ(deriveKey("password", "salt", 4096, 32).toHex(),
+              QByteArray("c5e478d59288c841aa530db6845c4c8d962893a001ce4e11a4963873aa98134a"));
+    // A key of two blocks of the derivation, from a password and salt longer than one.
+    EXPECT_EQ(deriveKey("passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 40).toHex(),
+              QByteArray("348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9"));
 }

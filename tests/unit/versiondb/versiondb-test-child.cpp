@@ -12,49 +12,44 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <iostream>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() < 3) {
-        return 2;
-    }
     try {
-        auto db = versiondb::DBEngine::instance().OpenDatabase(args.at(2), true, false, versiondb::passwordConnect());
+        auto db =
+            versiondb::DBEngine::instance().OpenDatabase(args.value(2), true, false, versiondb::passwordConnect());
         auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        if (args.at(1) == QStringLiteral("hold")) {
+        const auto set = [&](const char* name, const QVariant& value) {
+            rs->Fields(QString::fromUtf8(name)).setValue(value);
+        };
+        if (args.value(1) == QStringLiteral("hold")) {
             std::puts("open");
             std::fflush(stdout);
-            char buffer[64];
-            while (std::fgets(buffer, sizeof buffer, stdin) != nullptr) {
-            }
-            rs->Close();
-            db->Close();
+            std::cin.ignore(std::numeric_limits<std::streamsize>::max());
             return 0;
         }
-        if (args.at(1) == QStringLiteral("store") && args.size() == 4) {
-            rs->setIndex(QStringLiteral("번호"));
-            for (int n = args.at(3).toInt();; ++n) {
-                rs->AddNew();
-                rs->Fields(QStringLiteral("번호")).setValue(n);
-                rs->Fields(QStringLiteral("성경구절")).setValue(QStringLiteral("창 %1:1").arg(n));
-                rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9));
+        rs->setIndex(QStringLiteral("번호"));
+        for (int n = args.value(3).toInt(); args.value(1) == QStringLiteral("store"); ++n) {
+            rs->AddNew();
+            set("번호", n);
+            set("성경구절", QStringLiteral("창 %1:1").arg(n));
+            set("본문", QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9));
+            rs->Update(versiondb::dbUpdateRegular, false);
+            if (n % 3 == 0) {
+                // Every third record is also edited after it was stored.
+                rs->Seek(QStringLiteral("="), n);
+                rs->Edit();
+                set("권", n % 66 + 1);
                 rs->Update(versiondb::dbUpdateRegular, false);
-                if (n % 3 == 0) {
-                    // Every third record is also edited after it was stored.
-                    rs->Seek(QStringLiteral("="), n);
-                    rs->Edit();
-                    rs->Fields(QStringLiteral("권")).setValue(n % 66 + 1);
-                    rs->Update(versiondb::dbUpdateRegular, false);
-                }
-                std::printf("%d\n", n);
-                std::fflush(stdout);
             }
+            std::printf("%d\n", n);
+            std::fflush(stdout);
         }
     } catch (const versiondb::Error& e) {
         std::printf("error %d\n", e.Number());
-        std::fflush(stdout);
         return 1;
     }
     return 2;
