@@ -1,7 +1,7 @@
-// Every text a window shows, and where each control sits, as one table of
-// window/object -> property: value, checked against window-texts.txt. Run with
-// BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate change and
-// review the difference.
+// Every text a window shows, where each control sits, the tab order and the file dialogs the
+// buttons open, as one table of window/object -> property: value, checked against
+// window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate
+// change and review the difference.
 
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/gui/frmExport.h"
@@ -10,6 +10,7 @@
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "shell/gui/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
 
@@ -18,9 +19,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextEdit>
 #include <algorithm>
 
 namespace {
@@ -34,8 +35,10 @@ QString escaped(QString text)
         .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
 }
 
-// The lines of one shown window: its title and size, then each named control's place and texts.
-QStringList linesOf(const QString& name, QWidget& window)
+// The lines of one shown window: its title, size and tab order, each named control's place and
+// texts, then the file dialog each of the buttons named opens (cancelled at once).
+QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedDialogs& dialogs,
+                    const QStringList& dialogButtons = {})
 {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
@@ -47,14 +50,25 @@ QStringList linesOf(const QString& name, QWidget& window)
             lines << QStringLiteral("%1/%2 %3: %4").arg(name, object, QString::fromLatin1(property), escaped(value));
         }
     };
+    const auto named = [](const QWidget* widget) {
+        return !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"));
+    };
     add(QStringLiteral("."), "title", window.windowTitle());
     add(QStringLiteral("."), "size", QStringLiteral("%1x%2").arg(window.width()).arg(window.height()));
+    QStringList tabOrder;
+    for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
+        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
+            qobject_cast<QTabBar*>(next->parentWidget()) == nullptr) {
+            tabOrder << next->objectName();
+        }
+    }
+    add(QStringLiteral("."), "tab order", tabOrder.join(QLatin1Char(' ')));
     QList<QWidget*> controls = window.findChildren<QWidget*>();
     std::stable_sort(controls.begin(), controls.end(),
                      [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
     for (QWidget* control : controls) {
         const QString object = control->objectName();
-        if (object.isEmpty() || object.startsWith(QLatin1String("qt_"))) {
+        if (!named(control)) {
             continue;
         }
         const QRect r = control->geometry();
@@ -68,13 +82,18 @@ QStringList linesOf(const QString& name, QWidget& window)
             add(object, "text", group->title());
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
             add(object, "text", plain->toPlainText());
-        } else if (auto* rich = qobject_cast<QTextEdit*>(control)) {
-            add(object, "text", rich->toPlainText());
         } else if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
             for (int i = 0; i < tabs->count(); ++i) {
                 add(object, "tab", tabs->tabText(i));
             }
         }
+    }
+    for (const QString& button : dialogButtons) {
+        dialogs.queueFiles({});
+        testsupport::control<QAbstractButton>(window, button)->click();
+        const platform::FileDialogRequest r = dialogs.fileRequests().value(dialogs.fileRequests().size() - 1);
+        add(button, "dialog",
+            QStringList{r.title, r.filter, r.acceptLabel, r.folder, r.multiple ? "several" : "one"}.join(" | "));
     }
     window.hide();
     return lines;
@@ -84,19 +103,19 @@ QStringList allWindows()
 {
     testsupport::ScriptedDialogs dialogs;
     shell::frmMain main(dialogs, kProgramFolder);
-    QStringList lines = linesOf(QStringLiteral("frmMain"), main);
+    QStringList lines = linesOf(QStringLiteral("frmMain"), main, dialogs, {"Command5", "Command7", "Command8"});
     editor::frmHolyEdit edit(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmHolyEdit"), edit);
+    lines << linesOf(QStringLiteral("frmHolyEdit"), edit, dialogs, {"Command9"});
     exchange::frmExport exportWindow(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmExport"), exportWindow);
+    lines << linesOf(QStringLiteral("frmExport"), exportWindow, dialogs, {"Command1", "Command2"});
     maintenance::frmBackup backup(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmBackup"), backup);
+    lines << linesOf(QStringLiteral("frmBackup"), backup, dialogs);
     maintenance::frmAbout about(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAbout"), about);
+    lines << linesOf(QStringLiteral("frmAbout"), about, dialogs);
     importer::frmAppend append(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAppend"), append);
+    lines << linesOf(QStringLiteral("frmAppend"), append, dialogs, {"Command3", "Command8"});
     importer::frmAppendForm form(&append);
-    lines << linesOf(QStringLiteral("frmAppendForm"), form);
+    lines << linesOf(QStringLiteral("frmAppendForm"), form, dialogs);
     for (const auto& shown : dialogs.messages()) {
         lines << QStringLiteral("message: ") + escaped(shown.text);
     }
@@ -112,15 +131,14 @@ class WindowTextsTest : public QObject
 private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
-        const QString golden = testsupport::sourceFolder() + QStringLiteral("/tests/gui/texts/window-texts.txt");
+        QFile file(testsupport::sourceFolder() + QStringLiteral("/tests/gui/texts/window-texts.txt"));
         const QStringList actual = allWindows();
-        QFile file(golden);
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write((actual.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
             return;
         }
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(golden));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         const QStringList expected = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i) {
             QCOMPARE(actual[i], expected[i]);
