@@ -1,96 +1,101 @@
 #include "shell/gui/frmMain.h"
 
+#include "import/gui/frmAppend.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <memory>
+
+namespace {
+
+const QString kProgramFolder = QStringLiteral("/nonexistent/manager");
+
+} // namespace
 
 class frmMainTest : public QObject
 {
     Q_OBJECT
 
-private:
-    QPushButton* button(QWidget& window, const char* name)
-    {
-        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no button %s", name);
-        }
-        return found;
-    }
-
 private slots:
-    void tabOrderFollowsTheColumnThenAboutThenExit()
-    {
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
-        const QStringList expected = {"Command3", "Command4", "Command5", "Command7", "Command6",
-                                      "Command8", "Command9", "Command2", "Command1"};
-        QWidget* current = button(window, "Command3");
-        QStringList order;
-        for (int i = 0; i < expected.size(); ++i) {
-            order << current->objectName();
-            current = current->nextInFocusChain();
-            while (current != nullptr && qobject_cast<QPushButton*>(current) == nullptr) {
-                current = current->nextInFocusChain();
-            }
-        }
-        QCOMPARE(order, expected);
-    }
-
-    // Each command's window opens modally over the main window and is destroyed when closed.
+    // Row: a button of the main window or of the import window, the window it opens and that window's close button.
     void eachButtonOpensItsWindowModally_data()
     {
+        QTest::addColumn<bool>("fromImport");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("window");
-        QTest::newRow("edit") << "Command3"
-                              << "frmHolyEdit";
-        QTest::newRow("import") << "Command4"
-                                << "frmAppend";
-        QTest::newRow("backup guide") << "Command6"
-                                      << "frmBackup";
-        QTest::newRow("export") << "Command9"
-                                << "frmExport";
-        QTest::newRow("about") << "Command2"
-                               << "frmAbout";
+        QTest::addColumn<QString>("closeButton");
+        QTest::newRow("edit") << false << "Command3"
+                              << "frmHolyEdit"
+                              << "Command1";
+        QTest::newRow("import") << false << "Command4"
+                                << "frmAppend"
+                                << "Command1";
+        QTest::newRow("backup guide") << false << "Command6"
+                                      << "frmBackup"
+                                      << "Command1";
+        QTest::newRow("export") << false << "Command9"
+                                << "frmExport"
+                                << "Command4";
+        QTest::newRow("about") << false << "Command2"
+                               << "frmAbout"
+                               << "Command1";
+        QTest::newRow("text format help") << true << "Command5"
+                                          << "frmAppendForm"
+                                          << "Command3";
     }
 
     void eachButtonOpensItsWindowModally()
     {
+        QFETCH(bool, fromImport);
         QFETCH(QString, button);
+        QFETCH(QString, closeButton);
         QFETCH(QString, window);
         testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        shell::frmMain main(dialogs, kProgramFolder);
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        main.setWindowIcon(QIcon(red));
+        std::unique_ptr<importer::frmAppend> import;
+        if (fromImport) {
+            import = std::make_unique<importer::frmAppend>(dialogs, kProgramFolder, &main);
+        }
+        QWidget& opener = fromImport ? *import : static_cast<QWidget&>(main);
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
         QString seen;
         QTimer::singleShot(0, &main, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen = QString::fromLatin1(modal->metaObject()->className()).section(QStringLiteral("::"), -1) +
-                       (modal->parentWidget() == &main ? QStringLiteral(" over the main window") : QString());
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) {
+                return;
+            }
+            seen = QString::fromLatin1(modal->metaObject()->className()).section(QStringLiteral("::"), -1);
+            seen += modal->parentWidget() == &opener ? QStringLiteral(" modal over its opener") : QString();
+            const bool redIcon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8) == QColor(Qt::red).rgb();
+            seen += redIcon ? QStringLiteral(" with the main window's icon") : QString();
+            testsupport::click(*modal, closeButton);
+            if (modal->isVisible()) {
+                seen += QStringLiteral(", not closed by its button");
                 modal->close();
             }
         });
-        QTest::mouseClick(this->button(main, button.toLatin1().constData()), Qt::LeftButton);
-        QCOMPARE(seen, window + QStringLiteral(" over the main window"));
-        QVERIFY(main.findChildren<QDialog*>().isEmpty());
+        testsupport::click(opener, button);
+        QCOMPARE(seen, window + QStringLiteral(" modal over its opener with the main window's icon"));
+        QVERIFY(opener.findChildren<QDialog*>().isEmpty());
         QVERIFY(dialogs.messages().isEmpty());
     }
 
     void exitEndsTheEventLoop()
     {
         testsupport::ScriptedDialogs dialogs;
-        shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
+        shell::frmMain window(dialogs, kProgramFolder);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTimer::singleShot(0, button(window, "Command1"),
-                           [&] { QTest::mouseClick(button(window, "Command1"), Qt::LeftButton); });
+        QTimer::singleShot(0, &window, [&] { testsupport::click(window, QStringLiteral("Command1")); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(dialogs.messages().isEmpty());
     }
 };
 
