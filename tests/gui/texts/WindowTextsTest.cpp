@@ -45,16 +45,19 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
         return {name + QStringLiteral(": not shown")};
     }
     QStringList lines;
-    const auto add = [&lines, &name](const QString& object, const char* property, const QString& value) {
-        if (!value.isEmpty()) {
-            lines << QStringLiteral("%1/%2 %3: %4").arg(name, object, QString::fromLatin1(property), escaped(value));
+    // One line of the object's properties that have a value.
+    const auto add = [&lines, &name](const QString& object, const QList<std::pair<const char*, QString>>& values) {
+        QStringList shown;
+        for (const auto& [property, value] : values) {
+            if (!value.isEmpty()) {
+                shown << QString::fromLatin1(property) + QLatin1Char(' ') + escaped(value);
+            }
         }
+        lines << QStringLiteral("%1/%2: %3").arg(name, object, shown.join(QStringLiteral(" | ")));
     };
     const auto named = [](const QWidget* widget) {
         return !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"));
     };
-    add(QStringLiteral("."), "title", window.windowTitle());
-    add(QStringLiteral("."), "size", QStringLiteral("%1x%2").arg(window.width()).arg(window.height()));
     QStringList tabOrder;
     for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
         if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
@@ -62,38 +65,45 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
             tabOrder << next->objectName();
         }
     }
-    add(QStringLiteral("."), "tab order", tabOrder.join(QLatin1Char(' ')));
+    add(QStringLiteral("."), {{"title", window.windowTitle()},
+                              {"size", QStringLiteral("%1x%2").arg(window.width()).arg(window.height())},
+                              {"tab order", tabOrder.join(QLatin1Char(' '))}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
     std::stable_sort(controls.begin(), controls.end(),
                      [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
     for (QWidget* control : controls) {
-        const QString object = control->objectName();
         if (!named(control)) {
             continue;
         }
         const QRect r = control->geometry();
-        add(object, "place", QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
-        add(object, "tooltip", control->toolTip());
+        QString text;
         if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            add(object, "text", button->text());
+            text = button->text();
         } else if (auto* label = qobject_cast<QLabel*>(control)) {
-            add(object, "text", label->text());
+            text = label->text();
         } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-            add(object, "text", group->title());
+            text = group->title();
         } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
-            add(object, "text", plain->toPlainText());
+            text = plain->toPlainText();
         } else if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                add(object, "tab", tabs->tabText(i));
+                text += (i == 0 ? QString() : QStringLiteral(" / ")) + tabs->tabText(i);
             }
         }
+        add(control->objectName(),
+            {{"place", QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
+             {"tooltip", control->toolTip()},
+             {"text", text}});
     }
     for (const QString& button : dialogButtons) {
         dialogs.queueFiles({});
         testsupport::control<QAbstractButton>(window, button)->click();
         const platform::FileDialogRequest r = dialogs.fileRequests().value(dialogs.fileRequests().size() - 1);
-        add(button, "dialog",
-            QStringList{r.title, r.filter, r.acceptLabel, r.folder, r.multiple ? "several" : "one"}.join(" | "));
+        add(button + QStringLiteral(" dialog"), {{"title", r.title},
+                                                 {"filter", r.filter},
+                                                 {"accept", r.acceptLabel},
+                                                 {"folder", r.folder},
+                                                 {"files", r.multiple ? "several" : "one"}});
     }
     window.hide();
     return lines;
