@@ -8,145 +8,139 @@
 #include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using maintenance::MaintenanceMessages;
 using maintenance::Message;
 using platform::MessageAnswer;
-using platform::MessageIcon;
-using testsupport::InstallTree;
-
-Q_DECLARE_METATYPE(QList<Message>)
-
-namespace {
-
-// The main window over an install tree, its dialogs answering from the queue.
-struct Session
-{
-    InstallTree tree;
-    testsupport::ScriptedDialogs dialogs;
-    shell::frmMain window{dialogs, tree.programFolder()};
-
-    // Chooses the file in the command's dialog (or cancels it, for an empty path) and answers the boxes.
-    void run(const QString& command, const QString& file, std::initializer_list<MessageAnswer> answers)
-    {
-        dialogs.queueFiles(file.isEmpty() ? QStringList() : QStringList{file});
-        for (MessageAnswer answer : answers) {
-            dialogs.queueAnswer(answer);
-        }
-        testsupport::click(window, command);
-    }
-    // The boxes shown, as messages.
-    QList<Message> shown() const
-    {
-        QList<Message> shown;
-        for (const auto& box : dialogs.messages()) {
-            shown << Message{box.icon, box.text};
-        }
-        return shown;
-    }
-};
-
-} // namespace
 
 class frmMainMaintenanceTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A cancelled file dialog ends the command silently; answering No to its question changes nothing.
-    void cancelAndNoChangeNothing()
+    // Each command on a file in a folder of its own: the boxes it shows, and whether the file is still there
+    // as it was. The busy pointer is gone before every box; a compaction removes an old scratch database.
+    void eachCommandShowsItsOutcome()
     {
-        const std::pair<const char*, QString (*)(const QString&)> commands[] = {
-            {"Command5", &MaintenanceMessages::repairConfirmation},
-            {"Command7", &MaintenanceMessages::compactConfirmation},
-            {"Command8", &MaintenanceMessages::deleteConfirmation},
+        enum Kind
+        {
+            Version,
+            NoDatabase,
+            Missing
         };
-        for (const auto& [command, question] : commands) {
-            Session s;
-            const QString file = s.tree.makeVersion(QStringLiteral("my.dat"), 50, testsupport::Texts::Most);
-            const QByteArray before = testsupport::bytes(file);
-            s.run(command, {}, {});
-            QVERIFY(s.window.dialogCancelled());
-            s.run(command, file, {MessageAnswer::No});
-            QVERIFY(!s.window.dialogCancelled());
-            QCOMPARE(s.dialogs.messages().size(), 1);
-            QCOMPARE(s.dialogs.messages()[0].buttons, platform::MessageButtons::YesNo);
-            QCOMPARE(s.dialogs.messages()[0].text, question(QStringLiteral("my.dat")));
-            QCOMPARE(testsupport::bytes(file), before);
-        }
-    }
-
-    // Row: the command, whether the file is a version or text that is no database, the boxes after the question.
-    void repairAndCompaction_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("version");
-        QTest::addColumn<QList<Message>>("boxes");
         const auto failed = [](int number) {
             return MaintenanceMessages::repairFailed(number, versiondb::errorDescription(number));
         };
-        const QString name = QStringLiteral("my.dat");
-        QTest::newRow("repair") << "Command5" << true << QList<Message>{MaintenanceMessages::repairSucceeded(name)};
-        QTest::newRow("repair of no database") << "Command5" << false
-                                               << QList<Message>{failed(versiondb::errorNumber::UnrecognizedFormat),
-                                                                 failed(versiondb::errorNumber::DatabaseDamaged)};
-        QTest::newRow("compaction") << "Command7" << true
-                                    << QList<Message>{MaintenanceMessages::compactSucceeded(name)};
-        QTest::newRow("compaction of no database")
-            << "Command7" << false << QList<Message>{MaintenanceMessages::compactFailed()};
-    }
-
-    // The file keeps its name, folder and records; the busy pointer is gone before every box.
-    void repairAndCompaction()
-    {
-        QFETCH(QString, command);
-        QFETCH(bool, version);
-        QFETCH(QList<Message>, boxes);
-        Session s;
-        QDir(s.tree.installFolder()).mkdir(QStringLiteral("sub"));
-        const QString file = s.tree.path(QStringLiteral("sub/my.dat"));
-        if (version) {
-            s.tree.makeVersion(QStringLiteral("sub/my.dat"), 400, testsupport::Texts::Most);
-            testsupport::churn(file);
-        } else {
-            testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
+        const auto asked = [](QString (*question)(const QString&), const QString& name) {
+            return Message{platform::MessageIcon::Question, question(name)};
+        };
+        const QString my = u"my.dat"_s;
+        const struct
+        {
+            QString command;
+            QString name; // empty: the file dialog is cancelled
+            Kind kind;
+            MessageAnswer answer;
+            QList<Message> boxes;
+            bool kept;
+        } cases[] = {
+            {u"Command5"_s, QString(), Version, MessageAnswer::Yes, {}, true},
+            {u"Command5"_s,
+             my,
+             Version,
+             MessageAnswer::No,
+             {asked(&MaintenanceMessages::repairConfirmation, my)},
+             true},
+            {u"Command5"_s,
+             my,
+             Version,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::repairConfirmation, my), MaintenanceMessages::repairSucceeded(my)},
+             true},
+            {u"Command5"_s,
+             my,
+             NoDatabase,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::repairConfirmation, my), failed(versiondb::errorNumber::UnrecognizedFormat),
+              failed(versiondb::errorNumber::DatabaseDamaged)},
+             true},
+            {u"Command7"_s,
+             my,
+             Version,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::compactConfirmation, my), MaintenanceMessages::compactSucceeded(my)},
+             true},
+            {u"Command7"_s,
+             my,
+             NoDatabase,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::compactConfirmation, my), MaintenanceMessages::compactFailed()},
+             true},
+            {u"Command8"_s,
+             my,
+             Version,
+             MessageAnswer::No,
+             {asked(&MaintenanceMessages::deleteConfirmation, my)},
+             true},
+            {u"Command8"_s,
+             my,
+             NoDatabase,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::deleteConfirmation, my), MaintenanceMessages::deleted(my)},
+             false},
+            {u"Command8"_s,
+             u"KJV.DAT"_s,
+             Version,
+             MessageAnswer::Yes,
+             {MaintenanceMessages::shippedFileRefused(u"KJV.DAT"_s)},
+             true},
+            {u"Command8"_s,
+             my,
+             Missing,
+             MessageAnswer::Yes,
+             {asked(&MaintenanceMessages::deleteConfirmation, my),
+              MaintenanceMessages::deleteFailed(MaintenanceMessages::fileNotFound())},
+             false},
+        };
+        for (const auto& c : cases) {
+            testsupport::InstallTree tree;
+            QDir(tree.installFolder()).mkdir(u"sub"_s);
+            const QString file = tree.path(u"sub/"_s + (c.name.isEmpty() ? my : c.name));
+            if (c.kind == Version) {
+                tree.makeVersion(u"sub/"_s + QFileInfo(file).fileName(), 400, testsupport::Texts::Most);
+                testsupport::churn(file);
+            } else if (c.kind == NoDatabase) {
+                testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
+            }
+            const auto records = testsupport::read(file);
+            const QByteArray bytes = testsupport::bytes(file);
+            testsupport::write(tree.scratchPath(), "old");
+            testsupport::ScriptedDialogs dialogs;
+            shell::frmMain window(dialogs, tree.programFolder());
+            dialogs.queueFiles(c.name.isEmpty() ? QStringList() : QStringList{file});
+            dialogs.queueAnswer(c.answer);
+            for (int i = 0; i < 3; ++i) {
+                dialogs.queueAnswer(MessageAnswer::Ok);
+            }
+            testsupport::click(window, c.command);
+            QList<Message> shown;
+            for (const auto& box : dialogs.messages()) {
+                shown << Message{box.icon, box.text};
+            }
+            QCOMPARE(shown, c.boxes);
+            QCOMPARE(window.dialogCancelled(), c.name.isEmpty());
+            QVERIFY(!dialogs.busyAtMessages().contains(true));
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+            QCOMPARE(QDir(tree.installFolder() + u"/sub"_s).entryList(QDir::Files | QDir::Hidden),
+                     c.kept ? QStringList{QFileInfo(file).fileName()} : QStringList());
+            if (c.kept) {
+                QVERIFY(c.kind == Version ? testsupport::read(file) == records : testsupport::bytes(file) == bytes);
+            }
+            const bool compacted = c.command == u"Command7"_s && c.answer == MessageAnswer::Yes;
+            QCOMPARE(tree.programEntries().isEmpty(), compacted);
         }
-        const auto before = testsupport::read(file);
-        const QByteArray bytes = testsupport::bytes(file);
-        testsupport::write(s.tree.scratchPath(), "old");
-        s.run(command, file, {MessageAnswer::Yes, MessageAnswer::Ok, MessageAnswer::Ok});
-        QCOMPARE(s.shown().mid(1), boxes);
-        QVERIFY(!s.dialogs.busyAtMessages().contains(true));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QVERIFY(version ? testsupport::read(file) == before : testsupport::bytes(file) == bytes);
-        QCOMPARE(QDir(s.tree.installFolder() + QStringLiteral("/sub")).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("my.dat")});
-        if (command == QStringLiteral("Command7")) {
-            QVERIFY(s.tree.programEntries().isEmpty()); // the old scratch database is gone
-        }
-    }
-
-    // A shipped name, from any folder: the refusal without a question. A deletion that fails: the file
-    // system's description, without icon.
-    void deletion()
-    {
-        Session s;
-        QDir(s.tree.installFolder()).mkdir(QStringLiteral("elsewhere"));
-        const QString shipped = s.tree.path(QStringLiteral("elsewhere/KJV.DAT"));
-        const QString mine = s.tree.path(QStringLiteral("elsewhere/kjv2.dat"));
-        testsupport::write(shipped, "x");
-        testsupport::write(mine, "x");
-        s.run(QStringLiteral("Command8"), shipped, {MessageAnswer::Ok});
-        s.run(QStringLiteral("Command8"), mine, {MessageAnswer::Yes, MessageAnswer::Ok});
-        s.run(QStringLiteral("Command8"), mine, {MessageAnswer::Yes, MessageAnswer::Ok});
-        const Message question{MessageIcon::Question, MaintenanceMessages::deleteConfirmation("kjv2.dat")};
-        QCOMPARE(s.shown(), (QList<Message>{MaintenanceMessages::shippedFileRefused("KJV.DAT"), question,
-                                            MaintenanceMessages::deleted("kjv2.dat"), question,
-                                            MaintenanceMessages::deleteFailed(MaintenanceMessages::fileNotFound())}));
-        QVERIFY(QFileInfo::exists(shipped));
-        QVERIFY(!QFileInfo::exists(mine));
     }
 };
 
