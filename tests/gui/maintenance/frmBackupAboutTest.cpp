@@ -6,19 +6,12 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
-using maintenance::frmAbout;
+using namespace Qt::StringLiterals;
 using maintenance::frmBackup;
-using testsupport::click;
-using testsupport::control;
-using testsupport::InstallTree;
 
 namespace {
-
-const QString kHeading = QStringLiteral("☞ 백업파일 목록\r\n\r\n");
-const QString kRemark = QStringLiteral("\r\n(만약 개역.dat, kjv.dat 역본을 수정하지 않았다면 백업할 필요는 없습니다)");
 
 // A shown window with scripted dialogs and a desktop that refuses every "Open" it records.
 template <typename Window> struct Shown
@@ -37,12 +30,16 @@ template <typename Window> struct Shown
             qFatal("window not shown");
         }
     }
-    // The message a click on the control shows.
-    QString messageOf(const char* name)
+    // The message a click on the control shows, or nothing.
+    QString messageOf(const QString& name, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         dialogs.queueAnswer(platform::MessageAnswer::Ok);
-        QTest::mouseClick(control(window, name), Qt::LeftButton);
-        return dialogs.messages().isEmpty() ? QString() : dialogs.messages().last().text;
+        QTest::mouseClick(testsupport::control(window, name), Qt::LeftButton, modifiers);
+        if (!dialogs.allAnswersUsed()) {
+            dialogs.clear();
+            return {};
+        }
+        return dialogs.messages().last().text;
     }
 };
 
@@ -53,58 +50,54 @@ class frmBackupAboutTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The list is read when the window loads: a file added later is not in it.
     void backupListsTheNormalDatFilesOfTheInstallFolderInNameOrderAndOpensIt()
     {
-        InstallTree tree;
+        testsupport::InstallTree tree;
         for (const char* name : {"user.dat", "KJV.DAT", "개역.DAT", "a.txt", ".y.dat", "Zeta.Dat", "b.dat.bak"}) {
             tree.writeFile(QString::fromUtf8(name), {});
         }
-        QDir(tree.installFolder()).mkdir(QStringLiteral("x.dat"));
+        QDir(tree.installFolder()).mkdir(u"x.dat"_s);
         Shown<frmBackup> shown(tree.programFolder());
-        const QString folder = tree.installFolder();
-        const QString sep = folder + QDir::separator();
-        // A file added later is not listed by the open window.
-        tree.writeFile(QStringLiteral("new.dat"), {});
-        QCOMPARE(shown.messageOf("Command3"), kHeading + sep + "KJV.DAT\r\n" + sep + "user.dat\r\n" + sep +
-                                                  "Zeta.Dat\r\n" + sep + QStringLiteral("개역.DAT\r\n") + kRemark);
+        tree.writeFile(u"new.dat"_s, {});
+        const QString sep = tree.installFolder() + QDir::separator();
+        const QString remark = u"\r\n(만약 개역.dat, kjv.dat 역본을 수정하지 않았다면 백업할 필요는 없습니다)"_s;
+        QCOMPARE(shown.messageOf(u"Command3"_s), u"☞ 백업파일 목록\r\n\r\n"_s + sep + "KJV.DAT\r\n" + sep +
+                                                     "user.dat\r\n" + sep + "Zeta.Dat\r\n" + sep + u"개역.DAT\r\n"_s +
+                                                     remark);
         QCOMPARE(shown.dialogs.messages().last().icon, platform::MessageIcon::Information);
-        QCOMPARE(shown.messageOf("Command2"), platform::notOpenedMessage(folder));
-        QCOMPARE(shown.opened, QStringList{folder});
-        QCOMPARE(Shown<frmBackup>(tree.programFolder()).messageOf("Command3").count(QStringLiteral("new.dat")), 1);
-        QCOMPARE(Shown<frmBackup>(QStringLiteral("/nonexistent/manager")).messageOf("Command3"), kHeading + kRemark);
+        QCOMPARE(shown.messageOf(u"Command2"_s), platform::notOpenedMessage(tree.installFolder()));
+        QCOMPARE(shown.opened, QStringList{tree.installFolder()});
+        QVERIFY(Shown<frmBackup>(tree.programFolder()).messageOf(u"Command3"_s).contains(u"new.dat"_s));
+        QCOMPARE(Shown<frmBackup>(u"/nonexistent/manager"_s).messageOf(u"Command3"_s),
+                 u"☞ 백업파일 목록\r\n\r\n"_s + remark);
     }
 
     void backupListLinesDoNotDoubleAFolderSeparator()
     {
         const QString sep = QDir::separator();
-        for (const QString& folder : {sep + "bible", sep + "bible" + sep}) {
-            QCOMPARE(frmBackup::backupListText(folder, {QStringLiteral("a.dat")}).split("\r\n").at(2),
-                     sep + "bible" + sep + "a.dat");
+        for (const QString& folder : {sep, sep + "bible", sep + "bible" + sep}) {
+            QCOMPARE(frmBackup::backupListText(folder, {u"a.dat"_s}).split("\r\n").at(2),
+                     (folder == sep ? sep : sep + "bible" + sep) + "a.dat");
         }
-        QCOMPARE(frmBackup::backupListText(sep, {QStringLiteral("a.dat")}).split("\r\n").at(2), sep + "a.dat");
     }
 
-    // The program's file version is 1.0.0.0 (the table of texts shows it); the third number shown is the fourth field.
-    void aboutShowsTheFourthFieldOfTheVersionThird()
+    // The program's file version is 1.0.0.0 (the table of texts shows it); the third number shown is the fourth
+    // field. Only Label3 opens anything, Shift+Ctrl+Alt on the icon included.
+    void aboutShowsTheFourthVersionFieldThirdAndOpensTheWebSiteFromLabel3Alone()
     {
-        QCOMPARE(frmAbout::versionLine({2, 5, 7, 9}), QStringLiteral("버전 2.5.9"));
-    }
-
-    // Only Label3 opens anything, Shift+Ctrl+Alt on the icon included.
-    void aboutOpensTheMakersWebSiteFromLabel3Alone()
-    {
-        Shown<frmAbout> shown(QStringLiteral("/nonexistent/manager"));
+        QCOMPARE(maintenance::frmAbout::versionLine({2, 5, 7, 9}), u"버전 2.5.9"_s);
+        Shown<maintenance::frmAbout> shown(u"/nonexistent/manager"_s);
         const QWidgetList before = QApplication::topLevelWidgets();
-        for (const char* name : {"Label1", "Label4", "picIcon"}) {
-            QTest::mouseClick(control<QLabel>(shown.window, name), Qt::LeftButton);
+        for (const QString& name : {u"Label1"_s, u"Label4"_s, u"picIcon"_s}) {
+            QCOMPARE(shown.messageOf(name), QString());
         }
-        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-        QTest::mouseClick(control<QLabel>(shown.window, "picIcon"), Qt::LeftButton, all);
+        QCOMPARE(shown.messageOf(u"picIcon"_s, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), QString());
         QCoreApplication::processEvents();
         QCOMPARE(QApplication::topLevelWidgets(), before);
         QVERIFY(shown.opened.isEmpty());
-        const QString address = QStringLiteral("https://byeorisol.example.org");
-        QCOMPARE(shown.messageOf("Label3"), platform::notOpenedMessage(address));
+        const QString address = u"https://byeorisol.example.org"_s;
+        QCOMPARE(shown.messageOf(u"Label3"_s), platform::notOpenedMessage(address));
         QCOMPARE(shown.opened, QStringList{address});
     }
 };
