@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
 using platform::AnimationWidget;
 
 namespace {
@@ -70,7 +71,7 @@ private slots:
         QVERIFY(good.open(QIODevice::ReadOnly));
         const QByteArray bytes = good.readAll();
         const std::pair<QString, platform::AviError> cases[] = {
-            {folder.filePath(QStringLiteral("none.avi")), platform::AviError::CannotRead},
+            {folder.filePath(u"none.avi"_s), platform::AviError::CannotRead},
             {writeFile(folder, "half.avi", bytes.left(bytes.size() / 2)), platform::AviError::Truncated},
             {writeFile(folder, "text.avi", "not a clip at all"), platform::AviError::NotAvi},
         };
@@ -161,7 +162,7 @@ private slots:
                 }
             });
             platform::QtDialogs dialogs;
-            QCOMPARE(dialogs.message(nullptr, platform::MessageIcon::Question, buttons, QStringLiteral("?")), answer);
+            QCOMPARE(dialogs.message(nullptr, platform::MessageIcon::Question, buttons, u"?"_s), answer);
         }
     }
 
@@ -170,31 +171,28 @@ private slots:
     void aRefusedOpenNamesWhatToOpenByHand()
     {
         QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("err.txt"));
-        const QString address = QStringLiteral("https://byeorisol.example.org");
+        const QString file = folder.filePath(u"err.txt"_s);
+        const QString address = u"https://byeorisol.example.org"_s;
         const std::tuple<QString, QString, QUrl> cases[] = {
-            {QDir::toNativeSeparators(file),
-             QStringLiteral("이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오."),
+            {file, u"이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오."_s,
              QUrl::fromLocalFile(file)},
-            {QDir::toNativeSeparators(folder.path()),
-             QStringLiteral("이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오."),
+            {folder.path(), u"이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오."_s,
              QUrl::fromLocalFile(folder.path())},
             {address,
-             QStringLiteral(
-                 "이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오."),
+             u"이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오."_s,
              QUrl(address)},
         };
         for (const auto& [target, advice, url] : cases) {
             testsupport::ScriptedDialogs dialogs;
             dialogs.queueAnswer(platform::MessageAnswer::Ok);
-            platform::openForUser(dialogs, nullptr, platform::openWithShell, target);
+            platform::openForUser(dialogs, nullptr, platform::openWithShell, QDir::toNativeSeparators(target));
             UrlRecorder desktop;
             QDesktopServices::setUrlHandler(url.scheme(), &desktop, "open");
-            platform::openForUser(dialogs, nullptr, platform::openWithShell, target);
+            platform::openForUser(dialogs, nullptr, platform::openWithShell, QDir::toNativeSeparators(target));
             QDesktopServices::unsetUrlHandler(url.scheme());
             QCOMPARE(desktop.urls, QList<QUrl>{url});
             QCOMPARE(dialogs.messages().size(), 1);
-            QCOMPARE(dialogs.messages()[0].text, target + QStringLiteral("\r\n\r\n") + advice);
+            QCOMPARE(dialogs.messages()[0].text, QDir::toNativeSeparators(target) + u"\r\n\r\n"_s + advice);
             QCOMPARE(dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
         }
     }
