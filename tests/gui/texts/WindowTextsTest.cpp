@@ -1,5 +1,5 @@
 // Every text a window shows, where each control sits, the tab order and the file dialogs the
-// buttons open, as one table of window/object -> property: value, checked against
+// buttons open, as one table of window/object: property value | ..., checked against
 // window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate
 // change and review the difference.
 
@@ -16,24 +16,14 @@
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-
-const QString kProgramFolder = QStringLiteral("/nonexistent/manager");
-
-QString escaped(QString text)
-{
-    return text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
-        .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-}
 
 // The lines of one shown window: its title, size and tab order, each named control's place and
 // texts, then the file dialog each of the buttons named opens (cancelled at once).
@@ -41,22 +31,20 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
                     const QStringList& dialogButtons = {})
 {
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        return {name + QStringLiteral(": not shown")};
-    }
     QStringList lines;
-    // One line of the object's properties that have a value.
+    // One line of the object's properties that have a value, with line breaks and backslashes escaped.
     const auto add = [&lines, &name](const QString& object, const QList<std::pair<const char*, QString>>& values) {
         QStringList shown;
-        for (const auto& [property, value] : values) {
+        for (auto [property, value] : values) {
+            value.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
             if (!value.isEmpty()) {
-                shown << QString::fromLatin1(property) + QLatin1Char(' ') + escaped(value);
+                shown << QString::fromLatin1(property) + u" "_s + value;
             }
         }
-        lines << QStringLiteral("%1/%2: %3").arg(name, object, shown.join(QStringLiteral(" | ")));
+        lines << u"%1/%2: %3"_s.arg(name, object, shown.join(u" | "_s));
     };
     const auto named = [](const QWidget* widget) {
-        return !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"));
+        return !widget->objectName().isEmpty() && !widget->objectName().startsWith(u"qt_"_s);
     };
     QStringList tabOrder;
     for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
@@ -65,9 +53,9 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
             tabOrder << next->objectName();
         }
     }
-    add(QStringLiteral("."), {{"title", window.windowTitle()},
-                              {"size", QStringLiteral("%1x%2").arg(window.width()).arg(window.height())},
-                              {"tab order", tabOrder.join(QLatin1Char(' '))}});
+    add(u"."_s, {{"title", window.windowTitle()},
+                 {"size", u"%1x%2"_s.arg(window.width()).arg(window.height())},
+                 {"tab order", tabOrder.join(u" "_s)}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
     std::stable_sort(controls.begin(), controls.end(),
                      [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
@@ -76,34 +64,29 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
             continue;
         }
         const QRect r = control->geometry();
-        QString text;
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            text = button->text();
-        } else if (auto* label = qobject_cast<QLabel*>(control)) {
-            text = label->text();
-        } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-            text = group->title();
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
-            text = plain->toPlainText();
-        } else if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+        // Buttons and labels have a text, group boxes a title, text boxes their plain text.
+        QString text = control->property("text").toString() + control->property("title").toString();
+        if (!control->inherits("QLineEdit")) {
+            text += control->property("plainText").toString();
+        }
+        if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                text += (i == 0 ? QString() : QStringLiteral(" / ")) + tabs->tabText(i);
+                text += (i == 0 ? QString() : u" / "_s) + tabs->tabText(i);
             }
         }
-        add(control->objectName(),
-            {{"place", QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
-             {"tooltip", control->toolTip()},
-             {"text", text}});
+        add(control->objectName(), {{"place", u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
+                                    {"tooltip", control->toolTip()},
+                                    {"text", text}});
     }
     for (const QString& button : dialogButtons) {
         dialogs.queueFiles({});
         testsupport::control<QAbstractButton>(window, button)->click();
         const platform::FileDialogRequest r = dialogs.fileRequests().value(dialogs.fileRequests().size() - 1);
-        add(button + QStringLiteral(" dialog"), {{"title", r.title},
-                                                 {"filter", r.filter},
-                                                 {"accept", r.acceptLabel},
-                                                 {"folder", r.folder},
-                                                 {"files", r.multiple ? "several" : "one"}});
+        add(button + u" dialog"_s, {{"title", r.title},
+                                    {"filter", r.filter},
+                                    {"accept", r.acceptLabel},
+                                    {"folder", r.folder},
+                                    {"files", r.multiple ? u"several"_s : u"one"_s}});
     }
     window.hide();
     return lines;
@@ -111,23 +94,24 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
 
 QStringList allWindows()
 {
+    const QString folder = u"/nonexistent/manager"_s;
     testsupport::ScriptedDialogs dialogs;
-    shell::frmMain main(dialogs, kProgramFolder);
-    QStringList lines = linesOf(QStringLiteral("frmMain"), main, dialogs, {"Command5", "Command7", "Command8"});
-    editor::frmHolyEdit edit(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmHolyEdit"), edit, dialogs, {"Command9"});
-    exchange::frmExport exportWindow(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmExport"), exportWindow, dialogs, {"Command1", "Command2"});
-    maintenance::frmBackup backup(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmBackup"), backup, dialogs);
-    maintenance::frmAbout about(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAbout"), about, dialogs);
-    importer::frmAppend append(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAppend"), append, dialogs, {"Command3", "Command8"});
+    shell::frmMain main(dialogs, folder);
+    QStringList lines = linesOf(u"frmMain"_s, main, dialogs, {u"Command5"_s, u"Command7"_s, u"Command8"_s});
+    editor::frmHolyEdit edit(dialogs, folder, &main);
+    lines << linesOf(u"frmHolyEdit"_s, edit, dialogs, {u"Command9"_s});
+    exchange::frmExport exportWindow(dialogs, folder, &main);
+    lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
+    maintenance::frmBackup backup(dialogs, folder, &main);
+    lines << linesOf(u"frmBackup"_s, backup, dialogs);
+    maintenance::frmAbout about(dialogs, folder, &main);
+    lines << linesOf(u"frmAbout"_s, about, dialogs);
+    importer::frmAppend append(dialogs, folder, &main);
+    lines << linesOf(u"frmAppend"_s, append, dialogs, {u"Command3"_s, u"Command8"_s});
     importer::frmAppendForm form(&append);
-    lines << linesOf(QStringLiteral("frmAppendForm"), form, dialogs);
+    lines << linesOf(u"frmAppendForm"_s, form, dialogs);
     for (const auto& shown : dialogs.messages()) {
-        lines << QStringLiteral("message: ") + escaped(shown.text);
+        lines << u"message: "_s + shown.text;
     }
     return lines;
 }
@@ -141,15 +125,15 @@ class WindowTextsTest : public QObject
 private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
-        QFile file(testsupport::sourceFolder() + QStringLiteral("/tests/gui/texts/window-texts.txt"));
+        QFile file(testsupport::sourceFolder() + u"/tests/gui/texts/window-texts.txt"_s);
         const QStringList actual = allWindows();
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write((actual.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+            file.write((actual.join(u"\n"_s) + u"\n"_s).toUtf8());
             return;
         }
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-        const QStringList expected = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList expected = QString::fromUtf8(file.readAll()).split(u"\n"_s, Qt::SkipEmptyParts);
         for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i) {
             QCOMPARE(actual[i], expected[i]);
         }
