@@ -10,90 +10,64 @@
 #include <QTimer>
 #include <memory>
 
-namespace {
-
-const QString kProgramFolder = QStringLiteral("/nonexistent/manager");
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class frmMainTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // Row: a button of the main window or of the import window, the window it opens and that window's close button.
-    void eachButtonOpensItsWindowModally_data()
-    {
-        QTest::addColumn<bool>("fromImport");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("closeButton");
-        QTest::newRow("edit") << false << "Command3"
-                              << "frmHolyEdit"
-                              << "Command1";
-        QTest::newRow("import") << false << "Command4"
-                                << "frmAppend"
-                                << "Command1";
-        QTest::newRow("backup guide") << false << "Command6"
-                                      << "frmBackup"
-                                      << "Command1";
-        QTest::newRow("export") << false << "Command9"
-                                << "frmExport"
-                                << "Command4";
-        QTest::newRow("about") << false << "Command2"
-                               << "frmAbout"
-                               << "Command1";
-        QTest::newRow("text format help") << true << "Command5"
-                                          << "frmAppendForm"
-                                          << "Command3";
-    }
-
+    // Each button opens its window modally over the window clicked, with the main window's icon, until the
+    // window's own close button closes it. The text format help opens from the import window.
     void eachButtonOpensItsWindowModally()
     {
-        QFETCH(bool, fromImport);
-        QFETCH(QString, button);
-        QFETCH(QString, closeButton);
-        QFETCH(QString, window);
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, kProgramFolder);
-        QPixmap red(16, 16);
-        red.fill(Qt::red);
-        main.setWindowIcon(QIcon(red));
-        std::unique_ptr<importer::frmAppend> import;
-        if (fromImport) {
-            import = std::make_unique<importer::frmAppend>(dialogs, kProgramFolder, &main);
+        const QString folder = u"/nonexistent/manager"_s;
+        const struct
+        {
+            QString button;
+            QString window;
+            QString closeButton;
+        } cases[] = {
+            {u"Command3"_s, u"frmHolyEdit"_s, u"Command1"_s}, {u"Command4"_s, u"frmAppend"_s, u"Command1"_s},
+            {u"Command6"_s, u"frmBackup"_s, u"Command1"_s},   {u"Command9"_s, u"frmExport"_s, u"Command4"_s},
+            {u"Command2"_s, u"frmAbout"_s, u"Command1"_s},    {u"Command5"_s, u"frmAppendForm"_s, u"Command3"_s}};
+        for (const auto& c : cases) {
+            testsupport::ScriptedDialogs dialogs;
+            shell::frmMain main(dialogs, folder);
+            QPixmap red(16, 16);
+            red.fill(Qt::red);
+            main.setWindowIcon(QIcon(red));
+            std::unique_ptr<importer::frmAppend> import;
+            if (c.window == u"frmAppendForm"_s) {
+                import = std::make_unique<importer::frmAppend>(dialogs, folder, &main);
+            }
+            QWidget& opener = import ? *import : static_cast<QWidget&>(main);
+            opener.show();
+            QString seen;
+            QTimer::singleShot(0, &main, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
+                    seen += modal->parentWidget() == &opener ? u" over its opener"_s : QString();
+                    const QRgb icon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8);
+                    seen += icon == QColor(Qt::red).rgb() ? u" with the icon"_s : QString();
+                    testsupport::click(*modal, c.closeButton);
+                    seen += modal->isVisible() ? u", not closed by its button"_s : QString();
+                    modal->close();
+                }
+            });
+            testsupport::click(opener, c.button);
+            QCOMPARE(seen, c.window + u" over its opener with the icon"_s);
+            QVERIFY(opener.findChildren<QDialog*>().isEmpty());
+            QVERIFY(dialogs.messages().isEmpty());
         }
-        QWidget& opener = fromImport ? *import : static_cast<QWidget&>(main);
-        opener.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&opener));
-        QString seen;
-        QTimer::singleShot(0, &main, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr) {
-                return;
-            }
-            seen = QString::fromLatin1(modal->metaObject()->className()).section(QStringLiteral("::"), -1);
-            seen += modal->parentWidget() == &opener ? QStringLiteral(" modal over its opener") : QString();
-            const bool redIcon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8) == QColor(Qt::red).rgb();
-            seen += redIcon ? QStringLiteral(" with the main window's icon") : QString();
-            testsupport::click(*modal, closeButton);
-            if (modal->isVisible()) {
-                seen += QStringLiteral(", not closed by its button");
-                modal->close();
-            }
-        });
-        testsupport::click(opener, button);
-        QCOMPARE(seen, window + QStringLiteral(" modal over its opener with the main window's icon"));
-        QVERIFY(opener.findChildren<QDialog*>().isEmpty());
-        QVERIFY(dialogs.messages().isEmpty());
     }
 
     void exitEndsTheEventLoop()
     {
         testsupport::ScriptedDialogs dialogs;
-        shell::frmMain window(dialogs, kProgramFolder);
+        shell::frmMain window(dialogs, u"/nonexistent/manager"_s);
         window.show();
-        QTimer::singleShot(0, &window, [&] { testsupport::click(window, QStringLiteral("Command1")); });
+        QTimer::singleShot(0, &window, [&] { testsupport::click(window, u"Command1"_s); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
     }
