@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using platform::MessageAnswer;
 using platform::MessageIcon;
 using testsupport::click;
@@ -20,10 +21,10 @@ namespace {
 // The export window over an install tree holding the sample version; out is the folder to export into.
 struct Session
 {
-    testsupport::InstallTree tree{{QStringLiteral("null.mdb")}};
+    testsupport::InstallTree tree{{u"null.mdb"_s}};
     testsupport::ScriptedDialogs dialogs;
     exchange::frmExport window{dialogs, tree.programFolder()};
-    QString out = tree.path(QStringLiteral("out"));
+    QString out = tree.path(u"out"_s);
     QLineEdit* text1() { return control<QLineEdit>(window, "Text1"); }
     QLineEdit* text2() { return control<QLineEdit>(window, "Text2"); }
     QComboBox* encoding() { return control<QComboBox>(window, "Combo1"); }
@@ -52,7 +53,7 @@ private slots:
     void theVersionAndTheFolderAreChosenInTheirDialogs()
     {
         Session s;
-        const QString version = s.tree.path(QStringLiteral("mine.dat"));
+        const QString version = s.tree.path(u"mine.dat"_s);
         for (const QStringList& chosen : {QStringList{version}, QStringList{s.out}, QStringList(), QStringList()}) {
             s.dialogs.queueFiles(chosen);
         }
@@ -64,59 +65,55 @@ private slots:
         QCOMPARE(s.dialogs.fileRequests()[3].folder, s.out);
     }
 
-    void exportsTheChosenFormatAndSaysHowManyVersesWentWhere_data()
-    {
-        QTest::addColumn<bool>("imp");
-        QTest::addColumn<int>("encoding");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("start");
-        // 창 is C3 A2 in code page 949, EC B0 BD in UTF-8.
-        QTest::newRow("code page 949") << false << 0 << "01-창.txt" << QByteArray("\xC3\xA2 1:1 ");
-        QTest::newRow("UTF-8") << false << 1 << "01-창.txt" << QByteArray("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 ");
-        QTest::newRow("IMP") << true << 0 << "sample.imp" << QByteArray("$$$Gen 1:1\n");
-    }
-
     // An IMP file is UTF-8 whatever was chosen; the choice for text files comes back with them.
+    // 창 is C3 A2 in code page 949, EC B0 BD in UTF-8.
     void exportsTheChosenFormatAndSaysHowManyVersesWentWhere()
     {
-        QFETCH(bool, imp);
-        QFETCH(int, encoding);
-        QFETCH(QString, file);
-        QFETCH(QByteArray, start);
-        Session s;
-        const QString version = s.tree.makeVersion(QStringLiteral("sample.dat"), testsupport::sampleVerses());
-        s.encoding()->setCurrentIndex(encoding);
-        control<QRadioButton>(s.window, imp ? "Option2" : "Option1")->setChecked(true);
-        QCOMPARE(s.encoding()->isEnabled(), !imp);
-        const auto shown = s.exportOf(version, s.out);
-        const QString where = imp ? s.out + QDir::separator() + file : s.out;
-        QCOMPARE(shown.text, QStringLiteral("sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n") + where);
-        QCOMPARE(shown.icon, MessageIcon::Information);
-        QFile written(s.out + QDir::separator() + file);
-        QVERIFY(written.open(QIODevice::ReadOnly) && written.readAll().startsWith(start));
-        QCOMPARE(QDir(s.out).entryList(QDir::Files).size(), imp ? 1 : 66);
-        control<QRadioButton>(s.window, "Option2")->setChecked(true);
-        QCOMPARE(s.encoding()->currentIndex(), 1);
-        control<QRadioButton>(s.window, "Option1")->setChecked(true);
-        QCOMPARE(s.encoding()->currentIndex(), encoding);
+        const struct
+        {
+            bool imp;
+            int encoding;
+            QString file;
+            QByteArray start;
+        } cases[] = {{false, 0, u"01-창.txt"_s, "\xC3\xA2 1:1 "},
+                     {false, 1, u"01-창.txt"_s, "\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "},
+                     {true, 0, u"sample.imp"_s, "$$$Gen 1:1\n"}};
+        for (const auto& c : cases) {
+            Session s;
+            const QString version = s.tree.makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
+            s.encoding()->setCurrentIndex(c.encoding);
+            control<QRadioButton>(s.window, c.imp ? "Option2" : "Option1")->setChecked(true);
+            QCOMPARE(s.encoding()->isEnabled(), !c.imp);
+            const auto shown = s.exportOf(version, s.out);
+            const QString where = c.imp ? s.out + QDir::separator() + c.file : s.out;
+            QCOMPARE(shown.text, u"sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n"_s + where);
+            QCOMPARE(shown.icon, MessageIcon::Information);
+            QFile written(s.out + QDir::separator() + c.file);
+            QVERIFY(written.open(QIODevice::ReadOnly) && written.readAll().startsWith(c.start));
+            QCOMPARE(QDir(s.out).entryList(QDir::Files).size(), c.imp ? 1 : 66);
+            control<QRadioButton>(s.window, "Option2")->setChecked(true);
+            QCOMPARE(s.encoding()->currentIndex(), 1);
+            control<QRadioButton>(s.window, "Option1")->setChecked(true);
+            QCOMPARE(s.encoding()->currentIndex(), c.encoding);
+        }
     }
 
     void missingChoicesAndUnwritableTextsAreRefused()
     {
         Session s;
         QList<testsupport::Verse> verses = testsupport::sampleVerses();
-        verses[3].text = QStringLiteral("빛이 있으라—");
-        const QString version = s.tree.makeVersion(QStringLiteral("dash.dat"), verses);
-        QCOMPARE(s.exportOf(QString(), s.out).text, QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !"));
-        QCOMPARE(s.exportOf(version, QString()).text, QStringLiteral("내보낼 폴더를 선택하여 주십시오 !"));
+        verses[3].text = u"빛이 있으라—"_s;
+        const QString version = s.tree.makeVersion(u"dash.dat"_s, verses);
+        QCOMPARE(s.exportOf(QString(), s.out).text, u"내보낼 역본파일을 선택하여 주십시오 !"_s);
+        QCOMPARE(s.exportOf(version, QString()).text, u"내보낼 폴더를 선택하여 주십시오 !"_s);
         const auto unencodable = s.exportOf(version, s.out);
         QCOMPARE(unencodable.icon, MessageIcon::Exclamation);
-        QVERIFY(unencodable.text.startsWith(QStringLiteral("dash.dat\r\n\r\n'창 1:10' ")));
-        QVERIFY(unencodable.text.endsWith(QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오.")));
+        QVERIFY(unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
+        QVERIFY(unencodable.text.endsWith(u"\r\n인코딩을 UTF-8로 바꾸어 내보내십시오."_s));
         // A file that is no version: the engine's own text, without an icon.
-        const auto engine = s.exportOf(s.tree.writeFile(QStringLiteral("plain.dat"), "not a database"), s.out);
+        const auto engine = s.exportOf(s.tree.writeFile(u"plain.dat"_s, "not a database"), s.out);
         QCOMPARE(engine.icon, MessageIcon::None);
-        QVERIFY(engine.text.startsWith(QStringLiteral("plain.dat\r\n\r\n")) && engine.text.size() > 13);
+        QVERIFY(engine.text.startsWith(u"plain.dat\r\n\r\n"_s) && engine.text.size() > 13);
         QVERIFY(!QFileInfo::exists(s.out));
     }
 };
