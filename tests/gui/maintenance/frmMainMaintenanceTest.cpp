@@ -30,13 +30,14 @@ private slots:
             NoDatabase,
             Missing
         };
-        const auto failed = [](int number) {
-            return MaintenanceMessages::repairFailed(number, versiondb::errorDescription(number));
-        };
-        const auto asked = [](QString (*question)(const QString&), const QString& name) {
-            return Message{platform::MessageIcon::Question, question(name)};
-        };
+        using M = MaintenanceMessages;
+        const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
         const QString my = u"my.dat"_s;
+        const Message askRepair{platform::MessageIcon::Question, M::repairConfirmation(my)};
+        const Message askCompact{platform::MessageIcon::Question, M::compactConfirmation(my)};
+        const Message askDelete{platform::MessageIcon::Question, M::deleteConfirmation(my)};
+        const MessageAnswer yes = MessageAnswer::Yes;
+        const MessageAnswer no = MessageAnswer::No;
         const struct
         {
             QString command;
@@ -46,63 +47,19 @@ private slots:
             QList<Message> boxes;
             bool kept;
         } cases[] = {
-            {u"Command5"_s, QString(), Version, MessageAnswer::Yes, {}, true},
-            {u"Command5"_s,
-             my,
-             Version,
-             MessageAnswer::No,
-             {asked(&MaintenanceMessages::repairConfirmation, my)},
-             true},
-            {u"Command5"_s,
-             my,
-             Version,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::repairConfirmation, my), MaintenanceMessages::repairSucceeded(my)},
-             true},
-            {u"Command5"_s,
-             my,
-             NoDatabase,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::repairConfirmation, my), failed(versiondb::errorNumber::UnrecognizedFormat),
-              failed(versiondb::errorNumber::DatabaseDamaged)},
-             true},
-            {u"Command7"_s,
-             my,
-             Version,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::compactConfirmation, my), MaintenanceMessages::compactSucceeded(my)},
-             true},
-            {u"Command7"_s,
-             my,
-             NoDatabase,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::compactConfirmation, my), MaintenanceMessages::compactFailed()},
-             true},
-            {u"Command8"_s,
-             my,
-             Version,
-             MessageAnswer::No,
-             {asked(&MaintenanceMessages::deleteConfirmation, my)},
-             true},
-            {u"Command8"_s,
-             my,
-             NoDatabase,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::deleteConfirmation, my), MaintenanceMessages::deleted(my)},
-             false},
-            {u"Command8"_s,
-             u"KJV.DAT"_s,
-             Version,
-             MessageAnswer::Yes,
-             {MaintenanceMessages::shippedFileRefused(u"KJV.DAT"_s)},
-             true},
-            {u"Command8"_s,
-             my,
-             Missing,
-             MessageAnswer::Yes,
-             {asked(&MaintenanceMessages::deleteConfirmation, my),
-              MaintenanceMessages::deleteFailed(MaintenanceMessages::fileNotFound())},
-             false},
+            // clang-format off
+            {u"Command5"_s, QString(), Version, yes, {}, true},
+            {u"Command5"_s, my, Version, no, {askRepair}, true},
+            {u"Command5"_s, my, Version, yes, {askRepair, M::repairSucceeded(my)}, true},
+            {u"Command5"_s, my, NoDatabase, yes, {askRepair, failed(versiondb::errorNumber::UnrecognizedFormat),
+                                                  failed(versiondb::errorNumber::DatabaseDamaged)}, true},
+            {u"Command7"_s, my, Version, yes, {askCompact, M::compactSucceeded(my)}, true},
+            {u"Command7"_s, my, NoDatabase, yes, {askCompact, M::compactFailed()}, true},
+            {u"Command8"_s, my, Version, no, {askDelete}, true},
+            {u"Command8"_s, my, NoDatabase, yes, {askDelete, M::deleted(my)}, false},
+            {u"Command8"_s, u"KJV.DAT"_s, Version, yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
+            {u"Command8"_s, my, Missing, yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
+            // clang-format on
         };
         for (const auto& c : cases) {
             testsupport::InstallTree tree;
