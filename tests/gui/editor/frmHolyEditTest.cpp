@@ -108,6 +108,9 @@ private slots:
         QCOMPARE(m_window->windowTitle(), u"sample.dat"_s);
         QCOMPARE(text3()->toPlainText(), kGenesis1);
         QVERIFY(!testsupport::openable(m_sample));
+        m_dialogs.queueFiles({}); // a cancelled open keeps the version
+        click("Command9");
+        QCOMPARE(versionControlsEnabled(), 7);
         open(m_tree->writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n"));
         QCOMPARE(versionControlsEnabled(), 0);
         QVERIFY(testsupport::openable(m_sample));
@@ -129,6 +132,8 @@ private slots:
         text2()->setFocus();
         QTest::keyClick(text2(), Qt::Key_Return);
         QVERIFY(m_window->isVisible());
+        text1()->clear(); // an emptied reference box empties the others
+        QVERIFY(text2()->text().isEmpty() && text3()->toPlainText().isEmpty());
     }
 
     void aPastedLineBreakIsRefusedWithTheCaretAfterIt()

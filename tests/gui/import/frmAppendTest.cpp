@@ -221,7 +221,9 @@ private slots:
         QCOMPARE(s.window.fileList(), (QStringList{paths[0], paths[2]}));
         // A double click edits the entry clicked.
         s.desktopRefuses = false;
-        s.window.show();
+        control<QTabWidget>(s.window, u"VideoSoftIndexTab1"_s)->setCurrentIndex(2);
+        s.window.show(); // on the first page
+        QCOMPARE(control<QTabWidget>(s.window, u"VideoSoftIndexTab1"_s)->currentIndex(), 0);
         QVERIFY(QTest::qWaitForWindowExposed(&s.window));
         const QPoint second = s.list()->visualItemRect(s.list()->item(1)).center();
         QTest::mouseClick(s.list()->viewport(), Qt::LeftButton, Qt::NoModifier, second);
