@@ -1,96 +1,75 @@
 #include "shell/gui/frmMain.h"
 
+#include "import/gui/frmAppend.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 class frmMainTest : public QObject
 {
     Q_OBJECT
 
-private:
-    QPushButton* button(QWidget& window, const char* name)
-    {
-        auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("no button %s", name);
-        }
-        return found;
-    }
-
 private slots:
-    void tabOrderFollowsTheColumnThenAboutThenExit()
-    {
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
-        const QStringList expected = {"Command3", "Command4", "Command5", "Command7", "Command6",
-                                      "Command8", "Command9", "Command2", "Command1"};
-        QWidget* current = button(window, "Command3");
-        QStringList order;
-        for (int i = 0; i < expected.size(); ++i) {
-            order << current->objectName();
-            current = current->nextInFocusChain();
-            while (current != nullptr && qobject_cast<QPushButton*>(current) == nullptr) {
-                current = current->nextInFocusChain();
-            }
-        }
-        QCOMPARE(order, expected);
-    }
-
-    // Each command's window opens modally over the main window and is destroyed when closed.
-    void eachButtonOpensItsWindowModally_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("window");
-        QTest::newRow("edit") << "Command3"
-                              << "frmHolyEdit";
-        QTest::newRow("import") << "Command4"
-                                << "frmAppend";
-        QTest::newRow("backup guide") << "Command6"
-                                      << "frmBackup";
-        QTest::newRow("export") << "Command9"
-                                << "frmExport";
-        QTest::newRow("about") << "Command2"
-                               << "frmAbout";
-    }
-
+    // Each button opens its window modally over the window clicked, with the main window's icon, until the
+    // window's own close button closes it. The text format help opens from the import window.
     void eachButtonOpensItsWindowModally()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, window);
-        testsupport::ScriptedDialogs dialogs;
-        shell::frmMain main(dialogs, QStringLiteral("/nonexistent/manager"));
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        QString seen;
-        QTimer::singleShot(0, &main, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen = QString::fromLatin1(modal->metaObject()->className()).section(QStringLiteral("::"), -1) +
-                       (modal->parentWidget() == &main ? QStringLiteral(" over the main window") : QString());
-                modal->close();
+        const QString folder = u"/nonexistent/manager"_s;
+        const struct
+        {
+            QString button;
+            QString window;
+            QString closeButton;
+        } cases[] = {
+            {u"Command3"_s, u"frmHolyEdit"_s, u"Command1"_s}, {u"Command4"_s, u"frmAppend"_s, u"Command1"_s},
+            {u"Command6"_s, u"frmBackup"_s, u"Command1"_s},   {u"Command9"_s, u"frmExport"_s, u"Command4"_s},
+            {u"Command2"_s, u"frmAbout"_s, u"Command1"_s},    {u"Command5"_s, u"frmAppendForm"_s, u"Command3"_s}};
+        for (const auto& c : cases) {
+            testsupport::ScriptedDialogs dialogs;
+            shell::frmMain main(dialogs, folder);
+            QPixmap red(16, 16);
+            red.fill(Qt::red);
+            main.setWindowIcon(QIcon(red));
+            std::unique_ptr<importer::frmAppend> import;
+            if (c.window == u"frmAppendForm"_s) {
+                import = std::make_unique<importer::frmAppend>(dialogs, folder, &main);
             }
-        });
-        QTest::mouseClick(this->button(main, button.toLatin1().constData()), Qt::LeftButton);
-        QCOMPARE(seen, window + QStringLiteral(" over the main window"));
-        QVERIFY(main.findChildren<QDialog*>().isEmpty());
-        QVERIFY(dialogs.messages().isEmpty());
+            QWidget& opener = import ? *import : static_cast<QWidget&>(main);
+            opener.show();
+            QString seen;
+            QTimer::singleShot(0, &main, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
+                    seen += modal->parentWidget() == &opener ? u" over its opener"_s : QString();
+                    const QRgb icon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8);
+                    seen += icon == QColor(Qt::red).rgb() ? u" with the icon"_s : QString();
+                    testsupport::click(*modal, c.closeButton);
+                    seen += modal->isVisible() ? u", not closed by its button"_s : QString();
+                    modal->close();
+                }
+            });
+            testsupport::click(opener, c.button);
+            QCOMPARE(seen, c.window + u" over its opener with the icon"_s);
+            QVERIFY(opener.findChildren<QDialog*>().isEmpty());
+            QVERIFY(dialogs.messages().isEmpty());
+        }
     }
 
     void exitEndsTheEventLoop()
     {
         testsupport::ScriptedDialogs dialogs;
-        shell::frmMain window(dialogs, QStringLiteral("/nonexistent/manager"));
+        shell::frmMain window(dialogs, u"/nonexistent/manager"_s);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTimer::singleShot(0, button(window, "Command1"),
-                           [&] { QTest::mouseClick(button(window, "Command1"), Qt::LeftButton); });
+        QTimer::singleShot(0, &window, [&] { testsupport::click(window, u"Command1"_s); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(dialogs.messages().isEmpty());
     }
 };
 

@@ -1,7 +1,7 @@
-// Every text a window shows, and where each control sits, as one table of
-// window/object -> property: value, checked against window-texts.txt. Run with
-// BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate change and
-// review the difference.
+// Every text a window shows, where each control sits, the tab order and the file dialogs the
+// buttons open, as one table of window/object: property value | ..., checked against
+// window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate
+// change and review the difference.
 
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/gui/frmExport.h"
@@ -10,71 +10,83 @@
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "shell/gui/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
 
 #include <QAbstractButton>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextEdit>
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kProgramFolder = QStringLiteral("/nonexistent/manager");
-
-QString escaped(QString text)
-{
-    return text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
-        .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-}
-
-// The lines of one shown window: its title and size, then each named control's place and texts.
-QStringList linesOf(const QString& name, QWidget& window)
+// The lines of one shown window: its title, size and tab order, each named control's place and
+// texts, then the file dialog each of the buttons named opens (cancelled at once).
+QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedDialogs& dialogs,
+                    const QStringList& dialogButtons = {})
 {
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        return {name + QStringLiteral(": not shown")};
-    }
     QStringList lines;
-    const auto add = [&lines, &name](const QString& object, const char* property, const QString& value) {
-        if (!value.isEmpty()) {
-            lines << QStringLiteral("%1/%2 %3: %4").arg(name, object, QString::fromLatin1(property), escaped(value));
+    // One line of the object's properties that have a value, with line breaks and backslashes escaped.
+    const auto add = [&lines, &name](const QString& object, const QList<std::pair<const char*, QString>>& values) {
+        QStringList shown;
+        for (auto [property, value] : values) {
+            value.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
+            if (!value.isEmpty()) {
+                shown << QString::fromLatin1(property) + u" "_s + value;
+            }
         }
+        lines << u"%1/%2: %3"_s.arg(name, object, shown.join(u" | "_s));
     };
-    add(QStringLiteral("."), "title", window.windowTitle());
-    add(QStringLiteral("."), "size", QStringLiteral("%1x%2").arg(window.width()).arg(window.height()));
+    const auto named = [](const QWidget* widget) {
+        return !widget->objectName().isEmpty() && !widget->objectName().startsWith(u"qt_"_s);
+    };
+    QStringList tabOrder;
+    for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
+        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
+            qobject_cast<QTabBar*>(next->parentWidget()) == nullptr) {
+            tabOrder << next->objectName();
+        }
+    }
+    add(u"."_s, {{"title", window.windowTitle()},
+                 {"size", u"%1x%2"_s.arg(window.width()).arg(window.height())},
+                 {"tab order", tabOrder.join(u" "_s)}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
     std::stable_sort(controls.begin(), controls.end(),
                      [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
     for (QWidget* control : controls) {
-        const QString object = control->objectName();
-        if (object.isEmpty() || object.startsWith(QLatin1String("qt_"))) {
+        if (!named(control)) {
             continue;
         }
         const QRect r = control->geometry();
-        add(object, "place", QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
-        add(object, "tooltip", control->toolTip());
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            add(object, "text", button->text());
-        } else if (auto* label = qobject_cast<QLabel*>(control)) {
-            add(object, "text", label->text());
-        } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-            add(object, "text", group->title());
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
-            add(object, "text", plain->toPlainText());
-        } else if (auto* rich = qobject_cast<QTextEdit*>(control)) {
-            add(object, "text", rich->toPlainText());
-        } else if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
+        // Buttons and labels have a text, group boxes a title, text boxes their plain text.
+        QString text = control->property("text").toString() + control->property("title").toString();
+        if (!control->inherits("QLineEdit")) {
+            text += control->property("plainText").toString();
+        }
+        if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                add(object, "tab", tabs->tabText(i));
+                text += (i == 0 ? QString() : u" / "_s) + tabs->tabText(i);
             }
         }
+        add(control->objectName(), {{"place", u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
+                                    {"tooltip", control->toolTip()},
+                                    {"text", text}});
+    }
+    for (const QString& button : dialogButtons) {
+        dialogs.queueFiles({});
+        testsupport::control<QAbstractButton>(window, button)->click();
+        const platform::FileDialogRequest r = dialogs.fileRequests().value(dialogs.fileRequests().size() - 1);
+        add(button + u" dialog"_s, {{"title", r.title},
+                                    {"filter", r.filter},
+                                    {"accept", r.acceptLabel},
+                                    {"folder", r.folder},
+                                    {"files", r.multiple ? u"several"_s : u"one"_s}});
     }
     window.hide();
     return lines;
@@ -82,23 +94,24 @@ QStringList linesOf(const QString& name, QWidget& window)
 
 QStringList allWindows()
 {
+    const QString folder = u"/nonexistent/manager"_s;
     testsupport::ScriptedDialogs dialogs;
-    shell::frmMain main(dialogs, kProgramFolder);
-    QStringList lines = linesOf(QStringLiteral("frmMain"), main);
-    editor::frmHolyEdit edit(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmHolyEdit"), edit);
-    exchange::frmExport exportWindow(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmExport"), exportWindow);
-    maintenance::frmBackup backup(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmBackup"), backup);
-    maintenance::frmAbout about(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAbout"), about);
-    importer::frmAppend append(dialogs, kProgramFolder, &main);
-    lines << linesOf(QStringLiteral("frmAppend"), append);
+    shell::frmMain main(dialogs, folder);
+    QStringList lines = linesOf(u"frmMain"_s, main, dialogs, {u"Command5"_s, u"Command7"_s, u"Command8"_s});
+    editor::frmHolyEdit edit(dialogs, folder, &main);
+    lines << linesOf(u"frmHolyEdit"_s, edit, dialogs, {u"Command9"_s});
+    exchange::frmExport exportWindow(dialogs, folder, &main);
+    lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
+    maintenance::frmBackup backup(dialogs, folder, &main);
+    lines << linesOf(u"frmBackup"_s, backup, dialogs);
+    maintenance::frmAbout about(dialogs, folder, &main);
+    lines << linesOf(u"frmAbout"_s, about, dialogs);
+    importer::frmAppend append(dialogs, folder, &main);
+    lines << linesOf(u"frmAppend"_s, append, dialogs, {u"Command3"_s, u"Command8"_s});
     importer::frmAppendForm form(&append);
-    lines << linesOf(QStringLiteral("frmAppendForm"), form);
+    lines << linesOf(u"frmAppendForm"_s, form, dialogs);
     for (const auto& shown : dialogs.messages()) {
-        lines << QStringLiteral("message: ") + escaped(shown.text);
+        lines << u"message: "_s + shown.text;
     }
     return lines;
 }
@@ -112,16 +125,15 @@ class WindowTextsTest : public QObject
 private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
-        const QString golden = testsupport::sourceFolder() + QStringLiteral("/tests/gui/texts/window-texts.txt");
+        QFile file(testsupport::sourceFolder() + u"/tests/gui/texts/window-texts.txt"_s);
         const QStringList actual = allWindows();
-        QFile file(golden);
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write((actual.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+            file.write((actual.join(u"\n"_s) + u"\n"_s).toUtf8());
             return;
         }
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(golden));
-        const QStringList expected = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        const QStringList expected = QString::fromUtf8(file.readAll()).split(u"\n"_s, Qt::SkipEmptyParts);
         for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i) {
             QCOMPARE(actual[i], expected[i]);
         }
