@@ -1,12 +1,17 @@
 // Every text a window shows, where each control sits, the tab order and the file dialogs the
-// buttons open, as one table of window/object: property value | ..., checked against
-// window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite the table after a deliberate
-// change and review the difference.
+// buttons open, as one table of window/object: property value | ..., then every message text
+// the windows and byeorisol-data share, checked against window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite
+// the table after a deliberate change and review the difference.
 
+#include "editor/EditorMessages.h"
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/ExportMessages.h"
+#include "exchange/VersionExport.h"
 #include "exchange/gui/frmExport.h"
+#include "import/RunMessages.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
+#include "maintenance/MaintenanceMessages.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "shell/gui/frmMain.h"
@@ -25,6 +30,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A text on one line: line breaks and backslashes escaped.
+QString escaped(QString text)
+{
+    return text.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
+}
+
 // The lines of one shown window: its title, size and tab order, each named control's place and
 // texts, then the file dialog each of the buttons named opens (cancelled at once).
 QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedDialogs& dialogs,
@@ -35,10 +46,9 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     // One line of the object's properties that have a value, with line breaks and backslashes escaped.
     const auto add = [&lines, &name](const QString& object, const QList<std::pair<const char*, QString>>& values) {
         QStringList shown;
-        for (auto [property, value] : values) {
-            value.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
+        for (const auto& [property, value] : values) {
             if (!value.isEmpty()) {
-                shown << QString::fromLatin1(property) + u" "_s + value;
+                shown << QString::fromLatin1(property) + u" "_s + escaped(value);
             }
         }
         lines << u"%1/%2: %3"_s.arg(name, object, shown.join(u" | "_s));
@@ -116,6 +126,65 @@ QStringList allWindows()
     return lines;
 }
 
+// The message texts of the cores, each with sample values.
+QStringList messageLines()
+{
+    using editor::EditorMessages;
+    using importer::RunMessages;
+    using maintenance::MaintenanceMessages;
+    const QString name = u"kjv.dat"_s;
+    exchange::ExportOutcome refused;
+    refused.verse.number = 7;
+    refused.verse.reference = u"창 1:7"_s;
+    refused.moved = {{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}};
+    const auto refusal = [&refused](exchange::ExportResult result) {
+        refused.result = result;
+        return exchange::ExportMessages::refusal(refused);
+    };
+    const auto shown = [](const maintenance::Message& m) { return u"icon %1 "_s.arg(int(m.icon)) + m.text; };
+    const QList<std::pair<const char*, QString>> texts = {
+        {"testFinishedWithErrors", RunMessages::testFinishedWithErrors()},
+        {"testFinishedWithoutErrors", RunMessages::testFinishedWithoutErrors()},
+        {"buildFinished", RunMessages::buildFinished(name)},
+        {"buildFinishedWithErrors", RunMessages::buildFinishedWithErrors(name, 31100)},
+        {"phase1Failure", RunMessages::phase1Failure(u"설명"_s, u"/경로/개역.DAT"_s)},
+        {"phase2Failure building", RunMessages::phase2Failure(u"설명"_s, true, u"/경로/a.txt"_s)},
+        {"phase2Failure checking", RunMessages::phase2Failure(u"설명"_s, false)},
+        {"goEmptyReference", EditorMessages::goEmptyReference()},
+        {"goReferenceNotFound", EditorMessages::goReferenceNotFound()},
+        {"saveEmptyReference", EditorMessages::saveEmptyReference()},
+        {"saveEmptyText", EditorMessages::saveEmptyText()},
+        {"saveReferenceNotFound", EditorMessages::saveReferenceNotFound()},
+        {"saveLineBreak", EditorMessages::saveLineBreak()},
+        {"stepNumberingGap", EditorMessages::stepNumberingGap()},
+        {"stepWithoutVerse", EditorMessages::stepWithoutVerse()},
+        {"editor fileFailure", EditorMessages::fileFailure(name, u"설명"_s)},
+        {"repairConfirmation", MaintenanceMessages::repairConfirmation(name)},
+        {"compactConfirmation", MaintenanceMessages::compactConfirmation(name)},
+        {"deleteConfirmation", MaintenanceMessages::deleteConfirmation(name)},
+        {"repairSucceeded", shown(MaintenanceMessages::repairSucceeded(name))},
+        {"repairFailed", shown(MaintenanceMessages::repairFailed(3049, u"설명"_s))},
+        {"compactSucceeded", shown(MaintenanceMessages::compactSucceeded(name))},
+        {"compactFailed", shown(MaintenanceMessages::compactFailed())},
+        {"shippedFileRefused", shown(MaintenanceMessages::shippedFileRefused(u"개역.dat"_s))},
+        {"deleted", shown(MaintenanceMessages::deleted(name))},
+        {"deleteFailed", shown(MaintenanceMessages::deleteFailed(u"설명"_s))},
+        {"fileNotFound", MaintenanceMessages::fileNotFound()},
+        {"pathNotFound", MaintenanceMessages::pathNotFound()},
+        {"permissionDenied", MaintenanceMessages::permissionDenied()},
+        {"accessError", MaintenanceMessages::accessError()},
+        {"export unreadableReference", refusal(exchange::ExportResult::UnreadableReference)},
+        {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
+        {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
+        {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
+    };
+    QStringList lines;
+    for (const auto& [function, text] : texts) {
+        lines << u"text %1: %2"_s.arg(QString::fromLatin1(function), escaped(text));
+    }
+    return lines;
+}
+
 } // namespace
 
 class WindowTextsTest : public QObject
@@ -126,7 +195,7 @@ private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
         QFile file(testsupport::sourceFolder() + u"/tests/gui/texts/window-texts.txt"_s);
-        const QStringList actual = allWindows();
+        const QStringList actual = allWindows() + messageLines();
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write((actual.join(u"\n"_s) + u"\n"_s).toUtf8());
