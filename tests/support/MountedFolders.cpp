@@ -1,19 +1,15 @@
 #include "support/MountedFolders.h"
 
 #include <QFile>
-#include <utility>
-
-#ifdef Q_OS_LINUX
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
+#include <utility>
 
 namespace testsupport {
 
 ReadOnlyFolder::ReadOnlyFolder(QString folder) : m_folder(std::move(folder))
 {
-#ifdef Q_OS_LINUX
     const QByteArray path = QFile::encodeName(m_folder);
     if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0) {
         if (::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0) {
@@ -25,12 +21,10 @@ ReadOnlyFolder::ReadOnlyFolder(QString folder) : m_folder(std::move(folder))
     if (::geteuid() != 0) {
         m_chmodded = ::chmod(path.constData(), 0555) == 0;
     }
-#endif
 }
 
 ReadOnlyFolder::~ReadOnlyFolder()
 {
-#ifdef Q_OS_LINUX
     const QByteArray path = QFile::encodeName(m_folder);
     if (m_mounted) {
         ::umount2(path.constData(), MNT_DETACH);
@@ -38,27 +32,20 @@ ReadOnlyFolder::~ReadOnlyFolder()
     if (m_chmodded) {
         ::chmod(path.constData(), 0755);
     }
-#endif
 }
 
 SmallDisk::SmallDisk(QString folder, qint64 bytes) : m_folder(std::move(folder))
 {
-#ifdef Q_OS_LINUX
     const QByteArray options = "size=" + QByteArray::number(bytes);
     m_mounted = ::mount("tmpfs", QFile::encodeName(m_folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
                         options.constData()) == 0;
-#else
-    static_cast<void>(bytes);
-#endif
 }
 
 SmallDisk::~SmallDisk()
 {
-#ifdef Q_OS_LINUX
     if (m_mounted) {
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
     }
-#endif
 }
 
 } // namespace testsupport
