@@ -49,12 +49,7 @@ struct Observer final : importer::RunObserver
     void hideAnimation() override {}
     void closeAnimation() override {}
     void setBusy(bool busy) override { log << (busy ? u"busy"_s : u"not busy"_s); }
-    void processEvents() override
-    {
-        if (onEvents) {
-            onEvents();
-        }
-    }
+    void processEvents() override { onEvents(); }
     void versionNameCompleted(const QString& name) override { log << u"name "_s + name; }
     void showMessage(MessageIcon icon, const QString& text) override
     {
@@ -67,7 +62,7 @@ struct Observer final : importer::RunObserver
     QStringList log, messages;
     QList<MessageIcon> icons;
     int highest = 0;
-    std::function<void()> onEvents;
+    std::function<void()> onEvents = [] {};
 };
 
 // An install tree whose reference version holds 창 1:1 to 1:3 and 출 1:1, made from the built template.
@@ -102,35 +97,31 @@ protected:
 
 } // namespace
 
-// A name with a full stop is used unchanged; an empty text is stored as the four letters "null".
-TEST_F(BuildPipelineTest, aSecondBuildSkipsPhaseOneAndOverwritesOnlySuppliedVerses)
+// The later of two lines for one verse wins, and all are counted; a name with a full stop is used
+// unchanged, and an empty text is stored as the four letters "null".
+TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppliedVerses)
 {
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s)}), RunOutcome::Clean);
-    EXPECT_TRUE(m_observer.log.contains(u"name mine.DAT"_s) && m_observer.log.contains(u"status 1/2 작업중..."_s));
-    m_observer.log.clear();
-    EXPECT_EQ(build(u"mine.DAT"_s, {file(u"창 1:1 changed"_s)}), RunOutcome::Clean);
-    EXPECT_FALSE(m_observer.log.contains(u"status 1/2 작업중..."_s) || m_observer.log.join(',').contains(u"name"_s));
-    EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"changed"_s},
-                                                {u"창 1:2"_s, u"second"_s},
-                                                {u"창 1:3"_s, u"null"_s},
-                                                {u"출 1:1"_s, u"<Null>"_s}}));
-    EXPECT_EQ(installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
-}
-
-TEST_F(BuildPipelineTest, theLaterOfTwoLinesForOneVerseWinsAndAllAreCounted)
-{
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 earlier"_s), file(QString(u"창 1:1 later\n"_s).repeated(5) + u"bad"_s)}),
+    const QString repeated = QString(u"창 1:1 later\n"_s).repeated(4) + u"bad"_s;
+    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s), file(repeated)}),
               RunOutcome::LineErrors);
-    EXPECT_EQ(storedTexts(path(m_name))[0].second, u"later"_s);
+    EXPECT_TRUE(m_observer.log.contains(u"name mine.DAT"_s) && m_observer.log.contains(u"status 1/2 작업중..."_s));
     EXPECT_EQ(
         m_observer.messages,
         QStringList{
-            u"mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: 6절입니다\r\n\r\n"
+            u"mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: 7절입니다\r\n\r\n"
             "그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 못했습니다. 오류목록파일('err.txt')을 "
             "열고 올바르게 편집후 다시 재작업하십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)"_s});
     EXPECT_EQ(m_observer.icons, QList<MessageIcon>{MessageIcon::Exclamation});
-    EXPECT_EQ(m_observer.highest, 4) << "six verses stored, but the reference has four";
+    EXPECT_EQ(m_observer.highest, 4) << "seven verses stored, but the reference has four";
     EXPECT_EQ(m_observer.log.last(), u"open "_s + errorLogPath());
+    Observer second;
+    EXPECT_EQ(build(u"mine.DAT"_s, {file(u"창 1:2 changed"_s)}, &second), RunOutcome::Clean);
+    EXPECT_FALSE(second.log.contains(u"status 1/2 작업중..."_s) || second.log.join(',').contains(u"name"_s));
+    EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"later"_s},
+                                                {u"창 1:2"_s, u"changed"_s},
+                                                {u"창 1:3"_s, u"null"_s},
+                                                {u"출 1:1"_s, u"<Null>"_s}}));
+    EXPECT_EQ(installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
 }
 
 // A missing file fails phase 1 and then phase 2 of a build, but only the check of a check run.
@@ -157,24 +148,24 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
     EXPECT_EQ(building.icons, (QList<MessageIcon>{MessageIcon::None, MessageIcon::Exclamation}));
 }
 
-TEST_F(BuildPipelineTest, aTextFileThatVanishesMidRunStopsItWithoutALogButKeepsWhatWasStored)
+// A text file that vanishes mid-run, and an existing target that lacks a verse: the run stops
+// without a log but keeps what it stored.
+TEST_F(BuildPipelineTest, aFailureMidRunKeepsWhatWasStored)
 {
     const QString second = file(u"창 1:2 b"_s);
     m_observer.onEvents = [&] { QFile::remove(second); };
     EXPECT_EQ(build(u"mine"_s, {file(u"bad line\n창 1:1 a"_s), second}), RunOutcome::Failed);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
-    EXPECT_TRUE(m_observer.messages.last().endsWith(kBuildFailure));
     EXPECT_TRUE(testsupport::openable(referencePath()));
     EXPECT_EQ(storedTexts(path(m_name))[0].second, u"a"_s);
-}
-
-TEST_F(BuildPipelineTest, anExistingTargetWithoutTheVerseFailsWithNoCurrentRecord)
-{
     ASSERT_FALSE(makeVersion(u"short.DAT"_s, testsupport::smallReferenceVerses().mid(0, 1)).isEmpty());
-    EXPECT_EQ(build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)}), RunOutcome::Failed);
-    EXPECT_EQ(m_observer.messages.size(), 1);
-    EXPECT_TRUE(m_observer.messages.last().endsWith(kBuildFailure));
+    Observer shortTarget;
+    EXPECT_EQ(build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)}, &shortTarget), RunOutcome::Failed);
     EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"a"_s}}));
+    for (const Observer& run : {m_observer, shortTarget}) {
+        ASSERT_EQ(run.messages.size(), 1);
+        EXPECT_TRUE(run.messages[0].endsWith(kBuildFailure));
+    }
 }
 
 TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
