@@ -98,41 +98,21 @@ protected:
 
 } // namespace
 
-// An IMP file as mod2imp writes it: UTF-8 with LF line ends, its headings skipped, its lines joined.
-TEST_F(CheckRunTest, aCleanRunOfFilesInAnyEncodingHandsEveryLineToTheWriterAndRemovesAnEarlierLog)
-{
-    importer::ErrorLogWriter earlier(m_log);
-    ASSERT_FALSE(earlier.append(u"earlier"_s) || earlier.commit() || !m_log.exists());
-    const QString korean = textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s);
-    ASSERT_TRUE(QFile::link(korean, m_dir.filePath(u"링크.txt"_s)));
-    const CheckResult result = run({
-        m_dir.filePath(u"링크.txt"_s),
-        rawFile(u"시편.txt"_s, u"시 23:1 여호와는 나의 목자시니\n"_s.toUtf8()),
-        rawFile(u"요일.txt"_s, "\xEF\xBB\xBF" + u"요일 1:1 태초부터 있는"_s.toUtf8()),
-        rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\nFor God  \n\n"
-                              "  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$John 3:17\n"_s.toUtf8()),
-    });
-    EXPECT_TRUE(result.succeeded() && m_entries.isEmpty());
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
-                                  {u"창 1:2"_s, u"땅이"_s},
-                                  {u"창 1:3"_s, {}},
-                                  {u"시 23:1"_s, u"여호와는 나의 목자시니"_s},
-                                  {u"요일 1:1"_s, u"태초부터 있는"_s},
-                                  {u"요 3:16"_s, u"For God so loved…"_s},
-                                  {u"요 3:17"_s, {}}}));
-    EXPECT_FALSE(m_log.exists());
-}
-
-TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRestart)
+// Every bad line is logged under a heading for its file, each time the file is listed, at its own line
+// number; an IMP file as mod2imp writes it (UTF-8, LF line ends) has its headings skipped, its lines joined.
+TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnderItsFile)
 {
     // Line 1 is blank, line 4 spaces only; the book of line 10 has no code page 949 code.
     const QString book =
         textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n창 01:051 없는 절\n"
                                   "창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
+    const QString link = m_dir.filePath(u"링크.txt"_s);
+    ASSERT_TRUE(QFile::link(textFile(u"나.txt"_s, u"창 1:2 b"_s), link));
     const QString other = textFile(u"다.txt"_s, u"y"_s);
-    const QString imp = rawFile(u"kjv.imp"_s, "$$$Genesis 1:1\nIn\n\n$$$Genesis 1:5-6\n$$$\nno key\n$$$Tobit 1:1");
-    const CheckResult result = run({book, textFile(u"나.txt"_s, u"창 1:2 b"_s), other, imp, other});
-    ASSERT_TRUE(result.succeeded());
+    const QString imp = rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\n"
+                                              "For God  \n\n  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$Genesis 1:5-6\n"
+                                              "$$$\nno key\n$$$Tobit 1:1\n$$$John 3:17\n"_s.toUtf8());
+    ASSERT_TRUE(run({book, link, other, imp, other}).succeeded());
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(
@@ -143,12 +123,15 @@ TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRes
                entry(8, u"절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s),
                entry(9, u"'장'을 찾을 수 없습니다! 편집상태 확인!"_s), entry(10, u"('가?\?"_s + unknownBook)}},
              {other, {entry(1, kMissingColon)}},
-             {imp, {entry(4, kVerseNotNumeric), entry(5, kMissingColon), entry(7, u"('Tobit"_s + unknownBook)}},
+             {imp, {entry(11, kVerseNotNumeric), entry(12, kMissingColon), entry(14, u"('Tobit"_s + unknownBook)}},
              {other, {entry(1, kMissingColon)}}}));
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s}, {u"창 1:2"_s, u"b"_s}, {u"창 1:1"_s, u"In"_s}}));
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
+                                  {u"창 1:2"_s, u"b"_s},
+                                  {u"요 3:16"_s, u"For God so loved…"_s},
+                                  {u"요 3:17"_s, {}}}));
     // Events are let through after blank, MissingColon and accepted lines and after every IMP entry:
-    // lines 1 to 4 of the book, 나's line, 다's line twice and the four entries.
-    EXPECT_EQ(m_hookCalls, 11);
+    // lines 1 to 4 of the book, the linked file's line, 다's line twice and the eight entries.
+    EXPECT_EQ(m_hookCalls, 15);
 }
 
 // A file that cannot be opened, or a log that cannot be written, stops the run where it happens.
