@@ -68,24 +68,22 @@ protected:
         return result;
     }
 
-    // The log's lines decoded from code page 949, after checking that every line ends with CR LF.
-    QStringList logLines() const
+    // The log as written, decoded from code page 949.
+    QString logText() const
     {
         QFile file(m_log.path());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        EXPECT_TRUE(bytes.endsWith("\r\n") && bytes.count('\n') == bytes.count("\r\n"));
-        return QString(QStringDecoder("windows-949").decode(bytes.chopped(2))).split(u"\r\n"_s);
+        return QStringDecoder("windows-949").decode(file.readAll());
     }
 
-    // The log as its header and the entries of each file in turn: its heading, then its entries.
-    static QStringList log(const QList<std::pair<QString, QStringList>>& files)
+    // The log of these files' entries, each file's after its heading, every line ended by CR LF.
+    static QString log(const QList<std::pair<QString, QStringList>>& files)
     {
         QStringList lines = {u"오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"_s, {}};
         for (const auto& [file, entries] : files) {
             lines << u" "_s << file + u"파일에서..."_s << entries;
         }
-        return lines;
+        return lines.join(u"\r\n"_s) + u"\r\n"_s;
     }
 
     QTemporaryDir m_dir;
@@ -116,7 +114,7 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(
-        logLines(),
+        logText(),
         log({{book,
               {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook),
                entry(6, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s), entry(7, kVerseNotNumeric),

@@ -19,11 +19,6 @@ template <qsizetype N> QByteArray raw(const char (&text)[N])
     return QByteArray(text, N - 1);
 }
 
-QByteArray toCp949(const QString& text)
-{
-    return QStringEncoder("windows-949").encode(text);
-}
-
 } // namespace
 
 TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLinesBeginWith)
@@ -65,7 +60,7 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
          E::Utf16LE,
          {u"창 x"_s, u"z\u0A0Dz"_s, u"y\uFFFD"_s}},
         {"UTF-16BE", raw("\xFE\xFF\xCC\x3D\0 \0x\0\r\0z"), E::Utf16BE, {u"창 x"_s, "z"}},
-        {"English Genesis, 949", toCp949(genesisText), E::Cp949, genesis},
+        {"English Genesis, 949", QStringEncoder("windows-949").encode(genesisText), E::Cp949, genesis},
         {"English Genesis, UTF-8", genesisText.toUtf8(), E::Utf8, genesis},
         {"a tie", "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2", E::Cp949, {u"창 1:1"_s, u"\uF9E1\uFFFD 1:2"_s}},
         {"UTF-8 by 1",
