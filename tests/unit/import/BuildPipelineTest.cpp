@@ -230,7 +230,6 @@ TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
     while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
     }
-    filler.close();
     const QString text = file(u"창 1:1 a\nbad"_s);
     const QString target = versiondb::versionPath(programFolder(), u"mine.DAT"_s);
     const QString diskFull = u"디스크 공간이 부족합니다.\r\n"_s;

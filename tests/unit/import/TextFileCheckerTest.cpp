@@ -40,10 +40,12 @@ protected:
         return rawFile(name, QStringEncoder("windows-949").encode(lines.replace(u'\n', u"\r\n"_s) + u"\r\n"_s));
     }
 
-    // The entries go to the log as they are found, and to m_entries, until the entry numbered m_failAt
+    // The entries go to the log as they are found, and to m_entries, until the entry numbered failAt
     // fails; accepted lines go to m_written.
-    CheckResult run(const QStringList& files)
+    CheckResult run(const QStringList& files, qsizetype failAt = -1)
     {
+        m_entries.clear();
+        m_written.clear();
         EXPECT_FALSE(m_log.remove().has_value());
         const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
         importer::ErrorLogWriter log(m_log, QLocale(QLocale::Korean), [now] { return now; });
@@ -53,7 +55,7 @@ protected:
                 m_written.append({reference, text});
             },
             [&](const QString& entry) -> std::optional<importer::FileFailure> {
-                if (m_entries.size() == m_failAt) {
+                if (m_entries.size() == failAt) {
                     return importer::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
                 }
                 m_entries << entry;
@@ -91,7 +93,6 @@ protected:
     QStringList m_entries;
     Written m_written;
     int m_hookCalls = 0;
-    qsizetype m_failAt = -1;
 };
 
 } // namespace
@@ -150,13 +151,10 @@ TEST_F(CheckRunTest, aFailureStopsTheRunWithoutALog)
         {textFile(u"나.txt"_s, u"y\n창 1:3 c"_s), u"디스크 공간이 부족합니다."_s, 3},
     };
     for (const auto& c : cases) {
-        m_entries.clear();
-        m_written.clear();
-        m_failAt = c.failAt;
-        const CheckResult result = run({first, c.path, last});
+        const CheckResult result = run({first, c.path, last}, c.failAt);
         ASSERT_FALSE(result.succeeded());
-        EXPECT_EQ(result.failure->path, c.failAt < 0 ? c.path : m_log.path());
-        EXPECT_EQ(result.failure->description, c.description);
+        EXPECT_EQ(std::pair(result.failure->path, result.failure->description),
+                  std::pair(c.failAt < 0 ? c.path : m_log.path(), c.description));
         EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
         EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"err"_s), QStringList{});
