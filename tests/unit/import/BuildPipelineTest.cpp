@@ -29,13 +29,6 @@ const QString kPhase2Failure = u"\r\n\r\n위와 같은 예상치 않은 오류�
 const QString kBuildFailure = kPhase2Failure + u"\r\n실패한 역본파일은 삭제하십시오 !"_s;
 const QString kMissing = u"파일을 찾을 수 없습니다.\r\n"_s;
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
 // Records what a run shows as short lines ("status 1/2 작업중...", "message"), the messages and their
 // icons, and the highest progress value; onEvents acts at each chance for events.
 struct Observer final : importer::RunObserver
@@ -49,12 +42,7 @@ struct Observer final : importer::RunObserver
     void hideAnimation() override {}
     void closeAnimation() override {}
     void setBusy(bool busy) override { log << (busy ? u"busy"_s : u"not busy"_s); }
-    void processEvents() override
-    {
-        if (onEvents) {
-            onEvents();
-        }
-    }
+    void processEvents() override { onEvents(); }
     void versionNameCompleted(const QString& name) override { log << u"name "_s + name; }
     void showMessage(MessageIcon icon, const QString& text) override
     {
@@ -67,7 +55,7 @@ struct Observer final : importer::RunObserver
     QStringList log, messages;
     QList<MessageIcon> icons;
     int highest = 0;
-    std::function<void()> onEvents;
+    std::function<void()> onEvents = [] {};
 };
 
 // An install tree whose reference version holds 창 1:1 to 1:3 and 출 1:1, made from the built template.
@@ -85,7 +73,7 @@ protected:
     QString errorLogPath() const { return programFile(u"err.txt"_s); }
     // A text file in code page 949 of these lines, given separated by LF.
     QString file(const QString& lines) { return textFile(u"%1.txt"_s.arg(++m_files), lines.split(u'\n')); }
-    void earlierLog() const { ASSERT_FALSE(writeFile(u"manager/err.txt"_s, "earlier\r\n").isEmpty()); }
+    void earlierLog() const { writeFile(u"manager/err.txt"_s, "earlier\r\n"); }
 
     // A build run into the version of that name; m_name holds the name as the run left it.
     RunOutcome build(const QString& name, const QStringList& files, Observer* observer = nullptr)
@@ -102,55 +90,34 @@ protected:
 
 } // namespace
 
-TEST_F(BuildPipelineTest, buildsANewVersionWithTheWholeReferenceSkeleton)
+// The later of two lines for one verse wins, and all are counted; a name with a full stop is used
+// unchanged, and an empty text is stored as the four letters "null".
+TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppliedVerses)
 {
-    QFile::remove(referencePath());
-    ASSERT_TRUE(QFile::copy(testsupport::builtInstallFolder() + u"/개역.DAT"_s, referencePath()));
-    EXPECT_EQ(build(u"새번역"_s, {file(u"창 1:1 In the beginning\n계 22:21 Amen."_s)}), RunOutcome::Clean);
-    const Texts stored = storedTexts(path(m_name));
-    const auto records = testsupport::storedRecords(path(m_name));
-    ASSERT_EQ(stored.size(), 31102);
-    for (int i = 0; i < records.size(); ++i) {
-        ASSERT_EQ(records[i].number.toInt(), i + 1);
-    }
-    EXPECT_EQ(stored.first(), std::pair(u"창 1:1"_s, u"In the beginning"_s));
-    EXPECT_EQ(stored.last(), std::pair(u"계 22:21"_s, u"Amen."_s));
-    EXPECT_EQ(std::ranges::count(stored, u"<Null>"_s, &std::pair<QString, QString>::second), 31100);
-    EXPECT_EQ(storedTexts(referencePath()).size(), 31102) << "the reference version keeps its records";
-}
-
-// A name with a full stop is used unchanged; an empty text is stored as the four letters "null".
-TEST_F(BuildPipelineTest, aSecondBuildSkipsPhaseOneAndOverwritesOnlySuppliedVerses)
-{
-    Observer first;
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s)}, &first), RunOutcome::Clean);
-    EXPECT_TRUE(first.log.contains(u"name mine.DAT"_s) && first.log.contains(u"status 1/2 작업중..."_s));
-    EXPECT_EQ(build(u"mine.DAT"_s, {file(u"창 1:1 changed"_s)}), RunOutcome::Clean);
-    EXPECT_FALSE(m_observer.log.contains(u"status 1/2 작업중..."_s) || m_observer.log.join(',').contains(u"name"_s));
-    EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"changed"_s},
-                                                {u"창 1:2"_s, u"second"_s},
+    const QString repeated = QString(u"창 1:1 later\n"_s).repeated(4) + u"bad"_s;
+    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s), file(repeated)}),
+              RunOutcome::LineErrors);
+    EXPECT_TRUE(m_observer.log.contains(u"name mine.DAT"_s) && m_observer.log.contains(u"status 1/2 작업중..."_s));
+    EXPECT_EQ(
+        m_observer.messages,
+        QStringList{
+            u"mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: 7절입니다\r\n\r\n"
+            "그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 못했습니다. 오류목록파일('err.txt')을 "
+            "열고 올바르게 편집후 다시 재작업하십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)"_s});
+    EXPECT_EQ(m_observer.icons, QList<MessageIcon>{MessageIcon::Exclamation});
+    EXPECT_EQ(m_observer.highest, 4) << "seven verses stored, but the reference has four";
+    EXPECT_EQ(m_observer.log.last(), u"open "_s + errorLogPath());
+    Observer second;
+    EXPECT_EQ(build(u"mine.DAT"_s, {file(u"창 1:2 changed"_s)}, &second), RunOutcome::Clean);
+    EXPECT_FALSE(second.log.contains(u"status 1/2 작업중..."_s) || second.log.join(',').contains(u"name"_s));
+    EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"later"_s},
+                                                {u"창 1:2"_s, u"changed"_s},
                                                 {u"창 1:3"_s, u"null"_s},
                                                 {u"출 1:1"_s, u"<Null>"_s}}));
     EXPECT_EQ(installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
 }
 
-TEST_F(BuildPipelineTest, theLaterOfTwoLinesForOneVerseWinsAndAllAreCounted)
-{
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 earlier"_s), file(QString(u"창 1:1 later\n"_s).repeated(5) + u"bad"_s)}),
-              RunOutcome::LineErrors);
-    EXPECT_EQ(storedTexts(path(m_name))[0].second, u"later"_s);
-    EXPECT_EQ(
-        m_observer.messages,
-        QStringList{
-            u"mine.DAT\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: 6절입니다\r\n\r\n"
-            "그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 못했습니다. 오류목록파일('err.txt')을 "
-            "열고 올바르게 편집후 다시 재작업하십시오.\r\n('err.txt'파일의 참조가 완료되면 삭제하십시오)"_s});
-    EXPECT_EQ(m_observer.icons, QList<MessageIcon>{MessageIcon::Exclamation});
-    EXPECT_EQ(m_observer.highest, 4) << "six verses stored, but the reference has four";
-    EXPECT_EQ(m_observer.log.last(), u"open "_s + errorLogPath());
-}
-
-// A missing reference fails both phases of a build, but only the check of a check run.
+// A missing file fails phase 1 and then phase 2 of a build, but only the check of a check run.
 TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
 {
     const QString first = file(u"창 1:1 a\nbad"_s);
@@ -158,6 +125,11 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
     EXPECT_EQ(check({first, missing, first}), RunOutcome::Failed);
     EXPECT_EQ(m_observer.messages, QStringList{kMissing + missing + kPhase2Failure});
     EXPECT_FALSE(QFile::exists(errorLogPath())) << "the entries of the first file are dropped";
+    QFile::remove(programFile(u"null.mdb"_s));
+    Observer noTemplate;
+    EXPECT_EQ(build(u"mine"_s, {first}, &noTemplate), RunOutcome::Failed);
+    EXPECT_TRUE(noTemplate.messages.size() == 2 && noTemplate.messages[1].endsWith(kBuildFailure));
+    EXPECT_EQ(installEntries(), QStringList{u"개역.DAT"_s});
     QFile::remove(referencePath());
     const QString reference = versiondb::referenceVersionPath(programFolder());
     Observer building;
@@ -167,39 +139,29 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
     EXPECT_EQ(building.icons, (QList<MessageIcon>{MessageIcon::None, MessageIcon::Exclamation}));
 }
 
-TEST_F(BuildPipelineTest, aMissingTemplateFailsTheCopyAndThenTheOpenOfTheTarget)
-{
-    QFile::remove(programFile(u"null.mdb"_s));
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 a"_s)}), RunOutcome::Failed);
-    ASSERT_EQ(m_observer.messages.size(), 2);
-    EXPECT_TRUE(m_observer.messages[0].endsWith(kPhase1Failure) && m_observer.messages[1].endsWith(kBuildFailure));
-    EXPECT_EQ(installEntries(), QStringList{u"개역.DAT"_s});
-    EXPECT_TRUE(testsupport::openable(referencePath()));
-}
-
-TEST_F(BuildPipelineTest, aTextFileThatVanishesMidRunStopsItWithoutALogButKeepsWhatWasStored)
+// A text file that vanishes mid-run, and an existing target that lacks a verse: the run stops
+// without a log but keeps what it stored.
+TEST_F(BuildPipelineTest, aFailureMidRunKeepsWhatWasStored)
 {
     const QString second = file(u"창 1:2 b"_s);
     m_observer.onEvents = [&] { QFile::remove(second); };
     EXPECT_EQ(build(u"mine"_s, {file(u"bad line\n창 1:1 a"_s), second}), RunOutcome::Failed);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
-    EXPECT_TRUE(m_observer.messages.last().endsWith(kBuildFailure));
     EXPECT_TRUE(testsupport::openable(referencePath()));
     EXPECT_EQ(storedTexts(path(m_name))[0].second, u"a"_s);
-}
-
-TEST_F(BuildPipelineTest, anExistingTargetWithoutTheVerseFailsWithNoCurrentRecord)
-{
     ASSERT_FALSE(makeVersion(u"short.DAT"_s, testsupport::smallReferenceVerses().mid(0, 1)).isEmpty());
-    EXPECT_EQ(build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)}), RunOutcome::Failed);
-    EXPECT_EQ(m_observer.messages.size(), 1);
-    EXPECT_TRUE(m_observer.messages.last().endsWith(kBuildFailure));
+    Observer shortTarget;
+    EXPECT_EQ(build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)}, &shortTarget), RunOutcome::Failed);
     EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"a"_s}}));
+    for (const Observer& run : {m_observer, shortTarget}) {
+        ASSERT_EQ(run.messages.size(), 1);
+        EXPECT_TRUE(run.messages[0].endsWith(kBuildFailure));
+    }
 }
 
 TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
 {
-    for (const char* bad : {"../evil", "a/b", "a\\b", "..", "x:y", "what?", "a*", "a|b", "<a>", "\"q\"", "tab\there"}) {
+    for (const char* bad : {"..", "a/b", "a\\b", "tab\there"}) {
         EXPECT_TRUE(importer::versionNameProblem(QString::fromUtf8(bad)).has_value()) << bad;
     }
     EXPECT_FALSE(importer::versionNameProblem(u"공동 번역.v1"_s).has_value());
@@ -228,40 +190,46 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
         }
     }
     EXPECT_EQ(installEntries(), before) << "no version file made";
-    EXPECT_EQ(bytesOf(errorLogPath()), QByteArray("earlier\r\n")) << "the earlier log is not touched";
+    EXPECT_EQ(testsupport::bytes(errorLogPath()), QByteArray("earlier\r\n")) << "the earlier log is not touched";
 }
 
-// The program folder read-only: the earlier log cannot be deleted, and the check says why.
+// The program folder read-only: the earlier log cannot be deleted, nor a new one made, and the check says why.
 TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 {
-    earlierLog();
-    const testsupport::ReadOnlyFolder readOnly(programFolder());
-    if (!readOnly.isActive()) {
-        GTEST_SKIP() << "no folder can be made read-only here";
+    const QString text = file(u"창 1:1 a\nbad"_s);
+    for (const bool earlier : {false, true}) {
+        if (earlier) {
+            earlierLog();
+        }
+        const testsupport::ReadOnlyFolder readOnly(programFolder());
+        if (!readOnly.isActive()) {
+            GTEST_SKIP() << "no folder can be made read-only here";
+        }
+        Observer checking;
+        EXPECT_EQ(BuildPipeline(programFolder(), checking).runCheck({text}), RunOutcome::Failed);
+        EXPECT_EQ(checking.messages, QStringList{(earlier ? u"읽기 전용 폴더여서 파일을 지울 수 없습니다.\r\n"_s
+                                                          : u"읽기 전용 폴더여서 파일을 만들 수 없습니다.\r\n"_s) +
+                                                 errorLogPath() + kPhase2Failure});
     }
-    EXPECT_EQ(check({file(u"창 1:1 a"_s)}), RunOutcome::Failed);
-    EXPECT_EQ(m_observer.messages,
-              QStringList{u"읽기 전용 폴더여서 파일을 지울 수 없습니다.\r\n"_s + errorLogPath() + kPhase2Failure});
 }
 
 // The install and program folders on a disk that is full: a build says so in both phases and
 // leaves no version behind; a check that finds errors says so and leaves no log behind.
 TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
 {
-    const QByteArray reference = bytesOf(referencePath());
-    const QByteArray emptyVersion = bytesOf(programFile(u"null.mdb"_s));
+    const QByteArray reference = testsupport::bytes(referencePath());
+    const QByteArray emptyVersion = testsupport::bytes(programFile(u"null.mdb"_s));
     const testsupport::SmallDisk disk(installFolder(), 512 * 1024);
     if (!disk.isActive()) {
         GTEST_SKIP() << "no file system can be mounted here";
     }
     ASSERT_TRUE(QDir().mkpath(programFolder()));
-    ASSERT_FALSE(writeFile(u"개역.DAT"_s, reference).isEmpty() ||
-                 writeFile(u"manager/null.mdb"_s, emptyVersion).isEmpty());
+    writeFile(u"개역.DAT"_s, reference);
+    writeFile(u"manager/null.mdb"_s, emptyVersion);
     QFile filler(path(u"filler"_s));
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
     while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) {
     }
-    filler.close();
     const QString text = file(u"창 1:1 a\nbad"_s);
     const QString target = versiondb::versionPath(programFolder(), u"mine.DAT"_s);
     const QString diskFull = u"디스크 공간이 부족합니다.\r\n"_s;

@@ -7,9 +7,8 @@
 
 namespace testsupport {
 
-// Every canonical reference of the Korean versification table (book abbreviation, chapter and
-// verse count per row), as the generated reference version holds them. Empty if the table
-// cannot be read.
+// Every canonical reference of a versification table (rows of book abbreviation, chapter and verse
+// count), as the reference version made from it holds them; empty if the table cannot be read.
 [[nodiscard]] QSet<QString> referencesOfVersificationTable(const QString& tsvPath);
 
 // Whether the reference version made from the data folder's table holds this canonical reference.

@@ -3,18 +3,14 @@
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
-#include "support/MountedFolders.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimeZone>
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <stdexcept>
 #include <sys/stat.h>
 
 using importer::CheckResult;
@@ -44,23 +40,22 @@ protected:
         return rawFile(name, QStringEncoder("windows-949").encode(lines.replace(u'\n', u"\r\n"_s) + u"\r\n"_s));
     }
 
-    // The entries go to the log as they are found, and to m_entries, until the entry numbered m_failAt
-    // fails; accepted lines go to m_written, or throw when m_throw is set.
-    CheckResult run(const QStringList& files)
+    // The entries go to the log as they are found, and to m_entries, until the entry numbered failAt
+    // fails; accepted lines go to m_written.
+    CheckResult run(const QStringList& files, qsizetype failAt = -1)
     {
+        m_entries.clear();
+        m_written.clear();
         EXPECT_FALSE(m_log.remove().has_value());
         const QDateTime now(QDate(2026, 12, 6), QTime(15, 4, 5), QTimeZone::utc());
         importer::ErrorLogWriter log(m_log, QLocale(QLocale::Korean), [now] { return now; });
         const CheckResult result = importer::checkTextFiles(
             files, inReferenceVersion,
             [this](const QString& reference, const QString& text) {
-                if (m_throw) {
-                    throw std::runtime_error("no current record");
-                }
                 m_written.append({reference, text});
             },
             [&](const QString& entry) -> std::optional<importer::FileFailure> {
-                if (m_entries.size() == m_failAt) {
+                if (m_entries.size() == failAt) {
                     return importer::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
                 }
                 m_entries << entry;
@@ -75,29 +70,22 @@ protected:
         return result;
     }
 
-    // The log's lines decoded from code page 949, after checking that every line ends with CR LF.
-    QStringList logLines() const
+    // The log as written, decoded from code page 949.
+    QString logText() const
     {
         QFile file(m_log.path());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        EXPECT_TRUE(bytes.endsWith("\r\n") && bytes.count('\n') == bytes.count("\r\n"));
-        return QString(QStringDecoder("windows-949").decode(bytes.chopped(2))).split(u"\r\n"_s);
+        return QStringDecoder("windows-949").decode(file.readAll());
     }
 
-    // The log as its header and the entries of each file in turn: its heading, then its entries.
-    static QStringList log(const QList<std::pair<QString, QStringList>>& files)
+    // The log of these files' entries, each file's after its heading, every line ended by CR LF.
+    static QString log(const QList<std::pair<QString, QStringList>>& files)
     {
         QStringList lines = {u"오후 3시 4분 5초 UTC 2026년 12월 6일 일요일 <편집오류 로그파일>"_s, {}};
         for (const auto& [file, entries] : files) {
             lines << u" "_s << file + u"파일에서..."_s << entries;
         }
-        return lines;
-    }
-
-    static QStringList listing(const QString& folder)
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return lines.join(u"\r\n"_s) + u"\r\n"_s;
     }
 
     QTemporaryDir m_dir;
@@ -105,158 +93,70 @@ protected:
     QStringList m_entries;
     Written m_written;
     int m_hookCalls = 0;
-    qsizetype m_failAt = -1;
-    bool m_throw = false;
 };
 
 } // namespace
 
-// An IMP file as mod2imp writes it: UTF-8 with LF line ends, its headings skipped, its lines joined.
-TEST_F(CheckRunTest, aCleanRunOfFilesInAnyEncodingHandsEveryLineToTheWriterAndRemovesAnEarlierLog)
+// Every bad line is logged under a heading for its file, each time the file is listed, at its own line
+// number; an IMP file as mod2imp writes it (UTF-8, LF line ends) has its headings skipped, its lines joined.
+TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnderItsFile)
 {
-    importer::ErrorLogWriter earlier(m_log);
-    ASSERT_FALSE(earlier.append(u"earlier"_s) || earlier.commit() || !m_log.exists());
-    const QString korean = textFile(u"창.txt"_s, u"창 1:1 태초에\n\n창 01:002 땅이\n창 1:3"_s);
-    ASSERT_TRUE(QFile::link(korean, m_dir.filePath(u"링크.txt"_s)));
-    const CheckResult result = run({
-        m_dir.filePath(u"링크.txt"_s),
-        rawFile(u"시편.txt"_s, u"시 23:1 여호와는 나의 목자시니\n"_s.toUtf8()),
-        rawFile(u"요일.txt"_s, "\xEF\xBB\xBF" + u"요일 1:1 태초부터 있는"_s.toUtf8()),
-        rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\nFor God  \n\n"
-                              "  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$John 3:17\n"_s.toUtf8()),
-    });
-    EXPECT_TRUE(result.succeeded() && m_entries.isEmpty());
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
-                                  {u"창 1:2"_s, u"땅이"_s},
-                                  {u"창 1:3"_s, {}},
-                                  {u"시 23:1"_s, u"여호와는 나의 목자시니"_s},
-                                  {u"요일 1:1"_s, u"태초부터 있는"_s},
-                                  {u"요 3:16"_s, u"For God so loved…"_s},
-                                  {u"요 3:17"_s, {}}}));
-    EXPECT_FALSE(m_log.exists());
-}
-
-TEST_F(CheckRunTest, everyBadFileGetsAHeadingEachTimeItIsListedAndLineNumbersRestart)
-{
-    // Line 1 is blank, line 4 spaces only, line 8 a tab; the book of line 12 has no code page 949 code.
+    // Line 1 is blank, line 4 spaces only; the book of line 10 has no code page 949 code.
     const QString book =
-        textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n1:1 빛이\n"
-                                  "창 01:051 없는 절\n\t\n창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
+        textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n창 01:051 없는 절\n"
+                                  "창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
+    const QString link = m_dir.filePath(u"링크.txt"_s);
+    ASSERT_TRUE(QFile::link(textFile(u"나.txt"_s, u"창 1:2 b"_s), link));
     const QString other = textFile(u"다.txt"_s, u"y"_s);
-    const QString imp = rawFile(u"kjv.imp"_s, "$$$Genesis 1:1\nIn\n\n$$$Genesis 1:5-6\n$$$\nno key\n$$$Tobit 1:1");
-    const CheckResult result = run({book, textFile(u"나.txt"_s, u"창 1:2 b"_s), other, imp, other});
-    ASSERT_TRUE(result.succeeded());
+    const QString imp = rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\n"
+                                              "For God  \n\n  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$Genesis 1:5-6\n"
+                                              "$$$\nno key\n$$$Tobit 1:1\n$$$John 3:17\n"_s.toUtf8());
+    ASSERT_TRUE(run({book, link, other, imp, other}).succeeded());
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
-    EXPECT_EQ(logLines(),
-              log({{book,
-                    {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook), entry(6, u"('"_s + unknownBook),
-                     entry(7, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s),
-                     entry(8, kMissingColon), entry(9, kVerseNotNumeric),
-                     entry(10, u"절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s),
-                     entry(11, u"'장'을 찾을 수 없습니다! 편집상태 확인!"_s), entry(12, u"('가?\?"_s + unknownBook)}},
-                   {other, {entry(1, kMissingColon)}},
-                   {imp, {entry(4, kVerseNotNumeric), entry(5, kMissingColon), entry(7, u"('Tobit"_s + unknownBook)}},
-                   {other, {entry(1, kMissingColon)}}}));
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s}, {u"창 1:2"_s, u"b"_s}, {u"창 1:1"_s, u"In"_s}}));
+    EXPECT_EQ(
+        logText(),
+        log({{book,
+              {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook),
+               entry(6, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s), entry(7, kVerseNotNumeric),
+               entry(8, u"절이 4자가 넘습니다. 3자리가 넘은 절은 없기 때문에 편집오류 가능성이 높습니다!"_s),
+               entry(9, u"'장'을 찾을 수 없습니다! 편집상태 확인!"_s), entry(10, u"('가?\?"_s + unknownBook)}},
+             {other, {entry(1, kMissingColon)}},
+             {imp, {entry(11, kVerseNotNumeric), entry(12, kMissingColon), entry(14, u"('Tobit"_s + unknownBook)}},
+             {other, {entry(1, kMissingColon)}}}));
+    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"태초에"_s},
+                                  {u"창 1:2"_s, u"b"_s},
+                                  {u"요 3:16"_s, u"For God so loved…"_s},
+                                  {u"요 3:17"_s, {}}}));
     // Events are let through after blank, MissingColon and accepted lines and after every IMP entry:
-    // lines 1 to 4 and 8 of the book, 나's line, 다's line twice and the four entries.
-    EXPECT_EQ(m_hookCalls, 12);
+    // lines 1 to 4 of the book, the linked file's line, 다's line twice and the eight entries.
+    EXPECT_EQ(m_hookCalls, 15);
 }
 
-// Only regular files are read: a pipe would hold open() for ever and a device never ends.
-TEST_F(CheckRunTest, aFileThatCannotBeOpenedStopsTheRunWithoutALog)
+// A file that cannot be opened, or a log that cannot be written, stops the run where it happens.
+TEST_F(CheckRunTest, aFailureStopsTheRunWithoutALog)
 {
-    const QString notRegular = u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
     const QString pipe = m_dir.filePath(u"파이프"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(pipe, m_dir.filePath(u"파이프로.txt"_s)) && QDir(m_dir.path()).mkdir(u"폴더"_s));
     const QString first = textFile(u"가.txt"_s, u"창 1:1 a\nx"_s);
     const QString last = textFile(u"다.txt"_s, u"창 1:2 b"_s);
-    const std::pair<QString, QString> cases[] = {
+    const struct
+    {
+        QString path, description;
+        qsizetype failAt = -1; // the entry the log fails at, at the heading of path
+    } cases[] = {
         {m_dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
         {m_dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
-        {m_dir.filePath(u"폴더"_s), notRegular},
-        {pipe, notRegular},
-        {m_dir.filePath(u"파이프로.txt"_s), notRegular},
-        {u"/dev/zero"_s, notRegular},
+        {pipe, u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s},
+        {textFile(u"나.txt"_s, u"y\n창 1:3 c"_s), u"디스크 공간이 부족합니다."_s, 3},
     };
-    for (const auto& [path, description] : cases) {
-        m_entries.clear();
-        m_written.clear();
-        const CheckResult result = run({first, path, last});
+    for (const auto& c : cases) {
+        const CheckResult result = run({first, c.path, last}, c.failAt);
         ASSERT_FALSE(result.succeeded());
-        EXPECT_EQ(result.failure->path, path);
-        EXPECT_EQ(result.failure->description, description);
+        EXPECT_EQ(std::pair(result.failure->path, result.failure->description),
+                  std::pair(c.failAt < 0 ? c.path : m_log.path(), c.description));
         EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
         EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
-        EXPECT_EQ(listing(m_dir.path()).filter(u"err"_s), QStringList{});
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"err"_s), QStringList{});
     }
-}
-
-TEST_F(CheckRunTest, aLogThatCannotBeWrittenStopsTheCheckAtThatEntry)
-{
-    const QString file = textFile(u"가.txt"_s, u"x\n창 1:1 a\ny\n창 1:2 b"_s);
-    m_failAt = 3;
-    const CheckResult result = run({file, file});
-    ASSERT_FALSE(result.succeeded());
-    EXPECT_EQ(result.failure->description, u"디스크 공간이 부족합니다."_s);
-    EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "no line after the failed entry is read";
-    EXPECT_FALSE(m_log.exists());
-}
-
-TEST_F(CheckRunTest, anExceptionOfTheWriterPassesThroughAndTheFileIsReleased)
-{
-    const QString file = textFile(u"가.txt"_s, u"창 1:1 a\n창 1:2 b"_s);
-    m_throw = true;
-    EXPECT_THROW((void)run({file}), std::runtime_error);
-    // No descriptor of this process still refers to the file, though the listing does see an open one.
-    const auto openDescriptors = [&] {
-        return std::ranges::count_if(
-            QDir(u"/proc/self/fd"_s).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
-            [&](const QFileInfo& fd) { return fd.symLinkTarget() == QFileInfo(file).canonicalFilePath(); });
-    };
-    EXPECT_EQ(openDescriptors(), 0);
-    QFile held(file);
-    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
-    EXPECT_EQ(openDescriptors(), 1);
-}
-
-TEST_F(CheckRunTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
-{
-    importer::ErrorLogWriter earlier(m_log);
-    ASSERT_FALSE(earlier.append(u"x"_s) || earlier.commit());
-    const testsupport::ReadOnlyFolder readOnly(m_dir.path());
-    if (!readOnly.isActive()) {
-        GTEST_SKIP() << "no folder can be made read-only here";
-    }
-    const auto removal = m_log.remove();
-    ASSERT_TRUE(removal.has_value());
-    EXPECT_EQ(removal->path, m_log.path());
-    EXPECT_EQ(removal->description, u"읽기 전용 폴더여서 파일을 지울 수 없습니다."_s);
-    const auto creation = importer::ErrorLogWriter(m_log).append(u"y"_s);
-    ASSERT_TRUE(creation.has_value());
-    EXPECT_EQ(creation->description, u"읽기 전용 폴더여서 파일을 만들 수 없습니다."_s);
-}
-
-// A disk that fills while the log is written: the failure says so and no partial log is left.
-TEST_F(CheckRunTest, aFullDiskDropsThePartialLogAndSaysTheDiskIsFull)
-{
-    const QString folder = m_dir.filePath(u"작은디스크"_s);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const testsupport::SmallDisk disk(folder, 256 * 1024);
-    if (!disk.isActive()) {
-        GTEST_SKIP() << "no file system can be mounted here";
-    }
-    const importer::ErrorLog log(folder);
-    importer::ErrorLogWriter full(log);
-    std::optional<importer::FileFailure> failure;
-    for (int i = 0; i < 100000 && !failure; ++i) {
-        failure = full.append(u"123줄▶ ':'문자가 없어 '구절명'을 얻을 수 없음!"_s);
-    }
-    failure = failure ? failure : full.commit();
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->path, log.path());
-    EXPECT_EQ(failure->description, u"디스크 공간이 부족합니다."_s);
-    EXPECT_EQ(listing(folder), QStringList{});
 }

@@ -19,25 +19,16 @@ template <qsizetype N> QByteArray raw(const char (&text)[N])
     return QByteArray(text, N - 1);
 }
 
-QByteArray toCp949(const QString& text)
-{
-    return QStringEncoder("windows-949").encode(text);
-}
-
 } // namespace
 
 TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLinesBeginWith)
 {
     const QString first(64 * 1024 - 1, u'x');
-    const QString second(64 * 1024 - 2, u'x');
     const QString longLine(300 * 1024, u'y');
-    // English in code page 949 is well-formed UTF-8 too: "창" is C3 A2 there and "호" C8 A3.
+    // English in code page 949 is well-formed UTF-8 too: "창" is C3 A2 there.
     const QStringList genesis = testsupport::kjvAsciiBookLines(u"창"_s);
-    const QStringList hosea = testsupport::kjvAsciiBookLines(u"호"_s);
     const QString genesisText = genesis.join(u'\n') + u'\n';
-    const QString hoseaText = hosea.join(u"\r\n"_s);
-    ASSERT_TRUE(genesisText.size() > 64 * 1024 && toCp949(hoseaText).size() < 64 * 1024);
-    const QStringList korean = {u"창 1:1 태초에 하나님이"_s, u"창 1:2 땅이 혼돈하고"_s};
+    ASSERT_GT(genesisText.size(), 64 * 1024);
     // Korean UTF-8 lines past the first 64 KiB, which ends inside the 창 of a line.
     const QByteArray verse = u"창 1:1 태초에\n"_s.toUtf8();
     const QByteArray prefix = QByteArray(64 * 1024 % verse.size() - 2, 'x') + "\n";
@@ -53,35 +44,29 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
     };
     const Case cases[] = {
         {"line ends", "a\r\nb\rc\nd", E::Cp949, {"a", "b", "c", "d"}},
-        {"empty lines", "a\n\r\nb\r\r\n\n\r", E::Cp949, {"a", "", "b", "", "", ""}},
         {"spaces and NUL kept", raw("  a\0b  \r\n"), E::Cp949, {QString::fromUtf16(u"  a\0b  ", 7)}},
         {"CR LF across reads", (first + "\r\n" + longLine + "\rz").toLatin1(), E::Cp949, {first, longLine, "z"}},
-        {"CR, CR LF across reads", (second + "\r\r\n").toLatin1(), E::Cp949, {second, ""}},
         {"code page 949", "\xC3\xA2 1:1 \xC5\xC2\xC3\xCA\xBF\xA1\r\n\x8C\x63", E::Cp949, {u"창 1:1 태초에"_s, u"똠"_s}},
-        {"bad 949", "A\xB0 B\r\nC\xB0\r\nD\xB0", E::Cp949, {u"A\uFFFD B"_s, u"C\uFFFD"_s, u"D\uFFFD"_s}},
-        {"bad 949 before CR, LF, !", "\xC3\r\xC8\n\xC8!\xC3\xA2", E::Cp949, {u"\uFFFD"_s, u"\uFFFD"_s, u"\uFFFD!창"_s}},
-        {"UTF-8 mark", "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEB\x98\xA0\nz", E::Utf8, {u"창 1:1"_s, u"똠"_s, "z"}},
-        {"UTF-8 mark later is text", "\xEF\xBB\xBF\r\n\xEF\xBB\xBFx", E::Utf8, {"", u"\uFEFFx"_s}},
-        {"bad UTF-8", "\xEF\xBB\xBFz\xFF\r\nz\xE2\x82", E::Utf8, {u"z\uFFFD"_s, u"z\uFFFD\uFFFD"_s}},
-        {"UTF-16LE", raw("\xFF\xFE\x3D\xCC \0x\0\r\0\n\0z\0\n\0y\0"), E::Utf16LE, {u"창 x"_s, "z", "y"}},
+        {"bad 949",
+         "\xC3\r\xC8\n\xC8!\xB0 B\r\nD\xB0",
+         E::Cp949,
+         {u"\uFFFD"_s, u"\uFFFD"_s, u"\uFFFD!\uFFFD B"_s, u"D\uFFFD"_s}},
+        {"UTF-8 mark, later marks are text, bad UTF-8",
+         "\xEF\xBB\xBF\xEC\xB0\xBD 1:1\r\n\xEF\xBB\xBFz\xFF\nz\xE2\x82",
+         E::Utf8,
+         {u"창 1:1"_s, u"\uFEFFz\uFFFD"_s, u"z\uFFFD\uFFFD"_s}},
+        {"UTF-16LE",
+         raw("\xFF\xFE\x3D\xCC \0x\0\r\0\n\0z\0\x0D\x0Az\0\n\0y\0z"),
+         E::Utf16LE,
+         {u"창 x"_s, u"z\u0A0Dz"_s, u"y\uFFFD"_s}},
         {"UTF-16BE", raw("\xFE\xFF\xCC\x3D\0 \0x\0\r\0z"), E::Utf16BE, {u"창 x"_s, "z"}},
-        {"UTF-16LE CR LF bytes out of step", raw("\xFF\xFEz\0\x0D\x0Az\0"), E::Utf16LE, {u"z\u0A0Dz"_s}},
-        {"UTF-16LE odd last byte", raw("\xFF\xFEz\0z"), E::Utf16LE, {u"z\uFFFD"_s}},
-        {"mark only", "\xFF\xFE", E::Utf16LE, {}},
-        {"too short for a mark", "\xEF", E::Cp949, {u"\uFFFD"_s}},
-        {"English Genesis, 949", toCp949(genesisText), E::Cp949, genesis},
+        {"English Genesis, 949", QStringEncoder("windows-949").encode(genesisText), E::Cp949, genesis},
         {"English Genesis, UTF-8", genesisText.toUtf8(), E::Utf8, genesis},
-        {"English Hosea, 949", toCp949(hoseaText), E::Cp949, hosea},
-        {"English Hosea, UTF-8", hoseaText.toUtf8(), E::Utf8, hosea},
-        {"Korean, 949", toCp949(korean.join(u'\n')), E::Cp949, korean},
-        {"Korean, UTF-8", korean.join(u'\n').toUtf8(), E::Utf8, korean},
-        {"no book line", "caf\xC3\xA9 1:1", E::Cp949, {u"caf\uCC55 1:1"_s}},
         {"a tie", "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2", E::Cp949, {u"창 1:1"_s, u"\uF9E1\uFFFD 1:2"_s}},
         {"UTF-8 by 1",
          "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2\n  \xEC\xB0\xBD 1:3",
          E::Utf8,
          {u"\u00E2 1:1"_s, u"창 1:2"_s, u"  창 1:3"_s}},
-        {"not UTF-8", korean.join(u'\n').toUtf8() + "\xFF", E::Cp949, {}},
         {"64 KiB end inside a character", prefix + verse.repeated(verses) + "\xFF", E::Utf8,
          QStringList{QString::fromLatin1(prefix.chopped(1))} + QStringList(verses, u"창 1:1 태초에"_s) +
              QStringList{u"\uFFFD"_s}},
@@ -94,8 +79,7 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QFile file(dir.filePath(u"본문.txt"_s));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(c.bytes), c.bytes.size());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.bytes) == c.bytes.size());
         file.close();
         TextFileReader reader(file.fileName());
         ASSERT_TRUE(reader.open());
@@ -107,8 +91,6 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
             lines.append(line);
         }
         EXPECT_EQ(result, TextFileReader::ReadResult::End);
-        if (!c.lines.isEmpty() || c.bytes.size() < 3) { // else only the encoding is of interest
-            EXPECT_EQ(lines, c.lines);
-        }
+        EXPECT_EQ(lines, c.lines);
     }
 }
