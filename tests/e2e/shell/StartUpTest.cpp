@@ -38,19 +38,20 @@ protected:
             process->waitForFinished(5000);
         }
     }
-    QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = {})
+    QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = u"xcb"_s)
     {
         auto& process = *m_started.emplace_back(std::make_unique<QProcess>());
-        if (!platform.isEmpty()) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"QT_QPA_PLATFORM"_s, platform);
-            process.setProcessEnvironment(environment);
-        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+        process.setProcessEnvironment(environment);
         process.start(program, arguments);
         EXPECT_TRUE(process.waitForStarted(5000));
         return &process;
     }
-    QProcess* start(const QString& platform) { return track(m_programFolder + u"/byeorisol-manager"_s, {}, platform); }
+    QProcess* start(const QString& platform = u"xcb"_s)
+    {
+        return track(m_programFolder + u"/byeorisol-manager"_s, {}, platform);
+    }
 
     // Waits until some process holds the instance lock of the temporary program folder, or none does.
     bool waitForLock(bool held) const
@@ -79,8 +80,7 @@ protected:
     void holdWindow(const QString& className, const QString& title)
     {
         QProcess* helper = track(testsupport::testBinFolder() + u"/x11-test-window"_s, {u"hold"_s, className, title});
-        EXPECT_TRUE(helper->waitForReadyRead(10000));
-        EXPECT_EQ(helper->readLine().trimmed(), QByteArray("ready"));
+        EXPECT_TRUE(helper->waitForReadyRead(10000) && helper->readLine().trimmed() == "ready");
     }
     QTemporaryDir m_tree;
     QString m_programFolder;
@@ -91,7 +91,7 @@ TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
 {
     QProcess* first = start(u"offscreen"_s);
     ASSERT_TRUE(waitForLock(true));
-    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    const auto [exitCode, said] = closeWindowOf(*start());
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(said.contains(shell::previousInstanceMessage())) << said.toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
@@ -104,7 +104,7 @@ TEST_F(StartUp, killedInstanceLeavesNoLockBehind)
     first->kill();
     ASSERT_TRUE(first->waitForFinished(5000));
     ASSERT_TRUE(waitForLock(false));
-    QProcess* next = start(u"xcb"_s);
+    QProcess* next = start();
     ASSERT_TRUE(waitForLock(true));
     EXPECT_EQ(closeWindowOf(*next).first, 0); // its main window: closing it ends the program
 }
@@ -115,11 +115,11 @@ TEST_F(StartUp, theViewerInputWindowStopsTheStartAndLookalikesDoNot)
     holdWindow(u"OtherForm"_s, u"성경입력전용창"_s);
     holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창 "_s);
     holdWindow(u"ThunderRT5Form"_s, u"벼리솔"_s);
-    QProcess* manager = start(u"xcb"_s);
+    QProcess* manager = start();
     ASSERT_TRUE(waitForLock(true));
     EXPECT_EQ(closeWindowOf(*manager).first, 0);
     holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창"_s);
-    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    const auto [exitCode, said] = closeWindowOf(*start());
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(said.contains(shell::viewerRunningMessage())) << said.toStdString();
 }

@@ -99,49 +99,36 @@ private:
 
 using Maintenance = testsupport::InstallTreeTest;
 
-// An old temp.mdb and the copies an interrupted compaction left beside the file
-// are removed; the user's own files are not. A symbolic link stays a link, and
-// the file it points to is compacted.
+// An old temp.mdb and the copies an interrupted compaction left beside the file are removed; the
+// user's own files are not. A symbolic link stays a link, and the file it points to is compacted.
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
-    for (const bool throughLink : {false, true}) {
-        SCOPED_TRACE(throughLink ? "through a link" : "the file itself");
-        testsupport::InstallTree t;
-        QDir(t.installFolder()).mkdir(u"store"_s);
-        const QString file =
-            t.makeVersion(throughLink ? u"store/mine.dat"_s : u"mine.dat"_s, 1500, testsupport::Texts::Most);
-        const QString chosen = t.path(u"mine.dat"_s);
-        if (throughLink) {
-            ASSERT_TRUE(QFile::link(u"store/mine.dat"_s, chosen));
-        }
-        const QString folder = QFileInfo(file).absolutePath();
-        testsupport::churn(file);
-        const std::optional<Records> before = testsupport::read(file);
-        ASSERT_TRUE(before.has_value());
-        const qint64 sizeBefore = QFileInfo(file).size();
-        testsupport::write(t.scratchPath(), "left by an earlier run");
-        testsupport::write(file + u".compact-0a1b2c"_s, "half a copy");
-        testsupport::write(file + u".compact-0a1b2c-wal"_s, "its log");
-        testsupport::write(file + u".compact-notes"_s, "the user's own");
-        testsupport::write(folder + u"/other.dat.compact-0a1b2c"_s, "another file's");
-        VersionMaintenance maintenance(t.programFolder());
-        const maintenance::CompactOutcome outcome = maintenance.CompactVersion(chosen);
-        EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
-        EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
-        EXPECT_EQ(testsupport::read(chosen), before);
-        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
-        EXPECT_LT(QFileInfo(file).size(), sizeBefore);
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
-                  (QStringList{u"mine.dat"_s, u"mine.dat.compact-notes"_s, u"other.dat.compact-0a1b2c"_s}));
-        if (throughLink) {
-            EXPECT_EQ(t.installEntries(), (QStringList{u"mine.dat"_s, u"store"_s}));
-        }
-        EXPECT_TRUE(t.programEntries().isEmpty());
-    }
+    QDir(installFolder()).mkdir(u"store"_s);
+    const QString file = makeVersion(u"store/mine.dat"_s, 1500, testsupport::Texts::Most);
+    const QString chosen = path(u"mine.dat"_s);
+    ASSERT_TRUE(QFile::link(u"store/mine.dat"_s, chosen));
+    testsupport::churn(file);
+    const std::optional<Records> before = testsupport::read(file);
+    ASSERT_TRUE(before.has_value());
+    const qint64 sizeBefore = QFileInfo(file).size();
+    testsupport::write(scratchPath(), "left by an earlier run");
+    testsupport::write(file + u".compact-0a1b2c"_s, "half a copy");
+    testsupport::write(file + u".compact-0a1b2c-wal"_s, "its log");
+    testsupport::write(file + u".compact-notes"_s, "the user's own");
+    testsupport::write(path(u"store/other.dat.compact-0a1b2c"_s), "another file's");
+    const maintenance::CompactOutcome outcome = VersionMaintenance(programFolder()).CompactVersion(chosen);
+    EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
+    EXPECT_TRUE(QFileInfo(chosen).isSymLink());
+    EXPECT_EQ(testsupport::read(chosen), before);
+    EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
+    EXPECT_LT(QFileInfo(file).size(), sizeBefore);
+    EXPECT_EQ(QDir(path(u"store"_s)).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              (QStringList{u"mine.dat"_s, u"mine.dat.compact-notes"_s, u"other.dat.compact-0a1b2c"_s}));
+    EXPECT_EQ(installEntries(), (QStringList{u"mine.dat"_s, u"store"_s}));
+    EXPECT_TRUE(programEntries().isEmpty());
 }
 
-// Every step of a compaction failing in turn: the records are all there at the
-// chosen file's name, the file opens, and nothing of the compaction is left.
+// Every step of a compaction failing in turn: the file is as it was, and nothing of the compaction is left.
 TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
 {
     const std::vector<std::pair<Fail, CompactStep>> faults = {
@@ -162,9 +149,7 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
         InstallTree t;
         const QString file = t.makeVersion(u"mine.dat"_s, 300, testsupport::Texts::Most);
         testsupport::churn(file);
-        const std::optional<Records> before = testsupport::read(file);
-        ASSERT_TRUE(before.has_value());
-        const QByteArray bytesBefore = testsupport::bytes(file);
+        const QByteArray before = testsupport::bytes(file);
         if (fail == Fail::RemoveScratch) {
             testsupport::write(t.scratchPath(), "old");
         }
@@ -174,9 +159,7 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
         EXPECT_EQ(outcome.failedAt, expected);
         EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome),
                   QList<maintenance::Message>{maintenance::MaintenanceMessages::compactFailed()});
-        EXPECT_EQ(testsupport::read(file), before);
-        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
-        EXPECT_EQ(testsupport::bytes(file), bytesBefore);
+        EXPECT_EQ(testsupport::bytes(file), before);
         EXPECT_EQ(t.installEntries(), QStringList{u"mine.dat"_s});
         EXPECT_EQ(t.programEntries(), fail == Fail::RemoveScratch ? QStringList{u"temp.mdb"_s} : QStringList{});
     }
@@ -193,7 +176,9 @@ TEST_F(Maintenance, compactionNeverTakesTheScratchDatabaseAsItsSource)
     EXPECT_EQ(testsupport::bytes(scratch), content);
 }
 
-TEST_F(Maintenance, aDeletionTakesTheSideFilesAlong)
+// A deletion takes the side files along. One that fails (a missing file, a missing folder, a
+// read-only file, refused as the desktop refuses it) gives the file system's description without icon.
+TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
 {
     const QString file = makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
     for (const QString& side : versiondb::sideFilePaths(file)) {
@@ -201,11 +186,6 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlong)
     }
     EXPECT_TRUE(VersionMaintenance(programFolder()).DeleteVersion(file).deleted);
     EXPECT_TRUE(installEntries().isEmpty()) << installEntries().join(u' ').toStdString();
-}
-
-// A missing file, a missing folder and a read-only file (refused as the desktop refuses it).
-TEST_F(Maintenance, aDeletionThatFailsGivesTheFileSystemsDescriptionWithoutIcon)
-{
     using maintenance::MaintenanceMessages;
     const QString readOnly = writeFile(u"locked.dat"_s, "x");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
@@ -214,10 +194,9 @@ TEST_F(Maintenance, aDeletionThatFailsGivesTheFileSystemsDescriptionWithoutIcon)
         {path(u"gone"_s) + QDir::separator() + u"x.dat"_s, MaintenanceMessages::pathNotFound()},
         {readOnly, MaintenanceMessages::accessError()},
     };
-    for (const auto& [file, description] : cases) {
-        SCOPED_TRACE(file.toStdString());
-        const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).DeleteVersion(file);
-        EXPECT_FALSE(outcome.deleted);
+    for (const auto& [failing, description] : cases) {
+        const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).DeleteVersion(failing);
+        EXPECT_FALSE(outcome.deleted) << failing.toStdString();
         EXPECT_EQ(MaintenanceMessages::forOutcome(u"x.dat"_s, outcome),
                   (QList<maintenance::Message>{{platform::MessageIcon::None, description}}));
     }
