@@ -2,9 +2,7 @@
 // trees, and the IMP file checked with SWORD's own tools.
 
 #include "exchange/ExportMessages.h"
-#include "exchange/NullReport.h"
 #include "exchange/VersionExport.h"
-#include "exchange/VersionVerses.h"
 #include "import/BookAbbreviations.h"
 #include "import/SwordBookNames.h"
 #include "support/DataCommand.h"
@@ -17,7 +15,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringEncoder>
 
@@ -91,14 +88,11 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
     for (const QStringList& option : {QStringList{}, QStringList{u"--encoding"_s, u"utf-8"_s}}) {
         EXPECT_EQ(expectRoundTrip(first, option), u"first.DAT\n\n59개 구절을 텍스트파일로 내보냈습니다.\n<folder>\n"_s);
     }
-    // The report: four counts, then the verses without text as ranges.
-    const exchange::VersionReport report = exchange::reportOf(exchange::readVersionVerses(first).verses);
+    // The report: four counts (58 verses with text), then the verses without text as ranges.
     const CommandResult counted = run({u"report"_s, first});
     EXPECT_EQ(counted.exitCode, 0);
-    const QStringList lines = counted.out.split(u'\n');
-    ASSERT_EQ(lines.size(), 4 + report.nullRanges.size() + 1);
-    EXPECT_TRUE(lines.at(1).endsWith(u": 58"_s)) << lines.at(1).toStdString();
-    EXPECT_EQ(lines.at(lines.size() - 2), report.nullRanges.last().text());
+    EXPECT_TRUE(counted.out.section(u'\n', 1, 1).endsWith(u": 58"_s)) << counted.out.toStdString();
+    EXPECT_TRUE(counted.out.contains(u"\n출 1:3-22\n"_s) && counted.out.endsWith(u"\n계 22:1-20\n"_s));
 }
 
 TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
@@ -117,44 +111,16 @@ TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
     database->Close();
 }
 
-// An IMP file as mod2imp writes it: key ("Genesis 1:1") to text, without the line
-// ends after it; headings and empty entries are left out.
-QMap<QString, QString> impEntries(const QString& text)
-{
-    QMap<QString, QString> entries;
-    QString key;
-    QStringList lines;
-    const auto flush = [&] {
-        QString joined = lines.join(u'\n');
-        while (joined.endsWith(u'\n')) {
-            joined.chop(1);
-        }
-        if (!key.isEmpty() && !joined.isEmpty()) {
-            entries.insert(key, joined);
-        }
-        lines.clear();
-    };
-    for (const QString& line : text.split(u'\n')) {
-        if (line.startsWith(u"$$$"_s)) {
-            flush();
-            key = line.mid(3);
-        } else {
-            lines << line;
-        }
-    }
-    flush();
-    return entries;
-}
-
 TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
 {
     const QString books = testsupport::sourceFolder() + u"/data/kjv-ko"_s;
     if (textFilesOf(books).size() != 66) {
         GTEST_SKIP() << "the KJV book files data/kjv-ko/01-창.txt ... 66-계.txt are not there";
     }
-    for (const char* tool : {"imp2vs", "mod2imp", "diatheke"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            GTEST_SKIP() << tool << " is not installed (Debian packages libsword-utils and diatheke; scripts/setup)";
+    for (const QString& tool : {u"imp2vs"_s, u"mod2imp"_s, u"diatheke"_s}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            GTEST_SKIP() << tool.toStdString()
+                         << " is missing (Debian packages libsword-utils and diatheke; scripts/setup)";
         }
     }
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
@@ -189,32 +155,28 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
         return QString::fromUtf8(process.readAllStandardOutput());
     };
     tool(u"imp2vs"_s, {imp, u"-o"_s, data, u"-l"_s, u"ko"_s});
-    const QMap<QString, QString> module = impEntries(tool(u"mod2imp"_s, {u"KJVKO"_s, u"-s"_s}));
-
+    // The module written out again by mod2imp: key ("Genesis 1:1") to text, headings and empty entries left out.
+    QMap<QString, QString> module;
+    QString key;
+    for (const QString& line : tool(u"mod2imp"_s, {u"KJVKO"_s, u"-s"_s}).split(u'\n')) {
+        line.startsWith(u"$$$"_s) ? void(key = line.mid(3)) : void(module[key] += line);
+    }
+    module.removeIf([](const auto& entry) { return entry.value().isEmpty(); });
     // Every verse's text under SWORD's English book name, the two verses KJV lacks after the verse before.
     QMap<QString, QString> expected;
-    static const QRegularExpression reference(u"^(\\S+) (\\d+):(\\d+)$"_s);
-    for (const auto& [key, text] : testsupport::storedTexts(kjv)) {
-        const QRegularExpressionMatch match = reference.match(key);
-        ASSERT_TRUE(match.hasMatch());
-        if (key != u"아 6:14"_s && key != u"요삼 1:15"_s) {
-            ASSERT_NE(text, u"<Null>"_s) << key.toStdString();
-            const int book = importer::BookAbbreviations::find(match.captured(1));
-            expected.insert(importer::SwordBookNames::englishName(book).toString() + u' ' + match.captured(2) + u':' +
-                                match.captured(3),
+    for (const auto& [reference, text] : testsupport::storedTexts(kjv)) {
+        if (reference != u"아 6:14"_s && reference != u"요삼 1:15"_s) {
+            const int book = importer::BookAbbreviations::find(reference.section(u' ', 0, 0));
+            expected.insert(importer::SwordBookNames::englishName(book).toString() + u' ' + reference.section(u' ', 1),
                             text);
         }
     }
     expected[u"Song of Solomon 6:13"_s] += u" A verse KJV has not."_s;
     expected[u"III John 1:14"_s] += u" 평강이 너에게 있을지어다"_s;
     EXPECT_EQ(module.size(), 31100);
-    EXPECT_EQ(expected.size(), 31100);
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
         ASSERT_EQ(module.value(it.key(), u"<missing>"_s).toStdString(), it.value().toStdString())
             << it.key().toStdString();
-    }
-    for (const QString& key : module.keys()) { // the module's English names are the key table's
-        EXPECT_NE(importer::SwordBookNames::find(key.section(u' ', 0, -2)), 0) << key.toStdString();
     }
     EXPECT_EQ(tool(u"diatheke"_s, {u"-b"_s, u"KJVKO"_s, u"-k"_s, u"3John 1:14"_s}),
               u"III John 1:14: "_s + expected.value(u"III John 1:14"_s) + u"\n(KJVKO)\n"_s);

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
+#include <list>
 
 using namespace Qt::StringLiterals;
 
@@ -31,16 +31,10 @@ protected:
         ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + u"/byeorisol-manager"_s,
                                 m_programFolder + u"/byeorisol-manager"_s));
     }
-    void TearDown() override
-    {
-        for (const auto& process : m_started) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
+    // Every process started is killed when the test ends, by the destructor of its QProcess.
     QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = u"xcb"_s)
     {
-        auto& process = *m_started.emplace_back(std::make_unique<QProcess>());
+        QProcess& process = m_started.emplace_back();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
         process.setProcessEnvironment(environment);
@@ -84,7 +78,7 @@ protected:
     }
     QTemporaryDir m_tree;
     QString m_programFolder;
-    std::vector<std::unique_ptr<QProcess>> m_started;
+    std::list<QProcess> m_started;
 };
 
 TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
