@@ -81,7 +81,8 @@ protected:
     std::list<QProcess> m_started;
 };
 
-TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
+// A second instance is refused and ends; a killed instance leaves no lock behind, and the next starts.
+TEST_F(StartUp, secondInstanceIsRefusedAndAKilledInstanceLeavesNoLockBehind)
 {
     QProcess* first = start(u"offscreen"_s);
     ASSERT_TRUE(waitForLock(true));
@@ -89,12 +90,6 @@ TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(said.contains(shell::previousInstanceMessage())) << said.toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
-}
-
-TEST_F(StartUp, killedInstanceLeavesNoLockBehind)
-{
-    QProcess* first = start(u"offscreen"_s);
-    ASSERT_TRUE(waitForLock(true));
     first->kill();
     ASSERT_TRUE(first->waitForFinished(5000));
     ASSERT_TRUE(waitForLock(false));

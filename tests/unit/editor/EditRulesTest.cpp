@@ -4,12 +4,6 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(EditRules, trimSpacesTakesOnlySpacesFromBothEnds)
-{
-    EXPECT_EQ(editor::trimSpaces(u"  \t태초에  하나님이\u3000\r\n "_s), u"\t태초에  하나님이\u3000\r\n"_s);
-    EXPECT_EQ(editor::trimSpaces(u"     "_s), QString());
-}
-
 // Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's
 // paragraph and line separators; a tab is no break.
 TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)

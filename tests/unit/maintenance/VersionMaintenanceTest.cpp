@@ -28,7 +28,7 @@ namespace {
 // The steps that FaultyOperations can make fail.
 enum class Fail
 {
-    Engine,        // the engine call fails
+    Engine,        // the engine call fails, as on a full disk
     EngineNoCopy,  // the engine returns without writing a copy
     RemoveScratch, // the old scratch file cannot be deleted
     CountOriginal, // the original cannot be counted
@@ -42,59 +42,50 @@ enum class Fail
 };
 
 // The real operations with one step made to fail.
-class FaultyOperations : public FileOperations
+struct FaultyOperations : FileOperations
 {
-public:
-    FaultyOperations(Fail fail, QString original, QString scratch)
-        : m_fail(fail), m_original(std::move(original)), m_scratch(std::move(scratch))
+    using Base = FileOperations;
+    FaultyOperations(Fail failing, QString original, QString scratch)
+        : fail(failing), originalPath(std::move(original)), scratchPath(std::move(scratch))
     {}
     std::optional<QString> removeFile(const QString& path) override
     {
-        if (m_fail == Fail::RemoveScratch && path == m_scratch) {
-            return u"사용 권한이 없습니다."_s;
-        }
-        return FileOperations::removeFile(path);
+        return fail == Fail::RemoveScratch && path == scratchPath ? u"사용 권한이 없습니다."_s : Base::removeFile(path);
     }
     void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect) override
     {
-        if (m_fail == Fail::Engine) {
+        if (fail == Fail::Engine) {
             versiondb::raise(versiondb::errorNumber::DiskFull);
         }
-        if (m_fail != Fail::EngineNoCopy) {
-            FileOperations::compactDatabase(source, destination, connect);
+        if (fail != Fail::EngineNoCopy) {
+            Base::compactDatabase(source, destination, connect);
         }
     }
     qint64 recordCount(versiondb::Database& database) override
     {
-        const bool original = database.Name() == m_original;
-        if ((m_fail == Fail::CountOriginal && original) || (m_fail == Fail::CountCopy && !original)) {
+        const bool original = database.Name() == originalPath;
+        if ((fail == Fail::CountOriginal && original) || (fail == Fail::CountCopy && !original)) {
             versiondb::raise(versiondb::errorNumber::FileInUse);
         }
-        return FileOperations::recordCount(database) - (m_fail == Fail::CopyLacksOne && !original ? 1 : 0);
+        return Base::recordCount(database) - (fail == Fail::CopyLacksOne && !original ? 1 : 0);
     }
     bool moveFile(const QString& from, const QString& to) override
     {
-        if (m_fail == Fail::MoveHalf) {
-            const QByteArray all = testsupport::bytes(from);
-            testsupport::write(to, all.left(all.size() / 2));
+        if (fail == Fail::MoveHalf) {
+            testsupport::write(to, testsupport::bytes(from).left(QFileInfo(from).size() / 2));
             return QFile::remove(from);
         }
-        return m_fail != Fail::Move && FileOperations::moveFile(from, to);
+        return fail != Fail::Move && Base::moveFile(from, to);
     }
-    bool flushFile(const QString& path) override { return m_fail != Fail::Flush && FileOperations::flushFile(path); }
-    bool integrityOk(const QString& path) override
-    {
-        return m_fail != Fail::Integrity && FileOperations::integrityOk(path);
-    }
+    bool flushFile(const QString& path) override { return fail != Fail::Flush && Base::flushFile(path); }
+    bool integrityOk(const QString& path) override { return fail != Fail::Integrity && Base::integrityOk(path); }
     bool replaceFile(const QString& from, const QString& to) override
     {
-        return m_fail != Fail::Replace && FileOperations::replaceFile(from, to);
+        return fail != Fail::Replace && Base::replaceFile(from, to);
     }
-
-private:
-    Fail m_fail;
-    QString m_original;
-    QString m_scratch;
+    Fail fail;
+    QString originalPath;
+    QString scratchPath;
 };
 
 using Maintenance = testsupport::InstallTreeTest;
@@ -131,19 +122,17 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 // Every step of a compaction failing in turn: the file is as it was, and nothing of the compaction is left.
 TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
 {
-    const std::vector<std::pair<Fail, CompactStep>> faults = {
-        {Fail::Engine, CompactStep::Engine},
-        {Fail::RemoveScratch, CompactStep::RemoveOldScratch},
-        {Fail::EngineNoCopy, CompactStep::ScratchMissing},
-        {Fail::CountOriginal, CompactStep::CountOriginal},
-        {Fail::Move, CompactStep::MoveBesideOriginal},
-        {Fail::Flush, CompactStep::MoveBesideOriginal},
-        {Fail::MoveHalf, CompactStep::CheckCopy},
-        {Fail::Integrity, CompactStep::CheckCopy},
-        {Fail::CopyLacksOne, CompactStep::CheckCopy},
-        {Fail::CountCopy, CompactStep::CheckCopy},
-        {Fail::Replace, CompactStep::Replace},
-    };
+    const std::vector<std::pair<Fail, CompactStep>> faults = {{Fail::Engine, CompactStep::Engine},
+                                                              {Fail::RemoveScratch, CompactStep::RemoveOldScratch},
+                                                              {Fail::EngineNoCopy, CompactStep::ScratchMissing},
+                                                              {Fail::CountOriginal, CompactStep::CountOriginal},
+                                                              {Fail::Move, CompactStep::MoveBesideOriginal},
+                                                              {Fail::Flush, CompactStep::MoveBesideOriginal},
+                                                              {Fail::MoveHalf, CompactStep::CheckCopy},
+                                                              {Fail::Integrity, CompactStep::CheckCopy},
+                                                              {Fail::CopyLacksOne, CompactStep::CheckCopy},
+                                                              {Fail::CountCopy, CompactStep::CheckCopy},
+                                                              {Fail::Replace, CompactStep::Replace}};
     for (const auto& [fail, expected] : faults) {
         SCOPED_TRACE(static_cast<int>(fail));
         InstallTree t;

@@ -2,11 +2,9 @@
 #include "platform/FileNames.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolders.h"
-#include "versiondb/Field.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSize>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <array>
@@ -15,16 +13,6 @@
 using namespace Qt::StringLiterals;
 using platform::FileExists;
 using platform::InstanceLock;
-using versiondb::NullToSpaces;
-
-TEST(SharedRoutines, fileNamesAndNullTexts)
-{
-    EXPECT_EQ(platform::GetFileName(u"/home/user/개역.DAT"_s), u"개역.DAT"_s);
-    EXPECT_EQ(platform::GetFileName(u"mine.dat"_s), QString());
-    EXPECT_EQ(NullToSpaces(QVariant()), u"  "_s);
-    EXPECT_EQ(NullToSpaces(QVariant::fromValue(QSize(1, 2))), u"  "_s);
-    EXPECT_EQ(NullToSpaces(QVariant(u"null"_s)), u"null"_s);
-}
 
 // Normal files only, by name or by wildcard: not folders, hidden files or missing folders.
 TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
