@@ -1,13 +1,14 @@
-// byeorisol-data killed at random moments and raced by other processes: a version
-// file is always whole, loses no save that returned, and is one file at rest.
+// byeorisol-data compact, repair and delete as a user runs them, and killed at random moments and raced
+// by other processes: a version file is always whole, loses no save that returned, and is one file at rest.
 
 #include "maintenance/MaintenanceMessages.h"
 #include "support/DataCommand.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,8 @@
 
 using namespace Qt::StringLiterals;
 
+using maintenance::MaintenanceMessages;
+using maintenance::Message;
 using testsupport::Records;
 
 namespace {
@@ -224,18 +227,18 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
     damaged.replace(100, 300, QByteArray(300, '\x33'));
     for (const QString& command : {u"compact"_s, u"repair"_s}) {
         SCOPED_TRACE(command.toStdString());
-        const QByteArray start = command == u"repair"_s ? damaged : original;
-        testsupport::write(file, start);
+        const QByteArray initial = command == u"repair"_s ? damaged : original;
+        testsupport::write(file, initial);
         const qint64 duration = durationOf({command, file});
         for (int round = 0; round < 10; ++round) {
-            testsupport::write(file, start);
+            testsupport::write(file, initial);
             (void)runAndKill({command, file}, duration * 5 / 4);
-            if (testsupport::bytes(file) != start) {
+            if (testsupport::bytes(file) != initial) {
                 EXPECT_EQ(testsupport::read(file), before) << round;
                 expectSoundOneFile(file);
             }
         }
-        testsupport::write(file, start);
+        testsupport::write(file, initial);
         EXPECT_EQ(run({command, file}), 0);
         EXPECT_EQ(testsupport::read(file), before);
         expectSoundOneFile(file);
@@ -269,7 +272,7 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
             }
             EXPECT_EQ(maintenance.exitCode(), 2);
             const QString out = QString::fromUtf8(maintenance.readAllStandardOutput());
-            EXPECT_TRUE(command == u"compact"_s ? out == maintenance::MaintenanceMessages::compactFailed().text + u'\n'
+            EXPECT_TRUE(command == u"compact"_s ? out == MaintenanceMessages::compactFailed().text + u'\n'
                                                 : out.contains(inUse()))
                 << out.toStdString();
         }
@@ -300,6 +303,65 @@ TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
     ASSERT_TRUE(holder.waitForFinished(10000));
     EXPECT_EQ(run({u"delete"_s, file}), 0);
     EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+using MaintenanceCommands = testsupport::InstallTreeTest;
+
+Message repairFailed(int number)
+{
+    return MaintenanceMessages::repairFailed(number, versiondb::errorDescription(number));
+}
+
+// Each outcome of each command: its output (LF line ends), its exit code, and whether the file is
+// there afterwards (unchanged when the run failed). A relative path names the file in the working folder.
+TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCode)
+{
+    QDir(installFolder()).mkdir(u"copies"_s);
+    const QString sound = makeVersion(u"sound.dat"_s, 30, testsupport::Texts::Most);
+    const auto records = testsupport::read(sound);
+    testsupport::write(scratchPath(), "left by an earlier run");
+    namespace number = versiondb::errorNumber;
+    const struct
+    {
+        QString command, file;
+        int exitCode;
+        QList<Message> out;
+        bool kept;
+    } cases[] = {
+        {"compact", sound, 0, {MaintenanceMessages::compactSucceeded("sound.dat")}, true},
+        {"compact", path("text.dat"), 2, {MaintenanceMessages::compactFailed()}, true},
+        {"repair", sound, 0, {MaintenanceMessages::repairSucceeded("sound.dat")}, true},
+        {"repair",
+         path("broken.dat"),
+         2,
+         {repairFailed(number::UnrecognizedFormat), repairFailed(number::DatabaseDamaged)},
+         true},
+        {"delete", path("copies/KJV.DAT"), 1, {MaintenanceMessages::shippedFileRefused("KJV.DAT")}, true},
+        {"delete", "kjv.dat.bak", 0, {MaintenanceMessages::deleted("kjv.dat.bak")}, false},
+        {"delete", "none.dat", 2, {MaintenanceMessages::deleteFailed(MaintenanceMessages::fileNotFound())}, false},
+    };
+    for (const auto& c : cases) {
+        const QString file = QDir(installFolder()).filePath(c.file);
+        SCOPED_TRACE(file.toStdString());
+        if (!QFileInfo::exists(file) && c.file != u"none.dat"_s) {
+            testsupport::write(file, "창 1:1 태초에\r\n");
+        }
+        const QByteArray before = testsupport::bytes(file);
+        const testsupport::CommandResult result =
+            testsupport::runDataCommand(programFolder(), {c.command, c.file}, installFolder());
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        QString out;
+        for (const Message& message : c.out) {
+            out += QString(message.text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') + u'\n';
+        }
+        EXPECT_EQ(result.out, out);
+        EXPECT_EQ(QFileInfo::exists(file), c.kept);
+        if (c.kept && c.exitCode != 0) {
+            EXPECT_EQ(testsupport::bytes(file), before);
+        }
+        EXPECT_TRUE(programEntries().isEmpty()) << programEntries().join(u' ').toStdString();
+    }
+    EXPECT_EQ(testsupport::read(sound), records);
 }
 
 } // namespace

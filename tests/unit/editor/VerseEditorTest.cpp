@@ -1,5 +1,6 @@
 #include "editor/VerseEditor.h"
 
+#include "editor/EditRules.h"
 #include "support/InstallTree.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -131,8 +132,8 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
     EXPECT_EQ(m_editor.previous().reference, u"창 1:1"_s);
 }
 
-// The rules in their order, then only the trimmed text is stored, into that verse alone; a text of
-// any size (1 MB here) is stored whole. With a verse on display, another verse only when the user
+// The rules in their order, then only the trimmed text is stored, into that verse alone, whole at any
+// size (1 MB here). With a verse on display, another verse only when the user
 // agrees, asked once every rule has passed; declined, nothing is stored and steps go on from the
 // verse on display.
 TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThatVerse)
@@ -153,39 +154,51 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
         {exodus, u"   "_s, SaveResult::EmptyText, kExodusText},
         {u"   "_s, text, SaveResult::ReferenceNotFound, kExodusText},
         {exodus, u"새\r\n본문"_s, SaveResult::LineBreak, kExodusText},
-        {u"  출 1:1 "_s, u"   새  본문  "_s, SaveResult::Stored, u"새  본문"_s},
-        {exodus, longText, SaveResult::Stored, longText},
+        {u"  출 1:1 "_s, longText + u"  "_s, SaveResult::Stored, longText},
         {u" 출 1:1 "_s, text, SaveResult::Stored, text, exodus},
         {exodus, text, SaveResult::Stored, text, u"창 1:1"_s, true, {exodus}},
         {exodus, text, std::nullopt, kExodusText, u"창 1:1"_s, false, {exodus}},
         {exodus, text, std::nullopt, kExodusText, QString(), false, {exodus}},
         {exodus, u"새\n본문"_s, SaveResult::LineBreak, kExodusText, u"창 1:1"_s, true},
     };
+    const auto pristine =
+        testsupport::storedRecords(m_tree.makeVersion(u"expected.dat"_s, testsupport::sampleVerses()));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.reference.toStdString() + " " + c.text.left(8).toStdString() + " " + (c.agree ? "agreed" : ""));
+        SCOPED_TRACE(c.reference.toStdString() + " " + c.text.left(8).toStdString() + (c.agree ? " agreed" : ""));
         const QString path = openFresh();
         goTo(u"창 1:1"_s);
         QStringList asked;
-        std::optional<SaveResult> result;
-        if (c.shown) {
-            const auto outcome = m_editor.save(c.reference, c.text, *c.shown, [&](const QString& reference) {
-                asked << reference;
-                return c.agree;
-            });
-            result = outcome ? std::optional(outcome->result) : std::nullopt;
-        } else {
-            result = m_editor.save(c.reference, c.text).result;
-        }
+        const auto ask = [&](const QString& reference) {
+            asked << reference;
+            return c.agree;
+        };
+        const auto outcome = c.shown ? m_editor.save(c.reference, c.text, *c.shown, ask)
+                                     : std::optional(m_editor.save(c.reference, c.text));
         EXPECT_EQ(asked, c.asked);
-        EXPECT_EQ(result, c.result);
-        if (!result) {
+        EXPECT_EQ(outcome ? std::optional(outcome->result) : std::nullopt, c.result);
+        if (!outcome) {
             EXPECT_EQ(m_editor.next().reference, u"창 1:2"_s);
         }
         m_editor.close();
-        auto expected = testsupport::storedRecords(
-            m_tree.makeVersion(u"expected%1.dat"_s.arg(m_made), testsupport::sampleVerses()));
+        auto expected = pristine;
         expected[4].text = c.stored;
         EXPECT_EQ(testsupport::storedRecords(path), expected);
+    }
+}
+
+// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's
+// paragraph and line separators; a tab is no break.
+TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
+{
+    const std::pair<QString, std::optional<qsizetype>> cases[] = {
+        {u"태초에\t하나님이"_s, std::nullopt},
+        {u"태초에\u2029하나님이"_s, 4},
+        {u"태초에\u2028하나님이"_s, 4},
+        {u"ab\r\ncd\nef"_s, 3},
+        {u"\nabc"_s, 1},
+    };
+    for (const auto& [text, caret] : cases) {
+        EXPECT_EQ(editor::lineBreakCaret(text), caret) << text.toStdString();
     }
 }
 
