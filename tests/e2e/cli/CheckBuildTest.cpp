@@ -81,8 +81,7 @@ protected:
     {
         QStringDecoder decoder("windows-949");
         QStringList lines = QString(decoder.decode(testsupport::bytes(programFile(u"err.txt"_s)))).split(u"\r\n"_s);
-        EXPECT_TRUE(lines.size() >= 3 && lines.last().isEmpty() && lines.at(1).isEmpty());
-        EXPECT_TRUE(lines.first().endsWith(u" <편집오류 로그파일>"_s));
+        EXPECT_TRUE(lines.size() >= 3 && lines.first().endsWith(u" <편집오류 로그파일>"_s) && lines.at(1).isEmpty());
         return lines.mid(2, lines.size() - 3);
     }
 };
@@ -109,8 +108,8 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(testsupport::storedText(version, u"창 1:1"_s),
               QVariant(u"In the beginning God created the heaven and the earth."_s));
     EXPECT_EQ(testsupport::storedText(version, u"창 3:5"_s), QVariant()) << "its line had no colon";
-    // Refused by the check's request, by the build's (a shipped name) and by the run (a name outside
-    // the install folder): why, and nothing touched.
+    // Refused by the check's request, by the build's (a shipped name) and by the run (a name outside the install
+    // folder): why, and nothing touched.
     QString name = u"KJV.DAT"_s;
     const QStringList file = {sample("genesis-1.txt")};
     const std::pair<QStringList, QString> refusals[] = {
@@ -139,8 +138,8 @@ TEST_F(DataCommand, aTargetHeldByAnotherProcessFailsTheRun)
     EXPECT_EQ(testsupport::storedText(version, u"창 2:1"_s), QVariant());
 }
 
-// A command line that makes no sense says why on standard error, then the Korean help that names
-// every command, before any file is touched.
+// A command line that makes no sense says why on standard error, then the Korean help that names every command, before
+// any file is touched.
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
     const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
@@ -178,10 +177,10 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     EXPECT_EQ(testsupport::bytes(version), before);
 }
 
-// The error log is written as the check goes: a check of four times the bad lines peaks no higher
-// (their entries kept in memory would take well over 30 MB more), for text and for IMP files. The
-// peak is the check's own (VmHWM of its process, read until it ends): the rusage of a child starts
-// from the peak of the process that spawned it, here this test's.
+// The error log is written as the check goes: a check of four times the bad lines peaks no higher (their entries kept
+// in memory would take well over 30 MB more), for text and for IMP files. The peak is the check's own (VmHWM of its
+// process, read until it ends): the rusage of a child starts from the peak of the process that spawned it, here this
+// test's.
 TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
 {
     const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
@@ -213,8 +212,8 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
     }
 }
 
-// Only on a terminal is progress drawn, and by time: more lines than the reference has verses hold
-// the bar at its end without a redraw for every line (ten thousand lines here past the end).
+// Only on a terminal is progress drawn, and by time: more lines than the reference has verses hold the bar at its end
+// without a redraw for every line (ten thousand lines here past the end).
 TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 {
     const CommandResult piped = run({u"build"_s, u"piped"_s, sample("genesis-1.txt")});
@@ -232,10 +231,9 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
     EXPECT_LT(redraws, 1000);
 }
 
-// SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a
-// version holds in every verse KJV has the text that diatheke reads from the module; the two verses
-// of KJV that the Korean numbering lacks are logged at their key lines, and the two verses that KJV
-// lacks stay Null.
+// SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a version holds in
+// every verse KJV has the text that diatheke reads from the module; the two verses of KJV that the Korean numbering
+// lacks are logged at their key lines, and the two verses that KJV lacks stay Null.
 TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
 {
     const QString module = u"engKJV2006eb"_s;
@@ -244,8 +242,7 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     if (mod2imp.isEmpty() || diatheke.isEmpty() ||
         !output(diatheke, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
         GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
-                     << " is missing (Debian packages libsword-utils, diatheke and sword-text-kjv; "
-                        "scripts/setup installs them)";
+                     << " is missing (libsword-utils, diatheke, sword-text-kjv: scripts/setup installs them)";
     }
     const QString imp = beside(u"kjv.imp"_s);
     output(mod2imp, {module, u"-s"_s}, imp);

@@ -15,8 +15,8 @@ using testsupport::CommandResult;
 
 using EditorCommands = testsupport::InstallTreeTest;
 
-// Each outcome with its exit code: shown or saved (0), refused (1), a file that is no version (2);
-// a relative path is the version in the current folder.
+// Each outcome with its exit code: shown or saved (0), refused (1), a file that is no version (2); a relative path is
+// the version in the current folder.
 TEST_F(EditorCommands, showAndSaveSayWhatTheyDidWithTheirExitCode)
 {
     const QString sample = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());

@@ -1,5 +1,5 @@
-// byeorisol-data export and report, run as a user runs them on temporary install
-// trees, and the IMP file checked with SWORD's own tools.
+// byeorisol-data export and report, run as a user runs them on temporary install trees, and the IMP file checked with
+// SWORD's own tools.
 
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
@@ -59,8 +59,8 @@ protected:
         ASSERT_EQ(run({u"save"_s, version, reference, text}).exitCode, 0);
     }
 
-    // Export into a folder, with a byte order mark for UTF-8 only, and build from the export into a new
-    // version: the same texts. Answers the export's output.
+    // Export into a folder, with a byte order mark for UTF-8 only, and build from the export into a new version: the
+    // same texts. Answers the export's output.
     QString expectRoundTrip(const QString& version, const QStringList& encodingOption) const
     {
         const QString exported = beside(u"exported"_s);
@@ -100,7 +100,7 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
     EXPECT_TRUE(counted.out.contains(u"\n출 1:3-22\n"_s) && counted.out.endsWith(u"\n계 22:1-18\n계 22:20\n"_s));
 }
 
-TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
+TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
     build(u"held"_s, {sample("genesis-1.txt")});
     const QString held = path(u"held.DAT"_s);
@@ -114,6 +114,15 @@ TEST_F(ExportCommand, aVersionInUseIsRefusedWithTheEnginesText)
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     database->Close();
+    // Verses are read in the order of their 번호; a reference that is not canonical is named, and nothing else.
+    const QString odd = makeVersion(
+        u"odd.dat"_s, {{3, u"출 1:1"_s, QVariant()}, {1, u"창 1:1"_s, QVariant()}, {2, u"창 1:2"_s, QVariant()}});
+    EXPECT_TRUE(run({u"report"_s, odd}).out.endsWith(u"\n창 1:1-2\n출 1:1\n"_s));
+    (void)testsupport::sql(odd, u"UPDATE \"본문\" SET \"성경구절\" = '창 01:2' WHERE \"번호\" = 2"_s);
+    const CommandResult unreadable = run({u"report"_s, odd});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_EQ(unreadable.out,
+              u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u'\n');
 }
 
 TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)

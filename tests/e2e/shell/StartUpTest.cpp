@@ -1,5 +1,5 @@
-// The built program started as a user would start it, on a temporary copy of
-// its program folder, under a real X display (Xvfb in the test run).
+// The built program started as a user would start it, on a temporary copy of its program folder, under a real X display
+// (Xvfb in the test run).
 
 #include "shell/gui/StartUp.h"
 
@@ -59,8 +59,8 @@ protected:
         return false;
     }
 
-    // Closes the first window of a manager started on X, as a user clicking its close box, and waits
-    // for its end: its exit code (-1 when it did not end) and what it said on standard error.
+    // Closes the first window of a manager started on X, as a user clicking its close box, and waits for its end: its
+    // exit code (-1 when it did not end) and what it said on standard error.
     std::pair<int, QString> closeWindowOf(QProcess& process) const
     {
         QProcess helper;

@@ -15,8 +15,8 @@ using editor::GoResult;
 using editor::SaveResult;
 using editor::StepResult;
 
-// The rules of finding, stepping and saving, on the sample verses: 창 1:1, 창 1:2 (Null),
-// 창 1:3 ("null"), 창 1:10, 출 1:1, 계 22:21, numbered 1 to 6.
+// The rules of finding, stepping and saving, on the sample verses: 창 1:1, 창 1:2 (Null), 창 1:3 ("null"), 창 1:10, 출
+// 1:1, 계 22:21, numbered 1 to 6.
 namespace {
 
 const QString kExodusText = u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s;
@@ -51,8 +51,8 @@ protected:
     int m_made = 0;
 };
 
-// A file that is no version, one held by another process, one without the reference index (dropped
-// with SQLite itself: the engine never changes a schema): the version open before is closed first.
+// A file that is no version, one held by another process, one without the reference index (dropped with SQLite itself:
+// the engine never changes a schema): the version open before is closed first.
 TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
 {
     const QString held = m_tree.makeVersion(u"held.dat"_s, testsupport::sampleVerses());
@@ -80,8 +80,8 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
     EXPECT_TRUE(testsupport::openable(noIndex));
 }
 
-// Steps follow 번호: at both ends they run first or last; after a go that found nothing or a save,
-// they go on from the verse last shown or saved into.
+// Steps follow 번호: at both ends they run first or last; after a go that found nothing or a save, they go on from the
+// verse last shown or saved into.
 TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLastShown)
 {
     openFresh();
@@ -105,8 +105,8 @@ TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLas
     EXPECT_EQ(m_editor.previous().reference, u"창 1:10"_s);
 }
 
-// 번호 3 and 5 to 7 are missing; the last four hold no 32-bit 번호. 번호 8 equals the record count:
-// next runs last, as at the end of any version. A refused step leaves the verse on display.
+// 번호 3 and 5 to 7 are missing; the last four hold no 32-bit 번호. 번호 8 equals the record count: next runs last, as
+// at the end of any version. A refused step leaves the verse on display.
 TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
 {
     openFresh({{1, u"창 1:1"_s, u"a"_s},
@@ -132,10 +132,9 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
     EXPECT_EQ(m_editor.previous().reference, u"창 1:1"_s);
 }
 
-// The rules in their order, then only the trimmed text is stored, into that verse alone, whole at any
-// size (1 MB here). With a verse on display, another verse only when the user
-// agrees, asked once every rule has passed; declined, nothing is stored and steps go on from the
-// verse on display.
+// The rules in their order, then only the trimmed text is stored, into that verse alone, whole at any size (1 MB here).
+// With a verse on display, another verse only when the user agrees, asked once every rule has passed; declined, nothing
+// is stored and steps go on from the verse on display.
 TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThatVerse)
 {
     const QString exodus = u"출 1:1"_s;
@@ -186,8 +185,8 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
     }
 }
 
-// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's
-// paragraph and line separators; a tab is no break.
+// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line
+// separators; a tab is no break.
 TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
 {
     const std::pair<QString, std::optional<qsizetype>> cases[] = {

@@ -1,7 +1,6 @@
 // The export's plans of text and IMP files, and the verses it reads.
 
 #include "exchange/VersionExport.h"
-#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -96,26 +95,4 @@ TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore
     EXPECT_EQ(refused.result, ExportResult::LineBreak);
     EXPECT_EQ(refused.refused.reference, u"창 1:2"_s);
     EXPECT_TRUE(refused.files.isEmpty());
-}
-
-// In the order of their 번호 (added here in another), Null and "null" kept; a record whose reference
-// is not canonical is named, and nothing else is given.
-TEST(VersionVerses, readInTheOrderOfTheirNumbersWithNullAndNullWordKept)
-{
-    testsupport::InstallTree tree{{u"null.mdb"_s}};
-    ASSERT_TRUE(tree.isValid());
-    const exchange::VersionVerses read = exchange::readVersionVerses(tree.makeVersion(
-        u"order.dat"_s, {{3, u"출 1:1"_s, u"셋째"_s}, {1, u"창 1:1"_s, QVariant()}, {2, u"창 1:2"_s, u"null"_s}}));
-    ASSERT_TRUE(read.read());
-    ASSERT_EQ(read.verses.size(), 3);
-    EXPECT_FALSE(read.verses[0].text.has_value());
-    EXPECT_EQ(read.verses[1].text, u"null"_s);
-    EXPECT_EQ(std::tuple(read.verses[2].number, read.verses[2].bookNumber, *read.verses[2].text),
-              std::tuple(3, 2, u"셋째"_s));
-    const exchange::VersionVerses unreadable = exchange::readVersionVerses(
-        tree.makeVersion(u"odd.dat"_s, {{1, u"창 1:1"_s, QVariant()}, {2, u"창 01:2"_s, QVariant()}}));
-    ASSERT_TRUE(unreadable.unreadable.has_value());
-    EXPECT_EQ(std::pair(unreadable.unreadable->number, unreadable.unreadable->reference),
-              std::pair(qint64(2), u"창 01:2"_s));
-    EXPECT_TRUE(unreadable.verses.isEmpty());
 }

@@ -90,8 +90,8 @@ struct FaultyOperations : FileOperations
 
 using Maintenance = testsupport::InstallTreeTest;
 
-// An old temp.mdb and the copies an interrupted compaction left beside the file are removed; the
-// user's own files are not. A symbolic link stays a link, and the file it points to is compacted.
+// An old temp.mdb and the copies an interrupted compaction left beside the file are removed; the user's own files are
+// not. A symbolic link stays a link, and the file it points to is compacted.
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
     QDir(installFolder()).mkdir(u"store"_s);
@@ -165,8 +165,8 @@ TEST_F(Maintenance, compactionNeverTakesTheScratchDatabaseAsItsSource)
     EXPECT_EQ(testsupport::bytes(scratch), content);
 }
 
-// A deletion takes the side files along. One that fails (a missing file, a missing folder, a
-// read-only file, refused as the desktop refuses it) gives the file system's description without icon.
+// A deletion takes the side files along. One that fails (a missing file, a missing folder, a read-only file, refused as
+// the desktop refuses it) gives the file system's description without icon.
 TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
 {
     const QString file = makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
