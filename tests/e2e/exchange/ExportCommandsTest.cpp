@@ -54,10 +54,6 @@ protected:
         const CommandResult result = run(QStringList{u"build"_s, name} + files);
         EXPECT_EQ(result.exitCode, exitCode) << result.out.toStdString();
     }
-    void save(const QString& version, const QString& reference, const QString& text) const
-    {
-        ASSERT_EQ(run({u"save"_s, version, reference, text}).exitCode, 0);
-    }
 
     // Export into a folder, with a byte order mark for UTF-8 only, and build from the export into a new version: the
     // same texts. Answers the export's output.
@@ -85,8 +81,8 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
         writeFile(u"extra.txt"_s, encoder.encode(u"출 1:1\r\n출 1:2 이스라엘의 아들들의 이름은 이러하니\r\n"_s));
     build(u"first"_s, {sample("genesis-1.txt"), sample("genesis-2.txt"), extra});
     const QString first = path(u"first.DAT"_s);
-    save(first, u"계 22:19"_s, u"누구든지 이 책의 예언의 말씀에서 제하여 버리면"_s);
-    save(first, u"계 22:21"_s, u"주 예수의 은혜가 모든 자들에게 있을지어다 아멘"_s);
+    ASSERT_EQ(run({u"save"_s, first, u"계 22:19"_s, u"누구든지 이 책의 예언의 말씀에서 제하여 버리면"_s}).exitCode, 0);
+    ASSERT_EQ(run({u"save"_s, first, u"계 22:21"_s, u"주 예수의 은혜가 모든 자들에게 있을지어다 아멘"_s}).exitCode, 0);
     for (const QStringList& option : {QStringList{}, QStringList{u"--encoding"_s, u"utf-8"_s}}) {
         EXPECT_EQ(expectRoundTrip(first, option), u"first.DAT\n\n60개 구절을 텍스트파일로 내보냈습니다.\n<folder>\n"_s);
     }
@@ -94,7 +90,6 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
     const CommandResult counted = run({u"report"_s, first});
     EXPECT_EQ(counted.exitCode, 0);
     const QStringList lines = counted.out.split(u'\n');
-    ASSERT_GT(lines.size(), 6);
     EXPECT_EQ(lines.mid(0, 4).join(u'|').remove(QRegularExpression(u"[^0-9|]"_s)), u"31102|59|1|31042"_s);
     EXPECT_EQ(lines.mid(4, 2), (QStringList{u"창 3:1-24"_s, u"창 4:1-26"_s}));
     EXPECT_TRUE(counted.out.contains(u"\n출 1:3-22\n"_s) && counted.out.endsWith(u"\n계 22:1-18\n계 22:20\n"_s));
@@ -140,8 +135,8 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
     build(u"kjv-ko"_s, textFilesOf(books), 1);
     const QString kjv = path(u"kjv-ko.DAT"_s);
-    save(kjv, u"아 6:14"_s, u"A verse KJV has not."_s);
-    save(kjv, u"요삼 1:15"_s, u"평강이 너에게 있을지어다"_s);
+    ASSERT_EQ(run({u"save"_s, kjv, u"아 6:14"_s, u"A verse KJV has not."_s}).exitCode, 0);
+    ASSERT_EQ(run({u"save"_s, kjv, u"요삼 1:15"_s, u"평강이 너에게 있을지어다"_s}).exitCode, 0);
     (void)expectRoundTrip(kjv, {});
     const QString imp = beside(u"kjv-ko.imp"_s);
     const CommandResult exported = run({u"export"_s, kjv, imp, u"--format"_s, u"imp"_s});

@@ -37,14 +37,6 @@ protected:
     {
         ASSERT_EQ(m_editor.go(reference).result, GoResult::Found) << reference.toStdString();
     }
-    // Previous and next, each from the verse of this reference.
-    std::pair<StepResult, StepResult> stepsFrom(const QString& reference)
-    {
-        goTo(reference);
-        const StepResult previous = m_editor.previous().result;
-        goTo(reference);
-        return {previous, m_editor.next().result};
-    }
 
     testsupport::InstallTree m_tree{{u"null.mdb"_s}};
     editor::VerseEditor m_editor;
@@ -125,7 +117,10 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
         {u"창 1:8"_s, {NumberingGap, NumberingGap}},
     };
     for (const auto& [from, steps] : cases) {
-        EXPECT_EQ(stepsFrom(from), steps) << from.toStdString();
+        goTo(from);
+        const StepResult previous = m_editor.previous().result;
+        goTo(from);
+        EXPECT_EQ(std::pair(previous, m_editor.next().result), steps) << from.toStdString();
     }
     goTo(u"창 1:2"_s);
     EXPECT_EQ(m_editor.next().result, NumberingGap);
@@ -157,7 +152,6 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
         {u" 출 1:1 "_s, text, SaveResult::Stored, text, exodus},
         {exodus, text, SaveResult::Stored, text, u"창 1:1"_s, true, {exodus}},
         {exodus, text, std::nullopt, kExodusText, u"창 1:1"_s, false, {exodus}},
-        {exodus, text, std::nullopt, kExodusText, QString(), false, {exodus}},
         {exodus, u"새\n본문"_s, SaveResult::LineBreak, kExodusText, u"창 1:1"_s, true},
     };
     const auto pristine =
