@@ -1,13 +1,14 @@
-// byeorisol-data killed at random moments and raced by other processes: a version
-// file is always whole, loses no save that returned, and is one file at rest.
+// byeorisol-data compact, repair and delete as a user runs them, and killed at random moments and raced by other
+// processes: a version file is always whole, loses no save that returned, and is one file at rest.
 
 #include "maintenance/MaintenanceMessages.h"
 #include "support/DataCommand.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -15,25 +16,36 @@
 #include <QRandomGenerator>
 #include <QThread>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
 
 using namespace Qt::StringLiterals;
 
+using maintenance::MaintenanceMessages;
+using maintenance::Message;
 using testsupport::Records;
 
 namespace {
 
 const QString kVersion = u"새역본.DAT"_s;
-const QString kBuild = u"build"_s;
-const QString kSave = u"save"_s;
-const QString kDelete = u"delete"_s;
 
 QString inUse()
 {
     return versiondb::errorDescription(versiondb::errorNumber::FileInUse);
+}
+
+// The file opens with the engine and passes the integrity check; after that open and its close, nothing lies beside it
+// and its header says it keeps a rollback journal (bytes 18 and 19 are 1; a write-ahead log would make them 2).
+void expectSoundOneFile(const QString& file)
+{
+    SCOPED_TRACE(file.toStdString());
+    EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
+    EXPECT_TRUE(testsupport::read(file).has_value());
+    for (const QString& side : versiondb::sideFilePaths(file)) {
+        EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
+    }
+    EXPECT_EQ(testsupport::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2));
 }
 
 class CrashAndRace : public ::testing::Test
@@ -46,15 +58,12 @@ protected:
                       QStringList{u"--program-folder"_s, tree.programFolder()} + arguments);
         ASSERT_TRUE(process.waitForStarted(10000));
     }
-
-    // Runs a command to its end; its exit code, or -1 when it did not end normally.
     int run(const QStringList& arguments) const
     {
         return testsupport::runDataCommand(tree.programFolder(), arguments).exitCode;
     }
-
-    // Runs a command and kills it after a random part of duration (microseconds); true when it
-    // had finished with success before the kill.
+    // Runs a command and kills it after a random part of duration (microseconds); true when it had finished with
+    // success before the kill.
     bool runAndKill(const QStringList& arguments, qint64 duration) const
     {
         QProcess process;
@@ -64,17 +73,14 @@ protected:
         process.waitForFinished(10000);
         return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
-
     // How long a command takes when nothing stops it, in microseconds.
-    qint64 durationOf(const QStringList& arguments, const std::function<void()>& prepare) const
+    qint64 durationOf(const QStringList& arguments) const
     {
-        prepare();
         QElapsedTimer timer;
         timer.start();
         EXPECT_EQ(run(arguments), 0);
         return timer.nsecsElapsed() / 1000;
     }
-
     // A text file that gives every verse of the reference the text prefix, a space and its reference.
     QString textFileFor(const QString& prefix, const QString& extra = {}) const
     {
@@ -88,35 +94,17 @@ protected:
         testsupport::write(file, text + extra.toUtf8());
         return file;
     }
-
-    // The file opens with the engine and passes the integrity check; after that open and its close,
-    // nothing lies beside it and its header says it keeps a rollback journal.
-    static void expectSoundOneFile(const QString& file)
-    {
-        SCOPED_TRACE(file.toStdString());
-        EXPECT_EQ(testsupport::integrityOf(file), u"ok"_s);
-        EXPECT_TRUE(testsupport::read(file).has_value());
-        for (const QString& side : versiondb::sideFilePaths(file)) {
-            EXPECT_FALSE(QFileInfo::exists(side)) << side.toStdString();
-        }
-        expectRollbackJournalHeader(file);
-    }
-    // Bytes 18 and 19 of the header: 1 for a rollback journal, 2 for a write-ahead log.
-    static void expectRollbackJournalHeader(const QString& file)
-    {
-        EXPECT_EQ(testsupport::bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
-    }
     testsupport::InstallTree tree{{u"null.mdb"_s}};
 };
 
-// Whatever moment a build dies at, the version holds every text of the run or none of it, and the
-// next build of the same name makes a sound version.
+// Whatever moment a build dies at, the version holds every text of the run or none of it, and the next build of the
+// same name makes a sound version.
 TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
 {
     const QString target = tree.path(kVersion);
     const QString first = textFileFor(u"첫째"_s);
     const QString second = textFileFor(u"둘째"_s);
-    const qint64 duration = durationOf({kBuild, kVersion, first}, [&] { QFile::remove(target); });
+    const qint64 duration = durationOf({u"build"_s, kVersion, first});
     const auto textsOf = [](const Records& records) {
         std::set<QString> prefixes;
         for (const auto& [number, values] : records) {
@@ -128,14 +116,14 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
     int killedInFirstPhase = 0;
     for (int round = 0; round < 16; ++round) {
         SCOPED_TRACE(round);
-        // Every other round starts without the version, so that the first phase is killed too.
+        // Every other round starts without the version, so that the first phase (short) is killed too.
         if (round % 2 == 0 && QFileInfo::exists(target)) {
-            ASSERT_EQ(run({kDelete, target}), 0);
+            ASSERT_EQ(run({u"delete"_s, target}), 0);
             previous = {u"Null"_s};
         }
         const QString file = round % 4 < 2 ? second : first;
-        // A fresh version's first phase is short: those rounds kill early.
-        const bool finished = runAndKill({kBuild, kVersion, file}, round % 2 == 0 ? duration / 6 : duration * 5 / 4);
+        const bool finished =
+            runAndKill({u"build"_s, kVersion, file}, round % 2 == 0 ? duration / 6 : duration * 5 / 4);
         if (!QFileInfo::exists(target)) {
             ++killedInFirstPhase;
             EXPECT_FALSE(finished);
@@ -145,28 +133,29 @@ TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNone)
         ASSERT_TRUE(records.has_value());
         EXPECT_EQ(records->size(), 31102u);
         const std::set<QString> texts = textsOf(*records);
-        const std::set<QString> ofThisRun = {file == first ? u"첫째"_s : u"둘째"_s};
-        EXPECT_TRUE(texts == ofThisRun || (!finished && texts == previous)) << texts.begin()->toStdString();
+        EXPECT_TRUE(texts == std::set{file == first ? u"첫째"_s : u"둘째"_s} || (!finished && texts == previous))
+            << texts.begin()->toStdString();
         previous = texts;
         expectSoundOneFile(target);
     }
     EXPECT_GT(killedInFirstPhase, 0);
-    ASSERT_EQ(run({kBuild, kVersion, first}), 0);
+    ASSERT_EQ(run({u"build"_s, kVersion, first}), 0);
     EXPECT_EQ(textsOf(*testsupport::read(target)), std::set<QString>{u"첫째"_s});
     expectSoundOneFile(target);
-    QStringList entries = tree.installEntries();
-    entries.sort();
-    EXPECT_EQ(entries, (QStringList{u"개역.DAT"_s, u"둘째.txt"_s, kVersion, u"첫째.txt"_s}));
+    const QStringList entries = tree.installEntries();
+    EXPECT_EQ(QSet(entries.begin(), entries.end()), (QSet{u"개역.DAT"_s, u"둘째.txt"_s, kVersion, u"첫째.txt"_s}));
 }
 
-// A build killed while it stored its texts leaves a journal; deleting the version takes it along,
-// and the next build of that name makes a sound version.
+// A build killed while it stored its texts leaves a journal; deleting the version takes it along. The next build of
+// that name (with a verse text of 1 MB), a save and a compaction each leave one sound file that keeps a rollback
+// journal, as the files the build lays out do.
 TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
 {
     const QString target = tree.path(kVersion);
-    const QString texts = textFileFor(u"본문"_s);
+    const QString longText = u"말씀"_s.repeated(512 * 1024);
+    const QString texts = textFileFor(u"본문"_s, u"창 1:2 "_s + longText + "\r\n");
     QProcess build;
-    start(build, {kBuild, kVersion, texts});
+    start(build, {u"build"_s, kVersion, texts});
     // The version takes its name once its skeleton is complete; the journal appears once its texts are being stored.
     while (!QFileInfo::exists(versiondb::journalPath(target)) && !build.waitForFinished(0)) {
         QThread::usleep(200);
@@ -175,27 +164,37 @@ TEST_F(CrashAndRace, aVersionDeletedAfterAKilledBuildIsBuiltAgainSound)
     build.waitForFinished(10000);
     ASSERT_TRUE(QFileInfo::exists(target));
     ASSERT_TRUE(QFileInfo::exists(versiondb::journalPath(target))) << "the build ended before it was killed";
-    EXPECT_EQ(run({kDelete, target}), 0);
+    EXPECT_EQ(run({u"delete"_s, target}), 0);
     EXPECT_EQ(tree.installEntries(), (QStringList{u"개역.DAT"_s, u"본문.txt"_s}));
-    EXPECT_EQ(run({kBuild, kVersion, texts}), 0);
+    for (const QStringList& arguments :
+         {QStringList{u"build"_s, kVersion, texts}, QStringList{u"save"_s, target, u"창 1:3"_s, u"저장"_s},
+          QStringList{u"compact"_s, target}}) {
+        ASSERT_EQ(run(arguments), 0) << arguments.first().toStdString();
+        expectSoundOneFile(target);
+    }
     const std::optional<Records> records = testsupport::read(target);
     ASSERT_TRUE(records.has_value());
     EXPECT_EQ(records->at(1).second, QVariant(u"본문 창 1:1"_s));
-    expectSoundOneFile(target);
+    EXPECT_EQ(records->at(2).second, QVariant(longText));
+    for (const QString& shipped :
+         {testsupport::builtProgramFolder() + u"/null.mdb"_s, testsupport::builtInstallFolder() + u"/개역.DAT"_s,
+          testsupport::builtInstallFolder() + u"/user.dat"_s}) {
+        EXPECT_EQ(testsupport::bytes(shipped).mid(18, 2), QByteArray("\x01\x01", 2)) << shipped.toStdString();
+    }
 }
 
 // Saves killed at random moments: every save that returned is in the file.
 TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
 {
     const QString file = tree.makeVersion(u"mine.dat"_s, 200, testsupport::Texts::Most);
-    const qint64 duration = durationOf({kSave, file, u"창 1:1"_s, u"시험"_s}, [] {});
+    const qint64 duration = durationOf({u"save"_s, file, u"창 1:1"_s, u"시험"_s});
     std::map<int, QString> returned;
     int returnedSaves = 0;
     for (int round = 0; round < 40; ++round) {
         const int verse = 1 + round % 7;
         const QString text = u"저장 %1"_s.arg(round);
         // Kills fall anywhere from the start to well after the end of a save as long as the first.
-        if (runAndKill({kSave, file, u"창 1:%1"_s.arg(verse), text}, duration * 2)) {
+        if (runAndKill({u"save"_s, file, u"창 1:%1"_s.arg(verse), text}, duration * 2)) {
             returned[verse] = text;
             ++returnedSaves;
         } else {
@@ -211,8 +210,10 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
     expectSoundOneFile(file);
 }
 
-// Compaction and repair killed at random moments: the file is the original or the checked replacement.
-TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
+// Compaction and repair killed at random moments: the file is the original or the checked replacement, and the next run
+// removes what the killed ones left beside it. Then saves from other processes while the file is compacted or repaired,
+// again and again: a save either finds the file in use or is kept; none that returned success is lost.
+TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
 {
     const QString file = tree.makeVersion(u"mine.dat"_s, 3000, testsupport::Texts::Most);
     testsupport::churn(file);
@@ -223,33 +224,24 @@ TEST_F(CrashAndRace, aKilledCompactionOrRepairLeavesTheOriginalOrTheReplacement)
     QByteArray damaged = original;
     damaged.replace(100, 300, QByteArray(300, '\x33'));
     for (const QString& command : {u"compact"_s, u"repair"_s}) {
-        const QByteArray start = command == u"repair"_s ? damaged : original;
-        const qint64 duration = durationOf({command, file}, [&] { testsupport::write(file, start); });
+        SCOPED_TRACE(command.toStdString());
+        const QByteArray initial = command == u"repair"_s ? damaged : original;
+        testsupport::write(file, initial);
+        const qint64 duration = durationOf({command, file});
         for (int round = 0; round < 10; ++round) {
-            SCOPED_TRACE(command.toStdString() + " " + std::to_string(round));
-            testsupport::write(file, start);
+            testsupport::write(file, initial);
             (void)runAndKill({command, file}, duration * 5 / 4);
-            if (testsupport::bytes(file) != start) {
-                EXPECT_EQ(testsupport::read(file), before);
+            if (testsupport::bytes(file) != initial) {
+                EXPECT_EQ(testsupport::read(file), before) << round;
                 expectSoundOneFile(file);
             }
         }
-        // The next run removes what the killed ones left beside the file.
-        testsupport::write(file, start);
+        testsupport::write(file, initial);
         EXPECT_EQ(run({command, file}), 0);
         EXPECT_EQ(testsupport::read(file), before);
         expectSoundOneFile(file);
         EXPECT_EQ(tree.installEntries(), (QStringList{u"mine.dat"_s, u"개역.DAT"_s}));
-    }
-}
 
-// Saves from other processes while the file is compacted or repaired, again and again: a save
-// either finds the file in use or is kept; none that returned success is lost.
-TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
-{
-    const QString file = tree.makeVersion(u"mine.dat"_s, 2000, testsupport::Texts::Most);
-    for (const QString& command : {u"compact"_s, u"repair"_s}) {
-        SCOPED_TRACE(command.toStdString());
         std::map<int, QString> kept;
         int inUseSaves = 0;
         int saveNumber = 0;
@@ -262,14 +254,12 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
             while (!maintenance.waitForFinished(0)) {
                 const int verse = 1 + saveNumber % 50;
                 const QString text = u"경주 %1"_s.arg(saveNumber++);
-                QProcess save;
-                start(save, {kSave, file, u"창 1:%1"_s.arg(verse), text});
-                save.waitForFinished(30000);
-                if (save.exitCode() == 0) {
+                const auto save = testsupport::runDataCommand({}, {u"save"_s, file, u"창 1:%1"_s.arg(verse), text});
+                if (save.exitCode == 0) {
                     kept[verse] = text;
                 } else {
                     ++inUseSaves;
-                    EXPECT_TRUE(QString::fromUtf8(save.readAllStandardOutput()).contains(inUse()));
+                    EXPECT_TRUE(save.out.contains(inUse())) << save.out.toStdString();
                 }
                 QThread::usleep(static_cast<unsigned long>(QRandomGenerator::global()->bounded(20000)));
             }
@@ -280,7 +270,7 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
             }
             EXPECT_EQ(maintenance.exitCode(), 2);
             const QString out = QString::fromUtf8(maintenance.readAllStandardOutput());
-            EXPECT_TRUE(command == u"compact"_s ? out == maintenance::MaintenanceMessages::compactFailed().text + u'\n'
+            EXPECT_TRUE(command == u"compact"_s ? out == MaintenanceMessages::compactFailed().text + u'\n'
                                                 : out.contains(inUse()))
                 << out.toStdString();
         }
@@ -295,42 +285,71 @@ TEST_F(CrashAndRace, noSaveThatReturnedIsLostToACompactionOrRepairRacingIt)
     }
 }
 
-// The files the build lays out, and a version built (with a verse text of 1 MB), saved into and
-// compacted, keep a rollback journal.
-TEST_F(CrashAndRace, everyFileTheProgramWritesKeepsARollbackJournal)
+using MaintenanceCommands = testsupport::InstallTreeTest;
+
+Message repairFailed(int number)
 {
-    for (const QString& shipped :
-         {testsupport::builtProgramFolder() + u"/null.mdb"_s, testsupport::builtInstallFolder() + u"/개역.DAT"_s,
-          testsupport::builtInstallFolder() + u"/user.dat"_s}) {
-        expectRollbackJournalHeader(shipped);
-    }
-    const QString target = tree.path(kVersion);
-    const QString longText = u"말씀"_s.repeated(512 * 1024);
-    ASSERT_EQ(run({kBuild, kVersion, textFileFor(u"본문"_s, u"창 1:2 "_s + longText + "\r\n")}), 0);
-    EXPECT_EQ(testsupport::read(target)->at(2).second, QVariant(longText));
-    expectSoundOneFile(target);
-    ASSERT_EQ(run({kSave, target, u"창 1:3"_s, u"저장"_s}), 0);
-    expectSoundOneFile(target);
-    ASSERT_EQ(run({u"compact"_s, target}), 0);
-    expectSoundOneFile(target);
+    return MaintenanceMessages::repairFailed(number, versiondb::errorDescription(number));
 }
 
-// A file held by another process is not deleted under it.
-TEST_F(CrashAndRace, aFileInUseIsNotDeleted)
+// Each outcome of each command: its output (LF line ends), its exit code, and whether the file is there afterwards
+// (unchanged when the run failed). A relative path names the file in the working folder.
+TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCodeAndAFileInUseIsNotDeleted)
 {
-    const QString file = tree.makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
-    const QByteArray before = testsupport::bytes(file);
+    const QString sound = makeVersion(u"sound.dat"_s, 30, testsupport::Texts::Most);
+    const auto records = testsupport::read(sound);
+    testsupport::write(scratchPath(), "left by an earlier run");
+    namespace number = versiondb::errorNumber;
+    const struct
+    {
+        QString command, file;
+        int exitCode;
+        QList<Message> out;
+        bool kept;
+    } cases[] = {
+        {"compact", sound, 0, {MaintenanceMessages::compactSucceeded("sound.dat")}, true},
+        {"repair", sound, 0, {MaintenanceMessages::repairSucceeded("sound.dat")}, true},
+        {"repair",
+         path("broken.dat"),
+         2,
+         {repairFailed(number::UnrecognizedFormat), repairFailed(number::DatabaseDamaged)},
+         true},
+        {"delete", path("KJV.DAT"), 1, {MaintenanceMessages::shippedFileRefused("KJV.DAT")}, true},
+        {"delete", "kjv.dat.bak", 0, {MaintenanceMessages::deleted("kjv.dat.bak")}, false},
+    };
+    for (const auto& c : cases) {
+        const QString file = QDir(installFolder()).filePath(c.file);
+        SCOPED_TRACE(file.toStdString());
+        if (!QFileInfo::exists(file)) {
+            testsupport::write(file, "창 1:1 태초에\r\n");
+        }
+        const QByteArray before = testsupport::bytes(file);
+        const testsupport::CommandResult result =
+            testsupport::runDataCommand(programFolder(), {c.command, c.file}, installFolder());
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        QString out;
+        for (const Message& message : c.out) {
+            out += QString(message.text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n') + u'\n';
+        }
+        EXPECT_EQ(result.out, out);
+        EXPECT_EQ(QFileInfo::exists(file), c.kept);
+        if (c.kept && c.exitCode != 0) {
+            EXPECT_EQ(testsupport::bytes(file), before);
+        }
+        EXPECT_TRUE(programEntries().isEmpty()) << programEntries().join(u' ').toStdString();
+    }
+    // A file held by another process is not deleted under it.
     QProcess holder;
-    holder.start(testsupport::testBinFolder() + u"/versiondb-test-child"_s, {u"hold"_s, file});
+    holder.start(testsupport::testBinFolder() + u"/versiondb-test-child"_s, {u"hold"_s, sound});
     ASSERT_TRUE(holder.waitForReadyRead(10000));
-    const testsupport::CommandResult refused = testsupport::runDataCommand(tree.programFolder(), {kDelete, file});
+    const testsupport::CommandResult refused = testsupport::runDataCommand(programFolder(), {u"delete"_s, sound});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.out, inUse() + u'\n');
-    EXPECT_EQ(testsupport::bytes(file), before);
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000));
-    EXPECT_EQ(run({kDelete, file}), 0);
-    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_EQ(testsupport::read(sound), records);
+    EXPECT_EQ(testsupport::runDataCommand(programFolder(), {u"delete"_s, sound}).exitCode, 0);
+    EXPECT_FALSE(QFileInfo::exists(sound));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The built program started as a user would start it, on a temporary copy of
-// its program folder, under a real X display (Xvfb in the test run).
+// The built program started as a user would start it, on a temporary copy of its program folder, under a real X display
+// (Xvfb in the test run).
 
 #include "shell/gui/StartUp.h"
 
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
+#include <list>
 
 using namespace Qt::StringLiterals;
 
@@ -31,26 +31,21 @@ protected:
         ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + u"/byeorisol-manager"_s,
                                 m_programFolder + u"/byeorisol-manager"_s));
     }
-    void TearDown() override
+    // Every process started is killed when the test ends, by the destructor of its QProcess.
+    QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = u"xcb"_s)
     {
-        for (const auto& process : m_started) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
-    QProcess* track(const QString& program, const QStringList& arguments, const QString& platform = {})
-    {
-        auto& process = *m_started.emplace_back(std::make_unique<QProcess>());
-        if (!platform.isEmpty()) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"QT_QPA_PLATFORM"_s, platform);
-            process.setProcessEnvironment(environment);
-        }
+        QProcess& process = m_started.emplace_back();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, platform);
+        process.setProcessEnvironment(environment);
         process.start(program, arguments);
         EXPECT_TRUE(process.waitForStarted(5000));
         return &process;
     }
-    QProcess* start(const QString& platform) { return track(m_programFolder + u"/byeorisol-manager"_s, {}, platform); }
+    QProcess* start(const QString& platform = u"xcb"_s)
+    {
+        return track(m_programFolder + u"/byeorisol-manager"_s, {}, platform);
+    }
 
     // Waits until some process holds the instance lock of the temporary program folder, or none does.
     bool waitForLock(bool held) const
@@ -64,8 +59,8 @@ protected:
         return false;
     }
 
-    // Closes the first window of a manager started on X, as a user clicking its close box, and waits
-    // for its end: its exit code (-1 when it did not end) and what it said on standard error.
+    // Closes the first window of a manager started on X, as a user clicking its close box, and waits for its end: its
+    // exit code (-1 when it did not end) and what it said on standard error.
     std::pair<int, QString> closeWindowOf(QProcess& process) const
     {
         QProcess helper;
@@ -79,32 +74,26 @@ protected:
     void holdWindow(const QString& className, const QString& title)
     {
         QProcess* helper = track(testsupport::testBinFolder() + u"/x11-test-window"_s, {u"hold"_s, className, title});
-        EXPECT_TRUE(helper->waitForReadyRead(10000));
-        EXPECT_EQ(helper->readLine().trimmed(), QByteArray("ready"));
+        EXPECT_TRUE(helper->waitForReadyRead(10000) && helper->readLine().trimmed() == "ready");
     }
     QTemporaryDir m_tree;
     QString m_programFolder;
-    std::vector<std::unique_ptr<QProcess>> m_started;
+    std::list<QProcess> m_started;
 };
 
-TEST_F(StartUp, secondInstanceIsRefusedAndEnds)
+// A second instance is refused and ends; a killed instance leaves no lock behind, and the next starts.
+TEST_F(StartUp, secondInstanceIsRefusedAndAKilledInstanceLeavesNoLockBehind)
 {
     QProcess* first = start(u"offscreen"_s);
     ASSERT_TRUE(waitForLock(true));
-    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    const auto [exitCode, said] = closeWindowOf(*start());
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(said.contains(shell::previousInstanceMessage())) << said.toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
-}
-
-TEST_F(StartUp, killedInstanceLeavesNoLockBehind)
-{
-    QProcess* first = start(u"offscreen"_s);
-    ASSERT_TRUE(waitForLock(true));
     first->kill();
     ASSERT_TRUE(first->waitForFinished(5000));
     ASSERT_TRUE(waitForLock(false));
-    QProcess* next = start(u"xcb"_s);
+    QProcess* next = start();
     ASSERT_TRUE(waitForLock(true));
     EXPECT_EQ(closeWindowOf(*next).first, 0); // its main window: closing it ends the program
 }
@@ -115,11 +104,11 @@ TEST_F(StartUp, theViewerInputWindowStopsTheStartAndLookalikesDoNot)
     holdWindow(u"OtherForm"_s, u"성경입력전용창"_s);
     holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창 "_s);
     holdWindow(u"ThunderRT5Form"_s, u"벼리솔"_s);
-    QProcess* manager = start(u"xcb"_s);
+    QProcess* manager = start();
     ASSERT_TRUE(waitForLock(true));
     EXPECT_EQ(closeWindowOf(*manager).first, 0);
     holdWindow(u"ThunderRT5Form"_s, u"성경입력전용창"_s);
-    const auto [exitCode, said] = closeWindowOf(*start(u"xcb"_s));
+    const auto [exitCode, said] = closeWindowOf(*start());
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(said.contains(shell::viewerRunningMessage())) << said.toStdString();
 }
