@@ -41,7 +41,9 @@ void Database::CopyRecords(const QString& table, const QStringList& fields, cons
         (void)attach.step();
     }
     try {
-        Transaction transaction(db);
+        // Deferred, so that the source is only read-locked: a transaction that write-locks two files
+        // commits through a super-journal, which a kill at the wrong moment leaves behind.
+        Transaction transaction(db, Transaction::Lock::Deferred);
         {
             sqlite::Statement copy(db, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM source.%1 ORDER BY %3")
                                            .arg(sqlite::quoted(table), list, sqlite::quoted(orderField)));

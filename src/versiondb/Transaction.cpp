@@ -9,7 +9,17 @@ Transaction::Transaction(Database& database) : Transaction(database.handle()) {}
 
 Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 {
-    sqlite::exec(m_db, lock == Lock::Exclusive ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE");
+    switch (lock) {
+    case Lock::Deferred:
+        sqlite::exec(m_db, "BEGIN DEFERRED");
+        break;
+    case Lock::Immediate:
+        sqlite::exec(m_db, "BEGIN IMMEDIATE");
+        break;
+    case Lock::Exclusive:
+        sqlite::exec(m_db, "BEGIN EXCLUSIVE");
+        break;
+    }
 }
 
 Transaction::~Transaction()

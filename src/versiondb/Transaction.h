@@ -14,7 +14,9 @@ class Transaction
 public:
     enum class Lock
     {
-        Immediate, // takes the write lock at once
+        Deferred,  // takes locks as statements need them: an attached file that is only read is
+                   // never write-locked, so the commit needs no journal across files
+        Immediate, // takes the write lock at once, on every attached file
         Exclusive, // also keeps every reader out
     };
 
