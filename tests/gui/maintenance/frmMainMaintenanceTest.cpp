@@ -20,16 +20,11 @@ class frmMainMaintenanceTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Each command on a file in a folder of its own: the boxes it shows, and whether the file is still there
-    // as it was. The busy pointer is gone before every box; a compaction removes an old scratch database.
+    // Each command on a file in a folder of its own (a version, a damaged one that is a text file, or none):
+    // the boxes it shows, and whether the file is still there as it was. The busy pointer is gone before every
+    // box; a compaction removes an old scratch database.
     void eachCommandShowsItsOutcome()
     {
-        enum Kind
-        {
-            Version,
-            NoDatabase,
-            Missing
-        };
         using M = MaintenanceMessages;
         const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
         const QString my = u"my.dat"_s;
@@ -42,33 +37,32 @@ private slots:
         {
             QString command;
             QString name; // empty: the file dialog is cancelled
-            Kind kind;
+            char kind;    // 'v' a version, 'd' damaged, '-' missing
             MessageAnswer answer;
             QList<Message> boxes;
             bool kept;
         } cases[] = {
             // clang-format off
-            {u"Command5"_s, QString(), Version, yes, {}, true},
-            {u"Command5"_s, my, Version, no, {askRepair}, true},
-            {u"Command5"_s, my, Version, yes, {askRepair, M::repairSucceeded(my)}, true},
-            {u"Command5"_s, my, NoDatabase, yes, {askRepair, failed(versiondb::errorNumber::UnrecognizedFormat),
-                                                  failed(versiondb::errorNumber::DatabaseDamaged)}, true},
-            {u"Command7"_s, my, Version, yes, {askCompact, M::compactSucceeded(my)}, true},
-            {u"Command7"_s, my, NoDatabase, yes, {askCompact, M::compactFailed()}, true},
-            {u"Command8"_s, my, Version, no, {askDelete}, true},
-            {u"Command8"_s, my, NoDatabase, yes, {askDelete, M::deleted(my)}, false},
-            {u"Command8"_s, u"KJV.DAT"_s, Version, yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
-            {u"Command8"_s, my, Missing, yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
+            {u"Command5"_s, QString(), 'v', yes, {}, true},
+            {u"Command5"_s, my, 'v', no, {askRepair}, true},
+            {u"Command5"_s, my, 'd', yes, {askRepair, failed(versiondb::errorNumber::UnrecognizedFormat),
+                                           failed(versiondb::errorNumber::DatabaseDamaged)}, true},
+            {u"Command7"_s, my, 'v', yes, {askCompact, M::compactSucceeded(my)}, true},
+            {u"Command7"_s, my, 'd', yes, {askCompact, M::compactFailed()}, true},
+            {u"Command8"_s, my, 'v', no, {askDelete}, true},
+            {u"Command8"_s, my, 'd', yes, {askDelete, M::deleted(my)}, false},
+            {u"Command8"_s, u"KJV.DAT"_s, 'v', yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
+            {u"Command8"_s, my, '-', yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
             // clang-format on
         };
         for (const auto& c : cases) {
             testsupport::InstallTree tree;
             QDir(tree.installFolder()).mkdir(u"sub"_s);
             const QString file = tree.path(u"sub/"_s + (c.name.isEmpty() ? my : c.name));
-            if (c.kind == Version) {
+            if (c.kind == 'v') {
                 tree.makeVersion(u"sub/"_s + QFileInfo(file).fileName(), 400, testsupport::Texts::Most);
                 testsupport::churn(file);
-            } else if (c.kind == NoDatabase) {
+            } else if (c.kind == 'd') {
                 testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
             }
             const auto records = testsupport::read(file);
@@ -77,9 +71,8 @@ private slots:
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain window(dialogs, tree.programFolder());
             dialogs.queueFiles(c.name.isEmpty() ? QStringList() : QStringList{file});
-            dialogs.queueAnswer(c.answer);
-            for (int i = 0; i < 3; ++i) {
-                dialogs.queueAnswer(MessageAnswer::Ok);
+            for (MessageAnswer answer : {c.answer, MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Ok}) {
+                dialogs.queueAnswer(answer);
             }
             testsupport::click(window, c.command);
             QList<Message> shown;
@@ -92,11 +85,9 @@ private slots:
             QCOMPARE(QApplication::overrideCursor(), nullptr);
             QCOMPARE(QDir(tree.installFolder() + u"/sub"_s).entryList(QDir::Files | QDir::Hidden),
                      c.kept ? QStringList{QFileInfo(file).fileName()} : QStringList());
-            if (c.kept) {
-                QVERIFY(c.kind == Version ? testsupport::read(file) == records : testsupport::bytes(file) == bytes);
-            }
-            const bool compacted = c.command == u"Command7"_s && c.answer == MessageAnswer::Yes;
-            QCOMPARE(tree.programEntries().isEmpty(), compacted);
+            QVERIFY(!c.kept ||
+                    (c.kind == 'v' ? testsupport::read(file) == records : testsupport::bytes(file) == bytes));
+            QCOMPARE(tree.programEntries().isEmpty(), c.command == u"Command7"_s);
         }
     }
 };
