@@ -19,7 +19,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using importer::RunMessages;
@@ -38,7 +37,7 @@ QStringList native(const QStringList& paths)
 }
 
 // Drags data onto the file list, offering a move as file managers do, and drops it: the action the list took,
-// or Qt::IgnoreAction when it refused the drag or the drop.
+// or Qt::IgnoreAction when it refused.
 Qt::DropAction dropOnList(QWidget& window, const QMimeData& data)
 {
     QWidget* target = control<QListWidget>(window, u"List1"_s)->viewport();
@@ -92,9 +91,9 @@ QString state(importer::frmAppend& window)
     return words.join(u", "_s);
 }
 
-// An import window with scripted dialogs and a recorded desktop "Open" that opens what it is given,
-// unless told to refuse. While a run lets pending events through, each new state is recorded and
-// duringRun called.
+// An import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
+// to refuse. While a run lets pending events through, each new state is recorded, and the close box, Escape and
+// Remove All are tried.
 struct Session
 {
     explicit Session(const QString& programFolder = u"/nonexistent/manager"_s) : window(dialogs, programFolder)
@@ -104,13 +103,11 @@ struct Session
             return !desktopRefuses;
         });
         QObject::connect(&watch, &QTimer::timeout, [this] {
-            if (window.isRunning()) {
-                if (const QString now = state(window); !states.contains(now)) {
-                    states << now;
-                }
-                if (duringRun) {
-                    duringRun();
-                }
+            if (const QString now = state(window); window.isRunning() && !states.contains(now)) {
+                states << now;
+                closedDuringRun = window.close() || closedDuringRun;
+                QTest::keyClick(&window, Qt::Key_Escape);
+                testsupport::click(window, u"Command6"_s);
             }
         });
         watch.start(0);
@@ -133,18 +130,8 @@ struct Session
     bool desktopRefuses = false;
     QTimer watch;
     QStringList states;
-    std::function<void()> duringRun;
+    bool closedDuringRun = false;
 };
-
-// An install tree with the template, the clip and a small reference version.
-std::unique_ptr<testsupport::InstallTree> runTree()
-{
-    auto tree = std::make_unique<testsupport::InstallTree>(QStringList{u"null.mdb"_s, u"list.avi"_s});
-    if (tree->makeSmallReference().isEmpty() || !tree->isValid()) {
-        qFatal("no install tree");
-    }
-    return tree;
-}
 
 } // namespace
 
@@ -235,61 +222,55 @@ private slots:
     }
 
     // The window opens on its first page. A check with errors opens the error log once its message was read
-    // (the desktop refusing, its path is given). During a build neither the close box nor Escape nor a disabled
-    // command does anything; both phases show their status and progress over the reference's four verses, the
-    // animation only the second. A clean check without the clip goes on, removes the old log and makes nothing.
-    void runsFromDroppedFiles()
+    // (the desktop refusing, its path is given). A build shows both phases' status and progress over the
+    // reference's four verses, the animation only the second. A clean check without the clip goes on, removes
+    // the old log and makes nothing. Nothing closes the window or changes the list during a run.
+    void runsFromTheListedFiles()
     {
-        auto tree = runTree();
-        Session s(tree->programFolder());
+        testsupport::InstallTree tree({u"null.mdb"_s, u"list.avi"_s});
+        QVERIFY(!tree.makeSmallReference().isEmpty());
+        Session s(tree.programFolder());
         auto* tabs = control<QTabWidget>(s.window, u"VideoSoftIndexTab1"_s);
         tabs->setCurrentIndex(2);
         s.window.show();
         QCOMPARE(tabs->currentIndex(), 0);
-        const QStringList files = {tree->textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s, u"창 1:3 빛이 있으라"_s}),
-                                   tree->textFile(u"출애굽기.txt"_s, {u"출 1:1 이스라엘"_s})};
-        dropFiles(s.window, {files[0], tree->textFile(u"bad.txt"_s, {u"창 9:9 없는 절"_s})});
+        const QStringList files = {tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s, u"창 1:3 빛이 있으라"_s}),
+                                   tree.textFile(u"출애굽기.txt"_s, {u"출 1:1 이스라엘"_s})};
+        dropFiles(s.window, {files[0], tree.textFile(u"bad.txt"_s, {u"창 9:9 없는 절"_s})});
         s.desktopRefuses = true;
         s.click(u"Command11"_s, {MessageAnswer::Yes, MessageAnswer::Ok, MessageAnswer::Ok});
-        const QString errorLog = tree->programFile(u"err.txt"_s);
+        const QString errorLog = tree.programFile(u"err.txt"_s);
         QCOMPARE(s.dialogs.messages().size(), 3);
         QCOMPARE(s.dialogs.messages()[1].text, RunMessages::testFinishedWithErrors());
         QCOMPARE(s.opened, QStringList{errorLog});
         QCOMPARE(s.lastMessage(), platform::notOpenedMessage(errorLog));
         QCOMPARE(s.dialogs.busyAtMessages(), (QList<bool>{false, false, false}));
         QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled, animation, clip open"_s});
-        QCOMPARE(state(s.window), u"11 enabled"_s);
+        QCOMPARE(s.window.fileList().size(), 2);
         s.click(u"Command6"_s);
         dropFiles(s.window, files);
         s.nameBox()->setEditText(u" 새번역 "_s);
         s.states.clear();
-        bool closedDuringRun = false;
-        s.duringRun = [&] {
-            closedDuringRun = closedDuringRun || s.window.close();
-            QTest::keyClick(&s.window, Qt::Key_Escape);
-            s.click(u"Command6"_s);
-        };
         s.click(u"Command7"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
         QCOMPARE(s.dialogs.messages().size(), 5);
         QCOMPARE(s.lastMessage(), RunMessages::buildFinished(u"새번역.DAT"_s));
         QCOMPARE(s.nameBox()->currentText(), u"새번역.DAT"_s);
-        QCOMPARE(testsupport::storedTexts(tree->path(u"새번역.DAT"_s)).value(3),
+        QCOMPARE(testsupport::storedTexts(tree.path(u"새번역.DAT"_s)).value(3),
                  (std::pair{u"출 1:1"_s, u"이스라엘"_s}));
         QCOMPARE(s.states, (QStringList{u"running, busy, 0 enabled, status 1/2 작업중..., progress to 4"_s,
                                         u"running, busy, 0 enabled, status 2/2 작업중..., progress to 4, "
                                         u"animation, clip open"_s}));
-        QVERIFY(!closedDuringRun);
         QCOMPARE(s.window.fileList(), files);
         QCOMPARE(state(s.window), u"11 enabled"_s);
-        s.duringRun = nullptr;
         s.states.clear();
-        QVERIFY(QFile::remove(tree->programFile(u"list.avi"_s)));
+        QVERIFY(QFile::remove(tree.programFile(u"list.avi"_s)));
         s.click(u"Command11"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
         QCOMPARE(s.lastMessage(), RunMessages::testFinishedWithoutErrors());
         QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled, animation"_s});
         QCOMPARE(s.opened.size(), 1);
         QVERIFY(!QFile::exists(errorLog));
-        QCOMPARE(QDir(tree->installFolder()).entryList({u"*.DAT"_s}), (QStringList{u"개역.DAT"_s, u"새번역.DAT"_s}));
+        QCOMPARE(QDir(tree.installFolder()).entryList({u"*.DAT"_s}), (QStringList{u"개역.DAT"_s, u"새번역.DAT"_s}));
+        QVERIFY(!s.closedDuringRun && s.window.isVisible());
     }
 };
 

@@ -2,6 +2,9 @@
 
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "maintenance/gui/frmAbout.h"
+#include "maintenance/gui/frmBackup.h"
+#include "platform/gui/ShellOpen.h"
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -14,9 +17,38 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using maintenance::MaintenanceMessages;
 using maintenance::Message;
 using platform::MessageAnswer;
+
+namespace {
+
+// A shown window with scripted dialogs and a desktop that refuses every "Open" it records.
+template <typename Window> struct Shown
+{
+    testsupport::ScriptedDialogs dialogs;
+    Window window;
+    QStringList opened;
+    explicit Shown(const QString& programFolder) : window(dialogs, programFolder)
+    {
+        window.setShellOpen([this](const QString& path) {
+            opened << path;
+            return false;
+        });
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) {
+            qFatal("window not shown");
+        }
+    }
+    // The one message a click on the control shows.
+    QString messageOf(const QString& name)
+    {
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        QTest::mouseClick(testsupport::control(window, name), Qt::LeftButton);
+        return dialogs.allAnswersUsed() ? dialogs.messages().last().text : QString();
+    }
+};
+
+} // namespace
 
 class frmMainTest : public QObject
 {
@@ -28,41 +60,37 @@ private slots:
     void eachButtonOpensItsWindowModally()
     {
         const QString folder = u"/nonexistent/manager"_s;
-        const struct
-        {
-            QString button;
-            QString window;
-            QString closeButton;
-        } cases[] = {
-            {u"Command3"_s, u"frmHolyEdit"_s, u"Command1"_s}, {u"Command4"_s, u"frmAppend"_s, u"Command1"_s},
-            {u"Command6"_s, u"frmBackup"_s, u"Command1"_s},   {u"Command9"_s, u"frmExport"_s, u"Command4"_s},
-            {u"Command2"_s, u"frmAbout"_s, u"Command1"_s},    {u"Command5"_s, u"frmAppendForm"_s, u"Command3"_s}};
-        for (const auto& c : cases) {
+        const char* const cases[][3] = {
+            {"Command3", "frmHolyEdit", "Command1"}, {"Command4", "frmAppend", "Command1"},
+            {"Command6", "frmBackup", "Command1"},   {"Command9", "frmExport", "Command4"},
+            {"Command2", "frmAbout", "Command1"},    {"Command5", "frmAppendForm", "Command3"}};
+        for (const auto& [button, window, closeButton] : cases) {
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain main(dialogs, folder);
             QPixmap red(16, 16);
             red.fill(Qt::red);
             main.setWindowIcon(QIcon(red));
             std::unique_ptr<importer::frmAppend> import;
-            if (c.window == u"frmAppendForm"_s) {
+            if (QByteArray(window) == "frmAppendForm") {
                 import = std::make_unique<importer::frmAppend>(dialogs, folder, &main);
             }
             QWidget& opener = import ? *import : static_cast<QWidget&>(main);
             opener.show();
             QString seen;
+            const QString close = QString::fromLatin1(closeButton);
             QTimer::singleShot(0, &main, [&] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
                     seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
                     seen += modal->parentWidget() == &opener ? u" over its opener"_s : QString();
                     const QRgb icon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8);
                     seen += icon == QColor(Qt::red).rgb() ? u" with the icon"_s : QString();
-                    testsupport::click(*modal, c.closeButton);
+                    testsupport::click(*modal, close);
                     seen += modal->isVisible() ? u", not closed by its button"_s : QString();
                     modal->close();
                 }
             });
-            testsupport::click(opener, c.button);
-            QCOMPARE(seen, c.window + u" over its opener with the icon"_s);
+            testsupport::click(opener, QString::fromLatin1(button));
+            QCOMPARE(seen, QString::fromLatin1(window) + u" over its opener with the icon"_s);
             QVERIFY(opener.findChildren<QDialog*>().isEmpty());
             QVERIFY(dialogs.messages().isEmpty());
         }
@@ -78,12 +106,12 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 
-    // Each command on a file in a folder of its own (a version, a damaged one that is a text file, or none):
-    // the boxes it shows, and whether the file is still there as it was. The busy pointer is gone before every
-    // box; a compaction removes an old scratch database.
-    void eachCommandShowsItsOutcome()
+    // Each command on a file (a version, a damaged one that is a text file, or none): the boxes it shows, and
+    // whether the file is still there as it was. The busy pointer is gone before every box; a compaction removes
+    // an old scratch database.
+    void eachMaintenanceCommandShowsItsOutcome()
     {
-        using M = MaintenanceMessages;
+        using M = maintenance::MaintenanceMessages;
         const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
         const QString my = u"my.dat"_s;
         const Message askRepair{platform::MessageIcon::Question, M::repairConfirmation(my)};
@@ -115,10 +143,10 @@ private slots:
         };
         for (const auto& c : cases) {
             testsupport::InstallTree tree;
-            QDir(tree.installFolder()).mkdir(u"sub"_s);
-            const QString file = tree.path(u"sub/"_s + (c.name.isEmpty() ? my : c.name));
+            const QString name = c.name.isEmpty() ? my : c.name;
+            const QString file = tree.path(name);
             if (c.kind == 'v') {
-                tree.makeVersion(u"sub/"_s + QFileInfo(file).fileName(), 400, testsupport::Texts::Most);
+                tree.makeVersion(name, 400, testsupport::Texts::Most);
                 testsupport::churn(file);
             } else if (c.kind == 'd') {
                 testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
@@ -141,12 +169,43 @@ private slots:
             QCOMPARE(window.dialogCancelled(), c.name.isEmpty());
             QVERIFY(!dialogs.busyAtMessages().contains(true));
             QCOMPARE(QApplication::overrideCursor(), nullptr);
-            QCOMPARE(QDir(tree.installFolder() + u"/sub"_s).entryList(QDir::Files | QDir::Hidden),
-                     c.kept ? QStringList{QFileInfo(file).fileName()} : QStringList());
+            QCOMPARE(tree.installEntries(), c.kept ? QStringList{name} : QStringList());
             QVERIFY(!c.kept ||
                     (c.kind == 'v' ? testsupport::read(file) == records : testsupport::bytes(file) == bytes));
             QCOMPARE(tree.programEntries().isEmpty(), c.command == u"Command7"_s);
         }
+    }
+
+    // The backup list names the normal .dat files of the install folder in name order, as read when the window
+    // loaded.
+    void backupListsTheVersionFilesAndOpensTheirFolder()
+    {
+        testsupport::InstallTree tree;
+        for (const char* name : {"user.dat", "KJV.DAT", "개역.DAT", "a.txt", ".y.dat", "Zeta.Dat", "b.dat.bak"}) {
+            tree.writeFile(QString::fromUtf8(name), {});
+        }
+        QDir(tree.installFolder()).mkdir(u"x.dat"_s);
+        Shown<maintenance::frmBackup> shown(tree.programFolder());
+        tree.writeFile(u"new.dat"_s, {});
+        const QString sep = tree.installFolder() + QDir::separator();
+        QCOMPARE(shown.messageOf(u"Command3"_s), u"☞ 백업파일 목록\r\n\r\n"_s + sep + "KJV.DAT\r\n" + sep +
+                                                     "user.dat\r\n" + sep + "Zeta.Dat\r\n" + sep +
+                                                     u"개역.DAT\r\n\r\n(만약 개역.dat, kjv.dat 역본을 수정하지 "
+                                                     u"않았다면 백업할 필요는 없습니다)"_s);
+        QCOMPARE(shown.dialogs.messages().last().icon, platform::MessageIcon::Information);
+        QCOMPARE(shown.messageOf(u"Command2"_s), platform::notOpenedMessage(tree.installFolder()));
+        QCOMPARE(shown.opened, QStringList{tree.installFolder()});
+        QVERIFY(Shown<maintenance::frmBackup>(tree.programFolder()).messageOf(u"Command3"_s).contains(u"new.dat"_s));
+    }
+
+    // The third number shown is the version's fourth field.
+    void aboutShowsTheFourthVersionFieldThirdAndOpensTheWebSite()
+    {
+        QCOMPARE(maintenance::frmAbout::versionLine({2, 5, 7, 9}), u"버전 2.5.9"_s);
+        Shown<maintenance::frmAbout> shown(u"/nonexistent/manager"_s);
+        const QString address = u"https://byeorisol.example.org"_s;
+        QCOMPARE(shown.messageOf(u"Label3"_s), platform::notOpenedMessage(address));
+        QCOMPARE(shown.opened, QStringList{address});
     }
 };
 
