@@ -18,11 +18,7 @@ using platform::MessageAnswer;
 using platform::MessageIcon;
 using testsupport::control;
 
-namespace {
-
 const QString kGenesis1 = u"태초에 하나님이 천지를 창조하시니라"_s;
-
-} // namespace
 
 // Every test starts with a window of its own over a sample version that no one holds.
 class frmHolyEditTest : public QObject

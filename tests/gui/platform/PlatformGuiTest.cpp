@@ -4,6 +4,7 @@
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/AviClip.h"
 #include "platform/gui/ShellOpen.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
 
@@ -20,15 +21,6 @@ namespace {
 QString builtClip()
 {
     return testsupport::builtProgramFolder() + QDir::separator() + "list.avi";
-}
-
-QString writeFile(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes)
-{
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write %s", qPrintable(name));
-    }
-    return file.fileName();
 }
 
 // A desktop handler for one scheme, recording what it was asked to open.
@@ -50,9 +42,9 @@ class PlatformGuiTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The clip's first frame shows centred over the window colour. A damaged clip is refused, closes the clip
-    // before it, and shows nothing.
-    void theProgramsClipShowsItsFirstFrameCentredAndADamagedOneNothing()
+    // The clip's first frame shows centred over the window colour. A clip plays round and round only while
+    // shown, until closed. A damaged clip is refused, closes the clip before it, and shows nothing.
+    void theAnimationShowsPlaysAndRefusesADamagedClip()
     {
         const auto clip = platform::AviClip::fromFile(builtClip()).clip;
         QVERIFY(clip.has_value());
@@ -69,28 +61,14 @@ private slots:
         QCOMPARE(widget.sizeHint(), QSize(80, 60));
         const QImage shown = widget.grab().toImage();
         const auto background = static_cast<unsigned char>(clip->frame(0).at(0));
-        int drawn = 0;
         // The clip sits ten pixels in from either side.
         for (int y = 0; y < 60; y += 3) {
             for (int x = 0; x < 80; x += 3) {
                 const auto index = static_cast<unsigned char>(clip->frame(0).at(y * 80 + x));
                 QCOMPARE(shown.pixel(x + 10, y + 10), index == background ? window : clip->palette()[index]);
-                drawn += index == background ? 0 : 1;
             }
         }
-        QVERIFY(drawn > 100);
         QCOMPARE(shown.pixel(5, 5), window);
-        QTemporaryDir folder;
-        QFile good(builtClip());
-        QVERIFY(good.open(QIODevice::ReadOnly));
-        QVERIFY(!widget.open(writeFile(folder, "half.avi", good.readAll().chopped(good.size() / 2))));
-        QCOMPARE(widget.lastError(), platform::AviError::Truncated);
-        QVERIFY(!widget.isOpen() && !widget.isPlaying());
-        QCOMPARE(widget.grab().toImage(), nothing);
-    }
-
-    void playsLoopingOnlyWhileVisibleUntilClosed()
-    {
         // Three frames of one colour each, ten milliseconds apart.
         clip::IndexedClip three;
         three.width = 4;
@@ -101,14 +79,14 @@ private slots:
             three.frames.push_back(QByteArray(12, index));
         }
         QTemporaryDir folder;
-        AnimationWidget widget;
-        widget.resize(4, 3);
-        const QImage nothing = widget.grab().toImage();
-        QVERIFY(widget.open(writeFile(folder, "three.avi", clip::writeAvi(three))));
+        const auto file = [&folder](const QString& name, const QByteArray& bytes) {
+            testsupport::write(folder.filePath(name), bytes);
+            return folder.filePath(name);
+        };
+        QVERIFY(widget.open(file(u"three.avi"_s, clip::writeAvi(three))));
         QVERIFY(!widget.isPlaying());
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
-        // Round and round: the last frame is followed by the first.
         QTRY_COMPARE(widget.currentFrame(), qsizetype{2});
         QTRY_COMPARE(widget.currentFrame(), qsizetype{0});
         QTRY_COMPARE(widget.currentFrame(), qsizetype{1});
@@ -119,6 +97,12 @@ private slots:
         widget.show();
         QVERIFY(widget.isPlaying());
         widget.close();
+        QVERIFY(!widget.isOpen() && !widget.isPlaying());
+        QCOMPARE(widget.grab().toImage(), nothing);
+        const QByteArray bytes = testsupport::bytes(builtClip());
+        QVERIFY(widget.open(builtClip()));
+        QVERIFY(!widget.open(file(u"half.avi"_s, bytes.left(bytes.size() / 2))));
+        QCOMPARE(widget.lastError(), platform::AviError::Truncated);
         QVERIFY(!widget.isOpen() && !widget.isPlaying());
         QCOMPARE(widget.grab().toImage(), nothing);
     }

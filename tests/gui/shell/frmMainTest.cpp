@@ -1,5 +1,6 @@
 #include "shell/gui/frmMain.h"
 
+#include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/gui/frmAbout.h"
@@ -11,7 +12,10 @@
 #include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -19,6 +23,8 @@
 using namespace Qt::StringLiterals;
 using maintenance::Message;
 using platform::MessageAnswer;
+using platform::MessageIcon;
+using testsupport::control;
 
 namespace {
 
@@ -206,6 +212,56 @@ private slots:
         const QString address = u"https://byeorisol.example.org"_s;
         QCOMPARE(shown.messageOf(u"Label3"_s), platform::notOpenedMessage(address));
         QCOMPARE(shown.opened, QStringList{address});
+    }
+
+    // Missing choices, a file that is no version (the engine's own text, without an icon) and texts the encoding
+    // cannot hold are refused. Text files go in the encoding chosen; an IMP file is UTF-8 whatever was chosen, the
+    // choice for text files coming back with them.
+    void exportWritesTheChosenFormatOrSaysWhyNot()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        testsupport::ScriptedDialogs dialogs;
+        exchange::frmExport window(dialogs, tree.programFolder());
+        const QString out = tree.path(u"out"_s);
+        auto* encoding = control<QComboBox>(window, u"Combo1"_s);
+        // The one message an export shows, the busy pointer gone.
+        const auto exportOf = [&](const QString& version, const QString& folder) {
+            control<QLineEdit>(window, u"Text1"_s)->setText(version);
+            control<QLineEdit>(window, u"Text2"_s)->setText(folder);
+            dialogs.clear();
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            testsupport::click(window, u"Command3"_s);
+            return dialogs.messages().size() == 1 && !dialogs.messages()[0].busyPointer
+                       ? dialogs.messages()[0]
+                       : testsupport::ScriptedDialogs::Shown{};
+        };
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        const QString version = tree.makeVersion(u"sample.dat"_s, verses);
+        QCOMPARE(exportOf(QString(), out).text, u"내보낼 역본파일을 선택하여 주십시오 !"_s);
+        QCOMPARE(exportOf(version, QString()).text, u"내보낼 폴더를 선택하여 주십시오 !"_s);
+        const auto engine = exportOf(tree.writeFile(u"plain.dat"_s, "not a database"), out);
+        QCOMPARE(engine.icon, MessageIcon::None);
+        QVERIFY(engine.text.startsWith(u"plain.dat\r\n\r\n"_s) && engine.text.size() > 13);
+        verses[3].text = u"빛이 있으라—"_s;
+        const auto unencodable = exportOf(tree.makeVersion(u"dash.dat"_s, verses), out);
+        QCOMPARE(unencodable.icon, MessageIcon::Exclamation);
+        QVERIFY(unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
+        QVERIFY(!QFileInfo::exists(out));
+        const QString exported = u"sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n"_s;
+        encoding->setCurrentIndex(1);
+        const auto shown = exportOf(version, out);
+        QCOMPARE(shown.text, exported + out);
+        QCOMPARE(shown.icon, MessageIcon::Information);
+        QVERIFY(testsupport::bytes(out + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 66);
+        encoding->setCurrentIndex(0);
+        control<QRadioButton>(window, u"Option2"_s)->setChecked(true);
+        QVERIFY(!encoding->isEnabled());
+        QCOMPARE(encoding->currentIndex(), 1);
+        QCOMPARE(exportOf(version, out).text, exported + out + QDir::separator() + u"sample.imp"_s);
+        QVERIFY(testsupport::bytes(out + u"/sample.imp"_s).startsWith("$$$Gen 1:1\n"));
+        control<QRadioButton>(window, u"Option1"_s)->setChecked(true);
+        QCOMPARE(encoding->currentIndex(), 0);
     }
 };
 
