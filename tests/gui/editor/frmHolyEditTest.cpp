@@ -50,7 +50,6 @@ private:
         static_cast<void>(QTest::qWaitForWindowActive(m_window.get()));
         open(m_sample);
     }
-    // The action shows exactly this one message.
     void expectMessage(const std::function<void()>& action, MessageIcon icon, const QString& text)
     {
         m_dialogs.queueAnswer(MessageAnswer::Ok);
@@ -79,7 +78,7 @@ private slots:
     }
 
     // The version is held while open; a cancelled open keeps it, a failed one closes it.
-    void theCommandsNeedAVersionUntilOneOpens()
+    void theCommandsNeedAVersionAndTheTextBoxTakesTheFontChosen()
     {
         const auto enabled = [this] {
             int count = 0;
@@ -100,14 +99,47 @@ private slots:
         m_dialogs.queueFiles({});
         click("Command9");
         QCOMPARE(enabled(), 7);
+        // A save into a verse the display box does not show asks first, No being the default answer.
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            text1()->setText(u"출 1:1"_s);
+            text3()->setPlainText(u"새 본문"_s);
+            m_dialogs.queueAnswer(answer);
+            click("Command7");
+            QCOMPARE(m_dialogs.messages().size(), 1);
+            QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
+            QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
+            m_dialogs.clear();
+            m_window->reject();
+            QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
+                     QVariant(answer == MessageAnswer::Yes ? u"새 본문"_s
+                                                           : u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
+            open(m_sample);
+        }
         open(m_tree->writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n"));
         QCOMPARE(enabled(), 0);
         QVERIFY(testsupport::openable(m_sample));
+        // A font and colour go to the text box alone, a cancelled choice keeping them, until the window closes.
+        QFont chosen(u"DejaVu Serif"_s);
+        chosen.setPointSizeF(17.5);
+        chosen.setBold(true);
+        const QColor red(0xC0, 0x10, 0x20);
+        const QFont designed = text3()->font();
+        const QFont text1Font = text1()->font();
+        m_dialogs.queueFont(platform::FontChoice{chosen, red});
+        m_dialogs.queueFont(std::nullopt);
+        click("Command8");
+        open(m_sample);
+        click("Command8");
+        QCOMPARE(text3()->font(), chosen);
+        QCOMPARE(text3()->palette().color(QPalette::Active, QPalette::Text), red);
+        QCOMPARE(text1()->font(), text1Font);
+        QVERIFY(text1()->palette().color(QPalette::Active, QPalette::Text) != red);
+        newWindow();
+        QCOMPARE(text3()->font(), designed);
     }
 
-    // A refused reference is selected for retyping; Enter in the reference box goes, in the verse box it does
-    // not close the window; an emptied reference box empties the others. A pasted line break is refused with the
-    // caret after it.
+    // A refused reference is selected for retyping; Enter in the reference box goes, in the verse box it does not
+    // close the window. A pasted line break is refused with the caret after it.
     void theCaretAndEnterInTheReferenceBoxes()
     {
         showActiveOverTheSample();
@@ -161,50 +193,6 @@ private slots:
             close();
             QVERIFY(!m_window->isVisible());
             QVERIFY(testsupport::openable(m_sample));
-        }
-    }
-
-    // A cancelled choice keeps the last; a new window has the designed font again.
-    void fontAndColourGoToTheTextBoxAloneUntilTheWindowCloses()
-    {
-        QFont chosen(u"DejaVu Serif"_s);
-        chosen.setPointSizeF(17.5);
-        chosen.setBold(true);
-        const QColor red(0xC0, 0x10, 0x20);
-        const QFont designed = text3()->font();
-        const QFont text1Font = text1()->font();
-        m_dialogs.queueFont(platform::FontChoice{chosen, red});
-        m_dialogs.queueFont(std::nullopt);
-        click("Command8");
-        open(m_sample);
-        click("Command8");
-        QCOMPARE(text3()->font().family(), u"DejaVu Serif"_s);
-        QCOMPARE(text3()->font().pointSizeF(), 17.5);
-        QVERIFY(text3()->font().bold());
-        QCOMPARE(text3()->palette().color(QPalette::Active, QPalette::Text), red);
-        QCOMPARE(text1()->font(), text1Font);
-        QVERIFY(text1()->palette().color(QPalette::Active, QPalette::Text) != red);
-        newWindow();
-        QCOMPARE(text3()->font(), designed);
-    }
-
-    // A save into a verse the display box does not show asks first, No being the default answer.
-    void aSaveIntoAnotherVerseAsksFirst()
-    {
-        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-            open(m_sample);
-            text1()->setText(u"출 1:1"_s);
-            text3()->setPlainText(u"새 본문"_s);
-            m_dialogs.queueAnswer(answer);
-            click("Command7");
-            QCOMPARE(m_dialogs.messages().size(), 1);
-            QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
-            QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
-            m_dialogs.clear();
-            m_window->reject();
-            QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
-                     QVariant(answer == MessageAnswer::Yes ? u"새 본문"_s
-                                                           : u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
         }
     }
 };

@@ -27,15 +27,6 @@ using testsupport::control;
 
 namespace {
 
-QStringList native(const QStringList& paths)
-{
-    QStringList result;
-    for (const QString& path : paths) {
-        result << QDir::toNativeSeparators(path);
-    }
-    return result;
-}
-
 // Drags data onto the file list, offering a move as file managers do, and drops it: the action the list took,
 // or Qt::IgnoreAction when it refused.
 Qt::DropAction dropOnList(QWidget& window, const QMimeData& data)
@@ -55,7 +46,7 @@ Qt::DropAction dropFiles(QWidget& window, const QStringList& paths)
 {
     QList<QUrl> urls;
     for (const QString& path : paths) {
-        urls << QUrl::fromLocalFile(QDir::fromNativeSeparators(path));
+        urls << QUrl::fromLocalFile(path);
     }
     QMimeData data;
     data.setUrls(urls);
@@ -115,7 +106,6 @@ struct Session
     QListWidget* list() { return control<QListWidget>(window, u"List1"_s); }
     QComboBox* nameBox() { return control<QComboBox>(window, u"Combo1"_s); }
     QString lastMessage() const { return dialogs.messages().isEmpty() ? QString() : dialogs.messages().last().text; }
-    // Queues the answers to the message boxes to come, then clicks the command.
     void click(const QString& command, std::initializer_list<MessageAnswer> answers = {})
     {
         for (MessageAnswer answer : answers) {
@@ -142,15 +132,15 @@ class frmAppendTest : public QObject
 private slots:
     void init() { QVERIFY(QApplication::overrideCursor() == nullptr); }
 
-    // Add Files appends each chosen file. Local files of any type and folders are taken in the order dropped, as
-    // copies, never moves; other data is passed over. Remove and Edit work on the selection, asking for one when
-    // there is none.
+    // Local files of any type and folders are taken in the order chosen or dropped, as copies, never moves; other
+    // data is passed over. Remove and Edit work on the selection, asking for one when there is none.
     void theListTakesChosenAndDroppedFilesAndWorksOnTheSelection()
     {
         Session s;
         s.click(u"Command2"_s); // an empty list: nothing is asked
         s.click(u"Command4"_s);
-        const QStringList paths = native({u"/t/a.txt"_s, u"/t/b.doc"_s, QDir::tempPath(), u"/t/b.doc"_s, u"/no.txt"_s});
+        const QStringList paths =
+            QStringList{u"/t/a.txt"_s, u"/t/b.doc"_s, QDir::tempPath(), u"/t/b.doc"_s, u"/no.txt"_s};
         for (const QStringList& files : {paths.mid(0, 1), paths.mid(1, 2), QStringList()}) {
             s.dialogs.queueFiles(files);
             s.click(u"Command3"_s);
@@ -162,7 +152,7 @@ private slots:
         QMimeData mixed;
         mixed.setUrls({QUrl(u"https://example.org/bible.txt"_s), QUrl::fromLocalFile(u"/t/f.txt"_s)});
         QCOMPARE(dropOnList(s.window, mixed), Qt::CopyAction);
-        QCOMPARE(s.window.fileList(), paths + native({u"/t/f.txt"_s}));
+        QCOMPARE(s.window.fileList(), paths + QStringList{u"/t/f.txt"_s});
         s.click(u"Command2"_s, {MessageAnswer::Ok});
         QCOMPARE(s.lastMessage(), u"지울 파일을 목록에서 선택해야 합니다 !"_s);
         s.click(u"Command4"_s, {MessageAnswer::Ok});
@@ -189,7 +179,7 @@ private slots:
         Session s;
         s.dialogs.queueAnswer(MessageAnswer::Ok);
         for (const QString& path : {u"/elsewhere/mine.dat"_s, QString(), u"/elsewhere/kjv.DAT"_s}) {
-            s.dialogs.queueFiles(path.isEmpty() ? QStringList() : native({path}));
+            s.dialogs.queueFiles(path.isEmpty() ? QStringList() : QStringList{path});
             s.click(u"Command8"_s);
             QCOMPARE(s.nameBox()->currentText(), u"mine.dat"_s);
         }
@@ -204,7 +194,7 @@ private slots:
                      question ? platform::MessageIcon::Question : platform::MessageIcon::Exclamation);
             QCOMPARE(s.nameBox()->currentText(), boxAfter);
         };
-        const QStringList file = native({u"/t/a.txt"_s});
+        const QStringList file = {u"/t/a.txt"_s};
         QString user = u" user "_s;
         s.nameBox()->setEditText(user);
         expect("Command11", *importer::checkRunRefusal({}), user);
@@ -221,10 +211,9 @@ private slots:
         QVERIFY(s.states.isEmpty());
     }
 
-    // The window opens on its first page. A check with errors opens the error log once its message was read
-    // (the desktop refusing, its path is given). A build shows both phases' status and progress over the
-    // reference's four verses, the animation only the second. A clean check without the clip goes on, removes
-    // the old log and makes nothing. Nothing closes the window or changes the list during a run.
+    // A check with errors opens the error log once its message was read. A build shows both phases' status and
+    // progress, the animation only the second. A clean check without the clip goes on, removes the old log and
+    // makes nothing. Nothing closes the window or changes the list during a run.
     void runsFromTheListedFiles()
     {
         testsupport::InstallTree tree({u"null.mdb"_s, u"list.avi"_s});

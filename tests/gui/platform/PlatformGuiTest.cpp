@@ -1,5 +1,3 @@
-// The animation widget and the desktop's "Open".
-
 #include "AviWriter.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/AviClip.h"
@@ -114,16 +112,14 @@ private slots:
         QTemporaryDir folder;
         const QString file = folder.filePath(u"err.txt"_s);
         const QString address = u"https://byeorisol.example.org"_s;
-        const std::tuple<QString, QString, QUrl> cases[] = {
-            {file, u"이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오."_s,
-             QUrl::fromLocalFile(file)},
-            {folder.path(), u"이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오."_s,
-             QUrl::fromLocalFile(folder.path())},
+        const std::pair<QString, QString> cases[] = {
+            {file, u"이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오."_s},
+            {folder.path(), u"이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오."_s},
             {address,
-             u"이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오."_s,
-             QUrl(address)},
+             u"이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오."_s},
         };
-        for (const auto& [target, advice, url] : cases) {
+        for (const auto& [target, advice] : cases) {
+            const QUrl url = target == address ? QUrl(address) : QUrl::fromLocalFile(target);
             testsupport::ScriptedDialogs dialogs;
             dialogs.queueAnswer(platform::MessageAnswer::Ok);
             platform::openForUser(dialogs, nullptr, platform::openWithShell, QDir::toNativeSeparators(target));

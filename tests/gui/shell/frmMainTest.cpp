@@ -41,11 +41,7 @@ template <typename Window> struct Shown
             return false;
         });
         window.show();
-        if (!QTest::qWaitForWindowExposed(&window)) {
-            qFatal("window not shown");
-        }
     }
-    // The one message a click on the control shows.
     QString messageOf(const QString& name)
     {
         dialogs.queueAnswer(MessageAnswer::Ok);
@@ -112,9 +108,8 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 
-    // Each command on a file (a version, a damaged one that is a text file, or none): the boxes it shows, and
-    // whether the file is still there as it was. The busy pointer is gone before every box; a compaction removes
-    // an old scratch database.
+    // Each command on a version, a damaged one or none: the boxes it shows (the busy pointer gone), and whether
+    // the file is still there as it was. A compaction removes an old scratch database.
     void eachMaintenanceCommandShowsItsOutcome()
     {
         using M = maintenance::MaintenanceMessages;
@@ -182,8 +177,7 @@ private slots:
         }
     }
 
-    // The backup list names the normal .dat files of the install folder in name order, as read when the window
-    // loaded.
+    // The backup list names the normal .dat files of the install folder in name order, as read at loading.
     void backupListsTheVersionFilesAndOpensTheirFolder()
     {
         testsupport::InstallTree tree;
