@@ -1,16 +1,56 @@
 #include "shell/gui/frmMain.h"
 
+#include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
+#include "maintenance/MaintenanceMessages.h"
+#include "maintenance/gui/frmAbout.h"
+#include "maintenance/gui/frmBackup.h"
+#include "platform/gui/ShellOpen.h"
 #include "support/Controls.h"
+#include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
+#include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using maintenance::Message;
+using platform::MessageAnswer;
+using platform::MessageIcon;
+using testsupport::control;
+
+namespace {
+
+// A shown window with scripted dialogs and a desktop that refuses every "Open" it records.
+template <typename Window> struct Shown
+{
+    testsupport::ScriptedDialogs dialogs;
+    Window window;
+    QStringList opened;
+    explicit Shown(const QString& programFolder) : window(dialogs, programFolder)
+    {
+        window.setShellOpen([this](const QString& path) {
+            opened << path;
+            return false;
+        });
+        window.show();
+    }
+    QString messageOf(const QString& name)
+    {
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        QTest::mouseClick(testsupport::control(window, name), Qt::LeftButton);
+        return dialogs.allAnswersUsed() ? dialogs.messages().last().text : QString();
+    }
+};
+
+} // namespace
 
 class frmMainTest : public QObject
 {
@@ -22,41 +62,37 @@ private slots:
     void eachButtonOpensItsWindowModally()
     {
         const QString folder = u"/nonexistent/manager"_s;
-        const struct
-        {
-            QString button;
-            QString window;
-            QString closeButton;
-        } cases[] = {
-            {u"Command3"_s, u"frmHolyEdit"_s, u"Command1"_s}, {u"Command4"_s, u"frmAppend"_s, u"Command1"_s},
-            {u"Command6"_s, u"frmBackup"_s, u"Command1"_s},   {u"Command9"_s, u"frmExport"_s, u"Command4"_s},
-            {u"Command2"_s, u"frmAbout"_s, u"Command1"_s},    {u"Command5"_s, u"frmAppendForm"_s, u"Command3"_s}};
-        for (const auto& c : cases) {
+        const char* const cases[][3] = {
+            {"Command3", "frmHolyEdit", "Command1"}, {"Command4", "frmAppend", "Command1"},
+            {"Command6", "frmBackup", "Command1"},   {"Command9", "frmExport", "Command4"},
+            {"Command2", "frmAbout", "Command1"},    {"Command5", "frmAppendForm", "Command3"}};
+        for (const auto& [button, window, closeButton] : cases) {
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain main(dialogs, folder);
             QPixmap red(16, 16);
             red.fill(Qt::red);
             main.setWindowIcon(QIcon(red));
             std::unique_ptr<importer::frmAppend> import;
-            if (c.window == u"frmAppendForm"_s) {
+            if (QByteArray(window) == "frmAppendForm") {
                 import = std::make_unique<importer::frmAppend>(dialogs, folder, &main);
             }
             QWidget& opener = import ? *import : static_cast<QWidget&>(main);
             opener.show();
             QString seen;
+            const QString close = QString::fromLatin1(closeButton);
             QTimer::singleShot(0, &main, [&] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
                     seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
                     seen += modal->parentWidget() == &opener ? u" over its opener"_s : QString();
                     const QRgb icon = modal->windowIcon().pixmap(16, 16).toImage().pixel(8, 8);
                     seen += icon == QColor(Qt::red).rgb() ? u" with the icon"_s : QString();
-                    testsupport::click(*modal, c.closeButton);
+                    testsupport::click(*modal, close);
                     seen += modal->isVisible() ? u", not closed by its button"_s : QString();
                     modal->close();
                 }
             });
-            testsupport::click(opener, c.button);
-            QCOMPARE(seen, c.window + u" over its opener with the icon"_s);
+            testsupport::click(opener, QString::fromLatin1(button));
+            QCOMPARE(seen, QString::fromLatin1(window) + u" over its opener with the icon"_s);
             QVERIFY(opener.findChildren<QDialog*>().isEmpty());
             QVERIFY(dialogs.messages().isEmpty());
         }
@@ -70,6 +106,156 @@ private slots:
         QTimer::singleShot(0, &window, [&] { testsupport::click(window, u"Command1"_s); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    // Each command on a version, a damaged one or none: the boxes it shows (the busy pointer gone), and whether
+    // the file is still there as it was. A compaction removes an old scratch database.
+    void eachMaintenanceCommandShowsItsOutcome()
+    {
+        using M = maintenance::MaintenanceMessages;
+        const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
+        const QString my = u"my.dat"_s;
+        const Message askRepair{platform::MessageIcon::Question, M::repairConfirmation(my)};
+        const Message askCompact{platform::MessageIcon::Question, M::compactConfirmation(my)};
+        const Message askDelete{platform::MessageIcon::Question, M::deleteConfirmation(my)};
+        const MessageAnswer yes = MessageAnswer::Yes;
+        const MessageAnswer no = MessageAnswer::No;
+        const struct
+        {
+            QString command;
+            QString name; // empty: the file dialog is cancelled
+            char kind;    // 'v' a version, 'd' damaged, '-' missing
+            MessageAnswer answer;
+            QList<Message> boxes;
+            bool kept;
+        } cases[] = {
+            // clang-format off
+            {u"Command5"_s, QString(), 'v', yes, {}, true},
+            {u"Command5"_s, my, 'v', no, {askRepair}, true},
+            {u"Command5"_s, my, 'd', yes, {askRepair, failed(versiondb::errorNumber::UnrecognizedFormat),
+                                           failed(versiondb::errorNumber::DatabaseDamaged)}, true},
+            {u"Command7"_s, my, 'v', yes, {askCompact, M::compactSucceeded(my)}, true},
+            {u"Command7"_s, my, 'd', yes, {askCompact, M::compactFailed()}, true},
+            {u"Command8"_s, my, 'v', no, {askDelete}, true},
+            {u"Command8"_s, my, 'd', yes, {askDelete, M::deleted(my)}, false},
+            {u"Command8"_s, u"KJV.DAT"_s, 'v', yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
+            {u"Command8"_s, my, '-', yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
+            // clang-format on
+        };
+        for (const auto& c : cases) {
+            testsupport::InstallTree tree;
+            const QString name = c.name.isEmpty() ? my : c.name;
+            const QString file = tree.path(name);
+            if (c.kind == 'v') {
+                tree.makeVersion(name, 400, testsupport::Texts::Most);
+                testsupport::churn(file);
+            } else if (c.kind == 'd') {
+                testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
+            }
+            const auto records = testsupport::read(file);
+            const QByteArray bytes = testsupport::bytes(file);
+            testsupport::write(tree.scratchPath(), "old");
+            testsupport::ScriptedDialogs dialogs;
+            shell::frmMain window(dialogs, tree.programFolder());
+            dialogs.queueFiles(c.name.isEmpty() ? QStringList() : QStringList{file});
+            for (MessageAnswer answer : {c.answer, MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Ok}) {
+                dialogs.queueAnswer(answer);
+            }
+            testsupport::click(window, c.command);
+            QList<Message> shown;
+            for (const auto& box : dialogs.messages()) {
+                shown << Message{box.icon, box.text};
+            }
+            QCOMPARE(shown, c.boxes);
+            QCOMPARE(window.dialogCancelled(), c.name.isEmpty());
+            QVERIFY(!dialogs.busyAtMessages().contains(true));
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+            QCOMPARE(tree.installEntries(), c.kept ? QStringList{name} : QStringList());
+            QVERIFY(!c.kept ||
+                    (c.kind == 'v' ? testsupport::read(file) == records : testsupport::bytes(file) == bytes));
+            QCOMPARE(tree.programEntries().isEmpty(), c.command == u"Command7"_s);
+        }
+    }
+
+    // The backup list names the normal .dat files of the install folder in name order, as read at loading.
+    void backupListsTheVersionFilesAndOpensTheirFolder()
+    {
+        testsupport::InstallTree tree;
+        for (const char* name : {"user.dat", "KJV.DAT", "개역.DAT", "a.txt", ".y.dat", "Zeta.Dat", "b.dat.bak"}) {
+            tree.writeFile(QString::fromUtf8(name), {});
+        }
+        QDir(tree.installFolder()).mkdir(u"x.dat"_s);
+        Shown<maintenance::frmBackup> shown(tree.programFolder());
+        tree.writeFile(u"new.dat"_s, {});
+        const QString sep = tree.installFolder() + QDir::separator();
+        QCOMPARE(shown.messageOf(u"Command3"_s), u"☞ 백업파일 목록\r\n\r\n"_s + sep + "KJV.DAT\r\n" + sep +
+                                                     "user.dat\r\n" + sep + "Zeta.Dat\r\n" + sep +
+                                                     u"개역.DAT\r\n\r\n(만약 개역.dat, kjv.dat 역본을 수정하지 "
+                                                     u"않았다면 백업할 필요는 없습니다)"_s);
+        QCOMPARE(shown.dialogs.messages().last().icon, platform::MessageIcon::Information);
+        QCOMPARE(shown.messageOf(u"Command2"_s), platform::notOpenedMessage(tree.installFolder()));
+        QCOMPARE(shown.opened, QStringList{tree.installFolder()});
+        QVERIFY(Shown<maintenance::frmBackup>(tree.programFolder()).messageOf(u"Command3"_s).contains(u"new.dat"_s));
+    }
+
+    // The third number shown is the version's fourth field.
+    void aboutShowsTheFourthVersionFieldThirdAndOpensTheWebSite()
+    {
+        QCOMPARE(maintenance::frmAbout::versionLine({2, 5, 7, 9}), u"버전 2.5.9"_s);
+        Shown<maintenance::frmAbout> shown(u"/nonexistent/manager"_s);
+        const QString address = u"https://byeorisol.example.org"_s;
+        QCOMPARE(shown.messageOf(u"Label3"_s), platform::notOpenedMessage(address));
+        QCOMPARE(shown.opened, QStringList{address});
+    }
+
+    // Missing choices, a file that is no version (the engine's own text, without an icon) and texts the encoding
+    // cannot hold are refused. Text files go in the encoding chosen; an IMP file is UTF-8 whatever was chosen, the
+    // choice for text files coming back with them.
+    void exportWritesTheChosenFormatOrSaysWhyNot()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        testsupport::ScriptedDialogs dialogs;
+        exchange::frmExport window(dialogs, tree.programFolder());
+        const QString out = tree.path(u"out"_s);
+        auto* encoding = control<QComboBox>(window, u"Combo1"_s);
+        // The one message an export shows, the busy pointer gone.
+        const auto exportOf = [&](const QString& version, const QString& folder) {
+            control<QLineEdit>(window, u"Text1"_s)->setText(version);
+            control<QLineEdit>(window, u"Text2"_s)->setText(folder);
+            dialogs.clear();
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            testsupport::click(window, u"Command3"_s);
+            return dialogs.messages().size() == 1 && !dialogs.messages()[0].busyPointer
+                       ? dialogs.messages()[0]
+                       : testsupport::ScriptedDialogs::Shown{};
+        };
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        const QString version = tree.makeVersion(u"sample.dat"_s, verses);
+        QCOMPARE(exportOf(QString(), out).text, u"내보낼 역본파일을 선택하여 주십시오 !"_s);
+        QCOMPARE(exportOf(version, QString()).text, u"내보낼 폴더를 선택하여 주십시오 !"_s);
+        const auto engine = exportOf(tree.writeFile(u"plain.dat"_s, "not a database"), out);
+        QCOMPARE(engine.icon, MessageIcon::None);
+        QVERIFY(engine.text.startsWith(u"plain.dat\r\n\r\n"_s) && engine.text.size() > 13);
+        verses[3].text = u"빛이 있으라—"_s;
+        const auto unencodable = exportOf(tree.makeVersion(u"dash.dat"_s, verses), out);
+        QCOMPARE(unencodable.icon, MessageIcon::Exclamation);
+        QVERIFY(unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
+        QVERIFY(!QFileInfo::exists(out));
+        const QString exported = u"sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n"_s;
+        encoding->setCurrentIndex(1);
+        const auto shown = exportOf(version, out);
+        QCOMPARE(shown.text, exported + out);
+        QCOMPARE(shown.icon, MessageIcon::Information);
+        QVERIFY(testsupport::bytes(out + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 66);
+        encoding->setCurrentIndex(0);
+        control<QRadioButton>(window, u"Option2"_s)->setChecked(true);
+        QVERIFY(!encoding->isEnabled());
+        QCOMPARE(encoding->currentIndex(), 1);
+        QCOMPARE(exportOf(version, out).text, exported + out + QDir::separator() + u"sample.imp"_s);
+        QVERIFY(testsupport::bytes(out + u"/sample.imp"_s).startsWith("$$$Gen 1:1\n"));
+        control<QRadioButton>(window, u"Option1"_s)->setChecked(true);
+        QCOMPARE(encoding->currentIndex(), 0);
     }
 };
 
