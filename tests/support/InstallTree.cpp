@@ -142,12 +142,6 @@ QString InstallTree::textFile(const QString& name, const QStringList& lines) con
     return file;
 }
 
-QString InstallTree::makeFolder(const QString& name) const
-{
-    QDir(m_root.path()).mkpath(name);
-    return QDir::toNativeSeparators(m_root.filePath(name));
-}
-
 QList<Verse> smallReferenceVerses()
 {
     return {{1, QStringLiteral("창 1:1"), {}},

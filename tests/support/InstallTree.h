@@ -71,8 +71,6 @@ public:
     QString writeFile(const QString& name, const QByteArray& bytes) const;
     // A text file beside the install folder of these lines in code page 949, each ended by CR LF.
     QString textFile(const QString& name, const QStringList& lines) const;
-    // A folder beside the install folder.
-    QString makeFolder(const QString& name) const;
     // A path beside the install folder, for a file or folder a test makes itself.
     [[nodiscard]] QString beside(const QString& name) const { return m_root.filePath(name); }
     // Copies the built reference version 개역.DAT into the install folder.
