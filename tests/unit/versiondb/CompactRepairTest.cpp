@@ -16,11 +16,10 @@ using namespace testsupport;
 
 namespace {
 
-class CompactRepair : public InstallTreeTest
-{};
+using CompactRepair = InstallTreeTest;
 
 // Overwrites the page the query names from offset on.
-void overwrite(const QString& file, const char* pageQuery, qint64 offset, const QByteArray& bytes)
+void overwrite(const QString& file, const char* pageQuery, const QByteArray& bytes, qint64 offset = 0)
 {
     const qint64 page = sql(file, pageQuery).toLongLong();
     QFile f(file);
@@ -72,14 +71,12 @@ TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
              "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';")},
         {"a leaf page of the table, through a link", 0, count * 9 / 10,
          [](const QString& file) {
-             overwrite(file,
-                       "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' ORDER BY pageno LIMIT 1 "
-                       "OFFSET 20",
-                       0, QByteArray(48, '\xee'));
+             overwrite(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' LIMIT 1 OFFSET 20",
+                       QByteArray(48, '\xee'));
          }},
         // The first page keeps the file header but loses the list of tables and indexes.
         {"the schema page", 0, count,
-         [](const QString& file) { overwrite(file, "SELECT 1", 100, QByteArray(300, '3')); }},
+         [](const QString& file) { overwrite(file, "SELECT 1", QByteArray(300, '3'), 100); }},
         {"cut short by one byte", 0, count - 1,
          [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() - 1)); }},
         {"password verifier", 0, count, run("UPDATE byeorisol_password SET verifier = randomblob(32)")},

@@ -1,5 +1,4 @@
-// Version files: where they are found, their password, the errors of bad input, exclusive use
-// within the process and across processes, and what a closed file or a killed writer leaves.
+// Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -21,23 +20,11 @@ using namespace testsupport;
 
 namespace {
 
-class OpenDatabase : public InstallTreeTest
-{
-public:
-    std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
-    {
-        return DBEngine::instance().OpenDatabase(file, true, false, connect);
-    }
-    void start(QProcess& child, const QStringList& arguments)
-    {
-        child.start(testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
-        ASSERT_TRUE(child.waitForStarted(10000));
-    }
-};
+using OpenDatabase = InstallTreeTest;
 
-QString readOnly(const QString& file)
+std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
 {
-    return QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup) ? file : QString();
+    return DBEngine::instance().OpenDatabase(file, true, false, connect);
 }
 
 } // namespace
@@ -49,6 +36,9 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
     (void)sql(notVersion, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
     const QString truncated = makeVersion(QStringLiteral("truncated.dat"), 2000);
     ASSERT_TRUE(QFile(truncated).resize(QFile(truncated).size() / 2));
+    const auto readOnly = [](const QString& file) {
+        return QFile::setPermissions(file, QFileDevice::ReadOwner) ? file : QString();
+    };
     const std::vector<std::tuple<const char*, QString, int, QString>> cases = {
         {"missing file", path(QStringLiteral("none.dat")), errorNumber::FileNotFound, passwordConnect()},
         {"folder", path(QStringLiteral("x.dat")), errorNumber::InvalidPath, passwordConnect()},
@@ -63,18 +53,17 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
     };
     for (const auto& [name, file, expected, connect] : cases) {
         SCOPED_TRACE(name);
-        const QByteArray before = bytes(file);
-        const QStringList listing = installEntries();
+        const auto state = [&] { return std::pair(bytes(file), installEntries()); };
+        const auto before = state();
         EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), expected);
-        EXPECT_EQ(bytes(file), before);
-        EXPECT_EQ(installEntries(), listing);
+        EXPECT_EQ(state(), before);
         EXPECT_TRUE(DBEngine::instance().errors().Count() == 1 &&
                     DBEngine::instance().errors().Item(0).Number == expected);
     }
 }
 
-// A second open, in this process or another, fails at once as in use; closing, or destroying,
-// a database closes its record sets, releases the file and leaves no side file.
+// A second open fails at once as in use; closing, or destroying, a database closes its record sets,
+// releases the file and leaves no side file. The file keeps a salted verifier, never the password.
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
@@ -89,26 +78,12 @@ TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
     EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
     EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-
-    QProcess child;
-    start(child, {QStringLiteral("hold"), file});
-    ASSERT_TRUE(child.waitForReadyRead(10000));
-    ASSERT_EQ(child.readLine().trimmed(), QByteArray("open"));
-    const QByteArray before = bytes(file);
-    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(bytes(file), before);
-    child.closeWriteChannel();
-    ASSERT_TRUE(child.waitForFinished(10000) && child.exitCode() == 0);
-    EXPECT_TRUE(openable(file));
-    // The file keeps a salted verifier, never the password.
-    EXPECT_FALSE(before.contains("Brackwind4417") || before.contains(QByteArray("Brackwind4417").toHex()));
+    EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
     EXPECT_NE(bytes(makeVersion(QStringLiteral("a.dat"), 0)), bytes(makeVersion(QStringLiteral("b.dat"), 0)));
 }
 
-// A file of the release that kept a write-ahead log, copied with committed records in its log as a
-// crash leaves it: they are all there, and after its first open and close the file is one file
-// whose header says rollback journal.
+// A file of the release that kept a write-ahead log, left with committed records in its log as a crash leaves
+// it, keeps them all and after its first open and close is one file whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
     const QString file = makeVersion(QStringLiteral("old.dat"), 40, Texts::EveryThird);
@@ -132,14 +107,28 @@ TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
     EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("copy.dat"), QStringLiteral("old.dat")}));
 }
 
-TEST_F(OpenDatabase, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
+// While another process holds the file, an open or a repair fails as in use and changes nothing.
+TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturnedUpdateInASoundFile)
 {
     const QString file = makeVersion(QStringLiteral("crash.dat"), 0);
+    const auto start = [&](QProcess& child, const QStringList& arguments) {
+        child.start(testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
+        return child.waitForStarted(10000);
+    };
+    QProcess holder;
+    ASSERT_TRUE(start(holder, {QStringLiteral("hold"), file}) && holder.waitForReadyRead(10000) &&
+                holder.readLine().trimmed() == "open");
+    const QByteArray before = bytes(file);
+    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(bytes(file), before);
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);
     QSet<int> reported;
     int next = 1;
     for (int round = 0; round < 4; ++round) {
         QProcess child;
-        start(child, {QStringLiteral("store"), file, QString::number(next)});
+        ASSERT_TRUE(start(child, {QStringLiteral("store"), file, QString::number(next)}));
         // Let it write for a random while, then kill it wherever it is.
         const int wanted = QRandomGenerator::global()->bounded(20, 400);
         QByteArray output;
