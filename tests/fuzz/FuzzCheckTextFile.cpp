@@ -1,6 +1,5 @@
-// Any bytes as an import text file, and behind a key line as an IMP file: read, checked and logged
-// without a crash, every line (every entry) either accepted, blank, a heading or reported, and the
-// log readable back as code page 949 with CR LF line ends.
+// Any bytes as an import text file, and behind a key line as an IMP file: read, checked and logged without a crash,
+// every line either accepted, blank, a heading or reported, the log code page 949 with CR LF line ends.
 #include "FuzzRequire.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
@@ -13,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace importer;
+
 namespace {
 
 void checkFile(const QByteArray& bytes, bool imp)
@@ -20,38 +21,34 @@ void checkFile(const QByteArray& bytes, bool imp)
     static const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("입력.txt"));
     QFile file(path);
-    require(folder.isValid() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-            file.write(bytes) == bytes.size());
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
     file.close();
     qint64 lines = 0;
-    importer::TextFileReader reader(path);
+    TextFileReader reader(path);
     require(reader.open() && (!imp || reader.isImp()));
-    importer::TextFileReader::ReadResult read;
-    for (QString line; (read = reader.readLine(line)) == importer::TextFileReader::ReadResult::Line;) {
+    TextFileReader::ReadResult read;
+    for (QString line; (read = reader.readLine(line)) == TextFileReader::ReadResult::Line;) {
         ++lines;
     }
-    require(read == importer::TextFileReader::ReadResult::End && (!bytes.isEmpty() || lines == 0));
-    qint64 accepted = 0;
-    const importer::ErrorLog log(folder.path());
-    importer::ErrorLogWriter logWriter(log, QLocale::c());
-    const importer::CheckResult result = importer::checkTextFiles(
+    require(read == TextFileReader::ReadResult::End && (!bytes.isEmpty() || lines == 0));
+    QStringList accepted;
+    const ErrorLog log(folder.path());
+    ErrorLogWriter logWriter(log, QLocale::c());
+    const CheckResult result = checkTextFiles(
         {path}, [](const QString& reference) { return reference.size() % 2 == 0; },
-        [&accepted](const QString& reference, const QString&) {
-            require(!reference.isEmpty());
-            ++accepted;
-        },
+        [&accepted](const QString& reference, const QString&) { accepted.append(reference); },
         [&logWriter](const QString& entry) { return logWriter.append(entry); }, {});
     require(result.succeeded() && !logWriter.commit().has_value());
     // At most one entry per line, plus the two of the heading; a log exactly when there are entries.
-    require((result.errorEntries == 0 || result.errorEntries >= 3) &&
-            accepted + qMax<qint64>(0, result.errorEntries - 2) <= lines && log.exists() == (result.errorEntries != 0));
+    require((result.errorEntries == 0 || result.errorEntries >= 3) && !accepted.contains(QString()) &&
+            accepted.size() + qMax<qint64>(0, result.errorEntries - 2) <= lines &&
+            log.exists() == (result.errorEntries != 0));
     QFile written(log.path());
     if (written.open(QIODevice::ReadOnly)) {
         const QByteArray logBytes = written.readAll();
         QStringDecoder decoder("windows-949");
-        const QString text = decoder.decode(logBytes);
-        require(logBytes.endsWith("\r\n") && !decoder.hasError());
-        require(text.count(QStringLiteral("\r\n")) == result.errorEntries + 2 && !log.remove().has_value());
+        require(QString(decoder.decode(logBytes)).count(QStringLiteral("\r\n")) == result.errorEntries + 2 &&
+                logBytes.endsWith("\r\n") && !decoder.hasError() && !log.remove().has_value());
     }
 }
 

@@ -1,6 +1,4 @@
-// Version files: where they are found, their password, the errors of bad input, exclusive use
-// within the process and across processes, what a closed file leaves behind and what a killed
-// writer leaves.
+// Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -9,14 +7,12 @@
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
-#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QThread>
 
 using namespace versiondb;
@@ -24,23 +20,11 @@ using namespace testsupport;
 
 namespace {
 
-class OpenDatabase : public InstallTreeTest
-{
-public:
-    std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
-    {
-        return DBEngine::instance().OpenDatabase(file, true, false, connect);
-    }
-    void start(QProcess& child, const QStringList& arguments)
-    {
-        child.start(testsupport::testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
-        ASSERT_TRUE(child.waitForStarted(10000));
-    }
-};
+using OpenDatabase = InstallTreeTest;
 
-QString readOnly(const QString& file)
+std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
 {
-    return QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup) ? file : QString();
+    return DBEngine::instance().OpenDatabase(file, true, false, connect);
 }
 
 } // namespace
@@ -50,125 +34,101 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
     ASSERT_TRUE(QDir(installFolder()).mkdir(QStringLiteral("x.dat")));
     const QString notVersion = writeFile(QStringLiteral("other.dat"), {});
     (void)sql(notVersion, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
-    PasswordVerifier other{QByteArray("0123456789abcdef"), 100, {}};
-    other.key = deriveKey(QByteArray("Another1"), other.salt, other.iterations, 32);
-    VersionFile::create(path(QStringLiteral("other-password.dat")), other);
     const QString truncated = makeVersion(QStringLiteral("truncated.dat"), 2000);
     ASSERT_TRUE(QFile(truncated).resize(QFile(truncated).size() / 2));
-    struct Case
-    {
-        const char* name;
-        QString file;
-        int expected;
-        QString connect = passwordConnect();
+    const auto readOnly = [](const QString& file) {
+        return QFile::setPermissions(file, QFileDevice::ReadOwner) ? file : QString();
     };
-    const std::vector<Case> cases = {
-        {"missing file", path(QStringLiteral("none.dat")), errorNumber::FileNotFound},
-        {"folder named x.dat", path(QStringLiteral("x.dat")), errorNumber::InvalidPath},
-        {"zero-byte file", writeFile(QStringLiteral("0.dat"), {}), errorNumber::UnrecognizedFormat},
-        {"SQLite file that is not a version database", notVersion, errorNumber::UnrecognizedFormat},
-        {"another password", path(QStringLiteral("other-password.dat")), errorNumber::InvalidPassword},
+    const std::vector<std::tuple<const char*, QString, int, QString>> cases = {
+        {"missing file", path(QStringLiteral("none.dat")), errorNumber::FileNotFound, passwordConnect()},
+        {"folder", path(QStringLiteral("x.dat")), errorNumber::InvalidPath, passwordConnect()},
+        {"SQLite file not a version", notVersion, errorNumber::UnrecognizedFormat, passwordConnect()},
         {"the password in other letters", makeVersion(QStringLiteral("case.dat"), 2), errorNumber::InvalidPassword,
          QStringLiteral(";pwd=brackwind4417")},
-        {"truncated version file", truncated, errorNumber::DatabaseDamaged},
-        {"read-only file", readOnly(makeVersion(QStringLiteral("ro.dat"), 2)), errorNumber::ReadOnly},
+        {"truncated", truncated, errorNumber::DatabaseDamaged, passwordConnect()},
+        {"read-only", readOnly(makeVersion(QStringLiteral("ro.dat"), 2)), errorNumber::ReadOnly, passwordConnect()},
         {"read-only text file: the format is checked first",
-         readOnly(writeFile(QStringLiteral("ro-text.dat"), "창 1:1 태초에\r\n")), errorNumber::UnrecognizedFormat},
+         readOnly(writeFile(QStringLiteral("ro-text.dat"), "창 1:1 태초에\r\n")), errorNumber::UnrecognizedFormat,
+         passwordConnect()},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QByteArray before = bytes(c.file);
-        const QStringList listing = installEntries();
-        EXPECT_EQ(errorOf([&] { (void)open(c.file, c.connect); }), c.expected);
-        EXPECT_EQ(bytes(c.file), before);
-        EXPECT_EQ(installEntries(), listing);
-        ASSERT_EQ(DBEngine::instance().errors().Count(), 1);
-        EXPECT_EQ(DBEngine::instance().errors().Item(0).Number, c.expected);
-        EXPECT_EQ(DBEngine::instance().errors().Item(0).Description, errorDescription(c.expected));
+    for (const auto& [name, file, expected, connect] : cases) {
+        SCOPED_TRACE(name);
+        const auto state = [&] { return std::pair(bytes(file), installEntries()); };
+        const auto before = state();
+        EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), expected);
+        EXPECT_EQ(state(), before);
+        EXPECT_TRUE(DBEngine::instance().errors().Count() == 1 &&
+                    DBEngine::instance().errors().Item(0).Number == expected);
     }
 }
 
-// A second open, in this process or another, fails at once as in use; closing, or destroying,
-// a database closes its record sets, releases the file and leaves no side file.
+// A second open fails at once as in use; closing, or destroying, a database closes its record sets,
+// releases the file and leaves no side file. The file keeps a salted verifier, never the password.
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
     auto db = open(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
-    rs->setIndex(QStringLiteral("성경구절"));
-    rs->Seek(QStringLiteral("="), QStringLiteral("창 1:2"));
-    rs->Edit();
-    rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("땅이 혼돈하고"));
-    rs->Update();
     db->Close();
     EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), errorNumber::ObjectClosed);
-    EXPECT_EQ(errorOf([&] { (void)db->OpenRecordset(QStringLiteral("본문")); }), errorNumber::ObjectClosed);
-    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
-    EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-    EXPECT_EQ(storedText(file, QStringLiteral("창 1:2")), QVariant(QStringLiteral("땅이 혼돈하고")));
     db = open(file);
     rs = db->OpenRecordset(QStringLiteral("본문"));
     db.reset();
     EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
-
-    QProcess child;
-    start(child, {QStringLiteral("hold"), file});
-    ASSERT_TRUE(child.waitForReadyRead(10000));
-    ASSERT_EQ(child.readLine().trimmed(), QByteArray("open"));
-    const QByteArray before = bytes(file);
-    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(bytes(file), before);
-    child.closeWriteChannel();
-    ASSERT_TRUE(child.waitForFinished(10000));
-    EXPECT_EQ(child.exitCode(), 0);
-    EXPECT_EQ(open(file)->OpenRecordset(QStringLiteral("본문"))->RecordCount(), 2);
-    // The file keeps a salted verifier, never the password.
-    EXPECT_FALSE(before.contains("Brackwind4417") || before.contains(QByteArray("Brackwind4417").toHex()));
+    EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
+    EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
     EXPECT_NE(bytes(makeVersion(QStringLiteral("a.dat"), 0)), bytes(makeVersion(QStringLiteral("b.dat"), 0)));
 }
 
-// A file of the release that kept a write-ahead log, left with committed records in its log as a
-// crash leaves it: they are all there, and after its first open and close the file is one file
-// whose header says rollback journal.
+// A file of the release that kept a write-ahead log, left with committed records in its log as a crash leaves
+// it, keeps them all and after its first open and close is one file whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
     const QString file = makeVersion(QStringLiteral("old.dat"), 40, Texts::EveryThird);
     const QString copy = path(QStringLiteral("copy.dat"));
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db,
-                               "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
-                               "UPDATE \"본문\" SET \"본문\" = 'log ' || \"번호\" WHERE \"번호\" > 20;",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        // Copied while the log holds the update: the copy is a file whose writer was killed.
-        for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-            ASSERT_TRUE(QFile::copy(file + suffix, copy + suffix)) << suffix.toStdString();
-        }
-        sqlite3_close(db);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                           "UPDATE \"본문\" SET \"본문\" = 'log ' || \"번호\" WHERE \"번호\" > 20;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        ASSERT_TRUE(QFile::copy(file + suffix, copy + suffix));
     }
+    sqlite3_close(db);
     ASSERT_EQ(bytes(copy).mid(18, 2), QByteArray("\x02\x02", 2));
     const Records expected = read(file).value();
     ASSERT_EQ(expected.at(30).second, QVariant(QStringLiteral("log 30")));
     EXPECT_EQ(read(copy), expected);
     EXPECT_EQ(bytes(copy).mid(18, 2), QByteArray("\x01\x01", 2));
-    EXPECT_EQ(integrityOf(copy), QStringLiteral("ok"));
     EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("copy.dat"), QStringLiteral("old.dat")}));
 }
 
-TEST_F(OpenDatabase, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
+// While another process holds the file, an open or a repair fails as in use and changes nothing.
+TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturnedUpdateInASoundFile)
 {
     const QString file = makeVersion(QStringLiteral("crash.dat"), 0);
+    const auto start = [&](QProcess& child, const QStringList& arguments) {
+        child.start(testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
+        return child.waitForStarted(10000);
+    };
+    QProcess holder;
+    ASSERT_TRUE(start(holder, {QStringLiteral("hold"), file}) && holder.waitForReadyRead(10000) &&
+                holder.readLine().trimmed() == "open");
+    const QByteArray before = bytes(file);
+    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(bytes(file), before);
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);
     QSet<int> reported;
     int next = 1;
     for (int round = 0; round < 4; ++round) {
-        SCOPED_TRACE(round);
         QProcess child;
-        start(child, {QStringLiteral("store"), file, QString::number(next)});
+        ASSERT_TRUE(start(child, {QStringLiteral("store"), file, QString::number(next)}));
         // Let it write for a random while, then kill it wherever it is.
         const int wanted = QRandomGenerator::global()->bounded(20, 400);
         QByteArray output;
@@ -181,28 +141,24 @@ TEST_F(OpenDatabase, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
         ASSERT_TRUE(child.waitForFinished(10000));
         output += child.readAllStandardOutput();
         for (const QByteArray& line : output.split('\n')) {
-            ASSERT_TRUE(line.toInt() > 0 || line.isEmpty()) << line.toStdString();
             reported.insert(line.toInt());
         }
         reported.remove(0);
         ASSERT_FALSE(reported.isEmpty());
         // A record whose report was cut off may be stored too: the next round starts after it.
         next = std::max(next, *std::max_element(reported.begin(), reported.end()) + 1) + 1;
-
-        auto db = open(file);
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        rs->setIndex(QStringLiteral("번호"));
-        const auto value = [&](const char* name) { return rs->Fields(QString::fromUtf8(name)).Value(); };
-        for (const int n : reported) {
-            rs->Seek(QStringLiteral("="), n);
-            ASSERT_FALSE(rs->NoMatch()) << n;
-            EXPECT_EQ(value("성경구절"), QVariant(QStringLiteral("창 %1:1").arg(n)));
-            EXPECT_EQ(value("본문"), QVariant(QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9)));
-            EXPECT_EQ(value("권"), n % 3 == 0 ? QVariant(n % 66 + 1) : QVariant());
+        std::map<int, StoredRecord> stored;
+        for (const StoredRecord& r : storedRecords(file)) {
+            stored[r.number.toInt()] = r;
         }
-        db->Close();
+        for (const int n : reported) {
+            const StoredRecord& r = stored[n];
+            EXPECT_TRUE(r.reference == QStringLiteral("창 %1:1").arg(n) &&
+                        r.book == (n % 3 ? QVariant() : n % 66 + 1) &&
+                        r.text == QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9))
+                << n;
+        }
         EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-        // Once opened and closed again, the version is one file.
         EXPECT_EQ(installEntries(), QStringList{QStringLiteral("crash.dat")});
     }
     EXPECT_GT(reported.size(), 40);
@@ -210,19 +166,14 @@ TEST_F(OpenDatabase, aKilledWriterLeavesEveryReturnedUpdateInASoundFile)
 
 // The reference version is found whatever the letter case of its stored name;
 // an exact match is preferred and a missing name left alone.
-TEST(Names, fileNamesResolveWithoutRegardToLetterCase)
+TEST_F(OpenDatabase, fileNamesResolveWithoutRegardToLetterCase)
 {
-    QTemporaryDir dir;
-    const QString pf = dir.filePath(QStringLiteral("manager"));
-    ASSERT_TRUE(QDir().mkpath(pf));
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("개역.Dat"))).open(QIODevice::WriteOnly));
-    EXPECT_EQ(referenceVersionPath(pf), pf + QStringLiteral("/../개역.Dat"));
-    for (const QString& name : {QStringLiteral("kjv.dat"), QStringLiteral("KJV.DAT")}) {
-        ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+    for (const char* name : {"개역.Dat", "kjv.dat", "KJV.DAT"}) {
+        (void)writeFile(QString::fromUtf8(name), {});
     }
+    EXPECT_EQ(referenceVersionPath(programFolder()), programFolder() + QStringLiteral("/../개역.Dat"));
     for (const char* name : {"KJV.DAT", "kjv.dat", "none.dat", "missing/개역.DAT"}) {
-        const QString path = dir.filePath(QString::fromUtf8(name));
-        EXPECT_EQ(resolveFileNameCase(path), path);
+        EXPECT_EQ(resolveFileNameCase(path(QString::fromUtf8(name))), path(QString::fromUtf8(name)));
     }
 }
 

