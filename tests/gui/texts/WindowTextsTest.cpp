@@ -3,6 +3,7 @@
 // the windows and byeorisol-data share, checked against window-texts.txt. Run with BYEORISOL_UPDATE_GOLDEN=1 to rewrite
 // the table after a deliberate change and review the difference.
 
+#include "cli/Usage.h"
 #include "editor/EditorMessages.h"
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/ExportMessages.h"
@@ -126,7 +127,7 @@ QStringList allWindows()
     return lines;
 }
 
-// The message texts of the cores, each with sample values.
+// The message texts of the cores and byeorisol-data's help and usage errors, each with sample values.
 QStringList messageLines()
 {
     using editor::EditorMessages;
@@ -177,6 +178,20 @@ QStringList messageLines()
         {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
         {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
         {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
+        {"usageText", cli::usageText()},
+        {"programFolderMissing", cli::UsageErrors::programFolderMissing()},
+        {"programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
+        {"noCommand", cli::UsageErrors::noCommand()},
+        {"unknownCommand", cli::UsageErrors::unknownCommand(u"frobnicate"_s)},
+        {"buildNeedsName", cli::UsageErrors::buildNeedsName()},
+        {"showNeedsArguments", cli::UsageErrors::showNeedsArguments()},
+        {"saveNeedsArguments", cli::UsageErrors::saveNeedsArguments()},
+        {"needsOnePath", cli::UsageErrors::needsOnePath(u"repair"_s)},
+        {"exportNeedsArguments", cli::UsageErrors::exportNeedsArguments()},
+        {"exportFormatValues", cli::UsageErrors::exportFormatValues()},
+        {"exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
+        {"impIsUtf8", cli::UsageErrors::impIsUtf8()},
+        {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
     };
     QStringList lines;
     for (const auto& [function, text] : texts) {
