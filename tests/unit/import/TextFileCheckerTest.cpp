@@ -3,12 +3,10 @@
 #include "ReferenceTable.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
+#include "support/InstallTreeTest.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -24,21 +22,11 @@ const QString kMissingColon = u"':'문자가 없어 '구절명'을 얻을 수 �
 const QString kVerseNotNumeric = u"':'문 자 다음에 숫자로된 '절'이 나와야 합니다!"_s;
 
 // A check run as the import runs it: delete the old log, check, write the log when there are errors.
-class CheckRunTest : public ::testing::Test
+class CheckRunTest : public testsupport::InstallTreeTest
 {
 protected:
-    QString rawFile(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(m_dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
-    }
-
-    // A text file in code page 949 of these lines, given separated by LF, each ended by CR LF.
-    QString textFile(const QString& name, QString lines)
-    {
-        return rawFile(name, QStringEncoder("windows-949").encode(lines.replace(u'\n', u"\r\n"_s) + u"\r\n"_s));
-    }
+    // A text file beside the install folder of these lines, given separated by LF.
+    QString text(const QString& name, const QString& lines) { return textFile(name, lines.split(u'\n')); }
 
     // The entries go to the log as they are found, and to m_entries, until the entry numbered failAt
     // fails; accepted lines go to m_written.
@@ -70,14 +58,6 @@ protected:
         return result;
     }
 
-    // The log as written, decoded from code page 949.
-    QString logText() const
-    {
-        QFile file(m_log.path());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return QStringDecoder("windows-949").decode(file.readAll());
-    }
-
     // The log of these files' entries, each file's after its heading, every line ended by CR LF.
     static QString log(const QList<std::pair<QString, QStringList>>& files)
     {
@@ -88,8 +68,7 @@ protected:
         return lines.join(u"\r\n"_s) + u"\r\n"_s;
     }
 
-    QTemporaryDir m_dir;
-    importer::ErrorLog m_log{m_dir.path()};
+    importer::ErrorLog m_log{programFolder()};
     QStringList m_entries;
     Written m_written;
     int m_hookCalls = 0;
@@ -103,19 +82,20 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
 {
     // Line 1 is blank, line 4 spaces only; the book of line 10 has no code page 949 code.
     const QString book =
-        textFile(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n창 01:051 없는 절\n"
-                                  "창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
-    const QString link = m_dir.filePath(u"링크.txt"_s);
-    ASSERT_TRUE(QFile::link(textFile(u"나.txt"_s, u"창 1:2 b"_s), link));
-    const QString other = textFile(u"다.txt"_s, u"y"_s);
-    const QString imp = rawFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\n"
-                                              "For God  \n\n  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$Genesis 1:5-6\n"
-                                              "$$$\nno key\n$$$Tobit 1:1\n$$$John 3:17\n"_s.toUtf8());
+        text(u"창세기.txt"_s, u"\n창 1 1 태초에\n창 1:1 태초에\n   \n창세기 1:2 땅이\n창 01:051 없는 절\n"
+                              "창 1: 1 x\n창 1:1000 x\n창1:1 x\n가\U0001F600é 1:1"_s);
+    const QString link = beside(u"링크.txt"_s);
+    ASSERT_TRUE(QFile::link(text(u"나.txt"_s, u"창 1:2 b"_s), link));
+    const QString other = text(u"다.txt"_s, u"y"_s);
+    const QString imp =
+        writeFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\n"
+                                "For God  \n\n  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$Genesis 1:5-6\n"
+                                "$$$\nno key\n$$$Tobit 1:1\n$$$John 3:17\n"_s.toUtf8());
     ASSERT_TRUE(run({book, link, other, imp, other}).succeeded());
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(
-        logText(),
+        QStringDecoder("windows-949").decode(testsupport::bytes(m_log.path())),
         log({{book,
               {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook),
                entry(6, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s), entry(7, kVerseNotNumeric),
@@ -136,19 +116,19 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
 // A file that cannot be opened, or a log that cannot be written, stops the run where it happens.
 TEST_F(CheckRunTest, aFailureStopsTheRunWithoutALog)
 {
-    const QString pipe = m_dir.filePath(u"파이프"_s);
+    const QString pipe = beside(u"파이프"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString first = textFile(u"가.txt"_s, u"창 1:1 a\nx"_s);
-    const QString last = textFile(u"다.txt"_s, u"창 1:2 b"_s);
+    const QString first = text(u"가.txt"_s, u"창 1:1 a\nx"_s);
+    const QString last = text(u"다.txt"_s, u"창 1:2 b"_s);
     const struct
     {
         QString path, description;
         qsizetype failAt = -1; // the entry the log fails at, at the heading of path
     } cases[] = {
-        {m_dir.filePath(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
-        {m_dir.filePath(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
+        {beside(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s},
+        {beside(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s},
         {pipe, u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s},
-        {textFile(u"나.txt"_s, u"y\n창 1:3 c"_s), u"디스크 공간이 부족합니다."_s, 3},
+        {text(u"나.txt"_s, u"y\n창 1:3 c"_s), u"디스크 공간이 부족합니다."_s, 3},
     };
     for (const auto& c : cases) {
         const CheckResult result = run({first, c.path, last}, c.failAt);
@@ -157,6 +137,6 @@ TEST_F(CheckRunTest, aFailureStopsTheRunWithoutALog)
                   std::pair(c.failAt < 0 ? c.path : m_log.path(), c.description));
         EXPECT_EQ(m_entries.size(), 3) << "the first file's heading and entry went to the log as they were found";
         EXPECT_EQ(m_written, (Written{{u"창 1:1"_s, u"a"_s}})) << "nothing after the failure is read";
-        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"err"_s), QStringList{});
+        EXPECT_EQ(programEntries(), QStringList{});
     }
 }

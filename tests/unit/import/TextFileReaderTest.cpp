@@ -1,34 +1,17 @@
 #include "import/TextFileReader.h"
 
-#include "support/KjvText.h"
+#include "support/InstallTree.h"
 
-#include <QFile>
-#include <QStringEncoder>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using importer::TextFileReader;
 using E = TextFileReader::Encoding;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Bytes that may hold NUL.
-template <qsizetype N> QByteArray raw(const char (&text)[N])
-{
-    return QByteArray(text, N - 1);
-}
-
-} // namespace
-
 TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLinesBeginWith)
 {
     const QString first(64 * 1024 - 1, u'x');
     const QString longLine(300 * 1024, u'y');
-    // English in code page 949 is well-formed UTF-8 too: "창" is C3 A2 there.
-    const QStringList genesis = testsupport::kjvAsciiBookLines(u"창"_s);
-    const QString genesisText = genesis.join(u'\n') + u'\n';
-    ASSERT_GT(genesisText.size(), 64 * 1024);
     // Korean UTF-8 lines past the first 64 KiB, which ends inside the 창 of a line.
     const QByteArray verse = u"창 1:1 태초에\n"_s.toUtf8();
     const QByteArray prefix = QByteArray(64 * 1024 % verse.size() - 2, 'x') + "\n";
@@ -44,7 +27,7 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
     };
     const Case cases[] = {
         {"line ends", "a\r\nb\rc\nd", E::Cp949, {"a", "b", "c", "d"}},
-        {"spaces and NUL kept", raw("  a\0b  \r\n"), E::Cp949, {QString::fromUtf16(u"  a\0b  ", 7)}},
+        {"spaces and NUL kept", "  a\0b  \r\n"_ba, E::Cp949, {QString::fromUtf16(u"  a\0b  ", 7)}},
         {"CR LF across reads", (first + "\r\n" + longLine + "\rz").toLatin1(), E::Cp949, {first, longLine, "z"}},
         {"code page 949", "\xC3\xA2 1:1 \xC5\xC2\xC3\xCA\xBF\xA1\r\n\x8C\x63", E::Cp949, {u"창 1:1 태초에"_s, u"똠"_s}},
         {"bad 949",
@@ -56,12 +39,11 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
          E::Utf8,
          {u"창 1:1"_s, u"\uFEFFz\uFFFD"_s, u"z\uFFFD\uFFFD"_s}},
         {"UTF-16LE",
-         raw("\xFF\xFE\x3D\xCC \0x\0\r\0\n\0z\0\x0D\x0Az\0\n\0y\0z"),
+         "\xFF\xFE\x3D\xCC \0x\0\r\0\n\0z\0\x0D\x0Az\0\n\0y\0z"_ba,
          E::Utf16LE,
          {u"창 x"_s, u"z\u0A0Dz"_s, u"y\uFFFD"_s}},
-        {"UTF-16BE", raw("\xFE\xFF\xCC\x3D\0 \0x\0\r\0z"), E::Utf16BE, {u"창 x"_s, "z"}},
-        {"English Genesis, 949", QStringEncoder("windows-949").encode(genesisText), E::Cp949, genesis},
-        {"English Genesis, UTF-8", genesisText.toUtf8(), E::Utf8, genesis},
+        {"UTF-16BE", "\xFE\xFF\xCC\x3D\0 \0x\0\r\0z"_ba, E::Utf16BE, {u"창 x"_s, "z"}},
+        // English in code page 949 is well-formed UTF-8 too: "창" is C3 A2 there. The books decide.
         {"a tie", "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2", E::Cp949, {u"창 1:1"_s, u"\uF9E1\uFFFD 1:2"_s}},
         {"UTF-8 by 1",
          "\xC3\xA2 1:1\n\xEC\xB0\xBD 1:2\n  \xEC\xB0\xBD 1:3",
@@ -71,17 +53,14 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
          QStringList{QString::fromLatin1(prefix.chopped(1))} + QStringList(verses, u"창 1:1 태초에"_s) +
              QStringList{u"\uFFFD"_s}},
         {"IMP", "\n  \r\n$$$Genesis 1:6\n\xC2\xB6 And", E::Utf8, {"", "  ", "$$$Genesis 1:6", u"¶ And"_s}, true},
-        {"IMP with a mark", raw("\xFF\xFE$\0$\0$\0G\0"), E::Utf16LE, {"$$$G"}, true},
+        {"IMP with a mark", "\xFF\xFE$\0$\0$\0G\0"_ba, E::Utf16LE, {"$$$G"}, true},
         {"key after a verse", "\xC3\xA2 1:1\n$$$Gen 1:1", E::Cp949, {u"창 1:1"_s, "$$$Gen 1:1"}},
         {"key not at the start", "  $$$Gen 1:1", E::Cp949, {"  $$$Gen 1:1"}},
     };
-    QTemporaryDir dir;
+    const testsupport::InstallTree tree;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QFile file(dir.filePath(u"본문.txt"_s));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.bytes) == c.bytes.size());
-        file.close();
-        TextFileReader reader(file.fileName());
+        TextFileReader reader(tree.writeFile(u"본문.txt"_s, c.bytes));
         ASSERT_TRUE(reader.open());
         EXPECT_EQ(reader.encoding(), c.encoding);
         EXPECT_EQ(reader.isImp(), c.imp);

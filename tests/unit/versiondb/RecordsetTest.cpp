@@ -77,9 +77,7 @@ TEST_F(RecordsetTest, movesAndSeeksFollowTheCurrentIndexUpToEof)
     seek(5);
     EXPECT_EQ(field("본문"), QVariant(QStringLiteral("second")));
     m_rs->setIndex(QStringLiteral("성경구절"));
-    for (const char* name : {"장절", "권"}) { // "권" is a field without an index
-        EXPECT_EQ(errorOf([&] { m_rs->setIndex(QString::fromUtf8(name)); }), errorNumber::NoSuchIndex);
-    }
+    EXPECT_EQ(errorOf([&] { m_rs->setIndex(QStringLiteral("권")); }), errorNumber::NoSuchIndex); // a field, no index
     EXPECT_EQ(walk("번호"), (QVariantList{6, 7, 2, 3, 5, 1}));
     m_rs->MoveLast();
     EXPECT_EQ(field("번호"), QVariant(1));
