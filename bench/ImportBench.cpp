@@ -1,9 +1,9 @@
 // Line parsing and file checking of the import. The existence test is an in-memory set of the
 // versification table's references, standing in for the reference version.
 #include "ImportBenchFiles.h"
+#include "KjvText.h"
 #include "import/ParseImportLine.h"
 #include "import/TextFileChecker.h"
-#include "support/KjvText.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,7 +17,7 @@ const importer::ReferenceExists kInReferenceSet = [](const QString& reference) {
 
 void parseImportLine(benchmark::State& state)
 {
-    const QStringList lines = testsupport::kjvLines();
+    const QStringList lines = benchdata::kjvLines();
     (void)bench::referenceSet();
     int accepted = 0;
     for (auto _ : state) {
@@ -42,7 +42,7 @@ void checkBookFiles(benchmark::State& state)
     }
     (void)bench::referenceSet();
     // The book files hold the same lines as the whole Bible.
-    const auto lines = static_cast<qint64>(testsupport::kjvLines().size());
+    const auto lines = static_cast<qint64>(benchdata::kjvLines().size());
     qint64 written = 0;
     for (auto _ : state) {
         const importer::CheckResult result = importer::checkTextFiles(

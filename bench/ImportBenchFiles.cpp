@@ -1,7 +1,7 @@
 #include "ImportBenchFiles.h"
 
+#include "KjvText.h"
 #include "ReferenceTable.h"
-#include "support/KjvText.h"
 #include "support/TestPaths.h"
 
 #include <QFile>
@@ -41,7 +41,7 @@ const QSet<QString>& referenceSet()
 QStringList bookFilesWithCrLf(const QString& folder)
 {
     QStringList files;
-    for (const QString& book : testsupport::kjvBookFiles()) {
+    for (const QString& book : benchdata::kjvBookFiles()) {
         const QString path = folder + u'/' + QFileInfo(book).fileName();
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || !copyWithCrLf(book, out)) {
@@ -59,7 +59,7 @@ QString wholeBibleWithCrLf(const QString& folder, int times)
     if (!out.open(QIODevice::WriteOnly)) {
         return {};
     }
-    const QStringList books = testsupport::kjvBookFiles();
+    const QStringList books = benchdata::kjvBookFiles();
     if (books.size() != 66) {
         return {};
     }

@@ -5,7 +5,7 @@
 // The layer stores every record on its own; raw SQLite writes all in one transaction.
 // At the end the ratio layer / raw of each pair is printed.
 
-#include "support/KjvText.h"
+#include "KjvText.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Password.h"
@@ -41,7 +41,7 @@ const std::vector<Verse>& verses()
         std::vector<Verse> out;
         int book = 0;
         QString lastAbbreviation;
-        for (const QString& line : testsupport::kjvLines()) {
+        for (const QString& line : benchdata::kjvLines()) {
             const qsizetype space = line.indexOf(QLatin1Char(' '));
             const qsizetype second = line.indexOf(QLatin1Char(' '), space + 1);
             if (space < 0 || second < 0) {

@@ -35,6 +35,8 @@ enum class Fail
     CopyLacksOne,  // the copy lacks a record
     Move,          // as into a read-only folder
     MoveHalf,      // a copy cut short, as by a full disk that reports no error: its check fails
+    Flush,         // the copy cannot be written to the disk
+    Integrity,     // the integrity check of the copy fails
     Replace,       // the rename fails
 };
 
@@ -74,6 +76,8 @@ struct FaultyOperations : FileOperations
         }
         return fail != Fail::Move && Base::moveFile(from, to);
     }
+    bool flushFile(const QString& path) override { return fail != Fail::Flush && Base::flushFile(path); }
+    bool integrityOk(const QString& path) override { return fail != Fail::Integrity && Base::integrityOk(path); }
     bool replaceFile(const QString& from, const QString& to) override
     {
         return fail != Fail::Replace && Base::replaceFile(from, to);
@@ -119,6 +123,8 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
                                                               {Fail::EngineNoCopy, CompactStep::ScratchMissing},
                                                               {Fail::CountOriginal, CompactStep::CountOriginal},
                                                               {Fail::Move, CompactStep::MoveBesideOriginal},
+                                                              {Fail::Flush, CompactStep::MoveBesideOriginal},
+                                                              {Fail::Integrity, CompactStep::CheckCopy},
                                                               {Fail::MoveHalf, CompactStep::CheckCopy},
                                                               {Fail::CopyLacksOne, CompactStep::CheckCopy},
                                                               {Fail::CountCopy, CompactStep::CheckCopy},

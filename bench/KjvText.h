@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace testsupport {
+namespace benchdata {
 
 // The King James text of the data folder: one code page 949 file per book, with
 // Korean book abbreviations, 31,102 lines in the import form.
@@ -14,9 +14,4 @@ namespace testsupport {
 // Every line of the book files in order, decoded; empty when a file cannot be read.
 [[nodiscard]] QStringList kjvLines();
 
-// The lines of one book ("창"), its text made plain ASCII: pilcrows ("¶ ") left out and right
-// single quotation marks made apostrophes. In code page 949 only the abbreviation is then beyond
-// ASCII, and "창" (C3 A2) and "호" (C8 A3) are well-formed UTF-8 there.
-[[nodiscard]] QStringList kjvAsciiBookLines(const QString& abbreviation);
-
-} // namespace testsupport
+} // namespace benchdata

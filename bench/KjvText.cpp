@@ -1,4 +1,4 @@
-#include "support/KjvText.h"
+#include "KjvText.h"
 
 #include "support/TestPaths.h"
 
@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
-namespace testsupport {
+namespace benchdata {
 
 QStringList kjvBookFiles()
 {
@@ -38,15 +38,4 @@ QStringList kjvLines()
     return lines;
 }
 
-QStringList kjvAsciiBookLines(const QString& abbreviation)
-{
-    QStringList lines;
-    for (QString line : kjvLines()) {
-        if (line.startsWith(abbreviation + QLatin1Char(' '))) {
-            lines << line.remove(QStringLiteral("¶ ")).replace(QChar(0x2019), QLatin1Char('\''));
-        }
-    }
-    return lines;
-}
-
-} // namespace testsupport
+} // namespace benchdata
