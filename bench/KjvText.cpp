@@ -11,7 +11,7 @@ namespace benchdata {
 QStringList kjvBookFiles()
 {
     // The names begin with the book's number, so name order is canonical order.
-    const QDir books(dataFolder() + QDir::separator() + QStringLiteral("kjv-ko"));
+    const QDir books(testsupport::dataFolder() + QDir::separator() + QStringLiteral("kjv-ko"));
     QStringList files;
     for (const QString& name : books.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
         files << QDir::toNativeSeparators(books.filePath(name));
