@@ -47,10 +47,7 @@ QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, c
     return ErrorEntries::lineEntry(line, {outcome, reference, {}, book});
 }
 
-QString program()
-{
-    return testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
-}
+const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
 
 // Runs a program to its end, its output into a file when one is given; what it printed.
 QString output(const QString& executable, const QStringList& arguments, const QString& into = {})
@@ -136,29 +133,24 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
     const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
-    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty());
     EXPECT_EQ(help.out, cli::usageText());
-    EXPECT_TRUE(help.err.isEmpty());
-    for (const char* command : {"check", "build", "show", "save", "compact", "repair", "delete", "export", "report"}) {
-        EXPECT_TRUE(help.out.contains(u"\n  %1 "_s.arg(QLatin1String(command)))) << command;
-    }
     using cli::UsageErrors;
     const QString version = path(u"개역.DAT"_s);
     const QByteArray before = testsupport::bytes(version);
-    const QString folder = programFolder();
     const QString missing = beside(u"없는 폴더"_s);
-    const QString out = u"out"_s;
     const std::pair<QStringList, QString> cases[] = {
         {{}, UsageErrors::noCommand()},
         {{u"--program-folder"_s}, UsageErrors::programFolderMissing()},
         {{u"--program-folder"_s, missing, u"check"_s}, UsageErrors::programFolderNotFound(missing)},
-        {{u"--program-folder"_s, folder, u"frobnicate"_s}, UsageErrors::unknownCommand(u"frobnicate"_s)},
-        {{u"--program-folder"_s, folder, u"build"_s}, UsageErrors::buildNeedsName()},
+        {{u"--program-folder"_s, programFolder(), u"frobnicate"_s}, UsageErrors::unknownCommand(u"frobnicate"_s)},
+        {{u"--program-folder"_s, programFolder(), u"build"_s}, UsageErrors::buildNeedsName()},
         {{u"repair"_s, version, version}, UsageErrors::needsOnePath(u"repair"_s)},
         {{u"export"_s, version}, UsageErrors::exportNeedsArguments()},
-        {{u"export"_s, version, out, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
-        {{u"export"_s, version, out, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
-        {{u"export"_s, version, out, u"--format"_s, u"imp"_s, u"--encoding"_s, u"cp949"_s}, UsageErrors::impIsUtf8()},
+        {{u"export"_s, version, u"o"_s, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
+        {{u"export"_s, version, u"o"_s, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
+        {{u"export"_s, version, u"o"_s, u"--format"_s, u"imp"_s, u"--encoding"_s, u"cp949"_s},
+         UsageErrors::impIsUtf8()},
     };
     for (const auto& [arguments, why] : cases) {
         const CommandResult result = testsupport::runDataCommand({}, arguments);
@@ -181,7 +173,7 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
         testsupport::write(bad, block.repeated(lines));
         QProcess check;
         check.setStandardOutputFile(QProcess::nullDevice());
-        check.start(program(), {u"--program-folder"_s, programFolder(), u"check"_s, bad});
+        check.start(kProgram, {u"--program-folder"_s, programFolder(), u"check"_s, bad});
         EXPECT_TRUE(check.waitForStarted());
         QFile status(u"/proc/%1/status"_s.arg(check.processId()));
         qint64 peak = 0;
@@ -214,13 +206,11 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
     const QString many = beside(u"many.txt"_s);
     testsupport::write(many, testsupport::bytes(sample("genesis-1.txt")).repeated(1330)); // 41,230 lines
     const QString terminal = output(
-        u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(program(), programFolder(), many),
+        u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(kProgram, programFolder(), many),
                       u"/dev/null"_s});
     EXPECT_TRUE(terminal.contains(u"1/2 작업중..."_s));
-    EXPECT_TRUE(terminal.contains(u"만들기 작업이 완료되었습니다."_s));
     const qsizetype redraws = terminal.count(u"2/2 작업중..."_s);
-    EXPECT_GT(redraws, 0);
-    EXPECT_LT(redraws, 1000);
+    EXPECT_TRUE(redraws > 0 && redraws < 1000) << redraws;
 }
 
 // SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a version holds in
@@ -260,8 +250,7 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
               (ErrorEntries::fileHeading(imp) +
                QStringList{entry(lineOf("I Samuel 30:31"), LineOutcome::UnknownReference, u"삼상 30:31"_s),
                            entry(lineOf("II Corinthians 13:14"), LineOutcome::UnknownReference, u"고후 13:14"_s)}));
-    QStringList nulls;
-    QStringList different;
+    QStringList nulls, different;
     const auto stored = testsupport::storedTexts(path(u"sword-kjv.DAT"_s));
     for (const auto& [reference, text] : stored) {
         if (text == u"<Null>"_s) {

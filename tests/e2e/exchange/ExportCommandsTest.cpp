@@ -128,8 +128,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     }
     for (const QString& tool : {u"imp2vs"_s, u"mod2imp"_s, u"diatheke"_s}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            GTEST_SKIP() << tool.toStdString()
-                         << " is missing (Debian packages libsword-utils and diatheke; scripts/setup)";
+            GTEST_SKIP() << tool.toStdString() << " is missing (libsword-utils and diatheke; scripts/setup)";
         }
     }
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
@@ -182,11 +181,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     }
     expected[u"Song of Solomon 6:13"_s] += u" A verse KJV has not."_s;
     expected[u"III John 1:14"_s] += u" 평강이 너에게 있을지어다"_s;
-    EXPECT_EQ(module.size(), 31100);
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        ASSERT_EQ(module.value(it.key(), u"<missing>"_s).toStdString(), it.value().toStdString())
-            << it.key().toStdString();
-    }
+    EXPECT_TRUE(module == expected) << module.size();
     EXPECT_EQ(tool(u"diatheke"_s, {u"-b"_s, u"KJVKO"_s, u"-k"_s, u"3John 1:14"_s}),
               u"III John 1:14: "_s + expected.value(u"III John 1:14"_s) + u"\n(KJVKO)\n"_s);
 }
