@@ -218,8 +218,8 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
 
         std::map<int, QString> kept;
         int inUseSaves = 0, saveNumber = 0, finished = 0;
-        // Either side may find the file in use by the other; both go on until several runs have finished.
-        for (int round = 0; round < 40 && finished < 4; ++round) {
+        // Either side may find the file in use by the other; both go on until 4 runs end well and a save met one.
+        for (int round = 0; round < 40 && (finished < 4 || inUseSaves == 0); ++round) {
             QProcess maintenance;
             start(maintenance, {command, file});
             // Without an event loop, only a wait on the process itself notices that it has ended.
@@ -246,7 +246,7 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
                                                 : out.contains(kInUse))
                 << out.toStdString();
         }
-        EXPECT_EQ(finished, 4);
+        EXPECT_GE(finished, 4);
         for (const auto& [verse, text] : kept) {
             EXPECT_EQ(testsupport::storedText(file, u"창 1:%1"_s.arg(verse)), QVariant(text));
         }
