@@ -47,10 +47,7 @@ QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, c
     return ErrorEntries::lineEntry(line, {outcome, reference, {}, book});
 }
 
-QString program()
-{
-    return testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
-}
+const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
 
 // Runs a program to its end, its output into a file when one is given; what it printed.
 QString output(const QString& executable, const QStringList& arguments, const QString& into = {})
@@ -60,8 +57,7 @@ QString output(const QString& executable, const QStringList& arguments, const QS
         process.setStandardOutputFile(into);
     }
     process.start(executable, arguments);
-    EXPECT_TRUE(process.waitForFinished(300000));
-    EXPECT_EQ(process.exitCode(), 0) << executable.toStdString();
+    EXPECT_TRUE(process.waitForFinished(300000) && process.exitCode() == 0) << executable.toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -73,6 +69,12 @@ protected:
     CommandResult run(const QStringList& arguments) const
     {
         return testsupport::runDataCommand(programFolder(), arguments);
+    }
+    void expectRun(const QStringList& arguments, int exitCode, const QString& message) const
+    {
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(result.out, console(message));
     }
 
     // The log's lines after its header line and the empty line, decoded from code page 949.
@@ -88,21 +90,17 @@ protected:
 TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusalsAndHeldTargetsTouchNothing)
 {
     const QString faulty = sample("genesis-3-faulty.txt");
-    CommandResult result = run({u"check"_s, sample("genesis-1.txt"), sample("genesis-2.txt")});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, console(RunMessages::testFinishedWithoutErrors()));
+    expectRun({u"check"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}, 0,
+              RunMessages::testFinishedWithoutErrors());
     EXPECT_FALSE(QFile::exists(programFile(u"err.txt"_s)));
-    result = run({u"check"_s, sample("genesis-1.txt"), faulty});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, console(RunMessages::testFinishedWithErrors()));
+    expectRun({u"check"_s, sample("genesis-1.txt"), faulty}, 1, RunMessages::testFinishedWithErrors());
     EXPECT_EQ(logEntries(),
               (ErrorEntries::fileHeading(faulty) +
                QStringList{entry(5, LineOutcome::MissingColon), entry(7, LineOutcome::UnknownBook, {}, u"창세기"_s),
                            entry(10, LineOutcome::UnknownReference, u"창 3:100"_s)}));
     EXPECT_EQ(QDir(installFolder()).entryList(QDir::Files), QStringList{u"개역.DAT"_s});
-    result = run({u"build"_s, u"창세기"_s, sample("genesis-1.txt"), sample("genesis-2.txt"), faulty});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, console(RunMessages::buildFinishedWithErrors(u"창세기.DAT"_s, 77)));
+    expectRun({u"build"_s, u"창세기"_s, sample("genesis-1.txt"), sample("genesis-2.txt"), faulty}, 1,
+              RunMessages::buildFinishedWithErrors(u"창세기.DAT"_s, 77));
     const QString version = path(u"창세기.DAT"_s);
     EXPECT_EQ(testsupport::storedText(version, u"창 1:1"_s),
               QVariant(u"In the beginning God created the heaven and the earth."_s));
@@ -117,15 +115,13 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
         {QStringList{u"build"_s, u"../outside"_s} + file, *importer::versionNameProblem(u"../outside"_s)},
     };
     for (const auto& [arguments, refusal] : refusals) {
-        result = run(arguments);
-        EXPECT_EQ(result.exitCode, 1) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(result.out, console(refusal));
+        expectRun(arguments, 1, refusal);
     }
     EXPECT_EQ(QDir(installFolder()).entryList(QDir::Files), (QStringList{u"개역.DAT"_s, u"창세기.DAT"_s}));
     EXPECT_FALSE(QFile::exists(beside(u"outside.DAT"_s)));
     // A target held by another process fails the run.
     auto held = versiondb::DBEngine::instance().OpenDatabase(version, true, false, versiondb::passwordConnect());
-    result = run({u"build"_s, u"창세기"_s, sample("genesis-2.txt")});
+    const CommandResult result = run({u"build"_s, u"창세기"_s, sample("genesis-2.txt")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out.endsWith(console(RunMessages::phase2Failure({}, true)))) << result.out.toStdString();
     held->Close();
@@ -136,29 +132,24 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
     const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
-    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty());
     EXPECT_EQ(help.out, cli::usageText());
-    EXPECT_TRUE(help.err.isEmpty());
-    for (const char* command : {"check", "build", "show", "save", "compact", "repair", "delete", "export", "report"}) {
-        EXPECT_TRUE(help.out.contains(u"\n  %1 "_s.arg(QLatin1String(command)))) << command;
-    }
     using cli::UsageErrors;
     const QString version = path(u"개역.DAT"_s);
     const QByteArray before = testsupport::bytes(version);
-    const QString folder = programFolder();
     const QString missing = beside(u"없는 폴더"_s);
-    const QString out = u"out"_s;
     const std::pair<QStringList, QString> cases[] = {
         {{}, UsageErrors::noCommand()},
         {{u"--program-folder"_s}, UsageErrors::programFolderMissing()},
         {{u"--program-folder"_s, missing, u"check"_s}, UsageErrors::programFolderNotFound(missing)},
-        {{u"--program-folder"_s, folder, u"frobnicate"_s}, UsageErrors::unknownCommand(u"frobnicate"_s)},
-        {{u"--program-folder"_s, folder, u"build"_s}, UsageErrors::buildNeedsName()},
+        {{u"--program-folder"_s, programFolder(), u"frobnicate"_s}, UsageErrors::unknownCommand(u"frobnicate"_s)},
+        {{u"--program-folder"_s, programFolder(), u"build"_s}, UsageErrors::buildNeedsName()},
         {{u"repair"_s, version, version}, UsageErrors::needsOnePath(u"repair"_s)},
         {{u"export"_s, version}, UsageErrors::exportNeedsArguments()},
-        {{u"export"_s, version, out, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
-        {{u"export"_s, version, out, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
-        {{u"export"_s, version, out, u"--format"_s, u"imp"_s, u"--encoding"_s, u"cp949"_s}, UsageErrors::impIsUtf8()},
+        {{u"export"_s, version, u"o"_s, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
+        {{u"export"_s, version, u"o"_s, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
+        {{u"export"_s, version, u"o"_s, u"--format"_s, u"imp"_s, u"--encoding"_s, u"cp949"_s},
+         UsageErrors::impIsUtf8()},
     };
     for (const auto& [arguments, why] : cases) {
         const CommandResult result = testsupport::runDataCommand({}, arguments);
@@ -169,10 +160,9 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     EXPECT_EQ(testsupport::bytes(version), before);
 }
 
-// The error log is written as the check goes: a check of four times the bad lines peaks no higher (their entries kept
-// in memory would take well over 30 MB more), for text and for IMP files. The peak is the check's own (VmHWM of its
-// process, read until it ends): the rusage of a child starts from the peak of the process that spawned it, here this
-// test's.
+// The error log is written as the check goes: a check of four times the bad lines peaks no higher, for text and for IMP
+// files. The peak is the check's own (VmHWM of its process, read until it ends), not the rusage of a child, which
+// starts from the peak of the process that spawned it.
 TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
 {
     const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
@@ -181,7 +171,7 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
         testsupport::write(bad, block.repeated(lines));
         QProcess check;
         check.setStandardOutputFile(QProcess::nullDevice());
-        check.start(program(), {u"--program-folder"_s, programFolder(), u"check"_s, bad});
+        check.start(kProgram, {u"--program-folder"_s, programFolder(), u"check"_s, bad});
         EXPECT_TRUE(check.waitForStarted());
         QFile status(u"/proc/%1/status"_s.arg(check.processId()));
         qint64 peak = 0;
@@ -214,13 +204,11 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
     const QString many = beside(u"many.txt"_s);
     testsupport::write(many, testsupport::bytes(sample("genesis-1.txt")).repeated(1330)); // 41,230 lines
     const QString terminal = output(
-        u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(program(), programFolder(), many),
+        u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(kProgram, programFolder(), many),
                       u"/dev/null"_s});
     EXPECT_TRUE(terminal.contains(u"1/2 작업중..."_s));
-    EXPECT_TRUE(terminal.contains(u"만들기 작업이 완료되었습니다."_s));
     const qsizetype redraws = terminal.count(u"2/2 작업중..."_s);
-    EXPECT_GT(redraws, 0);
-    EXPECT_LT(redraws, 1000);
+    EXPECT_TRUE(redraws > 0 && redraws < 1000) << redraws;
 }
 
 // SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a version holds in
@@ -251,28 +239,20 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
         }
     }
     ASSERT_EQ(kjv.size(), 31102);
-    const CommandResult result = run({u"build"_s, u"sword-kjv"_s, imp});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, console(RunMessages::buildFinishedWithErrors(u"sword-kjv.DAT"_s, 31100)));
+    expectRun({u"build"_s, u"sword-kjv"_s, imp}, 1, RunMessages::buildFinishedWithErrors(u"sword-kjv.DAT"_s, 31100));
     const QList<QByteArray> impLines = testsupport::bytes(imp).split('\n');
     const auto lineOf = [&](const char* key) { return impLines.indexOf(QByteArray("$$$") + key) + 1; };
     EXPECT_EQ(logEntries(),
               (ErrorEntries::fileHeading(imp) +
                QStringList{entry(lineOf("I Samuel 30:31"), LineOutcome::UnknownReference, u"삼상 30:31"_s),
                            entry(lineOf("II Corinthians 13:14"), LineOutcome::UnknownReference, u"고후 13:14"_s)}));
-    QStringList nulls;
-    QStringList different;
+    kjv.remove(u"삼상 30:31"_s);
+    kjv.remove(u"고후 13:14"_s);
+    kjv.insert(u"아 6:14"_s, u"<Null>"_s);
+    kjv.insert(u"요삼 1:15"_s, u"<Null>"_s);
     const auto stored = testsupport::storedTexts(path(u"sword-kjv.DAT"_s));
-    for (const auto& [reference, text] : stored) {
-        if (text == u"<Null>"_s) {
-            nulls << reference;
-        } else if (text != kjv.value(reference)) {
-            different << reference;
-        }
-    }
     EXPECT_EQ(stored.size(), 31102);
-    EXPECT_EQ(nulls, (QStringList{u"아 6:14"_s, u"요삼 1:15"_s}));
-    EXPECT_EQ(different.size(), 0) << different.mid(0, 5).join(u' ').toStdString();
+    EXPECT_TRUE((QHash<QString, QString>(stored.begin(), stored.end()) == kjv));
 }
 
 } // namespace

@@ -27,17 +27,12 @@ using testsupport::CommandResult;
 
 QStringList textFilesOf(const QString& folder)
 {
-    QStringList files;
-    for (const QString& name : QDir(folder).entryList({u"*.txt"_s}, QDir::Files, QDir::Name)) {
-        files << folder + u'/' + name;
-    }
-    return files;
+    return QDir(folder)
+        .entryList({u"*.txt"_s}, QDir::Files, QDir::Name)
+        .replaceInStrings(QRegularExpression(u"^"_s), folder + u'/');
 }
 
-QString sample(const char* name)
-{
-    return testsupport::sourceFolder() + u"/data/samples/"_s + QString::fromLatin1(name);
-}
+const QString kSamples = testsupport::sourceFolder() + u"/data/samples/"_s;
 
 class ExportCommand : public testsupport::InstallTreeTest
 {
@@ -79,7 +74,7 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
     QStringEncoder encoder("windows-949");
     const QString extra =
         writeFile(u"extra.txt"_s, encoder.encode(u"출 1:1\r\n출 1:2 이스라엘의 아들들의 이름은 이러하니\r\n"_s));
-    build(u"first"_s, {sample("genesis-1.txt"), sample("genesis-2.txt"), extra});
+    build(u"first"_s, {kSamples + u"genesis-1.txt"_s, kSamples + u"genesis-2.txt"_s, extra});
     const QString first = path(u"first.DAT"_s);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:19"_s, u"누구든지 이 책의 예언의 말씀에서 제하여 버리면"_s}).exitCode, 0);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:21"_s, u"주 예수의 은혜가 모든 자들에게 있을지어다 아멘"_s}).exitCode, 0);
@@ -97,7 +92,7 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
 
 TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
-    build(u"held"_s, {sample("genesis-1.txt")});
+    build(u"held"_s, {kSamples + u"genesis-1.txt"_s});
     const QString held = path(u"held.DAT"_s);
     auto database = versiondb::DBEngine::instance().OpenDatabase(held, true, false, versiondb::passwordConnect());
     const QString out = beside(u"out"_s);
@@ -128,8 +123,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     }
     for (const QString& tool : {u"imp2vs"_s, u"mod2imp"_s, u"diatheke"_s}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            GTEST_SKIP() << tool.toStdString()
-                         << " is missing (Debian packages libsword-utils and diatheke; scripts/setup)";
+            GTEST_SKIP() << tool.toStdString() << " is missing (libsword-utils and diatheke; scripts/setup)";
         }
     }
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
@@ -152,15 +146,12 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     testsupport::write(sword + u"/mods.d/kjvko.conf"_s, "[KJVKO]\nDataPath=./modules/texts/rawtext/kjvko/\n"
                                                         "ModDrv=RawText\nEncoding=UTF-8\nSourceType=Plain\n"
                                                         "Lang=ko\nVersification=KJV\n");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"SWORD_PATH"_s, sword);
-    environment.insert(u"LANG"_s, u"C.UTF-8"_s);
-    const auto tool = [&](const QString& program, const QStringList& arguments) {
+    qputenv("SWORD_PATH", sword.toLocal8Bit());
+    qputenv("LANG", "C.UTF-8");
+    const auto tool = [](const QString& program, const QStringList& arguments) {
         QProcess process;
-        process.setProcessEnvironment(environment);
         process.start(program, arguments);
-        EXPECT_TRUE(process.waitForFinished(300000));
-        EXPECT_EQ(process.exitCode(), 0) << program.toStdString();
+        EXPECT_TRUE(process.waitForFinished(300000) && process.exitCode() == 0) << program.toStdString();
         return QString::fromUtf8(process.readAllStandardOutput());
     };
     tool(u"imp2vs"_s, {imp, u"-o"_s, data, u"-l"_s, u"ko"_s});
@@ -182,11 +173,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     }
     expected[u"Song of Solomon 6:13"_s] += u" A verse KJV has not."_s;
     expected[u"III John 1:14"_s] += u" 평강이 너에게 있을지어다"_s;
-    EXPECT_EQ(module.size(), 31100);
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        ASSERT_EQ(module.value(it.key(), u"<missing>"_s).toStdString(), it.value().toStdString())
-            << it.key().toStdString();
-    }
+    EXPECT_TRUE(module == expected) << module.size();
     EXPECT_EQ(tool(u"diatheke"_s, {u"-b"_s, u"KJVKO"_s, u"-k"_s, u"3John 1:14"_s}),
               u"III John 1:14: "_s + expected.value(u"III John 1:14"_s) + u"\n(KJVKO)\n"_s);
 }

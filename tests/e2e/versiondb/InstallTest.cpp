@@ -1,17 +1,14 @@
-// `cmake --install` lays out the shipped files under a prefix and never
-// replaces a version file that is already there.
+// `cmake --install` lays out the shipped files under a prefix and never replaces a version file that is already there.
 
 #include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
 using testsupport::bytes;
-using testsupport::write;
 
 namespace {
 
@@ -19,10 +16,8 @@ namespace {
 bool install(const QString& prefix)
 {
     QProcess cmake;
-    cmake.start(QStringLiteral(BYEORISOL_CMAKE_COMMAND),
-                {QStringLiteral("--install"),
-                 QDir::cleanPath(testsupport::builtInstallFolder() + QStringLiteral("/..")), QStringLiteral("--prefix"),
-                 prefix});
+    cmake.start(u"" BYEORISOL_CMAKE_COMMAND ""_s,
+                {u"--install"_s, testsupport::builtInstallFolder() + u"/.."_s, u"--prefix"_s, prefix});
     const bool done = cmake.waitForFinished(120000) && cmake.exitStatus() == QProcess::NormalExit;
     EXPECT_EQ(done ? cmake.exitCode() : -1, 0) << cmake.readAllStandardError().toStdString();
     return done && cmake.exitCode() == 0;
@@ -30,26 +25,30 @@ bool install(const QString& prefix)
 
 } // namespace
 
+// The laid-out files keep a rollback journal (header bytes 18 and 19 are 1), as every file the program writes does.
 TEST(InstallShippedFiles, laysOutTheVersionFilesAndKeepsTheUsersOwn)
 {
     QTemporaryDir prefix;
     ASSERT_TRUE(install(prefix.path()));
-    const QString reference = prefix.filePath(QStringLiteral("개역.DAT"));
-    const QString user = prefix.filePath(QStringLiteral("user.dat"));
-    const QString templateFile = prefix.filePath(QStringLiteral("manager/null.mdb"));
-    const QByteArray builtTemplate = bytes(testsupport::builtProgramFolder() + QStringLiteral("/null.mdb"));
-    EXPECT_EQ(bytes(reference), bytes(testsupport::builtInstallFolder() + QStringLiteral("/개역.DAT")));
-    EXPECT_EQ(bytes(user), bytes(testsupport::builtInstallFolder() + QStringLiteral("/user.dat")));
+    const QString reference = prefix.filePath(u"개역.DAT"_s);
+    const QString user = prefix.filePath(u"user.dat"_s);
+    const QString templateFile = prefix.filePath(u"manager/null.mdb"_s);
+    const QByteArray builtTemplate = bytes(testsupport::builtProgramFolder() + u"/null.mdb"_s);
+    EXPECT_EQ(bytes(reference), bytes(testsupport::builtInstallFolder() + u"/개역.DAT"_s));
+    EXPECT_EQ(bytes(user), bytes(testsupport::builtInstallFolder() + u"/user.dat"_s));
     EXPECT_EQ(bytes(templateFile), builtTemplate);
-
+    for (const QString& file : {reference, user, templateFile}) {
+        EXPECT_EQ(bytes(file).mid(18, 2), QByteArray("\x01\x01", 2)) << file.toStdString();
+    }
     // The user has changed user.dat, and keeps the reference version under a name in another case.
-    write(user, "the user's own verses");
-    ASSERT_TRUE(QFile::rename(reference, prefix.filePath(QStringLiteral("개역.dat"))));
-    write(prefix.filePath(QStringLiteral("개역.dat")), "the user's reference version");
-    write(templateFile, "old template");
+    const QString renamed = prefix.filePath(u"개역.dat"_s);
+    testsupport::write(user, "the user's own verses");
+    ASSERT_TRUE(QFile::rename(reference, renamed));
+    testsupport::write(renamed, "the user's reference version");
+    testsupport::write(templateFile, "old template");
     ASSERT_TRUE(install(prefix.path()));
     EXPECT_EQ(bytes(user), QByteArray("the user's own verses"));
-    EXPECT_EQ(bytes(prefix.filePath(QStringLiteral("개역.dat"))), QByteArray("the user's reference version"));
+    EXPECT_EQ(bytes(renamed), QByteArray("the user's reference version"));
     EXPECT_FALSE(QFile::exists(reference));
     EXPECT_EQ(bytes(templateFile), builtTemplate); // the program's own files are replaced
 }
