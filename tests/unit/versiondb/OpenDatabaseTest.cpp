@@ -7,6 +7,7 @@
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,8 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace versiondb;
 using namespace testsupport;
@@ -166,6 +169,28 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
 
 // The reference version is found whatever the letter case of its stored name;
 // an exact match is preferred and a missing name left alone.
+// A copy of the records of another file commits as a transaction of this file alone: with a
+// write lock on the source as well, the commit goes through a super-journal, which a kill at the
+// wrong moment leaves beside the file.
+TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
+{
+    const QString source = makeVersion(QStringLiteral("source.dat"), 5, Texts::Most);
+    const QString target = makeVersion(QStringLiteral("target.dat"), 0);
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(installFolder()).constData(), IN_CREATE), 0);
+    open(target)->CopyRecords(QStringLiteral("본문"), VersionFile::fieldNames(), source, QStringLiteral("번호"));
+    QStringList created;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {
+        for (char* e = events; e < events + n; e += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(e)->len) {
+            created << QString::fromUtf8(reinterpret_cast<inotify_event*>(e)->name);
+        }
+    }
+    close(watch);
+    EXPECT_EQ(created, QStringList{QStringLiteral("target.dat-journal")});
+    EXPECT_EQ(storedRecords(target), storedRecords(source));
+}
+
 TEST_F(OpenDatabase, fileNamesResolveWithoutRegardToLetterCase)
 {
     for (const char* name : {"개역.Dat", "kjv.dat", "KJV.DAT"}) {
