@@ -12,10 +12,10 @@ usage: bench/bad_lines.py BUILD_DIR [SIZE_MB]
 """
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
-import time
+
+from processes import data_command, install_tree, run
 
 # One line of each fault, in code page 949: no colon, a verse that is no number, a verse of four
 # digits, no chapter, an unknown book, a reference the reference version does not have.
@@ -45,21 +45,10 @@ def main():
     size_mb = int(sys.argv[2]) if len(sys.argv) > 2 else 200
     work = tempfile.mkdtemp(prefix="byeorisol-bad-lines-")
     try:
-        program = os.path.join(work, "viewer", "manager")
-        os.makedirs(program)
-        shutil.copy(os.path.join(build_dir, "viewer", "개역.DAT"), os.path.join(work, "viewer"))
-        shutil.copy(os.path.join(build_dir, "viewer", "manager", "null.mdb"), program)
+        program = install_tree(build_dir, work)
         text = os.path.join(work, "bad.txt")
         size = write_bad_lines(text, size_mb)
-        data = os.path.join(build_dir, "viewer", "manager", "byeorisol-data")
-        # GNU time reports the peak of the command alone, not of this interpreter.
-        with tempfile.NamedTemporaryFile("r") as peak:
-            start = time.perf_counter()
-            code = subprocess.call(["/usr/bin/time", "-q", "-f", "%M", "-o", peak.name,
-                                    data, "--program-folder", program, "check", text],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            seconds = time.perf_counter() - start
-            peak_kib = int(peak.read().split()[-1])
+        seconds, _, peak_kib, code = run(data_command(build_dir, program) + ["check", text])
         if code != 1:
             sys.exit(f"byeorisol-data check: exit code {code}, expected 1 (line errors)")
         log = os.path.getsize(os.path.join(program, "err.txt"))

@@ -16,24 +16,10 @@ usage: bench/whole_bible.py BUILD_DIR [RUNS]
 import os
 import shutil
 import statistics
-import subprocess
 import sys
 import tempfile
-import time
 
-
-def run(argv, **kwargs):
-    """Runs one process; returns (seconds, processor seconds, peak resident KiB, exit code).
-
-    GNU time reports the peak: it forks from a small process, whereas a fork of
-    this interpreter would count the interpreter's own memory as the child's."""
-    with tempfile.NamedTemporaryFile("r") as peak:
-        start = time.perf_counter()
-        code = subprocess.call(["/usr/bin/time", "-q", "-f", "%U %S %M", "-o", peak.name] + argv,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
-        seconds = time.perf_counter() - start
-        user, system, resident = peak.read().split()[-3:]
-        return seconds, float(user) + float(system), int(resident), code
+from processes import data_command, install_tree, run
 
 
 def measure(name, runs, prepare, argv, accept=(0,), **kwargs):
@@ -62,11 +48,8 @@ def main():
 
     work = tempfile.mkdtemp(prefix="byeorisol-bench-")
     try:
-        program = os.path.join(work, "viewer", "manager")
-        os.makedirs(program)
-        shutil.copy(os.path.join(build_dir, "viewer", "개역.DAT"), os.path.join(work, "viewer"))
-        shutil.copy(os.path.join(build_dir, "viewer", "manager", "null.mdb"), program)
-        data = [os.path.join(build_dir, "viewer", "manager", "byeorisol-data"), "--program-folder", program]
+        program = install_tree(build_dir, work)
+        data = data_command(build_dir, program)
         target = os.path.join(work, "viewer", "bench.DAT")
 
         def fresh_target():
