@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/DataCommand.h"
 #include "support/InstallTree.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,18 @@ class InstallTreeTest : public ::testing::Test, public InstallTree
 protected:
     using InstallTree::InstallTree;
     void SetUp() override { ASSERT_TRUE(isValid()); }
+};
+
+// An install tree with the template and the built reference version, for runs of byeorisol-data.
+class DataCommandTest : public InstallTreeTest
+{
+protected:
+    DataCommandTest() : InstallTreeTest({QStringLiteral("null.mdb")}) {}
+    void SetUp() override { ASSERT_TRUE(isValid() && copyBuiltReference()); }
+    [[nodiscard]] CommandResult run(const QStringList& arguments) const
+    {
+        return runDataCommand(programFolder(), arguments);
+    }
 };
 
 } // namespace testsupport

@@ -61,15 +61,9 @@ QString output(const QString& executable, const QStringList& arguments, const QS
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-class DataCommand : public testsupport::InstallTreeTest
+class DataCommand : public testsupport::DataCommandTest
 {
 protected:
-    DataCommand() : InstallTreeTest({u"null.mdb"_s}) {}
-    void SetUp() override { ASSERT_TRUE(isValid() && copyBuiltReference()); }
-    CommandResult run(const QStringList& arguments) const
-    {
-        return testsupport::runDataCommand(programFolder(), arguments);
-    }
     void expectRun(const QStringList& arguments, int exitCode, const QString& message) const
     {
         const CommandResult result = run(arguments);

@@ -34,15 +34,9 @@ QStringList textFilesOf(const QString& folder)
 
 const QString kSamples = testsupport::sourceFolder() + u"/data/samples/"_s;
 
-class ExportCommand : public testsupport::InstallTreeTest
+class ExportCommand : public testsupport::DataCommandTest
 {
 protected:
-    ExportCommand() : InstallTreeTest({u"null.mdb"_s}) {}
-    void SetUp() override { ASSERT_TRUE(isValid() && copyBuiltReference()); }
-    CommandResult run(const QStringList& arguments) const
-    {
-        return testsupport::runDataCommand(programFolder(), arguments);
-    }
     // Builds the version NAME.DAT from the files; the build's exit code must be the one given.
     void build(const QString& name, const QStringList& files, int exitCode = 0) const
     {
