@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <utility>
 
 namespace cli {
 
@@ -45,6 +46,9 @@ int compactCommand(const QString& programFolder, const QString& path)
     if (!outcome.compacted() && !outcome.detail.isEmpty()) {
         std::fprintf(stderr, "byeorisol-data: %s\n", outcome.detail.toUtf8().constData());
     }
+    if (outcome.failedAt == maintenance::CompactStep::Damaged) {
+        return kLineErrorsOrRefused;
+    }
     return outcome.compacted() ? kSuccess : kFailure;
 }
 
@@ -53,8 +57,19 @@ int repairCommand(const QString& programFolder, const QString& path)
     const QString full = fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
     const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full);
-    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome));
-    return outcome.repaired ? kSuccess : kFailure;
+    // The counts in the message, then every verse as a range on a line of its own.
+    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome, 0));
+    if (!outcome.repaired) {
+        return kFailure;
+    }
+    for (const auto& [heading, ranges] :
+         {std::pair{MaintenanceMessages::lostVersesHeading(outcome.lostVerses), outcome.lostRanges},
+          std::pair{MaintenanceMessages::damagedTextsHeading(outcome.damagedTexts), outcome.damagedRanges}}) {
+        if (!ranges.isEmpty()) {
+            printMessage(stdout, heading + u'\n' + ranges.join(u'\n'));
+        }
+    }
+    return outcome.whole() ? kSuccess : kLineErrorsOrRefused;
 }
 
 int deleteCommand(const QString& programFolder, const QString& path)

@@ -5,7 +5,6 @@
 #include "platform/FileNames.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
-#include "versiondb/IntegrityCheck.h"
 #include "versiondb/Recordset.h"
 
 #include <QFile>
@@ -129,9 +128,9 @@ void FileOperations::compactDatabase(versiondb::Database& source, const QString&
     versiondb::DBEngine::instance().CompactDatabase(source, destination, connect);
 }
 
-void FileOperations::repairDatabase(const QString& path)
+versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource)
 {
-    versiondb::DBEngine::instance().RepairDatabase(path);
+    return versiondb::DBEngine::instance().RepairDatabase(path, skeletonSource);
 }
 
 qint64 FileOperations::recordCount(versiondb::Database& database)
@@ -150,9 +149,17 @@ qint64 FileOperations::recordCount(const QString& path, const QString& connect)
     return count;
 }
 
-bool FileOperations::integrityOk(const QString& path)
+std::optional<QString> FileOperations::versionFault(versiondb::Database& database)
 {
-    return versiondb::passesIntegrityCheck(path);
+    return database.SoundnessFault();
+}
+
+std::optional<QString> FileOperations::versionFault(const QString& path, const QString& connect)
+{
+    std::unique_ptr<versiondb::Database> db = openDatabase(path, connect);
+    const std::optional<QString> fault = versionFault(*db);
+    db->Close();
+    return fault;
 }
 
 } // namespace maintenance

@@ -6,7 +6,8 @@
 
 namespace versiondb {
 class Database;
-}
+struct RepairReport;
+} // namespace versiondb
 
 namespace maintenance {
 
@@ -38,13 +39,16 @@ public:
     [[nodiscard]] virtual std::unique_ptr<versiondb::Database> openDatabase(const QString& path,
                                                                             const QString& connect);
     virtual void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect);
-    virtual void repairDatabase(const QString& path);
+    // The engine's repair, on the skeleton of the reference version skeletonSource.
+    [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource);
     // The number of records of the table 본문 of an open database.
     [[nodiscard]] virtual qint64 recordCount(versiondb::Database& database);
     // The same from an open with the connect string.
     [[nodiscard]] qint64 recordCount(const QString& path, const QString& connect);
-    // True when the database file passes the storage's own integrity check.
-    [[nodiscard]] virtual bool integrityOk(const QString& path);
+    // What keeps an open version from being sound (see versiondb/Soundness.h), or nothing.
+    [[nodiscard]] virtual std::optional<QString> versionFault(versiondb::Database& database);
+    // The same of the version at path, opened with the connect string.
+    [[nodiscard]] std::optional<QString> versionFault(const QString& path, const QString& connect);
 };
 
 } // namespace maintenance

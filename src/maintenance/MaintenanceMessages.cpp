@@ -2,6 +2,7 @@
 
 #include "maintenance/VersionMaintenance.h"
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileNames.h"
 
 namespace maintenance {
 
@@ -13,6 +14,15 @@ const QString kCompactQuestion = QStringLiteral("선택된 파일을 최척화�
 const QString kDeleteQuestion = QStringLiteral("선택하신 역본파일을 석제하시겠습니까?");
 const QString kRepaired = QStringLiteral("성공적으로 치료가 끝났습니다 !");
 const QString kRepairFailed = QStringLiteral("치료하지 못했습니다!");
+const QString kRepairIncomplete = QStringLiteral("치료를 마쳤지만 본문을 모두 되살리지는 못했습니다 !");
+const QString kLostVerses = QStringLiteral("본문을 잃은 구절");
+const QString kDamagedTexts = QStringLiteral("글자가 손상된 본문");
+const QString kCount = QStringLiteral("%1개");
+const QString kFullList = QStringLiteral("전체 목록: ");
+const QString kKeptOriginal = QStringLiteral("손상된 원본 파일: ");
+const QString kRepairedFile = QStringLiteral("치료한 파일: ");
+const QString kCompactDamaged = QStringLiteral("파일이 손상되어 최적화할 수 없습니다.");
+const QString kRepairFirst = QStringLiteral("먼저 \"손상된 역본파일 치료\"로 치료하여 주십시오 !");
 const QString kErrorNumber = QStringLiteral("오류 번호: ");
 const QString kCompacted = QStringLiteral("성공적으로 완료되었습니다.");
 const QString kCompactAdvice = QStringLiteral("자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !");
@@ -47,6 +57,53 @@ Message MaintenanceMessages::repairFailed(int number, const QString& description
     // The lines of this box are broken by a carriage return alone.
     return {platform::MessageIcon::None, kRepairFailed + QLatin1Char('\r') + kErrorNumber + QString::number(number) +
                                              QLatin1Char('\r') + description};
+}
+
+Message MaintenanceMessages::repairIncomplete(const QString& displayName, const RepairOutcome& outcome, int maxRanges)
+{
+    QString text = displayName + kAfterName + kRepairIncomplete;
+    const auto count = [&](const QString& what, int n, const QStringList& ranges) {
+        if (n == 0) {
+            return;
+        }
+        text += QStringLiteral("\r\n") + what + QStringLiteral(": ") + kCount.arg(n);
+        if (maxRanges > 0) {
+            QStringList shown = ranges.mid(0, maxRanges);
+            if (ranges.size() > maxRanges) {
+                shown << QStringLiteral("…");
+            }
+            text += QStringLiteral(" (") + shown.join(QStringLiteral(", ")) + u')';
+        }
+    };
+    count(kLostVerses, outcome.lostVerses, outcome.lostRanges);
+    count(kDamagedTexts, outcome.damagedTexts, outcome.damagedRanges);
+    if (!outcome.listPath.isEmpty()) {
+        text += QStringLiteral("\r\n") + kFullList + outcome.listPath;
+    }
+    text += QStringLiteral("\r\n") + kKeptOriginal + platform::GetFileName(outcome.keptOriginal);
+    return {platform::MessageIcon::Exclamation, text};
+}
+
+QString MaintenanceMessages::repairListHeading(const QString& path, const RepairOutcome& outcome)
+{
+    return kRepairedFile + path + QStringLiteral("\r\n") + kKeptOriginal + outcome.keptOriginal +
+           QStringLiteral("\r\n");
+}
+
+QString MaintenanceMessages::lostVersesHeading(int count)
+{
+    return kLostVerses + QStringLiteral(" (") + kCount.arg(count) + QStringLiteral("):");
+}
+
+QString MaintenanceMessages::damagedTextsHeading(int count)
+{
+    return kDamagedTexts + QStringLiteral(" (") + kCount.arg(count) + QStringLiteral("):");
+}
+
+Message MaintenanceMessages::compactRefusedDamaged(const QString& displayName)
+{
+    return {platform::MessageIcon::Exclamation,
+            displayName + kAfterName + kCompactDamaged + QStringLiteral("\r\n") + kRepairFirst};
 }
 
 Message MaintenanceMessages::compactSucceeded(const QString& displayName)
@@ -95,10 +152,10 @@ QString MaintenanceMessages::accessError()
     return platform::FileErrorDescriptions::accessError();
 }
 
-QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const RepairOutcome& outcome)
+QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const RepairOutcome& outcome, int maxRanges)
 {
     if (outcome.repaired) {
-        return {repairSucceeded(displayName)};
+        return {outcome.whole() ? repairSucceeded(displayName) : repairIncomplete(displayName, outcome, maxRanges)};
     }
     QList<Message> messages;
     for (const versiondb::ErrorItem& error : outcome.errors) {
@@ -109,6 +166,9 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
 
 QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const CompactOutcome& outcome)
 {
+    if (outcome.failedAt == CompactStep::Damaged) {
+        return {compactRefusedDamaged(displayName)};
+    }
     return {outcome.compacted() ? compactSucceeded(displayName) : compactFailed()};
 }
 

@@ -33,7 +33,17 @@ public:
     [[nodiscard]] static Message repairSucceeded(const QString& displayName);
     // "치료하지 못했습니다!", CR, "오류 번호: " and the number, CR, the description.
     [[nodiscard]] static Message repairFailed(int number, const QString& description);
+    // A repair that replaced the file but could not bring back every text whole: the counts, the
+    // first maxRanges ranges of each kind, where the full list is and where the damaged file was kept.
+    [[nodiscard]] static Message repairIncomplete(const QString& displayName, const RepairOutcome& outcome,
+                                                  int maxRanges);
+    // The headings of the repair's list file and of its two lists.
+    [[nodiscard]] static QString repairListHeading(const QString& path, const RepairOutcome& outcome);
+    [[nodiscard]] static QString lostVersesHeading(int count);
+    [[nodiscard]] static QString damagedTextsHeading(int count);
     [[nodiscard]] static Message compactSucceeded(const QString& displayName);
+    // The chosen file is not sound: nothing was changed, and a repair comes first.
+    [[nodiscard]] static Message compactRefusedDamaged(const QString& displayName);
     [[nodiscard]] static Message compactFailed();
     [[nodiscard]] static Message shippedFileRefused(const QString& displayName);
     [[nodiscard]] static Message deleted(const QString& displayName);
@@ -45,8 +55,10 @@ public:
     [[nodiscard]] static QString permissionDenied();
     [[nodiscard]] static QString accessError();
 
-    // The messages that report an outcome, in the order they are shown.
-    [[nodiscard]] static QList<Message> forOutcome(const QString& displayName, const RepairOutcome& outcome);
+    // The messages that report an outcome, in the order they are shown; a repair's shows at most
+    // maxRanges ranges of each kind.
+    [[nodiscard]] static QList<Message> forOutcome(const QString& displayName, const RepairOutcome& outcome,
+                                                   int maxRanges = 5);
     [[nodiscard]] static QList<Message> forOutcome(const QString& displayName, const CompactOutcome& outcome);
     [[nodiscard]] static QList<Message> forOutcome(const QString& displayName, const DeleteOutcome& outcome);
 };

@@ -11,53 +11,20 @@
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/SideFiles.h"
+#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QSaveFile>
 #include <exception>
 #include <utility>
 
 namespace maintenance {
 
 namespace {
-
-const QString kStagingMark = QStringLiteral(".compact-");
-
-// A name beside the chosen file that no file has: the chosen name, ".compact-" and six hex digits.
-// It never ends in ".dat", so no file dialog or file list of version files shows it.
-QString stagingPath(const QString& path)
-{
-    for (;;) {
-        const QString candidate =
-            path + kStagingMark + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
-        const QFileInfo info(candidate);
-        if (!info.exists() && !info.isSymLink()) {
-            return candidate;
-        }
-    }
-}
-
-// Copies that an interrupted compaction of this file left beside it. The rename
-// over the chosen file is one step, so the chosen file itself is whole; the copies are not needed.
-QStringList stagingLeftovers(const QString& path)
-{
-    const QFileInfo info(path);
-    static const QRegularExpression kSuffix(QStringLiteral("^\\.compact-[0-9a-f]{6}$"));
-    QStringList leftovers;
-    const QStringList names =
-        info.dir().entryList({info.fileName() + kStagingMark + QLatin1Char('*')}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        if (name.size() > info.fileName().size() && kSuffix.match(name.mid(info.fileName().size())).hasMatch() &&
-            name.startsWith(info.fileName())) {
-            leftovers << info.dir().filePath(name);
-        }
-    }
-    return leftovers;
-}
 
 QString folderOf(const QString& path)
 {
@@ -92,20 +59,29 @@ bool VersionMaintenance::isShipped(const QString& path)
     return versiondb::isShippedName(path);
 }
 
+QString VersionMaintenance::repairListPath(const QString& programFolder)
+{
+    return programFolder + platform::separator() + QStringLiteral("repair.txt");
+}
+
 RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
 {
     RepairOutcome outcome;
     try {
-        m_operations->repairDatabase(path);
+        const versiondb::RepairReport report =
+            m_operations->repairDatabase(path, versiondb::referenceVersionPath(m_programFolder));
         outcome.repaired = true;
+        outcome.lostVerses = static_cast<int>(report.lost.size());
+        outcome.lostRanges = versiondb::verseRanges(report.lost);
+        outcome.damagedTexts = static_cast<int>(report.damaged.size());
+        outcome.damagedRanges = versiondb::verseRanges(report.damaged);
+        outcome.keptOriginal = report.keptOriginal;
+        if (!outcome.whole()) {
+            outcome.listPath = repairListPath(m_programFolder);
+            writeRepairList(outcome, path);
+        }
     } catch (const versiondb::Error& error) {
-        const versiondb::Errors& errors = versiondb::DBEngine::instance().errors();
-        for (int i = 0; i < errors.Count(); ++i) {
-            outcome.errors << errors.Item(i);
-        }
-        if (outcome.errors.isEmpty()) {
-            outcome.errors = error.items();
-        }
+        outcome.errors = error.items();
     } catch (const std::exception&) {
         outcome.errors << versiondb::ErrorItem{versiondb::errorNumber::EngineFailure,
                                                versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
@@ -141,23 +117,27 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     }
 
     // The chosen file is held from before it is read until the checked copy has taken its place,
-    // so that no one can store into it in between and lose that work to the copy.
+    // so that no one can store into it in between and lose that work to the copy. The open removes
+    // what killed compactions left beside it.
     std::unique_ptr<versiondb::Database> original;
     try {
         original = m_operations->openDatabase(path, versiondb::passwordConnect());
     } catch (const versiondb::Error& error) {
         return {CompactStep::Engine, error.Description()};
     }
-
-    for (const QString& leftover : stagingLeftovers(path)) {
-        removeDatabaseFiles(leftover);
-    }
+    // A copy inherits the damage of its source, so a failure is the source's when the source is not sound.
+    const auto failed = [&](CompactStep step, const QString& detail) -> CompactOutcome {
+        if (const std::optional<QString> fault = m_operations->versionFault(*original)) {
+            return {CompactStep::Damaged, *fault};
+        }
+        return {step, detail};
+    };
 
     try {
         m_operations->compactDatabase(*original, scratch, versiondb::passwordConnect());
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
-        return {CompactStep::Engine, error.Description()};
+        return failed(CompactStep::Engine, error.Description());
     }
     if (!m_operations->fileExists(scratch)) {
         removeDatabaseFiles(scratch);
@@ -173,7 +153,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     }
 
     // The copy waits beside the chosen file, so that the last step is a rename within one folder.
-    const QString staging = stagingPath(path);
+    const QString staging = versiondb::newWorkFilePath(path, versiondb::WorkKind::Compaction);
     if (!m_operations->moveFile(scratch, staging) || !m_operations->flushFile(staging)) {
         removeDatabaseFiles(staging);
         removeDatabaseFiles(scratch);
@@ -181,21 +161,19 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     }
 
     QString problem;
-    if (!m_operations->integrityOk(staging)) {
-        problem = QStringLiteral("integrity check failed");
-    } else {
-        try {
-            const qint64 copyCount = m_operations->recordCount(staging, versiondb::passwordConnect());
-            if (copyCount != originalCount) {
-                problem = QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount);
-            }
-        } catch (const versiondb::Error& error) {
-            problem = error.Description();
+    try {
+        if (const std::optional<QString> fault = m_operations->versionFault(staging, versiondb::passwordConnect())) {
+            problem = *fault;
+        } else if (const qint64 copyCount = m_operations->recordCount(staging, versiondb::passwordConnect());
+                   copyCount != originalCount) {
+            problem = QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount);
         }
+    } catch (const versiondb::Error& error) {
+        problem = error.Description();
     }
     if (!problem.isEmpty()) {
         removeDatabaseFiles(staging);
-        return {CompactStep::CheckCopy, problem};
+        return failed(CompactStep::CheckCopy, problem);
     }
 
     if (!m_operations->replaceFile(staging, path)) {
@@ -210,6 +188,26 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
         return {CompactStep::FinalCheck, {}};
     }
     return {};
+}
+
+void VersionMaintenance::writeRepairList(const RepairOutcome& outcome, const QString& path) const
+{
+    QString text = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                   QStringLiteral("\r\n") + MaintenanceMessages::repairListHeading(path, outcome);
+    const auto section = [&](const QString& heading, const QStringList& ranges) {
+        if (!ranges.isEmpty()) {
+            text += QStringLiteral("\r\n") + heading + QStringLiteral("\r\n") + ranges.join(QStringLiteral("\r\n")) +
+                    QStringLiteral("\r\n");
+        }
+    };
+    section(MaintenanceMessages::lostVersesHeading(outcome.lostVerses), outcome.lostRanges);
+    section(MaintenanceMessages::damagedTextsHeading(outcome.damagedTexts), outcome.damagedRanges);
+    // UTF-8 with a byte-order mark, so that any editor reads it; a failure to write it loses no data.
+    QSaveFile file(outcome.listPath);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write("\xef\xbb\xbf" + text.toUtf8());
+        (void)file.commit();
+    }
 }
 
 void VersionMaintenance::removeDatabaseFiles(const QString& path)
@@ -236,6 +234,7 @@ DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
         }
         if (!info.isSymLink()) {
             versiondb::removeSideFiles(path);
+            versiondb::removeWorkFileLeftovers(path);
         }
     } catch (const versiondb::Error& error) {
         return {false, error.Description()};

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace maintenance {
 
@@ -14,6 +15,17 @@ struct RepairOutcome
     bool repaired = false;
     // The engine's errors when the repair failed, in the engine's order.
     QList<versiondb::ErrorItem> errors;
+    // A repair that could not bring back every text whole: the verses whose text is lost and
+    // those whose text kept bytes that are not text, as ranges within a chapter ("창 1:4-31"),
+    // the full list written in the program folder, and the damaged file kept beside the version.
+    int lostVerses = 0;
+    QStringList lostRanges;
+    int damagedTexts = 0;
+    QStringList damagedRanges;
+    QString listPath;
+    QString keptOriginal;
+
+    [[nodiscard]] bool whole() const { return lostVerses == 0 && damagedTexts == 0; }
 };
 
 // The steps of a compaction, in their order; a failed outcome names the one that failed.
@@ -21,12 +33,13 @@ enum class CompactStep
 {
     None,
     SameAsScratch,      // the chosen file is the scratch database itself
+    Damaged,            // the chosen file is not sound: it needs a repair first
     RemoveOldScratch,   // an old temp.mdb could not be deleted
     Engine,             // the engine's compaction failed
     ScratchMissing,     // the engine returned without writing temp.mdb
     CountOriginal,      // the chosen file's records could not be counted
     MoveBesideOriginal, // the copy could not be written into the chosen file's folder
-    CheckCopy,          // the copy does not open, fails the integrity check, or lacks records
+    CheckCopy,          // the copy does not open, is not sound, or lacks records
     Replace,            // the rename of the checked copy over the chosen file failed
     FinalCheck,         // no file at the chosen path afterwards
 };
@@ -57,16 +70,20 @@ public:
     VersionMaintenance(const VersionMaintenance&) = delete;
     VersionMaintenance& operator=(const VersionMaintenance&) = delete;
 
-    // The engine's repair, in place; no password is passed.
+    // The engine's repair, in place, on the skeleton of the reference version; no password is
+    // passed. When not every text came back whole, the full list of verses goes to the list file.
     [[nodiscard]] RepairOutcome RepairVersion(const QString& path);
 
+    // The list of a repair's lost and damaged verses: program folder + sep + "repair.txt".
+    [[nodiscard]] static QString repairListPath(const QString& programFolder);
+
     // Compacts into the scratch database, moves the copy beside the chosen
-    // file, checks it (it opens with the password, passes the integrity check
-    // and holds as many records as the chosen file) and only then renames it
+    // file, checks it (it opens with the password, is sound and holds as many
+    // records as the chosen file) and only then renames it
     // over the chosen file, holding the chosen file open exclusively from before
     // it is read until then. On any failure the chosen file is as it was and
-    // nothing of the compaction is left behind. A symbolic link stays a link:
-    // the file it points to is compacted.
+    // nothing of the compaction is left behind; a chosen file that is not sound
+    // fails as damaged. A symbolic link stays a link: the file it points to is compacted.
     [[nodiscard]] CompactOutcome CompactVersion(const QString& path);
 
     // Deletes the file and its journal. A file that another user holds is refused
@@ -79,6 +96,7 @@ public:
 
 private:
     [[nodiscard]] CompactOutcome compact(const QString& chosen);
+    void writeRepairList(const RepairOutcome& outcome, const QString& path) const;
     void removeDatabaseFiles(const QString& path);
 
     QString m_programFolder;

@@ -86,9 +86,9 @@ void DBEngine::CompactDatabase(Database& source, const QString& dstName, const Q
     }
 }
 
-void DBEngine::RepairDatabase(const QString& name)
+RepairReport DBEngine::RepairDatabase(const QString& name, const QString& skeletonSource)
 {
-    Repair(name).run();
+    return Repair(name, skeletonSource).run();
 }
 
 } // namespace versiondb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "versiondb/Errors.h"
+#include "versiondb/Repair.h"
 
 #include <QString>
 #include <memory>
@@ -32,14 +33,12 @@ public:
     // put the copy in the source's place.
     void CompactDatabase(Database& source, const QString& dstName, const QString& srcConnect);
 
-    // Repairs a version database: a sound one (it opens with the program's connect
-    // string, passes the integrity check and has the table with its six fields and
-    // both indexes) is left as it is; any other has every record that can still be
-    // read salvaged into a fresh file, with both indexes and a verifier of the
-    // database password, that replaces the damaged one once it passes the same
-    // checks. Nothing to salvage raises errors and leaves the file as it was. A
-    // symbolic link is followed to the file it points to and stays a link.
-    void RepairDatabase(const QString& name);
+    // Repairs a version database (see Repair.h): a sound one is left as it is; any
+    // other is rebuilt on the records of the reference version skeletonSource (the
+    // built-in Korean numbering when that is empty, the file itself or unreadable)
+    // with every text that can still be read, in a fresh file that replaces it once
+    // sound. Nothing to salvage raises errors and leaves the file as it was.
+    [[nodiscard]] RepairReport RepairDatabase(const QString& name, const QString& skeletonSource = {});
 
     // The errors of the last failed engine call.
     [[nodiscard]] const Errors& errors() const { return m_errors; }

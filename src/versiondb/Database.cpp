@@ -3,6 +3,7 @@
 #include "versiondb/DatabaseFile.h"
 #include "versiondb/Error.h"
 #include "versiondb/Recordset.h"
+#include "versiondb/Soundness.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
 
@@ -85,6 +86,11 @@ void Database::ReadRecords(const QString& table, const QStringList& fields, cons
         throw;
     }
     sqlite::exec(db, "PRAGMA mmap_size=0");
+}
+
+std::optional<QString> Database::SoundnessFault() const
+{
+    return versionFault(handle());
 }
 
 void Database::Close()

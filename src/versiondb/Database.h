@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sqlite3.h>
 
 namespace versiondb {
@@ -40,6 +41,9 @@ public:
     // the whole table, for work that reads all of it: a record set's moves cost a query each.
     void ReadRecords(const QString& table, const QStringList& fields, const QString& orderField,
                      const std::function<void(const QList<QVariant>& values)>& row);
+
+    // What keeps the version from being sound (see Soundness.h), or nothing.
+    [[nodiscard]] std::optional<QString> SoundnessFault() const;
 
     // Closes the record sets still open on it, then the file. Closing again does nothing.
     void Close();

@@ -79,8 +79,10 @@ sqlite::Connection openExclusive(const QString& path, bool readOnly)
         // has let go of the file this connection locked: that file is no longer the version.
         if (before && identityOf(path) == before) {
             if (!readOnly) {
-                // The lock has rolled back any journal a crashed holder needed.
+                // The lock has rolled back any journal a crashed holder needed; a compaction or repair
+                // that was killed left its work file, which no one holds now.
                 removeStaleSideFiles(db.get(), path);
+                removeWorkFileLeftovers(path);
             }
             return db;
         }

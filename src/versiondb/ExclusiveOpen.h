@@ -10,7 +10,8 @@ namespace versiondb {
 // whole life of the connection: a file that anyone else holds fails at once
 // with "in use", and so does a file that another holder renamed a replacement
 // over while it was being opened. A rollback journal that a crashed holder left
-// is rolled back by the lock; one that no transaction needs is removed.
+// is rolled back by the lock; one that no transaction needs is removed, and so
+// are the work files of a compaction or repair that was killed (when writable).
 [[nodiscard]] sqlite::Connection openExclusive(const QString& path, bool readOnly);
 
 // Removes what lies beside the file that its holder db does not use: a journal

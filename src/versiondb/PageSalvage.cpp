@@ -1,6 +1,7 @@
 #include "versiondb/PageSalvage.h"
 
-#include <QStringDecoder>
+#include "versiondb/Soundness.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -107,7 +108,7 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, std::vector<Record>& ou
         }
         Record record;
         record.rowid = rowid;
-        if (decode(data, columnCount, record.values)) {
+        if (decode(data, columnCount, record)) {
             out.push_back(std::move(record));
         }
     }
@@ -151,8 +152,9 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
     return true;
 }
 
-bool PageSalvage::decode(const QByteArray& payload, int columnCount, std::vector<QVariant>& values)
+bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& record)
 {
+    std::vector<QVariant>& values = record.values;
     const qint64 size = payload.size();
     qint64 headerSize = 0;
     int n = 0;
@@ -178,6 +180,7 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, std::vector
     }
     qint64 body = headerSize;
     values.clear();
+    record.invalidText.assign(types.size(), false);
     for (const qint64 type : types) {
         static constexpr int kIntBytes[] = {0, 1, 2, 3, 4, 6, 8};
         if (type == 0) {
@@ -223,12 +226,8 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, std::vector
             if (type % 2 == 0) {
                 values.emplace_back(bytes);
             } else {
-                QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-                const QString text = utf8.decode(bytes);
-                if (utf8.hasError()) {
-                    return false;
-                }
-                values.emplace_back(text);
+                record.invalidText[values.size()] = !isValidUtf8(bytes);
+                values.emplace_back(QString::fromUtf8(bytes));
             }
         } else {
             return false;

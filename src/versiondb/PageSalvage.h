@@ -16,6 +16,8 @@ public:
     {
         qint64 rowid = 0;
         std::vector<QVariant> values; // Null as an invalid QVariant, blobs as QByteArray
+        // For each value, whether it was text with bytes that are not UTF-8 (each such byte is U+FFFD now).
+        std::vector<bool> invalidText;
     };
 
     explicit PageSalvage(QByteArray file);
@@ -28,7 +30,7 @@ public:
 private:
     void readLeaf(qint64 page, int columnCount, std::vector<Record>& out) const;
     [[nodiscard]] bool payload(qint64 cellStart, qint64 pageEnd, qint64 payloadSize, QByteArray& out) const;
-    [[nodiscard]] static bool decode(const QByteArray& payload, int columnCount, std::vector<QVariant>& values);
+    [[nodiscard]] static bool decode(const QByteArray& payload, int columnCount, Record& record);
 
     QByteArray m_file;
     int m_pageSize = 4096;

@@ -6,52 +6,34 @@
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/PageSalvage.h"
+#include "versiondb/RawFile.h"
 #include "versiondb/SideFiles.h"
+#include "versiondb/Soundness.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 
-#include <QDir>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QHash>
+#include <QSaveFile>
+#include <array>
 #include <filesystem>
 
 namespace versiondb {
 
 namespace {
 
-const QString kFreshMark = QStringLiteral(".repair-");
-
-// Fresh files that a repair of this file killed before its end left beside it, with their side files.
-QStringList freshLeftovers(const QString& path)
+enum Column
 {
-    const QFileInfo info(path);
-    static const QRegularExpression kSuffix(QStringLiteral("^(\\.repair-[0-9a-f]{1,8})(-journal|-wal|-shm)?$"));
-    QStringList leftovers;
-    for (const QString& name : info.dir().entryList({info.fileName() + kFreshMark + QLatin1Char('*')},
-                                                    QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = kSuffix.match(name.mid(info.fileName().size()));
-        if (match.hasMatch()) {
-            const QString fresh = info.dir().filePath(info.fileName() + match.captured(1));
-            if (!leftovers.contains(fresh)) {
-                leftovers << fresh;
-            }
-        }
-    }
-    return leftovers;
-}
-
-bool tryExec(sqlite3* db, const char* sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-bool integrityOk(sqlite3* db)
-{
-    sqlite::Statement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
-    return check.step() && check.columnText(0) == QStringLiteral("ok");
-}
+    kNumber,
+    kBook,
+    kChapter,
+    kVerse,
+    kReference,
+    kText,
+    kColumns
+};
 
 QString fieldList()
 {
@@ -60,6 +42,47 @@ QString fieldList()
         names << sqlite::quoted(field);
     }
     return names.join(QStringLiteral(", "));
+}
+
+bool tryExec(sqlite3* db, const char* sql)
+{
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// True when the file is shorter than its pages: its last page is incomplete or missing.
+bool lostPages(sqlite3* db, const QString& path)
+{
+    try {
+        sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
+                                                   "pragma_page_size()"));
+        return pages.step() && pages.columnInt(0) > QFileInfo(path).size();
+    } catch (const Error&) {
+        return true;
+    }
+}
+
+std::optional<int> intOf(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Int) {
+        return value.toInt();
+    }
+    return std::nullopt;
+}
+
+// True when the record's 성경구절 is the canonical reference of its own 권, 장 and 절.
+bool selfConsistent(const std::vector<QVariant>& v)
+{
+    const std::optional<int> book = intOf(v[kBook]);
+    const std::optional<int> chapter = intOf(v[kChapter]);
+    const std::optional<int> verse = intOf(v[kVerse]);
+    return book && chapter && verse && v[kReference].typeId() == QMetaType::QString &&
+           v[kReference].toString() == canonicalReference(bookAbbreviation(*book), *chapter, *verse);
+}
+
+SkeletonVerse verseOf(qint64 rowid, const std::vector<QVariant>& v)
+{
+    return {intOf(v[kNumber]).value_or(static_cast<int>(rowid)), intOf(v[kBook]).value_or(0),
+            intOf(v[kChapter]).value_or(0), intOf(v[kVerse]).value_or(0), v[kReference].toString()};
 }
 
 } // namespace
@@ -71,31 +94,6 @@ void Repair::nothingToSalvage() const
         items << ErrorItem{errorNumber::DatabaseDamaged, errorDescription(errorNumber::DatabaseDamaged)};
     }
     raise(Error(items, SQLITE_NOTADB, SQLITE_NOTADB));
-}
-
-bool Repair::sound(sqlite3* db) const
-{
-    try {
-        VersionFile::checkOpenable(db, m_path, passwordConnect(), false);
-        if (!integrityOk(db)) {
-            return false;
-        }
-        VersionFile::checkTableAndIndexes(db);
-        return true;
-    } catch (const Error&) {
-        return false;
-    }
-}
-
-bool Repair::lostPages(sqlite3* db) const
-{
-    try {
-        sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
-                                                   "pragma_page_size()"));
-        return pages.step() && pages.columnInt(0) > QFileInfo(m_path).size();
-    } catch (const Error&) {
-        return true;
-    }
 }
 
 void Repair::keepVerifier(const std::optional<PasswordVerifier>& verifier)
@@ -115,43 +113,46 @@ void Repair::readThroughTable(sqlite3* db)
     try {
         sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + fieldList() + QStringLiteral(" FROM ") +
                                       sqlite::quoted(VersionFile::tableName()) + QStringLiteral(" ORDER BY rowid"));
-        const int columns = static_cast<int>(VersionFile::fieldNames().size());
         // Read until the first damaged page; the pages give the rest.
         while (all.step()) {
-            Values values;
-            for (int i = 0; i < columns; ++i) {
-                values.push_back(all.column(i + 1));
+            Found found;
+            for (int i = 0; i < kColumns; ++i) {
+                if (all.columnType(i + 1) == SQLITE_TEXT) {
+                    // Bytes that are not text come back as U+FFFD, and say so.
+                    const QByteArray bytes = all.columnBlob(i + 1);
+                    found.damagedText = found.damagedText || (i == kText && !isValidUtf8(bytes));
+                    found.values.emplace_back(QString::fromUtf8(bytes));
+                } else {
+                    found.values.push_back(all.column(i + 1));
+                }
             }
-            m_records.emplace(all.columnInt(0), std::move(values));
+            m_records.emplace(all.columnInt(0), std::move(found));
         }
         m_tableReadThrough = true;
     } catch (const Error&) {
     }
 }
 
-void Repair::readPages()
+void Repair::readPages(sqlite3* held)
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        raise(errorNumber::DiskError);
-    }
-    const PageSalvage pages(file.readAll());
-    for (PageSalvage::Record& r : pages.records(static_cast<int>(VersionFile::fieldNames().size()))) {
-        const Values& v = r.values;
+    // Through SQLite's own file layer: a descriptor of our own, once closed, would end the hold.
+    const PageSalvage pages(held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll());
+    for (PageSalvage::Record& r : pages.records(kColumns)) {
+        const std::vector<QVariant>& v = r.values;
         const auto isIntOrNull = [](const QVariant& x) {
             return !x.isValid() || x.typeId() == QMetaType::Int || x.typeId() == QMetaType::LongLong;
         };
         const auto isTextOrNull = [](const QVariant& x) { return !x.isValid() || x.typeId() == QMetaType::QString; };
         // Only records of the shape of the version table: four numbers and two texts.
-        if (!isIntOrNull(v[0]) || !isIntOrNull(v[1]) || !isIntOrNull(v[2]) || !isIntOrNull(v[3]) ||
-            !isTextOrNull(v[4]) || !isTextOrNull(v[5])) {
+        if (!isIntOrNull(v[kNumber]) || !isIntOrNull(v[kBook]) || !isIntOrNull(v[kChapter]) ||
+            !isIntOrNull(v[kVerse]) || !isTextOrNull(v[kReference]) || !isTextOrNull(v[kText])) {
             continue;
         }
-        m_records.emplace(r.rowid, std::move(r.values));
+        m_records.emplace(r.rowid, Found{std::move(r.values), r.invalidText.at(kText)});
     }
     // The first record of the verifier's shape is the verifier; it is kept when it matches.
     for (const PageSalvage::Record& r : pages.records(4)) {
-        const Values& v = r.values;
+        const std::vector<QVariant>& v = r.values;
         if (v[0].typeId() == QMetaType::Int && v[1].typeId() == QMetaType::QByteArray &&
             v[2].typeId() == QMetaType::Int && v[3].typeId() == QMetaType::QByteArray) {
             keepVerifier(PasswordVerifier{v[1].toByteArray(), v[2].toInt(), v[3].toByteArray()});
@@ -160,25 +161,157 @@ void Repair::readPages()
     }
 }
 
-void Repair::fill(const QString& fresh) const
+std::vector<SkeletonVerse> Repair::skeleton() const
+{
+    const QString source = VersionFile::resolvedPath(m_skeletonSource);
+    if (source.isEmpty() || QFileInfo(source).canonicalFilePath() == QFileInfo(m_path).canonicalFilePath()) {
+        return koreanVersification();
+    }
+    try {
+        VersionFile::checkPath(source, false);
+        if (!VersionFile::hasSqliteHeader(source)) {
+            return koreanVersification();
+        }
+        const sqlite::Connection db = openExclusive(source, true);
+        VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
+        if (versionFault(db.get())) {
+            return koreanVersification();
+        }
+        std::vector<SkeletonVerse> verses;
+        sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + fieldList() + QStringLiteral(" FROM ") +
+                                            sqlite::quoted(VersionFile::tableName()) + QStringLiteral(" ORDER BY ") +
+                                            sqlite::quoted(VersionFile::fieldNames()[0]));
+        while (all.step()) {
+            verses.push_back({static_cast<int>(all.columnInt(kNumber)), static_cast<int>(all.columnInt(kBook)),
+                              static_cast<int>(all.columnInt(kChapter)), static_cast<int>(all.columnInt(kVerse)),
+                              all.columnText(kReference)});
+        }
+        return verses;
+    } catch (const Error&) {
+        return koreanVersification();
+    }
+}
+
+Repair::Composed Repair::compose() const
+{
+    const std::vector<SkeletonVerse> verses = skeleton();
+    const auto count = static_cast<qint64>(verses.size());
+    QHash<QString, int> byReference;
+    QHash<qint64, int> byPlace;
+    const auto place = [](qint64 book, qint64 chapter, qint64 verse) { return (book << 40) | (chapter << 20) | verse; };
+    for (int i = 0; i < static_cast<int>(verses.size()); ++i) {
+        byReference.insert(verses[i].reference, i);
+        byPlace.insert(place(verses[i].book, verses[i].chapter, verses[i].verse), i);
+    }
+
+    // Each record's place on the skeleton by the majority of its 번호, its 성경구절 and its 권, 장 and 절
+    // (a tie goes to the first of them that has a place), and whether the file follows the skeleton at all:
+    // a record whose reference is its own and stands at its 번호 agrees, one with another reference there does not.
+    struct Placed
+    {
+        qint64 rowid = 0;
+        int votes = 0;
+    };
+    std::vector<std::optional<Placed>> placedAt(verses.size());
+    std::vector<qint64> unplaced;
+    int agree = 0;
+    int disagree = 0;
+    for (const auto& [rowid, found] : m_records) {
+        const std::vector<QVariant>& v = found.values;
+        const std::optional<int> number = intOf(v[kNumber]);
+        const int byNumber = number && *number >= 1 && *number <= count ? *number - 1 : -1;
+        const bool ownReference = selfConsistent(v);
+        if (byNumber >= 0 && ownReference) {
+            (v[kReference].toString() == verses[byNumber].reference ? agree : disagree) += 1;
+        }
+        const std::array<int, 3> witnesses = {
+            byNumber, byReference.value(v[kReference].toString(), -1),
+            byPlace.value(
+                place(intOf(v[kBook]).value_or(-1), intOf(v[kChapter]).value_or(-1), intOf(v[kVerse]).value_or(-1)),
+                -1)};
+        int best = -1;
+        int votes = 0;
+        for (const int candidate : witnesses) {
+            const auto n = static_cast<int>(std::count(witnesses.begin(), witnesses.end(), candidate));
+            if (candidate >= 0 && n > votes) {
+                best = candidate;
+                votes = n;
+            }
+        }
+        if (best < 0) {
+            unplaced.push_back(rowid);
+            continue;
+        }
+        // Of two records for one verse the better witnessed one wins, then the one with a whole text.
+        std::optional<Placed>& slot = placedAt[best];
+        if (!slot || votes > slot->votes ||
+            (votes == slot->votes && m_records.at(slot->rowid).damagedText && !found.damagedText)) {
+            slot = Placed{rowid, votes};
+        }
+    }
+
+    Composed composed;
+    composed.onSkeleton = agree > disagree;
+    RepairReport& report = composed.report;
+    if (!composed.onSkeleton) {
+        for (const auto& [rowid, found] : m_records) {
+            composed.records.emplace(rowid, found.values);
+            if (found.damagedText) {
+                report.damaged.push_back(verseOf(rowid, found.values));
+            }
+        }
+        return composed;
+    }
+    for (int i = 0; i < static_cast<int>(verses.size()); ++i) {
+        const SkeletonVerse& verse = verses[i];
+        QVariant text;
+        if (!placedAt[i]) {
+            report.lost.push_back(verse);
+        } else {
+            const Found& found = m_records.at(placedAt[i]->rowid);
+            text = found.values[kText];
+            if (found.damagedText) {
+                report.damaged.push_back(verse);
+            }
+        }
+        composed.records.emplace(verse.number, std::vector<QVariant>{verse.number, verse.book, verse.chapter,
+                                                                     verse.verse, verse.reference, text});
+    }
+    // Records the skeleton lacks are kept as found, as long as they go on numbering after it.
+    std::map<int, qint64> extras;
+    for (const qint64 rowid : unplaced) {
+        const std::vector<QVariant>& v = m_records.at(rowid).values;
+        if (selfConsistent(v) && intOf(v[kNumber]).value_or(0) > count) {
+            extras.emplace(*intOf(v[kNumber]), rowid);
+        }
+    }
+    qint64 next = count + 1;
+    for (const auto& [number, rowid] : extras) {
+        if (number != next) {
+            break;
+        }
+        const Found& found = m_records.at(rowid);
+        composed.records.emplace(next++, found.values);
+        if (found.damagedText) {
+            report.damaged.push_back(verseOf(rowid, found.values));
+        }
+    }
+    return composed;
+}
+
+void Repair::fill(const QString& fresh, const Composed& composed) const
 {
     VersionFile::create(fresh, m_verifier ? *m_verifier : PasswordVerifier::forDatabasePassword());
     sqlite::Connection db = sqlite::open(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_EXRESCODE);
     sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
     sqlite::exec(db.get(), "PRAGMA synchronous=FULL");
     Transaction transaction(db.get(), Transaction::Lock::Exclusive);
-    const int columns = static_cast<int>(VersionFile::fieldNames().size());
-    QStringList params{QStringLiteral("?1")};
-    for (int i = 0; i < columns; ++i) {
-        params.push_back(QStringLiteral("?%1").arg(i + 2));
-    }
-    sqlite::Statement insert(
-        db.get(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (%3)")
-                      .arg(sqlite::quoted(VersionFile::tableName()), fieldList(), params.join(QStringLiteral(", "))));
-    for (const auto& [rowid, values] : m_records) {
+    sqlite::Statement insert(db.get(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
+                                           .arg(sqlite::quoted(VersionFile::tableName()), fieldList()));
+    for (const auto& [rowid, values] : composed.records) {
         sqlite::ResetGuard guard(insert);
         insert.bindInt(1, rowid);
-        for (int i = 0; i < columns && i < static_cast<int>(values.size()); ++i) {
+        for (int i = 0; i < kColumns; ++i) {
             insert.bind(i + 2, values[i]);
         }
         (void)insert.step();
@@ -186,25 +319,43 @@ void Repair::fill(const QString& fresh) const
     transaction.Commit();
 }
 
-void Repair::checkFresh(const QString& fresh)
+void Repair::checkFresh(const QString& fresh, bool onSkeleton)
 {
     {
-        sqlite::Connection db = openExclusive(fresh, false);
-        if (!integrityOk(db.get())) {
+        const sqlite::Connection db = openExclusive(fresh, false);
+        // A file rewritten as found keeps what it held; only one on the skeleton is whole in its numbering.
+        if (onSkeleton ? versionFault(db.get()) : storageFault(db.get())) {
             raise(errorNumber::DatabaseDamaged);
         }
-        VersionFile::checkTableAndIndexes(db.get());
     }
     // It opens as every user opens it, with the program's connect string.
     DBEngine::instance().OpenDatabase(fresh, true, false, passwordConnect())->Close();
 }
 
-void Repair::writeFresh(sqlite3* held)
+QString Repair::keepOriginal(sqlite3* held) const
 {
-    const QString fresh = m_path + kFreshMark + QString::number(QRandomGenerator::global()->generate(), 16);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = m_path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n) {
+        kept = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+    }
+    const QByteArray bytes = held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll();
+    QSaveFile file(kept);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        raise(errorNumber::DiskError);
+    }
+    return kept;
+}
+
+void Repair::replace(sqlite3* held, const Composed& composed, RepairReport& report)
+{
+    const QString fresh = newWorkFilePath(m_path, WorkKind::Repair);
     try {
-        fill(fresh);
-        checkFresh(fresh);
+        fill(fresh, composed);
+        checkFresh(fresh, composed.onSkeleton);
+        if (!report.whole()) {
+            report.keptOriginal = keepOriginal(held);
+        }
     } catch (const Error&) {
         removeWithSideFiles(fresh);
         throw;
@@ -219,13 +370,17 @@ void Repair::writeFresh(sqlite3* held)
     std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), ec);
     if (ec) {
-        QFile::remove(fresh);
+        removeWithSideFiles(fresh);
+        if (!report.keptOriginal.isEmpty()) {
+            QFile::remove(report.keptOriginal);
+        }
         raise(errorNumber::DiskError);
     }
     platform::flushFolder(QFileInfo(m_path).absolutePath());
+    report.rewritten = true;
 }
 
-void Repair::run()
+RepairReport Repair::run()
 {
     // Work on a link is work on the file it points to; the link stays.
     m_path = VersionFile::resolvedPath(m_path);
@@ -247,9 +402,7 @@ void Repair::run()
             }
         }
     }
-    for (const QString& leftover : freshLeftovers(m_path)) {
-        removeWithSideFiles(leftover);
-    }
+    removeWorkFileLeftovers(m_path);
 
     if (db) {
         bool ours = false;
@@ -275,21 +428,31 @@ void Repair::run()
                 // The pages are read with the log written back into the file, while the lock is still held.
                 tryExec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
             }
-            if (sound(db.get())) {
-                return;
+            bool opens = true;
+            try {
+                VersionFile::checkOpenable(db.get(), m_path, passwordConnect(), false);
+            } catch (const Error&) {
+                opens = false;
+            }
+            if (opens && !versionFault(db.get())) {
+                return {};
             }
             // SQLite reads the missing part of an incomplete last page as zeros, not as the records
             // that stood there: those are taken from the pages alone, and only the whole ones.
-            if (!lostPages(db.get())) {
+            if (!lostPages(db.get(), m_path)) {
                 readThroughTable(db.get());
             }
         }
     }
-    readPages();
+    // The pages give what the table could not: records past a damaged page, or under a damaged interior page.
+    readPages(db.get());
     if (m_records.empty() && !m_tableReadThrough) {
         nothingToSalvage();
     }
-    writeFresh(db.get());
+    const Composed composed = compose();
+    RepairReport report = composed.report;
+    replace(db.get(), composed, report);
+    return report;
 }
 
 } // namespace versiondb

@@ -3,6 +3,7 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
 #include "versiondb/Sqlite.h"
+#include "versiondb/Versification.h"
 
 #include <QString>
 #include <map>
@@ -11,40 +12,72 @@
 
 namespace versiondb {
 
-// The repair of one version file. A sound file (it opens with the password,
-// passes the integrity check and has the table with its six fields and both
-// indexes) is left as it is. Any other file has every record that can still
-// be read salvaged into a fresh file with both indexes and a verifier of the
-// database password; the fresh file replaces the damaged one only once it
-// is complete and passes the same checks. A file with nothing to salvage
-// raises errors and is left as it was. A symbolic link is followed to the
-// file it points to, and stays a link.
+// What a repair gave back.
+struct RepairReport
+{
+    // False when the version was sound and was left as it was.
+    bool rewritten = false;
+    // Verses whose text could not be brought back; they are Null now.
+    std::vector<SkeletonVerse> lost;
+    // Texts brought back with bytes that are not text; each such byte is U+FFFD now.
+    std::vector<SkeletonVerse> damaged;
+    // The damaged file, kept beside the version under a name that does not end in .dat
+    // when anything was lost or damaged.
+    QString keptOriginal;
+
+    [[nodiscard]] bool whole() const { return lost.empty() && damaged.empty(); }
+};
+
+// The repair of one version file. A sound version (see Soundness.h) is left as
+// it is. Any other has every record that can still be read salvaged, through
+// the table while it reads and from the raw pages after that, into a fresh
+// file that replaces it once the fresh file is sound; the damaged file stays
+// held from before it is read until then.
+//
+// Every version is built on the records of the reference version, so the
+// fresh file gets every record of that skeleton with the text salvaged for it,
+// each record found by the majority of its 번호, its 성경구절 and its 권, 장 and
+// 절. A file whose records do not follow the skeleton is rewritten as found.
+// A file with nothing to salvage raises errors and is left as it was. A
+// symbolic link is followed to the file it points to, and stays a link.
 class Repair
 {
 public:
-    explicit Repair(QString path) : m_path(std::move(path)) {}
-    void run();
+    // skeletonSource is the reference version; when it is the file being repaired, or
+    // cannot be read soundly, the built-in Korean numbering stands in for it.
+    Repair(QString path, QString skeletonSource) : m_path(std::move(path)), m_skeletonSource(std::move(skeletonSource))
+    {}
+    RepairReport run();
 
 private:
-    using Values = std::vector<QVariant>;
+    struct Found
+    {
+        std::vector<QVariant> values; // the six fields
+        bool damagedText = false;     // 본문 held bytes that are not text
+    };
+    struct Composed
+    {
+        std::map<qint64, std::vector<QVariant>> records; // by rowid
+        bool onSkeleton = false;
+        RepairReport report;
+    };
 
     [[noreturn]] void nothingToSalvage() const;
-    // True when the held file needs no repair.
-    [[nodiscard]] bool sound(sqlite3* db) const;
-    // True when the file is shorter than its pages: its last page is incomplete or missing.
-    [[nodiscard]] bool lostPages(sqlite3* db) const;
     void keepVerifier(const std::optional<PasswordVerifier>& verifier);
     void readThroughTable(sqlite3* db);
-    void readPages();
-    // Writes the salvaged records into a fresh file, checks it and renames it over the damaged one,
-    // which held (when it could be locked) keeps exclusively until then.
-    void writeFresh(sqlite3* held);
-    void fill(const QString& fresh) const;
+    void readPages(sqlite3* held);
+    [[nodiscard]] std::vector<SkeletonVerse> skeleton() const;
+    [[nodiscard]] Composed compose() const;
+    // Writes the records into a fresh file, checks it and renames it over the damaged one.
+    void replace(sqlite3* held, const Composed& composed, RepairReport& report);
+    void fill(const QString& fresh, const Composed& composed) const;
     // Raises the error of the first check that the fresh file fails.
-    static void checkFresh(const QString& fresh);
+    static void checkFresh(const QString& fresh, bool onSkeleton);
+    [[nodiscard]] QString keepOriginal(sqlite3* held) const;
 
     QString m_path;
-    std::map<qint64, Values> m_records;
+    QString m_skeletonSource;
+    std::map<qint64, Found> m_records; // by rowid
     // The table was read to its end through the database, so an empty salvage is an empty version.
     bool m_tableReadThrough = false;
     // The verifier of the damaged file, kept only when it matches the password.

@@ -1,6 +1,10 @@
 #include "versiondb/SideFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace versiondb {
 
@@ -17,6 +21,54 @@ QStringList logPaths(const QString& path)
 QStringList sideFilePaths(const QString& path)
 {
     return QStringList{journalPath(path)} + logPaths(path);
+}
+
+namespace {
+
+QString markOf(WorkKind kind)
+{
+    return kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
+}
+
+} // namespace
+
+QString newWorkFilePath(const QString& path, WorkKind kind)
+{
+    for (;;) {
+        const QString candidate =
+            path + markOf(kind) + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink()) {
+            return candidate;
+        }
+    }
+}
+
+QStringList workFileLeftovers(const QString& path)
+{
+    const QFileInfo info(path);
+    static const QRegularExpression kSuffix(
+        QStringLiteral("^(\\.(compact|repair)-[0-9a-f]{1,8})(-journal|-wal|-shm)?$"));
+    QStringList leftovers;
+    const QStringList names =
+        info.dir().entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = kSuffix.match(name.mid(info.fileName().size()));
+        if (match.hasMatch() && name.startsWith(info.fileName())) {
+            const QString work = info.dir().filePath(info.fileName() + match.captured(1));
+            if (!leftovers.contains(work)) {
+                leftovers << work;
+            }
+        }
+    }
+    return leftovers;
+}
+
+void removeWorkFileLeftovers(const QString& path)
+{
+    for (const QString& leftover : workFileLeftovers(path)) {
+        removeWithSideFiles(leftover);
+    }
 }
 
 void removeSideFiles(const QString& path)

@@ -15,6 +15,20 @@ namespace versiondb {
 // The journal, the log and its index.
 [[nodiscard]] QStringList sideFilePaths(const QString& path);
 
+// The work files of a compaction and of a repair: the copy or the fresh file
+// that replaces the version once checked. Named beside it, they never end in .dat.
+enum class WorkKind
+{
+    Compaction, // NAME.compact-hex
+    Repair,     // NAME.repair-hex
+};
+// A name for a new work file of path that no file has.
+[[nodiscard]] QString newWorkFilePath(const QString& path, WorkKind kind);
+// The work files that compactions and repairs of path killed before their end left beside it.
+[[nodiscard]] QStringList workFileLeftovers(const QString& path);
+// Removes them with their side files; only while path is held, or when it is being deleted.
+void removeWorkFileLeftovers(const QString& path);
+
 // Removes the side files of path; those that are not there are no failure.
 void removeSideFiles(const QString& path);
 

@@ -40,6 +40,7 @@ public:
     Statement(sqlite3* db, const QString& sql);
 
     [[nodiscard]] bool isPrepared() const { return m_stmt != nullptr; }
+    [[nodiscard]] sqlite3_stmt* handle() const { return m_stmt.get(); }
     void bind(int index, const QVariant& value);
     void bindInt(int index, qint64 value);
     // SQLITE_ROW gives true, SQLITE_DONE false; anything else raises the engine error and resets.

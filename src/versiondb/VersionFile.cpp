@@ -1,6 +1,7 @@
 #include "versiondb/VersionFile.h"
 
 #include "versiondb/Error.h"
+#include "versiondb/RawFile.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
@@ -208,17 +209,19 @@ QString VersionFile::resolvedPath(const QString& path)
 
 bool VersionFile::hasSqliteHeader(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read through SQLite's file layer: the file may be held by this process.
+    try {
+        const RawFile file(path);
+        static const QByteArray kMagic("SQLite format 3\0", 16);
+        const QByteArray header = file.read(0, 18);
+        if (header.size() < 18 || !header.startsWith(kMagic)) {
+            return false;
+        }
+        const int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
+        return file.size() >= (pageSize == 1 ? 65536 : pageSize);
+    } catch (const Error&) {
         return false;
     }
-    static const QByteArray kMagic("SQLite format 3\0", 16);
-    const QByteArray header = file.read(18);
-    if (header.size() < 18 || !header.startsWith(kMagic)) {
-        return false;
-    }
-    const int pageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
-    return file.size() >= (pageSize == 1 ? 65536 : pageSize);
 }
 
 } // namespace versiondb

@@ -6,6 +6,7 @@
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 
 #include <QFile>
@@ -91,7 +92,9 @@ QString InstallTree::makeVersion(const QString& name, int count, Texts texts) co
 {
     QList<Verse> verses;
     for (int i = 1; i <= count; ++i) {
-        verses.append({i, QStringLiteral("창 1:%1").arg(i), textOf(i, texts), 1 + (i - 1) / 100, i});
+        const int book = 1 + (i - 1) / 100;
+        verses.append(
+            {i, versiondb::canonicalReference(versiondb::bookAbbreviation(book), 1, i), textOf(i, texts), book, i});
     }
     return makeVersion(name, verses);
 }
@@ -107,7 +110,7 @@ QString InstallTree::makeVersion(const QString& name, const QList<Verse>& verses
             version.rs->AddNew();
             version.rs->Fields(QStringLiteral("번호")).setValue(v.number);
             version.rs->Fields(QStringLiteral("권")).setValue(v.book);
-            version.rs->Fields(QStringLiteral("장")).setValue(1);
+            version.rs->Fields(QStringLiteral("장")).setValue(v.chapter);
             version.rs->Fields(QStringLiteral("절")).setValue(v.verse != 0 ? QVariant(v.verse) : v.number);
             version.rs->Fields(QStringLiteral("성경구절")).setValue(v.reference);
             if (!v.text.isNull()) {

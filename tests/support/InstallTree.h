@@ -21,6 +21,7 @@ struct Verse
     QVariant text;
     int book = 1;
     int verse = 0;
+    int chapter = 1;
 };
 
 // 번호 -> (성경구절, 본문) of every record of a version.

@@ -36,7 +36,7 @@ enum class Fail
     Move,          // as into a read-only folder
     MoveHalf,      // a copy cut short, as by a full disk that reports no error: its check fails
     Flush,         // the copy cannot be written to the disk
-    Integrity,     // the integrity check of the copy fails
+    Integrity,     // the copy is not sound
     Replace,       // the rename fails
 };
 
@@ -77,7 +77,11 @@ struct FaultyOperations : FileOperations
         return fail != Fail::Move && Base::moveFile(from, to);
     }
     bool flushFile(const QString& path) override { return fail != Fail::Flush && Base::flushFile(path); }
-    bool integrityOk(const QString& path) override { return fail != Fail::Integrity && Base::integrityOk(path); }
+    std::optional<QString> versionFault(versiondb::Database& database) override
+    {
+        const bool copy = database.Name() != originalPath;
+        return fail == Fail::Integrity && copy ? std::optional(u"damaged"_s) : Base::versionFault(database);
+    }
     bool replaceFile(const QString& from, const QString& to) override
     {
         return fail != Fail::Replace && Base::replaceFile(from, to);

@@ -5,10 +5,12 @@
 #include "versiondb/Database.h"
 #include "versiondb/PageSalvage.h"
 #include "versiondb/Password.h"
+#include "versiondb/Versification.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <functional>
 
 using namespace versiondb;
@@ -51,69 +53,151 @@ TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
     EXPECT_EQ(bytes(source), sourceBytes);
 }
 
-// After a repair the file opens with the password, passes the integrity check,
-// holds every record that could be read with its values, keeps its password
-// verifier unless that was damaged, and is alone in its folder. A file with nothing to
-// salvage raises its error and "damaged", and is left as it was. A link is repaired in its target.
-TEST_F(CompactRepair, repairBringsBackEveryReadableRecordOrLeavesTheFileAsItWas)
+// The first verses of the Korean numbering as a version: the reference's records, each with its text when texts.
+QList<Verse> skeletonVerses(int count, bool texts)
 {
-    const int count = 1500;
+    QList<Verse> verses;
+    for (const SkeletonVerse& v : koreanVersification()) {
+        if (v.number > count) {
+            break;
+        }
+        const QVariant text =
+            texts ? QVariant(QStringLiteral("본문 %1 ").repeated(1 + v.number % 9).arg(v.number)) : QVariant();
+        verses.append({v.number, v.reference, text, v.book, v.verse, v.chapter});
+    }
+    return verses;
+}
+
+// The byte of the first cell of a leaf page of the index that gives the type of its first value (번호).
+qint64 indexValueType(const QString& file)
+{
+    const qint64 page =
+        sql(file, "SELECT pageno FROM dbstat WHERE name = '번호' AND pagetype = 'leaf' LIMIT 1").toLongLong();
+    const qint64 start = (page - 1) * sql(file, "PRAGMA page_size").toLongLong();
+    const QByteArray b = bytes(file);
+    const qint64 cell =
+        start + ((static_cast<unsigned char>(b[start + 8]) << 8) | static_cast<unsigned char>(b[start + 9]));
+    return cell + 2; // after the payload's size and the record header's size, one byte each here
+}
+
+// A version built on the reference comes back with every record of the reference and every text that could be read,
+// found by 번호, 성경구절 or 권, 장 and 절; what could not come back whole is listed, and the damaged file is kept
+// beside. A file not built on the reference comes back as found. A file with nothing to salvage raises its error and
+// "damaged", and is left as it was. A link is repaired in its target.
+TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCouldNot)
+{
+    constexpr int count = 1500;
+    makeVersion(QStringLiteral("개역.DAT"), skeletonVerses(count, false));
+    const QString reference = path(QStringLiteral("개역.DAT"));
     const auto run = [](const char* statements) {
         return [statements](const QString& file) { (void)sql(file, statements); };
     };
-    // The damage, the error of the repair, and the least number of records it keeps.
-    const std::vector<std::tuple<const char*, int, int, std::function<void(const QString&)>>> damages = {
-        // Each index's pages now hold the other index's entries.
-        {"indexes", 0, count,
+    enum Whole
+    {
+        Yes,
+        LostSome,
+        DamagedOne
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(const QString&)> damage;
+        int error;
+        Whole whole;
+        bool onReference = true;
+    } cases[] = {
+        {"a value type in the index",
+         [](const QString& f) {
+             QFile file(f);
+             ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(indexValueType(f)) && file.write("\0", 1) == 1);
+         },
+         0, Yes},
+        {"indexes swapped",
          run("PRAGMA writable_schema=ON;"
              "CREATE TEMP TABLE roots AS SELECT name, rootpage FROM sqlite_schema WHERE type = 'index';"
              "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM temp.roots "
-             "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';")},
-        {"a leaf page of the table, through a link", 0, count * 9 / 10,
+             "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';"),
+         0, Yes},
+        {"a leaf page of the table, through a link",
          [](const QString& file) {
              overwrite(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' LIMIT 1 OFFSET 20",
                        QByteArray(48, '\xee'));
-         }},
-        // The first page keeps the file header but loses the list of tables and indexes.
-        {"the schema page", 0, count,
-         [](const QString& file) { overwrite(file, "SELECT 1", QByteArray(300, '3'), 100); }},
-        {"cut short by one byte", 0, count - 1,
-         [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() - 1)); }},
-        {"password verifier", 0, count, run("UPDATE byeorisol_password SET verifier = randomblob(32)")},
-        {"table dropped", errorNumber::NoSuchTable, 0, run("PRAGMA secure_delete=ON; DROP TABLE \"본문\"")},
-        {"text file", errorNumber::UnrecognizedFormat, 0,
-         [](const QString& file) { write(file, QByteArray("창 1:1 태초에\r\n").repeated(400)); }},
+         },
+         0, LostSome},
+        {"the schema page", [](const QString& file) { overwrite(file, "SELECT 1", QByteArray(300, '3'), 100); }, 0,
+         Yes},
+        {"cut short", [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() / 2)); }, 0,
+         LostSome},
+        {"a garbled reference", run("UPDATE 본문 SET 성경구절 = '싸@n02:11' WHERE 번호 = 5"), 0, Yes},
+        {"a garbled number", run("UPDATE 본문 SET 번호 = 9 WHERE 번호 = 8"), 0, Yes},
+        {"the bytes of a text", run("UPDATE 본문 SET 본문 = CAST(x'eab080ff' AS TEXT) WHERE 번호 = 7"), 0, DamagedOne},
+        {"password verifier", run("UPDATE byeorisol_password SET verifier = randomblob(32)"), 0, Yes},
+        {"not built on the reference, verifier damaged",
+         run("UPDATE 본문 SET 번호 = 번호 + 1; UPDATE 본문 SET 번호 = 1 WHERE 번호 = 1501;"
+             "UPDATE byeorisol_password SET verifier = randomblob(32)"),
+         0, Yes, false},
+        {"table dropped", run("PRAGMA secure_delete=ON; DROP TABLE \"본문\""), errorNumber::NoSuchTable, Yes},
+        {"text file", [](const QString& file) { write(file, QByteArray("창 1:1 태초에\r\n").repeated(400)); },
+         errorNumber::UnrecognizedFormat, Yes},
     };
-    for (const auto& [name, expected, least, damage] : damages) {
-        SCOPED_TRACE(name);
-        const QString folder = QString::fromUtf8(name); // the file alone in a folder of its own
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = QString::fromUtf8(c.name); // the file alone in a folder of its own
         ASSERT_TRUE(QDir(installFolder()).mkdir(folder));
-        const QString file = makeVersion(folder + QStringLiteral("/mine.dat"), count, Texts::EveryThird);
+        const QString file = makeVersion(folder + QStringLiteral("/mine.dat"), skeletonVerses(count, true));
         const bool throughLink = folder.contains(QStringLiteral("link"));
         const QString chosen = throughLink ? path(folder + QStringLiteral(".link")) : file;
         ASSERT_TRUE(!throughLink || QFile::link(folder + QStringLiteral("/mine.dat"), chosen));
-        const Records before = read(file).value();
+        const QList<StoredRecord> before = storedRecords(file);
         const auto verifier = [&] { return sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"); };
         const QString verifierBefore = verifier();
-        damage(file);
+        c.damage(file);
         const QByteArray damaged = bytes(file);
-        EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(chosen); }), expected);
+        RepairReport report;
+        EXPECT_EQ(errorOf([&] { report = DBEngine::instance().RepairDatabase(chosen, reference); }), c.error);
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
-        EXPECT_EQ(QDir(path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::System),
-                  QStringList{QStringLiteral("mine.dat")});
-        if (expected != 0) {
+        QStringList expectedFiles{QStringLiteral("mine.dat")};
+        if (c.error != 0) {
             EXPECT_TRUE(DBEngine::instance().errors().Count() == 2 &&
                         DBEngine::instance().errors().Item(1).Number == errorNumber::DatabaseDamaged);
             EXPECT_EQ(bytes(file), damaged);
         } else {
-            EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-            const Records after = read(chosen).value_or(Records{});
-            EXPECT_GE(static_cast<int>(after.size()), least);
-            for (const auto& [number, values] : after) {
-                EXPECT_EQ(values, before.at(number)) << number;
+            EXPECT_TRUE(report.rewritten);
+            EXPECT_FALSE(DBEngine::instance().OpenDatabase(file, true, true, passwordConnect())->SoundnessFault());
+            const QList<StoredRecord> after = storedRecords(chosen);
+            ASSERT_EQ(after.size(), c.onReference ? count : before.size());
+            std::vector<int> lost;
+            for (qsizetype i = 0; i < after.size(); ++i) {
+                const StoredRecord& was =
+                    c.onReference ? before[i] : *std::find_if(before.begin(), before.end(), [&](const StoredRecord& r) {
+                        return r.reference == after[i].reference;
+                    });
+                StoredRecord expected = was;
+                expected.number = c.onReference ? was.number : after[i].number; // renumbered by the damage
+                if (c.whole == DamagedOne && i == 6) {
+                    expected.text = QStringLiteral("가\uFFFD");
+                } else if (after[i].text.isNull()) {
+                    lost.push_back(after[i].number.toInt());
+                    expected.text = QVariant();
+                }
+                EXPECT_EQ(after[i], expected) << i;
             }
-            EXPECT_EQ(verifier() == verifierBefore, std::string_view(name) != "password verifier");
+            std::vector<int> reportedLost;
+            for (const SkeletonVerse& v : report.lost) {
+                reportedLost.push_back(v.number);
+            }
+            EXPECT_EQ(reportedLost, lost);
+            EXPECT_EQ(c.whole == LostSome, !lost.empty());
+            EXPECT_EQ(report.damaged.size(), c.whole == DamagedOne ? 1u : 0u);
+            EXPECT_EQ(report.whole(), c.whole == Yes);
+            if (c.whole != Yes) {
+                EXPECT_EQ(bytes(report.keptOriginal), damaged);
+                expectedFiles << QFileInfo(report.keptOriginal).fileName();
+            }
+            EXPECT_EQ(verifier() == verifierBefore,
+                      QString::fromUtf8(c.name).contains(QStringLiteral("verifier")) == false);
         }
+        EXPECT_EQ(QDir(path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::System), expectedFiles);
     }
 }
 
@@ -125,10 +209,11 @@ TEST_F(CompactRepair, pageSalvageFindsEveryRecordAndSurvivesDamagedBytes)
     const QString text = QStringLiteral("긴 본문 ").repeated(2000); // far longer than a page
     (void)sql(file, QStringLiteral("UPDATE \"본문\" SET \"본문\" = '%1' WHERE \"번호\" = 7").arg(text));
     const QByteArray sound = bytes(file);
+    const Records records = read(file).value();
     int sum = 0;
     for (const PageSalvage::Record& r : PageSalvage(sound).records(6)) {
         const int n = r.values[0].toInt();
-        EXPECT_TRUE(r.rowid == n && r.values[4] == QStringLiteral("창 1:%1").arg(n) &&
+        EXPECT_TRUE(r.rowid == n && r.values[4] == records.at(n).first &&
                     r.values[5] == (n == 7 ? QVariant(text) : QVariant()))
             << n;
         sum += n;

@@ -123,7 +123,7 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
                 holder.readLine().trimmed() == "open");
     const QByteArray before = bytes(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(errorOf([&] { DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
     EXPECT_EQ(bytes(file), before);
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);

@@ -1,0 +1,186 @@
+#include "versiondb/Soundness.h"
+
+#include "versiondb/Error.h"
+#include "versiondb/Sqlite.h"
+#include "versiondb/Versification.h"
+#include "versiondb/VersionFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace versiondb {
+
+namespace {
+
+enum Column
+{
+    kNumber,
+    kBook,
+    kChapter,
+    kVerse,
+    kReference,
+    kText
+};
+
+QString selectAll(const QString& access)
+{
+    QStringList fields;
+    for (const QString& field : VersionFile::fieldNames()) {
+        fields << sqlite::quoted(field);
+    }
+    return QStringLiteral("SELECT ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+           sqlite::quoted(VersionFile::tableName()) + access;
+}
+
+QByteArrayView bytesOf(sqlite3_stmt* row, int column)
+{
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(row, column));
+    return {data, sqlite3_column_bytes(row, column)};
+}
+
+// Reads every record through access (the table, or one index); each row goes to check, which names a fault.
+template <typename Check>
+std::optional<QString> readEvery(sqlite3* db, const QString& access, qint64& records, Check check)
+{
+    records = 0;
+    try {
+        sqlite::Statement all(db, selectAll(access));
+        sqlite::ResetGuard guard(all);
+        while (all.step()) {
+            ++records;
+            if (std::optional<QString> fault = check(all.handle())) {
+                return fault;
+            }
+        }
+    } catch (const Error& error) {
+        return QStringLiteral("a record does not read%1: %2").arg(access, error.Description());
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
+{
+    for (const int field : {kNumber, kBook, kChapter, kVerse}) {
+        if (sqlite3_column_type(row, field) != SQLITE_INTEGER) {
+            return QStringLiteral("a record's %1 is no number").arg(VersionFile::fieldNames()[field]);
+        }
+    }
+    if (sqlite3_column_type(row, kReference) != SQLITE_TEXT) {
+        return QStringLiteral("a record has no reference");
+    }
+    const int textType = sqlite3_column_type(row, kText);
+    if (textType != SQLITE_NULL && (textType != SQLITE_TEXT || !isValidUtf8(bytesOf(row, kText)))) {
+        return QStringLiteral("the text of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
+    }
+    const QByteArrayView reference = bytesOf(row, kReference);
+    if (!isValidUtf8(reference)) {
+        return QStringLiteral("the reference of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
+    }
+    if (content) {
+        const QString expected = canonicalReference(bookAbbreviation(sqlite3_column_int(row, kBook)),
+                                                    sqlite3_column_int(row, kChapter), sqlite3_column_int(row, kVerse));
+        if (QString::fromUtf8(reference) != expected) {
+            return QStringLiteral("record %1 holds %2 where its book, chapter and verse say %3")
+                .arg(sqlite3_column_int64(row, kNumber))
+                .arg(QString::fromUtf8(reference), expected);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> fault(sqlite3* db, bool content)
+{
+    try {
+        VersionFile::checkTableAndIndexes(db);
+        sqlite::Statement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
+        if (!check.step() || check.columnText(0) != QStringLiteral("ok")) {
+            return QStringLiteral("the integrity check fails");
+        }
+    } catch (const Error& error) {
+        return error.Description();
+    }
+    qint64 records = 0;
+    std::vector<qint64> numbers;
+    if (std::optional<QString> fault = readEvery(db, {}, records, [&](sqlite3_stmt* row) {
+            numbers.push_back(sqlite3_column_int64(row, kNumber));
+            return rowFault(row, content);
+        })) {
+        return fault;
+    }
+    for (const QString& index : VersionFile::indexNames()) {
+        const QString access = QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(sqlite::quoted(index));
+        qint64 throughIndex = 0;
+        if (std::optional<QString> fault =
+                readEvery(db, access, throughIndex, [](sqlite3_stmt*) { return std::optional<QString>(); })) {
+            return fault;
+        }
+        if (throughIndex != records) {
+            return QStringLiteral("%1 records through the index %2, %3 through the table")
+                .arg(throughIndex)
+                .arg(index)
+                .arg(records);
+        }
+    }
+    if (content) {
+        std::sort(numbers.begin(), numbers.end());
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (numbers[i] != static_cast<qint64>(i) + 1) {
+                return QStringLiteral("번호 does not run from 1 to %1 without a gap").arg(numbers.size());
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> versionFault(sqlite3* db)
+{
+    return fault(db, true);
+}
+
+std::optional<QString> storageFault(sqlite3* db)
+{
+    return fault(db, false);
+}
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        unsigned int min = 0;
+        unsigned int code = 0;
+        if ((c & 0xe0) == 0xc0) {
+            length = 2, min = 0x80, code = c & 0x1f;
+        } else if ((c & 0xf0) == 0xe0) {
+            length = 3, min = 0x800, code = c & 0x0f;
+        } else if ((c & 0xf8) == 0xf0) {
+            length = 4, min = 0x10000, code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length) {
+            return false;
+        }
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xc0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (p[i] & 0x3f);
+        }
+        if (code < min || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+            return false;
+        }
+        p += length;
+    }
+    return true;
+}
+
+} // namespace versiondb

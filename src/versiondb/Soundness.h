@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+#include <sqlite3.h>
+
+namespace versiondb {
+
+// A version is sound when the storage's integrity check passes, the table has
+// its six fields and both indexes, every record reads with all six fields
+// through the table and through each index, every text and reference is
+// well-formed UTF-8, 번호 runs from 1 to the number of records without a gap,
+// and every 성경구절 is the canonical reference of its 권, 장 and 절.
+//
+// The first fault of the version held by db, in words for a log, or nothing
+// when it is sound.
+[[nodiscard]] std::optional<QString> versionFault(sqlite3* db);
+
+// Only the storage's part: the integrity check, the table and its indexes,
+// every record read through each of them, and well-formed texts.
+[[nodiscard]] std::optional<QString> storageFault(sqlite3* db);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// code points past U+10FFFF).
+[[nodiscard]] bool isValidUtf8(QByteArrayView bytes);
+
+} // namespace versiondb
