@@ -253,6 +253,7 @@ Repair::Composed Repair::compose() const
     Composed composed;
     composed.onSkeleton = agree > disagree;
     RepairReport& report = composed.report;
+    report.asFound = !composed.onSkeleton;
     if (!composed.onSkeleton) {
         for (const auto& [rowid, found] : m_records) {
             composed.records.emplace(rowid, found.values);

@@ -17,6 +17,8 @@ struct RepairReport
 {
     // False when the version was sound and was left as it was.
     bool rewritten = false;
+    // The file did not follow the reference and was rewritten as found, adding nothing.
+    bool asFound = false;
     // Verses whose text could not be brought back; they are Null now.
     std::vector<SkeletonVerse> lost;
     // Texts brought back with bytes that are not text; each such byte is U+FFFD now.

@@ -1,6 +1,7 @@
-// A small version damaged at random, then repaired: no crash; a repair that succeeds leaves a file that opens and
-// reads back every record through both indexes, one that fails leaves the bytes as they were, and neither leaves a
-// file beside it. The input is a list of damages: operation byte, 24-bit position, length byte, bytes to write.
+// A small version damaged at random, then repaired: no crash; a repair that succeeds leaves a file that opens, reads
+// back every record through both indexes and whose storage is sound, and keeps the damaged file beside it only when
+// it could not bring back every text; one that fails leaves the bytes as they were; nothing else is left beside it. The
+// input is a list of damages: operation byte, 24-bit position, length byte, bytes to write.
 #include "FuzzRequire.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
@@ -30,17 +31,18 @@ QByteArray bytesOf(const QString& path)
 }
 
 // The sound version every input starts from: 50 records of short and long texts, every seventh Null, and
-// one text longer than a page.
-QByteArray soundVersion()
+// one text longer than a page. Without texts, it is the reference the repair rebuilds on.
+QByteArray soundVersion(const QString& name = QStringLiteral("sound.dat"), bool texts = true)
 {
-    const QString path = soundFolder.filePath(QStringLiteral("sound.dat"));
+    const QString path = soundFolder.filePath(name);
     VersionFile::create(path, PasswordVerifier::forDatabasePassword());
     auto db = DBEngine::instance().OpenDatabase(path, true, false, passwordConnect());
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
     for (int i = 1; i <= 50; ++i) {
         const QString text = QStringLiteral("태초에 하나님이 %1 ").arg(i).repeated(i == 20 ? 400 : 1 + i % 5);
         const QString reference = QStringLiteral("창 %1:%2").arg(1 + i / 31).arg(1 + i % 31);
-        const QVariantList values = {i, 1, 1 + i / 31, 1 + i % 31, reference, i % 7 ? QVariant(text) : QVariant()};
+        const QVariantList values = {i,          1,         1 + i / 31,
+                                     1 + i % 31, reference, texts && i % 7 ? QVariant(text) : QVariant()};
         rs->AddNew();
         for (qsizetype f = 0; f < values.size(); ++f) { // 번호, 권, 장, 절, 성경구절, 본문
             rs->Fields(VersionFile::fieldNames()[f]).setValue(values[f]);
@@ -82,14 +84,19 @@ QByteArray damage(QByteArray file, const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const QByteArray sound = soundVersion();
+    static const QString reference = [] {
+        (void)soundVersion(QStringLiteral("reference.dat"), false);
+        return soundFolder.filePath(QStringLiteral("reference.dat"));
+    }();
     const QByteArray damaged = damage(sound, data, size);
     const QString path = folder.filePath(QStringLiteral("v.dat"));
     QFile file(path);
     require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(damaged) == damaged.size());
     file.close();
     bool repaired = true;
+    RepairReport report;
     try {
-        DBEngine::instance().RepairDatabase(path);
+        report = DBEngine::instance().RepairDatabase(path, reference);
     } catch (const Error&) {
         repaired = false;
         require(DBEngine::instance().errors().Count() >= 1 && bytesOf(path) == damaged);
@@ -108,9 +115,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             require(read == rs->RecordCount());
         }
+        // Every record of the reference is back, and the file is sound: a second repair leaves it as it is.
+        require(report.asFound || rs->RecordCount() >= 50);
         db->Close();
+        require(report.asFound || !DBEngine::instance().RepairDatabase(path, reference).rewritten);
+    }
+    QStringList expected{QStringLiteral("v.dat")};
+    if (!report.keptOriginal.isEmpty()) {
+        require(!report.whole() && QFile::remove(report.keptOriginal));
     }
     require(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) ==
-            QStringList{QStringLiteral("v.dat")});
+            expected);
     return 0;
 }
