@@ -2,6 +2,7 @@
 // processes: a version file is always whole, loses no save that returned, and is one file at rest.
 
 #include "maintenance/MaintenanceMessages.h"
+#include "maintenance/VersionMaintenance.h"
 #include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -342,6 +343,55 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCodeAndAFileInUse
         }
         EXPECT_TRUE(programEntries().isEmpty()) << programEntries().join(u' ').toStdString();
     }
+}
+
+using DamagedVersion = testsupport::DataCommandTest;
+
+// A version whose text bytes and one record were damaged: compaction refuses it and changes nothing; repair gives every
+// verse back, names the lost and the damaged ones (exit 1), lists them in repair.txt and keeps the damaged file beside
+// it; the repaired version compacts. The kept file does not end in .dat, so it is never taken for a version.
+TEST_F(DamagedVersion, compactionRefusesItAndRepairSaysWhatItCouldNotBringBack)
+{
+    const QString file = path(u"새역본.DAT"_s);
+    ASSERT_EQ(
+        run({u"build"_s, u"새역본"_s, textFile(u"t.txt"_s, {u"창 1:1 태초에"_s, u"창 1:2 땅이"_s, u"창 1:3 빛이"_s})})
+            .exitCode,
+        0);
+    // 창 1:2's text gets bytes that are not UTF-8; 창 1:3's record is gone (the reference's 번호 2 and 3).
+    (void)testsupport::sql(
+        file, u"UPDATE 본문 SET 본문 = CAST(x'eab080ff' AS TEXT) WHERE 번호 = 2; DELETE FROM 본문 WHERE 번호 = 3"_s);
+    const QByteArray damaged = testsupport::bytes(file);
+    const auto compact = run({u"compact"_s, file});
+    EXPECT_EQ(compact.exitCode, 1);
+    EXPECT_EQ(compact.out,
+              QString(MaintenanceMessages::compactRefusedDamaged(u"새역본.DAT"_s).text).replace(u"\r\n"_s, u"\n"_s) +
+                  u'\n');
+    EXPECT_EQ(testsupport::bytes(file), damaged);
+
+    const auto repair = run({u"repair"_s, file});
+    EXPECT_EQ(repair.exitCode, 1);
+    const QStringList kept = installEntries().filter(u"새역본.DAT.damaged-"_s);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(testsupport::bytes(path(kept[0])), damaged);
+    maintenance::RepairOutcome outcome;
+    outcome.repaired = true;
+    outcome.lostVerses = outcome.damagedTexts = 1;
+    outcome.listPath = maintenance::VersionMaintenance::repairListPath(programFolder());
+    outcome.keptOriginal = path(kept[0]);
+    const QString heading = MaintenanceMessages::forOutcome(u"새역본.DAT"_s, outcome, 0).at(0).text;
+    EXPECT_EQ(repair.out, QString(heading).replace(u"\r\n"_s, u"\n"_s) + u'\n' +
+                              MaintenanceMessages::lostVersesHeading(1) + u"\n창 1:3\n"_s +
+                              MaintenanceMessages::damagedTextsHeading(1) + u"\n창 1:2\n"_s);
+    const QString list = QString::fromUtf8(testsupport::bytes(outcome.listPath));
+    EXPECT_TRUE(testsupport::bytes(outcome.listPath).startsWith("\xef\xbb\xbf") &&
+                list.contains(MaintenanceMessages::lostVersesHeading(1) + u"\r\n창 1:3\r\n"_s) &&
+                list.contains(u"\r\n창 1:2\r\n"_s) && list.contains(outcome.keptOriginal))
+        << list.toStdString();
+    EXPECT_EQ(testsupport::storedText(file, u"창 1:1"_s), QVariant(u"태초에"_s));
+    EXPECT_EQ(testsupport::storedText(file, u"창 1:2"_s), QVariant(u"가\uFFFD"_s));
+    EXPECT_EQ(testsupport::storedText(file, u"창 1:3"_s), QVariant());
+    EXPECT_EQ(testsupport::read(file)->size(), 31102u);
+    EXPECT_EQ(run({u"compact"_s, file}).exitCode, 0);
 }
 
 } // namespace

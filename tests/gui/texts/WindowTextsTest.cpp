@@ -13,6 +13,7 @@
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
 #include "shell/gui/frmMain.h"
@@ -143,6 +144,14 @@ QStringList messageLines()
         return exchange::ExportMessages::refusal(refused);
     };
     const auto shown = [](const maintenance::Message& m) { return u"icon %1 "_s.arg(int(m.icon)) + m.text; };
+    maintenance::RepairOutcome incomplete;
+    incomplete.repaired = true;
+    incomplete.lostVerses = 40;
+    incomplete.lostRanges = {u"창 1:4-31"_s, u"창 2:1-10"_s, u"출 1:1"_s};
+    incomplete.damagedTexts = 1;
+    incomplete.damagedRanges = {u"창 3:2"_s};
+    incomplete.listPath = u"/경로/manager/repair.txt"_s;
+    incomplete.keptOriginal = u"/경로/kjv.dat.damaged-20261207-103000"_s;
     const QList<std::pair<const char*, QString>> texts = {
         {"testFinishedWithErrors", RunMessages::testFinishedWithErrors()},
         {"testFinishedWithoutErrors", RunMessages::testFinishedWithoutErrors()},
@@ -167,6 +176,12 @@ QStringList messageLines()
         {"repairFailed", shown(MaintenanceMessages::repairFailed(3049, u"설명"_s))},
         {"compactSucceeded", shown(MaintenanceMessages::compactSucceeded(name))},
         {"compactFailed", shown(MaintenanceMessages::compactFailed())},
+        {"repairIncomplete", shown(MaintenanceMessages::repairIncomplete(name, incomplete, 2))},
+        {"repairIncomplete without ranges", shown(MaintenanceMessages::repairIncomplete(name, incomplete, 0))},
+        {"repairListHeading", MaintenanceMessages::repairListHeading(u"/경로/kjv.dat"_s, incomplete)},
+        {"lostVersesHeading", MaintenanceMessages::lostVersesHeading(40)},
+        {"damagedTextsHeading", MaintenanceMessages::damagedTextsHeading(1)},
+        {"compactRefusedDamaged", shown(MaintenanceMessages::compactRefusedDamaged(name))},
         {"shippedFileRefused", shown(MaintenanceMessages::shippedFileRefused(u"개역.dat"_s))},
         {"deleted", shown(MaintenanceMessages::deleted(name))},
         {"deleteFailed", shown(MaintenanceMessages::deleteFailed(u"설명"_s))},
