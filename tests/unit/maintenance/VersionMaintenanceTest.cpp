@@ -165,12 +165,14 @@ TEST_F(Maintenance, compactionNeverTakesTheScratchDatabaseAsItsSource)
     EXPECT_EQ(testsupport::bytes(scratch), content);
 }
 
-// A deletion takes the side files along. One that fails (a missing file, a missing folder, a read-only file, refused as
-// the desktop refuses it) gives the file system's description without icon.
+// A deletion takes the side files and the work files of killed compactions and repairs along. One that fails (a missing
+// file, a missing folder, a read-only file, refused as the desktop refuses it) gives the file system's description
+// without icon.
 TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
 {
     const QString file = makeVersion(u"mine.dat"_s, 10, testsupport::Texts::Most);
-    for (const QString& side : versiondb::sideFilePaths(file)) {
+    for (const QString& side :
+         versiondb::sideFilePaths(file) + QStringList{file + u".compact-0a1b2c"_s, file + u".repair-9"_s}) {
         testsupport::write(side, "left by a killed writer");
     }
     EXPECT_TRUE(VersionMaintenance(programFolder()).DeleteVersion(file).deleted);

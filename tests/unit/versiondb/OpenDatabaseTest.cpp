@@ -66,10 +66,18 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 }
 
 // A second open fails at once as in use; closing, or destroying, a database closes its record sets,
-// releases the file and leaves no side file. The file keeps a salted verifier, never the password.
+// releases the file and leaves no side file. A writable open removes the work files that killed compactions and
+// repairs left beside the file; a read-only one leaves them. The file keeps a salted verifier, never the password.
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
+    const QStringList leftovers = {file + QStringLiteral(".compact-0a1b2c"), file + QStringLiteral(".repair-3f"),
+                                   file + QStringLiteral(".repair-3f-journal")};
+    for (const QString& leftover : leftovers + QStringList{file + QStringLiteral(".compact-notes")}) {
+        write(leftover, "left by a killed run");
+    }
+    DBEngine::instance().OpenDatabase(file, true, true, passwordConnect())->Close();
+    EXPECT_EQ(installEntries().size(), 5);
     auto db = open(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
@@ -79,7 +87,7 @@ TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
     rs = db->OpenRecordset(QStringLiteral("본문"));
     db.reset();
     EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
-    EXPECT_EQ(installEntries(), QStringList{QStringLiteral("clean.dat")});
+    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("clean.dat"), QStringLiteral("clean.dat.compact-notes")}));
     EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
     EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
     EXPECT_NE(bytes(makeVersion(QStringLiteral("a.dat"), 0)), bytes(makeVersion(QStringLiteral("b.dat"), 0)));
