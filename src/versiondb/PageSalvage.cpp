@@ -64,18 +64,19 @@ PageSalvage::PageSalvage(QByteArray file) : m_file(std::move(file))
     }
 }
 
-std::vector<PageSalvage::Record> PageSalvage::records(int columnCount) const
+std::vector<PageSalvage::Record> PageSalvage::records(int columnCount, const std::function<bool(qint64)>& known) const
 {
     std::vector<Record> out;
     // An incomplete last page is read as far as it goes.
     const qint64 pages = (m_file.size() + m_pageSize - 1) / m_pageSize;
     for (qint64 page = 1; page <= pages; ++page) {
-        readLeaf(page, columnCount, out);
+        readLeaf(page, columnCount, known, out);
     }
     return out;
 }
 
-void PageSalvage::readLeaf(qint64 page, int columnCount, std::vector<Record>& out) const
+void PageSalvage::readLeaf(qint64 page, int columnCount, const std::function<bool(qint64)>& known,
+                           std::vector<Record>& out) const
 {
     const qint64 start = (page - 1) * m_pageSize;
     const qint64 header = start + (page == 1 ? kHeaderSize : 0);
@@ -99,7 +100,7 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, std::vector<Record>& ou
         if (!varint(m_file, cell, end, payloadSize, n1) || !varint(m_file, cell + n1, end, rowid, n2)) {
             continue;
         }
-        if (payloadSize <= 0 || payloadSize > 1'000'000'000 || rowid <= 0) {
+        if (payloadSize <= 0 || payloadSize > 1'000'000'000 || rowid <= 0 || (known && known(rowid))) {
             continue;
         }
         QByteArray data;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 namespace versiondb {
@@ -22,13 +23,16 @@ public:
 
     explicit PageSalvage(QByteArray file);
 
-    // The records of every table leaf page that have exactly columnCount values.
-    [[nodiscard]] std::vector<Record> records(int columnCount) const;
+    // The records of every table leaf page that have exactly columnCount values, but for
+    // those whose rowid known says is known already (they are not even decoded).
+    [[nodiscard]] std::vector<Record> records(int columnCount,
+                                              const std::function<bool(qint64 rowid)>& known = {}) const;
 
     [[nodiscard]] int pageSize() const { return m_pageSize; }
 
 private:
-    void readLeaf(qint64 page, int columnCount, std::vector<Record>& out) const;
+    void readLeaf(qint64 page, int columnCount, const std::function<bool(qint64)>& known,
+                  std::vector<Record>& out) const;
     [[nodiscard]] bool payload(qint64 cellStart, qint64 pageEnd, qint64 payloadSize, QByteArray& out) const;
     [[nodiscard]] static bool decode(const QByteArray& payload, int columnCount, Record& record);
 

@@ -137,7 +137,8 @@ void Repair::readPages(sqlite3* held)
 {
     // Through SQLite's own file layer: a descriptor of our own, once closed, would end the hold.
     const PageSalvage pages(held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll());
-    for (PageSalvage::Record& r : pages.records(kColumns)) {
+    const auto known = [this](qint64 rowid) { return m_records.contains(rowid); };
+    for (PageSalvage::Record& r : pages.records(kColumns, known)) {
         const std::vector<QVariant>& v = r.values;
         const auto isIntOrNull = [](const QVariant& x) {
             return !x.isValid() || x.typeId() == QMetaType::Int || x.typeId() == QMetaType::LongLong;
@@ -167,6 +168,8 @@ std::vector<SkeletonVerse> Repair::skeleton() const
     if (source.isEmpty() || QFileInfo(source).canonicalFilePath() == QFileInfo(m_path).canonicalFilePath()) {
         return koreanVersification();
     }
+    // The reference's records, when they read whole and are numbered from 1 without a gap, each
+    // with the reference of its 권, 장 and 절; otherwise the built-in numbering stands in.
     try {
         VersionFile::checkPath(source, false);
         if (!VersionFile::hasSqliteHeader(source)) {
@@ -174,19 +177,21 @@ std::vector<SkeletonVerse> Repair::skeleton() const
         }
         const sqlite::Connection db = openExclusive(source, true);
         VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
-        if (versionFault(db.get())) {
-            return koreanVersification();
-        }
         std::vector<SkeletonVerse> verses;
         sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + fieldList() + QStringLiteral(" FROM ") +
                                             sqlite::quoted(VersionFile::tableName()) + QStringLiteral(" ORDER BY ") +
-                                            sqlite::quoted(VersionFile::fieldNames()[0]));
+                                            sqlite::quoted(VersionFile::fieldNames()[kNumber]));
         while (all.step()) {
-            verses.push_back({static_cast<int>(all.columnInt(kNumber)), static_cast<int>(all.columnInt(kBook)),
-                              static_cast<int>(all.columnInt(kChapter)), static_cast<int>(all.columnInt(kVerse)),
-                              all.columnText(kReference)});
+            std::vector<QVariant> values;
+            for (int i = 0; i < kColumns; ++i) {
+                values.push_back(all.column(i));
+            }
+            if (intOf(values[kNumber]) != static_cast<int>(verses.size()) + 1 || !selfConsistent(values)) {
+                return koreanVersification();
+            }
+            verses.push_back(verseOf(0, values));
         }
-        return verses;
+        return verses.empty() ? koreanVersification() : verses;
     } catch (const Error&) {
         return koreanVersification();
     }
@@ -196,13 +201,19 @@ Repair::Composed Repair::compose() const
 {
     const std::vector<SkeletonVerse> verses = skeleton();
     const auto count = static_cast<qint64>(verses.size());
-    QHash<QString, int> byReference;
-    QHash<qint64, int> byPlace;
     const auto place = [](qint64 book, qint64 chapter, qint64 verse) { return (book << 40) | (chapter << 20) | verse; };
-    for (int i = 0; i < static_cast<int>(verses.size()); ++i) {
-        byReference.insert(verses[i].reference, i);
-        byPlace.insert(place(verses[i].book, verses[i].chapter, verses[i].verse), i);
-    }
+    // The skeleton by reference and by 권, 장 and 절, made when a record first needs them.
+    std::optional<std::pair<QHash<QString, int>, QHash<qint64, int>>> lookUps;
+    const auto lookUp = [&]() -> const std::pair<QHash<QString, int>, QHash<qint64, int>>& {
+        if (!lookUps) {
+            lookUps.emplace();
+            for (int i = 0; i < static_cast<int>(verses.size()); ++i) {
+                lookUps->first.insert(verses[i].reference, i);
+                lookUps->second.insert(place(verses[i].book, verses[i].chapter, verses[i].verse), i);
+            }
+        }
+        return *lookUps;
+    };
 
     // Each record's place on the skeleton by the majority of its 번호, its 성경구절 and its 권, 장 and 절
     // (a tie goes to the first of them that has a place), and whether the file follows the skeleton at all:
@@ -224,11 +235,15 @@ Repair::Composed Repair::compose() const
         if (byNumber >= 0 && ownReference) {
             (v[kReference].toString() == verses[byNumber].reference ? agree : disagree) += 1;
         }
-        const std::array<int, 3> witnesses = {
-            byNumber, byReference.value(v[kReference].toString(), -1),
-            byPlace.value(
-                place(intOf(v[kBook]).value_or(-1), intOf(v[kChapter]).value_or(-1), intOf(v[kVerse]).value_or(-1)),
-                -1)};
+        // Most records are whole: their three witnesses agree without a look-up.
+        const bool whole = ownReference && byNumber >= 0 && v[kReference].toString() == verses[byNumber].reference;
+        const std::array<int, 3> witnesses =
+            whole ? std::array<int, 3>{byNumber, byNumber, byNumber}
+                  : std::array<int, 3>{
+                        byNumber, lookUp().first.value(v[kReference].toString(), -1),
+                        lookUp().second.value(place(intOf(v[kBook]).value_or(-1), intOf(v[kChapter]).value_or(-1),
+                                                    intOf(v[kVerse]).value_or(-1)),
+                                              -1)};
         int best = -1;
         int votes = 0;
         for (const int candidate : witnesses) {
@@ -340,9 +355,15 @@ QString Repair::keepOriginal(sqlite3* held) const
     for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n) {
         kept = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
     }
-    const QByteArray bytes = held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll();
+    const RawFile original = held != nullptr ? RawFile(held) : RawFile(m_path);
     QSaveFile file(kept);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    bool written = file.open(QIODevice::WriteOnly);
+    constexpr qint64 kChunk = 1 << 20;
+    for (qint64 at = 0; written && at < original.size(); at += kChunk) {
+        const QByteArray chunk = original.read(at, kChunk);
+        written = !chunk.isEmpty() && file.write(chunk) == chunk.size();
+    }
+    if (!written || !file.commit()) {
         raise(errorNumber::DiskError);
     }
     return kept;
