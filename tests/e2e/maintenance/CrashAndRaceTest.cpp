@@ -394,4 +394,14 @@ TEST_F(DamagedVersion, compactionRefusesItAndRepairSaysWhatItCouldNotBringBack)
     EXPECT_EQ(run({u"compact"_s, file}).exitCode, 0);
 }
 
+// The reference itself cut short comes back on the program's own numbering: every verse, in its place.
+TEST_F(DamagedVersion, theReferenceComesBackOnTheBuiltInNumbering)
+{
+    const QString reference = path(u"개역.DAT"_s);
+    const QList<testsupport::StoredRecord> before = testsupport::storedRecords(reference);
+    ASSERT_TRUE(QFile(reference).resize(QFileInfo(reference).size() * 2 / 3));
+    EXPECT_EQ(run({u"repair"_s, reference}).exitCode, 1); // the records of the lost pages are listed
+    EXPECT_EQ(testsupport::storedRecords(reference), before);
+}
+
 } // namespace
