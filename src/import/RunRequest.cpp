@@ -6,6 +6,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/RegularFile.h"
 #include "versiondb/Names.h"
+#include "versiondb/VersionFile.h"
 
 namespace importer {
 
@@ -17,6 +18,7 @@ const QString kNoFilesForBuild =
 const QString kNoVersionName = QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !");
 const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.");
 const QString kRemoveFromList = QStringLiteral(" 목록에서 삭제하여 주십시오 !");
+const QString kDatabaseFile = QStringLiteral("역본파일과 같은 데이터베이스 파일은 텍스트파일로 읽을 수 없습니다.");
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
     QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");
@@ -29,6 +31,11 @@ std::optional<QString> inputFileRefusal(const QStringList& files)
         if (platform::isOtherThanRegularFile(file)) {
             return file + QStringLiteral("\r\n\r\n") + platform::FileErrorDescriptions::notRegularFile() +
                    kRemoveFromList;
+        }
+        // A database is no text; and reading the version the run holds by a descriptor of the reader's
+        // own would end the run's hold on it when the reader closes it.
+        if (versiondb::VersionFile::hasSqliteHeader(file)) {
+            return file + QStringLiteral("\r\n\r\n") + kDatabaseFile + kRemoveFromList;
         }
     }
     return std::nullopt;

@@ -162,23 +162,29 @@ TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
 }
 
 // A pipe would hold the run in open() for ever and a device would fill the memory: only regular
-// files (or links to them) are read, and anything else is refused, by name, before a thing is done.
+// files (or links to them) are read, and anything else is refused, by name, before a thing is done;
+// so is a database, which may be the very version the run holds.
 TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
 {
     earlierLog();
     const QString pipe = beside(u"파이프"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const QString good = file(u"창 1:1 a\nbad"_s);
+    const QString version = makeVersion(u"v.dat"_s, 3);
     const QStringList before = installEntries();
-    for (const QString& other : {pipe, installFolder()}) {
+    for (const QString& other : {pipe, installFolder(), version}) {
         for (const bool building : {false, true}) {
             Observer observer;
             BuildPipeline pipeline(programFolder(), observer);
             QString name = u"mine"_s;
             const QStringList files = {good, other, good};
             EXPECT_EQ(building ? pipeline.runBuild(name, files) : pipeline.runCheck(files), RunOutcome::Refused);
-            EXPECT_EQ(observer.messages, QStringList{other + u"\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 "
-                                                             "없습니다. 목록에서 삭제하여 주십시오 !"_s});
+            EXPECT_EQ(
+                observer.messages,
+                QStringList{other + (other == version ? u"\r\n\r\n역본파일과 같은 데이터베이스 파일은 텍스트파일로 "
+                                                        "읽을 수 없습니다. 목록에서 삭제하여 주십시오 !"_s
+                                                      : u"\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 "
+                                                        "수 없습니다. 목록에서 삭제하여 주십시오 !"_s)});
             EXPECT_EQ(observer.log, QStringList{u"message"_s}) << "nothing shown but the refusal";
         }
     }
