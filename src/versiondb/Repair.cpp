@@ -231,12 +231,12 @@ Repair::Composed Repair::compose() const
         const std::vector<QVariant>& v = found.values;
         const std::optional<int> number = intOf(v[kNumber]);
         const int byNumber = number && *number >= 1 && *number <= count ? *number - 1 : -1;
-        const bool ownReference = selfConsistent(v);
-        if (byNumber >= 0 && ownReference) {
-            (v[kReference].toString() == verses[byNumber].reference ? agree : disagree) += 1;
-        }
+        const bool ownReferenceAtNumber = byNumber >= 0 && selfConsistent(v);
         // Most records are whole: their three witnesses agree without a look-up.
-        const bool whole = ownReference && byNumber >= 0 && v[kReference].toString() == verses[byNumber].reference;
+        const bool whole = ownReferenceAtNumber && v[kReference].toString() == verses[byNumber].reference;
+        if (ownReferenceAtNumber) {
+            (whole ? agree : disagree) += 1;
+        }
         const std::array<int, 3> witnesses =
             whole ? std::array<int, 3>{byNumber, byNumber, byNumber}
                   : std::array<int, 3>{
