@@ -24,25 +24,7 @@ namespace versiondb {
 
 namespace {
 
-enum Column
-{
-    kNumber,
-    kBook,
-    kChapter,
-    kVerse,
-    kReference,
-    kText,
-    kColumns
-};
-
-QString fieldList()
-{
-    QStringList names;
-    for (const QString& field : VersionFile::fieldNames()) {
-        names << sqlite::quoted(field);
-    }
-    return names.join(QStringLiteral(", "));
-}
+using enum VersionFile::FieldIndex;
 
 bool tryExec(sqlite3* db, const char* sql)
 {
@@ -111,12 +93,13 @@ void Repair::readThroughTable(sqlite3* db)
     } catch (const Error&) {
     }
     try {
-        sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + fieldList() + QStringLiteral(" FROM ") +
-                                      sqlite::quoted(VersionFile::tableName()) + QStringLiteral(" ORDER BY rowid"));
+        sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + VersionFile::quotedFieldList() +
+                                      QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+                                      QStringLiteral(" ORDER BY rowid"));
         // Read until the first damaged page; the pages give the rest.
         while (all.step()) {
             Found found;
-            for (int i = 0; i < kColumns; ++i) {
+            for (int i = 0; i < kFieldCount; ++i) {
                 if (all.columnType(i + 1) == SQLITE_TEXT) {
                     // Bytes that are not text come back as U+FFFD, and say so.
                     const QByteArray bytes = all.columnBlob(i + 1);
@@ -138,7 +121,7 @@ void Repair::readPages(sqlite3* held)
     // Through SQLite's own file layer: a descriptor of our own, once closed, would end the hold.
     const PageSalvage pages(held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll());
     const auto known = [this](qint64 rowid) { return m_records.contains(rowid); };
-    for (PageSalvage::Record& r : pages.records(kColumns, known)) {
+    for (PageSalvage::Record& r : pages.records(kFieldCount, known)) {
         const std::vector<QVariant>& v = r.values;
         const auto isIntOrNull = [](const QVariant& x) {
             return !x.isValid() || x.typeId() == QMetaType::Int || x.typeId() == QMetaType::LongLong;
@@ -178,12 +161,13 @@ std::vector<SkeletonVerse> Repair::skeleton() const
         const sqlite::Connection db = openExclusive(source, true);
         VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
         std::vector<SkeletonVerse> verses;
-        sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + fieldList() + QStringLiteral(" FROM ") +
-                                            sqlite::quoted(VersionFile::tableName()) + QStringLiteral(" ORDER BY ") +
+        sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + VersionFile::quotedFieldList() +
+                                            QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+                                            QStringLiteral(" ORDER BY ") +
                                             sqlite::quoted(VersionFile::fieldNames()[kNumber]));
         while (all.step()) {
             std::vector<QVariant> values;
-            for (int i = 0; i < kColumns; ++i) {
+            for (int i = 0; i < kFieldCount; ++i) {
                 values.push_back(all.column(i));
             }
             if (intOf(values[kNumber]) != static_cast<int>(verses.size()) + 1 || !selfConsistent(values)) {
@@ -322,12 +306,13 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
     sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
     sqlite::exec(db.get(), "PRAGMA synchronous=FULL");
     Transaction transaction(db.get(), Transaction::Lock::Exclusive);
-    sqlite::Statement insert(db.get(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
-                                           .arg(sqlite::quoted(VersionFile::tableName()), fieldList()));
+    sqlite::Statement insert(db.get(),
+                             QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
+                                 .arg(sqlite::quoted(VersionFile::tableName()), VersionFile::quotedFieldList()));
     for (const auto& [rowid, values] : composed.records) {
         sqlite::ResetGuard guard(insert);
         insert.bindInt(1, rowid);
-        for (int i = 0; i < kColumns; ++i) {
+        for (int i = 0; i < kFieldCount; ++i) {
             insert.bind(i + 2, values[i]);
         }
         (void)insert.step();

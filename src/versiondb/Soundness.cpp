@@ -12,23 +12,11 @@ namespace versiondb {
 
 namespace {
 
-enum Column
-{
-    kNumber,
-    kBook,
-    kChapter,
-    kVerse,
-    kReference,
-    kText
-};
+using enum VersionFile::FieldIndex;
 
 QString selectAll(const QString& access)
 {
-    QStringList fields;
-    for (const QString& field : VersionFile::fieldNames()) {
-        fields << sqlite::quoted(field);
-    }
-    return QStringLiteral("SELECT ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+    return QStringLiteral("SELECT ") + VersionFile::quotedFieldList() + QStringLiteral(" FROM ") +
            sqlite::quoted(VersionFile::tableName()) + access;
 }
 

@@ -22,6 +22,15 @@ QStringList VersionFile::fieldNames()
             QStringLiteral("절"),   QStringLiteral("성경구절"), QStringLiteral("본문")};
 }
 
+QString VersionFile::quotedFieldList()
+{
+    QStringList names;
+    for (const QString& field : fieldNames()) {
+        names << sqlite::quoted(field);
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 QStringList VersionFile::indexNames()
 {
     return {QStringLiteral("번호"), QStringLiteral("성경구절")};

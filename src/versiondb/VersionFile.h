@@ -20,6 +20,19 @@ public:
 
     [[nodiscard]] static QString tableName();      // "본문"
     [[nodiscard]] static QStringList fieldNames(); // 번호, 권, 장, 절, 성경구절, 본문
+    // The positions of the fields in fieldNames(), and their number.
+    enum FieldIndex : int
+    {
+        kNumber,
+        kBook,
+        kChapter,
+        kVerse,
+        kReference,
+        kText,
+        kFieldCount
+    };
+    // The six field names quoted for SQL and joined by commas, in their order.
+    [[nodiscard]] static QString quotedFieldList();
     [[nodiscard]] static QStringList indexNames(); // 번호, 성경구절
     [[nodiscard]] static QString verifierTableName();
     // The statements that create the table and its indexes.
