@@ -2,6 +2,7 @@
 
 #include "import/BookAbbreviations.h"
 #include "import/TrimSpaces.h"
+#include "platform/Utf8.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -14,49 +15,6 @@ constexpr QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
 constexpr QByteArrayView kUtf16LEMark("\xFF\xFE");
 constexpr QByteArrayView kUtf16BEMark("\xFE\xFF");
 constexpr QStringView kImpKeyStart = u"$$$";
-
-// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
-// A sequence cut off by the end of the bytes counts as well-formed when mayBeCut is set.
-bool isWellFormedUtf8(QByteArrayView bytes, bool mayBeCut)
-{
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        // The length of the sequence and the range of its second byte, which rules out the bad forms.
-        qsizetype length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        for (qsizetype k = 1; k < length; ++k) {
-            if (i + k >= size) {
-                return mayBeCut;
-            }
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
 
 // Calls lineFound for every line of text; a line ends at CR or LF, and empty pieces between them are
 // empty lines, which no caller minds.
@@ -161,7 +119,7 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
     }
     if (kind.imp) {
         kind.encoding = TextEncoding::Utf8;
-    } else if (isWellFormedUtf8(text, !wholeFile)) {
+    } else if (platform::isWellFormedUtf8(text, !wholeFile)) {
         const BookLineCounts counts = countBookLines(text);
         if (counts.utf8 > counts.cp949) {
             kind.encoding = TextEncoding::Utf8;

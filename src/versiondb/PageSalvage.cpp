@@ -1,6 +1,6 @@
 #include "versiondb/PageSalvage.h"
 
-#include "versiondb/Soundness.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -227,7 +227,7 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
             if (type % 2 == 0) {
                 values.emplace_back(bytes);
             } else {
-                record.invalidText[values.size()] = !isValidUtf8(bytes);
+                record.invalidText[values.size()] = !platform::isWellFormedUtf8(bytes);
                 values.emplace_back(QString::fromUtf8(bytes));
             }
         } else {

@@ -1,6 +1,7 @@
 #include "versiondb/Repair.h"
 
 #include "platform/FileMove.h"
+#include "platform/Utf8.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
@@ -103,7 +104,7 @@ void Repair::readThroughTable(sqlite3* db)
                 if (all.columnType(i + 1) == SQLITE_TEXT) {
                     // Bytes that are not text come back as U+FFFD, and say so.
                     const QByteArray bytes = all.columnBlob(i + 1);
-                    found.damagedText = found.damagedText || (i == kText && !isValidUtf8(bytes));
+                    found.damagedText = found.damagedText || (i == kText && !platform::isWellFormedUtf8(bytes));
                     found.values.emplace_back(QString::fromUtf8(bytes));
                 } else {
                     found.values.push_back(all.column(i + 1));

@@ -1,5 +1,6 @@
 #include "versiondb/Soundness.h"
 
+#include "platform/Utf8.h"
 #include "versiondb/Error.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Versification.h"
@@ -57,11 +58,11 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
         return QStringLiteral("a record has no reference");
     }
     const int textType = sqlite3_column_type(row, kText);
-    if (textType != SQLITE_NULL && (textType != SQLITE_TEXT || !isValidUtf8(bytesOf(row, kText)))) {
+    if (textType != SQLITE_NULL && (textType != SQLITE_TEXT || !platform::isWellFormedUtf8(bytesOf(row, kText)))) {
         return QStringLiteral("the text of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
     }
     const QByteArrayView reference = bytesOf(row, kReference);
-    if (!isValidUtf8(reference)) {
+    if (!platform::isWellFormedUtf8(reference)) {
         return QStringLiteral("the reference of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
     }
     if (content) {
@@ -130,45 +131,6 @@ std::optional<QString> versionFault(sqlite3* db)
 std::optional<QString> storageFault(sqlite3* db)
 {
     return fault(db, false);
-}
-
-bool isValidUtf8(QByteArrayView bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int length = 0;
-        unsigned int min = 0;
-        unsigned int code = 0;
-        if ((c & 0xe0) == 0xc0) {
-            length = 2, min = 0x80, code = c & 0x1f;
-        } else if ((c & 0xf0) == 0xe0) {
-            length = 3, min = 0x800, code = c & 0x0f;
-        } else if ((c & 0xf8) == 0xf0) {
-            length = 4, min = 0x10000, code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < length) {
-            return false;
-        }
-        for (int i = 1; i < length; ++i) {
-            if ((p[i] & 0xc0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (p[i] & 0x3f);
-        }
-        if (code < min || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
-            return false;
-        }
-        p += length;
-    }
-    return true;
 }
 
 } // namespace versiondb

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 #include <optional>
 #include <sqlite3.h>
@@ -20,9 +19,5 @@ namespace versiondb {
 // Only the storage's part: the integrity check, the table and its indexes,
 // every record read through each of them, and well-formed texts.
 [[nodiscard]] std::optional<QString> storageFault(sqlite3* db);
-
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// code points past U+10FFFF).
-[[nodiscard]] bool isValidUtf8(QByteArrayView bytes);
 
 } // namespace versiondb
