@@ -15,10 +15,10 @@ namespace {
 
 using enum VersionFile::FieldIndex;
 
-QString selectAll(const QString& access)
+QString select(const QString& columns, const QString& access = {})
 {
-    return QStringLiteral("SELECT ") + VersionFile::quotedFieldList() + QStringLiteral(" FROM ") +
-           sqlite::quoted(VersionFile::tableName()) + access;
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+           access;
 }
 
 QByteArrayView bytesOf(sqlite3_stmt* row, int column)
@@ -27,13 +27,13 @@ QByteArrayView bytesOf(sqlite3_stmt* row, int column)
     return {data, sqlite3_column_bytes(row, column)};
 }
 
-// Reads every record through access (the table, or one index); each row goes to check, which names a fault.
+// Reads every row of the query; each goes to check, which names a fault.
 template <typename Check>
-std::optional<QString> readEvery(sqlite3* db, const QString& access, qint64& records, Check check)
+std::optional<QString> readEvery(sqlite3* db, const QString& query, qint64& records, Check check)
 {
     records = 0;
     try {
-        sqlite::Statement all(db, selectAll(access));
+        sqlite::Statement all(db, query);
         sqlite::ResetGuard guard(all);
         while (all.step()) {
             ++records;
@@ -42,7 +42,7 @@ std::optional<QString> readEvery(sqlite3* db, const QString& access, qint64& rec
             }
         }
     } catch (const Error& error) {
-        return QStringLiteral("a record does not read%1: %2").arg(access, error.Description());
+        return QStringLiteral("a record does not read (%1): %2").arg(query, error.Description());
     }
     return std::nullopt;
 }
@@ -90,17 +90,21 @@ std::optional<QString> fault(sqlite3* db, bool content)
     }
     qint64 records = 0;
     std::vector<qint64> numbers;
-    if (std::optional<QString> fault = readEvery(db, {}, records, [&](sqlite3_stmt* row) {
-            numbers.push_back(sqlite3_column_int64(row, kNumber));
-            return rowFault(row, content);
-        })) {
+    if (std::optional<QString> fault =
+            readEvery(db, select(VersionFile::quotedFieldList()), records, [&](sqlite3_stmt* row) {
+                numbers.push_back(sqlite3_column_int64(row, kNumber));
+                return rowFault(row, content);
+            })) {
         return fault;
     }
+    // The integrity check has matched every index entry with its record; what is left is that every entry reads.
     for (const QString& index : VersionFile::indexNames()) {
-        const QString access = QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(sqlite::quoted(index));
+        const QString key = sqlite::quoted(index);
+        const QString query =
+            select(key + QStringLiteral(", rowid"), QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(key));
         qint64 throughIndex = 0;
         if (std::optional<QString> fault =
-                readEvery(db, access, throughIndex, [](sqlite3_stmt*) { return std::optional<QString>(); })) {
+                readEvery(db, query, throughIndex, [](sqlite3_stmt*) { return std::optional<QString>(); })) {
             return fault;
         }
         if (throughIndex != records) {
