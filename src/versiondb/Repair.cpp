@@ -79,6 +79,20 @@ void Repair::nothingToSalvage() const
     raise(Error(items, SQLITE_NOTADB, SQLITE_NOTADB));
 }
 
+void Repair::markLineBreaks(Found& found)
+{
+    // No text the program stores holds a line break: one in a salvaged text is damage, shown as U+FFFD.
+    QVariant& text = found.values[kText];
+    if (text.typeId() == QMetaType::QString) {
+        QString mended = text.toString();
+        if (mended.contains(u'\n') || mended.contains(u'\r')) {
+            mended.replace(u'\n', u'\uFFFD').replace(u'\r', u'\uFFFD');
+            text = mended;
+            found.damagedText = true;
+        }
+    }
+}
+
 void Repair::keepVerifier(const std::optional<PasswordVerifier>& verifier)
 {
     // Every version carries the same password: a verifier of another one is damaged.
@@ -104,8 +118,11 @@ void Repair::readThroughTable(sqlite3* db)
                 if (all.columnType(i + 1) == SQLITE_TEXT) {
                     // Bytes that are not text come back as U+FFFD, and say so.
                     const QByteArray bytes = all.columnBlob(i + 1);
-                    found.damagedText = found.damagedText || (i == kText && !platform::isWellFormedUtf8(bytes));
                     found.values.emplace_back(QString::fromUtf8(bytes));
+                    if (i == kText) {
+                        found.damagedText = !platform::isWellFormedUtf8(bytes);
+                        markLineBreaks(found);
+                    }
                 } else {
                     found.values.push_back(all.column(i + 1));
                 }
@@ -133,7 +150,9 @@ void Repair::readPages(sqlite3* held)
             !isIntOrNull(v[kVerse]) || !isTextOrNull(v[kReference]) || !isTextOrNull(v[kText])) {
             continue;
         }
-        m_records.emplace(r.rowid, Found{std::move(r.values), r.invalidText.at(kText)});
+        Found found{std::move(r.values), r.invalidText.at(kText)};
+        markLineBreaks(found);
+        m_records.emplace(r.rowid, std::move(found));
     }
     // The first record of the verifier's shape is the verifier; it is kept when it matches.
     for (const PageSalvage::Record& r : pages.records(4)) {

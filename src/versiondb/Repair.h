@@ -21,7 +21,7 @@ struct RepairReport
     bool asFound = false;
     // Verses whose text could not be brought back; they are Null now.
     std::vector<SkeletonVerse> lost;
-    // Texts brought back with bytes that are not text; each such byte is U+FFFD now.
+    // Texts brought back with bytes that are not text, or with a line break; each such byte is U+FFFD now.
     std::vector<SkeletonVerse> damaged;
     // The damaged file, kept beside the version under a name that does not end in .dat
     // when anything was lost or damaged.
@@ -55,7 +55,7 @@ private:
     struct Found
     {
         std::vector<QVariant> values; // the six fields
-        bool damagedText = false;     // 본문 held bytes that are not text
+        bool damagedText = false;     // 본문 held bytes that are not text, or a line break
     };
     struct Composed
     {
@@ -65,6 +65,7 @@ private:
     };
 
     [[noreturn]] void nothingToSalvage() const;
+    static void markLineBreaks(Found& found);
     void keepVerifier(const std::optional<PasswordVerifier>& verifier);
     void readThroughTable(sqlite3* db);
     void readPages(sqlite3* held);

@@ -58,7 +58,10 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
         return QStringLiteral("a record has no reference");
     }
     const int textType = sqlite3_column_type(row, kText);
-    if (textType != SQLITE_NULL && (textType != SQLITE_TEXT || !platform::isWellFormedUtf8(bytesOf(row, kText)))) {
+    // No text the program stores holds a line break: the build reads lines, and a save refuses one.
+    const QByteArrayView text = textType == SQLITE_TEXT ? bytesOf(row, kText) : QByteArrayView();
+    if (textType != SQLITE_NULL &&
+        (textType != SQLITE_TEXT || !platform::isWellFormedUtf8(text) || text.contains('\n') || text.contains('\r'))) {
         return QStringLiteral("the text of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
     }
     const QByteArrayView reference = bytesOf(row, kReference);
