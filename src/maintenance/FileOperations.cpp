@@ -141,25 +141,9 @@ qint64 FileOperations::recordCount(versiondb::Database& database)
     return count;
 }
 
-qint64 FileOperations::recordCount(const QString& path, const QString& connect)
-{
-    std::unique_ptr<versiondb::Database> db = openDatabase(path, connect);
-    const qint64 count = recordCount(*db);
-    db->Close();
-    return count;
-}
-
 std::optional<QString> FileOperations::versionFault(versiondb::Database& database)
 {
     return database.SoundnessFault();
-}
-
-std::optional<QString> FileOperations::versionFault(const QString& path, const QString& connect)
-{
-    std::unique_ptr<versiondb::Database> db = openDatabase(path, connect);
-    const std::optional<QString> fault = versionFault(*db);
-    db->Close();
-    return fault;
 }
 
 } // namespace maintenance

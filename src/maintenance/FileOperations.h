@@ -43,12 +43,8 @@ public:
     [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource);
     // The number of records of the table 본문 of an open database.
     [[nodiscard]] virtual qint64 recordCount(versiondb::Database& database);
-    // The same from an open with the connect string.
-    [[nodiscard]] qint64 recordCount(const QString& path, const QString& connect);
     // What keeps an open version from being sound (see versiondb/Soundness.h), or nothing.
     [[nodiscard]] virtual std::optional<QString> versionFault(versiondb::Database& database);
-    // The same of the version at path, opened with the connect string.
-    [[nodiscard]] std::optional<QString> versionFault(const QString& path, const QString& connect);
 };
 
 } // namespace maintenance

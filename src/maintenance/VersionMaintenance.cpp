@@ -162,12 +162,14 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
 
     QString problem;
     try {
-        if (const std::optional<QString> fault = m_operations->versionFault(staging, versiondb::passwordConnect())) {
+        const std::unique_ptr<versiondb::Database> copy =
+            m_operations->openDatabase(staging, versiondb::passwordConnect());
+        if (const std::optional<QString> fault = m_operations->versionFault(*copy)) {
             problem = *fault;
-        } else if (const qint64 copyCount = m_operations->recordCount(staging, versiondb::passwordConnect());
-                   copyCount != originalCount) {
+        } else if (const qint64 copyCount = m_operations->recordCount(*copy); copyCount != originalCount) {
             problem = QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount);
         }
+        copy->Close();
     } catch (const versiondb::Error& error) {
         problem = error.Description();
     }
