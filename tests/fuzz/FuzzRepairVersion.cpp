@@ -35,7 +35,12 @@ QByteArray bytesOf(const QString& path)
 QByteArray soundVersion(const QString& name = QStringLiteral("sound.dat"), bool texts = true)
 {
     const QString path = soundFolder.filePath(name);
-    VersionFile::create(path, PasswordVerifier::forDatabasePassword());
+    // A fixed salt, so that every run damages the same bytes for the same input.
+    PasswordVerifier verifier = PasswordVerifier::forDatabasePassword();
+    verifier.salt = QByteArray(verifier.salt.size(), 's');
+    verifier.key = deriveKey(passwordOf(passwordConnect()).toUtf8(), verifier.salt, verifier.iterations,
+                             static_cast<int>(verifier.key.size()));
+    VersionFile::create(path, verifier);
     auto db = DBEngine::instance().OpenDatabase(path, true, false, passwordConnect());
     auto rs = db->OpenRecordset(QStringLiteral("본문"));
     for (int i = 1; i <= 50; ++i) {
