@@ -25,8 +25,6 @@ namespace versiondb {
 
 namespace {
 
-using enum VersionFile::FieldIndex;
-
 bool tryExec(sqlite3* db, const char* sql)
 {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;

@@ -13,8 +13,6 @@ namespace versiondb {
 
 namespace {
 
-using enum VersionFile::FieldIndex;
-
 QString select(const QString& columns, const QString& access = {})
 {
     return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +

@@ -9,6 +9,18 @@
 
 namespace versiondb {
 
+// The positions of the fields of a version record in VersionFile::fieldNames(), and their number.
+enum VersionField : int
+{
+    kNumber,
+    kBook,
+    kChapter,
+    kVerse,
+    kReference,
+    kText,
+    kFieldCount
+};
+
 // The file format of a version database: the table "본문" with its six fields
 // and two indexes, and the marks that tell a version database of this system
 // from any other SQLite file (the application id and the verifier table).
@@ -20,17 +32,6 @@ public:
 
     [[nodiscard]] static QString tableName();      // "본문"
     [[nodiscard]] static QStringList fieldNames(); // 번호, 권, 장, 절, 성경구절, 본문
-    // The positions of the fields in fieldNames(), and their number.
-    enum FieldIndex : int
-    {
-        kNumber,
-        kBook,
-        kChapter,
-        kVerse,
-        kReference,
-        kText,
-        kFieldCount
-    };
     // The six field names quoted for SQL and joined by commas, in their order.
     [[nodiscard]] static QString quotedFieldList();
     [[nodiscard]] static QStringList indexNames(); // 번호, 성경구절
