@@ -100,7 +100,7 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, const std::function<boo
         if (!varint(m_file, cell, end, payloadSize, n1) || !varint(m_file, cell + n1, end, rowid, n2)) {
             continue;
         }
-        if (payloadSize <= 0 || payloadSize > 1'000'000'000 || rowid <= 0 || (known && known(rowid))) {
+        if (payloadSize <= 0 || payloadSize > 1'000'000'000 || rowid <= 0) {
             continue;
         }
         QByteArray data;
@@ -109,7 +109,19 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, const std::function<boo
         }
         Record record;
         record.rowid = rowid;
-        if (decode(data, columnCount, record)) {
+        if (known && known(rowid)) {
+            std::vector<qint64> types;
+            qint64 body = 0;
+            if (readHeader(data, columnCount, types, body)) {
+                for (const qint64 type : types) {
+                    body += valueSize(type);
+                }
+                if (body < data.size()) {
+                    record.whole = false;
+                    out.push_back(std::move(record));
+                }
+            }
+        } else if (decode(data, columnCount, record)) {
             out.push_back(std::move(record));
         }
     }
@@ -153,21 +165,20 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
     return true;
 }
 
-bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& record)
+bool PageSalvage::readHeader(const QByteArray& payload, int columnCount, std::vector<qint64>& types, qint64& body)
 {
-    std::vector<QVariant>& values = record.values;
     const qint64 size = payload.size();
     qint64 headerSize = 0;
     int n = 0;
     if (!varint(payload, 0, size, headerSize, n) || headerSize < n || headerSize > size) {
         return false;
     }
-    std::vector<qint64> types;
+    types.clear();
     qint64 at = n;
     while (at < headerSize) {
         qint64 type = 0;
         int len = 0;
-        if (!varint(payload, at, headerSize, type, len) || type < 0) {
+        if (!varint(payload, at, headerSize, type, len) || type < 0 || valueSize(type) < 0) {
             return false;
         }
         types.push_back(type);
@@ -176,10 +187,29 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
             return false;
         }
     }
-    if (static_cast<int>(types.size()) != columnCount) {
+    body = headerSize;
+    return static_cast<int>(types.size()) == columnCount;
+}
+
+qint64 PageSalvage::valueSize(qint64 type)
+{
+    static constexpr int kIntBytes[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
+    if (type >= 0 && type <= 9) {
+        return kIntBytes[type];
+    }
+    return type >= 12 ? (type - 12) / 2 : -1;
+}
+
+bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& record)
+{
+    std::vector<QVariant>& values = record.values;
+    const qint64 size = payload.size();
+    std::vector<qint64> types;
+    qint64 headerEnd = 0;
+    if (!readHeader(payload, columnCount, types, headerEnd)) {
         return false;
     }
-    qint64 body = headerSize;
+    qint64 body = headerEnd;
     values.clear();
     record.invalidText.assign(types.size(), false);
     for (const qint64 type : types) {
@@ -234,6 +264,7 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
             return false;
         }
     }
+    record.whole = body == size;
     return true;
 }
 

@@ -19,12 +19,15 @@ public:
         std::vector<QVariant> values; // Null as an invalid QVariant, blobs as QByteArray
         // For each value, whether it was text with bytes that are not UTF-8 (each such byte is U+FFFD now).
         std::vector<bool> invalidText;
+        // Whether the record's header accounts for every byte of its payload; SQLite never writes
+        // more, so bytes left over are a value whose length was damaged (read shorter than it was).
+        bool whole = true;
     };
 
     explicit PageSalvage(QByteArray file);
 
-    // The records of every table leaf page that have exactly columnCount values, but for
-    // those whose rowid known says is known already (they are not even decoded).
+    // The records of every table leaf page that have exactly columnCount values. Those whose
+    // rowid known says is known already are not decoded: they come only when not whole, without values.
     [[nodiscard]] std::vector<Record> records(int columnCount,
                                               const std::function<bool(qint64 rowid)>& known = {}) const;
 
@@ -35,6 +38,12 @@ private:
                   std::vector<Record>& out) const;
     [[nodiscard]] bool payload(qint64 cellStart, qint64 pageEnd, qint64 payloadSize, QByteArray& out) const;
     [[nodiscard]] static bool decode(const QByteArray& payload, int columnCount, Record& record);
+    // The types of the values a record's header lists, and where its body starts; false when it lists
+    // another number of values or does not fit the payload.
+    [[nodiscard]] static bool readHeader(const QByteArray& payload, int columnCount, std::vector<qint64>& types,
+                                         qint64& body);
+    // The number of bytes a value of the type takes, or -1 for a type that does not exist.
+    [[nodiscard]] static qint64 valueSize(qint64 type);
 
     QByteArray m_file;
     int m_pageSize = 4096;

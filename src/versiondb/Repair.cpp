@@ -138,6 +138,10 @@ void Repair::readPages(sqlite3* held)
     const PageSalvage pages(held != nullptr ? RawFile(held).readAll() : RawFile(m_path).readAll());
     const auto known = [this](qint64 rowid) { return m_records.contains(rowid); };
     for (PageSalvage::Record& r : pages.records(kFieldCount, known)) {
+        if (r.values.empty()) { // read through the table, but its length of a value was damaged
+            m_records.at(r.rowid).damagedText = true;
+            continue;
+        }
         const std::vector<QVariant>& v = r.values;
         const auto isIntOrNull = [](const QVariant& x) {
             return !x.isValid() || x.typeId() == QMetaType::Int || x.typeId() == QMetaType::LongLong;
@@ -148,7 +152,7 @@ void Repair::readPages(sqlite3* held)
             !isIntOrNull(v[kVerse]) || !isTextOrNull(v[kReference]) || !isTextOrNull(v[kText])) {
             continue;
         }
-        Found found{std::move(r.values), r.invalidText.at(kText)};
+        Found found{std::move(r.values), r.invalidText.at(kText) || !r.whole};
         markLineBreaks(found);
         m_records.emplace(r.rowid, std::move(found));
     }
@@ -459,7 +463,12 @@ RepairReport Repair::run()
             } catch (const Error&) {
                 opens = false;
             }
-            if (opens && !versionFault(db.get())) {
+            // A value whose length was damaged to a shorter one reads well, shorter: only the pages show it.
+            const auto everyRecordWhole = [&] {
+                const auto all = [](qint64) { return true; };
+                return PageSalvage(RawFile(db.get()).readAll()).records(kFieldCount, all).empty();
+            };
+            if (opens && !versionFault(db.get()) && everyRecordWhole()) {
                 return {};
             }
             // SQLite reads the missing part of an incomplete last page as zeros, not as the records

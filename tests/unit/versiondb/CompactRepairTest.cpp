@@ -132,6 +132,16 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         {"a garbled number", run("UPDATE 본문 SET 번호 = 9 WHERE 번호 = 8"), 0, Yes},
         {"the bytes of a text", run("UPDATE 본문 SET 본문 = CAST(x'eab080ff' AS TEXT) WHERE 번호 = 7"), 0, DamagedOne},
         {"a line break in a text", run("UPDATE 본문 SET 본문 = '가' || char(13, 10) WHERE 번호 = 7"), 0, DamagedOne},
+        {"a text's length in its record",
+         [](const QString& file) {
+             // The header of record 7: 6 values, the text's 72 bytes (type 157) made 69, its body up to the reference.
+             QByteArray b = bytes(file);
+             const qsizetype at = b.indexOf(QByteArray("\x08\x01\x09\x09\x01\x1b\x81\x1d\x07\x07") + "창 1:7");
+             ASSERT_GT(at, 0);
+             b[at + 7] = '\x17';
+             write(file, b);
+         },
+         0, DamagedOne},
         {"password verifier", run("UPDATE byeorisol_password SET verifier = randomblob(32)"), 0, Yes},
         {"not built on the reference, verifier damaged",
          run("UPDATE 본문 SET 번호 = 번호 + 1; UPDATE 본문 SET 번호 = 1 WHERE 번호 = 1501;"
@@ -176,8 +186,10 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
                 StoredRecord expected = was;
                 expected.number = c.onReference ? was.number : after[i].number; // renumbered by the damage
                 if (c.whole == DamagedOne && i == 6) {
-                    expected.text = QString::fromUtf8(c.name).contains(QStringLiteral("line"))
-                                        ? QStringLiteral("가\uFFFD\uFFFD")
+                    const QString name = QString::fromUtf8(c.name);
+                    expected.text = name.contains(QStringLiteral("line")) ? QStringLiteral("가\uFFFD\uFFFD")
+                                    : name.contains(QStringLiteral("length"))
+                                        ? QStringLiteral("본문 7 ").repeated(8).left(37)
                                         : QStringLiteral("가\uFFFD");
                 } else if (after[i].text.isNull()) {
                     lost.push_back(after[i].number.toInt());
