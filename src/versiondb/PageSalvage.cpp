@@ -110,16 +110,17 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, const std::function<boo
         Record record;
         record.rowid = rowid;
         if (known && known(rowid)) {
+            // Fewer values are another table's record; more, or bytes not accounted for, a damaged length.
             std::vector<qint64> types;
             qint64 body = 0;
-            if (readHeader(data, columnCount, types, body)) {
-                for (const qint64 type : types) {
-                    body += valueSize(type);
-                }
-                if (body < data.size()) {
-                    record.whole = false;
-                    out.push_back(std::move(record));
-                }
+            const bool read = readHeader(data, columnCount + 1, types, body);
+            for (const qint64 type : types) {
+                body += valueSize(type);
+            }
+            if (static_cast<int>(types.size()) >= columnCount &&
+                (!read || types.size() > std::size_t(columnCount) || body != data.size())) {
+                record.whole = false;
+                out.push_back(std::move(record));
             }
         } else if (decode(data, columnCount, record)) {
             out.push_back(std::move(record));
@@ -165,7 +166,7 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
     return true;
 }
 
-bool PageSalvage::readHeader(const QByteArray& payload, int columnCount, std::vector<qint64>& types, qint64& body)
+bool PageSalvage::readHeader(const QByteArray& payload, int maxColumns, std::vector<qint64>& types, qint64& body)
 {
     const qint64 size = payload.size();
     qint64 headerSize = 0;
@@ -178,17 +179,15 @@ bool PageSalvage::readHeader(const QByteArray& payload, int columnCount, std::ve
     while (at < headerSize) {
         qint64 type = 0;
         int len = 0;
-        if (!varint(payload, at, headerSize, type, len) || type < 0 || valueSize(type) < 0) {
+        if (!varint(payload, at, headerSize, type, len) || type < 0 || valueSize(type) < 0 ||
+            static_cast<int>(types.size()) == maxColumns) {
             return false;
         }
         types.push_back(type);
         at += len;
-        if (static_cast<int>(types.size()) > columnCount) {
-            return false;
-        }
     }
     body = headerSize;
-    return static_cast<int>(types.size()) == columnCount;
+    return true;
 }
 
 qint64 PageSalvage::valueSize(qint64 type)
@@ -206,7 +205,7 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
     const qint64 size = payload.size();
     std::vector<qint64> types;
     qint64 headerEnd = 0;
-    if (!readHeader(payload, columnCount, types, headerEnd)) {
+    if (!readHeader(payload, columnCount, types, headerEnd) || static_cast<int>(types.size()) != columnCount) {
         return false;
     }
     qint64 body = headerEnd;

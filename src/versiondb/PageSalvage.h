@@ -19,8 +19,8 @@ public:
         std::vector<QVariant> values; // Null as an invalid QVariant, blobs as QByteArray
         // For each value, whether it was text with bytes that are not UTF-8 (each such byte is U+FFFD now).
         std::vector<bool> invalidText;
-        // Whether the record's header accounts for every byte of its payload; SQLite never writes
-        // more, so bytes left over are a value whose length was damaged (read shorter than it was).
+        // Whether the record's header accounts for exactly the bytes of its payload; SQLite never writes
+        // it otherwise, so a difference is a damaged length (of a value, or of the payload).
         bool whole = true;
     };
 
@@ -39,8 +39,8 @@ private:
     [[nodiscard]] bool payload(qint64 cellStart, qint64 pageEnd, qint64 payloadSize, QByteArray& out) const;
     [[nodiscard]] static bool decode(const QByteArray& payload, int columnCount, Record& record);
     // The types of the values a record's header lists, and where its body starts; false when it lists
-    // another number of values or does not fit the payload.
-    [[nodiscard]] static bool readHeader(const QByteArray& payload, int columnCount, std::vector<qint64>& types,
+    // more than maxColumns values or does not fit the payload.
+    [[nodiscard]] static bool readHeader(const QByteArray& payload, int maxColumns, std::vector<qint64>& types,
                                          qint64& body);
     // The number of bytes a value of the type takes, or -1 for a type that does not exist.
     [[nodiscard]] static qint64 valueSize(qint64 type);

@@ -142,6 +142,15 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
              write(file, b);
          },
          0, DamagedOne},
+        {"a value too many in a record's length",
+         [](const QString& file) {
+             QByteArray b = bytes(file); // the text's type made a 15-byte text and a 3-byte blob
+             const qsizetype at = b.indexOf(QByteArray("\x08\x01\x09\x09\x01\x1b\x81\x1d\x07\x07") + "창 1:7");
+             ASSERT_GT(at, 0);
+             b.replace(at + 6, 2, "\x2b\x12");
+             write(file, b);
+         },
+         0, DamagedOne},
         {"password verifier", run("UPDATE byeorisol_password SET verifier = randomblob(32)"), 0, Yes},
         {"not built on the reference, verifier damaged",
          run("UPDATE 본문 SET 번호 = 번호 + 1; UPDATE 본문 SET 번호 = 1 WHERE 번호 = 1501;"
@@ -189,7 +198,8 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
                     const QString name = QString::fromUtf8(c.name);
                     expected.text = name.contains(QStringLiteral("line")) ? QStringLiteral("가\uFFFD\uFFFD")
                                     : name.contains(QStringLiteral("length"))
-                                        ? QStringLiteral("본문 7 ").repeated(8).left(37)
+                                        ? QStringLiteral("본문 7 ").repeated(8).left(
+                                              name.contains(QStringLiteral("too many")) ? 7 : 37)
                                         : QStringLiteral("가\uFFFD");
                 } else if (after[i].text.isNull()) {
                     lost.push_back(after[i].number.toInt());
