@@ -60,17 +60,30 @@ void removeLogFiles(const QString& path)
 
 } // namespace
 
-sqlite::Connection openExclusive(const QString& path, bool readOnly)
+namespace {
+
+enum class Hold
 {
-    const int flags =
-        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_PRIVATECACHE;
+    ReadOnly,  // a read-only connection with the shared lock
+    Unchanged, // a writable connection with the shared lock, taken without writing
+    Write,     // a writable connection with the exclusive lock
+};
+
+sqlite::Connection open(const QString& path, Hold hold)
+{
+    const int flags = (hold == Hold::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_EXRESCODE |
+                      SQLITE_OPEN_PRIVATECACHE;
+    const bool readOnly = hold == Hold::ReadOnly;
     for (int attempt = 1;; ++attempt) {
         const FileIdentity before = identityOf(path);
         sqlite::Connection db = sqlite::open(path, flags);
         sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
-        if (readOnly) {
+        if (hold == Hold::ReadOnly) {
             // A read takes the shared lock, which the exclusive locking mode keeps for the life of the connection.
             sqlite::exec(db.get(), "SELECT count(*) FROM sqlite_schema");
+        } else if (hold == Hold::Unchanged) {
+            // A read of the header alone: the schema may be what is damaged.
+            sqlite::exec(db.get(), "PRAGMA user_version");
         } else {
             Transaction lock(db.get(), Transaction::Lock::Exclusive);
             lock.Commit();
@@ -90,6 +103,18 @@ sqlite::Connection openExclusive(const QString& path, bool readOnly)
             raise(errorNumber::FileInUse);
         }
     }
+}
+
+} // namespace
+
+sqlite::Connection openExclusive(const QString& path, bool readOnly)
+{
+    return open(path, readOnly ? Hold::ReadOnly : Hold::Write);
+}
+
+sqlite::Connection openHeldUnchanged(const QString& path)
+{
+    return open(path, Hold::Unchanged);
 }
 
 void removeStaleSideFiles(sqlite3* db, const QString& path)

@@ -14,6 +14,12 @@ namespace versiondb {
 // are the work files of a compaction or repair that was killed (when writable).
 [[nodiscard]] sqlite::Connection openExclusive(const QString& path, bool readOnly);
 
+// The same hold on a writable connection that writes nothing to take it: a shared lock kept for
+// the life of the connection, which keeps every writer out. (A write transaction would already
+// rewrite the header of a file whose recorded size disagrees with its length.) For a file that
+// is to be read as it is, such as a damaged one before its repair.
+[[nodiscard]] sqlite::Connection openHeldUnchanged(const QString& path);
+
 // Removes what lies beside the file that its holder db does not use: a journal
 // no transaction needs, and the log files of a file that keeps no log.
 void removeStaleSideFiles(sqlite3* db, const QString& path);

@@ -423,7 +423,7 @@ RepairReport Repair::run()
     sqlite::Connection db;
     if (VersionFile::hasSqliteHeader(m_path)) {
         try {
-            db = openExclusive(m_path, false);
+            db = openHeldUnchanged(m_path);
         } catch (const Error& error) {
             // A file too damaged to be locked can be opened by nobody else either.
             if (error.Number() == errorNumber::FileInUse) {
