@@ -2,6 +2,7 @@
 
 #include "platform/Utf8.h"
 #include "versiondb/Error.h"
+#include "versiondb/RawFile.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
@@ -104,6 +105,12 @@ std::optional<QString> fault(sqlite3* db, bool content)
         // pages saves reading them from the file twice.
         sqlite::exec(db, "PRAGMA cache_size=-32768");
         VersionFile::checkTableAndIndexes(db);
+        // The header's write and read versions: 1 for a rollback journal, 2 for a log. Any other makes
+        // SQLite read the file as read-only, or not at all.
+        const QByteArray versions = RawFile(db).read(18, 2);
+        if (versions.size() != 2 || versions[0] < 1 || versions[0] > 2 || versions[1] < 1 || versions[1] > 2) {
+            return QStringLiteral("the file's header is damaged");
+        }
         sqlite::Statement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
         if (!check.step() || check.columnText(0) != QStringLiteral("ok")) {
             return QStringLiteral("the integrity check fails");

@@ -6,11 +6,13 @@
 
 namespace versiondb {
 
-// A version is sound when the storage's integrity check passes, the table has
-// its six fields and both indexes, every record reads with all six fields
-// through the table and through each index, every text and reference is
-// well-formed UTF-8 (and no text holds a line break, which the program never stores), 번호 runs from 1 to the number of
-// records without a gap, and every 성경구절 is the canonical reference of its 권, 장 and 절.
+// A version is sound when its header is one SQLite writes, the storage's
+// integrity check passes, the table has its six fields and both indexes, every
+// record reads with all six fields through the table and through each index,
+// every text and reference is well-formed UTF-8 (and no text holds a line
+// break, which the program never stores), 번호 runs from 1 to the number of
+// records without a gap, and every 성경구절 is the canonical reference of its
+// 권, 장 and 절.
 //
 // The first fault of the version held by db, in words for a log, or nothing
 // when it is sound.
