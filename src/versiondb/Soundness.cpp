@@ -101,9 +101,6 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
 std::optional<QString> fault(sqlite3* db, bool content)
 {
     try {
-        // Every page is read by the integrity check and again by the scans: room for a whole version's
-        // pages saves reading them from the file twice.
-        sqlite::exec(db, "PRAGMA cache_size=-32768");
         VersionFile::checkTableAndIndexes(db);
         // The header's write and read versions: 1 for a rollback journal, 2 for a log. Any other makes
         // SQLite read the file as read-only, or not at all.
@@ -155,16 +152,29 @@ std::optional<QString> fault(sqlite3* db, bool content)
     return std::nullopt;
 }
 
+// Every page is read by the integrity check and again by the scans: room for a whole version's pages
+// saves reading them from the file twice. The room is given back afterwards.
+std::optional<QString> checkWithRoom(sqlite3* db, bool content)
+{
+    try {
+        sqlite::exec(db, "PRAGMA cache_size=-32768");
+    } catch (const Error&) {
+    }
+    std::optional<QString> found = fault(db, content);
+    sqlite3_exec(db, "PRAGMA cache_size=-2000; PRAGMA shrink_memory", nullptr, nullptr, nullptr);
+    return found;
+}
+
 } // namespace
 
 std::optional<QString> versionFault(sqlite3* db)
 {
-    return fault(db, true);
+    return checkWithRoom(db, true);
 }
 
 std::optional<QString> storageFault(sqlite3* db)
 {
-    return fault(db, false);
+    return checkWithRoom(db, false);
 }
 
 } // namespace versiondb
