@@ -78,7 +78,9 @@ RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
         outcome.keptOriginal = report.keptOriginal;
         if (!outcome.whole()) {
             outcome.listPath = repairListPath(m_programFolder);
-            writeRepairList(outcome, path);
+            if (!writeRepairList(outcome, path)) {
+                outcome.listPath.clear(); // the message shows the ranges it has, and names no list
+            }
         }
     } catch (const versiondb::Error& error) {
         outcome.errors = error.items();
@@ -192,7 +194,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     return {};
 }
 
-void VersionMaintenance::writeRepairList(const RepairOutcome& outcome, const QString& path) const
+bool VersionMaintenance::writeRepairList(const RepairOutcome& outcome, const QString& path) const
 {
     QString text = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                    QStringLiteral("\r\n") + MaintenanceMessages::repairListHeading(path, outcome);
@@ -204,12 +206,10 @@ void VersionMaintenance::writeRepairList(const RepairOutcome& outcome, const QSt
     };
     section(MaintenanceMessages::lostVersesHeading(outcome.lostVerses), outcome.lostRanges);
     section(MaintenanceMessages::damagedTextsHeading(outcome.damagedTexts), outcome.damagedRanges);
-    // UTF-8 with a byte-order mark, so that any editor reads it; a failure to write it loses no data.
+    // UTF-8 with a byte-order mark, so that any editor reads it.
     QSaveFile file(outcome.listPath);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write("\xef\xbb\xbf" + text.toUtf8());
-        (void)file.commit();
-    }
+    const QByteArray bytes = "\xef\xbb\xbf" + text.toUtf8();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 void VersionMaintenance::removeDatabaseFiles(const QString& path)

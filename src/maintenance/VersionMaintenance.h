@@ -96,7 +96,8 @@ public:
 
 private:
     [[nodiscard]] CompactOutcome compact(const QString& chosen);
-    void writeRepairList(const RepairOutcome& outcome, const QString& path) const;
+    // True when the list file was written.
+    [[nodiscard]] bool writeRepairList(const RepairOutcome& outcome, const QString& path) const;
     void removeDatabaseFiles(const QString& path);
 
     QString m_programFolder;
