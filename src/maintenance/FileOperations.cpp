@@ -123,6 +123,11 @@ std::unique_ptr<versiondb::Database> FileOperations::openDatabase(const QString&
     return versiondb::DBEngine::instance().OpenDatabase(path, true, false, connect);
 }
 
+std::unique_ptr<versiondb::Database> FileOperations::openToCompact(const QString& path, const QString& connect)
+{
+    return versiondb::DBEngine::instance().OpenDatabaseUnchanged(path, connect);
+}
+
 void FileOperations::compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect)
 {
     versiondb::DBEngine::instance().CompactDatabase(source, destination, connect);

@@ -38,6 +38,8 @@ public:
     // Opens a version database for exclusive use, as every user opens one.
     [[nodiscard]] virtual std::unique_ptr<versiondb::Database> openDatabase(const QString& path,
                                                                             const QString& connect);
+    // Opens the version a compaction copies, held without the open changing anything of it.
+    [[nodiscard]] std::unique_ptr<versiondb::Database> openToCompact(const QString& path, const QString& connect);
     virtual void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect);
     // The engine's repair, on the skeleton of the reference version skeletonSource.
     [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource);

@@ -123,7 +123,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     // what killed compactions left beside it.
     std::unique_ptr<versiondb::Database> original;
     try {
-        original = m_operations->openDatabase(path, versiondb::passwordConnect());
+        original = m_operations->openToCompact(path, versiondb::passwordConnect());
     } catch (const versiondb::Error& error) {
         return {CompactStep::Engine, error.Description()};
     }

@@ -32,7 +32,13 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const QString& name, bool exclu
     return std::make_unique<Database>(openFile(name, readOnly, connect));
 }
 
-std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readOnly, const QString& connect)
+std::unique_ptr<Database> DBEngine::OpenDatabaseUnchanged(const QString& name, const QString& connect)
+{
+    return std::make_unique<Database>(openFile(name, false, connect, true));
+}
+
+std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readOnly, const QString& connect,
+                                                 bool unchanged)
 {
     VersionFile::checkPath(name, false);
     if (!VersionFile::hasSqliteHeader(name)) {
@@ -40,10 +46,16 @@ std::shared_ptr<DatabaseFile> DBEngine::openFile(const QString& name, bool readO
     }
     VersionFile::checkPath(name, !readOnly);
     const bool logExisted = QFileInfo::exists(logPaths(name).front());
-    sqlite::Connection db = openExclusive(name, readOnly);
+    sqlite::Connection db = unchanged ? openHeldUnchanged(name) : openExclusive(name, readOnly);
     VersionFile::checkOpenable(db.get(), name, connect, logExisted);
     if (!readOnly) {
+        // A file of the earlier release becomes a one-file version at its first writable open, held unchanged or not.
         convertToRollbackJournal(db.get(), name);
+    }
+    if (unchanged) {
+        return std::make_shared<DatabaseFile>(std::move(db), name, true);
+    }
+    if (!readOnly) {
         // Every commit is on the disk before it returns.
         sqlite::exec(db.get(), "PRAGMA synchronous=FULL");
     }

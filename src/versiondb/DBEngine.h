@@ -26,6 +26,11 @@ public:
     [[nodiscard]] std::unique_ptr<Database> OpenDatabase(const QString& name, bool exclusive, bool readOnly,
                                                          const QString& connect);
 
+    // Opens a version that is to be read as it is and then replaced whole, as a compaction does:
+    // checked and held as a writable open, but held by a lock taken by reading, so that the open
+    // itself changes nothing of a damaged file (see openHeldUnchanged). Nothing can be stored through it.
+    [[nodiscard]] std::unique_ptr<Database> OpenDatabaseUnchanged(const QString& name, const QString& connect);
+
     // Writes a complete, compacted copy of the source (opened exclusively with srcConnect)
     // to dstName, which must not exist yet. The copy opens with the same connect string.
     void CompactDatabase(const QString& srcName, const QString& dstName, const QString& srcConnect);
@@ -46,7 +51,8 @@ public:
 
 private:
     DBEngine() = default;
-    std::shared_ptr<DatabaseFile> openFile(const QString& name, bool readOnly, const QString& connect);
+    std::shared_ptr<DatabaseFile> openFile(const QString& name, bool readOnly, const QString& connect,
+                                           bool unchanged = false);
 
     Errors m_errors;
 };

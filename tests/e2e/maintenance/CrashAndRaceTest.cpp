@@ -347,7 +347,8 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCodeAndAFileInUse
 
 using DamagedVersion = testsupport::DataCommandTest;
 
-// A version whose text bytes and one record were damaged: compaction refuses it and changes nothing; repair gives every
+// A version whose text bytes, one record and its header's page count were damaged: compaction refuses it and changes
+// nothing, not even that count; repair gives every
 // verse back, names the lost and the damaged ones (exit 1), lists them in repair.txt and keeps the damaged file beside
 // it; the repaired version compacts. The kept file does not end in .dat, so it is never taken for a version.
 TEST_F(DamagedVersion, compactionRefusesItAndRepairSaysWhatItCouldNotBringBack)
@@ -360,6 +361,11 @@ TEST_F(DamagedVersion, compactionRefusesItAndRepairSaysWhatItCouldNotBringBack)
     // 창 1:2's text gets bytes that are not UTF-8; 창 1:3's record is gone (the reference's 번호 2 and 3).
     (void)testsupport::sql(
         file, u"UPDATE 본문 SET 본문 = CAST(x'eab080ff' AS TEXT) WHERE 번호 = 2; DELETE FROM 본문 WHERE 번호 = 3"_s);
+    // Its header's page count no longer agrees with its change counter: a write lock would rewrite the count.
+    QByteArray header = testsupport::bytes(file);
+    header[27] = static_cast<char>(header[27] ^ 1);
+    header[31] = static_cast<char>(header[31] ^ 1);
+    testsupport::write(file, header);
     const QByteArray damaged = testsupport::bytes(file);
     const auto compact = run({u"compact"_s, file});
     EXPECT_EQ(compact.exitCode, 1);
