@@ -1,13 +1,8 @@
 #include "versiondb/Password.h"
 
-#include "versiondb/Sha256.h"
-
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QSet>
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <span>
 
 namespace versiondb {
 
@@ -19,42 +14,6 @@ constexpr int kIterations = 2000;
 constexpr int kKeyLength = 32;
 constexpr int kSaltLength = 16;
 constexpr int kMaxIterations = 1'000'000;
-
-std::span<const std::uint8_t> bytesOf(const QByteArray& data)
-{
-    return {reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())};
-}
-
-// HMAC-SHA-256 of one key: the hashes after absorbing the key block XOR ipad and XOR opad.
-struct HmacKeyStates
-{
-    Sha256 inner;
-    Sha256 outer;
-};
-
-HmacKeyStates hmacKeyStates(const QByteArray& key)
-{
-    // A key longer than a block is replaced by its hash; a shorter one is padded with zeros.
-    std::array<std::uint8_t, Sha256::kBlockSize> keyBlock{};
-    if (static_cast<std::size_t>(key.size()) > keyBlock.size()) {
-        const Sha256::Digest digest = Sha256::of(bytesOf(key));
-        std::copy(digest.begin(), digest.end(), keyBlock.begin());
-    } else {
-        const std::span<const std::uint8_t> bytes = bytesOf(key);
-        std::copy(bytes.begin(), bytes.end(), keyBlock.begin());
-    }
-    HmacKeyStates states;
-    std::array<std::uint8_t, Sha256::kBlockSize> padded;
-    for (std::size_t i = 0; i < keyBlock.size(); ++i) {
-        padded[i] = keyBlock[i] ^ 0x36;
-    }
-    states.inner.add(padded);
-    for (std::size_t i = 0; i < keyBlock.size(); ++i) {
-        padded[i] = keyBlock[i] ^ 0x5c;
-    }
-    states.outer.add(padded);
-    return states;
-}
 
 } // namespace
 
@@ -83,41 +42,25 @@ QString passwordOf(const QString& connect)
 
 QByteArray deriveKey(const QByteArray& password, const QByteArray& salt, int iterations, int length)
 {
-    // HMAC-SHA-256 hashes its key blocks first: their states are taken once here, so that every
-    // further iteration costs one compression for the inner hash and one for the outer.
-    const HmacKeyStates keyStates = hmacKeyStates(password);
-    // An iteration hashes one 32-byte digest after the 64-byte key block: the message fills one
-    // block with its padding, of which only the first eight words change.
-    Sha256::BlockWords block{};
-    block[8] = 0x80000000;
-    block[15] = (Sha256::kBlockSize + Sha256::kDigestSize) * 8;
-
+    // PBKDF2 (RFC 8018) over Qt's HMAC: QPasswordDigestor would bring in QtNetwork.
+    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, password);
     QByteArray result;
-    for (quint32 blockNumber = 1; result.size() < length; ++blockNumber) {
-        const std::array<std::uint8_t, 4> counter = {
-            static_cast<std::uint8_t>(blockNumber >> 24), static_cast<std::uint8_t>(blockNumber >> 16),
-            static_cast<std::uint8_t>(blockNumber >> 8), static_cast<std::uint8_t>(blockNumber)};
-        Sha256 inner = keyStates.inner;
-        inner.add(bytesOf(salt));
-        inner.add(counter);
-        Sha256 outer = keyStates.outer;
-        outer.add(inner.finish());
-        (void)outer.finish(); // the digest is wanted as words, which the state holds
-        Sha256::State u = outer.state();
-        Sha256::State t = u;
+    for (quint32 block = 1; result.size() < length; ++block) {
+        mac.reset();
+        mac.addData(salt);
+        const char counter[4] = {char(block >> 24), char(block >> 16), char(block >> 8), char(block)};
+        mac.addData(counter, 4);
+        QByteArray u = mac.result();
+        QByteArray t = u;
         for (int i = 1; i < iterations; ++i) {
-            std::copy(u.begin(), u.end(), block.begin());
-            Sha256::State innerState = keyStates.inner.state();
-            Sha256::compress(innerState, block);
-            std::copy(innerState.begin(), innerState.end(), block.begin());
-            u = keyStates.outer.state();
-            Sha256::compress(u, block);
-            for (std::size_t j = 0; j < t.size(); ++j) {
-                t[j] ^= u[j];
+            mac.reset();
+            mac.addData(u);
+            u = mac.result();
+            for (qsizetype j = 0; j < t.size(); ++j) {
+                t[j] = static_cast<char>(t[j] ^ u[j]);
             }
         }
-        const Sha256::Digest digest = Sha256::bytesOf(t);
-        result.append(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size()));
+        result += t;
     }
     return result.left(length);
 }
