@@ -177,7 +177,6 @@ QStringList messageLines()
         {"compactSucceeded", shown(MaintenanceMessages::compactSucceeded(name))},
         {"compactFailed", shown(MaintenanceMessages::compactFailed())},
         {"repairIncomplete", shown(MaintenanceMessages::repairIncomplete(name, incomplete, 2))},
-        {"repairIncomplete without ranges", shown(MaintenanceMessages::repairIncomplete(name, incomplete, 0))},
         {"repairListHeading", MaintenanceMessages::repairListHeading(u"/경로/kjv.dat"_s, incomplete)},
         {"lostVersesHeading", MaintenanceMessages::lostVersesHeading(40)},
         {"damagedTextsHeading", MaintenanceMessages::damagedTextsHeading(1)},
