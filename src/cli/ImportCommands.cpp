@@ -42,7 +42,7 @@ int checkCommand(const QString& programFolder, const QStringList& files)
 {
     ConsoleObserver observer;
     const QStringList paths = fullPaths(files);
-    if (const auto refusal = importer::checkRunRefusal(paths)) {
+    if (const auto refusal = importer::checkRunRefusal(paths, importer::Asker::CommandLine)) {
         observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
         return kLineErrorsOrRefused;
     }
@@ -55,7 +55,7 @@ int buildCommand(const QString& programFolder, const QString& name, const QStrin
     ConsoleObserver observer;
     QString versionName = name;
     const QStringList paths = fullPaths(files);
-    if (const auto refusal = importer::buildRunRefusal(paths, versionName)) {
+    if (const auto refusal = importer::buildRunRefusal(paths, versionName, importer::Asker::CommandLine)) {
         observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
         return kLineErrorsOrRefused;
     }

@@ -18,6 +18,11 @@ const QString kNoFilesForBuild =
 const QString kNoVersionName = QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !");
 const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.");
 const QString kRemoveFromList = QStringLiteral(" 목록에서 삭제하여 주십시오 !");
+// The same refusals in the command line's words.
+const QString kNoFilesForCheckOnCommandLine = QStringLiteral("검사할 텍스트파일을 명령줄에 적어 주십시오 !");
+const QString kNoFilesForBuildOnCommandLine = QStringLiteral("역본을 만들 텍스트파일을 명령줄에 적어 주십시오 !");
+const QString kNoVersionNameOnCommandLine = QStringLiteral("만들 역본의 이름을 적어 주십시오 !");
+const QString kRemoveFromCommandLine = QStringLiteral(" 명령줄에서 빼 주십시오 !");
 const QString kDatabaseFile = QStringLiteral("역본파일과 같은 데이터베이스 파일은 텍스트파일로 읽을 수 없습니다.");
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
@@ -25,41 +30,41 @@ const QString kBuildQuestion =
 
 } // namespace
 
-std::optional<QString> inputFileRefusal(const QStringList& files)
+std::optional<QString> inputFileRefusal(const QStringList& files, Asker asker)
 {
+    const QString& remove = asker == Asker::Window ? kRemoveFromList : kRemoveFromCommandLine;
     for (const QString& file : files) {
         if (platform::isOtherThanRegularFile(file)) {
-            return file + QStringLiteral("\r\n\r\n") + platform::FileErrorDescriptions::notRegularFile() +
-                   kRemoveFromList;
+            return file + QStringLiteral("\r\n\r\n") + platform::FileErrorDescriptions::notRegularFile() + remove;
         }
         // A database is no text; and reading the version the run holds by a descriptor of the reader's
         // own would end the run's hold on it when the reader closes it.
         if (versiondb::VersionFile::hasSqliteHeader(file)) {
-            return file + QStringLiteral("\r\n\r\n") + kDatabaseFile + kRemoveFromList;
+            return file + QStringLiteral("\r\n\r\n") + kDatabaseFile + remove;
         }
     }
     return std::nullopt;
 }
 
-std::optional<QString> checkRunRefusal(const QStringList& files)
+std::optional<QString> checkRunRefusal(const QStringList& files, Asker asker)
 {
     if (files.isEmpty()) {
-        return kNoFilesForCheck;
+        return asker == Asker::Window ? kNoFilesForCheck : kNoFilesForCheckOnCommandLine;
     }
-    return inputFileRefusal(files);
+    return inputFileRefusal(files, asker);
 }
 
-std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName)
+std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName, Asker asker)
 {
     if (files.isEmpty()) {
-        return kNoFilesForBuild;
+        return asker == Asker::Window ? kNoFilesForBuild : kNoFilesForBuildOnCommandLine;
     }
     versionName = importer::trimSpaces(versionName).toString();
-    if (auto refusal = inputFileRefusal(files)) {
+    if (auto refusal = inputFileRefusal(files, asker)) {
         return refusal;
     }
     if (versionName.isEmpty()) {
-        return kNoVersionName;
+        return asker == Asker::Window ? kNoVersionName : kNoVersionNameOnCommandLine;
     }
     // The shipped-name test looks at the part after the last separator; a bare
     // name is given one so that it is tested as the file name it becomes.

@@ -102,10 +102,13 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     // Refused by the check's request, by the build's (a shipped name) and by the run (a name outside the install
     // folder): why, and nothing touched.
     QString name = u"KJV.DAT"_s;
+    QString blank = u"  "_s;
     const QStringList file = {sample("genesis-1.txt")};
+    constexpr auto commandLine = importer::Asker::CommandLine; // its texts are pinned in the window texts' table
     const std::pair<QStringList, QString> refusals[] = {
-        {{u"check"_s}, *importer::checkRunRefusal({})},
-        {QStringList{u"build"_s, name} + file, *importer::buildRunRefusal(file, name)},
+        {{u"check"_s}, *importer::checkRunRefusal({}, commandLine)},
+        {QStringList{u"build"_s, name} + file, *importer::buildRunRefusal(file, name, commandLine)},
+        {QStringList{u"build"_s, blank} + file, *importer::buildRunRefusal(file, blank, commandLine)},
         {QStringList{u"build"_s, u"../outside"_s} + file, *importer::versionNameProblem(u"../outside"_s)},
     };
     for (const auto& [arguments, refusal] : refusals) {

@@ -10,6 +10,7 @@
 #include "exchange/VersionExport.h"
 #include "exchange/gui/frmExport.h"
 #include "import/RunMessages.h"
+#include "import/RunRequest.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/MaintenanceMessages.h"
@@ -144,6 +145,10 @@ QStringList messageLines()
         return exchange::ExportMessages::refusal(refused);
     };
     const auto shown = [](const maintenance::Message& m) { return u"icon %1 "_s.arg(int(m.icon)) + m.text; };
+    using importer::buildRunRefusal, importer::checkRunRefusal, importer::inputFileRefusal;
+    constexpr auto commandLine = importer::Asker::CommandLine;
+    QString blank = u" "_s;
+    const QStringList aFile{QCoreApplication::applicationFilePath()}; // a regular file, and no database
     maintenance::RepairOutcome incomplete;
     incomplete.repaired = true;
     incomplete.lostVerses = 40;
@@ -153,6 +158,14 @@ QStringList messageLines()
     incomplete.listPath = u"/경로/manager/repair.txt"_s;
     incomplete.keptOriginal = u"/경로/kjv.dat.damaged-20261207-103000"_s;
     const QList<std::pair<const char*, QString>> texts = {
+        {"checkRunRefusal", *checkRunRefusal({})},
+        {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
+        {"buildRunRefusal", *buildRunRefusal({}, blank)},
+        {"buildRunRefusal command line", *buildRunRefusal({}, blank, commandLine)},
+        {"buildRunRefusal unnamed", *buildRunRefusal(aFile, blank)},
+        {"buildRunRefusal unnamed command line", *buildRunRefusal(aFile, blank, commandLine)},
+        {"inputFileRefusal", *inputFileRefusal({u"/"_s})},
+        {"inputFileRefusal command line", *inputFileRefusal({u"/"_s}, commandLine)},
         {"testFinishedWithErrors", RunMessages::testFinishedWithErrors()},
         {"testFinishedWithoutErrors", RunMessages::testFinishedWithoutErrors()},
         {"buildFinished", RunMessages::buildFinished(name)},

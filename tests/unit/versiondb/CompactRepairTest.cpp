@@ -3,7 +3,6 @@
 #include "support/InstallTreeTest.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
-#include "versiondb/PageSalvage.h"
 #include "versiondb/Password.h"
 #include "versiondb/Versification.h"
 
@@ -52,7 +51,8 @@ TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
     EXPECT_EQ(bytes(source), sourceBytes);
 }
 
-// The first verses of the Korean numbering as a version: the reference's records, each with its text when texts.
+// The first verses of the Korean numbering as a version: the reference's records, each with its text when texts
+// (that of 창 1:20 longer than a page, so that salvage follows its overflow pages).
 QList<Verse> skeletonVerses(int count, bool texts)
 {
     QList<Verse> verses;
@@ -61,7 +61,8 @@ QList<Verse> skeletonVerses(int count, bool texts)
             break;
         }
         const QVariant text =
-            texts ? QVariant(QStringLiteral("본문 %1 ").repeated(1 + v.number % 9).arg(v.number)) : QVariant();
+            texts ? QVariant(QStringLiteral("본문 %1 ").repeated(v.number == 20 ? 600 : 1 + v.number % 9).arg(v.number))
+                  : QVariant();
         verses.append({v.number, v.reference, text, v.book, v.verse, v.chapter});
     }
     return verses;
@@ -189,25 +190,4 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         }
         EXPECT_EQ(QDir(path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::System), expectedFiles);
     }
-}
-
-// Every record of a sound file and its verifier, long texts through their overflow pages. (That damaged bytes never
-// lead outside the file is the fuzz target's to show, under the sanitizers.)
-TEST_F(CompactRepair, pageSalvageFindsEveryRecordOfASoundFile)
-{
-    const QString file = makeVersion(QStringLiteral("v.dat"), 800);
-    const QString text = QStringLiteral("긴 본문 ").repeated(2000); // far longer than a page
-    (void)sql(file, QStringLiteral("UPDATE \"본문\" SET \"본문\" = '%1' WHERE \"번호\" = 7").arg(text));
-    const QByteArray sound = bytes(file);
-    const Records records = read(file).value();
-    int sum = 0;
-    for (const PageSalvage::Record& r : PageSalvage(sound).records(6)) {
-        const int n = r.values[0].toInt();
-        EXPECT_TRUE(r.rowid == n && r.values[4] == records.at(n).first &&
-                    r.values[5] == (n == 7 ? QVariant(text) : QVariant()))
-            << n;
-        sum += n;
-    }
-    EXPECT_EQ(sum, 800 * 801 / 2);
-    EXPECT_EQ(PageSalvage(sound).records(4).at(0).values[1].typeId(), QMetaType::QByteArray); // the verifier
 }
