@@ -14,6 +14,13 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace testsupport {
 
+// The seed of a test's random timings and data: BYEORISOL_TEST_SEED, or 0. Tests name it in their failures, so
+// that a red run can be replayed.
+[[nodiscard]] inline quint32 testSeed()
+{
+    return static_cast<quint32>(qEnvironmentVariableIntValue("BYEORISOL_TEST_SEED"));
+}
+
 // A GoogleTest fixture with an install tree of its own.
 class InstallTreeTest : public ::testing::Test, public InstallTree
 {

@@ -95,7 +95,7 @@ protected:
     }
     testsupport::InstallTree tree{{u"null.mdb"_s}};
     // Every wait and kill comes from one seed, 0 unless BYEORISOL_TEST_SEED gives another; failures show it.
-    const quint32 seed = static_cast<quint32>(qEnvironmentVariableIntValue("BYEORISOL_TEST_SEED"));
+    const quint32 seed = testsupport::testSeed();
     const ::testing::ScopedTrace seedTrace{__FILE__, __LINE__, "BYEORISOL_TEST_SEED=" + std::to_string(seed)};
     QRandomGenerator random{seed};
 };

@@ -137,17 +137,19 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
     ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);
     QSet<int> reported;
     int next = 1;
+    SCOPED_TRACE("BYEORISOL_TEST_SEED=" + std::to_string(testSeed()));
+    QRandomGenerator random(testSeed());
     for (int round = 0; round < 4; ++round) {
         QProcess child;
         ASSERT_TRUE(start(child, {QStringLiteral("store"), file, QString::number(next)}));
         // Let it write for a random while, then kill it wherever it is.
-        const int wanted = QRandomGenerator::global()->bounded(20, 400);
+        const int wanted = random.bounded(20, 400);
         QByteArray output;
         while (output.count('\n') < wanted && child.state() == QProcess::Running) {
             child.waitForReadyRead(1000);
             output += child.readAllStandardOutput();
         }
-        QThread::usleep(QRandomGenerator::global()->bounded(3000));
+        QThread::usleep(random.bounded(3000));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(10000));
         output += child.readAllStandardOutput();
