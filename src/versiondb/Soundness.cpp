@@ -46,27 +46,6 @@ std::optional<QString> readEvery(sqlite3* db, const QString& query, qint64& reco
     return std::nullopt;
 }
 
-// The canonical reference of 권, 장 and 절 in UTF-8, made without a QString: it is asked for every record.
-QByteArray canonicalReferenceUtf8(int book, int chapter, int verse)
-{
-    static const std::vector<QByteArray> abbreviations = [] {
-        std::vector<QByteArray> all(1);
-        for (int b = 1; !bookAbbreviation(b).isEmpty(); ++b) {
-            all.push_back(bookAbbreviation(b).toUtf8());
-        }
-        return all;
-    }();
-    if (book < 1 || book >= static_cast<int>(abbreviations.size())) {
-        return {};
-    }
-    QByteArray reference = abbreviations[static_cast<std::size_t>(book)];
-    reference += ' ';
-    reference += QByteArray::number(chapter);
-    reference += ':';
-    reference += QByteArray::number(verse);
-    return reference;
-}
-
 std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
 {
     for (const int field : {kNumber, kBook, kChapter, kVerse}) {

@@ -19,19 +19,48 @@ const std::vector<SkeletonVerse>& koreanVersification()
     return verses;
 }
 
+namespace {
+
+// The books' abbreviations; index 0 stands for no book.
+const std::vector<QString>& books()
+{
+    static const std::vector<QString> all = [] {
+        std::vector<QString> found(1);
+        for (int c = 0; c < detail::kKoreanChapterCount; ++c) {
+            if (detail::kKoreanChapters[c].book == static_cast<int>(found.size())) {
+                found.push_back(QString::fromUtf16(detail::kKoreanChapters[c].abbreviation));
+            }
+        }
+        return found;
+    }();
+    return all;
+}
+
+bool isBook(int book)
+{
+    return book >= 1 && book < static_cast<int>(books().size());
+}
+
+} // namespace
+
 QString bookAbbreviation(int book)
 {
-    // Index 0 stands for no book.
-    static const std::vector<QString> books = [] {
-        std::vector<QString> all(1);
-        for (int c = 0; c < detail::kKoreanChapterCount; ++c) {
-            if (detail::kKoreanChapters[c].book == static_cast<int>(all.size())) {
-                all.push_back(QString::fromUtf16(detail::kKoreanChapters[c].abbreviation));
-            }
+    return isBook(book) ? books()[static_cast<std::size_t>(book)] : QString();
+}
+
+QByteArray canonicalReferenceUtf8(int book, int chapter, int verse)
+{
+    static const std::vector<QByteArray> utf8 = [] {
+        std::vector<QByteArray> all;
+        for (const QString& abbreviation : books()) {
+            all.push_back(abbreviation.toUtf8());
         }
         return all;
     }();
-    return book >= 1 && book < static_cast<int>(books.size()) ? books[static_cast<std::size_t>(book)] : QString();
+    if (!isBook(book)) {
+        return {};
+    }
+    return utf8[static_cast<std::size_t>(book)] + ' ' + QByteArray::number(chapter) + ':' + QByteArray::number(verse);
 }
 
 QString canonicalReference(const QString& abbreviation, int chapter, int verse)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -29,6 +30,8 @@ struct SkeletonVerse
 
 // The canonical reference: abbreviation, a space, chapter, ":", verse ("창 1:1").
 [[nodiscard]] QString canonicalReference(const QString& abbreviation, int chapter, int verse);
+// The same of book 1 to 66 in UTF-8, made without a QString for checks of every record; empty for another book.
+[[nodiscard]] QByteArray canonicalReferenceUtf8(int book, int chapter, int verse);
 
 // The verses as ranges within a chapter, in their order: "창 1:4-31", or "창 1:4" for a lone
 // verse. A range goes on while each verse is the next one of the same chapter, by number too.
