@@ -4,9 +4,8 @@
 #include "editor/EditorMessages.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -326,7 +325,7 @@ void frmHolyEdit::Form_Load()
     if (parentWidget() != nullptr) {
         setWindowIcon(parentWidget()->window()->windowIcon());
     }
-    shell::CenterForm(this);
+    platform::CenterForm(this);
     EnterWarningShown = false;
 }
 
