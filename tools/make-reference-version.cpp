@@ -4,13 +4,13 @@
 // Every verse becomes one record: 번호 from 1 in order, 권, 장, 절, 성경구절 the
 // canonical reference ("창 1:1"), 본문 Null.
 
+#include "books/Versification.h"
 #include "versiondb/DBEngine.h"
 #include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
 #include "versiondb/Recordset.h"
 #include "versiondb/Transaction.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,7 @@ void write(const QString& path)
     auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
     auto rs = db->OpenRecordset(QStringLiteral("본문"), versiondb::dbOpenTable);
     versiondb::Transaction transaction(*db);
-    for (const versiondb::SkeletonVerse& v : versiondb::koreanVersification()) {
+    for (const books::SkeletonVerse& v : books::koreanVersification()) {
         rs->AddNew();
         rs->Fields(QStringLiteral("번호")).setValue(v.number);
         rs->Fields(QStringLiteral("권")).setValue(v.book);

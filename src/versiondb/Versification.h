@@ -1,52 +1,19 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-#include <vector>
+#include "books/BookAbbreviations.h"
+#include "books/Versification.h"
 
+// The engine checks and repairs a version against the Korean numbering of the book tables.
 namespace versiondb {
 
-// One verse of the numbering a version is built on: a record of the reference
-// version 개역.DAT without its text.
-struct SkeletonVerse
+using books::canonicalReference;
+using books::canonicalReferenceUtf8;
+using books::koreanVersification;
+using books::SkeletonVerse;
+
+[[nodiscard]] inline QStringView bookAbbreviation(int book)
 {
-    int number = 0; // 번호, from 1 in canonical order
-    int book = 0;   // 권, 1 to 66
-    int chapter = 0;
-    int verse = 0;
-    QString reference; // 성경구절, "창 1:1"
-
-    friend bool operator==(const SkeletonVerse&, const SkeletonVerse&) = default;
-};
-
-// The Korean numbering of the 개역한글 Bible, built into the program from the
-// table data/versification-ko.tsv that 개역.DAT is made from: 66 books, 1,189
-// chapters, 31,102 verses.
-[[nodiscard]] const std::vector<SkeletonVerse>& koreanVersification();
-
-// The abbreviation of book 1 to 66 in that numbering ("창" … "계"), or an empty text.
-[[nodiscard]] QString bookAbbreviation(int book);
-
-// The canonical reference: abbreviation, a space, chapter, ":", verse ("창 1:1").
-[[nodiscard]] QString canonicalReference(const QString& abbreviation, int chapter, int verse);
-// The same of book 1 to 66 in UTF-8, made without a QString for checks of every record; empty for another book.
-[[nodiscard]] QByteArray canonicalReferenceUtf8(int book, int chapter, int verse);
-
-// The verses as ranges within a chapter, in their order: "창 1:4-31", or "창 1:4" for a lone
-// verse. A range goes on while each verse is the next one of the same chapter, by number too.
-[[nodiscard]] QStringList verseRanges(const std::vector<SkeletonVerse>& verses);
-
-namespace detail {
-struct VersificationChapter
-{
-    int book;
-    const char16_t* abbreviation;
-    int chapter;
-    int verses;
-};
-extern const VersificationChapter kKoreanChapters[];
-extern const int kKoreanChapterCount;
-} // namespace detail
+    return books::BookAbbreviations::at(book);
+}
 
 } // namespace versiondb
