@@ -7,8 +7,7 @@
 #include <optional>
 
 namespace versiondb {
-class Database;
-class Recordset;
+class VersionStore;
 } // namespace versiondb
 
 namespace editor {
@@ -98,7 +97,7 @@ public:
     [[nodiscard]] std::optional<EngineFailure> open(const QString& path);
     // Closes the record set, then the database, ignoring every error.
     void close() noexcept;
-    [[nodiscard]] bool isOpen() const { return m_recordset != nullptr; }
+    [[nodiscard]] bool isOpen() const { return m_version != nullptr; }
 
     // Looks the reference up exactly as it stands once its end spaces are gone.
     [[nodiscard]] GoOutcome go(const QString& reference);
@@ -142,9 +141,8 @@ private:
     [[nodiscard]] std::optional<QVariant> numberToStepFrom();
     [[nodiscard]] static EngineFailure closedFailure();
 
-    std::unique_ptr<versiondb::Database> m_database;
-    std::unique_ptr<versiondb::Recordset> m_recordset;
-    bool m_onRecord = false;               // the record set has a current record
+    std::unique_ptr<versiondb::VersionStore> m_version;
+    std::optional<qint64> m_currentRow;    // the record that the last lookup or step found
     std::optional<QVariant> m_shownNumber; // 번호 of the verse that go last showed
 };
 

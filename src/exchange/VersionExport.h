@@ -2,7 +2,7 @@
 
 #include "exchange/VersionVerses.h"
 #include "import/FileFailure.h"
-#include "versiondb/Errors.h"
+#include "versiondb/Error.h"
 
 #include <QByteArray>
 #include <QList>
