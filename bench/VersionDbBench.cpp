@@ -1,16 +1,13 @@
 // The version database layer against the same work in raw SQLite in one
 // transaction, in the same run:
-//   skeleton: 31,102 AddNew + Update into a new file (building a version's skeleton);
-//   texts:    31,102 Seek + Edit + Update by reference (storing the texts of a version).
+//   skeleton: 31,102 records added to a new file (building a version's skeleton);
+//   texts:    31,102 Seek + setText by reference (storing the texts of a version).
 // The layer stores every record on its own; raw SQLite writes all in one transaction.
 // At the end the ratio layer / raw of each pair is printed.
 
 #include "KjvText.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QFile>
 #include <QStringList>
@@ -83,24 +80,11 @@ QString newVersion(const QTemporaryDir& dir, int i)
 
 void fillSkeletonThroughLayer(const QString& path)
 {
-    auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"), versiondb::dbOpenTable);
-    versiondb::Field& number = rs->Fields(QStringLiteral("번호"));
-    versiondb::Field& book = rs->Fields(QStringLiteral("권"));
-    versiondb::Field& chapter = rs->Fields(QStringLiteral("장"));
-    versiondb::Field& verse = rs->Fields(QStringLiteral("절"));
-    versiondb::Field& reference = rs->Fields(QStringLiteral("성경구절"));
+    const auto version = versiondb::VersionStore::OpenDatabase(path);
     for (const Verse& v : verses()) {
-        rs->AddNew();
-        number.setValue(v.number);
-        book.setValue(v.book);
-        chapter.setValue(v.chapter);
-        verse.setValue(v.verse);
-        reference.setValue(v.reference);
-        rs->Update(versiondb::dbUpdateRegular, false);
+        version->addRecord({v.number, v.book, v.chapter, v.verse, v.reference, {}});
     }
-    rs->Close();
-    db->Close();
+    version->Close();
 }
 
 void BM_SkeletonLayer(benchmark::State& state)
@@ -173,19 +157,13 @@ void BM_TextsLayer(benchmark::State& state)
         state.PauseTiming();
         const QString path = skeletonCopy(dir, ++i);
         state.ResumeTiming();
-        auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        auto rs = db->OpenRecordset(QStringLiteral("본문"), versiondb::dbOpenTable);
-        rs->setIndex(QStringLiteral("성경구절"));
+        const auto version = versiondb::VersionStore::OpenDatabase(path);
         for (const Verse& v : verses()) {
-            rs->Seek(QStringLiteral("="), v.reference);
-            if (!rs->NoMatch()) {
-                rs->Edit();
-                rs->Fields(QStringLiteral("본문")).setValue(v.text);
-                rs->Update(versiondb::dbUpdateRegular, false);
+            if (const std::optional<qint64> row = version->Seek(v.reference)) {
+                version->setText(*row, v.text);
             }
         }
-        rs->Close();
-        db->Close();
+        version->Close();
     }
     state.SetItemsProcessed(state.iterations() * 31102);
 }

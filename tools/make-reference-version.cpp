@@ -1,17 +1,14 @@
-// Writes the reference version from the Korean numbering built into versiondb
+// Writes the reference version from the Korean numbering built into books
 // (data/versification-ko.tsv):
 //   make-reference-version OUTPUT
 // Every verse becomes one record: 번호 from 1 in order, 권, 장, 절, 성경구절 the
 // canonical reference ("창 1:1"), 본문 Null.
 
 #include "books/Versification.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,21 +19,13 @@ namespace {
 void write(const QString& path)
 {
     versiondb::VersionFile::create(path, versiondb::PasswordVerifier::forDatabasePassword());
-    auto db = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"), versiondb::dbOpenTable);
-    versiondb::Transaction transaction(*db);
+    const auto version = versiondb::VersionStore::OpenDatabase(path);
+    versiondb::Transaction transaction(*version);
     for (const books::SkeletonVerse& v : books::koreanVersification()) {
-        rs->AddNew();
-        rs->Fields(QStringLiteral("번호")).setValue(v.number);
-        rs->Fields(QStringLiteral("권")).setValue(v.book);
-        rs->Fields(QStringLiteral("장")).setValue(v.chapter);
-        rs->Fields(QStringLiteral("절")).setValue(v.verse);
-        rs->Fields(QStringLiteral("성경구절")).setValue(v.reference);
-        rs->Update(versiondb::dbUpdateRegular, false);
+        version->addRecord({v.number, v.book, v.chapter, v.verse, v.reference, {}});
     }
     transaction.Commit();
-    rs->Close();
-    db->Close();
+    version->Close();
 }
 
 } // namespace

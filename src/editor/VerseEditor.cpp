@@ -1,13 +1,9 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/Field.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/VersionStore.h"
 
 #include <exception>
 #include <limits>
@@ -15,12 +11,6 @@
 namespace editor {
 
 namespace {
-
-const QString kTable = QStringLiteral("본문");
-const QString kNumber = QStringLiteral("번호");
-const QString kReference = QStringLiteral("성경구절");
-const QString kText = QStringLiteral("본문");
-const QString kEquals = QStringLiteral("=");
 
 EngineFailure failureOf(const versiondb::Error& error)
 {
@@ -47,31 +37,11 @@ std::optional<qint32> asNumber(const QVariant& value)
 }
 
 // A reference read from a record: Null as the empty text.
-QString referenceOf(versiondb::Recordset& recordset)
+QString referenceOf(const versiondb::VerseRecord& record)
 {
-    const QVariant value = recordset.Fields(kReference).Value();
+    const QVariant& value = record[versiondb::kReference];
     return value.isNull() ? QString() : value.toString();
 }
-
-// Sets the index "번호" for a step and puts "성경구절" back however the step ends.
-class NumberOrder
-{
-public:
-    explicit NumberOrder(versiondb::Recordset& recordset) : m_recordset(recordset) { m_recordset.setIndex(kNumber); }
-    NumberOrder(const NumberOrder&) = delete;
-    NumberOrder& operator=(const NumberOrder&) = delete;
-    ~NumberOrder()
-    {
-        try {
-            m_recordset.setIndex(kReference);
-        } catch (const std::exception&) {
-            // The index was set when the version opened, so it is there; nothing to report.
-        }
-    }
-
-private:
-    versiondb::Recordset& m_recordset;
-};
 
 } // namespace
 
@@ -86,10 +56,7 @@ std::optional<EngineFailure> VerseEditor::open(const QString& path)
 {
     close();
     try {
-        m_database = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        auto recordset = m_database->OpenRecordset(kTable, versiondb::dbOpenTable);
-        recordset->setIndex(kReference);
-        m_recordset = std::move(recordset);
+        m_version = versiondb::VersionStore::OpenDatabase(path);
         return std::nullopt;
     } catch (const versiondb::Error& error) {
         close();
@@ -102,19 +69,8 @@ std::optional<EngineFailure> VerseEditor::open(const QString& path)
 
 void VerseEditor::close() noexcept
 {
-    if (m_recordset) {
-        m_recordset->Close();
-        m_recordset.reset();
-    }
-    if (m_database) {
-        try {
-            m_database->Close();
-        } catch (const std::exception&) {
-            // Closing ignores every error.
-        }
-        m_database.reset();
-    }
-    m_onRecord = false;
+    m_version.reset();
+    m_currentRow.reset();
     m_shownNumber.reset();
 }
 
@@ -136,22 +92,21 @@ GoOutcome VerseEditor::go(const QString& reference)
         return outcome;
     }
     try {
-        m_onRecord = false;
-        m_recordset->Seek(kEquals, outcome.reference);
-        if (m_recordset->NoMatch()) {
+        m_currentRow = m_version->Seek(outcome.reference);
+        if (!m_currentRow) {
             outcome.result = GoResult::NotFound;
             return outcome;
         }
-        m_onRecord = true;
-        outcome.verse.reference = referenceOf(*m_recordset);
-        outcome.verse.text = versiondb::NullToSpaces(m_recordset->Fields(kText).Value());
-        m_shownNumber = m_recordset->Fields(kNumber).Value();
+        const versiondb::VerseRecord record = m_version->record(*m_currentRow);
+        outcome.verse.reference = referenceOf(record);
+        outcome.verse.text = versiondb::NullToSpaces(record[versiondb::kText]);
+        m_shownNumber = record[versiondb::kNumber];
         outcome.result = GoResult::Found;
     } catch (const versiondb::Error& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     }
     return outcome;
@@ -159,8 +114,8 @@ GoOutcome VerseEditor::go(const QString& reference)
 
 std::optional<QVariant> VerseEditor::numberToStepFrom()
 {
-    if (m_onRecord) {
-        return m_recordset->Fields(kNumber).Value();
+    if (m_currentRow) {
+        return m_version->record(*m_currentRow)[versiondb::kNumber];
     }
     return m_shownNumber;
 }
@@ -197,27 +152,24 @@ StepOutcome VerseEditor::step(Neighbour neighbour)
             outcome.result = StepResult::RunFirst;
             return outcome;
         }
-        if (neighbour == Neighbour::Next && *number == m_recordset->RecordCount()) {
+        if (neighbour == Neighbour::Next && *number == m_version->RecordCount()) {
             outcome.result = StepResult::RunLast;
             return outcome;
         }
         // In 64 bits, so that the neighbours of the extreme numbers are simply not found.
         const qint64 wanted = qint64(*number) + (neighbour == Neighbour::Previous ? -1 : 1);
-        NumberOrder order(*m_recordset);
-        m_onRecord = false;
-        m_recordset->Seek(kEquals, wanted);
-        if (m_recordset->NoMatch()) {
+        m_currentRow = m_version->Seek(wanted);
+        if (!m_currentRow) {
             outcome.result = StepResult::NumberingGap;
             return outcome;
         }
-        m_onRecord = true;
-        outcome.reference = referenceOf(*m_recordset);
+        outcome.reference = referenceOf(m_version->record(*m_currentRow));
         outcome.result = StepResult::Neighbour;
     } catch (const versiondb::Error& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     }
     return outcome;
@@ -231,17 +183,17 @@ StepOutcome VerseEditor::last()
         return outcome;
     }
     try {
-        NumberOrder order(*m_recordset);
-        m_onRecord = false;
-        m_recordset->MoveLast();
-        m_onRecord = true;
-        outcome.reference = referenceOf(*m_recordset);
+        m_currentRow = m_version->lastRow();
+        if (!m_currentRow) {
+            versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
+        }
+        outcome.reference = referenceOf(m_version->record(*m_currentRow));
         outcome.result = StepResult::Neighbour;
     } catch (const versiondb::Error& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
-        m_onRecord = false;
+        m_currentRow.reset();
         outcome.failure = failureOf(error);
     }
     return outcome;
@@ -279,34 +231,31 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
         return outcome;
     }
     try {
-        m_onRecord = false;
+        m_currentRow.reset();
         if (outcome.reference->isEmpty()) {
             // A lookup of the empty text finds nothing, and leaves no current record.
             outcome.result = SaveResult::ReferenceNotFound;
             return outcome;
         }
-        m_recordset->Seek(kEquals, *outcome.reference);
-        if (m_recordset->NoMatch()) {
+        m_currentRow = m_version->Seek(*outcome.reference);
+        if (!m_currentRow) {
             outcome.result = SaveResult::ReferenceNotFound;
             return outcome;
         }
-        m_onRecord = true;
         if (const auto caret = lineBreakCaret(*outcome.text)) {
             outcome.caret = *caret;
             outcome.result = SaveResult::LineBreak;
             return outcome;
         }
         if (shownReference) {
-            const QString found = referenceOf(*m_recordset);
+            const QString found = referenceOf(m_version->record(*m_currentRow));
             if (found != *shownReference && !(confirmOtherVerse && confirmOtherVerse(found))) {
                 // Declined: the verse last shown is again the one to step from.
-                m_onRecord = false;
+                m_currentRow.reset();
                 return std::nullopt;
             }
         }
-        m_recordset->Edit();
-        m_recordset->Fields(kText).setValue(*outcome.text);
-        m_recordset->Update(versiondb::dbUpdateRegular, false);
+        m_version->setText(*m_currentRow, *outcome.text);
         outcome.result = SaveResult::Stored;
     } catch (const versiondb::Error& error) {
         outcome.failure = failureOf(error);

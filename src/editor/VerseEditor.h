@@ -7,8 +7,7 @@
 #include <optional>
 
 namespace versiondb {
-class Database;
-class Recordset;
+class VersionStore;
 } // namespace versiondb
 
 namespace editor {
@@ -80,10 +79,8 @@ struct SaveOutcome
 };
 
 // One version open for editing, and the rules of finding, stepping and saving
-// single verses in it. Holds the database and its table-type record set on
-// "본문" exclusively from open to close; whenever no call is running, the
-// record set's index is "성경구절". Nothing here throws: engine errors come
-// back as EngineFailure.
+// single verses in it. Holds the version exclusively from open to close.
+// Nothing here throws: engine errors come back as EngineFailure.
 class VerseEditor
 {
 public:
@@ -94,17 +91,17 @@ public:
     ~VerseEditor();
 
     // Closes the version open so far, then opens path exclusively with the database
-    // password and sets the index "성경구절". On failure nothing is left open.
+    // password. On failure nothing is left open.
     [[nodiscard]] std::optional<EngineFailure> open(const QString& path);
-    // Closes the record set, then the database, ignoring every error.
+    // Closes the version; never fails.
     void close() noexcept;
-    [[nodiscard]] bool isOpen() const { return m_recordset != nullptr; }
+    [[nodiscard]] bool isOpen() const { return m_version != nullptr; }
 
     // Looks the reference up exactly as it stands once its end spaces are gone.
     [[nodiscard]] GoOutcome go(const QString& reference);
 
-    // The neighbours by 번호 of the current record, or of the verse last shown when a
-    // lookup that found nothing has left the record set without a current record.
+    // The neighbours by 번호 of the record last found, or of the verse last shown when a
+    // lookup found nothing since.
     [[nodiscard]] StepOutcome previous();
     [[nodiscard]] StepOutcome next();
     // The verse of the greatest 번호.
@@ -142,9 +139,8 @@ private:
     [[nodiscard]] std::optional<QVariant> numberToStepFrom();
     [[nodiscard]] static EngineFailure closedFailure();
 
-    std::unique_ptr<versiondb::Database> m_database;
-    std::unique_ptr<versiondb::Recordset> m_recordset;
-    bool m_onRecord = false;               // the record set has a current record
+    std::unique_ptr<versiondb::VersionStore> m_version;
+    std::optional<qint64> m_currentRow;    // the record that the last lookup or step found
     std::optional<QVariant> m_shownNumber; // 번호 of the verse that go last showed
 };
 

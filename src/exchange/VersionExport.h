@@ -2,7 +2,7 @@
 
 #include "exchange/VersionVerses.h"
 #include "platform/FileFailure.h"
-#include "versiondb/Errors.h"
+#include "versiondb/Error.h"
 
 #include <QByteArray>
 #include <QList>

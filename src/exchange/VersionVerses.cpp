@@ -1,22 +1,14 @@
 #include "exchange/VersionVerses.h"
 
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/VersionStore.h"
 
 #include <exception>
 
 namespace exchange {
 
 namespace {
-
-const QString kTable = QStringLiteral("본문");
-const QString kNumber = QStringLiteral("번호");
-const QString kReference = QStringLiteral("성경구절");
-const QString kText = QStringLiteral("본문");
 
 using books::splitReference;
 
@@ -26,20 +18,18 @@ VersionVerses readVersionVerses(const QString& path)
 {
     VersionVerses result;
     try {
-        auto database = versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        {
-            auto recordset = database->OpenRecordset(kTable, versiondb::dbOpenTable);
-            result.verses.reserve(recordset->RecordCount());
-        }
-        database->ReadRecords(kTable, {kNumber, kReference, kText}, kNumber, [&](const QList<QVariant>& values) {
+        const auto version = versiondb::VersionStore::OpenDatabase(path);
+        result.verses.reserve(version->RecordCount());
+        version->readVerses([&](const versiondb::VerseRecord& record) {
             if (result.unreadable) {
                 return;
             }
             Verse verse;
-            verse.number = values[0].toLongLong();
-            verse.reference = values[1].isNull() ? QString() : values[1].toString();
-            if (!values[2].isNull()) {
-                verse.text = values[2].toString();
+            verse.number = record[versiondb::kNumber].toLongLong();
+            const QVariant& reference = record[versiondb::kReference];
+            verse.reference = reference.isNull() ? QString() : reference.toString();
+            if (!record[versiondb::kText].isNull()) {
+                verse.text = record[versiondb::kText].toString();
             }
             if (!splitReference(verse.reference, verse)) {
                 result.unreadable = std::move(verse);
@@ -47,7 +37,7 @@ VersionVerses readVersionVerses(const QString& path)
             }
             result.verses.append(std::move(verse));
         });
-        database->Close();
+        version->Close();
         if (result.unreadable) {
             result.verses.clear();
         }

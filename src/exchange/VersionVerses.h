@@ -1,7 +1,7 @@
 #pragma once
 
 #include "books/Versification.h"
-#include "versiondb/Errors.h"
+#include "versiondb/Error.h"
 
 #include <QList>
 #include <QString>

@@ -11,15 +11,12 @@
 #include "platform/FileMove.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/VersionStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,16 +29,9 @@ namespace {
 
 const QString kPhase1Status = QStringLiteral("1/2 작업중...");
 const QString kPhase2Status = QStringLiteral("2/2 작업중...");
-const QString kIndexNumber = QStringLiteral("번호");
-const QString kIndexReference = QStringLiteral("성경구절");
-const QString kTable = QStringLiteral("본문");
-const QString kFieldNumber = QStringLiteral("번호");
-const QString kFieldText = QStringLiteral("본문");
 const QString kNullText = QStringLiteral("null");
 // Beside the version's file name while phase 1 makes it; never ends in ".dat".
 const QString kStagingSuffix = QStringLiteral(".building");
-const QStringList kSkeletonFields = {QStringLiteral("번호"), QStringLiteral("권"), QStringLiteral("장"),
-                                     QStringLiteral("절"), QStringLiteral("성경구절")};
 
 // A failure inside a phase, with the file it concerns.
 struct PhaseFailure
@@ -73,51 +63,13 @@ bool copyTemplate(const QString& from, const QString& to)
     return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() && target.flush();
 }
 
-} // namespace
-
-// A database and its one table-type record set, closed together, record set first.
-struct BuildPipeline::Connection
+// Opens a version; a failure names its file.
+std::unique_ptr<versiondb::VersionStore> openVersion(const QString& path)
 {
-    std::unique_ptr<versiondb::Database> database;
-    std::unique_ptr<versiondb::Recordset> records;
+    return onFile(path, [&] { return versiondb::VersionStore::OpenDatabase(path); });
+}
 
-    static std::unique_ptr<Connection> open(const QString& path, const QString& index)
-    {
-        return onFile(path, [&] { return openUnnamed(path, index); });
-    }
-
-    static std::unique_ptr<Connection> openUnnamed(const QString& path, const QString& index)
-    {
-        auto connection = std::make_unique<Connection>();
-        connection->database =
-            versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect());
-        connection->records = connection->database->OpenRecordset(kTable, versiondb::dbOpenTable);
-        if (!index.isEmpty()) {
-            connection->records->setIndex(index);
-        }
-        return connection;
-    }
-
-    ~Connection() { close(); }
-
-    void close() noexcept
-    {
-        try {
-            if (records) {
-                records->Close();
-            }
-        } catch (...) {
-        }
-        records.reset();
-        try {
-            if (database) {
-                database->Close();
-            }
-        } catch (...) {
-        }
-        database.reset();
-    }
-};
+} // namespace
 
 BuildPipeline::BuildPipeline(QString programFolder, RunObserver& observer)
     : m_programFolder(std::move(programFolder)), m_observer(observer)
@@ -171,7 +123,7 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 {
     m_phase1Failure.reset();
     try {
-        m_reference = Connection::open(versiondb::referenceVersionPath(m_programFolder), kIndexNumber);
+        m_reference = openVersion(versiondb::referenceVersionPath(m_programFolder));
 
         const QString completed = completeVersionName(versionName);
         if (completed != versionName) {
@@ -213,17 +165,17 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
     try {
         m_observer.setBusy(true);
         m_observer.showStatus(kPhase1Status);
-        m_progressMaximum = m_reference->records->RecordCount();
+        m_progressMaximum = static_cast<int>(m_reference->RecordCount());
         m_observer.showProgress(0, m_progressMaximum);
         m_observer.processEvents();
 
-        const QString referencePath = m_reference->database->Name();
+        const QString referencePath = m_reference->Name();
         // The target reads the reference itself: the reference must be let go first.
         m_reference.reset();
         // Named by the version's own name: the scratch name means nothing to the user.
         onFile(targetPath, [&] {
-            m_target = Connection::openUnnamed(staging, QString());
-            m_target->database->CopyRecords(kTable, kSkeletonFields, referencePath, kFieldNumber);
+            m_target = versiondb::VersionStore::OpenDatabase(staging);
+            m_target->copySkeleton(referencePath);
             m_target.reset();
         });
         m_observer.setProgressValue(m_progressMaximum);
@@ -275,27 +227,24 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
         m_observer.showAnimation(m_programFolder + platform::separator() + QStringLiteral("list.avi"));
 
         const QString referencePath = versiondb::referenceVersionPath(m_programFolder);
-        m_reference = Connection::open(referencePath, kIndexReference);
+        m_reference = openVersion(referencePath);
         const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
         if (mode == RunMode::Create) {
             // A target that phase 1 could not make fails for the reason phase 1 gave.
             if (m_phase1Failure && !QFileInfo::exists(targetPath)) {
                 throw PhaseFailure{*m_phase1Failure, targetPath};
             }
-            m_target = Connection::open(targetPath, kIndexReference);
+            m_target = openVersion(targetPath);
             // Every text of the run is stored in one transaction: a crash leaves the version as it was.
-            onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target->database); });
+            onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target); });
             m_observer.showStatus(kPhase2Status);
-            m_progressMaximum = m_reference->records->RecordCount();
+            m_progressMaximum = static_cast<int>(m_reference->RecordCount());
             m_observer.showProgress(0, m_progressMaximum);
         }
 
-        versiondb::Recordset& reference = *m_reference->records;
+        versiondb::VersionStore& reference = *m_reference;
         const ReferenceExists exists = [&reference, &referencePath](const QString& canonical) {
-            return onFile(referencePath, [&] {
-                reference.Seek(QStringLiteral("="), canonical);
-                return !reference.NoMatch();
-            });
+            return onFile(referencePath, [&] { return reference.Seek(canonical).has_value(); });
         };
         AcceptedLineWriter writer;
         if (mode == RunMode::Create) {
@@ -347,11 +296,12 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
 
 void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& text)
 {
-    versiondb::Recordset& target = *m_target->records;
-    target.Seek(QStringLiteral("="), reference);
-    target.Edit();
-    target.Fields(kFieldText).setValue(text.isEmpty() ? kNullText : text);
-    target.Update(versiondb::dbUpdateRegular, false);
+    // The target holds the reference's records, so a reference found there is found here.
+    const std::optional<qint64> row = m_target->Seek(reference);
+    if (!row) {
+        versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
+    }
+    m_target->setText(*row, text.isEmpty() ? kNullText : text);
     ++m_acceptedCount;
     m_observer.setProgressValue(std::min(m_acceptedCount, m_progressMaximum));
     m_observer.processEvents();

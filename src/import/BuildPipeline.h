@@ -6,9 +6,8 @@
 #include <optional>
 
 namespace versiondb {
-class Database;
-class Recordset;
 class Transaction;
+class VersionStore;
 } // namespace versiondb
 
 namespace importer {
@@ -60,8 +59,6 @@ public:
     [[nodiscard]] int acceptedCount() const { return m_acceptedCount; }
 
 private:
-    struct Connection;
-
     // Refuses, with its message, a list that names anything but regular files.
     bool refuseInputFiles(const QStringList& files);
     // Makes the version at targetPath from the template and the reference's records.
@@ -75,8 +72,8 @@ private:
 
     QString m_programFolder;
     RunObserver& m_observer;
-    std::unique_ptr<Connection> m_reference;
-    std::unique_ptr<Connection> m_target;
+    std::unique_ptr<versiondb::VersionStore> m_reference;
+    std::unique_ptr<versiondb::VersionStore> m_target;
     std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;

@@ -3,9 +3,8 @@
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/FileMove.h"
 #include "platform/FileNames.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/Repair.h"
+#include "versiondb/VersionStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -118,37 +117,34 @@ void FileOperations::flushFolder(const QString& folder)
     platform::flushFolder(folder);
 }
 
-std::unique_ptr<versiondb::Database> FileOperations::openDatabase(const QString& path, const QString& connect)
+std::unique_ptr<versiondb::VersionStore> FileOperations::openDatabase(const QString& path)
 {
-    return versiondb::DBEngine::instance().OpenDatabase(path, true, false, connect);
+    return versiondb::VersionStore::OpenDatabase(path);
 }
 
-std::unique_ptr<versiondb::Database> FileOperations::openToCompact(const QString& path, const QString& connect)
+std::unique_ptr<versiondb::VersionStore> FileOperations::openToCompact(const QString& path)
 {
-    return versiondb::DBEngine::instance().OpenDatabaseUnchanged(path, connect);
+    return versiondb::VersionStore::OpenDatabase(path, versiondb::VersionStore::Hold::Unchanged);
 }
 
-void FileOperations::compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect)
+void FileOperations::compactDatabase(versiondb::VersionStore& source, const QString& destination)
 {
-    versiondb::DBEngine::instance().CompactDatabase(source, destination, connect);
+    source.CompactDatabase(destination);
 }
 
 versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource)
 {
-    return versiondb::DBEngine::instance().RepairDatabase(path, skeletonSource);
+    return versiondb::RepairDatabase(path, skeletonSource);
 }
 
-qint64 FileOperations::recordCount(versiondb::Database& database)
+qint64 FileOperations::recordCount(versiondb::VersionStore& version)
 {
-    std::unique_ptr<versiondb::Recordset> records = database.OpenRecordset(QStringLiteral("본문"));
-    const qint64 count = records->RecordCount();
-    records->Close();
-    return count;
+    return version.RecordCount();
 }
 
-std::optional<QString> FileOperations::versionFault(versiondb::Database& database)
+std::optional<QString> FileOperations::versionFault(versiondb::VersionStore& version)
 {
-    return database.SoundnessFault();
+    return version.SoundnessFault();
 }
 
 } // namespace maintenance

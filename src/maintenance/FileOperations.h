@@ -5,8 +5,8 @@
 #include <optional>
 
 namespace versiondb {
-class Database;
 struct RepairReport;
+class VersionStore;
 } // namespace versiondb
 
 namespace maintenance {
@@ -36,17 +36,16 @@ public:
     virtual void flushFolder(const QString& folder);
 
     // Opens a version database for exclusive use, as every user opens one.
-    [[nodiscard]] virtual std::unique_ptr<versiondb::Database> openDatabase(const QString& path,
-                                                                            const QString& connect);
+    [[nodiscard]] virtual std::unique_ptr<versiondb::VersionStore> openDatabase(const QString& path);
     // Opens the version a compaction copies, held without the open changing anything of it.
-    [[nodiscard]] std::unique_ptr<versiondb::Database> openToCompact(const QString& path, const QString& connect);
-    virtual void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect);
+    [[nodiscard]] std::unique_ptr<versiondb::VersionStore> openToCompact(const QString& path);
+    virtual void compactDatabase(versiondb::VersionStore& source, const QString& destination);
     // The engine's repair, on the skeleton of the reference version skeletonSource.
     [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource);
     // The number of records of the table 본문 of an open database.
-    [[nodiscard]] virtual qint64 recordCount(versiondb::Database& database);
+    [[nodiscard]] virtual qint64 recordCount(versiondb::VersionStore& version);
     // What keeps an open version from being sound (see versiondb/Soundness.h), or nothing.
-    [[nodiscard]] virtual std::optional<QString> versionFault(versiondb::Database& database);
+    [[nodiscard]] virtual std::optional<QString> versionFault(versiondb::VersionStore& version);
 };
 
 } // namespace maintenance

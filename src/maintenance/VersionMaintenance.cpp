@@ -4,15 +4,14 @@
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/ProgramFolders.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
-#include "versiondb/Password.h"
+#include "versiondb/Repair.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -121,9 +120,9 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     // The chosen file is held from before it is read until the checked copy has taken its place,
     // so that no one can store into it in between and lose that work to the copy. The open removes
     // what killed compactions left beside it.
-    std::unique_ptr<versiondb::Database> original;
+    std::unique_ptr<versiondb::VersionStore> original;
     try {
-        original = m_operations->openToCompact(path, versiondb::passwordConnect());
+        original = m_operations->openToCompact(path);
     } catch (const versiondb::Error& error) {
         return {CompactStep::Engine, error.Description()};
     }
@@ -136,7 +135,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     };
 
     try {
-        m_operations->compactDatabase(*original, scratch, versiondb::passwordConnect());
+        m_operations->compactDatabase(*original, scratch);
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return failed(CompactStep::Engine, error.Description());
@@ -164,8 +163,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
 
     QString problem;
     try {
-        const std::unique_ptr<versiondb::Database> copy =
-            m_operations->openDatabase(staging, versiondb::passwordConnect());
+        const std::unique_ptr<versiondb::VersionStore> copy = m_operations->openDatabase(staging);
         if (const std::optional<QString> fault = m_operations->versionFault(*copy)) {
             problem = *fault;
         } else if (const qint64 copyCount = m_operations->recordCount(*copy); copyCount != originalCount) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "versiondb/Errors.h"
+#include "versiondb/Error.h"
 
 #include <QList>
 #include <QString>

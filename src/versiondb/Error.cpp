@@ -1,7 +1,5 @@
 #include "versiondb/Error.h"
 
-#include "versiondb/DBEngine.h"
-
 namespace versiondb {
 
 namespace {
@@ -35,7 +33,6 @@ Error::Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode)
 
 void raise(const Error& error)
 {
-    DBEngine::instance().recordError(error);
     throw error;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/Errors.h"
 
 #include <QList>
 #include <QString>
@@ -9,6 +8,13 @@
 #include <string>
 
 namespace versiondb {
+
+// One error of an engine call: its number and its Korean description.
+struct ErrorItem
+{
+    int Number = 0;
+    QString Description;
+};
 
 // The one error of the engine: a number and a Korean description, with the
 // SQLite result codes behind it when there are any (for logs only). An error
@@ -34,7 +40,7 @@ private:
     std::string m_what;
 };
 
-// Records the error in the engine's Errors and throws it.
+// Throws the error.
 [[noreturn]] void raise(const Error& error);
 [[noreturn]] void raise(int number, int sqliteCode = 0, int sqliteExtendedCode = 0);
 

@@ -16,7 +16,6 @@ struct Entry
 constexpr std::array kErrors{
     Entry{errorNumber::EngineFailure, u"데이터베이스 엔진에서 예기치 않은 오류가 생겼습니다."},
     Entry{errorNumber::InvalidArgument, u"인수가 올바르지 않습니다."},
-    Entry{errorNumber::UpdateWithoutEdit, u"추가나 편집을 시작하지 않고 레코드를 저장하거나 값을 바꾸려 했습니다."},
     Entry{errorNumber::NoCurrentRecord, u"현재 레코드가 없습니다."},
     Entry{errorNumber::FileNotFound, u"파일을 찾을 수 없습니다."},
     Entry{errorNumber::DiskFull, u"디스크 공간이 부족합니다."},
@@ -29,7 +28,6 @@ constexpr std::array kErrors{
     Entry{errorNumber::NoPermission, u"파일이나 폴더에 쓸 권한이 없어 파일을 열 수 없습니다."},
     Entry{errorNumber::NoSuchTable, u"테이블을 찾을 수 없습니다."},
     Entry{errorNumber::DatabaseExists, u"같은 이름의 파일이 이미 있습니다."},
-    Entry{errorNumber::NotSupported, u"이 개체에서는 할 수 없는 작업입니다."},
     Entry{errorNumber::NoSuchField, u"그런 이름의 필드가 없습니다."},
     Entry{errorNumber::UnrecognizedFormat, u"인식할 수 없는 데이터베이스 형식입니다."},
     Entry{errorNumber::ObjectClosed, u"닫혔거나 올바르지 않은 개체입니다."},

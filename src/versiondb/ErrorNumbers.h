@@ -9,7 +9,6 @@ namespace versiondb {
 namespace errorNumber {
 constexpr int EngineFailure = 3000;
 constexpr int InvalidArgument = 3001;
-constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;
 constexpr int FileNotFound = 3024;
 constexpr int DiskFull = 3026;
@@ -22,7 +21,6 @@ constexpr int DatabaseDamaged = 3049;
 constexpr int NoPermission = 3051;
 constexpr int NoSuchTable = 3078;
 constexpr int DatabaseExists = 3204;
-constexpr int NotSupported = 3251;
 constexpr int NoSuchField = 3265;
 constexpr int UnrecognizedFormat = 3343;
 constexpr int ObjectClosed = 3420;

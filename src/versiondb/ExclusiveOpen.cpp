@@ -2,6 +2,7 @@
 
 #include "versiondb/Error.h"
 #include "versiondb/SideFiles.h"
+#include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "versiondb/Sqlite.h"
+#include "versiondb/Connection.h"
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 #include "versiondb/RawFile.h"
 
 #include "versiondb/Error.h"
+#include "versiondb/Sqlite.h"
 
 #include <algorithm>
 

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "versiondb/Sqlite.h"
+#include "versiondb/Connection.h"
 
 #include <QByteArray>
 #include <QString>
+
+struct sqlite3_file;
 
 namespace versiondb {
 

@@ -2,16 +2,16 @@
 
 #include "platform/FileMove.h"
 #include "platform/Utf8.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/PageSalvage.h"
 #include "versiondb/RawFile.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Soundness.h"
+#include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -352,7 +352,7 @@ void Repair::checkFresh(const QString& fresh, bool onSkeleton)
         }
     }
     // It opens as every user opens it, with the program's connect string.
-    DBEngine::instance().OpenDatabase(fresh, true, false, passwordConnect())->Close();
+    VersionStore::OpenDatabase(fresh)->Close();
 }
 
 QString Repair::keepOriginal(sqlite3* held) const
@@ -487,6 +487,11 @@ RepairReport Repair::run()
     RepairReport report = composed.report;
     replace(db.get(), composed, report);
     return report;
+}
+
+RepairReport RepairDatabase(const QString& name, const QString& skeletonSource)
+{
+    return Repair(name, skeletonSource).run();
 }
 
 } // namespace versiondb

@@ -2,13 +2,14 @@
 
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
-#include "versiondb/Sqlite.h"
 #include "versiondb/Versification.h"
 
 #include <QString>
 #include <map>
 #include <optional>
 #include <vector>
+
+struct sqlite3;
 
 namespace versiondb {
 
@@ -88,5 +89,11 @@ private:
     // What the file lacks, named first when nothing can be salvaged.
     int m_lack = errorNumber::UnrecognizedFormat;
 };
+
+// Repairs the version at name (see Repair above): a sound one is left as it is; any other is
+// rebuilt on the records of the reference version skeletonSource (the built-in Korean numbering
+// when that is empty, the file itself or unreadable) with every text that can still be read.
+// Nothing to salvage raises errors and leaves the file as it was.
+[[nodiscard]] RepairReport RepairDatabase(const QString& name, const QString& skeletonSource = {});
 
 } // namespace versiondb

@@ -2,7 +2,8 @@
 
 #include <QString>
 #include <optional>
-#include <sqlite3.h>
+
+struct sqlite3;
 
 namespace versiondb {
 

@@ -6,6 +6,11 @@
 
 namespace versiondb::sqlite {
 
+void Close::operator()(sqlite3* db) const noexcept
+{
+    sqlite3_close_v2(db);
+}
+
 int errorNumberFor(int extendedCode)
 {
     switch (extendedCode & 0xff) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "versiondb/Connection.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -8,15 +10,10 @@
 
 namespace versiondb::sqlite {
 
-struct Close
-{
-    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
-};
 struct Finalize
 {
     void operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
 };
-using Connection = std::unique_ptr<sqlite3, Close>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, Finalize>;
 
 // The engine's error number for an SQLite result code.

@@ -1,11 +1,11 @@
 #include "versiondb/Transaction.h"
 
-#include "versiondb/Database.h"
 #include "versiondb/Sqlite.h"
+#include "versiondb/VersionStore.h"
 
 namespace versiondb {
 
-Transaction::Transaction(Database& database) : Transaction(database.handle()) {}
+Transaction::Transaction(VersionStore& version) : Transaction(version.handle()) {}
 
 Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 {

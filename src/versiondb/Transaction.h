@@ -1,14 +1,14 @@
 #pragma once
 
-#include <sqlite3.h>
+struct sqlite3;
 
 namespace versiondb {
 
-class Database;
+class VersionStore;
 
-// One transaction on a version database: begun when constructed, rolled back
-// when it leaves scope without Commit. Work that stores many records at once
-// runs inside one, so that a crash leaves all of it or none of it.
+// One transaction on a version: begun when constructed, rolled back when it leaves scope
+// without Commit. Work that stores many records at once runs inside one, so that a crash
+// leaves all of it or none of it.
 class Transaction
 {
 public:
@@ -20,7 +20,7 @@ public:
         Exclusive, // also keeps every reader out
     };
 
-    explicit Transaction(Database& database);
+    explicit Transaction(VersionStore& version);
     explicit Transaction(sqlite3* db, Lock lock = Lock::Immediate);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <sqlite3.h>
+
+struct sqlite3;
 
 namespace versiondb {
 

@@ -3,12 +3,11 @@
 // it could not bring back every text; one that fails leaves the bytes as they were; nothing else is left beside it. The
 // input is a list of damages: operation byte, 24-bit position, length byte, bytes to write.
 #include "FuzzRequire.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/Repair.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,20 +40,13 @@ QByteArray soundVersion(const QString& name = QStringLiteral("sound.dat"), bool 
     verifier.key = deriveKey(passwordOf(passwordConnect()).toUtf8(), verifier.salt, verifier.iterations,
                              static_cast<int>(verifier.key.size()));
     VersionFile::create(path, verifier);
-    auto db = DBEngine::instance().OpenDatabase(path, true, false, passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
+    auto version = VersionStore::OpenDatabase(path);
     for (int i = 1; i <= 50; ++i) {
         const QString text = QStringLiteral("태초에 하나님이 %1 ").arg(i).repeated(i == 20 ? 400 : 1 + i % 5);
         const QString reference = QStringLiteral("창 %1:%2").arg(1 + i / 31).arg(1 + i % 31);
-        const QVariantList values = {i,          1,         1 + i / 31,
-                                     1 + i % 31, reference, texts && i % 7 ? QVariant(text) : QVariant()};
-        rs->AddNew();
-        for (qsizetype f = 0; f < values.size(); ++f) { // 번호, 권, 장, 절, 성경구절, 본문
-            rs->Fields(VersionFile::fieldNames()[f]).setValue(values[f]);
-        }
-        rs->Update();
+        version->addRecord({i, 1, 1 + i / 31, 1 + i % 31, reference, texts && i % 7 ? QVariant(text) : QVariant()});
     }
-    db->Close();
+    version->Close();
     return bytesOf(path);
 }
 
@@ -101,29 +93,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool repaired = true;
     RepairReport report;
     try {
-        report = DBEngine::instance().RepairDatabase(path, reference);
+        report = RepairDatabase(path, reference);
     } catch (const Error&) {
         repaired = false;
-        require(DBEngine::instance().errors().Count() >= 1 && bytesOf(path) == damaged);
+        require(bytesOf(path) == damaged);
     }
     if (repaired) { // an engine error now fails the run as uncaught
-        auto db = DBEngine::instance().OpenDatabase(path, true, false, passwordConnect());
-        auto rs = db->OpenRecordset(QStringLiteral("본문"));
-        for (const char* index : {"번호", "성경구절"}) { // every record with all its fields, in the index's order
-            rs->setIndex(QString::fromUtf8(index));
-            int read = 0;
-            for (rs->RecordCount() > 0 ? rs->MoveFirst() : void(); !rs->Eof(); rs->MoveNext(), ++read) {
-                for (const QString& field : VersionFile::fieldNames()) {
-                    (void)rs->Fields(field).Value();
-                }
-                require(read < rs->RecordCount());
-            }
-            require(read == rs->RecordCount());
+        auto version = VersionStore::OpenDatabase(path);
+        // Every record with all its fields, and each found again through both indexes.
+        std::vector<VerseRecord> records;
+        version->readVerses([&](const VerseRecord& r) { records.push_back(r); });
+        require(qint64(records.size()) == version->RecordCount());
+        for (const VerseRecord& r : records) {
+            require(version->Seek(r[kReference].toString()).has_value() && version->Seek(r[kNumber].toLongLong()));
         }
         // Every record of the reference is back, and the file is sound: a second repair leaves it as it is.
-        require(report.asFound || rs->RecordCount() >= 50);
-        db->Close();
-        require(report.asFound || !DBEngine::instance().RepairDatabase(path, reference).rewritten);
+        require(report.asFound || records.size() >= 50);
+        version->Close();
+        require(report.asFound || !RepairDatabase(path, reference).rewritten);
     }
     QStringList expected{QStringLiteral("v.dat")};
     if (!report.keptOriginal.isEmpty()) {

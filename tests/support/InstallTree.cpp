@@ -3,12 +3,9 @@
 #include "books/BookAbbreviations.h"
 #include "books/Versification.h"
 #include "support/TestPaths.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -18,22 +15,7 @@ namespace testsupport {
 
 namespace {
 
-const QString kTable = QStringLiteral("본문");
-
-// A version opened exclusively with the password; its records in the order of the index.
-struct OpenVersion
-{
-    explicit OpenVersion(const QString& path, const QString& index = QStringLiteral("번호"))
-        : db(versiondb::DBEngine::instance().OpenDatabase(path, true, false, versiondb::passwordConnect())),
-          rs(db->OpenRecordset(kTable))
-    {
-        rs->setIndex(index);
-    }
-    QVariant field(const char* name) const { return rs->Fields(QString::fromUtf8(name)).Value(); }
-
-    std::unique_ptr<versiondb::Database> db;
-    std::unique_ptr<versiondb::Recordset> rs;
-};
+using versiondb::VersionStore;
 
 QStringList entriesOf(const QString& folder)
 {
@@ -105,23 +87,13 @@ QString InstallTree::makeVersion(const QString& name, const QList<Verse>& verses
     const QString file = path(name);
     try {
         versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
-        OpenVersion version(file);
-        versiondb::Transaction transaction(*version.db);
+        const auto version = VersionStore::OpenDatabase(file);
+        versiondb::Transaction transaction(*version);
         for (const Verse& v : verses) {
-            version.rs->AddNew();
-            version.rs->Fields(QStringLiteral("번호")).setValue(v.number);
-            version.rs->Fields(QStringLiteral("권")).setValue(v.book);
-            version.rs->Fields(QStringLiteral("장")).setValue(v.chapter);
-            version.rs->Fields(QStringLiteral("절")).setValue(v.verse != 0 ? QVariant(v.verse) : v.number);
-            version.rs->Fields(QStringLiteral("성경구절")).setValue(v.reference);
-            if (!v.text.isNull()) {
-                version.rs->Fields(QStringLiteral("본문")).setValue(v.text);
-            }
-            version.rs->Update();
+            version->addRecord(
+                {v.number, v.book, v.chapter, v.verse != 0 ? QVariant(v.verse) : v.number, v.reference, v.text});
         }
         transaction.Commit();
-        version.rs->Close();
-        version.db->Close();
     } catch (const versiondb::Error&) {
         return {};
     }
@@ -170,12 +142,9 @@ std::optional<Records> read(const QString& path)
 {
     try {
         Records out;
-        OpenVersion version(path);
-        if (version.rs->RecordCount() > 0) {
-            for (version.rs->MoveFirst(); !version.rs->Eof(); version.rs->MoveNext()) {
-                out[version.field("번호").toInt()] = {version.field("성경구절"), version.field("본문")};
-            }
-        }
+        VersionStore::OpenDatabase(path)->readVerses([&](const versiondb::VerseRecord& r) {
+            out[r[versiondb::kNumber].toInt()] = {r[versiondb::kReference], r[versiondb::kText]};
+        });
         return out;
     } catch (const versiondb::Error&) {
         return std::nullopt;
@@ -185,13 +154,9 @@ std::optional<Records> read(const QString& path)
 QList<StoredRecord> storedRecords(const QString& path)
 {
     QList<StoredRecord> records;
-    OpenVersion v(path);
-    if (v.rs->RecordCount() > 0) {
-        for (v.rs->MoveFirst(); !v.rs->Eof(); v.rs->MoveNext()) {
-            records.append(
-                {v.field("번호"), v.field("권"), v.field("장"), v.field("절"), v.field("성경구절"), v.field("본문")});
-        }
-    }
+    VersionStore::OpenDatabase(path)->readVerses([&](const versiondb::VerseRecord& r) {
+        records.append({r.fields[0], r.fields[1], r.fields[2], r.fields[3], r.fields[4], r.fields[5]});
+    });
     return records;
 }
 
@@ -211,18 +176,18 @@ QList<std::pair<QString, QString>> storedTexts(const QString& path)
 
 std::optional<QVariant> storedText(const QString& path, const QString& reference)
 {
-    OpenVersion version(path, QStringLiteral("성경구절"));
-    version.rs->Seek(QStringLiteral("="), reference);
-    if (version.rs->NoMatch()) {
+    const auto version = VersionStore::OpenDatabase(path);
+    const std::optional<qint64> row = version->Seek(reference);
+    if (!row) {
         return std::nullopt;
     }
-    return version.field("본문");
+    return version->record(*row)[versiondb::kText];
 }
 
 bool openable(const QString& path)
 {
     try {
-        OpenVersion version(path);
+        (void)VersionStore::OpenDatabase(path);
         return true;
     } catch (const versiondb::Error&) {
         return false;
@@ -231,15 +196,12 @@ bool openable(const QString& path)
 
 void churn(const QString& path)
 {
-    OpenVersion version(path);
-    const int count = version.rs->RecordCount();
-    versiondb::Transaction transaction(*version.db);
+    const auto version = VersionStore::OpenDatabase(path);
+    const qint64 count = version->RecordCount();
+    versiondb::Transaction transaction(*version);
     for (const QString& text : {QStringLiteral("길게 늘인 본문 %1 ").repeated(40), QStringLiteral("짧은 본문 %1")}) {
-        for (int i = 1; i <= count; i += 2) {
-            version.rs->Seek(QStringLiteral("="), i);
-            version.rs->Edit();
-            version.rs->Fields(QStringLiteral("본문")).setValue(text.arg(i));
-            version.rs->Update();
+        for (qint64 i = 1; i <= count; i += 2) {
+            version->setText(version->Seek(i).value_or(0), text.arg(i));
         }
     }
     transaction.Commit();

@@ -15,11 +15,8 @@
 #include "platform/gui/Dialogs.h"
 #include "shell/gui/Translations.h"
 #include "shell/gui/frmMain.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/VersionStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,15 +154,9 @@ int main(int argc, char* argv[])
         const QString version = scratch.filePath(QStringLiteral("sample.dat"));
         ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), version) && ok;
         try {
-            auto db = versiondb::DBEngine::instance().OpenDatabase(version, true, false, versiondb::passwordConnect());
-            auto rs = db->OpenRecordset(QStringLiteral("본문"));
-            rs->setIndex(QStringLiteral("성경구절"));
-            rs->Seek(QStringLiteral("="), QStringLiteral("창 1:1"));
-            rs->Edit();
-            rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("태초에 하나님이 천지를 창조하시니라"));
-            rs->Update();
-            rs->Close();
-            db->Close();
+            const auto store = versiondb::VersionStore::OpenDatabase(version);
+            store->setText(store->Seek(QStringLiteral("창 1:1")).value_or(0),
+                           QStringLiteral("태초에 하나님이 천지를 창조하시니라"));
         } catch (const versiondb::Error& error) {
             std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
             ok = false;

@@ -10,9 +10,8 @@
 #include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Password.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,7 +116,7 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(QDir(installFolder()).entryList(QDir::Files), (QStringList{u"개역.DAT"_s, u"창세기.DAT"_s}));
     EXPECT_FALSE(QFile::exists(beside(u"outside.DAT"_s)));
     // A target held by another process fails the run.
-    auto held = versiondb::DBEngine::instance().OpenDatabase(version, true, false, versiondb::passwordConnect());
+    auto held = versiondb::VersionStore::OpenDatabase(version);
     const CommandResult result = run({u"build"_s, u"창세기"_s, sample("genesis-2.txt")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out.endsWith(console(RunMessages::phase2Failure({}, true)))) << result.out.toStdString();

@@ -8,10 +8,9 @@
 #include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QProcess>
@@ -88,7 +87,7 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
     build(u"held"_s, {kSamples + u"genesis-1.txt"_s});
     const QString held = path(u"held.DAT"_s);
-    auto database = versiondb::DBEngine::instance().OpenDatabase(held, true, false, versiondb::passwordConnect());
+    auto database = versiondb::VersionStore::OpenDatabase(held);
     const QString out = beside(u"out"_s);
     for (const QStringList& arguments : {QStringList{u"export"_s, held, out}, QStringList{u"report"_s, held}}) {
         const CommandResult result = run(arguments);

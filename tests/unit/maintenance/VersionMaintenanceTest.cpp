@@ -5,10 +5,10 @@
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/Database.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,22 +51,22 @@ struct FaultyOperations : FileOperations
     {
         return fail == Fail::RemoveScratch && path == scratchPath ? u"사용 권한이 없습니다."_s : Base::removeFile(path);
     }
-    void compactDatabase(versiondb::Database& source, const QString& destination, const QString& connect) override
+    void compactDatabase(versiondb::VersionStore& source, const QString& destination) override
     {
         if (fail == Fail::Engine) {
             versiondb::raise(versiondb::errorNumber::DiskFull);
         }
         if (fail != Fail::EngineNoCopy) {
-            Base::compactDatabase(source, destination, connect);
+            Base::compactDatabase(source, destination);
         }
     }
-    qint64 recordCount(versiondb::Database& database) override
+    qint64 recordCount(versiondb::VersionStore& version) override
     {
-        const bool original = database.Name() == originalPath;
+        const bool original = version.Name() == originalPath;
         if ((fail == Fail::CountOriginal && original) || (fail == Fail::CountCopy && !original)) {
             versiondb::raise(versiondb::errorNumber::FileInUse);
         }
-        return Base::recordCount(database) - (fail == Fail::CopyLacksOne && !original ? 1 : 0);
+        return Base::recordCount(version) - (fail == Fail::CopyLacksOne && !original ? 1 : 0);
     }
     bool moveFile(const QString& from, const QString& to) override
     {
@@ -77,10 +77,10 @@ struct FaultyOperations : FileOperations
         return fail != Fail::Move && Base::moveFile(from, to);
     }
     bool flushFile(const QString& path) override { return fail != Fail::Flush && Base::flushFile(path); }
-    std::optional<QString> versionFault(versiondb::Database& database) override
+    std::optional<QString> versionFault(versiondb::VersionStore& version) override
     {
-        const bool copy = database.Name() != originalPath;
-        return fail == Fail::Integrity && copy ? std::optional(u"damaged"_s) : Base::versionFault(database);
+        const bool copy = version.Name() != originalPath;
+        return fail == Fail::Integrity && copy ? std::optional(u"damaged"_s) : Base::versionFault(version);
     }
     bool replaceFile(const QString& from, const QString& to) override
     {

@@ -1,10 +1,9 @@
 // Compaction and repair of version files, and the salvage of records from their pages.
 
 #include "support/InstallTreeTest.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
-#include "versiondb/Password.h"
+#include "versiondb/Repair.h"
 #include "versiondb/Versification.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,10 +37,12 @@ TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
     const QString scratch = path(QStringLiteral("temp.mdb"));
     const QByteArray sourceBytes = bytes(source);
     const auto compact = [&](const QString& connect) {
-        return errorOf([&] { DBEngine::instance().CompactDatabase(source, scratch, connect); });
+        return errorOf([&] {
+            VersionStore::OpenDatabase(source, VersionStore::Hold::Unchanged, connect)->CompactDatabase(scratch);
+        });
     };
     EXPECT_EQ(compact(QStringLiteral(";pwd=x")), errorNumber::InvalidPassword);
-    auto held = DBEngine::instance().OpenDatabase(source, true, false, passwordConnect());
+    auto held = VersionStore::OpenDatabase(source);
     EXPECT_EQ(compact(passwordConnect()), errorNumber::FileInUse);
     held.reset();
     EXPECT_EQ(installEntries(), QStringList{QStringLiteral("mine.dat")});
@@ -147,16 +148,21 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         c.damage(file);
         const QByteArray damaged = bytes(file);
         RepairReport report;
-        EXPECT_EQ(errorOf([&] { report = DBEngine::instance().RepairDatabase(chosen, reference); }), c.error);
+        std::optional<Error> failure;
+        try {
+            report = RepairDatabase(chosen, reference);
+        } catch (const Error& error) {
+            failure = error;
+        }
+        EXPECT_EQ(failure ? failure->Number() : 0, c.error);
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
         QStringList expectedFiles{QStringLiteral("mine.dat")};
         if (c.error != 0) {
-            EXPECT_TRUE(DBEngine::instance().errors().Count() == 2 &&
-                        DBEngine::instance().errors().Item(1).Number == errorNumber::DatabaseDamaged);
+            EXPECT_TRUE(failure->items().size() == 2 && failure->items()[1].Number == errorNumber::DatabaseDamaged);
             EXPECT_EQ(bytes(file), damaged);
         } else {
             EXPECT_TRUE(report.rewritten);
-            EXPECT_FALSE(DBEngine::instance().OpenDatabase(file, true, true, passwordConnect())->SoundnessFault());
+            EXPECT_FALSE(VersionStore::OpenDatabase(file)->SoundnessFault());
             const QList<StoredRecord> after = storedRecords(chosen);
             ASSERT_EQ(after.size(), c.onReference ? count : before.size());
             std::vector<int> lost;

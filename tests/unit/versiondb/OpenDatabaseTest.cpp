@@ -2,12 +2,11 @@
 
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/Repair.h"
 #include "versiondb/VersionFile.h"
+#include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
+#include <sqlite3.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -25,9 +25,9 @@ namespace {
 
 using OpenDatabase = InstallTreeTest;
 
-std::unique_ptr<Database> open(const QString& file, const QString& connect = passwordConnect())
+std::unique_ptr<VersionStore> open(const QString& file, const QString& connect = passwordConnect())
 {
-    return DBEngine::instance().OpenDatabase(file, true, false, connect);
+    return VersionStore::OpenDatabase(file, VersionStore::Hold::Write, connect);
 }
 
 } // namespace
@@ -60,14 +60,12 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
         const auto before = state();
         EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), expected);
         EXPECT_EQ(state(), before);
-        EXPECT_TRUE(DBEngine::instance().errors().Count() == 1 &&
-                    DBEngine::instance().errors().Item(0).Number == expected);
     }
 }
 
-// A second open fails at once as in use; closing, or destroying, a database closes its record sets,
-// releases the file and leaves no side file. A writable open removes the work files that killed compactions and
-// repairs left beside the file; a read-only one leaves them. The file keeps a salted verifier, never the password.
+// A second open fails at once as in use; closing, or destroying, a version releases the file and leaves no side
+// file. An open removes the work files that killed compactions and repairs left beside the file. The file keeps a
+// salted verifier, never the password.
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
@@ -76,17 +74,11 @@ TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
     for (const QString& leftover : leftovers + QStringList{file + QStringLiteral(".compact-notes")}) {
         write(leftover, "left by a killed run");
     }
-    DBEngine::instance().OpenDatabase(file, true, true, passwordConnect())->Close();
-    EXPECT_EQ(installEntries().size(), 5);
     auto db = open(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
     db->Close();
-    EXPECT_EQ(errorOf([&] { rs->MoveFirst(); }), errorNumber::ObjectClosed);
-    db = open(file);
-    rs = db->OpenRecordset(QStringLiteral("본문"));
-    db.reset();
-    EXPECT_EQ(errorOf([&] { (void)rs->RecordCount(); }), errorNumber::ObjectClosed);
+    EXPECT_EQ(errorOf([&] { (void)db->RecordCount(); }), errorNumber::ObjectClosed);
+    open(file).reset();
     EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("clean.dat"), QStringLiteral("clean.dat.compact-notes")}));
     EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
     EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
@@ -131,7 +123,7 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
                 holder.readLine().trimmed() == "open");
     const QByteArray before = bytes(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(errorOf([&] { (void)DBEngine::instance().RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)RepairDatabase(file); }), errorNumber::FileInUse);
     EXPECT_EQ(bytes(file), before);
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);
@@ -184,11 +176,11 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
 // wrong moment leaves beside the file.
 TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 {
-    const QString source = makeVersion(QStringLiteral("source.dat"), 5, Texts::Most);
+    const QString source = makeVersion(QStringLiteral("source.dat"), 5);
     const QString target = makeVersion(QStringLiteral("target.dat"), 0);
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(installFolder()).constData(), IN_CREATE), 0);
-    open(target)->CopyRecords(QStringLiteral("본문"), VersionFile::fieldNames(), source, QStringLiteral("번호"));
+    open(target)->copySkeleton(source);
     QStringList created;
     alignas(inotify_event) char events[4096];
     for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {

@@ -1,10 +1,8 @@
 // An open during which another holder renames a replacement over the path ends up on the file the path names.
 
 #include "support/InstallTreeTest.h"
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
 #include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/VersionStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,23 +61,19 @@ private:
 } // namespace
 
 // The open notices that the file it locked is no longer the version and opens again: the save (to the first
-// record, where a record set opens) lands in the file that the path names, and nothing is left beside it. A file
+// record) lands in the file that the path names, and nothing is left beside it. A file
 // replaced at every attempt is in use.
 TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
 {
     left = 100;
-    EXPECT_EQ(errorOf([&] { (void)DBEngine::instance().OpenDatabase(file, true, false, passwordConnect()); }),
-              errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
     EXPECT_LT(left, 99);
     Records expected = read(replacement).value();
     expected[1].second = QStringLiteral("저장한 본문");
     left = 1;
     EXPECT_EQ(errorOf([&] {
-                  auto db = DBEngine::instance().OpenDatabase(file, true, false, passwordConnect());
-                  auto rs = db->OpenRecordset(QStringLiteral("본문"));
-                  rs->Edit();
-                  rs->Fields(QStringLiteral("본문")).setValue(QStringLiteral("저장한 본문"));
-                  rs->Update();
+                  auto version = VersionStore::OpenDatabase(file);
+                  version->setText(version->Seek(qint64(1)).value_or(0), QStringLiteral("저장한 본문"));
               }),
               0);
     EXPECT_EQ(left, 0);

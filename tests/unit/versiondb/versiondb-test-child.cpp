@@ -1,11 +1,8 @@
 // The second process of the tests of exclusive use and crash safety:
 //   hold PATH          opens the file, prints "open" and holds it until stdin closes;
-//   store PATH FIRST   adds records FIRST, FIRST+1, ... and prints each number once its Update has returned.
+//   store PATH FIRST   adds records FIRST, FIRST+1, ... and prints each number once it is stored.
 
-#include "versiondb/DBEngine.h"
-#include "versiondb/Database.h"
-#include "versiondb/Password.h"
-#include "versiondb/Recordset.h"
+#include "versiondb/VersionStore.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -16,29 +13,24 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    auto db = versiondb::DBEngine::instance().OpenDatabase(args.value(2), true, false, versiondb::passwordConnect());
-    auto rs = db->OpenRecordset(QStringLiteral("본문"));
-    const auto set = [&](const char* name, const QVariant& value) {
-        rs->Fields(QString::fromUtf8(name)).setValue(value);
-    };
+    auto version = versiondb::VersionStore::OpenDatabase(args.value(2));
     if (args.value(1) == QStringLiteral("hold")) {
         std::puts("open");
         std::fflush(stdout);
         std::cin.ignore(std::numeric_limits<std::streamsize>::max());
         return 0;
     }
-    rs->setIndex(QStringLiteral("번호"));
     for (int n = args.value(3).toInt();; ++n) {
-        rs->AddNew();
-        set("번호", n);
-        set("성경구절", QStringLiteral("창 %1:1").arg(n));
-        set("본문", QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9));
-        rs->Update(versiondb::dbUpdateRegular, false);
-        if (n % 3 == 0) { // every third record is edited after it was stored
-            rs->Seek(QStringLiteral("="), n);
-            rs->Edit();
-            set("권", n % 66 + 1);
-            rs->Update(versiondb::dbUpdateRegular, false);
+        const QString text = QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9);
+        const bool third = n % 3 == 0; // every third record gets its text after it was stored
+        version->addRecord({n,
+                            third ? QVariant(n % 66 + 1) : QVariant(),
+                            {},
+                            {},
+                            QStringLiteral("창 %1:1").arg(n),
+                            third ? QVariant() : text});
+        if (third) {
+            version->setText(version->Seek(qint64(n)).value_or(0), text);
         }
         std::printf("%d\n", n);
         std::fflush(stdout);
