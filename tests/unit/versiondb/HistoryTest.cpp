@@ -3,6 +3,7 @@
 #include "versiondb/History.h"
 
 #include "support/InstallTreeTest.h"
+#include "versiondb/Repair.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
 
@@ -73,4 +74,13 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_EQ(readOnly.changes().size(), 4U);
     EXPECT_EQ(errorOf([&] { (void)readOnly.takeBack(build.id, std::nullopt, ChangeSource::Undo); }),
               errorNumber::ReadOnly);
+    unchanged.reset();
+
+    // A repair of a damaged text keeps the history that reads.
+    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"본문\" SET \"본문\" = CAST(X'FF' AS TEXT) WHERE \"번호\" = 1"_s),
+              QString());
+    EXPECT_TRUE(RepairDatabase(file).rewritten);
+    auto repaired = VersionStore::OpenDatabase(file);
+    EXPECT_EQ(History(*repaired).changes().size(), 4U);
+    EXPECT_EQ(textsOf(History(*repaired).verseChanges(2), true).size(), 4);
 }
