@@ -48,6 +48,24 @@ QString referenceOf(const versiondb::VerseRecord& record)
     return value.isNull() ? QString() : value.toString();
 }
 
+// Runs work on the open version; an engine error, or a closed version, becomes the outcome's failure.
+template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& work)
+{
+    Outcome outcome;
+    if (!open) {
+        outcome.failure = closedFailure();
+        return outcome;
+    }
+    try {
+        work(outcome);
+    } catch (const versiondb::Error& error) {
+        outcome.failure = failureOf(error);
+    } catch (const std::exception& error) {
+        outcome.failure = failureOf(error);
+    }
+    return outcome;
+}
+
 } // namespace
 
 VerseEditor::VerseEditor(versiondb::ChangeSource source) : m_source(source) {}
@@ -276,24 +294,6 @@ std::optional<qint64> VerseEditor::numberOf(const QString& reference)
         return std::nullopt;
     }
     return asNumber(m_version->record(*row)[versiondb::kNumber]);
-}
-
-// Runs work on the open version; an engine error, or a closed version, becomes the outcome's failure.
-template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& work)
-{
-    Outcome outcome;
-    if (!open) {
-        outcome.failure = closedFailure();
-        return outcome;
-    }
-    try {
-        work(outcome);
-    } catch (const versiondb::Error& error) {
-        outcome.failure = failureOf(error);
-    } catch (const std::exception& error) {
-        outcome.failure = failureOf(error);
-    }
-    return outcome;
 }
 
 HistoryOutcome VerseEditor::changes()
