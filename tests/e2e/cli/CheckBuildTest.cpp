@@ -3,6 +3,7 @@
 #include "books/BookAbbreviations.h"
 #include "books/SwordBookNames.h"
 #include "cli/Usage.h"
+#include "editor/EditorMessages.h"
 #include "import/ErrorEntries.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
@@ -25,6 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using editor::EditorMessages;
 using importer::ErrorEntries;
 using importer::LineOutcome;
 using importer::RunMessages;
@@ -121,6 +123,35 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out.endsWith(console(RunMessages::phase2Failure({}, true)))) << result.out.toStdString();
     held->Close();
+}
+
+// A fresh build keeps no history; a build into the version is one change naming its file, a save one more; undo takes
+// back the last change whole, history lists them newest first, and a verse's history its texts before and after.
+TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
+{
+    const QString version = path(u"창세기.DAT"_s);
+    ASSERT_EQ(run({u"build"_s, u"창세기"_s, sample("genesis-1.txt")}).exitCode, 0);
+    expectRun({u"history"_s, version}, 0, EditorMessages::noHistory());
+    expectRun({u"undo"_s, version}, 1, EditorMessages::nothingToTakeBack());
+    const auto built = testsupport::storedRecords(version);
+    const QString changes = textFile(u"changes.txt"_s, {u"창 1:1 In the beginning."_s, u"창 2:1 Thus."_s});
+    ASSERT_EQ(run({u"build"_s, u"창세기"_s, changes}).exitCode, 0);
+    ASSERT_EQ(run({u"save"_s, version, u"창 1:1"_s, u"Then."_s}).exitCode, 0);
+    const QStringList lines = run({u"history"_s, version}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(u"2  "_s) && lines[0].endsWith(u"  저장 명령  1개 구절"_s))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(u"1  "_s) && lines[1].endsWith(u"  만들기  2개 구절  changes.txt"_s));
+    EXPECT_TRUE(run({u"history"_s, version, u"창 1:1"_s})
+                    .out.endsWith(u"\n  이전: In the beginning God created the heaven and the earth.\n"
+                                  u"  이후: In the beginning.\n"_s));
+    expectRun({u"history"_s, version, u"창 9:99"_s}, 1, EditorMessages::goReferenceNotFound());
+    expectRun({u"undo"_s, version}, 0, u"변경 2번을 되돌렸습니다 (1개 구절).\n창 1:1  In the beginning."_s);
+    const CommandResult undone = run({u"undo"_s, version, u"창 2:1"_s});
+    EXPECT_EQ(undone.out, console(u"변경 1번을 되돌렸습니다 (1개 구절).\n창 2:1  (본문 없음)"_s));
+    auto expected = built; // 창 1:1 as the build run left it; taking back its last change would bring "Then." back
+    expected[0].text = u"In the beginning."_s;
+    EXPECT_EQ(testsupport::storedRecords(version), expected);
 }
 
 // A command line that makes no sense says why on standard error, then the Korean help that names every command, before
