@@ -246,11 +246,10 @@ private slots:
                         .endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
             QTest::keyClick(list, Qt::Key_Return);
         });
-        QCOMPARE(m_dialogs.messages().size(), 2);
+        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
         QCOMPARE(m_dialogs.messages()[0].text,
                  u"창 1:1\r\n\r\n이 구절의 본문을 변경 1번 이전의 본문으로 되돌리시겠습니까?\r\n\r\n"_s + kGenesis1);
         QCOMPARE(m_dialogs.messages()[1].text, u"sample.dat\r\n\r\n변경 1번을 되돌렸습니다 (1개 구절)."_s);
-        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
         QCOMPARE(text3()->toPlainText(), kGenesis1);
         m_dialogs.clear();
         // A verse without changes: nothing to take back, and an empty history.
