@@ -3,6 +3,7 @@
 #include "editor/EditRules.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
 
 #include <exception>
@@ -275,8 +276,11 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
                 return std::nullopt;
             }
         }
+        // The text and its entry in the history: one transaction, durable when it returns.
+        versiondb::Transaction transaction(*m_version);
         versiondb::PendingChange change{m_source, {}, 0};
         m_history->setText(*m_currentRow, *outcome.text, change);
+        transaction.Commit();
         outcome.result = SaveResult::Stored;
     } catch (const versiondb::Error& error) {
         outcome.failure = failureOf(error);

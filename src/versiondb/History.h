@@ -63,7 +63,8 @@ public:
 
     // Stores text into 본문 of the record at row as a part of change, keeping the text it replaces
     // (the first time the change touches the record). A text equal to the stored one is not stored
-    // and not kept: false then. Runs in the caller's transaction, if any.
+    // and not kept: false then. The entry, the kept text and the text are three statements: run them in
+    // the caller's transaction, so that they are stored together or not at all.
     bool setText(qint64 row, const QString& text, PendingChange& change);
 
     // Every change, newest first.
