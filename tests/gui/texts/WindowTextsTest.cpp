@@ -6,8 +6,10 @@
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/CompareMessages.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
+#include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
@@ -115,6 +117,8 @@ QStringList allWindows()
     lines << linesOf(u"frmHolyEdit"_s, edit, dialogs, {u"Command9"_s});
     exchange::frmExport exportWindow(dialogs, folder, &main);
     lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
+    exchange::frmCompare compareWindow(dialogs, folder, &main);
+    lines << linesOf(u"frmCompare"_s, compareWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     maintenance::frmBackup backup(dialogs, folder, &main);
     lines << linesOf(u"frmBackup"_s, backup, dialogs);
     maintenance::frmAbout about(dialogs, folder, &main);
@@ -157,6 +161,22 @@ QStringList messageLines()
     incomplete.damagedRanges = {u"창 3:2"_s};
     incomplete.listPath = u"/경로/manager/repair.txt"_s;
     incomplete.keptOriginal = u"/경로/kjv.dat.damaged-20261207-103000"_s;
+    using exchange::CompareMessages, exchange::CompareResult, exchange::VerseDifference;
+    exchange::CompareOutcome compared;
+    compared.verses.resize(3);
+    compared.counts = {2, 0, 0, 0, 1};
+    compared.numberA = 7;
+    compared.numberB = 8;
+    compared.engineFailure.Description = u"설명"_s;
+    // The message of a comparison of /경로/kjv.dat (A) with b that stopped so.
+    const auto stopped = [&compared](CompareResult result, int file, const QString& reference, const QString& b) {
+        std::tie(compared.result, compared.file, compared.reference) = std::tuple(result, file, reference);
+        return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
+    };
+    QStringList kinds;
+    for (int kind = 0; kind < exchange::kDifferenceKinds; ++kind) {
+        kinds << CompareMessages::kind(VerseDifference(kind));
+    }
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -205,6 +225,13 @@ QStringList messageLines()
         {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
         {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
         {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
+        {"compare kinds", kinds.join(u" / "_s) + u" / "_s + CompareMessages::spacingOnly()},
+        {"compare counts", CompareMessages::counts(compared)},
+        {"compare same", CompareMessages::same()},
+        {"compare engineFailed", stopped(CompareResult::EngineFailed, 1, {}, u"/경로/my.dat"_s)},
+        {"compare duplicateReference", stopped(CompareResult::DuplicateReference, 0, u"창 1:7"_s, u"/경로/my.dat"_s)},
+        {"compare numbersDiffer", stopped(CompareResult::DifferentSkeletons, 1, u"창 1:7"_s, u"/백업/KJV.DAT"_s)},
+        {"compare nothingInCommon", stopped(CompareResult::DifferentSkeletons, 1, {}, u"/경로/my.dat"_s)},
         {"usageText", cli::usageText()},
         {"programFolderMissing", cli::UsageErrors::programFolderMissing()},
         {"programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
@@ -219,6 +246,7 @@ QStringList messageLines()
         {"exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
         {"impIsUtf8", cli::UsageErrors::impIsUtf8()},
         {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
+        {"compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
     };
     QStringList lines;
     for (const auto& [function, text] : texts) {
