@@ -14,6 +14,7 @@ using Words = QList<QStringView>;
 Words wordsOf(QStringView text)
 {
     Words words;
+    words.reserve(text.size() / 4 + 1);
     qsizetype i = 0;
     while (i < text.size()) {
         while (i < text.size() && text[i].isSpace()) {
@@ -30,10 +31,10 @@ Words wordsOf(QStringView text)
     return words;
 }
 
-// Marks the words of a and of b that one longest common subsequence keeps. The words are compared as
-// numbers, equal words having one number. Between the common head and tail, a word the other text lacks
-// there cannot be common and is set aside before the division. Each division works on a[aLo, aHi) and b[bLo, bHi) with
-// two rows of lengths, so memory stays linear in the words.
+// Marks the words of a and of b that one longest common subsequence keeps. The words are compared
+// as numbers, equal words having one number. Between the common head and tail, a word that the
+// other text lacks there cannot be common and is set aside before the division. Each division
+// works on a[aLo, aHi) and b[bLo, bHi) with two rows of lengths, so memory stays linear in the words.
 class CommonWords
 {
 public:
@@ -44,7 +45,7 @@ public:
         std::vector<int> numbersB;
         for (const auto& [words, numbered] : {std::pair{&a, &numbersA}, std::pair{&b, &numbersB}}) {
             for (const QStringView word : *words) {
-                auto found = numbers.constFind(word);
+                const auto found = numbers.constFind(word);
                 numbered->push_back(found != numbers.cend() ? *found : *numbers.insert(word, int(numbers.size())));
             }
         }
@@ -155,6 +156,7 @@ private:
 QString joined(const Words& words, qsizetype first, qsizetype last)
 {
     QString text;
+    text.reserve(words[last - 1].data() + words[last - 1].size() - words[first].data());
     for (qsizetype i = first; i < last; ++i) {
         if (i > first) {
             text += u' ';
