@@ -161,22 +161,16 @@ QStringList messageLines()
     incomplete.damagedRanges = {u"창 3:2"_s};
     incomplete.listPath = u"/경로/manager/repair.txt"_s;
     incomplete.keptOriginal = u"/경로/kjv.dat.damaged-20261207-103000"_s;
-    using exchange::CompareMessages, exchange::CompareResult, exchange::VerseDifference;
+    using exchange::CompareMessages, exchange::CompareResult;
     exchange::CompareOutcome compared;
-    compared.verses.resize(3);
-    compared.counts = {2, 0, 0, 0, 1};
-    compared.numberA = 7;
-    compared.numberB = 8;
-    compared.engineFailure.Description = u"설명"_s;
+    compared.verses.resize(15);
+    compared.counts = {1, 2, 3, 4, 5};
     // The message of a comparison of /경로/kjv.dat (A) with b that stopped so.
     const auto stopped = [&compared](CompareResult result, int file, const QString& reference, const QString& b) {
-        std::tie(compared.result, compared.file, compared.reference) = std::tuple(result, file, reference);
+        std::tie(compared.result, compared.file, compared.reference, compared.numberA, compared.numberB) =
+            std::tuple(result, file, reference, 7, 8);
         return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
     };
-    QStringList kinds;
-    for (int kind = 0; kind < exchange::kDifferenceKinds; ++kind) {
-        kinds << CompareMessages::kind(VerseDifference(kind));
-    }
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -225,10 +219,8 @@ QStringList messageLines()
         {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
         {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
         {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
-        {"compare kinds", kinds.join(u" / "_s) + u" / "_s + CompareMessages::spacingOnly()},
-        {"compare counts", CompareMessages::counts(compared)},
+        {"compare counts", CompareMessages::counts(compared) + u" / "_s + CompareMessages::spacingOnly()},
         {"compare same", CompareMessages::same()},
-        {"compare engineFailed", stopped(CompareResult::EngineFailed, 1, {}, u"/경로/my.dat"_s)},
         {"compare duplicateReference", stopped(CompareResult::DuplicateReference, 0, u"창 1:7"_s, u"/경로/my.dat"_s)},
         {"compare numbersDiffer", stopped(CompareResult::DifferentSkeletons, 1, u"창 1:7"_s, u"/백업/KJV.DAT"_s)},
         {"compare nothingInCommon", stopped(CompareResult::DifferentSkeletons, 1, {}, u"/경로/my.dat"_s)},
