@@ -11,12 +11,16 @@ of one verse and a compaction of the built version are timed as whole processes.
 writes the built version back out, as the 66 text files and as the IMP file that
 imp2vs reads. A repair of the built version, with a text for the two verses the
 King James text lacks, is timed damaged (16 pages of zeros in its middle, so that
-every record is salvaged) and sound (the soundness check alone).
+every record is salvaged) and sound (the soundness check alone). A comparison of
+that version with a copy is timed with one text in fifty changed (a word added)
+and with every text changed (all its letters in capitals, so that nearly every
+word of every verse differs).
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
 import os
 import shutil
+import sqlite3
 import statistics
 import subprocess
 import sys
@@ -158,6 +162,18 @@ def main():
                     out.write(content)
             return write
 
+        # Copies of the whole version with texts changed, through SQLite itself.
+        changed = {}
+        for name, update in (("1/50", "본문 = 본문 || ' (changed)' WHERE 번호 % 50 = 0"),
+                             ("all", "본문 = upper(본문)")):
+            changed[name] = os.path.join(work, f"changed-{len(changed)}.DAT")
+            shutil.copy(whole, changed[name])
+            with sqlite3.connect(changed[name]) as db:
+                db.execute(f"UPDATE 본문 SET {update}")
+            db.close()
+        for name, copy in changed.items():
+            results[f"byeorisol-data compare, {name} changed"] = measure(
+                f"compare {name}", runs, lambda: None, data + ["compare", whole, copy], accept=(1,))
         results["byeorisol-data repair, damaged"] = measure(
             "repair damaged", runs, write_whole(damaged), data + ["repair", whole], accept=(1,))
         results["byeorisol-data repair, sound"] = measure(
@@ -179,6 +195,10 @@ def main():
         print(f"Goals: a repair of a whole version within 0.5 s (damaged {repairs[0][0]:.3f} s, sound "
               f"{repairs[1][0]:.3f} s) and under 60 MB (peak {max(r[2] for r in repairs) / 1024:.1f} MB); "
               f"a compaction within 0.15 s ({results['byeorisol-data compact'][0]:.3f} s)")
+        compares = [results[f"byeorisol-data compare, {name} changed"] for name in changed]
+        print(f"Goal: a comparison of two whole versions within 0.3 s and 40 MB (1/50 changed "
+              f"{compares[0][0]:.3f} s, {compares[0][2] / 1024:.1f} MB; all changed {compares[1][0]:.3f} s, "
+              f"{compares[1][2] / 1024:.1f} MB)")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

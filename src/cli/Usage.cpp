@@ -35,6 +35,7 @@ constexpr UsageLine kCommands[] = {
     {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
     {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
     {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
+    {u"compare 역본파일 역본파일", u"두 역본파일(A, B)의 본문을 비교하여 다른 구절과 바뀐 낱말을 보여 줍니다."},
 };
 
 constexpr UsageLine kOptions[] = {
@@ -140,6 +141,11 @@ QString UsageErrors::needsOnePath(const QString& command)
 QString UsageErrors::exportNeedsArguments()
 {
     return QStringLiteral("export 다음에 역본파일과 내보낼 폴더(--format imp이면 IMP 파일)를 적어 주십시오.");
+}
+
+QString UsageErrors::compareNeedsArguments()
+{
+    return QStringLiteral("compare 다음에 비교할 역본파일 둘을 적어 주십시오.");
 }
 
 QString UsageErrors::exportFormatValues()

@@ -35,6 +35,7 @@ public:
     [[nodiscard]] static QString exportFormatValues();
     [[nodiscard]] static QString exportEncodingValues();
     [[nodiscard]] static QString impIsUtf8();
+    [[nodiscard]] static QString compareNeedsArguments();
     [[nodiscard]] static QString unknownOption(const QString& option);
 };
 

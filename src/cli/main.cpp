@@ -1,3 +1,4 @@
+#include "cli/CompareCommands.h"
 #include "cli/EditorCommands.h"
 #include "cli/ExitCode.h"
 #include "cli/ExportCommands.h"
@@ -93,6 +94,12 @@ int main(int argc, char* argv[])
             return cli::usageError(cli::UsageErrors::needsOnePath(command));
         }
         return cli::reportCommand(arguments.first());
+    }
+    if (command == QStringLiteral("compare")) {
+        if (arguments.size() != 2) {
+            return cli::usageError(cli::UsageErrors::compareNeedsArguments());
+        }
+        return cli::compareCommand(arguments.at(0), arguments.at(1));
     }
     return cli::usageError(cli::UsageErrors::unknownCommand(command));
 }

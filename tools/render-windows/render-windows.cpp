@@ -7,6 +7,7 @@
 
 #include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
@@ -188,6 +189,46 @@ int main(int argc, char* argv[])
             }
         }
         ok = save(withCaption(window), output, QStringLiteral("frmExport")) && ok;
+    }
+    {
+        // The comparison of a version with its backup copy, a few texts changed since.
+        QTemporaryDir scratch;
+        const QStringList versions = {scratch.filePath(QStringLiteral("backup/kjv.dat")),
+                                      scratch.filePath(QStringLiteral("kjv.dat"))};
+        const std::pair<const char*, const char*> texts[][2] = {
+            {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"}, {"창 1:1", "태초에 하나님이 하늘과 땅을 창조하시니라"}},
+            {{"창 1:2", "땅이 혼돈하고 공허하며"}, {"창 1:2", "땅이 혼돈하고 공허하며"}},
+            {{"창 1:3", "하나님이 가라사대 빛이 있으라 하시매"}, {"창 1:3", "하나님이 이르시되 빛이 있으라 하시니"}},
+            {{"창 1:5", "빛을 낮이라 칭하시고"}, {"창 1:6", "하나님이 가라사대 물 가운데 궁창이 있어"}},
+        };
+        ok = QDir().mkpath(scratch.filePath(QStringLiteral("backup"))) && ok;
+        for (int i = 0; i < 2; ++i) {
+            ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), versions[i]) && ok;
+            try {
+                const auto store = versiondb::VersionStore::OpenDatabase(versions[i]);
+                for (const auto& verse : texts) {
+                    store->setText(store->Seek(QString::fromUtf8(verse[i].first)).value_or(0),
+                                   QString::fromUtf8(verse[i].second));
+                }
+            } catch (const versiondb::Error& error) {
+                std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+                ok = false;
+            }
+        }
+        exchange::frmCompare window(dialogs, programFolder, &main);
+        for (const int i : {0, 1}) {
+            dialogs.files = {versions[i]};
+            i == 0 ? window.Command1_Click() : window.Command2_Click();
+        }
+        window.Command3_Click();
+        // The paths as a user's would read, not the scratch folder's.
+        for (const auto& [name, text] :
+             {std::pair{"Text1", "/home/user/백업/kjv.dat"}, std::pair{"Text2", "/home/user/벼리솔/kjv.dat"}}) {
+            if (auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name))) {
+                box->setText(QString::fromUtf8(text));
+            }
+        }
+        ok = save(withCaption(window), output, QStringLiteral("frmCompare")) && ok;
     }
     {
         maintenance::frmBackup window(dialogs, programFolder, &main);

@@ -1,6 +1,7 @@
 #include "shell/gui/frmMain.h"
 
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
@@ -43,6 +44,8 @@ const QString kCommand8Caption = QStringLiteral("개인 추가역본 삭제");
 const QString kCommand8Tip = QStringLiteral("개인이 추가 사용하던 역본을 삭제합니다.");
 const QString kCommand9Caption = QStringLiteral("역본파일 내보내기");
 const QString kCommand9Tip = QStringLiteral("역본파일의 본문을 텍스트파일이나 IMP 파일로 내보냅니다.");
+const QString kCommand10Caption = QStringLiteral("역본 비교");
+const QString kCommand10Tip = QStringLiteral("두 역본파일의 본문을 비교하여 다른 구절을 보여 줍니다.");
 const QString kCommand2Caption = QStringLiteral("&About");
 const QString kCommand1Caption = QStringLiteral("종료");
 const QString kMaker = QStringLiteral("Vantrel");
@@ -68,6 +71,8 @@ constexpr int kRowTop = 4215;
 constexpr int kRowWidth = 1080;
 constexpr int kRowHeight = 315;
 constexpr int kRowLefts[] = {3135, 4335};
+// Buttons added beside the column, under the picture's frame.
+constexpr int kBesideLeft = 420;
 
 // The fixed picture beside the buttons: an open book.
 QPixmap bookPicture(QSize size)
@@ -142,10 +147,11 @@ void frmMain::createControls()
     button(Command6, "Command6");
     button(Command8, "Command8");
     button(Command9, "Command9");
+    button(Command10, "Command10");
     button(Command2, "Command2");
     button(Command1, "Command1");
-    const QList<QPushButton*> order = {Command3, Command4, Command5, Command7, Command6,
-                                       Command8, Command9, Command2, Command1};
+    const QList<QPushButton*> order = {Command3, Command4, Command5,  Command7, Command6,
+                                       Command8, Command9, Command10, Command2, Command1};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -157,6 +163,7 @@ void frmMain::createControls()
     connect(Command8, &QPushButton::clicked, this, &frmMain::Command8_Click);
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
     connect(Command9, &QPushButton::clicked, this, &frmMain::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
@@ -177,6 +184,8 @@ void frmMain::applyTexts()
     Command8->setToolTip(kCommand8Tip);
     Command9->setText(kCommand9Caption);
     Command9->setToolTip(kCommand9Tip);
+    Command10->setText(kCommand10Caption);
+    Command10->setToolTip(kCommand10Tip);
     Command2->setText(kCommand2Caption);
     Command1->setText(kCommand1Caption);
     Label1->setText(kMaker);
@@ -189,6 +198,7 @@ void frmMain::placeControls()
     for (qsizetype i = 0; i < column.size(); ++i) {
         column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
     }
+    Command10->setGeometry(twips(kBesideLeft, kColumnTops[6], kColumnWidth, kColumnHeight));
     Command2->setGeometry(twips(kRowLefts[0], kRowTop, kRowWidth, kRowHeight));
     Command1->setGeometry(twips(kRowLefts[1], kRowTop, kRowWidth, kRowHeight));
     Shape1->setGeometry(twips(180, 270, 2760, 3300));
@@ -335,6 +345,12 @@ void frmMain::Command2_Click()
 void frmMain::Command9_Click()
 {
     exchange::frmExport window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+void frmMain::Command10_Click()
+{
+    exchange::frmCompare window(m_dialogs, m_programFolder, this);
     window.exec();
 }
 

@@ -44,6 +44,8 @@ public slots:
     void Command2_Click();
     // Shows the export window modally.
     void Command9_Click();
+    // Shows the comparison window modally.
+    void Command10_Click();
     void ccrpFileDialogs1_CancelDialog();
 
 private:
@@ -73,6 +75,7 @@ private:
     QPushButton* Command6 = nullptr;
     QPushButton* Command8 = nullptr;
     QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* Picture1 = nullptr;

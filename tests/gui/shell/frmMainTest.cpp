@@ -1,5 +1,6 @@
 #include "shell/gui/frmMain.h"
 
+#include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
@@ -14,9 +15,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <memory>
 
@@ -65,7 +70,8 @@ private slots:
         const char* const cases[][3] = {
             {"Command3", "frmHolyEdit", "Command1"}, {"Command4", "frmAppend", "Command1"},
             {"Command6", "frmBackup", "Command1"},   {"Command9", "frmExport", "Command4"},
-            {"Command2", "frmAbout", "Command1"},    {"Command5", "frmAppendForm", "Command3"}};
+            {"Command2", "frmAbout", "Command1"},    {"Command5", "frmAppendForm", "Command3"},
+            {"Command10", "frmCompare", "Command4"}};
         for (const auto& [button, window, closeButton] : cases) {
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain main(dialogs, folder);
@@ -256,6 +262,60 @@ private slots:
         QVERIFY(testsupport::bytes(out + u"/sample.imp"_s).startsWith("$$$Gen 1:1\n"));
         control<QRadioButton>(window, u"Option1"_s)->setChecked(true);
         QCOMPARE(encoding->currentIndex(), 0);
+    }
+
+    // Both files are asked for and one that is missing is named. The differing verses are listed with their counts,
+    // the first selected; the arrow keys show each one's words, removed ones struck through, added ones underlined.
+    void compareListsTheDifferingVersesAndShowsTheWordsOfTheOneSelected()
+    {
+        testsupport::InstallTree tree;
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        const QString a = tree.makeVersion(u"a.dat"_s, verses);
+        verses[0].text = u"태초에 하느님이 천지를 창조하시니라"_s;
+        verses[4].text = QVariant();
+        const QString b = tree.makeVersion(u"b.dat"_s, verses);
+        testsupport::ScriptedDialogs dialogs;
+        exchange::frmCompare window(dialogs, tree.programFolder());
+        window.show();
+        auto* list = control<QListWidget>(window, u"List1"_s);
+        auto* view = control<QTextBrowser>(window, u"Text3"_s);
+        const auto label = [&] { return control<QLabel>(window, u"Label3"_s)->text(); };
+        // The words the view shows struck through (-) or underlined (+).
+        const auto marked = [view] {
+            QStringList words;
+            for (const auto& m :
+                 QRegularExpression(u"(line-through|underline)[^>]*>([^<]*)<"_s).globalMatch(view->toHtml())) {
+                words << (m.captured(1) == u"underline"_s ? u"+"_s : u"-"_s) + m.captured(2);
+            }
+            return words;
+        };
+        const auto choose = [&](const char* button, const QString& file) {
+            dialogs.queueFiles({file});
+            testsupport::click(window, QString::fromLatin1(button));
+        };
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"Command3"_s);
+        choose("Command1", tree.path(u"none.dat"_s));
+        choose("Command2", b);
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"Command3"_s);
+        choose("Command1", a);
+        testsupport::click(window, u"Command3"_s);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(label(), u"다른 구절 2개 (본문이 다름 1, B에 본문 없음 1)"_s);
+        QCOMPARE(list->item(1)->text(), u"출 1:1  B에 본문 없음"_s);
+        QVERIFY(view->toPlainText().startsWith(u"창 1:1"_s));
+        QCOMPARE(marked(), (QStringList{u"-하나님이"_s, u"+하느님이"_s}));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(marked(), QStringList{u"-야곱과 함께 각기 권속을 데리고 애굽에 이른"_s});
+        control<QLineEdit>(window, u"Text2"_s)->setText(a);
+        testsupport::click(window, u"Command3"_s);
+        QCOMPARE(label(), u"두 역본의 본문이 같습니다."_s);
+        QCOMPARE(list->count() + view->toPlainText().size(), 0);
+        QCOMPARE(dialogs.messages().value(0).text + u'|' + dialogs.messages().value(1).text,
+                 u"비교할 역본파일 A를 선택하여 주십시오 !|none.dat\r\n\r\n"_s +
+                     versiondb::errorDescription(versiondb::errorNumber::FileNotFound));
+        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
     }
 };
 

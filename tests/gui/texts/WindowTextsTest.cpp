@@ -7,8 +7,10 @@
 #include "editor/EditorMessages.h"
 #include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
+#include "exchange/CompareMessages.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
+#include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
@@ -125,6 +127,8 @@ QStringList allWindows()
     lines << linesOf(u"frmHistory"_s, history, dialogs);
     exchange::frmExport exportWindow(dialogs, folder, &main);
     lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
+    exchange::frmCompare compareWindow(dialogs, folder, &main);
+    lines << linesOf(u"frmCompare"_s, compareWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     maintenance::frmBackup backup(dialogs, folder, &main);
     lines << linesOf(u"frmBackup"_s, backup, dialogs);
     maintenance::frmAbout about(dialogs, folder, &main);
@@ -170,6 +174,16 @@ QStringList messageLines()
     const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
                                  u"11"_s, 1};
     const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
+    using exchange::CompareMessages, exchange::CompareResult;
+    exchange::CompareOutcome compared;
+    compared.verses.resize(15);
+    compared.counts = {1, 2, 3, 4, 5};
+    // The message of a comparison of /경로/kjv.dat (A) with b that stopped so.
+    const auto stopped = [&compared](CompareResult result, int file, const QString& reference, const QString& b) {
+        std::tie(compared.result, compared.file, compared.reference, compared.numberA, compared.numberB) =
+            std::tuple(result, file, reference, 7, 8);
+        return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
+    };
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -222,6 +236,11 @@ QStringList messageLines()
         {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
         {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
         {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
+        {"compare counts", CompareMessages::counts(compared) + u" / "_s + CompareMessages::spacingOnly()},
+        {"compare same", CompareMessages::same()},
+        {"compare duplicateReference", stopped(CompareResult::DuplicateReference, 0, u"창 1:7"_s, u"/경로/my.dat"_s)},
+        {"compare numbersDiffer", stopped(CompareResult::DifferentSkeletons, 1, u"창 1:7"_s, u"/백업/KJV.DAT"_s)},
+        {"compare nothingInCommon", stopped(CompareResult::DifferentSkeletons, 1, {}, u"/경로/my.dat"_s)},
         {"usageText", cli::usageText()},
         {"programFolderMissing", cli::UsageErrors::programFolderMissing()},
         {"programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
@@ -236,6 +255,7 @@ QStringList messageLines()
         {"exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
         {"impIsUtf8", cli::UsageErrors::impIsUtf8()},
         {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
+        {"compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
     };
     QStringList lines;
     for (const auto& [function, text] : texts) {

@@ -1,0 +1,64 @@
+#include "cli/CompareCommands.h"
+
+#include "cli/ConsoleObserver.h"
+#include "cli/ExitCode.h"
+#include "exchange/CompareMessages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+using exchange::CompareMessages;
+using exchange::WordRun;
+
+QString fullPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// "창 1:2 땅이 [-혼돈하고-]{+혼돈하며+} 공허하며"; a verse that is not simply changed, or whose
+// words are all the same, has the kind in parentheses after its reference.
+QString lineOf(const exchange::DifferingVerse& verse)
+{
+    const QList<WordRun> words = verse.words();
+    QString line = verse.reference;
+    if (verse.kind != exchange::VerseDifference::Changed) {
+        line += QStringLiteral(" (") + CompareMessages::kind(verse.kind) + u')';
+    } else if (exchange::sameWords(words)) {
+        line += QStringLiteral(" (") + CompareMessages::spacingOnly() + u')';
+    }
+    if (!words.isEmpty()) {
+        line += u' ' + exchange::markedWords(words);
+    }
+    return line;
+}
+
+} // namespace
+
+int compareCommand(const QString& pathA, const QString& pathB)
+{
+    const QString a = fullPath(pathA);
+    const QString b = fullPath(pathB);
+    const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
+    switch (outcome.result) {
+    case exchange::CompareResult::Same:
+        printMessage(stdout, CompareMessages::same());
+        return kSuccess;
+    case exchange::CompareResult::Different:
+        break;
+    default:
+        printMessage(stdout, CompareMessages::failure(outcome, a, b));
+        return kFailure;
+    }
+    for (const exchange::DifferingVerse& verse : outcome.verses) {
+        std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData());
+    }
+    printMessage(stdout, CompareMessages::counts(outcome));
+    return kVersionsDiffer;
+}
+
+} // namespace cli

@@ -1,0 +1,82 @@
+#include "exchange/CompareMessages.h"
+
+#include "platform/FileNames.h"
+
+#include <QStringList>
+
+namespace exchange {
+
+namespace {
+
+const QString kKinds[kDifferenceKinds] = {
+    QStringLiteral("본문이 다름"), QStringLiteral("A에 본문 없음"), QStringLiteral("B에 본문 없음"),
+    QStringLiteral("A에만 있음"),  QStringLiteral("B에만 있음"),
+};
+const QString kSpacingOnly = QStringLiteral("띄어쓰기만 다름");
+const QString kCounts = QStringLiteral("다른 구절 %1개 (%2)");
+const QString kSame = QStringLiteral("두 역본의 본문이 같습니다.");
+const QString kDuplicate = QStringLiteral("'%1' 구절의 레코드가 둘 이상 있어 비교할 수 없습니다.");
+const QString kNumbersDiffer = QStringLiteral(
+    "두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n'%1' 구절의 번호가 A에서는 %2, B에서는 %3입니다.");
+const QString kNothingInCommon =
+    QStringLiteral("두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n두 역본에 같은 성경구절이 하나도 없습니다.");
+const QString kFileA = QStringLiteral("A: ");
+const QString kFileB = QStringLiteral("B: ");
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
+const QString kLineBreakOnce = QStringLiteral("\r\n");
+
+} // namespace
+
+QString CompareMessages::kind(VerseDifference kind)
+{
+    return kKinds[static_cast<int>(kind)];
+}
+
+QString CompareMessages::spacingOnly()
+{
+    return kSpacingOnly;
+}
+
+QString CompareMessages::counts(const CompareOutcome& outcome)
+{
+    QStringList kinds;
+    for (int i = 0; i < kDifferenceKinds; ++i) {
+        if (outcome.counts[i] > 0) {
+            kinds << kKinds[i] + u' ' + QString::number(outcome.counts[i]);
+        }
+    }
+    return kCounts.arg(outcome.verses.size()).arg(kinds.join(QStringLiteral(", ")));
+}
+
+QString CompareMessages::same()
+{
+    return kSame;
+}
+
+QString CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
+{
+    QString nameA = platform::GetFileName(pathA);
+    QString nameB = platform::GetFileName(pathB);
+    if (nameA.compare(nameB, Qt::CaseInsensitive) == 0) {
+        nameA = pathA;
+        nameB = pathB;
+    }
+    const QString& name = outcome.file == 0 ? nameA : nameB;
+    switch (outcome.result) {
+    case CompareResult::EngineFailed:
+        return name + kLineBreaks + outcome.engineFailure.Description;
+    case CompareResult::DuplicateReference:
+        return name + kLineBreaks + kDuplicate.arg(outcome.reference);
+    case CompareResult::DifferentSkeletons:
+        return kFileA + nameA + kLineBreakOnce + kFileB + nameB + kLineBreaks +
+               (outcome.reference.isEmpty() ? kNothingInCommon
+                                            : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),
+                                                                 QString::number(outcome.numberB)));
+    case CompareResult::Same:
+    case CompareResult::Different:
+        break;
+    }
+    return {};
+}
+
+} // namespace exchange
