@@ -217,7 +217,7 @@ private slots:
     void runsFromTheListedFiles()
     {
         testsupport::InstallTree tree({u"null.mdb"_s, u"list.avi"_s});
-        QVERIFY(!tree.makeSmallReference().isEmpty());
+        QVERIFY(!tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
         Session s(tree.programFolder());
         auto* tabs = control<QTabWidget>(s.window, u"VideoSoftIndexTab1"_s);
         tabs->setCurrentIndex(2);
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(s.dialogs.messages()[1].text, RunMessages::testFinishedWithErrors());
         QCOMPARE(s.opened, QStringList{errorLog});
         QCOMPARE(s.lastMessage(), platform::notOpenedMessage(errorLog));
-        QCOMPARE(s.dialogs.busyAtMessages(), (QList<bool>{false, false, false}));
+        QVERIFY(!s.dialogs.busyAtAMessage());
         QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled, animation, clip open"_s});
         QCOMPARE(s.window.fileList().size(), 2);
         s.click(u"Command6"_s);
