@@ -69,7 +69,7 @@ int showCommand(const QString& path, const QString& reference)
 int saveCommand(const QString& path, const QString& reference, const QString& text)
 {
     const QString version = fullPath(path);
-    editor::VerseEditor editor;
+    editor::VerseEditor editor(versiondb::ChangeSource::Save);
     if (const auto failed = editor.open(version)) {
         return failure(version, *failed);
     }
@@ -89,6 +89,60 @@ int saveCommand(const QString& path, const QString& reference, const QString& te
         break;
     }
     return failure(version, outcome.failure);
+}
+
+int historyCommand(const QString& path, const std::optional<QString>& reference)
+{
+    const QString version = fullPath(path);
+    editor::VerseEditor editor;
+    if (const auto failed = editor.open(version)) {
+        return failure(version, *failed);
+    }
+    const std::optional<editor::HistoryOutcome> outcome =
+        reference ? editor.verseChanges(*reference) : std::optional(editor.changes());
+    if (!outcome) {
+        return refusal(EditorMessages::goReferenceNotFound());
+    }
+    if (outcome->failure) {
+        return failure(version, *outcome->failure);
+    }
+    for (const versiondb::Change& change : outcome->changes) {
+        printLine(EditorMessages::changeLine(change));
+    }
+    for (const versiondb::VerseChange& change : outcome->verseChanges) {
+        printLine(EditorMessages::verseChangeLines(change));
+    }
+    if (outcome->changes.empty() && outcome->verseChanges.empty()) {
+        printLine(EditorMessages::noHistory());
+    }
+    std::fflush(stdout);
+    return kSuccess;
+}
+
+int undoCommand(const QString& path, const std::optional<QString>& reference)
+{
+    const QString version = fullPath(path);
+    editor::VerseEditor editor;
+    if (const auto failed = editor.open(version)) {
+        return failure(version, *failed);
+    }
+    const std::optional<editor::TakeBackOutcome> outcome =
+        reference ? editor.undoLast(*reference) : std::optional(editor.undoLast());
+    if (!outcome) {
+        return refusal(EditorMessages::goReferenceNotFound());
+    }
+    if (outcome->failure) {
+        return failure(version, *outcome->failure);
+    }
+    if (outcome->restored.empty()) {
+        return refusal(EditorMessages::nothingToTakeBack());
+    }
+    printLine(EditorMessages::takenBack(outcome->restored.front().change));
+    for (const versiondb::VerseChange& verse : outcome->restored) {
+        printLine(verse.reference + QStringLiteral("  ") + EditorMessages::textOf(verse.after));
+    }
+    std::fflush(stdout);
+    return kSuccess;
 }
 
 } // namespace cli

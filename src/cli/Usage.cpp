@@ -27,6 +27,8 @@ constexpr UsageLine kCommands[] = {
     {u"build 역본명 파일...", u"텍스트파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
     {u"show 역본파일 구절", u"역본파일에서 한 구절의 구절명과 본문을 보여 줍니다."},
     {u"save 역본파일 구절 본문", u"역본파일의 한 구절에 본문을 저장합니다."},
+    {u"history 역본파일 [구절]", u"역본파일(또는 한 구절)의 변경 이력을 최근 것부터 보여 줍니다."},
+    {u"undo 역본파일 [구절]", u"역본파일(또는 한 구절)의 마지막 변경을 되돌리고, 되돌린 본문을 보여 줍니다."},
     {u"compact 역본파일", u"역본파일을 최적화합니다. 묻지 않고 바로 시작합니다."},
     {u"repair 역본파일", u"손상된 역본파일을 치료합니다."},
     {u"delete 역본파일", u"역본파일을 묻지 않고 바로 삭제합니다. 기본 제공파일은 삭제하지 않습니다."},
@@ -123,6 +125,11 @@ QString UsageErrors::showNeedsArguments()
 QString UsageErrors::saveNeedsArguments()
 {
     return QStringLiteral("save 다음에 역본파일, 구절, 본문을 적어 주십시오.");
+}
+
+QString UsageErrors::needsPathAndReference(const QString& command)
+{
+    return command + QStringLiteral(" 다음에 역본파일과, 필요하면 구절 하나를 적어 주십시오.");
 }
 
 QString UsageErrors::needsOnePath(const QString& command)

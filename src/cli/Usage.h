@@ -28,6 +28,8 @@ public:
     [[nodiscard]] static QString showNeedsArguments();
     [[nodiscard]] static QString saveNeedsArguments();
     [[nodiscard]] static QString needsOnePath(const QString& command);
+    // history and undo: a path and perhaps a reference.
+    [[nodiscard]] static QString needsPathAndReference(const QString& command);
     // export: its arguments.
     [[nodiscard]] static QString exportNeedsArguments();
     [[nodiscard]] static QString exportFormatValues();

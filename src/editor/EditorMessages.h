@@ -1,5 +1,8 @@
 #pragma once
 
+#include "versiondb/History.h"
+
+#include <QLocale>
 #include <QString>
 
 namespace editor {
@@ -57,6 +60,37 @@ public:
     [[nodiscard]] static QString fileFailure(const QString& displayName, const QString& description)
     {
         return displayName + QStringLiteral("\r\n\r\n") + description;
+    }
+
+    // An undo, or a history, of a version or verse that has none.
+    [[nodiscard]] static QString nothingToTakeBack() { return QStringLiteral("되돌릴 변경이 없습니다 !"); }
+    [[nodiscard]] static QString noHistory() { return QStringLiteral("변경 이력이 없습니다."); }
+
+    // What a text is where there is none.
+    [[nodiscard]] static QString noText() { return QStringLiteral("(본문 없음)"); }
+    [[nodiscard]] static QString textOf(const QVariant& text) { return text.isNull() ? noText() : text.toString(); }
+
+    // One change: its number, time, source, number of verses and what it names.
+    [[nodiscard]] static QString changeLine(const versiondb::Change& change)
+    {
+        return QStringLiteral("%1  %2  %3  %4개 구절%5")
+            .arg(change.id)
+            .arg(change.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                 versiondb::History::sourceName(change.source), QLocale(QLocale::Korean).toString(change.verses),
+                 change.detail.isEmpty() ? QString() : QStringLiteral("  ") + change.detail);
+    }
+
+    // One verse's change: its change and the text before and after it, on three lines.
+    [[nodiscard]] static QString verseChangeLines(const versiondb::VerseChange& change)
+    {
+        return changeLine(change.change) + QStringLiteral("\n  이전: ") + textOf(change.before) +
+               QStringLiteral("\n  이후: ") + textOf(change.after);
+    }
+
+    // The heading of what an undo or a restore stored.
+    [[nodiscard]] static QString takenBack(const versiondb::Change& made)
+    {
+        return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).").arg(made.detail).arg(made.verses);
     }
 };
 

@@ -36,6 +36,11 @@ std::optional<qint32> asNumber(const QVariant& value)
     return static_cast<qint32>(number);
 }
 
+EngineFailure closedFailure()
+{
+    return {versiondb::errorNumber::ObjectClosed, versiondb::errorDescription(versiondb::errorNumber::ObjectClosed)};
+}
+
 // A reference read from a record: Null as the empty text.
 QString referenceOf(const versiondb::VerseRecord& record)
 {
@@ -43,9 +48,27 @@ QString referenceOf(const versiondb::VerseRecord& record)
     return value.isNull() ? QString() : value.toString();
 }
 
+// Runs work on the open version; an engine error, or a closed version, becomes the outcome's failure.
+template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& work)
+{
+    Outcome outcome;
+    if (!open) {
+        outcome.failure = closedFailure();
+        return outcome;
+    }
+    try {
+        work(outcome);
+    } catch (const versiondb::Error& error) {
+        outcome.failure = failureOf(error);
+    } catch (const std::exception& error) {
+        outcome.failure = failureOf(error);
+    }
+    return outcome;
+}
+
 } // namespace
 
-VerseEditor::VerseEditor() = default;
+VerseEditor::VerseEditor(versiondb::ChangeSource source) : m_source(source) {}
 
 VerseEditor::~VerseEditor()
 {
@@ -57,6 +80,7 @@ std::optional<EngineFailure> VerseEditor::open(const QString& path)
     close();
     try {
         m_version = versiondb::VersionStore::OpenDatabase(path);
+        m_history = std::make_unique<versiondb::History>(*m_version);
         return std::nullopt;
     } catch (const versiondb::Error& error) {
         close();
@@ -69,14 +93,10 @@ std::optional<EngineFailure> VerseEditor::open(const QString& path)
 
 void VerseEditor::close() noexcept
 {
+    m_history.reset();
     m_version.reset();
     m_currentRow.reset();
     m_shownNumber.reset();
-}
-
-EngineFailure VerseEditor::closedFailure()
-{
-    return {versiondb::errorNumber::ObjectClosed, versiondb::errorDescription(versiondb::errorNumber::ObjectClosed)};
 }
 
 GoOutcome VerseEditor::go(const QString& reference)
@@ -255,7 +275,8 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
                 return std::nullopt;
             }
         }
-        m_version->setText(*m_currentRow, *outcome.text);
+        versiondb::PendingChange change{m_source, {}, 0};
+        m_history->setText(*m_currentRow, *outcome.text, change);
         outcome.result = SaveResult::Stored;
     } catch (const versiondb::Error& error) {
         outcome.failure = failureOf(error);
@@ -263,6 +284,79 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
         outcome.failure = failureOf(error);
     }
     return outcome;
+}
+
+std::optional<qint64> VerseEditor::numberOf(const QString& reference)
+{
+    const QString trimmed = trimSpaces(reference);
+    const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : m_version->Seek(trimmed);
+    if (!row) {
+        return std::nullopt;
+    }
+    return asNumber(m_version->record(*row)[versiondb::kNumber]);
+}
+
+HistoryOutcome VerseEditor::changes()
+{
+    return guarded<HistoryOutcome>(isOpen(), [&](HistoryOutcome& outcome) { outcome.changes = m_history->changes(); });
+}
+
+std::optional<HistoryOutcome> VerseEditor::verseChanges(const QString& reference)
+{
+    bool found = true;
+    HistoryOutcome outcome = guarded<HistoryOutcome>(isOpen(), [&](HistoryOutcome& out) {
+        const std::optional<qint64> number = numberOf(reference);
+        found = number.has_value();
+        if (found) {
+            out.verseChanges = m_history->verseChanges(*number);
+        }
+    });
+    return found ? std::optional(outcome) : std::nullopt;
+}
+
+TakeBackOutcome VerseEditor::takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source)
+{
+    return guarded<TakeBackOutcome>(
+        isOpen(), [&](TakeBackOutcome& outcome) { outcome.restored = m_history->takeBack(change, number, source); });
+}
+
+TakeBackOutcome VerseEditor::undoLast()
+{
+    return guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& outcome) {
+        const std::vector<versiondb::Change> all = m_history->changes();
+        if (!all.empty()) {
+            outcome.restored = m_history->takeBack(all.front().id, std::nullopt, versiondb::ChangeSource::Undo);
+        }
+    });
+}
+
+std::optional<TakeBackOutcome> VerseEditor::undoLast(const QString& reference)
+{
+    bool found = true;
+    TakeBackOutcome outcome = guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& out) {
+        const std::optional<qint64> number = numberOf(reference);
+        found = number.has_value();
+        if (found) {
+            const std::vector<versiondb::VerseChange> changes = m_history->verseChanges(*number);
+            if (!changes.empty()) {
+                out.restored = m_history->takeBack(changes.front().change.id, number, versiondb::ChangeSource::Undo);
+            }
+        }
+    });
+    return found ? std::optional(outcome) : std::nullopt;
+}
+
+std::optional<TakeBackOutcome> VerseEditor::restore(const QString& reference, qint64 change)
+{
+    bool found = true;
+    TakeBackOutcome outcome = guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& out) {
+        const std::optional<qint64> number = numberOf(reference);
+        found = number.has_value();
+        if (found) {
+            out.restored = m_history->takeBack(change, number, versiondb::ChangeSource::Restore);
+        }
+    });
+    return found ? std::optional(outcome) : std::nullopt;
 }
 
 } // namespace editor

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "versiondb/History.h"
+
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace versiondb {
 class VersionStore;
@@ -81,10 +84,27 @@ struct SaveOutcome
 // One version open for editing, and the rules of finding, stepping and saving
 // single verses in it. Holds the version exclusively from open to close.
 // Nothing here throws: engine errors come back as EngineFailure.
+// The history of a version or of one verse, newest first.
+struct HistoryOutcome
+{
+    std::vector<versiondb::Change> changes;           // of the whole version
+    std::vector<versiondb::VerseChange> verseChanges; // of one verse
+    std::optional<EngineFailure> failure;
+};
+
+// What taking a change back stored: each verse with the text it had and the text it has again.
+// Empty when there was nothing to take back.
+struct TakeBackOutcome
+{
+    std::vector<versiondb::VerseChange> restored;
+    std::optional<EngineFailure> failure;
+};
+
 class VerseEditor
 {
 public:
-    VerseEditor();
+    // Saves are recorded in the version's history as made by source.
+    explicit VerseEditor(versiondb::ChangeSource source = versiondb::ChangeSource::Editor);
     VerseEditor(const VerseEditor&) = delete;
     VerseEditor& operator=(const VerseEditor&) = delete;
     // Closes the version still open.
@@ -124,6 +144,17 @@ public:
                                                   const QString& shownReference,
                                                   const ConfirmOtherVerse& confirmOtherVerse);
 
+    // Every change of the version; the changes of the verse of a reference, looked up as go looks
+    // it up (NotFound: nothing of the outcome is set).
+    [[nodiscard]] HistoryOutcome changes();
+    [[nodiscard]] std::optional<HistoryOutcome> verseChanges(const QString& reference);
+    // Takes back the last change of the whole version, a build run included; or the last change of
+    // the verse of a reference (nothing when the reference is not found).
+    [[nodiscard]] TakeBackOutcome undoLast();
+    [[nodiscard]] std::optional<TakeBackOutcome> undoLast(const QString& reference);
+    // Gives the verse of a reference the text it had before change, as a change of its own.
+    [[nodiscard]] std::optional<TakeBackOutcome> restore(const QString& reference, qint64 change);
+
 private:
     enum class Neighbour
     {
@@ -137,9 +168,14 @@ private:
                                                       const ConfirmOtherVerse& confirmOtherVerse);
     // 번호 of the verse to step from: the current record's, or the one last shown.
     [[nodiscard]] std::optional<QVariant> numberToStepFrom();
-    [[nodiscard]] static EngineFailure closedFailure();
 
+    // The verse of a reference as go finds it, or nothing; raises the engine's errors.
+    [[nodiscard]] std::optional<qint64> numberOf(const QString& reference);
+    [[nodiscard]] TakeBackOutcome takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source);
+
+    versiondb::ChangeSource m_source;
     std::unique_ptr<versiondb::VersionStore> m_version;
+    std::unique_ptr<versiondb::History> m_history;
     std::optional<qint64> m_currentRow;    // the record that the last lookup or step found
     std::optional<QVariant> m_shownNumber; // 번호 of the verse that go last showed
 };

@@ -13,6 +13,7 @@
 #include "platform/ProgramFolders.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
+#include "versiondb/History.h"
 #include "versiondb/Names.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Transaction.h"
@@ -63,6 +64,16 @@ bool copyTemplate(const QString& from, const QString& to)
     return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() && target.flush();
 }
 
+// The names of the files of a run, as its change in a version's history names them.
+QString fileNames(const QStringList& files)
+{
+    QStringList names;
+    for (const QString& file : files) {
+        names << platform::GetFileName(file);
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 // Opens a version; a failure names its file.
 std::unique_ptr<versiondb::VersionStore> openVersion(const QString& path)
 {
@@ -84,6 +95,7 @@ void BuildPipeline::closeAll() noexcept
 {
     // A transaction still open here was not committed by a normal end of the run: it rolls back.
     m_stored.reset();
+    m_history.reset();
     m_target.reset();
     m_reference.reset();
 }
@@ -122,6 +134,7 @@ RunOutcome BuildPipeline::runBuild(QString& versionName, const QStringList& file
 bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 {
     m_phase1Failure.reset();
+    m_madeFresh = false;
     try {
         m_reference = openVersion(versiondb::referenceVersionPath(m_programFolder));
 
@@ -133,7 +146,7 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
 
         const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
         if (!platform::FileExists(targetPath)) {
-            copySkeleton(targetPath);
+            m_madeFresh = copySkeleton(targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.
         m_reference.reset();
@@ -146,11 +159,12 @@ bool BuildPipeline::PrepareTargetVersion(QString& versionName)
     return false;
 }
 
-void BuildPipeline::copySkeleton(const QString& targetPath)
+bool BuildPipeline::copySkeleton(const QString& targetPath)
 {
     // The version is made under a name of its own and takes its real name only when complete,
     // so that a killed build never leaves a half-made version behind.
     const QString staging = targetPath + kStagingSuffix;
+    bool madeFresh = false;
     {
         // What a killed build of this name left; held first, so that one still running keeps its file.
         const versiondb::FileHold leftover(staging);
@@ -188,6 +202,7 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
         switch (platform::renameToNewName(staging, targetPath)) {
         case platform::RenameOutcome::Renamed:
             platform::flushFolder(QFileInfo(targetPath).absolutePath());
+            madeFresh = true;
             break;
         case platform::RenameOutcome::TargetExists:
             // Another build made the version meanwhile; the texts go into that one.
@@ -204,6 +219,7 @@ void BuildPipeline::copySkeleton(const QString& targetPath)
     m_observer.hideProgress();
     m_observer.hideStatus();
     m_observer.setBusy(false);
+    return madeFresh;
 }
 
 void BuildPipeline::failPhase1(const QString& description, const QString& path)
@@ -237,6 +253,11 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             m_target = openVersion(targetPath);
             // Every text of the run is stored in one transaction: a crash leaves the version as it was.
             onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target); });
+            // The texts of a version made by this run replace nothing; into any other, the run is one change.
+            if (!m_madeFresh) {
+                m_history = std::make_unique<versiondb::History>(*m_target);
+                m_change = {versiondb::ChangeSource::Build, fileNames(files), 0};
+            }
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = static_cast<int>(m_reference->RecordCount());
             m_observer.showProgress(0, m_progressMaximum);
@@ -289,6 +310,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
     if (logged) {
         m_observer.openErrorLog(log.path());
     }
+    m_history.reset();
     m_target.reset();
     m_observer.closeAnimation();
     return logged ? RunOutcome::LineErrors : RunOutcome::Clean;
@@ -301,7 +323,11 @@ void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& t
     if (!row) {
         versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
     }
-    m_target->setText(*row, text.isEmpty() ? kNullText : text);
+    if (m_history) {
+        m_history->setText(*row, text.isEmpty() ? kNullText : text, m_change);
+    } else {
+        m_target->setText(*row, text.isEmpty() ? kNullText : text);
+    }
     ++m_acceptedCount;
     m_observer.setProgressValue(std::min(m_acceptedCount, m_progressMaximum));
     m_observer.processEvents();

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "versiondb/History.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
 
 namespace versiondb {
+class History;
 class Transaction;
 class VersionStore;
 } // namespace versiondb
@@ -61,8 +64,9 @@ public:
 private:
     // Refuses, with its message, a list that names anything but regular files.
     bool refuseInputFiles(const QStringList& files);
-    // Makes the version at targetPath from the template and the reference's records.
-    void copySkeleton(const QString& targetPath);
+    // Makes the version at targetPath from the template and the reference's records; false when
+    // another run made it meanwhile.
+    bool copySkeleton(const QString& targetPath);
     // Commits the texts stored so far by a build run.
     void commitStored();
     void writeAcceptedLine(const QString& reference, const QString& text);
@@ -75,10 +79,13 @@ private:
     std::unique_ptr<versiondb::VersionStore> m_reference;
     std::unique_ptr<versiondb::VersionStore> m_target;
     std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
+    std::unique_ptr<versiondb::History> m_history;    // kept for a version this run did not make
+    versiondb::PendingChange m_change;
     int m_progressMaximum = 0;
     int m_acceptedCount = 0;
     // Why phase 1 of this build failed, if it did.
     std::optional<QString> m_phase1Failure;
+    bool m_madeFresh = false; // phase 1 made the version
 };
 
 } // namespace importer

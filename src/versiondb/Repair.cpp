@@ -20,6 +20,7 @@
 #include <QSaveFile>
 #include <array>
 #include <filesystem>
+#include <functional>
 
 namespace versiondb {
 
@@ -130,6 +131,37 @@ void Repair::readThroughTable(sqlite3* db)
         m_tableReadThrough = true;
     } catch (const Error&) {
     }
+    readHistory(db);
+}
+
+void Repair::readHistory(sqlite3* db)
+{
+    // Every change and every kept text that reads, up to the first damaged page; a kept text that
+    // is not text, or holds a line break, is left out, so that taking a change back stores no damage.
+    const auto read = [db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
+                           const std::function<bool(const sqlite::Statement&)>& keep) {
+        try {
+            sqlite::Statement all(db, sql);
+            while (all.step()) {
+                if (keep(all)) {
+                    std::vector<QVariant>& row = rows.emplace_back();
+                    for (int i = 0; i < columns; ++i) {
+                        row.push_back(all.column(i));
+                    }
+                }
+            }
+        } catch (const Error&) {
+        }
+    };
+    read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\" FROM \"변경\" ORDER BY \"번호\""), 4, m_changes,
+         [](const sqlite::Statement&) { return true; });
+    read(QStringLiteral("SELECT \"변경\", \"번호\", \"본문\" FROM \"이전본문\" ORDER BY rowid"), 3, m_keptTexts,
+         [](const sqlite::Statement& row) {
+             const QByteArray text = row.columnBlob(2);
+             return row.columnType(2) == SQLITE_NULL ||
+                    (row.columnType(2) == SQLITE_TEXT && platform::isWellFormedUtf8(text) && !text.contains('\n') &&
+                     !text.contains('\r'));
+         });
 }
 
 void Repair::readPages(sqlite3* held)
@@ -339,6 +371,18 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
         }
         (void)insert.step();
     }
+    for (const auto& [table, rows] :
+         {std::pair(QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4)"), &m_changes),
+          std::pair(QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2, ?3)"), &m_keptTexts)}) {
+        sqlite::Statement keep(db.get(), table);
+        for (const std::vector<QVariant>& row : *rows) {
+            sqlite::ResetGuard guard(keep);
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                keep.bind(static_cast<int>(i) + 1, row[i]);
+            }
+            (void)keep.step();
+        }
+    }
     transaction.Commit();
 }
 
@@ -415,6 +459,8 @@ RepairReport Repair::run()
     m_path = VersionFile::resolvedPath(m_path);
     VersionFile::checkPath(m_path, true);
     m_records.clear();
+    m_changes.clear();
+    m_keptTexts.clear();
     m_tableReadThrough = false;
     m_verifier.reset();
     m_lack = errorNumber::UnrecognizedFormat;

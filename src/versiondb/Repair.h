@@ -69,6 +69,8 @@ private:
     static void markLineBreaks(Found& found);
     void keepVerifier(const std::optional<PasswordVerifier>& verifier);
     void readThroughTable(sqlite3* db);
+    // The history's rows that read through its tables (see History.h).
+    void readHistory(sqlite3* db);
     void readPages(sqlite3* held);
     [[nodiscard]] std::vector<SkeletonVerse> skeleton() const;
     [[nodiscard]] Composed compose() const;
@@ -82,6 +84,9 @@ private:
     QString m_path;
     QString m_skeletonSource;
     std::map<qint64, Found> m_records; // by rowid
+    // The history's changes and kept texts, each row its columns in order.
+    std::vector<std::vector<QVariant>> m_changes;
+    std::vector<std::vector<QVariant>> m_keptTexts;
     // The table was read to its end through the database, so an empty salvage is an empty version.
     bool m_tableReadThrough = false;
     // The verifier of the damaged file, kept only when it matches the password.

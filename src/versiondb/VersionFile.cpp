@@ -51,6 +51,18 @@ QStringList VersionFile::schemaStatements()
     };
 }
 
+const char* VersionFile::historySchema()
+{
+    // A verse's changes in order through the first index, a change's verses through the second.
+    return R"(
+CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
+                                 "내용" TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS "이전본문" ("변경" INTEGER NOT NULL, "번호" INTEGER NOT NULL, "본문" TEXT);
+CREATE UNIQUE INDEX IF NOT EXISTS "이전본문_번호" ON "이전본문" ("번호", "변경");
+CREATE INDEX IF NOT EXISTS "이전본문_변경" ON "이전본문" ("변경");
+)";
+}
+
 namespace {
 
 QString verifierTableStatement()
@@ -91,6 +103,7 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     for (const QString& sql : schemaStatements()) {
         sqlite::exec(db.get(), sql.toUtf8().constData());
     }
+    sqlite::exec(db.get(), historySchema());
     sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
     writeVerifier(db.get(), verifier);
     transaction.Commit();

@@ -39,9 +39,11 @@ public:
     [[nodiscard]] static QString verifierTableName();
     // The statements that create the table and its indexes.
     [[nodiscard]] static QStringList schemaStatements();
+    // The statements that create the tables of the history of texts (see History.h) where they are missing.
+    [[nodiscard]] static const char* historySchema();
 
     // Writes an empty version database to path, which must not exist yet:
-    // the table, both indexes and the verifier, with a rollback journal.
+    // the table, both indexes, the history's tables and the verifier, with a rollback journal.
     static void create(const QString& path, const PasswordVerifier& verifier);
     // Writes the verifier into a database that has the verifier table.
     static void writeVerifier(sqlite3* db, const PasswordVerifier& verifier);

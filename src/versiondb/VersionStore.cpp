@@ -6,6 +6,7 @@
 #include "versiondb/Soundness.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/VersionStoreStatements.h"
 
 #include <QFileInfo>
 
@@ -37,41 +38,24 @@ VerseRecord recordOf(const sqlite::Statement& stmt)
 
 } // namespace
 
-struct VersionStore::Statements
+VersionStore::Statements::Statements(sqlite3* db)
 {
-    explicit Statements(sqlite3* db)
-    {
-        const QString table = sqlite::quoted(VersionFile::tableName());
-        // A lookup reads the index alone: the first row id of the key, records of one key in the order added.
-        const auto seekOn = [&](VersionField key) {
-            return sqlite::Statement(db, QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2 WHERE %2 = ?1 "
-                                                        "ORDER BY %2, rowid LIMIT 1")
-                                             .arg(table, quotedField(key)));
-        };
-        byReference = seekOn(kReference);
-        byNumber = seekOn(kNumber);
-        last = sqlite::Statement(db, QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2 ORDER BY %2 DESC, rowid DESC "
-                                                    "LIMIT 1")
-                                         .arg(table, quotedField(kNumber)));
-        byRow = sqlite::Statement(db, selectRecords(QStringLiteral("WHERE rowid = ?1")));
-        setText = sqlite::Statement(
-            db, QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ?2").arg(table, quotedField(kText)));
-    }
-
-    // The row id that a lookup found, if any.
-    static std::optional<qint64> rowOf(sqlite::Statement& stmt)
-    {
-        sqlite::ResetGuard guard(stmt);
-        return stmt.step() ? std::optional<qint64>(stmt.columnInt(0)) : std::nullopt;
-    }
-
-    sqlite::Statement byReference;
-    sqlite::Statement byNumber;
-    sqlite::Statement last;
-    sqlite::Statement byRow;
-    sqlite::Statement setText;
-    sqlite::Statement insert; // prepared at the first addition
-};
+    const QString table = sqlite::quoted(VersionFile::tableName());
+    // A lookup reads the index alone: the first row id of the key, records of one key in the order added.
+    const auto seekOn = [&](VersionField key) {
+        return sqlite::Statement(db, QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2 WHERE %2 = ?1 "
+                                                    "ORDER BY %2, rowid LIMIT 1")
+                                         .arg(table, quotedField(key)));
+    };
+    byReference = seekOn(kReference);
+    byNumber = seekOn(kNumber);
+    last = sqlite::Statement(db, QStringLiteral("SELECT rowid FROM %1 INDEXED BY %2 ORDER BY %2 DESC, rowid DESC "
+                                                "LIMIT 1")
+                                     .arg(table, quotedField(kNumber)));
+    byRow = sqlite::Statement(db, selectRecords(QStringLiteral("WHERE rowid = ?1")));
+    setText =
+        sqlite::Statement(db, QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ?2").arg(table, quotedField(kText)));
+}
 
 std::unique_ptr<VersionStore> VersionStore::OpenDatabase(const QString& name, Hold hold, const QString& connect)
 {

@@ -83,6 +83,7 @@ public:
     [[nodiscard]] const QString& Name() const { return m_path; }
 
 private:
+    friend class History;
     friend class Transaction;
     struct Statements;
 

@@ -1,6 +1,7 @@
 // byeorisol-data check and build, and its command line, run as a user runs them on temporary install trees.
 
 #include "cli/Usage.h"
+#include "editor/EditorMessages.h"
 #include "import/BookAbbreviations.h"
 #include "import/ErrorEntries.h"
 #include "import/RunMessages.h"
@@ -25,6 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using editor::EditorMessages;
 using importer::ErrorEntries;
 using importer::LineOutcome;
 using importer::RunMessages;
@@ -103,6 +105,35 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     held->Close();
 }
 
+// A fresh build keeps no history; a build into the version is one change naming its file, a save one more; undo takes
+// back the last change whole, history lists them newest first, and a verse's history its texts before and after.
+TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
+{
+    const QString version = path(u"창세기.DAT"_s);
+    ASSERT_EQ(run({u"build"_s, u"창세기"_s, sample("genesis-1.txt")}).exitCode, 0);
+    expectRun({u"history"_s, version}, 0, EditorMessages::noHistory());
+    expectRun({u"undo"_s, version}, 1, EditorMessages::nothingToTakeBack());
+    const auto built = testsupport::storedRecords(version);
+    const QString changes = textFile(u"changes.txt"_s, {u"창 1:1 In the beginning."_s, u"창 2:1 Thus."_s});
+    ASSERT_EQ(run({u"build"_s, u"창세기"_s, changes}).exitCode, 0);
+    ASSERT_EQ(run({u"save"_s, version, u"창 1:1"_s, u"Then."_s}).exitCode, 0);
+    const QStringList lines = run({u"history"_s, version}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(u"2  "_s) && lines[0].endsWith(u"  저장 명령  1개 구절"_s))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(u"1  "_s) && lines[1].endsWith(u"  만들기  2개 구절  changes.txt"_s));
+    EXPECT_TRUE(run({u"history"_s, version, u"창 1:1"_s})
+                    .out.endsWith(u"\n  이전: In the beginning God created the heaven and the earth.\n"
+                                  u"  이후: In the beginning.\n"_s));
+    expectRun({u"history"_s, version, u"창 9:99"_s}, 1, EditorMessages::goReferenceNotFound());
+    expectRun({u"undo"_s, version}, 0, u"변경 2번을 되돌렸습니다 (1개 구절).\n창 1:1  In the beginning."_s);
+    const CommandResult undone = run({u"undo"_s, version, u"창 2:1"_s});
+    EXPECT_EQ(undone.out, console(u"변경 1번을 되돌렸습니다 (1개 구절).\n창 2:1  (본문 없음)"_s));
+    auto expected = built; // 창 1:1 as the build run left it; taking back its last change would bring "Then." back
+    expected[0].text = u"In the beginning."_s;
+    EXPECT_EQ(testsupport::storedRecords(version), expected);
+}
+
 // A command line that makes no sense says why on standard error, then the Korean help that names every command, before
 // any file is touched.
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
@@ -144,12 +175,8 @@ TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
     const QString notes = writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n");
     const QString stored = u"\t땅이\u00A0혼돈하고  \u3000'ㅎ'"_s; // only spaces are trimmed
     const std::tuple<QStringList, int, QString> cases[] = {
-        {{u"show"_s, version, u"창 01:1"_s},
-         1,
-         u"구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !\n"_s},
-        {{u"save"_s, version, u"창 1:2"_s, u"a\nb"_s},
-         1,
-         u"라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!\n"_s},
+        {{u"show"_s, version, u"창 01:1"_s}, 1, console(EditorMessages::goReferenceNotFound())},
+        {{u"save"_s, version, u"창 1:2"_s, u"a\nb"_s}, 1, console(EditorMessages::saveLineBreak())},
         {{u"show"_s, u"sample.dat"_s, u"창 1:2"_s}, 0, u"창 1:2\n  \n"_s},
         {{u"save"_s, version, u" 창 1:2 "_s, u"  "_s + stored + u' '}, 0, {}},
         {{u"show"_s, notes, u"창 1:1"_s}, 2, versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat)},

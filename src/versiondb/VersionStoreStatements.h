@@ -1,0 +1,34 @@
+#pragma once
+
+#include "versiondb/Sqlite.h"
+#include "versiondb/VersionStore.h"
+
+#include <optional>
+
+namespace versiondb {
+
+// The prepared statements of an open version, kept by the version so that they are finalized
+// when it closes (a connection with a statement left stays open, and keeps its lock).
+struct VersionStore::Statements
+{
+    explicit Statements(sqlite3* db);
+
+    // The row id that a lookup found, if any.
+    static std::optional<qint64> rowOf(sqlite::Statement& stmt)
+    {
+        sqlite::ResetGuard guard(stmt);
+        return stmt.step() ? std::optional<qint64>(stmt.columnInt(0)) : std::nullopt;
+    }
+
+    sqlite::Statement byReference;
+    sqlite::Statement byNumber;
+    sqlite::Statement last;
+    sqlite::Statement byRow;
+    sqlite::Statement setText;
+    sqlite::Statement insert; // prepared at the first addition
+    // The history's (see History.cpp), prepared with its tables.
+    sqlite::Statement keep;
+    sqlite::Statement newChange;
+};
+
+} // namespace versiondb

@@ -1,0 +1,86 @@
+// The history of texts: what a change keeps, how a verse's texts line up, and taking changes back.
+
+#include "versiondb/History.h"
+
+#include "support/InstallTreeTest.h"
+#include "versiondb/Repair.h"
+#include "versiondb/Transaction.h"
+#include "versiondb/VersionStore.h"
+
+using namespace versiondb;
+using namespace Qt::StringLiterals;
+using testsupport::errorOf;
+
+namespace {
+
+using HistoryTest = testsupport::InstallTreeTest;
+
+QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
+{
+    QVariantList texts;
+    for (const VerseChange& c : changes) {
+        texts << (before ? c.before : c.after);
+    }
+    return texts;
+}
+
+} // namespace
+
+// A change keeps each verse's text from before its first store and nothing for a text stored again unchanged;
+// a verse's changes line up newest first, each one's text after being the next one's before. Taking back a
+// whole change, or the last change of a verse, is a change of its own that can be taken back in turn.
+TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
+{
+    const QString file = makeVersion(u"v.dat"_s, 3, testsupport::Texts::Most); // 1..3 with texts
+    // A version of the earlier release has no history tables: the first change makes them.
+    ASSERT_EQ(testsupport::sql(file, u"DROP TABLE \"변경\"; DROP TABLE \"이전본문\""_s), QString());
+    auto version = VersionStore::OpenDatabase(file);
+    History history(*version);
+    EXPECT_TRUE(history.changes().empty());
+    const auto row = [&](qint64 n) { return *version->Seek(n); };
+    const QVariant original2 = version->record(row(2))[kText];
+    PendingChange build{ChangeSource::Build, u"a.txt"_s};
+    {
+        Transaction transaction(*version);
+        EXPECT_FALSE(history.setText(row(1), version->record(row(1))[kText].toString(), build)); // unchanged
+        EXPECT_EQ(build.id, 0);
+        EXPECT_TRUE(history.setText(row(2), u"둘"_s, build));
+        EXPECT_TRUE(history.setText(row(2), u"둘 다시"_s, build)); // the text before the change stays kept
+        EXPECT_TRUE(history.setText(row(3), u"셋"_s, build));
+        transaction.Commit();
+    }
+    PendingChange edit{ChangeSource::Editor, {}};
+    EXPECT_TRUE(history.setText(row(2), u"편집"_s, edit));
+    const std::vector<Change> changes = history.changes();
+    ASSERT_EQ(changes.size(), 2U);
+    EXPECT_TRUE(changes[0].id == edit.id && changes[0].verses == 1 && changes[1].source == ChangeSource::Build &&
+                changes[1].detail == u"a.txt"_s && changes[1].verses == 2);
+    EXPECT_EQ(textsOf(history.verseChanges(2), true), (QVariantList{u"둘 다시"_s, original2}));
+    EXPECT_EQ(textsOf(history.verseChanges(2), false), (QVariantList{u"편집"_s, u"둘 다시"_s}));
+
+    const std::vector<VerseChange> undone = history.takeBack(build.id, std::nullopt, ChangeSource::Undo);
+    ASSERT_EQ(undone.size(), 2U);
+    EXPECT_EQ(version->record(row(2))[kText], original2);
+    EXPECT_TRUE(undone[1].before == u"셋"_s && undone[1].after == version->record(row(3))[kText]);
+    EXPECT_TRUE(undone[0].change.source == ChangeSource::Undo && undone[0].change.detail == QString::number(build.id));
+    (void)history.takeBack(undone[0].change.id, 2, ChangeSource::Undo); // the undo of verse 2 undone
+    EXPECT_EQ(version->record(row(2))[kText], u"편집"_s);
+    EXPECT_TRUE(history.takeBack(undone[0].change.id, 2, ChangeSource::Undo).empty()); // nothing differs now
+    EXPECT_EQ(history.changes().size(), 4U);
+
+    version->Close();
+    auto unchanged = VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged);
+    History readOnly(*unchanged);
+    EXPECT_EQ(readOnly.changes().size(), 4U);
+    EXPECT_EQ(errorOf([&] { (void)readOnly.takeBack(build.id, std::nullopt, ChangeSource::Undo); }),
+              errorNumber::ReadOnly);
+    unchanged.reset();
+
+    // A repair of a damaged text keeps the history that reads.
+    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"본문\" SET \"본문\" = CAST(X'FF' AS TEXT) WHERE \"번호\" = 1"_s),
+              QString());
+    EXPECT_TRUE(RepairDatabase(file).rewritten);
+    auto repaired = VersionStore::OpenDatabase(file);
+    EXPECT_EQ(History(*repaired).changes().size(), 4U);
+    EXPECT_EQ(textsOf(History(*repaired).verseChanges(2), true).size(), 4);
+}
