@@ -1,12 +1,12 @@
-// Writes the reference version from the Korean numbering built into versiondb
+// Writes the reference version from the Korean numbering built into books
 // (data/versification-ko.tsv):
 //   make-reference-version OUTPUT
 // Every verse becomes one record: 번호 from 1 in order, 권, 장, 절, 성경구절 the
 // canonical reference ("창 1:1"), 본문 Null.
 
+#include "books/Versification.h"
 #include "versiondb/Error.h"
 #include "versiondb/Transaction.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
 
@@ -21,7 +21,7 @@ void write(const QString& path)
     versiondb::VersionFile::create(path, versiondb::PasswordVerifier::forDatabasePassword());
     const auto version = versiondb::VersionStore::OpenDatabase(path);
     versiondb::Transaction transaction(*version);
-    for (const versiondb::SkeletonVerse& v : versiondb::koreanVersification()) {
+    for (const books::SkeletonVerse& v : books::koreanVersification()) {
         version->addRecord({v.number, v.book, v.chapter, v.verse, v.reference, {}});
     }
     transaction.Commit();

@@ -1,6 +1,6 @@
 #include "editor/EditRules.h"
 
-#include "import/TrimSpaces.h"
+#include "books/TrimSpaces.h"
 
 namespace editor {
 
@@ -11,7 +11,7 @@ QString firstReference()
 
 QString trimSpaces(const QString& text)
 {
-    return importer::trimSpaces(text).toString();
+    return books::trimSpaces(text).toString();
 }
 
 bool isLineBreak(QChar c)

@@ -1,6 +1,6 @@
-#include "exchange/KjvVersification.h"
+#include "books/KjvVersification.h"
+#include "books/SwordBookNames.h"
 #include "exchange/VersionExport.h"
-#include "import/SwordBookNames.h"
 
 #include <QStringEncoder>
 #include <charconv>
@@ -26,7 +26,7 @@ char* writeKey(char* out, const Verse& verse)
     for (const char c : {'$', '$', '$'}) {
         *out++ = c;
     }
-    for (const QChar c : importer::SwordBookNames::osisId(verse.bookNumber)) {
+    for (const QChar c : books::SwordBookNames::osisId(verse.bookNumber)) {
         *out++ = static_cast<char>(c.unicode());
     }
     *out++ = ' ';
@@ -68,7 +68,7 @@ ExportPlan planImpFile(const QList<Verse>& verses, const QString& fileName)
             plan.refused = verse;
             return plan;
         }
-        if (KjvVersification::hasVerse(verse.bookNumber, verse.chapter, verse.verse)) {
+        if (books::KjvVersification::hasVerse(verse.bookNumber, verse.chapter, verse.verse)) {
             Entry entry{&verse, verse.text ? std::optional<QString>(entryText(*verse.text)) : std::nullopt};
             if (waiting) {
                 std::optional<QString> joined = waiting;

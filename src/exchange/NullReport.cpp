@@ -4,7 +4,7 @@ namespace exchange {
 
 QString VerseRange::text() const
 {
-    QString text = book.toString() + u' ' + QString::number(chapter) + u':' + QString::number(firstVerse);
+    QString text = books::canonicalReference(book, chapter, firstVerse);
     if (lastVerse != firstVerse) {
         text += u'-' + QString::number(lastVerse);
     }

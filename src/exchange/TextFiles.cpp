@@ -1,5 +1,5 @@
+#include "books/BookAbbreviations.h"
 #include "exchange/VersionExport.h"
-#include "import/BookAbbreviations.h"
 
 #include <QStringEncoder>
 #include <array>
@@ -52,7 +52,7 @@ QString fileName(int bookNumber)
 {
     return QStringLiteral("%1-%2.txt")
         .arg(bookNumber, 2, 10, QLatin1Char('0'))
-        .arg(importer::BookAbbreviations::at(bookNumber));
+        .arg(books::BookAbbreviations::at(bookNumber));
 }
 
 } // namespace
@@ -69,8 +69,8 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
     }
 
     // Each book's verses in the order of its lines, and the length of its lines.
-    std::array<QList<const Verse*>, importer::BookAbbreviations::kCount> lines;
-    std::array<qsizetype, importer::BookAbbreviations::kCount> lengths{};
+    std::array<QList<const Verse*>, books::BookAbbreviations::kCount> lines;
+    std::array<qsizetype, books::BookAbbreviations::kCount> lengths{};
     for (const Verse& verse : verses) {
         if (!verse.text) {
             continue;
@@ -85,7 +85,7 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
     // The verses of the books come in the order of the verses, so that the verse
     // named is the first in the version that cannot be written.
     std::optional<const Verse*> firstUnencodable;
-    for (int book = 1; book <= importer::BookAbbreviations::kCount; ++book) {
+    for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
         const auto index = static_cast<std::size_t>(book - 1);
         QString content;
         content.reserve(lengths[index]);

@@ -15,12 +15,12 @@ namespace {
 // Writes one file under a temporary name beside it, then puts it in place of the file
 // of its name, so that a failure never leaves a file cut short under that name.
 // Nothing is flushed to the disk: the version, not its export, is what must survive.
-std::optional<importer::FileFailure> writeFile(const QString& path, const QByteArray& bytes)
+std::optional<platform::FileFailure> writeFile(const QString& path, const QByteArray& bytes)
 {
     const QString part = path + QStringLiteral(".part");
     QFile out(part);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return importer::FileFailure{path, platform::FileErrorDescriptions::openForWritingFailure(path)};
+        return platform::FileFailure{path, platform::FileErrorDescriptions::openForWritingFailure(path)};
     }
     const bool written = out.write(bytes) == bytes.size() && out.flush();
     out.close();
@@ -36,15 +36,15 @@ std::optional<importer::FileFailure> writeFile(const QString& path, const QByteA
         }
     }
     QFile::remove(part);
-    return importer::FileFailure{path, platform::FileErrorDescriptions::writeFailure(path)};
+    return platform::FileFailure{path, platform::FileErrorDescriptions::writeFailure(path)};
 }
 
 // Writes the files into the folder, making it first when it is missing.
-std::optional<importer::FileFailure> writeFiles(const QString& folder, const QList<ExportFile>& files,
+std::optional<platform::FileFailure> writeFiles(const QString& folder, const QList<ExportFile>& files,
                                                 int& filesWritten)
 {
     if (!QDir().mkpath(folder)) {
-        return importer::FileFailure{
+        return platform::FileFailure{
             folder, platform::FileErrorDescriptions::openForWritingFailure(QDir(folder).filePath(files.value(0).name))};
     }
     for (const ExportFile& file : files) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exchange/VersionVerses.h"
-#include "import/FileFailure.h"
+#include "platform/FileFailure.h"
 #include "versiondb/Error.h"
 
 #include <QByteArray>
@@ -75,7 +75,7 @@ struct ExportOutcome
     QString destination; // the folder or the IMP file, full and in native separators
     Verse verse;         // UnreadableReference, LineBreak, Unencodable
     versiondb::ErrorItem engineFailure;
-    importer::FileFailure fileFailure;
+    platform::FileFailure fileFailure;
     QList<MovedVerse> moved;
 };
 

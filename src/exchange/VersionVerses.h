@@ -1,5 +1,6 @@
 #pragma once
 
+#include "books/Versification.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -8,15 +9,11 @@
 
 namespace exchange {
 
-// One record of a version as the export and the report need it.
-struct Verse
+// One record of a version as the export and the report need it, with the parts of its reference.
+struct Verse : books::ReferenceParts
 {
-    qint64 number = 0;  // 번호
-    QString reference;  // 성경구절, canonical: "창 1:1"
-    QStringView book;   // the abbreviation from the book table
-    int bookNumber = 0; // 1 to 66
-    int chapter = 0;
-    int verse = 0;
+    qint64 number = 0;           // 번호
+    QString reference;           // 성경구절, canonical: "창 1:1"
     std::optional<QString> text; // 본문; nothing for Null
 };
 
@@ -37,10 +34,5 @@ struct VersionVerses
 // in use is refused), reads all of its records in the order of the index "번호", in one pass,
 // and closes it.
 [[nodiscard]] VersionVerses readVersionVerses(const QString& path);
-
-// Splits a canonical reference ("삼상 30:31") into its book, chapter and verse;
-// false when it is not one (a book outside the table, a chapter or verse that is
-// not a number of 1 or more written without leading zeros).
-[[nodiscard]] bool splitReference(const QString& reference, Verse& verse);
 
 } // namespace exchange

@@ -22,13 +22,13 @@ bool ErrorLog::exists() const
     return platform::FileExists(m_path);
 }
 
-std::optional<FileFailure> ErrorLog::remove() const
+std::optional<platform::FileFailure> ErrorLog::remove() const
 {
     if (!exists()) {
         return std::nullopt;
     }
     if (!QFile::remove(m_path)) {
-        return FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
+        return platform::FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
     }
     return std::nullopt;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/FileFailure.h"
+#include "platform/FileFailure.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -22,7 +22,7 @@ public:
     [[nodiscard]] bool exists() const;
 
     // Deletes the log if it is there; a failure when it stays.
-    [[nodiscard]] std::optional<FileFailure> remove() const;
+    [[nodiscard]] std::optional<platform::FileFailure> remove() const;
 
     // The first line of the log: the time and date of now in the long formats of locale.
     [[nodiscard]] static QString headerLine(const QDateTime& now, const QLocale& locale);

@@ -25,7 +25,7 @@ ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
 // The scratch file of a log that was not committed goes with the QSaveFile.
 ErrorLogWriter::~ErrorLogWriter() = default;
 
-std::optional<FileFailure> ErrorLogWriter::start()
+std::optional<platform::FileFailure> ErrorLogWriter::start()
 {
     if (!m_encoder.isValid()) {
         return fail(QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다."));
@@ -39,7 +39,7 @@ std::optional<FileFailure> ErrorLogWriter::start()
     return std::nullopt;
 }
 
-std::optional<FileFailure> ErrorLogWriter::append(const QString& entry)
+std::optional<platform::FileFailure> ErrorLogWriter::append(const QString& entry)
 {
     if (m_failure) {
         return m_failure;
@@ -56,7 +56,7 @@ std::optional<FileFailure> ErrorLogWriter::append(const QString& entry)
     return std::nullopt;
 }
 
-std::optional<FileFailure> ErrorLogWriter::commit()
+std::optional<platform::FileFailure> ErrorLogWriter::commit()
 {
     if (m_failure) {
         return m_failure;
@@ -84,10 +84,10 @@ bool ErrorLogWriter::writeLine(const QString& line)
     return m_file.write(m_bytes) == m_bytes.size();
 }
 
-FileFailure ErrorLogWriter::fail(const QString& description)
+platform::FileFailure ErrorLogWriter::fail(const QString& description)
 {
     // Judged before the scratch file goes, while the disk is as the failure left it.
-    m_failure = FileFailure{m_path, description};
+    m_failure = platform::FileFailure{m_path, description};
     if (m_file.isOpen()) {
         m_file.cancelWriting();
         m_file.commit();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "import/ErrorLog.h"
-#include "import/FileFailure.h"
+#include "platform/FileFailure.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -32,17 +32,17 @@ public:
     ~ErrorLogWriter();
 
     // Writes one entry; after a failure the log is dropped and every later call fails.
-    [[nodiscard]] std::optional<FileFailure> append(const QString& entry);
+    [[nodiscard]] std::optional<platform::FileFailure> append(const QString& entry);
 
     // Completes the log as "err.txt"; nothing when no entry was written.
-    [[nodiscard]] std::optional<FileFailure> commit();
+    [[nodiscard]] std::optional<platform::FileFailure> commit();
 
     [[nodiscard]] qint64 entryCount() const { return m_entries; }
 
 private:
-    [[nodiscard]] std::optional<FileFailure> start();
+    [[nodiscard]] std::optional<platform::FileFailure> start();
     [[nodiscard]] bool writeLine(const QString& line);
-    [[nodiscard]] FileFailure fail(const QString& description);
+    [[nodiscard]] platform::FileFailure fail(const QString& description);
 
     QString m_path;
     QLocale m_locale;
@@ -51,7 +51,7 @@ private:
     QSaveFile m_file;
     QByteArray m_bytes;
     qint64 m_entries = 0;
-    std::optional<FileFailure> m_failure;
+    std::optional<platform::FileFailure> m_failure;
 };
 
 } // namespace importer

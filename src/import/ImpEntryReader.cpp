@@ -1,6 +1,6 @@
 #include "import/ImpEntryReader.h"
 
-#include "import/TrimSpaces.h"
+#include "books/TrimSpaces.h"
 
 namespace importer {
 
@@ -41,7 +41,7 @@ TextFileReader::ReadResult ImpEntryReader::next(ImpEntry& entry)
             m_keyLineNumber = m_lineNumber;
             return ReadResult::Line;
         }
-        const QStringView part = importer::trimSpaces(m_line);
+        const QStringView part = books::trimSpaces(m_line);
         if (!part.isEmpty()) {
             if (!entry.text.isEmpty()) {
                 entry.text.append(u' ');

@@ -1,8 +1,9 @@
 #include "import/ParseImpKey.h"
 
-#include "import/BookAbbreviations.h"
-#include "import/SwordBookNames.h"
-#include "import/TrimSpaces.h"
+#include "books/BookAbbreviations.h"
+#include "books/SwordBookNames.h"
+#include "books/TrimSpaces.h"
+#include "books/Versification.h"
 
 #include <algorithm>
 
@@ -10,11 +11,7 @@ namespace importer {
 
 namespace {
 
-// Only "0" to "9" are digits, as in an import line.
-bool isDigit(QChar c)
-{
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
+using books::isDigit;
 
 bool isZero(QStringView digits)
 {
@@ -29,7 +26,7 @@ constexpr qsizetype kLongestVerse = 3;
 ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
 {
     ParsedImpKey result;
-    const QStringView trimmed = importer::trimSpaces(key);
+    const QStringView trimmed = books::trimSpaces(key);
     if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
         result.heading = true;
         return result;
@@ -58,8 +55,8 @@ ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
     }
 
     // SWORD's names of the book become this program's abbreviation; an unknown book stays as written.
-    const QStringView book = importer::trimSpaces(bookAndChapter.first(chapterBegin));
-    const int bookNumber = SwordBookNames::find(book);
+    const QStringView book = books::trimSpaces(bookAndChapter.first(chapterBegin));
+    const int bookNumber = books::SwordBookNames::find(book);
     if (bookNumber == 0) {
         result.parsed = ParseImportLine(trimmed, exists);
         return result;
@@ -67,7 +64,7 @@ ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
     const qsizetype bookBegin = book.data() - trimmed.data();
     QString line;
     line.append(trimmed.first(bookBegin))
-        .append(BookAbbreviations::at(bookNumber))
+        .append(books::BookAbbreviations::at(bookNumber))
         .append(trimmed.sliced(bookBegin + book.size()));
     result.parsed = ParseImportLine(line, exists);
     return result;

@@ -1,17 +1,14 @@
 #include "import/ParseImportLine.h"
 
-#include "import/BookAbbreviations.h"
-#include "import/TrimSpaces.h"
+#include "books/BookAbbreviations.h"
+#include "books/TrimSpaces.h"
+#include "books/Versification.h"
 
 namespace importer {
 
 namespace {
 
-// Only "0" to "9" are digits; full-width and other digits are not.
-bool isDigit(QChar c)
-{
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
+using books::isDigit;
 
 // A run of digits written in decimal without leading zeros ("0" when it is empty or all zeros).
 // Working on the text keeps numbers of any length exact.
@@ -33,7 +30,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 {
     ParsedLine parsed;
 
-    const QStringView trimmed = importer::trimSpaces(line);
+    const QStringView trimmed = books::trimSpaces(line);
     if (trimmed.isEmpty()) {
         parsed.outcome = LineOutcome::Blank;
         return parsed;
@@ -63,7 +60,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
     // The character after the verse digits is the separator and is dropped, whatever it is.
     // When the digits end the line there is no separator and the text is empty.
     if (verseEnd + 1 < trimmed.size()) {
-        parsed.text = importer::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
+        parsed.text = books::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();
     }
 
     const QStringView verse = withoutLeadingZeros(trimmed.sliced(verseBegin, verseEnd - verseBegin));
@@ -81,7 +78,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
 
     const QStringView chapter = withoutLeadingZeros(bookAndChapter.sliced(lastNonDigit + 1));
 
-    QStringView book = importer::trimSpaces(bookAndChapter.first(lastNonDigit + 1));
+    QStringView book = books::trimSpaces(bookAndChapter.first(lastNonDigit + 1));
     for (qsizetype i = book.size() - 1; i >= 0; --i) {
         if (isDigit(book[i])) {
             book = book.sliced(i + 1);
@@ -89,7 +86,7 @@ ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
         }
     }
     parsed.bookText = book.toString();
-    if (BookAbbreviations::find(book) == 0) {
+    if (books::BookAbbreviations::find(book) == 0) {
         parsed.outcome = LineOutcome::UnknownBook;
         return parsed;
     }

@@ -1,6 +1,6 @@
 #include "import/RunRequest.h"
 
-#include "import/TrimSpaces.h"
+#include "books/TrimSpaces.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
 #include "platform/ProgramFolders.h"
@@ -59,7 +59,7 @@ std::optional<QString> buildRunRefusal(const QStringList& files, QString& versio
     if (files.isEmpty()) {
         return asker == Asker::Window ? kNoFilesForBuild : kNoFilesForBuildOnCommandLine;
     }
-    versionName = importer::trimSpaces(versionName).toString();
+    versionName = books::trimSpaces(versionName).toString();
     if (auto refusal = inputFileRefusal(files, asker)) {
         return refusal;
     }

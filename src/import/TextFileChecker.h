@@ -1,7 +1,7 @@
 #pragma once
 
-#include "import/FileFailure.h"
 #include "import/ParseImportLine.h"
+#include "platform/FileFailure.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +16,7 @@ using AcceptedLineWriter = std::function<void(const QString& reference, const QS
 
 // Receives the entries of the error list one by one, in list order, as the check finds them
 // (the error log is written as the run goes). A failure stops the check.
-using ErrorListSink = std::function<std::optional<FileFailure>(const QString& entry)>;
+using ErrorListSink = std::function<std::optional<platform::FileFailure>(const QString& entry)>;
 
 // Called after every Blank, MissingColon and Accepted line, so that the caller can process
 // pending window events.
@@ -27,7 +27,7 @@ using PendingEventsHook = std::function<void()>;
 struct CheckResult
 {
     qint64 errorEntries = 0;
-    std::optional<FileFailure> failure;
+    std::optional<platform::FileFailure> failure;
 
     [[nodiscard]] bool succeeded() const { return !failure.has_value(); }
 };

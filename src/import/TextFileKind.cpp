@@ -1,7 +1,7 @@
 #include "import/TextFileKind.h"
 
-#include "import/BookAbbreviations.h"
-#include "import/TrimSpaces.h"
+#include "books/BookAbbreviations.h"
+#include "books/TrimSpaces.h"
 #include "platform/Utf8.h"
 
 #include <QString>
@@ -34,9 +34,9 @@ void forEachLine(Text text, Unit carriageReturn, Unit lineFeed, LineFound lineFo
 
 bool beginsWithBook(QStringView line)
 {
-    const QStringView trimmed = importer::trimSpaces(line);
-    for (int book = 1; book <= BookAbbreviations::kCount; ++book) {
-        if (trimmed.startsWith(BookAbbreviations::at(book))) {
+    const QStringView trimmed = books::trimSpaces(line);
+    for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
+        if (trimmed.startsWith(books::BookAbbreviations::at(book))) {
             return true;
         }
     }
@@ -48,7 +48,7 @@ bool firstLineIsKey(QStringView text)
 {
     bool key = false;
     forEachLine(text, u'\r', u'\n', [&key](QStringView line) {
-        if (importer::trimSpaces(line).isEmpty()) {
+        if (books::trimSpaces(line).isEmpty()) {
             return true;
         }
         key = line.startsWith(kImpKeyStart);

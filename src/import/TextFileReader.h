@@ -1,7 +1,7 @@
 #pragma once
 
-#include "import/FileFailure.h"
 #include "import/TextFileKind.h"
+#include "platform/FileFailure.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -45,7 +45,7 @@ public:
     // Whether the file is an IMP file, whose lines are entries of keys and texts (see ImpEntryReader).
     [[nodiscard]] bool isImp() const { return m_imp; }
     // Set after open() or readLine() failed.
-    [[nodiscard]] const FileFailure& failure() const { return m_failure; }
+    [[nodiscard]] const platform::FileFailure& failure() const { return m_failure; }
 
 private:
     [[nodiscard]] bool fill();
@@ -64,7 +64,7 @@ private:
     qsizetype m_position = 0;
     bool m_atEnd = false;
     QByteArray m_lineBytes;
-    FileFailure m_failure;
+    platform::FileFailure m_failure;
 };
 
 } // namespace importer

@@ -1,5 +1,6 @@
 #include "maintenance/VersionMaintenance.h"
 
+#include "books/Versification.h"
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/ProgramFolders.h"
@@ -9,7 +10,6 @@
 #include "versiondb/Names.h"
 #include "versiondb/Repair.h"
 #include "versiondb/SideFiles.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
 
@@ -71,9 +71,9 @@ RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
             m_operations->repairDatabase(path, versiondb::referenceVersionPath(m_programFolder));
         outcome.repaired = true;
         outcome.lostVerses = static_cast<int>(report.lost.size());
-        outcome.lostRanges = versiondb::verseRanges(report.lost);
+        outcome.lostRanges = books::verseRanges(report.lost);
         outcome.damagedTexts = static_cast<int>(report.damaged.size());
-        outcome.damagedRanges = versiondb::verseRanges(report.damaged);
+        outcome.damagedRanges = books::verseRanges(report.damaged);
         outcome.keptOriginal = report.keptOriginal;
         if (!outcome.whole()) {
             outcome.listPath = repairListPath(m_programFolder);

@@ -1,5 +1,6 @@
 #include "versiondb/Repair.h"
 
+#include "books/BookAbbreviations.h"
 #include "platform/FileMove.h"
 #include "platform/Utf8.h"
 #include "versiondb/Error.h"
@@ -23,6 +24,8 @@
 #include <functional>
 
 namespace versiondb {
+
+using books::SkeletonVerse;
 
 namespace {
 
@@ -58,7 +61,7 @@ bool selfConsistent(const std::vector<QVariant>& v)
     const std::optional<int> chapter = intOf(v[kChapter]);
     const std::optional<int> verse = intOf(v[kVerse]);
     return book && chapter && verse && v[kReference].typeId() == QMetaType::QString &&
-           v[kReference].toString() == canonicalReference(bookAbbreviation(*book), *chapter, *verse);
+           v[kReference].toString() == books::canonicalReference(books::BookAbbreviations::at(*book), *chapter, *verse);
 }
 
 SkeletonVerse verseOf(qint64 rowid, const std::vector<QVariant>& v)
@@ -203,14 +206,14 @@ std::vector<SkeletonVerse> Repair::skeleton() const
 {
     const QString source = VersionFile::resolvedPath(m_skeletonSource);
     if (source.isEmpty() || QFileInfo(source).canonicalFilePath() == QFileInfo(m_path).canonicalFilePath()) {
-        return koreanVersification();
+        return books::koreanVersification();
     }
     // The reference's records, when they read whole and are numbered from 1 without a gap, each
     // with the reference of its 권, 장 and 절; otherwise the built-in numbering stands in.
     try {
         VersionFile::checkPath(source, false);
         if (!VersionFile::hasSqliteHeader(source)) {
-            return koreanVersification();
+            return books::koreanVersification();
         }
         const sqlite::Connection db = openExclusive(source, true);
         VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
@@ -225,13 +228,13 @@ std::vector<SkeletonVerse> Repair::skeleton() const
                 values.push_back(all.column(i));
             }
             if (intOf(values[kNumber]) != static_cast<int>(verses.size()) + 1 || !selfConsistent(values)) {
-                return koreanVersification();
+                return books::koreanVersification();
             }
             verses.push_back(verseOf(0, values));
         }
-        return verses.empty() ? koreanVersification() : verses;
+        return verses.empty() ? books::koreanVersification() : verses;
     } catch (const Error&) {
-        return koreanVersification();
+        return books::koreanVersification();
     }
 }
 

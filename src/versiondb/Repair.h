@@ -1,10 +1,11 @@
 #pragma once
 
+#include "books/Versification.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
-#include "versiondb/Versification.h"
 
 #include <QString>
+#include <QVariant>
 #include <map>
 #include <optional>
 #include <vector>
@@ -21,9 +22,9 @@ struct RepairReport
     // The file did not follow the reference and was rewritten as found, adding nothing.
     bool asFound = false;
     // Verses whose text could not be brought back; they are Null now.
-    std::vector<SkeletonVerse> lost;
+    std::vector<books::SkeletonVerse> lost;
     // Texts brought back with bytes that are not text, or with a line break; each such byte is U+FFFD now.
-    std::vector<SkeletonVerse> damaged;
+    std::vector<books::SkeletonVerse> damaged;
     // The damaged file, kept beside the version under a name that does not end in .dat
     // when anything was lost or damaged.
     QString keptOriginal;
@@ -72,7 +73,7 @@ private:
     // The history's rows that read through its tables (see History.h).
     void readHistory(sqlite3* db);
     void readPages(sqlite3* held);
-    [[nodiscard]] std::vector<SkeletonVerse> skeleton() const;
+    [[nodiscard]] std::vector<books::SkeletonVerse> skeleton() const;
     [[nodiscard]] Composed compose() const;
     // Writes the records into a fresh file, checks it and renames it over the damaged one.
     void replace(sqlite3* held, const Composed& composed, RepairReport& report);

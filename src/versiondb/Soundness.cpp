@@ -1,10 +1,10 @@
 #include "versiondb/Soundness.h"
 
+#include "books/Versification.h"
 #include "platform/Utf8.h"
 #include "versiondb/Error.h"
 #include "versiondb/RawFile.h"
 #include "versiondb/Sqlite.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 
 #include <algorithm>
@@ -68,8 +68,8 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
         return QStringLiteral("the reference of record %1 is damaged").arg(sqlite3_column_int64(row, kNumber));
     }
     if (content &&
-        reference != canonicalReferenceUtf8(sqlite3_column_int(row, kBook), sqlite3_column_int(row, kChapter),
-                                            sqlite3_column_int(row, kVerse))) {
+        reference != books::canonicalReferenceUtf8(sqlite3_column_int(row, kBook), sqlite3_column_int(row, kChapter),
+                                                   sqlite3_column_int(row, kVerse))) {
         return QStringLiteral("record %1 holds %2, not the reference of its book, chapter and verse")
             .arg(sqlite3_column_int64(row, kNumber))
             .arg(QString::fromUtf8(reference));

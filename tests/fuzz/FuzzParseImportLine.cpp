@@ -1,6 +1,6 @@
 // Any text through ParseImportLine: nothing crashes, and what it accepts is canonical and parses back to itself.
 #include "FuzzRequire.h"
-#include "import/BookAbbreviations.h"
+#include "books/BookAbbreviations.h"
 #include "import/ErrorEntries.h"
 #include "import/ParseImportLine.h"
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int asked = 0;
     const ParsedLine parsed = ParseImportLine(line, [&](const QString& reference) {
         const QRegularExpressionMatch match = canonical.match(reference);
-        require(++asked == 1 && match.hasMatch() && BookAbbreviations::find(match.capturedView(1)) != 0);
+        require(++asked == 1 && match.hasMatch() && books::BookAbbreviations::find(match.capturedView(1)) != 0);
         return everythingExists;
     });
     const bool reachedLookup =

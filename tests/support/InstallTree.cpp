@@ -1,8 +1,9 @@
 #include "support/InstallTree.h"
 
+#include "books/BookAbbreviations.h"
+#include "books/Versification.h"
 #include "support/TestPaths.h"
 #include "versiondb/Transaction.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
 
@@ -62,7 +63,7 @@ QString InstallTree::makeVersion(const QString& name, int count, Texts texts) co
     for (int i = 1; i <= count; ++i) {
         const int book = 1 + (i - 1) / 100;
         verses.append(
-            {i, versiondb::canonicalReference(versiondb::bookAbbreviation(book), 1, i), textOf(i, texts), book, i});
+            {i, books::canonicalReference(books::BookAbbreviations::at(book), 1, i), textOf(i, texts), book, i});
     }
     return makeVersion(name, verses);
 }

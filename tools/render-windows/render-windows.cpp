@@ -5,6 +5,7 @@
 // the window's client area under a plain caption bar carrying its title; the
 // work animation is drawn as a strip of its frames.
 
+#include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/gui/frmExport.h"
 #include "import/gui/frmAppend.h"
@@ -165,6 +166,17 @@ int main(int argc, char* argv[])
         dialogs.files = {version};
         window.Command9_Click();
         ok = save(withCaption(window), output, QStringLiteral("frmHolyEdit")) && ok;
+        window.Command1_Click();
+        // The history of 창 1:1 after two saves and an undo.
+        const QString genesis = QStringLiteral("창 1:1");
+        editor::VerseEditor verses;
+        ok = !verses.open(version) && ok;
+        for (const char* text : {"태초에 하나님이 천지를 지으시니라", "태초에 하나님이 하늘과 땅을 창조하시니라"}) {
+            ok = verses.save(genesis, QString::fromUtf8(text)).result == editor::SaveResult::Stored && ok;
+        }
+        ok = verses.undoLast(genesis).has_value() && ok;
+        editor::frmHistory history(dialogs, verses, genesis, QStringLiteral("sample.dat"), &main);
+        ok = history.load() && save(withCaption(history), output, QStringLiteral("frmHistory")) && ok;
     }
     {
         // The export window with a version and a folder chosen.

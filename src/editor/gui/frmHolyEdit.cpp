@@ -2,11 +2,12 @@
 
 #include "editor/EditRules.h"
 #include "editor/EditorMessages.h"
+#include "editor/gui/frmHistory.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
+#include "platform/gui/BusyPointer.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -56,6 +57,10 @@ const QString kLabel10 = QStringLiteral("하세요.");
 const QString kCommand8 = QStringLiteral("성경본문 편집(글꼴/색상) 변경");
 const QString kCommand10 = QStringLiteral("성경본문 Reload");
 const QString kCommand1 = QStringLiteral("닫기");
+const QString kCommand11 = QStringLiteral("되돌리기(&U)");
+const QString kCommand11Tip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다");
+const QString kCommand12 = QStringLiteral("변경 이력(&H)");
+const QString kCommand12Tip = QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다");
 
 const QString kNoVersion = QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !");
 const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
@@ -65,6 +70,7 @@ const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 �
 // Asked before Save stores into a verse that the display box does not show.
 const QString kSaveOtherVerse = QStringLiteral("위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
                                                "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kOpenTitle = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
 
@@ -190,10 +196,12 @@ void frmHolyEdit::createControls()
     Text3->setTabChangesFocus(true);
     button(Command10, "Command10");
     button(Command8, "Command8");
+    button(Command11, "Command11");
+    button(Command12, "Command12");
     button(Command1, "Command1");
 
-    const QList<QWidget*> order = {Command9, Text1, Command2, Command3,  Command4, Command5, Command6,
-                                   Command7, Text2, Text3,    Command10, Command8, Command1};
+    const QList<QWidget*> order = {Command9, Text1, Command2,  Command3, Command4,  Command5,  Command6, Command7,
+                                   Text2,    Text3, Command10, Command8, Command11, Command12, Command1};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -215,6 +223,8 @@ void frmHolyEdit::createControls()
     connect(Command8, &QPushButton::clicked, this, &frmHolyEdit::Command8_Click);
     connect(Text3, &QPlainTextEdit::textChanged, this, &frmHolyEdit::Text3_Change);
     connect(Command1, &QPushButton::clicked, this, &frmHolyEdit::Command1_Click);
+    connect(Command11, &QPushButton::clicked, this, &frmHolyEdit::Command11_Click);
+    connect(Command12, &QPushButton::clicked, this, &frmHolyEdit::Command12_Click);
 }
 
 void frmHolyEdit::applyTexts()
@@ -248,6 +258,10 @@ void frmHolyEdit::applyTexts()
     Command8->setText(kCommand8);
     Command10->setText(kCommand10);
     Command1->setText(kCommand1);
+    Command11->setText(kCommand11);
+    Command11->setToolTip(kCommand11Tip);
+    Command12->setText(kCommand12);
+    Command12->setToolTip(kCommand12Tip);
 }
 
 void frmHolyEdit::placeControls()
@@ -285,11 +299,13 @@ void frmHolyEdit::placeControls()
     Image1->setGeometry(twips(360, 3720, 720, 720));
     Image1->setPixmap(quillPicture(Image1->size()));
 
-    // Reload and Font on the left, Close on the right.
+    // Reload and Font on the left, Close on the right, taking back between them.
     Line2->setGeometry(twips(120, 6780, 9840, 30));
     Shape3->setGeometry(twips(120, 6840, 5400, 540));
     Command10->setGeometry(twips(240, 6900, 1920, 420));
     Command8->setGeometry(twips(2280, 6900, 3120, 420));
+    Command11->setGeometry(twips(5700, 6900, 1320, 420));
+    Command12->setGeometry(twips(7140, 6900, 1320, 420));
     Command1->setGeometry(twips(8640, 6900, 1200, 420));
     setFixedTwipsSize(kClientWidth, kClientHeight);
 }
@@ -326,7 +342,7 @@ void frmHolyEdit::Form_Load()
     if (parentWidget() != nullptr) {
         setWindowIcon(parentWidget()->window()->windowIcon());
     }
-    shell::CenterForm(this);
+    platform::CenterForm(this);
     EnterWarningShown = false;
 }
 
@@ -645,6 +661,63 @@ void frmHolyEdit::Command1_Click()
 {
     CloseVersion();
     accept();
+}
+
+QString frmHolyEdit::aboutVersion(const QString& text) const
+{
+    return windowTitle() + kLineBreaks + text;
+}
+
+std::optional<QString> frmHolyEdit::shownReference()
+{
+    if (refusedWithoutVersion()) {
+        return std::nullopt;
+    }
+    if (Text2->text().isEmpty()) {
+        warn(EditorMessages::stepWithoutVerse());
+        return std::nullopt;
+    }
+    return Text2->text();
+}
+
+void frmHolyEdit::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored)
+{
+    Text1->setText(reference);
+    Command2_Click();
+    m_dialogs.inform(this, platform::MessageIcon::Information,
+                     aboutVersion(EditorMessages::takenBack(restored.front().change)));
+}
+
+void frmHolyEdit::Command11_Click()
+{
+    const std::optional<QString> reference = shownReference();
+    if (!reference) {
+        return;
+    }
+    platform::BusyPointer busy;
+    const std::optional<TakeBackOutcome> outcome = m_version.undoLast(*reference);
+    busy.restore();
+    if (!outcome) {
+        warn(aboutVersion(EditorMessages::goReferenceNotFound()));
+    } else if (outcome->failure) {
+        showEngineFailure(*outcome->failure);
+    } else if (outcome->restored.empty()) {
+        warn(aboutVersion(EditorMessages::nothingToTakeBack()));
+    } else {
+        showTakenBack(*reference, outcome->restored);
+    }
+}
+
+void frmHolyEdit::Command12_Click()
+{
+    const std::optional<QString> reference = shownReference();
+    if (!reference) {
+        return;
+    }
+    frmHistory window(m_dialogs, m_version, *reference, windowTitle(), this);
+    if (window.load() && window.exec() == QDialog::Accepted && !window.restored().empty()) {
+        showTakenBack(*reference, window.restored());
+    }
 }
 
 } // namespace editor

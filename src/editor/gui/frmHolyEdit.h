@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
+#include <vector>
 
 class QFrame;
 class QGroupBox;
@@ -51,6 +53,10 @@ public slots:
     void Command8_Click();
     void Text3_Change();
     void Command1_Click();
+    // Takes back the last change of the verse shown and shows it again.
+    void Command11_Click();
+    // The changes of the verse shown, in the history window; a restore there shows the verse again.
+    void Command12_Click();
 
     // However the window closes, the version is closed first.
     void done(int result) override;
@@ -71,6 +77,12 @@ private:
     void showNoVersion();
     void setVersionControlsEnabled(bool enabled);
     void showEngineFailure(const EngineFailure& failure);
+    // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
+    [[nodiscard]] std::optional<QString> shownReference();
+    // Shows again the verse whose text a change taken back restored, and says which change it took back.
+    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
+    // A message about the open version: its name, two line breaks, the text.
+    [[nodiscard]] QString aboutVersion(const QString& text) const;
     // Shows the verse a step to the previous or next verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
     void warn(const QString& text);
@@ -115,6 +127,8 @@ private:
     QPlainTextEdit* Text3 = nullptr;
     QPushButton* Command10 = nullptr;
     QPushButton* Command8 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QPushButton* Command12 = nullptr;
     QPushButton* Command1 = nullptr;
 };
 

@@ -5,9 +5,8 @@
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -145,7 +144,7 @@ void frmExport::Form_Load()
     if (parentWidget() != nullptr) {
         setWindowIcon(parentWidget()->window()->windowIcon());
     }
-    shell::CenterForm(this);
+    platform::CenterForm(this);
 }
 
 void frmExport::Option1_Click()

@@ -9,10 +9,10 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/BusyPointer.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 #include "versiondb/Names.h"
 
 #include <QApplication>
@@ -389,7 +389,7 @@ void frmAppend::Form_Load()
         setWindowIcon(parentWidget()->window()->windowIcon());
     }
     VideoSoftIndexTab1->setCurrentIndex(0);
-    shell::CenterForm(this);
+    platform::CenterForm(this);
 }
 
 QStringList frmAppend::fileList() const

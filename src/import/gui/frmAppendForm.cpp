@@ -1,7 +1,6 @@
 #include "import/gui/frmAppendForm.h"
 
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
+#include "platform/gui/CenterForm.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -241,7 +240,7 @@ void frmAppendForm::Form_Load()
         setWindowIcon(parentWidget()->window()->windowIcon());
     }
     VideoSoftIndexTab1->setCurrentIndex(0);
-    shell::CenterForm(this);
+    platform::CenterForm(this);
     // Each text is read from its start.
     for (QPlainTextEdit* box : {Text1, Text2, Text3}) {
         box->moveCursor(QTextCursor::Start);

@@ -1,9 +1,8 @@
 #include "maintenance/gui/frmAbout.h"
 
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -207,7 +206,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event)
 
 void frmAbout::Form_Load()
 {
-    shell::CenterForm(this);
+    platform::CenterForm(this);
     Label1->setText(versionLine(platform::fileVersion()));
     // Enter closes the window, as in any message of its kind.
     Command1->setFocus();

@@ -1,10 +1,9 @@
 #include "maintenance/gui/frmBackup.h"
 
 #include "platform/ProgramFolders.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QDir>
 #include <QFrame>
@@ -200,7 +199,7 @@ void frmBackup::Form_Load()
     File1->addItems(versionFileNames(m_listFolder));
     Label2->setText(m_listFolder);
     Command2->setToolTip(m_listFolder);
-    shell::CenterForm(this);
+    platform::CenterForm(this);
     // Enter closes the window, as in any message of its kind.
     Command1->setFocus();
 }

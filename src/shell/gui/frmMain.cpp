@@ -10,10 +10,9 @@
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Skin.h"
-#include "platform/gui/Twips.h"
-#include "shell/gui/CenterForm.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -202,7 +201,7 @@ void frmMain::placeControls()
 
 void frmMain::Form_Load()
 {
-    CenterForm(this);
+    platform::CenterForm(this);
     platform::applySkin(this, m_programFolder);
 }
 

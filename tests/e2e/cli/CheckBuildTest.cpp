@@ -1,12 +1,12 @@
 // byeorisol-data check and build, and its command line, run as a user runs them on temporary install trees.
 
+#include "books/BookAbbreviations.h"
+#include "books/SwordBookNames.h"
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
-#include "import/BookAbbreviations.h"
 #include "import/ErrorEntries.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
-#include "import/SwordBookNames.h"
 #include "import/VersionName.h"
 #include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
@@ -265,8 +265,8 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     QHash<QString, QString> kjv;
     for (const QString& line : plain.split(u'\n')) {
         if (const QRegularExpressionMatch match = verseLine.match(line); match.hasMatch()) {
-            const int book = importer::SwordBookNames::find(match.captured(1));
-            kjv.insert(importer::BookAbbreviations::at(book).toString() + u' ' + match.captured(2),
+            const int book = books::SwordBookNames::find(match.captured(1));
+            kjv.insert(books::BookAbbreviations::at(book).toString() + u' ' + match.captured(2),
                        match.captured(3).trimmed());
         }
     }

@@ -1,10 +1,10 @@
 // byeorisol-data export and report, run as a user runs them on temporary install trees, and the IMP file checked with
 // SWORD's own tools.
 
+#include "books/BookAbbreviations.h"
+#include "books/SwordBookNames.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
-#include "import/BookAbbreviations.h"
-#include "import/SwordBookNames.h"
 #include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -149,8 +149,8 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     QMap<QString, QString> expected;
     for (const auto& [reference, text] : testsupport::storedTexts(kjv)) {
         if (reference != u"아 6:14"_s && reference != u"요삼 1:15"_s) {
-            const int book = importer::BookAbbreviations::find(reference.section(u' ', 0, 0));
-            expected.insert(importer::SwordBookNames::englishName(book).toString() + u' ' + reference.section(u' ', 1),
+            const int book = books::BookAbbreviations::find(reference.section(u' ', 0, 0));
+            expected.insert(books::SwordBookNames::englishName(book).toString() + u' ' + reference.section(u' ', 1),
                             text);
         }
     }

@@ -4,12 +4,17 @@
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
+#include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -58,6 +63,17 @@ private:
         QCOMPARE(m_dialogs.messages().first().icon, icon);
         QCOMPARE(m_dialogs.messages().first().text, text);
         m_dialogs.clear();
+    }
+    // Clicks the history button and runs checks on the window it opens, closing it if they leave it open.
+    void inHistory(const std::function<void(QWidget&)>& checks)
+    {
+        QTimer::singleShot(0, [checks] {
+            auto* history = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(history != nullptr);
+            const auto close = qScopeGuard([history] { history->isVisible() ? history->reject() : void(); });
+            checks(*history);
+        });
+        click("Command12");
     }
 
 private slots:
@@ -193,6 +209,72 @@ private slots:
             QVERIFY(!m_window->isVisible());
             QVERIFY(testsupport::openable(m_sample));
         }
+    }
+
+    // Undo and restore act on the verse shown, each a change of its own, and show it again. The history lists
+    // the verse's changes newest first; Enter restores the selection after a question, Esc closes.
+    void changesOfTheVerseShownAreTakenBack()
+    {
+        expectMessage([&] { click("Command11"); }, MessageIcon::Critical,
+                      u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
+        open(m_sample);
+        text1()->clear();
+        expectMessage([&] { click("Command12"); }, MessageIcon::Exclamation,
+                      editor::EditorMessages::stepWithoutVerse());
+        click("Command3");
+        for (const QString& text : {u"첫째"_s, u"둘째"_s}) {
+            text3()->setPlainText(text);
+            click("Command7");
+        }
+        expectMessage([&] { click("Command11"); }, MessageIcon::Information,
+                      u"sample.dat\r\n\r\n변경 2번을 되돌렸습니다 (1개 구절)."_s);
+        QCOMPARE(text3()->toPlainText(), u"첫째"_s);
+        m_dialogs.queueAnswer(MessageAnswer::Yes);
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        inHistory([](QWidget& history) {
+            auto* list = control<QTreeWidget>(history, u"List1"_s);
+            QCOMPARE(list->topLevelItemCount(), 3);
+            for (const auto& [row, texts] :
+                 {std::pair{0, u"되돌리기 둘째 첫째"_s}, {2, u"편집기 "_s + kGenesis1 + u" 첫째"_s}}) {
+                const QTreeWidgetItem* item = list->topLevelItem(row);
+                QCOMPARE(QStringList({item->text(2), item->text(3), item->text(4)}).join(u" "_s), texts);
+            }
+            list->setCurrentItem(list->topLevelItem(2));
+            QVERIFY(control<QPlainTextEdit>(history, u"Text1"_s)
+                        ->toPlainText()
+                        .endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
+        QCOMPARE(m_dialogs.messages()[0].text,
+                 u"창 1:1\r\n\r\n이 구절의 본문을 변경 1번 이전의 본문으로 되돌리시겠습니까?\r\n\r\n"_s + kGenesis1);
+        QCOMPARE(m_dialogs.messages()[1].text, u"sample.dat\r\n\r\n변경 1번을 되돌렸습니다 (1개 구절)."_s);
+        QCOMPARE(text3()->toPlainText(), kGenesis1);
+        m_dialogs.clear();
+        // A verse without changes: nothing to take back, and an empty history.
+        text1()->setText(u"출 1:1"_s);
+        click("Command2");
+        expectMessage([&] { click("Command11"); }, MessageIcon::Exclamation,
+                      u"sample.dat\r\n\r\n되돌릴 변경이 없습니다 !"_s);
+        inHistory([](QWidget& history) {
+            QCOMPARE(control<QTreeWidget>(history, u"List1"_s)->topLevelItemCount(), 0);
+            QVERIFY(!control(history, u"Command1"_s)->isEnabled());
+            QCOMPARE(control<QPlainTextEdit>(history, u"Text1"_s)->toPlainText(), editor::EditorMessages::noHistory());
+            QTest::keyClick(&history, Qt::Key_Escape);
+        });
+        m_window->reject();
+        QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
+                 QVariant(u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
+        // A damaged history is the engine's failure on the file, and nothing changes.
+        QCOMPARE(testsupport::sql(m_sample, u"UPDATE \"변경\" SET \"출처\" = '?'"_s), QString());
+        const auto before = testsupport::storedTexts(m_sample);
+        open(m_sample);
+        expectMessage([&] { click("Command11"); }, MessageIcon::None,
+                      editor::EditorMessages::fileFailure(
+                          u"sample.dat"_s, versiondb::errorDescription(versiondb::errorNumber::DatabaseDamaged)));
+        m_window->reject();
+        QCOMPARE(testsupport::storedTexts(m_sample), before);
+        QCOMPARE(before.first().second, kGenesis1);
     }
 };
 

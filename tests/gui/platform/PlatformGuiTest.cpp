@@ -1,6 +1,7 @@
 #include "AviWriter.h"
 #include "platform/gui/AnimationWidget.h"
 #include "platform/gui/AviClip.h"
+#include "platform/gui/CenterForm.h"
 #include "platform/gui/ShellOpen.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -121,6 +122,19 @@ private slots:
             QCOMPARE(dialogs.messages().size(), 1);
             QCOMPARE(dialogs.messages()[0].text, QDir::toNativeSeparators(target) + u"\r\n\r\n"_s + advice);
             QCOMPARE(dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
+        }
+    }
+
+    void centringCutsTheFractionTowardZeroAndRefusesWhatOverflowsSixteenBits()
+    {
+        const std::pair<std::array<double, 4>, std::optional<QPoint>> cases[] = {
+            {{100, 100, 103, 104.4}, QPoint(-1, -2)},
+            {{0, 0, 100, 70000}, std::nullopt},
+            {{65534, 0, 0, 65536}, QPoint(32767, -32768)},
+        };
+        for (const auto& [s, origin] : cases) {
+            QVERIFY2(platform::centeredOrigin(s[0], s[1], s[2], s[3]) == origin,
+                     qPrintable(u"%1x%2 / %3x%4"_s.arg(s[0]).arg(s[1]).arg(s[2]).arg(s[3])));
         }
     }
 };

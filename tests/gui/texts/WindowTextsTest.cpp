@@ -5,6 +5,7 @@
 
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
+#include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
@@ -27,6 +28,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -87,6 +89,11 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
                 text += (i == 0 ? QString() : u" / "_s) + tabs->tabText(i);
             }
         }
+        if (auto* list = qobject_cast<QTreeWidget*>(control)) {
+            for (int i = 0; i < list->columnCount(); ++i) {
+                text += (i == 0 ? QString() : u" / "_s) + list->headerItem()->text(i);
+            }
+        }
         add(control->objectName(), {{"place", u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())},
                                     {"tooltip", control->toolTip()},
                                     {"text", text}});
@@ -113,6 +120,9 @@ QStringList allWindows()
     QStringList lines = linesOf(u"frmMain"_s, main, dialogs, {u"Command5"_s, u"Command7"_s, u"Command8"_s});
     editor::frmHolyEdit edit(dialogs, folder, &main);
     lines << linesOf(u"frmHolyEdit"_s, edit, dialogs, {u"Command9"_s});
+    editor::VerseEditor noVersion;
+    editor::frmHistory history(dialogs, noVersion, u"창 1:1"_s, u"kjv.dat"_s, &edit);
+    lines << linesOf(u"frmHistory"_s, history, dialogs);
     exchange::frmExport exportWindow(dialogs, folder, &main);
     lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     maintenance::frmBackup backup(dialogs, folder, &main);
@@ -157,6 +167,9 @@ QStringList messageLines()
     incomplete.damagedRanges = {u"창 3:2"_s};
     incomplete.listPath = u"/경로/manager/repair.txt"_s;
     incomplete.keptOriginal = u"/경로/kjv.dat.damaged-20261207-103000"_s;
+    const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
+                                 u"11"_s, 1};
+    const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -182,6 +195,10 @@ QStringList messageLines()
         {"stepNumberingGap", EditorMessages::stepNumberingGap()},
         {"stepWithoutVerse", EditorMessages::stepWithoutVerse()},
         {"editor fileFailure", EditorMessages::fileFailure(name, u"설명"_s)},
+        {"nothingToTakeBack", EditorMessages::nothingToTakeBack()},
+        {"noHistory", EditorMessages::noHistory()},
+        {"verseChangeLines", EditorMessages::verseChangeLines(verseUndo)},
+        {"takenBack", EditorMessages::takenBack(undo)},
         {"repairConfirmation", MaintenanceMessages::repairConfirmation(name)},
         {"compactConfirmation", MaintenanceMessages::compactConfirmation(name)},
         {"deleteConfirmation", MaintenanceMessages::deleteConfirmation(name)},

@@ -22,7 +22,7 @@ QList<Verse> verses(std::initializer_list<std::pair<const char*, std::optional<c
     for (const auto& [reference, text] : list) {
         Verse v;
         v.reference = QString::fromUtf8(reference);
-        EXPECT_TRUE(exchange::splitReference(v.reference, v)) << reference;
+        EXPECT_TRUE(books::splitReference(v.reference, v)) << reference;
         v.number = all.size() + 1;
         if (text) {
             v.text = QString::fromUtf8(*text);

@@ -1,15 +1,15 @@
 #include "import/ParseImportLine.h"
 
 #include "ReferenceTable.h"
-#include "import/BookAbbreviations.h"
+#include "books/BookAbbreviations.h"
+#include "books/SwordBookNames.h"
 #include "import/ParseImpKey.h"
-#include "import/SwordBookNames.h"
 
 #include <gtest/gtest.h>
 
-using importer::BookAbbreviations;
+using books::BookAbbreviations;
+using books::SwordBookNames;
 using importer::LineOutcome;
-using importer::SwordBookNames;
 using testsupport::inReferenceVersion;
 
 // A line, or after "$$$" an IMP key, through the rules of its kind: its outcome, and its

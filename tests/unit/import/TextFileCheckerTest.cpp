@@ -45,9 +45,9 @@ protected:
             [this](const QString& reference, const QString& text) {
                 m_written.append({reference, text});
             },
-            [&](const QString& entry) -> std::optional<importer::FileFailure> {
+            [&](const QString& entry) -> std::optional<platform::FileFailure> {
                 if (m_entries.size() == failAt) {
-                    return importer::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
+                    return platform::FileFailure{m_log.path(), u"디스크 공간이 부족합니다."_s};
                 }
                 m_entries << entry;
                 EXPECT_FALSE(m_log.exists()) << "the log appears only when the run ends well";

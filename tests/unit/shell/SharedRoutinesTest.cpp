@@ -1,4 +1,3 @@
-#include "platform/CenteredOrigin.h"
 #include "platform/FileNames.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolders.h"
@@ -7,7 +6,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUuid>
-#include <array>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -30,19 +28,6 @@ TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
         EXPECT_FALSE(FileExists(QDir::toNativeSeparators(dir.filePath(name)))) << name.toStdString();
     }
     EXPECT_FALSE(FileExists(QString()));
-}
-
-TEST(SharedRoutines, centringCutsTheFractionTowardZeroAndRefusesWhatOverflowsSixteenBits)
-{
-    const std::pair<std::array<double, 4>, std::optional<QPoint>> cases[] = {
-        {{100, 100, 103, 104.4}, QPoint(-1, -2)},
-        {{0, 0, 100, 70000}, std::nullopt},
-        {{65534, 0, 0, 65536}, QPoint(32767, -32768)},
-    };
-    for (const auto& [sizes, origin] : cases) {
-        EXPECT_EQ(platform::centeredOrigin(sizes[0], sizes[1], sizes[2], sizes[3]), origin)
-            << sizes[0] << "x" << sizes[1] << " / " << sizes[2] << "x" << sizes[3];
-    }
 }
 
 TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)

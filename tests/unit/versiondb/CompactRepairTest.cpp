@@ -1,8 +1,8 @@
 // Compaction and repair of version files, and the salvage of records from their pages.
 
+#include "books/Versification.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/Repair.h"
-#include "versiondb/Versification.h"
 #include "versiondb/VersionStore.h"
 
 #include <QDir>
@@ -11,6 +11,8 @@
 #include <functional>
 
 using namespace versiondb;
+using books::koreanVersification;
+using books::SkeletonVerse;
 using namespace testsupport;
 
 namespace {

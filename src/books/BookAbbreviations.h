@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QStringView>
-#include <array>
 
-namespace importer {
+namespace books {
 
-// The 66 book abbreviations the import accepts, in canonical order (Genesis = 1 ... Revelation = 66).
+// The 66 book abbreviations of the Korean numbering, in canonical order (Genesis = 1 ... Revelation = 66).
 class BookAbbreviations
 {
 public:
@@ -18,4 +17,4 @@ public:
     [[nodiscard]] static int find(QStringView abbreviation);
 };
 
-} // namespace importer
+} // namespace books

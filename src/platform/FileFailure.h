@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace importer {
+namespace platform {
 
 // A file that could not be opened, read, written or deleted, with a Korean description of the
 // file system's error as the run's failure message shows it.
@@ -14,4 +14,4 @@ struct FileFailure
     friend bool operator==(const FileFailure&, const FileFailure&) = default;
 };
 
-} // namespace importer
+} // namespace platform

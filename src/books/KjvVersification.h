@@ -1,6 +1,6 @@
 #pragma once
 
-namespace exchange {
+namespace books {
 
 // SWORD's KJV versification, the scheme that imp2vs files verses under by default:
 // how many chapters each book has and how many verses each chapter has.
@@ -14,4 +14,4 @@ public:
     [[nodiscard]] static bool hasVerse(int bookNumber, int chapter, int verse);
 };
 
-} // namespace exchange
+} // namespace books

@@ -1,9 +1,9 @@
-#include "exchange/KjvVersification.h"
+#include "books/KjvVersification.h"
 
 #include <array>
 #include <cstdint>
 
-namespace exchange {
+namespace books {
 
 namespace {
 
@@ -207,4 +207,4 @@ bool KjvVersification::hasVerse(int bookNumber, int chapter, int verse)
     return verse >= 1 && verse <= verseCount(bookNumber, chapter);
 }
 
-} // namespace exchange
+} // namespace books

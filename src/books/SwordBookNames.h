@@ -2,7 +2,7 @@
 
 #include <QStringView>
 
-namespace importer {
+namespace books {
 
 // The books as SWORD's tools name them, beside BookAbbreviations and in the same
 // order (Genesis = 1 ... Revelation = 66): the OSIS ids ("Gen", "1Sam", "3John",
@@ -22,4 +22,4 @@ public:
     [[nodiscard]] static int find(QStringView name);
 };
 
-} // namespace importer
+} // namespace books

@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <vector>
 
-namespace versiondb {
+namespace books {
 
 // One verse of the numbering a version is built on: a record of the reference
 // version 개역.DAT without its text.
@@ -25,13 +26,30 @@ struct SkeletonVerse
 // chapters, 31,102 verses.
 [[nodiscard]] const std::vector<SkeletonVerse>& koreanVersification();
 
-// The abbreviation of book 1 to 66 in that numbering ("창" … "계"), or an empty text.
-[[nodiscard]] QString bookAbbreviation(int book);
-
 // The canonical reference: abbreviation, a space, chapter, ":", verse ("창 1:1").
-[[nodiscard]] QString canonicalReference(const QString& abbreviation, int chapter, int verse);
+[[nodiscard]] QString canonicalReference(QStringView abbreviation, int chapter, int verse);
 // The same of book 1 to 66 in UTF-8, made without a QString for checks of every record; empty for another book.
 [[nodiscard]] QByteArray canonicalReferenceUtf8(int book, int chapter, int verse);
+
+// The parts of a canonical reference.
+struct ReferenceParts
+{
+    QStringView book;   // the abbreviation from the book table
+    int bookNumber = 0; // 1 to 66
+    int chapter = 0;
+    int verse = 0;
+};
+
+// Splits a canonical reference ("삼상 30:31") into its book, chapter and verse;
+// false when it is not one (a book outside the table, a chapter or verse that is
+// not a number of 1 or more written without leading zeros).
+[[nodiscard]] bool splitReference(const QString& reference, ReferenceParts& parts);
+
+// Only "0" to "9" are digits of a chapter or verse; full-width and other digits are not.
+[[nodiscard]] constexpr bool isDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
 
 // The verses as ranges within a chapter, in their order: "창 1:4-31", or "창 1:4" for a lone
 // verse. A range goes on while each verse is the next one of the same chapter, by number too.
@@ -49,4 +67,4 @@ extern const VersificationChapter kKoreanChapters[];
 extern const int kKoreanChapterCount;
 } // namespace detail
 
-} // namespace versiondb
+} // namespace books

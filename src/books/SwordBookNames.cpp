@@ -1,10 +1,10 @@
-#include "import/SwordBookNames.h"
+#include "books/SwordBookNames.h"
 
-#include "import/BookAbbreviations.h"
+#include "books/BookAbbreviations.h"
 
 #include <array>
 
-namespace importer {
+namespace books {
 
 namespace {
 
@@ -112,4 +112,4 @@ int SwordBookNames::find(QStringView name)
     return BookAbbreviations::find(name);
 }
 
-} // namespace importer
+} // namespace books

@@ -2,7 +2,7 @@
 
 #include <QStringView>
 
-namespace importer {
+namespace books {
 
 // The text without the spaces (U+0020) at either end; tabs and other white space stay.
 // Inline: the import calls it several times for every line it reads.
@@ -19,4 +19,4 @@ namespace importer {
     return text.sliced(begin, end - begin);
 }
 
-} // namespace importer
+} // namespace books
