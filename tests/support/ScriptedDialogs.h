@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
-#include <algorithm>
 #include <deque>
 #include <optional>
 
@@ -31,10 +30,14 @@ public:
     void queueFont(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
 
     [[nodiscard]] const QList<Shown>& messages() const { return m_messages; }
-    // Whether the busy pointer was still up when any box opened.
-    [[nodiscard]] bool busyAtAMessage() const
+    // For each box shown, whether the busy pointer was still up.
+    [[nodiscard]] QList<bool> busyAtMessages() const
     {
-        return std::any_of(m_messages.begin(), m_messages.end(), [](const Shown& s) { return s.busyPointer; });
+        QList<bool> busy;
+        for (const Shown& shown : m_messages) {
+            busy << shown.busyPointer;
+        }
+        return busy;
     }
     [[nodiscard]] const QList<platform::FileDialogRequest>& fileRequests() const { return m_fileRequests; }
     [[nodiscard]] bool allAnswersUsed() const { return m_answers.empty() && m_files.empty() && m_fonts.empty(); }

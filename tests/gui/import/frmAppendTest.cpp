@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(s.dialogs.messages()[1].text, RunMessages::testFinishedWithErrors());
         QCOMPARE(s.opened, QStringList{errorLog});
         QCOMPARE(s.lastMessage(), platform::notOpenedMessage(errorLog));
-        QVERIFY(!s.dialogs.busyAtAMessage());
+        QCOMPARE(s.dialogs.busyAtMessages(), (QList<bool>{false, false, false}));
         QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled, animation, clip open"_s});
         QCOMPARE(s.window.fileList().size(), 2);
         s.click(u"Command6"_s);
