@@ -24,19 +24,11 @@ QStringList entriesOf(const QString& folder)
 
 QVariant textOf(int i, Texts texts)
 {
-    switch (texts) {
-    case Texts::None:
-        return {};
-    case Texts::EveryThird:
-        if (i % 3 != 1) {
-            return {};
-        }
+    if (texts == Texts::EveryThird && i % 3 == 1) {
         return i % 2 == 0 ? QStringLiteral("null")
                           : QStringLiteral("태초에 하나님이 천지를 창조하시니라 %1 ").arg(i).repeated(1 + i % 7);
-    case Texts::Most:
-        if (i % 5 == 0) {
-            return {};
-        }
+    }
+    if (texts == Texts::Most && i % 5 != 0) {
         return QStringLiteral("태초에 하나님이 천지를 창조하시니라 %1").arg(i).repeated(1 + i % 4);
     }
     return {};
@@ -51,12 +43,6 @@ InstallTree::InstallTree(const QStringList& builtProgramFiles)
     for (const QString& name : builtProgramFiles) {
         m_valid = m_valid && QFile::copy(builtProgramFolder() + QDir::separator() + name, programFile(name));
     }
-}
-
-bool InstallTree::copyBuiltReference() const
-{
-    return QFile::copy(builtInstallFolder() + QDir::separator() + QStringLiteral("개역.DAT"),
-                       path(QStringLiteral("개역.DAT")));
 }
 
 QStringList InstallTree::installEntries() const
@@ -100,11 +86,6 @@ QString InstallTree::makeVersion(const QString& name, const QList<Verse>& verses
     return file;
 }
 
-QString InstallTree::makeSmallReference() const
-{
-    return makeVersion(QStringLiteral("개역.DAT"), smallReferenceVerses());
-}
-
 QString InstallTree::writeFile(const QString& name, const QByteArray& content) const
 {
     write(path(name), content);
@@ -138,19 +119,6 @@ QList<Verse> sampleVerses()
     };
 }
 
-std::optional<Records> read(const QString& path)
-{
-    try {
-        Records out;
-        VersionStore::OpenDatabase(path)->readVerses([&](const versiondb::VerseRecord& r) {
-            out[r[versiondb::kNumber].toInt()] = {r[versiondb::kReference], r[versiondb::kText]};
-        });
-        return out;
-    } catch (const versiondb::Error&) {
-        return std::nullopt;
-    }
-}
-
 QList<StoredRecord> storedRecords(const QString& path)
 {
     QList<StoredRecord> records;
@@ -163,13 +131,9 @@ QList<StoredRecord> storedRecords(const QString& path)
 QList<std::pair<QString, QString>> storedTexts(const QString& path)
 {
     QList<std::pair<QString, QString>> result;
-    try {
-        for (const StoredRecord& record : storedRecords(path)) {
-            result.append({record.reference.toString(),
-                           record.text.isNull() ? QStringLiteral("<Null>") : record.text.toString()});
-        }
-    } catch (const versiondb::Error&) {
-        result.append({QStringLiteral("<cannot open>"), path});
+    for (const StoredRecord& record : storedRecords(path)) {
+        result.append(
+            {record.reference.toString(), record.text.isNull() ? QStringLiteral("<Null>") : record.text.toString()});
     }
     return result;
 }
@@ -186,12 +150,7 @@ std::optional<QVariant> storedText(const QString& path, const QString& reference
 
 bool openable(const QString& path)
 {
-    try {
-        (void)VersionStore::OpenDatabase(path);
-        return true;
-    } catch (const versiondb::Error&) {
-        return false;
-    }
+    return errorOf([&] { (void)VersionStore::OpenDatabase(path); }) == 0;
 }
 
 void churn(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "versiondb/Error.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QList>
@@ -24,9 +26,6 @@ struct Verse
     int chapter = 1;
 };
 
-// 번호 -> (성경구절, 본문) of every record of a version.
-using Records = std::map<int, std::pair<QVariant, QVariant>>;
-
 // A record as stored, every field.
 struct StoredRecord
 {
@@ -42,10 +41,9 @@ enum class Texts
     Most,       // all but every fifth
 };
 
-// A test's own install tree: the install folder "viewer" in a temporary folder,
-// the program folder "viewer/manager" in it holding the named files of the
-// built program folder. Paths are native. Text files and folders of a test's
-// own are made beside the install folder.
+// A test's own install tree: the install folder "viewer" in a temporary folder, the program folder "viewer/manager" in
+// it holding the named files of the built program folder. Paths are native. Text files and folders of a test's own are
+// made beside the install folder.
 class InstallTree
 {
 public:
@@ -66,16 +64,12 @@ public:
     QString makeVersion(const QString& name, int count, Texts texts = Texts::None) const;
     // A version holding exactly these verses, 장 1; its path, or the empty text on failure.
     QString makeVersion(const QString& name, const QList<Verse>& verses) const;
-    // The reference version 개역.DAT of 창 1:1 to 1:3 and 출 1:1, without texts.
-    QString makeSmallReference() const;
     // A file of the install folder with these bytes; its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
     // A text file beside the install folder of these lines in code page 949, each ended by CR LF.
     QString textFile(const QString& name, const QStringList& lines) const;
     // A path beside the install folder, for a file or folder a test makes itself.
     [[nodiscard]] QString beside(const QString& name) const { return m_root.filePath(name); }
-    // Copies the built reference version 개역.DAT into the install folder.
-    [[nodiscard]] bool copyBuiltReference() const;
 
 private:
     QTemporaryDir m_root;
@@ -83,14 +77,12 @@ private:
     bool m_valid = false;
 };
 
-// The verses of the small reference version: 창 1:1 to 1:3 and 출 1:1, without texts.
+// The verses of a small reference version 개역.DAT: 창 1:1 to 1:3 and 출 1:1, without texts.
 [[nodiscard]] QList<Verse> smallReferenceVerses();
 // Six verses numbered 1 to 6 whose reference order differs from their number order:
 // 창 1:1, 창 1:2 (Null), 창 1:3 ("null"), 창 1:10, 출 1:1, 계 22:21.
 [[nodiscard]] QList<Verse> sampleVerses();
 
-// Every record, or nothing when the file does not open with the password.
-[[nodiscard]] std::optional<Records> read(const QString& path);
 // Every record in 번호 order, every field.
 [[nodiscard]] QList<StoredRecord> storedRecords(const QString& path);
 // The verse texts by reference in 번호 order, Null as "<Null>".
@@ -102,24 +94,14 @@ private:
 // Rewrites the texts of every other record twice, so that the file holds free pages.
 void churn(const QString& path);
 
-// Runs SQL on a closed file through SQLite itself (opened for writing, so that it
-// leaves no side file); the first column of the rows, joined, or the error.
+// Runs SQL on a closed file through SQLite itself (opened for writing, so that it leaves no side file); the first
+// column of the rows, joined, or the error.
 [[nodiscard]] QString sql(const QString& path, const QString& statements);
-[[nodiscard]] inline QString integrityOf(const QString& path)
-{
-    return sql(path, QStringLiteral("PRAGMA integrity_check"));
-}
 [[nodiscard]] QByteArray bytes(const QString& path);
 void write(const QString& path, const QByteArray& content);
 
 // The error number of the engine's error that running f raises, or 0 when it raises none.
-template <typename F> int errorOf(F&& f);
-
-} // namespace testsupport
-
-#include "versiondb/Error.h"
-
-template <typename F> int testsupport::errorOf(F&& f)
+template <typename F> int errorOf(F&& f)
 {
     try {
         f();
@@ -128,3 +110,5 @@ template <typename F> int testsupport::errorOf(F&& f)
     }
     return 0;
 }
+
+} // namespace testsupport

@@ -3,6 +3,8 @@
 #include "support/DataCommand.h"
 #include "support/InstallTree.h"
 
+#include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -21,6 +23,26 @@ namespace testsupport {
     return static_cast<quint32>(qEnvironmentVariableIntValue("BYEORISOL_TEST_SEED"));
 }
 
+// A message of the core as byeorisol-data prints it: LF line ends and a final one.
+[[nodiscard]] inline QString console(QString message)
+{
+    return message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n') + u'\n';
+}
+
+// Runs a program, which must succeed, to its end, its output into a file when one is given; what it printed.
+inline QString outputOf(const QString& program, const QStringList& arguments, const QString& into = {})
+{
+    QProcess process;
+    if (!into.isEmpty()) {
+        process.setStandardOutputFile(into);
+    }
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit &&
+                process.exitCode() == 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // A GoogleTest fixture with an install tree of its own.
 class InstallTreeTest : public ::testing::Test, public InstallTree
 {
@@ -34,7 +56,11 @@ class DataCommandTest : public InstallTreeTest
 {
 protected:
     DataCommandTest() : InstallTreeTest({QStringLiteral("null.mdb")}) {}
-    void SetUp() override { ASSERT_TRUE(isValid() && copyBuiltReference()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(isValid() &&
+                    QFile::copy(builtInstallFolder() + QStringLiteral("/개역.DAT"), path(QStringLiteral("개역.DAT"))));
+    }
     [[nodiscard]] CommandResult run(const QStringList& arguments) const
     {
         return runDataCommand(programFolder(), arguments);

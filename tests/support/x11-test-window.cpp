@@ -1,11 +1,6 @@
 // Stands in for other programs' windows in end-to-end tests under X11.
-//
-//   x11-test-window hold CLASS TITLE   shows a top-level window of that class
-//                                      and title, prints "ready", and keeps it
-//                                      until standard input closes
-//   x11-test-window close PID MS       sends the close request to the first
-//                                      viewable window of process PID, waiting
-//                                      up to MS milliseconds for one to appear
+//   hold CLASS TITLE   shows a top-level window of that class and title, prints "ready", keeps it until stdin closes
+//   close PID MS       sends the close request to the first viewable window of process PID, waiting up to MS ms for one
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -21,11 +16,6 @@
 
 namespace {
 
-int ignoreErrors(Display*, XErrorEvent*)
-{
-    return 0;
-}
-
 int hold(Display* display, const std::string& className, const std::string& title)
 {
     const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 200, 100, 0, 0, 0);
@@ -35,9 +25,9 @@ int hold(Display* display, const std::string& className, const std::string& titl
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     const auto* bytes = reinterpret_cast<const unsigned char*>(title.data());
     const int length = static_cast<int>(title.size());
-    XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8, 8, PropModeReplace, bytes,
-                    length);
+    for (const Atom property : {XA_WM_NAME, XInternAtom(display, "_NET_WM_NAME", False)}) {
+        XChangeProperty(display, window, property, utf8, 8, PropModeReplace, bytes, length);
+    }
     XMapWindow(display, window);
     XSync(display, False);
     std::puts("ready");
@@ -53,9 +43,7 @@ int hold(Display* display, const std::string& className, const std::string& titl
 // The first viewable top-level window whose _NET_WM_PID is pid, or 0.
 Window findWindowOf(Display* display, unsigned long pid)
 {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
+    Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
         return 0;
@@ -65,8 +53,7 @@ Window findWindowOf(Display* display, unsigned long pid)
     for (unsigned int i = 0; i < count && found == 0; ++i) {
         Atom type = None;
         int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
+        unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
         XWindowAttributes attributes{};
         if (XGetWindowProperty(display, children[i], netWmPid, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
@@ -118,7 +105,7 @@ int main(int argc, char* argv[])
         std::fputs("x11-test-window: no X display\n", stderr);
         return 2;
     }
-    XSetErrorHandler(ignoreErrors);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     if (std::strcmp(argv[1], "hold") == 0) {
         return hold(display.get(), argv[2], argv[3]);
     }

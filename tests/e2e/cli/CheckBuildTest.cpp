@@ -31,17 +31,9 @@ using importer::ErrorEntries;
 using importer::LineOutcome;
 using importer::RunMessages;
 using testsupport::CommandResult;
-
-// A message of the core as the console shows it: LF line ends and a final one.
-QString console(QString message)
-{
-    return message.replace(u"\r\n"_s, u"\n"_s) + u'\n';
-}
-
-QString sample(const char* name)
-{
-    return QDir::toNativeSeparators(testsupport::sourceFolder() + u"/data/samples/"_s + QString::fromLatin1(name));
-}
+using testsupport::console;
+using testsupport::outputOf;
+using testsupport::sample;
 
 QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, const QString& book = {})
 {
@@ -49,18 +41,6 @@ QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, c
 }
 
 const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
-
-// Runs a program to its end, its output into a file when one is given; what it printed.
-QString output(const QString& executable, const QStringList& arguments, const QString& into = {})
-{
-    QProcess process;
-    if (!into.isEmpty()) {
-        process.setStandardOutputFile(into);
-    }
-    process.start(executable, arguments);
-    EXPECT_TRUE(process.waitForFinished(300000) && process.exitCode() == 0) << executable.toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class DataCommand : public testsupport::DataCommandTest
 {
@@ -187,6 +167,31 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     EXPECT_EQ(testsupport::bytes(version), before);
 }
 
+// show and save, each outcome with its exit code: shown or saved (0), refused (1), a file that is no version (2); a
+// relative path is the version in the current folder.
+TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
+{
+    const QString version = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
+    const QString notes = writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n");
+    const QString stored = u"\t땅이\u00A0혼돈하고  \u3000'ㅎ'"_s; // only spaces are trimmed
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{u"show"_s, version, u"창 01:1"_s}, 1, console(EditorMessages::goReferenceNotFound())},
+        {{u"save"_s, version, u"창 1:2"_s, u"a\nb"_s}, 1, console(EditorMessages::saveLineBreak())},
+        {{u"show"_s, u"sample.dat"_s, u"창 1:2"_s}, 0, u"창 1:2\n  \n"_s},
+        {{u"save"_s, version, u" 창 1:2 "_s, u"  "_s + stored + u' '}, 0, {}},
+        {{u"show"_s, notes, u"창 1:1"_s}, 2, versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat)},
+    };
+    for (const auto& [arguments, exitCode, out] : cases) {
+        const CommandResult result = testsupport::runDataCommand({}, arguments, installFolder());
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(result.out == out || (exitCode == 2 && result.out.contains(out))) << result.out.toStdString();
+        EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    }
+    auto expected = testsupport::storedRecords(makeVersion(u"expected.dat"_s, testsupport::sampleVerses()));
+    expected[1].text = stored;
+    EXPECT_EQ(testsupport::storedRecords(version), expected);
+}
+
 // The error log is written as the check goes: a check of four times the bad lines peaks no higher, for text and for IMP
 // files. The peak is the check's own (VmHWM of its process, read until it ends), not the rusage of a child, which
 // starts from the peak of the process that spawned it.
@@ -230,7 +235,7 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
     EXPECT_FALSE(piped.err.contains(u"작업중"_s)) << piped.err.toStdString();
     const QString many = beside(u"many.txt"_s);
     testsupport::write(many, testsupport::bytes(sample("genesis-1.txt")).repeated(1330)); // 41,230 lines
-    const QString terminal = output(
+    const QString terminal = outputOf(
         u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(kProgram, programFolder(), many),
                       u"/dev/null"_s});
     EXPECT_TRUE(terminal.contains(u"1/2 작업중..."_s));
@@ -247,15 +252,15 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
     const QString diatheke = QStandardPaths::findExecutable(u"diatheke"_s);
     if (mod2imp.isEmpty() || diatheke.isEmpty() ||
-        !output(diatheke, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
+        !outputOf(diatheke, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
         GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
                      << " is missing (libsword-utils, diatheke, sword-text-kjv: scripts/setup installs them)";
     }
     const QString imp = beside(u"kjv.imp"_s);
-    output(mod2imp, {module, u"-s"_s}, imp);
+    outputOf(mod2imp, {module, u"-s"_s}, imp);
     // diatheke's plain text: "Book C:V: text" lines, the books in canonical order, with headings between.
     const QString plain =
-        output(diatheke, {u"-b"_s, module, u"-f"_s, u"plain"_s, u"-k"_s, u"Genesis 1:1-Revelation of John 22:21"_s});
+        outputOf(diatheke, {u"-b"_s, module, u"-f"_s, u"plain"_s, u"-k"_s, u"Genesis 1:1-Revelation of John 22:21"_s});
     const QRegularExpression verseLine(u"^\\s*(\\S.*?) (\\d+:\\d+): (.*)$"_s);
     QHash<QString, QString> kjv;
     for (const QString& line : plain.split(u'\n')) {

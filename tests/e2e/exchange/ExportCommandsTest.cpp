@@ -31,8 +31,6 @@ QStringList textFilesOf(const QString& folder)
         .replaceInStrings(QRegularExpression(u"^"_s), folder + u'/');
 }
 
-const QString kSamples = testsupport::sourceFolder() + u"/data/samples/"_s;
-
 class ExportCommand : public testsupport::DataCommandTest
 {
 protected:
@@ -64,10 +62,8 @@ protected:
 TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCounts)
 {
     // 출 1:1 has an empty text, stored as "null"; 출 1:2 is Korean.
-    QStringEncoder encoder("windows-949");
-    const QString extra =
-        writeFile(u"extra.txt"_s, encoder.encode(u"출 1:1\r\n출 1:2 이스라엘의 아들들의 이름은 이러하니\r\n"_s));
-    build(u"first"_s, {kSamples + u"genesis-1.txt"_s, kSamples + u"genesis-2.txt"_s, extra});
+    const QString extra = textFile(u"extra.txt"_s, {u"출 1:1"_s, u"출 1:2 이스라엘의 아들들의 이름은 이러하니"_s});
+    build(u"first"_s, {testsupport::sample("genesis-1.txt"), testsupport::sample("genesis-2.txt"), extra});
     const QString first = path(u"first.DAT"_s);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:19"_s, u"누구든지 이 책의 예언의 말씀에서 제하여 버리면"_s}).exitCode, 0);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:21"_s, u"주 예수의 은혜가 모든 자들에게 있을지어다 아멘"_s}).exitCode, 0);
@@ -85,7 +81,7 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
 
 TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
-    build(u"held"_s, {kSamples + u"genesis-1.txt"_s});
+    build(u"held"_s, {testsupport::sample("genesis-1.txt")});
     const QString held = path(u"held.DAT"_s);
     auto database = versiondb::VersionStore::OpenDatabase(held);
     const QString out = beside(u"out"_s);
@@ -132,7 +128,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     moved.moved = {{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}};
     EXPECT_EQ(exported.out, u"kjv-ko.DAT\n\n31102개 구절을 IMP 파일로 내보냈습니다.\n"_s +
                                 QDir::toNativeSeparators(imp) +
-                                exchange::ExportMessages::movedVerses(moved).replace(u"\r\n"_s, u"\n"_s) + u'\n');
+                                testsupport::console(exchange::ExportMessages::movedVerses(moved)));
     const QString sword = beside(u"sword"_s);
     const QString data = sword + u"/modules/texts/rawtext/kjvko"_s;
     ASSERT_TRUE(QDir().mkpath(data) && QDir().mkpath(sword + u"/mods.d"_s));
@@ -141,17 +137,11 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
                                                         "Lang=ko\nVersification=KJV\n");
     qputenv("SWORD_PATH", sword.toLocal8Bit());
     qputenv("LANG", "C.UTF-8");
-    const auto tool = [](const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.start(program, arguments);
-        EXPECT_TRUE(process.waitForFinished(300000) && process.exitCode() == 0) << program.toStdString();
-        return QString::fromUtf8(process.readAllStandardOutput());
-    };
-    tool(u"imp2vs"_s, {imp, u"-o"_s, data, u"-l"_s, u"ko"_s});
+    testsupport::outputOf(u"imp2vs"_s, {imp, u"-o"_s, data, u"-l"_s, u"ko"_s});
     // The module written out again by mod2imp: key ("Genesis 1:1") to text, headings and empty entries left out.
     QMap<QString, QString> module;
     QString key;
-    for (const QString& line : tool(u"mod2imp"_s, {u"KJVKO"_s, u"-s"_s}).split(u'\n')) {
+    for (const QString& line : testsupport::outputOf(u"mod2imp"_s, {u"KJVKO"_s, u"-s"_s}).split(u'\n')) {
         line.startsWith(u"$$$"_s) ? void(key = line.mid(3)) : void(module[key] += line);
     }
     module.removeIf([](const auto& entry) { return entry.value().isEmpty(); });
@@ -167,7 +157,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughImp2vsAndComesBackFromTheModule)
     expected[u"Song of Solomon 6:13"_s] += u" A verse KJV has not."_s;
     expected[u"III John 1:14"_s] += u" 평강이 너에게 있을지어다"_s;
     EXPECT_TRUE(module == expected) << module.size();
-    EXPECT_EQ(tool(u"diatheke"_s, {u"-b"_s, u"KJVKO"_s, u"-k"_s, u"3John 1:14"_s}),
+    EXPECT_EQ(testsupport::outputOf(u"diatheke"_s, {u"-b"_s, u"KJVKO"_s, u"-k"_s, u"3John 1:14"_s}),
               u"III John 1:14: "_s + expected.value(u"III John 1:14"_s) + u"\n(KJVKO)\n"_s);
 }
 

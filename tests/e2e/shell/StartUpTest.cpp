@@ -4,12 +4,10 @@
 #include "shell/gui/StartUp.h"
 
 #include "platform/InstanceLock.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <list>
@@ -26,10 +24,7 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY")) {
             GTEST_SKIP() << "no X display (DISPLAY is not set): run these tests under xvfb-run, as scripts/test does";
         }
-        m_programFolder = m_tree.filePath(u"manager"_s);
-        ASSERT_TRUE(m_tree.isValid() && QDir().mkpath(m_programFolder));
-        ASSERT_TRUE(QFile::copy(testsupport::builtProgramFolder() + u"/byeorisol-manager"_s,
-                                m_programFolder + u"/byeorisol-manager"_s));
+        ASSERT_TRUE(m_tree.isValid());
     }
     // Starts the manager, or another program; every process started is killed when the test ends, by the destructor of
     // its QProcess.
@@ -39,7 +34,7 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, platform);
         process.setProcessEnvironment(environment);
-        process.start(program.isEmpty() ? m_programFolder + u"/byeorisol-manager"_s : program, arguments);
+        process.start(program.isEmpty() ? m_tree.programFile(u"byeorisol-manager"_s) : program, arguments);
         EXPECT_TRUE(process.waitForStarted(5000));
         return &process;
     }
@@ -47,8 +42,9 @@ protected:
     // Waits until some process holds the instance lock of the temporary program folder, or none does.
     bool waitForLock(bool held) const
     {
+        const QString key = platform::instanceLockKey(m_tree.programFolder());
         for (int i = 0; i < 200; ++i) {
-            if (!platform::InstanceLock::acquire(platform::instanceLockKey(m_programFolder)).has_value() == held) {
+            if (!platform::InstanceLock::acquire(key).has_value() == held) {
                 return true;
             }
             QThread::msleep(25);
@@ -74,8 +70,7 @@ protected:
             start(u"xcb"_s, testsupport::testBinFolder() + u"/x11-test-window"_s, {u"hold"_s, className, title});
         EXPECT_TRUE(helper->waitForReadyRead(10000) && helper->readLine().trimmed() == "ready");
     }
-    QTemporaryDir m_tree;
-    QString m_programFolder;
+    testsupport::InstallTree m_tree{{u"byeorisol-manager"_s}};
     std::list<QProcess> m_started;
 };
 

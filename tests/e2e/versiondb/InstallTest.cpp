@@ -1,35 +1,21 @@
 // `cmake --install` lays out the shipped files under a prefix and never replaces a version file that is already there.
 
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using testsupport::bytes;
 
-namespace {
-
-// Runs cmake --install of the build into prefix; true when it succeeded.
-bool install(const QString& prefix)
-{
-    QProcess cmake;
-    cmake.start(u"" BYEORISOL_CMAKE_COMMAND ""_s,
-                {u"--install"_s, testsupport::builtInstallFolder() + u"/.."_s, u"--prefix"_s, prefix});
-    const bool done = cmake.waitForFinished(120000) && cmake.exitStatus() == QProcess::NormalExit;
-    EXPECT_EQ(done ? cmake.exitCode() : -1, 0) << cmake.readAllStandardError().toStdString();
-    return done && cmake.exitCode() == 0;
-}
-
-} // namespace
-
 // The laid-out files keep a rollback journal (header bytes 18 and 19 are 1), as every file the program writes does.
 TEST(InstallShippedFiles, laysOutTheVersionFilesAndKeepsTheUsersOwn)
 {
     QTemporaryDir prefix;
-    ASSERT_TRUE(install(prefix.path()));
+    const QStringList install{u"--install"_s, testsupport::builtInstallFolder() + u"/.."_s, u"--prefix"_s,
+                              prefix.path()};
+    testsupport::outputOf(u"" BYEORISOL_CMAKE_COMMAND ""_s, install);
     const QString reference = prefix.filePath(u"개역.DAT"_s);
     const QString user = prefix.filePath(u"user.dat"_s);
     const QString templateFile = prefix.filePath(u"manager/null.mdb"_s);
@@ -46,7 +32,7 @@ TEST(InstallShippedFiles, laysOutTheVersionFilesAndKeepsTheUsersOwn)
     ASSERT_TRUE(QFile::rename(reference, renamed));
     testsupport::write(renamed, "the user's reference version");
     testsupport::write(templateFile, "old template");
-    ASSERT_TRUE(install(prefix.path()));
+    testsupport::outputOf(u"" BYEORISOL_CMAKE_COMMAND ""_s, install);
     EXPECT_EQ(bytes(user), QByteArray("the user's own verses"));
     EXPECT_EQ(bytes(renamed), QByteArray("the user's reference version"));
     EXPECT_FALSE(QFile::exists(reference));

@@ -133,7 +133,6 @@ private slots:
         }
         open(m_tree->writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n"));
         QCOMPARE(enabled(), 0);
-        QVERIFY(testsupport::openable(m_sample));
         // A font and colour go to the text box alone, a cancelled choice keeping them, until the window closes.
         QFont chosen(u"DejaVu Serif"_s);
         chosen.setPointSizeF(17.5);

@@ -217,7 +217,7 @@ private slots:
     void runsFromTheListedFiles()
     {
         testsupport::InstallTree tree({u"null.mdb"_s, u"list.avi"_s});
-        QVERIFY(!tree.makeSmallReference().isEmpty());
+        QVERIFY(!tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
         Session s(tree.programFolder());
         auto* tabs = control<QTabWidget>(s.window, u"VideoSoftIndexTab1"_s);
         tabs->setCurrentIndex(2);

@@ -69,20 +69,10 @@ private slots:
         }
         QCOMPARE(shown.pixel(5, 5), window);
         // Three frames of one colour each, ten milliseconds apart.
-        clip::IndexedClip three;
-        three.width = 4;
-        three.height = 3;
-        three.frameInterval = std::chrono::microseconds(10000);
-        three.palette = {0xFFFF0000U, 0xFF00FF00U, 0xFF0000FFU};
-        for (char index = 0; index < 3; ++index) {
-            three.frames.push_back(QByteArray(12, index));
-        }
-        QTemporaryDir folder;
-        const auto file = [&folder](const QString& name, const QByteArray& bytes) {
-            testsupport::write(folder.filePath(name), bytes);
-            return folder.filePath(name);
-        };
-        QVERIFY(widget.open(file(u"three.avi"_s, clip::writeAvi(three))));
+        clip::IndexedClip three{4, 3, std::chrono::milliseconds(10), {0xFFFF0000U, 0xFF00FF00U, 0xFF0000FFU}, {}};
+        three.frames = {QByteArray(12, 0), QByteArray(12, 1), QByteArray(12, 2)};
+        const testsupport::InstallTree folder;
+        QVERIFY(widget.open(folder.writeFile(u"three.avi"_s, clip::writeAvi(three))));
         QVERIFY(!widget.isPlaying());
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
@@ -100,7 +90,7 @@ private slots:
         QCOMPARE(widget.grab().toImage(), nothing);
         const QByteArray bytes = testsupport::bytes(builtClip());
         QVERIFY(widget.open(builtClip()));
-        QVERIFY(!widget.open(file(u"half.avi"_s, bytes.left(bytes.size() / 2))));
+        QVERIFY(!widget.open(folder.writeFile(u"half.avi"_s, bytes.left(bytes.size() / 2))));
         QCOMPARE(widget.lastError(), platform::AviError::Truncated);
         QVERIFY(!widget.isOpen() && !widget.isPlaying());
         QCOMPARE(widget.grab().toImage(), nothing);

@@ -1,7 +1,7 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
@@ -17,14 +17,13 @@ namespace {
 
 const QString kExodusText = u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s;
 
-class VerseEditorTest : public ::testing::Test
+class VerseEditorTest : public testsupport::InstallTreeTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_tree.isValid()); }
     // A fresh copy of these verses (the sample verses unless given), open.
     QString openFresh(const QList<testsupport::Verse>& verses = testsupport::sampleVerses())
     {
-        const QString path = m_tree.makeVersion(u"v%1.dat"_s.arg(++m_made), verses);
+        const QString path = makeVersion(u"v%1.dat"_s.arg(++m_made), verses);
         const auto failure = m_editor.open(path);
         EXPECT_FALSE(failure.has_value()) << failure->description.toStdString();
         return path;
@@ -34,7 +33,6 @@ protected:
         ASSERT_EQ(m_editor.go(reference).result, GoResult::Found) << reference.toStdString();
     }
 
-    testsupport::InstallTree m_tree{{u"null.mdb"_s}};
     editor::VerseEditor m_editor;
     int m_made = 0;
 };
@@ -43,12 +41,11 @@ protected:
 // the engine never changes a schema): the version open before is closed first.
 TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
 {
-    const QString noIndex = m_tree.makeVersion(u"noindex.dat"_s, testsupport::sampleVerses());
+    const QString noIndex = makeVersion(u"noindex.dat"_s, testsupport::sampleVerses());
     (void)testsupport::sql(noIndex, u"DROP INDEX \"성경구절\""_s);
     namespace number = versiondb::errorNumber;
     const std::pair<QString, int> cases[] = {
-        {m_tree.writeFile(u"text.dat"_s, "창 1:1 태초에\r\n"), number::UnrecognizedFormat},
-        {noIndex, number::NoSuchIndex}};
+        {writeFile(u"text.dat"_s, "창 1:1 태초에\r\n"), number::UnrecognizedFormat}, {noIndex, number::NoSuchIndex}};
     for (const auto& [path, expected] : cases) {
         SCOPED_TRACE(path.toStdString());
         const QString before = openFresh();
@@ -147,8 +144,7 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
         {exodus, text, std::nullopt, kExodusText, u"창 1:1"_s, false, {exodus}},
         {exodus, u"새\n본문"_s, SaveResult::LineBreak, kExodusText, u"창 1:1"_s, true},
     };
-    const auto pristine =
-        testsupport::storedRecords(m_tree.makeVersion(u"expected.dat"_s, testsupport::sampleVerses()));
+    const auto pristine = testsupport::storedRecords(makeVersion(u"expected.dat"_s, testsupport::sampleVerses()));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reference.toStdString() + " " + c.text.left(8).toStdString() + (c.agree ? " agreed" : ""));
         const QString path = openFresh();

@@ -49,22 +49,16 @@ TEST(TextFiles, oneFilePerBookOfReferenceAndTextLinesInTheOrderOfTheVerses)
 // U+2014 (EM DASH) and U+1F600 are not in code page 949; 똠 is, in Windows' table.
 TEST(TextFiles, refuseAWholePlanForTheFirstTextThatCannotBeOneLineOfTheEncoding)
 {
-    const struct
-    {
-        TextEncoding encoding;
-        QList<Verse> verses;
-        ExportResult result;
-        const char* refused;
-    } rows[] = {
+    const std::tuple<TextEncoding, QList<Verse>, ExportResult, const char*> rows[] = {
         {TextEncoding::Cp949, verses({{"창 1:1", "똠"}, {"출 32:32", "sin—; and if not"}, {"계 1:1", "😀"}}),
          ExportResult::Unencodable, "출 32:32"},
         {TextEncoding::Utf8, verses({{"창 1:1", "a"}, {"창 1:2", "b\nc"}}), ExportResult::LineBreak, "창 1:2"},
         {TextEncoding::Cp949, verses({{"창 1:1", "a\rb"}, {"창 1:2", "😀"}}), ExportResult::LineBreak, "창 1:1"},
     };
-    for (const auto& row : rows) {
-        const ExportPlan plan = exchange::planTextFiles(row.verses, row.encoding);
-        EXPECT_EQ(plan.result, row.result) << row.refused;
-        EXPECT_EQ(plan.refused.reference, QString::fromUtf8(row.refused));
+    for (const auto& [encoding, rowVerses, result, refused] : rows) {
+        const ExportPlan plan = exchange::planTextFiles(rowVerses, encoding);
+        EXPECT_EQ(plan.result, result) << refused;
+        EXPECT_EQ(plan.refused.reference, QString::fromUtf8(refused));
         EXPECT_TRUE(plan.files.isEmpty());
     }
 }

@@ -65,7 +65,7 @@ protected:
     void SetUp() override
     {
         InstallTreeTest::SetUp();
-        ASSERT_FALSE(makeSmallReference().isEmpty());
+        ASSERT_FALSE(makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
     }
 
     QString referencePath() const { return path(u"개역.DAT"_s); }

@@ -18,12 +18,7 @@ using testsupport::inReferenceVersion;
 TEST(ParseImportLine, linesAndKeysFollowTheRulesInOrder)
 {
     using enum LineOutcome;
-    const struct
-    {
-        const char16_t* line;
-        LineOutcome outcome;
-        const char16_t* parts;
-    } cases[] = {
+    const std::tuple<const char16_t*, LineOutcome, const char16_t*> cases[] = {
         {u"  창 1:1   In the beginning  ", Accepted, u"창 1:1|In the beginning|창"},
         {u"삼상1:1 text", Accepted, u"삼상 1:1|text|삼상"},
         // The character after the verse digits is dropped, whatever it is; digits that end the line give no text.
@@ -48,16 +43,16 @@ TEST(ParseImportLine, linesAndKeysFollowTheRulesInOrder)
         {u"$$$Genesis 1:5-6", VerseNotNumeric, u"||"},
         {u"$$$Tobit 1:1", UnknownBook, u"||Tobit"},
     };
-    for (const auto& c : cases) {
-        const QString line = QString::fromUtf16(c.line);
+    for (const auto& [text, outcome, parts] : cases) {
+        const QString line = QString::fromUtf16(text);
         SCOPED_TRACE(line.toStdString());
         const bool key = line.startsWith(u"$$$");
         const auto [heading, parsed] =
             key ? importer::ParseImpKey(line.sliced(3), inReferenceVersion)
                 : importer::ParsedImpKey{false, importer::ParseImportLine(line, inReferenceVersion)};
-        EXPECT_EQ(heading, key && c.outcome == Blank);
-        EXPECT_EQ(int(parsed.outcome), int(c.outcome));
-        EXPECT_EQ(parsed.reference + u'|' + parsed.text + u'|' + parsed.bookText, QString::fromUtf16(c.parts));
+        EXPECT_EQ(heading, key && outcome == Blank);
+        EXPECT_EQ(int(parsed.outcome), int(outcome));
+        EXPECT_EQ(parsed.reference + u'|' + parsed.text + u'|' + parsed.bookText, QString::fromUtf16(parts));
     }
 }
 

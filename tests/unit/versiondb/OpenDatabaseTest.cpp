@@ -1,4 +1,5 @@
-// Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
+// Version files: where they are found, their password, bad input, exclusive use (a file replaced while it opens too)
+// and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -10,16 +11,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
+#include <cstdio>
 #include <sqlite3.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
 using namespace versiondb;
 using namespace testsupport;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,29 +34,72 @@ std::unique_ptr<VersionStore> open(const QString& file, const QString& connect =
     return VersionStore::OpenDatabase(file, VersionStore::Hold::Write, connect);
 }
 
+// For the test, SQLite's default file system is a wrapper of the real one: right after SQLite opened the main
+// file v.dat, it renames a fresh copy of r.dat over that path, as another holder's compaction does, for the
+// next `left` such opens.
+class ReplacedFile : public InstallTreeTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(isValid());
+        file = makeVersion(u"v.dat"_s, 2);
+        replacement = makeVersion(u"r.dat"_s, 3);
+        s_test = this;
+        m_vfs = *m_base;
+        m_vfs.zName = "replacing";
+        m_vfs.xOpen = &openReplacing;
+        ASSERT_EQ(sqlite3_vfs_register(&m_vfs, 1), SQLITE_OK);
+    }
+    void TearDown() override
+    {
+        sqlite3_vfs_register(m_base, 1);
+        sqlite3_vfs_unregister(&m_vfs);
+    }
+    static int openReplacing(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* handle, int flags, int* outFlags)
+    {
+        ReplacedFile& t = *s_test;
+        const int rc = t.m_base->xOpen(t.m_base, name, handle, flags, outFlags);
+        const QString next = t.file + u".next"_s;
+        if (rc == SQLITE_OK && (flags & SQLITE_OPEN_MAIN_DB) && t.left > 0 &&
+            QFileInfo(QString::fromUtf8(name)) == QFileInfo(t.file) && QFile::copy(t.replacement, next) &&
+            std::rename(QFile::encodeName(next).constData(), QFile::encodeName(t.file).constData()) == 0) {
+            --t.left;
+        }
+        return rc;
+    }
+
+    QString file, replacement;
+    int left = 0;
+
+private:
+    static inline ReplacedFile* s_test = nullptr;
+    sqlite3_vfs* m_base = sqlite3_vfs_find(nullptr);
+    sqlite3_vfs m_vfs{};
+};
+
 } // namespace
 
 TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 {
-    ASSERT_TRUE(QDir(installFolder()).mkdir(QStringLiteral("x.dat")));
-    const QString notVersion = writeFile(QStringLiteral("other.dat"), {});
+    ASSERT_TRUE(QDir(installFolder()).mkdir(u"x.dat"_s));
+    const QString notVersion = writeFile(u"other.dat"_s, {});
     (void)sql(notVersion, "CREATE TABLE \"본문\" (a, b); INSERT INTO \"본문\" VALUES (1, 2)");
-    const QString truncated = makeVersion(QStringLiteral("truncated.dat"), 2000);
+    const QString truncated = makeVersion(u"truncated.dat"_s, 2000);
     ASSERT_TRUE(QFile(truncated).resize(QFile(truncated).size() / 2));
     const auto readOnly = [](const QString& file) {
         return QFile::setPermissions(file, QFileDevice::ReadOwner) ? file : QString();
     };
     const std::vector<std::tuple<const char*, QString, int, QString>> cases = {
-        {"missing file", path(QStringLiteral("none.dat")), errorNumber::FileNotFound, passwordConnect()},
-        {"folder", path(QStringLiteral("x.dat")), errorNumber::InvalidPath, passwordConnect()},
+        {"missing file", path(u"none.dat"_s), errorNumber::FileNotFound, passwordConnect()},
+        {"folder", path(u"x.dat"_s), errorNumber::InvalidPath, passwordConnect()},
         {"SQLite file not a version", notVersion, errorNumber::UnrecognizedFormat, passwordConnect()},
-        {"the password in other letters", makeVersion(QStringLiteral("case.dat"), 2), errorNumber::InvalidPassword,
-         QStringLiteral(";pwd=brackwind4417")},
+        {"the password in other letters", makeVersion(u"case.dat"_s, 2), errorNumber::InvalidPassword,
+         u";pwd=brackwind4417"_s},
         {"truncated", truncated, errorNumber::DatabaseDamaged, passwordConnect()},
-        {"read-only", readOnly(makeVersion(QStringLiteral("ro.dat"), 2)), errorNumber::ReadOnly, passwordConnect()},
-        {"read-only text file: the format is checked first",
-         readOnly(writeFile(QStringLiteral("ro-text.dat"), "창 1:1 태초에\r\n")), errorNumber::UnrecognizedFormat,
-         passwordConnect()},
+        {"read-only", readOnly(makeVersion(u"ro.dat"_s, 2)), errorNumber::ReadOnly, passwordConnect()},
+        {"read-only text file: the format is checked first", readOnly(writeFile(u"ro-text.dat"_s, "창 1:1 태초에\r\n")),
+         errorNumber::UnrecognizedFormat, passwordConnect()},
     };
     for (const auto& [name, file, expected, connect] : cases) {
         SCOPED_TRACE(name);
@@ -68,29 +115,27 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 // salted verifier, never the password.
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
-    const QString file = makeVersion(QStringLiteral("clean.dat"), 2);
-    const QStringList leftovers = {file + QStringLiteral(".compact-0a1b2c"), file + QStringLiteral(".repair-3f"),
-                                   file + QStringLiteral(".repair-3f-journal")};
-    for (const QString& leftover : leftovers + QStringList{file + QStringLiteral(".compact-notes")}) {
+    const QString file = makeVersion(u"clean.dat"_s, 2);
+    const QStringList leftovers = {file + u".compact-0a1b2c"_s, file + u".repair-3f"_s, file + u".repair-3f-journal"_s};
+    for (const QString& leftover : leftovers + QStringList{file + u".compact-notes"_s}) {
         write(leftover, "left by a killed run");
     }
     auto db = open(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
     db->Close();
-    EXPECT_EQ(errorOf([&] { (void)db->RecordCount(); }), errorNumber::ObjectClosed);
     open(file).reset();
-    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("clean.dat"), QStringLiteral("clean.dat.compact-notes")}));
-    EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
+    EXPECT_EQ(installEntries(), (QStringList{u"clean.dat"_s, u"clean.dat.compact-notes"_s}));
+    EXPECT_EQ(sql(file, u"PRAGMA integrity_check"_s), u"ok"_s);
     EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
-    EXPECT_NE(bytes(makeVersion(QStringLiteral("a.dat"), 0)), bytes(makeVersion(QStringLiteral("b.dat"), 0)));
+    EXPECT_NE(bytes(makeVersion(u"a.dat"_s, 0)), bytes(makeVersion(u"b.dat"_s, 0)));
 }
 
 // A file of the release that kept a write-ahead log, left with committed records in its log as a crash leaves
 // it, keeps them all and after its first open and close is one file whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
-    const QString file = makeVersion(QStringLiteral("old.dat"), 40, Texts::EveryThird);
-    const QString copy = path(QStringLiteral("copy.dat"));
+    const QString file = makeVersion(u"old.dat"_s, 40, Texts::EveryThird);
+    const QString copy = path(u"copy.dat"_s);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,
@@ -98,28 +143,28 @@ TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
                            "UPDATE \"본문\" SET \"본문\" = 'log ' || \"번호\" WHERE \"번호\" > 20;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    for (const QString& suffix : {QString(), u"-wal"_s, u"-shm"_s}) {
         ASSERT_TRUE(QFile::copy(file + suffix, copy + suffix));
     }
     sqlite3_close(db);
     ASSERT_EQ(bytes(copy).mid(18, 2), QByteArray("\x02\x02", 2));
-    const Records expected = read(file).value();
-    ASSERT_EQ(expected.at(30).second, QVariant(QStringLiteral("log 30")));
-    EXPECT_EQ(read(copy), expected);
+    const QList<StoredRecord> expected = storedRecords(file);
+    ASSERT_EQ(expected.at(29).text, QVariant(u"log 30"_s));
+    EXPECT_EQ(storedRecords(copy), expected);
     EXPECT_EQ(bytes(copy).mid(18, 2), QByteArray("\x01\x01", 2));
-    EXPECT_EQ(installEntries(), (QStringList{QStringLiteral("copy.dat"), QStringLiteral("old.dat")}));
+    EXPECT_EQ(installEntries(), (QStringList{u"copy.dat"_s, u"old.dat"_s}));
 }
 
 // While another process holds the file, an open or a repair fails as in use and changes nothing.
 TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturnedUpdateInASoundFile)
 {
-    const QString file = makeVersion(QStringLiteral("crash.dat"), 0);
+    const QString file = makeVersion(u"crash.dat"_s, 0);
     const auto start = [&](QProcess& child, const QStringList& arguments) {
-        child.start(testBinFolder() + QStringLiteral("/versiondb-test-child"), arguments);
+        child.start(testBinFolder() + u"/versiondb-test-child"_s, arguments);
         return child.waitForStarted(10000);
     };
     QProcess holder;
-    ASSERT_TRUE(start(holder, {QStringLiteral("hold"), file}) && holder.waitForReadyRead(10000) &&
+    ASSERT_TRUE(start(holder, {u"hold"_s, file}) && holder.waitForReadyRead(10000) &&
                 holder.readLine().trimmed() == "open");
     const QByteArray before = bytes(file);
     EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
@@ -133,7 +178,7 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
     QRandomGenerator random(testSeed());
     for (int round = 0; round < 4; ++round) {
         QProcess child;
-        ASSERT_TRUE(start(child, {QStringLiteral("store"), file, QString::number(next)}));
+        ASSERT_TRUE(start(child, {u"store"_s, file, QString::number(next)}));
         // Let it write for a random while, then kill it wherever it is.
         const int wanted = random.bounded(20, 400);
         QByteArray output;
@@ -158,26 +203,22 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
         }
         for (const int n : reported) {
             const StoredRecord& r = stored[n];
-            EXPECT_TRUE(r.reference == QStringLiteral("창 %1:1").arg(n) &&
-                        r.book == (n % 3 ? QVariant() : n % 66 + 1) &&
-                        r.text == QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9))
+            EXPECT_TRUE(r.reference == u"창 %1:1"_s.arg(n) && r.book == (n % 3 ? QVariant() : n % 66 + 1) &&
+                        r.text == u"본문 %1 "_s.arg(n).repeated(1 + n % 9))
                 << n;
         }
-        EXPECT_EQ(integrityOf(file), QStringLiteral("ok"));
-        EXPECT_EQ(installEntries(), QStringList{QStringLiteral("crash.dat")});
+        EXPECT_EQ(sql(file, u"PRAGMA integrity_check"_s), u"ok"_s);
+        EXPECT_EQ(installEntries(), QStringList{u"crash.dat"_s});
     }
     EXPECT_GT(reported.size(), 40);
 }
 
-// The reference version is found whatever the letter case of its stored name;
-// an exact match is preferred and a missing name left alone.
-// A copy of the records of another file commits as a transaction of this file alone: with a
-// write lock on the source as well, the commit goes through a super-journal, which a kill at the
-// wrong moment leaves beside the file.
+// A copy of the records of another file commits as a transaction of this file alone: with a write lock on the source
+// as well, the commit goes through a super-journal, which a kill at the wrong moment leaves beside the file.
 TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 {
-    const QString source = makeVersion(QStringLiteral("source.dat"), 5);
-    const QString target = makeVersion(QStringLiteral("target.dat"), 0);
+    const QString source = makeVersion(u"source.dat"_s, 5);
+    const QString target = makeVersion(u"target.dat"_s, 0);
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(installFolder()).constData(), IN_CREATE), 0);
     open(target)->copySkeleton(source);
@@ -189,16 +230,18 @@ TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
         }
     }
     close(watch);
-    EXPECT_EQ(created, QStringList{QStringLiteral("target.dat-journal")});
+    EXPECT_EQ(created, QStringList{u"target.dat-journal"_s});
     EXPECT_EQ(storedRecords(target), storedRecords(source));
 }
 
+// The reference version is found whatever the letter case of its stored name; an exact match is preferred and a missing
+// name left alone.
 TEST_F(OpenDatabase, fileNamesResolveWithoutRegardToLetterCase)
 {
     for (const char* name : {"개역.Dat", "kjv.dat", "KJV.DAT"}) {
         (void)writeFile(QString::fromUtf8(name), {});
     }
-    EXPECT_EQ(referenceVersionPath(programFolder()), programFolder() + QStringLiteral("/../개역.Dat"));
+    EXPECT_EQ(referenceVersionPath(programFolder()), programFolder() + u"/../개역.Dat"_s);
     for (const char* name : {"KJV.DAT", "kjv.dat", "none.dat", "missing/개역.DAT"}) {
         EXPECT_EQ(resolveFileNameCase(path(QString::fromUtf8(name))), path(QString::fromUtf8(name)));
     }
@@ -209,4 +252,24 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
     // A key of two blocks of the derivation, from a password and salt longer than one.
     EXPECT_EQ(deriveKey("passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 40).toHex(),
               QByteArray("348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9"));
+}
+
+// The open notices that the file it locked is no longer the version and opens again: the save (to the first record)
+// lands in the file that the path names, and nothing is left beside it. A file replaced at every attempt is in use.
+TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
+{
+    left = 100;
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_LT(left, 99);
+    QList<StoredRecord> expected = storedRecords(replacement);
+    expected[0].text = u"저장한 본문"_s;
+    left = 1;
+    EXPECT_EQ(errorOf([&] {
+                  auto version = VersionStore::OpenDatabase(file);
+                  version->setText(version->Seek(qint64(1)).value_or(0), u"저장한 본문"_s);
+              }),
+              0);
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(storedRecords(file), expected);
+    EXPECT_EQ(installEntries(), (QStringList{u"r.dat"_s, u"v.dat"_s}));
 }

@@ -9,6 +9,8 @@
 #include <iostream>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -21,14 +23,10 @@ int main(int argc, char** argv)
         return 0;
     }
     for (int n = args.value(3).toInt();; ++n) {
-        const QString text = QStringLiteral("본문 %1 ").arg(n).repeated(1 + n % 9);
+        const QString text = u"본문 %1 "_s.arg(n).repeated(1 + n % 9);
         const bool third = n % 3 == 0; // every third record gets its text after it was stored
-        version->addRecord({n,
-                            third ? QVariant(n % 66 + 1) : QVariant(),
-                            {},
-                            {},
-                            QStringLiteral("창 %1:1").arg(n),
-                            third ? QVariant() : text});
+        version->addRecord(
+            {n, third ? QVariant(n % 66 + 1) : QVariant(), {}, {}, u"창 %1:1"_s.arg(n), third ? QVariant() : text});
         if (third) {
             version->setText(version->Seek(qint64(n)).value_or(0), text);
         }
