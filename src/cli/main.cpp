@@ -16,8 +16,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (!arguments.isEmpty() &&
-        (arguments.first() == QStringLiteral("--help") || arguments.first() == QStringLiteral("-h"))) {
+    const auto asksForHelp = [&arguments] {
+        return !arguments.isEmpty() &&
+               (arguments.first() == QStringLiteral("--help") || arguments.first() == QStringLiteral("-h"));
+    };
+    if (asksForHelp()) {
         cli::printUsage(stdout);
         return cli::kSuccess;
     }
@@ -35,6 +38,10 @@ int main(int argc, char* argv[])
             return cli::usageError(cli::UsageErrors::programFolderNotFound(programFolder));
         }
         arguments = arguments.mid(2);
+    }
+    if (asksForHelp()) { // after the program folder too
+        cli::printUsage(stdout);
+        return cli::kSuccess;
     }
     if (arguments.isEmpty()) {
         return cli::usageError(cli::UsageErrors::noCommand());

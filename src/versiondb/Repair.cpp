@@ -158,8 +158,8 @@ void Repair::readHistory(sqlite3* db)
     };
     read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\" FROM \"변경\" ORDER BY \"번호\""), 4, m_changes,
          [](const sqlite::Statement&) { return true; });
-    read(QStringLiteral("SELECT \"변경\", \"번호\", \"본문\" FROM \"이전본문\" ORDER BY rowid"), 3, m_keptTexts,
-         [](const sqlite::Statement& row) {
+    read(QStringLiteral("SELECT \"변경\", \"번호\", \"본문\" FROM \"이전본문\" ORDER BY \"변경\", \"번호\""), 3,
+         m_keptTexts, [](const sqlite::Statement& row) {
              const QByteArray text = row.columnBlob(2);
              return row.columnType(2) == SQLITE_NULL ||
                     (row.columnType(2) == SQLITE_TEXT && platform::isWellFormedUtf8(text) && !text.contains('\n') &&

@@ -53,13 +53,14 @@ QStringList VersionFile::schemaStatements()
 
 const char* VersionFile::historySchema()
 {
-    // A verse's changes in order through the first index, a change's verses through the second.
+    // The kept texts are keyed by their change and 번호 alone, without a row id or an index of
+    // their own: a change's texts are one range of the key, and a version grows by little more than
+    // the texts it replaced. A verse's changes are found by a scan.
     return R"(
 CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
                                  "내용" TEXT NOT NULL);
-CREATE TABLE IF NOT EXISTS "이전본문" ("변경" INTEGER NOT NULL, "번호" INTEGER NOT NULL, "본문" TEXT);
-CREATE UNIQUE INDEX IF NOT EXISTS "이전본문_번호" ON "이전본문" ("번호", "변경");
-CREATE INDEX IF NOT EXISTS "이전본문_변경" ON "이전본문" ("변경");
+CREATE TABLE IF NOT EXISTS "이전본문" ("변경" INTEGER NOT NULL, "번호" INTEGER NOT NULL, "본문" TEXT,
+                                   PRIMARY KEY ("변경", "번호")) WITHOUT ROWID;
 )";
 }
 
