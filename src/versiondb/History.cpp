@@ -13,6 +13,9 @@ namespace versiondb {
 
 namespace {
 
+// The largest 번호 that a kept text's key holds (24 bits).
+constexpr qint64 kLargestNumber = (qint64(1) << 24) - 1;
+
 const std::array<QString, 5> kSourceNames = {QStringLiteral("편집기"), QStringLiteral("저장 명령"),
                                              QStringLiteral("만들기"), QStringLiteral("되돌리기"),
                                              QStringLiteral("복원")};
@@ -39,8 +42,8 @@ Change changeFrom(const sqlite::Statement& row, int first = 0)
     return change;
 }
 
-const QString kChangeColumns = QStringLiteral(
-    "c.\"번호\", c.\"시각\", c.\"출처\", c.\"내용\", (SELECT count(*) FROM \"이전본문\" WHERE \"변경\" = c.\"번호\")");
+const QString kChangeColumns = QStringLiteral("c.\"번호\", c.\"시각\", c.\"출처\", c.\"내용\", (SELECT count(*) FROM "
+                                              "\"이전본문\" WHERE \"열쇠\" >> 24 = c.\"번호\")");
 
 } // namespace
 
@@ -64,7 +67,7 @@ void History::makeTables()
     sqlite3* db = m_version.handle();
     sqlite::exec(db, VersionFile::historySchema());
     m_version.statements().keep = sqlite::Statement(
-        db, QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" (\"변경\", \"번호\", \"본문\") VALUES (?1, ?2, ?3)"));
+        db, QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES ((?1 << 24) + ?2, ?3)"));
     m_version.statements().newChange = sqlite::Statement(
         db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\") VALUES (?1, ?2, ?3)"));
 }
@@ -93,6 +96,10 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
     }
     if (!before.isNull() && before.toString() == text) {
         return false;
+    }
+    // A kept text is keyed by its change and 번호 together (see VersionFile::historySchema).
+    if (number.toLongLong() < 1 || number.toLongLong() > kLargestNumber) {
+        raise(errorNumber::DatabaseDamaged);
     }
     if (!s.keep.isPrepared()) {
         makeTables();
@@ -153,8 +160,8 @@ std::vector<VerseChange> History::verseChanges(qint64 number)
     }
     const VerseRecord record = m_version.record(*row);
     sqlite::Statement of(m_version.handle(), QStringLiteral("SELECT %1, h.\"본문\" FROM \"이전본문\" h "
-                                                            "JOIN \"변경\" c ON c.\"번호\" = h.\"변경\" "
-                                                            "WHERE h.\"번호\" = ?1 ORDER BY h.\"변경\" DESC")
+                                                            "JOIN \"변경\" c ON c.\"번호\" = h.\"열쇠\" >> 24 "
+                                                            "WHERE h.\"열쇠\" & 16777215 = ?1 ORDER BY h.\"열쇠\" DESC")
                                                  .arg(kChangeColumns));
     of.bindInt(1, number);
     QVariant after = record[kText];
@@ -175,15 +182,16 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     sqlite3* db = m_version.handle();
     const Change taken = changeOf(change);
     // The verses of the change (or the one asked for) whose text now differs from the one before it.
-    const QString verses = QStringLiteral("FROM \"이전본문\" h JOIN \"본문\" b ON b.\"번호\" = h.\"번호\" "
-                                          "WHERE h.\"변경\" = ?1 AND (?2 IS NULL OR h.\"번호\" = ?2) "
+    const QString verses = QStringLiteral("FROM \"이전본문\" h JOIN \"본문\" b ON b.\"번호\" = h.\"열쇠\" & 16777215 "
+                                          "WHERE h.\"열쇠\" BETWEEN ?1 << 24 AND (?1 << 24) + 16777215 "
+                                          "AND (?2 IS NULL OR h.\"열쇠\" = (?1 << 24) + ?2) "
                                           "AND b.\"본문\" IS NOT h.\"본문\"");
     Transaction transaction(m_version);
     makeTables();
     std::vector<VerseChange> restored;
     {
-        sqlite::Statement read(db, QStringLiteral("SELECT h.\"번호\", b.\"성경구절\", b.\"본문\", h.\"본문\" ") +
-                                       verses + QStringLiteral(" ORDER BY h.\"번호\""));
+        sqlite::Statement read(db, QStringLiteral("SELECT b.\"번호\", b.\"성경구절\", b.\"본문\", h.\"본문\" ") +
+                                       verses + QStringLiteral(" ORDER BY h.\"열쇠\""));
         read.bindInt(1, change);
         read.bind(2, number ? QVariant(*number) : QVariant());
         while (read.step()) {
@@ -204,11 +212,12 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     made.id = sqlite3_last_insert_rowid(db);
     // The texts now stored are kept under the new change, then the ones before the change taken back return.
     const QStringList steps = {
-        QStringLiteral("INSERT INTO \"이전본문\" (\"변경\", \"번호\", \"본문\") SELECT ?3, h.\"번호\", b.\"본문\" ") +
+        QStringLiteral("INSERT INTO \"이전본문\" (\"열쇠\", \"본문\") SELECT (?3 << 24) + b.\"번호\", b.\"본문\" ") +
             verses,
-        QStringLiteral("UPDATE \"본문\" SET \"본문\" = (SELECT h.\"본문\" FROM \"이전본문\" h WHERE h.\"변경\" = ?1 "
-                       "AND h.\"번호\" = \"본문\".\"번호\") WHERE \"번호\" IN (SELECT \"번호\" FROM \"이전본문\" "
-                       "WHERE \"변경\" = ?3) AND (?2 IS NULL OR \"번호\" = ?2)")};
+        QStringLiteral(
+            "UPDATE \"본문\" SET \"본문\" = (SELECT h.\"본문\" FROM \"이전본문\" h WHERE h.\"열쇠\" = (?1 << 24) + "
+            "\"본문\".\"번호\") WHERE \"번호\" IN (SELECT \"열쇠\" & 16777215 FROM \"이전본문\" WHERE "
+            "\"열쇠\" BETWEEN ?3 << 24 AND (?3 << 24) + 16777215) AND (?2 IS NULL OR \"번호\" = ?2)")};
     for (const QString& sql : steps) {
         sqlite::Statement step(db, sql);
         step.bindInt(1, change);

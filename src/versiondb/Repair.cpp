@@ -158,11 +158,11 @@ void Repair::readHistory(sqlite3* db)
     };
     read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\" FROM \"변경\" ORDER BY \"번호\""), 4, m_changes,
          [](const sqlite::Statement&) { return true; });
-    read(QStringLiteral("SELECT \"변경\", \"번호\", \"본문\" FROM \"이전본문\" ORDER BY \"변경\", \"번호\""), 3,
-         m_keptTexts, [](const sqlite::Statement& row) {
-             const QByteArray text = row.columnBlob(2);
-             return row.columnType(2) == SQLITE_NULL ||
-                    (row.columnType(2) == SQLITE_TEXT && platform::isWellFormedUtf8(text) && !text.contains('\n') &&
+    read(QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\""), 2, m_keptTexts,
+         [](const sqlite::Statement& row) {
+             const QByteArray text = row.columnBlob(1);
+             return row.columnType(1) == SQLITE_NULL ||
+                    (row.columnType(1) == SQLITE_TEXT && platform::isWellFormedUtf8(text) && !text.contains('\n') &&
                      !text.contains('\r'));
          });
 }
@@ -376,7 +376,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
     }
     for (const auto& [table, rows] :
          {std::pair(QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4)"), &m_changes),
-          std::pair(QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2, ?3)"), &m_keptTexts)}) {
+          std::pair(QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)"), &m_keptTexts)}) {
         sqlite::Statement keep(db.get(), table);
         for (const std::vector<QVariant>& row : *rows) {
             sqlite::ResetGuard guard(keep);

@@ -53,14 +53,13 @@ QStringList VersionFile::schemaStatements()
 
 const char* VersionFile::historySchema()
 {
-    // The kept texts are keyed by their change and 번호 alone, without a row id or an index of
-    // their own: a change's texts are one range of the key, and a version grows by little more than
-    // the texts it replaced. A verse's changes are found by a scan.
+    // A kept text's key "열쇠" is its change's number times 2^24 plus the verse's 번호: a change's
+    // texts are one range of the table's own key, appended in order, without an index of their own,
+    // so a version grows by little more than the texts it replaced. A verse's changes take a scan.
     return R"(
 CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
                                  "내용" TEXT NOT NULL);
-CREATE TABLE IF NOT EXISTS "이전본문" ("변경" INTEGER NOT NULL, "번호" INTEGER NOT NULL, "본문" TEXT,
-                                   PRIMARY KEY ("변경", "번호")) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" TEXT);
 )";
 }
 
