@@ -256,7 +256,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             // The texts of a version made by this run replace nothing; into any other, the run is one change.
             if (!m_madeFresh) {
                 m_history = std::make_unique<versiondb::History>(*m_target);
-                m_change = {versiondb::ChangeSource::Build, fileNames(files), 0};
+                m_change = {versiondb::ChangeSource::Build, fileNames(files), {}};
             }
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = static_cast<int>(m_reference->RecordCount());
@@ -336,6 +336,9 @@ void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& t
 void BuildPipeline::commitStored()
 {
     if (m_stored) {
+        if (m_history) {
+            m_history->finish(m_change);
+        }
         m_stored->Commit();
         m_stored.reset();
     }

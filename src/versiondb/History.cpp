@@ -7,14 +7,28 @@
 #include "versiondb/VersionStore.h"
 #include "versiondb/VersionStoreStatements.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <array>
 
 namespace versiondb {
 
 namespace {
 
-// The largest 번호 that a kept text's key holds (24 bits).
+// The kept texts of one change are grouped by 번호 into rows of up to 64 verses, each row's key its
+// change's number times 2^24 plus the first 번호 of its group (see VersionFile::historySchema).
+constexpr int kGroupBits = 6;
 constexpr qint64 kLargestNumber = (qint64(1) << 24) - 1;
+
+qint64 groupOf(qint64 number)
+{
+    return number >> kGroupBits << kGroupBits;
+}
+
+qint64 keyOf(qint64 change, qint64 group)
+{
+    return (change << 24) + group;
+}
 
 const std::array<QString, 5> kSourceNames = {QStringLiteral("편집기"), QStringLiteral("저장 명령"),
                                              QStringLiteral("만들기"), QStringLiteral("되돌리기"),
@@ -30,28 +44,61 @@ ChangeSource sourceNamed(const QString& name)
     raise(errorNumber::DatabaseDamaged);
 }
 
-// A change from the columns id, time, source, detail and verse count from column first on.
-Change changeFrom(const sqlite::Statement& row, int first = 0)
+const QString kChangeColumns = QStringLiteral("c.\"번호\", c.\"시각\", c.\"출처\", c.\"내용\", c.\"구절수\"");
+
+Change changeFrom(const sqlite::Statement& row)
 {
-    Change change;
-    change.id = row.columnInt(first);
-    change.time = QDateTime::fromString(row.columnText(first + 1), Qt::ISODateWithMs).toLocalTime();
-    change.source = sourceNamed(row.columnText(first + 2));
-    change.detail = row.columnText(first + 3);
-    change.verses = row.columnInt(first + 4);
-    return change;
+    return {row.columnInt(0), QDateTime::fromString(row.columnText(1), Qt::ISODateWithMs).toLocalTime(),
+            sourceNamed(row.columnText(2)), row.columnText(3), row.columnInt(4)};
 }
 
-const QString kChangeColumns = QStringLiteral("c.\"번호\", c.\"시각\", c.\"출처\", c.\"내용\", (SELECT count(*) FROM "
-                                              "\"이전본문\" WHERE \"열쇠\" >> 24 = c.\"번호\")");
+// One row of kept texts: the count, then each verse's 번호, whether it had a text, and the text; compressed.
+QByteArray encodeKept(const History::KeptTexts& texts)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(texts.size());
+    for (const auto& [number, text] : texts) {
+        out << qint64(number) << !text.isNull() << (text.isNull() ? QString() : text.toString());
+    }
+    return qCompress(bytes);
+}
+
+bool same(const QVariant& a, const QVariant& b)
+{
+    return a.isNull() == b.isNull() && (a.isNull() || a.toString() == b.toString());
+}
 
 } // namespace
-
-History::History(VersionStore& version) : m_version(version) {}
 
 QString History::sourceName(ChangeSource source)
 {
     return kSourceNames.at(static_cast<std::size_t>(source));
+}
+
+std::optional<History::KeptTexts> History::decodeKept(const QByteArray& row)
+{
+    const QByteArray bytes = qUncompress(row);
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 count = 0;
+    in >> count;
+    KeptTexts texts;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        qint64 number = 0;
+        bool hasText = false;
+        QString text;
+        in >> number >> hasText >> text;
+        if (text.contains(u'\n') || text.contains(u'\r') || !QStringView(text).isValidUtf16()) {
+            return std::nullopt;
+        }
+        texts.emplace_back(number, hasText ? QVariant(text) : QVariant());
+    }
+    if (bytes.isEmpty() || in.status() != QDataStream::Ok || !in.atEnd() || texts.size() != count) {
+        return std::nullopt;
+    }
+    return texts;
 }
 
 bool History::hasTables()
@@ -60,16 +107,6 @@ bool History::hasTables()
                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
                                           "('변경', '이전본문')"));
     return find.step() && find.columnInt(0) == 2;
-}
-
-void History::makeTables()
-{
-    sqlite3* db = m_version.handle();
-    sqlite::exec(db, VersionFile::historySchema());
-    m_version.statements().keep = sqlite::Statement(
-        db, QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES ((?1 << 24) + ?2, ?3)"));
-    m_version.statements().newChange = sqlite::Statement(
-        db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\") VALUES (?1, ?2, ?3)"));
 }
 
 void History::checkWritable() const
@@ -83,47 +120,53 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
 {
     checkWritable();
     VersionStore::Statements& s = m_version.statements();
-    QVariant number;
-    QVariant before;
-    {
-        sqlite::ResetGuard guard(s.byRow);
-        s.byRow.bindInt(1, row);
-        if (!s.byRow.step()) {
-            raise(errorNumber::NoCurrentRecord);
-        }
-        number = s.byRow.column(1 + kNumber);
-        before = s.byRow.column(1 + kText);
-    }
-    if (!before.isNull() && before.toString() == text) {
+    const VerseRecord record = m_version.record(row);
+    const QVariant& before = record[kText];
+    if (same(before, text)) {
         return false;
     }
-    // A kept text is keyed by its change and 번호 together (see VersionFile::historySchema).
-    if (number.toLongLong() < 1 || number.toLongLong() > kLargestNumber) {
+    const qint64 number = record[kNumber].toLongLong();
+    if (number < 1 || number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
-    if (!s.keep.isPrepared()) {
-        makeTables();
-    }
-    if (change.id == 0) {
-        sqlite::ResetGuard guard(s.newChange);
-        s.newChange.bind(1, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-        s.newChange.bind(2, sourceName(change.source));
-        s.newChange.bind(3, change.detail);
-        (void)s.newChange.step();
-        change.id = sqlite3_last_insert_rowid(m_version.handle());
-    }
-    {
-        sqlite::ResetGuard guard(s.keep);
-        s.keep.bindInt(1, change.id);
-        s.keep.bind(2, number);
-        s.keep.bind(3, before);
-        (void)s.keep.step();
-    }
+    change.kept.try_emplace(number, before);
     sqlite::ResetGuard guard(s.setText);
     s.setText.bind(1, text);
     s.setText.bindInt(2, row);
     (void)s.setText.step();
     return true;
+}
+
+qint64 History::finish(PendingChange& change)
+{
+    checkWritable();
+    if (change.kept.empty()) {
+        return 0;
+    }
+    sqlite3* db = m_version.handle();
+    sqlite::exec(db, VersionFile::historySchema());
+    sqlite::Statement entry(db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\", \"구절수\") "
+                                               "VALUES (?1, ?2, ?3, ?4)"));
+    entry.bind(1, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    entry.bind(2, sourceName(change.source));
+    entry.bind(3, change.detail);
+    entry.bindInt(4, static_cast<qint64>(change.kept.size()));
+    (void)entry.step();
+    const qint64 id = sqlite3_last_insert_rowid(db);
+    sqlite::Statement keep(db, QStringLiteral("INSERT INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES (?1, ?2)"));
+    for (auto it = change.kept.begin(); it != change.kept.end();) {
+        const qint64 group = groupOf(it->first);
+        KeptTexts texts;
+        for (; it != change.kept.end() && groupOf(it->first) == group; ++it) {
+            texts.emplace_back(it->first, it->second);
+        }
+        sqlite::ResetGuard guard(keep);
+        keep.bindInt(1, keyOf(id, group));
+        keep.bind(2, encodeKept(texts));
+        (void)keep.step();
+    }
+    change.kept.clear();
+    return id;
 }
 
 std::vector<Change> History::changes()
@@ -140,17 +183,6 @@ std::vector<Change> History::changes()
     return changes;
 }
 
-Change History::changeOf(qint64 id)
-{
-    sqlite::Statement one(m_version.handle(),
-                          QStringLiteral("SELECT %1 FROM \"변경\" c WHERE c.\"번호\" = ?1").arg(kChangeColumns));
-    one.bindInt(1, id);
-    if (!one.step()) {
-        raise(errorNumber::NoCurrentRecord);
-    }
-    return changeFrom(one);
-}
-
 std::vector<VerseChange> History::verseChanges(qint64 number)
 {
     std::vector<VerseChange> changes;
@@ -159,72 +191,74 @@ std::vector<VerseChange> History::verseChanges(qint64 number)
         return changes;
     }
     const VerseRecord record = m_version.record(*row);
-    sqlite::Statement of(m_version.handle(), QStringLiteral("SELECT %1, h.\"본문\" FROM \"이전본문\" h "
-                                                            "JOIN \"변경\" c ON c.\"번호\" = h.\"열쇠\" >> 24 "
-                                                            "WHERE h.\"열쇠\" & 16777215 = ?1 ORDER BY h.\"열쇠\" DESC")
+    // Each change's row of the verse's group, newest first; a change that kept no text of the verse has none
+    // or one without it.
+    sqlite::Statement of(m_version.handle(), QStringLiteral("SELECT %1, h.\"본문\" FROM \"변경\" c JOIN \"이전본문\" h "
+                                                            "ON h.\"열쇠\" = (c.\"번호\" << 24) + ?1 "
+                                                            "ORDER BY c.\"번호\" DESC")
                                                  .arg(kChangeColumns));
-    of.bindInt(1, number);
+    of.bindInt(1, groupOf(number));
     QVariant after = record[kText];
     while (of.step()) {
-        VerseChange change{changeFrom(of), number, record[kReference].toString(), of.column(5), after};
-        after = change.before;
-        changes.push_back(std::move(change));
+        const std::optional<KeptTexts> texts = decodeKept(of.columnBlob(5));
+        if (!texts) {
+            raise(errorNumber::DatabaseDamaged);
+        }
+        for (const auto& [n, before] : *texts) {
+            if (n == number) {
+                changes.push_back({changeFrom(of), number, record[kReference].toString(), before, after});
+                after = before;
+            }
+        }
     }
     return changes;
+}
+
+History::KeptTexts History::kept(qint64 change, std::optional<qint64> group)
+{
+    sqlite::Statement rows(m_version.handle(),
+                           QStringLiteral("SELECT \"본문\" FROM \"이전본문\" WHERE \"열쇠\" BETWEEN ?1 AND ?2"));
+    rows.bindInt(1, keyOf(change, group.value_or(0)));
+    rows.bindInt(2, keyOf(change, group.value_or(kLargestNumber)));
+    KeptTexts all;
+    while (rows.step()) {
+        const std::optional<KeptTexts> texts = decodeKept(rows.columnBlob(0));
+        if (!texts) {
+            raise(errorNumber::DatabaseDamaged);
+        }
+        all.insert(all.end(), texts->begin(), texts->end());
+    }
+    return all;
 }
 
 std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> number, ChangeSource source)
 {
     checkWritable();
-    if (!hasTables()) {
-        raise(errorNumber::NoCurrentRecord);
-    }
-    sqlite3* db = m_version.handle();
-    const Change taken = changeOf(change);
-    // The verses of the change (or the one asked for) whose text now differs from the one before it.
-    const QString verses = QStringLiteral("FROM \"이전본문\" h JOIN \"본문\" b ON b.\"번호\" = h.\"열쇠\" & 16777215 "
-                                          "WHERE h.\"열쇠\" BETWEEN ?1 << 24 AND (?1 << 24) + 16777215 "
-                                          "AND (?2 IS NULL OR h.\"열쇠\" = (?1 << 24) + ?2) "
-                                          "AND b.\"본문\" IS NOT h.\"본문\"");
-    Transaction transaction(m_version);
-    makeTables();
     std::vector<VerseChange> restored;
-    {
-        sqlite::Statement read(db, QStringLiteral("SELECT b.\"번호\", b.\"성경구절\", b.\"본문\", h.\"본문\" ") +
-                                       verses + QStringLiteral(" ORDER BY h.\"열쇠\""));
-        read.bindInt(1, change);
-        read.bind(2, number ? QVariant(*number) : QVariant());
-        while (read.step()) {
-            restored.push_back({{}, read.columnInt(0), read.columnText(1), read.column(2), read.column(3)});
-        }
-    }
-    if (restored.empty()) {
+    if (!hasTables()) {
         return restored;
     }
-    Change made{0, QDateTime::currentDateTime(), source, QString::number(taken.id),
-                static_cast<qint64>(restored.size())};
-    sqlite::Statement newChange(
-        db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\") VALUES (?1, ?2, ?3)"));
-    newChange.bind(1, made.time.toUTC().toString(Qt::ISODateWithMs));
-    newChange.bind(2, sourceName(source));
-    newChange.bind(3, made.detail);
-    (void)newChange.step();
-    made.id = sqlite3_last_insert_rowid(db);
-    // The texts now stored are kept under the new change, then the ones before the change taken back return.
-    const QStringList steps = {
-        QStringLiteral("INSERT INTO \"이전본문\" (\"열쇠\", \"본문\") SELECT (?3 << 24) + b.\"번호\", b.\"본문\" ") +
-            verses,
-        QStringLiteral(
-            "UPDATE \"본문\" SET \"본문\" = (SELECT h.\"본문\" FROM \"이전본문\" h WHERE h.\"열쇠\" = (?1 << 24) + "
-            "\"본문\".\"번호\") WHERE \"번호\" IN (SELECT \"열쇠\" & 16777215 FROM \"이전본문\" WHERE "
-            "\"열쇠\" BETWEEN ?3 << 24 AND (?3 << 24) + 16777215) AND (?2 IS NULL OR \"번호\" = ?2)")};
-    for (const QString& sql : steps) {
-        sqlite::Statement step(db, sql);
-        step.bindInt(1, change);
-        step.bind(2, number ? QVariant(*number) : QVariant());
-        step.bindInt(3, made.id);
-        (void)step.step();
+    VersionStore::Statements& s = m_version.statements();
+    Transaction transaction(m_version);
+    PendingChange undo{source, QString::number(change), {}};
+    for (const auto& [n, before] : kept(change, number ? std::optional(groupOf(*number)) : std::nullopt)) {
+        const std::optional<qint64> row = number && n != *number ? std::nullopt : m_version.Seek(n);
+        if (!row) {
+            continue;
+        }
+        const VerseRecord record = m_version.record(*row);
+        if (same(record[kText], before)) {
+            continue;
+        }
+        undo.kept.emplace(n, record[kText]);
+        sqlite::ResetGuard guard(s.setText);
+        s.setText.bind(1, before);
+        s.setText.bindInt(2, *row);
+        (void)s.setText.step();
+        restored.push_back({{}, n, record[kReference].toString(), record[kText], before});
     }
+    const Change made{finish(undo), QDateTime::currentDateTime(), source, QString::number(change),
+                      static_cast<qint64>(restored.size())};
     transaction.Commit();
     for (VerseChange& verse : restored) {
         verse.change = made;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
-#include <memory>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -41,31 +42,33 @@ struct VerseChange
     QVariant after;
 };
 
-// A change being made: its entry is written with its first text that differs from the stored one.
+// A change being made: the text each verse had before the change first stored into it, by 번호.
+// Nothing is written to the history until finish.
 struct PendingChange
 {
     ChangeSource source = ChangeSource::Editor;
     QString detail;
-    qint64 id = 0; // 0 until the entry is written
+    std::map<qint64, QVariant> kept;
 };
 
 // The history of a version's texts, kept in the version file itself (the tables "변경" and
 // "이전본문", made at the first change of a version that lacks them), so that a copy of the file
 // takes it along. For every change it keeps the text each verse had before; the text after is the
-// one the next change of the verse found, or the text now stored. The table 본문 is not touched but
-// to store texts. A version without the tables has an empty history.
+// one the next change of the verse found, or the text now stored. A version without the tables has
+// an empty history. Changes are stored in the caller's transaction: run setText and finish in one.
 class History
 {
 public:
-    explicit History(VersionStore& version);
+    explicit History(VersionStore& version) : m_version(version) {}
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
-    // Stores text into 본문 of the record at row as a part of change, keeping the text it replaces
-    // (the first time the change touches the record). A text equal to the stored one is not stored
-    // and not kept: false then. The entry, the kept text and the text are three statements: run them in
-    // the caller's transaction, so that they are stored together or not at all.
+    // Stores text into 본문 of the record at row as a part of change, which keeps the text it
+    // replaces (the first time the change touches the record). A text equal to the stored one is
+    // not stored and not kept: false then.
     bool setText(qint64 row, const QString& text, PendingChange& change);
+    // Writes the change into the history (nothing when it kept no text) and empties it; its number, or 0.
+    qint64 finish(PendingChange& change);
 
     // Every change, newest first.
     [[nodiscard]] std::vector<Change> changes();
@@ -80,12 +83,17 @@ public:
     // The name of a source as the history stores it.
     [[nodiscard]] static QString sourceName(ChangeSource source);
 
+    // The kept texts of one row of "이전본문" as 번호 and text, or nothing when the row does not read
+    // whole or holds a text that is not one the program stores (bytes that are not text, a line break).
+    using KeptTexts = std::vector<std::pair<qint64, QVariant>>;
+    [[nodiscard]] static std::optional<KeptTexts> decodeKept(const QByteArray& row);
+
 private:
+    [[nodiscard]] bool hasTables();
     // Raises "read-only" unless the version is held for writing.
     void checkWritable() const;
-    [[nodiscard]] bool hasTables();
-    void makeTables();
-    [[nodiscard]] Change changeOf(qint64 id);
+    // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
+    [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
     VersionStore& m_version;
 };

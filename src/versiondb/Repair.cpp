@@ -5,6 +5,7 @@
 #include "platform/Utf8.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
+#include "versiondb/History.h"
 #include "versiondb/PageSalvage.h"
 #include "versiondb/RawFile.h"
 #include "versiondb/SideFiles.h"
@@ -139,8 +140,9 @@ void Repair::readThroughTable(sqlite3* db)
 
 void Repair::readHistory(sqlite3* db)
 {
-    // Every change and every kept text that reads, up to the first damaged page; a kept text that
-    // is not text, or holds a line break, is left out, so that taking a change back stores no damage.
+    // Every change and every row of kept texts that reads, up to the first damaged page; a row that does
+    // not read whole, or keeps a text the program never stores, is left out, so that taking a change
+    // back stores no damage.
     const auto read = [db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
                            const std::function<bool(const sqlite::Statement&)>& keep) {
         try {
@@ -156,15 +158,10 @@ void Repair::readHistory(sqlite3* db)
         } catch (const Error&) {
         }
     };
-    read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\" FROM \"변경\" ORDER BY \"번호\""), 4, m_changes,
-         [](const sqlite::Statement&) { return true; });
+    read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\""), 5,
+         m_changes, [](const sqlite::Statement&) { return true; });
     read(QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\""), 2, m_keptTexts,
-         [](const sqlite::Statement& row) {
-             const QByteArray text = row.columnBlob(1);
-             return row.columnType(1) == SQLITE_NULL ||
-                    (row.columnType(1) == SQLITE_TEXT && platform::isWellFormedUtf8(text) && !text.contains('\n') &&
-                     !text.contains('\r'));
-         });
+         [](const sqlite::Statement& row) { return History::decodeKept(row.columnBlob(1)).has_value(); });
 }
 
 void Repair::readPages(sqlite3* held)
@@ -375,7 +372,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
         (void)insert.step();
     }
     for (const auto& [table, rows] :
-         {std::pair(QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4)"), &m_changes),
+         {std::pair(QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4, ?5)"), &m_changes),
           std::pair(QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)"), &m_keptTexts)}) {
         sqlite::Statement keep(db.get(), table);
         for (const std::vector<QVariant>& row : *rows) {

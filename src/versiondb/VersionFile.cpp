@@ -53,13 +53,14 @@ QStringList VersionFile::schemaStatements()
 
 const char* VersionFile::historySchema()
 {
-    // A kept text's key "열쇠" is its change's number times 2^24 plus the verse's 번호: a change's
-    // texts are one range of the table's own key, appended in order, without an index of their own,
-    // so a version grows by little more than the texts it replaced. A verse's changes take a scan.
+    // "이전본문" keeps the texts of one change in rows of up to 64 verses, each row keyed by its change's
+    // number times 2^24 plus the first 번호 of its group, the texts compressed (see History.cpp): a
+    // change's rows are one range of the table's own key, and a version grows by less than the texts
+    // it replaced.
     return R"(
 CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
-                                 "내용" TEXT NOT NULL);
-CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" TEXT);
+                                 "내용" TEXT NOT NULL, "구절수" INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" BLOB NOT NULL);
 )";
 }
 

@@ -26,9 +26,6 @@ struct VersionStore::Statements
     sqlite::Statement byRow;
     sqlite::Statement setText;
     sqlite::Statement insert; // prepared at the first addition
-    // The history's (see History.cpp), prepared with its tables.
-    sqlite::Statement keep;
-    sqlite::Statement newChange;
 };
 
 } // namespace versiondb

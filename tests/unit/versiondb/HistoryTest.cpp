@@ -39,30 +39,33 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_TRUE(history.changes().empty());
     const auto row = [&](qint64 n) { return *version->Seek(n); };
     const QVariant original2 = version->record(row(2))[kText];
-    PendingChange build{ChangeSource::Build, u"a.txt"_s};
+    PendingChange build{ChangeSource::Build, u"a.txt"_s, {}};
+    qint64 buildId = 0;
     {
         Transaction transaction(*version);
         EXPECT_FALSE(history.setText(row(1), version->record(row(1))[kText].toString(), build)); // unchanged
-        EXPECT_EQ(build.id, 0);
+        EXPECT_EQ(history.finish(build), 0);
         EXPECT_TRUE(history.setText(row(2), u"둘"_s, build));
         EXPECT_TRUE(history.setText(row(2), u"둘 다시"_s, build)); // the text before the change stays kept
         EXPECT_TRUE(history.setText(row(3), u"셋"_s, build));
+        buildId = history.finish(build);
         transaction.Commit();
     }
-    PendingChange edit{ChangeSource::Editor, {}};
+    PendingChange edit{ChangeSource::Editor, {}, {}};
     EXPECT_TRUE(history.setText(row(2), u"편집"_s, edit));
+    const qint64 editId = history.finish(edit);
     const std::vector<Change> changes = history.changes();
     ASSERT_EQ(changes.size(), 2U);
-    EXPECT_TRUE(changes[0].id == edit.id && changes[0].verses == 1 && changes[1].source == ChangeSource::Build &&
+    EXPECT_TRUE(changes[0].id == editId && changes[0].verses == 1 && changes[1].source == ChangeSource::Build &&
                 changes[1].detail == u"a.txt"_s && changes[1].verses == 2);
     EXPECT_EQ(textsOf(history.verseChanges(2), true), (QVariantList{u"둘 다시"_s, original2}));
     EXPECT_EQ(textsOf(history.verseChanges(2), false), (QVariantList{u"편집"_s, u"둘 다시"_s}));
 
-    const std::vector<VerseChange> undone = history.takeBack(build.id, std::nullopt, ChangeSource::Undo);
+    const std::vector<VerseChange> undone = history.takeBack(buildId, std::nullopt, ChangeSource::Undo);
     ASSERT_EQ(undone.size(), 2U);
     EXPECT_EQ(version->record(row(2))[kText], original2);
     EXPECT_TRUE(undone[1].before == u"셋"_s && undone[1].after == version->record(row(3))[kText]);
-    EXPECT_TRUE(undone[0].change.source == ChangeSource::Undo && undone[0].change.detail == QString::number(build.id));
+    EXPECT_TRUE(undone[0].change.source == ChangeSource::Undo && undone[0].change.detail == QString::number(buildId));
     (void)history.takeBack(undone[0].change.id, 2, ChangeSource::Undo); // the undo of verse 2 undone
     EXPECT_EQ(version->record(row(2))[kText], u"편집"_s);
     EXPECT_TRUE(history.takeBack(undone[0].change.id, 2, ChangeSource::Undo).empty()); // nothing differs now
@@ -72,7 +75,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     auto unchanged = VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged);
     History readOnly(*unchanged);
     EXPECT_EQ(readOnly.changes().size(), 4U);
-    EXPECT_EQ(errorOf([&] { (void)readOnly.takeBack(build.id, std::nullopt, ChangeSource::Undo); }),
+    EXPECT_EQ(errorOf([&] { (void)readOnly.takeBack(buildId, std::nullopt, ChangeSource::Undo); }),
               errorNumber::ReadOnly);
     unchanged.reset();
 
