@@ -90,7 +90,8 @@ public:
     // The heading of what an undo or a restore stored.
     [[nodiscard]] static QString takenBack(const versiondb::Change& made)
     {
-        return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).").arg(made.detail).arg(made.verses);
+        return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).")
+            .arg(made.detail, QLocale(QLocale::Korean).toString(made.verses));
     }
 };
 
