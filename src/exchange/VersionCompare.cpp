@@ -57,9 +57,9 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
     int file = 0;
     try {
         // Both are held before either is read, and until both have been read.
-        const std::unique_ptr<VersionStore> a = VersionStore::OpenDatabase(pathA, VersionStore::Hold::Unchanged);
+        const std::unique_ptr<VersionStore> a = VersionStore::OpenDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
-        const std::unique_ptr<VersionStore> b = VersionStore::OpenDatabase(pathB, VersionStore::Hold::Unchanged);
+        const std::unique_ptr<VersionStore> b = VersionStore::OpenDatabase(pathB, VersionStore::Hold::Read);
 
         // A whole, and where each of its references is.
         file = 0;

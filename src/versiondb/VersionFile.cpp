@@ -219,6 +219,16 @@ void VersionFile::checkPath(const QString& path, bool forWriting)
     }
 }
 
+bool VersionFile::canWrite(const QString& path)
+{
+    try {
+        checkPath(path, true);
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 QString VersionFile::resolvedPath(const QString& path)
 {
     const QFileInfo info(path);

@@ -65,6 +65,8 @@ public:
     // but a file and, when it is to be written, "read-only" for a file without
     // write permission and "no permission" for a folder that cannot be written.
     static void checkPath(const QString& path, bool forWriting);
+    // True when checkPath passes for writing.
+    [[nodiscard]] static bool canWrite(const QString& path);
 
     // True when the first bytes of the file are those of an SQLite database and the file
     // holds at least the first page they describe. SQLite would take a shorter one for a

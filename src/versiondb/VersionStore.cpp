@@ -63,12 +63,21 @@ std::unique_ptr<VersionStore> VersionStore::OpenDatabase(const QString& name, Ho
     if (!VersionFile::hasSqliteHeader(name)) {
         raise(errorNumber::UnrecognizedFormat);
     }
-    VersionFile::checkPath(name, true);
+    // A file that cannot be written is read through a read-only connection, as it is.
+    const bool readOnly = hold == Hold::Read && !VersionFile::canWrite(name);
+    if (hold == Hold::Read) {
+        hold = Hold::Unchanged;
+    }
+    VersionFile::checkPath(name, !readOnly);
     const bool logExisted = QFileInfo::exists(logPaths(name).front());
-    sqlite::Connection db = hold == Hold::Unchanged ? openHeldUnchanged(name) : openExclusive(name, false);
+    sqlite::Connection db = readOnly                  ? openExclusive(name, true)
+                            : hold == Hold::Unchanged ? openHeldUnchanged(name)
+                                                      : openExclusive(name, false);
     VersionFile::checkOpenable(db.get(), name, connect, logExisted);
-    // A file of the earlier release becomes a one-file version at its first open, held unchanged or not.
-    convertToRollbackJournal(db.get(), name);
+    if (!readOnly) {
+        // A file of the earlier release becomes a one-file version at its first open, held unchanged or not.
+        convertToRollbackJournal(db.get(), name);
+    }
     if (hold == Hold::Write) {
         VersionFile::checkTableAndIndexes(db.get());
         // Every commit is on the disk before it returns.

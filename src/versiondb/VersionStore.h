@@ -33,6 +33,7 @@ public:
     {
         Write,     // read and stored into
         Unchanged, // read as it is, nothing stored, and nothing written to take the hold (see openHeldUnchanged)
+        Read,      // the same, and a file that cannot be written is read too
     };
 
     // Opens a version for exclusive use. Checks, in this order, that the file exists and is a

@@ -5,6 +5,7 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <vector>
 
@@ -91,6 +92,7 @@ TEST_F(CompareVersions, listsEveryKindOfDifferenceInTheOrderOfNumbersAndWritesNo
     const QString b = makeVersion(u"b.dat"_s, verses({{1, 1, "a z c"}, {2, 2, "new"}, {3, 3, "x"}, {4, 4, nullptr},
                                                       {5, 6, nullptr}, {7, 7, nullptr}, {8, 8, nullptr}}));
     // clang-format on
+    ASSERT_TRUE(QFile::setPermissions(b, QFileDevice::ReadOwner)); // read as it is, as from a backup medium
     const QByteArray bytes = testsupport::bytes(a) + testsupport::bytes(b);
     const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
     QStringList listed;
