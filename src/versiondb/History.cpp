@@ -30,9 +30,9 @@ qint64 keyOf(qint64 change, qint64 group)
     return (change << 24) + group;
 }
 
-const std::array<QString, 5> kSourceNames = {QStringLiteral("편집기"), QStringLiteral("저장 명령"),
-                                             QStringLiteral("만들기"), QStringLiteral("되돌리기"),
-                                             QStringLiteral("복원")};
+const std::array<QString, 7> kSourceNames = {
+    QStringLiteral("편집기"), QStringLiteral("저장 명령"), QStringLiteral("만들기"),   QStringLiteral("되돌리기"),
+    QStringLiteral("복원"),   QStringLiteral("바꾸기"),    QStringLiteral("한글 조합")};
 
 ChangeSource sourceNamed(const QString& name)
 {

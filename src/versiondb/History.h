@@ -20,6 +20,8 @@ enum class ChangeSource
     Build,   // a build run into an existing version
     Undo,    // a change taken back
     Restore, // an earlier text of a verse brought back
+    Replace, // a replacement over the texts of a version
+    Compose, // decomposed Hangul composed (NFC) over the texts of a version
 };
 
 // One change of texts in a version's history: one save, one build run, one undo.
