@@ -36,12 +36,18 @@ constexpr UsageLine kCommands[] = {
     {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
     {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
     {u"compare 역본파일 역본파일", u"두 역본파일(A, B)의 본문을 비교하여 다른 구절과 바뀐 낱말을 보여 줍니다."},
+    {u"inspect 역본파일",
+     u"역본파일의 본문에서 잘못된 듯한 곳(빈 본문, 깨진 글자, 짝이 없는 괄호 ...)을 종류별로 보여 줍니다."},
 };
 
 constexpr UsageLine kOptions[] = {
     {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
     {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
     {u"--format text|imp", u"export가 쓰는 형식입니다. 없으면 text입니다."},
+    {u"--against 역본파일", u"inspect가 같은 구절의 길이를 견주어 볼 다른 역본파일입니다."},
+    {u"--skip 종류,...",
+     u"inspect가 건너뛸 종류입니다: empty, replacement, control, mojibake, decomposed, edge-spaces, "
+     u"double-spaces, brackets, repeated-word, same-as-previous, length."},
     {u"--help", u"이 도움말을 보여 줍니다."},
 };
 

@@ -3,6 +3,7 @@
 #include "cli/ExitCode.h"
 #include "cli/ExportCommands.h"
 #include "cli/ImportCommands.h"
+#include "cli/InspectCommands.h"
 #include "cli/MaintenanceCommands.h"
 #include "cli/Usage.h"
 #include "platform/ProgramFolders.h"
@@ -107,6 +108,9 @@ int main(int argc, char* argv[])
             return cli::usageError(cli::UsageErrors::compareNeedsArguments());
         }
         return cli::compareCommand(arguments.at(0), arguments.at(1));
+    }
+    if (command == QStringLiteral("inspect")) {
+        return cli::inspectCommand(arguments);
     }
     return cli::usageError(cli::UsageErrors::unknownCommand(command));
 }

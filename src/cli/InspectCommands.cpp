@@ -1,0 +1,94 @@
+#include "cli/InspectCommands.h"
+
+#include "cli/ConsoleObserver.h"
+#include "cli/ExitCode.h"
+#include "cli/Usage.h"
+#include "exchange/InspectMessages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+using exchange::InspectMessages;
+
+const QString kNeedsPath = QStringLiteral("inspect 다음에 점검할 역본파일 하나를 적어 주십시오.");
+const QString kAgainstNeedsPath = QStringLiteral("--against 다음에 비교할 역본파일을 적어 주십시오.");
+const QString kSkipNeedsKinds = QStringLiteral("--skip 다음에 건너뛸 종류를 쉼표로 나누어 적어 주십시오.");
+const QString kUnknownKind = QStringLiteral("알 수 없는 종류입니다: %1");
+
+QString fullPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+int inspectCommand(const QStringList& arguments)
+{
+    exchange::InspectRequest request;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QStringLiteral("--against")) {
+            if (!hasValue || !request.against.isEmpty()) {
+                return usageError(kAgainstNeedsPath);
+            }
+            request.against = fullPath(arguments.at(++i));
+        } else if (argument == QStringLiteral("--skip")) {
+            if (!hasValue) {
+                return usageError(kSkipNeedsKinds);
+            }
+            for (const QString& key : arguments.at(++i).split(u',', Qt::SkipEmptyParts)) {
+                const auto kind = InspectMessages::kindOfKey(key.trimmed());
+                if (!kind) {
+                    return usageError(kUnknownKind.arg(key));
+                }
+                request.skipped.set(exchange::bit(*kind));
+            }
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            return usageError(UsageErrors::unknownOption(argument));
+        } else if (request.path.isEmpty()) {
+            request.path = fullPath(argument);
+        } else {
+            return usageError(kNeedsPath);
+        }
+    }
+    if (request.path.isEmpty()) {
+        return usageError(kNeedsPath);
+    }
+
+    const exchange::InspectOutcome outcome = exchange::inspectVersion(request);
+    switch (outcome.result) {
+    case exchange::InspectResult::Clean:
+        printMessage(stdout, InspectMessages::clean(outcome));
+        return kSuccess;
+    case exchange::InspectResult::Found:
+        break;
+    case exchange::InspectResult::EngineFailed:
+        printMessage(stdout, InspectMessages::failure(outcome, request.path, request.against));
+        return kFailure;
+    }
+    // "빈 본문 2" then a line a finding: '  창 1:3 "null"', the excerpt in quotation marks so that spaces show.
+    std::optional<exchange::InspectionKind> kind;
+    for (const exchange::Finding& finding : outcome.findings) {
+        if (finding.kind != kind) {
+            kind = finding.kind;
+            std::fprintf(stdout, "%s %d\n", InspectMessages::kind(finding.kind).toUtf8().constData(),
+                         outcome.counts[exchange::bit(finding.kind)]);
+        }
+        QString line = QStringLiteral("  ") + finding.reference + QStringLiteral(" \"") + finding.excerpt + u'"';
+        if (const QString detail = InspectMessages::detail(finding); !detail.isEmpty()) {
+            line += u' ' + detail;
+        }
+        std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    }
+    printMessage(stdout, InspectMessages::counts(outcome));
+    return kInspectionFound;
+}
+
+} // namespace cli

@@ -1,0 +1,112 @@
+#include "exchange/InspectMessages.h"
+
+#include "platform/FileNames.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace exchange {
+
+namespace {
+
+struct KindText
+{
+    const char16_t* key;
+    const char16_t* name;
+};
+
+// In the order of InspectionKind.
+constexpr KindText kKinds[kInspectionKinds] = {
+    {u"empty", u"빈 본문"},
+    {u"replacement", u"깨진 글자(U+FFFD)"},
+    {u"control", u"제어 문자"},
+    {u"mojibake", u"인코딩이 잘못된 글자"},
+    {u"decomposed", u"풀어쓴 한글(자모)"},
+    {u"edge-spaces", u"앞뒤 공백"},
+    {u"double-spaces", u"겹친 공백"},
+    {u"brackets", u"짝이 없는 괄호·따옴표"},
+    {u"repeated-word", u"두 번 거듭된 낱말"},
+    {u"same-as-previous", u"앞 구절과 같은 본문"},
+    {u"length", u"비교 역본과 길이가 크게 다름"},
+};
+
+const QString kDetail = QStringLiteral("(%1자, 비교 역본 %2자)");
+const QString kCounts = QStringLiteral("찾은 곳 %1군데 (%2)");
+const QString kClean = QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.");
+const QString kComposeQuestion =
+    QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
+                   "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
+const QString kComposed = QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.");
+const QString kLineBreaks = QStringLiteral("\r\n\r\n");
+
+QString thousands(qint64 number)
+{
+    return QLocale(QLocale::Korean, QLocale::SouthKorea).toString(number);
+}
+
+} // namespace
+
+QString InspectMessages::kind(InspectionKind kind)
+{
+    return QString::fromUtf16(kKinds[bit(kind)].name);
+}
+
+QString InspectMessages::key(InspectionKind kind)
+{
+    return QString::fromUtf16(kKinds[bit(kind)].key);
+}
+
+std::optional<InspectionKind> InspectMessages::kindOfKey(const QString& key)
+{
+    for (int i = 0; i < kInspectionKinds; ++i) {
+        if (key == QString::fromUtf16(kKinds[i].key)) {
+            return static_cast<InspectionKind>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+QString InspectMessages::detail(const Finding& finding)
+{
+    return finding.kind == InspectionKind::Length
+               ? kDetail.arg(thousands(finding.letters), thousands(finding.otherLetters))
+               : QString();
+}
+
+QString InspectMessages::counts(const InspectOutcome& outcome)
+{
+    QStringList kinds;
+    for (int i = 0; i < kInspectionKinds; ++i) {
+        if (outcome.counts[i] > 0) {
+            kinds << kind(static_cast<InspectionKind>(i)) + u' ' + thousands(outcome.counts[i]);
+        }
+    }
+    return kCounts.arg(thousands(outcome.findings.size()), kinds.join(QStringLiteral(", ")));
+}
+
+QString InspectMessages::clean(const InspectOutcome& outcome)
+{
+    return kClean.arg(thousands(outcome.verses));
+}
+
+QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
+{
+    return platform::GetFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.engineFailure.Description;
+}
+
+QString InspectMessages::composeQuestion(int verses)
+{
+    return kComposeQuestion.arg(thousands(verses));
+}
+
+QString InspectMessages::composed(const ComposeOutcome& outcome)
+{
+    return kComposed.arg(thousands(outcome.verses));
+}
+
+QString InspectMessages::composeFailure(const ComposeOutcome& outcome, const QString& path)
+{
+    return platform::GetFileName(path) + kLineBreaks + outcome.failure.Description;
+}
+
+} // namespace exchange
