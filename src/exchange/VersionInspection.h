@@ -57,7 +57,7 @@ enum class InspectResult : quint8
 struct InspectRequest
 {
     QString path;
-    QString against; // the other version for Length, or empty
+    QString against;         // the other version for Length, or empty
     InspectionKinds skipped; // the kinds not looked for
     // Called now and then with the verses inspected so far and the number of records.
     std::function<void(qint64 done, qint64 total)> progress;
