@@ -433,6 +433,20 @@ void frmHolyEdit::Command9_Click()
     Command2_Click();
 }
 
+std::optional<EngineFailure> frmHolyEdit::showVerse(const QString& path, const QString& reference)
+{
+    CloseVersion();
+    if (std::optional<EngineFailure> failure = m_version.open(path)) {
+        showNoVersion();
+        return failure;
+    }
+    setWindowTitle(platform::GetFileName(path));
+    Text1->setText(reference);
+    setVersionControlsEnabled(true);
+    Command2_Click();
+    return std::nullopt;
+}
+
 void frmHolyEdit::Command2_Click()
 {
     if (refusedWithoutVersion()) {

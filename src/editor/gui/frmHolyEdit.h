@@ -35,6 +35,10 @@ public:
     [[nodiscard]] bool enterWarningShown() const { return EnterWarningShown; }
     [[nodiscard]] bool versionOpen() const { return m_version.isOpen(); }
 
+    // Opens the version at path, closing the one open, and shows the verse of reference, as a choice of the file and
+    // then of the verse would (another window's way to a verse); the engine's failure when the version does not open.
+    std::optional<EngineFailure> showVerse(const QString& path, const QString& reference);
+
     // A key typed into the reference box or the text box, as its character code; a
     // handler that swallows the key sets it to 0.
     void Text1_KeyPress(int& KeyAscii);

@@ -3,6 +3,7 @@
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
+#include "exchange/gui/frmInspect.h"
 #include "import/gui/frmAppend.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
@@ -46,6 +47,9 @@ const QString kCommand9Caption = QStringLiteral("역본파일 내보내기");
 const QString kCommand9Tip = QStringLiteral("역본파일의 본문을 텍스트파일이나 IMP 파일로 내보냅니다.");
 const QString kCommand10Caption = QStringLiteral("역본 비교");
 const QString kCommand10Tip = QStringLiteral("두 역본파일의 본문을 비교하여 다른 구절을 보여 줍니다.");
+const QString kCommand11Caption = QStringLiteral("본문 점검");
+const QString kCommand11Tip =
+    QStringLiteral("역본파일의 본문에서 빈 본문, 깨진 글자, 짝이 없는 괄호처럼 잘못된 듯한 곳을 찾아 보여 줍니다.");
 const QString kCommand2Caption = QStringLiteral("&About");
 const QString kCommand1Caption = QStringLiteral("종료");
 const QString kMaker = QStringLiteral("Vantrel");
@@ -73,6 +77,7 @@ constexpr int kRowHeight = 315;
 constexpr int kRowLefts[] = {3135, 4335};
 // Buttons added beside the column, under the picture's frame.
 constexpr int kBesideLeft = 420;
+constexpr int kColumnStep = 540;
 
 // The fixed picture beside the buttons: an open book.
 QPixmap bookPicture(QSize size)
@@ -148,10 +153,11 @@ void frmMain::createControls()
     button(Command8, "Command8");
     button(Command9, "Command9");
     button(Command10, "Command10");
+    button(Command11, "Command11");
     button(Command2, "Command2");
     button(Command1, "Command1");
-    const QList<QPushButton*> order = {Command3, Command4, Command5,  Command7, Command6,
-                                       Command8, Command9, Command10, Command2, Command1};
+    const QList<QPushButton*> order = {Command3, Command4,  Command5,  Command7, Command6, Command8,
+                                       Command9, Command10, Command11, Command2, Command1};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -164,6 +170,7 @@ void frmMain::createControls()
     connect(Command6, &QPushButton::clicked, this, &frmMain::Command6_Click);
     connect(Command9, &QPushButton::clicked, this, &frmMain::Command9_Click);
     connect(Command10, &QPushButton::clicked, this, &frmMain::Command10_Click);
+    connect(Command11, &QPushButton::clicked, this, &frmMain::Command11_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
 }
 
@@ -186,6 +193,8 @@ void frmMain::applyTexts()
     Command9->setToolTip(kCommand9Tip);
     Command10->setText(kCommand10Caption);
     Command10->setToolTip(kCommand10Tip);
+    Command11->setText(kCommand11Caption);
+    Command11->setToolTip(kCommand11Tip);
     Command2->setText(kCommand2Caption);
     Command1->setText(kCommand1Caption);
     Label1->setText(kMaker);
@@ -199,6 +208,7 @@ void frmMain::placeControls()
         column[i]->setGeometry(twips(kColumnLeft, kColumnTops[i], kColumnWidth, kColumnHeight));
     }
     Command10->setGeometry(twips(kBesideLeft, kColumnTops[6], kColumnWidth, kColumnHeight));
+    Command11->setGeometry(twips(kBesideLeft, kColumnTops[6] + kColumnStep, kColumnWidth, kColumnHeight));
     Command2->setGeometry(twips(kRowLefts[0], kRowTop, kRowWidth, kRowHeight));
     Command1->setGeometry(twips(kRowLefts[1], kRowTop, kRowWidth, kRowHeight));
     Shape1->setGeometry(twips(180, 270, 2760, 3300));
@@ -351,6 +361,24 @@ void frmMain::Command9_Click()
 void frmMain::Command10_Click()
 {
     exchange::frmCompare window(m_dialogs, m_programFolder, this);
+    window.exec();
+}
+
+void frmMain::Command11_Click()
+{
+    // A finding chosen there opens the verse editor over it, on that version at that verse.
+    exchange::frmInspect window(
+        m_dialogs, m_programFolder,
+        [this, &window](const QString& path, const QString& reference) {
+            editor::frmHolyEdit editorWindow(m_dialogs, m_programFolder, &window);
+            if (const auto failure = editorWindow.showVerse(path, reference)) {
+                m_dialogs.inform(&window, platform::MessageIcon::Exclamation,
+                                 platform::GetFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
+                return;
+            }
+            editorWindow.exec();
+        },
+        this);
     window.exec();
 }
 

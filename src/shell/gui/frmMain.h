@@ -46,6 +46,8 @@ public slots:
     void Command9_Click();
     // Shows the comparison window modally.
     void Command10_Click();
+    // Shows the inspection window modally; a verse chosen there opens in the verse editor.
+    void Command11_Click();
     void ccrpFileDialogs1_CancelDialog();
 
 private:
@@ -76,6 +78,7 @@ private:
     QPushButton* Command8 = nullptr;
     QPushButton* Command9 = nullptr;
     QPushButton* Command10 = nullptr;
+    QPushButton* Command11 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QLabel* Picture1 = nullptr;

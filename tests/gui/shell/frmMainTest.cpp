@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -71,7 +72,7 @@ private slots:
             {"Command3", "frmHolyEdit", "Command1"}, {"Command4", "frmAppend", "Command1"},
             {"Command6", "frmBackup", "Command1"},   {"Command9", "frmExport", "Command4"},
             {"Command2", "frmAbout", "Command1"},    {"Command5", "frmAppendForm", "Command3"},
-            {"Command10", "frmCompare", "Command4"}};
+            {"Command10", "frmCompare", "Command4"}, {"Command11", "frmInspect", "Command6"}};
         for (const auto& [button, window, closeButton] : cases) {
             testsupport::ScriptedDialogs dialogs;
             shell::frmMain main(dialogs, folder);
@@ -308,6 +309,67 @@ private slots:
                  u"비교할 역본파일 A를 선택하여 주십시오 !|none.dat\r\n\r\n"_s +
                      versiondb::errorDescription(versiondb::errorNumber::FileNotFound));
         QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
+    }
+
+    // From the main window: no version is refused; the findings by kind with their counts, the first selected and its
+    // excerpt shown; the decomposed text composed after the question, inspected again; Enter on a finding opens the
+    // verse editor on that version at that verse.
+    void inspectListsFindingsComposesAndOpensTheVerseInTheEditor()
+    {
+        testsupport::InstallTree tree;
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        verses[1].text = u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38"_s; // decomposed, doubled space
+        verses[2].text = u"빛이 있으라"_s;
+        const QString file = tree.makeVersion(u"a.dat"_s, verses);
+        testsupport::ScriptedDialogs dialogs;
+        shell::frmMain main(dialogs, tree.programFolder());
+        main.show();
+        QStringList seen;
+        QTimer::singleShot(0, &main, [&] {
+            QWidget& window = *QApplication::activeModalWidget();
+            auto* list = control<QTreeWidget>(window, u"List1"_s);
+            const auto state = [&] {
+                QStringList lines = {control<QLabel>(window, u"Label3"_s)->text()};
+                for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                    lines << list->topLevelItem(i)->text(0) + u": "_s + list->topLevelItem(i)->child(0)->text(0);
+                }
+                lines << control<QTextBrowser>(window, u"Text3"_s)->toPlainText().section(u'\n', 0, 0).simplified();
+                return lines.join(u" | "_s) +
+                       (control<QPushButton>(window, u"Command4"_s)->isEnabled() ? u" +"_s : u""_s);
+            };
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            testsupport::click(window, u"Command3"_s);
+            dialogs.queueFiles({file});
+            testsupport::click(window, u"Command1"_s);
+            testsupport::click(window, u"Command3"_s);
+            seen << state();
+            dialogs.queueAnswer(MessageAnswer::Yes);
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            testsupport::click(window, u"Command4"_s);
+            seen << state();
+            QTimer::singleShot(0, &main, [&] {
+                QWidget* editor = QApplication::activeModalWidget();
+                seen << QString::fromLatin1(editor->metaObject()->className()) + u' ' + editor->windowTitle() + u' ' +
+                            control<QLineEdit>(*editor, u"Text2"_s)->text();
+                editor->close();
+            });
+            QTest::keyClick(list, Qt::Key_Return);
+            seen << state();
+            window.close();
+        });
+        testsupport::click(main, u"Command11"_s);
+        QCOMPARE(seen, (QStringList{
+                           u"찾은 곳 2군데 (풀어쓴 한글(자모) 1, 겹친 공백 1) | 풀어쓴 한글(자모) (1): 창 1:2  "
+                           u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38 | 겹친 공백 (1): 창 1:2  "
+                           u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38 | 창 1:2 풀어쓴 한글(자모) +"_s,
+                           u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s,
+                           u"editor::frmHolyEdit a.dat 창 1:2"_s,
+                           u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s}));
+        QCOMPARE(dialogs.messages().size(), 3);
+        QCOMPARE(dialogs.messages()[1].text,
+                 u"풀어쓴 한글(자모)이 있는 본문 1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
+                 u"한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다."_s);
+        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed());
     }
 };
 
