@@ -9,9 +9,11 @@
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/CompareMessages.h"
 #include "exchange/ExportMessages.h"
+#include "exchange/InspectMessages.h"
 #include "exchange/VersionExport.h"
 #include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
+#include "exchange/gui/frmInspect.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
 #include "import/gui/frmAppend.h"
@@ -129,6 +131,8 @@ QStringList allWindows()
     lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     exchange::frmCompare compareWindow(dialogs, folder, &main);
     lines << linesOf(u"frmCompare"_s, compareWindow, dialogs, {u"Command1"_s, u"Command2"_s});
+    exchange::frmInspect inspectWindow(dialogs, folder, {}, &main);
+    lines << linesOf(u"frmInspect"_s, inspectWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     maintenance::frmBackup backup(dialogs, folder, &main);
     lines << linesOf(u"frmBackup"_s, backup, dialogs);
     maintenance::frmAbout about(dialogs, folder, &main);
@@ -184,6 +188,14 @@ QStringList messageLines()
             std::tuple(result, file, reference, 7, 8);
         return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
     };
+    using exchange::InspectMessages;
+    exchange::InspectOutcome inspected;
+    inspected.findings.resize(1066);
+    inspected.counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001};
+    inspected.verses = 31100;
+    inspected.engineFailure.Description = u"설명"_s;
+    exchange::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
+    const exchange::Finding longer{exchange::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -241,6 +253,13 @@ QStringList messageLines()
         {"compare duplicateReference", stopped(CompareResult::DuplicateReference, 0, u"창 1:7"_s, u"/경로/my.dat"_s)},
         {"compare numbersDiffer", stopped(CompareResult::DifferentSkeletons, 1, u"창 1:7"_s, u"/백업/KJV.DAT"_s)},
         {"compare nothingInCommon", stopped(CompareResult::DifferentSkeletons, 1, {}, u"/경로/my.dat"_s)},
+        {"inspect counts", InspectMessages::counts(inspected)},
+        {"inspect clean", InspectMessages::clean(inspected)},
+        {"inspect detail", InspectMessages::detail(longer)},
+        {"inspect failure", InspectMessages::failure(inspected, u"/경로/kjv.dat"_s, u"/경로/my.dat"_s)},
+        {"inspect composeQuestion", InspectMessages::composeQuestion(1234)},
+        {"inspect composed", InspectMessages::composed(composed)},
+        {"inspect composeFailure", InspectMessages::composeFailure(composed, u"/경로/my.dat"_s)},
         {"usageText", cli::usageText()},
         {"programFolderMissing", cli::UsageErrors::programFolderMissing()},
         {"programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
