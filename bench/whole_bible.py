@@ -14,7 +14,8 @@ King James text lacks, is timed damaged (16 pages of zeros in its middle, so tha
 every record is salvaged) and sound (the soundness check alone). A comparison of
 that version with a copy is timed with one text in fifty changed (a word added)
 and with every text changed (all its letters in capitals, so that nearly every
-word of every verse differs).
+word of every verse differs). An inspection of the whole version is timed alone
+and against a copy of it.
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
@@ -176,6 +177,15 @@ def main():
         for name, copy in changed.items() if b"compare" in help_text else ():
             results[f"byeorisol-data compare, {name} changed"] = measure(
                 f"compare {name}", runs, lambda: None, data + ["compare", whole, copy], accept=(1,))
+        # The inspection of the whole version, alone and against a copy of itself (every verse's length compared).
+        inspect_copy = os.path.join(work, "inspect-copy.DAT")
+        shutil.copy(whole, inspect_copy)
+        if b"inspect" in help_text:
+            results["byeorisol-data inspect"] = measure(
+                "inspect", runs, lambda: None, data + ["inspect", whole], accept=(0, 1))
+            results["byeorisol-data inspect --against"] = measure(
+                "inspect against", runs, lambda: None, data + ["inspect", whole, "--against", inspect_copy],
+                accept=(0, 1))
         results["byeorisol-data repair, damaged"] = measure(
             "repair damaged", runs, write_whole(damaged), data + ["repair", whole], accept=(1,))
         results["byeorisol-data repair, sound"] = measure(
@@ -201,6 +211,9 @@ def main():
         print(f"Goal: a comparison of two whole versions within 0.3 s and 40 MB (1/50 changed "
               f"{compares[0][0]:.3f} s, {compares[0][2] / 1024:.1f} MB; all changed {compares[1][0]:.3f} s, "
               f"{compares[1][2] / 1024:.1f} MB)")
+        inspects = [results.get(f"byeorisol-data inspect{name}", (0, 0, 0)) for name in ("", " --against")]
+        print(f"Goal: an inspection of a whole version within 0.3 s and 40 MB (alone {inspects[0][0]:.3f} s, "
+              f"{inspects[0][2] / 1024:.1f} MB; against a copy {inspects[1][0]:.3f} s, {inspects[1][2] / 1024:.1f} MB)")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -9,6 +9,7 @@
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/gui/frmCompare.h"
 #include "exchange/gui/frmExport.h"
+#include "exchange/gui/frmInspect.h"
 #include "import/gui/frmAppend.h"
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
@@ -229,6 +230,40 @@ int main(int argc, char* argv[])
             }
         }
         ok = save(withCaption(window), output, QStringLiteral("frmCompare")) && ok;
+    }
+    {
+        // The inspection of a version with a few faulty texts.
+        QTemporaryDir scratch;
+        const QString version = scratch.filePath(QStringLiteral("my.dat"));
+        const std::pair<const char*, const char*> texts[] = {
+            {"창 1:1", "태초에 하나님이 천지를 창조하시니라"},
+            {"창 1:2", "땅이 혼돈하고  공허하며 흑암이 깊음 위에 있고"},
+            {"창 1:3", "null"},
+            {"창 1:4", "빛이 하나님이 보시기에 좋았더라 (하나님이 빛과 어두움을 나누사"},
+            {"창 1:5", "빛을 낮이라 칭하시고 어두움을 밤이라 칭하시니라 저녁이 되며 아침이 되니 이는 첫째 날이니라"},
+            {"창 1:6", "빛을 낮이라 칭하시고 어두움을 밤이라 칭하시니라 저녁이 되며 아침이 되니 이는 첫째 날이니라"},
+            {"창 1:7",
+             "\xe1\x84\x92\xe1\x85\xa1\xe1\x84\x82\xe1\x85\xa1\xe1\x84\x82\xe1\x85\xb5\xe1\x86\xb7\xec\x9d\xb4 "
+             "궁창을 만드사"},
+        };
+        ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), version) && ok;
+        try {
+            const auto store = versiondb::VersionStore::OpenDatabase(version);
+            for (const auto& [reference, text] : texts) {
+                store->setText(store->Seek(QString::fromUtf8(reference)).value_or(0), QString::fromUtf8(text));
+            }
+        } catch (const versiondb::Error& error) {
+            std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+            ok = false;
+        }
+        exchange::frmInspect window(dialogs, programFolder, {}, &main);
+        dialogs.files = {version};
+        window.Command1_Click();
+        window.Command3_Click();
+        if (auto* box = window.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
+            box->setText(QStringLiteral("/home/user/벼리솔/my.dat"));
+        }
+        ok = save(withCaption(window), output, QStringLiteral("frmInspect")) && ok;
     }
     {
         maintenance::frmBackup window(dialogs, programFolder, &main);
