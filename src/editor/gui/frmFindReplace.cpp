@@ -39,7 +39,7 @@ const QString kFound = QStringLiteral("%1개 구절에서 %2곳을 찾았습니�
 const QString kBefore = QStringLiteral("이전: ");
 const QString kAfter = QStringLiteral("이후: ");
 const QString kApplyQuestion = QStringLiteral("체크한 %1개 구절의 본문을 바꾸시겠습니까?\r\n"
-                                              "바꾼 뒤에도 '되돌리기'로 한 번에 되돌릴 수 있습니다.");
+                                              "바꾼 구절은 모두 변경 하나로 기록되어 한 번에 되돌릴 수 있습니다.");
 const QString kNothingTicked = QStringLiteral("바꿀 구절을 체크하여 주십시오 !");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kMark = QStringLiteral("<span style=\"background-color:#FFE08A\">%1</span>");
