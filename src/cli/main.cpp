@@ -108,5 +108,11 @@ int main(int argc, char* argv[])
         }
         return cli::compareCommand(arguments.at(0), arguments.at(1));
     }
+    if (command == QStringLiteral("find")) {
+        return cli::findCommand(arguments);
+    }
+    if (command == QStringLiteral("replace")) {
+        return cli::replaceCommand(arguments);
+    }
     return cli::usageError(cli::UsageErrors::unknownCommand(command));
 }
