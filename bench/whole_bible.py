@@ -14,8 +14,9 @@ King James text lacks, is timed damaged (16 pages of zeros in its middle, so tha
 every record is salvaged) and sound (the soundness check alone). A comparison of
 that version with a copy is timed with one text in fifty changed (a word added)
 and with every text changed (all its letters in capitals, so that nearly every
-word of every verse differs). An inspection of the whole version is timed alone
-and against a copy of it.
+word of every verse differs). A find over that version (a phrase, and a regular
+expression) and a replacement of every verse's text as one change are timed too,
+and an inspection of the whole version, alone and against a copy of it.
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
@@ -177,6 +178,18 @@ def main():
         for name, copy in changed.items() if b"compare" in help_text else ():
             results[f"byeorisol-data compare, {name} changed"] = measure(
                 f"compare {name}", runs, lambda: None, data + ["compare", whole, copy], accept=(1,))
+        # Find over the whole version, a plain phrase and a regular expression; a replacement of every verse (its first
+        # letter doubled) as one change, into a fresh copy each run.
+        if b"replace" in help_text:
+            results["byeorisol-data find, plain"] = measure(
+                "find plain", runs, lambda: None, data + ["find", whole, "LORD God"])
+            results["byeorisol-data find, regex"] = measure(
+                "find regex", runs, lambda: None,
+                data + ["find", whole, r"\b(\w+),? and \1\b", "--regex", "--ignore-case"])
+            replaced = os.path.join(work, "viewer", "replaced.DAT")
+            results["byeorisol-data replace, every verse"] = measure(
+                "replace all", runs, lambda: shutil.copy(whole, replaced),
+                data + ["replace", replaced, "^(.)", r"\1\1", "--regex"])
         # The inspection of the whole version, alone and against a copy of itself (every verse's length compared).
         inspect_copy = os.path.join(work, "inspect-copy.DAT")
         shutil.copy(whole, inspect_copy)
@@ -211,6 +224,12 @@ def main():
         print(f"Goal: a comparison of two whole versions within 0.3 s and 40 MB (1/50 changed "
               f"{compares[0][0]:.3f} s, {compares[0][2] / 1024:.1f} MB; all changed {compares[1][0]:.3f} s, "
               f"{compares[1][2] / 1024:.1f} MB)")
+        if "byeorisol-data replace, every verse" in results:
+            finds = [results[f"byeorisol-data find, {kind}"] for kind in ("plain", "regex")]
+            replace = results["byeorisol-data replace, every verse"]
+            print(f"Goals: a find over the whole version within 0.1 s (plain {finds[0][0]:.3f} s, regex "
+                  f"{finds[1][0]:.3f} s); a replacement of every verse within 0.5 s ({replace[0]:.3f} s); "
+                  f"under 40 MB (peak {max(r[2] for r in finds + [replace]) / 1024:.1f} MB)")
         inspects = [results.get(f"byeorisol-data inspect{name}", (0, 0, 0)) for name in ("", " --against")]
         print(f"Goal: an inspection of a whole version within 0.3 s and 40 MB (alone {inspects[0][0]:.3f} s, "
               f"{inspects[0][2] / 1024:.1f} MB; against a copy {inspects[1][0]:.3f} s, {inspects[1][2] / 1024:.1f} MB)")

@@ -2,12 +2,15 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Usage.h"
 #include "editor/EditorMessages.h"
 #include "editor/VerseEditor.h"
+#include "editor/VersionSearch.h"
 #include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 namespace cli {
@@ -40,7 +43,117 @@ void printLine(const QString& text)
     std::fprintf(stdout, "%s\n", text.toUtf8().constData());
 }
 
+// The arguments of find and replace: positional ones, then the options they take in any place.
+struct SearchArguments
+{
+    QStringList positional;
+    editor::SearchRequest request;
+    bool dryRun = false;
+};
+
+std::optional<SearchArguments> parseSearch(const QStringList& arguments, bool replace, QString& why)
+{
+    SearchArguments parsed;
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--regex")) {
+            parsed.request.regex = true;
+        } else if (argument == QStringLiteral("--ignore-case")) {
+            parsed.request.ignoreCase = true;
+        } else if (replace && argument == QStringLiteral("--dry-run")) {
+            parsed.dryRun = true;
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            why = UsageErrors::unknownOption(argument);
+            return std::nullopt;
+        } else {
+            parsed.positional.append(argument);
+        }
+    }
+    if (parsed.positional.size() != (replace ? 3 : 2)) {
+        why = replace ? UsageErrors::replaceNeedsArguments() : UsageErrors::findNeedsArguments();
+        return std::nullopt;
+    }
+    parsed.request.pattern = parsed.positional.at(1);
+    return parsed;
+}
+
+// Why a search was not carried out, printed; true when there was a reason.
+bool searchRefused(const QString& path, const editor::SearchRequest& request, const editor::CompiledSearch& pattern,
+                   const std::optional<editor::EngineFailure>& failure)
+{
+    if (pattern.fault == editor::PatternFault::Empty) {
+        printMessage(stdout, EditorMessages::emptyPattern());
+    } else if (pattern.fault == editor::PatternFault::Invalid) {
+        printMessage(stdout, EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
+    } else if (failure) {
+        printMessage(stdout, EditorMessages::fileFailure(platform::GetFileName(path), failure->description));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+QString unchangedLine(const editor::ReplacedVerse& verse, const QString& why)
+{
+    return verse.reference + QStringLiteral(" (") + why + QStringLiteral(")\n  ") + verse.before;
+}
+
 } // namespace
+
+int findCommand(const QStringList& arguments)
+{
+    QString why;
+    const auto parsed = parseSearch(arguments, false, why);
+    if (!parsed) {
+        return usageError(why);
+    }
+    const QString version = fullPath(parsed->positional.at(0));
+    const editor::FindOutcome outcome = editor::VersionSearch::findIn(version, parsed->request);
+    if (searchRefused(version, parsed->request, outcome.pattern, outcome.failure)) {
+        return kFailure;
+    }
+    for (const editor::FoundVerse& verse : outcome.verses) {
+        printLine(verse.reference + u' ' + verse.text);
+    }
+    std::fflush(stdout);
+    return outcome.verses.empty() ? kNoMatch : kSuccess;
+}
+
+int replaceCommand(const QStringList& arguments)
+{
+    QString why;
+    const auto parsed = parseSearch(arguments, true, why);
+    if (!parsed) {
+        return usageError(why);
+    }
+    const QString version = fullPath(parsed->positional.at(0));
+    editor::ApplyOutcome applied;
+    const editor::ReplaceOutcome outcome =
+        editor::VersionSearch::replaceIn(version, parsed->request, parsed->positional.at(2), parsed->dryRun, applied);
+    if (searchRefused(version, parsed->request, outcome.pattern, outcome.failure ? outcome.failure : applied.failure)) {
+        return kFailure;
+    }
+    for (const editor::ReplacedVerse& verse : outcome.changed) {
+        const bool stale = std::any_of(applied.stale.begin(), applied.stale.end(),
+                                       [&](const editor::ReplacedVerse& v) { return v.row == verse.row; });
+        printLine(stale ? unchangedLine(verse, EditorMessages::replaceStale())
+                        : verse.reference + QStringLiteral("\n  이전: ") + verse.before + QStringLiteral("\n  이후: ") +
+                              verse.after);
+    }
+    for (const editor::ReplacedVerse& verse : outcome.refused) {
+        printLine(unchangedLine(verse, verse.kind == editor::ReplacedKind::LeftEmpty
+                                           ? EditorMessages::replaceLeftEmpty()
+                                           : EditorMessages::replaceLineBreak()));
+    }
+    const qint64 unchanged = qint64(outcome.refused.size() + applied.stale.size());
+    if (outcome.changed.empty() && outcome.refused.empty()) {
+        printMessage(stdout, EditorMessages::nothingFound());
+    } else {
+        printMessage(stdout, parsed->dryRun
+                                 ? EditorMessages::replacePreviewed(qint64(outcome.changed.size()), unchanged)
+                                 : EditorMessages::replaceApplied(applied.stored, applied.change, unchanged));
+    }
+    return (parsed->dryRun ? outcome.changed.empty() : applied.stored == 0) ? kNoMatch : kSuccess;
+}
 
 int showCommand(const QString& path, const QString& reference)
 {

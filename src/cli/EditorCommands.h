@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace cli {
@@ -20,5 +21,16 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
 // byeorisol-data undo PATH [REFERENCE]: takes back the version's last change, or the verse's, and
 // prints every verse with the text it has again.
 int undoCommand(const QString& path, const std::optional<QString>& reference);
+
+// byeorisol-data find PATH PATTERN [--regex] [--ignore-case]: every verse whose text matches, one line each
+// ("참조 본문") in the order of 번호. Exit status 0 with matches, 1 without, 2 when the request cannot be carried out;
+// a command line that makes no sense is a usage error.
+int findCommand(const QStringList& arguments);
+
+// byeorisol-data replace PATH PATTERN REPLACEMENT [--regex] [--ignore-case] [--dry-run]: every verse the
+// replacement changes with its text before and after, then those it leaves unchanged, then the count; stored as
+// one change of the history unless --dry-run. Exit status 0 when a verse changes (or would), 1 when none, 2 when
+// the request cannot be carried out.
+int replaceCommand(const QStringList& arguments);
 
 } // namespace cli

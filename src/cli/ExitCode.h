@@ -8,6 +8,7 @@ enum ExitCode
     kSuccess = 0,
     kLineErrorsOrRefused = 1, // a run found line errors, or the command was refused
     kVersionsDiffer = 1,      // compare: the two versions hold different texts
+    kNoMatch = 1,             // find and replace: no verse matched, or none would change
     kInspectionFound = 1,     // inspect: some verses look wrong
     kFailure = 2,             // a failure, or a command line that makes no sense
 };

@@ -36,6 +36,9 @@ constexpr UsageLine kCommands[] = {
     {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
     {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
     {u"compare 역본파일 역본파일", u"두 역본파일(A, B)의 본문을 비교하여 다른 구절과 바뀐 낱말을 보여 줍니다."},
+    {u"find 역본파일 찾을말", u"본문에 찾을말이 있는 구절을 한 줄에 하나씩(구절 본문) 번호 순서로 보여 줍니다."},
+    {u"replace 역본파일 찾을말 바꿀말",
+     u"찾을말을 바꿀말로 바꾸고 바뀐 구절의 이전·이후 본문을 보여 줍니다(undo로 되돌림)."},
     {u"inspect 역본파일",
      u"역본파일의 본문에서 잘못된 듯한 곳(빈 본문, 깨진 글자, 짝이 없는 괄호 ...)을 종류별로 보여 줍니다."},
 };
@@ -44,6 +47,9 @@ constexpr UsageLine kOptions[] = {
     {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
     {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
     {u"--format text|imp", u"export가 쓰는 형식입니다. 없으면 text입니다."},
+    {u"--regex", u"find와 replace가 찾을말을 정규식으로 읽습니다. 바꿀말의 \\1, \\2는 묶음이 찾은 내용입니다."},
+    {u"--ignore-case", u"find와 replace가 영문 대소문자를 가리지 않습니다."},
+    {u"--dry-run", u"replace가 바꿀 구절을 보여 주기만 하고 바꾸지 않습니다."},
     {u"--against 역본파일", u"inspect가 같은 구절의 길이를 견주어 볼 다른 역본파일입니다."},
     {u"--skip 종류,...",
      u"inspect가 건너뛸 종류입니다: empty, replacement, control, mojibake, decomposed, edge-spaces, "
@@ -152,6 +158,16 @@ QString UsageErrors::exportNeedsArguments()
 QString UsageErrors::compareNeedsArguments()
 {
     return QStringLiteral("compare 다음에 비교할 역본파일 둘을 적어 주십시오.");
+}
+
+QString UsageErrors::findNeedsArguments()
+{
+    return QStringLiteral("find 다음에 역본파일과 찾을 내용을 적어 주십시오.");
+}
+
+QString UsageErrors::replaceNeedsArguments()
+{
+    return QStringLiteral("replace 다음에 역본파일, 찾을 내용, 바꿀 내용을 적어 주십시오.");
 }
 
 QString UsageErrors::exportFormatValues()

@@ -36,6 +36,8 @@ public:
     [[nodiscard]] static QString exportEncodingValues();
     [[nodiscard]] static QString impIsUtf8();
     [[nodiscard]] static QString compareNeedsArguments();
+    [[nodiscard]] static QString findNeedsArguments();
+    [[nodiscard]] static QString replaceNeedsArguments();
     [[nodiscard]] static QString unknownOption(const QString& option);
 };
 

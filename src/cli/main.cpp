@@ -109,6 +109,12 @@ int main(int argc, char* argv[])
         }
         return cli::compareCommand(arguments.at(0), arguments.at(1));
     }
+    if (command == QStringLiteral("find")) {
+        return cli::findCommand(arguments);
+    }
+    if (command == QStringLiteral("replace")) {
+        return cli::replaceCommand(arguments);
+    }
     if (command == QStringLiteral("inspect")) {
         return cli::inspectCommand(arguments);
     }

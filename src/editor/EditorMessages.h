@@ -87,6 +87,37 @@ public:
                QStringLiteral("\n  이후: ") + textOf(change.after);
     }
 
+    // Find or replace with an empty pattern; with a regular expression that does not compile, at the character
+    // where the engine found the fault (counted from 1), or at its end.
+    [[nodiscard]] static QString emptyPattern() { return QStringLiteral("찾을 내용을 입력하여 주십시오 !"); }
+    [[nodiscard]] static QString invalidPattern(const QString& pattern, qsizetype offset, const QString& error)
+    {
+        const QString where =
+            offset < pattern.size() ? QStringLiteral("%1번째 글자").arg(qint64(offset) + 1) : QStringLiteral("끝");
+        return QStringLiteral("정규식의 %1에 오류가 있습니다: %2").arg(where, error);
+    }
+
+    // A verse that a replacement leaves unchanged, by the save rules: emptied, or with a line break.
+    [[nodiscard]] static QString replaceLeftEmpty() { return QStringLiteral("본문이 비게 되어 바꾸지 않음"); }
+    [[nodiscard]] static QString replaceLineBreak() { return QStringLiteral("줄바꿈이 생겨 바꾸지 않음"); }
+    // A verse whose text changed between the preview and the apply.
+    [[nodiscard]] static QString replaceStale() { return QStringLiteral("미리보기 뒤에 본문이 바뀌어 바꾸지 않음"); }
+
+    // A replacement's outcome: how many verses it would change (a preview) or changed, in which change of the
+    // history, and how many it left unchanged.
+    [[nodiscard]] static QString replacePreviewed(qint64 verses, qint64 unchanged)
+    {
+        return QStringLiteral("%1개 구절을 바꿀 수 있습니다. 바꾸지 않는 구절: %2개")
+            .arg(QLocale(QLocale::Korean).toString(verses), QLocale(QLocale::Korean).toString(unchanged));
+    }
+    [[nodiscard]] static QString replaceApplied(qint64 verses, qint64 change, qint64 unchanged)
+    {
+        return QStringLiteral("%1개 구절을 바꾸었습니다 (변경 %2번). 바꾸지 않은 구절: %3개")
+            .arg(QLocale(QLocale::Korean).toString(verses), QString::number(change),
+                 QLocale(QLocale::Korean).toString(unchanged));
+    }
+    [[nodiscard]] static QString nothingFound() { return QStringLiteral("찾는 내용이 없습니다."); }
+
     // The heading of what an undo or a restore stored.
     [[nodiscard]] static QString takenBack(const versiondb::Change& made)
     {

@@ -1,6 +1,7 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
+#include "editor/VersionSearch.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Transaction.h"
@@ -362,6 +363,11 @@ std::optional<TakeBackOutcome> VerseEditor::restore(const QString& reference, qi
         }
     });
     return found ? std::optional(outcome) : std::nullopt;
+}
+
+std::unique_ptr<VersionSearch> VerseEditor::search()
+{
+    return isOpen() ? std::make_unique<VersionSearch>(*m_version) : nullptr;
 }
 
 } // namespace editor

@@ -15,6 +15,8 @@ class VersionStore;
 
 namespace editor {
 
+class VersionSearch;
+
 // An error of the database engine, as the engine numbered and described it.
 struct EngineFailure
 {
@@ -154,6 +156,10 @@ public:
     [[nodiscard]] std::optional<TakeBackOutcome> undoLast(const QString& reference);
     // Gives the verse of a reference the text it had before change, as a change of its own.
     [[nodiscard]] std::optional<TakeBackOutcome> restore(const QString& reference, qint64 change);
+
+    // Find and replace over the open version, through this editor's hold on it; nothing without a version.
+    // Valid until the version is closed.
+    [[nodiscard]] std::unique_ptr<VersionSearch> search();
 
 private:
     enum class Neighbour

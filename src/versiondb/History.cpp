@@ -62,7 +62,7 @@ QByteArray encodeKept(const History::KeptTexts& texts)
     for (const auto& [number, text] : texts) {
         out << qint64(number) << !text.isNull() << (text.isNull() ? QString() : text.toString());
     }
-    return qCompress(bytes);
+    return qCompress(bytes, 1); // the fastest level: a whole-Bible change is compressed within a build or replacement
 }
 
 bool same(const QVariant& a, const QVariant& b)

@@ -3,6 +3,7 @@
 #include "books/Versification.h"
 #include "platform/Utf8.h"
 #include "versiondb/Error.h"
+#include "versiondb/History.h"
 #include "versiondb/RawFile.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/VersionFile.h"
@@ -77,6 +78,36 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
     return std::nullopt;
 }
 
+// Every row of the history reads: its changes name a known source, its kept texts decode whole.
+std::optional<QString> historyFault(sqlite3* db)
+{
+    sqlite::Statement tables(db, QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
+                                                "('변경', '이전본문')"));
+    if (!tables.step() || tables.columnInt(0) == 0) {
+        return std::nullopt;
+    }
+    qint64 rows = 0;
+    const auto sources = [](sqlite3_stmt* row) -> std::optional<QString> {
+        const QString source = QString::fromUtf8(bytesOf(row, 0));
+        for (int i = 0; i <= static_cast<int>(ChangeSource::Compose); ++i) {
+            if (History::sourceName(static_cast<ChangeSource>(i)) == source) {
+                return std::nullopt;
+            }
+        }
+        return QStringLiteral("a change of the history has no known source");
+    };
+    if (std::optional<QString> fault = readEvery(db, QStringLiteral("SELECT \"출처\" FROM \"변경\""), rows, sources)) {
+        return fault;
+    }
+    return readEvery(db, QStringLiteral("SELECT \"본문\" FROM \"이전본문\""), rows,
+                     [](sqlite3_stmt* row) -> std::optional<QString> {
+                         if (History::decodeKept(bytesOf(row, 0).toByteArray())) {
+                             return std::nullopt;
+                         }
+                         return QStringLiteral("a row of the history's kept texts is damaged");
+                     });
+}
+
 std::optional<QString> fault(sqlite3* db, bool content)
 {
     try {
@@ -119,6 +150,9 @@ std::optional<QString> fault(sqlite3* db, bool content)
                 .arg(index)
                 .arg(records);
         }
+    }
+    if (std::optional<QString> fault = historyFault(db)) {
+        return fault;
     }
     if (content) {
         std::sort(numbers.begin(), numbers.end());

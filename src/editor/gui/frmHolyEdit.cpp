@@ -2,6 +2,7 @@
 
 #include "editor/EditRules.h"
 #include "editor/EditorMessages.h"
+#include "editor/gui/frmFindReplace.h"
 #include "editor/gui/frmHistory.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
@@ -19,6 +20,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <utility>
@@ -61,6 +63,8 @@ const QString kCommand11 = QStringLiteral("되돌리기(&U)");
 const QString kCommand11Tip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다");
 const QString kCommand12 = QStringLiteral("변경 이력(&H)");
 const QString kCommand12Tip = QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다");
+const QString kCommand13 = QStringLiteral("찾기·\n바꾸기");
+const QString kCommand13Tip = QStringLiteral("역본 전체에서 찾고 바꿉니다 (Ctrl+F)");
 
 const QString kNoVersion = QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !");
 const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
@@ -199,9 +203,10 @@ void frmHolyEdit::createControls()
     button(Command11, "Command11");
     button(Command12, "Command12");
     button(Command1, "Command1");
+    button(Command13, "Command13");
 
-    const QList<QWidget*> order = {Command9, Text1, Command2,  Command3, Command4,  Command5,  Command6, Command7,
-                                   Text2,    Text3, Command10, Command8, Command11, Command12, Command1};
+    const QList<QWidget*> order = {Command9, Text1, Command2,  Command3,  Command4, Command5,  Command6,  Command7,
+                                   Text2,    Text3, Command13, Command10, Command8, Command11, Command12, Command1};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -225,6 +230,8 @@ void frmHolyEdit::createControls()
     connect(Command1, &QPushButton::clicked, this, &frmHolyEdit::Command1_Click);
     connect(Command11, &QPushButton::clicked, this, &frmHolyEdit::Command11_Click);
     connect(Command12, &QPushButton::clicked, this, &frmHolyEdit::Command12_Click);
+    connect(Command13, &QPushButton::clicked, this, &frmHolyEdit::Command13_Click);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &frmHolyEdit::Command13_Click);
 }
 
 void frmHolyEdit::applyTexts()
@@ -262,6 +269,8 @@ void frmHolyEdit::applyTexts()
     Command11->setToolTip(kCommand11Tip);
     Command12->setText(kCommand12);
     Command12->setToolTip(kCommand12Tip);
+    Command13->setText(kCommand13);
+    Command13->setToolTip(kCommand13Tip);
 }
 
 void frmHolyEdit::placeControls()
@@ -298,6 +307,8 @@ void frmHolyEdit::placeControls()
     Text3->setGeometry(twips(1320, 3240, 8520, 3300));
     Image1->setGeometry(twips(360, 3720, 720, 720));
     Image1->setPixmap(quillPicture(Image1->size()));
+    // Find and replace below the picture, in the column of the labels.
+    Command13->setGeometry(twips(240, 5820, 1020, 660));
 
     // Reload and Font on the left, Close on the right, taking back between them.
     Line2->setGeometry(twips(120, 6780, 9840, 30));
@@ -731,6 +742,26 @@ void frmHolyEdit::Command12_Click()
     frmHistory window(m_dialogs, m_version, *reference, windowTitle(), this);
     if (window.load() && window.exec() == QDialog::Accepted && !window.restored().empty()) {
         showTakenBack(*reference, window.restored());
+    }
+}
+
+void frmHolyEdit::Command13_Click()
+{
+    if (refusedWithoutVersion()) {
+        return;
+    }
+    frmFindReplace window(
+        m_dialogs, m_version, windowTitle(),
+        [this](const QString& reference) {
+            Text1->setText(reference);
+            Command2_Click();
+        },
+        this);
+    window.exec();
+    if (window.applied() && !Text2->text().isEmpty()) {
+        // The verse on display may be one the replacement changed.
+        Text1->setText(Text2->text());
+        Command2_Click();
     }
 }
 

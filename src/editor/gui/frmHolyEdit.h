@@ -61,6 +61,8 @@ public slots:
     void Command11_Click();
     // The changes of the verse shown, in the history window; a restore there shows the verse again.
     void Command12_Click();
+    // Find and replace over the open version (Ctrl+F too); a verse chosen there is shown here.
+    void Command13_Click();
 
     // However the window closes, the version is closed first.
     void done(int result) override;
@@ -133,6 +135,7 @@ private:
     QPushButton* Command8 = nullptr;
     QPushButton* Command11 = nullptr;
     QPushButton* Command12 = nullptr;
+    QPushButton* Command13 = nullptr;
     QPushButton* Command1 = nullptr;
 };
 

@@ -7,12 +7,15 @@
 #include "versiondb/ErrorNumbers.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -67,13 +70,18 @@ private:
     // Clicks the history button and runs checks on the window it opens, closing it if they leave it open.
     void inHistory(const std::function<void(QWidget&)>& checks)
     {
+        inModal(checks);
+        click("Command12");
+    }
+    // Runs checks on the modal window that the next action opens, closing it if they leave it open.
+    static void inModal(const std::function<void(QWidget&)>& checks)
+    {
         QTimer::singleShot(0, [checks] {
             auto* history = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(history != nullptr);
             const auto close = qScopeGuard([history] { history->isVisible() ? history->reject() : void(); });
             checks(*history);
         });
-        click("Command12");
     }
 
 private slots:
@@ -275,6 +283,52 @@ private slots:
         m_window->reject();
         QCOMPARE(testsupport::storedTexts(m_sample), before);
         QCOMPARE(before.first().second, kGenesis1);
+    }
+
+    // Ctrl+F: find with the matches marked, a refused pattern, a preview with one verse unticked, the apply as one
+    // change; a verse chosen in the list is shown in the editor.
+    void findAndReplaceOverTheVersionFromTheEditor()
+    {
+        showActiveOverTheSample();
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        m_dialogs.queueAnswer(MessageAnswer::Yes);
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        inModal([this](QWidget& window) {
+            QCOMPARE(window.objectName(), u"frmFindReplace"_s);
+            auto* list = control<QTreeWidget>(window, u"List1"_s);
+            auto* pattern = control<QLineEdit>(window, u"Text1"_s);
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window) && pattern->hasFocus());
+            pattern->setText(u"하나님"_s);
+            QTest::keyClick(pattern, Qt::Key_Return);
+            QCOMPARE(control<QLabel>(window, u"Label3"_s)->text(), u"2개 구절에서 2곳을 찾았습니다."_s);
+            list->setCurrentItem(list->topLevelItem(1));
+            QCOMPARE(text2()->text(), u"창 1:10"_s);
+            QVERIFY(control<QTextBrowser>(window, u"Text3"_s)->toHtml().contains(u"#ffe08a"_s));
+            control<QCheckBox>(window, u"Check1"_s)->setChecked(true);
+            pattern->setText(u"(하나(님"_s);
+            testsupport::click(window, u"Command1"_s);
+            QCOMPARE(list->topLevelItemCount(), 0);
+            pattern->setText(u"(하나)님"_s);
+            control<QLineEdit>(window, u"Text2"_s)->setText(u"\\1 님"_s);
+            testsupport::click(window, u"Command2"_s);
+            QCOMPARE(list->topLevelItemCount(), 2);
+            list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+            list->setCurrentItem(list->topLevelItem(0));
+            QCOMPARE(text2()->text(), u"창 1:1"_s);
+            testsupport::click(window, u"Command3"_s);
+            QCOMPARE(list->topLevelItemCount(), 0);
+            QTest::keyClick(&window, Qt::Key_Escape);
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false, false}));
+        QCOMPARE(m_dialogs.messages()[0].text,
+                 editor::EditorMessages::invalidPattern(u"(하나(님"_s, 5, u"missing closing parenthesis"_s));
+        QCOMPARE(m_dialogs.messages()[2].text,
+                 u"sample.dat\r\n\r\n"_s + editor::EditorMessages::replaceApplied(1, 1, 0));
+        QCOMPARE(text3()->toPlainText(), u"태초에 하나 님이 천지를 창조하시니라"_s);
+        m_window->reject();
+        QCOMPARE(testsupport::storedText(m_sample, u"창 1:10"_s), QVariant(u"하나님이 뭍을 땅이라 칭하시고"_s));
     }
 };
 

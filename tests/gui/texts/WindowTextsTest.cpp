@@ -5,6 +5,7 @@
 
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
+#include "editor/gui/frmFindReplace.h"
 #include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
 #include "exchange/CompareMessages.h"
@@ -127,6 +128,8 @@ QStringList allWindows()
     editor::VerseEditor noVersion;
     editor::frmHistory history(dialogs, noVersion, u"창 1:1"_s, u"kjv.dat"_s, &edit);
     lines << linesOf(u"frmHistory"_s, history, dialogs);
+    editor::frmFindReplace findReplace(dialogs, noVersion, u"kjv.dat"_s, {}, &edit);
+    lines << linesOf(u"frmFindReplace"_s, findReplace, dialogs);
     exchange::frmExport exportWindow(dialogs, folder, &main);
     lines << linesOf(u"frmExport"_s, exportWindow, dialogs, {u"Command1"_s, u"Command2"_s});
     exchange::frmCompare compareWindow(dialogs, folder, &main);
@@ -225,6 +228,15 @@ QStringList messageLines()
         {"noHistory", EditorMessages::noHistory()},
         {"verseChangeLines", EditorMessages::verseChangeLines(verseUndo)},
         {"takenBack", EditorMessages::takenBack(undo)},
+        {"emptyPattern", EditorMessages::emptyPattern()},
+        {"invalidPattern", EditorMessages::invalidPattern(u"a(b)c)"_s, 5, u"설명"_s)},
+        {"invalidPattern at the end", EditorMessages::invalidPattern(u"a(b"_s, 3, u"설명"_s)},
+        {"nothingFound", EditorMessages::nothingFound()},
+        {"replaceLeftEmpty", EditorMessages::replaceLeftEmpty()},
+        {"replaceLineBreak", EditorMessages::replaceLineBreak()},
+        {"replaceStale", EditorMessages::replaceStale()},
+        {"replacePreviewed", EditorMessages::replacePreviewed(31100, 2)},
+        {"replaceApplied", EditorMessages::replaceApplied(31100, 12, 2)},
         {"repairConfirmation", MaintenanceMessages::repairConfirmation(name)},
         {"compactConfirmation", MaintenanceMessages::compactConfirmation(name)},
         {"deleteConfirmation", MaintenanceMessages::deleteConfirmation(name)},

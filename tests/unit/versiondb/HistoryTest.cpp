@@ -79,11 +79,18 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
               errorNumber::ReadOnly);
     unchanged.reset();
 
-    // A repair of a damaged text keeps the history that reads.
-    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"본문\" SET \"본문\" = CAST(X'FF' AS TEXT) WHERE \"번호\" = 1"_s),
+    // A damaged row of kept texts makes the version unsound; a repair keeps every row that reads.
+    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"이전본문\" SET \"본문\" = X'00' WHERE \"열쇠\" = "
+                                     u"(SELECT min(\"열쇠\") FROM \"이전본문\")"_s),
               QString());
+    {
+        auto damaged = VersionStore::OpenDatabase(file);
+        EXPECT_TRUE(damaged->SoundnessFault().has_value());
+        EXPECT_EQ(errorOf([&] { (void)History(*damaged).verseChanges(2); }), errorNumber::DatabaseDamaged);
+    }
     EXPECT_TRUE(RepairDatabase(file).rewritten);
     auto repaired = VersionStore::OpenDatabase(file);
+    EXPECT_FALSE(repaired->SoundnessFault().has_value());
     EXPECT_EQ(History(*repaired).changes().size(), 4U);
-    EXPECT_EQ(textsOf(History(*repaired).verseChanges(2), true).size(), 4);
+    EXPECT_EQ(History(*repaired).verseChanges(2).size(), 3U); // the build's row is gone
 }

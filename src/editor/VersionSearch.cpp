@@ -1,0 +1,230 @@
+#include "editor/VersionSearch.h"
+
+#include "editor/EditRules.h"
+#include "versiondb/Error.h"
+#include "versiondb/ErrorNumbers.h"
+#include "versiondb/History.h"
+#include "versiondb/Transaction.h"
+#include "versiondb/VersionStore.h"
+
+#include <exception>
+
+namespace editor {
+
+namespace {
+
+// How many records pass between two calls of a progress.
+constexpr qint64 kProgressStep = 2048;
+
+// Runs work; an engine error becomes the outcome's failure.
+template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&& work)
+{
+    try {
+        work();
+    } catch (const versiondb::Error& error) {
+        outcome.failure = EngineFailure{error.Number(), error.Description()};
+    } catch (const std::exception&) {
+        outcome.failure = EngineFailure{versiondb::errorNumber::EngineFailure,
+                                        versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
+    }
+}
+
+// Calls verse for every record that has a text, with its text, reporting progress on the way.
+template <typename Verse>
+void readTexts(versiondb::VersionStore& version, const SearchProgress& progress, Verse&& verse)
+{
+    const qint64 total = progress ? version.RecordCount() : 0;
+    qint64 done = 0;
+    version.readVerses([&](const versiondb::VerseRecord& record) {
+        if (progress && ++done % kProgressStep == 0) {
+            progress(done, total);
+        }
+        const QVariant& text = record[versiondb::kText];
+        if (!text.isNull()) {
+            verse(record, text.toString());
+        }
+    });
+    if (progress) {
+        progress(total, total);
+    }
+}
+
+QString referenceOf(const versiondb::VerseRecord& record)
+{
+    const QVariant& value = record[versiondb::kReference];
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+CompiledSearch compileSearch(const SearchRequest& request)
+{
+    CompiledSearch compiled;
+    if (request.pattern.isEmpty()) {
+        compiled.fault = PatternFault::Empty;
+        return compiled;
+    }
+    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+    if (request.ignoreCase) {
+        options |= QRegularExpression::CaseInsensitiveOption;
+    }
+    compiled.expression.setPattern(request.regex ? request.pattern : QRegularExpression::escape(request.pattern));
+    compiled.expression.setPatternOptions(options);
+    if (!compiled.expression.isValid()) {
+        compiled.fault = PatternFault::Invalid;
+        compiled.error = compiled.expression.errorString();
+        compiled.offset = compiled.expression.patternErrorOffset();
+        return compiled;
+    }
+    compiled.expression.optimize();
+    return compiled;
+}
+
+FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgress& progress)
+{
+    FindOutcome outcome;
+    outcome.pattern = compileSearch(request);
+    if (outcome.pattern.fault != PatternFault::None) {
+        return outcome;
+    }
+    const QRegularExpression& expression = outcome.pattern.expression;
+    guarded(outcome, [&] {
+        readTexts(m_version, progress, [&](const versiondb::VerseRecord& record, const QString& text) {
+            QList<MatchSpan> spans;
+            for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
+                const QRegularExpressionMatch match = it.next();
+                spans.append({match.capturedStart(), match.capturedLength()});
+            }
+            if (!spans.isEmpty()) {
+                outcome.matches += spans.size();
+                outcome.verses.push_back(
+                    {record.row, record[versiondb::kNumber].toLongLong(), referenceOf(record), text, std::move(spans)});
+            }
+        });
+    });
+    if (outcome.failure) {
+        outcome.verses.clear();
+        outcome.matches = 0;
+    }
+    return outcome;
+}
+
+ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QString& replacement,
+                                      const SearchProgress& progress)
+{
+    ReplaceOutcome outcome;
+    outcome.pattern = compileSearch(request);
+    if (outcome.pattern.fault != PatternFault::None) {
+        return outcome;
+    }
+    const QRegularExpression& expression = outcome.pattern.expression;
+    guarded(outcome, [&] {
+        readTexts(m_version, progress, [&](const versiondb::VerseRecord& record, const QString& text) {
+            if (!expression.match(text).hasMatch()) {
+                return;
+            }
+            // With plain text the pattern has no groups, so a backslash and digit in the replacement stay as
+            // they are.
+            QString replaced = text;
+            replaced.replace(expression, replacement);
+            ReplacedVerse verse{record.row,           record[versiondb::kNumber].toLongLong(),
+                                referenceOf(record),  text,
+                                trimSpaces(replaced), ReplacedKind::Changed};
+            if (verse.after.isEmpty()) {
+                verse.kind = ReplacedKind::LeftEmpty;
+            } else if (lineBreakCaret(verse.after)) {
+                verse.kind = ReplacedKind::LineBreak;
+            } else if (verse.after == text) {
+                return;
+            }
+            (verse.kind == ReplacedKind::Changed ? outcome.changed : outcome.refused).push_back(std::move(verse));
+        });
+    });
+    if (outcome.failure) {
+        outcome.changed.clear();
+        outcome.refused.clear();
+    }
+    return outcome;
+}
+
+ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
+                                  const SearchProgress& progress)
+{
+    ApplyOutcome outcome;
+    std::vector<ReplacedVerse> stale;
+    guarded(outcome, [&] {
+        versiondb::History history(m_version);
+        versiondb::Transaction transaction(m_version);
+        versiondb::PendingChange change{versiondb::ChangeSource::Replace, detail, {}};
+        qint64 done = 0;
+        for (const ReplacedVerse& verse : chosen) {
+            if (progress && ++done % kProgressStep == 0) {
+                progress(done, qint64(chosen.size()));
+            }
+            if (verse.kind != ReplacedKind::Changed) {
+                continue;
+            }
+            const QVariant now = m_version.record(verse.row)[versiondb::kText];
+            if (now.isNull() || now.toString() != verse.before) {
+                stale.push_back(verse);
+            } else if (history.setText(verse.row, verse.after, change)) {
+                ++outcome.stored;
+            }
+        }
+        outcome.change = history.finish(change);
+        transaction.Commit();
+    });
+    if (outcome.failure) {
+        outcome.change = 0;
+        outcome.stored = 0;
+    } else {
+        outcome.stale = std::move(stale);
+    }
+    return outcome;
+}
+
+FindOutcome VersionSearch::findIn(const QString& path, const SearchRequest& request)
+{
+    FindOutcome outcome;
+    outcome.pattern = compileSearch(request);
+    if (outcome.pattern.fault == PatternFault::None) {
+        guarded(outcome, [&] {
+            const auto version = versiondb::VersionStore::OpenDatabase(path, versiondb::VersionStore::Hold::Read);
+            outcome = VersionSearch(*version).find(request);
+        });
+    }
+    return outcome;
+}
+
+ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest& request, const QString& replacement,
+                                        bool dryRun, ApplyOutcome& applied)
+{
+    ReplaceOutcome outcome;
+    outcome.pattern = compileSearch(request);
+    if (outcome.pattern.fault == PatternFault::None) {
+        guarded(outcome, [&] {
+            using Hold = versiondb::VersionStore::Hold;
+            const auto version = versiondb::VersionStore::OpenDatabase(path, dryRun ? Hold::Read : Hold::Write);
+            VersionSearch search(*version);
+            outcome = search.preview(request, replacement);
+            if (!dryRun && !outcome.failure && !outcome.changed.empty()) {
+                applied = search.apply(outcome.changed, detailOf(request, replacement));
+            }
+        });
+    }
+    return outcome;
+}
+
+QString VersionSearch::detailOf(const SearchRequest& request, const QString& replacement)
+{
+    QString detail = u'"' + request.pattern + QStringLiteral("\" → \"") + replacement + u'"';
+    if (request.regex) {
+        detail.prepend(QStringLiteral("정규식 "));
+    }
+    if (request.ignoreCase) {
+        detail += QStringLiteral(" (대소문자 무시)");
+    }
+    return detail;
+}
+
+} // namespace editor
