@@ -164,11 +164,16 @@ ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, cons
             if (verse.kind != ReplacedKind::Changed) {
                 continue;
             }
-            const QVariant now = m_version.record(verse.row)[versiondb::kText];
-            if (now.isNull() || now.toString() != verse.before) {
+            // The change keeps the preview's own before texts (shared, not copied).
+            switch (history.setText(verse.row, verse.before, verse.after, change)) {
+            case versiondb::ExpectedStore::Stale:
                 stale.push_back(verse);
-            } else if (history.setText(verse.row, verse.after, change)) {
+                break;
+            case versiondb::ExpectedStore::Stored:
                 ++outcome.stored;
+                break;
+            case versiondb::ExpectedStore::Same:
+                break;
             }
         }
         outcome.change = history.finish(change);

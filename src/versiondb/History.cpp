@@ -119,22 +119,39 @@ void History::checkWritable() const
 bool History::setText(qint64 row, const QString& text, PendingChange& change)
 {
     checkWritable();
-    VersionStore::Statements& s = m_version.statements();
     const VerseRecord record = m_version.record(row);
-    const QVariant& before = record[kText];
-    if (same(before, text)) {
+    if (same(record[kText], text)) {
         return false;
     }
-    const qint64 number = record[kNumber].toLongLong();
+    store(row, record[kNumber].toLongLong(), record[kText], text, change);
+    return true;
+}
+
+ExpectedStore History::setText(qint64 row, const QString& expected, const QString& text, PendingChange& change)
+{
+    checkWritable();
+    const VerseRecord record = m_version.record(row);
+    if (!same(record[kText], expected)) {
+        return ExpectedStore::Stale;
+    }
+    if (expected == text) {
+        return ExpectedStore::Same;
+    }
+    store(row, record[kNumber].toLongLong(), expected, text, change);
+    return ExpectedStore::Stored;
+}
+
+void History::store(qint64 row, qint64 number, const QVariant& before, const QString& text, PendingChange& change)
+{
     if (number < 1 || number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
     change.kept.try_emplace(number, before);
+    VersionStore::Statements& s = m_version.statements();
     sqlite::ResetGuard guard(s.setText);
     s.setText.bind(1, text);
     s.setText.bindInt(2, row);
     (void)s.setText.step();
-    return true;
 }
 
 qint64 History::finish(PendingChange& change)

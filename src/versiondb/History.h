@@ -53,6 +53,14 @@ struct PendingChange
     std::map<qint64, QVariant> kept;
 };
 
+// What a store of a text expected to be in a record did.
+enum class ExpectedStore
+{
+    Stored,
+    Same,  // the record already holds the text: nothing stored or kept
+    Stale, // the record holds another text than the one expected (or none): left alone
+};
+
 // The history of a version's texts, kept in the version file itself (the tables "변경" and
 // "이전본문", made at the first change of a version that lacks them), so that a copy of the file
 // takes it along. For every change it keeps the text each verse had before; the text after is the
@@ -69,6 +77,10 @@ public:
     // replaces (the first time the change touches the record). A text equal to the stored one is
     // not stored and not kept: false then.
     bool setText(qint64 row, const QString& text, PendingChange& change);
+    // The same for a caller that read the record's text before (expected) and stores it only while it is still
+    // there. The change keeps expected itself, sharing the caller's string: a change of every verse of a version
+    // holds one copy of the texts before it, not two.
+    ExpectedStore setText(qint64 row, const QString& expected, const QString& text, PendingChange& change);
     // Writes the change into the history (nothing when it kept no text) and empties it; its number, or 0.
     qint64 finish(PendingChange& change);
 
@@ -95,6 +107,9 @@ private:
     // Raises "read-only" unless the version is held for writing.
     void checkWritable() const;
     // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
+    // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
+    // time change touches it.
+    void store(qint64 row, qint64 number, const QVariant& before, const QString& text, PendingChange& change);
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
     VersionStore& m_version;
