@@ -106,10 +106,10 @@ private:
     [[nodiscard]] bool hasTables();
     // Raises "read-only" unless the version is held for writing.
     void checkWritable() const;
-    // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
     // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
     // time change touches it.
     void store(qint64 row, qint64 number, const QVariant& before, const QString& text, PendingChange& change);
+    // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
     VersionStore& m_version;
