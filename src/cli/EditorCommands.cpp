@@ -127,17 +127,18 @@ int replaceCommand(const QStringList& arguments)
     }
     const QString version = fullPath(parsed->positional.at(0));
     editor::ApplyOutcome applied;
-    const editor::ReplaceOutcome outcome =
-        editor::VersionSearch::replaceIn(version, parsed->request, parsed->positional.at(2), parsed->dryRun, applied);
+    // Each changed verse is printed as it comes, after the replacement is stored: the list keeps no text after.
+    const editor::ReplaceOutcome outcome = editor::VersionSearch::replaceIn(
+        version, parsed->request, parsed->positional.at(2), parsed->dryRun, applied,
+        [&](const editor::ReplacedVerse& verse) {
+            const bool stale = std::any_of(applied.stale.begin(), applied.stale.end(),
+                                           [&](const editor::ReplacedVerse& v) { return v.row == verse.row; });
+            printLine(stale ? unchangedLine(verse, EditorMessages::replaceStale())
+                            : verse.reference + QStringLiteral("\n  이전: ") + verse.before +
+                                  QStringLiteral("\n  이후: ") + verse.after);
+        });
     if (searchRefused(version, parsed->request, outcome.pattern, outcome.failure ? outcome.failure : applied.failure)) {
         return kFailure;
-    }
-    for (const editor::ReplacedVerse& verse : outcome.changed) {
-        const bool stale = std::any_of(applied.stale.begin(), applied.stale.end(),
-                                       [&](const editor::ReplacedVerse& v) { return v.row == verse.row; });
-        printLine(stale ? unchangedLine(verse, EditorMessages::replaceStale())
-                        : verse.reference + QStringLiteral("\n  이전: ") + verse.before + QStringLiteral("\n  이후: ") +
-                              verse.after);
     }
     for (const editor::ReplacedVerse& verse : outcome.refused) {
         printLine(unchangedLine(verse, verse.kind == editor::ReplacedKind::LeftEmpty

@@ -8,6 +8,7 @@
 #include "versiondb/VersionStore.h"
 
 #include <exception>
+#include <functional>
 
 namespace editor {
 
@@ -47,6 +48,15 @@ void readTexts(versiondb::VersionStore& version, const SearchProgress& progress,
     if (progress) {
         progress(total, total);
     }
+}
+
+// What replacing every match makes of text, as a save stores it: without end spaces. With plain text the pattern
+// has no groups, so a backslash and digit in the replacement stay as they are.
+QString replacedText(const QRegularExpression& expression, const QString& text, const QString& replacement)
+{
+    QString replaced = text;
+    replaced.replace(expression, replacement);
+    return trimSpaces(replaced);
 }
 
 QString referenceOf(const versiondb::VerseRecord& record)
@@ -112,6 +122,12 @@ FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgre
 ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QString& replacement,
                                       const SearchProgress& progress)
 {
+    return scan(request, replacement, progress, true);
+}
+
+ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& replacement,
+                                   const SearchProgress& progress, bool keepAfter)
+{
     ReplaceOutcome outcome;
     outcome.pattern = compileSearch(request);
     if (outcome.pattern.fault != PatternFault::None) {
@@ -123,19 +139,16 @@ ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QStrin
             if (!expression.match(text).hasMatch()) {
                 return;
             }
-            // With plain text the pattern has no groups, so a backslash and digit in the replacement stay as
-            // they are.
-            QString replaced = text;
-            replaced.replace(expression, replacement);
-            ReplacedVerse verse{record.row,           record[versiondb::kNumber].toLongLong(),
-                                referenceOf(record),  text,
-                                trimSpaces(replaced), ReplacedKind::Changed};
+            ReplacedVerse verse{record.row, record[versiondb::kNumber].toLongLong(),     referenceOf(record),
+                                text,       replacedText(expression, text, replacement), ReplacedKind::Changed};
             if (verse.after.isEmpty()) {
                 verse.kind = ReplacedKind::LeftEmpty;
             } else if (lineBreakCaret(verse.after)) {
                 verse.kind = ReplacedKind::LineBreak;
             } else if (verse.after == text) {
                 return;
+            } else if (!keepAfter) {
+                verse.after.clear();
             }
             (verse.kind == ReplacedKind::Changed ? outcome.changed : outcome.refused).push_back(std::move(verse));
         });
@@ -149,6 +162,13 @@ ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QStrin
 
 ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
                                   const SearchProgress& progress)
+{
+    return store(chosen, detail, progress, [](const ReplacedVerse& verse) { return verse.after; });
+}
+
+ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
+                                  const SearchProgress& progress,
+                                  const std::function<QString(const ReplacedVerse&)>& afterOf)
 {
     ApplyOutcome outcome;
     std::vector<ReplacedVerse> stale;
@@ -165,7 +185,7 @@ ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, cons
                 continue;
             }
             // The change keeps the preview's own before texts (shared, not copied).
-            switch (history.setText(verse.row, verse.before, verse.after, change)) {
+            switch (history.setText(verse.row, verse.before, afterOf(verse), change)) {
             case versiondb::ExpectedStore::Stale:
                 stale.push_back(verse);
                 break;
@@ -202,20 +222,35 @@ FindOutcome VersionSearch::findIn(const QString& path, const SearchRequest& requ
 }
 
 ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest& request, const QString& replacement,
-                                        bool dryRun, ApplyOutcome& applied)
+                                        bool dryRun, ApplyOutcome& applied, const ReplacedVisitor& changedVerse)
 {
     ReplaceOutcome outcome;
     outcome.pattern = compileSearch(request);
-    if (outcome.pattern.fault == PatternFault::None) {
-        guarded(outcome, [&] {
-            using Hold = versiondb::VersionStore::Hold;
-            const auto version = versiondb::VersionStore::OpenDatabase(path, dryRun ? Hold::Read : Hold::Write);
-            VersionSearch search(*version);
-            outcome = search.preview(request, replacement);
-            if (!dryRun && !outcome.failure && !outcome.changed.empty()) {
-                applied = search.apply(outcome.changed, detailOf(request, replacement));
-            }
-        });
+    if (outcome.pattern.fault != PatternFault::None) {
+        return outcome;
+    }
+    // A replacement of every verse of a whole version keeps one copy of the texts before it (the preview's, which
+    // the history's change shares) and makes each text after when it is needed: once to store it, once more for
+    // changedVerse. Both copies at once, with the file mapped while it is read, would not fit in 40 MB.
+    const QRegularExpression& expression = outcome.pattern.expression;
+    const auto afterOf = [&](const ReplacedVerse& verse) {
+        return replacedText(expression, verse.before, replacement);
+    };
+    guarded(outcome, [&] {
+        using Hold = versiondb::VersionStore::Hold;
+        const auto version = versiondb::VersionStore::OpenDatabase(path, dryRun ? Hold::Read : Hold::Write);
+        VersionSearch search(*version);
+        outcome = search.scan(request, replacement, {}, false);
+        if (!dryRun && !outcome.failure && !outcome.changed.empty()) {
+            applied = search.store(outcome.changed, detailOf(request, replacement), {}, afterOf);
+        }
+    });
+    if (!outcome.failure && !applied.failure && changedVerse) {
+        for (const ReplacedVerse& verse : outcome.changed) {
+            ReplacedVerse shown = verse;
+            shown.after = afterOf(verse);
+            changedVerse(shown);
+        }
     }
     return outcome;
 }

@@ -104,6 +104,8 @@ struct ApplyOutcome
 
 // Called now and then during a pass over a version with the records read so far and their number.
 using SearchProgress = std::function<void(qint64 done, qint64 total)>;
+// Called with one verse of a replacement.
+using ReplacedVisitor = std::function<void(const ReplacedVerse& verse)>;
 
 // Find and replace over every text of one version (Null texts have none to match), read in the order of 번호
 // through a version store its caller holds. A replacement follows QString::replace with a regular expression:
@@ -126,15 +128,26 @@ public:
 
     // The same over a version file opened for it alone: a find, or a replacement with dryRun, reads the file as it
     // is (a file that cannot be written included); a replacement holds it for writing and applies every Changed
-    // verse of its preview (into applied). The pattern is checked before the file is opened.
+    // verse of its preview (into applied). The pattern is checked before the file is opened. The Changed verses of
+    // a replacement come without their after texts: changedVerse is given each of them with it, in the order of
+    // 번호, once the replacement is stored (or previewed, with dryRun), and not at all when it failed.
     [[nodiscard]] static FindOutcome findIn(const QString& path, const SearchRequest& request);
     [[nodiscard]] static ReplaceOutcome replaceIn(const QString& path, const SearchRequest& request,
-                                                  const QString& replacement, bool dryRun, ApplyOutcome& applied);
+                                                  const QString& replacement, bool dryRun, ApplyOutcome& applied,
+                                                  const ReplacedVisitor& changedVerse = {});
 
     // How the history names a replacement: the pattern and its replacement.
     [[nodiscard]] static QString detailOf(const SearchRequest& request, const QString& replacement);
 
 private:
+    // The preview, keeping the after texts of Changed verses or not (an empty text then).
+    [[nodiscard]] ReplaceOutcome scan(const SearchRequest& request, const QString& replacement,
+                                      const SearchProgress& progress, bool keepAfter);
+    // The apply, with the after text of each verse made by afterOf.
+    [[nodiscard]] ApplyOutcome store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
+                                     const SearchProgress& progress,
+                                     const std::function<QString(const ReplacedVerse&)>& afterOf);
+
     versiondb::VersionStore& m_version;
 };
 
