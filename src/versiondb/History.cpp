@@ -1,5 +1,6 @@
 #include "versiondb/History.h"
 
+#include "platform/Utf8.h"
 #include "versiondb/Error.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
@@ -52,7 +53,8 @@ Change changeFrom(const sqlite::Statement& row)
             sourceNamed(row.columnText(2)), row.columnText(3), row.columnInt(4)};
 }
 
-// One row of kept texts: the count, then each verse's 번호, whether it had a text, and the text; compressed.
+// One row of kept texts: the count, then each verse's 번호, whether it had a text, and the text in UTF-8 (half
+// the bytes of the English texts to compress); compressed.
 QByteArray encodeKept(const History::KeptTexts& texts)
 {
     QByteArray bytes;
@@ -60,7 +62,7 @@ QByteArray encodeKept(const History::KeptTexts& texts)
     out.setVersion(QDataStream::Qt_6_0);
     out << quint32(texts.size());
     for (const auto& [number, text] : texts) {
-        out << qint64(number) << !text.isNull() << (text.isNull() ? QString() : text.toString());
+        out << qint64(number) << !text.isNull() << (text.isNull() ? QByteArray() : text.toString().toUtf8());
     }
     return qCompress(bytes, 1); // the fastest level: a whole-Bible change is compressed within a build or replacement
 }
@@ -88,12 +90,12 @@ std::optional<History::KeptTexts> History::decodeKept(const QByteArray& row)
     for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         qint64 number = 0;
         bool hasText = false;
-        QString text;
+        QByteArray text;
         in >> number >> hasText >> text;
-        if (text.contains(u'\n') || text.contains(u'\r') || !QStringView(text).isValidUtf16()) {
+        if (text.contains('\n') || text.contains('\r') || !platform::isWellFormedUtf8(text)) {
             return std::nullopt;
         }
-        texts.emplace_back(number, hasText ? QVariant(text) : QVariant());
+        texts.emplace_back(number, hasText ? QVariant(QString::fromUtf8(text)) : QVariant());
     }
     if (bytes.isEmpty() || in.status() != QDataStream::Ok || !in.atEnd() || texts.size() != count) {
         return std::nullopt;
