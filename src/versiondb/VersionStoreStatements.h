@@ -13,6 +13,10 @@ struct VersionStore::Statements
 {
     explicit Statements(sqlite3* db);
 
+    // The statement that reads whole records: the row id, then the six fields; and the record it read.
+    static QString selectRecords(const QString& rest);
+    static VerseRecord recordOf(const sqlite::Statement& stmt);
+
     // The row id that a lookup found, if any.
     static std::optional<qint64> rowOf(sqlite::Statement& stmt)
     {
@@ -26,6 +30,7 @@ struct VersionStore::Statements
     sqlite::Statement byRow;
     sqlite::Statement setText;
     sqlite::Statement insert; // prepared at the first addition
+    sqlite::Statement read;   // every record in the order of 번호, prepared by the first VerseCursor
 };
 
 } // namespace versiondb
