@@ -2,6 +2,10 @@
 
 #include "versiondb/VersionStore.h"
 
+namespace versiondb::sqlite {
+class Statement;
+}
+
 #include <optional>
 
 namespace versiondb {
@@ -14,7 +18,13 @@ namespace versiondb {
 class VerseCursor
 {
 public:
-    explicit VerseCursor(VersionStore& version);
+    enum class Fields
+    {
+        All,
+        Skeleton, // every field but 본문, which stays Null: the text is neither decoded nor copied
+    };
+
+    explicit VerseCursor(VersionStore& version, Fields fields = Fields::All);
     VerseCursor(const VerseCursor&) = delete;
     VerseCursor& operator=(const VerseCursor&) = delete;
     // Ends the read, so that no statement keeps it open.
@@ -24,7 +34,11 @@ public:
     [[nodiscard]] std::optional<VerseRecord> next();
 
 private:
+    // The version's statement for these fields.
+    [[nodiscard]] sqlite::Statement& statement() const;
+
     VersionStore& m_version;
+    Fields m_fields;
 };
 
 } // namespace versiondb

@@ -22,17 +22,16 @@ QString quotedField(VersionField field)
 
 } // namespace
 
-QString VersionStore::Statements::selectRecords(const QString& rest)
+QString VersionStore::Statements::selectRecords(const QString& rest, const QString& fields)
 {
-    return QStringLiteral("SELECT rowid, %1 FROM %2 %3")
-        .arg(VersionFile::quotedFieldList(), sqlite::quoted(VersionFile::tableName()), rest);
+    return QStringLiteral("SELECT rowid, %1 FROM %2 %3").arg(fields, sqlite::quoted(VersionFile::tableName()), rest);
 }
 
-VerseRecord VersionStore::Statements::recordOf(const sqlite::Statement& stmt)
+VerseRecord VersionStore::Statements::recordOf(const sqlite::Statement& stmt, int fields)
 {
     VerseRecord record;
     record.row = stmt.columnInt(0);
-    for (int i = 0; i < kFieldCount; ++i) {
+    for (int i = 0; i < fields; ++i) {
         record.fields[i] = stmt.column(i + 1);
     }
     return record;
