@@ -43,7 +43,10 @@ int compareCommand(const QString& pathA, const QString& pathB)
 {
     const QString a = fullPath(pathA);
     const QString b = fullPath(pathB);
-    const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
+    // Each verse is written as it is found, so that no list of them is held.
+    const exchange::CompareOutcome outcome = exchange::compareVersions(a, b, [](const exchange::DifferingVerse& verse) {
+        std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData());
+    });
     switch (outcome.result) {
     case exchange::CompareResult::Same:
         printMessage(stdout, CompareMessages::same());
@@ -53,9 +56,6 @@ int compareCommand(const QString& pathA, const QString& pathB)
     default:
         printMessage(stdout, CompareMessages::failure(outcome, a, b));
         return kFailure;
-    }
-    for (const exchange::DifferingVerse& verse : outcome.verses) {
-        std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData());
     }
     printMessage(stdout, CompareMessages::counts(outcome));
     return kVersionsDiffer;

@@ -3,6 +3,7 @@
 #include "platform/FileNames.h"
 
 #include <QStringList>
+#include <numeric>
 
 namespace exchange {
 
@@ -45,7 +46,8 @@ QString CompareMessages::counts(const CompareOutcome& outcome)
             kinds << kKinds[i] + u' ' + QString::number(outcome.counts[i]);
         }
     }
-    return kCounts.arg(outcome.verses.size()).arg(kinds.join(QStringLiteral(", ")));
+    return kCounts.arg(std::accumulate(outcome.counts.cbegin(), outcome.counts.cend(), 0))
+        .arg(kinds.join(QStringLiteral(", ")));
 }
 
 QString CompareMessages::same()

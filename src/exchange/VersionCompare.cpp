@@ -1,20 +1,20 @@
 #include "exchange/VersionCompare.h"
 
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/VerseCursor.h"
 #include "versiondb/VersionStore.h"
 
 #include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <exception>
-#include <iterator>
 #include <memory>
-#include <vector>
 
 namespace exchange {
 
 namespace {
 
+using versiondb::VerseCursor;
 using versiondb::VersionStore;
 
 struct StoredVerse
@@ -33,6 +33,11 @@ StoredVerse verseOf(const versiondb::VerseRecord& record)
     return verse;
 }
 
+bool isInteger(const QVariant& value)
+{
+    return value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong;
+}
+
 // The difference of a verse both versions have, or nothing when the texts are the same.
 std::optional<VerseDifference> differenceOf(const std::optional<QString>& a, const std::optional<QString>& b)
 {
@@ -49,9 +54,150 @@ void stopped(CompareOutcome& outcome, CompareResult result, int file, const QStr
     outcome.reference = reference;
 }
 
+// The first pass reads the references and 번호 of both versions and stops the comparison at a
+// duplicate or at a shared reference whose 번호 differs, before any verse is listed: A first,
+// then B against A, in the order of 번호. It holds a set of references, never a text. True when
+// every 번호 of both is an integer. file names the version being read, for an engine failure.
+bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome& outcome)
+{
+    struct InA
+    {
+        qint64 number = 0;
+        bool matched = false;
+    };
+    QHash<QString, InA> inA;
+    bool integers = true;
+    file = 0;
+    VerseCursor cursorA(a, VerseCursor::Fields::Skeleton);
+    while (const std::optional<versiondb::VerseRecord> record = cursorA.next()) {
+        const QString reference = (*record)[versiondb::kReference].toString();
+        if (inA.contains(reference)) {
+            stopped(outcome, CompareResult::DuplicateReference, 0, reference);
+            return integers;
+        }
+        inA.insert(reference, {(*record)[versiondb::kNumber].toLongLong()});
+        integers = integers && isInteger((*record)[versiondb::kNumber]);
+    }
+    file = 1;
+    qsizetype inBoth = 0;
+    QSet<QString> onlyInB;
+    VerseCursor cursorB(b, VerseCursor::Fields::Skeleton);
+    while (const std::optional<versiondb::VerseRecord> record = cursorB.next()) {
+        const QString reference = (*record)[versiondb::kReference].toString();
+        const qint64 number = (*record)[versiondb::kNumber].toLongLong();
+        integers = integers && isInteger((*record)[versiondb::kNumber]);
+        const auto found = inA.find(reference);
+        if (found == inA.end()) {
+            if (onlyInB.contains(reference)) {
+                stopped(outcome, CompareResult::DuplicateReference, 1, reference);
+                return integers;
+            }
+            onlyInB.insert(reference);
+        } else if (found->matched) {
+            stopped(outcome, CompareResult::DuplicateReference, 1, reference);
+            return integers;
+        } else if (found->number != number) {
+            stopped(outcome, CompareResult::DifferentSkeletons, 1, reference);
+            outcome.numberA = found->number;
+            outcome.numberB = number;
+            return integers;
+        } else {
+            found->matched = true;
+            ++inBoth;
+        }
+    }
+    if (inBoth == 0 && (!inA.isEmpty() || !onlyInB.isEmpty())) {
+        stopped(outcome, CompareResult::DifferentSkeletons, 1);
+    }
+    return integers;
+}
+
+// The verses of one version in the order of their 번호, one at a time. When every 번호 is an
+// integer, the file's order is that order. Otherwise (a version that is not sound: SQLite sorts
+// Null and text apart from the numbers) the version is read whole and sorted first.
+class VerseSource
+{
+public:
+    VerseSource(VersionStore& version, bool inFileOrder) : m_cursor(version), m_inFileOrder(inFileOrder)
+    {
+        if (!m_inFileOrder) {
+            while (const std::optional<versiondb::VerseRecord> record = m_cursor.next()) {
+                m_sorted.append(verseOf(*record));
+            }
+            std::ranges::stable_sort(m_sorted, {}, &StoredVerse::number);
+        }
+    }
+
+    std::optional<StoredVerse> next()
+    {
+        if (m_inFileOrder) {
+            const std::optional<versiondb::VerseRecord> record = m_cursor.next();
+            return record ? std::optional(verseOf(*record)) : std::nullopt;
+        }
+        return m_at < m_sorted.size() ? std::optional(std::move(m_sorted[m_at++])) : std::nullopt;
+    }
+
+private:
+    VerseCursor m_cursor;
+    bool m_inFileOrder;
+    QList<StoredVerse> m_sorted;
+    qsizetype m_at = 0;
+};
+
+const StoredVerse* find(const QList<StoredVerse>& verses, const QString& reference)
+{
+    const auto found = std::ranges::find(verses, reference, &StoredVerse::reference);
+    return found != verses.cend() ? &*found : nullptr;
+}
+
+// The second pass walks both versions side by side, a 번호 at a time: the skeletons being the
+// same, the two records of a shared reference meet at one 번호. It holds the verses of one 번호,
+// and gives each differing verse to differing as it goes (at one 번호, A's own verses first).
+void compareTexts(VersionStore& a, VersionStore& b, bool inFileOrder, int& file,
+                  const std::function<void(const DifferingVerse&)>& differing)
+{
+    file = 0;
+    VerseSource sourceA(a, inFileOrder);
+    file = 1;
+    VerseSource sourceB(b, inFileOrder);
+    const auto read = [&file](VerseSource& source, int side) {
+        file = side;
+        return source.next();
+    };
+    std::optional<StoredVerse> nextA = read(sourceA, 0);
+    std::optional<StoredVerse> nextB = read(sourceB, 1);
+    QList<StoredVerse> groupA;
+    QList<StoredVerse> groupB;
+    while (nextA || nextB) {
+        const qint64 number = !nextB || (nextA && nextA->number < nextB->number) ? nextA->number : nextB->number;
+        groupA.clear();
+        groupB.clear();
+        for (; nextA && nextA->number == number; nextA = read(sourceA, 0)) {
+            groupA.append(std::move(*nextA));
+        }
+        for (; nextB && nextB->number == number; nextB = read(sourceB, 1)) {
+            groupB.append(std::move(*nextB));
+        }
+        for (const StoredVerse& verse : groupA) {
+            if (find(groupB, verse.reference) == nullptr) {
+                differing({number, verse.reference, VerseDifference::OnlyInA, verse.text, {}});
+            }
+        }
+        for (const StoredVerse& verse : groupB) {
+            const StoredVerse* inA = find(groupA, verse.reference);
+            if (inA == nullptr) {
+                differing({number, verse.reference, VerseDifference::OnlyInB, std::nullopt, verse.text});
+            } else if (const auto kind = differenceOf(inA->text, verse.text)) {
+                differing({number, verse.reference, *kind, inA->text, verse.text});
+            }
+        }
+    }
+}
+
 } // namespace
 
-CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
+CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
+                               const std::function<void(const DifferingVerse&)>& differing)
 {
     CompareOutcome outcome;
     int file = 0;
@@ -60,87 +206,14 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
         const std::unique_ptr<VersionStore> a = VersionStore::OpenDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
         const std::unique_ptr<VersionStore> b = VersionStore::OpenDatabase(pathB, VersionStore::Hold::Read);
-
-        // A whole, and where each of its references is.
-        file = 0;
-        QList<StoredVerse> versesA;
-        QHash<QString, qsizetype> whereInA;
-        a->readVerses([&](const versiondb::VerseRecord& record) {
-            if (outcome.result != CompareResult::Same) {
-                return;
-            }
-            StoredVerse verse = verseOf(record);
-            if (whereInA.contains(verse.reference)) {
-                stopped(outcome, CompareResult::DuplicateReference, 0, verse.reference);
-                return;
-            }
-            whereInA.insert(verse.reference, versesA.size());
-            versesA.append(std::move(verse));
-        });
+        const bool inFileOrder = checkSkeletons(*a, *b, file, outcome);
         if (outcome.result != CompareResult::Same) {
             return outcome;
         }
-
-        // B verse by verse against A, both in the order of 번호.
-        file = 1;
-        std::vector<bool> matched(versesA.size());
-        qsizetype inBoth = 0;
-        QSet<QString> onlyInB;
-        QList<DifferingVerse> fromB;
-        b->readVerses([&](const versiondb::VerseRecord& record) {
-            if (outcome.result != CompareResult::Same) {
-                return;
-            }
-            StoredVerse verse = verseOf(record);
-            const auto found = whereInA.constFind(verse.reference);
-            if (found == whereInA.cend()) {
-                if (onlyInB.contains(verse.reference)) {
-                    stopped(outcome, CompareResult::DuplicateReference, 1, verse.reference);
-                    return;
-                }
-                onlyInB.insert(verse.reference);
-                fromB.append({verse.number, verse.reference, VerseDifference::OnlyInB, std::nullopt, verse.text});
-                return;
-            }
-            const StoredVerse& inA = versesA[found.value()];
-            if (matched[found.value()]) {
-                stopped(outcome, CompareResult::DuplicateReference, 1, verse.reference);
-                return;
-            }
-            if (inA.number != verse.number) {
-                stopped(outcome, CompareResult::DifferentSkeletons, 1, verse.reference);
-                outcome.numberA = inA.number;
-                outcome.numberB = verse.number;
-                return;
-            }
-            matched[found.value()] = true;
-            ++inBoth;
-            if (const auto kind = differenceOf(inA.text, verse.text)) {
-                fromB.append({verse.number, verse.reference, *kind, inA.text, verse.text});
-            }
+        compareTexts(*a, *b, inFileOrder, file, [&](const DifferingVerse& verse) {
+            ++outcome.counts[static_cast<int>(verse.kind)];
+            differing(verse);
         });
-        if (outcome.result != CompareResult::Same) {
-            return outcome;
-        }
-        if (inBoth == 0 && (!versesA.isEmpty() || !onlyInB.isEmpty())) {
-            stopped(outcome, CompareResult::DifferentSkeletons, 1);
-            return outcome;
-        }
-
-        // The verses only A has, then all of them in the order of 번호 (at one 번호, A's first).
-        QList<DifferingVerse> fromA;
-        for (qsizetype i = 0; i < versesA.size(); ++i) {
-            if (!matched[i]) {
-                fromA.append({versesA[i].number, versesA[i].reference, VerseDifference::OnlyInA, versesA[i].text, {}});
-            }
-        }
-        if (fromA.isEmpty()) {
-            outcome.verses = std::move(fromB);
-        } else {
-            outcome.verses.reserve(fromA.size() + fromB.size());
-            std::merge(fromA.cbegin(), fromA.cend(), fromB.cbegin(), fromB.cend(), std::back_inserter(outcome.verses),
-                       [](const DifferingVerse& x, const DifferingVerse& y) { return x.number < y.number; });
-        }
     } catch (const versiondb::Error& error) {
         outcome = {};
         stopped(outcome, CompareResult::EngineFailed, file);
@@ -153,10 +226,19 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
                                  versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
         return outcome;
     }
-    for (const DifferingVerse& verse : outcome.verses) {
-        ++outcome.counts[static_cast<int>(verse.kind)];
+    const bool same = std::ranges::all_of(outcome.counts, [](int count) { return count == 0; });
+    outcome.result = same ? CompareResult::Same : CompareResult::Different;
+    return outcome;
+}
+
+CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
+{
+    QList<DifferingVerse> verses;
+    CompareOutcome outcome =
+        compareVersions(pathA, pathB, [&verses](const DifferingVerse& verse) { verses.append(verse); });
+    if (outcome.result == CompareResult::Different) {
+        outcome.verses = std::move(verses);
     }
-    outcome.result = outcome.verses.isEmpty() ? CompareResult::Same : CompareResult::Different;
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace exchange {
@@ -49,7 +50,7 @@ enum class CompareResult : quint8
 struct CompareOutcome
 {
     CompareResult result = CompareResult::Same;
-    QList<DifferingVerse> verses;               // in the order of 번호
+    QList<DifferingVerse> verses;               // in the order of 번호 (empty when they went to a callback)
     std::array<int, kDifferenceKinds> counts{}; // by VerseDifference
     // Why the comparison stopped.
     int file = 0; // 0 for A, 1 for B
@@ -72,5 +73,12 @@ struct CompareOutcome
 // numberings would list nearly every verse. A version with two records of one 성경구절 is refused
 // as well, since either record could be the one to compare.
 [[nodiscard]] CompareOutcome compareVersions(const QString& pathA, const QString& pathB);
+
+// The same, each differing verse given to differing as it is found, in the same order, rather than
+// kept: memory stays within the verses of one 번호 and a set of references, whatever the number of
+// differences. The skeletons are checked in a first pass, so a refusal comes before any verse; only
+// an engine failure in the middle of the reading (a fault of the medium) can follow verses given.
+[[nodiscard]] CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
+                                             const std::function<void(const DifferingVerse&)>& differing);
 
 } // namespace exchange

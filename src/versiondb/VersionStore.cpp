@@ -6,6 +6,7 @@
 #include "versiondb/Soundness.h"
 #include "versiondb/Sqlite.h"
 #include "versiondb/Transaction.h"
+#include "versiondb/VerseCursor.h"
 #include "versiondb/VersionStoreStatements.h"
 
 #include <QFileInfo>
@@ -19,24 +20,22 @@ QString quotedField(VersionField field)
     return sqlite::quoted(VersionFile::fieldNames()[field]);
 }
 
-// The statement that reads whole records: the row id, then the six fields.
-QString selectRecords(const QString& rest)
+} // namespace
+
+QString VersionStore::Statements::selectRecords(const QString& rest, const QString& fields)
 {
-    return QStringLiteral("SELECT rowid, %1 FROM %2 %3")
-        .arg(VersionFile::quotedFieldList(), sqlite::quoted(VersionFile::tableName()), rest);
+    return QStringLiteral("SELECT rowid, %1 FROM %2 %3").arg(fields, sqlite::quoted(VersionFile::tableName()), rest);
 }
 
-VerseRecord recordOf(const sqlite::Statement& stmt)
+VerseRecord VersionStore::Statements::recordOf(const sqlite::Statement& stmt, int fields)
 {
     VerseRecord record;
     record.row = stmt.columnInt(0);
-    for (int i = 0; i < kFieldCount; ++i) {
+    for (int i = 0; i < fields; ++i) {
         record.fields[i] = stmt.column(i + 1);
     }
     return record;
 }
-
-} // namespace
 
 VersionStore::Statements::Statements(sqlite3* db)
 {
@@ -145,7 +144,7 @@ VerseRecord VersionStore::record(qint64 row)
     if (!byRow.step()) {
         raise(errorNumber::NoCurrentRecord);
     }
-    return recordOf(byRow);
+    return Statements::recordOf(byRow);
 }
 
 qint64 VersionStore::RecordCount()
@@ -224,14 +223,14 @@ void VersionStore::copySkeleton(const QString& referencePath)
 void VersionStore::readVerses(const std::function<void(const VerseRecord&)>& verse)
 {
     sqlite3* db = handle();
-    sqlite::Statement read(db, selectRecords(QStringLiteral("ORDER BY %1, rowid").arg(quotedField(kNumber))));
-    // The file is read through a memory map while the statement runs: a page costs no read
+    // The file is read through a memory map while the records are read: a page costs no read
     // call. The exclusive lock keeps every other writer out, so the map stays true to the file.
+    // (The map counts in the process's resident memory, up to the size of the file.)
     sqlite::exec(db, "PRAGMA mmap_size=268435456");
     try {
-        sqlite::ResetGuard guard(read);
-        while (read.step()) {
-            verse(recordOf(read));
+        VerseCursor cursor(*this);
+        while (const std::optional<VerseRecord> record = cursor.next()) {
+            verse(*record);
         }
     } catch (...) {
         sqlite3_exec(db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);

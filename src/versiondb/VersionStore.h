@@ -68,7 +68,7 @@ public:
     // as every open.
     void copySkeleton(const QString& referencePath);
 
-    // Calls verse for every record in the order of 번호, in one pass.
+    // Calls verse for every record in the order of 번호, in one pass (a VerseCursor's).
     void readVerses(const std::function<void(const VerseRecord&)>& verse);
 
     // What keeps the version from being sound (see Soundness.h), or nothing.
@@ -86,6 +86,7 @@ public:
 private:
     friend class History;
     friend class Transaction;
+    friend class VerseCursor;
     struct Statements;
 
     VersionStore(sqlite::Connection db, QString path, Hold hold, QString connect);

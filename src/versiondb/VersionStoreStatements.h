@@ -13,6 +13,11 @@ struct VersionStore::Statements
 {
     explicit Statements(sqlite3* db);
 
+    // The statement that reads records: the row id, then the six fields (or the fields given, in
+    // their order from the first); and the record it read, with that many fields (the rest Null).
+    static QString selectRecords(const QString& rest, const QString& fields = VersionFile::quotedFieldList());
+    static VerseRecord recordOf(const sqlite::Statement& stmt, int fields = kFieldCount);
+
     // The row id that a lookup found, if any.
     static std::optional<qint64> rowOf(sqlite::Statement& stmt)
     {
@@ -25,7 +30,9 @@ struct VersionStore::Statements
     sqlite::Statement last;
     sqlite::Statement byRow;
     sqlite::Statement setText;
-    sqlite::Statement insert; // prepared at the first addition
+    sqlite::Statement insert;       // prepared at the first addition
+    sqlite::Statement read;         // every record in the order of 번호, prepared by the first VerseCursor
+    sqlite::Statement readSkeleton; // the same without 본문
 };
 
 } // namespace versiondb

@@ -109,6 +109,19 @@ TEST_F(CompareVersions, listsEveryKindOfDifferenceInTheOrderOfNumbersAndWritesNo
     EXPECT_EQ(testsupport::bytes(a) + testsupport::bytes(b), bytes);
 }
 
+// A 번호 stored as bytes ("2", after every number in the file's order) still pairs with B's 2, in its place.
+TEST_F(CompareVersions, linesUpANumberStoredAsBytes)
+{
+    const QString a = makeVersion(u"a.dat"_s, verses({{1, 1, "a"}, {2, 2, "b"}, {3, 3, "c"}}));
+    const QString b = makeVersion(u"b.dat"_s, verses({{1, 1, "a"}, {2, 2, "B"}, {3, 3, "C"}}));
+    (void)testsupport::sql(a, u"UPDATE 본문 SET 번호 = CAST('2' AS BLOB) WHERE 번호 = 2"_s);
+    QStringList listed;
+    for (const exchange::DifferingVerse& verse : exchange::compareVersions(a, b).verses) {
+        listed << verse.reference + u' ' + QString::number(int(verse.kind));
+    }
+    EXPECT_EQ(listed, (QStringList{u"창 1:2 0"_s, u"창 1:3 0"_s}));
+}
+
 TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
 {
     const auto two = verses({{1, 1, "a"}, {2, 2, "b"}});
