@@ -148,11 +148,30 @@ void History::checkWritable() const
 bool History::setText(qint64 row, const QString& text, PendingChange& change)
 {
     checkWritable();
-    const VerseRecord record = m_version.record(row);
-    if (same(record[kText], text)) {
-        return false;
+    // 번호 and the stored text alone, compared as UTF-8: a build stores every line of its run through here.
+    sqlite::Statement& read = m_version.statements().numberAndText;
+    if (!read.isPrepared()) {
+        read = sqlite::Statement(m_version.handle(),
+                                 QStringLiteral("SELECT \"번호\", \"본문\" FROM \"본문\" WHERE rowid = ?1"));
     }
-    store(row, record[kNumber].toLongLong(), record[kText], text, change);
+    qint64 number = 0;
+    QVariant before;
+    {
+        sqlite::ResetGuard guard(read);
+        read.bindInt(1, row);
+        if (!read.step()) {
+            raise(errorNumber::NoCurrentRecord);
+        }
+        number = read.columnInt(0);
+        if (read.columnType(1) != SQLITE_NULL) {
+            const QByteArray stored = read.columnBlob(1);
+            if (stored == text.toUtf8()) {
+                return false;
+            }
+            before = QString::fromUtf8(stored);
+        }
+    }
+    store(row, number, before, text, change);
     return true;
 }
 
