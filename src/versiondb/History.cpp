@@ -80,18 +80,24 @@ QByteArray compressed(const QByteArray& bytes)
     return out;
 }
 
-// One row of kept texts: the count, then each verse's 번호, whether it had a text, and the text in UTF-8 (half
-// the bytes of the English texts to compress); compressed.
-QByteArray encodeKept(const History::KeptTexts& texts)
+// One row of kept texts: the count, then each verse's 번호, whether it had a text, and the text in UTF-8; compressed.
+template <typename Iterator> QByteArray encodeKept(Iterator first, Iterator last)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << quint32(texts.size());
-    for (const auto& [number, text] : texts) {
-        out << qint64(number) << !text.isNull() << (text.isNull() ? QByteArray() : text.toString().toUtf8());
+    out << quint32(std::distance(first, last));
+    for (; first != last; ++first) {
+        const auto& [number, text] = *first;
+        out << qint64(number) << text.has_value() << text.value_or(QByteArray());
     }
     return compressed(bytes);
+}
+
+// A text as the pending change keeps it.
+std::optional<QByteArray> utf8Of(const QVariant& text)
+{
+    return text.isNull() ? std::nullopt : std::optional(text.toString().toUtf8());
 }
 
 bool same(const QVariant& a, const QVariant& b)
@@ -155,7 +161,7 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
                                  QStringLiteral("SELECT \"번호\", \"본문\" FROM \"본문\" WHERE rowid = ?1"));
     }
     qint64 number = 0;
-    QVariant before;
+    std::optional<QByteArray> before;
     {
         sqlite::ResetGuard guard(read);
         read.bindInt(1, row);
@@ -164,14 +170,13 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
         }
         number = read.columnInt(0);
         if (read.columnType(1) != SQLITE_NULL) {
-            const QByteArray stored = read.columnBlob(1);
-            if (stored == text.toUtf8()) {
+            before = read.columnBlob(1);
+            if (*before == text.toUtf8()) {
                 return false;
             }
-            before = QString::fromUtf8(stored);
         }
     }
-    store(row, number, before, text, change);
+    store(row, number, std::move(before), text, change);
     return true;
 }
 
@@ -185,16 +190,17 @@ ExpectedStore History::setText(qint64 row, const QString& expected, const QStrin
     if (expected == text) {
         return ExpectedStore::Same;
     }
-    store(row, record[kNumber].toLongLong(), expected, text, change);
+    store(row, record[kNumber].toLongLong(), utf8Of(expected), text, change);
     return ExpectedStore::Stored;
 }
 
-void History::store(qint64 row, qint64 number, const QVariant& before, const QString& text, PendingChange& change)
+void History::store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text,
+                    PendingChange& change)
 {
     if (number < 1 || number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
-    change.kept.try_emplace(number, before);
+    change.kept.try_emplace(number, std::move(before));
     VersionStore::Statements& s = m_version.statements();
     sqlite::ResetGuard guard(s.setText);
     s.setText.bind(1, text);
@@ -221,13 +227,13 @@ qint64 History::finish(PendingChange& change)
     sqlite::Statement keep(db, QStringLiteral("INSERT INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES (?1, ?2)"));
     for (auto it = change.kept.begin(); it != change.kept.end();) {
         const qint64 group = groupOf(it->first);
-        KeptTexts texts;
-        for (; it != change.kept.end() && groupOf(it->first) == group; ++it) {
-            texts.emplace_back(it->first, it->second);
+        const auto first = it;
+        while (it != change.kept.end() && groupOf(it->first) == group) {
+            ++it;
         }
         sqlite::ResetGuard guard(keep);
         keep.bindInt(1, keyOf(id, group));
-        keep.bind(2, encodeKept(texts));
+        keep.bind(2, encodeKept(first, it));
         (void)keep.step();
     }
     change.kept.clear();
@@ -315,7 +321,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
         if (same(record[kText], before)) {
             continue;
         }
-        undo.kept.emplace(n, record[kText]);
+        undo.kept.emplace(n, utf8Of(record[kText]));
         sqlite::ResetGuard guard(s.setText);
         s.setText.bind(1, before);
         s.setText.bindInt(2, *row);

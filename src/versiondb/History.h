@@ -50,7 +50,7 @@ struct PendingChange
 {
     ChangeSource source = ChangeSource::Editor;
     QString detail;
-    std::map<qint64, QVariant> kept;
+    std::map<qint64, std::optional<QByteArray>> kept; // in UTF-8, as the version stores them; nothing for Null
 };
 
 // What a store of a text expected to be in a record did.
@@ -108,7 +108,7 @@ private:
     void checkWritable() const;
     // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
     // time change touches it.
-    void store(qint64 row, qint64 number, const QVariant& before, const QString& text, PendingChange& change);
+    void store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text, PendingChange& change);
     // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
