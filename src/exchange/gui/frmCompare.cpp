@@ -1,7 +1,7 @@
 #include "exchange/gui/frmCompare.h"
 
 #include "exchange/CompareMessages.h"
-#include "platform/ProgramFolders.h"
+#include "exchange/gui/VersionChooser.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
@@ -25,10 +25,8 @@ const QString kBrowse = QStringLiteral("찾기...");
 const QString kCommand3 = QStringLiteral("비교(&C)");
 const QString kCommand4 = QStringLiteral("닫기");
 
-const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
 const QString kTitleA = QStringLiteral("비교할 역본파일 A 선택");
 const QString kTitleB = QStringLiteral("비교할 역본파일 B 선택");
-const QString kChoose = QStringLiteral("선택");
 
 const QString kNoVersionA = QStringLiteral("비교할 역본파일 A를 선택하여 주십시오 !");
 const QString kNoVersionB = QStringLiteral("비교할 역본파일 B를 선택하여 주십시오 !");
@@ -140,27 +138,14 @@ void frmCompare::Form_Load()
     platform::CenterForm(this);
 }
 
-void frmCompare::chooseVersion(QLineEdit* box, const QString& title)
-{
-    platform::FileDialogRequest request;
-    request.folder = platform::installFolder(m_programFolder);
-    request.title = title;
-    request.filter = kVersionFilter;
-    request.acceptLabel = kChoose;
-    const QStringList chosen = m_dialogs.chooseFiles(this, request);
-    if (!chosen.isEmpty()) {
-        box->setText(chosen.first());
-    }
-}
-
 void frmCompare::Command1_Click()
 {
-    chooseVersion(Text1, kTitleA);
+    chooseVersionInto(Text1, m_dialogs, m_programFolder, kTitleA);
 }
 
 void frmCompare::Command2_Click()
 {
-    chooseVersion(Text2, kTitleB);
+    chooseVersionInto(Text2, m_dialogs, m_programFolder, kTitleB);
 }
 
 void frmCompare::Command3_Click()

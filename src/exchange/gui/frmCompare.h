@@ -42,7 +42,6 @@ private:
     void createControls();
     void applyTexts();
     void placeControls();
-    void chooseVersion(QLineEdit* box, const QString& title);
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;

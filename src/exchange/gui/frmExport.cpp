@@ -2,6 +2,7 @@
 
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
+#include "exchange/gui/VersionChooser.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
@@ -34,7 +35,6 @@ const QString kBrowse = QStringLiteral("찾기...");
 const QString kCommand3 = QStringLiteral("내보내기");
 const QString kCommand4 = QStringLiteral("닫기");
 
-const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
 const QString kVersionTitle = QStringLiteral("내보낼 역본파일 선택");
 const QString kFolderTitle = QStringLiteral("내보낼 폴더 선택");
 const QString kChoose = QStringLiteral("선택");
@@ -161,15 +161,7 @@ void frmExport::Option1_Click()
 
 void frmExport::Command1_Click()
 {
-    platform::FileDialogRequest request;
-    request.folder = platform::installFolder(m_programFolder);
-    request.title = kVersionTitle;
-    request.filter = kVersionFilter;
-    request.acceptLabel = kChoose;
-    const QStringList chosen = m_dialogs.chooseFiles(this, request);
-    if (!chosen.isEmpty()) {
-        Text1->setText(chosen.first());
-    }
+    chooseVersionInto(Text1, m_dialogs, m_programFolder, kVersionTitle);
 }
 
 void frmExport::Command2_Click()

@@ -1,7 +1,7 @@
 #include "exchange/gui/frmInspect.h"
 
 #include "exchange/InspectMessages.h"
-#include "platform/ProgramFolders.h"
+#include "exchange/gui/VersionChooser.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
@@ -34,10 +34,8 @@ const QString kCommand5 = QStringLiteral("구절 편집(&E)");
 const QString kCommand6 = QStringLiteral("닫기");
 const QString kHeading = QStringLiteral("%1 (%2)");
 
-const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
 const QString kTitle1 = QStringLiteral("점검할 역본파일 선택");
 const QString kTitle2 = QStringLiteral("길이를 견주어 볼 역본파일 선택");
-const QString kChoose = QStringLiteral("선택");
 
 const QString kNoVersion = QStringLiteral("점검할 역본파일을 선택하여 주십시오 !");
 const QString kNoKind = QStringLiteral("점검할 항목을 하나 이상 선택하여 주십시오 !");
@@ -180,27 +178,14 @@ void frmInspect::Form_Load()
     platform::CenterForm(this);
 }
 
-void frmInspect::chooseVersion(QLineEdit* box, const QString& title)
-{
-    platform::FileDialogRequest request;
-    request.folder = platform::installFolder(m_programFolder);
-    request.title = title;
-    request.filter = kVersionFilter;
-    request.acceptLabel = kChoose;
-    const QStringList chosen = m_dialogs.chooseFiles(this, request);
-    if (!chosen.isEmpty()) {
-        box->setText(chosen.first());
-    }
-}
-
 void frmInspect::Command1_Click()
 {
-    chooseVersion(Text1, kTitle1);
+    chooseVersionInto(Text1, m_dialogs, m_programFolder, kTitle1);
 }
 
 void frmInspect::Command2_Click()
 {
-    chooseVersion(Text2, kTitle2);
+    chooseVersionInto(Text2, m_dialogs, m_programFolder, kTitle2);
 }
 
 void frmInspect::Command3_Click()

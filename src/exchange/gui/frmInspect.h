@@ -56,7 +56,6 @@ private:
     void createControls();
     void applyTexts();
     void placeControls();
-    void chooseVersion(QLineEdit* box, const QString& title);
     // The finding selected, or nothing for a heading or no selection.
     [[nodiscard]] const Finding* selectedFinding() const;
 
