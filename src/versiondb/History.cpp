@@ -114,6 +114,11 @@ QString History::sourceName(ChangeSource source)
 
 std::optional<History::KeptTexts> History::decodeKept(const QByteArray& row)
 {
+    // qUncompress allocates the length the row declares at once: Huffman coding spends at least one bit
+    // a byte, so a damaged row that declares more is refused before anything is allocated.
+    if (row.size() < 4 || qFromBigEndian<quint32>(row.constData()) > 8 * quint64(row.size() - 4)) {
+        return std::nullopt;
+    }
     const QByteArray bytes = qUncompress(row);
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
