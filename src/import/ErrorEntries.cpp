@@ -16,6 +16,14 @@ const QString kUnknownBookAfter = QStringLiteral("')약자명을 가진 성경�
 const QString kUnknownReferenceBefore = QStringLiteral("('");
 const QString kUnknownReferenceAfter = QStringLiteral("') 성경구절 표시에 오류가 있습니다! 편집상태 확인!");
 
+const QString kColumn = QStringLiteral("칸▶ ");
+const QString kMalformedXml = QStringLiteral("XML 형식에 오류가 있어 이 뒤로는 읽지 않았습니다! (");
+const QString kNotABible = QStringLiteral("') OSIS나 Zefania 성경 XML 파일이 아닙니다!");
+const QString kMissingBookId = QStringLiteral("'\\id'로 성경책을 밝히기 전에 장이나 절이 나왔습니다! 편집상태 확인!");
+const QString kUnknownBookId = QStringLiteral("') 성경책 표시를 알 수 없습니다! 편집상태 확인!");
+const QString kVerseRange = QStringLiteral("') 여러 절을 묶은 구절은 절마다 나누어야 합니다! 편집상태 확인!");
+const QString kTooLong = QStringLiteral("구절(또는 줄, 요소)이 너무 길어 읽지 않았습니다! 편집상태 확인!");
+
 } // namespace
 
 QStringList ErrorEntries::fileHeading(const QString& fileEntry)
@@ -44,6 +52,28 @@ QString ErrorEntries::lineEntry(qint64 lineNumber, const ParsedLine& parsed)
         break;
     }
     return {};
+}
+
+QString ErrorEntries::faultEntry(const SourceEntry& entry)
+{
+    const QString line = QString::number(entry.lineNumber);
+    const QString quoted = QStringLiteral("('") + entry.detail;
+    switch (entry.fault.value_or(SourceFault::TooLong)) {
+    case SourceFault::MalformedXml:
+        return line + QStringLiteral("줄 ") + QString::number(entry.column) + kColumn + kMalformedXml + entry.detail +
+               u')';
+    case SourceFault::NotABible:
+        return line + kLine + quoted + kNotABible;
+    case SourceFault::MissingBookId:
+        return line + kLine + kMissingBookId;
+    case SourceFault::UnknownBookId:
+        return line + kLine + quoted + kUnknownBookId;
+    case SourceFault::VerseRange:
+        return line + kLine + quoted + kVerseRange;
+    case SourceFault::TooLong:
+        break;
+    }
+    return line + kLine + kTooLong;
 }
 
 } // namespace importer

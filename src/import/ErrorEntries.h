@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/ParseImportLine.h"
+#include "import/VerseSource.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,9 @@ public:
 
     // The entry of a rejected line; empty for Blank and Accepted, which are not errors.
     [[nodiscard]] static QString lineEntry(qint64 lineNumber, const ParsedLine& parsed);
+
+    // The entry of a fault of a Bible format's file: its line (and column), what is wrong, its detail.
+    [[nodiscard]] static QString faultEntry(const SourceEntry& entry);
 };
 
 } // namespace importer

@@ -9,7 +9,7 @@ bool ImpEntryReader::isKeyLine(const QString& line)
     return line.startsWith(QLatin1String("$$$"));
 }
 
-TextFileReader::ReadResult ImpEntryReader::next(ImpEntry& entry)
+TextFileReader::ReadResult ImpEntryReader::next(SourceEntry& entry)
 {
     using ReadResult = TextFileReader::ReadResult;
     while (!m_keyPending) {
@@ -23,9 +23,12 @@ TextFileReader::ReadResult ImpEntryReader::next(ImpEntry& entry)
             m_keyLineNumber = m_lineNumber;
         }
     }
-    entry.keyLineNumber = m_keyLineNumber;
-    entry.key = m_line.sliced(3);
+    entry.lineNumber = m_keyLineNumber;
+    entry.column = 0;
+    entry.fault.reset();
+    entry.detail.clear();
     entry.text.clear();
+    entry.key = m_line.sliced(3);
     m_keyPending = false;
     for (;;) {
         const ReadResult read = m_reader.readLine(m_line);

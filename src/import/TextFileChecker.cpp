@@ -30,7 +30,15 @@ public:
         }
         m_fileEntry = entry;
         m_headingAdded = false;
-        return reader.isImp() ? checkEntries(reader) : checkLines(reader);
+        switch (reader.format()) {
+        case SourceFormat::Lines:
+            return checkLines(reader);
+        case SourceFormat::Imp: {
+            ImpEntryReader entries(reader);
+            return checkEntries(entries);
+        }
+        }
+        return checkLines(reader);
     }
 
     [[nodiscard]] CheckResult result() const { return m_result; }
@@ -77,26 +85,33 @@ private:
         }
     }
 
-    // An IMP file: every entry's key through the key rules, reported at its key line.
-    [[nodiscard]] bool checkEntries(TextFileReader& reader)
+    // A file of entries: every fault reported, every entry's key through the key rules, reported at
+    // the entry's line.
+    [[nodiscard]] bool checkEntries(VerseSource& entries)
     {
-        ImpEntryReader entries(reader);
-        ImpEntry entry;
+        SourceEntry entry;
         for (;;) {
             const TextFileReader::ReadResult read = entries.next(entry);
             if (read == TextFileReader::ReadResult::End) {
                 return true;
             }
             if (read == TextFileReader::ReadResult::Failed) {
-                m_result.failure = reader.failure();
+                m_result.failure = entries.failure();
                 return false;
+            }
+            if (entry.fault) {
+                if (!reportFault(entry)) {
+                    return false;
+                }
+                processEvents();
+                continue;
             }
             const ParsedImpKey key = ParseImpKey(entry.key, m_exists);
             if (key.heading) {
                 // Skipped.
             } else if (key.parsed.outcome == LineOutcome::Accepted) {
                 accept(key.parsed.reference, entry.text);
-            } else if (!report(entry.keyLineNumber, key.parsed)) {
+            } else if (!report(entry.lineNumber, key.parsed)) {
                 return false;
             }
             processEvents();
@@ -113,6 +128,17 @@ private:
     // The entry of a rejected line, after the file's heading when it is the file's first.
     [[nodiscard]] bool report(qint64 lineNumber, const ParsedLine& parsed)
     {
+        return addHeading() && add(ErrorEntries::lineEntry(lineNumber, parsed));
+    }
+
+    [[nodiscard]] bool reportFault(const SourceEntry& entry)
+    {
+        return addHeading() && add(ErrorEntries::faultEntry(entry));
+    }
+
+    // The file's heading, before its first entry.
+    [[nodiscard]] bool addHeading()
+    {
         if (!m_headingAdded) {
             for (const QString& heading : ErrorEntries::fileHeading(m_fileEntry)) {
                 if (!add(heading)) {
@@ -121,7 +147,7 @@ private:
             }
             m_headingAdded = true;
         }
-        return add(ErrorEntries::lineEntry(lineNumber, parsed));
+        return true;
     }
 
     [[nodiscard]] bool add(const QString& entry)

@@ -113,11 +113,13 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
         kind.markSize = kUtf16BEMark.size();
     }
     const QByteArrayView text = start.sliced(kind.markSize);
-    kind.imp = firstLineIsKey(startAsText(text, kind.encoding));
+    if (firstLineIsKey(startAsText(text, kind.encoding))) {
+        kind.format = SourceFormat::Imp;
+    }
     if (kind.markSize != 0) {
         return kind;
     }
-    if (kind.imp) {
+    if (kind.format == SourceFormat::Imp) {
         kind.encoding = TextEncoding::Utf8;
     } else if (platform::isWellFormedUtf8(text, !wholeFile)) {
         const BookLineCounts counts = countBookLines(text);

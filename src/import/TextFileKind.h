@@ -12,14 +12,20 @@ enum class TextEncoding
     Utf16BE
 };
 
+// How a file's verses are written.
+enum class SourceFormat
+{
+    Lines, // a verse a line: "창 1:1 태초에 ..."
+    Imp,   // SWORD's mod2imp: its first non-empty line is a key line, "$$$" and a key
+};
+
 // What the first bytes of an import text file say about the whole file.
 struct TextFileKind
 {
     TextEncoding encoding = TextEncoding::Cp949;
     // The bytes of the byte-order mark that starts the file, 0 when there is none.
     qsizetype markSize = 0;
-    // An IMP file (SWORD's mod2imp): its first non-empty line is a key line, "$$$" and a key.
-    bool imp = false;
+    SourceFormat format = SourceFormat::Lines;
 };
 
 // How many bytes of a file its kind is judged on.

@@ -80,7 +80,7 @@ bool TextFileReader::open()
     const TextFileKind kind = detectTextFileKind(QByteArrayView(m_buffer).first(sampleSize), wholeFile);
     m_encoding = kind.encoding;
     m_position = kind.markSize;
-    m_imp = kind.imp;
+    m_format = kind.format;
     switch (m_encoding) {
     case Encoding::Cp949:
         m_decoder = QStringDecoder(kCodePage949, kDecoderFlags);

@@ -42,8 +42,8 @@ public:
     [[nodiscard]] ReadResult readLine(QString& line);
 
     [[nodiscard]] Encoding encoding() const { return m_encoding; }
-    // Whether the file is an IMP file, whose lines are entries of keys and texts (see ImpEntryReader).
-    [[nodiscard]] bool isImp() const { return m_imp; }
+    // How the file's verses are written, judged on its first bytes.
+    [[nodiscard]] SourceFormat format() const { return m_format; }
     // Set after open() or readLine() failed.
     [[nodiscard]] const platform::FileFailure& failure() const { return m_failure; }
 
@@ -57,7 +57,7 @@ private:
     QString m_path;
     QFile m_file;
     Encoding m_encoding = Encoding::Cp949;
-    bool m_imp = false;
+    SourceFormat m_format = SourceFormat::Lines;
     qsizetype m_unit = 1; // bytes per code unit: 2 for UTF-16
     QStringDecoder m_decoder;
     QByteArray m_buffer;

@@ -25,7 +25,7 @@ void checkFile(const QByteArray& bytes, bool imp)
     file.close();
     qint64 lines = 0;
     TextFileReader reader(path);
-    require(reader.open() && (!imp || reader.isImp()));
+    require(reader.open() && (!imp || reader.format() == importer::SourceFormat::Imp));
     TextFileReader::ReadResult read;
     for (QString line; (read = reader.readLine(line)) == TextFileReader::ReadResult::Line;) {
         ++lines;

@@ -196,7 +196,7 @@ TEST(TextFileReader, readsLinesInTheEncodingItJudgesFromAMarkOrFromTheBooksLines
         TextFileReader reader(tree.writeFile(u"본문.txt"_s, c.bytes));
         ASSERT_TRUE(reader.open());
         EXPECT_EQ(reader.encoding(), c.encoding);
-        EXPECT_EQ(reader.isImp(), c.imp);
+        EXPECT_EQ(reader.format() == importer::SourceFormat::Imp, c.imp);
         QStringList lines;
         TextFileReader::ReadResult result;
         for (QString line; (result = reader.readLine(line)) == TextFileReader::ReadResult::Line;) {
