@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringEncoder>
+#include <QStringView>
+#include <utility>
+
+namespace exchange {
+
+// The bytes of one exported file in UTF-8 without a byte-order mark, appended piece by piece
+// straight into one buffer: no text is encoded into a copy of its own first.
+class ExportBytes
+{
+public:
+    // Room for about that many bytes is taken at once.
+    explicit ExportBytes(qsizetype expected);
+
+    ExportBytes& add(const char* ascii);
+    ExportBytes& add(QStringView text);
+    ExportBytes& add(int number);
+    // The text as the content of an XML element: &, < and > as entity references, the line
+    // breaks as character references (so that they come back as they were, CR included).
+    ExportBytes& addXml(QStringView text);
+    // The text as an XML attribute's value between double quotes: as addXml, and quotes and tabs too.
+    ExportBytes& addXmlAttribute(QStringView text);
+
+    [[nodiscard]] QByteArray take() { return std::move(m_bytes); }
+
+    // Whether XML 1.0 can hold the text at all: no control character but tab, LF and CR, no
+    // U+FFFE or U+FFFF. Not even a character reference can stand for the others.
+    [[nodiscard]] static bool xmlCanHold(QStringView text);
+
+private:
+    ExportBytes& addEscaped(QStringView text, bool attribute);
+
+    QByteArray m_bytes;
+    QStringEncoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+};
+
+} // namespace exchange
