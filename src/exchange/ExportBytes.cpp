@@ -6,6 +6,17 @@ namespace exchange {
 
 namespace {
 
+constexpr quint64 bit(char16_t c)
+{
+    return quint64(1) << c;
+}
+
+// The characters below 64 that do not stand for themselves in XML element content and in an attribute value.
+constexpr quint64 kContentReferences = bit(u'&') | bit(u'<') | bit(u'>') | bit(u'\n') | bit(u'\r');
+constexpr quint64 kAttributeReferences = kContentReferences | bit(u'"') | bit(u'\'') | bit(u'\t');
+// The control characters that XML 1.0 cannot hold.
+constexpr quint64 kNotXml = (bit(0x20) - 1) & ~(bit(u'\t') | bit(u'\n') | bit(u'\r'));
+
 // The reference that stands for a character in XML, or nothing when it stands for itself.
 const char* xmlReference(char16_t c, bool attribute)
 {
@@ -74,9 +85,21 @@ ExportBytes& ExportBytes::addXmlAttribute(QStringView text)
 
 ExportBytes& ExportBytes::addEscaped(QStringView text, bool attribute)
 {
+    // Most characters are letters at or above 64, passed over at two comparisons; the characters
+    // XML cannot hold are noted on the way, so that no pass of its own looks for them.
+    const quint64 references = attribute ? kAttributeReferences : kContentReferences;
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (const char* reference = xmlReference(text[i].unicode(), attribute)) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 64) {
+            m_notXml |= unit >= 0xFFFE;
+            continue;
+        }
+        m_notXml |= (kNotXml >> unit & 1) != 0;
+        if ((references >> unit & 1) == 0) {
+            continue;
+        }
+        if (const char* reference = xmlReference(unit, attribute)) {
             add(text.sliced(from, i - from)).add(reference);
             from = i + 1;
         }
@@ -88,7 +111,7 @@ bool ExportBytes::xmlCanHold(QStringView text)
 {
     for (const QChar c : text) {
         const char16_t unit = c.unicode();
-        if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF) {
+        if (unit < 0x20 ? (kNotXml >> unit & 1) != 0 : unit >= 0xFFFE) {
             return false;
         }
     }

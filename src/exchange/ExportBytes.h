@@ -26,14 +26,18 @@ public:
 
     [[nodiscard]] QByteArray take() { return std::move(m_bytes); }
 
-    // Whether XML 1.0 can hold the text at all: no control character but tab, LF and CR, no
-    // U+FFFE or U+FFFF. Not even a character reference can stand for the others.
+    // Whether a text added for XML held a character that XML 1.0 cannot hold at all (a control
+    // character but tab, LF and CR, or U+FFFE, U+FFFF), not even as a character reference: the
+    // bytes are no XML then.
+    [[nodiscard]] bool notXml() const { return m_notXml; }
+    // Whether XML 1.0 can hold the text, as the texts added for XML are judged.
     [[nodiscard]] static bool xmlCanHold(QStringView text);
 
 private:
     ExportBytes& addEscaped(QStringView text, bool attribute);
 
     QByteArray m_bytes;
+    bool m_notXml = false;
     QStringEncoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };
 

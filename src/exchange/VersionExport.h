@@ -104,19 +104,21 @@ struct ExportOutcome
 [[nodiscard]] ExportPlan planVplFile(const QList<Verse>& verses, const QString& fileName);
 
 // The OSIS XML file of the verses for SWORD's osis2mod, named fileName, UTF-8: the header's work
-// titled workName and named after it (its letters, digits and underscores; osisIDWork), then a
+// titled versionName and named after it (its letters, digits and underscores; osisIDWork), then a
 // div for every book that has a verse written, titled with the book's Korean name, its chapters
 // as containers of its verses. The verses as in planImpFile (KJV versification, the verses it
 // lacks appended to the verse before), "null" an empty verse, Null texts left out.
 // In the texts &, < and > become entity references and line breaks character references; a text
-// holding a control character that XML cannot hold refuses the whole plan (NotXmlText).
-[[nodiscard]] ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, const QString& workName);
+// holding a control character that XML cannot hold refuses the whole plan (NotXmlText); in the
+// version's name such a character becomes an underscore.
+[[nodiscard]] ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, const QString& versionName);
 
-// The Zefania XML file of the verses, named fileName, UTF-8: XMLBIBLE named bibleName, a
+// The Zefania XML file of the verses, named fileName, UTF-8: XMLBIBLE named versionName, a
 // BIBLEBOOK for every book that has a verse written (bnumber 1 to 66, bname its Korean name,
 // bsname its abbreviation), CHAPTER cnumber and VERS vnumber in the version's own numbering.
 // "null" an empty VERS, Null texts left out; the texts escaped and refused as in planOsisFile.
-[[nodiscard]] ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, const QString& bibleName);
+[[nodiscard]] ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName,
+                                         const QString& versionName);
 
 // Reads the version, plans the files and, when nothing refuses them, writes them:
 // each file is written completely under a temporary name and then put in place.

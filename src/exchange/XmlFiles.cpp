@@ -11,13 +11,15 @@ namespace {
 
 const QString kNullWord = QStringLiteral("null");
 
-// The first verse whose text XML cannot hold, refusing the plan; an accepted plan otherwise.
-ExportPlan checkedForXml(const QList<Verse>& verses)
+// The plan refused for the first verse whose text XML cannot hold. The file is written first
+// and searched verse by verse only when some text could not be held, so that the verse named
+// is the first in the version's order whatever the order of the file.
+ExportPlan refusedForXml(const QList<Verse>& verses)
 {
     ExportPlan plan;
+    plan.result = ExportResult::NotXmlText;
     for (const Verse& verse : verses) {
         if (verse.text && !ExportBytes::xmlCanHold(*verse.text)) {
-            plan.result = ExportResult::NotXmlText;
             plan.refused = verse;
             break;
         }
@@ -35,6 +37,18 @@ qsizetype expectedLength(const QList<Verse>& verses)
     return length;
 }
 
+// The version's name as XML can hold it: a character it cannot hold (a control character in the
+// file's name) becomes an underscore.
+QString xmlName(QString name)
+{
+    for (QChar& c : name) {
+        if (!ExportBytes::xmlCanHold(QStringView(&c, 1))) {
+            c = u'_';
+        }
+    }
+    return name;
+}
+
 // An OSIS work's name: the letters, digits and underscores of the version's name, any other
 // character an underscore.
 QString osisWorkName(const QString& name)
@@ -50,12 +64,10 @@ QString osisWorkName(const QString& name)
 
 } // namespace
 
-ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, const QString& workName)
+ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, const QString& versionName)
 {
-    ExportPlan plan = checkedForXml(verses);
-    if (plan.result != ExportResult::Written) {
-        return plan;
-    }
+    const QString workName = xmlName(versionName);
+    ExportPlan plan;
     KjvEntries kjv = kjvEntries(verses);
     const QString work = osisWorkName(workName);
     ExportBytes out(expectedLength(verses));
@@ -98,18 +110,19 @@ ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, con
         out.addXml(*entry.text).add("</verse>\n");
     }
     out.add(chapter != 0 ? "</chapter>\n</div>\n" : "").add("</osisText>\n</osis>\n");
+    if (out.notXml()) {
+        return refusedForXml(verses);
+    }
     plan.versesWritten = kjv.versesWritten;
     plan.moved = std::move(kjv.moved);
     plan.files.append({fileName, out.take()});
     return plan;
 }
 
-ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, const QString& bibleName)
+ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, const QString& versionName)
 {
-    ExportPlan plan = checkedForXml(verses);
-    if (plan.result != ExportResult::Written) {
-        return plan;
-    }
+    const QString bibleName = xmlName(versionName);
+    ExportPlan plan;
     ExportBytes out(expectedLength(verses));
     out.add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<XMLBIBLE xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
@@ -141,6 +154,9 @@ ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, 
         ++plan.versesWritten;
     }
     out.add(chapter != 0 ? "</CHAPTER>\n</BIBLEBOOK>\n" : "").add("</XMLBIBLE>\n");
+    if (out.notXml()) {
+        return refusedForXml(verses);
+    }
     plan.files.append({fileName, out.take()});
     return plan;
 }

@@ -104,14 +104,14 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
     QList<Verse> cases = kKjvCases;
     const QString marked = u"a & b <c> \"d\" 'e'\r\nf"_s;
     cases[0].text = marked;
-    const QString name = u"my \"version\" & co"_s;
+    const QString name = u"my \"version\" & co\x01"_s;
     const ExportPlan osis = exchange::planOsisFile(cases, u"my.osis.xml"_s, name);
     const ExportPlan zefania = exchange::planZefaniaFile(cases, u"my.xml"_s, name);
     const std::tuple<const ExportPlan&, const char*, int, QStringList> rows[] = {
         {osis,
          "verse",
          5,
-         {u"<osisText osisIDWork=\"my__version____co\""_s, u"<title>my \"version\" &amp; co</title>"_s,
+         {u"<osisText osisIDWork=\"my__version____co_\""_s, u"<title>my \"version\" &amp; co_</title>"_s,
           u"<div type=\"book\" osisID=\"Gen\">\n<title>창세기</title>\n<chapter osisID=\"Gen.1\">\n"
           u"<verse osisID=\"Gen.1.1\">a &amp; b &lt;c&gt; \"d\" 'e'&#13;&#10;f</verse>\n"
           u"<verse osisID=\"Gen.1.2\"></verse>\n</chapter>\n</div>\n<div type=\"book\" osisID=\"Song\">"_s,
@@ -119,7 +119,7 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
         {zefania,
          "VERS",
          6,
-         {u"biblename=\"my &quot;version&quot; &amp; co\""_s,
+         {u"biblename=\"my &quot;version&quot; &amp; co_\""_s,
           u"<BIBLEBOOK bnumber=\"22\" bname=\"아가\" bsname=\"아\">\n<CHAPTER cnumber=\"6\">\n"
           u"<VERS vnumber=\"13\">Return</VERS>\n<VERS vnumber=\"14\">더 있음</VERS>\n"_s,
           u"<VERS vnumber=\"2\"></VERS>\n</CHAPTER>"_s, u"<BIBLEBOOK bnumber=\"66\" bname=\"요한계시록\""_s}},
@@ -143,12 +143,15 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
         EXPECT_EQ(texts.size(), count);
         EXPECT_EQ(texts.value(0), marked);
     }
+    // The first such verse in the version's order is named (창 1:3, Null in the cases, gets one).
+    cases[7].text = u"\uFFFF"_s;
     cases[2].text = u"bell \x07"_s;
-    EXPECT_EQ(exchange::planOsisFile(cases, {}, {}).result, ExportResult::NotXmlText);
-    const ExportPlan refused = exchange::planZefaniaFile(cases, {}, {});
-    EXPECT_EQ(refused.result, ExportResult::NotXmlText);
-    EXPECT_EQ(refused.refused.reference, u"창 1:3"_s);
-    EXPECT_TRUE(refused.files.isEmpty());
+    for (const ExportPlan& refused :
+         {exchange::planOsisFile(cases, {}, {}), exchange::planZefaniaFile(cases, {}, {})}) {
+        EXPECT_EQ(refused.result, ExportResult::NotXmlText);
+        EXPECT_EQ(refused.refused.reference, u"창 1:3"_s);
+        EXPECT_TRUE(refused.files.isEmpty());
+    }
     EXPECT_EQ(osis.moved, exchange::planImpFile(kKjvCases, {}).moved);
     EXPECT_TRUE(zefania.moved.isEmpty());
 }
