@@ -130,7 +130,9 @@ ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, 
         .addXmlAttribute(bibleName)
         .add("\" type=\"x-bible\">\n<INFORMATION>\n<title>")
         .addXml(bibleName)
-        .add("</title>\n<format>Zefania XML Bible Markup Language</format>\n<language>KOR</language>\n"
+        // The language of the book names, as the OSIS header gives it: presentation programs (OpenLP) look
+        // the books' names up in it, and know "ko" where they do not know "KOR".
+        .add("</title>\n<format>Zefania XML Bible Markup Language</format>\n<language>ko</language>\n"
              "</INFORMATION>\n");
     int book = 0;
     int chapter = 0;
