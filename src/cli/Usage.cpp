@@ -49,7 +49,9 @@ constexpr UsageLine kCommands[] = {
 };
 
 constexpr UsageLine kOptions[] = {
-    {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
+    {u"--program-folder 폴더",
+     u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더, "
+     u"패키지로 설치했으면 $XDG_DATA_HOME/byeorisol/manager(보통 ~/.local/share/byeorisol/manager)입니다."},
     {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
     {u"--format text|imp|osis|zefania|vpl", u"export가 쓰는 형식입니다. 없으면 text입니다."},
     {u"--regex", u"find와 replace가 찾을말을 정규식으로 읽습니다. 바꿀말의 \\1, \\2는 묶음이 찾은 내용입니다."},
@@ -107,6 +109,19 @@ int usageError(const QString& why)
 {
     std::fprintf(stderr, "%s: %s\n", kProgram.toUtf8().constData(), why.toUtf8().constData());
     printUsage(stderr);
+    return kFailure;
+}
+
+QString shippedFilesFailure(const platform::FileFailure& failure)
+{
+    return QStringLiteral("기본 제공파일을 사용자 폴더에 준비하지 못했습니다.\n") + failure.description +
+           QStringLiteral("\n") + failure.path +
+           QStringLiteral("\n--program-folder로 다른 프로그램 폴더를 적을 수 있습니다.");
+}
+
+int programFolderFailure(const platform::FileFailure& failure)
+{
+    std::fprintf(stderr, "%s: %s\n", kProgram.toUtf8().constData(), shippedFilesFailure(failure).toUtf8().constData());
     return kFailure;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileFailure.h"
+
 #include <QString>
 #include <cstdio>
 
@@ -14,6 +16,12 @@ void printUsage(std::FILE* out);
 
 // A command line that makes no sense: why, on standard error, then the help. Answers the exit code.
 int usageError(const QString& why);
+
+// The installed program could not copy its shipped files into the user's install folder: the file and why.
+[[nodiscard]] QString shippedFilesFailure(const platform::FileFailure& failure);
+
+// Prints that on standard error. Answers the exit code.
+int programFolderFailure(const platform::FileFailure& failure);
 
 // Why a command line makes no sense.
 class UsageErrors

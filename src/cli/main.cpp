@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
         return cli::kSuccess;
     }
 
-    QString programFolder = platform::programFolder();
+    QString programFolder;
     if (!arguments.isEmpty() && arguments.first() == QStringLiteral("--program-folder")) {
         if (arguments.size() < 2) {
             return cli::usageError(cli::UsageErrors::programFolderMissing());
@@ -46,6 +46,13 @@ int main(int argc, char* argv[])
     }
     if (arguments.isEmpty()) {
         return cli::usageError(cli::UsageErrors::noCommand());
+    }
+    if (programFolder.isEmpty()) {
+        const platform::ProgramFolder folder = platform::programFolder();
+        if (folder.failure) {
+            return cli::programFolderFailure(*folder.failure);
+        }
+        programFolder = folder.path;
     }
 
     const QString command = arguments.takeFirst();

@@ -1,9 +1,80 @@
 #include "platform/ProgramFolders.h"
 
+#include "platform/FileErrorDescriptions.h"
+#include "platform/FileMove.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace platform {
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
+}
+
+// Whether folder holds an entry of this name in any letter case, as the viewer finds its files.
+bool holdsName(const QString& folder, const QString& name)
+{
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    return std::any_of(entries.cbegin(), entries.cend(),
+                       [&name](const QString& entry) { return entry.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+bool flushToDisk(QFileDevice& file)
+{
+#ifdef Q_OS_WIN
+    return file.flush();
+#else
+    return file.flush() && ::fsync(file.handle()) == 0;
+#endif
+}
+
+// Copies source to the new file target through a temporary file beside it; a file that takes the name meanwhile wins.
+std::optional<FileFailure> copyToNewFile(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        return FileFailure{native(source), FileErrorDescriptions::openForReadingFailure(source)};
+    }
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        return FileFailure{native(source), FileErrorDescriptions::readFailure()};
+    }
+    QTemporaryFile part(target + QStringLiteral(".part-XXXXXX"));
+    if (!part.open()) {
+        return FileFailure{native(target), FileErrorDescriptions::openForWritingFailure(target)};
+    }
+    if (part.write(bytes) != bytes.size() || !flushToDisk(part)) {
+        return FileFailure{native(target), FileErrorDescriptions::writeFailure(target)};
+    }
+    // The user's copy is the user's to change, whatever the package's file allows.
+    (void)part.setPermissions(in.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    part.close();
+    switch (renameToNewName(part.fileName(), target)) {
+    case RenameOutcome::Renamed:
+        part.setAutoRemove(false);
+        flushFolder(QFileInfo(target).absolutePath());
+        return std::nullopt;
+    case RenameOutcome::TargetExists: // another start of the program provided it first
+        return std::nullopt;
+    case RenameOutcome::Failed:
+        break;
+    }
+    return FileFailure{native(target), FileErrorDescriptions::openForWritingFailure(target)};
+}
+
+} // namespace
 
 QString separator()
 {
@@ -14,9 +85,66 @@ QString separator()
 #endif
 }
 
-QString programFolder()
+FolderMode folderMode(const QString& executableFolder, const std::function<bool(const QString&)>& exists)
+{
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(executableFolder));
+    if (exists(QDir::cleanPath(folder + QStringLiteral("/../개역.DAT")))) {
+        return FolderMode::Portable;
+    }
+    return QFileInfo(folder).fileName() == QStringLiteral("bin") ? FolderMode::Installed : FolderMode::Portable;
+}
+
+QString dataFolder(const QString& executableFolder)
+{
+    return native(QDir::fromNativeSeparators(executableFolder) + QStringLiteral("/../share/byeorisol"));
+}
+
+QString userInstallFolder(const QString& xdgDataHome, const QString& home)
+{
+    const QString data = QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : home + QStringLiteral("/.local/share");
+    return native(QDir::fromNativeSeparators(data) + QStringLiteral("/byeorisol"));
+}
+
+QStringList shippedFiles()
+{
+    return {QStringLiteral("개역.DAT"), QStringLiteral("user.dat"), QStringLiteral("manager/null.mdb"),
+            QStringLiteral("manager/list.avi")};
+}
+
+std::optional<FileFailure> provideShippedFiles(const QString& dataFolder, const QString& installFolder)
+{
+    for (const QString& name : shippedFiles()) {
+        const QFileInfo target(QDir(installFolder).filePath(name));
+        const QString folder = target.absolutePath();
+        if (QFileInfo(folder).isDir() && holdsName(folder, target.fileName())) {
+            continue;
+        }
+        if (!QFileInfo(dataFolder).isDir()) {
+            return FileFailure{native(dataFolder), FileErrorDescriptions::pathNotFound()};
+        }
+        if (!QDir().mkpath(folder)) {
+            return FileFailure{native(folder), FileErrorDescriptions::openForWritingFailure(folder)};
+        }
+        if (auto failure = copyToNewFile(QDir(dataFolder).filePath(name), target.filePath())) {
+            return failure;
+        }
+    }
+    return std::nullopt;
+}
+
+QString executableFolder()
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+ProgramFolder programFolder()
+{
+    const QString executable = executableFolder();
+    if (folderMode(executable, [](const QString& path) { return QFileInfo::exists(path); }) == FolderMode::Portable) {
+        return {executable, std::nullopt};
+    }
+    const QString install = userInstallFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    return {install + separator() + QStringLiteral("manager"), provideShippedFiles(dataFolder(executable), install)};
 }
 
 QString installFolder(const QString& programFolder)

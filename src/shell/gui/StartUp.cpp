@@ -17,6 +17,8 @@ const QString kPreviousInstance =
 const QString kRestartWindows = QStringLiteral("불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
 const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !");
 const QString kCloseViewerFirst = QStringLiteral("벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
+const QString kShippedFilesMissing =
+    QStringLiteral("기본 제공파일을 사용자 폴더에 준비하지 못하여 성경자료 관리기를 시작할 수 없습니다 !");
 const QString kLineBreak = QStringLiteral("\r\n");
 
 const QString kViewerInputClass = QStringLiteral("ThunderRT5Form");
@@ -42,16 +44,24 @@ QString viewerRunningMessage()
     return kViewerRunning + kLineBreak + kCloseViewerFirst;
 }
 
-int StartUp(QApplication& app, platform::Dialogs& dialogs, const QString& programFolder)
+QString shippedFilesMessage(const platform::FileFailure& failure)
 {
-    const auto lock = platform::InstanceLock::acquire(platform::instanceLockKey(programFolder));
+    return failure.description + kLineBreak + failure.path + kLineBreak + kLineBreak + kShippedFilesMissing;
+}
+
+int StartUp(QApplication& app, platform::Dialogs& dialogs, const platform::ProgramFolder& programFolder)
+{
+    if (programFolder.failure) {
+        return refuse(dialogs, shippedFilesMessage(*programFolder.failure));
+    }
+    const auto lock = platform::InstanceLock::acquire(platform::instanceLockKey(programFolder.path));
     if (!lock) {
         return refuse(dialogs, previousInstanceMessage());
     }
     if (platform::topLevelWindowExists(kViewerInputClass, kViewerInputTitle)) {
         return refuse(dialogs, viewerRunningMessage());
     }
-    frmMain window(dialogs, programFolder);
+    frmMain window(dialogs, programFolder.path);
     window.show();
     return app.exec();
 }

@@ -23,6 +23,7 @@
 #include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
+#include "shell/gui/StartUp.h"
 #include "shell/gui/frmMain.h"
 #include "support/Controls.h"
 #include "support/ScriptedDialogs.h"
@@ -157,6 +158,7 @@ QStringList messageLines()
     using importer::RunMessages;
     using maintenance::MaintenanceMessages;
     const QString name = u"kjv.dat"_s;
+    const platform::FileFailure noDataFolder{u"/usr/share/byeorisol"_s, u"경로를 찾을 수 없습니다."_s};
     exchange::ExportOutcome refused;
     refused.verse.number = 7;
     refused.verse.reference = u"창 1:7"_s;
@@ -288,6 +290,8 @@ QStringList messageLines()
         {"exportFileIsUtf8", cli::UsageErrors::exportFileIsUtf8()},
         {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
         {"compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
+        {"shippedFilesFailure", cli::shippedFilesFailure(noDataFolder)},
+        {"shippedFilesMessage", shell::shippedFilesMessage(noDataFolder)},
     };
     QStringList lines;
     for (const auto& [function, text] : texts) {

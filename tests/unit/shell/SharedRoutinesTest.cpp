@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -43,4 +44,72 @@ TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)
     EXPECT_NE(platform::instanceLockKey(u"/opt/a/manager"_s), platform::instanceLockKey(u"/opt/b/manager"_s));
     EXPECT_EQ(platform::instanceLockKey(u"/opt/a/manager"_s), platform::instanceLockKey(u"/opt/a/manager/"_s));
     EXPECT_EQ(platform::installFolder(u"/opt/성경/관리기"_s), u"/opt/성경/관리기/.."_s);
+}
+
+// Installed only from a folder named bin without the reference version above it; the user's folder by XDG's rule.
+TEST(ProgramFolders, theModeFollowsTheLayoutAndTheUsersFolderFollowsXdg)
+{
+    using enum platform::FolderMode;
+    const struct
+    {
+        QString folder;
+        QStringList existing;
+        platform::FolderMode mode;
+    } rows[] = {
+        {u"/opt/viewer/manager"_s, {u"/opt/viewer/개역.DAT"_s}, Portable}, // as the build lays it out
+        {u"/tmp/x/viewer/manager"_s, {}, Portable},                        // a test's tree
+        {u"/usr/bin"_s, {u"/usr/share/byeorisol"_s}, Installed},
+        {u"/tmp/root/usr/bin/"_s, {}, Installed},              // no data folder: said when a file is copied
+        {u"/home/u/bin"_s, {u"/home/u/개역.DAT"_s}, Portable}, // a portable tree named bin
+        {u"/home/u/binaries"_s, {}, Portable},
+        {u"/"_s, {}, Portable},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(platform::folderMode(row.folder, [&row](const QString& path) { return row.existing.contains(path); }),
+                  row.mode)
+            << row.folder.toStdString();
+    }
+    EXPECT_EQ(platform::dataFolder(u"/tmp/root/usr/bin"_s), u"/tmp/root/usr/share/byeorisol"_s);
+    for (const auto& [xdg, expected] : {std::pair{u"/data/x/"_s, u"/data/x/byeorisol"_s},
+                                        {u"data/x"_s, u"/home/u/.local/share/byeorisol"_s},
+                                        {QString(), u"/home/u/.local/share/byeorisol"_s}}) {
+        EXPECT_EQ(platform::userInstallFolder(xdg, u"/home/u"_s), expected) << xdg.toStdString();
+    }
+}
+
+// The first start copies the shipped files the user lacks; a user's file, in any letter case, is kept, and a
+// half-copied file left under its temporary name does not count.
+TEST(ProgramFolders, providesTheShippedFilesTheUserLacksAndKeepsTheUsersOwn)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(u"share/byeorisol"_s), install = dir.filePath(u"home/byeorisol"_s);
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+    };
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(none)");
+    };
+    const auto failure = platform::provideShippedFiles(data, install);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(*failure, (platform::FileFailure{data, u"경로를 찾을 수 없습니다."_s}));
+    for (const QString& name : platform::shippedFiles()) {
+        write(data + u"/"_s + name, "shipped " + name.toUtf8());
+    }
+    write(install + u"/USER.DAT"_s, "the user's own");
+    write(install + u"/개역.DAT.part-Ab12Cd"_s, "shipped 개");
+    EXPECT_EQ(platform::provideShippedFiles(data, install), std::nullopt);
+    write(install + u"/manager/null.mdb"_s, "changed by the user");
+    EXPECT_EQ(platform::provideShippedFiles(data, install), std::nullopt);
+    const auto files = [](const QString& folder) {
+        return QDir(folder).entryList(QDir::Files).join(u' ').toStdString();
+    };
+    EXPECT_EQ(files(install), "USER.DAT 개역.DAT 개역.DAT.part-Ab12Cd");
+    EXPECT_EQ(read(install + u"/USER.DAT"_s), "the user's own");
+    EXPECT_EQ(read(install + u"/개역.DAT"_s), "shipped 개역.DAT");
+    EXPECT_EQ(read(install + u"/manager/null.mdb"_s), "changed by the user");
+    EXPECT_EQ(read(install + u"/manager/list.avi"_s), "shipped manager/list.avi");
+    EXPECT_EQ(files(install + u"/manager"_s), "list.avi null.mdb");
 }
