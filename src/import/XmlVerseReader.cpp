@@ -50,6 +50,13 @@ bool isInline(QStringView name, bool osis)
     return osis ? isOneOf(name, kOsisInline) : isOneOf(name, kZefaniaInline);
 }
 
+// What parts several verses in an osisID ("Gen.1.1 Gen.1.2", "Gen.1.1-Gen.1.3") or a vnumber ("1-2", "1,2"):
+// white space (a character reference may put a line end there) or a dash or comma.
+bool isSeparator(QChar c)
+{
+    return c <= u' ' || c == u'-' || c == u',';
+}
+
 // The book of an OSIS id, 0 when the book tables do not know it.
 int osisBook(QStringView id)
 {
@@ -218,7 +225,7 @@ void XmlVerseReader::startElement()
             fault(SourceFault::UnknownBookId, line, number.toString());
         }
     } else if (!osis && name == u"CHAPTER") {
-        m_chapter = m_xml.attributes().value("cnumber"_L1).trimmed().toString();
+        m_chapter = m_xml.attributes().value("cnumber"_L1).toString().simplified();
     } else if (m_skipFrom != 0) {
         // Within a note: nothing of it counts.
     } else if (isLeftOut(name, osis)) {
@@ -258,7 +265,7 @@ void XmlVerseReader::startOsisVerse(qint64 line)
     if (id.isEmpty()) {
         id = attributes.value("sID"_L1).trimmed();
     }
-    if (id.contains(u' ') || id.contains(u'-')) {
+    if (std::ranges::any_of(id, isSeparator)) {
         fault(SourceFault::VerseRange, line, id.toString());
         openVerse(line, {}, container, false);
         return;
@@ -299,7 +306,7 @@ void XmlVerseReader::startZefaniaVerse(qint64 line)
     if (m_bookUnknown) {
         // Its book was reported unknown.
         openVerse(line, {}, true, false);
-    } else if (number.contains(u'-') || number.contains(u',') || number.contains(u' ')) {
+    } else if (std::ranges::any_of(number, isSeparator)) {
         fault(SourceFault::VerseRange, line, number.toString());
         openVerse(line, {}, true, false);
     } else {
@@ -371,6 +378,9 @@ void XmlVerseReader::appendText(QStringView text)
 
 void XmlVerseReader::fault(SourceFault kind, qint64 line, QString detail, qint64 column)
 {
+    // An entry of the error list is one line: a line end within an attribute's value is a space there.
+    std::ranges::replace_if(
+        detail, [](QChar c) { return c < u' '; }, u' ');
     SourceEntry entry;
     entry.lineNumber = line;
     entry.column = column;

@@ -52,7 +52,8 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "<VERS vnumber=\"1\">The <STYLE css=\"b\">book</STYLE> of<NOTE>n</NOTE> <gr str=\"1\">the</gr><BR/>generation"
          "<DIV><NOTE>n</NOTE></DIV>of Jesus<XREF fscope=\"x\"/>.</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>",
          {u"2 Matt 1:1|The book of the generation of Jesus."_s}},
-        {"<osis><verse osisID=\"Gen.1.1 Gen.1.2\">a</verse><verse osisID=\"Gen.1.3-Gen.1.4\">b</verse>\n<verse osisID="
+        {"<osis><verse osisID=\"Gen.1.1&#10;Gen.1.2\">a</verse><verse osisID=\"Gen.1.3-Gen.1.4\">b</verse>\n<verse "
+         "osisID="
          "\"Tob.1.1\">c</verse><verse osisID=\"Tob.1.2\">d</verse><verse osisID=\"Gen.1.5\">e</verse><verse "
          "osisID=\"Gen.1\">f</verse>\n<verse osisID=\"Gen.1.6\">g</vers></osis>",
          {u"1:0 VerseRange Gen.1.1 Gen.1.2"_s, u"1:0 VerseRange Gen.1.3-Gen.1.4"_s, u"2:0 UnknownBookId Tob"_s,
