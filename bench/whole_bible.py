@@ -8,8 +8,8 @@ table with one index in one transaction (the floor for storing them). Reports
 the median wall time, the ratio to imp2vs and the peak resident memory of each,
 and the peak memory of check and build on an input ten times longer. A save
 of one verse and a compaction of the built version are timed as whole processes. The export
-writes the built version back out, as the 66 text files and as the IMP file that
-imp2vs reads. A repair of the built version, with a text for the two verses the
+writes the built version back out, as the 66 text files, as the IMP file that
+imp2vs reads, and as an OSIS, a Zefania XML and a VPL file. A repair of the built version, with a text for the two verses the
 King James text lacks, is timed damaged (16 pages of zeros in its middle, so that
 every record is salvaged) and sound (the soundness check alone). A comparison of
 that version with a copy is timed with one text in fifty changed (a word added)
@@ -108,11 +108,13 @@ def main():
 
         exported = os.path.join(work, "exported")
         exported_imp = os.path.join(work, "exported.imp")
+        exported_files = {name: os.path.join(work, f"exported.{name.lower()}") for name in ("OSIS", "Zefania", "VPL")}
 
         def fresh_export():
             shutil.rmtree(exported, ignore_errors=True)
-            if os.path.exists(exported_imp):
-                os.remove(exported_imp)
+            for path in [exported_imp, *exported_files.values()]:
+                if os.path.exists(path):
+                    os.remove(path)
 
         # SWORD's import form: "$$$<reference>" then the text.
         imp = os.path.join(work, "kjv.imp")
@@ -164,6 +166,9 @@ def main():
             "export", runs, fresh_export, data + ["export", target, exported])
         results["byeorisol-data export, IMP file"] = measure(
             "export imp", runs, fresh_export, data + ["export", target, exported_imp, "--format", "imp"])
+        for name, path in exported_files.items():
+            results[f"byeorisol-data export, {name}"] = measure(
+                f"export {name}", runs, fresh_export, data + ["export", target, path, "--format", name.lower()])
         # Each save stores a text other than the last, so that each is a change in the history.
         saves = iter(range(runs))
         results["byeorisol-data save, one verse"] = measure(
@@ -273,6 +278,10 @@ def main():
         print(f"Goals: a repair of a whole version within 0.5 s (damaged {repairs[0][0]:.3f} s, sound "
               f"{repairs[1][0]:.3f} s) and under 60 MB (peak {max(r[2] for r in repairs) / 1024:.1f} MB); "
               f"a compaction within 0.15 s ({results['byeorisol-data compact'][0]:.3f} s)")
+        writes = [results[f"byeorisol-data export, {name}"] for name in exported_files]
+        print(f"Goal: an export as OSIS, Zefania or VPL at most 0.1x imp2vs and under 40 MB ("
+              + ", ".join(f"{name} {w[0] / base:.2f}x, {w[2] / 1024:.1f} MB" for name, w in zip(exported_files, writes))
+              + ")")
         compares = [results.get(f"byeorisol-data compare, {name} changed", (0, 0, 0)) for name in changed]
         print(f"Goal: a comparison of two whole versions within 0.3 s and 40 MB (1/50 changed "
               f"{compares[0][0]:.3f} s, {compares[0][2] / 1024:.1f} MB; all changed {compares[1][0]:.3f} s, "

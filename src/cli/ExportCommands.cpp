@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace cli {
 
@@ -20,7 +22,20 @@ const QString kFormatOption = QStringLiteral("--format");
 const QString kEncodingOption = QStringLiteral("--encoding");
 
 const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
-const QString kWrittenImp = QStringLiteral("%1개 구절을 IMP 파일로 내보냈습니다.");
+const QString kWrittenFile = QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.");
+
+// The formats by their names after --format, and as the message after an export names their files.
+struct FormatName
+{
+    const char16_t* option;
+    const char16_t* file;
+    exchange::ExportFormat format;
+};
+constexpr FormatName kFormats[] = {
+    {u"text", u"", exchange::ExportFormat::Text},     {u"imp", u"IMP", exchange::ExportFormat::Imp},
+    {u"osis", u"OSIS", exchange::ExportFormat::Osis}, {u"zefania", u"Zefania", exchange::ExportFormat::Zefania},
+    {u"vpl", u"VPL", exchange::ExportFormat::Vpl},
+};
 // Advice after a text code page 949 cannot hold.
 const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
 
@@ -54,10 +69,11 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
         if (argument == kFormatOption || argument == kEncodingOption) {
             const QString value = arguments.value(i + 1);
             ++i;
-            if (argument == kFormatOption && value == QStringLiteral("text")) {
-                parsed.format = exchange::ExportFormat::Text;
-            } else if (argument == kFormatOption && value == QStringLiteral("imp")) {
-                parsed.format = exchange::ExportFormat::Imp;
+            const auto named = std::find_if(std::begin(kFormats), std::end(kFormats), [&value](const FormatName& name) {
+                return value == QStringView(name.option);
+            });
+            if (argument == kFormatOption && named != std::end(kFormats)) {
+                parsed.format = named->format;
             } else if (argument == kEncodingOption && value == QStringLiteral("cp949")) {
                 parsed.encoding = exchange::TextEncoding::Cp949;
                 encodingGiven = true;
@@ -80,9 +96,9 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
         why = UsageErrors::exportNeedsArguments();
         return std::nullopt;
     }
-    if (parsed.format == exchange::ExportFormat::Imp && encodingGiven &&
+    if (parsed.format != exchange::ExportFormat::Text && encodingGiven &&
         parsed.encoding != exchange::TextEncoding::Utf8) {
-        why = UsageErrors::impIsUtf8();
+        why = UsageErrors::exportFileIsUtf8();
         return std::nullopt;
     }
     parsed.path = positional.at(0);
@@ -103,6 +119,7 @@ int exportCommand(const ExportArguments& arguments)
         return kFailure;
     case exchange::ExportResult::UnreadableReference:
     case exchange::ExportResult::LineBreak:
+    case exchange::ExportResult::NotXmlText:
         printAbout(version, exchange::ExportMessages::refusal(outcome));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Unencodable:
@@ -112,9 +129,13 @@ int exportCommand(const ExportArguments& arguments)
         printMessage(stdout, outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
         return kFailure;
     }
-    const QString& written = arguments.format == exchange::ExportFormat::Imp ? kWrittenImp : kWrittenText;
-    printAbout(version, written.arg(outcome.versesWritten) + QStringLiteral("\r\n") + outcome.destination +
-                            exchange::ExportMessages::movedVerses(outcome));
+    const auto named = std::find_if(std::begin(kFormats), std::end(kFormats),
+                                    [&arguments](const FormatName& name) { return arguments.format == name.format; });
+    const QString written = arguments.format == exchange::ExportFormat::Text
+                                ? kWrittenText.arg(outcome.versesWritten)
+                                : kWrittenFile.arg(outcome.versesWritten).arg(QString::fromUtf16(named->file));
+    printAbout(version,
+               written + QStringLiteral("\r\n") + outcome.destination + exchange::ExportMessages::movedVerses(outcome));
     return kSuccess;
 }
 

@@ -8,7 +8,7 @@
 
 namespace cli {
 
-// The arguments of export: PATH DEST [--format text|imp] [--encoding cp949|utf-8].
+// The arguments of export: PATH DEST [--format text|imp|osis|zefania|vpl] [--encoding cp949|utf-8].
 struct ExportArguments
 {
     QString path;
@@ -21,7 +21,7 @@ struct ExportArguments
 [[nodiscard]] std::optional<ExportArguments> parseExportArguments(const QStringList& arguments, QString& why);
 
 // byeorisol-data export PATH DEST ...: writes the version as text files into the
-// folder DEST, or as the IMP file DEST, and says how many verses went where.
+// folder DEST, or as the IMP, OSIS, Zefania or VPL file DEST, and says how many verses went where.
 int exportCommand(const ExportArguments& arguments);
 
 // byeorisol-data report PATH: the counts of the version's records and texts, then

@@ -34,6 +34,11 @@ constexpr UsageLine kCommands[] = {
     {u"delete 역본파일", u"역본파일을 묻지 않고 바로 삭제합니다. 기본 제공파일은 삭제하지 않습니다."},
     {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
     {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
+    {u"export 역본파일 파일.osis.xml --format osis", u"역본파일을 SWORD의 osis2mod가 읽는 OSIS XML 파일로 내보냅니다."},
+    {u"export 역본파일 파일.xml --format zefania",
+     u"역본파일을 Zefania XML 파일로 내보냅니다. 절 구분은 역본 그대로입니다."},
+    {u"export 역본파일 파일.vpl --format vpl",
+     u"역본파일을 SWORD의 vpl2mod가 읽는 VPL 파일(한 줄에 한 구절)로 내보냅니다."},
     {u"report 역본파일", u"레코드와 본문 수를 세고, 본문이 없는 구절을 범위로 보여 줍니다."},
     {u"compare 역본파일 역본파일", u"두 역본파일(A, B)의 본문을 비교하여 다른 구절과 바뀐 낱말을 보여 줍니다."},
     {u"find 역본파일 찾을말", u"본문에 찾을말이 있는 구절을 한 줄에 하나씩(구절 본문) 번호 순서로 보여 줍니다."},
@@ -46,7 +51,7 @@ constexpr UsageLine kCommands[] = {
 constexpr UsageLine kOptions[] = {
     {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더입니다."},
     {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
-    {u"--format text|imp", u"export가 쓰는 형식입니다. 없으면 text입니다."},
+    {u"--format text|imp|osis|zefania|vpl", u"export가 쓰는 형식입니다. 없으면 text입니다."},
     {u"--regex", u"find와 replace가 찾을말을 정규식으로 읽습니다. 바꿀말의 \\1, \\2는 묶음이 찾은 내용입니다."},
     {u"--ignore-case", u"find와 replace가 영문 대소문자를 가리지 않습니다."},
     {u"--dry-run", u"replace가 바꿀 구절을 보여 주기만 하고 바꾸지 않습니다."},
@@ -152,7 +157,8 @@ QString UsageErrors::needsOnePath(const QString& command)
 
 QString UsageErrors::exportNeedsArguments()
 {
-    return QStringLiteral("export 다음에 역본파일과 내보낼 폴더(--format imp이면 IMP 파일)를 적어 주십시오.");
+    return QStringLiteral(
+        "export 다음에 역본파일과 내보낼 폴더(--format이 text가 아니면 내보낼 파일)를 적어 주십시오.");
 }
 
 QString UsageErrors::compareNeedsArguments()
@@ -172,7 +178,7 @@ QString UsageErrors::replaceNeedsArguments()
 
 QString UsageErrors::exportFormatValues()
 {
-    return QStringLiteral("--format 다음에 text 또는 imp를 적어 주십시오.");
+    return QStringLiteral("--format 다음에 text, imp, osis, zefania, vpl 가운데 하나를 적어 주십시오.");
 }
 
 QString UsageErrors::exportEncodingValues()
@@ -180,9 +186,10 @@ QString UsageErrors::exportEncodingValues()
     return QStringLiteral("--encoding 다음에 cp949 또는 utf-8을 적어 주십시오.");
 }
 
-QString UsageErrors::impIsUtf8()
+QString UsageErrors::exportFileIsUtf8()
 {
-    return QStringLiteral("IMP 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트파일에만 쓸 수 있습니다.");
+    return QStringLiteral(
+        "IMP, OSIS, Zefania, VPL 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트파일에만 쓸 수 있습니다.");
 }
 
 QString UsageErrors::unknownOption(const QString& option)

@@ -34,7 +34,8 @@ public:
     [[nodiscard]] static QString exportNeedsArguments();
     [[nodiscard]] static QString exportFormatValues();
     [[nodiscard]] static QString exportEncodingValues();
-    [[nodiscard]] static QString impIsUtf8();
+    // --encoding cp949 with a format other than text.
+    [[nodiscard]] static QString exportFileIsUtf8();
     [[nodiscard]] static QString compareNeedsArguments();
     [[nodiscard]] static QString findNeedsArguments();
     [[nodiscard]] static QString replaceNeedsArguments();

@@ -14,6 +14,8 @@ const QString kLineBreak =
     QStringLiteral("'%1' 구절의 본문에 줄바꿈 문자가 있어 한 줄로 쓸 수 없으므로 내보내지 않았습니다.");
 const QString kUnencodable =
     QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.");
+const QString kNotXmlText =
+    QStringLiteral("'%1' 구절의 본문에 XML 파일에 쓸 수 없는 제어 문자가 있어 내보내지 않았습니다.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kLineBreakOnce = QStringLiteral("\r\n");
 
@@ -28,6 +30,8 @@ QString ExportMessages::refusal(const ExportOutcome& outcome)
         return kLineBreak.arg(outcome.verse.reference);
     case ExportResult::Unencodable:
         return kUnencodable.arg(outcome.verse.reference);
+    case ExportResult::NotXmlText:
+        return kNotXmlText.arg(outcome.verse.reference);
     default:
         return {};
     }

@@ -11,7 +11,8 @@ class ExportMessages
 {
 public:
     // Why nothing was written, for a refused outcome (a reference that cannot be read, a line
-    // break, a text code page 949 cannot hold); the caller adds its own advice to the last.
+    // break, a text code page 949 or XML cannot hold); the caller adds its own advice to the
+    // text that code page 949 cannot hold.
     [[nodiscard]] static QString refusal(const ExportOutcome& outcome);
     [[nodiscard]] static QString unreadableReference(int number, const QString& reference);
     // After the count of verses written and where: the verses appended to an earlier one, if any.

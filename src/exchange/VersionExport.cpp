@@ -62,6 +62,25 @@ QString fullPath(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
+// The plan of the format requested; a file names its work or bible after the version file.
+ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, const QString& fileName)
+{
+    const QString versionName = QFileInfo(request.versionPath).completeBaseName();
+    switch (request.format) {
+    case ExportFormat::Text:
+        break;
+    case ExportFormat::Imp:
+        return planImpFile(verses, fileName);
+    case ExportFormat::Osis:
+        return planOsisFile(verses, fileName, versionName);
+    case ExportFormat::Zefania:
+        return planZefaniaFile(verses, fileName, versionName);
+    case ExportFormat::Vpl:
+        return planVplFile(verses, fileName);
+    }
+    return planTextFiles(verses, request.encoding);
+}
+
 } // namespace
 
 ExportOutcome exportVersion(const ExportRequest& request)
@@ -81,15 +100,14 @@ ExportOutcome exportVersion(const ExportRequest& request)
     }
 
     const QFileInfo destination(outcome.destination);
-    const ExportPlan plan = request.format == ExportFormat::Imp ? planImpFile(version.verses, destination.fileName())
-                                                                : planTextFiles(version.verses, request.encoding);
+    const ExportPlan plan = planOf(request, version.verses, destination.fileName());
     outcome.moved = plan.moved;
     if (plan.result != ExportResult::Written) {
         outcome.result = plan.result;
         outcome.verse = plan.refused;
         return outcome;
     }
-    const QString folder = request.format == ExportFormat::Imp ? destination.absolutePath() : outcome.destination;
+    const QString folder = request.format == ExportFormat::Text ? outcome.destination : destination.absolutePath();
     if (const auto failure = writeFiles(folder, plan.files, outcome.filesWritten)) {
         outcome.result = ExportResult::WriteFailed;
         outcome.fileFailure = *failure;

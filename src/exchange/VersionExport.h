@@ -12,8 +12,11 @@ namespace exchange {
 
 enum class ExportFormat
 {
-    Text, // one text file per book, "약자 장:절 본문" lines, CR LF
-    Imp,  // one IMP file for SWORD's imp2vs, OSIS keys in KJV versification, UTF-8
+    Text,    // one text file per book, "약자 장:절 본문" lines, CR LF
+    Imp,     // one IMP file for SWORD's imp2vs, OSIS keys in KJV versification, UTF-8
+    Osis,    // one OSIS XML file for SWORD's osis2mod, in KJV versification, UTF-8
+    Zefania, // one Zefania XML file in the version's own numbering, UTF-8
+    Vpl,     // one verse-per-line file for SWORD's vpl2mod, OSIS keys in KJV versification, UTF-8
 };
 
 enum class TextEncoding
@@ -25,10 +28,10 @@ enum class TextEncoding
 struct ExportRequest
 {
     QString versionPath;
-    // The folder of the text files, or the IMP file to write.
+    // The folder of the text files, or the one file of any other format to write.
     QString destination;
     ExportFormat format = ExportFormat::Text;
-    TextEncoding encoding = TextEncoding::Cp949; // text files only: an IMP file is always UTF-8
+    TextEncoding encoding = TextEncoding::Cp949; // text files only: the other formats are always UTF-8
 };
 
 // A verse that KJV versification lacks, and the verse whose entry took its text.
@@ -47,6 +50,7 @@ enum class ExportResult
     UnreadableReference, // a record's 성경구절 is no canonical reference: verse
     LineBreak,           // the text of verse holds a line break, so it cannot be one line
     Unencodable,         // the text of verse cannot be written in code page 949
+    NotXmlText,          // the text of verse holds a control character that an XML file cannot hold
     WriteFailed,         // a file could not be written: fileFailure
 };
 
@@ -61,10 +65,10 @@ struct ExportFile
 struct ExportPlan
 {
     ExportResult result = ExportResult::Written; // Written, LineBreak or Unencodable
-    Verse refused;                               // LineBreak, Unencodable: the first such verse
+    Verse refused;                               // LineBreak, Unencodable, NotXmlText: the first such verse
     QList<ExportFile> files;
     int versesWritten = 0;   // verses whose text is in the files: every verse that is not Null
-    QList<MovedVerse> moved; // IMP: verses appended to an earlier verse, in their order
+    QList<MovedVerse> moved; // IMP, OSIS, VPL: verses appended to an earlier verse, in their order
 };
 
 struct ExportOutcome
@@ -72,8 +76,8 @@ struct ExportOutcome
     ExportResult result = ExportResult::EngineFailed;
     int versesWritten = 0;
     int filesWritten = 0;
-    QString destination; // the folder or the IMP file, full and in native separators
-    Verse verse;         // UnreadableReference, LineBreak, Unencodable
+    QString destination; // the folder or the file, full and in native separators
+    Verse verse;         // UnreadableReference, LineBreak, Unencodable, NotXmlText
     versiondb::ErrorItem engineFailure;
     platform::FileFailure fileFailure;
     QList<MovedVerse> moved;
@@ -92,6 +96,29 @@ struct ExportOutcome
 // versification lacks is appended, after one space, to the text of the last verse
 // before it that KJV has. A text that holds a line break refuses the whole plan.
 [[nodiscard]] ExportPlan planImpFile(const QList<Verse>& verses, const QString& fileName);
+
+// The VPL file of the verses for SWORD's vpl2mod (its verse references given), named fileName:
+// a line for each verse, its OSIS id + " chapter:verse", one space and its text, LF line ends,
+// UTF-8 without a byte-order mark; the verses, "null" (a key alone) and Null texts as in
+// planImpFile, and a text that holds a line break refuses the whole plan.
+[[nodiscard]] ExportPlan planVplFile(const QList<Verse>& verses, const QString& fileName);
+
+// The OSIS XML file of the verses for SWORD's osis2mod, named fileName, UTF-8: the header's work
+// titled versionName and named after it (its letters, digits and underscores; osisIDWork), then a
+// div for every book that has a verse written, titled with the book's Korean name, its chapters
+// as containers of its verses. The verses as in planImpFile (KJV versification, the verses it
+// lacks appended to the verse before), "null" an empty verse, Null texts left out.
+// In the texts &, < and > become entity references and line breaks character references; a text
+// holding a control character that XML cannot hold refuses the whole plan (NotXmlText); in the
+// version's name such a character becomes an underscore.
+[[nodiscard]] ExportPlan planOsisFile(const QList<Verse>& verses, const QString& fileName, const QString& versionName);
+
+// The Zefania XML file of the verses, named fileName, UTF-8: XMLBIBLE named versionName, a
+// BIBLEBOOK for every book that has a verse written (bnumber 1 to 66, bname its Korean name,
+// bsname its abbreviation), CHAPTER cnumber and VERS vnumber in the version's own numbering.
+// "null" an empty VERS, Null texts left out; the texts escaped and refused as in planOsisFile.
+[[nodiscard]] ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName,
+                                         const QString& versionName);
 
 // Reads the version, plans the files and, when nothing refuses them, writes them:
 // each file is written completely under a temporary name and then put in place.

@@ -106,6 +106,8 @@ private:
     [[nodiscard]] bool hasTables();
     // Raises "read-only" unless the version is held for writing.
     void checkWritable() const;
+    // The places of 번호 and 본문 among the table's fields, as SQLite's pre-update hook counts them.
+    void findColumns();
     // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
     // time change touches it.
     void store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text, PendingChange& change);
@@ -113,6 +115,8 @@ private:
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
     VersionStore& m_version;
+    int m_numberColumn = -1;
+    int m_textColumn = -1;
 };
 
 } // namespace versiondb

@@ -30,10 +30,10 @@ struct VersionStore::Statements
     sqlite::Statement last;
     sqlite::Statement byRow;
     sqlite::Statement setText;
-    sqlite::Statement insert;        // prepared at the first addition
-    sqlite::Statement numberAndText; // the history's read of what a store replaces, prepared at its first
-    sqlite::Statement read;          // every record in the order of 번호, prepared by the first VerseCursor
-    sqlite::Statement readSkeleton;  // the same without 본문
+    sqlite::Statement insert;         // prepared at the first addition
+    sqlite::Statement setChangedText; // the history's store of a text that differs, prepared at its first
+    sqlite::Statement read;           // every record in the order of 번호, prepared by the first VerseCursor
+    sqlite::Statement readSkeleton;   // the same without 본문
 };
 
 } // namespace versiondb

@@ -29,10 +29,13 @@ namespace testsupport {
     return message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n') + u'\n';
 }
 
-// Runs a program, which must succeed, to its end, its output into a file when one is given; what it printed.
-inline QString outputOf(const QString& program, const QStringList& arguments, const QString& into = {})
+// Runs a program, which must succeed, to its end, its output into a file when one is given; what it printed (on
+// standard output, or on both outputs when they are merged).
+inline QString outputOf(const QString& program, const QStringList& arguments, const QString& into = {},
+                        QProcess::ProcessChannelMode channels = QProcess::SeparateChannels)
 {
     QProcess process;
+    process.setProcessChannelMode(channels);
     if (!into.isEmpty()) {
         process.setStandardOutputFile(into);
     }

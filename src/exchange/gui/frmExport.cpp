@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <tuple>
 #include <utility>
 
 namespace exchange {
@@ -27,6 +28,9 @@ const QString kLabel1 = QStringLiteral("내보낼 역본파일");
 const QString kLabel2 = QStringLiteral("형식");
 const QString kOption1 = QStringLiteral("텍스트파일");
 const QString kOption2 = QStringLiteral("IMP");
+const QString kOption3 = QStringLiteral("OSIS");
+const QString kOption4 = QStringLiteral("Zefania");
+const QString kOption5 = QStringLiteral("VPL");
 const QString kLabel3 = QStringLiteral("인코딩");
 const QString kCodePage949 = QStringLiteral("코드 페이지 949");
 const QString kUtf8 = QStringLiteral("UTF-8");
@@ -38,7 +42,11 @@ const QString kCommand4 = QStringLiteral("닫기");
 const QString kVersionTitle = QStringLiteral("내보낼 역본파일 선택");
 const QString kFolderTitle = QStringLiteral("내보낼 폴더 선택");
 const QString kChoose = QStringLiteral("선택");
+// The file each format but the text files writes: the version's name and its extension.
 const QString kImpExtension = QStringLiteral(".imp");
+const QString kOsisExtension = QStringLiteral(".osis.xml");
+const QString kZefaniaExtension = QStringLiteral(".xml");
+const QString kVplExtension = QStringLiteral(".vpl");
 
 const QString kNoVersion = QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !");
 const QString kNoFolder = QStringLiteral("내보낼 폴더를 선택하여 주십시오 !");
@@ -49,7 +57,7 @@ const QString kLineBreakOnce = QStringLiteral("\r\n");
 
 // Geometry in twips.
 constexpr int kClientWidth = 5400;
-constexpr int kClientHeight = 3780;
+constexpr int kClientHeight = 4080;
 
 } // namespace
 
@@ -81,8 +89,11 @@ void frmExport::createControls()
     Option1 = new QRadioButton(this);
     Option1->setObjectName(QStringLiteral("Option1"));
     Option1->setChecked(true);
-    Option2 = new QRadioButton(this);
-    Option2->setObjectName(QStringLiteral("Option2"));
+    for (const auto& [member, name] : {std::pair{&Option2, "Option2"}, std::pair{&Option3, "Option3"},
+                                       std::pair{&Option4, "Option4"}, std::pair{&Option5, "Option5"}}) {
+        *member = new QRadioButton(this);
+        (*member)->setObjectName(QString::fromLatin1(name));
+    }
     label(Label3, "Label3");
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -94,7 +105,8 @@ void frmExport::createControls()
     button(Command4, "Command4");
     Command3->setDefault(true);
 
-    const QList<QWidget*> order = {Text1, Command1, Option1, Option2, Combo1, Text2, Command2, Command3, Command4};
+    const QList<QWidget*> order = {Text1,   Command1, Option1, Option2,  Option3,  Option4,
+                                   Option5, Combo1,   Text2,   Command2, Command3, Command4};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -113,6 +125,9 @@ void frmExport::applyTexts()
     Label2->setText(kLabel2);
     Option1->setText(kOption1);
     Option2->setText(kOption2);
+    Option3->setText(kOption3);
+    Option4->setText(kOption4);
+    Option5->setText(kOption5);
     Label3->setText(kLabel3);
     Combo1->addItems({kCodePage949, kUtf8});
     Label4->setText(kLabel4);
@@ -127,15 +142,19 @@ void frmExport::placeControls()
     Text1->setGeometry(twips(240, 510, 3840, 330));
     Command1->setGeometry(twips(4200, 495, 960, 360));
     Label2->setGeometry(twips(240, 1020, 3840, 255));
-    Option1->setGeometry(twips(240, 1290, 1800, 300));
-    Option2->setGeometry(twips(2160, 1290, 1800, 300));
-    Label3->setGeometry(twips(240, 1740, 3840, 255));
-    Combo1->setGeometry(twips(240, 2010, 2400, 330));
-    Label4->setGeometry(twips(240, 2490, 3840, 255));
-    Text2->setGeometry(twips(240, 2760, 3840, 330));
-    Command2->setGeometry(twips(4200, 2745, 960, 360));
-    Command3->setGeometry(twips(2880, 3270, 1080, 375));
-    Command4->setGeometry(twips(4080, 3270, 1080, 375));
+    // The formats in two rows of three columns: the text files, IMP and OSIS, then Zefania and VPL.
+    Option1->setGeometry(twips(240, 1290, 1560, 300));
+    Option2->setGeometry(twips(1920, 1290, 1560, 300));
+    Option3->setGeometry(twips(3600, 1290, 1560, 300));
+    Option4->setGeometry(twips(240, 1590, 1560, 300));
+    Option5->setGeometry(twips(1920, 1590, 1560, 300));
+    Label3->setGeometry(twips(240, 2040, 3840, 255));
+    Combo1->setGeometry(twips(240, 2310, 2400, 330));
+    Label4->setGeometry(twips(240, 2790, 3840, 255));
+    Text2->setGeometry(twips(240, 3060, 3840, 330));
+    Command2->setGeometry(twips(4200, 3045, 960, 360));
+    Command3->setGeometry(twips(2880, 3570, 1080, 375));
+    Command4->setGeometry(twips(4080, 3570, 1080, 375));
     setFixedTwipsSize(kClientWidth, kClientHeight);
 }
 
@@ -149,14 +168,14 @@ void frmExport::Form_Load()
 
 void frmExport::Option1_Click()
 {
-    const bool imp = Option2->isChecked();
-    if (imp) {
+    const bool textFiles = Option1->isChecked();
+    if (!textFiles) {
         m_textEncoding = Combo1->currentIndex();
         Combo1->setCurrentIndex(1);
     } else {
         Combo1->setCurrentIndex(m_textEncoding);
     }
-    Combo1->setEnabled(!imp);
+    Combo1->setEnabled(textFiles);
 }
 
 void frmExport::Command1_Click()
@@ -191,11 +210,19 @@ void frmExport::Command3_Click()
     ExportRequest request;
     request.versionPath = version;
     request.destination = folder;
-    request.format = Option2->isChecked() ? ExportFormat::Imp : ExportFormat::Text;
     request.encoding = Combo1->currentIndex() == 1 ? TextEncoding::Utf8 : TextEncoding::Cp949;
-    if (request.format == ExportFormat::Imp) {
-        request.destination =
-            QDir(folder).filePath(QFileInfo(platform::GetFileName(version)).completeBaseName() + kImpExtension);
+    const std::tuple<QRadioButton*, ExportFormat, const QString&> files[] = {
+        {Option2, ExportFormat::Imp, kImpExtension},
+        {Option3, ExportFormat::Osis, kOsisExtension},
+        {Option4, ExportFormat::Zefania, kZefaniaExtension},
+        {Option5, ExportFormat::Vpl, kVplExtension},
+    };
+    for (const auto& [option, format, extension] : files) {
+        if (option->isChecked()) {
+            request.format = format;
+            request.destination =
+                QDir(folder).filePath(QFileInfo(platform::GetFileName(version)).completeBaseName() + extension);
+        }
     }
 
     platform::BusyPointer busy;
@@ -215,6 +242,7 @@ void frmExport::Command3_Click()
         return;
     case ExportResult::UnreadableReference:
     case ExportResult::LineBreak:
+    case ExportResult::NotXmlText:
         m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::refusal(outcome));
         return;
     case ExportResult::Unencodable:

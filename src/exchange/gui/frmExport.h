@@ -16,8 +16,9 @@ class Dialogs;
 
 namespace exchange {
 
-// Exports a version file as text files or as an IMP file for SWORD's tools:
-// the user chooses the version, the format, the encoding and the destination folder.
+// Exports a version file as text files, as an IMP, OSIS or VPL file for SWORD's tools or as a
+// Zefania XML file: the user chooses the version, the format, the encoding and the destination folder.
+// A file of the other formats is named after the version, in the folder chosen.
 class frmExport : public platform::Form<QDialog>
 {
     Q_OBJECT
@@ -33,8 +34,8 @@ public slots:
     // Exports, with the busy pointer, and says how many verses went where.
     void Command3_Click();
     void Command4_Click();
-    // The format changed: an IMP file is always UTF-8, so the encoding is set and locked
-    // while IMP is chosen and given back when the text files are chosen again.
+    // The format changed: only text files can be in code page 949, so the encoding is set to UTF-8
+    // and locked while another format is chosen and given back when the text files are chosen again.
     void Option1_Click();
 
 private:
@@ -45,7 +46,7 @@ private:
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
-    int m_textEncoding = 0; // the encoding chosen for text files while IMP is chosen
+    int m_textEncoding = 0; // the encoding chosen for text files while another format is chosen
 
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -53,6 +54,9 @@ private:
     QLabel* Label2 = nullptr;
     QRadioButton* Option1 = nullptr;
     QRadioButton* Option2 = nullptr;
+    QRadioButton* Option3 = nullptr;
+    QRadioButton* Option4 = nullptr;
+    QRadioButton* Option5 = nullptr;
     QLabel* Label3 = nullptr;
     QComboBox* Combo1 = nullptr;
     QLabel* Label4 = nullptr;

@@ -155,8 +155,9 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
         {{u"export"_s, version}, UsageErrors::exportNeedsArguments()},
         {{u"export"_s, version, u"o"_s, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
         {{u"export"_s, version, u"o"_s, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
-        {{u"export"_s, version, u"o"_s, u"--format"_s, u"imp"_s, u"--encoding"_s, u"cp949"_s},
-         UsageErrors::impIsUtf8()},
+        {{u"export"_s, version, u"o"_s, u"--format"_s, u"usfm"_s}, UsageErrors::exportFormatValues()},
+        {{u"export"_s, version, u"o"_s, u"--format"_s, u"zefania"_s, u"--encoding"_s, u"cp949"_s},
+         UsageErrors::exportFileIsUtf8()},
     };
     for (const auto& [arguments, why] : cases) {
         const CommandResult result = testsupport::runDataCommand({}, arguments);

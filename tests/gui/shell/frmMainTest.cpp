@@ -209,8 +209,8 @@ private slots:
     }
 
     // Missing choices, a file that is no version (the engine's own text, without an icon) and texts the encoding
-    // cannot hold are refused. Text files go in the encoding chosen; an IMP file is UTF-8 whatever was chosen, the
-    // choice for text files coming back with them.
+    // cannot hold are refused. Text files go in the encoding chosen; an IMP, OSIS, Zefania or VPL file is UTF-8
+    // whatever was chosen, the choice for text files coming back with them.
     void exportWritesTheChosenFormatOrSaysWhyNot()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -248,11 +248,17 @@ private slots:
         QCOMPARE(shown.icon, MessageIcon::Information);
         QVERIFY(testsupport::bytes(out + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
         encoding->setCurrentIndex(0);
-        control<QRadioButton>(window, u"Option2"_s)->setChecked(true);
-        QVERIFY(!encoding->isEnabled());
-        QCOMPARE(encoding->currentIndex(), 1);
-        QCOMPARE(exportOf(version, out).text, exported + out + QDir::separator() + u"sample.imp"_s);
-        QVERIFY(testsupport::bytes(out + u"/sample.imp"_s).startsWith("$$$Gen 1:1\n"));
+        // Each format but the text files: a file named after the version, in UTF-8 whatever was chosen.
+        const char* const files[][3] = {{"Option2", "sample.imp", "$$$Gen 1:1\n"},
+                                        {"Option3", "sample.osis.xml", "<?xml "},
+                                        {"Option4", "sample.xml", "<?xml "},
+                                        {"Option5", "sample.vpl", "Gen 1:1 "}};
+        for (const auto& [option, file, start] : files) {
+            control<QRadioButton>(window, QString::fromLatin1(option))->setChecked(true);
+            QVERIFY(!encoding->isEnabled() && encoding->currentIndex() == 1);
+            QCOMPARE(exportOf(version, out).text, exported + out + QDir::separator() + QString::fromLatin1(file));
+            QVERIFY(testsupport::bytes(out + u'/' + QString::fromLatin1(file)).startsWith(start));
+        }
         control<QRadioButton>(window, u"Option1"_s)->setChecked(true);
         QCOMPARE(encoding->currentIndex(), 0);
     }

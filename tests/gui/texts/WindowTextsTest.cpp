@@ -259,6 +259,7 @@ QStringList messageLines()
         {"export unreadableReference", refusal(exchange::ExportResult::UnreadableReference)},
         {"export lineBreak", refusal(exchange::ExportResult::LineBreak)},
         {"export unencodable", refusal(exchange::ExportResult::Unencodable)},
+        {"export notXmlText", refusal(exchange::ExportResult::NotXmlText)},
         {"export movedVerses", exchange::ExportMessages::movedVerses(refused)},
         {"compare counts", CompareMessages::counts(compared) + u" / "_s + CompareMessages::spacingOnly()},
         {"compare same", CompareMessages::same()},
@@ -284,7 +285,7 @@ QStringList messageLines()
         {"exportNeedsArguments", cli::UsageErrors::exportNeedsArguments()},
         {"exportFormatValues", cli::UsageErrors::exportFormatValues()},
         {"exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
-        {"impIsUtf8", cli::UsageErrors::impIsUtf8()},
+        {"exportFileIsUtf8", cli::UsageErrors::exportFileIsUtf8()},
         {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
         {"compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
     };

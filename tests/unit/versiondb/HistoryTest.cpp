@@ -7,6 +7,9 @@
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
 
+#include <QDataStream>
+#include <zstd.h>
+
 using namespace versiondb;
 using namespace Qt::StringLiterals;
 using testsupport::errorOf;
@@ -93,4 +96,40 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_FALSE(repaired->SoundnessFault().has_value());
     EXPECT_EQ(History(*repaired).changes().size(), 4U);
     EXPECT_EQ(History(*repaired).verseChanges(2).size(), 3U); // the build's row is gone
+}
+
+// A row of kept texts decodes whether zstd wrote it or qCompress (the form of rows written before); a row
+// cut short, or one declaring more bytes than its form could have packed, is refused before it is decoded.
+TEST(KeptRows, decodeInEitherFormAndRefuseDamagedOnes)
+{
+    QByteArray payload;
+    {
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(2) << qint64(7) << true << u"태초에"_s.toUtf8() << qint64(9) << false << QByteArray();
+    }
+    QByteArray zstd(static_cast<qsizetype>(ZSTD_compressBound(payload.size())), Qt::Uninitialized);
+    zstd.truncate(static_cast<qsizetype>(ZSTD_compress(zstd.data(), zstd.size(), payload.data(), payload.size(), 1)));
+    const QByteArray legacy = qCompress(payload);
+    const History::KeptTexts texts{{7, u"태초에"_s}, {9, QVariant()}};
+    const struct
+    {
+        const char* name;
+        QByteArray row;
+        bool whole;
+    } cases[] = {
+        {"zstd", zstd, true},
+        {"qCompress", legacy, true},
+        {"zstd cut short", zstd.chopped(1), false},
+        {"qCompress declaring 4 GB", "\xFF\xFF\xFF\xFF" + legacy.mid(4), false},
+        {"neither", "\x00\x00\x00\x01\x00"_ba, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<History::KeptTexts> decoded = History::decodeKept(c.row);
+        EXPECT_EQ(decoded.has_value(), c.whole);
+        if (decoded) {
+            EXPECT_EQ(*decoded, texts);
+        }
+    }
 }
