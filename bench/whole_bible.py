@@ -161,7 +161,8 @@ def main():
             write_xml_bible(xml_bibles[dialect, times], lines, books, dialect, times)
         for dialect, name in (("osis", "OSIS"), ("zefania", "Zefania")):
             results[f"byeorisol-data build, {name}"] = measure(
-                f"build {name}", runs, fresh_target, data + ["build", "bench.DAT", xml_bibles[dialect, 1]], accept=(0, 1))
+                f"build {name}", runs, fresh_target, data + ["build", "bench.DAT", xml_bibles[dialect, 1]],
+                accept=(0, 1))
         results["byeorisol-data export, text files"] = measure(
             "export", runs, fresh_export, data + ["export", target, exported])
         results["byeorisol-data export, IMP file"] = measure(
@@ -295,7 +296,8 @@ def main():
         inspects = [results.get(f"byeorisol-data inspect{name}", (0, 0, 0)) for name in ("", " --against")]
         print(f"Goal: an inspection of a whole version within 0.3 s and 40 MB (alone {inspects[0][0]:.3f} s, "
               f"{inspects[0][2] / 1024:.1f} MB; against a copy {inspects[1][0]:.3f} s, {inspects[1][2] / 1024:.1f} MB)")
-        xml_rows = [results[f"byeorisol-data build, {name}{times}"] for name in ("OSIS", "Zefania") for times in ("", " x10")]
+        xml_rows = [results[f"byeorisol-data build, {name}{times}"]
+                    for name in ("OSIS", "Zefania") for times in ("", " x10")]
         print(f"Goal: a build from an OSIS or a Zefania file at most 0.3x imp2vs (OSIS {xml_rows[0][0] / base:.2f}x, "
               f"Zefania {xml_rows[2][0] / base:.2f}x), under 40 MB and flat for a file ten times as long "
               f"(peaks {', '.join(f'{row[2] / 1024:.1f}' for row in xml_rows)} MB)")
