@@ -27,8 +27,14 @@ import statistics
 import subprocess
 import sys
 import tempfile
+from xml.sax.saxutils import escape
 
 from processes import data_command, install_tree, run
+
+OSIS_IDS = ("Gen Exod Lev Num Deut Josh Judg Ruth 1Sam 2Sam 1Kgs 2Kgs 1Chr 2Chr Ezra Neh Esth Job Ps Prov Eccl Song "
+            "Isa Jer Lam Ezek Dan Hos Joel Amos Obad Jonah Mic Nah Hab Zeph Hag Zech Mal Matt Mark Luke John Acts Rom "
+            "1Cor 2Cor Gal Eph Phil Col 1Thess 2Thess 1Tim 2Tim Titus Phlm Heb Jas 1Pet 2Pet 1John 2John 3John Jude "
+            "Rev").split()
 
 
 def measure(name, runs, prepare, argv, accept=(0,), **kwargs):
@@ -42,6 +48,41 @@ def measure(name, runs, prepare, argv, accept=(0,), **kwargs):
         cpus.append(cpu)
         peaks.append(peak)
     return statistics.median(times), statistics.median(cpus), max(peaks)
+
+
+def write_xml_bible(path, lines, books, dialect, times=1):
+    """The lines ("창 1:1 text", book by book) as one UTF-8 OSIS file (each chapter a paragraph of verses between
+    milestones) or Zefania file, the whole Bible times times over."""
+    numbers = {os.path.basename(book)[3:-4]: int(os.path.basename(book)[:2]) for book in books}
+    osis = dialect == "osis"
+    with open(path, "w", encoding="utf-8") as out:
+        out.write('<?xml version="1.0" encoding="UTF-8"?>\n')
+        out.write('<osis xmlns="http://www.bibletechnologies.net/2003/OSIS/namespace"><osisText osisIDWork="KJV">\n'
+                  if osis else '<XMLBIBLE biblename="KJV">\n')
+        for _ in range(times):
+            book = chapter = None
+            for line in lines:
+                abbreviation, chapter_verse, text = line.split(" ", 2)
+                number = numbers[abbreviation]
+                verse_chapter, verse = chapter_verse.split(":")
+                if (number, verse_chapter) != (book, chapter):
+                    if chapter is not None:
+                        out.write("</p></chapter>\n" if osis else "</CHAPTER>\n")
+                    if number != book and book is not None:
+                        out.write("</div>\n" if osis else "</BIBLEBOOK>\n")
+                    if number != book:
+                        out.write(f'<div type="book" osisID="{OSIS_IDS[number - 1]}">\n' if osis
+                                  else f'<BIBLEBOOK bnumber="{number}" bname="{abbreviation}">\n')
+                    book, chapter = number, verse_chapter
+                    out.write(f'<chapter osisID="{OSIS_IDS[number - 1]}.{chapter}"><p>\n' if osis
+                              else f'<CHAPTER cnumber="{chapter}">\n')
+                if osis:
+                    osis_id = f"{OSIS_IDS[number - 1]}.{chapter}.{verse}"
+                    out.write(f'<verse sID="{osis_id}" osisID="{osis_id}"/>{escape(text)}<verse eID="{osis_id}"/>\n')
+                else:
+                    out.write(f'<VERS vnumber="{verse}">{escape(text)}</VERS>\n')
+            out.write("</p></chapter></div>\n" if osis else "</CHAPTER></BIBLEBOOK>\n")
+        out.write("</osisText></osis>\n" if osis else "</XMLBIBLE>\n")
 
 
 def main():
@@ -113,6 +154,15 @@ def main():
             "check", runs, lambda: None, data + ["check"] + books, accept=(0, 1))
         results["byeorisol-data build"] = measure(
             "build", runs, fresh_target, data + ["build", "bench.DAT"] + books, accept=(0, 1))
+        # The same verses as one OSIS file and as one Zefania file; and each ten times over in one file.
+        xml_bibles = {}
+        for dialect, times in (("osis", 1), ("zefania", 1), ("osis", 10), ("zefania", 10)):
+            xml_bibles[dialect, times] = os.path.join(work, f"kjv-{dialect}-{times}.xml")
+            write_xml_bible(xml_bibles[dialect, times], lines, books, dialect, times)
+        for dialect, name in (("osis", "OSIS"), ("zefania", "Zefania")):
+            results[f"byeorisol-data build, {name}"] = measure(
+                f"build {name}", runs, fresh_target, data + ["build", "bench.DAT", xml_bibles[dialect, 1]],
+                accept=(0, 1))
         results["byeorisol-data export, text files"] = measure(
             "export", runs, fresh_export, data + ["export", target, exported])
         results["byeorisol-data export, IMP file"] = measure(
@@ -212,6 +262,10 @@ def main():
             "check x10", 1, lambda: None, data + ["check"] + books * 10, accept=(0, 1))
         results["byeorisol-data build, input x10"] = measure(
             "build x10", 1, fresh_target, data + ["build", "bench.DAT"] + books * 10, accept=(0, 1))
+        for dialect, name in (("osis", "OSIS"), ("zefania", "Zefania")):
+            results[f"byeorisol-data build, {name} x10"] = measure(
+                f"build {name} x10", 1, fresh_target, data + ["build", "bench.DAT", xml_bibles[dialect, 10]],
+                accept=(0, 1))
 
         base = results["imp2vs (raw-text module)"][0]
         print(f"Whole Bible: 66 files, 31,102 lines; median of {runs} runs (x10 rows: one run)")
@@ -242,6 +296,11 @@ def main():
         inspects = [results.get(f"byeorisol-data inspect{name}", (0, 0, 0)) for name in ("", " --against")]
         print(f"Goal: an inspection of a whole version within 0.3 s and 40 MB (alone {inspects[0][0]:.3f} s, "
               f"{inspects[0][2] / 1024:.1f} MB; against a copy {inspects[1][0]:.3f} s, {inspects[1][2] / 1024:.1f} MB)")
+        xml_rows = [results[f"byeorisol-data build, {name}{times}"]
+                    for name in ("OSIS", "Zefania") for times in ("", " x10")]
+        print(f"Goal: a build from an OSIS or a Zefania file at most 0.3x imp2vs (OSIS {xml_rows[0][0] / base:.2f}x, "
+              f"Zefania {xml_rows[2][0] / base:.2f}x), under 40 MB and flat for a file ten times as long "
+              f"(peaks {', '.join(f'{row[2] / 1024:.1f}' for row in xml_rows)} MB)")
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -4,6 +4,7 @@
 #include "import/ImpEntryReader.h"
 #include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
+#include "import/XmlVerseReader.h"
 
 #include <utility>
 
@@ -31,6 +32,11 @@ public:
         m_fileEntry = entry;
         m_headingAdded = false;
         switch (reader.format()) {
+        case SourceFormat::Xml: {
+            // The reader has judged the kind; the XML reader reads the file again on its own.
+            XmlVerseReader entries(entry);
+            return checkEntries(entries);
+        }
         case SourceFormat::Lines:
             return checkLines(reader);
         case SourceFormat::Imp: {

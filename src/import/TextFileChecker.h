@@ -38,6 +38,8 @@ struct CheckResult
 // An IMP file in the list is checked entry by entry: headings are skipped, every other key is
 // checked as a line is and reported with the number of its key line, and the entry's text goes
 // to writer with the key's canonical reference.
+// An OSIS or Zefania XML file (see XmlVerseReader) is checked verse by verse in the same way, each
+// verse's key at the line of its start tag, and the faults of the file itself reported at theirs.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
                                          const PendingEventsHook& pendingEvents);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace importer {
 
@@ -97,6 +98,15 @@ BookLineCounts countBookLines(QByteArrayView bytes)
     return counts;
 }
 
+// Whether the first character of text that is no XML white space is '<': a declaration, a comment or
+// an element.
+bool startsWithMarkup(QStringView text)
+{
+    const auto first =
+        std::ranges::find_if_not(text, [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; });
+    return first != text.end() && *first == u'<';
+}
+
 } // namespace
 
 TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
@@ -111,6 +121,11 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
     } else if (start.startsWith(kUtf16BEMark)) {
         kind.encoding = TextEncoding::Utf16BE;
         kind.markSize = kUtf16BEMark.size();
+    }
+    // An XML file names its encoding itself, and its reader decodes it.
+    if (startsWithMarkup(startAsText(start.sliced(kind.markSize), kind.encoding))) {
+        kind.format = SourceFormat::Xml;
+        return kind;
     }
     const QByteArrayView text = start.sliced(kind.markSize);
     if (firstLineIsKey(startAsText(text, kind.encoding))) {

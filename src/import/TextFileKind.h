@@ -15,6 +15,7 @@ enum class TextEncoding
 // How a file's verses are written.
 enum class SourceFormat
 {
+    Xml,   // OSIS or Zefania XML: its first character that is no space is '<'
     Lines, // a verse a line: "창 1:1 태초에 ..."
     Imp,   // SWORD's mod2imp: its first non-empty line is a key line, "$$$" and a key
 };

@@ -288,4 +288,69 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     EXPECT_TRUE((QHash<QString, QString>(stored.begin(), stored.end()) == kjv));
 }
 
+// OSIS and Zefania files, known by their content whatever their names, are checked and built in one run with a text
+// file, their faults logged at their lines. osis2mod makes a module of the OSIS file (verses as containers and as
+// milestones across lines and paragraphs), and diatheke reads from it each text that the build stored.
+TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThem)
+{
+    const QString osis = writeFile(u"시편.xml"_s, R"(<?xml version="1.0" encoding="UTF-8"?>
+<osis xmlns="http://www.bibletechnologies.net/2003/OSIS/namespace"><osisText osisIDWork="XT" osisRefWork="Bible">
+<header><work osisWork="XT"><title>시험</title></work></header>
+<div type="book" osisID="Ps"><chapter sID="Ps.1" osisID="Ps.1"/><title type="psalm">복 있는 사람</title>
+<lg><l><verse sID="Ps.1.5" osisID="Ps.1.5"/>그러므로 악인은 <w lemma="strong:H7563">심판을</w> 견디지 못하며</l>
+<l>죄인이 의인의 회중에<note type="study">각주</note> 들지 못하리로다<verse eID="Ps.1.5"/></l>
+<l><verse sID="Ps.1.6" osisID="Ps.1.6"/>대저 의인의 길은 <divineName>여호와</divineName>께서 인정하시나</l></lg>
+<p>악인의 길은 망하리로다<verse eID="Ps.1.6"/></p><chapter eID="Ps.1"/>
+<chapter sID="Ps.2" osisID="Ps.2"/><p><verse osisID="Ps.2.1">어찌하여 열방이 <transChange>분노하며</transChange></verse></p>
+<chapter eID="Ps.2"/></div></osisText></osis>)"_ba);
+    const QString zefania = writeFile(u"출애굽기"_s, R"(<XMLBIBLE><BIBLEBOOK bnumber="2"><CHAPTER cnumber="1">
+<VERS vnumber="1">이스라엘의 <STYLE fs="bold">아들들의</STYLE> 이름은<NOTE>각주</NOTE> 이러하니</VERS>
+<VERS vnumber="2-3">르우벤</VERS>
+<VERS vnumber="23">없는 절</VERS><VERS vnumber="4">단과 납달리</VERS>
+<VERS vnumber="5">x</VERSE></CHAPTER></BIBLEBOOK></XMLBIBLE>)"_ba);
+    const QString text = textFile(u"레위기.txt"_s, {u"레 1:1 여호와께서 모세를 부르시고"_s, u"x"_s});
+    const auto fault = [](qint64 line, importer::SourceFault kind, const QString& detail, qint64 column = 0) {
+        return ErrorEntries::faultEntry({line, column, {}, {}, kind, detail});
+    };
+    expectRun({u"check"_s, osis, zefania, text}, 1, RunMessages::testFinishedWithErrors());
+    const QStringList log =
+        ErrorEntries::fileHeading(zefania) +
+        QStringList{fault(3, importer::SourceFault::VerseRange, u"2-3"_s),
+                    entry(4, LineOutcome::UnknownReference, u"출 1:23"_s),
+                    fault(5, importer::SourceFault::MalformedXml, u"Opening and ending tag mismatch."_s, 27)} +
+        ErrorEntries::fileHeading(text) + QStringList{entry(2, LineOutcome::MissingColon)};
+    EXPECT_EQ(logEntries(), log);
+    expectRun({u"build"_s, u"xml"_s, osis, zefania, text}, 1, RunMessages::buildFinishedWithErrors(u"xml.DAT"_s, 6));
+    EXPECT_EQ(logEntries(), log);
+    auto stored = testsupport::storedTexts(path(u"xml.DAT"_s));
+    stored.removeIf([](const auto& verse) { return verse.second == u"<Null>"_s; });
+    const QList<std::pair<QString, QString>> psalms = {
+        {u"시 1:5"_s, u"그러므로 악인은 심판을 견디지 못하며 죄인이 의인의 회중에 들지 못하리로다"_s},
+        {u"시 1:6"_s, u"대저 의인의 길은 여호와께서 인정하시나 악인의 길은 망하리로다"_s},
+        {u"시 2:1"_s, u"어찌하여 열방이 분노하며"_s}};
+    EXPECT_EQ(stored, (QList<std::pair<QString, QString>>{{u"출 1:1"_s, u"이스라엘의 아들들의 이름은 이러하니"_s},
+                                                          {u"출 1:4"_s, u"단과 납달리"_s},
+                                                          {u"레 1:1"_s, u"여호와께서 모세를 부르시고"_s}} +
+                       psalms));
+    const QString osis2mod = QStandardPaths::findExecutable(u"osis2mod"_s);
+    const QString diatheke = QStandardPaths::findExecutable(u"diatheke"_s);
+    if (osis2mod.isEmpty() || diatheke.isEmpty()) {
+        GTEST_SKIP() << "SWORD's osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
+    }
+    const QString sword = beside(u"sword"_s);
+    ASSERT_TRUE(QDir().mkpath(sword + u"/modules/xt"_s) && QDir().mkpath(sword + u"/mods.d"_s));
+    testsupport::write(sword + u"/mods.d/xt.conf"_s,
+                       "[XT]\nDataPath=./modules/xt/\nModDrv=zText\nEncoding=UTF-8\nSourceType=OSIS\nCompressType=ZIP\n"
+                       "BlockType=BOOK\nVersification=KJV\nGlobalOptionFilter=OSISFootnotes\n"
+                       "GlobalOptionFilter=OSISHeadings\nGlobalOptionFilter=OSISStrongs\n");
+    outputOf(osis2mod, {sword + u"/modules/xt"_s, osis, u"-z"_s});
+    qputenv("SWORD_PATH", sword.toLocal8Bit());
+    qputenv("LANG", "C.UTF-8");
+    for (const auto& [reference, verse] : psalms) {
+        const QString key = u"Ps "_s + reference.section(u' ', 1);
+        EXPECT_EQ(outputOf(diatheke, {u"-b"_s, u"XT"_s, u"-f"_s, u"plain"_s, u"-k"_s, key}).simplified(),
+                  u"Psalms "_s + reference.section(u' ', 1) + u": "_s + verse + u" (XT)"_s);
+    }
+}
+
 } // namespace

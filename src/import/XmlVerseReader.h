@@ -1,0 +1,108 @@
+#pragma once
+
+#include "import/VerseSource.h"
+
+#include <QFile>
+#include <QString>
+#include <QXmlStreamReader>
+#include <deque>
+
+namespace importer {
+
+// Reads the verses of an OSIS or a Zefania XML file, streamed: the file goes to the XML reader in
+// bounded pieces and one verse is held at a time. The root element chooses the dialect: "osis" (any
+// namespace) or "XMLBIBLE"; any other root is a NotABible fault, and the end.
+//
+// OSIS: a verse is a <verse osisID="Gen.1.1"> container, or the text between the milestones
+// <verse sID="Gen.1.1" .../> and <verse eID="Gen.1.1"/>, whatever paragraphs, lines or chapters lie
+// between. Zefania: XMLBIBLE / BIBLEBOOK bnumber (1 to 66 in the order of the Korean Bible) / CHAPTER
+// cnumber / VERS vnumber. A verse's key is "<OSIS id> <chapter>:<verse>" ("Gen 1:1").
+//
+// A verse's text is its character data outside notes, titles and cross references: words marked up
+// inline (<w>, <transChange>, <divineName>, <hi>, <q>, STYLE, gr ...) keep their words, every other
+// element stands for a space, runs of XML white space are one space, and the text is trimmed.
+//
+// Faults: an osisID naming several verses or a range, or a vnumber of several verses (VerseRange); an
+// OSIS id or a bnumber the book tables do not know (UnknownBookId, once for each run of its verses,
+// which are left out); a verse of more than kLongestSourceText characters (TooLong, the verse left
+// out). A single piece of XML (a text, a tag, a comment) too long to hold, or elements nested too
+// deep, ends the file with TooLong or MalformedXml; so does malformed XML, with the line and column
+// the XML reader names and its message. The verses before such a fault are entries; nothing after it.
+// A document whose DTD declares an entity standing for more than 16 characters for each byte of its
+// reference ("&name;") is refused as malformed, so that a few bytes naming a long entity many times
+// cannot fill the memory or take for ever.
+class XmlVerseReader final : public VerseSource
+{
+public:
+    explicit XmlVerseReader(QString path);
+    ~XmlVerseReader() override;
+
+    [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
+    [[nodiscard]] const platform::FileFailure& failure() const override { return m_failure; }
+
+private:
+    enum class Dialect
+    {
+        Unknown,
+        Osis,
+        Zefania
+    };
+
+    // Reads one token and acts on it, or feeds the XML reader; false when the file cannot be read.
+    [[nodiscard]] bool step();
+    [[nodiscard]] bool feed();
+    void startElement();
+    void endElement();
+    void startOsisVerse(qint64 line);
+    void startZefaniaVerse(qint64 line);
+    void openVerse(qint64 line, QString key, bool container, bool keep);
+    void finishVerse();
+    void appendText(QStringView text);
+    void fault(SourceFault kind, qint64 line, QString detail = {}, qint64 column = 0);
+    // A fault after which nothing more of the file is read.
+    void endWith(SourceFault kind, qint64 line, QString detail = {}, qint64 column = 0);
+    void learnEntities();
+
+    QString m_path;
+    QFile m_file;
+    QXmlStreamReader m_xml;
+    platform::FileFailure m_failure;
+    bool m_ended = false;
+    // Every byte of the file has gone to the XML reader.
+    bool m_fileRead = false;
+    bool m_rootSeen = false;
+    // The entries found and not yet handed on: at most a verse and a fault.
+    std::deque<SourceEntry> m_ready;
+
+    // Bytes fed to the XML reader since it last gave a token, and the most characters one byte of the
+    // file may become once entities are expanded.
+    qint64 m_pendingBytes = 0;
+    qint64 m_expansion = 1;
+    qint64 m_lastTokenLine = 1;
+
+    Dialect m_dialect = Dialect::Unknown;
+    int m_depth = 0;
+    // The depth of the element whose content is left out (a note), 0 when none is.
+    int m_skipFrom = 0;
+    // Zefania: the current book's OSIS id (unknown: its verses are left out) and the chapter number.
+    QString m_book;
+    bool m_bookUnknown = false;
+    QString m_chapter;
+    // OSIS: the book id of the last verse, and the one last reported unknown, so that its verses are
+    // reported once.
+    QString m_knownBook;
+    QString m_unknownBook;
+
+    // The verse being read: open (its text goes on), kept (it becomes an entry), a container (it ends
+    // with its element) rather than the text after a milestone.
+    bool m_open = false;
+    bool m_keep = false;
+    bool m_container = false;
+    bool m_tooLong = false;
+    bool m_spacePending = false;
+    qint64 m_line = 0;
+    QString m_key;
+    QString m_text;
+};
+
+} // namespace importer
