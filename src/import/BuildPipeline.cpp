@@ -97,6 +97,7 @@ void BuildPipeline::closeAll() noexcept
     m_stored.reset();
     m_history.reset();
     m_target.reset();
+    m_targetRows.clear();
     m_reference.reset();
 }
 
@@ -251,6 +252,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
                 throw PhaseFailure{*m_phase1Failure, targetPath};
             }
             m_target = openVersion(targetPath);
+            m_targetRows = onFile(targetPath, [this] { return m_target->rowsByReference(); });
             // Every text of the run is stored in one transaction: a crash leaves the version as it was.
             onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target); });
             // The texts of a version made by this run replace nothing; into any other, the run is one change.
@@ -263,9 +265,10 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             m_observer.showProgress(0, m_progressMaximum);
         }
 
-        versiondb::VersionStore& reference = *m_reference;
-        const ReferenceExists exists = [&reference, &referencePath](const QString& canonical) {
-            return onFile(referencePath, [&] { return reference.Seek(canonical).has_value(); });
+        const QHash<QString, qint64> referenceRows =
+            onFile(referencePath, [this] { return m_reference->rowsByReference(); });
+        const ReferenceExists exists = [&referenceRows](const QString& canonical) {
+            return referenceRows.contains(canonical);
         };
         AcceptedLineWriter writer;
         if (mode == RunMode::Create) {
@@ -312,6 +315,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
     }
     m_history.reset();
     m_target.reset();
+    m_targetRows.clear();
     m_observer.closeAnimation();
     return logged ? RunOutcome::LineErrors : RunOutcome::Clean;
 }
@@ -319,8 +323,8 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
 void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& text)
 {
     // The target holds the reference's records, so a reference found there is found here.
-    const std::optional<qint64> row = m_target->Seek(reference);
-    if (!row) {
+    const auto row = m_targetRows.constFind(reference);
+    if (row == m_targetRows.cend()) {
         versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
     }
     if (m_history) {

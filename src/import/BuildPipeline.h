@@ -2,6 +2,7 @@
 
 #include "versiondb/History.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -78,6 +79,8 @@ private:
     RunObserver& m_observer;
     std::unique_ptr<versiondb::VersionStore> m_reference;
     std::unique_ptr<versiondb::VersionStore> m_target;
+    // The target's rows by 성경구절, read when phase 2 opens it.
+    QHash<QString, qint64> m_targetRows;
     std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     std::unique_ptr<versiondb::History> m_history;    // kept for a version this run did not make
     versiondb::PendingChange m_change;

@@ -131,6 +131,26 @@ std::optional<qint64> VersionStore::Seek(qint64 number)
     return Statements::rowOf(s.byNumber);
 }
 
+QHash<QString, qint64> VersionStore::rowsByReference()
+{
+    const QString reference = quotedField(kReference);
+    sqlite::Statement all(handle(), QStringLiteral("SELECT %1, rowid FROM %2 INDEXED BY %1 WHERE %1 IS NOT NULL "
+                                                   "ORDER BY %1, rowid")
+                                        .arg(reference, sqlite::quoted(VersionFile::tableName())));
+    QHash<QString, qint64> rows;
+    rows.reserve(static_cast<qsizetype>(RecordCount()));
+    QString previous;
+    while (all.step()) {
+        // Records of one reference come together, the first added first: it is the one Seek finds.
+        QString key = all.columnText(0);
+        if (rows.isEmpty() || key != previous) {
+            rows.insert(key, all.columnInt(1));
+            previous = std::move(key);
+        }
+    }
+    return rows;
+}
+
 std::optional<qint64> VersionStore::lastRow()
 {
     return Statements::rowOf(statements().last);

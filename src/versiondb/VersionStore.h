@@ -4,6 +4,7 @@
 #include "versiondb/Password.h"
 #include "versiondb/VersionFile.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -51,6 +52,9 @@ public:
     // The row of the verse with this 성경구절, or of this 번호; nothing when there is none.
     [[nodiscard]] std::optional<qint64> Seek(const QString& reference);
     [[nodiscard]] std::optional<qint64> Seek(qint64 number);
+    // Every 성경구절 of the version with the row Seek finds for it, read at once through the index: a run that
+    // looks up every verse of a Bible asks a hash instead of the index each time, at a tenth of the cost.
+    [[nodiscard]] QHash<QString, qint64> rowsByReference();
     // The row of the record last in the order of 번호; nothing in an empty table.
     [[nodiscard]] std::optional<qint64> lastRow();
     // The record at row; "no current record" when there is none.
