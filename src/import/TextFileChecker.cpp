@@ -4,6 +4,7 @@
 #include "import/ImpEntryReader.h"
 #include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
+#include "import/UsfmVerseReader.h"
 
 #include <utility>
 
@@ -36,6 +37,10 @@ public:
         case SourceFormat::Imp: {
             ImpEntryReader entries(reader);
             return checkEntries(entries);
+        }
+        case SourceFormat::Usfm: {
+            UsfmVerseReader verses(reader);
+            return checkEntries(verses);
         }
         }
         return checkLines(reader);

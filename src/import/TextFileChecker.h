@@ -37,7 +37,9 @@ struct CheckResult
 // it is set (a check-only run passes none). Line numbers count blank lines and restart per file.
 // An IMP file in the list is checked entry by entry: headings are skipped, every other key is
 // checked as a line is and reported with the number of its key line, and the entry's text goes
-// to writer with the key's canonical reference.
+// to writer with the key's canonical reference. A USFM file is checked verse by verse in the same way, and its own
+// faults (a verse before any book, an unknown book, a verse range, a verse or line too long) are reported at their
+// lines.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
                                          const PendingEventsHook& pendingEvents);
