@@ -105,10 +105,10 @@ bool isNameCharacter(QChar c)
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'-';
 }
 
-// Where a run of text ends: at a space, a marker, or a character with a meaning of its own.
+// Where a run of text ends: at a marker or a character with a meaning of its own.
 bool endsText(QChar c)
 {
-    return isSpace(c) || c == u'\\' || c == u'|' || c == u'~' || c == u'/';
+    return c == u'\\' || c == u'|' || c == u'~' || c == u'/';
 }
 
 } // namespace
@@ -291,17 +291,15 @@ void UsfmVerseReader::readText()
 {
     const QStringView line(m_line);
     qsizetype end = m_position;
-    if (isSpace(line[end])) {
+    if (m_awaited != Awaited::Nothing) {
+        // The number after "\id", "\c" or "\v", after any spaces.
         while (end < line.size() && isSpace(line[end])) {
             ++end;
         }
-        m_position = end;
-        if (collecting()) {
-            m_spacePending = true;
+        if (end > m_position) {
+            m_position = end;
+            return;
         }
-        return;
-    }
-    if (m_awaited != Awaited::Nothing) {
         while (end < line.size() && !isSpace(line[end]) && line[end] != u'\\') {
             ++end;
         }
@@ -324,9 +322,7 @@ void UsfmVerseReader::readText()
     if (c == u'/' && end + 1 < line.size() && line[end + 1] == u'/') {
         // An optional line break.
         m_position += 2;
-        if (collecting()) {
-            m_spacePending = true;
-        }
+        append(u" ");
         return;
     }
     ++end;
@@ -373,7 +369,7 @@ void UsfmVerseReader::takeNumber(QStringView number)
     m_verseOpen = true;
     m_verse = number.toString();
     m_verseLine = m_markerLine;
-    m_text.clear();
+    m_text.resize(0);
     m_spacePending = false;
 }
 
@@ -387,11 +383,34 @@ void UsfmVerseReader::append(QStringView text)
     if (!collecting()) {
         return;
     }
-    if (m_spacePending && !m_text.isEmpty()) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isSpace(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isSpace(text[end - 1])) {
+        --end;
+    }
+    if (begin == end) {
+        m_spacePending = m_spacePending || !text.isEmpty();
+        return;
+    }
+    if ((m_spacePending || begin > 0) && !m_text.isEmpty()) {
         m_text.append(u' ');
     }
-    m_spacePending = false;
-    m_text.append(text);
+    m_spacePending = end < text.size();
+    // Spaces and tabs within become single spaces. The last character is none of them, so text[i + 1] is there.
+    qsizetype from = begin;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (isSpace(text[i]) && (text[i] == u'\t' || isSpace(text[i + 1]))) {
+            m_text.append(text.sliced(from, i - from)).append(u' ');
+            while (isSpace(text[i + 1])) {
+                ++i;
+            }
+            from = i + 1;
+        }
+    }
+    m_text.append(text.sliced(from, end - from));
     if (m_text.size() > kLongestSourceText) {
         m_verseOpen = false;
         m_text.clear();
@@ -407,9 +426,12 @@ void UsfmVerseReader::endVerse()
     entry.column = 0;
     entry.fault.reset();
     entry.detail.clear();
-    entry.key.clear();
+    // Copied, so that both strings keep their room for the next verse.
+    entry.key.resize(0);
     entry.key.append(m_osisId).append(u' ').append(m_chapter).append(u':').append(m_verse);
-    entry.text = std::exchange(m_text, {});
+    entry.text.resize(0);
+    entry.text.append(m_text);
+    m_text.resize(0);
     m_produced = true;
 }
 
