@@ -26,7 +26,7 @@ namespace importer {
 class UsfmVerseReader final : public VerseSource
 {
 public:
-    // reader is open; it is read to its end, its lines no longer than kLongestSourceText.
+    // reader is open; it is read to its end, and from now on holds no line longer than kLongestSourceText.
     explicit UsfmVerseReader(TextFileReader& reader);
 
     [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
