@@ -16,7 +16,8 @@ that version with a copy is timed with one text in fifty changed (a word added)
 and with every text changed (all its letters in capitals, so that nearly every
 word of every verse differs). A find over that version (a phrase, and a regular
 expression) and a replacement of every verse's text as one change are timed too,
-and an inspection of the whole version, alone and against a copy of it.
+and an inspection of the whole version, alone and against a copy of it. The same verses as one USFM file
+(a book after another, a paragraph a chapter, "LORD" in a character marker) are built too, once and ten times over.
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
@@ -123,6 +124,25 @@ def main():
                 book, chapter_verse, text = line.split(" ", 2)
                 out.write(f"$$${book} {chapter_verse}\n{text}\n")
         module = os.path.join(work, "module")
+
+        # The same verses in USFM, one file of 66 books.
+        usfm_codes = ("GEN EXO LEV NUM DEU JOS JDG RUT 1SA 2SA 1KI 2KI 1CH 2CH EZR NEH EST JOB PSA PRO ECC SNG ISA "
+                      "JER LAM EZK DAN HOS JOL AMO OBA JON MIC NAM HAB ZEP HAG ZEC MAL MAT MRK LUK JHN ACT ROM 1CO "
+                      "2CO GAL EPH PHP COL 1TH 2TH 1TI 2TI TIT PHM HEB JAS 1PE 2PE 1JN 2JN 3JN JUD REV").split()
+        usfm = os.path.join(work, "kjv.usfm")
+        with open(usfm, "w", encoding="utf-8") as out:
+            abbreviations = []
+            for line in lines:
+                book, chapter_verse, text = line.split(" ", 2)
+                chapter, verse = chapter_verse.split(":")
+                if book not in abbreviations:
+                    abbreviations.append(book)
+                    code = usfm_codes[len(abbreviations) - 1]
+                    out.write(f"\\id {code}\n\\h {book}\n\\mt1 {book}\n")
+                if verse == "1":
+                    out.write(f"\\c {chapter}\n\\p\n")
+                marked = text.replace("LORD", "\\nd LORD\\nd*")
+                out.write(f"\\v {verse} {marked}\n")
 
         def fresh_module():
             shutil.rmtree(module, ignore_errors=True)
@@ -262,6 +282,10 @@ def main():
             "check x10", 1, lambda: None, data + ["check"] + books * 10, accept=(0, 1))
         results["byeorisol-data build, input x10"] = measure(
             "build x10", 1, fresh_target, data + ["build", "bench.DAT"] + books * 10, accept=(0, 1))
+        results["byeorisol-data build, USFM"] = measure(
+            "build usfm", runs, fresh_target, data + ["build", "bench.DAT", usfm], accept=(0, 1))
+        results["byeorisol-data build, USFM x10"] = measure(
+            "build usfm x10", 1, fresh_target, data + ["build", "bench.DAT"] + [usfm] * 10, accept=(0, 1))
         for dialect, name in (("osis", "OSIS"), ("zefania", "Zefania")):
             results[f"byeorisol-data build, {name} x10"] = measure(
                 f"build {name} x10", 1, fresh_target, data + ["build", "bench.DAT", xml_bibles[dialect, 10]],
@@ -293,6 +317,10 @@ def main():
             print(f"Goals: a find over the whole version within 0.1 s (plain {finds[0][0]:.3f} s, regex "
                   f"{finds[1][0]:.3f} s); a replacement of every verse within 0.5 s ({replace[0]:.3f} s); "
                   f"under 40 MB (peak {max(r[2] for r in finds + [replace]) / 1024:.1f} MB)")
+        usfm_builds = [results[f"byeorisol-data build, USFM{times}"] for times in ("", " x10")]
+        print(f"Goal: a build from a whole Bible in USFM within 0.3x imp2vs ({usfm_builds[0][0] / base:.2f}x, processor "
+              f"{usfm_builds[0][1] / base_cpu:.2f}x) and under 40 MB (peak {usfm_builds[0][2] / 1024:.1f} MB, "
+              f"x10 {usfm_builds[1][2] / 1024:.1f} MB)")
         inspects = [results.get(f"byeorisol-data inspect{name}", (0, 0, 0)) for name in ("", " --against")]
         print(f"Goal: an inspection of a whole version within 0.3 s and 40 MB (alone {inspects[0][0]:.3f} s, "
               f"{inspects[0][2] / 1024:.1f} MB; against a copy {inspects[1][0]:.3f} s, {inspects[1][2] / 1024:.1f} MB)")

@@ -4,6 +4,7 @@
 #include "import/ImpEntryReader.h"
 #include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
+#include "import/UsfmVerseReader.h"
 #include "import/XmlVerseReader.h"
 
 #include <utility>
@@ -42,6 +43,10 @@ public:
         case SourceFormat::Imp: {
             ImpEntryReader entries(reader);
             return checkEntries(entries);
+        }
+        case SourceFormat::Usfm: {
+            UsfmVerseReader verses(reader);
+            return checkEntries(verses);
         }
         }
         return checkLines(reader);

@@ -37,9 +37,10 @@ struct CheckResult
 // it is set (a check-only run passes none). Line numbers count blank lines and restart per file.
 // An IMP file in the list is checked entry by entry: headings are skipped, every other key is
 // checked as a line is and reported with the number of its key line, and the entry's text goes
-// to writer with the key's canonical reference.
-// An OSIS or Zefania XML file (see XmlVerseReader) is checked verse by verse in the same way, each
-// verse's key at the line of its start tag, and the faults of the file itself reported at theirs.
+// to writer with the key's canonical reference. A USFM file (see UsfmVerseReader) and an OSIS or Zefania XML file
+// (see XmlVerseReader) are checked verse by verse in the same way, each verse's key at the line of its \v or its
+// start tag, and the faults of the file itself (a verse before any book, an unknown book, a verse range, a verse,
+// line or element too long, malformed XML) reported at theirs.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
                                          const PendingEventsHook& pendingEvents);

@@ -44,18 +44,23 @@ bool beginsWithBook(QStringView line)
     return false;
 }
 
-// Whether the first line of text that holds more than spaces is a key line.
-bool firstLineIsKey(QStringView text)
+// The format that the first line of text holding more than spaces shows: a key line, a line beginning with a
+// USFM marker (a backslash and a letter), or any other line.
+SourceFormat firstLineFormat(QStringView text)
 {
-    bool key = false;
-    forEachLine(text, u'\r', u'\n', [&key](QStringView line) {
+    SourceFormat format = SourceFormat::Lines;
+    forEachLine(text, u'\r', u'\n', [&format](QStringView line) {
         if (books::trimSpaces(line).isEmpty()) {
             return true;
         }
-        key = line.startsWith(kImpKeyStart);
+        if (line.startsWith(kImpKeyStart)) {
+            format = SourceFormat::Imp;
+        } else if (line.size() > 1 && line[0] == u'\\' && line[1].isLetter() && line[1].unicode() < 0x80) {
+            format = SourceFormat::Usfm;
+        }
         return false;
     });
-    return key;
+    return format;
 }
 
 // The text of a file's start, good enough to find its key lines: exact for ASCII, which is all they
@@ -122,19 +127,18 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
         kind.encoding = TextEncoding::Utf16BE;
         kind.markSize = kUtf16BEMark.size();
     }
+    const QByteArrayView text = start.sliced(kind.markSize);
+    const QString startText = startAsText(text, kind.encoding);
     // An XML file names its encoding itself, and its reader decodes it.
-    if (startsWithMarkup(startAsText(start.sliced(kind.markSize), kind.encoding))) {
+    if (startsWithMarkup(startText)) {
         kind.format = SourceFormat::Xml;
         return kind;
     }
-    const QByteArrayView text = start.sliced(kind.markSize);
-    if (firstLineIsKey(startAsText(text, kind.encoding))) {
-        kind.format = SourceFormat::Imp;
-    }
+    kind.format = firstLineFormat(startText);
     if (kind.markSize != 0) {
         return kind;
     }
-    if (kind.format == SourceFormat::Imp) {
+    if (kind.format != SourceFormat::Lines) {
         kind.encoding = TextEncoding::Utf8;
     } else if (platform::isWellFormedUtf8(text, !wholeFile)) {
         const BookLineCounts counts = countBookLines(text);

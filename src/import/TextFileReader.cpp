@@ -173,17 +173,30 @@ bool TextFileReader::nextUnitIsLineFeed()
                                            : (unit[0] == '\0' && unit[1] == '\n');
 }
 
+void TextFileReader::appendToLine(qsizetype size)
+{
+    // No character takes more than three bytes in these encodings (four UTF-8 bytes make two UTF-16 units),
+    // so a line of more bytes than three for each character it may have is too long whatever they are.
+    if (m_longestLine > 0 && m_lineBytes.size() + size > 3 * m_longestLine) {
+        m_lineTooLong = true;
+    }
+    if (!m_lineTooLong) {
+        m_lineBytes.append(m_buffer.constData() + m_position, size);
+    }
+    m_position += size;
+}
+
 TextFileReader::ReadResult TextFileReader::readLine(QString& line)
 {
     m_lineBytes.clear();
+    m_lineTooLong = false;
     bool anything = false;
     for (;;) {
         if (m_buffer.size() - m_position < m_unit) {
             if (m_atEnd) {
                 // Whatever is left (an odd byte of a UTF-16 file) is part of the last line.
                 if (m_position < m_buffer.size()) {
-                    m_lineBytes.append(m_buffer.constData() + m_position, m_buffer.size() - m_position);
-                    m_position = m_buffer.size();
+                    appendToLine(m_buffer.size() - m_position);
                     anything = true;
                 }
                 if (!anything) {
@@ -203,15 +216,14 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
             // No line end in the buffer: take every complete code unit and read on.
             const qsizetype available = m_buffer.size() - m_position;
             const qsizetype whole = available - available % m_unit;
-            m_lineBytes.append(m_buffer.constData() + m_position, whole);
-            m_position += whole;
+            appendToLine(whole);
             if (m_atEnd && m_position == m_buffer.size()) {
                 decodeLine(line);
                 return ReadResult::Line;
             }
             continue;
         }
-        m_lineBytes.append(m_buffer.constData() + m_position, end - m_position);
+        appendToLine(end - m_position);
         const bool carriageReturn = unitIsCarriageReturn(end);
         m_position = end + m_unit;
         if (!carriageReturn) {
@@ -227,6 +239,17 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
 }
 
 void TextFileReader::decodeLine(QString& line)
+{
+    if (!m_lineTooLong) {
+        decodeWholeLine(line);
+        m_lineTooLong = m_longestLine > 0 && line.size() > m_longestLine;
+    }
+    if (m_lineTooLong) {
+        line.clear();
+    }
+}
+
+void TextFileReader::decodeWholeLine(QString& line)
 {
     // An odd byte left at the end of a UTF-16 file is no whole character.
     const bool oddByte = m_unit == 2 && m_lineBytes.size() % 2 != 0;

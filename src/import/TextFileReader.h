@@ -41,6 +41,13 @@ public:
     // The next line into line (without its line end); End after the last line; Failed on a read error.
     [[nodiscard]] ReadResult readLine(QString& line);
 
+    // Lines of more than this many characters are not held: readLine hands on such a line as an empty
+    // one and sets lineTooLong(), keeping at most three bytes a character of it while it looks for its end.
+    // 0, the default, takes lines of any length.
+    void setLongestLine(qsizetype characters) { m_longestLine = characters; }
+    // Whether the line readLine handed on last was longer than the longest line.
+    [[nodiscard]] bool lineTooLong() const { return m_lineTooLong; }
+
     [[nodiscard]] Encoding encoding() const { return m_encoding; }
     // How the file's verses are written, judged on its first bytes.
     [[nodiscard]] SourceFormat format() const { return m_format; }
@@ -52,7 +59,9 @@ private:
     [[nodiscard]] qsizetype findLineEnd(qsizetype from) const;
     [[nodiscard]] bool unitIsCarriageReturn(qsizetype at) const;
     [[nodiscard]] bool nextUnitIsLineFeed();
+    void appendToLine(qsizetype size);
     void decodeLine(QString& line);
+    void decodeWholeLine(QString& line);
 
     QString m_path;
     QFile m_file;
@@ -64,6 +73,8 @@ private:
     qsizetype m_position = 0;
     bool m_atEnd = false;
     QByteArray m_lineBytes;
+    qsizetype m_longestLine = 0;
+    bool m_lineTooLong = false;
     platform::FileFailure m_failure;
 };
 

@@ -32,6 +32,8 @@ void checkFile(const QByteArray& bytes, bool imp)
         ++lines;
     }
     require(read == TextFileReader::ReadResult::End && (!bytes.isEmpty() || lines == 0));
+    // A USFM file may hold several verses a line, each after a marker of its own.
+    const qint64 mostEntries = reader.format() == SourceFormat::Usfm ? bytes.count('\\') : lines;
     QStringList accepted;
     const ErrorLog log(folder.path());
     ErrorLogWriter logWriter(log, QLocale::c());
@@ -40,11 +42,11 @@ void checkFile(const QByteArray& bytes, bool imp)
         [&accepted](const QString& reference, const QString&) { accepted.append(reference); },
         [&logWriter](const QString& entry) { return logWriter.append(entry); }, {});
     require(result.succeeded() && !logWriter.commit().has_value());
-    // A text or IMP file gives at most one entry per line, plus the two of the heading (a file of a Bible format
-    // may hold several verses on a line); a log exactly when there are entries.
-    const bool lineWise = reader.format() == SourceFormat::Lines || reader.format() == SourceFormat::Imp;
+    // A text or IMP file gives at most one entry per line, a USFM file one per marker, plus the two of the heading
+    // (an XML file may hold any number of verses on a line); a log exactly when there are entries.
+    const bool bounded = reader.format() != SourceFormat::Xml;
     require((result.errorEntries == 0 || result.errorEntries >= 3) && !accepted.contains(QString()) &&
-            (!lineWise || accepted.size() + qMax<qint64>(0, result.errorEntries - 2) <= lines) &&
+            (!bounded || accepted.size() + qMax<qint64>(0, result.errorEntries - 2) <= mostEntries) &&
             log.exists() == (result.errorEntries != 0));
     QFile written(log.path());
     if (written.open(QIODevice::ReadOnly)) {

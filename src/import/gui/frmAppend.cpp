@@ -84,8 +84,9 @@ const QString kShippedChosen = QStringLiteral("선택하신 파일은 기본 제
 const QString kTwoLineBreaks = QStringLiteral("\r\n\r\n");
 
 const QString kAddTitle = QStringLiteral("텍스트 파일 추가");
-// Text files first; SWORD's IMP files (mod2imp) are read as well.
-const QString kAddFilter = QStringLiteral("텍스트 파일 (*.txt);;IMP 파일 (*.imp)");
+// Text files first; SWORD's IMP files (mod2imp) and USFM files are read as well.
+const QString kAddFilter =
+    QStringLiteral("텍스트 파일 (*.txt);;IMP 파일 (*.imp);;USFM 파일 (*.usfm *.sfm);;OSIS·Zefania XML 파일 (*.xml)");
 const QString kOpenTitle = QStringLiteral("역본파일 선택");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat)");
 
