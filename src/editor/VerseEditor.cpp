@@ -279,7 +279,7 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
         }
         // The text and its entry in the history: one transaction, durable when it returns.
         versiondb::Transaction transaction(*m_version);
-        versiondb::PendingChange change{m_source, {}, {}};
+        versiondb::PendingChange change(m_source);
         m_history->setText(*m_currentRow, *outcome.text, change);
         m_history->finish(change);
         transaction.Commit();

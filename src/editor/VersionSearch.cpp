@@ -175,7 +175,7 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
     guarded(outcome, [&] {
         versiondb::History history(m_version);
         versiondb::Transaction transaction(m_version);
-        versiondb::PendingChange change{versiondb::ChangeSource::Replace, detail, {}};
+        versiondb::PendingChange change(versiondb::ChangeSource::Replace, detail);
         qint64 done = 0;
         for (const ReplacedVerse& verse : chosen) {
             if (progress && ++done % kProgressStep == 0) {

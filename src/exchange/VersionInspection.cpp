@@ -467,7 +467,7 @@ ComposeOutcome composeDecomposed(const QString& path)
         });
         versiondb::Transaction transaction(*version);
         versiondb::History history(*version);
-        versiondb::PendingChange change{versiondb::ChangeSource::Compose, {}, {}};
+        versiondb::PendingChange change(versiondb::ChangeSource::Compose);
         for (const auto& [row, text] : composed) {
             outcome.verses += history.setText(row, text, change) ? 1 : 0;
         }

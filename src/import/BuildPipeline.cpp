@@ -258,7 +258,7 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             // The texts of a version made by this run replace nothing; into any other, the run is one change.
             if (!m_madeFresh) {
                 m_history = std::make_unique<versiondb::History>(*m_target);
-                m_change = {versiondb::ChangeSource::Build, fileNames(files), {}};
+                m_change = versiondb::PendingChange(versiondb::ChangeSource::Build, fileNames(files));
             }
             m_observer.showStatus(kPhase2Status);
             m_progressMaximum = static_cast<int>(m_reference->RecordCount());

@@ -65,50 +65,6 @@ constexpr int kKeptLevel = -1;
 // is allocated.
 constexpr unsigned long long kLargestKeptRow = 64ULL << 20;
 
-struct CompressionContextDeleter
-{
-    void operator()(ZSTD_CCtx* context) const { ZSTD_freeCCtx(context); }
-};
-
-// Encodes the rows of kept texts of one change, reusing one compression context.
-class KeptEncoder
-{
-public:
-    KeptEncoder() : m_context(ZSTD_createCCtx())
-    {
-        if (!m_context) {
-            raise(errorNumber::EngineFailure);
-        }
-    }
-
-    // One row: the count, then each verse's 번호, whether it had a text, and the text in UTF-8; compressed.
-    template <typename Iterator> QByteArray encode(Iterator first, Iterator last)
-    {
-        m_bytes.clear();
-        QDataStream out(&m_bytes, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << quint32(std::distance(first, last));
-        for (; first != last; ++first) {
-            const auto& [number, text] = *first;
-            out << qint64(number) << text.has_value() << text.value_or(QByteArray());
-        }
-        QByteArray row(static_cast<qsizetype>(ZSTD_compressBound(static_cast<std::size_t>(m_bytes.size()))),
-                       Qt::Uninitialized);
-        const std::size_t size =
-            ZSTD_compressCCtx(m_context.get(), row.data(), static_cast<std::size_t>(row.size()), m_bytes.constData(),
-                              static_cast<std::size_t>(m_bytes.size()), kKeptLevel);
-        if (ZSTD_isError(size)) {
-            raise(errorNumber::EngineFailure);
-        }
-        row.truncate(static_cast<qsizetype>(size));
-        return row;
-    }
-
-private:
-    std::unique_ptr<ZSTD_CCtx, CompressionContextDeleter> m_context;
-    QByteArray m_bytes;
-};
-
 // The decoded bytes of a row of kept texts; nothing for a row that is not whole.
 std::optional<QByteArray> decompressed(const QByteArray& row)
 {
@@ -196,6 +152,54 @@ private:
 
 } // namespace
 
+struct CompressionContextDeleter
+{
+    void operator()(ZSTD_CCtx* context) const { ZSTD_freeCCtx(context); }
+};
+
+// Encodes rows of kept texts, reusing one compression context.
+class KeptEncoder
+{
+public:
+    KeptEncoder() : m_context(ZSTD_createCCtx())
+    {
+        if (!m_context) {
+            raise(errorNumber::EngineFailure);
+        }
+    }
+
+    // One row: the count, then each verse's 번호, whether it had a text, and the text in UTF-8; compressed.
+    template <typename Iterator> QByteArray encode(Iterator first, Iterator last)
+    {
+        m_bytes.clear();
+        QDataStream out(&m_bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(std::distance(first, last));
+        for (; first != last; ++first) {
+            const auto& [number, text] = *first;
+            out << qint64(number) << text.has_value() << text.value_or(QByteArray());
+        }
+        QByteArray row(static_cast<qsizetype>(ZSTD_compressBound(static_cast<std::size_t>(m_bytes.size()))),
+                       Qt::Uninitialized);
+        const std::size_t size =
+            ZSTD_compressCCtx(m_context.get(), row.data(), static_cast<std::size_t>(row.size()), m_bytes.constData(),
+                              static_cast<std::size_t>(m_bytes.size()), kKeptLevel);
+        if (ZSTD_isError(size)) {
+            raise(errorNumber::EngineFailure);
+        }
+        row.truncate(static_cast<qsizetype>(size));
+        return row;
+    }
+
+private:
+    std::unique_ptr<ZSTD_CCtx, CompressionContextDeleter> m_context;
+    QByteArray m_bytes;
+};
+
+History::History(VersionStore& version) : m_version(version) {}
+
+History::~History() = default;
+
 QString History::sourceName(ChangeSource source)
 {
     return kSourceNames.at(static_cast<std::size_t>(source));
@@ -272,7 +276,7 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
     if (!replaced.whole || replaced.number < 1 || replaced.number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
-    change.kept.try_emplace(replaced.number, std::move(replaced.text));
+    keep(replaced.number, std::move(replaced.text), change);
     return true;
 }
 
@@ -309,7 +313,7 @@ void History::store(qint64 row, qint64 number, std::optional<QByteArray> before,
     if (number < 1 || number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
-    change.kept.try_emplace(number, std::move(before));
+    keep(number, std::move(before), change);
     VersionStore::Statements& s = m_version.statements();
     sqlite::ResetGuard guard(s.setText);
     s.setText.bind(1, text);
@@ -317,36 +321,73 @@ void History::store(qint64 row, qint64 number, std::optional<QByteArray> before,
     (void)s.setText.step();
 }
 
+void History::keep(qint64 number, std::optional<QByteArray> before, PendingChange& change)
+{
+    const qint64 group = groupOf(number);
+    if (group != change.m_group) {
+        VersionStore::Statements& s = m_version.statements();
+        if (change.m_id == 0) {
+            sqlite::exec(m_version.handle(), VersionFile::historySchema());
+            s.prepareHistory(m_version.handle());
+            sqlite::ResetGuard guard(s.addChange);
+            s.addChange.bind(1, sourceName(change.source));
+            s.addChange.bind(2, change.detail);
+            (void)s.addChange.step();
+            change.m_id = sqlite3_last_insert_rowid(m_version.handle());
+        } else {
+            writeGroup(change);
+        }
+        change.m_group = group;
+        // The group's row written before, when the change comes back to it: its texts are kept again, and they
+        // stay the ones kept first.
+        sqlite::ResetGuard guard(s.findKeptRow);
+        s.findKeptRow.bindInt(1, keyOf(change.m_id, group));
+        if (s.findKeptRow.step()) {
+            const std::optional<KeptTexts> texts = decodeKept(s.findKeptRow.columnBlob(0));
+            if (!texts) {
+                raise(errorNumber::DatabaseDamaged);
+            }
+            for (const auto& [n, text] : *texts) {
+                change.m_kept.emplace(n, utf8Of(text));
+            }
+        }
+    }
+    if (change.m_kept.try_emplace(number, std::move(before)).second) {
+        ++change.m_verses;
+    }
+}
+
+void History::writeGroup(PendingChange& change)
+{
+    if (change.m_kept.empty()) {
+        return;
+    }
+    if (!m_encoder) {
+        m_encoder = std::make_unique<KeptEncoder>();
+    }
+    VersionStore::Statements& s = m_version.statements();
+    sqlite::ResetGuard guard(s.keepRow);
+    s.keepRow.bindInt(1, keyOf(change.m_id, change.m_group));
+    s.keepRow.bind(2, m_encoder->encode(change.m_kept.begin(), change.m_kept.end()));
+    (void)s.keepRow.step();
+    change.m_kept.clear();
+}
+
 qint64 History::finish(PendingChange& change)
 {
     checkWritable();
-    if (change.kept.empty()) {
+    if (change.m_id == 0) {
         return 0;
     }
-    sqlite3* db = m_version.handle();
-    sqlite::exec(db, VersionFile::historySchema());
-    sqlite::Statement entry(db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\", \"구절수\") "
-                                               "VALUES (?1, ?2, ?3, ?4)"));
-    entry.bind(1, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    entry.bind(2, sourceName(change.source));
-    entry.bind(3, change.detail);
-    entry.bindInt(4, static_cast<qint64>(change.kept.size()));
-    (void)entry.step();
-    const qint64 id = sqlite3_last_insert_rowid(db);
-    sqlite::Statement keep(db, QStringLiteral("INSERT INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES (?1, ?2)"));
-    KeptEncoder encoder;
-    for (auto it = change.kept.begin(); it != change.kept.end();) {
-        const qint64 group = groupOf(it->first);
-        const auto first = it;
-        while (it != change.kept.end() && groupOf(it->first) == group) {
-            ++it;
-        }
-        sqlite::ResetGuard guard(keep);
-        keep.bindInt(1, keyOf(id, group));
-        keep.bind(2, encoder.encode(first, it));
-        (void)keep.step();
-    }
-    change.kept.clear();
+    writeGroup(change);
+    VersionStore::Statements& s = m_version.statements();
+    sqlite::ResetGuard guard(s.finishChange);
+    s.finishChange.bind(1, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    s.finishChange.bindInt(2, change.m_verses);
+    s.finishChange.bindInt(3, change.m_id);
+    (void)s.finishChange.step();
+    const qint64 id = change.m_id;
+    change = PendingChange(change.source, change.detail);
     return id;
 }
 
@@ -421,7 +462,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     }
     VersionStore::Statements& s = m_version.statements();
     Transaction transaction(m_version);
-    PendingChange undo{source, QString::number(change), {}};
+    PendingChange undo(source, QString::number(change));
     for (const auto& [n, before] : kept(change, number ? std::optional(groupOf(*number)) : std::nullopt)) {
         const std::optional<qint64> row = number && n != *number ? std::nullopt : m_version.Seek(n);
         if (!row) {
@@ -431,7 +472,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
         if (same(record[kText], before)) {
             continue;
         }
-        undo.kept.emplace(n, utf8Of(record[kText]));
+        keep(n, utf8Of(record[kText]), undo);
         sqlite::ResetGuard guard(s.setText);
         s.setText.bind(1, before);
         s.setText.bindInt(2, *row);

@@ -5,12 +5,14 @@
 #include <QString>
 #include <QVariant>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace versiondb {
 
 class VersionStore;
+class KeptEncoder;
 
 // What made a change of texts.
 enum class ChangeSource
@@ -44,13 +46,25 @@ struct VerseChange
     QVariant after;
 };
 
-// A change being made: the text each verse had before the change first stored into it, by 번호.
-// Nothing is written to the history until finish.
-struct PendingChange
+// A change being made, and the text each verse had before the change first stored into it. History writes the
+// kept texts as it goes, a group of 64 번호 at a time, so that a change of a whole Bible holds one group in
+// memory; the change is whole once finish has run in the same transaction.
+class PendingChange
 {
-    ChangeSource source = ChangeSource::Editor;
+public:
+    explicit PendingChange(ChangeSource madeBy = ChangeSource::Editor, QString what = {})
+        : source(madeBy), detail(std::move(what))
+    {}
+
+    ChangeSource source;
     QString detail;
-    std::map<qint64, std::optional<QByteArray>> kept; // in UTF-8, as the version stores them; nothing for Null
+
+private:
+    friend class History;
+    qint64 m_id = 0;                                    // its number in "변경", from its first kept text on
+    qint64 m_group = -1;                                // the group of 번호 whose kept texts m_kept holds
+    std::map<qint64, std::optional<QByteArray>> m_kept; // in UTF-8, as the version stores them; nothing for Null
+    qint64 m_verses = 0;                                // how many verses it kept a text of
 };
 
 // What a store of a text expected to be in a record did.
@@ -69,7 +83,8 @@ enum class ExpectedStore
 class History
 {
 public:
-    explicit History(VersionStore& version) : m_version(version) {}
+    explicit History(VersionStore& version);
+    ~History();
     History(const History&) = delete;
     History& operator=(const History&) = delete;
 
@@ -108,6 +123,10 @@ private:
     void checkWritable() const;
     // The places of 번호 and 본문 among the table's fields, as SQLite's pre-update hook counts them.
     void findColumns();
+    // Keeps before as the text number had before change, unless change kept one for it already.
+    void keep(qint64 number, std::optional<QByteArray> before, PendingChange& change);
+    // Writes the kept texts change holds as a row of "이전본문" and lets them go.
+    void writeGroup(PendingChange& change);
     // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
     // time change touches it.
     void store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text, PendingChange& change);
@@ -115,6 +134,7 @@ private:
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 
     VersionStore& m_version;
+    std::unique_ptr<KeptEncoder> m_encoder; // made at the first row written
     int m_numberColumn = -1;
     int m_textColumn = -1;
 };

@@ -42,7 +42,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_TRUE(history.changes().empty());
     const auto row = [&](qint64 n) { return *version->Seek(n); };
     const QVariant original2 = version->record(row(2))[kText];
-    PendingChange build{ChangeSource::Build, u"a.txt"_s, {}};
+    PendingChange build(ChangeSource::Build, u"a.txt"_s);
     qint64 buildId = 0;
     {
         Transaction transaction(*version);
@@ -54,7 +54,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
         buildId = history.finish(build);
         transaction.Commit();
     }
-    PendingChange edit{ChangeSource::Editor, {}, {}};
+    PendingChange edit(ChangeSource::Editor);
     EXPECT_TRUE(history.setText(row(2), u"편집"_s, edit));
     const qint64 editId = history.finish(edit);
     const std::vector<Change> changes = history.changes();
@@ -96,6 +96,30 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_FALSE(repaired->SoundnessFault().has_value());
     EXPECT_EQ(History(*repaired).changes().size(), 4U);
     EXPECT_EQ(History(*repaired).verseChanges(2).size(), 3U); // the build's row is gone
+}
+
+// A change keeps its texts a group of 64 번호 at a time: one that comes back to a group it wrote keeps the texts it
+// kept there first, and counts every verse once.
+TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
+{
+    const QString file = makeVersion(u"v.dat"_s, 130, testsupport::Texts::Most);
+    auto version = VersionStore::OpenDatabase(file);
+    History history(*version);
+    const auto row = [&](qint64 n) { return *version->Seek(n); };
+    const QVariant original2 = version->record(row(2))[kText];
+    const QVariant original3 = version->record(row(3))[kText];
+    PendingChange build(ChangeSource::Build);
+    Transaction transaction(*version);
+    for (const auto& [n, text] : {std::pair{2, u"a"_s}, {70, u"b"_s}, {3, u"c"_s}, {2, u"d"_s}, {129, u"e"_s}}) {
+        EXPECT_TRUE(history.setText(row(n), text, build));
+    }
+    (void)history.finish(build);
+    transaction.Commit();
+    EXPECT_EQ(history.changes().at(0).verses, 4);
+    EXPECT_EQ(textsOf(history.verseChanges(2), true), QVariantList{original2});
+    EXPECT_EQ(textsOf(history.verseChanges(3), true), QVariantList{original3});
+    EXPECT_EQ(history.takeBack(history.changes().at(0).id, std::nullopt, ChangeSource::Undo).size(), 4U);
+    EXPECT_EQ(version->record(row(2))[kText], original2);
 }
 
 // A row of kept texts decodes whether zstd wrote it or qCompress (the form of rows written before); a row
