@@ -1,23 +1,20 @@
 #!/usr/bin/env python3
 """Whole-Bible, whole-process benchmark of byeorisol-data check, build and export.
 
-Runs each command several times on the 66 code page 949 book files of the
-King James text in data/kjv-ko (31,102 lines), beside two peers on the same verses: SWORD's imp2vs
-building a raw-text module, and the sqlite3 shell importing the lines into one
-table with one index in one transaction (the floor for storing them). Reports
-the median wall time, the ratio to imp2vs and the peak resident memory of each,
-and the peak memory of check and build on an input ten times longer. A save
-of one verse and a compaction of the built version are timed as whole processes. The export
-writes the built version back out, as the 66 text files, as the IMP file that
-imp2vs reads, and as an OSIS, a Zefania XML and a VPL file. A repair of the built version, with a text for the two verses the
-King James text lacks, is timed damaged (16 pages of zeros in its middle, so that
-every record is salvaged) and sound (the soundness check alone). A comparison of
-that version with a copy is timed with one text in fifty changed (a word added)
-and with every text changed (all its letters in capitals, so that nearly every
-word of every verse differs). A find over that version (a phrase, and a regular
-expression) and a replacement of every verse's text as one change are timed too,
-and an inspection of the whole version, alone and against a copy of it. The same verses as one USFM file
-(a book after another, a paragraph a chapter, "LORD" in a character marker) are built too, once and ten times over.
+Runs each command several times on the 66 code page 949 book files of the King James text in data/kjv-ko
+(31,102 lines), beside two peers on the same verses: SWORD's imp2vs building a raw-text module, and the sqlite3
+shell importing the lines into one table with one index in one transaction (the floor for storing them). Reports
+the median wall time, the ratio to imp2vs and the peak resident memory of each, and the peak memory of check and
+build on an input ten times longer. The same verses are built from one USFM file (a book after another, a
+paragraph a chapter, "LORD" in a character marker), one OSIS and one Zefania XML file, once and ten times over.
+A save of one verse and a compaction of the built version are timed as whole processes. The export writes the
+built version back out, as the 66 text files, as the IMP file that imp2vs reads, and as an OSIS, a Zefania XML
+and a VPL file. A repair of the built version, with a text for the two verses the King James text lacks, is
+timed damaged (16 pages of zeros in its middle, so that every record is salvaged) and sound (the soundness check
+alone). A comparison of that version with a copy is timed with one text in fifty changed (a word added) and with
+every text changed (all its letters in capitals, so that nearly every word of every verse differs). A find over
+that version (a phrase, and a regular expression) and a replacement of every verse's text as one change are timed
+too, and an inspection of the whole version, alone and against a copy of it.
 
 usage: bench/whole_bible.py BUILD_DIR [RUNS]
 """
