@@ -59,14 +59,8 @@ TextFileReader::~TextFileReader() = default;
 
 bool TextFileReader::open()
 {
-    switch (platform::openRegularFileForReading(m_file, m_path)) {
-    case platform::RegularFileOpen::Opened:
-        break;
-    case platform::RegularFileOpen::NotRegular:
-        m_failure.description = platform::FileErrorDescriptions::notRegularFile();
-        return false;
-    case platform::RegularFileOpen::Failed:
-        m_failure.description = platform::FileErrorDescriptions::openForReadingFailure(m_path);
+    if (auto why = platform::openRegularFileOrSayWhy(m_file, m_path)) {
+        m_failure.description = std::move(*why);
         return false;
     }
     while (m_buffer.size() < kTextFileSampleSize && !m_atEnd) {

@@ -104,14 +104,8 @@ TextFileReader::ReadResult XmlVerseReader::next(SourceEntry& entry)
 bool XmlVerseReader::step()
 {
     if (!m_file.isOpen()) {
-        switch (platform::openRegularFileForReading(m_file, m_path)) {
-        case platform::RegularFileOpen::Opened:
-            break;
-        case platform::RegularFileOpen::NotRegular:
-            m_failure.description = platform::FileErrorDescriptions::notRegularFile();
-            return false;
-        case platform::RegularFileOpen::Failed:
-            m_failure.description = platform::FileErrorDescriptions::openForReadingFailure(m_path);
+        if (auto why = platform::openRegularFileOrSayWhy(m_file, m_path)) {
+            m_failure.description = std::move(*why);
             return false;
         }
     }

@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/FileErrorDescriptions.h"
+
 #include <QFileInfo>
 
 #ifndef Q_OS_WIN
@@ -51,6 +53,19 @@ RegularFileOpen openRegularFileForReading(QFile& file, const QString& path)
     }
     return RegularFileOpen::Opened;
 #endif
+}
+
+std::optional<QString> openRegularFileOrSayWhy(QFile& file, const QString& path)
+{
+    switch (openRegularFileForReading(file, path)) {
+    case RegularFileOpen::Opened:
+        break;
+    case RegularFileOpen::NotRegular:
+        return FileErrorDescriptions::notRegularFile();
+    case RegularFileOpen::Failed:
+        return FileErrorDescriptions::openForReadingFailure(path);
+    }
+    return std::nullopt;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <optional>
 
 namespace platform {
 
@@ -19,5 +20,8 @@ enum class RegularFileOpen
 // Opens a regular file (or a link to one) for reading into file, whose name is set to path.
 // Anything else is refused without ever blocking: a pipe with no writer is never waited for.
 [[nodiscard]] RegularFileOpen openRegularFileForReading(QFile& file, const QString& path);
+
+// The same for a reader that reports a failure by its description: nothing when the file is open, else why not.
+[[nodiscard]] std::optional<QString> openRegularFileOrSayWhy(QFile& file, const QString& path);
 
 } // namespace platform
