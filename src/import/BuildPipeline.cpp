@@ -265,11 +265,13 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             m_observer.showProgress(0, m_progressMaximum);
         }
 
+        // A target this run made holds the reference's records: its own references answer for the reference's.
+        const bool targetIsReference = mode == RunMode::Create && m_madeFresh;
         const QHash<QString, qint64> referenceRows =
-            onFile(referencePath, [this] { return m_reference->rowsByReference(); });
-        const ReferenceExists exists = [&referenceRows](const QString& canonical) {
-            return referenceRows.contains(canonical);
-        };
+            targetIsReference ? QHash<QString, qint64>()
+                              : onFile(referencePath, [this] { return m_reference->rowsByReference(); });
+        const QHash<QString, qint64>& known = targetIsReference ? m_targetRows : referenceRows;
+        const ReferenceExists exists = [&known](const QString& canonical) { return known.contains(canonical); };
         AcceptedLineWriter writer;
         if (mode == RunMode::Create) {
             writer = [this, &targetPath](const QString& canonical, const QString& text) {
