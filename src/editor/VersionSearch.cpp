@@ -90,28 +90,43 @@ CompiledSearch compileSearch(const SearchRequest& request)
     return compiled;
 }
 
-FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgress& progress)
+namespace {
+
+// Compiles request into outcome's pattern and, unless the pattern is refused, hands every text of the version to verse
+// with the expression; an engine error becomes the outcome's failure.
+template <typename Outcome, typename Verse>
+void searchTexts(versiondb::VersionStore& version, const SearchRequest& request, const SearchProgress& progress,
+                 Outcome& outcome, Verse&& verse)
 {
-    FindOutcome outcome;
     outcome.pattern = compileSearch(request);
     if (outcome.pattern.fault != PatternFault::None) {
-        return outcome;
+        return;
     }
     const QRegularExpression& expression = outcome.pattern.expression;
     guarded(outcome, [&] {
-        readTexts(m_version, progress, [&](const versiondb::VerseRecord& record, const QString& text) {
-            QList<MatchSpan> spans;
-            for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
-                const QRegularExpressionMatch match = it.next();
-                spans.append({match.capturedStart(), match.capturedLength()});
-            }
-            if (!spans.isEmpty()) {
-                outcome.matches += spans.size();
-                outcome.verses.push_back(
-                    {record.row, record[versiondb::kNumber].toLongLong(), referenceOf(record), text, std::move(spans)});
-            }
-        });
+        readTexts(version, progress,
+                  [&](const versiondb::VerseRecord& record, const QString& text) { verse(expression, record, text); });
     });
+}
+
+} // namespace
+
+FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgress& progress)
+{
+    FindOutcome outcome;
+    searchTexts(m_version, request, progress, outcome,
+                [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
+                    QList<MatchSpan> spans;
+                    for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
+                        const QRegularExpressionMatch match = it.next();
+                        spans.append({match.capturedStart(), match.capturedLength()});
+                    }
+                    if (!spans.isEmpty()) {
+                        outcome.matches += spans.size();
+                        outcome.verses.push_back({record.row, record[versiondb::kNumber].toLongLong(),
+                                                  referenceOf(record), text, std::move(spans)});
+                    }
+                });
     if (outcome.failure) {
         outcome.verses.clear();
         outcome.matches = 0;
@@ -129,13 +144,9 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
                                    const SearchProgress& progress, bool keepAfter)
 {
     ReplaceOutcome outcome;
-    outcome.pattern = compileSearch(request);
-    if (outcome.pattern.fault != PatternFault::None) {
-        return outcome;
-    }
-    const QRegularExpression& expression = outcome.pattern.expression;
-    guarded(outcome, [&] {
-        readTexts(m_version, progress, [&](const versiondb::VerseRecord& record, const QString& text) {
+    searchTexts(
+        m_version, request, progress, outcome,
+        [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
             if (!expression.match(text).hasMatch()) {
                 return;
             }
@@ -152,7 +163,6 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
             }
             (verse.kind == ReplacedKind::Changed ? outcome.changed : outcome.refused).push_back(std::move(verse));
         });
-    });
     if (outcome.failure) {
         outcome.changed.clear();
         outcome.refused.clear();
