@@ -5,7 +5,7 @@ cmake_policy(SET CMP0057 NEW) # if(... IN_LIST ...) in this script run by the in
 set(source_install "${BYEORISOL_BUILD_DIR}/viewer")
 set(target_install "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
-file(GLOB program_files LIST_DIRECTORIES false "${source_install}/manager/*.mdb" "${source_install}/manager/*.avi")
+file(GLOB program_files LIST_DIRECTORIES false "${source_install}/manager/*.mdb")
 foreach(f IN LISTS program_files)
     file(INSTALL "${f}" DESTINATION "${target_install}/manager")
 endforeach()

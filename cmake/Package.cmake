@@ -10,7 +10,7 @@ set(generated ${CMAKE_BINARY_DIR}/packaging)
 install(TARGETS byeorisol-manager byeorisol-data RUNTIME DESTINATION bin COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${BYEORISOL_INSTALL_FOLDER}/개역.DAT ${BYEORISOL_INSTALL_FOLDER}/user.dat
     DESTINATION share/byeorisol COMPONENT system EXCLUDE_FROM_ALL)
-install(FILES ${BYEORISOL_PROGRAM_FOLDER}/null.mdb ${BYEORISOL_PROGRAM_FOLDER}/list.avi
+install(FILES ${BYEORISOL_PROGRAM_FOLDER}/null.mdb
     DESTINATION share/byeorisol/manager COMPONENT system EXCLUDE_FROM_ALL)
 
 # Installs one file of the installed layout.

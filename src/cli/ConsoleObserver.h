@@ -21,9 +21,6 @@ public:
     void showProgress(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void hideProgress() override;
-    void showAnimation(const QString&) override {}
-    void hideAnimation() override {}
-    void closeAnimation() override {}
     void setBusy(bool) override {}
     void processEvents() override {}
     void versionNameCompleted(const QString&) override {}

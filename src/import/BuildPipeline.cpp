@@ -241,7 +241,6 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             throw PhaseFailure{failure->description, failure->path};
         }
         m_observer.setBusy(true);
-        m_observer.showAnimation(m_programFolder + platform::separator() + QStringLiteral("list.avi"));
 
         const QString referencePath = versiondb::referenceVersionPath(m_programFolder);
         m_reference = openVersion(referencePath);
@@ -297,7 +296,6 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
     }
 
     m_observer.setBusy(false);
-    m_observer.hideAnimation();
     m_observer.hideStatus();
     m_observer.hideProgress();
     m_reference.reset();
@@ -318,7 +316,6 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
     m_history.reset();
     m_target.reset();
     m_targetRows.clear();
-    m_observer.closeAnimation();
     return logged ? RunOutcome::LineErrors : RunOutcome::Clean;
 }
 
@@ -361,8 +358,6 @@ RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description, c
     m_observer.setBusy(false);
     m_observer.hideStatus();
     m_observer.hideProgress();
-    m_observer.hideAnimation();
-    m_observer.closeAnimation();
     m_observer.showMessage(platform::MessageIcon::Exclamation,
                            RunMessages::phase2Failure(description, mode == RunMode::Create, path));
     return RunOutcome::Failed;

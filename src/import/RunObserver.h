@@ -23,12 +23,6 @@ public:
     virtual void setProgressValue(int value) = 0;
     virtual void hideProgress() = 0;
 
-    // The work animation made visible with its clip opened, hidden, and its clip closed.
-    // A clip that is missing or cannot be read shows nothing.
-    virtual void showAnimation(const QString& clipPath) = 0;
-    virtual void hideAnimation() = 0;
-    virtual void closeAnimation() = 0;
-
     // The busy pointer over the whole application.
     virtual void setBusy(bool busy) = 0;
 

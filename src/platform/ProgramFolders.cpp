@@ -107,8 +107,7 @@ QString userInstallFolder(const QString& xdgDataHome, const QString& home)
 
 QStringList shippedFiles()
 {
-    return {QStringLiteral("개역.DAT"), QStringLiteral("user.dat"), QStringLiteral("manager/null.mdb"),
-            QStringLiteral("manager/list.avi")};
+    return {QStringLiteral("개역.DAT"), QStringLiteral("user.dat"), QStringLiteral("manager/null.mdb")};
 }
 
 std::optional<FileFailure> provideShippedFiles(const QString& dataFolder, const QString& installFolder)

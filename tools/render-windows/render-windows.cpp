@@ -2,8 +2,7 @@
 // looking at layouts without a display:
 //   render-windows OUTPUT_FOLDER PROGRAM_FOLDER
 // scripts/render-windows passes the program folder the build laid out. Each picture is
-// the window's client area under a plain caption bar carrying its title; the
-// work animation is drawn as a strip of its frames.
+// the window's client area under a plain caption bar carrying its title.
 
 #include "editor/gui/frmHistory.h"
 #include "editor/gui/frmHolyEdit.h"
@@ -14,7 +13,6 @@
 #include "import/gui/frmAppendForm.h"
 #include "maintenance/gui/frmAbout.h"
 #include "maintenance/gui/frmBackup.h"
-#include "platform/gui/AviClip.h"
 #include "platform/gui/Dialogs.h"
 #include "shell/gui/Translations.h"
 #include "shell/gui/frmMain.h"
@@ -103,32 +101,6 @@ bool saveTabs(QWidget& window, const QString& folder, const QString& name)
         ok = save(withCaption(window), folder, name + QStringLiteral("-%1").arg(i + 1)) && ok;
     }
     return ok;
-}
-
-QImage clipStrip(const QString& path)
-{
-    const auto result = platform::AviClip::fromFile(path);
-    if (!result.clip) {
-        return {};
-    }
-    const platform::AviClip& clip = *result.clip;
-    const int scale = 2;
-    const int columns = 8;
-    const auto rows = static_cast<int>((clip.frameCount() + columns - 1) / columns);
-    QImage strip((clip.width() * scale + 4) * columns, (clip.height() * scale + 4) * rows, QImage::Format_RGB32);
-    strip.fill(Qt::darkGray);
-    QPainter painter(&strip);
-    for (qsizetype i = 0; i < clip.frameCount(); ++i) {
-        QImage frame(reinterpret_cast<const uchar*>(clip.frame(i).constData()), clip.width(), clip.height(),
-                     clip.bytesPerLine(), QImage::Format_Indexed8);
-        frame.setColorTable(QList<QRgb>(clip.palette().begin(), clip.palette().end()));
-        const int column = static_cast<int>(i % columns);
-        const int row = static_cast<int>(i / columns);
-        painter.drawImage(QRect(column * (clip.width() * scale + 4) + 2, row * (clip.height() * scale + 4) + 2,
-                                clip.width() * scale, clip.height() * scale),
-                          frame);
-    }
-    return strip;
 }
 
 } // namespace
@@ -286,13 +258,6 @@ int main(int argc, char* argv[])
         ok = saveTabs(window, output, QStringLiteral("frmAppend")) && ok;
         importer::frmAppendForm help(&window);
         ok = saveTabs(help, output, QStringLiteral("frmAppendForm")) && ok;
-    }
-    const QImage strip = clipStrip(programFolder + QDir::separator() + QStringLiteral("list.avi"));
-    if (strip.isNull()) {
-        std::fputs("render-windows: list.avi cannot be read\n", stderr);
-        ok = false;
-    } else {
-        ok = save(strip, output, QStringLiteral("list-avi")) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -7,7 +7,6 @@
 #include "import/gui/frmAppendForm.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "platform/gui/AnimationWidget.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/CenterForm.h"
 #include "platform/gui/Dialogs.h"
@@ -271,9 +270,6 @@ void frmAppend::createControls()
 
     // On the window: the work animation, the close button, and a list that is
     // never shown (the pipeline keeps the error list itself).
-    Ani1 = new platform::AnimationWidget(this);
-    Ani1->setObjectName(QStringLiteral("Ani1"));
-    Ani1->setVisible(false);
     List2 = new QListWidget(this);
     List2->setObjectName(QStringLiteral("List2"));
     List2->setVisible(false);
@@ -336,7 +332,6 @@ void frmAppend::placeControls()
 {
     Image1->setGeometry(twips(120, 180, 1560, 3900));
     Image1->setPixmap(sheetsPicture(Image1->size()));
-    Ani1->setGeometry(twips(120, 4260, 1560, 1200));
     VideoSoftIndexTab1->setGeometry(twips(1800, 120, 6960, 5460));
     Command1->setGeometry(twips(7560, 5760, 1200, 375));
     List2->setGeometry(twips(120, 5760, 1200, 375));
@@ -621,8 +616,6 @@ void frmAppend::resetWorkControls()
     ProgressBar1->setVisible(false);
     ProgressBar1->setMinimum(0);
     ProgressBar1->setValue(0);
-    Ani1->setVisible(false);
-    Ani1->close();
 }
 
 void frmAppend::Command5_Click()
@@ -689,24 +682,6 @@ void frmAppend::hideProgress()
     ProgressBar1->setVisible(false);
     ProgressBar1->setMinimum(0);
     ProgressBar1->setValue(0);
-}
-
-void frmAppend::showAnimation(const QString& clipPath)
-{
-    Ani1->setVisible(true);
-    // A missing or broken clip shows nothing and the run goes on.
-    static_cast<void>(Ani1->open(clipPath));
-    repaintSoon();
-}
-
-void frmAppend::hideAnimation()
-{
-    Ani1->setVisible(false);
-}
-
-void frmAppend::closeAnimation()
-{
-    Ani1->close();
 }
 
 void frmAppend::setBusy(bool busy)

@@ -19,7 +19,6 @@ class QPushButton;
 class QTabWidget;
 
 namespace platform {
-class AnimationWidget;
 class BusyPointer;
 class Dialogs;
 } // namespace platform
@@ -90,9 +89,6 @@ private:
     void showProgress(int minimum, int maximum) override;
     void setProgressValue(int value) override;
     void hideProgress() override;
-    void showAnimation(const QString& clipPath) override;
-    void hideAnimation() override;
-    void closeAnimation() override;
     void setBusy(bool busy) override;
     void processEvents() override;
     void versionNameCompleted(const QString& name) override;
@@ -142,7 +138,6 @@ private:
 
     // On the window itself.
     QLabel* Image1 = nullptr;
-    platform::AnimationWidget* Ani1 = nullptr;
     QListWidget* List2 = nullptr;
     QPushButton* Command1 = nullptr;
 };

@@ -22,7 +22,7 @@ data=$root/usr/bin/byeorisol-data
 # Installed: the version lands in $XDG_DATA_HOME/byeorisol, beside the shipped files copied there.
 "$data" build 창세기 "$samples/genesis-1.txt" "$samples/genesis-2.txt" || fail "build exited with $?"
 user=$XDG_DATA_HOME/byeorisol
-for f in 개역.DAT user.dat manager/null.mdb manager/list.avi; do
+for f in 개역.DAT user.dat manager/null.mdb; do
     cmp "$root/usr/share/byeorisol/$f" "$user/$f" || fail "$f was not copied"
 done
 [ "$("$data" show "$user/창세기.DAT" '창 2:1' | tail -1)" = \

@@ -37,9 +37,6 @@ struct Observer final : importer::RunObserver
     void showProgress(int, int) override {}
     void setProgressValue(int value) override { highest = std::max(highest, value); }
     void hideProgress() override {}
-    void showAnimation(const QString&) override { log << u"animation"_s; }
-    void hideAnimation() override {}
-    void closeAnimation() override {}
     void setBusy(bool busy) override { log << (busy ? u"busy"_s : u"not busy"_s); }
     void processEvents() override { onEvents(); }
     void versionNameCompleted(const QString& name) override { log << u"name "_s + name; }
