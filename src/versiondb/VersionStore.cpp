@@ -174,6 +174,14 @@ qint64 VersionStore::RecordCount()
     return count.step() ? count.columnInt(0) : 0;
 }
 
+qint64 VersionStore::textCount()
+{
+    sqlite::Statement count(
+        handle(), QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <> ''")
+                      .arg(sqlite::quoted(VersionFile::tableName()), sqlite::quoted(VersionFile::fieldNames()[kText])));
+    return count.step() ? count.columnInt(0) : 0;
+}
+
 void VersionStore::setText(qint64 row, const QString& text)
 {
     if (m_hold != Hold::Write) {

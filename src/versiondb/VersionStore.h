@@ -61,6 +61,8 @@ public:
     [[nodiscard]] VerseRecord record(qint64 row);
     // The exact number of records.
     [[nodiscard]] qint64 RecordCount();
+    // The number of records whose 본문 is neither Null nor empty.
+    [[nodiscard]] qint64 textCount();
 
     // Sets 본문 of the record at row; nothing else in the record changes.
     void setText(qint64 row, const QString& text);

@@ -4,18 +4,19 @@
 // scripts/render-windows passes the program folder the build laid out. Each picture is
 // the window's client area under a plain caption bar carrying its title.
 
-#include "editor/gui/frmHistory.h"
-#include "editor/gui/frmHolyEdit.h"
-#include "exchange/gui/frmCompare.h"
-#include "exchange/gui/frmExport.h"
-#include "exchange/gui/frmInspect.h"
-#include "import/gui/frmAppend.h"
-#include "import/gui/frmAppendForm.h"
-#include "maintenance/gui/frmAbout.h"
-#include "maintenance/gui/frmBackup.h"
+#include "editor/gui/HistoryDialog.h"
+#include "editor/gui/VerseEditorDialog.h"
+#include "exchange/gui/CompareDialog.h"
+#include "exchange/gui/ExportDialog.h"
+#include "exchange/gui/InspectDialog.h"
+#include "import/gui/FormatHelpDialog.h"
+#include "import/gui/ImportDialog.h"
+#include "maintenance/gui/AboutDialog.h"
+#include "maintenance/gui/BackupGuideDialog.h"
 #include "platform/gui/Dialogs.h"
+#include "shell/gui/MainWindow.h"
 #include "shell/gui/Translations.h"
-#include "shell/gui/frmMain.h"
+#include "shell/gui/VersionListModel.h"
 #include "versiondb/Error.h"
 #include "versiondb/VersionStore.h"
 
@@ -24,11 +25,10 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
@@ -90,7 +90,7 @@ bool save(const QImage& image, const QString& folder, const QString& name)
 bool saveTabs(QWidget& window, const QString& folder, const QString& name)
 {
     window.show();
-    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("VideoSoftIndexTab1"));
+    auto* tabs = window.findChild<QTabWidget*>();
     if (tabs == nullptr) {
         std::fprintf(stderr, "render-windows: %s has no tabs\n", qPrintable(name));
         return false;
@@ -121,8 +121,30 @@ int main(int argc, char* argv[])
     }
     HandedDialogs dialogs;
     bool ok = true;
-    shell::frmMain main(dialogs, programFolder);
-    ok = save(withCaption(main), output, QStringLiteral("frmMain")) && ok;
+    // The main window on an install folder of the shipped files and two personal versions, one of them changed.
+    QTemporaryDir tree;
+    const QString treeProgram = tree.filePath(QStringLiteral("manager"));
+    ok = QDir().mkpath(treeProgram) && ok;
+    const QString reference = programFolder + QStringLiteral("/../개역.DAT");
+    for (const char* name : {"개역.DAT", "kjv.dat", "새번역.dat", "우리말성경.dat"}) {
+        ok = QFile::copy(reference, tree.filePath(QString::fromUtf8(name))) && ok;
+    }
+    ok = QFile::copy(programFolder + QStringLiteral("/../user.dat"), tree.filePath(QStringLiteral("user.dat"))) && ok;
+    try {
+        const auto store = versiondb::VersionStore::OpenDatabase(tree.filePath(QStringLiteral("새번역.dat")));
+        store->setText(store->Seek(QStringLiteral("창 1:1")).value_or(0),
+                       QStringLiteral("태초에 하나님이 하늘과 땅을 창조하셨다."));
+    } catch (const versiondb::Error& error) {
+        std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+        ok = false;
+    }
+    shell::MainWindow main(dialogs, treeProgram);
+    main.show();
+    while (main.versions().isReading()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    main.selectVersion(QStringLiteral("새번역.dat"));
+    ok = save(withCaption(main), output, QStringLiteral("MainWindow")) && ok;
     {
         // The verse editor on a copy of the reference version with the text of 창 1:1 filled in.
         QTemporaryDir scratch;
@@ -136,11 +158,11 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
             ok = false;
         }
-        editor::frmHolyEdit window(dialogs, programFolder, &main);
+        editor::VerseEditorDialog window(dialogs, programFolder, &main);
         dialogs.files = {version};
-        window.Command9_Click();
-        ok = save(withCaption(window), output, QStringLiteral("frmHolyEdit")) && ok;
-        window.Command1_Click();
+        window.onOpenVersionClicked();
+        ok = save(withCaption(window), output, QStringLiteral("VerseEditorDialog")) && ok;
+        window.onCloseClicked();
         // The history of 창 1:1 after two saves and an undo.
         const QString genesis = QStringLiteral("창 1:1");
         editor::VerseEditor verses;
@@ -149,19 +171,17 @@ int main(int argc, char* argv[])
             ok = verses.save(genesis, QString::fromUtf8(text)).result == editor::SaveResult::Stored && ok;
         }
         ok = verses.undoLast(genesis).has_value() && ok;
-        editor::frmHistory history(dialogs, verses, genesis, QStringLiteral("sample.dat"), &main);
-        ok = history.load() && save(withCaption(history), output, QStringLiteral("frmHistory")) && ok;
+        editor::HistoryDialog history(dialogs, verses, genesis, QStringLiteral("sample.dat"), &main);
+        ok = history.load() && save(withCaption(history), output, QStringLiteral("HistoryDialog")) && ok;
     }
     {
         // The export window with a version and a folder chosen.
-        exchange::frmExport window(dialogs, programFolder, &main);
-        for (const auto& [name, text] :
-             {std::pair{"Text1", "/home/user/벼리솔/kjv.dat"}, std::pair{"Text2", "/home/user/성경 내보내기"}}) {
-            if (auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name))) {
-                box->setText(QString::fromUtf8(text));
-            }
+        exchange::ExportDialog window(dialogs, programFolder, &main);
+        window.setVersion(QStringLiteral("/home/user/벼리솔/kjv.dat"));
+        if (auto* box = window.findChild<QLineEdit*>(QStringLiteral("folderEdit"))) {
+            box->setText(QStringLiteral("/home/user/성경 내보내기"));
         }
-        ok = save(withCaption(window), output, QStringLiteral("frmExport")) && ok;
+        ok = save(withCaption(window), output, QStringLiteral("ExportDialog")) && ok;
     }
     {
         // The comparison of a version with its backup copy, a few texts changed since.
@@ -188,20 +208,17 @@ int main(int argc, char* argv[])
                 ok = false;
             }
         }
-        exchange::frmCompare window(dialogs, programFolder, &main);
-        for (const int i : {0, 1}) {
-            dialogs.files = {versions[i]};
-            i == 0 ? window.Command1_Click() : window.Command2_Click();
+        exchange::CompareDialog window(dialogs, programFolder, &main);
+        auto* versionB = window.findChild<QLineEdit*>(QStringLiteral("versionBEdit"));
+        if (auto* compare = window.findChild<QPushButton*>(QStringLiteral("compareButton")); compare && versionB) {
+            window.setVersion(versions[0]);
+            versionB->setText(versions[1]);
+            compare->click();
+            // The paths as a user's would read, not the scratch folder's.
+            window.setVersion(QStringLiteral("/home/user/백업/kjv.dat"));
+            versionB->setText(QStringLiteral("/home/user/벼리솔/kjv.dat"));
         }
-        window.Command3_Click();
-        // The paths as a user's would read, not the scratch folder's.
-        for (const auto& [name, text] :
-             {std::pair{"Text1", "/home/user/백업/kjv.dat"}, std::pair{"Text2", "/home/user/벼리솔/kjv.dat"}}) {
-            if (auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name))) {
-                box->setText(QString::fromUtf8(text));
-            }
-        }
-        ok = save(withCaption(window), output, QStringLiteral("frmCompare")) && ok;
+        ok = save(withCaption(window), output, QStringLiteral("CompareDialog")) && ok;
     }
     {
         // The inspection of a version with a few faulty texts.
@@ -228,36 +245,33 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
             ok = false;
         }
-        exchange::frmInspect window(dialogs, programFolder, {}, &main);
-        dialogs.files = {version};
-        window.Command1_Click();
-        window.Command3_Click();
-        if (auto* box = window.findChild<QLineEdit*>(QStringLiteral("Text1"))) {
-            box->setText(QStringLiteral("/home/user/벼리솔/my.dat"));
+        exchange::InspectDialog window(dialogs, programFolder, {}, &main);
+        if (auto* inspect = window.findChild<QPushButton*>(QStringLiteral("inspectButton"))) {
+            window.setVersion(version);
+            inspect->click();
+            window.setVersion(QStringLiteral("/home/user/벼리솔/my.dat"));
         }
-        ok = save(withCaption(window), output, QStringLiteral("frmInspect")) && ok;
+        ok = save(withCaption(window), output, QStringLiteral("InspectDialog")) && ok;
     }
     {
-        maintenance::frmBackup window(dialogs, programFolder, &main);
-        ok = save(withCaption(window), output, QStringLiteral("frmBackup")) && ok;
+        maintenance::BackupGuideDialog window(dialogs, programFolder, &main);
+        ok = save(withCaption(window), output, QStringLiteral("BackupGuideDialog")) && ok;
     }
     {
-        maintenance::frmAbout window(dialogs, programFolder, &main);
-        ok = save(withCaption(window), output, QStringLiteral("frmAbout")) && ok;
+        maintenance::AboutDialog window(dialogs, programFolder, &main);
+        ok = save(withCaption(window), output, QStringLiteral("AboutDialog")) && ok;
     }
     {
-        importer::frmAppend window(dialogs, programFolder, &main);
+        importer::ImportDialog window(dialogs, programFolder, &main);
         // A few book files, as a user would have dropped them.
-        QMimeData dropped;
-        QList<QUrl> files;
+        QStringList files;
         for (const char* name : {"01-창세기.txt", "02-출애굽기.txt", "03-레위기.txt", "04-민수기.txt"}) {
-            files << QUrl::fromLocalFile(QStringLiteral("/home/user/성경/") + QString::fromUtf8(name));
+            files << QStringLiteral("/home/user/성경/") + QString::fromUtf8(name);
         }
-        dropped.setUrls(files);
-        window.List1_OLEDragDrop(&dropped);
-        ok = saveTabs(window, output, QStringLiteral("frmAppend")) && ok;
-        importer::frmAppendForm help(&window);
-        ok = saveTabs(help, output, QStringLiteral("frmAppendForm")) && ok;
+        window.addFiles(files);
+        ok = saveTabs(window, output, QStringLiteral("ImportDialog")) && ok;
+        importer::FormatHelpDialog help(&window);
+        ok = saveTabs(help, output, QStringLiteral("FormatHelpDialog")) && ok;
     }
     return ok ? 0 : 1;
 }

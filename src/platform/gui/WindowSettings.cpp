@@ -36,6 +36,8 @@ private:
 
 void rememberGeometry(QWidget* window)
 {
+    // Hints are of the style's fonts and margins only once the controls are polished.
+    window->ensurePolished();
     const QByteArray kept = QSettings().value(kGeometryGroup + window->objectName()).toByteArray();
     if (kept.isEmpty() || !window->restoreGeometry(kept)) {
         window->resize(window->sizeHint().expandedTo(window->minimumSizeHint()));

@@ -3,7 +3,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/WindowSearch.h"
-#include "shell/gui/frmMain.h"
+#include "shell/gui/MainWindow.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -61,7 +61,7 @@ int StartUp(QApplication& app, platform::Dialogs& dialogs, const platform::Progr
     if (platform::topLevelWindowExists(kViewerInputClass, kViewerInputTitle)) {
         return refuse(dialogs, viewerRunningMessage());
     }
-    frmMain window(dialogs, programFolder.path);
+    MainWindow window(dialogs, programFolder.path);
     window.show();
     return app.exec();
 }

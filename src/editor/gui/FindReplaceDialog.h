@@ -1,0 +1,92 @@
+#pragma once
+
+#include "editor/VersionSearch.h"
+
+#include <QDialog>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTextBrowser;
+class QTreeWidget;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace editor {
+
+// Find and replace over the texts of the version the verse editor holds (not opened a second time): the verses that
+// match with their matches marked, or a preview of a replacement with each verse before and after, ticked; Apply
+// stores the ticked verses as one change of the history. Choosing a verse in the list shows it in the editor.
+class FindReplaceDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    using ShowVerse = std::function<void(const QString& reference)>;
+    // displayName names the version in messages, as the editor's title does.
+    FindReplaceDialog(platform::Dialogs& dialogs, VerseEditor& version, QString displayName, ShowVerse showVerse,
+                      QWidget* parent = nullptr);
+
+    // Whether an apply stored anything since the window opened.
+    [[nodiscard]] bool applied() const { return m_applied; }
+    // Room for the list's columns at first, whatever the font.
+    [[nodiscard]] QSize sizeHint() const override;
+
+public slots:
+    // Find; Enter in the pattern box does the same.
+    void onFindClicked();
+    // The replacement's preview.
+    void onPreviewClicked();
+    // Stores the ticked verses of the preview after asking.
+    void onApplyClicked();
+    // The selection changed: the verse with its matches, or before and after, below; and in the editor.
+    void onVerseSelected();
+
+private:
+    void createWidgets();
+    void createLayout();
+    void applyTexts();
+
+    // True, after the message, when the pattern was refused or the engine failed.
+    [[nodiscard]] bool refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure);
+    [[nodiscard]] SearchRequest request() const;
+    // The progress bar's callback; the bar shows while work runs.
+    [[nodiscard]] SearchProgress progress();
+    void endProgress();
+    void clearList(const QStringList& columns);
+
+    platform::Dialogs& m_dialogs;
+    VerseEditor& m_version;
+    QString m_displayName;
+    ShowVerse m_showVerse;
+    std::vector<FoundVerse> m_found;
+    ReplaceOutcome m_preview;
+    SearchRequest m_previewed;
+    QString m_replacement;
+    bool m_applied = false;
+
+    QLabel* m_patternLabel = nullptr;
+    QLineEdit* m_patternEdit = nullptr;
+    QLabel* m_replacementLabel = nullptr;
+    QLineEdit* m_replacementEdit = nullptr;
+    QCheckBox* m_regularExpressionCheck = nullptr;
+    QCheckBox* m_ignoreCaseCheck = nullptr;
+    QPushButton* m_findButton = nullptr;
+    QPushButton* m_previewButton = nullptr;
+    QLabel* m_summaryLabel = nullptr;
+    QTreeWidget* m_verseList = nullptr;
+    QTextBrowser* m_verseView = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_applyButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+};
+
+} // namespace editor

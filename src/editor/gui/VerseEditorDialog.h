@@ -1,0 +1,135 @@
+#pragma once
+
+#include "editor/VerseEditor.h"
+
+#include <QDialog>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace editor {
+
+// The verse editor: opens one version file, goes to a verse by its reference or
+// steps by 번호, and saves the rewritten text of that verse into 본문.
+// The version stays open exclusively until another is opened or the window closes.
+class VerseEditorDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    VerseEditorDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+    ~VerseEditorDialog() override;
+
+    [[nodiscard]] bool enterWarningShown() const { return m_enterWarningShown; }
+    [[nodiscard]] bool versionOpen() const { return m_version.isOpen(); }
+
+    // Opens the version at path, closing the one open, and shows the verse of reference, as a choice of the file and
+    // then of the verse would (another window's way to a verse); the engine's failure when the version does not open.
+    // Without a reference it shows the first verse, as opening a version here does.
+    std::optional<EngineFailure> showVerse(const QString& path, const QString& reference);
+
+public slots:
+    void onOpenVersionClicked();
+    // Goes to the verse the reference box names; Enter in the reference box does the same.
+    void onGoClicked();
+    void onReferenceChanged();
+    void onFirstClicked();
+    void onPreviousClicked();
+    void onNextClicked();
+    void onLastClicked();
+    void onSaveClicked();
+    void onReloadClicked();
+    void onFontClicked();
+    void onVerseTextChanged();
+    void onCloseClicked();
+    // Takes back the last change of the verse shown and shows it again.
+    void onUndoClicked();
+    // The changes of the verse shown, in the history window; a restore there shows the verse again.
+    void onHistoryClicked();
+    // Find and replace over the open version (Ctrl+F too); a verse chosen there is shown here.
+    void onFindReplaceClicked();
+
+    // However the window closes, the version is closed first.
+    void done(int result) override;
+
+protected:
+    // Enter clicks the button that has the focus and no other: the window has no default button.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Enter in the verse text box, whatever the modifier keys, never breaks the line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createWidgets();
+    void createLayout();
+    void applyTexts();
+
+    void closeVersion();
+    // Enter in the verse text box: swallowed, with a warning the first time in this window.
+    void onVerseTextEnterPressed();
+    // The no-version refusal: true, after the message, when no version is open.
+    bool refusedWithoutVersion();
+    // Back to the window as it loads: no version, its title, the commands disabled.
+    void showNoVersion();
+    void setVersionControlsEnabled(bool enabled);
+    void showEngineFailure(const EngineFailure& failure);
+    // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
+    [[nodiscard]] std::optional<QString> shownReference();
+    // Shows again the verse whose text a change taken back restored, and says which change it took back.
+    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
+    // A message about the open version: its name, two line breaks, the text.
+    [[nodiscard]] QString aboutVersion(const QString& text) const;
+    // Shows the verse a step to the previous or next verse arrived at, or why it did not.
+    void showStep(const StepOutcome& outcome);
+    void warn(const QString& text);
+    // The verse text box's contents, with every line break it holds.
+    [[nodiscard]] QString verseText() const;
+
+    platform::Dialogs& m_dialogs;
+    QString m_programFolder;
+    VerseEditor m_version;
+    // Whether the warning about Enter in the verse text box has been shown since the window was made.
+    bool m_enterWarningShown = false;
+    // The verse text box's contents at its last change, so that only a change of the text counts.
+    QString m_lastVerseText;
+
+    QLabel* m_openStepLabel = nullptr;
+    QPushButton* m_openVersionButton = nullptr;
+    QLabel* m_openStepEndLabel = nullptr;
+    QLabel* m_goStepLabel = nullptr;
+    QLineEdit* m_referenceEdit = nullptr;
+    QPushButton* m_goButton = nullptr;
+    QPushButton* m_firstButton = nullptr;
+    QPushButton* m_previousButton = nullptr;
+    QPushButton* m_nextButton = nullptr;
+    QPushButton* m_lastButton = nullptr;
+    QLabel* m_saveStepLabel = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QLabel* m_saveStepEndLabel = nullptr;
+    QGroupBox* m_notesGroup = nullptr;
+    QLabel* m_referenceFormatLabel = nullptr;
+    QLabel* m_referenceExampleLabel = nullptr;
+    QLabel* m_compactNoteLabel = nullptr;
+    QLabel* m_memoNoteLabel = nullptr;
+    QLabel* m_shownReferenceLabel = nullptr;
+    QLineEdit* m_shownReferenceEdit = nullptr;
+    QLabel* m_verseTextLabel = nullptr;
+    QPlainTextEdit* m_verseTextEdit = nullptr;
+    QPushButton* m_findReplaceButton = nullptr;
+    QPushButton* m_reloadButton = nullptr;
+    QPushButton* m_fontButton = nullptr;
+    QPushButton* m_undoButton = nullptr;
+    QPushButton* m_historyButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+};
+
+} // namespace editor

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QTableView;
+
+namespace maintenance {
+struct Message;
+}
+
+namespace platform {
+class Dialogs;
+}
+
+namespace shell {
+
+class StatusDialogs;
+class VersionListModel;
+
+// The main window: the version files of the install folder in a list, and every function of the program in its
+// menus, its toolbar and the list's context menu. The functions that work on one version act on the one selected.
+// Every other window opens modally over it.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The list of versions behind the table.
+    [[nodiscard]] VersionListModel& versions() const { return *m_versions; }
+    // The path of the version selected in the list; empty when none is.
+    [[nodiscard]] QString selectedVersion() const;
+    // Selects the version of that file name in the list; false when none is listed.
+    bool selectVersion(const QString& fileName);
+    // Opens the import window with these files listed.
+    void importFiles(const QStringList& paths);
+
+public slots:
+    void onEditTriggered();
+    void onOpenTriggered();
+    void onImportTriggered();
+    void onExportTriggered();
+    void onCompareTriggered();
+    void onInspectTriggered();
+    void onRepairTriggered();
+    void onCompactTriggered();
+    void onDeleteTriggered();
+    void onBackupGuideTriggered();
+    void onAboutTriggered();
+    void onExitTriggered();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createCentralList();
+    void applyTexts();
+    void updateActions();
+    void onContextMenuRequested(const QPoint& at);
+
+    // Opens the verse editor on path at reference, or empty with no path.
+    void editVersion(const QString& path, const QString& reference);
+    // Runs work that may hold a version: the list stops reading first and reads again after; the status bar then
+    // says what the last message of the work said.
+    template <typename Work> void runHoldingVersions(Work work);
+    void showMessages(const QList<maintenance::Message>& messages);
+
+    std::unique_ptr<StatusDialogs> m_dialogs;
+    QString m_programFolder;
+    VersionListModel* m_versions = nullptr;
+    QTableView* m_versionTable = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_versionMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QMenu* m_contextMenu = nullptr;
+
+    QAction* m_openAction = nullptr;
+    QAction* m_importAction = nullptr;
+    QAction* m_exportAction = nullptr;
+    QAction* m_exitAction = nullptr;
+    QAction* m_editAction = nullptr;
+    QAction* m_inspectAction = nullptr;
+    QAction* m_compareAction = nullptr;
+    QAction* m_repairAction = nullptr;
+    QAction* m_compactAction = nullptr;
+    QAction* m_deleteAction = nullptr;
+    QAction* m_backupGuideAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+};
+
+} // namespace shell

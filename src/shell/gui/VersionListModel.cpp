@@ -1,0 +1,309 @@
+#include "shell/gui/VersionListModel.h"
+
+#include "versiondb/Error.h"
+#include "versiondb/ErrorNumbers.h"
+#include "versiondb/Names.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <utility>
+
+namespace shell {
+
+namespace {
+
+const QString kNameHeader = QStringLiteral("역본파일");
+const QString kVersesHeader = QStringLiteral("본문 있는 구절");
+const QString kSizeHeader = QStringLiteral("크기");
+const QString kChangedHeader = QStringLiteral("마지막 변경");
+const QString kKindHeader = QStringLiteral("구분");
+const QString kShipped = QStringLiteral("기본 제공");
+const QString kPersonal = QStringLiteral("개인 역본");
+const QString kShippedTip = QStringLiteral("기본 제공 파일은 삭제하거나 추가 대상으로 쓸 수 없습니다.");
+const QString kReading = QStringLiteral("읽는 중...");
+const QString kInUse = QStringLiteral("사용 중");
+const QString kUnreadable = QStringLiteral("읽을 수 없음");
+const QString kVersesOfAll = QStringLiteral("%1 / %2");
+const QString kPattern = QStringLiteral("*.dat");
+
+// A moment after the folder changes: a build or a save changes it several times in a row.
+constexpr int kRefreshDelayMs = 150;
+
+bool namesBefore(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+}
+
+} // namespace
+
+VersionListModel::VersionListModel(QString installFolder, QObject* parent)
+    : QAbstractTableModel(parent), m_installFolder(std::move(installFolder))
+{
+    m_refreshSoon.setSingleShot(true);
+    m_refreshSoon.setInterval(kRefreshDelayMs);
+    connect(&m_refreshSoon, &QTimer::timeout, this, &VersionListModel::refresh);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
+    connect(&m_readingWatcher, &QFutureWatcher<Reading>::resultReadyAt, this, &VersionListModel::onSummaryRead);
+    connect(&m_readingWatcher, &QFutureWatcher<Reading>::finished, this, &VersionListModel::readPending);
+    m_watcher.addPath(m_installFolder);
+    refresh();
+}
+
+VersionListModel::~VersionListModel()
+{
+    m_reading.cancel();
+    m_reading.waitForFinished();
+}
+
+int VersionListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
+}
+
+int VersionListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString VersionListModel::versesText(const Entry& entry) const
+{
+    switch (entry.state) {
+    case State::Pending:
+        return kReading;
+    case State::InUse:
+        return kInUse;
+    case State::Unreadable:
+        return kUnreadable;
+    case State::Read:
+        break;
+    }
+    const QLocale locale;
+    return kVersesOfAll.arg(locale.toString(entry.summary.versesWithText), locale.toString(entry.summary.verses));
+}
+
+QVariant VersionListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size()) {
+        return {};
+    }
+    const Entry& entry = m_entries[index.row()];
+    const bool shipped = isShipped(index.row());
+    const QDateTime changed = entry.summary.changed.value_or(entry.modified);
+    const QLocale locale;
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case NameColumn:
+            return entry.name;
+        case VersesColumn:
+            return versesText(entry);
+        case SizeColumn:
+            return locale.formattedDataSize(entry.size);
+        case ChangedColumn:
+            return locale.toString(changed.toLocalTime(), QLocale::ShortFormat);
+        case KindColumn:
+            return shipped ? kShipped : kPersonal;
+        }
+        break;
+    case ValueRole:
+        switch (index.column()) {
+        case NameColumn:
+            return entry.name;
+        case VersesColumn:
+            return entry.state == State::Read ? QVariant(entry.summary.versesWithText) : QVariant();
+        case SizeColumn:
+            return entry.size;
+        case ChangedColumn:
+            return changed;
+        case KindColumn:
+            return shipped;
+        }
+        break;
+    case Qt::ToolTipRole:
+        if (index.column() == VersesColumn && entry.state != State::Read) {
+            return entry.failure.isEmpty() ? QVariant() : QVariant(entry.failure);
+        }
+        return shipped ? QVariant(kShippedTip) : QVariant();
+    case Qt::TextAlignmentRole:
+        if (index.column() == VersesColumn || index.column() == SizeColumn) {
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        break;
+    }
+    return {};
+}
+
+QVariant VersionListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    const QString headers[] = {kNameHeader, kVersesHeader, kSizeHeader, kChangedHeader, kKindHeader};
+    return section >= 0 && section < ColumnCount ? QVariant(headers[section]) : QVariant();
+}
+
+QString VersionListModel::path(int row) const
+{
+    return QDir::toNativeSeparators(m_installFolder + QDir::separator() + m_entries.at(row).name);
+}
+
+bool VersionListModel::isShipped(int row) const
+{
+    return versiondb::isShippedName(path(row));
+}
+
+int VersionListModel::rowOf(const QString& fileName) const
+{
+    for (int row = 0; row < m_entries.size(); ++row) {
+        if (m_entries[row].name == fileName) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool VersionListModel::isReading() const
+{
+    return m_reading.isRunning() ||
+           std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.state == State::Pending; });
+}
+
+QList<VersionListModel::Entry> VersionListModel::listFolder() const
+{
+    QList<Entry> listed;
+    // Normal files only, as the backup guide lists them, in name order without regard to case.
+    const QFileInfoList files =
+        QDir(m_installFolder)
+            .entryInfoList({kPattern}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& file : files) {
+        listed.append({file.fileName(), file.size(), file.lastModified(), State::Pending, {}, {}});
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Entry& a, const Entry& b) { return namesBefore(a.name, b.name); });
+    return listed;
+}
+
+void VersionListModel::refresh()
+{
+    m_paused = false;
+    merge(listFolder());
+    // Files are watched for writes that leave the folder as it was (a save in place); the folder for the rest.
+    const QStringList watched = m_watcher.files();
+    if (!watched.isEmpty()) {
+        m_watcher.removePaths(watched);
+    }
+    QStringList paths;
+    for (const Entry& entry : std::as_const(m_entries)) {
+        paths << m_installFolder + QDir::separator() + entry.name;
+    }
+    if (!paths.isEmpty()) {
+        m_watcher.addPaths(paths);
+    }
+    if (!m_watcher.directories().contains(m_installFolder)) {
+        m_watcher.addPath(m_installFolder);
+    }
+    readPending();
+}
+
+void VersionListModel::merge(QList<Entry> listed)
+{
+    // Both lists are in name order: walk them side by side, so that rows that stay keep their place and selection.
+    int row = 0;
+    for (Entry& entry : listed) {
+        while (row < m_entries.size() && namesBefore(m_entries[row].name, entry.name)) {
+            beginRemoveRows({}, row, row);
+            m_entries.removeAt(row);
+            endRemoveRows();
+        }
+        if (row < m_entries.size() && m_entries[row].name == entry.name) {
+            Entry& kept = m_entries[row];
+            if (kept.size != entry.size || kept.modified != entry.modified || kept.state != State::Read) {
+                // Changed since it was read, or not read yet: read it again, showing what was read meanwhile.
+                kept.size = entry.size;
+                kept.modified = entry.modified;
+                kept.state = State::Pending;
+                emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+            }
+        } else {
+            beginInsertRows({}, row, row);
+            m_entries.insert(row, std::move(entry));
+            endInsertRows();
+        }
+        ++row;
+    }
+    if (row < m_entries.size()) {
+        beginRemoveRows({}, row, static_cast<int>(m_entries.size()) - 1);
+        m_entries.remove(row, m_entries.size() - row);
+        endRemoveRows();
+    }
+}
+
+void VersionListModel::readPending()
+{
+    if (m_paused || m_reading.isRunning()) {
+        return; // the rest are read when this reading finishes, or at the next refresh
+    }
+    QList<Reading> pending;
+    for (const Entry& entry : std::as_const(m_entries)) {
+        if (entry.state == State::Pending) {
+            pending.append({entry.name, entry.size, entry.modified, State::Pending, {}, {}});
+        }
+    }
+    if (pending.isEmpty()) {
+        emit readingFinished();
+        return;
+    }
+    m_reading = QtConcurrent::run(
+        [](QPromise<Reading>& promise, const QString& folder, QList<Reading> readings) {
+            for (Reading& reading : readings) {
+                if (promise.isCanceled()) {
+                    return;
+                }
+                try {
+                    reading.summary = versiondb::summarizeVersion(folder + QDir::separator() + reading.name);
+                    reading.state = State::Read;
+                } catch (const versiondb::Error& error) {
+                    reading.state =
+                        error.Number() == versiondb::errorNumber::FileInUse ? State::InUse : State::Unreadable;
+                    reading.failure = error.Description();
+                }
+                promise.addResult(std::move(reading));
+            }
+        },
+        m_installFolder, std::move(pending));
+    m_readingWatcher.setFuture(m_reading);
+}
+
+void VersionListModel::onSummaryRead(int index)
+{
+    if (index >= m_reading.resultCount()) {
+        return;
+    }
+    const Reading reading = m_reading.resultAt(index);
+    const int row = rowOf(reading.name);
+    if (row < 0) {
+        return;
+    }
+    Entry& entry = m_entries[row];
+    // A file that changed while it was read is read again.
+    if (entry.size != reading.size || entry.modified != reading.modified) {
+        return;
+    }
+    entry.state = reading.state;
+    entry.summary = reading.summary;
+    entry.failure = reading.failure;
+    emit dataChanged(this->index(row, 0), this->index(row, ColumnCount - 1));
+}
+
+void VersionListModel::finishReading()
+{
+    m_paused = true;
+    m_reading.cancel();
+    m_reading.waitForFinished();
+}
+
+} // namespace shell

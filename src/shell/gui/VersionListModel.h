@@ -1,0 +1,106 @@
+#pragma once
+
+#include "versiondb/VersionSummary.h"
+
+#include <QAbstractTableModel>
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QFuture>
+#include <QFutureWatcher>
+#include <QList>
+#include <QTimer>
+
+namespace shell {
+
+// The version files of the install folder, a row each: its name, its verses with a text out of all, its size, its
+// last change (the history's newest, else the file's time) and whether it is a shipped file, which cannot be deleted
+// or built into. The files are listed at once; what needs the version opened is read on a worker and filled in as it
+// comes. The list follows the folder by itself.
+class VersionListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column
+    {
+        NameColumn,
+        VersesColumn,
+        SizeColumn,
+        ChangedColumn,
+        KindColumn,
+        ColumnCount
+    };
+    // The value behind a cell, unformatted: the name, the verses with a text, the size in bytes, the time of the
+    // last change, whether the file is shipped.
+    static constexpr int ValueRole = Qt::UserRole;
+
+    explicit VersionListModel(QString installFolder, QObject* parent = nullptr);
+    ~VersionListModel() override;
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role = Qt::DisplayRole) const override;
+
+    // The native path of the version in row, and whether it is a shipped file.
+    [[nodiscard]] QString path(int row) const;
+    [[nodiscard]] bool isShipped(int row) const;
+    // The row of the file of that name; -1 when none is listed.
+    [[nodiscard]] int rowOf(const QString& fileName) const;
+    // True while summaries are still to be read.
+    [[nodiscard]] bool isReading() const;
+
+    // Lists the folder again now; the list does so by itself a moment after the folder or a file in it changes.
+    void refresh();
+    // Stops reading summaries and waits until no version is held for reading, so that a window can hold one.
+    // The rest are read at the next refresh.
+    void finishReading();
+
+signals:
+    // Every listed version's summary has been read, or could not be.
+    void readingFinished();
+
+private:
+    enum class State
+    {
+        Pending,
+        Read,
+        InUse,
+        Unreadable,
+    };
+    struct Entry
+    {
+        QString name;
+        qint64 size = 0;
+        QDateTime modified;
+        State state = State::Pending;
+        versiondb::VersionSummary summary;
+        QString failure; // why it could not be read
+    };
+    struct Reading
+    {
+        QString name;
+        qint64 size = 0;
+        QDateTime modified;
+        State state = State::Read;
+        versiondb::VersionSummary summary;
+        QString failure;
+    };
+
+    [[nodiscard]] QList<Entry> listFolder() const;
+    void merge(QList<Entry> listed);
+    void readPending();
+    void onSummaryRead(int index);
+    [[nodiscard]] QString versesText(const Entry& entry) const;
+
+    QString m_installFolder;
+    QList<Entry> m_entries;
+    QFileSystemWatcher m_watcher;
+    QTimer m_refreshSoon;
+    bool m_paused = false; // finishReading stopped the reading until the next refresh
+    QFuture<Reading> m_reading;
+    QFutureWatcher<Reading> m_readingWatcher;
+};
+
+} // namespace shell

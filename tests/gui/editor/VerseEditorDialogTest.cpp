@@ -1,0 +1,350 @@
+#include "editor/gui/VerseEditorDialog.h"
+
+#include "editor/EditorMessages.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
+#include "support/ScriptedDialogs.h"
+#include "versiondb/ErrorNumbers.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using editor::VerseEditorDialog;
+using platform::MessageAnswer;
+using platform::MessageIcon;
+using testsupport::control;
+
+const QString kGenesis1 = u"태초에 하나님이 천지를 창조하시니라"_s;
+
+// Every test starts with a window of its own over a sample version that no one holds.
+class VerseEditorDialogTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testsupport::InstallTree> m_tree;
+    QString m_sample;
+    testsupport::ScriptedDialogs m_dialogs;
+    std::unique_ptr<VerseEditorDialog> m_window;
+
+    void newWindow() { m_window = std::make_unique<VerseEditorDialog>(m_dialogs, m_tree->programFolder()); }
+    void click(const char* name) { testsupport::click(*m_window, QString::fromLatin1(name)); }
+    QLineEdit* referenceBox() { return control<QLineEdit>(*m_window, u"referenceEdit"_s); }
+    QLineEdit* shownBox() { return control<QLineEdit>(*m_window, u"shownReferenceEdit"_s); }
+    QPlainTextEdit* verseBox() { return control<QPlainTextEdit>(*m_window, u"verseTextEdit"_s); }
+    void open(const QString& path)
+    {
+        m_dialogs.queueFiles({path});
+        click("openVersionButton");
+    }
+    // A new window, shown, active so that focus and keys reach its controls, over the sample.
+    void showActiveOverTheSample()
+    {
+        newWindow();
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        static_cast<void>(QTest::qWaitForWindowActive(m_window.get()));
+        open(m_sample);
+    }
+    void expectMessage(const std::function<void()>& action, MessageIcon icon, const QString& text)
+    {
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        action();
+        QCOMPARE(m_dialogs.messages().size(), 1);
+        QCOMPARE(m_dialogs.messages().first().icon, icon);
+        QCOMPARE(m_dialogs.messages().first().text, text);
+        m_dialogs.clear();
+    }
+    // Clicks the history button and runs checks on the window it opens, closing it if they leave it open.
+    void inHistory(const std::function<void(QWidget&)>& checks)
+    {
+        inModal(checks);
+        click("historyButton");
+    }
+    // Runs checks on the modal window that the next action opens, closing it if they leave it open.
+    static void inModal(const std::function<void(QWidget&)>& checks)
+    {
+        QTimer::singleShot(0, [checks] {
+            auto* history = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(history != nullptr);
+            const auto close = qScopeGuard([history] { history->isVisible() ? history->reject() : void(); });
+            checks(*history);
+        });
+    }
+
+private slots:
+    void init()
+    {
+        m_tree = std::make_unique<testsupport::InstallTree>(QStringList{u"null.mdb"_s});
+        m_sample = m_tree->makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
+        QVERIFY(!m_sample.isEmpty());
+        m_dialogs.clear();
+        newWindow();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_dialogs.allAnswersUsed(), "answers were left unused");
+        m_window.reset();
+        m_tree.reset();
+    }
+
+    // The version is held while open; a cancelled open keeps it, a failed one closes it.
+    void theCommandsNeedAVersionAndTheTextBoxTakesTheFontChosen()
+    {
+        const auto enabled = [this] {
+            int count = 0;
+            for (const char* name : {"referenceEdit", "goButton", "firstButton", "previousButton", "nextButton",
+                                     "lastButton", "verseTextEdit"}) {
+                count += control(*m_window, QString::fromLatin1(name))->isEnabled() ? 1 : 0;
+            }
+            return count;
+        };
+        m_window->show();
+        QCOMPARE(enabled(), 0);
+        expectMessage([&] { click("reloadButton"); }, MessageIcon::Critical,
+                      u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
+        open(m_sample);
+        QCOMPARE(enabled(), 7);
+        QCOMPARE(m_window->windowTitle(), u"sample.dat"_s);
+        QCOMPARE(verseBox()->toPlainText(), kGenesis1);
+        QVERIFY(!testsupport::openable(m_sample));
+        m_dialogs.queueFiles({});
+        click("openVersionButton");
+        QCOMPARE(enabled(), 7);
+        // The next choice starts in the folder of the version chosen last; a screen reader names the three boxes.
+        QCOMPARE(m_dialogs.fileRequests().last().folder, QFileInfo(m_sample).path());
+        const auto named = [](QWidget* box) {
+            return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+        };
+        QCOMPARE(QStringList({named(referenceBox()), named(shownBox()), named(verseBox())}),
+                 QStringList({u"② 편집할 성경구절로 이동하세요."_s, u"성경구절"_s, u"성경본문"_s}));
+        // A save into a verse the display box does not show asks first, No being the default answer.
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            referenceBox()->setText(u"출 1:1"_s);
+            verseBox()->setPlainText(u"새 본문"_s);
+            m_dialogs.queueAnswer(answer);
+            click("saveButton");
+            QCOMPARE(m_dialogs.messages().size(), 1);
+            QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
+            QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
+            m_dialogs.clear();
+            m_window->reject();
+            QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
+                     QVariant(answer == MessageAnswer::Yes ? u"새 본문"_s
+                                                           : u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
+            open(m_sample);
+        }
+        open(m_tree->writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n"));
+        QCOMPARE(enabled(), 0);
+        // A font and colour go to the text box alone, a cancelled choice keeping them, until the window closes.
+        QFont chosen(u"DejaVu Serif"_s);
+        chosen.setPointSizeF(17.5);
+        chosen.setBold(true);
+        const QColor red(0xC0, 0x10, 0x20);
+        const QFont designed = verseBox()->font();
+        const QFont referenceFont = referenceBox()->font();
+        m_dialogs.queueFont(platform::FontChoice{chosen, red});
+        m_dialogs.queueFont(std::nullopt);
+        click("fontButton");
+        open(m_sample);
+        click("fontButton");
+        QCOMPARE(verseBox()->font(), chosen);
+        QCOMPARE(verseBox()->palette().color(QPalette::Active, QPalette::Text), red);
+        QCOMPARE(referenceBox()->font(), referenceFont);
+        QVERIFY(referenceBox()->palette().color(QPalette::Active, QPalette::Text) != red);
+        newWindow();
+        QCOMPARE(verseBox()->font(), designed);
+    }
+
+    // A refused reference is selected for retyping; Enter in the reference box goes, in the verse box it does not
+    // close the window. A pasted line break is refused with the caret after it.
+    void theCaretAndEnterInTheReferenceBoxes()
+    {
+        showActiveOverTheSample();
+        referenceBox()->setText(u" 창 01:1 "_s);
+        expectMessage([&] { click("goButton"); }, MessageIcon::Exclamation,
+                      editor::EditorMessages::goReferenceNotFound());
+        QVERIFY(referenceBox()->hasFocus());
+        QCOMPARE(referenceBox()->selectedText(), u"창 01:1"_s);
+        for (const auto& [key, reference] : {std::pair{Qt::Key_Return, u"출 1:1"_s}, {Qt::Key_Enter, u"창 1:10"_s}}) {
+            referenceBox()->setText(reference);
+            QTest::keyClick(referenceBox(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(shownBox()->text(), reference);
+        }
+        shownBox()->setFocus();
+        QTest::keyClick(shownBox(), Qt::Key_Return);
+        QVERIFY(m_window->isVisible());
+        referenceBox()->clear();
+        QVERIFY(shownBox()->text().isEmpty() && verseBox()->toPlainText().isEmpty());
+        click("lastButton");
+        QApplication::clipboard()->setText(u"   첫째 줄\r\n둘째 줄"_s);
+        verseBox()->setFocus();
+        verseBox()->selectAll();
+        verseBox()->paste();
+        expectMessage([&] { click("saveButton"); }, MessageIcon::Exclamation, editor::EditorMessages::saveLineBreak());
+        QVERIFY(verseBox()->hasFocus());
+        QCOMPARE(verseBox()->textCursor().position(), 5);
+        QVERIFY(!verseBox()->textCursor().hasSelection());
+    }
+
+    // In each showing the first Enter warns; no Enter enters the text. However the window closes, the version
+    // is closed.
+    void enterInTheTextBoxIsSwallowedAndWarnsOncePerShowing()
+    {
+        const std::function<void()> closings[] = {
+            [this] { click("closeButton"); },
+            [this] { QVERIFY(m_window->close()); },
+            [this] { QTest::keyClick(m_window.get(), Qt::Key_Escape); },
+        };
+        for (const auto& close : closings) {
+            showActiveOverTheSample();
+            verseBox()->setFocus();
+            verseBox()->moveCursor(QTextCursor::End);
+            expectMessage(
+                [&] { QTest::keyClick(verseBox(), Qt::Key_Return); }, MessageIcon::Exclamation,
+                u"구절은 반드시 한줄로만 구성되어야 합니다.\r\n줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 "
+                u"!\r\n화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."_s);
+            QTest::keyClick(verseBox(), Qt::Key_Return, Qt::ShiftModifier);
+            QTest::keyClick(verseBox(), Qt::Key_Enter, Qt::KeypadModifier);
+            QTest::keyClick(verseBox(), Qt::Key_X);
+            QCOMPARE(verseBox()->toPlainText(), kGenesis1 + u"x"_s);
+            close();
+            QVERIFY(!m_window->isVisible());
+            QVERIFY(testsupport::openable(m_sample));
+        }
+    }
+
+    // Undo and restore act on the verse shown, each a change of its own, and show it again. The history lists
+    // the verse's changes newest first; Enter restores the selection after a question, Esc closes.
+    void changesOfTheVerseShownAreTakenBack()
+    {
+        expectMessage([&] { click("undoButton"); }, MessageIcon::Critical,
+                      u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
+        open(m_sample);
+        referenceBox()->clear();
+        expectMessage([&] { click("historyButton"); }, MessageIcon::Exclamation,
+                      editor::EditorMessages::stepWithoutVerse());
+        click("firstButton");
+        for (const QString& text : {u"첫째"_s, u"둘째"_s}) {
+            verseBox()->setPlainText(text);
+            click("saveButton");
+        }
+        expectMessage([&] { click("undoButton"); }, MessageIcon::Information,
+                      u"sample.dat\r\n\r\n변경 2번을 되돌렸습니다 (1개 구절)."_s);
+        QCOMPARE(verseBox()->toPlainText(), u"첫째"_s);
+        m_dialogs.queueAnswer(MessageAnswer::Yes);
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        inHistory([](QWidget& history) {
+            auto* list = control<QTreeWidget>(history, u"changeList"_s);
+            QCOMPARE(list->topLevelItemCount(), 3);
+            for (const auto& [row, texts] :
+                 {std::pair{0, u"되돌리기 둘째 첫째"_s}, {2, u"편집기 "_s + kGenesis1 + u" 첫째"_s}}) {
+                const QTreeWidgetItem* item = list->topLevelItem(row);
+                QCOMPARE(QStringList({item->text(2), item->text(3), item->text(4)}).join(u" "_s), texts);
+            }
+            list->setCurrentItem(list->topLevelItem(2));
+            QVERIFY(control<QPlainTextEdit>(history, u"detailText"_s)
+                        ->toPlainText()
+                        .endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
+        QCOMPARE(m_dialogs.messages()[0].text,
+                 u"창 1:1\r\n\r\n이 구절의 본문을 변경 1번 이전의 본문으로 되돌리시겠습니까?\r\n\r\n"_s + kGenesis1);
+        QCOMPARE(m_dialogs.messages()[1].text, u"sample.dat\r\n\r\n변경 1번을 되돌렸습니다 (1개 구절)."_s);
+        QCOMPARE(verseBox()->toPlainText(), kGenesis1);
+        m_dialogs.clear();
+        // A verse without changes: nothing to take back, and an empty history.
+        referenceBox()->setText(u"출 1:1"_s);
+        click("goButton");
+        expectMessage([&] { click("undoButton"); }, MessageIcon::Exclamation,
+                      u"sample.dat\r\n\r\n되돌릴 변경이 없습니다 !"_s);
+        inHistory([](QWidget& history) {
+            QCOMPARE(control<QTreeWidget>(history, u"changeList"_s)->topLevelItemCount(), 0);
+            QVERIFY(!control(history, u"restoreButton"_s)->isEnabled());
+            QCOMPARE(control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText(),
+                     editor::EditorMessages::noHistory());
+            QTest::keyClick(&history, Qt::Key_Escape);
+        });
+        m_window->reject();
+        QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
+                 QVariant(u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
+        // A damaged history is the engine's failure on the file, and nothing changes.
+        QCOMPARE(testsupport::sql(m_sample, u"UPDATE \"변경\" SET \"출처\" = '?'"_s), QString());
+        const auto before = testsupport::storedTexts(m_sample);
+        open(m_sample);
+        expectMessage([&] { click("undoButton"); }, MessageIcon::None,
+                      editor::EditorMessages::fileFailure(
+                          u"sample.dat"_s, versiondb::errorDescription(versiondb::errorNumber::DatabaseDamaged)));
+        m_window->reject();
+        QCOMPARE(testsupport::storedTexts(m_sample), before);
+        QCOMPARE(before.first().second, kGenesis1);
+    }
+
+    // Ctrl+F: find with the matches marked, a refused pattern, a preview with one verse unticked, the apply as one
+    // change; a verse chosen in the list is shown in the editor.
+    void findAndReplaceOverTheVersionFromTheEditor()
+    {
+        showActiveOverTheSample();
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        m_dialogs.queueAnswer(MessageAnswer::Yes);
+        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        inModal([this](QWidget& window) {
+            QCOMPARE(window.objectName(), u"FindReplaceDialog"_s);
+            auto* list = control<QTreeWidget>(window, u"verseList"_s);
+            auto* pattern = control<QLineEdit>(window, u"patternEdit"_s);
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window) && pattern->hasFocus());
+            pattern->setText(u"하나님"_s);
+            QTest::keyClick(pattern, Qt::Key_Return);
+            QCOMPARE(control<QLabel>(window, u"summaryLabel"_s)->text(), u"2개 구절에서 2곳을 찾았습니다."_s);
+            list->setCurrentItem(list->topLevelItem(1));
+            QCOMPARE(shownBox()->text(), u"창 1:10"_s);
+            QVERIFY(control<QTextBrowser>(window, u"verseView"_s)->toHtml().contains(u"#ffe08a"_s));
+            control<QCheckBox>(window, u"regularExpressionCheck"_s)->setChecked(true);
+            pattern->setText(u"(하나(님"_s);
+            testsupport::click(window, u"findButton"_s);
+            QCOMPARE(list->topLevelItemCount(), 0);
+            pattern->setText(u"(하나)님"_s);
+            control<QLineEdit>(window, u"replacementEdit"_s)->setText(u"\\1 님"_s);
+            testsupport::click(window, u"previewButton"_s);
+            QCOMPARE(list->topLevelItemCount(), 2);
+            list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+            list->setCurrentItem(list->topLevelItem(0));
+            QCOMPARE(shownBox()->text(), u"창 1:1"_s);
+            testsupport::click(window, u"applyButton"_s);
+            QCOMPARE(list->topLevelItemCount(), 0);
+            pattern->setText(u"없는 말"_s);
+            testsupport::click(window, u"findButton"_s);
+            QCOMPARE(list->columnCount(), 2);
+            QTest::keyClick(&window, Qt::Key_Escape);
+        });
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false, false}));
+        QCOMPARE(m_dialogs.messages()[0].text,
+                 editor::EditorMessages::invalidPattern(u"(하나(님"_s, 5, u"missing closing parenthesis"_s));
+        QCOMPARE(m_dialogs.messages()[2].text,
+                 u"sample.dat\r\n\r\n"_s + editor::EditorMessages::replaceApplied(1, 1, 0));
+        QCOMPARE(verseBox()->toPlainText(), u"태초에 하나 님이 천지를 창조하시니라"_s);
+        m_window->reject();
+        QCOMPARE(testsupport::storedText(m_sample, u"창 1:10"_s), QVariant(u"하나님이 뭍을 땅이라 칭하시고"_s));
+    }
+};
+
+QTEST_MAIN(VerseEditorDialogTest)
+#include "VerseEditorDialogTest.moc"

@@ -1,0 +1,197 @@
+#include "exchange/gui/CompareDialog.h"
+#include "exchange/gui/ExportDialog.h"
+#include "exchange/gui/InspectDialog.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
+#include "support/ScriptedDialogs.h"
+#include "versiondb/ErrorNumbers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+using platform::MessageAnswer;
+using platform::MessageIcon;
+using testsupport::control;
+
+class ExchangeDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Missing choices, a file that is no version (the engine's own text, without an icon) and texts the encoding
+    // cannot hold are refused. Text files go in the encoding chosen; an IMP, OSIS, Zefania or VPL file is UTF-8
+    // whatever was chosen, the choice for text files coming back with them.
+    void exportWritesTheChosenFormatOrSaysWhyNot()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        testsupport::ScriptedDialogs dialogs;
+        exchange::ExportDialog window(dialogs, tree.programFolder());
+        const QString out = tree.path(u"out"_s);
+        auto* encoding = control<QComboBox>(window, u"encodingCombo"_s);
+        // The one message an export shows, the busy pointer gone.
+        const auto exportOf = [&](const QString& version, const QString& folder) {
+            window.setVersion(version);
+            control<QLineEdit>(window, u"folderEdit"_s)->setText(folder);
+            dialogs.clear();
+            dialogs.queueAnswer(MessageAnswer::Ok);
+            testsupport::click(window, u"exportButton"_s);
+            return dialogs.messages().size() == 1 && !dialogs.messages()[0].busyPointer
+                       ? dialogs.messages()[0]
+                       : testsupport::ScriptedDialogs::Shown{};
+        };
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        const QString version = tree.makeVersion(u"sample.dat"_s, verses);
+        QCOMPARE(exportOf(QString(), out).text, u"내보낼 역본파일을 선택하여 주십시오 !"_s);
+        QCOMPARE(exportOf(version, QString()).text, u"내보낼 폴더를 선택하여 주십시오 !"_s);
+        const auto engine = exportOf(tree.writeFile(u"plain.dat"_s, "not a database"), out);
+        QCOMPARE(engine.icon, MessageIcon::None);
+        QVERIFY(engine.text.startsWith(u"plain.dat\r\n\r\n"_s) && engine.text.size() > 13);
+        verses[3].text = u"빛이 있으라—"_s;
+        const auto unencodable = exportOf(tree.makeVersion(u"dash.dat"_s, verses), out);
+        QCOMPARE(unencodable.icon, MessageIcon::Exclamation);
+        QVERIFY(unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
+        QVERIFY(!QFileInfo::exists(out));
+        const QString exported = u"sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n"_s;
+        encoding->setCurrentIndex(1);
+        const auto shown = exportOf(version, out);
+        QCOMPARE(shown.text, exported + out);
+        QCOMPARE(shown.icon, MessageIcon::Information);
+        QVERIFY(testsupport::bytes(out + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
+        encoding->setCurrentIndex(0);
+        // Each format but the text files: a file named after the version, in UTF-8 whatever was chosen.
+        const char* const files[][3] = {{"impRadio", "sample.imp", "$$$Gen 1:1\n"},
+                                        {"osisRadio", "sample.osis.xml", "<?xml "},
+                                        {"zefaniaRadio", "sample.xml", "<?xml "},
+                                        {"vplRadio", "sample.vpl", "Gen 1:1 "}};
+        for (const auto& [radio, file, start] : files) {
+            control<QRadioButton>(window, QString::fromLatin1(radio))->setChecked(true);
+            QVERIFY(!encoding->isEnabled() && encoding->currentIndex() == 1);
+            QCOMPARE(exportOf(version, out).text, exported + out + QDir::separator() + QString::fromLatin1(file));
+            QVERIFY(testsupport::bytes(out + u'/' + QString::fromLatin1(file)).startsWith(start));
+        }
+        control<QRadioButton>(window, u"textFilesRadio"_s)->setChecked(true);
+        QCOMPARE(encoding->currentIndex(), 0);
+    }
+
+    // Both files are asked for and one that is missing is named. The differing verses are listed with their counts,
+    // the first selected; the arrow keys show each one's words, removed ones struck through, added ones underlined.
+    void compareListsTheDifferingVersesAndShowsTheWordsOfTheOneSelected()
+    {
+        testsupport::InstallTree tree;
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        const QString a = tree.makeVersion(u"a.dat"_s, verses);
+        verses[0].text = u"태초에 하느님이 천지를 창조하시니라"_s;
+        verses[4].text = QVariant();
+        const QString b = tree.makeVersion(u"b.dat"_s, verses);
+        testsupport::ScriptedDialogs dialogs;
+        exchange::CompareDialog window(dialogs, tree.programFolder());
+        window.show();
+        auto* list = control<QListWidget>(window, u"verseList"_s);
+        auto* view = control<QTextBrowser>(window, u"differenceView"_s);
+        const auto label = [&] { return control<QLabel>(window, u"summaryLabel"_s)->text(); };
+        // The words the view shows struck through (-) or underlined (+).
+        const auto marked = [view] {
+            QStringList words;
+            for (const auto& m :
+                 QRegularExpression(u"(line-through|underline)[^>]*>([^<]*)<"_s).globalMatch(view->toHtml())) {
+                words << (m.captured(1) == u"underline"_s ? u"+"_s : u"-"_s) + m.captured(2);
+            }
+            return words;
+        };
+        const auto choose = [&](const char* button, const QString& file) {
+            dialogs.queueFiles({file});
+            testsupport::click(window, QString::fromLatin1(button));
+        };
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"compareButton"_s);
+        choose("versionABrowseButton", tree.path(u"none.dat"_s));
+        choose("versionBBrowseButton", b);
+        // The first dialog starts in the install folder, the next in the folder of the version chosen before.
+        QCOMPARE(dialogs.fileRequests().value(0).folder, tree.programFolder() + u"/.."_s);
+        QCOMPARE(dialogs.fileRequests().value(1).folder, tree.installFolder());
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"compareButton"_s);
+        window.setVersion(a);
+        testsupport::click(window, u"compareButton"_s);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(label(), u"다른 구절 2개 (본문이 다름 1, B에 본문 없음 1)"_s);
+        QCOMPARE(list->item(1)->text(), u"출 1:1  B에 본문 없음"_s);
+        QVERIFY(view->toPlainText().startsWith(u"창 1:1"_s));
+        QCOMPARE(marked(), (QStringList{u"-하나님이"_s, u"+하느님이"_s}));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(marked(), QStringList{u"-야곱과 함께 각기 권속을 데리고 애굽에 이른"_s});
+        control<QLineEdit>(window, u"versionBEdit"_s)->setText(a);
+        testsupport::click(window, u"compareButton"_s);
+        QCOMPARE(label(), u"두 역본의 본문이 같습니다."_s);
+        QCOMPARE(list->count() + view->toPlainText().size(), 0);
+        QCOMPARE(dialogs.messages().value(0).text + u'|' + dialogs.messages().value(1).text,
+                 u"비교할 역본파일 A를 선택하여 주십시오 !|none.dat\r\n\r\n"_s +
+                     versiondb::errorDescription(versiondb::errorNumber::FileNotFound));
+        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
+    }
+
+    // No version is refused; the findings by kind with their counts, the first selected and its excerpt shown; the
+    // decomposed text composed after the question, inspected again; Enter on a finding asks for that version at that
+    // verse in the verse editor.
+    void inspectListsFindingsComposesAndOpensTheVerse()
+    {
+        testsupport::InstallTree tree;
+        QList<testsupport::Verse> verses = testsupport::sampleVerses();
+        verses[1].text = u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38"_s; // decomposed, doubled space
+        verses[2].text = u"빛이 있으라"_s;
+        const QString file = tree.makeVersion(u"a.dat"_s, verses);
+        testsupport::ScriptedDialogs dialogs;
+        QStringList opened;
+        exchange::InspectDialog window(dialogs, tree.programFolder(), [&](const QString& path, const QString& verse) {
+            opened << path + u' ' + verse;
+        });
+        window.show();
+        auto* list = control<QTreeWidget>(window, u"findingTree"_s);
+        const auto state = [&] {
+            QStringList lines = {control<QLabel>(window, u"summaryLabel"_s)->text()};
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                lines << list->topLevelItem(i)->text(0) + u": "_s + list->topLevelItem(i)->child(0)->text(0);
+            }
+            lines << control<QTextBrowser>(window, u"findingView"_s)->toPlainText().section(u'\n', 0, 0).simplified();
+            return lines.join(u" | "_s) +
+                   (control<QPushButton>(window, u"composeButton"_s)->isEnabled() ? u" +"_s : u""_s);
+        };
+        QStringList seen;
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"inspectButton"_s);
+        dialogs.queueFiles({file});
+        testsupport::click(window, u"versionBrowseButton"_s);
+        testsupport::click(window, u"inspectButton"_s);
+        seen << state();
+        dialogs.queueAnswer(MessageAnswer::Yes);
+        dialogs.queueAnswer(MessageAnswer::Ok);
+        testsupport::click(window, u"composeButton"_s);
+        seen << state();
+        QTest::keyClick(list, Qt::Key_Return);
+        seen << state();
+        QCOMPARE(seen, (QStringList{
+                           u"찾은 곳 2군데 (풀어쓴 한글(자모) 1, 겹친 공백 1) | 풀어쓴 한글(자모) (1): 창 1:2  "
+                           u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38 | 겹친 공백 (1): 창 1:2  "
+                           u"\u1112\u1161\u11AB\u1100\u1173\u11AF  \uBCF8\uBB38 | 창 1:2 풀어쓴 한글(자모) +"_s,
+                           u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s,
+                           u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s}));
+        QCOMPARE(opened, QStringList{file + u" 창 1:2"_s});
+        QCOMPARE(dialogs.messages().size(), 3);
+        QCOMPARE(dialogs.messages()[1].text,
+                 u"풀어쓴 한글(자모)이 있는 본문 1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
+                 u"한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다."_s);
+        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed());
+    }
+};
+
+QTEST_MAIN(ExchangeDialogsTest)
+#include "ExchangeDialogsTest.moc"

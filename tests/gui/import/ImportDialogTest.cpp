@@ -1,0 +1,263 @@
+#include "import/gui/ImportDialog.h"
+
+#include "import/RunMessages.h"
+#include "import/RunRequest.h"
+#include "import/VersionName.h"
+#include "platform/gui/ShellOpen.h"
+#include "support/Controls.h"
+#include "support/InstallTree.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using importer::RunMessages;
+using platform::MessageAnswer;
+using testsupport::control;
+
+namespace {
+
+// Drags data onto the file list, offering a move as file managers do, and drops it: the action the list took,
+// or Qt::IgnoreAction when it refused.
+Qt::DropAction dropOnList(QWidget& window, const QMimeData& data)
+{
+    QWidget* target = control<QListWidget>(window, u"fileList"_s)->viewport();
+    const QPoint point = target->rect().center();
+    QDragEnterEvent enter(point, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(point), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &drop}) {
+        event->setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(target, event);
+    }
+    return enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+Qt::DropAction dropFiles(QWidget& window, const QStringList& paths)
+{
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls << QUrl::fromLocalFile(path);
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    return dropOnList(window, data);
+}
+
+// The window in words: whether a run is on, how many of the commands, the list and the name box take
+// input, and which work controls show. Between runs it reads "11 enabled".
+QString state(importer::ImportDialog& window)
+{
+    QStringList words;
+    if (window.isRunning()) {
+        words << u"running"_s;
+    }
+    if (const QCursor* pointer = QApplication::overrideCursor(); pointer && pointer->shape() == Qt::WaitCursor) {
+        words << u"busy"_s;
+    }
+    int enabled = 0;
+    for (const char* name :
+         {"closeButton", "removeButton", "addFilesButton", "editFileButton", "formatHelpButton", "removeAllButton",
+          "buildButton", "openVersionButton", "checkButton", "fileList", "nameBox"}) {
+        enabled += control(window, QString::fromLatin1(name))->isEnabled() ? 1 : 0;
+    }
+    words << u"%1 enabled"_s.arg(enabled);
+    if (auto* status = control<QLabel>(window, u"statusLabel"_s); !status->isHidden()) {
+        words << u"status "_s + status->text();
+    }
+    if (auto* progress = control<QProgressBar>(window, u"progressBar"_s); !progress->isHidden()) {
+        words << u"progress to %1"_s.arg(progress->maximum());
+    }
+    return words.join(u", "_s);
+}
+
+// An import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
+// to refuse. While a run lets pending events through, each new state is recorded, and the close box, Escape and
+// Remove All are tried.
+struct Session
+{
+    explicit Session(const QString& programFolder = u"/nonexistent/manager"_s) : window(dialogs, programFolder)
+    {
+        window.setShellOpen([this](const QString& path) {
+            opened << path;
+            return !desktopRefuses;
+        });
+        QObject::connect(&watch, &QTimer::timeout, [this] {
+            if (const QString now = state(window); window.isRunning() && !states.contains(now)) {
+                states << now;
+                closedDuringRun = window.close() || closedDuringRun;
+                QTest::keyClick(&window, Qt::Key_Escape);
+                testsupport::click(window, u"removeAllButton"_s);
+            }
+        });
+        watch.start(0);
+    }
+    QListWidget* list() { return control<QListWidget>(window, u"fileList"_s); }
+    QComboBox* nameBox() { return control<QComboBox>(window, u"nameBox"_s); }
+    QString lastMessage() const { return dialogs.messages().isEmpty() ? QString() : dialogs.messages().last().text; }
+    void click(const QString& command, std::initializer_list<MessageAnswer> answers = {})
+    {
+        for (MessageAnswer answer : answers) {
+            dialogs.queueAnswer(answer);
+        }
+        testsupport::click(window, command);
+    }
+
+    testsupport::ScriptedDialogs dialogs;
+    importer::ImportDialog window;
+    QStringList opened;
+    bool desktopRefuses = false;
+    QTimer watch;
+    QStringList states;
+    bool closedDuringRun = false;
+};
+
+} // namespace
+
+class ImportDialogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(QApplication::overrideCursor() == nullptr); }
+
+    // Local files of any type and folders are taken in the order chosen, dropped or handed over, drops as copies,
+    // never moves; other data is passed over. The file dialog starts where the last choice was made. Remove and Edit
+    // work on the selection, asking for one when there is none.
+    void theListTakesChosenAndDroppedFilesAndWorksOnTheSelection()
+    {
+        Session s;
+        s.click(u"removeButton"_s); // an empty list: nothing is asked
+        s.click(u"editFileButton"_s);
+        const QStringList paths =
+            QStringList{QDir::tempPath() + u"/a.txt"_s, u"/t/b.doc"_s, QDir::tempPath(), u"/t/b.doc"_s, u"/no.txt"_s};
+        for (const QStringList& files : {paths.mid(0, 1), paths.mid(1, 2), QStringList()}) {
+            s.dialogs.queueFiles(files);
+            s.click(u"addFilesButton"_s);
+        }
+        QCOMPARE(dropFiles(s.window, paths.mid(3)), Qt::CopyAction);
+        QMimeData text;
+        text.setText(u"창 1:1 태초에"_s);
+        QCOMPARE(dropOnList(s.window, text), Qt::IgnoreAction);
+        QMimeData mixed;
+        mixed.setUrls({QUrl(u"https://example.org/bible.txt"_s), QUrl::fromLocalFile(u"/t/f.txt"_s)});
+        QCOMPARE(dropOnList(s.window, mixed), Qt::CopyAction);
+        s.window.addFiles({u"/t/g.txt"_s});
+        QCOMPARE(s.window.fileList(), (paths + QStringList{u"/t/f.txt"_s, u"/t/g.txt"_s}));
+        QCOMPARE(s.dialogs.fileRequests().value(1).folder, QDir::tempPath());
+        s.click(u"removeButton"_s, {MessageAnswer::Ok});
+        QCOMPARE(s.lastMessage(), u"지울 파일을 목록에서 선택해야 합니다 !"_s);
+        s.click(u"editFileButton"_s, {MessageAnswer::Ok});
+        QCOMPARE(s.lastMessage(), u"편집할 파일을 목록에서 선택해야 합니다 !"_s);
+        s.list()->setCurrentRow(1);
+        s.desktopRefuses = true;
+        s.click(u"editFileButton"_s, {MessageAnswer::Ok});
+        QCOMPARE(s.opened, QStringList{paths[1]});
+        QCOMPARE(s.lastMessage(), platform::notOpenedMessage(paths[1]));
+        QCOMPARE(s.list()->selectionMode(), QAbstractItemView::ExtendedSelection);
+        s.list()->setCurrentRow(3, QItemSelectionModel::Select);
+        s.list()->setCurrentRow(5, QItemSelectionModel::Select);
+        s.click(u"removeButton"_s);
+        QCOMPARE(s.window.fileList(), (QStringList{paths[0], paths[2], paths[4], u"/t/g.txt"_s}));
+        s.click(u"removeAllButton"_s);
+        QCOMPARE(s.list()->count(), 0);
+        QCOMPARE(s.dialogs.messages().size(), 3);
+    }
+
+    // Open takes the name of a version file that is not shipped. Each refusal or question (answered No) shows its
+    // one message and starts no run; the build trims the name back into the box once the list has passed.
+    void theNameAndTheRefusalsBeforeARun()
+    {
+        Session s;
+        s.dialogs.queueAnswer(MessageAnswer::Ok);
+        for (const QString& path : {u"/elsewhere/mine.dat"_s, QString(), u"/elsewhere/kjv.DAT"_s}) {
+            s.dialogs.queueFiles(path.isEmpty() ? QStringList() : QStringList{path});
+            s.click(u"openVersionButton"_s);
+            QCOMPARE(s.nameBox()->currentText(), u"mine.dat"_s);
+        }
+        QCOMPARE(s.lastMessage(), u"kjv.DAT\r\n\r\n선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"_s);
+        const auto expect = [&s](const char* command, const QString& message, const QString& boxAfter) {
+            const bool question = message == importer::checkRunQuestion() || message == importer::buildRunQuestion();
+            s.dialogs.clear();
+            s.click(QString::fromLatin1(command), {question ? MessageAnswer::No : MessageAnswer::Ok});
+            QCOMPARE(s.dialogs.messages().size(), 1);
+            QCOMPARE(s.lastMessage(), message);
+            QCOMPARE(s.dialogs.messages()[0].icon,
+                     question ? platform::MessageIcon::Question : platform::MessageIcon::Exclamation);
+            QCOMPARE(s.nameBox()->currentText(), boxAfter);
+        };
+        const QStringList file = {u"/t/a.txt"_s};
+        QString user = u" user "_s;
+        s.nameBox()->setEditText(user);
+        expect("checkButton", *importer::checkRunRefusal({}), user);
+        expect("buildButton", *importer::buildRunRefusal({}, user), u" user "_s);
+        dropFiles(s.window, file);
+        expect("checkButton", importer::checkRunQuestion(), u" user "_s);
+        expect("buildButton", *importer::buildRunRefusal(file, user), u"user"_s);
+        for (const QString& name : {u"../escape"_s, u"  kjv2  "_s}) {
+            s.nameBox()->setEditText(name);
+            expect("buildButton",
+                   name == u"../escape"_s ? *importer::versionNameProblem(name) : importer::buildRunQuestion(),
+                   name.trimmed());
+        }
+        QVERIFY(s.states.isEmpty());
+    }
+
+    // The window opens on its first step. A check with errors opens the error log once its message was read. A build
+    // shows both phases' status and progress. A clean check removes the old log and makes nothing. Nothing closes
+    // the window or changes the list during a run.
+    void runsFromTheListedFiles()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        QVERIFY(!tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
+        Session s(tree.programFolder());
+        s.window.show();
+        QCOMPARE(control<QTabWidget>(s.window, u"stepTabs"_s)->currentIndex(), 0);
+        const QStringList files = {tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s, u"창 1:3 빛이 있으라"_s}),
+                                   tree.textFile(u"출애굽기.txt"_s, {u"출 1:1 이스라엘"_s})};
+        dropFiles(s.window, {files[0], tree.textFile(u"bad.txt"_s, {u"창 9:9 없는 절"_s})});
+        s.desktopRefuses = true;
+        s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok, MessageAnswer::Ok});
+        const QString errorLog = tree.programFile(u"err.txt"_s);
+        QCOMPARE(s.dialogs.messages().size(), 3);
+        QCOMPARE(s.dialogs.messages()[1].text, RunMessages::testFinishedWithErrors());
+        QCOMPARE(s.opened, QStringList{errorLog});
+        QCOMPARE(s.lastMessage(), platform::notOpenedMessage(errorLog));
+        QCOMPARE(s.dialogs.busyAtMessages(), (QList<bool>{false, false, false}));
+        QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled"_s});
+        QCOMPARE(s.window.fileList().size(), 2);
+        s.click(u"removeAllButton"_s);
+        dropFiles(s.window, files);
+        s.nameBox()->setEditText(u" 새번역 "_s);
+        s.states.clear();
+        s.click(u"buildButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
+        QCOMPARE(s.dialogs.messages().size(), 5);
+        QCOMPARE(s.lastMessage(), RunMessages::buildFinished(u"새번역.DAT"_s));
+        QCOMPARE(s.nameBox()->currentText(), u"새번역.DAT"_s);
+        QCOMPARE(testsupport::storedTexts(tree.path(u"새번역.DAT"_s)).value(3),
+                 (std::pair{u"출 1:1"_s, u"이스라엘"_s}));
+        QCOMPARE(s.states, (QStringList{u"running, busy, 0 enabled, status 1/2 작업중..., progress to 4"_s,
+                                        u"running, busy, 0 enabled, status 2/2 작업중..., progress to 4"_s}));
+        QCOMPARE(s.window.fileList(), files);
+        QCOMPARE(state(s.window), u"11 enabled"_s);
+        s.states.clear();
+        s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
+        QCOMPARE(s.lastMessage(), RunMessages::testFinishedWithoutErrors());
+        QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled"_s});
+        QCOMPARE(s.opened.size(), 1);
+        QVERIFY(!QFile::exists(errorLog));
+        QCOMPARE(QDir(tree.installFolder()).entryList({u"*.DAT"_s}), (QStringList{u"개역.DAT"_s, u"새번역.DAT"_s}));
+        QVERIFY(!s.closedDuringRun && s.window.isVisible());
+    }
+};
+
+QTEST_MAIN(ImportDialogTest)
+#include "ImportDialogTest.moc"

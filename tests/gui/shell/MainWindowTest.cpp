@@ -1,0 +1,258 @@
+#include "shell/gui/MainWindow.h"
+
+#include "maintenance/MaintenanceMessages.h"
+#include "shell/gui/VersionListModel.h"
+#include "support/Controls.h"
+#include "support/DataCommand.h"
+#include "support/InstallTree.h"
+#include "support/ScriptedDialogs.h"
+#include "versiondb/ErrorNumbers.h"
+#include "versiondb/VersionStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using maintenance::Message;
+using platform::MessageAnswer;
+using shell::VersionListModel;
+
+namespace {
+
+// The list's rows as "name: verses | kind".
+QStringList rowsOf(const VersionListModel& versions)
+{
+    QStringList rows;
+    for (int row = 0; row < versions.rowCount(); ++row) {
+        const auto cell = [&](int column) { return versions.index(row, column).data().toString(); };
+        rows << cell(VersionListModel::NameColumn) + u": "_s + cell(VersionListModel::VersesColumn) + u" | "_s +
+                    cell(VersionListModel::KindColumn);
+    }
+    return rows;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
+}
+
+void trigger(shell::MainWindow& window, const QString& action)
+{
+    testsupport::control<QObject>(window, action);
+    window.findChild<QAction*>(action)->trigger();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The list shows each version file of the install folder with its verses with a text out of all and whether it is
+    // shipped; a file that is no version says so. It follows versions built, changed and deleted by another program
+    // meanwhile, keeping the selection on its file; a version someone holds is "in use".
+    void theListFollowsTheVersionsOfTheInstallFolder()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses());
+        tree.makeVersion(u"my.dat"_s, 5, testsupport::Texts::Most);
+        tree.writeFile(u"broken.dat"_s, "not a version");
+        tree.writeFile(u"notes.txt"_s, "x");
+        tree.writeFile(u".hidden.dat"_s, "x");
+        testsupport::ScriptedDialogs dialogs;
+        shell::MainWindow window(dialogs, tree.programFolder());
+        window.show();
+        const VersionListModel& versions = window.versions();
+        QTRY_VERIFY(!versions.isReading());
+        QCOMPARE(rowsOf(versions), (QStringList{u"broken.dat: 읽을 수 없음 | 개인 역본"_s,
+                                                u"my.dat: 4 / 5 | 개인 역본"_s, u"개역.DAT: 0 / 4 | 기본 제공"_s}));
+        const auto enabled = [&](const char* action) {
+            return window.findChild<QAction*>(QString::fromLatin1(action))->isEnabled();
+        };
+        QVERIFY(!enabled("repairAction") && !enabled("deleteAction"));
+        QVERIFY(window.selectVersion(u"개역.DAT"_s));
+        QVERIFY(enabled("repairAction") && enabled("compactAction") && !enabled("deleteAction"));
+        QVERIFY(window.selectVersion(u"my.dat"_s));
+        QVERIFY(enabled("deleteAction"));
+
+        const QString text = tree.textFile(u"a.txt"_s, {u"창 1:1 태초에"_s, u"출 1:1 이스라엘"_s});
+        QCOMPARE(testsupport::runDataCommand(tree.programFolder(), {u"build"_s, u"new"_s, text}).exitCode, 0);
+        QTRY_COMPARE(versions.rowOf(u"new.DAT"_s), 2);
+        QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"2 / 4"_s);
+        QVERIFY(sameFile(window.selectedVersion(), tree.path(u"my.dat"_s)));
+        QCOMPARE(testsupport::runDataCommand(tree.programFolder(),
+                                             {u"save"_s, tree.path(u"my.dat"_s), u"창 1:5"_s, u"다섯"_s})
+                     .exitCode,
+                 0);
+        QTRY_COMPARE(versions.index(1, VersionListModel::VersesColumn).data().toString(), u"5 / 5"_s);
+        {
+            const auto held = versiondb::VersionStore::OpenDatabase(tree.path(u"new.DAT"_s));
+            held->setText(*held->Seek(u"창 1:2"_s), u"둘째"_s);
+            QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"사용 중"_s);
+        }
+        QCOMPARE(testsupport::runDataCommand(tree.programFolder(), {u"delete"_s, tree.path(u"my.dat"_s)}).exitCode, 0);
+        QTRY_COMPARE(versions.rowOf(u"my.dat"_s), -1);
+        window.versions().refresh(); // what the list does when a window closes
+        QTRY_COMPARE(rowsOf(versions),
+                     (QStringList{u"broken.dat: 읽을 수 없음 | 개인 역본"_s, u"new.DAT: 3 / 4 | 개인 역본"_s,
+                                  u"개역.DAT: 0 / 4 | 기본 제공"_s}));
+    }
+
+    // Each action opens its window modally over the main window; the ones that work on one version are given the
+    // version selected. Files dropped on the window open the import window with them listed.
+    void eachActionOpensItsWindowOnTheSelectedVersion()
+    {
+        testsupport::InstallTree tree;
+        tree.makeVersion(u"my.dat"_s, testsupport::sampleVerses());
+        const QString dropped = tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s});
+        testsupport::ScriptedDialogs dialogs;
+        shell::MainWindow window(dialogs, tree.programFolder());
+        window.show();
+        QTRY_VERIFY(!window.versions().isReading());
+        QVERIFY(window.selectVersion(u"my.dat"_s));
+        const QString my = tree.path(u"my.dat"_s);
+        // Whether a line edit of the window shows the selected version's path.
+        const auto showsVersion = [my](QWidget& modal) {
+            for (const QLineEdit* edit : modal.findChildren<QLineEdit*>()) {
+                if (sameFile(edit->text(), my)) {
+                    return u", on the version"_s;
+                }
+            }
+            return QString();
+        };
+        const std::pair<const char*, QString> cases[] = {
+            {"editAction", u"VerseEditorDialog over the main window"_s},
+            {"importAction", u"ImportDialog over the main window"_s},
+            {"exportAction", u"ExportDialog over the main window, on the version"_s},
+            {"compareAction", u"CompareDialog over the main window, on the version"_s},
+            {"inspectAction", u"InspectDialog over the main window, on the version"_s},
+            {"backupGuideAction", u"BackupGuideDialog over the main window"_s},
+            {"aboutAction", u"AboutDialog over the main window"_s},
+        };
+        for (const auto& [action, expected] : cases) {
+            QString seen;
+            QTimer::singleShot(0, &window, [&] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
+                    seen += modal->parentWidget() == &window ? u" over the main window"_s : QString();
+                    seen += showsVersion(*modal);
+                    modal->close();
+                }
+            });
+            trigger(window, QString::fromLatin1(action));
+            QCOMPARE(seen, expected);
+            QVERIFY(window.findChildren<QDialog*>().isEmpty());
+        }
+        QVERIFY(dialogs.messages().isEmpty());
+
+        // A version file dropped with them is not for the import.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dropped), QUrl::fromLocalFile(my)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &drop);
+        QVERIFY(drop.isAccepted());
+        QStringList listed;
+        QTimer::singleShot(0, &window, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                for (const QListWidget* list : modal->findChildren<QListWidget*>()) {
+                    for (int i = 0; i < list->count(); ++i) {
+                        listed << list->item(i)->text();
+                    }
+                }
+                modal->close();
+            }
+        });
+        QTRY_COMPARE(listed, QStringList{QDir::toNativeSeparators(dropped)});
+    }
+
+    void exitEndsTheEventLoop()
+    {
+        testsupport::ScriptedDialogs dialogs;
+        shell::MainWindow window(dialogs, u"/nonexistent/manager"_s);
+        window.show();
+        QTimer::singleShot(0, &window, [&] { trigger(window, u"exitAction"_s); });
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    // Each command on the selected version, a damaged one or a missing one: the boxes it shows (the busy pointer
+    // gone), whether the file is still there as it was, and the status bar saying the last of them. A compaction
+    // removes an old scratch database. A shipped file is refused before any question.
+    void eachMaintenanceCommandShowsItsOutcome()
+    {
+        using M = maintenance::MaintenanceMessages;
+        const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
+        const QString my = u"my.dat"_s;
+        const Message askRepair{platform::MessageIcon::Question, M::repairConfirmation(my)};
+        const Message askCompact{platform::MessageIcon::Question, M::compactConfirmation(my)};
+        const Message askDelete{platform::MessageIcon::Question, M::deleteConfirmation(my)};
+        using enum MessageAnswer;
+        // The command; the file selected, a version ('v'), damaged ('d') or gone once selected ('-'); the answer to the
+        // question; the boxes shown; whether the file is kept.
+        const std::tuple<QString, QString, char, MessageAnswer, QList<Message>, bool> cases[] = {
+            // clang-format off
+            {u"onRepairTriggered"_s, my, 'v', No, {askRepair}, true},
+            {u"onRepairTriggered"_s, my, 'd', Yes, {askRepair, failed(versiondb::errorNumber::UnrecognizedFormat),
+                                                    failed(versiondb::errorNumber::DatabaseDamaged)}, true},
+            {u"onCompactTriggered"_s, my, 'v', Yes, {askCompact, M::compactSucceeded(my)}, true},
+            {u"onCompactTriggered"_s, my, 'd', Yes, {askCompact, M::compactFailed()}, true},
+            {u"onDeleteTriggered"_s, my, 'v', No, {askDelete}, true},
+            {u"onDeleteTriggered"_s, my, 'd', Yes, {askDelete, M::deleted(my)}, false},
+            {u"onDeleteTriggered"_s, u"KJV.DAT"_s, 'v', Yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
+            {u"onDeleteTriggered"_s, my, '-', Yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
+            // clang-format on
+        };
+        for (const auto& [command, name, kind, answer, boxes, kept] : cases) {
+            testsupport::InstallTree tree;
+            const QString file = tree.path(name);
+            if (kind == 'd') {
+                testsupport::write(file, QByteArray("창 1:1 태초에\r\n").repeated(300));
+            } else {
+                tree.makeVersion(name, 400, testsupport::Texts::Most);
+                testsupport::churn(file);
+            }
+            const auto records = kind == 'v' ? testsupport::storedRecords(file) : QList<testsupport::StoredRecord>();
+            const QByteArray bytes = testsupport::bytes(file);
+            testsupport::write(tree.scratchPath(), "old");
+            testsupport::ScriptedDialogs dialogs;
+            shell::MainWindow window(dialogs, tree.programFolder());
+            QVERIFY(window.selectVersion(name));
+            if (kind == '-') {
+                QVERIFY(QFile::remove(file));
+            }
+            for (MessageAnswer queued : {answer, Ok, Ok, Ok}) {
+                dialogs.queueAnswer(queued);
+            }
+            QVERIFY(QMetaObject::invokeMethod(&window, command.toLatin1().constData()));
+            QTRY_VERIFY(!window.versions().isReading()); // the list holds each version for a moment as it reads it
+            QList<Message> shown;
+            for (const auto& box : dialogs.messages()) {
+                shown << Message{box.icon, box.text};
+            }
+            QCOMPARE(shown, boxes);
+            QVERIFY(!dialogs.busyAtMessages().contains(true));
+            QCOMPARE(QApplication::overrideCursor(), nullptr);
+            QCOMPARE(tree.installEntries(), kept ? QStringList{name} : QStringList());
+            QVERIFY(!kept ||
+                    (kind == 'v' ? testsupport::storedRecords(file) == records : testsupport::bytes(file) == bytes));
+            QCOMPARE(tree.programEntries().isEmpty(), command == u"onCompactTriggered"_s);
+            const QString last = boxes.size() > 1 ? boxes.last().text : QString();
+            QCOMPARE(window.statusBar()->currentMessage(), QString(last).replace(u"\r\n"_s, u" "_s));
+        }
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
