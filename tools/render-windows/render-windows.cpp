@@ -103,6 +103,27 @@ bool saveTabs(QWidget& window, const QString& folder, const QString& name)
     return ok;
 }
 
+using VerseTexts = QList<std::pair<const char*, const char*>>;
+
+// A copy of the reference version at path with these texts stored; false, after saying why, when it could not be made.
+bool sampleVersion(const QString& reference, const QString& path, const VerseTexts& texts)
+{
+    if (!QFile::copy(reference, path)) {
+        std::fprintf(stderr, "render-windows: cannot copy %s to %s\n", qPrintable(reference), qPrintable(path));
+        return false;
+    }
+    try {
+        const auto store = versiondb::VersionStore::OpenDatabase(path);
+        for (const auto& [verse, text] : texts) {
+            store->setText(store->Seek(QString::fromUtf8(verse)).value_or(0), QString::fromUtf8(text));
+        }
+        return true;
+    } catch (const versiondb::Error& error) {
+        std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+        return false;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -126,18 +147,13 @@ int main(int argc, char* argv[])
     const QString treeProgram = tree.filePath(QStringLiteral("manager"));
     ok = QDir().mkpath(treeProgram) && ok;
     const QString reference = programFolder + QStringLiteral("/../개역.DAT");
-    for (const char* name : {"개역.DAT", "kjv.dat", "새번역.dat", "우리말성경.dat"}) {
+    for (const char* name : {"개역.DAT", "kjv.dat", "우리말성경.dat"}) {
         ok = QFile::copy(reference, tree.filePath(QString::fromUtf8(name))) && ok;
     }
     ok = QFile::copy(programFolder + QStringLiteral("/../user.dat"), tree.filePath(QStringLiteral("user.dat"))) && ok;
-    try {
-        const auto store = versiondb::VersionStore::OpenDatabase(tree.filePath(QStringLiteral("새번역.dat")));
-        store->setText(store->Seek(QStringLiteral("창 1:1")).value_or(0),
-                       QStringLiteral("태초에 하나님이 하늘과 땅을 창조하셨다."));
-    } catch (const versiondb::Error& error) {
-        std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
-        ok = false;
-    }
+    ok = sampleVersion(reference, tree.filePath(QStringLiteral("새번역.dat")),
+                       {{"창 1:1", "태초에 하나님이 하늘과 땅을 창조하셨다."}}) &&
+         ok;
     shell::MainWindow main(dialogs, treeProgram);
     main.show();
     while (main.versions().isReading()) {
@@ -149,15 +165,7 @@ int main(int argc, char* argv[])
         // The verse editor on a copy of the reference version with the text of 창 1:1 filled in.
         QTemporaryDir scratch;
         const QString version = scratch.filePath(QStringLiteral("sample.dat"));
-        ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), version) && ok;
-        try {
-            const auto store = versiondb::VersionStore::OpenDatabase(version);
-            store->setText(store->Seek(QStringLiteral("창 1:1")).value_or(0),
-                           QStringLiteral("태초에 하나님이 천지를 창조하시니라"));
-        } catch (const versiondb::Error& error) {
-            std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
-            ok = false;
-        }
+        ok = sampleVersion(reference, version, {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"}}) && ok;
         editor::VerseEditorDialog window(dialogs, programFolder, &main);
         dialogs.files = {version};
         window.onOpenVersionClicked();
@@ -188,26 +196,16 @@ int main(int argc, char* argv[])
         QTemporaryDir scratch;
         const QStringList versions = {scratch.filePath(QStringLiteral("backup/kjv.dat")),
                                       scratch.filePath(QStringLiteral("kjv.dat"))};
-        const std::pair<const char*, const char*> texts[][2] = {
-            {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"}, {"창 1:1", "태초에 하나님이 하늘과 땅을 창조하시니라"}},
-            {{"창 1:2", "땅이 혼돈하고 공허하며"}, {"창 1:2", "땅이 혼돈하고 공허하며"}},
-            {{"창 1:3", "하나님이 가라사대 빛이 있으라 하시매"}, {"창 1:3", "하나님이 이르시되 빛이 있으라 하시니"}},
-            {{"창 1:5", "빛을 낮이라 칭하시고"}, {"창 1:6", "하나님이 가라사대 물 가운데 궁창이 있어"}},
-        };
-        ok = QDir().mkpath(scratch.filePath(QStringLiteral("backup"))) && ok;
-        for (int i = 0; i < 2; ++i) {
-            ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), versions[i]) && ok;
-            try {
-                const auto store = versiondb::VersionStore::OpenDatabase(versions[i]);
-                for (const auto& verse : texts) {
-                    store->setText(store->Seek(QString::fromUtf8(verse[i].first)).value_or(0),
-                                   QString::fromUtf8(verse[i].second));
-                }
-            } catch (const versiondb::Error& error) {
-                std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
-                ok = false;
-            }
-        }
+        const VerseTexts backup = {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"},
+                                   {"창 1:2", "땅이 혼돈하고 공허하며"},
+                                   {"창 1:3", "하나님이 가라사대 빛이 있으라 하시매"},
+                                   {"창 1:5", "빛을 낮이라 칭하시고"}};
+        const VerseTexts now = {{"창 1:1", "태초에 하나님이 하늘과 땅을 창조하시니라"},
+                                {"창 1:2", "땅이 혼돈하고 공허하며"},
+                                {"창 1:3", "하나님이 이르시되 빛이 있으라 하시니"},
+                                {"창 1:6", "하나님이 가라사대 물 가운데 궁창이 있어"}};
+        ok = QDir().mkpath(scratch.filePath(QStringLiteral("backup"))) &&
+             sampleVersion(reference, versions[0], backup) && sampleVersion(reference, versions[1], now) && ok;
         exchange::CompareDialog window(dialogs, programFolder, &main);
         auto* versionB = window.findChild<QLineEdit*>(QStringLiteral("versionBEdit"));
         if (auto* compare = window.findChild<QPushButton*>(QStringLiteral("compareButton")); compare && versionB) {
@@ -224,7 +222,7 @@ int main(int argc, char* argv[])
         // The inspection of a version with a few faulty texts.
         QTemporaryDir scratch;
         const QString version = scratch.filePath(QStringLiteral("my.dat"));
-        const std::pair<const char*, const char*> texts[] = {
+        const VerseTexts texts = {
             {"창 1:1", "태초에 하나님이 천지를 창조하시니라"},
             {"창 1:2", "땅이 혼돈하고  공허하며 흑암이 깊음 위에 있고"},
             {"창 1:3", "null"},
@@ -235,16 +233,7 @@ int main(int argc, char* argv[])
              "\xe1\x84\x92\xe1\x85\xa1\xe1\x84\x82\xe1\x85\xa1\xe1\x84\x82\xe1\x85\xb5\xe1\x86\xb7\xec\x9d\xb4 "
              "궁창을 만드사"},
         };
-        ok = QFile::copy(programFolder + QStringLiteral("/../개역.DAT"), version) && ok;
-        try {
-            const auto store = versiondb::VersionStore::OpenDatabase(version);
-            for (const auto& [reference, text] : texts) {
-                store->setText(store->Seek(QString::fromUtf8(reference)).value_or(0), QString::fromUtf8(text));
-            }
-        } catch (const versiondb::Error& error) {
-            std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
-            ok = false;
-        }
+        ok = sampleVersion(reference, version, texts) && ok;
         exchange::InspectDialog window(dialogs, programFolder, {}, &main);
         if (auto* inspect = window.findChild<QPushButton*>(QStringLiteral("inspectButton"))) {
             window.setVersion(version);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
 
@@ -40,7 +41,9 @@ void rememberGeometry(QWidget* window)
     window->ensurePolished();
     const QByteArray kept = QSettings().value(kGeometryGroup + window->objectName()).toByteArray();
     if (kept.isEmpty() || !window->restoreGeometry(kept)) {
-        window->resize(window->sizeHint().expandedTo(window->minimumSizeHint()));
+        // As large as it asks, within the screen, and never below what its layout needs.
+        const QSize screen = window->screen()->availableSize();
+        window->resize(window->sizeHint().boundedTo(screen).expandedTo(window->minimumSizeHint()));
     }
     window->installEventFilter(new GeometryKeeper(window));
 }

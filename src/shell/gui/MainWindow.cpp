@@ -67,6 +67,10 @@ const QString kInspectTip =
 const QString kAbout = QStringLiteral("&About");
 const QString kExit = QStringLiteral("종료");
 
+// The size the window asks for at its first opening, in average characters and lines of its font.
+constexpr int kWidthInCharacters = 110;
+constexpr int kHeightInLines = 30;
+
 // The verse editor opens a version at its first verse.
 const QString kFirstVerse = QStringLiteral("창 1:1");
 const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
@@ -110,6 +114,12 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
 
 MainWindow::~MainWindow() = default;
 
+QSize MainWindow::sizeHint() const
+{
+    return QMainWindow::sizeHint().expandedTo(
+        QSize(fontMetrics().averageCharWidth() * kWidthInCharacters, fontMetrics().height() * kHeightInLines));
+}
+
 void MainWindow::createActions()
 {
     m_openAction = newAction(this, "openAction");
@@ -117,7 +127,7 @@ void MainWindow::createActions()
     m_importAction = newAction(this, "importAction");
     m_exportAction = newAction(this, "exportAction");
     m_exitAction = newAction(this, "exitAction");
-    m_exitAction->setShortcut(QKeySequence::Quit);
+    m_exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_editAction = newAction(this, "editAction");
     m_inspectAction = newAction(this, "inspectAction");
     m_compareAction = newAction(this, "compareAction");

@@ -142,7 +142,7 @@ QVariant VersionListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const QString headers[] = {kNameHeader, kVersesHeader, kSizeHeader, kChangedHeader, kKindHeader};
+    const QString headers[] = {kNameHeader, kKindHeader, kVersesHeader, kSizeHeader, kChangedHeader};
     return section >= 0 && section < ColumnCount ? QVariant(headers[section]) : QVariant();
 }
 

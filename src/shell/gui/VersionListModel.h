@@ -24,14 +24,14 @@ public:
     enum Column
     {
         NameColumn,
+        KindColumn,
         VersesColumn,
         SizeColumn,
         ChangedColumn,
-        KindColumn,
         ColumnCount
     };
-    // The value behind a cell, unformatted: the name, the verses with a text, the size in bytes, the time of the
-    // last change, whether the file is shipped.
+    // The value behind a cell, unformatted: the name, whether the file is shipped, the verses with a text, the size in
+    // bytes, the time of the last change.
     static constexpr int ValueRole = Qt::UserRole;
 
     explicit VersionListModel(QString installFolder, QObject* parent = nullptr);
