@@ -55,8 +55,9 @@ public:
     {
         m_messages.append({icon, buttons, text, QApplication::overrideCursor() != nullptr});
         return next(m_answers, QStringLiteral("message box: ") + text,
-                    buttons == platform::MessageButtons::Ok ? platform::MessageAnswer::Ok
-                                                            : platform::MessageAnswer::No);
+                    buttons == platform::MessageButtons::Ok                  ? platform::MessageAnswer::Ok
+                    : buttons == platform::MessageButtons::SaveDiscardCancel ? platform::MessageAnswer::Cancel
+                                                                             : platform::MessageAnswer::No);
     }
     QStringList chooseFiles(QWidget*, const platform::FileDialogRequest& request) override
     {

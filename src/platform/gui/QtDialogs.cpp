@@ -14,6 +14,9 @@ namespace {
 const QString kYes = QStringLiteral("예");
 const QString kNo = QStringLiteral("아니요");
 const QString kOk = QStringLiteral("확인");
+const QString kSave = QStringLiteral("저장");
+const QString kDiscard = QStringLiteral("저장 안 함");
+const QString kCancel = QStringLiteral("취소");
 
 QMessageBox::Icon toQt(MessageIcon icon)
 {
@@ -53,6 +56,20 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
         return box.clickedButton() != nullptr && box.buttonRole(box.clickedButton()) == QMessageBox::YesRole
                    ? MessageAnswer::Yes
                    : MessageAnswer::No;
+    }
+    if (buttons == MessageButtons::SaveDiscardCancel) {
+        QPushButton* save = box.addButton(kSave, QMessageBox::AcceptRole);
+        save->setObjectName(QStringLiteral("save"));
+        QPushButton* discard = box.addButton(kDiscard, QMessageBox::DestructiveRole);
+        discard->setObjectName(QStringLiteral("discard"));
+        QPushButton* cancel = box.addButton(kCancel, QMessageBox::RejectRole);
+        cancel->setObjectName(QStringLiteral("cancel"));
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == save      ? MessageAnswer::Save
+               : box.clickedButton() == discard ? MessageAnswer::Discard
+                                                : MessageAnswer::Cancel;
     }
     QPushButton* ok = box.addButton(kOk, QMessageBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));

@@ -1,3 +1,4 @@
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/WindowSettings.h"
 #include "support/InstallTree.h"
@@ -5,6 +6,10 @@
 #include "support/TestPaths.h"
 
 #include <QDesktopServices>
+#include <QProgressBar>
+#include <QTimer>
+#include <stdexcept>
+#include <thread>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -85,6 +90,38 @@ private slots:
         QCOMPARE(platform::lastFolder(u"export"_s, u"/fallback"_s), u"/fallback"_s);
         platform::setLastFolder(u"import"_s, folder.path(u"gone"_s), true);
         QCOMPARE(platform::lastFolder(u"import"_s, u"/fallback"_s), u"/fallback"_s);
+    }
+
+    // A run on the worker goes on while the window's timers fire: its progress shows, a cancel from the window reaches
+    // it, and its result, or what it threw, comes back on the window's thread.
+    void aRunInTheBackgroundLeavesTheWindowItsEventsAndStopsWhenCancelled()
+    {
+        platform::RunControl control;
+        QProgressBar bar;
+        int shownHalf = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (bar.value() == 500 && ++shownHalf == 3) {
+                control.cancel();
+            }
+        });
+        watch.start(10);
+        const auto runOn = std::this_thread::get_id();
+        const std::pair<bool, int> result = platform::runInBackground(control, &bar, [&] {
+            for (int step = 0;; ++step) {
+                if (control.cancelled()) {
+                    return std::pair(std::this_thread::get_id() != runOn, step);
+                }
+                control.report(1, 2);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        QVERIFY(result.first);
+        QVERIFY(result.second > 0);
+        QCOMPARE(shownHalf, 3);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, platform::runInBackground(control, nullptr, []() -> int {
+                                     throw std::runtime_error("failed");
+                                 }));
     }
 };
 
