@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "exchange/CompareMessages.h"
 
 #include <QDir>
@@ -43,16 +44,22 @@ int compareCommand(const QString& pathA, const QString& pathB)
 {
     const QString a = fullPath(pathA);
     const QString b = fullPath(pathB);
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
     // Each verse is written as it is found, so that no list of them is held.
-    const exchange::CompareOutcome outcome = exchange::compareVersions(a, b, [](const exchange::DifferingVerse& verse) {
-        std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData());
-    });
+    const exchange::CompareOutcome outcome = exchange::compareVersions(
+        a, b,
+        [](const exchange::DifferingVerse& verse) { std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData()); },
+        &control);
     switch (outcome.result) {
     case exchange::CompareResult::Same:
         printMessage(stdout, CompareMessages::same());
         return kSuccess;
     case exchange::CompareResult::Different:
         break;
+    case exchange::CompareResult::Cancelled:
+        printMessage(stdout, CompareMessages::cancelled());
+        return kCancelled;
     default:
         printMessage(stdout, CompareMessages::failure(outcome, a, b));
         return kFailure;

@@ -1,5 +1,9 @@
 #include "cli/ConsoleObserver.h"
 
+#include "import/RunMessages.h"
+
+#include <algorithm>
+#include <chrono>
 #include <unistd.h>
 
 namespace cli {
@@ -7,7 +11,9 @@ namespace cli {
 namespace {
 
 constexpr int kBarWidth = 40;
-constexpr qint64 kRedrawMs = 100;
+constexpr std::chrono::milliseconds kRedraw{100};
+// How often the drawer looks for a new stage, which it draws at once.
+constexpr std::chrono::milliseconds kLook{10};
 
 } // namespace
 
@@ -19,88 +25,59 @@ void printMessage(std::FILE* out, const QString& text)
     std::fflush(out);
 }
 
-ConsoleObserver::ConsoleObserver(std::FILE* messages, std::FILE* progress)
-    : m_messages(messages), m_progress(progress), m_drawProgress(isatty(fileno(progress)) != 0)
-{}
+ConsoleObserver::ConsoleObserver(const platform::RunControl& control, bool building, std::FILE* progress)
+    : m_control(control), m_building(building), m_progress(progress)
+{
+    if (isatty(fileno(progress)) == 0) {
+        return;
+    }
+    m_drawer = std::thread([this] {
+        std::unique_lock lock(m_mutex);
+        auto drawn = std::chrono::steady_clock::now();
+        int stage = -1;
+        while (!m_wake.wait_for(lock, kLook, [this] { return m_stop; })) {
+            const auto now = std::chrono::steady_clock::now();
+            if (stage != m_control.stage() || now - drawn >= kRedraw) {
+                stage = m_control.stage();
+                drawn = now;
+                draw();
+            }
+        }
+    });
+}
 
 ConsoleObserver::~ConsoleObserver()
 {
-    clearProgress();
-}
-
-void ConsoleObserver::showStatus(const QString& text)
-{
-    m_status = text;
-    drawProgress(true);
-}
-
-void ConsoleObserver::hideStatus()
-{
-    m_status.clear();
-    drawProgress(true);
-}
-
-void ConsoleObserver::showProgress(int minimum, int maximum)
-{
-    m_minimum = minimum;
-    m_maximum = maximum;
-    m_value = minimum;
-    m_progressShown = true;
-    drawProgress(true);
-}
-
-void ConsoleObserver::setProgressValue(int value)
-{
-    m_value = value;
-    drawProgress(false);
-}
-
-void ConsoleObserver::hideProgress()
-{
-    clearProgress();
-    m_progressShown = false;
-    m_minimum = 0;
-    m_value = 0;
-}
-
-void ConsoleObserver::showMessage(platform::MessageIcon, const QString& text)
-{
-    clearProgress();
-    printMessage(m_messages, text);
-}
-
-void ConsoleObserver::openErrorLog(const QString& path)
-{
-    // A terminal has no window to open the log in: say where it is.
-    std::fprintf(m_progress, "err.txt: %s\n", path.toUtf8().constData());
-    std::fflush(m_progress);
-}
-
-void ConsoleObserver::drawProgress(bool force)
-{
-    if (!m_drawProgress || !m_progressShown) {
+    if (!m_drawer.joinable()) {
         return;
     }
-    // By time alone: a value held at the maximum (more lines than verses) must not redraw for every line.
-    if (!force && m_sinceDrawn.isValid() && m_sinceDrawn.elapsed() < kRedrawMs) {
-        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
     }
-    m_sinceDrawn.start();
-    const int span = m_maximum - m_minimum;
-    const double fraction = span > 0 ? double(m_value - m_minimum) / span : 0.0;
-    const int filled = static_cast<int>(fraction * kBarWidth);
-    const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('-'));
-    std::fprintf(m_progress, "\r%s [%s] %3d%% %d/%d", m_status.toUtf8().constData(), bar.toLatin1().constData(),
-                 static_cast<int>(fraction * 100), m_value, m_maximum);
-    std::fflush(m_progress);
-}
-
-void ConsoleObserver::clearProgress()
-{
-    if (m_drawProgress && m_progressShown) {
+    m_wake.notify_one();
+    m_drawer.join();
+    if (m_drawn) {
         std::fputs("\r\033[K", m_progress);
         std::fflush(m_progress);
     }
+}
+
+void ConsoleObserver::draw()
+{
+    const qint64 total = m_control.total();
+    if (total <= 0) {
+        return;
+    }
+    const qint64 done = std::clamp<qint64>(m_control.done(), 0, total);
+    const double fraction = double(done) / double(total);
+    const int filled = static_cast<int>(fraction * kBarWidth);
+    const QString status = m_building ? importer::RunMessages::stageStatus(m_control.stage()) + u' ' : QString();
+    const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('-'));
+    std::fprintf(m_progress, "\r%s[%s] %3d%%", status.toUtf8().constData(), bar.toLatin1().constData(),
+                 static_cast<int>(fraction * 100));
+    std::fflush(m_progress);
+    m_drawn = true;
 }
 
 } // namespace cli

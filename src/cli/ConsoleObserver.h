@@ -1,45 +1,38 @@
 #pragma once
 
-#include "import/RunObserver.h"
+#include "platform/RunControl.h"
 
-#include <QElapsedTimer>
 #include <QString>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 namespace cli {
 
-// Shows a run on the terminal: messages on standard output, a progress bar on
-// standard error when that is a terminal. Asks nothing.
-class ConsoleObserver final : public importer::RunObserver
+// Shows how far a run has come on the terminal: while it lives, a thread of its own draws the run control's count
+// as a progress bar on standard error every 100 ms, when that is a terminal, with the stage's status text when the
+// run is a build. The run itself goes on on the caller's thread. Asks nothing.
+class ConsoleObserver
 {
 public:
-    explicit ConsoleObserver(std::FILE* messages = stdout, std::FILE* progress = stderr);
-    ~ConsoleObserver() override;
-
-    void showStatus(const QString& text) override;
-    void hideStatus() override;
-    void showProgress(int minimum, int maximum) override;
-    void setProgressValue(int value) override;
-    void hideProgress() override;
-    void setBusy(bool) override {}
-    void processEvents() override {}
-    void versionNameCompleted(const QString&) override {}
-    void showMessage(platform::MessageIcon icon, const QString& text) override;
-    void openErrorLog(const QString& path) override;
+    explicit ConsoleObserver(const platform::RunControl& control, bool building, std::FILE* progress = stderr);
+    // Stops drawing and clears the bar's line.
+    ~ConsoleObserver();
+    ConsoleObserver(const ConsoleObserver&) = delete;
+    ConsoleObserver& operator=(const ConsoleObserver&) = delete;
 
 private:
-    void drawProgress(bool force);
-    void clearProgress();
+    void draw();
 
-    std::FILE* m_messages;
+    const platform::RunControl& m_control;
+    const bool m_building;
     std::FILE* m_progress;
-    bool m_drawProgress;
-    bool m_progressShown = false;
-    QString m_status;
-    int m_minimum = 0;
-    int m_maximum = 0;
-    int m_value = 0;
-    QElapsedTimer m_sinceDrawn;
+    bool m_drawn = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_drawer;
 };
 
 // Prints a message text of the system on a terminal: line breaks as the terminal's own.

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
 #include "editor/VerseEditor.h"
@@ -127,6 +128,9 @@ int replaceCommand(const QStringList& arguments)
     }
     const QString version = fullPath(parsed->positional.at(0));
     editor::ApplyOutcome applied;
+    // Ctrl+C cancels the replacement: it is rolled back and the file keeps every text it had.
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
     // Each changed verse is printed as it comes, after the replacement is stored: the list keeps no text after.
     const editor::ReplaceOutcome outcome = editor::VersionSearch::replaceIn(
         version, parsed->request, parsed->positional.at(2), parsed->dryRun, applied,
@@ -136,9 +140,14 @@ int replaceCommand(const QStringList& arguments)
             printLine(stale ? unchangedLine(verse, EditorMessages::replaceStale())
                             : verse.reference + QStringLiteral("\n  이전: ") + verse.before +
                                   QStringLiteral("\n  이후: ") + verse.after);
-        });
+        },
+        &control);
     if (searchRefused(version, parsed->request, outcome.pattern, outcome.failure ? outcome.failure : applied.failure)) {
         return kFailure;
+    }
+    if (outcome.cancelled) {
+        printMessage(stdout, EditorMessages::replaceCancelled());
+        return kCancelled;
     }
     for (const editor::ReplacedVerse& verse : outcome.refused) {
         printLine(unchangedLine(verse, verse.kind == editor::ReplacedKind::LeftEmpty
@@ -233,7 +242,7 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
     return kSuccess;
 }
 
-int undoCommand(const QString& path, const std::optional<QString>& reference)
+int undoCommand(const QString& path, const std::optional<QString>& reference, bool redo)
 {
     const QString version = fullPath(path);
     editor::VerseEditor editor;
@@ -241,7 +250,8 @@ int undoCommand(const QString& path, const std::optional<QString>& reference)
         return failure(version, *failed);
     }
     const std::optional<editor::TakeBackOutcome> outcome =
-        reference ? editor.undoLast(*reference) : std::optional(editor.undoLast());
+        redo ? (reference ? editor.redoLast(*reference) : std::optional(editor.redoLast()))
+             : (reference ? editor.undoLast(*reference) : std::optional(editor.undoLast()));
     if (!outcome) {
         return refusal(EditorMessages::goReferenceNotFound());
     }
@@ -249,9 +259,10 @@ int undoCommand(const QString& path, const std::optional<QString>& reference)
         return failure(version, *outcome->failure);
     }
     if (outcome->restored.empty()) {
-        return refusal(EditorMessages::nothingToTakeBack());
+        return refusal(redo ? EditorMessages::nothingToRedo() : EditorMessages::nothingToTakeBack());
     }
-    printLine(EditorMessages::takenBack(outcome->restored.front().change));
+    const versiondb::Change& made = outcome->restored.front().change;
+    printLine(redo ? EditorMessages::broughtBack(outcome->redone, made) : EditorMessages::takenBack(made));
     for (const versiondb::VerseChange& verse : outcome->restored) {
         printLine(verse.reference + QStringLiteral("  ") + EditorMessages::textOf(verse.after));
     }

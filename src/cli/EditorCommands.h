@@ -18,9 +18,10 @@ int saveCommand(const QString& path, const QString& reference, const QString& te
 // before and after each, newest first.
 int historyCommand(const QString& path, const std::optional<QString>& reference);
 
-// byeorisol-data undo PATH [REFERENCE]: takes back the version's last change, or the verse's, and
-// prints every verse with the text it has again.
-int undoCommand(const QString& path, const std::optional<QString>& reference);
+// byeorisol-data undo PATH [REFERENCE]: takes back the version's last change in effect, or the verse's (each undo
+// one more), and prints every verse with the text it has again. With redo (byeorisol-data redo PATH [REFERENCE]),
+// brings back the change the last undo not yet redone took back.
+int undoCommand(const QString& path, const std::optional<QString>& reference, bool redo = false);
 
 // byeorisol-data find PATH PATTERN [--regex] [--ignore-case]: every verse whose text matches, one line each
 // ("참조 본문") in the order of 번호. Exit status 0 with matches, 1 without, 2 when the request cannot be carried out;
@@ -30,7 +31,7 @@ int findCommand(const QStringList& arguments);
 // byeorisol-data replace PATH PATTERN REPLACEMENT [--regex] [--ignore-case] [--dry-run]: every verse the
 // replacement changes with its text before and after, then those it leaves unchanged, then the count; stored as
 // one change of the history unless --dry-run. Exit status 0 when a verse changes (or would), 1 when none, 2 when
-// the request cannot be carried out.
+// the request cannot be carried out, 130 when Ctrl+C cancelled it (nothing stored).
 int replaceCommand(const QStringList& arguments);
 
 } // namespace cli

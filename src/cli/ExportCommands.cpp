@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "cli/Usage.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/NullReport.h"
@@ -20,6 +21,7 @@ namespace {
 // The texts of export and report.
 const QString kFormatOption = QStringLiteral("--format");
 const QString kEncodingOption = QStringLiteral("--encoding");
+const QString kForceOption = QStringLiteral("--force");
 
 const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
 const QString kWrittenFile = QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.");
@@ -38,6 +40,8 @@ constexpr FormatName kFormats[] = {
 };
 // Advice after a text code page 949 cannot hold.
 const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
+// Advice after files that an export would replace.
+const QString kUseForce = QStringLiteral("\r\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오.");
 
 const QString kRecords = QStringLiteral("레코드: %1");
 const QString kWithText = QStringLiteral("본문이 있는 구절: %1");
@@ -85,6 +89,8 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
                     argument == kFormatOption ? UsageErrors::exportFormatValues() : UsageErrors::exportEncodingValues();
                 return std::nullopt;
             }
+        } else if (argument == kForceOption) {
+            parsed.force = true;
         } else if (argument.startsWith(QStringLiteral("--"))) {
             why = UsageErrors::unknownOption(argument);
             return std::nullopt;
@@ -109,11 +115,19 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
 int exportCommand(const ExportArguments& arguments)
 {
     const QString version = fullPath(arguments.path);
-    const exchange::ExportOutcome outcome =
-        exchange::exportVersion({version, arguments.destination, arguments.format, arguments.encoding});
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
+    const exchange::ExportOutcome outcome = exchange::exportVersion(
+        {version, arguments.destination, arguments.format, arguments.encoding, arguments.force, &control});
     switch (outcome.result) {
     case exchange::ExportResult::Written:
         break;
+    case exchange::ExportResult::WouldReplace:
+        printAbout(version, exchange::ExportMessages::existing(outcome.existing) + kUseForce);
+        return kLineErrorsOrRefused;
+    case exchange::ExportResult::Cancelled:
+        printAbout(version, exchange::ExportMessages::cancelled());
+        return kCancelled;
     case exchange::ExportResult::EngineFailed:
         printAbout(version, outcome.engineFailure.Description);
         return kFailure;

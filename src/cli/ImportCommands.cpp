@@ -2,8 +2,10 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "import/BuildPipeline.h"
 #include "import/RunRequest.h"
+#include "platform/RunControl.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,45 +24,70 @@ QStringList fullPaths(const QStringList& files)
     return paths;
 }
 
-int exitCode(importer::RunOutcome outcome)
+int exitCode(importer::RunResult result)
 {
-    switch (outcome) {
-    case importer::RunOutcome::Clean:
+    switch (result) {
+    case importer::RunResult::Clean:
         return kSuccess;
-    case importer::RunOutcome::LineErrors:
-    case importer::RunOutcome::Refused:
+    case importer::RunResult::LineErrors:
+    case importer::RunResult::Refused:
         return kLineErrorsOrRefused;
-    case importer::RunOutcome::Failed:
+    case importer::RunResult::PartialRead:
+        return kPartialRead;
+    case importer::RunResult::Cancelled:
+        return kCancelled;
+    case importer::RunResult::Failed:
         break;
     }
     return kFailure;
+}
+
+// Runs the check or the build with its progress on the terminal; Ctrl+C cancels it. Prints its messages and, as a
+// terminal has no window to open the log in, where the log is.
+template <typename Run> int runShown(bool building, Run run)
+{
+    platform::RunControl control;
+    importer::RunOutcome outcome;
+    {
+        const InterruptScope interrupt(control);
+        const ConsoleObserver observer(control, building);
+        outcome = run(control);
+    }
+    for (const importer::RunMessage& message : outcome.messages) {
+        printMessage(stdout, message.text);
+    }
+    if (!outcome.errorLogPath.isEmpty()) {
+        std::fprintf(stderr, "err.txt: %s\n", outcome.errorLogPath.toUtf8().constData());
+        std::fflush(stderr);
+    }
+    return exitCode(outcome.result);
 }
 
 } // namespace
 
 int checkCommand(const QString& programFolder, const QStringList& files)
 {
-    ConsoleObserver observer;
     const QStringList paths = fullPaths(files);
     if (const auto refusal = importer::checkRunRefusal(paths, importer::Asker::CommandLine)) {
-        observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
+        printMessage(stdout, *refusal);
         return kLineErrorsOrRefused;
     }
-    importer::BuildPipeline pipeline(programFolder, observer);
-    return exitCode(pipeline.runCheck(paths));
+    return runShown(false, [&](platform::RunControl& control) {
+        return importer::BuildPipeline(programFolder, control).runCheck(paths);
+    });
 }
 
 int buildCommand(const QString& programFolder, const QString& name, const QStringList& files)
 {
-    ConsoleObserver observer;
     QString versionName = name;
     const QStringList paths = fullPaths(files);
     if (const auto refusal = importer::buildRunRefusal(paths, versionName, importer::Asker::CommandLine)) {
-        observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
+        printMessage(stdout, *refusal);
         return kLineErrorsOrRefused;
     }
-    importer::BuildPipeline pipeline(programFolder, observer);
-    return exitCode(pipeline.runBuild(versionName, paths));
+    return runShown(true, [&](platform::RunControl& control) {
+        return importer::BuildPipeline(programFolder, control).runBuild(versionName, paths);
+    });
 }
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "cli/Usage.h"
 #include "exchange/InspectMessages.h"
 
@@ -62,6 +63,9 @@ int inspectCommand(const QStringList& arguments)
         return usageError(kNeedsPath);
     }
 
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
+    request.control = &control;
     const exchange::InspectOutcome outcome = exchange::inspectVersion(request);
     switch (outcome.result) {
     case exchange::InspectResult::Clean:
@@ -72,6 +76,9 @@ int inspectCommand(const QStringList& arguments)
     case exchange::InspectResult::EngineFailed:
         printMessage(stdout, InspectMessages::failure(outcome, request.path, request.against));
         return kFailure;
+    case exchange::InspectResult::Cancelled:
+        printMessage(stdout, InspectMessages::cancelled());
+        return kCancelled;
     }
     // "빈 본문 2" then a line a finding: '  창 1:3 "null"', the excerpt in quotation marks so that spaces show.
     std::optional<exchange::InspectionKind> kind;

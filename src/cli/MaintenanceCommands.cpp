@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
 #include "platform/FileNames.h"
@@ -41,8 +42,13 @@ int compactCommand(const QString& programFolder, const QString& path)
 {
     const QString full = fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
-    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(full);
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
+    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(full, &control);
     print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome));
+    if (outcome.failedAt == maintenance::CompactStep::Cancelled) {
+        return kCancelled;
+    }
     if (!outcome.compacted() && !outcome.detail.isEmpty()) {
         std::fprintf(stderr, "byeorisol-data: %s\n", outcome.detail.toUtf8().constData());
     }
@@ -56,9 +62,14 @@ int repairCommand(const QString& programFolder, const QString& path)
 {
     const QString full = fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
-    const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full);
+    platform::RunControl control;
+    const InterruptScope interrupt(control);
+    const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full, &control);
     // The counts in the message, then every verse as a range on a line of its own.
     print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome, 0));
+    if (outcome.cancelled) {
+        return kCancelled;
+    }
     if (!outcome.repaired) {
         return kFailure;
     }

@@ -78,13 +78,15 @@ int main(int argc, char* argv[])
         }
         return cli::saveCommand(arguments.at(0), arguments.at(1), arguments.at(2));
     }
-    if (command == QStringLiteral("history") || command == QStringLiteral("undo")) {
+    if (command == QStringLiteral("history") || command == QStringLiteral("undo") ||
+        command == QStringLiteral("redo")) {
         if (arguments.isEmpty() || arguments.size() > 2) {
             return cli::usageError(cli::UsageErrors::needsPathAndReference(command));
         }
         const std::optional<QString> reference = arguments.size() == 2 ? std::optional(arguments.at(1)) : std::nullopt;
-        return command == QStringLiteral("history") ? cli::historyCommand(arguments.at(0), reference)
-                                                    : cli::undoCommand(arguments.at(0), reference);
+        return command == QStringLiteral("history")
+                   ? cli::historyCommand(arguments.at(0), reference)
+                   : cli::undoCommand(arguments.at(0), reference, command == QStringLiteral("redo"));
     }
     if (command == QStringLiteral("compact") || command == QStringLiteral("repair") ||
         command == QStringLiteral("delete")) {

@@ -64,6 +64,7 @@ public:
 
     // An undo, or a history, of a version or verse that has none.
     [[nodiscard]] static QString nothingToTakeBack() { return QStringLiteral("되돌릴 변경이 없습니다 !"); }
+    [[nodiscard]] static QString nothingToRedo() { return QStringLiteral("다시 실행할 변경이 없습니다 !"); }
     [[nodiscard]] static QString noHistory() { return QStringLiteral("변경 이력이 없습니다."); }
 
     // What a text is where there is none.
@@ -117,12 +118,24 @@ public:
                  QLocale(QLocale::Korean).toString(unchanged));
     }
     [[nodiscard]] static QString nothingFound() { return QStringLiteral("찾는 내용이 없습니다."); }
+    // A find or preview cancelled before its end; a replacement cancelled, which stored nothing.
+    [[nodiscard]] static QString searchCancelled() { return QStringLiteral("찾기를 취소했습니다."); }
+    [[nodiscard]] static QString replaceCancelled()
+    {
+        return QStringLiteral("바꾸기를 취소했습니다. 바뀐 구절은 없습니다.");
+    }
 
     // The heading of what an undo or a restore stored.
     [[nodiscard]] static QString takenBack(const versiondb::Change& made)
     {
         return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).")
             .arg(made.detail, QLocale(QLocale::Korean).toString(made.verses));
+    }
+    // The heading of what a redo stored: the change it brought back.
+    [[nodiscard]] static QString broughtBack(qint64 change, const versiondb::Change& made)
+    {
+        return QStringLiteral("변경 %1번을 다시 실행했습니다 (%2개 구절).")
+            .arg(QString::number(change), QLocale(QLocale::Korean).toString(made.verses));
     }
 };
 

@@ -326,30 +326,56 @@ TakeBackOutcome VerseEditor::takeBack(qint64 change, std::optional<qint64> numbe
         isOpen(), [&](TakeBackOutcome& outcome) { outcome.restored = m_history->takeBack(change, number, source); });
 }
 
-TakeBackOutcome VerseEditor::undoLast()
+std::optional<TakeBackOutcome> VerseEditor::undoOrRedo(const std::optional<QString>& reference, bool redo)
 {
-    return guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& outcome) {
-        const std::vector<versiondb::Change> all = m_history->changes();
-        if (!all.empty()) {
-            outcome.restored = m_history->takeBack(all.front().id, std::nullopt, versiondb::ChangeSource::Undo);
+    bool found = true;
+    TakeBackOutcome outcome = guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& out) {
+        const std::optional<qint64> number = reference ? numberOf(*reference) : std::nullopt;
+        found = !reference || number.has_value();
+        if (!found) {
+            return;
+        }
+        const versiondb::UndoState state = m_history->undoState(number);
+        const std::optional<versiondb::Change>& change = redo ? state.redo : state.undo;
+        if (change) {
+            out.restored = m_history->takeBack(change->id, number,
+                                               redo ? versiondb::ChangeSource::Redo : versiondb::ChangeSource::Undo);
+            out.redone = redo ? change->detail.toLongLong() : 0;
         }
     });
+    return found ? std::optional(outcome) : std::nullopt;
+}
+
+TakeBackOutcome VerseEditor::undoLast()
+{
+    return *undoOrRedo(std::nullopt, false);
 }
 
 std::optional<TakeBackOutcome> VerseEditor::undoLast(const QString& reference)
 {
-    bool found = true;
-    TakeBackOutcome outcome = guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome& out) {
+    return undoOrRedo(reference, false);
+}
+
+TakeBackOutcome VerseEditor::redoLast()
+{
+    return *undoOrRedo(std::nullopt, true);
+}
+
+std::optional<TakeBackOutcome> VerseEditor::redoLast(const QString& reference)
+{
+    return undoOrRedo(reference, true);
+}
+
+bool VerseEditor::redoesTheVersion(const QString& reference)
+{
+    bool version = false;
+    (void)guarded<TakeBackOutcome>(isOpen(), [&](TakeBackOutcome&) {
+        const versiondb::UndoState whole = m_history->undoState(std::nullopt);
         const std::optional<qint64> number = numberOf(reference);
-        found = number.has_value();
-        if (found) {
-            const std::vector<versiondb::VerseChange> changes = m_history->verseChanges(*number);
-            if (!changes.empty()) {
-                out.restored = m_history->takeBack(changes.front().change.id, number, versiondb::ChangeSource::Undo);
-            }
-        }
+        const versiondb::UndoState verse = number ? m_history->undoState(number) : versiondb::UndoState{};
+        version = whole.redo && (!verse.redo || whole.redo->id >= verse.redo->id);
     });
-    return found ? std::optional(outcome) : std::nullopt;
+    return version;
 }
 
 std::optional<TakeBackOutcome> VerseEditor::restore(const QString& reference, qint64 change)

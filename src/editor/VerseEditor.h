@@ -99,6 +99,7 @@ struct HistoryOutcome
 struct TakeBackOutcome
 {
     std::vector<versiondb::VerseChange> restored;
+    qint64 redone = 0; // a redo: the change it brought back
     std::optional<EngineFailure> failure;
 };
 
@@ -150,10 +151,18 @@ public:
     // it up (NotFound: nothing of the outcome is set).
     [[nodiscard]] HistoryOutcome changes();
     [[nodiscard]] std::optional<HistoryOutcome> verseChanges(const QString& reference);
-    // Takes back the last change of the whole version, a build run included; or the last change of
-    // the verse of a reference (nothing when the reference is not found).
+    // Takes back the last change in effect of the whole version (a build run or a replacement whole); or of the
+    // verse of a reference (nothing when the reference is not found). Each undo takes back one more change.
     [[nodiscard]] TakeBackOutcome undoLast();
     [[nodiscard]] std::optional<TakeBackOutcome> undoLast(const QString& reference);
+    // Brings back the change the last undo not yet redone took back, of the whole version or of the verse of a
+    // reference; a change after the undos ends what can be redone.
+    [[nodiscard]] TakeBackOutcome redoLast();
+    [[nodiscard]] std::optional<TakeBackOutcome> redoLast(const QString& reference);
+    // Whether a redo asked for at the verse of a reference is the whole version's: the version's next redo takes back
+    // an undo at least as recent as the verse's (the same one, for an undo of the whole version that touched the
+    // verse). Engine errors answer no.
+    [[nodiscard]] bool redoesTheVersion(const QString& reference);
     // Gives the verse of a reference the text it had before change, as a change of its own.
     [[nodiscard]] std::optional<TakeBackOutcome> restore(const QString& reference, qint64 change);
 
@@ -178,6 +187,8 @@ private:
     // The verse of a reference as go finds it, or nothing; raises the engine's errors.
     [[nodiscard]] std::optional<qint64> numberOf(const QString& reference);
     [[nodiscard]] TakeBackOutcome takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source);
+    // Undo (or redo) of the version, or of the verse of a reference: nothing when the reference is not found.
+    [[nodiscard]] std::optional<TakeBackOutcome> undoOrRedo(const std::optional<QString>& reference, bool redo);
 
     versiondb::ChangeSource m_source;
     std::unique_ptr<versiondb::VersionStore> m_version;

@@ -14,14 +14,34 @@ namespace editor {
 
 namespace {
 
-// How many records pass between two calls of a progress.
-constexpr qint64 kProgressStep = 2048;
+// How many records pass between two reports to a run control.
+constexpr qint64 kProgressStep = 256;
 
-// Runs work; an engine error becomes the outcome's failure.
+// Thrown inside a pass that its run control cancelled, and caught where the pass began.
+struct Cancelled
+{};
+
+// Reports done out of total now and then, and stops the pass when the run is cancelled.
+void stepDone(platform::RunControl* control, qint64 done, qint64 total)
+{
+    if (control == nullptr) {
+        return;
+    }
+    if (control->cancelled()) {
+        throw Cancelled();
+    }
+    if (done % kProgressStep == 0) {
+        control->report(done, total);
+    }
+}
+
+// Runs work; an engine error becomes the outcome's failure, a cancel its mark.
 template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&& work)
 {
     try {
         work();
+    } catch (const Cancelled&) {
+        outcome.cancelled = true;
     } catch (const versiondb::Error& error) {
         outcome.failure = EngineFailure{error.Number(), error.Description()};
     } catch (const std::exception&) {
@@ -31,22 +51,19 @@ template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&&
 }
 
 // Calls verse for every record that has a text, with its text, reporting progress on the way.
-template <typename Verse>
-void readTexts(versiondb::VersionStore& version, const SearchProgress& progress, Verse&& verse)
+template <typename Verse> void readTexts(versiondb::VersionStore& version, platform::RunControl* control, Verse&& verse)
 {
-    const qint64 total = progress ? version.RecordCount() : 0;
+    const qint64 total = control != nullptr ? version.RecordCount() : 0;
     qint64 done = 0;
     version.readVerses([&](const versiondb::VerseRecord& record) {
-        if (progress && ++done % kProgressStep == 0) {
-            progress(done, total);
-        }
+        stepDone(control, ++done, total);
         const QVariant& text = record[versiondb::kText];
         if (!text.isNull()) {
             verse(record, text.toString());
         }
     });
-    if (progress) {
-        progress(total, total);
+    if (control != nullptr) {
+        control->report(total, total);
     }
 }
 
@@ -95,7 +112,7 @@ namespace {
 // Compiles request into outcome's pattern and, unless the pattern is refused, hands every text of the version to verse
 // with the expression; an engine error becomes the outcome's failure.
 template <typename Outcome, typename Verse>
-void searchTexts(versiondb::VersionStore& version, const SearchRequest& request, const SearchProgress& progress,
+void searchTexts(versiondb::VersionStore& version, const SearchRequest& request, platform::RunControl* control,
                  Outcome& outcome, Verse&& verse)
 {
     outcome.pattern = compileSearch(request);
@@ -104,17 +121,17 @@ void searchTexts(versiondb::VersionStore& version, const SearchRequest& request,
     }
     const QRegularExpression& expression = outcome.pattern.expression;
     guarded(outcome, [&] {
-        readTexts(version, progress,
+        readTexts(version, control,
                   [&](const versiondb::VerseRecord& record, const QString& text) { verse(expression, record, text); });
     });
 }
 
 } // namespace
 
-FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgress& progress)
+FindOutcome VersionSearch::find(const SearchRequest& request, platform::RunControl* control)
 {
     FindOutcome outcome;
-    searchTexts(m_version, request, progress, outcome,
+    searchTexts(m_version, request, control, outcome,
                 [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
                     QList<MatchSpan> spans;
                     for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
@@ -127,7 +144,7 @@ FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgre
                                                   referenceOf(record), text, std::move(spans)});
                     }
                 });
-    if (outcome.failure) {
+    if (outcome.failure || outcome.cancelled) {
         outcome.verses.clear();
         outcome.matches = 0;
     }
@@ -135,17 +152,17 @@ FindOutcome VersionSearch::find(const SearchRequest& request, const SearchProgre
 }
 
 ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QString& replacement,
-                                      const SearchProgress& progress)
+                                      platform::RunControl* control)
 {
-    return scan(request, replacement, progress, true);
+    return scan(request, replacement, control, true);
 }
 
 ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& replacement,
-                                   const SearchProgress& progress, bool keepAfter)
+                                   platform::RunControl* control, bool keepAfter)
 {
     ReplaceOutcome outcome;
     searchTexts(
-        m_version, request, progress, outcome,
+        m_version, request, control, outcome,
         [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
             if (!expression.match(text).hasMatch()) {
                 return;
@@ -163,7 +180,7 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
             }
             (verse.kind == ReplacedKind::Changed ? outcome.changed : outcome.refused).push_back(std::move(verse));
         });
-    if (outcome.failure) {
+    if (outcome.failure || outcome.cancelled) {
         outcome.changed.clear();
         outcome.refused.clear();
     }
@@ -171,13 +188,13 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
 }
 
 ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                  const SearchProgress& progress)
+                                  platform::RunControl* control)
 {
-    return store(chosen, detail, progress, [](const ReplacedVerse& verse) { return verse.after; });
+    return store(chosen, detail, control, [](const ReplacedVerse& verse) { return verse.after; });
 }
 
 ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                  const SearchProgress& progress,
+                                  platform::RunControl* control,
                                   const std::function<QString(const ReplacedVerse&)>& afterOf)
 {
     ApplyOutcome outcome;
@@ -188,9 +205,8 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
         versiondb::PendingChange change(versiondb::ChangeSource::Replace, detail);
         qint64 done = 0;
         for (const ReplacedVerse& verse : chosen) {
-            if (progress && ++done % kProgressStep == 0) {
-                progress(done, qint64(chosen.size()));
-            }
+            // A cancel leaves the transaction uncommitted: it rolls back as it goes out of scope.
+            stepDone(control, ++done, qint64(chosen.size()));
             if (verse.kind != ReplacedKind::Changed) {
                 continue;
             }
@@ -207,9 +223,10 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
             }
         }
         outcome.change = history.finish(change);
+        stepDone(control, done, done);
         transaction.Commit();
     });
-    if (outcome.failure) {
+    if (outcome.failure || outcome.cancelled) {
         outcome.change = 0;
         outcome.stored = 0;
     } else {
@@ -232,7 +249,8 @@ FindOutcome VersionSearch::findIn(const QString& path, const SearchRequest& requ
 }
 
 ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest& request, const QString& replacement,
-                                        bool dryRun, ApplyOutcome& applied, const ReplacedVisitor& changedVerse)
+                                        bool dryRun, ApplyOutcome& applied, const ReplacedVisitor& changedVerse,
+                                        platform::RunControl* control)
 {
     ReplaceOutcome outcome;
     outcome.pattern = compileSearch(request);
@@ -250,12 +268,24 @@ ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest
         using Hold = versiondb::VersionStore::Hold;
         const auto version = versiondb::VersionStore::OpenDatabase(path, dryRun ? Hold::Read : Hold::Write);
         VersionSearch search(*version);
-        outcome = search.scan(request, replacement, {}, false);
-        if (!dryRun && !outcome.failure && !outcome.changed.empty()) {
-            applied = search.store(outcome.changed, detailOf(request, replacement), {}, afterOf);
+        if (control != nullptr) {
+            control->setStage(0);
+        }
+        outcome = search.scan(request, replacement, control, false);
+        if (!dryRun && !outcome.failure && !outcome.cancelled && !outcome.changed.empty()) {
+            if (control != nullptr) {
+                control->report(0, qint64(outcome.changed.size()));
+                control->setStage(1);
+            }
+            applied = search.store(outcome.changed, detailOf(request, replacement), control, afterOf);
         }
     });
-    if (!outcome.failure && !applied.failure && changedVerse) {
+    if (applied.cancelled) {
+        outcome.cancelled = true;
+        outcome.changed.clear();
+        outcome.refused.clear();
+    }
+    if (!outcome.failure && !applied.failure && !outcome.cancelled && changedVerse) {
         for (const ReplacedVerse& verse : outcome.changed) {
             ReplacedVerse shown = verse;
             shown.after = afterOf(verse);

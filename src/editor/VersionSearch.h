@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/VerseEditor.h"
+#include "platform/RunControl.h"
 
 #include <QList>
 #include <QRegularExpression>
@@ -65,6 +66,7 @@ struct FindOutcome
     CompiledSearch pattern;         // its fault says why nothing was searched
     std::vector<FoundVerse> verses; // in the order of 번호
     qint64 matches = 0;             // every match of every verse
+    bool cancelled = false;         // stopped by its run control: nothing found
     std::optional<EngineFailure> failure;
 };
 
@@ -91,6 +93,7 @@ struct ReplaceOutcome
     CompiledSearch pattern;             // its fault says why nothing was searched
     std::vector<ReplacedVerse> changed; // in the order of 번호
     std::vector<ReplacedVerse> refused; // LeftEmpty and LineBreak, in the order of 번호
+    bool cancelled = false;             // stopped by its run control: nothing listed, nothing stored
     std::optional<EngineFailure> failure;
 };
 
@@ -99,11 +102,10 @@ struct ApplyOutcome
     qint64 change = 0; // the change's number in the history; 0 when nothing was stored
     qint64 stored = 0;
     std::vector<ReplacedVerse> stale; // verses whose text is no longer the one the preview replaced: left alone
+    bool cancelled = false;           // stopped by its run control: rolled back, nothing stored
     std::optional<EngineFailure> failure;
 };
 
-// Called now and then during a pass over a version with the records read so far and their number.
-using SearchProgress = std::function<void(qint64 done, qint64 total)>;
 // Called with one verse of a replacement.
 using ReplacedVisitor = std::function<void(const ReplacedVerse& verse)>;
 
@@ -111,20 +113,21 @@ using ReplacedVisitor = std::function<void(const ReplacedVerse& verse)>;
 // through a version store its caller holds. A replacement follows QString::replace with a regular expression:
 // \1 to \99 stand for the captured groups (there is no $1), and with plain text the replacement is taken as
 // it is. The replaced text is stored as the verse editor stores a save: without end spaces, and never empty
-// or with a line break. Nothing here throws.
+// or with a line break. A pass reports the records (or chosen verses) done to its run control, when it has one, and
+// stops when it is cancelled: a cancelled apply stores nothing. Nothing here throws.
 class VersionSearch
 {
 public:
     explicit VersionSearch(versiondb::VersionStore& version) : m_version(version) {}
 
-    [[nodiscard]] FindOutcome find(const SearchRequest& request, const SearchProgress& progress = {});
+    [[nodiscard]] FindOutcome find(const SearchRequest& request, platform::RunControl* control = nullptr);
     // What replacing every match would make of each verse; nothing is stored.
     [[nodiscard]] ReplaceOutcome preview(const SearchRequest& request, const QString& replacement,
-                                         const SearchProgress& progress = {});
+                                         platform::RunControl* control = nullptr);
     // Stores the after texts of the chosen Changed verses of a preview as one change of the history, in one
     // transaction; a verse whose stored text is not its before text any more is left alone and listed.
     [[nodiscard]] ApplyOutcome apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                     const SearchProgress& progress = {});
+                                     platform::RunControl* control = nullptr);
 
     // The same over a version file opened for it alone: a find, or a replacement with dryRun, reads the file as it
     // is (a file that cannot be written included); a replacement holds it for writing and applies every Changed
@@ -132,9 +135,11 @@ public:
     // a replacement come without their after texts: changedVerse is given each of them with it, in the order of
     // 번호, once the replacement is stored (or previewed, with dryRun), and not at all when it failed.
     [[nodiscard]] static FindOutcome findIn(const QString& path, const SearchRequest& request);
+    // A cancelled replacement is rolled back: the file keeps every text it had.
     [[nodiscard]] static ReplaceOutcome replaceIn(const QString& path, const SearchRequest& request,
                                                   const QString& replacement, bool dryRun, ApplyOutcome& applied,
-                                                  const ReplacedVisitor& changedVerse = {});
+                                                  const ReplacedVisitor& changedVerse = {},
+                                                  platform::RunControl* control = nullptr);
 
     // How the history names a replacement: the pattern and its replacement.
     [[nodiscard]] static QString detailOf(const SearchRequest& request, const QString& replacement);
@@ -142,10 +147,10 @@ public:
 private:
     // The preview, keeping the after texts of Changed verses or not (an empty text then).
     [[nodiscard]] ReplaceOutcome scan(const SearchRequest& request, const QString& replacement,
-                                      const SearchProgress& progress, bool keepAfter);
+                                      platform::RunControl* control, bool keepAfter);
     // The apply, with the after text of each verse made by afterOf.
     [[nodiscard]] ApplyOutcome store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                     const SearchProgress& progress,
+                                     platform::RunControl* control,
                                      const std::function<QString(const ReplacedVerse&)>& afterOf);
 
     versiondb::VersionStore& m_version;

@@ -16,6 +16,7 @@ const QString kKinds[kDifferenceKinds] = {
 const QString kSpacingOnly = QStringLiteral("띄어쓰기만 다름");
 const QString kCounts = QStringLiteral("다른 구절 %1개 (%2)");
 const QString kSame = QStringLiteral("두 역본의 본문이 같습니다.");
+const QString kCancelled = QStringLiteral("비교를 취소했습니다.");
 const QString kDuplicate = QStringLiteral("'%1' 구절의 레코드가 둘 이상 있어 비교할 수 없습니다.");
 const QString kNumbersDiffer = QStringLiteral(
     "두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n'%1' 구절의 번호가 A에서는 %2, B에서는 %3입니다.");
@@ -55,6 +56,11 @@ QString CompareMessages::same()
     return kSame;
 }
 
+QString CompareMessages::cancelled()
+{
+    return kCancelled;
+}
+
 QString CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
 {
     QString nameA = platform::GetFileName(pathA);
@@ -74,6 +80,8 @@ QString CompareMessages::failure(const CompareOutcome& outcome, const QString& p
                (outcome.reference.isEmpty() ? kNothingInCommon
                                             : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),
                                                                  QString::number(outcome.numberB)));
+    case CompareResult::Cancelled:
+        return kCancelled;
     case CompareResult::Same:
     case CompareResult::Different:
         break;

@@ -18,6 +18,7 @@ public:
     // "다른 구절 3개 (본문이 다름 2, B에만 있음 1)": the kinds that occur, in the order of VerseDifference.
     [[nodiscard]] static QString counts(const CompareOutcome& outcome);
     [[nodiscard]] static QString same();
+    [[nodiscard]] static QString cancelled();
     // Why a comparison stopped, after the file or files it is about: the display name, or for the
     // two files "A: ..." and "B: ..." on a line each, then two line breaks. Two files of one
     // display name (a version and its backup copy) are named by their full paths.

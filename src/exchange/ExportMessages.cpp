@@ -16,6 +16,9 @@ const QString kUnencodable =
     QStringLiteral("'%1' 구절의 본문에 코드 페이지 949로 쓸 수 없는 문자가 있어 내보내지 않았습니다.");
 const QString kNotXmlText =
     QStringLiteral("'%1' 구절의 본문에 XML 파일에 쓸 수 없는 제어 문자가 있어 내보내지 않았습니다.");
+const QString kExistingFile = QStringLiteral("'%1' 파일이 이미 있습니다.");
+const QString kExistingFiles = QStringLiteral("내보낼 폴더에 같은 이름의 파일이 %1개 있습니다.");
+const QString kCancelled = QStringLiteral("내보내기를 취소했습니다. 아무 파일도 쓰거나 바꾸지 않았습니다.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kLineBreakOnce = QStringLiteral("\r\n");
 
@@ -52,6 +55,16 @@ QString ExportMessages::movedVerses(const ExportOutcome& outcome)
         text += kLineBreakOnce + kMovedLine.arg(moved.reference, moved.into);
     }
     return text;
+}
+
+QString ExportMessages::existing(const QStringList& paths)
+{
+    return paths.size() == 1 ? kExistingFile.arg(paths.first()) : kExistingFiles.arg(paths.size());
+}
+
+QString ExportMessages::cancelled()
+{
+    return kCancelled;
 }
 
 } // namespace exchange

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace exchange {
 
@@ -17,6 +18,11 @@ public:
     [[nodiscard]] static QString unreadableReference(int number, const QString& reference);
     // After the count of verses written and where: the verses appended to an earlier one, if any.
     [[nodiscard]] static QString movedVerses(const ExportOutcome& outcome);
+    // The files an export would replace: the one named, or how many there are in the folder. The caller asks or
+    // advises after it.
+    [[nodiscard]] static QString existing(const QStringList& paths);
+    // A cancelled export: nothing was written.
+    [[nodiscard]] static QString cancelled();
 };
 
 } // namespace exchange

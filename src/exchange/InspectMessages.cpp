@@ -37,6 +37,8 @@ const QString kComposeQuestion =
     QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                    "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
 const QString kComposed = QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.");
+const QString kCancelled = QStringLiteral("점검을 취소했습니다.");
+const QString kComposeCancelled = QStringLiteral("한글 조합을 취소했습니다. 본문은 그대로입니다.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 
 QString thousands(qint64 number)
@@ -87,6 +89,16 @@ QString InspectMessages::counts(const InspectOutcome& outcome)
 QString InspectMessages::clean(const InspectOutcome& outcome)
 {
     return kClean.arg(thousands(outcome.verses));
+}
+
+QString InspectMessages::cancelled()
+{
+    return kCancelled;
+}
+
+QString InspectMessages::composeCancelled()
+{
+    return kComposeCancelled;
 }
 
 QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)

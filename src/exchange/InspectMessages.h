@@ -22,12 +22,14 @@ public:
     [[nodiscard]] static QString counts(const InspectOutcome& outcome);
     // "점검한 본문 31,100개에서 이상한 곳을 찾지 못했습니다."
     [[nodiscard]] static QString clean(const InspectOutcome& outcome);
+    [[nodiscard]] static QString cancelled();
     // Why an inspection stopped: the file's display name, two line breaks, the engine's description.
     [[nodiscard]] static QString failure(const InspectOutcome& outcome, const QString& path, const QString& against);
     // The question before composing, its outcome, and why it failed (after the file's display name).
     [[nodiscard]] static QString composeQuestion(int verses);
     [[nodiscard]] static QString composed(const ComposeOutcome& outcome);
     [[nodiscard]] static QString composeFailure(const ComposeOutcome& outcome, const QString& path);
+    [[nodiscard]] static QString composeCancelled();
 };
 
 } // namespace exchange

@@ -48,14 +48,14 @@ QString lineOf(const Verse& verse)
     return line;
 }
 
-QString fileName(int bookNumber)
+} // namespace
+
+QString textFileName(int bookNumber)
 {
     return QStringLiteral("%1-%2.txt")
         .arg(bookNumber, 2, 10, QLatin1Char('0'))
         .arg(books::BookAbbreviations::at(bookNumber));
 }
-
-} // namespace
 
 ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
 {
@@ -92,7 +92,7 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
         for (const Verse* verse : lines[index]) {
             appendLine(content, *verse);
         }
-        ExportFile file{fileName(book), {}};
+        ExportFile file{textFileName(book), {}};
         if (encoding == TextEncoding::Utf8) {
             file.bytes = QByteArray(kUtf8ByteOrderMark) + content.toUtf8();
         } else if (const auto bytes = inCodePage949(content)) {

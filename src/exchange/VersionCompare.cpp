@@ -1,5 +1,7 @@
 #include "exchange/VersionCompare.h"
 
+#include "exchange/VersionVerses.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VerseCursor.h"
 #include "versiondb/VersionStore.h"
@@ -47,6 +49,16 @@ std::optional<VerseDifference> differenceOf(const std::optional<QString>& a, con
     return !a ? VerseDifference::NullInA : !b ? VerseDifference::NullInB : VerseDifference::Changed;
 }
 
+// The records read so far out of all the comparison reads, for its control.
+struct Progress
+{
+    platform::RunControl* control = nullptr;
+    qint64 total = 0;
+    qint64 done = 0;
+
+    void step() { reportVerses(control, done++, total); }
+};
+
 void stopped(CompareOutcome& outcome, CompareResult result, int file, const QString& reference = {})
 {
     outcome.result = result;
@@ -58,7 +70,7 @@ void stopped(CompareOutcome& outcome, CompareResult result, int file, const QStr
 // duplicate or at a shared reference whose 번호 differs, before any verse is listed: A first,
 // then B against A, in the order of 번호. It holds a set of references, never a text. True when
 // every 번호 of both is an integer. file names the version being read, for an engine failure.
-bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome& outcome)
+bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome& outcome, Progress& progress)
 {
     struct InA
     {
@@ -70,6 +82,7 @@ bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome&
     file = 0;
     VerseCursor cursorA(a, VerseCursor::Fields::Skeleton);
     while (const std::optional<versiondb::VerseRecord> record = cursorA.next()) {
+        progress.step();
         const QString reference = (*record)[versiondb::kReference].toString();
         if (inA.contains(reference)) {
             stopped(outcome, CompareResult::DuplicateReference, 0, reference);
@@ -83,6 +96,7 @@ bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome&
     QSet<QString> onlyInB;
     VerseCursor cursorB(b, VerseCursor::Fields::Skeleton);
     while (const std::optional<versiondb::VerseRecord> record = cursorB.next()) {
+        progress.step();
         const QString reference = (*record)[versiondb::kReference].toString();
         const qint64 number = (*record)[versiondb::kNumber].toLongLong();
         integers = integers && isInteger((*record)[versiondb::kNumber]);
@@ -118,10 +132,12 @@ bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome&
 class VerseSource
 {
 public:
-    VerseSource(VersionStore& version, bool inFileOrder) : m_cursor(version), m_inFileOrder(inFileOrder)
+    VerseSource(VersionStore& version, bool inFileOrder, Progress& progress)
+        : m_cursor(version), m_inFileOrder(inFileOrder), m_progress(progress)
     {
         if (!m_inFileOrder) {
             while (const std::optional<versiondb::VerseRecord> record = m_cursor.next()) {
+                m_progress.step();
                 m_sorted.append(verseOf(*record));
             }
             std::ranges::stable_sort(m_sorted, {}, &StoredVerse::number);
@@ -131,6 +147,7 @@ public:
     std::optional<StoredVerse> next()
     {
         if (m_inFileOrder) {
+            m_progress.step();
             const std::optional<versiondb::VerseRecord> record = m_cursor.next();
             return record ? std::optional(verseOf(*record)) : std::nullopt;
         }
@@ -140,6 +157,7 @@ public:
 private:
     VerseCursor m_cursor;
     bool m_inFileOrder;
+    Progress& m_progress;
     QList<StoredVerse> m_sorted;
     qsizetype m_at = 0;
 };
@@ -154,12 +172,12 @@ const StoredVerse* find(const QList<StoredVerse>& verses, const QString& referen
 // same, the two records of a shared reference meet at one 번호. It holds the verses of one 번호,
 // and gives each differing verse to differing as it goes (at one 번호, A's own verses first).
 void compareTexts(VersionStore& a, VersionStore& b, bool inFileOrder, int& file,
-                  const std::function<void(const DifferingVerse&)>& differing)
+                  const std::function<void(const DifferingVerse&)>& differing, Progress& progress)
 {
     file = 0;
-    VerseSource sourceA(a, inFileOrder);
+    VerseSource sourceA(a, inFileOrder, progress);
     file = 1;
-    VerseSource sourceB(b, inFileOrder);
+    VerseSource sourceB(b, inFileOrder, progress);
     const auto read = [&file](VerseSource& source, int side) {
         file = side;
         return source.next();
@@ -197,7 +215,8 @@ void compareTexts(VersionStore& a, VersionStore& b, bool inFileOrder, int& file,
 } // namespace
 
 CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
-                               const std::function<void(const DifferingVerse&)>& differing)
+                               const std::function<void(const DifferingVerse&)>& differing,
+                               platform::RunControl* control)
 {
     CompareOutcome outcome;
     int file = 0;
@@ -206,14 +225,26 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
         const std::unique_ptr<VersionStore> a = VersionStore::OpenDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
         const std::unique_ptr<VersionStore> b = VersionStore::OpenDatabase(pathB, VersionStore::Hold::Read);
-        const bool inFileOrder = checkSkeletons(*a, *b, file, outcome);
+        Progress progress{control};
+        if (control != nullptr) {
+            progress.total = 2 * (a->RecordCount() + b->RecordCount());
+        }
+        const bool inFileOrder = checkSkeletons(*a, *b, file, outcome, progress);
         if (outcome.result != CompareResult::Same) {
             return outcome;
         }
-        compareTexts(*a, *b, inFileOrder, file, [&](const DifferingVerse& verse) {
-            ++outcome.counts[static_cast<int>(verse.kind)];
-            differing(verse);
-        });
+        compareTexts(
+            *a, *b, inFileOrder, file,
+            [&](const DifferingVerse& verse) {
+                ++outcome.counts[static_cast<int>(verse.kind)];
+                differing(verse);
+            },
+            progress);
+        versiondb::stopIfCancelled(control);
+    } catch (const versiondb::Cancelled&) {
+        outcome = {};
+        outcome.result = CompareResult::Cancelled;
+        return outcome;
     } catch (const versiondb::Error& error) {
         outcome = {};
         stopped(outcome, CompareResult::EngineFailed, file);
@@ -231,11 +262,11 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
     return outcome;
 }
 
-CompareOutcome compareVersions(const QString& pathA, const QString& pathB)
+CompareOutcome compareVersions(const QString& pathA, const QString& pathB, platform::RunControl* control)
 {
     QList<DifferingVerse> verses;
-    CompareOutcome outcome =
-        compareVersions(pathA, pathB, [&verses](const DifferingVerse& verse) { verses.append(verse); });
+    CompareOutcome outcome = compareVersions(
+        pathA, pathB, [&verses](const DifferingVerse& verse) { verses.append(verse); }, control);
     if (outcome.result == CompareResult::Different) {
         outcome.verses = std::move(verses);
     }

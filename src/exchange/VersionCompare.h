@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/WordDiff.h"
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -45,6 +46,7 @@ enum class CompareResult : quint8
     EngineFailed,       // a version could not be opened or read (file, engineFailure)
     DuplicateReference, // a version has two records of one 성경구절 (file, reference)
     DifferentSkeletons, // see compareVersions (reference, numberA, numberB)
+    Cancelled,          // the run was cancelled before both versions were read
 };
 
 struct CompareOutcome
@@ -72,13 +74,18 @@ struct CompareOutcome
 // skeletons: their verses would not follow one order, and a comparison of, say, two different
 // numberings would list nearly every verse. A version with two records of one 성경구절 is refused
 // as well, since either record could be the one to compare.
-[[nodiscard]] CompareOutcome compareVersions(const QString& pathA, const QString& pathB);
+//
+// The records read out of all (each version is read twice) are reported to control, when given, which can stop
+// the comparison between verses (Cancelled, nothing listed).
+[[nodiscard]] CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
+                                             platform::RunControl* control = nullptr);
 
 // The same, each differing verse given to differing as it is found, in the same order, rather than
 // kept: memory stays within the verses of one 번호 and a set of references, whatever the number of
 // differences. The skeletons are checked in a first pass, so a refusal comes before any verse; only
 // an engine failure in the middle of the reading (a fault of the medium) can follow verses given.
 [[nodiscard]] CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
-                                             const std::function<void(const DifferingVerse&)>& differing);
+                                             const std::function<void(const DifferingVerse&)>& differing,
+                                             platform::RunControl* control = nullptr);
 
 } // namespace exchange

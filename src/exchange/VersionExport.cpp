@@ -1,60 +1,115 @@
 #include "exchange/VersionExport.h"
 
+#include "books/BookAbbreviations.h"
 #include "platform/FileErrorDescriptions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace exchange {
 
 namespace {
 
-// Writes one file under a temporary name beside it, then puts it in place of the file
-// of its name, so that a failure never leaves a file cut short under that name.
-// Nothing is flushed to the disk: the version, not its export, is what must survive.
-std::optional<platform::FileFailure> writeFile(const QString& path, const QByteArray& bytes)
+// A file written under a temporary name beside the file of its name, waiting to be put in place.
+struct WrittenFile
 {
-    const QString part = path + QStringLiteral(".part");
-    QFile out(part);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return platform::FileFailure{path, platform::FileErrorDescriptions::openForWritingFailure(path)};
-    }
-    const bool written = out.write(bytes) == bytes.size() && out.flush();
-    out.close();
-    std::error_code error;
-    if (written && out.error() == QFileDevice::NoError) {
-        // The old file goes first: ext4 flushes a file renamed over another to the disk,
-        // which would cost a wait on every file of a repeated export.
-        QFile::remove(path);
-        std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
-                                std::filesystem::path(path.toStdU16String()), error);
-        if (!error) {
+    QString temporary;
+    QString path;
+};
+
+// Writes the bytes completely under a new temporary name beside path (path + ".part", or ".part2" and so on when
+// that exists: no file of anyone else is overwritten); nothing when it failed, opened saying whether the file could
+// be made at all. Nothing is flushed to the disk: the version, not its export, is what must survive.
+std::optional<WrittenFile> writeTemporary(const QString& path, const QByteArray& bytes, bool& opened)
+{
+    opened = false;
+    for (int n = 1; n < 100; ++n) {
+        const QString temporary = path + QStringLiteral(".part") + (n > 1 ? QString::number(n) : QString());
+        QFile out(temporary);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(temporary) || QFileInfo(temporary).isSymLink()) {
+                continue;
+            }
             return std::nullopt;
         }
-    }
-    QFile::remove(part);
-    return platform::FileFailure{path, platform::FileErrorDescriptions::writeFailure(path)};
-}
-
-// Writes the files into the folder, making it first when it is missing.
-std::optional<platform::FileFailure> writeFiles(const QString& folder, const QList<ExportFile>& files,
-                                                int& filesWritten)
-{
-    if (!QDir().mkpath(folder)) {
-        return platform::FileFailure{
-            folder, platform::FileErrorDescriptions::openForWritingFailure(QDir(folder).filePath(files.value(0).name))};
-    }
-    for (const ExportFile& file : files) {
-        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(file.name));
-        if (auto failure = writeFile(path, file.bytes)) {
-            return failure;
+        opened = true;
+        const bool written = out.write(bytes) == bytes.size() && out.flush();
+        out.close();
+        if (written && out.error() == QFileDevice::NoError) {
+            return WrittenFile{temporary, path};
         }
-        ++filesWritten;
+        QFile::remove(temporary);
+        return std::nullopt;
     }
     return std::nullopt;
+}
+
+// Puts the written file in place of the file of its name.
+bool putInPlace(const WrittenFile& file)
+{
+    // The old file goes first: ext4 flushes a file renamed over another to the disk,
+    // which would cost a wait on every file of a repeated export.
+    QFile::remove(file.path);
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(file.temporary.toStdU16String()),
+                            std::filesystem::path(file.path.toStdU16String()), error);
+    return !error;
+}
+
+// Writes the files into the folder, making it first when it is missing: all of them under temporary names, then,
+// unless the run was cancelled meanwhile, all of them put in place. A failure or a cancel removes what was written
+// (and the folder when it was made for them), so that every file is as it was.
+ExportResult writeFiles(const QString& folder, const QList<ExportFile>& files, platform::RunControl* control,
+                        ExportOutcome& outcome)
+{
+    const bool madeFolder = !QFileInfo::exists(folder);
+    if (!QDir().mkpath(folder)) {
+        outcome.fileFailure = platform::FileFailure{
+            folder, platform::FileErrorDescriptions::openForWritingFailure(QDir(folder).filePath(files.value(0).name))};
+        return ExportResult::WriteFailed;
+    }
+    QList<WrittenFile> written;
+    const auto undo = [&](ExportResult result) {
+        for (const WrittenFile& file : written) {
+            QFile::remove(file.temporary);
+        }
+        if (madeFolder) {
+            QDir().rmdir(folder);
+        }
+        return result;
+    };
+    for (const ExportFile& file : files) {
+        if (control != nullptr && control->cancelled()) {
+            return undo(ExportResult::Cancelled);
+        }
+        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(file.name));
+        bool opened = false;
+        const std::optional<WrittenFile> one = writeTemporary(path, file.bytes, opened);
+        if (!one) {
+            outcome.fileFailure =
+                platform::FileFailure{path, opened ? platform::FileErrorDescriptions::writeFailure(path)
+                                                   : platform::FileErrorDescriptions::openForWritingFailure(path)};
+            return undo(ExportResult::WriteFailed);
+        }
+        written.append(*one);
+    }
+    if (control != nullptr && control->cancelled()) {
+        return undo(ExportResult::Cancelled);
+    }
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        if (!putInPlace(written[i])) {
+            outcome.fileFailure =
+                platform::FileFailure{written[i].path, platform::FileErrorDescriptions::writeFailure(written[i].path)};
+            written = written.mid(i);
+            return undo(ExportResult::WriteFailed);
+        }
+        ++outcome.filesWritten;
+    }
+    return ExportResult::Written;
 }
 
 QString fullPath(const QString& path)
@@ -83,11 +138,46 @@ ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, cons
 
 } // namespace
 
+QStringList exportPaths(const ExportRequest& request)
+{
+    const QString destination = fullPath(request.destination);
+    if (request.format != ExportFormat::Text) {
+        return {destination};
+    }
+    QStringList paths;
+    for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
+        paths << QDir::toNativeSeparators(QDir(destination).filePath(textFileName(book)));
+    }
+    return paths;
+}
+
+QStringList existingExportPaths(const ExportRequest& request)
+{
+    QStringList existing;
+    for (const QString& path : exportPaths(request)) {
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+            existing << path;
+        }
+    }
+    return existing;
+}
+
 ExportOutcome exportVersion(const ExportRequest& request)
 {
     ExportOutcome outcome;
     outcome.destination = fullPath(request.destination);
-    VersionVerses version = readVersionVerses(request.versionPath);
+    if (!request.replace) {
+        outcome.existing = existingExportPaths(request);
+        if (!outcome.existing.isEmpty()) {
+            outcome.result = ExportResult::WouldReplace;
+            return outcome;
+        }
+    }
+    VersionVerses version = readVersionVerses(request.versionPath, request.control);
+    if (version.cancelled) {
+        outcome.result = ExportResult::Cancelled;
+        return outcome;
+    }
     if (version.engineFailure) {
         outcome.result = ExportResult::EngineFailed;
         outcome.engineFailure = *version.engineFailure;
@@ -108,13 +198,10 @@ ExportOutcome exportVersion(const ExportRequest& request)
         return outcome;
     }
     const QString folder = request.format == ExportFormat::Text ? outcome.destination : destination.absolutePath();
-    if (const auto failure = writeFiles(folder, plan.files, outcome.filesWritten)) {
-        outcome.result = ExportResult::WriteFailed;
-        outcome.fileFailure = *failure;
-        return outcome;
+    outcome.result = writeFiles(folder, plan.files, request.control, outcome);
+    if (outcome.result == ExportResult::Written) {
+        outcome.versesWritten = plan.versesWritten;
     }
-    outcome.result = ExportResult::Written;
-    outcome.versesWritten = plan.versesWritten;
     return outcome;
 }
 

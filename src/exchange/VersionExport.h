@@ -2,11 +2,13 @@
 
 #include "exchange/VersionVerses.h"
 #include "platform/FileFailure.h"
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace exchange {
 
@@ -32,6 +34,10 @@ struct ExportRequest
     QString destination;
     ExportFormat format = ExportFormat::Text;
     TextEncoding encoding = TextEncoding::Cp949; // text files only: the other formats are always UTF-8
+    // Files of the names the export writes are replaced; otherwise they refuse the export (WouldReplace).
+    bool replace = false;
+    // Watches the run, when given: the verses read out of all, and a cancel between verses or files.
+    platform::RunControl* control = nullptr;
 };
 
 // A verse that KJV versification lacks, and the verse whose entry took its text.
@@ -52,6 +58,8 @@ enum class ExportResult
     Unencodable,         // the text of verse cannot be written in code page 949
     NotXmlText,          // the text of verse holds a control character that an XML file cannot hold
     WriteFailed,         // a file could not be written: fileFailure
+    WouldReplace,        // files of the names to write exist and the request does not replace them: existing
+    Cancelled,           // the run was cancelled: no file was written or changed
 };
 
 // One file to write: its name in the destination folder and its bytes.
@@ -81,7 +89,16 @@ struct ExportOutcome
     versiondb::ErrorItem engineFailure;
     platform::FileFailure fileFailure;
     QList<MovedVerse> moved;
+    QStringList existing; // WouldReplace: the files, full and in native separators
 };
+
+// The name of a book's text file: "01-창.txt" ... "66-계.txt".
+[[nodiscard]] QString textFileName(int bookNumber);
+
+// The files the export writes, full and in native separators: the 66 text files in the folder, or the one file.
+[[nodiscard]] QStringList exportPaths(const ExportRequest& request);
+// Those of them that exist (as anything: a file, a folder or a link), which the export would replace.
+[[nodiscard]] QStringList existingExportPaths(const ExportRequest& request);
 
 // The text files of the verses: "01-창.txt" ... "66-계.txt", one for every book
 // whether it has verses or not, each line the verse's reference, one space and its
@@ -120,8 +137,11 @@ struct ExportOutcome
 [[nodiscard]] ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName,
                                          const QString& versionName);
 
-// Reads the version, plans the files and, when nothing refuses them, writes them:
-// each file is written completely under a temporary name and then put in place.
+// Reads the version, plans the files and, when nothing refuses them, writes them: every file is
+// written completely under a temporary name beside its own, and only once all of them are written
+// are they put in place, so that a failure or a cancel leaves no file cut short and changes no
+// file that was there (the temporary files are removed again). Files of the names to write that
+// exist refuse the export before the version is read unless the request replaces them.
 [[nodiscard]] ExportOutcome exportVersion(const ExportRequest& request);
 
 } // namespace exchange

@@ -1,5 +1,7 @@
 #include "exchange/VersionInspection.h"
 
+#include "exchange/VersionVerses.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
 #include "versiondb/Transaction.h"
@@ -28,7 +30,6 @@ namespace {
 using versiondb::VersionStore;
 
 constexpr qsizetype kAround = 16;    // characters of an excerpt on either side of a fault
-constexpr int kProgressEvery = 1024; // verses
 constexpr qint64 kShortLetters = 12; // see inspectVersion
 constexpr double kLengthFactor = 3.0;
 
@@ -421,7 +422,11 @@ InspectOutcome inspectVersion(const InspectRequest& request)
             const std::unique_ptr<VersionStore> against =
                 VersionStore::OpenDatabase(request.against, VersionStore::Hold::Read);
             if (!request.skipped.test(bit(InspectionKind::Length))) {
-                against->readVerses([&other](const versiondb::VerseRecord& record) {
+                qint64 read = 0;
+                against->readVerses([&](const versiondb::VerseRecord& record) {
+                    if (++read % kVersesBetweenChecks == 0) {
+                        versiondb::stopIfCancelled(request.control);
+                    }
                     if (!record[versiondb::kText].isNull()) {
                         other.insert(record[versiondb::kReference].toString(),
                                      lettersOf(record[versiondb::kText].toString()));
@@ -430,19 +435,21 @@ InspectOutcome inspectVersion(const InspectRequest& request)
             }
             outcome.file = 0;
         }
-        const qint64 total = request.progress ? version->RecordCount() : 0;
+        const qint64 total = request.control != nullptr ? version->RecordCount() : 0;
         qint64 done = 0;
         Inspector inspector(~request.skipped, other);
         version->readVerses([&](const versiondb::VerseRecord& record) {
+            reportVerses(request.control, done++, total);
             inspector.verse(record);
-            if (++done % kProgressEvery == 0 && request.progress) {
-                request.progress(done, total);
-            }
         });
-        if (request.progress) {
-            request.progress(done, total);
+        versiondb::stopIfCancelled(request.control);
+        if (request.control != nullptr) {
+            request.control->report(done, total);
         }
         inspector.finish(outcome);
+    } catch (const versiondb::Cancelled&) {
+        outcome = {};
+        outcome.result = InspectResult::Cancelled;
     } catch (const std::exception& error) {
         const int file = outcome.file;
         outcome = {};
@@ -453,13 +460,17 @@ InspectOutcome inspectVersion(const InspectRequest& request)
     return outcome;
 }
 
-ComposeOutcome composeDecomposed(const QString& path)
+ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control)
 {
     ComposeOutcome outcome;
     try {
         const std::unique_ptr<VersionStore> version = VersionStore::OpenDatabase(path);
         std::vector<std::pair<qint64, QString>> composed;
-        version->readVerses([&composed](const versiondb::VerseRecord& record) {
+        // Reading counts for the first half of the run, storing for the second.
+        const qint64 total = control != nullptr ? 2 * version->RecordCount() : 0;
+        qint64 done = 0;
+        version->readVerses([&](const versiondb::VerseRecord& record) {
+            reportVerses(control, done++, total);
             const QString text = record[versiondb::kText].toString();
             if (!record[versiondb::kText].isNull() && hasDecomposedHangul(text)) {
                 composed.emplace_back(record.row, text.normalized(QString::NormalizationForm_C));
@@ -468,12 +479,19 @@ ComposeOutcome composeDecomposed(const QString& path)
         versiondb::Transaction transaction(*version);
         versiondb::History history(*version);
         versiondb::PendingChange change(versiondb::ChangeSource::Compose);
+        done = total / 2;
         for (const auto& [row, text] : composed) {
+            reportVerses(control, done++, total);
             outcome.verses += history.setText(row, text, change) ? 1 : 0;
         }
+        // Uncommitted, the transaction rolls every text back.
+        versiondb::stopIfCancelled(control);
         outcome.change = history.finish(change);
         transaction.Commit();
         outcome.done = true;
+    } catch (const versiondb::Cancelled&) {
+        outcome = {};
+        outcome.cancelled = true;
     } catch (const std::exception& error) {
         outcome = {};
         outcome.failure = failureOf(error);

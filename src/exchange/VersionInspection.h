@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -52,6 +53,7 @@ enum class InspectResult : quint8
     Clean,
     Found,
     EngineFailed, // a version could not be opened or read (file, engineFailure)
+    Cancelled,    // the run was cancelled before every verse was inspected
 };
 
 struct InspectRequest
@@ -59,8 +61,8 @@ struct InspectRequest
     QString path;
     QString against;         // the other version for Length, or empty
     InspectionKinds skipped; // the kinds not looked for
-    // Called now and then with the verses inspected so far and the number of records.
-    std::function<void(qint64 done, qint64 total)> progress;
+    // Watches the run, when given: the verses inspected out of the records, and a cancel between verses.
+    platform::RunControl* control = nullptr;
 };
 
 struct InspectOutcome
@@ -104,10 +106,11 @@ struct ComposeOutcome
     qint64 change = 0; // the number of the change in the history, 0 when no text needed composing
     qint64 verses = 0;
     versiondb::ErrorItem failure;
+    bool cancelled = false; // the run was cancelled: nothing was stored
 };
 
 // Stores the NFC of every text with decomposed Hangul, as one change of the history (ChangeSource::Compose) in
-// one transaction: all of them or, on any failure, none.
-[[nodiscard]] ComposeOutcome composeDecomposed(const QString& path);
+// one transaction: all of them or, on any failure or a cancel of control between verses, none.
+[[nodiscard]] ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control = nullptr);
 
 } // namespace exchange

@@ -1,5 +1,6 @@
 #include "exchange/VersionVerses.h"
 
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
@@ -14,13 +15,24 @@ using books::splitReference;
 
 } // namespace
 
-VersionVerses readVersionVerses(const QString& path)
+void reportVerses(platform::RunControl* control, qint64 done, qint64 total)
+{
+    if (control != nullptr && done % kVersesBetweenChecks == 0) {
+        control->report(done, total);
+        versiondb::stopIfCancelled(control);
+    }
+}
+
+VersionVerses readVersionVerses(const QString& path, platform::RunControl* control)
 {
     VersionVerses result;
     try {
         const auto version = versiondb::VersionStore::OpenDatabase(path);
-        result.verses.reserve(version->RecordCount());
+        const qint64 total = version->RecordCount();
+        result.verses.reserve(total);
+        qint64 done = 0;
         version->readVerses([&](const versiondb::VerseRecord& record) {
+            reportVerses(control, done++, total);
             if (result.unreadable) {
                 return;
             }
@@ -38,9 +50,16 @@ VersionVerses readVersionVerses(const QString& path)
             result.verses.append(std::move(verse));
         });
         version->Close();
+        versiondb::stopIfCancelled(control); // a cancel during the last verses
+        if (control != nullptr) {
+            control->report(total, total);
+        }
         if (result.unreadable) {
             result.verses.clear();
         }
+    } catch (const versiondb::Cancelled&) {
+        result = {};
+        result.cancelled = true;
     } catch (const versiondb::Error& error) {
         result.verses.clear();
         result.engineFailure = versiondb::ErrorItem{error.Number(), error.Description()};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "books/Versification.h"
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -26,13 +27,23 @@ struct VersionVerses
     // A record whose 성경구절 is not a canonical reference of a book of the table:
     // its 번호 and its 성경구절 as stored (empty for Null).
     std::optional<Verse> unreadable;
+    // The run was cancelled before every verse was read.
+    bool cancelled = false;
 
-    [[nodiscard]] bool read() const { return !engineFailure && !unreadable; }
+    [[nodiscard]] bool read() const { return !engineFailure && !unreadable && !cancelled; }
 };
 
 // Opens the version exclusively with the database password, as every command does (a version
 // in use is refused), reads all of its records in the order of the index "번호", in one pass,
-// and closes it.
-[[nodiscard]] VersionVerses readVersionVerses(const QString& path);
+// and closes it. The verses read out of all are reported to control, when given, which can stop
+// the reading between verses (cancelled, no verses).
+[[nodiscard]] VersionVerses readVersionVerses(const QString& path, platform::RunControl* control = nullptr);
+
+// How many verses a run reads between two reports and looks at its control.
+inline constexpr qint64 kVersesBetweenChecks = 512;
+
+// Reports done out of total to control now and then and raises versiondb::Cancelled once it is cancelled;
+// a null control does nothing.
+void reportVerses(platform::RunControl* control, qint64 done, qint64 total);
 
 } // namespace exchange

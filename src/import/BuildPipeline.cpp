@@ -3,7 +3,6 @@
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
 #include "import/RunMessages.h"
-#include "import/RunObserver.h"
 #include "import/RunRequest.h"
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
@@ -11,6 +10,7 @@
 #include "platform/FileMove.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/History.h"
@@ -28,8 +28,6 @@ namespace importer {
 
 namespace {
 
-const QString kPhase1Status = QStringLiteral("1/2 작업중...");
-const QString kPhase2Status = QStringLiteral("2/2 작업중...");
 const QString kNullText = QStringLiteral("null");
 // Beside the version's file name while phase 1 makes it; never ends in ".dat".
 const QString kStagingSuffix = QStringLiteral(".building");
@@ -82,8 +80,8 @@ std::unique_ptr<versiondb::VersionStore> openVersion(const QString& path)
 
 } // namespace
 
-BuildPipeline::BuildPipeline(QString programFolder, RunObserver& observer)
-    : m_programFolder(std::move(programFolder)), m_observer(observer)
+BuildPipeline::BuildPipeline(QString programFolder, platform::RunControl& control)
+    : m_programFolder(std::move(programFolder)), m_control(control)
 {}
 
 BuildPipeline::~BuildPipeline()
@@ -101,10 +99,11 @@ void BuildPipeline::closeAll() noexcept
     m_reference.reset();
 }
 
-bool BuildPipeline::refuseInputFiles(const QStringList& files)
+bool BuildPipeline::refuseInputFiles(const QStringList& files, RunOutcome& outcome)
 {
     if (const auto refusal = inputFileRefusal(files)) {
-        m_observer.showMessage(platform::MessageIcon::Exclamation, *refusal);
+        outcome.result = RunResult::Refused;
+        outcome.messages.append({platform::MessageIcon::Exclamation, *refusal});
         return true;
     }
     return false;
@@ -112,50 +111,58 @@ bool BuildPipeline::refuseInputFiles(const QStringList& files)
 
 RunOutcome BuildPipeline::runCheck(const QStringList& files)
 {
-    if (refuseInputFiles(files)) {
-        return RunOutcome::Refused;
+    RunOutcome outcome;
+    if (!refuseInputFiles(files, outcome)) {
+        importTextFiles(RunMode::Test, files, outcome);
     }
-    return ImportTextFiles(RunMode::Test, files, QString());
+    return outcome;
 }
 
-RunOutcome BuildPipeline::runBuild(QString& versionName, const QStringList& files)
+RunOutcome BuildPipeline::runBuild(const QString& versionName, const QStringList& files)
 {
+    RunOutcome outcome;
+    outcome.versionName = versionName;
     if (const auto problem = versionNameProblem(versionName)) {
-        m_observer.showMessage(platform::MessageIcon::Exclamation, *problem);
-        return RunOutcome::Refused;
+        outcome.result = RunResult::Refused;
+        outcome.messages.append({platform::MessageIcon::Exclamation, *problem});
+        return outcome;
     }
-    if (refuseInputFiles(files)) {
-        return RunOutcome::Refused;
+    if (refuseInputFiles(files, outcome)) {
+        return outcome;
     }
-    const bool prepared = PrepareTargetVersion(versionName);
-    const RunOutcome outcome = ImportTextFiles(RunMode::Create, files, versionName);
-    return prepared ? outcome : RunOutcome::Failed;
+    const bool prepared = prepareTargetVersion(outcome);
+    if (m_control.cancelled()) {
+        cancel(RunMode::Create, outcome);
+        return outcome;
+    }
+    importTextFiles(RunMode::Create, files, outcome);
+    if (!prepared && outcome.result != RunResult::Cancelled) {
+        outcome.result = RunResult::Failed;
+    }
+    return outcome;
 }
 
-bool BuildPipeline::PrepareTargetVersion(QString& versionName)
+bool BuildPipeline::prepareTargetVersion(RunOutcome& outcome)
 {
     m_phase1Failure.reset();
     m_madeFresh = false;
+    m_control.setStage(1);
+    m_control.report(0, 1);
     try {
         m_reference = openVersion(versiondb::referenceVersionPath(m_programFolder));
-
-        const QString completed = completeVersionName(versionName);
-        if (completed != versionName) {
-            versionName = completed;
-            m_observer.versionNameCompleted(versionName);
-        }
-
-        const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
-        if (!platform::FileExists(targetPath)) {
-            m_madeFresh = copySkeleton(targetPath);
+        outcome.versionName = completeVersionName(outcome.versionName);
+        m_targetPath = versiondb::versionPath(m_programFolder, outcome.versionName);
+        if (!platform::FileExists(m_targetPath)) {
+            m_madeFresh = copySkeleton(m_targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.
         m_reference.reset();
+        m_control.report(1, 1);
         return true;
     } catch (const versiondb::Error& error) {
-        failPhase1(error.Description(), QString());
+        failPhase1(outcome, error.Description(), QString());
     } catch (const PhaseFailure& failure) {
-        failPhase1(failure.description, failure.path);
+        failPhase1(outcome, failure.description, failure.path);
     }
     return false;
 }
@@ -178,12 +185,6 @@ bool BuildPipeline::copySkeleton(const QString& targetPath)
                            QFileInfo(templatePath).isFile() ? targetPath : templatePath};
     }
     try {
-        m_observer.setBusy(true);
-        m_observer.showStatus(kPhase1Status);
-        m_progressMaximum = static_cast<int>(m_reference->RecordCount());
-        m_observer.showProgress(0, m_progressMaximum);
-        m_observer.processEvents();
-
         const QString referencePath = m_reference->Name();
         // The target reads the reference itself: the reference must be let go first.
         m_reference.reset();
@@ -193,7 +194,11 @@ bool BuildPipeline::copySkeleton(const QString& targetPath)
             m_target->copySkeleton(referencePath);
             m_target.reset();
         });
-        m_observer.setProgressValue(m_progressMaximum);
+        // A cancel before the version takes its name leaves nothing.
+        if (m_control.cancelled()) {
+            versiondb::removeWithSideFiles(staging);
+            return false;
+        }
 
         // Whatever lies beside a name that no file has belonged to a file that is gone, and would be
         // taken up by the new one. Looked at just before the rename, which never replaces a file.
@@ -217,34 +222,33 @@ bool BuildPipeline::copySkeleton(const QString& targetPath)
         versiondb::removeWithSideFiles(staging);
         throw;
     }
-    m_observer.hideProgress();
-    m_observer.hideStatus();
-    m_observer.setBusy(false);
     return madeFresh;
 }
 
-void BuildPipeline::failPhase1(const QString& description, const QString& path)
+void BuildPipeline::failPhase1(RunOutcome& outcome, const QString& description, const QString& path)
 {
     closeAll();
     m_phase1Failure = description;
-    m_observer.setBusy(false);
-    m_observer.showMessage(platform::MessageIcon::None, RunMessages::phase1Failure(description, path));
+    outcome.messages.append({platform::MessageIcon::None, RunMessages::phase1Failure(description, path)});
 }
 
-RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files, const QString& versionName)
+void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunOutcome& outcome)
 {
     m_acceptedCount = 0;
     const ErrorLog log(m_programFolder);
     ErrorLogWriter logWriter(log);
+    CheckResult checked;
     try {
-        if (const auto failure = log.remove()) {
+        // The earlier log is kept until the run has ended: a cancelled run puts it back.
+        if (const auto failure = log.setAside()) {
             throw PhaseFailure{failure->description, failure->path};
         }
-        m_observer.setBusy(true);
+        m_control.setStage(2);
+        m_control.report(0, 0);
 
         const QString referencePath = versiondb::referenceVersionPath(m_programFolder);
         m_reference = openVersion(referencePath);
-        const QString targetPath = versiondb::versionPath(m_programFolder, versionName);
+        const QString targetPath = versiondb::versionPath(m_programFolder, outcome.versionName);
         if (mode == RunMode::Create) {
             // A target that phase 1 could not make fails for the reason phase 1 gave.
             if (m_phase1Failure && !QFileInfo::exists(targetPath)) {
@@ -252,16 +256,13 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             }
             m_target = openVersion(targetPath);
             m_targetRows = onFile(targetPath, [this] { return m_target->rowsByReference(); });
-            // Every text of the run is stored in one transaction: a crash leaves the version as it was.
+            // Every text of the run is stored in one transaction: a crash or a cancel leaves the version as it was.
             onFile(targetPath, [this] { m_stored = std::make_unique<versiondb::Transaction>(*m_target); });
             // The texts of a version made by this run replace nothing; into any other, the run is one change.
             if (!m_madeFresh) {
                 m_history = std::make_unique<versiondb::History>(*m_target);
                 m_change = versiondb::PendingChange(versiondb::ChangeSource::Build, fileNames(files));
             }
-            m_observer.showStatus(kPhase2Status);
-            m_progressMaximum = static_cast<int>(m_reference->RecordCount());
-            m_observer.showProgress(0, m_progressMaximum);
         }
 
         // A target this run made holds the reference's records: its own references answer for the reference's.
@@ -278,9 +279,13 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             };
         }
         // The error log is written as the errors are found; it becomes err.txt only when the run ends well.
-        const CheckResult checked = checkTextFiles(
-            files, exists, writer, [&logWriter](const QString& entry) { return logWriter.append(entry); },
-            [this] { m_observer.processEvents(); });
+        checked = checkTextFiles(
+            files, exists, writer, [&logWriter](const QString& entry) { return logWriter.append(entry); }, &m_control);
+        if (checked.cancelled) {
+            cancel(mode, outcome);
+            log.putBack();
+            return;
+        }
         if (!checked.succeeded()) {
             throw PhaseFailure{checked.failure->description, checked.failure->path};
         }
@@ -290,33 +295,43 @@ RunOutcome BuildPipeline::ImportTextFiles(RunMode mode, const QStringList& files
             throw PhaseFailure{failure->description, failure->path};
         }
     } catch (const versiondb::Error& error) {
-        return failPhase2(mode, error.Description(), QString());
+        log.dropSetAside();
+        failPhase2(mode, outcome, error.Description(), QString());
+        return;
     } catch (const PhaseFailure& failure) {
-        return failPhase2(mode, failure.description, failure.path);
+        log.dropSetAside();
+        failPhase2(mode, outcome, failure.description, failure.path);
+        return;
     }
+    log.dropSetAside();
+    closeAll();
 
-    m_observer.setBusy(false);
-    m_observer.hideStatus();
-    m_observer.hideProgress();
-    m_reference.reset();
-
+    outcome.acceptedCount = m_acceptedCount;
+    outcome.findings = std::move(checked.findings);
+    outcome.findingsLeftOut = checked.findingsLeftOut;
+    outcome.cutOff = std::move(checked.cutOff);
     const bool logged = log.exists();
-    if (mode == RunMode::Test) {
-        m_observer.showMessage(logged ? platform::MessageIcon::Exclamation : platform::MessageIcon::Information,
-                               logged ? RunMessages::testFinishedWithErrors()
-                                      : RunMessages::testFinishedWithoutErrors());
-    } else {
-        m_observer.showMessage(logged ? platform::MessageIcon::Exclamation : platform::MessageIcon::Information,
-                               logged ? RunMessages::buildFinishedWithErrors(versionName, m_acceptedCount)
-                                      : RunMessages::buildFinished(versionName));
-    }
     if (logged) {
-        m_observer.openErrorLog(log.path());
+        outcome.errorLogPath = log.path();
     }
-    m_history.reset();
-    m_target.reset();
-    m_targetRows.clear();
-    return logged ? RunOutcome::LineErrors : RunOutcome::Clean;
+    const bool building = mode == RunMode::Create;
+    const QString& name = outcome.versionName;
+    if (!outcome.cutOff.isEmpty()) {
+        outcome.result = RunResult::PartialRead;
+        outcome.messages.append({platform::MessageIcon::Exclamation,
+                                 building ? RunMessages::buildCutOff(name, m_acceptedCount, outcome.cutOff)
+                                          : RunMessages::testCutOff(outcome.cutOff)});
+    } else if (logged) {
+        outcome.result = RunResult::LineErrors;
+        outcome.messages.append(
+            {platform::MessageIcon::Exclamation, building ? RunMessages::buildFinishedWithErrors(name, m_acceptedCount)
+                                                          : RunMessages::testFinishedWithErrors()});
+    } else {
+        outcome.result = RunResult::Clean;
+        outcome.messages.append({platform::MessageIcon::Information, building
+                                                                         ? RunMessages::buildFinished(name)
+                                                                         : RunMessages::testFinishedWithoutErrors()});
+    }
 }
 
 void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& text)
@@ -332,8 +347,6 @@ void BuildPipeline::writeAcceptedLine(const QString& reference, const QString& t
         m_target->setText(*row, text.isEmpty() ? kNullText : text);
     }
     ++m_acceptedCount;
-    m_observer.setProgressValue(std::min(m_acceptedCount, m_progressMaximum));
-    m_observer.processEvents();
 }
 
 void BuildPipeline::commitStored()
@@ -347,7 +360,25 @@ void BuildPipeline::commitStored()
     }
 }
 
-RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description, const QString& path)
+void BuildPipeline::cancel(RunMode mode, RunOutcome& outcome)
+{
+    // Closing rolls back every text the run stored.
+    closeAll();
+    if (mode == RunMode::Create && m_madeFresh) {
+        // The version this run made goes again; held first, so that nobody who opened it meanwhile loses it.
+        try {
+            const versiondb::FileHold made(m_targetPath);
+            versiondb::removeWithSideFiles(m_targetPath);
+        } catch (const versiondb::Error&) {
+        }
+        platform::flushFolder(QFileInfo(m_targetPath).absolutePath());
+        m_madeFresh = false;
+    }
+    outcome.result = RunResult::Cancelled;
+    outcome.messages.append({platform::MessageIcon::Information, RunMessages::cancelled(mode == RunMode::Create)});
+}
+
+void BuildPipeline::failPhase2(RunMode mode, RunOutcome& outcome, const QString& description, const QString& path)
 {
     // What was stored before the failure is kept.
     try {
@@ -355,12 +386,9 @@ RunOutcome BuildPipeline::failPhase2(RunMode mode, const QString& description, c
     } catch (const versiondb::Error&) {
     }
     closeAll();
-    m_observer.setBusy(false);
-    m_observer.hideStatus();
-    m_observer.hideProgress();
-    m_observer.showMessage(platform::MessageIcon::Exclamation,
-                           RunMessages::phase2Failure(description, mode == RunMode::Create, path));
-    return RunOutcome::Failed;
+    outcome.result = RunResult::Failed;
+    outcome.messages.append(
+        {platform::MessageIcon::Exclamation, RunMessages::phase2Failure(description, mode == RunMode::Create, path)});
 }
 
 } // namespace importer

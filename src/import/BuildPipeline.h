@@ -1,12 +1,19 @@
 #pragma once
 
+#include "import/TextFileChecker.h"
+#include "platform/MessageIcon.h"
 #include "versiondb/History.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
+
+namespace platform {
+class RunControl;
+}
 
 namespace versiondb {
 class History;
@@ -16,67 +23,92 @@ class VersionStore;
 
 namespace importer {
 
-class RunObserver;
-
 enum class RunMode
 {
     Test,   // the check run: every line checked and logged, no version file written
     Create, // the build run: the checked lines written into the target version
 };
 
-// How a run ended, for callers that report it beyond the final message.
-enum class RunOutcome
+// How a run ended.
+enum class RunResult
 {
-    Clean,      // finished, no line errors
-    LineErrors, // finished, some lines rejected and logged in err.txt
-    Refused,    // not started: the request itself was refused with a message
-    Failed,     // stopped by an unexpected error
+    Clean,       // finished, no line errors
+    LineErrors,  // finished, some lines rejected and logged in err.txt
+    PartialRead, // finished, but some file was read only up to a fault that ends it
+    Refused,     // not started: the request itself was refused with a message
+    Failed,      // stopped by an unexpected error
+    Cancelled,   // stopped by the user; every file as it was before the run
 };
 
-// Checks text files and builds version files from them, driving an observer
-// that shows the run. Every database and text file a run opens is closed when
-// the run ends, on every path.
+// A message to the user: its icon and its text.
+struct RunMessage
+{
+    platform::MessageIcon icon = platform::MessageIcon::None;
+    QString text;
+
+    bool operator==(const RunMessage&) const = default;
+};
+
+// Everything a run leaves for whoever shows it.
+struct RunOutcome
+{
+    RunResult result = RunResult::Clean;
+    // The messages to show in order (a failed phase 1 is told before phase 2's failure); the last is the final one.
+    QList<RunMessage> messages;
+    // The version's name, completed with ".DAT" where it had no "."; empty for a check.
+    QString versionName;
+    // The entries of the error list (the first kMostFindings of them) and how many more err.txt holds.
+    QList<Finding> findings;
+    qint64 findingsLeftOut = 0;
+    // The files read only in part.
+    QList<CutOffFile> cutOff;
+    // The error log written by the run; empty when it wrote none.
+    QString errorLogPath;
+    // Lines written into the target.
+    int acceptedCount = 0;
+};
+
+// Checks text files and builds version files from them, reporting how far it has come through a run control
+// (stage 1 makes the target, stage 2 reads the files, counting bytes) and stopping between lines when it is
+// cancelled. Every database and text file a run opens is closed when the run ends, on every path.
 class BuildPipeline
 {
 public:
-    BuildPipeline(QString programFolder, RunObserver& observer);
+    BuildPipeline(QString programFolder, platform::RunControl& control);
     ~BuildPipeline();
     BuildPipeline(const BuildPipeline&) = delete;
     BuildPipeline& operator=(const BuildPipeline&) = delete;
 
     // A whole check run over the files, in list order.
-    RunOutcome runCheck(const QStringList& files);
+    [[nodiscard]] RunOutcome runCheck(const QStringList& files);
 
-    // A whole build run into the version of that name in the install folder:
-    // the name is refused when it is no plain file name there, else phase 1
-    // then phase 2. The name comes back completed with ".DAT" where it had no ".".
-    RunOutcome runBuild(QString& versionName, const QStringList& files);
-
-    // Phase 1: makes sure the target exists and holds the reference version's
-    // verse skeleton. Reports its own failure; returns false after it.
-    bool PrepareTargetVersion(QString& versionName);
-
-    // Phase 2, or the whole check run.
-    RunOutcome ImportTextFiles(RunMode mode, const QStringList& files, const QString& versionName);
-
-    // Lines written into the target by the last build run.
-    [[nodiscard]] int acceptedCount() const { return m_acceptedCount; }
+    // A whole build run into the version of that name in the install folder: the name is refused when it is no
+    // plain file name there, else phase 1 then phase 2. A cancelled build leaves the version as it was, or no
+    // version when it made it.
+    [[nodiscard]] RunOutcome runBuild(const QString& versionName, const QStringList& files);
 
 private:
+    // Phase 1: makes sure the target exists and holds the reference version's verse skeleton. Adds its own
+    // failure to the outcome; false after it.
+    bool prepareTargetVersion(RunOutcome& outcome);
+    // Phase 2, or the whole check run.
+    void importTextFiles(RunMode mode, const QStringList& files, RunOutcome& outcome);
     // Refuses, with its message, a list that names anything but regular files.
-    bool refuseInputFiles(const QStringList& files);
-    // Makes the version at targetPath from the template and the reference's records; false when
-    // another run made it meanwhile.
+    bool refuseInputFiles(const QStringList& files, RunOutcome& outcome);
+    // Makes the version at targetPath from the template and the reference's records; false when another run made
+    // it meanwhile or the run was cancelled.
     bool copySkeleton(const QString& targetPath);
     // Commits the texts stored so far by a build run.
     void commitStored();
     void writeAcceptedLine(const QString& reference, const QString& text);
-    void failPhase1(const QString& description, const QString& path);
-    RunOutcome failPhase2(RunMode mode, const QString& description, const QString& path);
+    void failPhase1(RunOutcome& outcome, const QString& description, const QString& path);
+    void failPhase2(RunMode mode, RunOutcome& outcome, const QString& description, const QString& path);
+    // Drops what a cancelled run stored, and the version it made.
+    void cancel(RunMode mode, RunOutcome& outcome);
     void closeAll() noexcept;
 
     QString m_programFolder;
-    RunObserver& m_observer;
+    platform::RunControl& m_control;
     std::unique_ptr<versiondb::VersionStore> m_reference;
     std::unique_ptr<versiondb::VersionStore> m_target;
     // The target's rows by 성경구절, read when phase 2 opens it.
@@ -84,11 +116,11 @@ private:
     std::unique_ptr<versiondb::Transaction> m_stored; // the texts of a build run
     std::unique_ptr<versiondb::History> m_history;    // kept for a version this run did not make
     versiondb::PendingChange m_change;
-    int m_progressMaximum = 0;
     int m_acceptedCount = 0;
     // Why phase 1 of this build failed, if it did.
     std::optional<QString> m_phase1Failure;
     bool m_madeFresh = false; // phase 1 made the version
+    QString m_targetPath;
 };
 
 } // namespace importer

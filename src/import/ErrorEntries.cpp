@@ -33,20 +33,25 @@ QStringList ErrorEntries::fileHeading(const QString& fileEntry)
 
 QString ErrorEntries::lineEntry(qint64 lineNumber, const ParsedLine& parsed)
 {
-    const QString head = QString::number(lineNumber) + kLine;
+    const QString reason = lineReason(parsed);
+    return reason.isEmpty() ? reason : QString::number(lineNumber) + kLine + reason;
+}
+
+QString ErrorEntries::lineReason(const ParsedLine& parsed)
+{
     switch (parsed.outcome) {
     case LineOutcome::MissingColon:
-        return head + kMissingColon;
+        return kMissingColon;
     case LineOutcome::VerseNotNumeric:
-        return head + kVerseNotNumeric;
+        return kVerseNotNumeric;
     case LineOutcome::VerseTooLong:
-        return head + kVerseTooLong;
+        return kVerseTooLong;
     case LineOutcome::ChapterNotFound:
-        return head + kChapterNotFound;
+        return kChapterNotFound;
     case LineOutcome::UnknownBook:
-        return head + kUnknownBookBefore + parsed.bookText + kUnknownBookAfter;
+        return kUnknownBookBefore + parsed.bookText + kUnknownBookAfter;
     case LineOutcome::UnknownReference:
-        return head + kUnknownReferenceBefore + parsed.reference + kUnknownReferenceAfter;
+        return kUnknownReferenceBefore + parsed.reference + kUnknownReferenceAfter;
     case LineOutcome::Blank:
     case LineOutcome::Accepted:
         break;
@@ -57,23 +62,30 @@ QString ErrorEntries::lineEntry(qint64 lineNumber, const ParsedLine& parsed)
 QString ErrorEntries::faultEntry(const SourceEntry& entry)
 {
     const QString line = QString::number(entry.lineNumber);
+    if (entry.fault == SourceFault::MalformedXml) {
+        return line + QStringLiteral("줄 ") + QString::number(entry.column) + kColumn + faultReason(entry);
+    }
+    return line + kLine + faultReason(entry);
+}
+
+QString ErrorEntries::faultReason(const SourceEntry& entry)
+{
     const QString quoted = QStringLiteral("('") + entry.detail;
     switch (entry.fault.value_or(SourceFault::TooLong)) {
     case SourceFault::MalformedXml:
-        return line + QStringLiteral("줄 ") + QString::number(entry.column) + kColumn + kMalformedXml + entry.detail +
-               u')';
+        return kMalformedXml + entry.detail + u')';
     case SourceFault::NotABible:
-        return line + kLine + quoted + kNotABible;
+        return quoted + kNotABible;
     case SourceFault::MissingBookId:
-        return line + kLine + kMissingBookId;
+        return kMissingBookId;
     case SourceFault::UnknownBookId:
-        return line + kLine + quoted + kUnknownBookId;
+        return quoted + kUnknownBookId;
     case SourceFault::VerseRange:
-        return line + kLine + quoted + kVerseRange;
+        return quoted + kVerseRange;
     case SourceFault::TooLong:
         break;
     }
-    return line + kLine + kTooLong;
+    return kTooLong;
 }
 
 } // namespace importer

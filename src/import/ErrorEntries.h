@@ -21,6 +21,10 @@ public:
 
     // The entry of a fault of a Bible format's file: its line (and column), what is wrong, its detail.
     [[nodiscard]] static QString faultEntry(const SourceEntry& entry);
+
+    // What an entry says after its line (and column): why the line was rejected, or what is wrong.
+    [[nodiscard]] static QString lineReason(const ParsedLine& parsed);
+    [[nodiscard]] static QString faultReason(const SourceEntry& entry);
 };
 
 } // namespace importer

@@ -5,6 +5,7 @@
 #include "platform/ProgramFolders.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace importer {
 
@@ -12,10 +13,14 @@ namespace {
 
 const QString kFileName = QStringLiteral("err.txt");
 const QString kHeaderTail = QStringLiteral(" <편집오류 로그파일>");
+// The earlier log while a run goes on.
+const QString kAsideSuffix = QStringLiteral(".before-run");
 
 } // namespace
 
-ErrorLog::ErrorLog(const QString& programFolder) : m_path(programFolder + platform::separator() + kFileName) {}
+ErrorLog::ErrorLog(const QString& programFolder)
+    : m_path(programFolder + platform::separator() + kFileName), m_asidePath(m_path + kAsideSuffix)
+{}
 
 bool ErrorLog::exists() const
 {
@@ -31,6 +36,33 @@ std::optional<platform::FileFailure> ErrorLog::remove() const
         return platform::FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
     }
     return std::nullopt;
+}
+
+std::optional<platform::FileFailure> ErrorLog::setAside() const
+{
+    dropSetAside();
+    if (!exists()) {
+        return std::nullopt;
+    }
+    if (!QFile::rename(m_path, m_asidePath)) {
+        return platform::FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
+    }
+    return std::nullopt;
+}
+
+void ErrorLog::putBack() const
+{
+    if (QFileInfo(m_asidePath).isFile()) {
+        QFile::remove(m_path);
+        QFile::rename(m_asidePath, m_path);
+    }
+}
+
+void ErrorLog::dropSetAside() const
+{
+    if (QFileInfo(m_asidePath).isFile()) {
+        QFile::remove(m_asidePath);
+    }
 }
 
 QString ErrorLog::headerLine(const QDateTime& now, const QLocale& locale)

@@ -9,8 +9,8 @@
 
 namespace importer {
 
-// The error log "err.txt" in the program folder: written as a run finds errors (ErrorLogWriter),
-// deleted at the start of every run.
+// The error log "err.txt" in the program folder: written as a run finds errors (ErrorLogWriter). A run sets the
+// earlier log aside at its start, and deletes it at its end, or puts it back when the run is cancelled.
 class ErrorLog
 {
 public:
@@ -24,11 +24,19 @@ public:
     // Deletes the log if it is there; a failure when it stays.
     [[nodiscard]] std::optional<platform::FileFailure> remove() const;
 
+    // Moves the log, if it is there, to a name beside it (dropping what a run that never ended left there); a
+    // failure when it stays.
+    [[nodiscard]] std::optional<platform::FileFailure> setAside() const;
+    // Puts the log set aside back in its place, replacing any log there; or deletes it.
+    void putBack() const;
+    void dropSetAside() const;
+
     // The first line of the log: the time and date of now in the long formats of locale.
     [[nodiscard]] static QString headerLine(const QDateTime& now, const QLocale& locale);
 
 private:
     QString m_path;
+    QString m_asidePath;
 };
 
 } // namespace importer

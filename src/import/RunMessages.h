@@ -1,5 +1,8 @@
 #pragma once
 
+#include "import/TextFileChecker.h"
+
+#include <QList>
 #include <QString>
 
 namespace importer {
@@ -44,6 +47,34 @@ public:
                               "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
     }
 
+    // A run that read some file only in part: which files, where reading stopped and how many verses were taken
+    // from each; the error log says why and is opened after this message.
+    [[nodiscard]] static QString testCutOff(const QList<CutOffFile>& files)
+    {
+        return QStringLiteral("테스트 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!") + cutOffList(files);
+    }
+
+    [[nodiscard]] static QString buildCutOff(const QString& versionName, int acceptedCount,
+                                             const QList<CutOffFile>& files)
+    {
+        return versionName + QStringLiteral("\r\n\r\n만들기 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!") +
+               cutOffList(files) + QStringLiteral("\r\n\r\n역본에 넣은 절수는 모두 ") + QString::number(acceptedCount) +
+               QStringLiteral("절입니다. 파일을 고친 뒤 다시 만드십시오.");
+    }
+
+    // A run cancelled by the user: every file is as it was before the run.
+    [[nodiscard]] static QString cancelled(bool building)
+    {
+        return building ? QStringLiteral("작업을 취소했습니다.\r\n\r\n역본파일은 작업 전 그대로입니다.")
+                        : QStringLiteral("작업을 취소했습니다.");
+    }
+
+    // What a run is doing at a stage of it: 1 makes the target, 2 reads the files.
+    [[nodiscard]] static QString stageStatus(int stage)
+    {
+        return stage == 1 ? QStringLiteral("1/2 작업중...") : QStringLiteral("2/2 작업중...");
+    }
+
     // Phase 1 of a build stopped by an unexpected error; the file it concerns, when one does, on the
     // line after the description.
     [[nodiscard]] static QString phase1Failure(const QString& description, const QString& path = QString())
@@ -66,6 +97,17 @@ public:
     }
 
 private:
+    [[nodiscard]] static QString cutOffList(const QList<CutOffFile>& files)
+    {
+        QString text;
+        for (const CutOffFile& file : files) {
+            text += QStringLiteral("\r\n\r\n") + file.file + QStringLiteral("\r\n") + QString::number(file.line) +
+                    QStringLiteral("줄에서 읽기를 멈추었습니다. 그 앞에서 읽은 절: ") +
+                    QString::number(file.versesRead) + QStringLiteral("절");
+        }
+        return text + QStringLiteral("\r\n\r\n읽지 못한 까닭은 오류목록파일('err.txt')에 있습니다.");
+    }
+
     [[nodiscard]] static QString described(const QString& description, const QString& path)
     {
         return path.isEmpty() ? description : description + QStringLiteral("\r\n") + path;

@@ -6,7 +6,9 @@
 #include "import/TextFileReader.h"
 #include "import/UsfmVerseReader.h"
 #include "import/XmlVerseReader.h"
+#include "platform/RunControl.h"
 
+#include <QFileInfo>
 #include <utility>
 
 namespace importer {
@@ -18,8 +20,8 @@ class FilesCheck
 {
 public:
     FilesCheck(const ReferenceExists& exists, const AcceptedLineWriter& writer, const ErrorListSink& errors,
-               const PendingEventsHook& pendingEvents)
-        : m_exists(exists), m_writer(writer), m_errors(errors), m_pendingEvents(pendingEvents)
+               platform::RunControl* control, qint64 totalBytes)
+        : m_exists(exists), m_writer(writer), m_errors(errors), m_control(control), m_totalBytes(totalBytes)
     {}
 
     // Checks one file; false when the run stops (result() says why).
@@ -32,24 +34,37 @@ public:
         }
         m_fileEntry = entry;
         m_headingAdded = false;
+        m_versesRead = 0;
+        m_position = [&reader] { return reader.position(); };
+        bool goOn = true;
         switch (reader.format()) {
         case SourceFormat::Xml: {
             // The reader has judged the kind; the XML reader reads the file again on its own.
             XmlVerseReader entries(entry);
-            return checkEntries(entries);
+            m_position = [&entries] { return entries.position(); };
+            goOn = checkEntries(entries);
+            break;
         }
         case SourceFormat::Lines:
-            return checkLines(reader);
+            goOn = checkLines(reader);
+            break;
         case SourceFormat::Imp: {
             ImpEntryReader entries(reader);
-            return checkEntries(entries);
+            goOn = checkEntries(entries);
+            break;
         }
         case SourceFormat::Usfm: {
             UsfmVerseReader verses(reader);
-            return checkEntries(verses);
+            goOn = checkEntries(verses);
+            break;
         }
         }
-        return checkLines(reader);
+        m_position = nullptr;
+        m_bytesBefore += QFileInfo(entry).size();
+        if (goOn && m_control != nullptr) {
+            m_control->report(m_bytesBefore, m_totalBytes);
+        }
+        return goOn;
     }
 
     [[nodiscard]] CheckResult result() const { return m_result; }
@@ -69,15 +84,16 @@ private:
                 m_result.failure = reader.failure();
                 return false;
             }
+            if (!goOn()) {
+                return false;
+            }
             ++lineNumber;
             const ParsedLine parsed = ParseImportLine(line, m_exists);
             switch (parsed.outcome) {
             case LineOutcome::Blank:
-                processEvents();
                 continue;
             case LineOutcome::Accepted:
                 accept(parsed.reference, parsed.text);
-                processEvents();
                 continue;
             case LineOutcome::MissingColon:
             case LineOutcome::VerseNotNumeric:
@@ -89,9 +105,6 @@ private:
             }
             if (!report(lineNumber, parsed)) {
                 return false;
-            }
-            if (parsed.outcome == LineOutcome::MissingColon) {
-                processEvents();
             }
         }
     }
@@ -110,11 +123,16 @@ private:
                 m_result.failure = entries.failure();
                 return false;
             }
+            if (!goOn()) {
+                return false;
+            }
             if (entry.fault) {
                 if (!reportFault(entry)) {
                     return false;
                 }
-                processEvents();
+                if (entry.endsFile) {
+                    m_result.cutOff.append({m_fileEntry, entry.lineNumber, m_versesRead});
+                }
                 continue;
             }
             const ParsedImpKey key = ParseImpKey(entry.key, m_exists);
@@ -125,26 +143,51 @@ private:
             } else if (!report(entry.lineNumber, key.parsed)) {
                 return false;
             }
-            processEvents();
         }
     }
 
     void accept(const QString& reference, const QString& text)
     {
+        ++m_versesRead;
         if (m_writer) {
             m_writer(reference, text);
         }
     }
 
+    // Reports how far the check has come; false when it is cancelled.
+    [[nodiscard]] bool goOn()
+    {
+        if (m_control == nullptr) {
+            return true;
+        }
+        if (m_control->cancelled()) {
+            m_result.cancelled = true;
+            return false;
+        }
+        m_control->report(m_bytesBefore + (m_position ? m_position() : 0), m_totalBytes);
+        return true;
+    }
+
     // The entry of a rejected line, after the file's heading when it is the file's first.
     [[nodiscard]] bool report(qint64 lineNumber, const ParsedLine& parsed)
     {
+        keep({m_fileEntry, lineNumber, 0, ErrorEntries::lineReason(parsed)});
         return addHeading() && add(ErrorEntries::lineEntry(lineNumber, parsed));
     }
 
     [[nodiscard]] bool reportFault(const SourceEntry& entry)
     {
+        keep({m_fileEntry, entry.lineNumber, entry.column, ErrorEntries::faultReason(entry)});
         return addHeading() && add(ErrorEntries::faultEntry(entry));
+    }
+
+    void keep(Finding finding)
+    {
+        if (m_result.findings.size() < kMostFindings) {
+            m_result.findings.append(std::move(finding));
+        } else {
+            ++m_result.findingsLeftOut;
+        }
     }
 
     // The file's heading, before its first entry.
@@ -171,29 +214,30 @@ private:
         return true;
     }
 
-    void processEvents() const
-    {
-        if (m_pendingEvents) {
-            m_pendingEvents();
-        }
-    }
-
     const ReferenceExists& m_exists;
     const AcceptedLineWriter& m_writer;
     const ErrorListSink& m_errors;
-    const PendingEventsHook& m_pendingEvents;
+    platform::RunControl* m_control;
+    const qint64 m_totalBytes;
     CheckResult m_result;
     QString m_fileEntry;
     bool m_headingAdded = false;
+    // The verses taken from the current file, the bytes of the files before it, and how far into it the check is.
+    qint64 m_versesRead = 0;
+    qint64 m_bytesBefore = 0;
+    std::function<qint64()> m_position;
 };
 
 } // namespace
 
 CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
-                           const AcceptedLineWriter& writer, const ErrorListSink& errors,
-                           const PendingEventsHook& pendingEvents)
+                           const AcceptedLineWriter& writer, const ErrorListSink& errors, platform::RunControl* control)
 {
-    FilesCheck check(exists, writer, errors, pendingEvents);
+    qint64 totalBytes = 0;
+    for (const QString& entry : fileEntries) {
+        totalBytes += QFileInfo(entry).size();
+    }
+    FilesCheck check(exists, writer, errors, control, totalBytes);
     for (const QString& entry : fileEntries) {
         if (!check.check(entry)) {
             break;

@@ -3,10 +3,15 @@
 #include "import/ParseImportLine.h"
 #include "platform/FileFailure.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+namespace platform {
+class RunControl;
+}
 
 namespace importer {
 
@@ -18,18 +23,42 @@ using AcceptedLineWriter = std::function<void(const QString& reference, const QS
 // (the error log is written as the run goes). A failure stops the check.
 using ErrorListSink = std::function<std::optional<platform::FileFailure>(const QString& entry)>;
 
-// Called after every Blank, MissingColon and Accepted line, so that the caller can process
-// pending window events.
-using PendingEventsHook = std::function<void()>;
+// One entry of the error list as data: the file's list entry, the line (and the column of malformed XML, else 0)
+// and what the entry says after them.
+struct Finding
+{
+    QString file;
+    qint64 line = 0;
+    qint64 column = 0;
+    QString reason;
+};
 
-// The outcome of checking the files of one run: how many entries the error list received, or
-// the failure that stopped the run: a file that could not be opened or read, or the sink's.
+// A file whose reading stopped early, at a fault after which nothing of it was read: the file's list entry, the
+// line of the fault and how many verses were taken from the file before it.
+struct CutOffFile
+{
+    QString file;
+    qint64 line = 0;
+    qint64 versesRead = 0;
+};
+
+// The findings a check keeps for its caller; the error list itself holds every one.
+constexpr qsizetype kMostFindings = 10000;
+
+// The outcome of checking the files of one run: how many entries the error list received (headings
+// included), the findings (the first kMostFindings of them, and how many more there were), the files
+// cut off, and the failure that stopped the run: a file that could not be opened or read, or the sink's;
+// or the cancel that stopped it.
 struct CheckResult
 {
     qint64 errorEntries = 0;
+    QList<Finding> findings;
+    qint64 findingsLeftOut = 0;
+    QList<CutOffFile> cutOff;
     std::optional<platform::FileFailure> failure;
+    bool cancelled = false;
 
-    [[nodiscard]] bool succeeded() const { return !failure.has_value(); }
+    [[nodiscard]] bool succeeded() const { return !failure.has_value() && !cancelled; }
 };
 
 // Checks the files in list order, line by line. Each rejected line hands its entry to errors,
@@ -41,8 +70,10 @@ struct CheckResult
 // (see XmlVerseReader) are checked verse by verse in the same way, each verse's key at the line of its \v or its
 // start tag, and the faults of the file itself (a verse before any book, an unknown book, a verse range, a verse,
 // line or element too long, malformed XML) reported at theirs.
+// A control, when given, follows the bytes read out of the sizes of all files, and a cancel stops the check
+// before the next line or verse.
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
-                                         const PendingEventsHook& pendingEvents);
+                                         platform::RunControl* control);
 
 } // namespace importer

@@ -10,6 +10,8 @@ namespace importer {
 namespace {
 
 constexpr qsizetype kReadSize = 64 * 1024;
+// The longest line lineAt takes in before cutting it.
+constexpr qsizetype kLongestHeldLine = 1 << 20;
 
 // ICU's table of Windows code page 949. ICU's "CP949" is IBM's table, which lacks characters.
 constexpr const char* kCodePage949 = "windows-949";
@@ -56,6 +58,23 @@ TextFileReader::TextFileReader(QString path) : m_path(std::move(path))
 }
 
 TextFileReader::~TextFileReader() = default;
+
+std::optional<QString> TextFileReader::lineAt(const QString& path, qint64 lineNumber, qsizetype longest)
+{
+    TextFileReader reader(path);
+    if (lineNumber < 1 || !reader.open()) {
+        return std::nullopt;
+    }
+    // A longer line is not held while the reader passes it: it is cut to its start below.
+    reader.setLongestLine(kLongestHeldLine);
+    QString line;
+    for (qint64 number = 1; number <= lineNumber; ++number) {
+        if (reader.readLine(line) != ReadResult::Line) {
+            return std::nullopt;
+        }
+    }
+    return line.left(longest);
+}
 
 bool TextFileReader::open()
 {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringDecoder>
 #include <memory>
+#include <optional>
 
 namespace importer {
 
@@ -35,6 +36,10 @@ public:
     TextFileReader& operator=(const TextFileReader&) = delete;
     ~TextFileReader();
 
+    // The text of the line of that 1-based number, as a check read it, cut to at most longest characters; nothing
+    // when the file cannot be read or has no such line.
+    [[nodiscard]] static std::optional<QString> lineAt(const QString& path, qint64 lineNumber, qsizetype longest);
+
     // Opens the file and judges its kind on its first bytes. Only a regular file (or a link to one) is
     // opened: a folder, device or pipe fails at once, without a byte read or a wait.
     [[nodiscard]] bool open();
@@ -47,6 +52,9 @@ public:
     void setLongestLine(qsizetype characters) { m_longestLine = characters; }
     // Whether the line readLine handed on last was longer than the longest line.
     [[nodiscard]] bool lineTooLong() const { return m_lineTooLong; }
+
+    // How many bytes of the file have been read so far (the line handed on last and some ahead of it).
+    [[nodiscard]] qint64 position() const { return m_file.isOpen() ? m_file.pos() : 0; }
 
     [[nodiscard]] Encoding encoding() const { return m_encoding; }
     // How the file's verses are written, judged on its first bytes.

@@ -38,6 +38,8 @@ struct SourceEntry
     // Set instead of a key when the entry is a fault; detail as the fault says.
     std::optional<SourceFault> fault;
     QString detail;
+    // A fault after which nothing more of the file is read: the rest of the file is left unread.
+    bool endsFile = false;
 };
 
 // Reads the verses of one file entry by entry, holding one verse at a time. After a fault that ends

@@ -388,6 +388,7 @@ void XmlVerseReader::endWith(SourceFault kind, qint64 line, QString detail, qint
     // A verse still open is not whole: it is left out with the rest.
     m_open = false;
     fault(kind, line, std::move(detail), column);
+    m_ready.back().endsFile = true;
     m_ended = true;
 }
 

@@ -39,6 +39,8 @@ public:
 
     [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
     [[nodiscard]] const platform::FileFailure& failure() const override { return m_failure; }
+    // How many bytes of the file have been read so far.
+    [[nodiscard]] qint64 position() const { return m_file.isOpen() ? m_file.pos() : 0; }
 
 private:
     enum class Dialect

@@ -127,14 +127,16 @@ std::unique_ptr<versiondb::VersionStore> FileOperations::openToCompact(const QSt
     return versiondb::VersionStore::OpenDatabase(path, versiondb::VersionStore::Hold::Unchanged);
 }
 
-void FileOperations::compactDatabase(versiondb::VersionStore& source, const QString& destination)
+void FileOperations::compactDatabase(versiondb::VersionStore& source, const QString& destination,
+                                     platform::RunControl* control)
 {
-    source.CompactDatabase(destination);
+    source.CompactDatabase(destination, control);
 }
 
-versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource)
+versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource,
+                                                       platform::RunControl* control)
 {
-    return versiondb::RepairDatabase(path, skeletonSource);
+    return versiondb::RepairDatabase(path, skeletonSource, control);
 }
 
 qint64 FileOperations::recordCount(versiondb::VersionStore& version)

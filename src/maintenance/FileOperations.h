@@ -4,6 +4,10 @@
 #include <memory>
 #include <optional>
 
+namespace platform {
+class RunControl;
+}
+
 namespace versiondb {
 struct RepairReport;
 class VersionStore;
@@ -39,9 +43,13 @@ public:
     [[nodiscard]] virtual std::unique_ptr<versiondb::VersionStore> openDatabase(const QString& path);
     // Opens the version a compaction copies, held without the open changing anything of it.
     [[nodiscard]] std::unique_ptr<versiondb::VersionStore> openToCompact(const QString& path);
-    virtual void compactDatabase(versiondb::VersionStore& source, const QString& destination);
-    // The engine's repair, on the skeleton of the reference version skeletonSource.
-    [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource);
+    // The engine's compaction; a run that control cancels raises versiondb::Cancelled with no copy left.
+    virtual void compactDatabase(versiondb::VersionStore& source, const QString& destination,
+                                 platform::RunControl* control);
+    // The engine's repair, on the skeleton of the reference version skeletonSource; a run that control cancels
+    // raises versiondb::Cancelled with the file as it was.
+    [[nodiscard]] virtual versiondb::RepairReport repairDatabase(const QString& path, const QString& skeletonSource,
+                                                                 platform::RunControl* control);
     // The number of records of the table 본문 of an open database.
     [[nodiscard]] virtual qint64 recordCount(versiondb::VersionStore& version);
     // What keeps an open version from being sound (see versiondb/Soundness.h), or nothing.

@@ -27,6 +27,8 @@ const QString kErrorNumber = QStringLiteral("오류 번호: ");
 const QString kCompacted = QStringLiteral("성공적으로 완료되었습니다.");
 const QString kCompactAdvice = QStringLiteral("자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !");
 const QString kCompactFailed = QStringLiteral("예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !");
+const QString kRepairCancelled = QStringLiteral("치료를 취소했습니다. 파일은 치료하기 전 그대로입니다.");
+const QString kCompactCancelled = QStringLiteral("최적화를 취소했습니다. 파일은 최적화하기 전 그대로입니다.");
 const QString kShippedRefused = QStringLiteral("선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !");
 const QString kDeleted = QStringLiteral("삭제되었습니다 !");
 
@@ -117,6 +119,16 @@ Message MaintenanceMessages::compactFailed()
     return {platform::MessageIcon::Critical, kCompactFailed};
 }
 
+Message MaintenanceMessages::repairCancelled(const QString& displayName)
+{
+    return {platform::MessageIcon::Information, displayName + kAfterName + kRepairCancelled};
+}
+
+Message MaintenanceMessages::compactCancelled(const QString& displayName)
+{
+    return {platform::MessageIcon::Information, displayName + kAfterName + kCompactCancelled};
+}
+
 Message MaintenanceMessages::shippedFileRefused(const QString& displayName)
 {
     return {platform::MessageIcon::Exclamation, displayName + kAfterName + kShippedRefused};
@@ -157,6 +169,9 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
     if (outcome.repaired) {
         return {outcome.whole() ? repairSucceeded(displayName) : repairIncomplete(displayName, outcome, maxRanges)};
     }
+    if (outcome.cancelled) {
+        return {repairCancelled(displayName)};
+    }
     QList<Message> messages;
     for (const versiondb::ErrorItem& error : outcome.errors) {
         messages << repairFailed(error.Number, error.Description);
@@ -168,6 +183,9 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
 {
     if (outcome.failedAt == CompactStep::Damaged) {
         return {compactRefusedDamaged(displayName)};
+    }
+    if (outcome.failedAt == CompactStep::Cancelled) {
+        return {compactCancelled(displayName)};
     }
     return {outcome.compacted() ? compactSucceeded(displayName) : compactFailed()};
 }

@@ -45,6 +45,9 @@ public:
     // The chosen file is not sound: nothing was changed, and a repair comes first.
     [[nodiscard]] static Message compactRefusedDamaged(const QString& displayName);
     [[nodiscard]] static Message compactFailed();
+    // A repair or compaction cancelled before it replaced the file: the file is as it was.
+    [[nodiscard]] static Message repairCancelled(const QString& displayName);
+    [[nodiscard]] static Message compactCancelled(const QString& displayName);
     [[nodiscard]] static Message shippedFileRefused(const QString& displayName);
     [[nodiscard]] static Message deleted(const QString& displayName);
     [[nodiscard]] static Message deleteFailed(const QString& description);

@@ -4,6 +4,7 @@
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/ProgramFolders.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/ExclusiveOpen.h"
@@ -28,6 +29,11 @@ namespace {
 QString folderOf(const QString& path)
 {
     return QFileInfo(path).absolutePath();
+}
+
+bool cancelled(const platform::RunControl* control)
+{
+    return control != nullptr && control->cancelled();
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -63,12 +69,12 @@ QString VersionMaintenance::repairListPath(const QString& programFolder)
     return programFolder + platform::separator() + QStringLiteral("repair.txt");
 }
 
-RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
+RepairOutcome VersionMaintenance::RepairVersion(const QString& path, platform::RunControl* control)
 {
     RepairOutcome outcome;
     try {
         const versiondb::RepairReport report =
-            m_operations->repairDatabase(path, versiondb::referenceVersionPath(m_programFolder));
+            m_operations->repairDatabase(path, versiondb::referenceVersionPath(m_programFolder), control);
         outcome.repaired = true;
         outcome.lostVerses = static_cast<int>(report.lost.size());
         outcome.lostRanges = books::verseRanges(report.lost);
@@ -81,6 +87,8 @@ RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
                 outcome.listPath.clear(); // the message shows the ranges it has, and names no list
             }
         }
+    } catch (const versiondb::Cancelled&) {
+        outcome.cancelled = true;
     } catch (const versiondb::Error& error) {
         outcome.errors = error.items();
     } catch (const std::exception&) {
@@ -90,18 +98,21 @@ RepairOutcome VersionMaintenance::RepairVersion(const QString& path)
     return outcome;
 }
 
-CompactOutcome VersionMaintenance::CompactVersion(const QString& path)
+CompactOutcome VersionMaintenance::CompactVersion(const QString& path, platform::RunControl* control)
 {
     try {
-        return compact(path);
+        return compact(path, control);
     } catch (const std::exception& error) {
         // A step that raised where none was expected: the chosen file has not been touched by then.
         return {CompactStep::Engine, QString::fromUtf8(error.what())};
     }
 }
 
-CompactOutcome VersionMaintenance::compact(const QString& chosen)
+CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunControl* control)
 {
+    if (cancelled(control)) {
+        return {CompactStep::Cancelled, {}};
+    }
     // Work on a link is work on the file it points to: the copy takes that file's place, and the link stays.
     const QString path = versiondb::VersionFile::resolvedPath(chosen);
     const QString scratch = versiondb::scratchPath(m_programFolder);
@@ -135,10 +146,17 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     };
 
     try {
-        m_operations->compactDatabase(*original, scratch);
+        m_operations->compactDatabase(*original, scratch, control);
+    } catch (const versiondb::Cancelled&) {
+        removeDatabaseFiles(scratch);
+        return {CompactStep::Cancelled, {}};
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return failed(CompactStep::Engine, error.Description());
+    }
+    if (cancelled(control)) {
+        removeDatabaseFiles(scratch);
+        return {CompactStep::Cancelled, {}};
     }
     if (!m_operations->fileExists(scratch)) {
         removeDatabaseFiles(scratch);
@@ -176,6 +194,11 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen)
     if (!problem.isEmpty()) {
         removeDatabaseFiles(staging);
         return failed(CompactStep::CheckCopy, problem);
+    }
+    // The last moment to stop: the rename that follows puts the copy in place.
+    if (cancelled(control)) {
+        removeDatabaseFiles(staging);
+        return {CompactStep::Cancelled, {}};
     }
 
     if (!m_operations->replaceFile(staging, path)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -13,6 +14,8 @@ class FileOperations;
 struct RepairOutcome
 {
     bool repaired = false;
+    // The run was cancelled before the repaired file took the damaged one's place: the file is as it was.
+    bool cancelled = false;
     // The engine's errors when the repair failed, in the engine's order.
     QList<versiondb::ErrorItem> errors;
     // A repair that could not bring back every text whole: the verses whose text is lost and
@@ -42,6 +45,7 @@ enum class CompactStep
     CheckCopy,          // the copy does not open, is not sound, or lacks records
     Replace,            // the rename of the checked copy over the chosen file failed
     FinalCheck,         // no file at the chosen path afterwards
+    Cancelled,          // the run was cancelled before the copy took the chosen file's place: the file is as it was
 };
 
 struct CompactOutcome
@@ -72,7 +76,10 @@ public:
 
     // The engine's repair, in place, on the skeleton of the reference version; no password is
     // passed. When not every text came back whole, the full list of verses goes to the list file.
-    [[nodiscard]] RepairOutcome RepairVersion(const QString& path);
+    // The records read and written are reported to control, when given (stage 0 reading, 1 writing);
+    // once it is cancelled the repair stops between records with the outcome cancelled, the file
+    // byte for byte as it was and nothing of the repair left (no work file, no kept copy, no list).
+    [[nodiscard]] RepairOutcome RepairVersion(const QString& path, platform::RunControl* control = nullptr);
 
     // The list of a repair's lost and damaged verses: program folder + sep + "repair.txt".
     [[nodiscard]] static QString repairListPath(const QString& programFolder);
@@ -84,7 +91,9 @@ public:
     // it is read until then. On any failure the chosen file is as it was and
     // nothing of the compaction is left behind; a chosen file that is not sound
     // fails as damaged. A symbolic link stays a link: the file it points to is compacted.
-    [[nodiscard]] CompactOutcome CompactVersion(const QString& path);
+    // Once control, when given, is cancelled, the compaction stops (within the engine's copy too)
+    // and fails at CompactStep::Cancelled, with the chosen file as it was and nothing left behind.
+    [[nodiscard]] CompactOutcome CompactVersion(const QString& path, platform::RunControl* control = nullptr);
 
     // Deletes the file and its journal. A file that another user holds is refused
     // with the engine's "in use", and a file without any write permission as
@@ -95,7 +104,7 @@ public:
     [[nodiscard]] static bool isShipped(const QString& path);
 
 private:
-    [[nodiscard]] CompactOutcome compact(const QString& chosen);
+    [[nodiscard]] CompactOutcome compact(const QString& chosen, platform::RunControl* control);
     // True when the list file was written.
     [[nodiscard]] bool writeRepairList(const RepairOutcome& outcome, const QString& path) const;
     void removeDatabaseFiles(const QString& path);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <atomic>
 #include <QtGlobal>
+#include <atomic>
 
 namespace platform {
 

@@ -34,9 +34,9 @@ qint64 keyOf(qint64 change, qint64 group)
     return (change << 24) + group;
 }
 
-const std::array<QString, 7> kSourceNames = {
-    QStringLiteral("편집기"), QStringLiteral("저장 명령"), QStringLiteral("만들기"),   QStringLiteral("되돌리기"),
-    QStringLiteral("복원"),   QStringLiteral("바꾸기"),    QStringLiteral("한글 조합")};
+const std::array<QString, 8> kSourceNames = {
+    QStringLiteral("편집기"), QStringLiteral("저장 명령"), QStringLiteral("만들기"),    QStringLiteral("되돌리기"),
+    QStringLiteral("복원"),   QStringLiteral("바꾸기"),    QStringLiteral("한글 조합"), QStringLiteral("다시 실행")};
 
 ChangeSource sourceNamed(const QString& name)
 {
@@ -486,6 +486,46 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
         verse.change = made;
     }
     return restored;
+}
+
+UndoState History::undoState(std::optional<qint64> number)
+{
+    std::vector<Change> changes;
+    if (number) {
+        for (VerseChange& verse : verseChanges(*number)) {
+            changes.push_back(std::move(verse.change));
+        }
+    } else {
+        changes = this->changes();
+    }
+    // Oldest first: what is in effect, and the undos that can be redone, each a stack.
+    std::vector<const Change*> inEffect;
+    std::vector<const Change*> undone;
+    const auto tookBack = [&](const Change& change, const std::vector<const Change*>& from) {
+        bool ok = false;
+        return !from.empty() && change.detail.toLongLong(&ok) == from.back()->id && ok &&
+               (number || change.verses == from.back()->verses);
+    };
+    for (auto it = changes.rbegin(); it != changes.rend(); ++it) {
+        if (it->source == ChangeSource::Undo && tookBack(*it, inEffect)) {
+            inEffect.pop_back();
+            undone.push_back(&*it);
+        } else if (it->source == ChangeSource::Redo && tookBack(*it, undone)) {
+            undone.pop_back();
+            inEffect.push_back(&*it);
+        } else {
+            inEffect.push_back(&*it);
+            undone.clear();
+        }
+    }
+    UndoState state;
+    if (!inEffect.empty()) {
+        state.undo = *inEffect.back();
+    }
+    if (!undone.empty()) {
+        state.redo = *undone.back();
+    }
+    return state;
 }
 
 } // namespace versiondb

@@ -24,6 +24,7 @@ enum class ChangeSource
     Restore, // an earlier text of a verse brought back
     Replace, // a replacement over the texts of a version
     Compose, // decomposed Hangul composed (NFC) over the texts of a version
+    Redo,    // a change taken back brought back again
 };
 
 // One change of texts in a version's history: one save, one build run, one undo.
@@ -32,7 +33,8 @@ struct Change
     qint64 id = 0; // increasing with every change
     QDateTime time;
     ChangeSource source = ChangeSource::Editor;
-    QString detail;    // a build's files; the number of the change an undo or restore took back
+    QString detail;    // a build's files; the number of the change an undo or restore took back, or of the undo a
+                       // redo took back in turn
     qint64 verses = 0; // how many verses it changed
 };
 
@@ -65,6 +67,14 @@ private:
     qint64 m_group = -1;                                // the group of 번호 whose kept texts m_kept holds
     std::map<qint64, std::optional<QByteArray>> m_kept; // in UTF-8, as the version stores them; nothing for Null
     qint64 m_verses = 0;                                // how many verses it kept a text of
+};
+
+// Where undo and redo stand in the history of a version, or of one verse: the change the next undo takes back, and
+// the undo whose texts before the next redo brings back. Nothing when there is none.
+struct UndoState
+{
+    std::optional<Change> undo;
+    std::optional<Change> redo;
 };
 
 // What a store of a text expected to be in a record did.
@@ -108,6 +118,15 @@ public:
     // as a new change of source, in one transaction; what it stored, in 번호 order. Taking back the
     // last change of the version, or of a verse, undoes it.
     std::vector<VerseChange> takeBack(qint64 change, std::optional<qint64> number, ChangeSource source);
+
+    // Where undo and redo stand for the whole version (or the verse of number), read from the changes in their
+    // order: an undo that took back the change on top of those in effect takes it off, into what can be redone; a
+    // redo that took back the undo on top of those takes that off and is in effect itself; any other change, an
+    // undo or redo that does not match included, is in effect and ends what could be redone. For the whole version
+    // an undo or redo matches only when it changed as many verses as what it took back (an undo of one verse of a
+    // build is a change of its own there). Histories written before redo existed read the same way.
+    // An undo takes back state.undo (source Undo), a redo state.redo (source Redo), with takeBack.
+    [[nodiscard]] UndoState undoState(std::optional<qint64> number);
 
     // The name of a source as the history stores it.
     [[nodiscard]] static QString sourceName(ChangeSource source);

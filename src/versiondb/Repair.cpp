@@ -3,6 +3,7 @@
 #include "books/BookAbbreviations.h"
 #include "platform/FileMove.h"
 #include "platform/Utf8.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/History.h"
@@ -71,7 +72,18 @@ SkeletonVerse verseOf(qint64 rowid, const std::vector<QVariant>& v)
             intOf(v[kChapter]).value_or(0), intOf(v[kVerse]).value_or(0), v[kReference].toString()};
 }
 
+// How many records a loop of the repair handles between two looks at its control.
+constexpr qint64 kRecordsBetweenChecks = 1024;
+
 } // namespace
+
+void Repair::step(qint64 done, qint64 total) const
+{
+    if (m_control != nullptr && done % kRecordsBetweenChecks == 0) {
+        m_control->report(done, total);
+        stopIfCancelled(m_control);
+    }
+}
 
 void Repair::nothingToSalvage() const
 {
@@ -110,12 +122,20 @@ void Repair::readThroughTable(sqlite3* db)
         keepVerifier(VersionFile::readVerifier(db));
     } catch (const Error&) {
     }
+    qint64 total = 0;
+    try {
+        sqlite::Statement last(db,
+                               QStringLiteral("SELECT max(rowid) FROM ") + sqlite::quoted(VersionFile::tableName()));
+        total = last.step() ? last.columnInt(0) : 0;
+    } catch (const Error&) {
+    }
     try {
         sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + VersionFile::quotedFieldList() +
                                       QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
                                       QStringLiteral(" ORDER BY rowid"));
         // Read until the first damaged page; the pages give the rest.
         while (all.step()) {
+            step(static_cast<qint64>(m_records.size()), total);
             Found found;
             for (int i = 0; i < kFieldCount; ++i) {
                 if (all.columnType(i + 1) == SQLITE_TEXT) {
@@ -363,7 +383,12 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
     sqlite::Statement insert(db.get(),
                              QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")
                                  .arg(sqlite::quoted(VersionFile::tableName()), VersionFile::quotedFieldList()));
+    if (m_control != nullptr) {
+        m_control->setStage(1);
+    }
+    qint64 done = 0;
     for (const auto& [rowid, values] : composed.records) {
+        step(done++, static_cast<qint64>(composed.records.size()));
         sqlite::ResetGuard guard(insert);
         insert.bindInt(1, rowid);
         for (int i = 0; i < kFieldCount; ++i) {
@@ -411,6 +436,7 @@ QString Repair::keepOriginal(sqlite3* held) const
     bool written = file.open(QIODevice::WriteOnly);
     constexpr qint64 kChunk = 1 << 20;
     for (qint64 at = 0; written && at < original.size(); at += kChunk) {
+        stopIfCancelled(m_control);
         const QByteArray chunk = original.read(at, kChunk);
         written = !chunk.isEmpty() && file.write(chunk) == chunk.size();
     }
@@ -429,8 +455,14 @@ void Repair::replace(sqlite3* held, const Composed& composed, RepairReport& repo
         if (!report.whole()) {
             report.keptOriginal = keepOriginal(held);
         }
-    } catch (const Error&) {
+        // The last moment to stop: from here on the fresh file takes the damaged one's place.
+        stopIfCancelled(m_control);
+    } catch (...) {
         removeWithSideFiles(fresh);
+        if (!report.keptOriginal.isEmpty()) {
+            QFile::remove(report.keptOriginal);
+            report.keptOriginal.clear();
+        }
         throw;
     }
     // Nothing of the damaged file may be replayed onto the fresh one.
@@ -497,6 +529,8 @@ RepairReport Repair::run()
             nothingToSalvage();
         }
         if (readable) {
+            // Nothing of the file has changed yet.
+            stopIfCancelled(m_control);
             try {
                 convertToRollbackJournal(db.get(), m_path);
             } catch (const Error&) {
@@ -519,25 +553,29 @@ RepairReport Repair::run()
             }
             // SQLite reads the missing part of an incomplete last page as zeros, not as the records
             // that stood there: those are taken from the pages alone, and only the whole ones.
+            stopIfCancelled(m_control);
             if (!lostPages(db.get(), m_path)) {
                 readThroughTable(db.get());
             }
         }
     }
+    stopIfCancelled(m_control);
     // The pages give what the table could not: records past a damaged page, or under a damaged interior page.
     readPages(db.get());
+    stopIfCancelled(m_control);
     if (m_records.empty() && !m_tableReadThrough) {
         nothingToSalvage();
     }
     const Composed composed = compose();
+    stopIfCancelled(m_control);
     RepairReport report = composed.report;
     replace(db.get(), composed, report);
     return report;
 }
 
-RepairReport RepairDatabase(const QString& name, const QString& skeletonSource)
+RepairReport RepairDatabase(const QString& name, const QString& skeletonSource, platform::RunControl* control)
 {
-    return Repair(name, skeletonSource).run();
+    return Repair(name, skeletonSource, control).run();
 }
 
 } // namespace versiondb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "books/Versification.h"
+#include "platform/RunControl.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
 
@@ -44,12 +45,17 @@ struct RepairReport
 // 절. A file whose records do not follow the skeleton is rewritten as found.
 // A file with nothing to salvage raises errors and is left as it was. A
 // symbolic link is followed to the file it points to, and stays a link.
+//
+// A run that its control cancels stops between records (or between the steps that are no loop of records) and
+// raises Cancelled (Cancelled.h) with the file as it was: the fresh file, and the copy of the damaged one, gone.
+// Once the fresh file is being put in place, the repair ends whatever the control says.
 class Repair
 {
 public:
     // skeletonSource is the reference version; when it is the file being repaired, or
     // cannot be read soundly, the built-in Korean numbering stands in for it.
-    Repair(QString path, QString skeletonSource) : m_path(std::move(path)), m_skeletonSource(std::move(skeletonSource))
+    Repair(QString path, QString skeletonSource, platform::RunControl* control = nullptr)
+        : m_path(std::move(path)), m_skeletonSource(std::move(skeletonSource)), m_control(control)
     {}
     RepairReport run();
 
@@ -82,8 +88,12 @@ private:
     static void checkFresh(const QString& fresh, bool onSkeleton);
     [[nodiscard]] QString keepOriginal(sqlite3* held) const;
 
+    // Reports the records of a loop now and then, and raises Cancelled when the run is to stop.
+    void step(qint64 done, qint64 total) const;
+
     QString m_path;
     QString m_skeletonSource;
+    platform::RunControl* m_control = nullptr;
     std::map<qint64, Found> m_records; // by rowid
     // The history's changes and kept texts, each row its columns in order.
     std::vector<std::vector<QVariant>> m_changes;
@@ -99,7 +109,8 @@ private:
 // Repairs the version at name (see Repair above): a sound one is left as it is; any other is
 // rebuilt on the records of the reference version skeletonSource (the built-in Korean numbering
 // when that is empty, the file itself or unreadable) with every text that can still be read.
-// Nothing to salvage raises errors and leaves the file as it was.
-[[nodiscard]] RepairReport RepairDatabase(const QString& name, const QString& skeletonSource = {});
+// Nothing to salvage raises errors and leaves the file as it was; so does a run that control cancels, with Cancelled.
+[[nodiscard]] RepairReport RepairDatabase(const QString& name, const QString& skeletonSource = {},
+                                          platform::RunControl* control = nullptr);
 
 } // namespace versiondb

@@ -89,7 +89,7 @@ std::optional<QString> historyFault(sqlite3* db)
     qint64 rows = 0;
     const auto sources = [](sqlite3_stmt* row) -> std::optional<QString> {
         const QString source = QString::fromUtf8(bytesOf(row, 0));
-        for (int i = 0; i <= static_cast<int>(ChangeSource::Compose); ++i) {
+        for (int i = 0; i <= static_cast<int>(ChangeSource::Redo); ++i) {
             if (History::sourceName(static_cast<ChangeSource>(i)) == source) {
                 return std::nullopt;
             }

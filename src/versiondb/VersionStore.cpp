@@ -1,5 +1,6 @@
 #include "versiondb/VersionStore.h"
 
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/SideFiles.h"
@@ -272,7 +273,7 @@ std::optional<QString> VersionStore::SoundnessFault()
     return versionFault(handle());
 }
 
-void VersionStore::CompactDatabase(const QString& dstName)
+void VersionStore::CompactDatabase(const QString& dstName, const platform::RunControl* control)
 {
     const QFileInfo dst(dstName);
     if (dstName.isEmpty()) {
@@ -287,10 +288,19 @@ void VersionStore::CompactDatabase(const QString& dstName)
     try {
         sqlite::Statement vacuum(handle(), QStringLiteral("VACUUM INTO ?1"));
         vacuum.bind(1, dstName);
-        (void)vacuum.step();
+        {
+            // SQLite asks now and then, within the copy, whether to go on: a cancelled run interrupts it.
+            const sqlite::CancelWatch watch(handle(), control);
+            (void)vacuum.step();
+        }
+        stopIfCancelled(control);
         // The copy must open as the source did.
         OpenDatabase(dstName, Hold::Write, m_connect)->Close();
     } catch (const Error&) {
+        removeWithSideFiles(dstName);
+        stopIfCancelled(control);
+        throw;
+    } catch (const Cancelled&) {
         removeWithSideFiles(dstName);
         throw;
     }

@@ -12,6 +12,10 @@
 #include <memory>
 #include <optional>
 
+namespace platform {
+class RunControl;
+}
+
 namespace versiondb {
 
 // One record of the verse table: its place in the table and its six fields, by VersionField.
@@ -81,8 +85,9 @@ public:
     [[nodiscard]] std::optional<QString> SoundnessFault();
 
     // Writes a complete, compacted copy to dstName, which must not exist yet; the copy is checked
-    // to open as this version does.
-    void CompactDatabase(const QString& dstName);
+    // to open as this version does. A run that control cancels stops within the copy, removes it and
+    // raises Cancelled (Cancelled.h).
+    void CompactDatabase(const QString& dstName, const platform::RunControl* control = nullptr);
 
     // Lets the file go; a transaction still open rolls back. Closing again does nothing.
     void Close() noexcept;

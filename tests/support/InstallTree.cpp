@@ -57,6 +57,27 @@ QStringList InstallTree::programEntries() const
     return entriesOf(programFolder());
 }
 
+QHash<QString, QByteArray> InstallTree::fileBytes() const
+{
+    QHash<QString, QByteArray> files;
+    for (const QString& folder : {m_install, programFolder()}) {
+        for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+            files.insert(name, bytes(folder + QDir::separator() + name));
+        }
+    }
+    return files;
+}
+
+bool InstallTree::addReference(const QStringList& copies) const
+{
+    const QString reference = path(QStringLiteral("개역.DAT"));
+    bool copied = QFile::copy(builtInstallFolder() + QStringLiteral("/개역.DAT"), reference);
+    for (const QString& name : copies) {
+        copied = copied && QFile::copy(reference, path(name));
+    }
+    return copied;
+}
+
 QString InstallTree::makeVersion(const QString& name, int count, Texts texts) const
 {
     QList<Verse> verses;
@@ -117,6 +138,25 @@ QList<Verse> sampleVerses()
         {5, QStringLiteral("출 1:1"), QStringLiteral("야곱과 함께 각기 권속을 데리고 애굽에 이른")},
         {6, QStringLiteral("계 22:21"), QStringLiteral("주 예수의 은혜가 모든 자들에게 있을지어다 아멘")},
     };
+}
+
+QList<Verse> wholeBible()
+{
+    QList<Verse> verses;
+    for (const books::SkeletonVerse& v : books::koreanVersification()) {
+        verses.append({v.number, v.reference, QStringLiteral("본문 %1").arg(v.number), v.book, v.verse, v.chapter});
+    }
+    return verses;
+}
+
+QStringList kjvBookFiles()
+{
+    const QDir folder(dataFolder() + QStringLiteral("/kjv-ko"));
+    QStringList files;
+    for (const QString& name : folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        files << QDir::toNativeSeparators(folder.filePath(name));
+    }
+    return files;
 }
 
 QList<StoredRecord> storedRecords(const QString& path)

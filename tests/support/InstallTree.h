@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,11 @@ public:
     [[nodiscard]] QString scratchPath() const { return programFile(QStringLiteral("temp.mdb")); }
     [[nodiscard]] QStringList installEntries() const; // but "manager"
     [[nodiscard]] QStringList programEntries() const;
+    // Every file of the install and program folders by name, with its bytes.
+    [[nodiscard]] QHash<QString, QByteArray> fileBytes() const;
+    // Copies the built reference version 개역.DAT into the install folder, and then to each of these names there; true
+    // when every copy was made.
+    [[nodiscard]] bool addReference(const QStringList& copies = {}) const;
 
     // A version of records 1..count: 번호 i, 권 1 + (i - 1) / 100, 장 1, 절 i, 성경구절 "창 1:i".
     QString makeVersion(const QString& name, int count, Texts texts = Texts::None) const;
@@ -82,6 +88,11 @@ private:
 // Six verses numbered 1 to 6 whose reference order differs from their number order:
 // 창 1:1, 창 1:2 (Null), 창 1:3 ("null"), 창 1:10, 출 1:1, 계 22:21.
 [[nodiscard]] QList<Verse> sampleVerses();
+
+// Every verse of the Korean numbering, each with the text "본문 N", N its 번호.
+[[nodiscard]] QList<Verse> wholeBible();
+// The Korean King James text as a user lists it, one file a book: the 66 files of data/kjv-ko in name order.
+[[nodiscard]] QStringList kjvBookFiles();
 
 // Every record in 번호 order, every field.
 [[nodiscard]] QList<StoredRecord> storedRecords(const QString& path);

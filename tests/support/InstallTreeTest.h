@@ -59,11 +59,7 @@ class DataCommandTest : public InstallTreeTest
 {
 protected:
     DataCommandTest() : InstallTreeTest({QStringLiteral("null.mdb")}) {}
-    void SetUp() override
-    {
-        ASSERT_TRUE(isValid() &&
-                    QFile::copy(builtInstallFolder() + QStringLiteral("/개역.DAT"), path(QStringLiteral("개역.DAT"))));
-    }
+    void SetUp() override { ASSERT_TRUE(isValid() && addReference()); }
     [[nodiscard]] CommandResult run(const QStringList& arguments) const
     {
         return runDataCommand(programFolder(), arguments);

@@ -1,12 +1,11 @@
 #include "editor/gui/FindReplaceDialog.h"
 
 #include "editor/EditorMessages.h"
-#include "platform/gui/BusyPointer.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -38,6 +37,7 @@ const QString kPreview = QStringLiteral("미리보기(&P)");
 const QString kApply = QStringLiteral("바꾸기(&A)");
 const QString kApplyTip = QStringLiteral("체크한 구절을 모두 바꿉니다. 변경 하나로 되돌릴 수 있습니다");
 const QString kClose = QStringLiteral("닫기");
+const QString kCancel = QStringLiteral("취소");
 // The names a screen reader gives the list of verses and the verse below it.
 const QString kVerseListName = QStringLiteral("찾은 구절");
 const QString kVerseViewName = QStringLiteral("성경본문");
@@ -111,6 +111,7 @@ void FindReplaceDialog::createWidgets()
     make(m_verseList, "verseList");
     make(m_verseView, "verseView");
     make(m_progressBar, "progressBar");
+    make(m_cancelButton, "cancelButton");
     make(m_applyButton, "applyButton");
     make(m_closeButton, "closeButton");
     m_patternLabel->setBuddy(m_patternEdit);
@@ -124,11 +125,15 @@ void FindReplaceDialog::createWidgets()
     m_verseList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_verseView->setReadOnly(true);
     m_verseView->setTabChangesFocus(true);
-    m_progressBar->setVisible(false);
-    // The progress bar keeps its room while hidden, so that the window does not jump when a run starts.
-    QSizePolicy barPolicy = m_progressBar->sizePolicy();
-    barPolicy.setRetainSizeWhenHidden(true);
-    m_progressBar->setSizePolicy(barPolicy);
+    // The progress bar and the cancel button show while a run goes and keep their room while hidden, so that the
+    // window does not jump when a run starts.
+    for (QWidget* running : {static_cast<QWidget*>(m_progressBar), static_cast<QWidget*>(m_cancelButton)}) {
+        running->setVisible(false);
+        QSizePolicy policy = running->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        running->setSizePolicy(policy);
+    }
+    m_cancelButton->setAutoDefault(false);
     clearList(kFindColumns);
     m_patternEdit->setFocus();
 
@@ -136,6 +141,7 @@ void FindReplaceDialog::createWidgets()
     connect(m_previewButton, &QPushButton::clicked, this, &FindReplaceDialog::onPreviewClicked);
     connect(m_applyButton, &QPushButton::clicked, this, &FindReplaceDialog::onApplyClicked);
     connect(m_closeButton, &QPushButton::clicked, this, &FindReplaceDialog::reject);
+    connect(m_cancelButton, &QPushButton::clicked, this, &FindReplaceDialog::onCancelClicked);
     connect(m_verseList, &QTreeWidget::currentItemChanged, this, &FindReplaceDialog::onVerseSelected);
 }
 
@@ -172,6 +178,7 @@ void FindReplaceDialog::createLayout()
     buttons->addButton(m_closeButton, QDialogButtonBox::RejectRole);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_progressBar, 1);
+    bottom->addWidget(m_cancelButton);
     bottom->addWidget(buttons);
 
     auto* layout = new QVBoxLayout(this);
@@ -180,10 +187,9 @@ void FindReplaceDialog::createLayout()
     layout->addWidget(panes, 1);
     layout->addLayout(bottom);
 
-    const QList<QWidget*> order = {m_patternEdit,     m_replacementEdit, m_regularExpressionCheck,
-                                   m_ignoreCaseCheck, m_findButton,      m_previewButton,
-                                   m_verseList,       m_verseView,       m_applyButton,
-                                   m_closeButton};
+    const QList<QWidget*> order = {
+        m_patternEdit, m_replacementEdit, m_regularExpressionCheck, m_ignoreCaseCheck, m_findButton, m_previewButton,
+        m_verseList,   m_verseView,       m_cancelButton,           m_applyButton,     m_closeButton};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -207,6 +213,7 @@ void FindReplaceDialog::applyTexts()
     m_applyButton->setText(kApply);
     m_applyButton->setToolTip(kApplyTip);
     m_closeButton->setText(kClose);
+    m_cancelButton->setText(kCancel);
     m_verseList->setAccessibleName(kVerseListName);
     m_verseView->setAccessibleName(kVerseViewName);
 }
@@ -236,20 +243,44 @@ bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::option
     return true;
 }
 
-SearchProgress FindReplaceDialog::progress()
+template <typename Work> auto FindReplaceDialog::runWithCancel(Work work)
 {
-    m_progressBar->setValue(0);
+    platform::RunControl control;
+    m_running = &control;
+    const QList<QWidget*> controls = {m_patternEdit,     m_replacementEdit, m_regularExpressionCheck,
+                                      m_ignoreCaseCheck, m_findButton,      m_previewButton,
+                                      m_verseList,       m_applyButton,     m_closeButton};
+    QList<bool> enabled;
+    for (QWidget* widget : controls) {
+        enabled << widget->isEnabled();
+        widget->setEnabled(false);
+    }
+    m_progressBar->setRange(0, 0);
     m_progressBar->setVisible(true);
-    return [this](qint64 done, qint64 total) {
-        m_progressBar->setMaximum(int(total));
-        m_progressBar->setValue(int(done));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
+    m_cancelButton->setVisible(true);
+    m_cancelButton->setFocus();
+    const auto outcome = platform::runInBackground(control, m_progressBar, [&work, &control] { return work(control); });
+    m_cancelButton->setVisible(false);
+    m_progressBar->setVisible(false);
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        controls[i]->setEnabled(enabled[i]);
+    }
+    m_running = nullptr;
+    return outcome;
 }
 
-void FindReplaceDialog::endProgress()
+void FindReplaceDialog::onCancelClicked()
 {
-    m_progressBar->setVisible(false);
+    if (m_running != nullptr) {
+        m_running->cancel();
+    }
+}
+
+void FindReplaceDialog::reject()
+{
+    if (m_running == nullptr) {
+        QDialog::reject();
+    }
 }
 
 void FindReplaceDialog::clearList(const QStringList& columns)
@@ -284,11 +315,14 @@ void FindReplaceDialog::onFindClicked()
     if (!search) {
         return;
     }
-    platform::BusyPointer busy;
-    FindOutcome outcome = search->find(request(), progress());
-    endProgress();
-    busy.restore();
+    const SearchRequest wanted = request();
+    FindOutcome outcome = runWithCancel([&](platform::RunControl& control) { return search->find(wanted, &control); });
     if (refused(outcome.pattern, outcome.failure)) {
+        return;
+    }
+    if (outcome.cancelled) {
+        m_summaryLabel->setText(EditorMessages::searchCancelled());
+        m_patternEdit->setFocus();
         return;
     }
     m_found = std::move(outcome.verses);
@@ -307,11 +341,16 @@ void FindReplaceDialog::onPreviewClicked()
     if (!search) {
         return;
     }
-    platform::BusyPointer busy;
-    ReplaceOutcome outcome = search->preview(request(), m_replacementEdit->text(), progress());
-    endProgress();
-    busy.restore();
+    const SearchRequest wanted = request();
+    const QString replacement = m_replacementEdit->text();
+    ReplaceOutcome outcome =
+        runWithCancel([&](platform::RunControl& control) { return search->preview(wanted, replacement, &control); });
     if (refused(outcome.pattern, outcome.failure)) {
+        return;
+    }
+    if (outcome.cancelled) {
+        m_summaryLabel->setText(EditorMessages::searchCancelled());
+        m_patternEdit->setFocus();
         return;
     }
     m_preview = std::move(outcome);
@@ -351,11 +390,16 @@ void FindReplaceDialog::onApplyClicked()
     if (!search || !m_dialogs.confirm(this, kApplyQuestion.arg(korean(qint64(chosen.size()))))) {
         return;
     }
-    platform::BusyPointer busy;
-    const ApplyOutcome outcome = search->apply(chosen, VersionSearch::detailOf(m_previewed, m_replacement), progress());
-    endProgress();
-    busy.restore();
+    const QString detail = VersionSearch::detailOf(m_previewed, m_replacement);
+    const ApplyOutcome outcome =
+        runWithCancel([&](platform::RunControl& control) { return search->apply(chosen, detail, &control); });
     if (refused({}, outcome.failure)) {
+        return;
+    }
+    if (outcome.cancelled) {
+        // Nothing was stored: the preview stays, to apply again.
+        m_dialogs.inform(this, platform::MessageIcon::Information,
+                         m_displayName + kLineBreaks + EditorMessages::replaceCancelled());
         return;
     }
     m_applied = m_applied || outcome.stored > 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/VersionSearch.h"
+#include "platform/RunControl.h"
 
 #include <QDialog>
 #include <QSize>
@@ -24,7 +25,8 @@ namespace editor {
 
 // Find and replace over the texts of the version the verse editor holds (not opened a second time): the verses that
 // match with their matches marked, or a preview of a replacement with each verse before and after, ticked; Apply
-// stores the ticked verses as one change of the history. Choosing a verse in the list shows it in the editor.
+// stores the ticked verses as one change of the history. Choosing a verse in the list shows it in the editor. Find,
+// preview and apply run on a worker with a cancel button; the window stays open until the run ends.
 class FindReplaceDialog : public QDialog
 {
     Q_OBJECT
@@ -49,6 +51,11 @@ public slots:
     void onApplyClicked();
     // The selection changed: the verse with its matches, or before and after, below; and in the editor.
     void onVerseSelected();
+    // Stops the run going: a cancelled apply stores nothing.
+    void onCancelClicked();
+
+    // Closes only while no run goes.
+    void reject() override;
 
 private:
     void createWidgets();
@@ -58,9 +65,9 @@ private:
     // True, after the message, when the pattern was refused or the engine failed.
     [[nodiscard]] bool refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure);
     [[nodiscard]] SearchRequest request() const;
-    // The progress bar's callback; the bar shows while work runs.
-    [[nodiscard]] SearchProgress progress();
-    void endProgress();
+    // Runs work(control) over the version on a worker, the progress bar and the cancel button showing and the other
+    // controls disabled meanwhile; its outcome.
+    template <typename Work> auto runWithCancel(Work work);
     void clearList(const QStringList& columns);
 
     platform::Dialogs& m_dialogs;
@@ -72,6 +79,7 @@ private:
     SearchRequest m_previewed;
     QString m_replacement;
     bool m_applied = false;
+    platform::RunControl* m_running = nullptr; // the run going, if any
 
     QLabel* m_patternLabel = nullptr;
     QLineEdit* m_patternEdit = nullptr;
@@ -85,6 +93,7 @@ private:
     QTreeWidget* m_verseList = nullptr;
     QTextBrowser* m_verseView = nullptr;
     QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QPushButton* m_applyButton = nullptr;
     QPushButton* m_closeButton = nullptr;
 };

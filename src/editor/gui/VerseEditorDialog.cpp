@@ -63,7 +63,11 @@ const QString kFont = QStringLiteral("성경본문 편집(글꼴/색상) 변경"
 const QString kReload = QStringLiteral("성경본문 Reload");
 const QString kClose = QStringLiteral("닫기");
 const QString kUndo = QStringLiteral("되돌리기(&U)");
-const QString kUndoTip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다");
+const QString kUndoTip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다");
+const QString kRedo = QStringLiteral("다시 실행(&Y)");
+const QString kRedoTip = QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다");
+const QString kUndoVersion = QStringLiteral("역본 전체 되돌리기");
+const QString kUndoVersionTip = QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다");
 const QString kHistory = QStringLiteral("변경 이력(&H)");
 const QString kHistoryTip = QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다");
 const QString kFindReplace = QStringLiteral("찾기·\n바꾸기");
@@ -77,6 +81,10 @@ const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 �
 // Asked before Save stores into a verse that the display box does not show.
 const QString kSaveOtherVerse = QStringLiteral("위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
                                                "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
+// Asked before anything drops an edit of the verse shown that is not saved.
+const QString kUnsavedEdit = QStringLiteral("편집한 본문을 저장하지 않았습니다.\r\n저장하시겠습니까?");
+// Before the version's name in the title while the text shown differs from the stored one.
+const QString kModifiedMark = QStringLiteral("* ");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kOpenTitle = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
@@ -162,6 +170,8 @@ void VerseEditorDialog::createWidgets()
     button(m_reloadButton, "reloadButton");
     button(m_fontButton, "fontButton");
     button(m_undoButton, "undoButton");
+    button(m_redoButton, "redoButton");
+    button(m_undoVersionButton, "undoVersionButton");
     button(m_historyButton, "historyButton");
     button(m_closeButton, "closeButton");
 
@@ -189,6 +199,8 @@ void VerseEditorDialog::createWidgets()
     connect(m_verseTextEdit, &QPlainTextEdit::textChanged, this, &VerseEditorDialog::onVerseTextChanged);
     connect(m_closeButton, &QPushButton::clicked, this, &VerseEditorDialog::onCloseClicked);
     connect(m_undoButton, &QPushButton::clicked, this, &VerseEditorDialog::onUndoClicked);
+    connect(m_redoButton, &QPushButton::clicked, this, &VerseEditorDialog::onRedoClicked);
+    connect(m_undoVersionButton, &QPushButton::clicked, this, &VerseEditorDialog::onUndoVersionClicked);
     connect(m_historyButton, &QPushButton::clicked, this, &VerseEditorDialog::onHistoryClicked);
     connect(m_findReplaceButton, &QPushButton::clicked, this, &VerseEditorDialog::onFindReplaceClicked);
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
@@ -244,6 +256,8 @@ void VerseEditorDialog::createLayout()
     auto* buttons = new QDialogButtonBox(this);
     buttons->setObjectName(QStringLiteral("buttonBox"));
     buttons->addButton(m_undoButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_redoButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_undoVersionButton, QDialogButtonBox::ActionRole);
     buttons->addButton(m_historyButton, QDialogButtonBox::ActionRole);
     buttons->addButton(m_closeButton, QDialogButtonBox::RejectRole);
     auto* bottom = new QHBoxLayout;
@@ -265,7 +279,8 @@ void VerseEditorDialog::createLayout()
     const QList<QWidget*> order = {m_openVersionButton,  m_referenceEdit, m_goButton,          m_firstButton,
                                    m_previousButton,     m_nextButton,    m_lastButton,        m_saveButton,
                                    m_shownReferenceEdit, m_verseTextEdit, m_findReplaceButton, m_reloadButton,
-                                   m_fontButton,         m_undoButton,    m_historyButton,     m_closeButton};
+                                   m_fontButton,         m_undoButton,    m_redoButton,        m_undoVersionButton,
+                                   m_historyButton,      m_closeButton};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -273,7 +288,7 @@ void VerseEditorDialog::createLayout()
 
 void VerseEditorDialog::applyTexts()
 {
-    setWindowTitle(kCaption);
+    setVersionName(kCaption);
     m_openStepLabel->setText(kOpenStep);
     m_openVersionButton->setText(kOpenVersion);
     m_openStepEndLabel->setText(kOpenStepEnd);
@@ -308,6 +323,10 @@ void VerseEditorDialog::applyTexts()
     m_closeButton->setText(kClose);
     m_undoButton->setText(kUndo);
     m_undoButton->setToolTip(kUndoTip);
+    m_redoButton->setText(kRedo);
+    m_redoButton->setToolTip(kRedoTip);
+    m_undoVersionButton->setText(kUndoVersion);
+    m_undoVersionButton->setToolTip(kUndoVersionTip);
     m_historyButton->setText(kHistory);
     m_historyButton->setToolTip(kHistoryTip);
     m_findReplaceButton->setText(kFindReplace);
@@ -344,6 +363,51 @@ void VerseEditorDialog::done(int result)
     QDialog::done(result);
 }
 
+void VerseEditorDialog::reject()
+{
+    // Escape and the close box come here.
+    if (keepsEdit()) {
+        return;
+    }
+    QDialog::reject();
+}
+
+bool VerseEditorDialog::isModified() const
+{
+    return m_version.isOpen() && !m_shownReferenceEdit->text().isEmpty() && verseText() != m_storedText;
+}
+
+void VerseEditorDialog::showModified()
+{
+    const bool modified = isModified();
+    setWindowTitle(modified ? kModifiedMark + m_versionName : m_versionName);
+    m_saveButton->setEnabled(modified);
+}
+
+bool VerseEditorDialog::keepsEdit()
+{
+    if (!isModified()) {
+        return false;
+    }
+    switch (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::SaveDiscardCancel,
+                              kUnsavedEdit)) {
+    case platform::MessageAnswer::Save:
+        // Into the verse shown, whatever the reference box names now; steps go on from it.
+        return !showSaved(m_version.save(m_shownReferenceEdit->text(), verseText()), false);
+    case platform::MessageAnswer::Discard:
+        m_verseTextEdit->setPlainText(m_storedText);
+        return false;
+    default:
+        return true;
+    }
+}
+
+void VerseEditorDialog::setVersionName(const QString& name)
+{
+    m_versionName = name;
+    showModified();
+}
+
 void VerseEditorDialog::setVersionControlsEnabled(bool enabled)
 {
     for (QWidget* control : {static_cast<QWidget*>(m_referenceEdit), static_cast<QWidget*>(m_goButton),
@@ -352,15 +416,14 @@ void VerseEditorDialog::setVersionControlsEnabled(bool enabled)
                              static_cast<QWidget*>(m_verseTextEdit)}) {
         control->setEnabled(enabled);
     }
-    if (!enabled) {
-        m_saveButton->setEnabled(false);
-    }
+    showModified();
 }
 
 void VerseEditorDialog::showNoVersion()
 {
-    setWindowTitle(kCaption);
+    setVersionName(kCaption);
     // Emptying the reference box empties the display box and the text box.
+    m_storedText.clear();
     m_referenceEdit->clear();
     m_shownReferenceEdit->clear();
     m_verseTextEdit->clear();
@@ -376,7 +439,7 @@ void VerseEditorDialog::showEngineFailure(const EngineFailure& failure)
 {
     // Texts of the database engine go without an icon.
     m_dialogs.inform(this, platform::MessageIcon::None,
-                     EditorMessages::fileFailure(windowTitle(), failure.description));
+                     EditorMessages::fileFailure(m_versionName, failure.description));
 }
 
 bool VerseEditorDialog::refusedWithoutVersion()
@@ -409,33 +472,49 @@ void VerseEditorDialog::onOpenVersionClicked()
     }
     const QString path = chosen.first();
     platform::setLastFolder(kVersionFolderKey, path);
+    if (keepsEdit()) {
+        return;
+    }
     closeVersion();
     if (m_version.open(path)) {
         // The open failed, without a message; nothing is open any more.
         showNoVersion();
         return;
     }
-    setWindowTitle(platform::GetFileName(path));
+    m_storedText.clear();
+    setVersionName(platform::GetFileName(path));
     m_referenceEdit->setText(firstReference());
     setVersionControlsEnabled(true);
-    onGoClicked();
+    goToReference();
 }
 
 std::optional<EngineFailure> VerseEditorDialog::showVerse(const QString& path, const QString& reference)
 {
+    if (keepsEdit()) {
+        return std::nullopt;
+    }
     closeVersion();
     if (std::optional<EngineFailure> failure = m_version.open(path)) {
         showNoVersion();
         return failure;
     }
-    setWindowTitle(platform::GetFileName(path));
+    m_storedText.clear();
+    setVersionName(platform::GetFileName(path));
     m_referenceEdit->setText(reference.trimmed().isEmpty() ? firstReference() : reference);
     setVersionControlsEnabled(true);
-    onGoClicked();
+    goToReference();
     return std::nullopt;
 }
 
 void VerseEditorDialog::onGoClicked()
+{
+    if (refusedWithoutVersion() || keepsEdit()) {
+        return;
+    }
+    goToReference();
+}
+
+void VerseEditorDialog::goToReference()
 {
     if (refusedWithoutVersion()) {
         return;
@@ -454,8 +533,10 @@ void VerseEditorDialog::onGoClicked()
         m_referenceEdit->selectAll();
         return;
     case GoResult::Found:
+        m_storedText = outcome.verse.text;
         m_shownReferenceEdit->setText(outcome.verse.reference);
         m_verseTextEdit->setPlainText(outcome.verse.text);
+        showModified();
         return;
     case GoResult::Failed:
         showEngineFailure(outcome.failure);
@@ -465,24 +546,32 @@ void VerseEditorDialog::onGoClicked()
 
 void VerseEditorDialog::onReferenceChanged()
 {
-    if (m_referenceEdit->text().isEmpty()) {
+    // An edit not saved stays, with the display box, when the user keeps it.
+    if (m_referenceEdit->text().isEmpty() && !keepsEdit()) {
+        m_storedText.clear();
         m_verseTextEdit->clear();
         m_shownReferenceEdit->clear();
+        showModified();
     }
 }
 
 void VerseEditorDialog::onFirstClicked()
 {
-    if (refusedWithoutVersion()) {
+    if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
+    goFirst();
+}
+
+void VerseEditorDialog::goFirst()
+{
     m_referenceEdit->setText(firstReference());
-    onGoClicked();
+    goToReference();
 }
 
 void VerseEditorDialog::onPreviousClicked()
 {
-    if (refusedWithoutVersion()) {
+    if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
     showStep(m_version.previous());
@@ -490,7 +579,7 @@ void VerseEditorDialog::onPreviousClicked()
 
 void VerseEditorDialog::onNextClicked()
 {
-    if (refusedWithoutVersion()) {
+    if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
     showStep(m_version.next());
@@ -500,14 +589,14 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
 {
     switch (outcome.result) {
     case StepResult::RunFirst:
-        onFirstClicked();
+        goFirst();
         return;
     case StepResult::RunLast:
-        onLastClicked();
+        goLast();
         return;
     case StepResult::Neighbour:
         m_referenceEdit->setText(outcome.reference);
-        onGoClicked();
+        goToReference();
         return;
     case StepResult::NumberingGap:
         warn(EditorMessages::stepNumberingGap());
@@ -523,16 +612,21 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
 
 void VerseEditorDialog::onLastClicked()
 {
-    if (refusedWithoutVersion()) {
+    if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
+    goLast();
+}
+
+void VerseEditorDialog::goLast()
+{
     const StepOutcome outcome = m_version.last();
     if (outcome.result != StepResult::Neighbour) {
         showEngineFailure(outcome.failure);
         return;
     }
     m_referenceEdit->setText(outcome.reference);
-    onGoClicked();
+    goToReference();
 }
 
 void VerseEditorDialog::onSaveClicked()
@@ -551,52 +645,58 @@ void VerseEditorDialog::onSaveClicked()
         // The user kept the verse on display: nothing was stored and the boxes stay as they are.
         return;
     }
-    const SaveOutcome& outcome = *saved;
+    static_cast<void>(showSaved(*saved, true));
+}
+
+bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference)
+{
     if (outcome.result == SaveResult::EmptyReference) {
         warn(EditorMessages::saveEmptyReference());
         m_referenceEdit->setFocus();
-        return;
+        return false;
     }
-    // The trimmed text stays in the box; a box that changes enables Save.
+    // The trimmed text stays in the box.
     if (outcome.text && *outcome.text != verseText()) {
         m_verseTextEdit->setPlainText(*outcome.text);
     }
     if (outcome.result == SaveResult::EmptyText) {
         warn(EditorMessages::saveEmptyText());
-        return;
+        return false;
     }
-    if (outcome.reference) {
+    if (outcome.reference && intoReference) {
         // A reference of spaces only becomes empty here, which empties both boxes.
         m_referenceEdit->setText(*outcome.reference);
     }
     switch (outcome.result) {
     case SaveResult::ReferenceNotFound:
         warn(EditorMessages::saveReferenceNotFound());
-        return;
+        return false;
     case SaveResult::LineBreak: {
         warn(EditorMessages::saveLineBreak());
         m_verseTextEdit->setFocus();
         QTextCursor caret = m_verseTextEdit->textCursor();
         caret.setPosition(static_cast<int>(outcome.caret));
         m_verseTextEdit->setTextCursor(caret);
-        return;
+        return false;
     }
     case SaveResult::Stored:
-        // Only 본문 changed; the boxes are not refreshed.
-        m_saveButton->setEnabled(false);
-        return;
+        // Only 본문 changed; the boxes are not refreshed. What the box holds is stored now.
+        m_storedText = verseText();
+        showModified();
+        return true;
     case SaveResult::Failed:
         showEngineFailure(outcome.failure);
-        return;
+        return false;
     case SaveResult::EmptyReference:
     case SaveResult::EmptyText:
-        return;
+        return false;
     }
+    return false;
 }
 
 void VerseEditorDialog::onReloadClicked()
 {
-    // Shows the verse of the reference box again from the version; unsaved changes go.
+    // Shows the verse of the reference box again from the version, once an unsaved edit is saved or dropped.
     onGoClicked();
 }
 
@@ -631,13 +731,7 @@ void VerseEditorDialog::onFontClicked()
 
 void VerseEditorDialog::onVerseTextChanged()
 {
-    // Only a change of the text counts: a new font or colour is none.
-    const QString text = verseText();
-    if (text == m_lastVerseText) {
-        return;
-    }
-    m_lastVerseText = text;
-    m_saveButton->setEnabled(true);
+    showModified();
 }
 
 void VerseEditorDialog::onVerseTextEnterPressed()
@@ -651,13 +745,16 @@ void VerseEditorDialog::onVerseTextEnterPressed()
 
 void VerseEditorDialog::onCloseClicked()
 {
+    if (keepsEdit()) {
+        return;
+    }
     closeVersion();
     accept();
 }
 
 QString VerseEditorDialog::aboutVersion(const QString& text) const
 {
-    return windowTitle() + kLineBreaks + text;
+    return m_versionName + kLineBreaks + text;
 }
 
 std::optional<QString> VerseEditorDialog::shownReference()
@@ -674,39 +771,81 @@ std::optional<QString> VerseEditorDialog::shownReference()
 
 void VerseEditorDialog::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored)
 {
-    m_referenceEdit->setText(reference);
-    onGoClicked();
+    showAgain(reference);
     m_dialogs.inform(this, platform::MessageIcon::Information,
                      aboutVersion(EditorMessages::takenBack(restored.front().change)));
 }
 
-void VerseEditorDialog::onUndoClicked()
+void VerseEditorDialog::showAgain(const QString& reference)
 {
-    const std::optional<QString> reference = shownReference();
-    if (!reference) {
-        return;
+    if (!reference.isEmpty()) {
+        m_referenceEdit->setText(reference);
+        goToReference();
     }
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome = m_version.undoLast(*reference);
-    busy.restore();
+}
+
+void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outcome, const QString& reference,
+                                     const QString& nothing)
+{
     if (!outcome) {
         warn(aboutVersion(EditorMessages::goReferenceNotFound()));
     } else if (outcome->failure) {
         showEngineFailure(*outcome->failure);
     } else if (outcome->restored.empty()) {
-        warn(aboutVersion(EditorMessages::nothingToTakeBack()));
+        warn(aboutVersion(nothing));
+    } else if (outcome->redone != 0) {
+        showAgain(reference);
+        m_dialogs.inform(this, platform::MessageIcon::Information,
+                         aboutVersion(EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
     } else {
-        showTakenBack(*reference, outcome->restored);
+        showTakenBack(reference, outcome->restored);
     }
+}
+
+void VerseEditorDialog::onUndoClicked()
+{
+    const std::optional<QString> reference = shownReference();
+    if (!reference || keepsEdit()) {
+        return;
+    }
+    platform::BusyPointer busy;
+    const std::optional<TakeBackOutcome> outcome = m_version.undoLast(*reference);
+    busy.restore();
+    showTakeBack(outcome, *reference, EditorMessages::nothingToTakeBack());
+}
+
+void VerseEditorDialog::onRedoClicked()
+{
+    const std::optional<QString> reference = shownReference();
+    if (!reference || keepsEdit()) {
+        return;
+    }
+    // The last change taken back: the version's whole (a build, a replacement) or the verse's.
+    platform::BusyPointer busy;
+    const std::optional<TakeBackOutcome> outcome =
+        m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference);
+    busy.restore();
+    showTakeBack(outcome, *reference, EditorMessages::nothingToRedo());
+}
+
+void VerseEditorDialog::onUndoVersionClicked()
+{
+    if (refusedWithoutVersion() || keepsEdit()) {
+        return;
+    }
+    platform::BusyPointer busy;
+    const TakeBackOutcome outcome = m_version.undoLast();
+    busy.restore();
+    showTakeBack(outcome, m_shownReferenceEdit->text(), EditorMessages::nothingToTakeBack());
 }
 
 void VerseEditorDialog::onHistoryClicked()
 {
     const std::optional<QString> reference = shownReference();
-    if (!reference) {
+    if (!reference || keepsEdit()) {
         return;
     }
-    HistoryDialog window(m_dialogs, m_version, *reference, windowTitle(), this);
+    HistoryDialog window(m_dialogs, m_version, *reference, m_versionName, this);
     if (window.load() && window.exec() == QDialog::Accepted && !window.restored().empty()) {
         showTakenBack(*reference, window.restored());
     }
@@ -714,21 +853,16 @@ void VerseEditorDialog::onHistoryClicked()
 
 void VerseEditorDialog::onFindReplaceClicked()
 {
-    if (refusedWithoutVersion()) {
+    if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
+    // The editor cannot be typed into while the window is open: the verses it shows leave no edit behind.
     FindReplaceDialog window(
-        m_dialogs, m_version, windowTitle(),
-        [this](const QString& reference) {
-            m_referenceEdit->setText(reference);
-            onGoClicked();
-        },
-        this);
+        m_dialogs, m_version, m_versionName, [this](const QString& reference) { showAgain(reference); }, this);
     window.exec();
-    if (window.applied() && !m_shownReferenceEdit->text().isEmpty()) {
+    if (window.applied()) {
         // The verse on display may be one the replacement changed.
-        m_referenceEdit->setText(m_shownReferenceEdit->text());
-        onGoClicked();
+        showAgain(m_shownReferenceEdit->text());
     }
 }
 

@@ -21,7 +21,8 @@ namespace editor {
 
 // The verse editor: opens one version file, goes to a verse by its reference or
 // steps by 번호, and saves the rewritten text of that verse into 본문.
-// The version stays open exclusively until another is opened or the window closes.
+// The version stays open exclusively until another is opened or the window closes. The title marks a text that differs
+// from the stored one; anything that would drop it asks first: 저장, 저장 안 함 or 취소.
 class VerseEditorDialog : public QDialog
 {
     Q_OBJECT
@@ -35,7 +36,8 @@ public:
 
     // Opens the version at path, closing the one open, and shows the verse of reference, as a choice of the file and
     // then of the verse would (another window's way to a verse); the engine's failure when the version does not open.
-    // Without a reference it shows the first verse, as opening a version here does.
+    // Without a reference it shows the first verse, as opening a version here does. An edit not saved is asked about
+    // first; kept, nothing else happens (and nothing is returned).
     std::optional<EngineFailure> showVerse(const QString& path, const QString& reference);
 
 public slots:
@@ -52,8 +54,12 @@ public slots:
     void onFontClicked();
     void onVerseTextChanged();
     void onCloseClicked();
-    // Takes back the last change of the verse shown and shows it again.
+    // Takes back the last change of the verse shown and shows it again; each click one more.
     void onUndoClicked();
+    // Brings back the last change taken back: the version's whole when that was the last undo, else the verse's.
+    void onRedoClicked();
+    // Takes back the version's last change whole (a build run, a replacement).
+    void onUndoVersionClicked();
     // The changes of the verse shown, in the history window; a restore there shows the verse again.
     void onHistoryClicked();
     // Find and replace over the open version (Ctrl+F too); a verse chosen there is shown here.
@@ -61,6 +67,8 @@ public slots:
 
     // However the window closes, the version is closed first.
     void done(int result) override;
+    // Escape and the close box: closes unless the user keeps an edit not saved.
+    void reject() override;
 
 protected:
     // Enter clicks the button that has the focus and no other: the window has no default button.
@@ -74,6 +82,24 @@ private:
     void applyTexts();
 
     void closeVersion();
+    // Whether the verse shown has a text in its box other than the stored one.
+    [[nodiscard]] bool isModified() const;
+    // The title's mark and Save, as the text box stands.
+    void showModified();
+    void setVersionName(const QString& name);
+    // Asked before something drops an edit not saved: true when the user keeps it (취소, or a save that failed).
+    // Otherwise the text box holds the stored text after it.
+    [[nodiscard]] bool keepsEdit();
+    // Shows what a save did; true when it stored. The reference box takes the trimmed reference when intoReference.
+    bool showSaved(const SaveOutcome& outcome, bool intoReference);
+    // Go, first and last without asking.
+    void goToReference();
+    void goFirst();
+    void goLast();
+    // Shows the verse of a reference again (nothing for none).
+    void showAgain(const QString& reference);
+    // What an undo or a redo did, or why it did nothing (nothing: its text).
+    void showTakeBack(const std::optional<TakeBackOutcome>& outcome, const QString& reference, const QString& nothing);
     // Enter in the verse text box: swallowed, with a warning the first time in this window.
     void onVerseTextEnterPressed();
     // The no-version refusal: true, after the message, when no version is open.
@@ -99,8 +125,10 @@ private:
     VerseEditor m_version;
     // Whether the warning about Enter in the verse text box has been shown since the window was made.
     bool m_enterWarningShown = false;
-    // The verse text box's contents at its last change, so that only a change of the text counts.
-    QString m_lastVerseText;
+    // The text of the verse shown as the version stores it (Null as two spaces), or the empty text without one.
+    QString m_storedText;
+    // The name of the version open (the file's), or the window's caption without one; messages name it.
+    QString m_versionName;
 
     QLabel* m_openStepLabel = nullptr;
     QPushButton* m_openVersionButton = nullptr;
@@ -128,6 +156,8 @@ private:
     QPushButton* m_reloadButton = nullptr;
     QPushButton* m_fontButton = nullptr;
     QPushButton* m_undoButton = nullptr;
+    QPushButton* m_redoButton = nullptr;
+    QPushButton* m_undoVersionButton = nullptr;
     QPushButton* m_historyButton = nullptr;
     QPushButton* m_closeButton = nullptr;
 };

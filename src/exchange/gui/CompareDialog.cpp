@@ -2,7 +2,8 @@
 
 #include "exchange/CompareMessages.h"
 #include "exchange/gui/VersionChooser.h"
-#include "platform/gui/BusyPointer.h"
+#include "exchange/gui/WindowRun.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -26,6 +28,7 @@ const QString kVersionALabel = QStringLiteral("역본 &A");
 const QString kVersionBLabel = QStringLiteral("역본 &B");
 const QString kBrowse = QStringLiteral("찾기...");
 const QString kCompare = QStringLiteral("비교(&C)");
+const QString kCancel = QStringLiteral("취소");
 const QString kClose = QStringLiteral("닫기");
 // What a screen reader calls the list and the view, which have no label of their own.
 const QString kVerseListName = QStringLiteral("다른 구절 목록");
@@ -91,6 +94,14 @@ void CompareDialog::createWidgets()
     m_summaryLabel->setWordWrap(true);
     m_compareButton = named<QPushButton>(this, "compareButton");
     m_compareButton->setDefault(true);
+    m_progressBar = named<QProgressBar>(this, "progressBar");
+    QSizePolicy keepPlace = m_progressBar->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_progressBar->setSizePolicy(keepPlace);
+    m_progressBar->setVisible(false);
+    m_cancelButton = named<QPushButton>(this, "cancelButton");
+    m_cancelButton->setEnabled(false);
+    m_cancelButton->setAutoDefault(false);
     m_splitter = named<QSplitter>(this, "splitter");
     m_splitter->setChildrenCollapsible(false);
     m_verseList = named<QListWidget>(m_splitter, "verseList");
@@ -120,6 +131,8 @@ void CompareDialog::createLayout()
     grid->addWidget(m_versionBBrowseButton, 1, 2);
     grid->addWidget(m_summaryLabel, 2, 0, 1, 2);
     grid->addWidget(m_compareButton, 2, 2);
+    grid->addWidget(m_progressBar, 3, 0, 1, 2);
+    grid->addWidget(m_cancelButton, 3, 2);
     grid->setColumnStretch(1, 1);
 
     // The list takes a third of the width, the words of the verse the rest.
@@ -140,6 +153,7 @@ void CompareDialog::applyTexts()
     m_versionABrowseButton->setText(kBrowse);
     m_versionBBrowseButton->setText(kBrowse);
     m_compareButton->setText(kCompare);
+    m_cancelButton->setText(kCancel);
     m_closeButton->setText(kClose);
     m_verseList->setAccessibleName(kVerseListName);
     m_differenceView->setAccessibleName(kDifferenceViewName);
@@ -148,6 +162,13 @@ void CompareDialog::applyTexts()
 void CompareDialog::setVersion(const QString& path)
 {
     m_versionAEdit->setText(path);
+}
+
+void CompareDialog::reject()
+{
+    if (!WindowRun::running(this)) {
+        QDialog::reject();
+    }
 }
 
 void CompareDialog::onVersionABrowseClicked()
@@ -174,13 +195,20 @@ void CompareDialog::onCompareClicked()
     m_differenceView->clear();
     m_summaryLabel->clear();
 
-    platform::BusyPointer busy;
-    CompareOutcome outcome = compareVersions(pathA, pathB);
-    busy.restore();
+    platform::RunControl control;
+    CompareOutcome outcome;
+    {
+        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        outcome = platform::runInBackground(
+            control, m_progressBar, [pathA, pathB, &control] { return compareVersions(pathA, pathB, &control); });
+    }
 
     switch (outcome.result) {
     case CompareResult::Same:
         m_summaryLabel->setText(CompareMessages::same());
+        return;
+    case CompareResult::Cancelled:
+        m_summaryLabel->setText(CompareMessages::cancelled());
         return;
     case CompareResult::Different:
         break;

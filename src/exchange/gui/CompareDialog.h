@@ -8,6 +8,7 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTextBrowser;
@@ -20,7 +21,7 @@ namespace exchange {
 
 // Compares two version files, such as a version and its backup copy: the user chooses the two
 // files, the window lists the verses that differ with their counts and shows the words changed
-// in the verse selected.
+// in the verse selected. The comparison runs on a worker with a progress bar and a cancel button.
 class CompareDialog : public QDialog
 {
     Q_OBJECT
@@ -31,10 +32,14 @@ public:
     // Puts path into the field of version A, as a choice in the file dialog does.
     void setVersion(const QString& path);
 
+public slots:
+    // Closes, unless a comparison is running.
+    void reject() override;
+
 private slots:
     void onVersionABrowseClicked();
     void onVersionBBrowseClicked();
-    // Compares, with the busy pointer, and lists the verses that differ.
+    // Compares on a worker while the window waits with its cancel button, and lists the verses that differ.
     void onCompareClicked();
     // Shows the word difference of the verse selected.
     void onVerseListCurrentRowChanged();
@@ -56,6 +61,8 @@ private:
     QPushButton* m_versionBBrowseButton = nullptr;
     QPushButton* m_compareButton = nullptr;
     QLabel* m_summaryLabel = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QSplitter* m_splitter = nullptr;
     QListWidget* m_verseList = nullptr;
     QTextBrowser* m_differenceView = nullptr;

@@ -3,9 +3,10 @@
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
 #include "exchange/gui/VersionChooser.h"
+#include "exchange/gui/WindowRun.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "platform/gui/BusyPointer.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -42,6 +44,7 @@ const QString kUtf8 = QStringLiteral("UTF-8");
 const QString kFolderLabel = QStringLiteral("저장할 폴더");
 const QString kBrowse = QStringLiteral("찾기...");
 const QString kExport = QStringLiteral("내보내기");
+const QString kCancel = QStringLiteral("취소");
 const QString kClose = QStringLiteral("닫기");
 
 const QString kVersionTitle = QStringLiteral("내보낼 역본파일 선택");
@@ -58,6 +61,7 @@ const QString kNoVersion = QStringLiteral("내보낼 역본파일을 선택하�
 const QString kNoFolder = QStringLiteral("내보낼 폴더를 선택하여 주십시오 !");
 const QString kWritten = QStringLiteral("%1개 구절을 내보냈습니다.");
 const QString kUseUtf8 = QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오.");
+const QString kReplaceQuestion = QStringLiteral("\r\n바꾸어 쓰시겠습니까?");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kLineBreakOnce = QStringLiteral("\r\n");
 
@@ -107,6 +111,14 @@ void ExportDialog::createWidgets()
     m_folderLabel = named<QLabel>(this, "folderLabel");
     m_folderEdit = named<QLineEdit>(this, "folderEdit");
     m_folderBrowseButton = named<QPushButton>(this, "folderBrowseButton");
+    m_progressBar = named<QProgressBar>(this, "progressBar");
+    QSizePolicy keepPlace = m_progressBar->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_progressBar->setSizePolicy(keepPlace);
+    m_progressBar->setVisible(false);
+    m_cancelButton = named<QPushButton>(this, "cancelButton");
+    m_cancelButton->setEnabled(false);
+    m_cancelButton->setAutoDefault(false);
     m_buttons = named<QDialogButtonBox>(this, "buttons");
     m_exportButton = m_buttons->addButton(kExport, QDialogButtonBox::ActionRole);
     m_exportButton->setObjectName(QStringLiteral("exportButton"));
@@ -147,9 +159,14 @@ void ExportDialog::createLayout()
     form->addRow(m_encodingLabel, m_encodingCombo);
     form->addRow(m_folderLabel, folderRow);
 
+    auto* run = new QHBoxLayout;
+    run->addWidget(m_progressBar, 1);
+    run->addWidget(m_cancelButton);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);
+    layout->addLayout(run);
     layout->addWidget(m_buttons);
 }
 
@@ -172,12 +189,20 @@ void ExportDialog::applyTexts()
     m_folderLabel->setText(kFolderLabel);
     m_folderBrowseButton->setText(kBrowse);
     m_exportButton->setText(kExport);
+    m_cancelButton->setText(kCancel);
     m_closeButton->setText(kClose);
 }
 
 void ExportDialog::setVersion(const QString& path)
 {
     m_versionEdit->setText(path);
+}
+
+void ExportDialog::reject()
+{
+    if (!WindowRun::running(this)) {
+        QDialog::reject();
+    }
 }
 
 void ExportDialog::onTextFilesToggled(bool textFiles)
@@ -241,9 +266,21 @@ void ExportDialog::onExportClicked()
         }
     }
 
-    platform::BusyPointer busy;
-    const ExportOutcome outcome = exportVersion(request);
-    busy.restore();
+    if (const QStringList existing = existingExportPaths(request); !existing.isEmpty()) {
+        if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                              ExportMessages::existing(existing) + kReplaceQuestion) != platform::MessageAnswer::Yes) {
+            return;
+        }
+        request.replace = true;
+    }
+
+    platform::RunControl control;
+    request.control = &control;
+    ExportOutcome outcome;
+    {
+        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        outcome = platform::runInBackground(control, m_progressBar, [request] { return exportVersion(request); });
+    }
 
     const QString name = platform::GetFileName(version) + kLineBreaks;
     switch (outcome.result) {
@@ -262,6 +299,12 @@ void ExportDialog::onExportClicked()
         return;
     case ExportResult::Unencodable:
         m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::refusal(outcome) + kUseUtf8);
+        return;
+    case ExportResult::Cancelled:
+        m_dialogs.inform(this, platform::MessageIcon::Information, name + ExportMessages::cancelled());
+        return;
+    case ExportResult::WouldReplace: // made meanwhile by someone else
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::existing(outcome.existing));
         return;
     case ExportResult::WriteFailed:
         m_dialogs.inform(this, platform::MessageIcon::None,

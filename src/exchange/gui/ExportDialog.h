@@ -6,6 +6,7 @@ class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -17,7 +18,8 @@ namespace exchange {
 
 // Exports a version file as text files, as an IMP, OSIS or VPL file for SWORD's tools or as a
 // Zefania XML file: the user chooses the version, the format, the encoding and the destination folder.
-// A file of the other formats is named after the version, in the folder chosen.
+// A file of the other formats is named after the version, in the folder chosen. The export runs on a worker with a
+// progress bar and a cancel button; it asks before replacing files.
 class ExportDialog : public QDialog
 {
     Q_OBJECT
@@ -31,10 +33,15 @@ public:
     // Puts path into the version field, as a choice in the file dialog does.
     void setVersion(const QString& path);
 
+public slots:
+    // Closes, unless an export is running.
+    void reject() override;
+
 private slots:
     void onVersionBrowseClicked();
     void onFolderBrowseClicked();
-    // Exports, with the busy pointer, and says how many verses went where.
+    // Asks before replacing files, exports on a worker while the window waits with its cancel button, and says how
+    // many verses went where (or that the export was cancelled, nothing written).
     void onExportClicked();
     // Only text files can be in code page 949, so the encoding is set to UTF-8 and locked while another
     // format is chosen and given back when the text files are chosen again.
@@ -63,6 +70,8 @@ private:
     QLabel* m_folderLabel = nullptr;
     QLineEdit* m_folderEdit = nullptr;
     QPushButton* m_folderBrowseButton = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QPushButton* m_exportButton = nullptr;
     QPushButton* m_closeButton = nullptr;

@@ -2,12 +2,12 @@
 
 #include "exchange/InspectMessages.h"
 #include "exchange/gui/VersionChooser.h"
-#include "platform/gui/BusyPointer.h"
+#include "exchange/gui/WindowRun.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,6 +36,7 @@ const QString kKinds = QStringLiteral("점검할 항목");
 const QString kInspect = QStringLiteral("점검(&S)");
 const QString kCompose = QStringLiteral("한글 조합(&H)");
 const QString kEditVerse = QStringLiteral("구절 편집(&E)");
+const QString kCancel = QStringLiteral("취소");
 const QString kClose = QStringLiteral("닫기");
 const QString kHeading = QStringLiteral("%1 (%2)");
 // What a screen reader calls the list and the view, which have no label of their own.
@@ -98,6 +99,9 @@ void InspectDialog::createWidgets()
     m_progressBar->setVisible(false);
     m_inspectButton = named<QPushButton>(this, "inspectButton");
     m_inspectButton->setDefault(true);
+    m_cancelButton = named<QPushButton>(this, "cancelButton");
+    m_cancelButton->setEnabled(false);
+    m_cancelButton->setAutoDefault(false);
     m_summaryLabel = named<QLabel>(this, "summaryLabel");
     m_summaryLabel->setWordWrap(true);
     m_splitter = named<QSplitter>(this, "splitter");
@@ -154,6 +158,7 @@ void InspectDialog::createLayout()
     auto* run = new QHBoxLayout;
     run->addWidget(m_progressBar, 1);
     run->addWidget(m_inspectButton);
+    run->addWidget(m_cancelButton);
 
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
@@ -185,6 +190,7 @@ void InspectDialog::applyTexts()
         m_kindChecks[i]->setText(InspectMessages::kind(static_cast<InspectionKind>(i)));
     }
     m_inspectButton->setText(kInspect);
+    m_cancelButton->setText(kCancel);
     m_composeButton->setText(kCompose);
     m_editVerseButton->setText(kEditVerse);
     m_closeButton->setText(kClose);
@@ -195,6 +201,13 @@ void InspectDialog::applyTexts()
 void InspectDialog::setVersion(const QString& path)
 {
     m_versionEdit->setText(path);
+}
+
+void InspectDialog::reject()
+{
+    if (!WindowRun::running(this)) {
+        QDialog::reject();
+    }
 }
 
 void InspectDialog::keyPressEvent(QKeyEvent* event)
@@ -221,7 +234,7 @@ void InspectDialog::onOtherVersionBrowseClicked()
 
 void InspectDialog::onInspectClicked()
 {
-    InspectRequest request{m_versionEdit->text(), m_otherVersionEdit->text(), {}, {}};
+    InspectRequest request{m_versionEdit->text(), m_otherVersionEdit->text(), {}, nullptr};
     for (int i = 0; i < kInspectionKinds; ++i) {
         request.skipped.set(std::size_t(i), !m_kindChecks[i]->isChecked());
     }
@@ -238,21 +251,20 @@ void InspectDialog::onInspectClicked()
     m_composeButton->setEnabled(false);
     m_editVerseButton->setEnabled(false);
 
-    platform::BusyPointer busy;
-    m_progressBar->setRange(0, 0);
-    m_progressBar->setVisible(true);
-    request.progress = [this](qint64 done, qint64 total) {
-        m_progressBar->setRange(0, int(std::max<qint64>(total, 1)));
-        m_progressBar->setValue(int(std::min(done, total)));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    InspectOutcome outcome = inspectVersion(request);
-    m_progressBar->setVisible(false);
-    busy.restore();
+    platform::RunControl control;
+    request.control = &control;
+    InspectOutcome outcome;
+    {
+        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        outcome = platform::runInBackground(control, m_progressBar, [request] { return inspectVersion(request); });
+    }
 
     switch (outcome.result) {
     case InspectResult::Clean:
         m_summaryLabel->setText(InspectMessages::clean(outcome));
+        return;
+    case InspectResult::Cancelled:
+        m_summaryLabel->setText(InspectMessages::cancelled());
         return;
     case InspectResult::Found:
         break;
@@ -311,9 +323,17 @@ void InspectDialog::onComposeClicked()
     if (count == 0 || !m_dialogs.confirm(this, InspectMessages::composeQuestion(count))) {
         return;
     }
-    platform::BusyPointer busy;
-    const ComposeOutcome outcome = composeDecomposed(m_inspected);
-    busy.restore();
+    platform::RunControl control;
+    ComposeOutcome outcome;
+    {
+        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        outcome = platform::runInBackground(
+            control, m_progressBar, [path = m_inspected, &control] { return composeDecomposed(path, &control); });
+    }
+    if (outcome.cancelled) {
+        m_dialogs.inform(this, platform::MessageIcon::Information, InspectMessages::composeCancelled());
+        return;
+    }
     if (!outcome.done) {
         m_dialogs.inform(this, platform::MessageIcon::Exclamation,
                          InspectMessages::composeFailure(outcome, m_inspected));

@@ -25,7 +25,8 @@ namespace exchange {
 
 // Inspects the texts of a version: the user chooses the version (and another to compare lengths with) and the kinds
 // to look for; the window lists the verses that look wrong by kind with their counts, shows the excerpt of the one
-// selected, opens it in the verse editor, and composes decomposed Hangul as one change.
+// selected, opens it in the verse editor, and composes decomposed Hangul as one change. The inspection and the
+// composition run on a worker with a progress bar and a cancel button.
 class InspectDialog : public QDialog
 {
     Q_OBJECT
@@ -39,6 +40,10 @@ public:
     // Puts path into the version field, as a choice in the file dialog does; nothing is inspected yet.
     void setVersion(const QString& path);
 
+public slots:
+    // Closes, unless an inspection or a composition is running.
+    void reject() override;
+
 protected:
     // Enter on a finding opens its verse instead of pressing the default button.
     void keyPressEvent(QKeyEvent* event) override;
@@ -46,9 +51,9 @@ protected:
 private slots:
     void onVersionBrowseClicked();
     void onOtherVersionBrowseClicked();
-    // Inspects, with the busy pointer and the progress bar, and lists the findings.
+    // Inspects on a worker while the window waits with its cancel button, and lists the findings.
     void onInspectClicked();
-    // Composes every decomposed text, after a question, and inspects again.
+    // Composes every decomposed text on a worker, after a question, and inspects again.
     void onComposeClicked();
     // Opens the verse of the finding selected in the verse editor.
     void onEditVerseClicked();
@@ -78,6 +83,7 @@ private:
     std::array<QCheckBox*, kInspectionKinds> m_kindChecks = {}; // in the order of InspectionKind
     QPushButton* m_inspectButton = nullptr;
     QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QSplitter* m_splitter = nullptr;
     QTreeWidget* m_findingTree = nullptr;

@@ -3,18 +3,19 @@
 #include "import/BuildPipeline.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
+#include "import/TextFileReader.h"
 #include "import/VersionName.h"
 #include "import/gui/FormatHelpDialog.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "platform/gui/BusyPointer.h"
+#include "platform/RunControl.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/WindowSettings.h"
 #include "versiondb/Names.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,6 +32,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -74,8 +78,20 @@ const QString kRecommendation =
     QStringLiteral("작업추천: 1번[탭]에서 지원하는 '편집오류 잡아내기'를 실행하고 만들기를 시작하십시오.");
 const QString kBuild = QStringLiteral("※만들기 시작※");
 const QString kStatus = QStringLiteral("1/2 작업중...");
+const QString kCancel = QStringLiteral("취소");
+const QString kProgress = QStringLiteral("진행 상황");
+
+const QString kFindings = QStringLiteral("오류 목록");
+const QString kFindingHeaders = QStringLiteral("파일|줄|오류 내용");
+const QString kFindingsLeftOut = QStringLiteral("... 나머지 %1개는 오류목록파일('err.txt')에 있습니다.");
+const QString kColumnAfterLine = QStringLiteral(" (%1칸)");
+const QString kLineHead = QStringLiteral("줄:");
+const QString kLineUnread = QStringLiteral("이 줄을 읽을 수 없습니다. 파일이 바뀌었거나 없어졌습니다.");
 
 const QString kClose = QStringLiteral("닫기");
+const QString kCloseWhileRunning =
+    QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오.");
+const QString kCloseWithFiles = QStringLiteral("목록에 텍스트파일이 있습니다. 창을 닫을까요?");
 
 const QString kSelectToRemove = QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !");
 const QString kSelectToEdit = QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !");
@@ -93,8 +109,11 @@ const QString kOpenFilter = QStringLiteral("역본파일 (*.dat)");
 const QString kImportFolderKey = QStringLiteral("import");
 const QString kVersionFolderKey = QStringLiteral("version");
 
-// Pending window events are processed at most this often during a run.
-constexpr qint64 kEventIntervalMs = 50;
+// The most characters of a line shown from the findings.
+constexpr qsizetype kLongestLineShown = 2000;
+// Where a finding keeps its file's path and its line number.
+constexpr int kPathRole = Qt::UserRole;
+constexpr int kLineRole = Qt::UserRole + 1;
 
 QLabel* label(const char* name, bool wrap = false)
 {
@@ -189,7 +208,7 @@ void ImportDialog::createWidgets()
     m_shippedWarningLabel = label("shippedWarningLabel", true);
     m_shippedWarningLabel->setStyleSheet(QStringLiteral("color: #A01C1C;"));
 
-    // Tab 3: the start of a build and its progress, shown only during a run.
+    // Tab 3: the start of a build.
     m_startHintLabel = label("startHintLabel", true);
     m_durationNoteLabel = label("durationNoteLabel", true);
     m_recommendationLabel = label("recommendationLabel", true);
@@ -204,6 +223,14 @@ void ImportDialog::createWidgets()
     m_progressBar->setRange(0, 0);
     m_progressBar->setValue(0);
     m_progressBar->setVisible(false);
+    m_cancelButton = button("cancelButton");
+    m_cancelButton->setVisible(false);
+    m_findingList = new QTreeWidget;
+    m_findingList->setObjectName(QStringLiteral("findingList"));
+    m_findingList->setRootIsDecorated(false);
+    m_findingList->setUniformRowHeights(true);
+    m_findingList->setAlternatingRowColors(true);
+    m_findingList->setVisible(false);
 
     m_buttonBox = new QDialogButtonBox;
     m_buttonBox->setObjectName(QStringLiteral("buttonBox"));
@@ -219,6 +246,8 @@ void ImportDialog::createWidgets()
     connect(m_checkButton, &QPushButton::clicked, this, &ImportDialog::onCheckClicked);
     connect(m_buildButton, &QPushButton::clicked, this, &ImportDialog::onBuildClicked);
     connect(m_formatHelpButton, &QPushButton::clicked, this, &ImportDialog::onFormatHelpClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ImportDialog::onCancelClicked);
+    connect(m_findingList, &QTreeWidget::itemDoubleClicked, this, &ImportDialog::onFindingDoubleClicked);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &ImportDialog::reject);
 }
 
@@ -271,9 +300,6 @@ void ImportDialog::createLayout()
     build->addWidget(m_recommendationLabel);
     build->addSpacing(m_buildButton->sizeHint().height() / 2);
     build->addWidget(m_buildButton, 0, Qt::AlignHCenter);
-    build->addSpacing(m_buildButton->sizeHint().height() / 2);
-    build->addWidget(m_statusLabel);
-    build->addWidget(m_progressBar);
     build->addStretch(1);
 
     for (QWidget* page : {filesPage, namePage, buildPage}) {
@@ -282,8 +308,15 @@ void ImportDialog::createLayout()
     // Each opening starts on the first step; the user moves between steps.
     m_stepTabs->setCurrentIndex(0);
 
+    auto* work = new QHBoxLayout;
+    work->addWidget(m_statusLabel);
+    work->addWidget(m_progressBar, 1);
+    work->addWidget(m_cancelButton);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_stepTabs, 1);
+    layout->addLayout(work);
+    layout->addWidget(m_findingList, 1);
     layout->addWidget(m_buttonBox);
 }
 
@@ -326,6 +359,10 @@ void ImportDialog::applyTexts()
     m_recommendationLabel->setText(kRecommendation);
     m_buildButton->setText(kBuild);
     m_statusLabel->setText(kStatus);
+    m_progressBar->setAccessibleName(kProgress);
+    m_cancelButton->setText(kCancel);
+    m_findingList->setHeaderLabels(kFindingHeaders.split(QLatin1Char('|')));
+    m_findingList->setAccessibleName(kFindings);
 
     m_closeButton->setText(kClose);
 }
@@ -517,46 +554,130 @@ void ImportDialog::onBuildClicked()
 void ImportDialog::run(std::optional<QString> versionName)
 {
     const QStringList files = fileList();
+    platform::RunControl control;
+    m_control = &control;
     m_running = true;
     setCommandsEnabled(false);
-    m_sinceEvents.invalidate();
-    BuildPipeline pipeline(m_programFolder, static_cast<RunObserver&>(*this));
+    showWorkControls(versionName.has_value());
+    // A build says which of its two phases goes on.
+    QTimer status;
+    if (versionName) {
+        connect(&status, &QTimer::timeout, this,
+                [this, &control] { m_statusLabel->setText(RunMessages::stageStatus(control.stage())); });
+        status.start(platform::kProgressIntervalMs);
+    }
+    std::optional<RunOutcome> outcome;
     try {
-        if (versionName) {
-            QString name = *versionName;
-            static_cast<void>(pipeline.runBuild(name, files));
-            m_nameBox->setEditText(name);
-        } else {
-            static_cast<void>(pipeline.runCheck(files));
-        }
+        outcome = platform::runInBackground(
+            control, m_progressBar, [folder = m_programFolder, &files, &versionName, &control] {
+                BuildPipeline pipeline(folder, control);
+                return versionName ? pipeline.runBuild(*versionName, files) : pipeline.runCheck(files);
+            });
     } catch (const std::exception& error) {
-        // The pipeline reports its own failures; anything else still ends the run
-        // through the same failure message, with the work controls put away first.
+        // The pipeline reports its own failures; anything else still ends the run through the same failure
+        // message, with the work controls put away first.
         resetWorkControls();
         m_dialogs.inform(this, platform::MessageIcon::Exclamation,
                          RunMessages::phase2Failure(QString::fromLocal8Bit(error.what()), versionName.has_value()));
     }
+    status.stop();
+    m_control = nullptr;
     resetWorkControls();
     m_running = false;
     setCommandsEnabled(true);
+    if (!outcome) {
+        return;
+    }
+    if (versionName && !outcome->versionName.isEmpty()) {
+        m_nameBox->setEditText(outcome->versionName);
+    }
+    if (outcome->result != RunResult::Cancelled && outcome->result != RunResult::Refused) {
+        showFindings(*outcome);
+    }
+    for (const RunMessage& message : outcome->messages) {
+        m_dialogs.inform(this, message.icon, message.text);
+    }
+    if (!outcome->errorLogPath.isEmpty()) {
+        platform::openForUser(m_dialogs, this, m_shellOpen, outcome->errorLogPath);
+    }
 }
 
 void ImportDialog::setCommandsEnabled(bool enabled)
 {
     for (QWidget* command : std::initializer_list<QWidget*>{
              m_closeButton, m_removeButton, m_addFilesButton, m_editFileButton, m_formatHelpButton, m_removeAllButton,
-             m_buildButton, m_openVersionButton, m_checkButton, m_fileList, m_nameBox}) {
+             m_buildButton, m_openVersionButton, m_checkButton, m_fileList, m_nameBox, m_findingList}) {
         command->setEnabled(enabled);
     }
 }
 
+void ImportDialog::showWorkControls(bool building)
+{
+    m_statusLabel->setText(RunMessages::stageStatus(1));
+    m_statusLabel->setVisible(building);
+    // Moving to and fro until the run has counted what it reads.
+    m_progressBar->setRange(0, 0);
+    m_progressBar->setValue(0);
+    m_progressBar->setVisible(true);
+    m_cancelButton->setEnabled(true);
+    m_cancelButton->setVisible(true);
+    m_cancelButton->setFocus();
+}
+
 void ImportDialog::resetWorkControls()
 {
-    m_busy.reset();
     m_statusLabel->setVisible(false);
     m_progressBar->setVisible(false);
-    m_progressBar->setMinimum(0);
+    m_progressBar->setRange(0, 0);
     m_progressBar->setValue(0);
+    m_cancelButton->setVisible(false);
+}
+
+void ImportDialog::onCancelClicked()
+{
+    if (m_control != nullptr) {
+        m_control->cancel();
+        m_cancelButton->setEnabled(false);
+    }
+}
+
+void ImportDialog::showFindings(const RunOutcome& outcome)
+{
+    m_findingList->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(outcome.findings.size() + 1);
+    for (const Finding& finding : outcome.findings) {
+        QString line = QString::number(finding.line);
+        if (finding.column > 0) {
+            line += kColumnAfterLine.arg(finding.column);
+        }
+        auto* item = new QTreeWidgetItem({platform::GetFileName(finding.file), line, finding.reason});
+        item->setToolTip(0, finding.file);
+        item->setToolTip(2, finding.reason);
+        item->setData(0, kPathRole, finding.file);
+        item->setData(0, kLineRole, finding.line);
+        items << item;
+    }
+    if (outcome.findingsLeftOut > 0) {
+        items << new QTreeWidgetItem({QString(), QString(), kFindingsLeftOut.arg(outcome.findingsLeftOut)});
+    }
+    m_findingList->addTopLevelItems(items);
+    m_findingList->resizeColumnToContents(0);
+    m_findingList->resizeColumnToContents(1);
+    m_findingList->setVisible(!items.isEmpty());
+}
+
+void ImportDialog::onFindingDoubleClicked(QTreeWidgetItem* item)
+{
+    if (m_running || item == nullptr || item->data(0, kLineRole).toLongLong() <= 0) {
+        return;
+    }
+    const QString path = item->data(0, kPathRole).toString();
+    const qint64 line = item->data(0, kLineRole).toLongLong();
+    const std::optional<QString> text = TextFileReader::lineAt(path, line, kLongestLineShown);
+    m_dialogs.inform(this, text ? platform::MessageIcon::Information : platform::MessageIcon::Exclamation,
+                     path + kTwoLineBreaks + QString::number(line) + kLineHead + QStringLiteral("\r\n") +
+                         text.value_or(kLineUnread));
 }
 
 void ImportDialog::onFormatHelpClicked()
@@ -568,93 +689,23 @@ void ImportDialog::onFormatHelpClicked()
     help.exec();
 }
 
+bool ImportDialog::mayClose()
+{
+    if (m_running) {
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, kCloseWhileRunning);
+        return false;
+    }
+    return m_fileList->count() == 0 ||
+           m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                             kCloseWithFiles) == platform::MessageAnswer::Yes;
+}
+
 void ImportDialog::reject()
 {
-    if (m_running) {
-        return;
+    // The close box comes here too, through QDialog's closeEvent.
+    if (mayClose()) {
+        QDialog::reject();
     }
-    QDialog::reject();
-}
-
-void ImportDialog::closeEvent(QCloseEvent* event)
-{
-    if (m_running) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-void ImportDialog::showStatus(const QString& text)
-{
-    m_statusLabel->setText(text);
-    m_statusLabel->setVisible(true);
-    repaintSoon();
-}
-
-void ImportDialog::hideStatus()
-{
-    m_statusLabel->setVisible(false);
-}
-
-void ImportDialog::showProgress(int minimum, int maximum)
-{
-    m_progressBar->setRange(minimum, std::max(minimum, maximum));
-    m_progressBar->setValue(minimum);
-    m_progressBar->setVisible(true);
-    repaintSoon();
-}
-
-void ImportDialog::setProgressValue(int value)
-{
-    m_progressBar->setValue(std::clamp(value, m_progressBar->minimum(), m_progressBar->maximum()));
-}
-
-void ImportDialog::hideProgress()
-{
-    m_progressBar->setVisible(false);
-    m_progressBar->setMinimum(0);
-    m_progressBar->setValue(0);
-}
-
-void ImportDialog::setBusy(bool busy)
-{
-    if (busy && !m_busy) {
-        m_busy = std::make_unique<platform::BusyPointer>();
-    } else if (!busy) {
-        m_busy.reset();
-    }
-}
-
-void ImportDialog::processEvents()
-{
-    // Often enough to repaint and move the progress, seldom enough not to slow the run.
-    if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kEventIntervalMs) {
-        return;
-    }
-    QCoreApplication::processEvents();
-    m_sinceEvents.start();
-}
-
-void ImportDialog::repaintSoon()
-{
-    // A control that has just appeared is shown at the run's next chance.
-    m_sinceEvents.invalidate();
-}
-
-void ImportDialog::versionNameCompleted(const QString& name)
-{
-    m_nameBox->setEditText(name);
-}
-
-void ImportDialog::showMessage(platform::MessageIcon icon, const QString& text)
-{
-    m_dialogs.inform(this, icon, text);
-}
-
-void ImportDialog::openErrorLog(const QString& path)
-{
-    platform::openForUser(m_dialogs, this, m_shellOpen, path);
 }
 
 } // namespace importer

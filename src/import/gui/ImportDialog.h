@@ -1,12 +1,9 @@
 #pragma once
 
-#include "import/RunObserver.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QStringList>
-#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -17,19 +14,24 @@ class QMimeData;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace platform {
-class BusyPointer;
 class Dialogs;
+class RunControl;
 } // namespace platform
 
 namespace importer {
 
+struct RunOutcome;
+
 // The import window: gathers the text files of one version and its name, and
-// starts a check run or a build run of the pipeline, whose work it shows.
-// While a run is in progress every command is disabled and the window stays
-// open; the window itself never reads or writes a version file.
-class ImportDialog : public QDialog, private RunObserver
+// starts a check run or a build run of the pipeline on a worker, whose progress
+// it shows and which its cancel button stops. While a run is in progress every
+// other command is disabled and the window stays open; the window itself never
+// reads or writes a version file. The findings of the last run are listed.
+class ImportDialog : public QDialog
 {
     Q_OBJECT
 
@@ -61,12 +63,14 @@ public slots:
     void onCheckClicked();
     void onBuildClicked();
     void onFormatHelpClicked();
+    void onCancelClicked();
+    void onFindingDoubleClicked(QTreeWidgetItem* item);
 
-    // Escape, the close button and the close box do nothing while a run is in progress.
+    // Escape, the close button and the close box: refused while a run is in progress, asked about while
+    // files are listed.
     void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -75,30 +79,23 @@ private:
     void applyTexts();
 
     void warn(const QString& text);
-    // Runs the check (no name) or the build (a name) with every command disabled.
+    // Runs the check (no name) or the build (a name) on a worker with every other command disabled.
     void run(std::optional<QString> versionName);
     void setCommandsEnabled(bool enabled);
+    void showWorkControls(bool building);
     void resetWorkControls();
-    void repaintSoon();
-
-    // What the pipeline shows of a run.
-    void showStatus(const QString& text) override;
-    void hideStatus() override;
-    void showProgress(int minimum, int maximum) override;
-    void setProgressValue(int value) override;
-    void hideProgress() override;
-    void setBusy(bool busy) override;
-    void processEvents() override;
-    void versionNameCompleted(const QString& name) override;
-    void showMessage(platform::MessageIcon icon, const QString& text) override;
-    void openErrorLog(const QString& path) override;
+    // Lists the findings of a run.
+    void showFindings(const RunOutcome& outcome);
+    // Whether the window may close now: never during a run (the user is told), and with files listed only
+    // when the user says so.
+    [[nodiscard]] bool mayClose();
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
     ShellOpen m_shellOpen;
     bool m_running = false;
-    QElapsedTimer m_sinceEvents;
-    std::unique_ptr<platform::BusyPointer> m_busy;
+    // The run going on, while one is.
+    platform::RunControl* m_control = nullptr;
 
     QTabWidget* m_stepTabs = nullptr;
 
@@ -129,8 +126,12 @@ private:
     QLabel* m_durationNoteLabel = nullptr;
     QLabel* m_recommendationLabel = nullptr;
     QPushButton* m_buildButton = nullptr;
+
+    // Below the steps: a run's status, progress and cancel button, and the findings of the last run.
     QLabel* m_statusLabel = nullptr;
     QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QTreeWidget* m_findingList = nullptr;
 
     QDialogButtonBox* m_buttonBox = nullptr;
     QPushButton* m_closeButton = nullptr;

@@ -16,7 +16,7 @@ enum class MessageButtons
 {
     Ok,
     YesNo,
-    YesNoDefaultNo,    // Enter answers No: for work that the user may not have meant
+    YesNoDefaultNo, // Enter answers No: for work that the user may not have meant
     SaveDiscardCancel, // before something drops an unsaved change: 저장 / 저장 안 함 / 취소, Enter and Escape cancel
 };
 

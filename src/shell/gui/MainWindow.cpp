@@ -11,13 +11,15 @@
 #include "maintenance/gui/BackupGuideDialog.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
-#include "platform/gui/BusyPointer.h"
+#include "platform/RunControl.h"
+#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Skin.h"
 #include "platform/gui/WindowSettings.h"
 #include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -26,6 +28,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -65,11 +69,14 @@ const QString kInspect = QStringLiteral("본문 점검");
 const QString kInspectTip =
     QStringLiteral("역본파일의 본문에서 빈 본문, 깨진 글자, 짝이 없는 괄호처럼 잘못된 듯한 곳을 찾아 보여 줍니다.");
 const QString kAbout = QStringLiteral("&About");
+const QString kRunProgress = QStringLiteral("진행 상황");
+const QString kCancel = QStringLiteral("취소");
 const QString kExit = QStringLiteral("종료");
 
 // The size the window asks for at its first opening, in average characters and lines of its font.
 constexpr int kWidthInCharacters = 110;
 constexpr int kHeightInLines = 30;
+constexpr int kProgressWidthInCharacters = 30;
 
 // The verse editor opens a version at its first verse.
 const QString kFirstVerse = QStringLiteral("창 1:1");
@@ -211,6 +218,16 @@ void MainWindow::createMenus()
     m_contextMenu->addActions({m_repairAction, m_compactAction, m_deleteAction});
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_runProgress = new QProgressBar(this);
+    m_runProgress->setObjectName(QStringLiteral("runProgress"));
+    m_runProgress->setMaximumWidth(fontMetrics().averageCharWidth() * kProgressWidthInCharacters);
+    m_cancelButton = new QPushButton(this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(m_cancelButton, &QPushButton::clicked, this, &MainWindow::onCancelClicked);
+    statusBar()->addPermanentWidget(m_runProgress);
+    statusBar()->addPermanentWidget(m_cancelButton);
+    m_runProgress->hide();
+    m_cancelButton->hide();
 }
 
 void MainWindow::applyTexts()
@@ -221,6 +238,8 @@ void MainWindow::applyTexts()
     m_helpMenu->setTitle(kHelpMenu);
     findChild<QToolBar*>(QStringLiteral("mainToolBar"))->setWindowTitle(kToolBar);
     m_versionTable->setAccessibleName(kVersionList);
+    m_runProgress->setAccessibleName(kRunProgress);
+    m_cancelButton->setText(kCancel);
     const std::pair<QAction*, std::pair<QString, QString>> texts[] = {
         {m_openAction, {kOpen, kOpenTip}},
         {m_importAction, {kImport, kImportTip}},
@@ -277,6 +296,49 @@ void MainWindow::onContextMenuRequested(const QPoint& at)
     if (m_versionTable->indexAt(at).isValid()) {
         m_contextMenu->popup(m_versionTable->viewport()->mapToGlobal(at));
     }
+}
+
+template <typename Work> auto MainWindow::runWithProgress(Work work)
+{
+    // The list and every action wait while the run goes; the status bar shows how far it is and can cancel it.
+    platform::RunControl control;
+    m_running = &control;
+    const QList<QAction*> actions = findChildren<QAction*>();
+    QList<bool> enabled;
+    for (QAction* action : actions) {
+        enabled << action->isEnabled();
+        action->setEnabled(false);
+    }
+    m_versionTable->setEnabled(false);
+    m_runProgress->setRange(0, 0);
+    m_runProgress->show();
+    m_cancelButton->show();
+    const auto outcome = platform::runInBackground(control, m_runProgress, [&work, &control] { return work(control); });
+    m_cancelButton->hide();
+    m_runProgress->hide();
+    m_versionTable->setEnabled(true);
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        actions[i]->setEnabled(enabled[i]);
+    }
+    m_running = nullptr;
+    return outcome;
+}
+
+void MainWindow::onCancelClicked()
+{
+    if (m_running != nullptr) {
+        m_running->cancel();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A run in progress ends first, by its cancel button.
+    if (m_running != nullptr) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 template <typename Work> void MainWindow::runHoldingVersions(Work work)
@@ -401,9 +463,9 @@ void MainWindow::onRepairTriggered()
         return;
     }
     runHoldingVersions([&] {
-        platform::BusyPointer busy;
-        const maintenance::RepairOutcome outcome = maintenance::VersionMaintenance(m_programFolder).RepairVersion(path);
-        busy.restore();
+        const auto outcome = runWithProgress([this, &path](platform::RunControl& control) {
+            return maintenance::VersionMaintenance(m_programFolder).RepairVersion(path, &control);
+        });
         showMessages(maintenance::MaintenanceMessages::forOutcome(name, outcome));
     });
 }
@@ -419,10 +481,9 @@ void MainWindow::onCompactTriggered()
         return;
     }
     runHoldingVersions([&] {
-        platform::BusyPointer busy;
-        const maintenance::CompactOutcome outcome =
-            maintenance::VersionMaintenance(m_programFolder).CompactVersion(path);
-        busy.restore();
+        const auto outcome = runWithProgress([this, &path](platform::RunControl& control) {
+            return maintenance::VersionMaintenance(m_programFolder).CompactVersion(path, &control);
+        });
         showMessages(maintenance::MaintenanceMessages::forOutcome(name, outcome));
     });
 }
@@ -438,7 +499,10 @@ void MainWindow::onDeleteTriggered()
         showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
         return;
     }
-    if (!m_dialogs->confirm(this, maintenance::MaintenanceMessages::deleteConfirmation(name))) {
+    // A deletion cannot be taken back: Enter answers 아니요.
+    if (m_dialogs->message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                           maintenance::MaintenanceMessages::deleteConfirmation(name)) !=
+        platform::MessageAnswer::Yes) {
         return;
     }
     runHoldingVersions([&] {

@@ -5,6 +5,8 @@
 #include <memory>
 
 class QAction;
+class QProgressBar;
+class QPushButton;
 class QMenu;
 class QTableView;
 
@@ -14,7 +16,8 @@ struct Message;
 
 namespace platform {
 class Dialogs;
-}
+class RunControl;
+} // namespace platform
 
 namespace shell {
 
@@ -57,7 +60,11 @@ public slots:
     void onAboutTriggered();
     void onExitTriggered();
 
+    // Cancels the repair or compaction in progress.
+    void onCancelClicked();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -74,6 +81,9 @@ private:
     // Runs work that may hold a version: the list stops reading first and reads again after; the status bar then
     // says what the last message of the work said.
     template <typename Work> void runHoldingVersions(Work work);
+    // Runs work(control) on a worker, the window waiting with the run's progress and its cancel button in the status
+    // bar; its outcome.
+    template <typename Work> auto runWithProgress(Work work);
     void showMessages(const QList<maintenance::Message>& messages);
 
     std::unique_ptr<StatusDialogs> m_dialogs;
@@ -84,6 +94,9 @@ private:
     QMenu* m_versionMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QProgressBar* m_runProgress = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    platform::RunControl* m_running = nullptr; // the run in progress
 
     QAction* m_openAction = nullptr;
     QAction* m_importAction = nullptr;

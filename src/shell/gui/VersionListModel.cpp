@@ -47,8 +47,8 @@ VersionListModel::VersionListModel(QString installFolder, QObject* parent)
     connect(&m_refreshSoon, &QTimer::timeout, this, &VersionListModel::refresh);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
-    connect(&m_readingWatcher, &QFutureWatcher<Reading>::resultReadyAt, this, &VersionListModel::onSummaryRead);
-    connect(&m_readingWatcher, &QFutureWatcher<Reading>::finished, this, &VersionListModel::readPending);
+    connect(&m_readingWatcher, &QFutureWatcher<Entry>::resultReadyAt, this, &VersionListModel::onSummaryRead);
+    connect(&m_readingWatcher, &QFutureWatcher<Entry>::finished, this, &VersionListModel::readPending);
     m_watcher.addPath(m_installFolder);
     refresh();
 }
@@ -247,10 +247,10 @@ void VersionListModel::readPending()
     if (m_paused || m_reading.isRunning()) {
         return; // the rest are read when this reading finishes, or at the next refresh
     }
-    QList<Reading> pending;
+    QList<Entry> pending;
     for (const Entry& entry : std::as_const(m_entries)) {
         if (entry.state == State::Pending) {
-            pending.append({entry.name, entry.size, entry.modified, State::Pending, {}, {}});
+            pending.append(entry);
         }
     }
     if (pending.isEmpty()) {
@@ -258,8 +258,8 @@ void VersionListModel::readPending()
         return;
     }
     m_reading = QtConcurrent::run(
-        [](QPromise<Reading>& promise, const QString& folder, QList<Reading> readings) {
-            for (Reading& reading : readings) {
+        [](QPromise<Entry>& promise, const QString& folder, QList<Entry> readings) {
+            for (Entry& reading : readings) {
                 if (promise.isCanceled()) {
                     return;
                 }
@@ -283,7 +283,7 @@ void VersionListModel::onSummaryRead(int index)
     if (index >= m_reading.resultCount()) {
         return;
     }
-    const Reading reading = m_reading.resultAt(index);
+    const Entry reading = m_reading.resultAt(index);
     const int row = rowOf(reading.name);
     if (row < 0) {
         return;

@@ -69,6 +69,8 @@ private:
         InUse,
         Unreadable,
     };
+    // A listed file, and what a reading of it found: the file as it was when read, so that a reading of a file
+    // changed since is not shown.
     struct Entry
     {
         QString name;
@@ -77,15 +79,6 @@ private:
         State state = State::Pending;
         versiondb::VersionSummary summary;
         QString failure; // why it could not be read
-    };
-    struct Reading
-    {
-        QString name;
-        qint64 size = 0;
-        QDateTime modified;
-        State state = State::Read;
-        versiondb::VersionSummary summary;
-        QString failure;
     };
 
     [[nodiscard]] QList<Entry> listFolder() const;
@@ -99,8 +92,8 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_refreshSoon;
     bool m_paused = false; // finishReading stopped the reading until the next refresh
-    QFuture<Reading> m_reading;
-    QFutureWatcher<Reading> m_readingWatcher;
+    QFuture<Entry> m_reading;
+    QFutureWatcher<Entry> m_readingWatcher;
 };
 
 } // namespace shell

@@ -21,6 +21,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <QThread>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -227,8 +229,7 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
     }
 }
 
-// Only on a terminal is progress drawn, and by time: more lines than the reference has verses hold the bar at its end
-// without a redraw for every line (ten thousand lines here past the end).
+// Only on a terminal is progress drawn, and by time: a long build is drawn a bounded number of times, with its stage.
 TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 {
     const CommandResult piped = run({u"build"_s, u"piped"_s, sample("genesis-1.txt")});
@@ -239,9 +240,62 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
     const QString terminal = outputOf(
         u"script"_s, {u"-qefc"_s, u"'%1' --program-folder '%2' build many '%3'"_s.arg(kProgram, programFolder(), many),
                       u"/dev/null"_s});
-    EXPECT_TRUE(terminal.contains(u"1/2 작업중..."_s));
     const qsizetype redraws = terminal.count(u"2/2 작업중..."_s);
     EXPECT_TRUE(redraws > 0 && redraws < 1000) << redraws;
+}
+
+// Ctrl+C during a whole-Bible build into an existing version, into a new one, and during a check: the run says it was
+// cancelled and exits with 130, the version, err.txt and the folders as they were.
+TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
+{
+    // The whole Bible listed eight times over, so that the run lasts some seconds.
+    QStringList bible;
+    for (int time = 0; time < 8; ++time) {
+        bible += testsupport::kjvBookFiles();
+    }
+    ASSERT_TRUE(QFile::copy(path(u"개역.DAT"_s), path(u"mine.DAT"_s)));
+    testsupport::write(programFile(u"err.txt"_s), "earlier\r\n");
+    const auto before = fileBytes();
+    for (const QStringList& command : {QStringList{u"build"_s, u"mine"_s}, {u"build"_s, u"fresh"_s}, {u"check"_s}}) {
+        SCOPED_TRACE(command.join(u' ').toStdString());
+        QProcess process;
+        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder()} + command + bible);
+        ASSERT_TRUE(process.waitForStarted());
+        // Once the run has read some of its files: their verses are in the version's transaction.
+        QThread::msleep(300 + testsupport::testSeed() % 100);
+        ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before the interrupt";
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 130);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith(u"작업을 취소했습니다."_s)) << out.toStdString();
+        EXPECT_TRUE(fileBytes() == before) << "every file as before";
+    }
+}
+
+// A file cut off by malformed XML, and an XML file that is no Bible: the run says where reading stopped in each, in
+// words of its own, and exits with 3; the log holds the faults.
+TEST_F(DataCommand, aFileCutOffByMalformedXmlHasItsOwnStatusAndMessage)
+{
+    const QString cut = beside(u"cut.xml"_s);
+    testsupport::write(cut, "<osis><verse osisID=\"Gen.1.1\">a</verse>\n<verse osisID=\"Gen.1.2\">b</vers>\n</osis>");
+    const QString other = beside(u"other.xml"_s);
+    testsupport::write(other, "<html><p>x</p></html>");
+    for (const bool building : {false, true}) {
+        const QStringList files = {cut, sample("genesis-1.txt"), other};
+        const CommandResult result =
+            run((building ? QStringList{u"build"_s, u"cut"_s} : QStringList{u"check"_s}) + files);
+        EXPECT_EQ(result.exitCode, 3);
+        const QString tail = u"\n\n"_s + cut + u"\n2줄에서 읽기를 멈추었습니다. 그 앞에서 읽은 절: 1절\n\n"_s + other +
+                             u"\n1줄에서 읽기를 멈추었습니다. 그 앞에서 읽은 절: 0절\n\n"_s
+                             u"읽지 못한 까닭은 오류목록파일('err.txt')에 있습니다."_s;
+        EXPECT_EQ(result.out, building
+                                  ? u"cut.DAT\n\n만들기 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!"_s + tail +
+                                        u"\n\n역본에 넣은 절수는 모두 32절입니다. 파일을 고친 뒤 다시 만드십시오.\n"_s
+                                  : u"테스트 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!"_s + tail + u"\n"_s);
+        EXPECT_EQ(logEntries().size(), 6) << "the two lines of a heading and the fault of each file";
+    }
 }
 
 // SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a version holds in
@@ -312,7 +366,9 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
     const auto fault = [](qint64 line, importer::SourceFault kind, const QString& detail, qint64 column = 0) {
         return ErrorEntries::faultEntry({line, column, {}, {}, kind, detail});
     };
-    expectRun({u"check"_s, osis, zefania, text}, 1, RunMessages::testFinishedWithErrors());
+    // The Zefania file is cut off at its last verse, after two that are taken.
+    const QList<importer::CutOffFile> cutOff = {{zefania, 5, 2}};
+    expectRun({u"check"_s, osis, zefania, text}, 3, RunMessages::testCutOff(cutOff));
     const QStringList log =
         ErrorEntries::fileHeading(zefania) +
         QStringList{fault(3, importer::SourceFault::VerseRange, u"2-3"_s),
@@ -320,7 +376,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
                     fault(5, importer::SourceFault::MalformedXml, u"Opening and ending tag mismatch."_s, 27)} +
         ErrorEntries::fileHeading(text) + QStringList{entry(2, LineOutcome::MissingColon)};
     EXPECT_EQ(logEntries(), log);
-    expectRun({u"build"_s, u"xml"_s, osis, zefania, text}, 1, RunMessages::buildFinishedWithErrors(u"xml.DAT"_s, 6));
+    expectRun({u"build"_s, u"xml"_s, osis, zefania, text}, 3, RunMessages::buildCutOff(u"xml.DAT"_s, 6, cutOff));
     EXPECT_EQ(logEntries(), log);
     auto stored = testsupport::storedTexts(path(u"xml.DAT"_s));
     stored.removeIf([](const auto& verse) { return verse.second == u"<Null>"_s; });

@@ -6,8 +6,11 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -90,6 +93,56 @@ TEST_F(FindReplaceCommands, findAgreesWithPythonReAndReplaceIsOneChangeThatADryR
         EXPECT_EQ(refused.out + QString::number(refused.exitCode), console(message) + u'2');
     }
     EXPECT_EQ(testsupport::bytes(version), undone);
+}
+
+// Each undo takes back one more save, each redo brings the last one taken back; a save after undos ends the redos.
+TEST_F(FindReplaceCommands, undoStepsBackAndRedoStepsForward)
+{
+    ASSERT_EQ(run({u"build"_s, u"mine"_s, testsupport::sourceFolder() + u"/data/samples/genesis-1.txt"_s}).exitCode, 0);
+    const QString version = path(u"mine.DAT"_s);
+    const QString genesis = u"창 1:1"_s;
+    const auto shown = [&] { return run({u"show"_s, version, genesis}).out; };
+    const QString built = shown();
+    for (const QString& text : {u"하나"_s, u"둘"_s, u"셋"_s}) {
+        ASSERT_EQ(run({u"save"_s, version, genesis, text}).exitCode, 0);
+    }
+    QString said;
+    for (int i = 0; i < 3; ++i) {
+        said += run({u"undo"_s, version, genesis}).out.section(u'\n', 0, 0) + u'\n';
+    }
+    EXPECT_EQ(said, u"변경 3번을 되돌렸습니다 (1개 구절).\n변경 2번을 되돌렸습니다 (1개 구절).\n"
+                    "변경 1번을 되돌렸습니다 (1개 구절).\n"_s);
+    EXPECT_EQ(shown(), built);
+    EXPECT_EQ(run({u"redo"_s, version}).out, u"변경 1번을 다시 실행했습니다 (1개 구절).\n창 1:1  하나\n"_s);
+    EXPECT_EQ(run({u"redo"_s, version, genesis}).exitCode, 0);
+    EXPECT_EQ(shown(), genesis + u"\n둘\n"_s);
+    ASSERT_EQ(run({u"save"_s, version, genesis, u"넷"_s}).exitCode, 0);
+    const testsupport::CommandResult none = run({u"redo"_s, version});
+    EXPECT_EQ(none.out + QString::number(none.exitCode), console(EditorMessages::nothingToRedo()) + u'1');
+}
+
+// Ctrl+C while a replacement stores its verses rolls it back: the file is as it was, byte for byte.
+TEST_F(FindReplaceCommands, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
+{
+    const QString version = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
+    const QByteArray before = testsupport::bytes(version);
+    QProcess replace;
+    replace.start(testsupport::builtProgramFolder() + u"/byeorisol-data"_s,
+                  {u"--program-folder"_s, programFolder(), u"replace"_s, version, u"하나님"_s, u"하느님"_s});
+    ASSERT_TRUE(replace.waitForStarted());
+    // The rollback journal is there from the first verse stored to the commit.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(version + u"-journal"_s) && replace.state() == QProcess::Running &&
+           waited.elapsed() < 60000) {
+        QThread::usleep(200);
+    }
+    ASSERT_EQ(::kill(pid_t(replace.processId()), SIGINT), 0);
+    ASSERT_TRUE(replace.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
+              console(EditorMessages::replaceCancelled()) + u"130"_s);
+    EXPECT_EQ(testsupport::bytes(version), before);
+    EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
 }
 
 } // namespace

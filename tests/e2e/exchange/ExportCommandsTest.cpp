@@ -107,6 +107,34 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
               u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u'\n');
 }
 
+// Files of the names to write refuse an export, named (or counted in a folder), with exit status 1 and nothing
+// written; --force replaces them.
+TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
+{
+    build(u"first"_s, {testsupport::sample("genesis-1.txt")});
+    const QString first = path(u"first.DAT"_s);
+    const QString file = beside(u"first.vpl"_s);
+    const QString folder = beside(u"texts"_s);
+    testsupport::write(file, "earlier");
+    ASSERT_EQ(run({u"export"_s, first, folder}).exitCode, 0);
+    testsupport::write(folder + u"/01-창.txt"_s, "earlier");
+    const QString refused = u"\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오.\n"_s;
+    const std::tuple<QStringList, QString, QString> cases[] = {
+        {{file, u"--format"_s, u"vpl"_s}, u"'"_s + QDir::toNativeSeparators(file) + u"' 파일이 이미 있습니다."_s, file},
+        {{folder}, u"내보낼 폴더에 같은 이름의 파일이 66개 있습니다."_s, folder + u"/01-창.txt"_s},
+    };
+    for (const auto& [arguments, existing, earlier] : cases) {
+        const CommandResult result = run(QStringList{u"export"_s, first} + arguments);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, u"first.DAT\n\n"_s + existing + refused);
+        EXPECT_EQ(testsupport::bytes(earlier), "earlier");
+        EXPECT_EQ(run(QStringList{u"export"_s, first, u"--force"_s} + arguments).exitCode, 0);
+    }
+    EXPECT_TRUE(testsupport::bytes(file).startsWith("Gen 1:1 "));
+    EXPECT_TRUE(testsupport::bytes(folder + u"/01-창.txt"_s).startsWith("\xC3\xA2 1:1 "));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 66);
+}
+
 // What diatheke reads from a module of KJV versification, every verse in one run: key ("Genesis 1:1") to text, spaces
 // normalised, empty verses left out. A module of OSIS is read as plain text, one of plain text as it is stored.
 QMap<QString, QString> moduleTexts(const QString& module, bool osis)
@@ -130,8 +158,8 @@ QMap<QString, QString> moduleTexts(const QString& module, bool osis)
 // English book name, the two verses KJV lacks after the verse before. A Zefania file reads back as the stored version.
 TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirModules)
 {
-    const QString books = testsupport::sourceFolder() + u"/data/kjv-ko"_s;
-    if (textFilesOf(books).size() != 66) {
+    const QStringList books = testsupport::kjvBookFiles();
+    if (books.size() != 66) {
         GTEST_SKIP() << "the KJV book files data/kjv-ko/01-창.txt ... 66-계.txt are not there";
     }
     for (const QString& tool : {u"imp2vs"_s, u"osis2mod"_s, u"vpl2mod"_s, u"diatheke"_s}) {
@@ -140,7 +168,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
         }
     }
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
-    build(u"kjv-ko"_s, textFilesOf(books), 1);
+    build(u"kjv-ko"_s, books, 1);
     const QString kjv = path(u"kjv-ko.DAT"_s);
     // (osis2mod drops a space that follows an entity reference preceded by a space; no space follows one here.)
     const QString marked = u"Not in KJV: \"A\"&'B' <C>"_s;

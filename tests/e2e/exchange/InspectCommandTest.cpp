@@ -11,12 +11,7 @@ using InspectCommand = testsupport::DataCommandTest;
 
 TEST_F(InspectCommand, listsFindingsByKindAndExitsOneZeroOrTwo)
 {
-    const QString kjv = testsupport::dataFolder() + u"/kjv-ko"_s;
-    QStringList books;
-    for (const QString& name : QDir(kjv).entryList({u"*.txt"_s}, QDir::Files)) {
-        books << kjv + u'/' + name;
-    }
-    ASSERT_EQ(run(QStringList{u"build"_s, u"whole"_s} + books).exitCode, 1); // the two verses the KJV lacks
+    ASSERT_EQ(run(QStringList{u"build"_s, u"whole"_s} + testsupport::kjvBookFiles()).exitCode, 1); // the two verses the KJV lacks
     const QString whole = path(u"whole.DAT"_s);
     const testsupport::CommandResult clean = run({u"inspect"_s, whole, u"--skip"_s, u"repeated-word"_s});
     EXPECT_EQ(std::pair(clean.exitCode, clean.out),

@@ -142,8 +142,11 @@ private slots:
             QCOMPARE(m_dialogs.messages().size(), 1);
             QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
             QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
-            m_dialogs.clear();
+            if (answer == MessageAnswer::No) {
+                m_dialogs.queueAnswer(MessageAnswer::Discard); // the edit, not stored, is asked about
+            }
             m_window->reject();
+            m_dialogs.clear();
             QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s),
                      QVariant(answer == MessageAnswer::Yes ? u"새 본문"_s
                                                            : u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s));
@@ -223,7 +226,10 @@ private slots:
             QTest::keyClick(verseBox(), Qt::Key_Enter, Qt::KeypadModifier);
             QTest::keyClick(verseBox(), Qt::Key_X);
             QCOMPARE(verseBox()->toPlainText(), kGenesis1 + u"x"_s);
+            m_dialogs.queueAnswer(MessageAnswer::Discard);
             close();
+            QCOMPARE(m_dialogs.messages().size(), 1);
+            m_dialogs.clear();
             QVERIFY(!m_window->isVisible());
             QVERIFY(testsupport::openable(m_sample));
         }
@@ -247,8 +253,7 @@ private slots:
         expectMessage([&] { click("undoButton"); }, MessageIcon::Information,
                       u"sample.dat\r\n\r\n변경 2번을 되돌렸습니다 (1개 구절)."_s);
         QCOMPARE(verseBox()->toPlainText(), u"첫째"_s);
-        m_dialogs.queueAnswer(MessageAnswer::Yes);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        m_dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
         inHistory([](QWidget& history) {
             auto* list = control<QTreeWidget>(history, u"changeList"_s);
             QCOMPARE(list->topLevelItemCount(), 3);
@@ -301,9 +306,7 @@ private slots:
     void findAndReplaceOverTheVersionFromTheEditor()
     {
         showActiveOverTheSample();
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
-        m_dialogs.queueAnswer(MessageAnswer::Yes);
-        m_dialogs.queueAnswer(MessageAnswer::Ok);
+        m_dialogs.queueAnswers({MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::Ok});
         inModal([this](QWidget& window) {
             QCOMPARE(window.objectName(), u"FindReplaceDialog"_s);
             auto* list = control<QTreeWidget>(window, u"verseList"_s);
@@ -343,6 +346,159 @@ private slots:
         QCOMPARE(verseBox()->toPlainText(), u"태초에 하나 님이 천지를 창조하시니라"_s);
         m_window->reject();
         QCOMPARE(testsupport::storedText(m_sample, u"창 1:10"_s), QVariant(u"하나님이 뭍을 땅이라 칭하시고"_s));
+    }
+
+    // An edit not saved is marked in the title, with Save enabled, and asked about before anything drops it: 취소 keeps
+    // it and does nothing else, 저장 stores it and goes on, 저장 안 함 drops it and goes on. A save that fails does not
+    // go on.
+    void anUnsavedEditIsAskedAboutBeforeAnythingDropsIt()
+    {
+        const QString other = m_tree->makeVersion(u"other.dat"_s, testsupport::sampleVerses());
+
+        const struct
+        {
+            const char* name;
+            std::function<void()> act;
+            QString shownAfter; // empty: the window closed
+        } cases[] = {
+            {"go",
+             [this] {
+                 referenceBox()->setFocus();
+                 referenceBox()->setText(u"창 1:10"_s);
+                 QTest::keyClick(referenceBox(), Qt::Key_Return);
+             },
+             u"창 1:10"_s},
+            {"first", [this] { click("firstButton"); }, u"창 1:1"_s},
+            {"previous", [this] { click("previousButton"); }, u"창 1:1"_s},
+            {"next", [this] { click("nextButton"); }, u"창 1:3"_s},
+            {"last", [this] { click("lastButton"); }, u"계 22:21"_s},
+            {"reload", [this] { click("reloadButton"); }, u"창 1:2"_s},
+            {"another version", [this, other] { open(other); }, u"창 1:1"_s},
+            {"from the main window", [this] { QVERIFY(!m_window->showVerse(m_sample, u"출 1:1"_s)); }, u"출 1:1"_s},
+            {"close button", [this] { click("closeButton"); }, {}},
+            {"Escape", [this] { QTest::keyClick(m_window.get(), Qt::Key_Escape); }, {}},
+            {"close box", [this] { m_window->close(); }, {}},
+        };
+        int i = 0;
+        for (const auto& c : cases) {
+            const MessageAnswer answer = i++ % 2 == 0 ? MessageAnswer::Save : MessageAnswer::Discard;
+            const QByteArray trace = QByteArray(c.name) + (answer == MessageAnswer::Save ? " 저장" : " 저장 안 함");
+            showActiveOverTheSample();
+            click("nextButton");
+            const QString stored = verseBox()->toPlainText();
+            const QString edit = u"고친 본문 "_s + QString::number(i);
+            QVERIFY(!control(*m_window, u"saveButton"_s)->isEnabled());
+            verseBox()->setPlainText(edit);
+            m_dialogs.queueAnswer(MessageAnswer::Cancel);
+            c.act();
+            QVERIFY2(m_window->isVisible() && shownBox()->text() == u"창 1:2"_s && verseBox()->toPlainText() == edit &&
+                         m_window->windowTitle() == u"* sample.dat"_s &&
+                         control(*m_window, u"saveButton"_s)->isEnabled(),
+                     trace);
+            m_dialogs.queueAnswer(answer);
+            c.act();
+            QVERIFY2(c.shownAfter.isEmpty() ? !m_window->isVisible() : shownBox()->text() == c.shownAfter, trace);
+            QCOMPARE(m_dialogs.messages().size(), 2);
+            for (const auto& asked : m_dialogs.messages()) {
+                QVERIFY2(asked.icon == MessageIcon::Question &&
+                             asked.buttons == platform::MessageButtons::SaveDiscardCancel &&
+                             asked.text == u"편집한 본문을 저장하지 않았습니다.\r\n저장하시겠습니까?"_s,
+                         trace);
+            }
+            m_dialogs.clear();
+            m_window->reject();
+            QVERIFY2(!m_window->isVisible(), trace);
+            QCOMPARE(testsupport::storedText(m_sample, u"창 1:2"_s),
+                     QVariant(answer == MessageAnswer::Save ? edit : stored));
+        }
+        showActiveOverTheSample();
+        verseBox()->setPlainText(u"  "_s);
+        m_dialogs.queueAnswers({MessageAnswer::Save, MessageAnswer::Ok});
+        click("nextButton");
+        QCOMPARE(m_dialogs.messages().last().text, editor::EditorMessages::saveEmptyText());
+        QCOMPARE(shownBox()->text(), u"창 1:1"_s);
+    }
+
+    // Each 되돌리기 takes back one more save of the verse; each 다시 실행 brings the last one taken back; a save after
+    // the undos ends what could be redone.
+    void undoStepsBackAndRedoStepsForward()
+    {
+        open(m_sample);
+        for (const QString& text : {u"하나"_s, u"둘"_s, u"셋"_s}) {
+            verseBox()->setPlainText(text);
+            click("saveButton");
+        }
+        for (const int change : {3, 2, 1}) {
+            expectMessage([&] { click("undoButton"); }, MessageIcon::Information,
+                          u"sample.dat\r\n\r\n변경 %1번을 되돌렸습니다 (1개 구절)."_s.arg(change));
+        }
+        QCOMPARE(verseBox()->toPlainText(), kGenesis1);
+        for (const int change : {1, 2}) {
+            expectMessage([&] { click("redoButton"); }, MessageIcon::Information,
+                          u"sample.dat\r\n\r\n변경 %1번을 다시 실행했습니다 (1개 구절)."_s.arg(change));
+        }
+        QCOMPARE(verseBox()->toPlainText(), u"둘"_s);
+        verseBox()->setPlainText(u"넷"_s);
+        click("saveButton");
+        expectMessage([&] { click("redoButton"); }, MessageIcon::Exclamation,
+                      u"sample.dat\r\n\r\n다시 실행할 변경이 없습니다 !"_s);
+    }
+
+    // A replacement cancelled while it stores its verses stores nothing; one of 1,000 verses is taken back whole by
+    // the version's undo and brought back whole by 다시 실행.
+    void aReplacementIsTakenBackWholeByTheVersionsUndo()
+    {
+        const auto replaceInWindow = [this](const QString& path, int verses, bool cancelled) {
+            open(path);
+            m_dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
+            inModal([verses, cancelled](QWidget& window) {
+                control<QLineEdit>(window, u"patternEdit"_s)->setText(u"하나님"_s);
+                control<QLineEdit>(window, u"replacementEdit"_s)->setText(u"하느님"_s);
+                testsupport::click(window, u"previewButton"_s);
+                QCOMPARE(control<QTreeWidget>(window, u"verseList"_s)->topLevelItemCount(), verses);
+                auto* cancel = control<QPushButton>(window, u"cancelButton"_s);
+                if (cancelled) {
+                    QTimer::singleShot(0, cancel, [cancel] {
+                        QVERIFY(cancel->isVisible());
+                        cancel->click();
+                    });
+                }
+                testsupport::click(window, u"applyButton"_s);
+                QVERIFY(!cancel->isVisible());
+                QTest::keyClick(&window, Qt::Key_Escape);
+            });
+            click("findReplaceButton");
+            QCOMPARE(m_dialogs.messages().value(1).text,
+                     u"%1\r\n\r\n"_s.arg(QFileInfo(path).fileName()) +
+                         (cancelled ? u"바꾸기를 취소했습니다. 바뀐 구절은 없습니다."_s
+                                    : editor::EditorMessages::replaceApplied(verses, 1, 0)));
+            m_dialogs.clear();
+        };
+        // Large enough that the worker is still storing when the window's loop clicks Cancel.
+        const QString huge = m_tree->makeVersion(u"huge.dat"_s, 20000, testsupport::Texts::Most);
+        const QByteArray hugeBefore = testsupport::bytes(huge);
+        showActiveOverTheSample();
+        replaceInWindow(huge, 16000, true);
+        m_window->reject();
+        QCOMPARE(testsupport::bytes(huge), hugeBefore);
+
+        const QString big = m_tree->makeVersion(u"big.dat"_s, 1250, testsupport::Texts::Most);
+        const auto before = testsupport::storedTexts(big);
+        replaceInWindow(big, 1000, false);
+        QVERIFY(verseBox()->toPlainText().startsWith(u"태초에 하느님이"_s));
+        expectMessage([&] { click("undoVersionButton"); }, MessageIcon::Information,
+                      u"big.dat\r\n\r\n변경 1번을 되돌렸습니다 (1,000개 구절)."_s);
+        QVERIFY(verseBox()->toPlainText().startsWith(u"태초에 하나님이"_s));
+        m_window->reject();
+        QCOMPARE(testsupport::storedTexts(big), before);
+        open(big);
+        expectMessage([&] { click("redoButton"); }, MessageIcon::Information,
+                      u"big.dat\r\n\r\n변경 1번을 다시 실행했습니다 (1,000개 구절)."_s);
+        m_window->reject();
+        const auto after = testsupport::storedTexts(big);
+        QCOMPARE(std::count_if(after.begin(), after.end(),
+                               [](const auto& verse) { return verse.second.contains(u"하느님"_s); }),
+                 1000);
     }
 };
 

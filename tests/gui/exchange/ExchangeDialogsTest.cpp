@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -172,8 +173,7 @@ private slots:
         testsupport::click(window, u"versionBrowseButton"_s);
         testsupport::click(window, u"inspectButton"_s);
         seen << state();
-        dialogs.queueAnswer(MessageAnswer::Yes);
-        dialogs.queueAnswer(MessageAnswer::Ok);
+        dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
         testsupport::click(window, u"composeButton"_s);
         seen << state();
         QTest::keyClick(list, Qt::Key_Return);
@@ -190,6 +190,69 @@ private slots:
                  u"풀어쓴 한글(자모)이 있는 본문 1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                  u"한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다."_s);
         QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed());
+    }
+
+    // An export asks before replacing a file, 아니요 (Enter's answer) writing nothing. Each window's run leaves the
+    // window closed to everything but its cancel button, which stops it: the export writes nothing and says so, the
+    // comparison and the inspection say so in place of their lists.
+    void runsAskBeforeReplacingAndStopAtCancel()
+    {
+        testsupport::InstallTree tree;
+        const QString version = tree.makeVersion(u"whole.dat"_s, testsupport::wholeBible());
+        testsupport::ScriptedDialogs dialogs;
+        // Clicks the cancel button once the run waits, after trying to close the window and noting what it let be used.
+        QStringList usable;
+        const auto cancelSoon = [&usable](QDialog& window) {
+            QTimer::singleShot(0, &window, [&usable, &window] {
+                window.reject();
+                for (auto* button : window.findChildren<QPushButton*>()) {
+                    if (button->isEnabled() && button->isVisibleTo(&window)) {
+                        usable << button->objectName();
+                    }
+                }
+                testsupport::click(window, u"cancelButton"_s);
+            });
+        };
+        exchange::ExportDialog exporter(dialogs, tree.programFolder());
+        exporter.show();
+        exporter.setVersion(version);
+        const QString out = tree.beside(u"out"_s);
+        const QString file = QDir::toNativeSeparators(out + u"/whole.vpl"_s);
+        control<QLineEdit>(exporter, u"folderEdit"_s)->setText(out);
+        control<QRadioButton>(exporter, u"vplRadio"_s)->setChecked(true);
+        QVERIFY(QDir().mkpath(out));
+        testsupport::write(file, "earlier");
+        dialogs.queueAnswer(MessageAnswer::No);
+        testsupport::click(exporter, u"exportButton"_s);
+        dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
+        cancelSoon(exporter);
+        testsupport::click(exporter, u"exportButton"_s);
+        QCOMPARE(testsupport::bytes(file), QByteArray("earlier"));
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{u"whole.vpl"_s});
+        QCOMPARE(dialogs.messages().size(), 3);
+        const QString question = u"'"_s + file + u"' 파일이 이미 있습니다.\r\n바꾸어 쓰시겠습니까?"_s;
+        QCOMPARE(dialogs.messages()[0].text, question);
+        QVERIFY(dialogs.messages()[0].buttons == platform::MessageButtons::YesNoDefaultNo);
+        QCOMPARE(dialogs.messages()[2].text,
+                 u"whole.dat\r\n\r\n내보내기를 취소했습니다. 아무 파일도 쓰거나 바꾸지 않았습니다."_s);
+
+        exchange::CompareDialog comparer(dialogs, tree.programFolder());
+        comparer.show();
+        comparer.setVersion(version);
+        control<QLineEdit>(comparer, u"versionBEdit"_s)->setText(version);
+        cancelSoon(comparer);
+        testsupport::click(comparer, u"compareButton"_s);
+        exchange::InspectDialog inspector(dialogs, tree.programFolder(), {});
+        inspector.show();
+        inspector.setVersion(version);
+        cancelSoon(inspector);
+        testsupport::click(inspector, u"inspectButton"_s);
+        QCOMPARE(control<QLabel>(comparer, u"summaryLabel"_s)->text() + u'|' +
+                     control<QLabel>(inspector, u"summaryLabel"_s)->text(),
+                 u"비교를 취소했습니다.|점검을 취소했습니다."_s);
+        QCOMPARE(usable, (QStringList{u"cancelButton"_s, u"cancelButton"_s, u"cancelButton"_s}));
+        QVERIFY(exporter.isVisible() && comparer.isVisible() && inspector.isVisible());
+        QVERIFY(control<QPushButton>(inspector, u"inspectButton"_s)->isEnabled() && dialogs.allAnswersUsed());
     }
 };
 

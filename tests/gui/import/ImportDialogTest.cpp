@@ -7,6 +7,7 @@
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestPaths.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,9 +16,11 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 using importer::RunMessages;
@@ -60,9 +63,6 @@ QString state(importer::ImportDialog& window)
     if (window.isRunning()) {
         words << u"running"_s;
     }
-    if (const QCursor* pointer = QApplication::overrideCursor(); pointer && pointer->shape() == Qt::WaitCursor) {
-        words << u"busy"_s;
-    }
     int enabled = 0;
     for (const char* name :
          {"closeButton", "removeButton", "addFilesButton", "editFileButton", "formatHelpButton", "removeAllButton",
@@ -74,14 +74,17 @@ QString state(importer::ImportDialog& window)
         words << u"status "_s + status->text();
     }
     if (auto* progress = control<QProgressBar>(window, u"progressBar"_s); !progress->isHidden()) {
-        words << u"progress to %1"_s.arg(progress->maximum());
+        words << u"progress"_s;
+    }
+    if (auto* cancel = control<QPushButton>(window, u"cancelButton"_s); cancel->isVisible() && cancel->isEnabled()) {
+        words << u"cancel "_s + cancel->text();
     }
     return words.join(u", "_s);
 }
 
 // An import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
-// to refuse. While a run lets pending events through, each new state is recorded, and the close box, Escape and
-// Remove All are tried.
+// to refuse. While a run goes on, each new state is recorded, and the close box (refused in words) and Remove All
+// are tried.
 struct Session
 {
     explicit Session(const QString& programFolder = u"/nonexistent/manager"_s) : window(dialogs, programFolder)
@@ -93,8 +96,8 @@ struct Session
         QObject::connect(&watch, &QTimer::timeout, [this] {
             if (const QString now = state(window); window.isRunning() && !states.contains(now)) {
                 states << now;
+                dialogs.queueAnswer(MessageAnswer::Ok);
                 closedDuringRun = window.close() || closedDuringRun;
-                QTest::keyClick(&window, Qt::Key_Escape);
                 testsupport::click(window, u"removeAllButton"_s);
             }
         });
@@ -105,9 +108,7 @@ struct Session
     QString lastMessage() const { return dialogs.messages().isEmpty() ? QString() : dialogs.messages().last().text; }
     void click(const QString& command, std::initializer_list<MessageAnswer> answers = {})
     {
-        for (MessageAnswer answer : answers) {
-            dialogs.queueAnswer(answer);
-        }
+        dialogs.queueAnswers(answers);
         testsupport::click(window, command);
     }
 
@@ -127,7 +128,6 @@ class ImportDialogTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(QApplication::overrideCursor() == nullptr); }
 
     // Local files of any type and folders are taken in the order chosen, dropped or handed over, drops as copies,
     // never moves; other data is passed over. The file dialog starts where the last choice was made. Remove and Edit
@@ -211,9 +211,10 @@ private slots:
         QVERIFY(s.states.isEmpty());
     }
 
-    // The window opens on its first step. A check with errors opens the error log once its message was read. A build
-    // shows both phases' status and progress. A clean check removes the old log and makes nothing. Nothing closes
-    // the window or changes the list during a run.
+    // The window opens on its first step. A check with errors lists them and opens the error log once its message
+    // was read; a double click on one shows its line. A build shows both phases' status, progress and the cancel
+    // button. A clean check removes the old log and makes nothing. Nothing closes the window or changes the list
+    // during a run: the close box says why.
     void runsFromTheListedFiles()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -223,39 +224,95 @@ private slots:
         QCOMPARE(control<QTabWidget>(s.window, u"stepTabs"_s)->currentIndex(), 0);
         const QStringList files = {tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s, u"창 1:3 빛이 있으라"_s}),
                                    tree.textFile(u"출애굽기.txt"_s, {u"출 1:1 이스라엘"_s})};
-        dropFiles(s.window, {files[0], tree.textFile(u"bad.txt"_s, {u"창 9:9 없는 절"_s})});
+        const QString bad = tree.textFile(u"bad.txt"_s, {u"창 1:1 a"_s, u"창 9:9 없는 절"_s});
+        dropFiles(s.window, {files[0], bad});
         s.desktopRefuses = true;
         s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok, MessageAnswer::Ok});
         const QString errorLog = tree.programFile(u"err.txt"_s);
-        QCOMPARE(s.dialogs.messages().size(), 3);
-        QCOMPARE(s.dialogs.messages()[1].text, RunMessages::testFinishedWithErrors());
+        QCOMPARE(s.dialogs.messages().size(), 4);
+        QCOMPARE(s.dialogs.messages()[1].text,
+                 u"작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."_s);
+        QCOMPARE(s.dialogs.messages()[2].text, RunMessages::testFinishedWithErrors());
         QCOMPARE(s.opened, QStringList{errorLog});
         QCOMPARE(s.lastMessage(), platform::notOpenedMessage(errorLog));
-        QCOMPARE(s.dialogs.busyAtMessages(), (QList<bool>{false, false, false}));
-        QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled"_s});
+        QCOMPARE(s.states, QStringList{u"running, 0 enabled, progress, cancel 취소"_s});
         QCOMPARE(s.window.fileList().size(), 2);
+        auto* findings = control<QTreeWidget>(s.window, u"findingList"_s);
+        QVERIFY(findings->isVisible());
+        QCOMPARE(findings->topLevelItemCount(), 1);
+        QCOMPARE(findings->topLevelItem(0)->text(0), u"bad.txt"_s);
+        QCOMPARE(findings->topLevelItem(0)->text(1), u"2"_s);
+        s.dialogs.queueAnswer(MessageAnswer::Ok);
+        emit findings->itemDoubleClicked(findings->topLevelItem(0), 0);
+        QCOMPARE(s.lastMessage(), bad + u"\r\n\r\n2줄:\r\n창 9:9 없는 절"_s);
         s.click(u"removeAllButton"_s);
         dropFiles(s.window, files);
         s.nameBox()->setEditText(u" 새번역 "_s);
         s.states.clear();
+        s.dialogs.clear();
         s.click(u"buildButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.dialogs.messages().size(), 5);
         QCOMPARE(s.lastMessage(), RunMessages::buildFinished(u"새번역.DAT"_s));
         QCOMPARE(s.nameBox()->currentText(), u"새번역.DAT"_s);
+        QVERIFY(findings->isHidden());
         QCOMPARE(testsupport::storedTexts(tree.path(u"새번역.DAT"_s)).value(3),
                  (std::pair{u"출 1:1"_s, u"이스라엘"_s}));
-        QCOMPARE(s.states, (QStringList{u"running, busy, 0 enabled, status 1/2 작업중..., progress to 4"_s,
-                                        u"running, busy, 0 enabled, status 2/2 작업중..., progress to 4"_s}));
+        QVERIFY(s.states.contains(u"running, 0 enabled, status 1/2 작업중..., progress, cancel 취소"_s) ||
+                s.states.contains(u"running, 0 enabled, status 2/2 작업중..., progress, cancel 취소"_s));
         QCOMPARE(s.window.fileList(), files);
         QCOMPARE(state(s.window), u"11 enabled"_s);
         s.states.clear();
+        s.dialogs.clear();
         s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
         QCOMPARE(s.lastMessage(), RunMessages::testFinishedWithoutErrors());
-        QCOMPARE(s.states, QStringList{u"running, busy, 0 enabled"_s});
         QCOMPARE(s.opened.size(), 1);
         QVERIFY(!QFile::exists(errorLog));
         QCOMPARE(QDir(tree.installFolder()).entryList({u"*.DAT"_s}), (QStringList{u"개역.DAT"_s, u"새번역.DAT"_s}));
         QVERIFY(!s.closedDuringRun && s.window.isVisible());
+        // With files listed, closing asks, 아니요 first; 예 closes.
+        s.dialogs.clear();
+        s.watch.stop();
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            s.dialogs.queueAnswer(answer);
+            QTest::keyClick(&s.window, Qt::Key_Escape);
+            QCOMPARE(s.window.isVisible(), answer == MessageAnswer::No);
+        }
+        QCOMPARE(s.dialogs.messages().size(), 2);
+        QCOMPARE(s.dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
+        QCOMPARE(s.lastMessage(), u"목록에 텍스트파일이 있습니다. 창을 닫을까요?"_s);
+    }
+
+    // A whole-Bible build into an existing version, and a check, cancelled with the cancel button during the run:
+    // the version and err.txt are byte for byte as before, the findings are not touched, and the run says so.
+    void aCancelledRunLeavesTheFilesAsTheyWere()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        QVERIFY(tree.addReference({u"mine.DAT"_s}));
+        tree.writeFile(u"manager/err.txt"_s, "earlier\r\n");
+        const QByteArray before = testsupport::bytes(tree.path(u"mine.DAT"_s));
+        Session s(tree.programFolder());
+        s.watch.stop();
+        s.window.show();
+        s.window.addFiles(testsupport::kjvBookFiles());
+        s.nameBox()->setEditText(u"mine.DAT"_s);
+        for (const char* command : {"buildButton", "checkButton"}) {
+            QTimer cancel;
+            QObject::connect(&cancel, &QTimer::timeout, [&s] {
+                auto* bar = control<QProgressBar>(s.window, u"progressBar"_s);
+                if (s.window.isRunning() && bar->maximum() > 0 && bar->value() > 0) {
+                    testsupport::click(s.window, u"cancelButton"_s);
+                }
+            });
+            cancel.start(1);
+            s.dialogs.clear();
+            s.click(QString::fromLatin1(command), {MessageAnswer::Yes, MessageAnswer::Ok});
+            QCOMPARE(s.dialogs.messages().size(), 2);
+            QCOMPARE(s.dialogs.messages()[1].icon, platform::MessageIcon::Information);
+            QVERIFY(s.lastMessage().startsWith(u"작업을 취소했습니다."_s));
+            QVERIFY(testsupport::bytes(tree.path(u"mine.DAT"_s)) == before);
+            QCOMPARE(testsupport::bytes(tree.programFile(u"err.txt"_s)), QByteArray("earlier\r\n"));
+            QCOMPARE(tree.installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
+        }
+        QVERIFY(s.opened.isEmpty());
     }
 };
 

@@ -7,12 +7,12 @@
 
 #include <QDesktopServices>
 #include <QProgressBar>
-#include <QTimer>
-#include <stdexcept>
-#include <thread>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <stdexcept>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 

@@ -164,6 +164,8 @@ private slots:
         QCoreApplication::sendEvent(&window, &drop);
         QVERIFY(drop.isAccepted());
         QStringList listed;
+        // With files listed, the import window asks before it closes.
+        dialogs.queueAnswer(platform::MessageAnswer::Yes);
         QTimer::singleShot(0, &window, [&] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 for (const QListWidget* list : modal->findChildren<QListWidget*>()) {
@@ -242,6 +244,9 @@ private slots:
                 shown << Message{box.icon, box.text};
             }
             QCOMPARE(shown, boxes);
+            // Only the question before a deletion, which cannot be taken back, answers 아니요 to Enter.
+            QCOMPARE(dialogs.messages().first().buttons == platform::MessageButtons::YesNoDefaultNo,
+                     boxes.first() == askDelete);
             QVERIFY(!dialogs.busyAtMessages().contains(true));
             QCOMPARE(QApplication::overrideCursor(), nullptr);
             QCOMPARE(tree.installEntries(), kept ? QStringList{name} : QStringList());

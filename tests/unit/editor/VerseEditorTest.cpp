@@ -1,6 +1,7 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
+#include "editor/VersionSearch.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
@@ -166,6 +167,61 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
         expected[4].text = c.stored;
         EXPECT_EQ(testsupport::storedRecords(path), expected);
     }
+}
+
+// Each undo takes back one more change in effect, of the verse or of the whole version, never an undo; each redo brings
+// back the last change taken back; a save after undos ends what could be redone. The history keeps every step.
+TEST_F(VerseEditorTest, undoStepsBackOneChangeAtATimeAndRedoStepsForward)
+{
+    const QString genesis = u"창 1:1"_s;
+    for (const bool wholeVersion : {false, true}) {
+        SCOPED_TRACE(wholeVersion ? "version" : "verse");
+        openFresh();
+        const QString built = m_editor.go(genesis).verse.text;
+        const auto undo = [&] { return wholeVersion ? m_editor.undoLast() : *m_editor.undoLast(genesis); };
+        const auto redo = [&] { return wholeVersion ? m_editor.redoLast() : *m_editor.redoLast(genesis); };
+        const auto text = [&] { return m_editor.go(genesis).verse.text; };
+        for (const QString& saved : {u"하나"_s, u"둘"_s, u"셋"_s}) {
+            ASSERT_EQ(m_editor.save(genesis, saved).result, SaveResult::Stored);
+        }
+        QStringList undone;
+        for (int i = 0; i < 3; ++i) {
+            const editor::TakeBackOutcome outcome = undo();
+            ASSERT_EQ(outcome.restored.size(), 1U);
+            undone << outcome.restored.front().change.detail + u' ' + text();
+        }
+        EXPECT_EQ(undone, (QStringList{u"3 둘"_s, u"2 하나"_s, u"1 "_s + built}));
+        EXPECT_TRUE(undo().restored.empty());
+        const editor::TakeBackOutcome first = redo();
+        const editor::TakeBackOutcome second = redo();
+        EXPECT_EQ(std::tuple(first.redone, second.redone, text()), std::tuple(1, 2, u"둘"_s));
+        EXPECT_EQ(second.restored.front().change.source, versiondb::ChangeSource::Redo);
+        EXPECT_EQ(undo().restored.front().after, u"하나"_s); // the redo taken back
+        ASSERT_EQ(m_editor.save(genesis, u"넷"_s).result, SaveResult::Stored);
+        EXPECT_TRUE(redo().restored.empty());
+        EXPECT_EQ(m_editor.changes().changes.size(), 10U);
+        m_editor.close();
+    }
+}
+
+// For the whole version, an undo of one verse of a change of many is a change of its own: the version's undo takes it
+// back before the change it came from. The redo of the window follows the newer undo, the version's or the verse's.
+TEST_F(VerseEditorTest, anUndoOfOneVerseOfAWholeChangeIsAChangeOfTheVersion)
+{
+    const QString path = openFresh();
+    auto search = m_editor.search();
+    const editor::SearchRequest request{u"하나님"_s};
+    const editor::ApplyOutcome replaced = search->apply(search->preview(request, u"하느님"_s).changed, u"r"_s);
+    ASSERT_EQ(replaced.stored, 2);
+    ASSERT_EQ(m_editor.undoLast(u"창 1:10"_s)->restored.size(), 1U);
+    EXPECT_FALSE(m_editor.redoesTheVersion(u"창 1:1"_s) || m_editor.redoesTheVersion(u"창 1:10"_s));
+    EXPECT_EQ(m_editor.undoLast().restored.front().change.detail, QString::number(replaced.change + 1));
+    EXPECT_EQ(m_editor.go(u"창 1:10"_s).verse.text.left(3), u"하느님"_s);
+    EXPECT_EQ(m_editor.undoLast().restored.size(), 2U);
+    EXPECT_TRUE(m_editor.redoesTheVersion(u"창 1:1"_s));
+    EXPECT_EQ(m_editor.redoLast().restored.size(), 2U);
+    m_editor.close();
+    EXPECT_EQ(testsupport::storedText(path, u"창 1:10"_s)->toString().left(3), u"하느님"_s);
 }
 
 // Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line

@@ -1,14 +1,18 @@
 // The export's plans of text, IMP, VPL, OSIS and Zefania files, and the verses it reads.
 
 #include "exchange/VersionExport.h"
+#include "support/InstallTree.h"
 #include "support/TestPaths.h"
 
 #include <QXmlStreamReader>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <optional>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
+using exchange::ExportFormat;
 using exchange::ExportPlan;
 using exchange::ExportResult;
 using exchange::TextEncoding;
@@ -154,4 +158,45 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
     }
     EXPECT_EQ(osis.moved, exchange::planImpFile(kKjvCases, {}).moved);
     EXPECT_TRUE(zefania.moved.isEmpty());
+}
+
+// Files of the names to write refuse an export unless it replaces them. An export cancelled from another thread once
+// half of the verses are read writes nothing: a file that was there keeps its bytes, a folder made for it goes, and
+// no temporary file stays.
+TEST(ExportVersion, replacesOnlyWhenAskedAndACancelHalfwayLeavesEveryFileAsItWas)
+{
+    testsupport::InstallTree tree;
+    const QString version = tree.makeVersion(u"whole.dat"_s, testsupport::wholeBible());
+    const QString folder = tree.beside(u"out"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString genesis = QDir::toNativeSeparators(folder + u"/01-창.txt"_s);
+    testsupport::write(genesis, "earlier export");
+    exchange::ExportRequest request{version, folder};
+    exchange::ExportOutcome outcome = exchange::exportVersion(request);
+    EXPECT_EQ(outcome.result, ExportResult::WouldReplace);
+    EXPECT_EQ(outcome.existing, QStringList{genesis});
+    for (const QString& into : {folder, tree.beside(u"fresh"_s)}) {
+        SCOPED_TRACE(into.toStdString());
+        platform::RunControl control;
+        std::atomic<bool> ended = false;
+        std::thread canceller([&] {
+            while (!ended && (control.total() == 0 || control.done() < control.total() / 2)) {
+                std::this_thread::yield();
+            }
+            control.cancel();
+        });
+        request = {version, into, ExportFormat::Text, TextEncoding::Utf8, true, &control};
+        outcome = exchange::exportVersion(request);
+        ended = true;
+        canceller.join();
+        EXPECT_EQ(outcome.result, ExportResult::Cancelled);
+        EXPECT_GE(control.done(), control.total() / 2);
+    }
+    EXPECT_FALSE(QFileInfo::exists(tree.beside(u"fresh"_s)));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"01-창.txt"_s});
+    EXPECT_EQ(testsupport::bytes(genesis), "earlier export");
+    request = {version, folder, ExportFormat::Text, TextEncoding::Utf8, true};
+    EXPECT_EQ(exchange::exportVersion(request).result, ExportResult::Written);
+    EXPECT_TRUE(testsupport::bytes(genesis).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 66);
 }

@@ -122,16 +122,15 @@ TEST_F(Inspect, judgesLengthsAgainstTheMedianRatioOfTheOtherVersion)
     const QString a = makeVersion(u"a.dat"_s, verses);
     const QString b = makeVersion(u"b.dat"_s, others);
     const exchange::InspectionKinds kinds = exchange::InspectionKinds().set().reset(exchange::bit(Kind::Length));
-    QList<qint64> progress;
-    const exchange::InspectOutcome outcome =
-        exchange::inspectVersion({a, b, kinds, [&](qint64 done, qint64 total) { progress << done << total; }});
+    platform::RunControl control;
+    const exchange::InspectOutcome outcome = exchange::inspectVersion({a, b, kinds, &control});
     QStringList found;
     for (const exchange::Finding& f : outcome.findings) {
         found << QString::number(f.number);
     }
     EXPECT_EQ(found, expected);
     EXPECT_DOUBLE_EQ(outcome.ratio, 2.0);
-    EXPECT_EQ(progress, (QList<qint64>{10, 10}));
+    EXPECT_EQ(std::pair(control.done(), control.total()), std::pair(qint64(10), qint64(10)));
     EXPECT_EQ(exchange::inspectVersion({a, {}, kinds, {}}).result, exchange::InspectResult::Clean);
     // A file that is missing is named as the version or as the other version.
     const exchange::InspectOutcome missing = exchange::inspectVersion({a, path(u"none.dat"_s), kinds, {}});

@@ -1,26 +1,31 @@
 #include "import/BuildPipeline.h"
 
 #include "import/RunMessages.h"
-#include "import/RunObserver.h"
 #include "import/VersionName.h"
+#include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 #include "support/MountedFolders.h"
 #include "support/TestPaths.h"
 #include "versiondb/Names.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <algorithm>
-#include <functional>
+#include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 using importer::BuildPipeline;
+using importer::RunMessage;
 using importer::RunMessages;
 using importer::RunOutcome;
+using importer::RunResult;
 using platform::MessageIcon;
 using testsupport::storedTexts;
 using Texts = QList<std::pair<QString, QString>>;
+using Messages = QList<RunMessage>;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,31 +33,14 @@ namespace {
 const QString kBuildFailure = RunMessages::phase2Failure({}, true);
 const QString kMissing = u"파일을 찾을 수 없습니다."_s;
 
-// Records what a run shows as short lines ("status 1/2 작업중...", "message"), the messages and their
-// icons, and the highest progress value; onEvents acts at each chance for events.
-struct Observer final : importer::RunObserver
+QStringList texts(const RunOutcome& outcome)
 {
-    void showStatus(const QString& text) override { log << u"status "_s + text; }
-    void hideStatus() override { log << u"hide status"_s; }
-    void showProgress(int, int) override {}
-    void setProgressValue(int value) override { highest = std::max(highest, value); }
-    void hideProgress() override {}
-    void setBusy(bool busy) override { log << (busy ? u"busy"_s : u"not busy"_s); }
-    void processEvents() override { onEvents(); }
-    void versionNameCompleted(const QString& name) override { log << u"name "_s + name; }
-    void showMessage(MessageIcon icon, const QString& text) override
-    {
-        log << u"message"_s;
-        messages << text;
-        icons << icon;
+    QStringList list;
+    for (const RunMessage& message : outcome.messages) {
+        list << message.text;
     }
-    void openErrorLog(const QString& path) override { log << u"open "_s + path; }
-
-    QStringList log, messages;
-    QList<MessageIcon> icons;
-    int highest = 0;
-    std::function<void()> onEvents = [] {};
-};
+    return list;
+}
 
 // An install tree whose reference version holds 창 1:1 to 1:3 and 출 1:1, made from the built template.
 class BuildPipelineTest : public testsupport::InstallTreeTest
@@ -71,15 +59,20 @@ protected:
     QString file(const QString& lines) { return textFile(u"%1.txt"_s.arg(++m_files), lines.split(u'\n')); }
     void earlierLog() const { writeFile(u"manager/err.txt"_s, "earlier\r\n"); }
 
-    // A build run into the version of that name; m_name holds the name as the run left it.
-    RunOutcome build(const QString& name, const QStringList& files, Observer* observer = nullptr)
+    // A build run into the version of that name; m_name holds the name as the run completed it.
+    RunOutcome build(const QString& name, const QStringList& files)
     {
-        m_name = name;
-        return BuildPipeline(programFolder(), observer ? *observer : m_observer).runBuild(m_name, files);
+        platform::RunControl control;
+        RunOutcome outcome = BuildPipeline(programFolder(), control).runBuild(name, files);
+        m_name = outcome.versionName;
+        return outcome;
     }
-    RunOutcome check(const QStringList& files) { return BuildPipeline(programFolder(), m_observer).runCheck(files); }
+    RunOutcome check(const QStringList& files)
+    {
+        platform::RunControl control;
+        return BuildPipeline(programFolder(), control).runCheck(files);
+    }
 
-    Observer m_observer;
     QString m_name;
     int m_files = 0;
 };
@@ -87,20 +80,25 @@ protected:
 } // namespace
 
 // The later of two lines for one verse wins, and all are counted; a name with a full stop is used
-// unchanged, and an empty text is stored as the four letters "null".
+// unchanged, and an empty text is stored as the four letters "null". The findings are the log's entries.
 TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppliedVerses)
 {
     const QString repeated = QString(u"창 1:1 later\n"_s).repeated(4) + u"bad"_s;
-    EXPECT_EQ(build(u"mine"_s, {file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s), file(repeated)}),
-              RunOutcome::LineErrors);
-    EXPECT_TRUE(m_observer.log.contains(u"name mine.DAT"_s) && m_observer.log.contains(u"status 1/2 작업중..."_s));
-    EXPECT_EQ(m_observer.messages, QStringList{RunMessages::buildFinishedWithErrors(u"mine.DAT"_s, 7)});
-    EXPECT_EQ(m_observer.icons, QList<MessageIcon>{MessageIcon::Exclamation});
-    EXPECT_EQ(m_observer.highest, 4) << "seven verses stored, but the reference has four";
-    EXPECT_EQ(m_observer.log.last(), u"open "_s + errorLogPath());
-    Observer second;
-    EXPECT_EQ(build(u"mine.DAT"_s, {file(u"창 1:2 changed"_s)}, &second), RunOutcome::Clean);
-    EXPECT_FALSE(second.log.contains(u"status 1/2 작업중..."_s) || second.log.join(',').contains(u"name"_s));
+    const QString first = file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s);
+    const QString second = file(repeated);
+    const RunOutcome outcome = build(u"mine"_s, {first, second});
+    EXPECT_EQ(outcome.result, RunResult::LineErrors);
+    EXPECT_EQ(m_name, u"mine.DAT"_s);
+    EXPECT_EQ(outcome.messages,
+              (Messages{{MessageIcon::Exclamation, RunMessages::buildFinishedWithErrors(u"mine.DAT"_s, 7)}}));
+    EXPECT_EQ(outcome.errorLogPath, errorLogPath());
+    ASSERT_EQ(outcome.findings.size(), 1);
+    EXPECT_EQ(outcome.findings[0].file, second);
+    EXPECT_EQ(outcome.findings[0].line, 5);
+    EXPECT_EQ(outcome.findings[0].reason, u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s);
+    const RunOutcome again = build(u"mine.DAT"_s, {file(u"창 1:2 changed"_s)});
+    EXPECT_EQ(again.result, RunResult::Clean);
+    EXPECT_TRUE(again.errorLogPath.isEmpty() && again.findings.isEmpty());
     EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"later"_s},
                                                 {u"창 1:2"_s, u"changed"_s},
                                                 {u"창 1:3"_s, u"null"_s},
@@ -113,41 +111,34 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
 {
     const QString first = file(u"창 1:1 a\nbad"_s);
     const QString missing = beside(u"없음.txt"_s);
-    EXPECT_EQ(check({first, missing, first}), RunOutcome::Failed);
-    EXPECT_EQ(m_observer.messages, QStringList{RunMessages::phase2Failure(kMissing, false, missing)});
+    const RunOutcome checked = check({first, missing, first});
+    EXPECT_EQ(checked.result, RunResult::Failed);
+    EXPECT_EQ(texts(checked), QStringList{RunMessages::phase2Failure(kMissing, false, missing)});
     EXPECT_FALSE(QFile::exists(errorLogPath())) << "the entries of the first file are dropped";
     QFile::remove(programFile(u"null.mdb"_s));
-    Observer noTemplate;
-    EXPECT_EQ(build(u"mine"_s, {first}, &noTemplate), RunOutcome::Failed);
-    EXPECT_TRUE(noTemplate.messages.size() == 2 && noTemplate.messages[1].endsWith(kBuildFailure));
+    const RunOutcome noTemplate = build(u"mine"_s, {first});
+    EXPECT_EQ(noTemplate.result, RunResult::Failed);
+    EXPECT_TRUE(noTemplate.messages.size() == 2 && noTemplate.messages[1].text.endsWith(kBuildFailure));
     EXPECT_EQ(installEntries(), QStringList{u"개역.DAT"_s});
     QFile::remove(referencePath());
     const QString reference = versiondb::referenceVersionPath(programFolder());
-    Observer building;
-    EXPECT_EQ(build(u"mine"_s, {first}, &building), RunOutcome::Failed);
-    EXPECT_EQ(building.messages, (QStringList{RunMessages::phase1Failure(kMissing, reference),
-                                              RunMessages::phase2Failure(kMissing, true, reference)}));
-    EXPECT_EQ(building.icons, (QList<MessageIcon>{MessageIcon::None, MessageIcon::Exclamation}));
+    const RunOutcome building = build(u"mine"_s, {first});
+    EXPECT_EQ(building.result, RunResult::Failed);
+    EXPECT_EQ(building.messages,
+              (Messages{{MessageIcon::None, RunMessages::phase1Failure(kMissing, reference)},
+                        {MessageIcon::Exclamation, RunMessages::phase2Failure(kMissing, true, reference)}}));
 }
 
-// A text file that vanishes mid-run, and an existing target that lacks a verse: the run stops
-// without a log but keeps what it stored.
+// An existing target that lacks a verse: the run stops without a log but keeps what it stored.
 TEST_F(BuildPipelineTest, aFailureMidRunKeepsWhatWasStored)
 {
-    const QString second = file(u"창 1:2 b"_s);
-    m_observer.onEvents = [&] { QFile::remove(second); };
-    EXPECT_EQ(build(u"mine"_s, {file(u"bad line\n창 1:1 a"_s), second}), RunOutcome::Failed);
-    EXPECT_FALSE(QFile::exists(errorLogPath()));
-    EXPECT_TRUE(testsupport::openable(referencePath()));
-    EXPECT_EQ(storedTexts(path(m_name))[0].second, u"a"_s);
     ASSERT_FALSE(makeVersion(u"short.DAT"_s, testsupport::smallReferenceVerses().mid(0, 1)).isEmpty());
-    Observer shortTarget;
-    EXPECT_EQ(build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)}, &shortTarget), RunOutcome::Failed);
+    const RunOutcome outcome = build(u"short.DAT"_s, {file(u"창 1:1 a\n창 1:2 b"_s)});
+    EXPECT_EQ(outcome.result, RunResult::Failed);
+    EXPECT_FALSE(QFile::exists(errorLogPath()));
     EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"a"_s}}));
-    for (const Observer& run : {m_observer, shortTarget}) {
-        ASSERT_EQ(run.messages.size(), 1);
-        EXPECT_TRUE(run.messages[0].endsWith(kBuildFailure));
-    }
+    ASSERT_EQ(outcome.messages.size(), 1);
+    EXPECT_TRUE(outcome.messages[0].text.endsWith(kBuildFailure));
 }
 
 TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
@@ -171,18 +162,15 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
     const QStringList before = installEntries();
     for (const QString& other : {pipe, installFolder(), version}) {
         for (const bool building : {false, true}) {
-            Observer observer;
-            BuildPipeline pipeline(programFolder(), observer);
-            QString name = u"mine"_s;
             const QStringList files = {good, other, good};
-            EXPECT_EQ(building ? pipeline.runBuild(name, files) : pipeline.runCheck(files), RunOutcome::Refused);
+            const RunOutcome outcome = building ? build(u"mine"_s, files) : check(files);
+            EXPECT_EQ(outcome.result, RunResult::Refused);
             EXPECT_EQ(
-                observer.messages,
+                texts(outcome),
                 QStringList{other + (other == version ? u"\r\n\r\n역본파일과 같은 데이터베이스 파일은 텍스트파일로 "
                                                         "읽을 수 없습니다. 목록에서 삭제하여 주십시오 !"_s
                                                       : u"\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 "
                                                         "수 없습니다. 목록에서 삭제하여 주십시오 !"_s)});
-            EXPECT_EQ(observer.log, QStringList{u"message"_s}) << "nothing shown but the refusal";
         }
     }
     EXPECT_EQ(installEntries(), before) << "no version file made";
@@ -201,9 +189,9 @@ TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
         if (!readOnly.isActive()) {
             GTEST_SKIP() << "no folder can be made read-only here";
         }
-        Observer checking;
-        EXPECT_EQ(BuildPipeline(programFolder(), checking).runCheck({text}), RunOutcome::Failed);
-        EXPECT_EQ(checking.messages,
+        const RunOutcome checking = check({text});
+        EXPECT_EQ(checking.result, RunResult::Failed);
+        EXPECT_EQ(texts(checking),
                   QStringList{RunMessages::phase2Failure(earlier ? u"읽기 전용 폴더여서 파일을 지울 수 없습니다."_s
                                                                  : u"읽기 전용 폴더여서 파일을 만들 수 없습니다."_s,
                                                          false, errorLogPath())});
@@ -230,12 +218,64 @@ TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
     const QString text = file(u"창 1:1 a\nbad"_s);
     const QString target = versiondb::versionPath(programFolder(), u"mine.DAT"_s);
     const QString diskFull = u"디스크 공간이 부족합니다."_s;
-    Observer building;
-    EXPECT_EQ(build(u"mine"_s, {text}, &building), RunOutcome::Failed);
-    EXPECT_EQ(building.messages, (QStringList{RunMessages::phase1Failure(diskFull, target),
-                                              RunMessages::phase2Failure(diskFull, true, target)}));
+    const RunOutcome building = build(u"mine"_s, {text});
+    EXPECT_EQ(building.result, RunResult::Failed);
+    EXPECT_EQ(texts(building), (QStringList{RunMessages::phase1Failure(diskFull, target),
+                                            RunMessages::phase2Failure(diskFull, true, target)}));
     EXPECT_FALSE(QFile::exists(target));
-    EXPECT_EQ(check({text}), RunOutcome::Failed);
-    EXPECT_EQ(m_observer.messages, QStringList{RunMessages::phase2Failure(diskFull, false, errorLogPath())});
+    const RunOutcome checking = check({text});
+    EXPECT_EQ(checking.result, RunResult::Failed);
+    EXPECT_EQ(texts(checking), QStringList{RunMessages::phase2Failure(diskFull, false, errorLogPath())});
     EXPECT_EQ(QDir(programFolder()).entryList(QDir::Files), QStringList{u"null.mdb"_s}) << "no log, no scratch";
+}
+
+// A whole-Bible build cancelled before it starts, or from another thread once it has read half its files, into an
+// existing version or a new one, and a check cancelled likewise: every file is as it was, err.txt included, and the
+// cancel takes effect within 0.2 s.
+TEST(BuildPipelineCancel, aCancelledRunLeavesEveryFileAsItWas)
+{
+    testsupport::InstallTree tree({u"null.mdb"_s});
+    ASSERT_TRUE(tree.isValid() && tree.addReference({u"mine.DAT"_s}));
+    tree.writeFile(u"manager/err.txt"_s, "earlier\r\n");
+    // A faulty file first, so that the new log has begun when the cancel comes.
+    const QStringList files = QStringList{testsupport::sample("genesis-3-faulty.txt")} + testsupport::kjvBookFiles();
+    ASSERT_EQ(files.size(), 67);
+    const QHash<QString, QByteArray> before = tree.fileBytes();
+    for (const char* name : {"", "mine", "fresh"}) {
+        for (const bool halfway : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (halfway ? " halfway" : " at once"));
+            platform::RunControl control;
+            std::atomic<bool> ended = false;
+            QElapsedTimer sinceCancel;
+            std::thread canceller([&] {
+                while (halfway && !ended &&
+                       (control.stage() != 2 || control.total() == 0 || control.done() * 2 < control.total())) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+                }
+                sinceCancel.start();
+                control.cancel();
+            });
+            if (!halfway) {
+                canceller.join();
+            }
+            BuildPipeline pipeline(tree.programFolder(), control);
+            const RunOutcome outcome =
+                *name ? pipeline.runBuild(QString::fromLatin1(name), files) : pipeline.runCheck(files);
+            ended = true;
+            const qint64 took = sinceCancel.elapsed();
+            if (halfway) {
+                canceller.join();
+            }
+            EXPECT_EQ(outcome.result, RunResult::Cancelled);
+            EXPECT_EQ(outcome.messages,
+                      (Messages{{MessageIcon::Information, *name ? u"작업을 취소했습니다.\r\n\r\n역본파일은 "
+                                                                   u"작업 전 그대로입니다."_s
+                                                                 : u"작업을 취소했습니다."_s}}));
+            EXPECT_LT(took, 200);
+            if (halfway) {
+                EXPECT_LT(control.done(), control.total()) << "cancelled before the end";
+            }
+            EXPECT_TRUE(tree.fileBytes() == before) << "every file as before";
+        }
+    }
 }

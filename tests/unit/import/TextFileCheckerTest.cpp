@@ -4,6 +4,7 @@
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
 #include "import/TextFileReader.h"
+#include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 
 #include <QFile>
@@ -53,7 +54,7 @@ protected:
                 EXPECT_FALSE(m_log.exists()) << "the log appears only when the run ends well";
                 return log.append(entry);
             },
-            [this] { ++m_hookCalls; });
+            &m_control);
         if (result.succeeded()) {
             EXPECT_FALSE(log.commit().has_value());
         }
@@ -74,7 +75,7 @@ protected:
     importer::ErrorLog m_log{programFolder()};
     QStringList m_entries;
     Written m_written;
-    int m_hookCalls = 0;
+    platform::RunControl m_control;
 };
 
 } // namespace
@@ -94,7 +95,8 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
         writeFile(u"kjv.imp"_s, u"$$$[ Module Heading ]\n\n$$$Genesis 0:0\nThe First Book\n$$$John 3:16\n"
                                 "For God  \n\n  so loved…  \n$$$Psalms 3:0\nA Psalm\n$$$Genesis 1:5-6\n"
                                 "$$$\nno key\n$$$Tobit 1:1\n$$$John 3:17\n"_s.toUtf8());
-    ASSERT_TRUE(run({book, link, other, imp, other}).succeeded());
+    const CheckResult result = run({book, link, other, imp, other});
+    ASSERT_TRUE(result.succeeded());
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(
@@ -111,9 +113,15 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
                                   {u"창 1:2"_s, u"b"_s},
                                   {u"요 3:16"_s, u"For God so loved…"_s},
                                   {u"요 3:17"_s, {}}}));
-    // Events are let through after blank, MissingColon and accepted lines and after every IMP entry:
-    // lines 1 to 4 of the book, the linked file's line, 다's line twice and the eight entries.
-    EXPECT_EQ(m_hookCalls, 15);
+    // The findings are the entries but the headings; the control has followed every byte.
+    EXPECT_EQ(result.findings.size(), 12);
+    EXPECT_EQ(std::tuple(result.findings[1].file, result.findings[1].line, result.findings[1].reason),
+              std::tuple(book, qint64(5), u"('창세기"_s + unknownBook));
+    EXPECT_TRUE(m_control.total() > 0 && m_control.done() == m_control.total());
+    // Cancelled, the check stops before its first line.
+    m_control.cancel();
+    const CheckResult cancelled = run({book});
+    EXPECT_TRUE(cancelled.cancelled && !cancelled.succeeded() && cancelled.findings.isEmpty());
 }
 
 // A file that cannot be opened, or a log that cannot be written, stops the run where it happens.

@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -51,13 +53,14 @@ struct FaultyOperations : FileOperations
     {
         return fail == Fail::RemoveScratch && path == scratchPath ? u"사용 권한이 없습니다."_s : Base::removeFile(path);
     }
-    void compactDatabase(versiondb::VersionStore& source, const QString& destination) override
+    void compactDatabase(versiondb::VersionStore& source, const QString& destination,
+                         platform::RunControl* control) override
     {
         if (fail == Fail::Engine) {
             versiondb::raise(versiondb::errorNumber::DiskFull);
         }
         if (fail != Fail::EngineNoCopy) {
-            Base::compactDatabase(source, destination);
+            Base::compactDatabase(source, destination, control);
         }
     }
     qint64 recordCount(versiondb::VersionStore& version) override
@@ -190,3 +193,72 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
 }
 
 } // namespace
+
+namespace {
+
+// The real operations, cancelling the run as the engine's copy begins or once the copy has been checked, the last
+// moment before it would take the file's place.
+struct CancellingOperations : FileOperations
+{
+    CancellingOperations(bool inEngine, platform::RunControl& run) : inCopy(inEngine), control(run) {}
+    void compactDatabase(versiondb::VersionStore& source, const QString& destination,
+                         platform::RunControl* watching) override
+    {
+        if (inCopy) {
+            control.cancel();
+        }
+        FileOperations::compactDatabase(source, destination, watching);
+    }
+    std::optional<QString> versionFault(versiondb::VersionStore& version) override
+    {
+        if (!inCopy) {
+            control.cancel();
+        }
+        return FileOperations::versionFault(version);
+    }
+    bool inCopy;
+    platform::RunControl& control;
+};
+
+} // namespace
+
+// A compaction cancelled within the engine's copy or at its last moment, and a repair cancelled from another thread
+// while it writes the repaired file, leave the file byte for byte as it was and nothing beside it, and say so.
+TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
+{
+    const QString file = makeVersion(u"mine.dat"_s, testsupport::wholeBible());
+    const QByteArray sound = testsupport::bytes(file);
+    for (const bool inEngine : {true, false}) {
+        SCOPED_TRACE(inEngine);
+        platform::RunControl control;
+        CancellingOperations ops(inEngine, control);
+        const maintenance::CompactOutcome outcome =
+            VersionMaintenance(programFolder(), &ops).CompactVersion(file, &control);
+        EXPECT_EQ(outcome.failedAt, CompactStep::Cancelled);
+        EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome).value(0).text,
+                  u"mine.dat\r\n\r\n최적화를 취소했습니다. 파일은 최적화하기 전 그대로입니다."_s);
+        EXPECT_EQ(testsupport::bytes(file), sound);
+        EXPECT_EQ(installEntries(), QStringList{u"mine.dat"_s});
+        EXPECT_TRUE(programEntries().isEmpty());
+    }
+
+    (void)testsupport::sql(file, u"UPDATE \"본문\" SET \"번호\" = 9 WHERE \"번호\" = 8"_s);
+    const QByteArray damaged = testsupport::bytes(file);
+    platform::RunControl control;
+    std::atomic<bool> ended = false;
+    std::thread canceller([&] {
+        while (!ended && control.stage() < 1) {
+            std::this_thread::yield();
+        }
+        control.cancel();
+    });
+    const maintenance::RepairOutcome outcome = VersionMaintenance(programFolder()).RepairVersion(file, &control);
+    ended = true;
+    canceller.join();
+    EXPECT_TRUE(outcome.cancelled && !outcome.repaired);
+    EXPECT_EQ(maintenance::MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome).value(0).text,
+              u"mine.dat\r\n\r\n치료를 취소했습니다. 파일은 치료하기 전 그대로입니다."_s);
+    EXPECT_EQ(testsupport::bytes(file), damaged);
+    EXPECT_EQ(installEntries(), QStringList{u"mine.dat"_s});
+    EXPECT_TRUE(programEntries().isEmpty());
+}

@@ -74,6 +74,12 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_EQ(version->record(row(2))[kText], u"편집"_s);
     EXPECT_TRUE(history.takeBack(undone[0].change.id, 2, ChangeSource::Undo).empty()); // nothing differs now
     EXPECT_EQ(history.changes().size(), 4U);
+    // Undos as they were written before redo existed read as any others: for the version, an undo of a change that
+    // is not the last in effect is in effect itself; for verse 2, the undo of its undo can be redone.
+    const UndoState whole = history.undoState(std::nullopt);
+    const UndoState verse = history.undoState(2);
+    const qint64 last = history.changes().front().id;
+    EXPECT_TRUE(whole.undo->id == last && !whole.redo && verse.undo->id == editId && verse.redo->id == last);
 
     version->Close();
     auto unchanged = VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged);
