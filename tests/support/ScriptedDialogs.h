@@ -27,7 +27,10 @@ public:
     };
 
     void queueAnswer(platform::MessageAnswer answer) { m_answers.push_back(answer); }
-    void queueAnswers(std::initializer_list<platform::MessageAnswer> answers) { m_answers.insert(m_answers.end(), answers); }
+    void queueAnswers(std::initializer_list<platform::MessageAnswer> answers)
+    {
+        m_answers.insert(m_answers.end(), answers);
+    }
     void queueFiles(QStringList files) { m_files.push_back(std::move(files)); }
     void queueFont(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
 

@@ -8,6 +8,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -88,8 +89,6 @@ const QString kModifiedMark = QStringLiteral("* ");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 const QString kOpenTitle = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
-// The folder of the version files chosen last.
-const QString kVersionFolderKey = QStringLiteral("version");
 
 bool isEnter(const QKeyEvent* key)
 {
@@ -462,16 +461,12 @@ void VerseEditorDialog::onOpenVersionClicked()
 {
     platform::FileDialogRequest request;
     request.title = kOpenTitle;
-    request.folder = platform::lastFolder(kVersionFolderKey, platform::installFolder(m_programFolder));
     request.filter = kOpenFilter;
-    request.multiple = false;
-    const QStringList chosen = m_dialogs.chooseFiles(this, request);
-    if (chosen.isEmpty()) {
+    const QString path = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request);
+    if (path.isEmpty()) {
         // Cancelled: the version open so far stays open and shown.
         return;
     }
-    const QString path = chosen.first();
-    platform::setLastFolder(kVersionFolderKey, path);
     if (keepsEdit()) {
         return;
     }

@@ -5,6 +5,7 @@
 #include "exchange/gui/WindowRun.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -63,12 +64,7 @@ QString differenceHtml(const DifferingVerse& verse)
            QStringLiteral("</p>");
 }
 
-template <typename T> T* named(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 } // namespace
 

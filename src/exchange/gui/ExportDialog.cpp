@@ -8,6 +8,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QComboBox>
@@ -68,12 +69,7 @@ const QString kLineBreakOnce = QStringLiteral("\r\n");
 // The width the window asks for at the first opening, in average characters of its font.
 constexpr int kWidthInCharacters = 80;
 
-template <typename T> T* named(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 } // namespace
 

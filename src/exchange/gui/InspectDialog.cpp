@@ -5,6 +5,7 @@
 #include "exchange/gui/WindowRun.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
@@ -60,12 +61,7 @@ const char* const kKindCheckNames[kInspectionKinds] = {"emptyCheck",          "r
 constexpr int kCheckColumns = 3;
 constexpr int kFindingRole = Qt::UserRole + 1; // the index of a finding's item in m_outcome.findings
 
-template <typename T> T* named(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 } // namespace
 

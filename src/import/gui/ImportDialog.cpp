@@ -12,6 +12,7 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ShellOpen.h"
+#include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "versiondb/Names.h"
 
@@ -105,9 +106,8 @@ const QString kAddFilter =
 const QString kOpenTitle = QStringLiteral("역본파일 선택");
 const QString kOpenFilter = QStringLiteral("역본파일 (*.dat)");
 
-// The folders last used, for the text files and for the version files.
+// The folder of the text files last added.
 const QString kImportFolderKey = QStringLiteral("import");
-const QString kVersionFolderKey = QStringLiteral("version");
 
 // The most characters of a line shown from the findings.
 constexpr qsizetype kLongestLineShown = 2000;
@@ -488,15 +488,12 @@ void ImportDialog::onOpenVersionClicked()
     }
     platform::FileDialogRequest request;
     request.title = kOpenTitle;
-    request.folder = platform::lastFolder(kVersionFolderKey, platform::installFolder(m_programFolder));
     request.filter = kOpenFilter;
-    request.multiple = false;
-    const QStringList chosen = m_dialogs.chooseFiles(this, request);
+    const QString chosen = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request);
     if (chosen.isEmpty()) {
         return;
     }
-    platform::setLastFolder(kVersionFolderKey, chosen.front());
-    const QString path = QDir::toNativeSeparators(chosen.front());
+    const QString path = QDir::toNativeSeparators(chosen);
     const QString name = platform::GetFileName(path);
     if (name.isEmpty()) {
         return;

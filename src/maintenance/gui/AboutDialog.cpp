@@ -1,6 +1,7 @@
 #include "maintenance/gui/AboutDialog.h"
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -79,12 +80,7 @@ QPixmap programIcon(QSize size)
 // The width the window asks for at the first opening, in average characters of its font.
 constexpr int kWidthInCharacters = 66;
 
-template <typename T> T* named(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 } // namespace
 

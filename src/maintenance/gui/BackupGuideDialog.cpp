@@ -2,6 +2,7 @@
 
 #include "platform/ProgramFolders.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -44,12 +45,7 @@ const QString kPattern = QStringLiteral("*.dat");
 // The width the window asks for at the first opening, in average characters of its font.
 constexpr int kWidthInCharacters = 72;
 
-template <typename T> T* named(QWidget* parent, const char* name)
-{
-    auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+using platform::named;
 
 } // namespace
 

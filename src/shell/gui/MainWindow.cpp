@@ -14,6 +14,7 @@
 #include "platform/RunControl.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Skin.h"
+#include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
@@ -81,7 +82,6 @@ constexpr int kProgressWidthInCharacters = 30;
 // The verse editor opens a version at its first verse.
 const QString kFirstVerse = QStringLiteral("창 1:1");
 const QString kVersionFilter = QStringLiteral("역본파일 (*.dat)");
-const QString kVersionFolderKey = QStringLiteral("version");
 
 QAction* newAction(QObject* parent, const char* name)
 {
@@ -376,14 +376,10 @@ void MainWindow::onEditTriggered()
 void MainWindow::onOpenTriggered()
 {
     platform::FileDialogRequest request;
-    request.folder = platform::lastFolder(kVersionFolderKey, platform::installFolder(m_programFolder));
     request.filter = kVersionFilter;
-    const QStringList chosen = m_dialogs->chooseFiles(this, request);
-    if (chosen.isEmpty()) {
-        return;
+    if (const QString path = platform::chooseVersionFile(*m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
+        editVersion(path, kFirstVerse);
     }
-    platform::setLastFolder(kVersionFolderKey, chosen.first());
-    editVersion(chosen.first(), kFirstVerse);
 }
 
 void MainWindow::importFiles(const QStringList& paths)

@@ -3,15 +3,14 @@
 #include "support/InstallTreeTest.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
-
 using namespace Qt::StringLiterals;
 
 using InspectCommand = testsupport::DataCommandTest;
 
 TEST_F(InspectCommand, listsFindingsByKindAndExitsOneZeroOrTwo)
 {
-    ASSERT_EQ(run(QStringList{u"build"_s, u"whole"_s} + testsupport::kjvBookFiles()).exitCode, 1); // the two verses the KJV lacks
+    // Exit 1: the two verses the KJV lacks.
+    ASSERT_EQ(run(QStringList{u"build"_s, u"whole"_s} + testsupport::kjvBookFiles()).exitCode, 1);
     const QString whole = path(u"whole.DAT"_s);
     const testsupport::CommandResult clean = run({u"inspect"_s, whole, u"--skip"_s, u"repeated-word"_s});
     EXPECT_EQ(std::pair(clean.exitCode, clean.out),

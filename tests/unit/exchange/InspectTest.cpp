@@ -146,11 +146,11 @@ TEST_F(Inspect, isSilentOnTheKingJamesText)
     {
         const auto version = versiondb::VersionStore::OpenDatabase(file);
         versiondb::Transaction transaction(*version);
-        const QStringList books = QDir(testsupport::dataFolder() + u"/kjv-ko"_s).entryList({u"*.txt"_s}, QDir::Files);
+        const QStringList books = testsupport::kjvBookFiles();
         ASSERT_EQ(books.size(), 66);
         qint64 number = 0;
         for (qsizetype book = 0; book < books.size(); ++book) {
-            QFile in(testsupport::dataFolder() + u"/kjv-ko/"_s + books[book]);
+            QFile in(books[book]);
             ASSERT_TRUE(in.open(QIODevice::ReadOnly));
             for (const QString& line : QStringDecoder("windows-949")(in.readAll()).operator QString().split(u'\n')) {
                 const QStringList parts = line.split(u' ');
