@@ -7,8 +7,6 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <csignal>
-#include <sys/types.h>
 
 using namespace Qt::StringLiterals;
 
@@ -75,32 +73,6 @@ TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
     const testsupport::CommandResult inUse = run({u"compare"_s, a, b});
     EXPECT_EQ(inUse.out + QString::number(inUse.exitCode),
               b + u"\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);
-}
-
-} // namespace
-
-namespace {
-
-// Ctrl+C in the middle of a comparison (its first lines printed, the most of them to come) stops it with a word of its
-// own and exit status 130.
-TEST_F(CompareCommand, stopsAtCtrlC)
-{
-    QList<testsupport::Verse> verses = testsupport::wholeBible();
-    const QString a = makeVersion(u"a.dat"_s, verses);
-    for (testsupport::Verse& verse : verses) {
-        verse.text = u"바뀐 "_s + verse.text.toString();
-    }
-    const QString b = makeVersion(u"b.dat"_s, verses);
-    QProcess process;
-    process.start(testsupport::builtProgramFolder() + u"/byeorisol-data"_s, {u"compare"_s, a, b});
-    ASSERT_TRUE(process.waitForReadyRead(60000));
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    ASSERT_TRUE(process.waitForFinished(60000));
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 130);
-    EXPECT_TRUE(out.endsWith(u"\n비교를 취소했습니다.\n"_s)) << out.right(200).toStdString();
-    EXPECT_LT(out.count(u'\n'), 31102);
 }
 
 } // namespace

@@ -46,8 +46,7 @@ bool sameFile(const QString& a, const QString& b)
 
 void trigger(shell::MainWindow& window, const QString& action)
 {
-    testsupport::control<QObject>(window, action);
-    window.findChild<QAction*>(action)->trigger();
+    testsupport::control<QAction>(window, action)->trigger();
 }
 
 } // namespace

@@ -199,46 +199,29 @@ QStringList allWindows()
 QStringList cutTexts(const QString& name, QWidget& window)
 {
     QStringList cut;
-    const auto where = [&name](const QWidget* w) {
-        return name + u"/"_s +
-               (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
-    };
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisibleTo(&window) || w->objectName().startsWith(u"qt_"_s)) {
             continue;
         }
-        if (auto* label = qobject_cast<QLabel*>(w);
-            label != nullptr && !label->text().isEmpty() && label->pixmap().isNull()) {
-            const bool fits = label->wordWrap() ? label->height() >= label->heightForWidth(label->width())
-                                                : label->width() >= label->minimumSizeHint().width();
-            if (!fits) {
-                cut << u"%1 %2x%3: %4"_s.arg(where(w)).arg(w->width()).arg(w->height()).arg(label->text());
-            }
-        } else if (auto* button = qobject_cast<QAbstractButton*>(w); button != nullptr && !button->text().isEmpty()) {
-            if (button->width() < button->minimumSizeHint().width()) {
-                cut << u"%1 %2: %3"_s.arg(where(w)).arg(w->width()).arg(button->text());
-            }
-        } else if (auto* header = qobject_cast<QHeaderView*>(w);
-                   header != nullptr && header->orientation() == Qt::Horizontal) {
-            for (int i = 0; i < header->count(); ++i) {
-                const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
-                if (header->isSectionHidden(i) || title.isEmpty()) {
-                    continue;
-                }
-                QStyleOptionHeader option;
-                option.initFrom(header);
-                option.text = title;
-                option.section = i;
-                const QSize text(header->fontMetrics().horizontalAdvance(title), header->fontMetrics().height());
-                const int needed =
-                    header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, text, header).width();
-                if (header->sectionSize(i) < needed) {
-                    cut << u"%1 column %2 %3 < %4: %5"_s.arg(where(w))
-                               .arg(i)
-                               .arg(header->sectionSize(i))
-                               .arg(needed)
-                               .arg(title);
-                }
+        const QString where = name + u"/"_s + w->objectName() + u" "_s;
+        auto* label = qobject_cast<QLabel*>(w);
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        const QString text = label != nullptr ? label->text() : button != nullptr ? button->text() : QString();
+        const bool fits = label != nullptr && label->wordWrap() ? w->height() >= w->heightForWidth(w->width())
+                                                                : w->width() >= w->minimumSizeHint().width();
+        if (!text.isEmpty() && !fits) {
+            cut << where + text;
+        }
+        auto* header = qobject_cast<QHeaderView*>(w);
+        for (int i = 0; header != nullptr && header->orientation() == Qt::Horizontal && i < header->count(); ++i) {
+            QStyleOptionHeader option;
+            option.initFrom(header);
+            option.text = header->model()->headerData(i, Qt::Horizontal).toString();
+            const QSize needed(header->fontMetrics().horizontalAdvance(option.text), header->fontMetrics().height());
+            if (!header->isSectionHidden(i) &&
+                header->sectionSize(i) <
+                    header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, needed, header).width()) {
+                cut << where + option.text;
             }
         }
     }
