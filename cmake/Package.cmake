@@ -64,12 +64,16 @@ set(CPACK_PACKAGE_VENDOR "벼리솔 개발팀")
 set(CPACK_PACKAGE_CONTACT "벼리솔 개발팀 <byeorisol@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Korean manager of the Bible version files of the Byeorisol viewer")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "The 벼리솔 성경자료 관리기 turns text files of one verse per line into Bible\n"
-    "version files of the Byeorisol viewer, after a check that lists every faulty\n"
-    "line. It edits single verses and keeps their history; repairs, compacts and\n"
-    "deletes version files; exports them as text or IMP files; compares two\n"
+    "The 벼리솔 성경자료 관리기 turns files into Bible version files of the\n"
+    "Byeorisol viewer, after a check that lists every faulty line. It reads\n"
+    "text files of one verse per line, IMP files (from SWORD's mod2imp), USFM,\n"
+    "OSIS and Zefania XML. It edits single verses and keeps their history;\n"
+    "finds and replaces text; repairs, compacts and deletes version files;\n"
+    "exports them as text files, IMP, OSIS, Zefania or VPL; compares two\n"
     "versions and inspects their texts. Its windows and messages are in Korean.\n"
-    "byeorisol-data does the same work on the command line.")
+    "byeorisol-data does the same work on the command line, with the commands\n"
+    "check, build, show, save, history, undo, redo, compact, repair, delete,\n"
+    "export, report, compare, find, replace and inspect.")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-nanum, qt6-translations-l10n")

@@ -177,7 +177,7 @@ int showCommand(const QString& path, const QString& reference)
     case editor::GoResult::EmptyReference:
         return refusal(EditorMessages::goEmptyReference());
     case editor::GoResult::NotFound:
-        return refusal(EditorMessages::goReferenceNotFound());
+        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::goReferenceNotFound()));
     case editor::GoResult::Failed:
         return failure(version, outcome.failure);
     case editor::GoResult::Found:
@@ -205,7 +205,7 @@ int saveCommand(const QString& path, const QString& reference, const QString& te
     case editor::SaveResult::EmptyText:
         return refusal(EditorMessages::saveEmptyText());
     case editor::SaveResult::ReferenceNotFound:
-        return refusal(EditorMessages::saveReferenceNotFound());
+        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::saveReferenceNotFound()));
     case editor::SaveResult::LineBreak:
         return refusal(EditorMessages::saveLineBreak());
     case editor::SaveResult::Failed:
@@ -224,7 +224,7 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
     const std::optional<editor::HistoryOutcome> outcome =
         reference ? editor.verseChanges(*reference) : std::optional(editor.changes());
     if (!outcome) {
-        return refusal(EditorMessages::goReferenceNotFound());
+        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::goReferenceNotFound()));
     }
     if (outcome->failure) {
         return failure(version, *outcome->failure);
@@ -253,7 +253,7 @@ int undoCommand(const QString& path, const std::optional<QString>& reference, bo
         redo ? (reference ? editor.redoLast(*reference) : std::optional(editor.redoLast()))
              : (reference ? editor.undoLast(*reference) : std::optional(editor.undoLast()));
     if (!outcome) {
-        return refusal(EditorMessages::goReferenceNotFound());
+        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::goReferenceNotFound()));
     }
     if (outcome->failure) {
         return failure(version, *outcome->failure);

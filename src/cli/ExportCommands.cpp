@@ -23,7 +23,7 @@ const QString kFormatOption = QStringLiteral("--format");
 const QString kEncodingOption = QStringLiteral("--encoding");
 const QString kForceOption = QStringLiteral("--force");
 
-const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트파일로 내보냈습니다.");
+const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트 파일로 내보냈습니다.");
 const QString kWrittenFile = QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.");
 
 // The formats by their names after --format, and as the message after an export names their files.
@@ -39,7 +39,7 @@ constexpr FormatName kFormats[] = {
     {u"vpl", u"VPL", exchange::ExportFormat::Vpl},
 };
 // Advice after a text code page 949 cannot hold.
-const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트파일로 내보내십시오.");
+const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트 파일로 내보내십시오.");
 // Advice after files that an export would replace.
 const QString kUseForce = QStringLiteral("\r\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오.");
 

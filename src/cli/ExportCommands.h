@@ -14,7 +14,7 @@ struct ExportArguments
     QString path;
     QString destination;
     exchange::ExportFormat format = exchange::ExportFormat::Text;
-    exchange::TextEncoding encoding = exchange::TextEncoding::Cp949;
+    exchange::TextEncoding encoding = exchange::defaultTextEncoding();
     bool force = false; // files of the names to write are replaced; without it they refuse the export
 };
 

@@ -3,9 +3,11 @@
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
+#include "cli/Usage.h"
 #include "import/BuildPipeline.h"
 #include "import/RunRequest.h"
 #include "platform/RunControl.h"
+#include "platform/SystemCodePage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,7 +67,23 @@ template <typename Run> int runShown(bool building, Run run)
 
 } // namespace
 
-int checkCommand(const QString& programFolder, const QStringList& files)
+std::optional<bool> takeLogEncoding(QStringList& arguments, QString& why)
+{
+    bool codePage949 = platform::systemCodePageIs949();
+    for (qsizetype i = arguments.indexOf(QStringLiteral("--encoding")); i >= 0;
+         i = arguments.indexOf(QStringLiteral("--encoding"))) {
+        const QString value = arguments.value(i + 1);
+        if (value != QStringLiteral("cp949") && value != QStringLiteral("utf-8")) {
+            why = UsageErrors::exportEncodingValues();
+            return std::nullopt;
+        }
+        codePage949 = value == QStringLiteral("cp949");
+        arguments.remove(i, 2);
+    }
+    return codePage949;
+}
+
+int checkCommand(const QString& programFolder, const QStringList& files, bool logInCodePage949)
 {
     const QStringList paths = fullPaths(files);
     if (const auto refusal = importer::checkRunRefusal(paths, importer::Asker::CommandLine)) {
@@ -73,11 +91,13 @@ int checkCommand(const QString& programFolder, const QStringList& files)
         return kLineErrorsOrRefused;
     }
     return runShown(false, [&](platform::RunControl& control) {
-        return importer::BuildPipeline(programFolder, control).runCheck(paths);
+        importer::BuildPipeline pipeline(programFolder, control);
+        pipeline.setLogInCodePage949(logInCodePage949);
+        return pipeline.runCheck(paths);
     });
 }
 
-int buildCommand(const QString& programFolder, const QString& name, const QStringList& files)
+int buildCommand(const QString& programFolder, const QString& name, const QStringList& files, bool logInCodePage949)
 {
     QString versionName = name;
     const QStringList paths = fullPaths(files);
@@ -86,7 +106,9 @@ int buildCommand(const QString& programFolder, const QString& name, const QStrin
         return kLineErrorsOrRefused;
     }
     return runShown(true, [&](platform::RunControl& control) {
-        return importer::BuildPipeline(programFolder, control).runBuild(versionName, paths);
+        importer::BuildPipeline pipeline(programFolder, control);
+        pipeline.setLogInCodePage949(logInCodePage949);
+        return pipeline.runBuild(versionName, paths);
     });
 }
 

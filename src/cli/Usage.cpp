@@ -23,8 +23,9 @@ struct UsageLine
 
 // One line per command, in the order of the help; a new command is one more line here.
 constexpr UsageLine kCommands[] = {
-    {u"check 파일...", u"텍스트파일을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
-    {u"build 역본명 파일...", u"텍스트파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
+    {u"check 파일...",
+     u"파일(텍스트, IMP, USFM, OSIS, Zefania)을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
+    {u"build 역본명 파일...", u"파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
     {u"show 역본파일 구절", u"역본파일에서 한 구절의 구절명과 본문을 보여 줍니다."},
     {u"save 역본파일 구절 본문", u"역본파일의 한 구절에 본문을 저장합니다."},
     {u"history 역본파일 [구절]", u"역본파일(또는 한 구절)의 변경 이력을 최근 것부터 보여 줍니다."},
@@ -34,7 +35,7 @@ constexpr UsageLine kCommands[] = {
     {u"compact 역본파일", u"역본파일을 최적화합니다. 묻지 않고 바로 시작합니다."},
     {u"repair 역본파일", u"손상된 역본파일을 치료합니다."},
     {u"delete 역본파일", u"역본파일을 묻지 않고 바로 삭제합니다. 기본 제공파일은 삭제하지 않습니다."},
-    {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
+    {u"export 역본파일 폴더", u"역본파일을 책마다 텍스트 파일 하나(01-창.txt ... 66-계.txt)로 폴더에 내보냅니다."},
     {u"export 역본파일 파일.imp --format imp", u"역본파일을 SWORD의 imp2vs가 읽는 IMP 파일로 내보냅니다."},
     {u"export 역본파일 파일.osis.xml --format osis", u"역본파일을 SWORD의 osis2mod가 읽는 OSIS XML 파일로 내보냅니다."},
     {u"export 역본파일 파일.xml --format zefania",
@@ -54,7 +55,8 @@ constexpr UsageLine kOptions[] = {
     {u"--program-folder 폴더",
      u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더, "
      u"패키지로 설치했으면 $XDG_DATA_HOME/byeorisol/manager(보통 ~/.local/share/byeorisol/manager)입니다."},
-    {u"--encoding cp949|utf-8", u"export가 쓰는 텍스트파일의 인코딩입니다. 없으면 cp949입니다."},
+    {u"--encoding cp949|utf-8",
+     u"check와 build가 쓰는 err.txt와 export가 쓰는 텍스트 파일의 인코딩입니다. 없으면 utf-8(줄 끝 LF)입니다."},
     {u"--format text|imp|osis|zefania|vpl", u"export가 쓰는 형식입니다. 없으면 text입니다."},
     {u"--force", u"export가 같은 이름의 파일이 있어도 바꾸어 씁니다. 없으면 내보내지 않습니다."},
     {u"--regex", u"find와 replace가 찾을말을 정규식으로 읽습니다. 바꿀말의 \\1, \\2는 묶음이 찾은 내용입니다."},
@@ -207,7 +209,7 @@ QString UsageErrors::exportEncodingValues()
 QString UsageErrors::exportFileIsUtf8()
 {
     return QStringLiteral(
-        "IMP, OSIS, Zefania, VPL 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트파일에만 쓸 수 있습니다.");
+        "IMP, OSIS, Zefania, VPL 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트 파일에만 쓸 수 있습니다.");
 }
 
 QString UsageErrors::unknownOption(const QString& option)

@@ -56,15 +56,20 @@ int main(int argc, char* argv[])
     }
 
     const QString command = arguments.takeFirst();
-    if (command == QStringLiteral("check")) {
-        return cli::checkCommand(programFolder, arguments);
-    }
-    if (command == QStringLiteral("build")) {
+    if (command == QStringLiteral("check") || command == QStringLiteral("build")) {
+        QString why;
+        const std::optional<bool> logInCodePage949 = cli::takeLogEncoding(arguments, why);
+        if (!logInCodePage949) {
+            return cli::usageError(why);
+        }
+        if (command == QStringLiteral("check")) {
+            return cli::checkCommand(programFolder, arguments, *logInCodePage949);
+        }
         if (arguments.isEmpty()) {
             return cli::usageError(cli::UsageErrors::buildNeedsName());
         }
         const QString name = arguments.takeFirst();
-        return cli::buildCommand(programFolder, name, arguments);
+        return cli::buildCommand(programFolder, name, arguments, *logInCodePage949);
     }
     if (command == QStringLiteral("show")) {
         if (arguments.size() != 2) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "books/KoreanBookNames.h"
+#include "books/ReferenceParser.h"
 #include "versiondb/History.h"
 
 #include <QLocale>
@@ -22,8 +24,42 @@ public:
         return QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
     }
 
+    // A reference that names no verse of the version: which part of it is wrong, as the Korean numbering tells;
+    // otherwise (the form is not a reference's, or the version lacks a verse the numbering has) the text given.
+    [[nodiscard]] static QString referenceMistake(const QString& typed, const QString& otherwise)
+    {
+        using Mistake = books::TypedReference::Mistake;
+        const books::TypedReference read = books::ReferenceParser::parse(typed);
+        const QString book = books::KoreanBookNames::at(read.book).toString();
+        switch (read.mistake) {
+        case Mistake::NoSuchBook:
+            return QStringLiteral("성경에 '%1' 책이 없습니다. 확인하고 다시 입력하여 주십시오 !").arg(read.bookName);
+        case Mistake::NoSuchChapter:
+            return QStringLiteral("%1%2 %3장까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
+                .arg(book, topicParticle(book))
+                .arg(read.limit);
+        case Mistake::NoSuchVerse:
+            return QStringLiteral("%1 %2장은 %3절까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
+                .arg(book)
+                .arg(read.chapter)
+                .arg(read.limit);
+        case Mistake::None:
+        case Mistake::NotAReference:
+            break;
+        }
+        return otherwise;
+    }
+
+    // "은" after a last syllable that ends in a consonant, "는" after one that does not.
+    [[nodiscard]] static QString topicParticle(const QString& word)
+    {
+        const char16_t last = word.isEmpty() ? u'\0' : word.back().unicode();
+        const bool closed = last >= u'가' && last <= u'힣' && (last - u'가') % 28 != 0;
+        return closed ? QStringLiteral("은") : QStringLiteral("는");
+    }
+
     // Save with an empty reference box (tested before any trimming).
-    [[nodiscard]] static QString saveEmptyReference() { return QStringLiteral("저장할 성경구절이 비여 있습니다 !"); }
+    [[nodiscard]] static QString saveEmptyReference() { return QStringLiteral("저장할 성경구절이 비어 있습니다 !"); }
 
     // Save with a text that is empty once its end spaces are gone.
     [[nodiscard]] static QString saveEmptyText() { return QStringLiteral("저장할 성경본문이 없습니다 !"); }

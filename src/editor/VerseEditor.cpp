@@ -1,5 +1,6 @@
 #include "editor/VerseEditor.h"
 
+#include "books/ReferenceParser.h"
 #include "editor/EditRules.h"
 #include "editor/VersionSearch.h"
 #include "versiondb/Error.h"
@@ -114,7 +115,7 @@ GoOutcome VerseEditor::go(const QString& reference)
         return outcome;
     }
     try {
-        m_currentRow = m_version->Seek(outcome.reference);
+        m_currentRow = seekTyped(outcome.reference);
         if (!m_currentRow) {
             outcome.result = GoResult::NotFound;
             return outcome;
@@ -259,7 +260,7 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
             outcome.result = SaveResult::ReferenceNotFound;
             return outcome;
         }
-        m_currentRow = m_version->Seek(*outcome.reference);
+        m_currentRow = seekTyped(*outcome.reference);
         if (!m_currentRow) {
             outcome.result = SaveResult::ReferenceNotFound;
             return outcome;
@@ -292,10 +293,23 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
     return outcome;
 }
 
+std::optional<qint64> VerseEditor::seekTyped(const QString& reference)
+{
+    // The reference as it stands first, so that a version's own references are found whatever they are.
+    if (const std::optional<qint64> row = m_version->Seek(reference)) {
+        return row;
+    }
+    const books::TypedReference typed = books::ReferenceParser::parse(reference);
+    if (typed.mistake != books::TypedReference::Mistake::None || typed.reference == reference) {
+        return std::nullopt;
+    }
+    return m_version->Seek(typed.reference);
+}
+
 std::optional<qint64> VerseEditor::numberOf(const QString& reference)
 {
     const QString trimmed = trimSpaces(reference);
-    const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : m_version->Seek(trimmed);
+    const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : seekTyped(trimmed);
     if (!row) {
         return std::nullopt;
     }

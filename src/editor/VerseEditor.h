@@ -120,7 +120,8 @@ public:
     void close() noexcept;
     [[nodiscard]] bool isOpen() const { return m_version != nullptr; }
 
-    // Looks the reference up exactly as it stands once its end spaces are gone.
+    // Looks the reference up as it stands once its end spaces are gone, else as typed references read
+    // ("창1:1", "창세기 1:1", "Gen 1:1", "창 1" for "창 1:1").
     [[nodiscard]] GoOutcome go(const QString& reference);
 
     // The neighbours by 번호 of the record last found, or of the verse last shown when a
@@ -184,6 +185,8 @@ private:
     // 번호 of the verse to step from: the current record's, or the one last shown.
     [[nodiscard]] std::optional<QVariant> numberToStepFrom();
 
+    // The record of a trimmed, non-empty reference: as it stands, else as the reference parser reads it.
+    [[nodiscard]] std::optional<qint64> seekTyped(const QString& reference);
     // The verse of a reference as go finds it, or nothing; raises the engine's errors.
     [[nodiscard]] std::optional<qint64> numberOf(const QString& reference);
     [[nodiscard]] TakeBackOutcome takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source);

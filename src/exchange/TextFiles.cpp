@@ -10,7 +10,9 @@ namespace exchange {
 namespace {
 
 constexpr const char* kCodePage949 = "windows-949";
-const QString kLineEnd = QStringLiteral("\r\n");
+// Code page 949 files end their lines as Windows does, UTF-8 files as Linux does.
+const QString kCodePage949LineEnd = QStringLiteral("\r\n");
+const QString kUtf8LineEnd = QStringLiteral("\n");
 constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
 bool holdsLineBreak(const QString& text)
@@ -32,12 +34,12 @@ std::optional<QByteArray> inCodePage949(const QString& text)
 
 qsizetype lineLength(const Verse& verse)
 {
-    return verse.reference.size() + 1 + verse.text->size() + kLineEnd.size();
+    return verse.reference.size() + 1 + verse.text->size() + kCodePage949LineEnd.size();
 }
 
-void appendLine(QString& content, const Verse& verse)
+void appendLine(QString& content, const Verse& verse, const QString& lineEnd = kCodePage949LineEnd)
 {
-    content.append(verse.reference).append(u' ').append(*verse.text).append(kLineEnd);
+    content.append(verse.reference).append(u' ').append(*verse.text).append(lineEnd);
 }
 
 QString lineOf(const Verse& verse)
@@ -90,7 +92,7 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
         QString content;
         content.reserve(lengths[index]);
         for (const Verse* verse : lines[index]) {
-            appendLine(content, *verse);
+            appendLine(content, *verse, encoding == TextEncoding::Utf8 ? kUtf8LineEnd : kCodePage949LineEnd);
         }
         ExportFile file{textFileName(book), {}};
         if (encoding == TextEncoding::Utf8) {

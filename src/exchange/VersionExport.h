@@ -3,6 +3,7 @@
 #include "exchange/VersionVerses.h"
 #include "platform/FileFailure.h"
 #include "platform/RunControl.h"
+#include "platform/SystemCodePage.h"
 #include "versiondb/Error.h"
 
 #include <QByteArray>
@@ -23,9 +24,16 @@ enum class ExportFormat
 
 enum class TextEncoding
 {
-    Cp949, // code page 949, as the import reads text files without a byte-order mark
-    Utf8,  // UTF-8 with a byte-order mark
+    Cp949, // code page 949 with CR LF line ends, as the import reads text files without a byte-order mark
+    Utf8,  // UTF-8 with a byte-order mark, lines ending with LF
 };
+
+// The encoding of text files where none is chosen: the platform's own, code page 949 only where the system's code page
+// is 949.
+[[nodiscard]] inline TextEncoding defaultTextEncoding()
+{
+    return platform::systemCodePageIs949() ? TextEncoding::Cp949 : TextEncoding::Utf8;
+}
 
 struct ExportRequest
 {
@@ -33,7 +41,7 @@ struct ExportRequest
     // The folder of the text files, or the one file of any other format to write.
     QString destination;
     ExportFormat format = ExportFormat::Text;
-    TextEncoding encoding = TextEncoding::Cp949; // text files only: the other formats are always UTF-8
+    TextEncoding encoding = defaultTextEncoding(); // text files only: the other formats are always UTF-8
     // Files of the names the export writes are replaced; otherwise they refuse the export (WouldReplace).
     bool replace = false;
     // Watches the run, when given: the verses read out of all, and a cancel between verses or files.

@@ -235,7 +235,7 @@ void BuildPipeline::failPhase1(RunOutcome& outcome, const QString& description, 
 void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunOutcome& outcome)
 {
     m_acceptedCount = 0;
-    const ErrorLog log(m_programFolder);
+    const ErrorLog log(m_programFolder, m_logInCodePage949);
     ErrorLogWriter logWriter(log);
     CheckResult checked;
     try {

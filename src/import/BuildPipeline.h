@@ -2,6 +2,7 @@
 
 #include "import/TextFileChecker.h"
 #include "platform/MessageIcon.h"
+#include "platform/SystemCodePage.h"
 #include "versiondb/History.h"
 
 #include <QHash>
@@ -87,6 +88,9 @@ public:
     // version when it made it.
     [[nodiscard]] RunOutcome runBuild(const QString& versionName, const QStringList& files);
 
+    // Writes the error log in code page 949 with CR LF (set) or UTF-8 with LF; the platform's own by default.
+    void setLogInCodePage949(bool codePage949) { m_logInCodePage949 = codePage949; }
+
 private:
     // Phase 1: makes sure the target exists and holds the reference version's verse skeleton. Adds its own
     // failure to the outcome; false after it.
@@ -121,6 +125,7 @@ private:
     std::optional<QString> m_phase1Failure;
     bool m_madeFresh = false; // phase 1 made the version
     QString m_targetPath;
+    bool m_logInCodePage949 = platform::systemCodePageIs949();
 };
 
 } // namespace importer

@@ -18,8 +18,9 @@ const QString kAsideSuffix = QStringLiteral(".before-run");
 
 } // namespace
 
-ErrorLog::ErrorLog(const QString& programFolder)
-    : m_path(programFolder + platform::separator() + kFileName), m_asidePath(m_path + kAsideSuffix)
+ErrorLog::ErrorLog(const QString& programFolder, bool codePage949)
+    : m_path(programFolder + platform::separator() + kFileName), m_asidePath(m_path + kAsideSuffix),
+      m_codePage949(codePage949)
 {}
 
 bool ErrorLog::exists() const

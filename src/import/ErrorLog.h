@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileFailure.h"
+#include "platform/SystemCodePage.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -14,9 +15,11 @@ namespace importer {
 class ErrorLog
 {
 public:
-    explicit ErrorLog(const QString& programFolder);
+    // Written in code page 949 with CR LF line ends when codePage949 is set, else in UTF-8 with LF.
+    explicit ErrorLog(const QString& programFolder, bool codePage949 = platform::systemCodePageIs949());
 
     [[nodiscard]] const QString& path() const { return m_path; }
+    [[nodiscard]] bool inCodePage949() const { return m_codePage949; }
 
     // Whether the log is there (a normal file).
     [[nodiscard]] bool exists() const;
@@ -37,6 +40,7 @@ public:
 private:
     QString m_path;
     QString m_asidePath;
+    bool m_codePage949;
 };
 
 } // namespace importer

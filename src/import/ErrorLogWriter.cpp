@@ -9,14 +9,17 @@ namespace importer {
 namespace {
 
 constexpr const char* kCodePage949 = "windows-949";
-constexpr char kLineEnd[] = "\r\n";
+constexpr const char* kCodePage949LineEnd = "\r\n";
+constexpr const char* kUtf8LineEnd = "\n";
 
 } // namespace
 
 ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
     : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)),
       // The default replacement of the encoder is "?", one per character it cannot encode.
-      m_encoder(kCodePage949, QStringConverter::Flag::Stateless), m_file(m_path)
+      m_encoder(log.inCodePage949() ? QStringEncoder(kCodePage949, QStringConverter::Flag::Stateless)
+                                    : QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)),
+      m_lineEnd(log.inCodePage949() ? kCodePage949LineEnd : kUtf8LineEnd), m_file(m_path)
 {
     // Never written in place: an "err.txt" is always a whole log.
     m_file.setDirectWriteFallback(false);
@@ -80,7 +83,7 @@ bool ErrorLogWriter::writeLine(const QString& line)
 {
     m_bytes = m_encoder.encode(line);
     m_encoder.resetState();
-    m_bytes.append(kLineEnd);
+    m_bytes.append(m_lineEnd);
     return m_file.write(m_bytes) == m_bytes.size();
 }
 

@@ -14,8 +14,8 @@ namespace importer {
 
 // Writes the error log while a run goes on, one entry at a time, so that nothing of the error
 // list is held in memory. Nothing is written before the first entry; that entry starts the log
-// with the header line (the time of that moment) and the empty line. Code page 949, lines ending
-// with CR LF; a character that code page 949 cannot hold is written as "?".
+// with the header line (the time of that moment) and the empty line. In the log's encoding: code page 949 with
+// lines ending with CR LF, where a character that code page 949 cannot hold is written as "?"; or UTF-8 with LF.
 //
 // The lines go to a scratch file beside the log, which becomes "err.txt" only at commit(): a run
 // that stops on a failure, or whose log could not be written to the end, leaves no "err.txt".
@@ -48,6 +48,7 @@ private:
     QLocale m_locale;
     Clock m_clock;
     QStringEncoder m_encoder;
+    const char* m_lineEnd;
     QSaveFile m_file;
     QByteArray m_bytes;
     qint64 m_entries = 0;

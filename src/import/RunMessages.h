@@ -16,7 +16,7 @@ public:
     [[nodiscard]] static QString testFinishedWithErrors()
     {
         return QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n"
-                              "그러나 일부 텍스트파일에서 편집오류가 발견되어 오류목록파일('err.txt')을 열겠습니다.\r\n"
+                              "그러나 일부 파일에서 편집오류가 발견되어 오류목록파일('err.txt')을 열겠습니다.\r\n"
                               "한번 살펴보시고 오류를 수정하여 주십시오.\r\n"
                               "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
     }
@@ -25,7 +25,7 @@ public:
     [[nodiscard]] static QString testFinishedWithoutErrors()
     {
         return QStringLiteral("테스트 작업이 완료되었습니다.\r\n\r\n"
-                              "지금 목록에 있는 텍스트파일은 편집오류가 발견되지 않았습니다.");
+                              "지금 목록에 있는 텍스트 파일은 편집오류가 발견되지 않았습니다.");
     }
 
     // The build run found no errors.
@@ -39,10 +39,9 @@ public:
     // The build run found errors; the error log is opened after this message.
     [[nodiscard]] static QString buildFinishedWithErrors(const QString& versionName, int acceptedCount)
     {
-        return versionName +
-               QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n텍스트파일에서 추가된 절수는 총: ") +
+        return versionName + QStringLiteral("\r\n\r\n만들기 작업이 완료되었습니다.\r\n파일에서 추가된 절수는 총: ") +
                QString::number(acceptedCount) +
-               QStringLiteral("절입니다\r\n\r\n그러나 텍스트파일에서 편집오류가 발견되어 일부 구절을 추가하지 "
+               QStringLiteral("절입니다\r\n\r\n그러나 파일에서 편집오류가 발견되어 일부 구절을 추가하지 "
                               "못했습니다. 오류목록파일('err.txt')을 열고 올바르게 편집후 다시 재작업하십시오.\r\n"
                               "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
     }

@@ -12,18 +12,18 @@ namespace importer {
 
 namespace {
 
-const QString kNoFilesForCheck = QStringLiteral("성경원문이 들어있는 텍스트파일을 목록에 추가하십시오 !");
+const QString kNoFilesForCheck = QStringLiteral("성경원문이 들어있는 텍스트 파일을 목록에 추가하십시오 !");
 const QString kNoFilesForBuild =
-    QStringLiteral("1번[탭]의 파일목록이 비여있습니다. 역본원문이 있는 텍스트 파일을 추가하십시오 !");
+    QStringLiteral("1번[탭]의 파일목록이 비어 있습니다. 역본원문이 있는 텍스트 파일을 추가하십시오 !");
 const QString kNoVersionName = QStringLiteral("역본명을 2번[탭]에서 설정하여 주십시오 !");
 const QString kShippedTarget = QStringLiteral("선택하신 파일은 기본 제공파일로 '성경본문 편집'만을 지원합니다.");
 const QString kRemoveFromList = QStringLiteral(" 목록에서 삭제하여 주십시오 !");
 // The same refusals in the command line's words.
-const QString kNoFilesForCheckOnCommandLine = QStringLiteral("검사할 텍스트파일을 명령줄에 적어 주십시오 !");
-const QString kNoFilesForBuildOnCommandLine = QStringLiteral("역본을 만들 텍스트파일을 명령줄에 적어 주십시오 !");
+const QString kNoFilesForCheckOnCommandLine = QStringLiteral("검사할 텍스트 파일을 명령줄에 적어 주십시오 !");
+const QString kNoFilesForBuildOnCommandLine = QStringLiteral("역본을 만들 텍스트 파일을 명령줄에 적어 주십시오 !");
 const QString kNoVersionNameOnCommandLine = QStringLiteral("만들 역본의 이름을 적어 주십시오 !");
 const QString kRemoveFromCommandLine = QStringLiteral(" 명령줄에서 빼 주십시오 !");
-const QString kDatabaseFile = QStringLiteral("역본파일과 같은 데이터베이스 파일은 텍스트파일로 읽을 수 없습니다.");
+const QString kDatabaseFile = QStringLiteral("역본파일과 같은 데이터베이스 파일은 텍스트 파일로 읽을 수 없습니다.");
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
     QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");

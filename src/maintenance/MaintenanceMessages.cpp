@@ -10,8 +10,8 @@ namespace {
 
 const QString kAfterName = QStringLiteral("\r\n\r\n");
 const QString kRepairQuestion = QStringLiteral("선택된 파일을 치료하시겠습니까?");
-const QString kCompactQuestion = QStringLiteral("선택된 파일을 최척화하겠습니까?");
-const QString kDeleteQuestion = QStringLiteral("선택하신 역본파일을 석제하시겠습니까?");
+const QString kCompactQuestion = QStringLiteral("선택된 파일을 최적화하시겠습니까?");
+const QString kDeleteQuestion = QStringLiteral("선택하신 역본파일을 삭제하시겠습니까?");
 const QString kRepaired = QStringLiteral("성공적으로 치료가 끝났습니다 !");
 const QString kRepairFailed = QStringLiteral("치료하지 못했습니다!");
 const QString kRepairIncomplete = QStringLiteral("치료를 마쳤지만 본문을 모두 되살리지는 못했습니다 !");
@@ -26,7 +26,7 @@ const QString kRepairFirst = QStringLiteral("먼저 \"손상된 역본파일 치
 const QString kErrorNumber = QStringLiteral("오류 번호: ");
 const QString kCompacted = QStringLiteral("성공적으로 완료되었습니다.");
 const QString kCompactAdvice = QStringLiteral("자료의 수정작업이 적으면 자주 최적화할 필요는 없습니다 !");
-const QString kCompactFailed = QStringLiteral("예기치 못한 오류가 발행하여 더이상 작업을 진행할 수 없습니다 !");
+const QString kCompactFailed = QStringLiteral("예기치 못한 오류가 발생하여 더이상 작업을 진행할 수 없습니다 !");
 const QString kRepairCancelled = QStringLiteral("치료를 취소했습니다. 파일은 치료하기 전 그대로입니다.");
 const QString kCompactCancelled = QStringLiteral("최적화를 취소했습니다. 파일은 최적화하기 전 그대로입니다.");
 const QString kShippedRefused = QStringLiteral("선택하신 파일은 기본 제공파일로 삭제할 수 없습니다 !");

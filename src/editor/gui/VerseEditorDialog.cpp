@@ -1,5 +1,9 @@
 #include "editor/gui/VerseEditorDialog.h"
 
+#include "books/BookAbbreviations.h"
+#include "books/KoreanBookNames.h"
+#include "books/ReferenceParser.h"
+#include "books/Versification.h"
 #include "editor/EditRules.h"
 #include "editor/EditorMessages.h"
 #include "editor/gui/FindReplaceDialog.h"
@@ -11,6 +15,7 @@
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
@@ -38,6 +43,9 @@ const QString kOpenVersion = QStringLiteral("성경역본");
 const QString kOpenStepEnd = QStringLiteral("을 선택하세요.");
 const QString kGoStep = QStringLiteral("② 편집할 성경구절로 이동하세요.");
 const QString kReferenceTip = QStringLiteral("여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요");
+const QString kBook = QStringLiteral("책");
+const QString kChapter = QStringLiteral("장");
+const QString kVerse = QStringLiteral("절");
 const QString kGo = QStringLiteral("이동");
 const QString kGoTip = QStringLiteral("구절이동");
 const QString kFirst = QStringLiteral("|◀");
@@ -50,9 +58,9 @@ const QString kLast = QStringLiteral("▶|");
 const QString kLastTip = QStringLiteral("마지막 구절로 이동");
 const QString kNotes = QStringLiteral("참고사항");
 const QString kReferenceFormat = QStringLiteral("성경구절 입력형식은 다음과 같습니다.");
-const QString kReferenceExample = QStringLiteral("창 1:1 or 요일 1:1 or 계 1:2 ...");
+const QString kReferenceExample = QStringLiteral("창 1:1, 창세기 1:1, 창1:1, 요일 1:1, 계 1 ...");
 const QString kCompactNote =
-    QStringLiteral("편집작업 완료후 역본파일 압축 작업을 한번 해주시면 용량과 속도가 개선됩니다.");
+    QStringLiteral("편집작업 완료후 역본파일 최적화 작업을 한번 해주시면 용량과 속도가 개선됩니다.");
 const QString kMemoNote =
     QStringLiteral("성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다.");
 const QString kShownReference = QStringLiteral("성경구절");
@@ -61,7 +69,7 @@ const QString kSaveStep = QStringLiteral("③ 편집이 완료된 구절을 ");
 const QString kSave = QStringLiteral("저장(&S)");
 const QString kSaveStepEnd = QStringLiteral("하세요.");
 const QString kFont = QStringLiteral("성경본문 편집(글꼴/색상) 변경");
-const QString kReload = QStringLiteral("성경본문 Reload");
+const QString kReload = QStringLiteral("성경본문 다시 읽기");
 const QString kClose = QStringLiteral("닫기");
 const QString kUndo = QStringLiteral("되돌리기(&U)");
 const QString kUndoTip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다");
@@ -153,6 +161,17 @@ void VerseEditorDialog::createWidgets()
     button(m_previousButton, "previousButton");
     button(m_nextButton, "nextButton");
     button(m_lastButton, "lastButton");
+    const auto combo = [this](QComboBox*& member, const char* name) {
+        member = new QComboBox(this);
+        member->setObjectName(QString::fromLatin1(name));
+    };
+    combo(m_bookCombo, "bookCombo");
+    combo(m_chapterCombo, "chapterCombo");
+    combo(m_verseCombo, "verseCombo");
+    for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
+        m_bookCombo->addItem(books::KoreanBookNames::at(book).toString(), book);
+    }
+    fillPicker(1, 1, 1);
     button(m_saveButton, "saveButton");
     // The program writes the display box and never reads it.
     m_shownReferenceEdit = new QLineEdit(this);
@@ -188,6 +207,11 @@ void VerseEditorDialog::createWidgets()
     // Enter in the reference box goes, whatever the modifier keys.
     connect(m_referenceEdit, &QLineEdit::returnPressed, this, &VerseEditorDialog::onGoClicked);
     connect(m_referenceEdit, &QLineEdit::textChanged, this, &VerseEditorDialog::onReferenceChanged);
+    // A choice in the picker goes to its verse: a book to its first chapter, a chapter to its first verse.
+    connect(m_bookCombo, &QComboBox::activated, this, [this] { pickVerse(1, 1); });
+    connect(m_chapterCombo, &QComboBox::activated, this, [this] { pickVerse(m_chapterCombo->currentIndex() + 1, 1); });
+    connect(m_verseCombo, &QComboBox::activated, this,
+            [this] { pickVerse(m_chapterCombo->currentIndex() + 1, m_verseCombo->currentIndex() + 1); });
     connect(m_firstButton, &QPushButton::clicked, this, &VerseEditorDialog::onFirstClicked);
     connect(m_previousButton, &QPushButton::clicked, this, &VerseEditorDialog::onPreviousClicked);
     connect(m_nextButton, &QPushButton::clicked, this, &VerseEditorDialog::onNextClicked);
@@ -219,6 +243,11 @@ void VerseEditorDialog::createLayout()
     for (QPushButton* step : {m_goButton, m_firstButton, m_previousButton, m_nextButton, m_lastButton}) {
         goRow->addWidget(step);
     }
+    auto* pickRow = new QHBoxLayout;
+    pickRow->addWidget(m_bookCombo);
+    pickRow->addWidget(m_chapterCombo);
+    pickRow->addWidget(m_verseCombo);
+    pickRow->addStretch();
     auto* saveRow = new QHBoxLayout;
     saveRow->addWidget(m_saveStepLabel);
     saveRow->addWidget(m_saveButton);
@@ -228,6 +257,7 @@ void VerseEditorDialog::createLayout()
     steps->addLayout(openRow);
     steps->addWidget(m_goStepLabel);
     steps->addLayout(goRow);
+    steps->addLayout(pickRow);
     steps->addLayout(saveRow);
     steps->addStretch();
 
@@ -275,11 +305,11 @@ void VerseEditorDialog::createLayout()
     layout->addLayout(verse, 1);
     layout->addLayout(bottom);
 
-    const QList<QWidget*> order = {m_openVersionButton,  m_referenceEdit, m_goButton,          m_firstButton,
-                                   m_previousButton,     m_nextButton,    m_lastButton,        m_saveButton,
-                                   m_shownReferenceEdit, m_verseTextEdit, m_findReplaceButton, m_reloadButton,
-                                   m_fontButton,         m_undoButton,    m_redoButton,        m_undoVersionButton,
-                                   m_historyButton,      m_closeButton};
+    const QList<QWidget*> order = {
+        m_openVersionButton, m_referenceEdit,     m_goButton,     m_firstButton, m_previousButton, m_nextButton,
+        m_lastButton,        m_bookCombo,         m_chapterCombo, m_verseCombo,  m_saveButton,     m_shownReferenceEdit,
+        m_verseTextEdit,     m_findReplaceButton, m_reloadButton, m_fontButton,  m_undoButton,     m_redoButton,
+        m_undoVersionButton, m_historyButton,     m_closeButton};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -294,6 +324,9 @@ void VerseEditorDialog::applyTexts()
     m_goStepLabel->setText(kGoStep);
     m_referenceEdit->setToolTip(kReferenceTip);
     m_goButton->setText(kGo);
+    m_bookCombo->setAccessibleName(kBook);
+    m_chapterCombo->setAccessibleName(kChapter);
+    m_verseCombo->setAccessibleName(kVerse);
     m_goButton->setToolTip(kGoTip);
     // The arrows are named by their tooltips.
     const std::pair<QPushButton*, std::pair<QString, QString>> arrows[] = {
@@ -412,7 +445,8 @@ void VerseEditorDialog::setVersionControlsEnabled(bool enabled)
     for (QWidget* control : {static_cast<QWidget*>(m_referenceEdit), static_cast<QWidget*>(m_goButton),
                              static_cast<QWidget*>(m_firstButton), static_cast<QWidget*>(m_previousButton),
                              static_cast<QWidget*>(m_nextButton), static_cast<QWidget*>(m_lastButton),
-                             static_cast<QWidget*>(m_verseTextEdit)}) {
+                             static_cast<QWidget*>(m_bookCombo), static_cast<QWidget*>(m_chapterCombo),
+                             static_cast<QWidget*>(m_verseCombo), static_cast<QWidget*>(m_verseTextEdit)}) {
         control->setEnabled(enabled);
     }
     showModified();
@@ -523,7 +557,7 @@ void VerseEditorDialog::goToReference()
         return;
     case GoResult::NotFound:
         // The display box and the text box keep what they showed.
-        warn(EditorMessages::goReferenceNotFound());
+        warn(EditorMessages::referenceMistake(outcome.reference, EditorMessages::goReferenceNotFound()));
         m_referenceEdit->setFocus();
         m_referenceEdit->selectAll();
         return;
@@ -531,12 +565,51 @@ void VerseEditorDialog::goToReference()
         m_storedText = outcome.verse.text;
         m_shownReferenceEdit->setText(outcome.verse.reference);
         m_verseTextEdit->setPlainText(outcome.verse.text);
+        showPicked(outcome.verse.reference);
         showModified();
         return;
     case GoResult::Failed:
         showEngineFailure(outcome.failure);
         return;
     }
+}
+
+void VerseEditorDialog::fillPicker(int book, int chapter, int verse)
+{
+    const auto fill = [](QComboBox* combo, int count, const QString& unit, int current) {
+        if (combo->count() != count) {
+            combo->clear();
+            for (int n = 1; n <= count; ++n) {
+                combo->addItem(QString::number(n) + unit);
+            }
+        }
+        combo->setCurrentIndex(current - 1);
+    };
+    m_bookCombo->setCurrentIndex(book - 1);
+    fill(m_chapterCombo, books::ReferenceParser::chapterCount(book), kChapter, chapter);
+    fill(m_verseCombo, books::ReferenceParser::verseCount(book, chapter), kVerse, verse);
+}
+
+void VerseEditorDialog::showPicked(const QString& reference)
+{
+    // A verse outside the Korean numbering leaves the picker as it was.
+    books::ReferenceParts parts;
+    if (books::splitReference(reference, parts) &&
+        parts.verse <= books::ReferenceParser::verseCount(parts.bookNumber, parts.chapter)) {
+        fillPicker(parts.bookNumber, parts.chapter, parts.verse);
+    }
+}
+
+void VerseEditorDialog::pickVerse(int chapter, int verse)
+{
+    const int book = m_bookCombo->currentIndex() + 1;
+    if (refusedWithoutVersion() || keepsEdit()) {
+        showPicked(m_shownReferenceEdit->text());
+        return;
+    }
+    fillPicker(book, chapter, verse);
+    m_referenceEdit->setText(books::canonicalReference(books::BookAbbreviations::at(book), chapter, verse));
+    goToReference();
 }
 
 void VerseEditorDialog::onReferenceChanged()
@@ -664,7 +737,8 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
     }
     switch (outcome.result) {
     case SaveResult::ReferenceNotFound:
-        warn(EditorMessages::saveReferenceNotFound());
+        warn(EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
+                                              EditorMessages::saveReferenceNotFound()));
         return false;
     case SaveResult::LineBreak: {
         warn(EditorMessages::saveLineBreak());

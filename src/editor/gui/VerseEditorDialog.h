@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -92,6 +93,12 @@ private:
     [[nodiscard]] bool keepsEdit();
     // Shows what a save did; true when it stored. The reference box takes the trimmed reference when intoReference.
     bool showSaved(const SaveOutcome& outcome, bool intoReference);
+    // The picker at a verse of the Korean numbering, its chapters and verses those of the book and chapter.
+    void fillPicker(int book, int chapter, int verse);
+    // The picker at the verse of a canonical reference; as it was for any other.
+    void showPicked(const QString& reference);
+    // Goes to a verse of the book the picker shows, after asking about an edit not saved.
+    void pickVerse(int chapter, int verse);
     // Go, first and last without asking.
     void goToReference();
     void goFirst();
@@ -140,6 +147,10 @@ private:
     QPushButton* m_previousButton = nullptr;
     QPushButton* m_nextButton = nullptr;
     QPushButton* m_lastButton = nullptr;
+    // The picker beside the reference box: book, chapter and verse.
+    QComboBox* m_bookCombo = nullptr;
+    QComboBox* m_chapterCombo = nullptr;
+    QComboBox* m_verseCombo = nullptr;
     QLabel* m_saveStepLabel = nullptr;
     QPushButton* m_saveButton = nullptr;
     QLabel* m_saveStepEndLabel = nullptr;

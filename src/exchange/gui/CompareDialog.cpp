@@ -27,7 +27,7 @@ namespace {
 const QString kWindowTitle = QStringLiteral("역본 비교");
 const QString kVersionALabel = QStringLiteral("역본 &A");
 const QString kVersionBLabel = QStringLiteral("역본 &B");
-const QString kBrowse = QStringLiteral("찾기...");
+const QString kBrowse = QStringLiteral("찾아보기...");
 const QString kCompare = QStringLiteral("비교(&C)");
 const QString kCancel = QStringLiteral("취소");
 const QString kClose = QStringLiteral("닫기");

@@ -34,7 +34,7 @@ namespace {
 const QString kWindowTitle = QStringLiteral("역본파일 내보내기");
 const QString kVersionLabel = QStringLiteral("내보낼 역본파일");
 const QString kFormatLabel = QStringLiteral("형식");
-const QString kTextFiles = QStringLiteral("텍스트파일");
+const QString kTextFiles = QStringLiteral("텍스트 파일");
 const QString kImp = QStringLiteral("IMP");
 const QString kOsis = QStringLiteral("OSIS");
 const QString kZefania = QStringLiteral("Zefania");
@@ -43,7 +43,7 @@ const QString kEncodingLabel = QStringLiteral("인코딩");
 const QString kCodePage949 = QStringLiteral("코드 페이지 949");
 const QString kUtf8 = QStringLiteral("UTF-8");
 const QString kFolderLabel = QStringLiteral("저장할 폴더");
-const QString kBrowse = QStringLiteral("찾기...");
+const QString kBrowse = QStringLiteral("찾아보기...");
 const QString kExport = QStringLiteral("내보내기");
 const QString kCancel = QStringLiteral("취소");
 const QString kClose = QStringLiteral("닫기");
@@ -104,6 +104,8 @@ void ExportDialog::createWidgets()
     m_encodingLabel = named<QLabel>(this, "encodingLabel");
     m_encodingCombo = named<QComboBox>(this, "encodingCombo");
     m_encodingCombo->addItems({QString(), QString()});
+    m_textEncoding = exchange::defaultTextEncoding() == TextEncoding::Cp949 ? 0 : 1;
+    m_encodingCombo->setCurrentIndex(m_textEncoding);
     m_folderLabel = named<QLabel>(this, "folderLabel");
     m_folderEdit = named<QLineEdit>(this, "folderEdit");
     m_folderBrowseButton = named<QPushButton>(this, "folderBrowseButton");

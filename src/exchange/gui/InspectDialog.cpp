@@ -32,7 +32,7 @@ namespace {
 const QString kWindowTitle = QStringLiteral("본문 점검");
 const QString kVersionLabel = QStringLiteral("역본(&V)");
 const QString kOtherVersionLabel = QStringLiteral("비교 역본(&O)");
-const QString kBrowse = QStringLiteral("찾기...");
+const QString kBrowse = QStringLiteral("찾아보기...");
 const QString kKinds = QStringLiteral("점검할 항목");
 const QString kInspect = QStringLiteral("점검(&S)");
 const QString kCompose = QStringLiteral("한글 조합(&H)");

@@ -16,102 +16,103 @@ namespace importer {
 
 namespace {
 
-const QString kCaption = QStringLiteral("텍스트 파일 형식에 대한 설명");
-const QString kTabCaptions = QStringLiteral("텍스트 파일 형식|유익한 정보 몇가지|올바른 편집형태 샘플(꼭! 보세요)");
+const QString kCaption = QStringLiteral("파일 형식에 대한 설명");
+const QString kTabCaptions = QStringLiteral("파일 형식|유익한 정보 몇가지|올바른 편집형태 샘플(꼭! 보세요)");
 const QString kOk = QStringLiteral("확인");
 
-const QString kExampleVerse = QStringLiteral("In the beginning God created the heavens and the earth.");
-
-// Tab 1: the format rules.
+// Tab 1: the formats the import reads, each with an example.
 const QStringList kFormatLines = {
     QString(),
-    QStringLiteral("올바르게 역본을 추가하려면 아래와 같은 형식으로 텍스트파일을 편집해야 합니다."),
+    QStringLiteral("올바르게 역본을 추가하려면 아래와 같은 형식 가운데 하나로 파일을 만들어야 합니다."),
+    QStringLiteral("파일은 UTF-8(바이트 순서 표시가 있든 없든)이나 UTF-16, 코드 페이지 949로 읽습니다."),
     QString(),
-    QStringLiteral("//////공통적 형식//////"),
+    QStringLiteral("//////텍스트 파일 (*.txt)//////"),
     QString(),
-    QStringLiteral("1. 반드시 절은 한줄로만 구성되어야 합니다."),
+    QStringLiteral("1. 한 줄에 한 절을 [책 장:절 본문] 형식으로 적습니다."),
     QStringLiteral("올바른(예)"),
-    QStringLiteral("창 1:1 ") + kExampleVerse,
+    QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라"),
     QStringLiteral("나쁜(예)"),
-    QStringLiteral("창 1:1 In the beginning God created the "),
-    QStringLiteral("heavens and the earth."),
+    QStringLiteral("창 1:1 태초에 하나님이"),
+    QStringLiteral("천지를 창조하시니라"),
     QStringLiteral("(창 1:1절이 두줄로 편집되어 있음을 볼 수 있습니다)"),
     QStringLiteral("※성경 이외에 다른 자료(주석,강해,절관주)일 경우에도 동일하게 적용됩니다."),
     QString(),
-    QStringLiteral("2. 성경책명은 반드시 약자으로 입력해야 합니다."),
+    QStringLiteral("2. 성경책명은 반드시 약자로 입력해야 합니다."),
     QStringLiteral("올바른(예)"),
-    QStringLiteral("창 1:1 ") + kExampleVerse,
+    QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라"),
     QStringLiteral("나쁜(예)"),
-    QStringLiteral("창세기 1:1 ") + kExampleVerse,
+    QStringLiteral("창세기 1:1 태초에 하나님이 천지를 창조하시니라"),
     QString(),
-    QStringLiteral("3. 창과 절사이에 반드시 ':'기호가 추가되어야 합니다."),
-    QStringLiteral("올바른(예)"),
-    QStringLiteral("창 1:1 ") + kExampleVerse,
+    QStringLiteral("3. 장과 절 사이에 반드시 ':'기호가 있어야 합니다."),
     QStringLiteral("나쁜(예)"),
-    QStringLiteral("창 1;1 ") + kExampleVerse + QStringLiteral(" 또는"),
-    QStringLiteral("창 1-1 ") + kExampleVerse + QStringLiteral(" 또는"),
-    QStringLiteral("창 1~1 ") + kExampleVerse,
-    QStringLiteral("..."),
+    QStringLiteral("창 1;1 태초에 하나님이 천지를 창조하시니라 또는"),
+    QStringLiteral("창 1-1 태초에 하나님이 천지를 창조하시니라"),
     QString(),
     QStringLiteral("4. 성경구절명은 개역성경의 장,절과 비교하여 오류여부를 검사합니다."),
     QString(),
     QStringLiteral("5. 본문내용의 앞쪽과 뒤쪽에 공백줄이 없어야 합니다."),
-    QStringLiteral("   또한 내용중간에 다른 문자들이 추가되면 무조건 오류로 간주됩니다."),
     QString(),
-    QStringLiteral("6. 성경원문 이외에 다른 단어나 내용을 추가하시면 성구검색의 신뢰도를 저해할 수 있습니다."),
+    QStringLiteral("//////IMP 파일 (*.imp)//////"),
     QString(),
-    QStringLiteral("7. 형식에 부적합한 성경구절은 무조건 제외되며 사용자의 설정에 따라 별도 로그파일을 생성하여 "
-                   "문제의 테스트파일 수정에 참고할 수 있습니다."),
+    QStringLiteral("구절마다 $$$ 다음에 영어 책이름과 장:절을 적은 줄, 그 아래에 본문을 적습니다."),
+    QStringLiteral("$$$Gen 1:1"),
+    QStringLiteral("태초에 하나님이 천지를 창조하시니라"),
     QString(),
-    QStringLiteral("8. 컴퓨터 초보자를 위하여 별도 기술지원을 해드리고 있습니다."),
-    QStringLiteral("   전화: 따로 두지 않습니다 (전자우편이나 홈페이지로 문의하여 주십시오)"),
+    QStringLiteral("//////USFM 파일 (*.usfm, *.sfm)//////"),
+    QString(),
+    QStringLiteral("책마다 파일 하나로, \\id 다음에 책 코드, \\c 다음에 장, \\v 다음에 절과 본문을 적습니다."),
+    QStringLiteral("\\id GEN"),
+    QStringLiteral("\\c 1"),
+    QStringLiteral("\\v 1 태초에 하나님이 천지를 창조하시니라"),
+    QString(),
+    QStringLiteral("//////OSIS XML 파일 (*.xml)//////"),
+    QString(),
+    QStringLiteral("<verse osisID=\"Gen.1.1\">태초에 하나님이 천지를 창조하시니라</verse>"),
+    QString(),
+    QStringLiteral("//////Zefania XML 파일 (*.xml)//////"),
+    QString(),
+    QStringLiteral("<BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\">"),
+    QStringLiteral("<VERS vnumber=\"1\">태초에 하나님이 천지를 창조하시니라</VERS>"),
+    QString(),
+    QStringLiteral("//////공통//////"),
+    QString(),
+    QStringLiteral("1. 성경원문 이외에 다른 단어나 내용을 추가하시면 성구검색의 신뢰도를 저해할 수 있습니다."),
+    QString(),
+    QStringLiteral(
+        "2. 형식에 맞지 않는 구절은 제외되며, 그 줄과 까닭은 프로그램 폴더의 오류목록파일(err.txt)에 기록됩니다."),
+    QString(),
+    QStringLiteral("3. 도움이 필요하시면 전자우편이나 홈페이지로 문의하여 주십시오."),
     QStringLiteral("   전자우편: support@byeorisol.example.org"),
     QStringLiteral("   홈페이지: https://byeorisol.example.org"),
-    QString(),
     QString(70, QLatin1Char('-')),
 };
 
-// Tab 2: where text files come from, in general terms.
+// Tab 2: where such files come from, in general terms.
 const QStringList kSourcesLines = {
     QString(),
     QStringLiteral("1. 텍스트 파일로 변환하기"),
-    QStringLiteral("   워드프로세서(문서작성기)의 문서로 가지고 계신 성경본문은 그 프로그램의 '다른 이름으로 저장' "
-                   "기능을 이용하여 텍스트 파일 형식으로 다시 저장하십시오. 저장할 때 코드를 묻는 경우에는 한글 "
-                   "완성형(KS X 1001) 코드를 선택하십시오."),
-    QStringLiteral("   이렇게 저장한 파일을 메모장과 같은 텍스트 편집기로 열어 '텍스트 파일 형식'에서 설명한 형식에 "
-                   "맞게 편집하시면 됩니다."),
+    QStringLiteral(
+        "   워드프로세서(문서작성기)의 문서로 가지고 계신 성경본문은 그 프로그램의 '다른 이름으로 저장' 기능을 "
+        "이용하여 텍스트 파일 형식으로 다시 저장하십시오. 인코딩을 묻는 경우에는 UTF-8을 선택하십시오."),
+    QStringLiteral(
+        "   이렇게 저장한 파일을 텍스트 편집기로 열어 '파일 형식'에서 설명한 형식에 맞게 편집하시면 됩니다."),
     QString(),
     QStringLiteral("2. 성경프로그램에서 ...."),
-    QStringLiteral("   많은 성경프로그램은 내보내기 기능으로 성경본문을 텍스트 파일로 저장할 수 있습니다. 그런 기능이 "
-                   "없는 프로그램에서는 본문을 직접 복사하여 텍스트 편집기에 붙여 넣어야 합니다."),
+    QStringLiteral("   많은 성경프로그램은 내보내기 기능으로 성경본문을 텍스트 파일이나 IMP, USFM, OSIS, Zefania "
+                   "파일로 저장할 수 있습니다. 그런 파일은 고치지 않고 그대로 추가할 수 있습니다."),
     QString(),
     QStringLiteral("3. 통신상에서 구하기"),
-    QStringLiteral("   개인이 직접 입력한 성경본문을 통신망의 공개자료실이나 국내외의 웹사이트에서 구할 수 있습니다."),
+    QStringLiteral(
+        "   개인이 직접 입력한 성경본문이나 공개된 USFM, OSIS, Zefania 파일을 국내외의 웹사이트에서 구할 수 있습니다."),
 };
 
-// Tab 3: the sample, 창 1:1 to 1:11 of the King James Version, spaced as such
-// files often come.
+// Tab 3: the sample, 창 1:1 to 1:5 as a text file holds them.
 const QStringList kSampleLines = {
-    QStringLiteral("창 1:1 In the beginning God created the heaven and the earth ."),
-    QStringLiteral("창 1:2 And the earth  was  without form , and void ; and darkness  was upon the face  of the "
-                   "deep . And the Spirit  of God  moved  upon  the face  of the waters ."),
-    QStringLiteral("창 1:3 And God  said , Let there be light : and there was light ."),
-    QStringLiteral("창 1:4 And God saw the light , that  it was  good : and God divided  the light from the "
-                   "darkness ."),
-    QStringLiteral("창 1:5 And God called the light Day , and the darkness he called Night . And the evening and "
-                   "the morning were the first  day ."),
-    QStringLiteral("창 1:6 And God said , Let there be a firmament in the midst  of the waters , and let it divide "
-                   "the waters from the waters ."),
-    QStringLiteral("창 1:7 And God made the firmament , and divided the waters which  were  under the firmament "
-                   "from the waters which  were  above the firmament : and it was so ."),
-    QStringLiteral("창 1:8 And God called the firmament Heaven . And the evening and the morning were the second  "
-                   "day ."),
-    QStringLiteral("창 1:9 And God said , Let the waters under the heaven be gathered together unto one place , "
-                   "and let the dry  land  appear : and it was so ."),
-    QStringLiteral("창 1:10 And God called the dry  land  Earth ; and the gathering together of the waters called "
-                   "he Seas : and God saw that  it was  good ."),
-    QStringLiteral("창 1:11 And God said , Let the earth bring forth grass , the herb yielding seed , and the fruit "
-                   "tree yielding fruit after his kind , whose seed  is  in itself , upon the earth : and it was so ."),
+    QStringLiteral("창 1:1 태초에 하나님이 천지를 창조하시니라"),
+    QStringLiteral("창 1:2 땅이 혼돈하고 공허하며 흑암이 깊음 위에 있고 하나님의 신은 수면에 운행하시니라"),
+    QStringLiteral("창 1:3 하나님이 가라사대 빛이 있으라 하시매 빛이 있었고"),
+    QStringLiteral("창 1:4 그 빛이 하나님의 보시기에 좋았더라 하나님이 빛과 어두움을 나누사"),
+    QStringLiteral("창 1:5 빛을 낮이라 칭하시고 어두움을 밤이라 칭하시니라 저녁이 되며 아침이 되니 이는 첫째 날이니라"),
     QStringLiteral("......."),
     QString(),
     QString(),

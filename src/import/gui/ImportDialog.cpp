@@ -45,21 +45,21 @@ namespace importer {
 
 namespace {
 
-const QString kCaption = QStringLiteral("개인역본 추가 - Import");
-const QString kTabCaptions = QStringLiteral("1.텍스트파일 선택|2.역본명 설정|3.만들기 시작");
+const QString kCaption = QStringLiteral("개인보유 역본 추가");
+const QString kTabCaptions = QStringLiteral("1.텍스트 파일 선택|2.역본명 설정|3.만들기 시작");
 
 const QString kDropMark = QStringLiteral("※");
 const QString kDropInstruction =
-    QStringLiteral("성경원문이 담겨 있는 텍스트파일을 아래의 목록상자에 마우스로 끌어다 놓으십시오. "
+    QStringLiteral("성경원문이 담겨 있는 텍스트 파일을 아래의 목록상자에 마우스로 끌어다 놓으십시오. "
                    "파일수는 관계 없지만 반드시 동일한 역본파일로만 구성하여 주십시오.");
 const QString kAddHint = QStringLiteral("(아래 쪽의 '파일추가' 단추를 이용하셔도 됩니다)");
 // The format help button stands between the two parts of this sentence.
-const QString kFormatLead = QStringLiteral("※ 텍스트파일 형식은");
+const QString kFormatLead = QStringLiteral("※ 파일 형식은");
 const QString kFormatHelp = QStringLiteral("다음");
 const QString kFormatTail = QStringLiteral("과 같이 만들어 주십시오.");
 const QString kAddFiles = QStringLiteral("파일추가");
 const QString kEditFile = QStringLiteral("파일편집");
-const QString kEditFileTip = QStringLiteral("선택된 파일을 메모장이나 문서작성기로 열어 편집합니다.");
+const QString kEditFileTip = QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.");
 const QString kRemove = QStringLiteral("삭제");
 const QString kRemoveTip = QStringLiteral("선택된 파일을 목록에서 삭제합니다. ");
 const QString kRemoveAll = QStringLiteral("모두삭제");
@@ -71,7 +71,8 @@ const QString kName = QStringLiteral("역본명:");
 const QString kOpenVersionTip = QStringLiteral("열기");
 const QString kOverwriteNote =
     QStringLiteral("이미 만들어진 역본파일을 선택하셨을 경우 똑같은 절이 나오면 자동 업데이트(덮어쓰게) 됩니다. ");
-const QString kShippedWarning = QStringLiteral("주의하실 것은 기본적으로 제공된 역본(개역,kjv)은 선택하지 마십시오.");
+const QString kShippedWarning =
+    QStringLiteral("주의하실 것은 기본적으로 제공된 역본(개역.dat, kjv.dat)은 선택하지 마십시오.");
 
 const QString kStartHint = QStringLiteral("※ '만들기 시작' 단추를 누르면 작업이 시작됩니다.");
 const QString kDurationNote = QStringLiteral("완료시간은 시스템 사양에 따라 가변적입니다.");
@@ -92,7 +93,7 @@ const QString kLineUnread = QStringLiteral("이 줄을 읽을 수 없습니다. 
 const QString kClose = QStringLiteral("닫기");
 const QString kCloseWhileRunning =
     QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오.");
-const QString kCloseWithFiles = QStringLiteral("목록에 텍스트파일이 있습니다. 창을 닫을까요?");
+const QString kCloseWithFiles = QStringLiteral("목록에 텍스트 파일이 있습니다. 창을 닫을까요?");
 
 const QString kSelectToRemove = QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !");
 const QString kSelectToEdit = QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !");

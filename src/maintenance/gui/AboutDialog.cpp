@@ -28,14 +28,12 @@ const QString kVersionPrefix = QStringLiteral("버전 ");
 const QString kDescription =
     QStringLiteral("※프로그램에 대한 설명※\r\n"
                    "\r\n"
-                   "본 프로그램은 개인이 가지고 있는 텍스트, 워드파일 형태의 역본자료를 벼리솔에서 불러볼 수 있도록  "
+                   "본 프로그램은 개인이 가지고 있는 텍스트, IMP, USFM, OSIS, Zefania 파일 형태의 역본자료를 "
+                   "벼리솔에서 불러볼 수 있도록  "
                    "제작된 프로그램입니다.\r\n"
                    "\r\n"
                    "원어성경(히브리어,헬라어)은 현재 버전에서는 지원하지 않습니다. 기본적으로 영문/한글(한자포함)만 "
-                   "지원됩니다.\r\n"
-                   "\r\n"
-                   "이 프로그램은 아직 베타버전이며 벼리솔 2.0버전에 정식으로 포함될 예정입니다. 그러나 일반적 "
-                   "사용에는 큰 불편함이 없습니다.\r\n");
+                   "지원됩니다.\r\n");
 // What a screen reader calls the description, which has no label of its own.
 const QString kDescriptionName = QStringLiteral("프로그램에 대한 설명");
 const QString kOk = QStringLiteral("확인");

@@ -21,19 +21,18 @@ namespace {
 
 const QString kWindowTitle = QStringLiteral("백업방법");
 const QString kHeading = QStringLiteral("벼리솔의 파일 백업에 대한 설명입니다.");
-const QString kGuide =
-    QStringLiteral("\r\n"
-                   "성경역본 자료 백업에 대한 설명입니다.\r\n"
-                   "\r\n"
-                   "1. 벼리솔의 역본파일 위치는 벼리솔이 설치되어 있는 폴더에 같이 존재합니다. 사용자가 별도 "
-                   "설치경로를 변경하지 않았다면 C:\\Program Files\\반트렐\\벼리솔 1.0 for Windows 폴더에 존재할 "
-                   "것입니다.\r\n"
-                   "\r\n"
-                   "2. 탐색기로 벼리솔 설치 경로로 이동하여 확장자가 *.dat파일을 찾아 봅니다. user.dat파일을 제외한 "
-                   "모든 파일이 성경역본 파일입니다.\r\n"
-                   "\r\n"
-                   "3. 이 파일들을 선택하여 복사해 두시면 향후 벼리솔을 지우고 다시 설치해도 이전상태의 성경역본을 "
-                   "그대로 불러볼 수 있게 됩니다. \r\n");
+const QString kGuide = QStringLiteral(
+    "\r\n"
+    "성경역본 자료 백업에 대한 설명입니다.\r\n"
+    "\r\n"
+    "1. 벼리솔의 역본파일은 벼리솔의 설치 폴더에 있습니다. 그 폴더는 이 창의 위쪽에 적혀 있고, "
+    "'벼리솔 설치폴더를 열어봅니다' 단추로 열 수 있습니다.\r\n"
+    "\r\n"
+    "2. 파일 관리자로 벼리솔 설치 폴더로 이동하여 확장자가 .dat인 파일을 찾아 봅니다. user.dat 파일을 제외한 "
+    "모든 파일이 성경역본 파일입니다.\r\n"
+    "\r\n"
+    "3. 이 파일들을 선택하여 복사해 두시면 향후 벼리솔을 지우고 다시 설치해도 이전상태의 성경역본을 "
+    "그대로 불러볼 수 있게 됩니다. \r\n");
 const QString kBackupList = QStringLiteral("반드시 백업 해야할 파일목록을 살펴봅니다.");
 const QString kOpenFolder = QStringLiteral("벼리솔 설치폴더를 열어봅니다");
 const QString kOk = QStringLiteral("확인");

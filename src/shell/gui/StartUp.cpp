@@ -12,9 +12,9 @@ namespace shell {
 
 namespace {
 
-const QString kPreviousInstance =
-    QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있거나 불완전 종료되었습니다 !");
-const QString kRestartWindows = QStringLiteral("불완전하게 종료되었을 경우 윈도우를 다시 시작해야 합니다 !");
+const QString kPreviousInstance = QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있습니다 !");
+const QString kHowToGoOn = QStringLiteral("열려 있는 관리기 창을 쓰시거나 그 창을 닫은 다음 다시 실행하여 주십시오. "
+                                          "실행 중인 관리기가 없다면 지금 다시 실행하면 됩니다.");
 const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !");
 const QString kCloseViewerFirst = QStringLiteral("벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
 const QString kShippedFilesMissing =
@@ -36,7 +36,7 @@ int refuse(platform::Dialogs& dialogs, const QString& text)
 
 QString previousInstanceMessage()
 {
-    return kPreviousInstance + kLineBreak + kRestartWindows;
+    return kPreviousInstance + kLineBreak + kHowToGoOn;
 }
 
 QString viewerRunningMessage()

@@ -54,11 +54,11 @@ protected:
         EXPECT_EQ(result.out, console(message));
     }
 
-    // The log's lines after its header line and the empty line, decoded from code page 949.
+    // The log's lines after its header line and the empty line, in UTF-8 with LF line ends as on Linux.
     QStringList logEntries() const
     {
-        QStringDecoder decoder("windows-949");
-        QStringList lines = QString(decoder.decode(testsupport::bytes(programFile(u"err.txt"_s)))).split(u"\r\n"_s);
+        QStringDecoder decoder(QStringConverter::Utf8);
+        QStringList lines = QString(decoder.decode(testsupport::bytes(programFile(u"err.txt"_s)))).split(u"\n"_s);
         EXPECT_TRUE(lines.size() >= 3 && lines.first().endsWith(u" <편집오류 로그파일>"_s) && lines.at(1).isEmpty());
         return lines.mid(2, lines.size() - 3);
     }
@@ -127,7 +127,8 @@ TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
     EXPECT_TRUE(run({u"history"_s, version, u"창 1:1"_s})
                     .out.endsWith(u"\n  이전: In the beginning God created the heaven and the earth.\n"
                                   u"  이후: In the beginning.\n"_s));
-    expectRun({u"history"_s, version, u"창 9:99"_s}, 1, EditorMessages::goReferenceNotFound());
+    expectRun({u"history"_s, version, u"창 9:99"_s}, 1,
+              u"창세기 9장은 29절까지 있습니다. 확인하고 다시 입력하여 주십시오 !"_s);
     expectRun({u"undo"_s, version}, 0, u"변경 2번을 되돌렸습니다 (1개 구절).\n창 1:1  In the beginning."_s);
     const CommandResult undone = run({u"undo"_s, version, u"창 2:1"_s});
     EXPECT_EQ(undone.out, console(u"변경 1번을 되돌렸습니다 (1개 구절).\n창 2:1  (본문 없음)"_s));

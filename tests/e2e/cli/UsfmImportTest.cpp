@@ -143,8 +143,10 @@ TEST_F(UsfmImport, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
         const rlimit limit{kAddressSpace, kAddressSpace};
         ::setrlimit(RLIMIT_AS, &limit);
     });
-    process.start(testsupport::builtProgramFolder() + u"/byeorisol-data"_s,
-                  QStringList{u"--program-folder"_s, programFolder(), u"build"_s, u"usfm"_s} + files);
+    process.start(
+        testsupport::builtProgramFolder() + u"/byeorisol-data"_s,
+        QStringList{u"--program-folder"_s, programFolder(), u"build"_s, u"--encoding"_s, u"cp949"_s, u"usfm"_s} +
+            files);
     ASSERT_TRUE(process.waitForFinished(300000));
     EXPECT_EQ(std::pair(process.exitStatus(), process.exitCode()), std::pair(QProcess::NormalExit, 1));
     EXPECT_TRUE(QFile::remove(files.last()));

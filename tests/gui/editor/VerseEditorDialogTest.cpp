@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -172,6 +173,27 @@ private slots:
         QVERIFY(referenceBox()->palette().color(QPalette::Active, QPalette::Text) != red);
         newWindow();
         QCOMPARE(verseBox()->font(), designed);
+    }
+
+    // A reference goes as people type it and a mistake says which; the picker follows the verse and goes.
+    void typedReferencesAndThePicker()
+    {
+        showActiveOverTheSample();
+        const auto pick = [this](const QString& name, int index) {
+            auto* combo = control<QComboBox>(*m_window, name);
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+        };
+        referenceBox()->setText(u"Exod 1"_s);
+        click("goButton");
+        QCOMPARE(shownBox()->text(), u"출 1:1"_s);
+        QCOMPARE(control<QComboBox>(*m_window, u"bookCombo"_s)->currentText(), u"출애굽기"_s);
+        referenceBox()->setText(u"창 1:100"_s);
+        expectMessage([&] { click("goButton"); }, MessageIcon::Exclamation,
+                      u"창세기 1장은 31절까지 있습니다. 확인하고 다시 입력하여 주십시오 !"_s);
+        pick(u"bookCombo"_s, 0);
+        pick(u"verseCombo"_s, 9);
+        QCOMPARE(referenceBox()->text() + shownBox()->text(), u"창 1:10창 1:10"_s);
     }
 
     // A refused reference is selected for retyping; Enter in the reference box goes, in the verse box it does not

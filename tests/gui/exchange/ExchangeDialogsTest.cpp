@@ -38,6 +38,7 @@ private slots:
         exchange::ExportDialog window(dialogs, tree.programFolder());
         const QString out = tree.path(u"out"_s);
         auto* encoding = control<QComboBox>(window, u"encodingCombo"_s);
+        encoding->setCurrentIndex(0);
         // The one message an export shows, the busy pointer gone.
         const auto exportOf = [&](const QString& version, const QString& folder) {
             window.setVersion(version);

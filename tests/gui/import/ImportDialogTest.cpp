@@ -278,7 +278,7 @@ private slots:
         }
         QCOMPARE(s.dialogs.messages().size(), 2);
         QCOMPARE(s.dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
-        QCOMPARE(s.lastMessage(), u"목록에 텍스트파일이 있습니다. 창을 닫을까요?"_s);
+        QCOMPARE(s.lastMessage(), u"목록에 텍스트 파일이 있습니다. 창을 닫을까요?"_s);
     }
 
     // A whole-Bible build into an existing version, and a check, cancelled with the cancel button during the run:

@@ -38,6 +38,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStyleOptionHeader>
 #include <QTabBar>
@@ -324,6 +325,9 @@ QStringList messageLines()
         {"stageStatus", RunMessages::stageStatus(1) + u" / "_s + RunMessages::stageStatus(2)},
         {"goEmptyReference", EditorMessages::goEmptyReference()},
         {"goReferenceNotFound", EditorMessages::goReferenceNotFound()},
+        {"referenceMistake book", EditorMessages::referenceMistake(u"창셰기 1:1"_s, {})},
+        {"referenceMistake chapter", EditorMessages::referenceMistake(u"시 151"_s, {})},
+        {"referenceMistake verse", EditorMessages::referenceMistake(u"창 1:100"_s, {})},
         {"saveEmptyReference", EditorMessages::saveEmptyReference()},
         {"saveEmptyText", EditorMessages::saveEmptyText()},
         {"saveReferenceNotFound", EditorMessages::saveReferenceNotFound()},
@@ -391,29 +395,52 @@ QStringList messageLines()
         {"export cancelled", exchange::ExportMessages::cancelled()},
         {"compare cancelled", CompareMessages::cancelled()},
         {"inspect cancelled", InspectMessages::cancelled() + u" / "_s + InspectMessages::composeCancelled()},
-        {"usageText", cli::usageText()},
-        {"programFolderMissing", cli::UsageErrors::programFolderMissing()},
-        {"programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
-        {"noCommand", cli::UsageErrors::noCommand()},
-        {"unknownCommand", cli::UsageErrors::unknownCommand(u"frobnicate"_s)},
-        {"buildNeedsName", cli::UsageErrors::buildNeedsName()},
-        {"showNeedsArguments", cli::UsageErrors::showNeedsArguments()},
-        {"saveNeedsArguments", cli::UsageErrors::saveNeedsArguments()},
-        {"needsOnePath", cli::UsageErrors::needsOnePath(u"repair"_s)},
-        {"exportNeedsArguments", cli::UsageErrors::exportNeedsArguments()},
-        {"exportFormatValues", cli::UsageErrors::exportFormatValues()},
-        {"exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
-        {"exportFileIsUtf8", cli::UsageErrors::exportFileIsUtf8()},
-        {"unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
-        {"compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
-        {"shippedFilesFailure", cli::shippedFilesFailure(noDataFolder)},
+        {"cli usageText", cli::usageText()},
+        {"cli programFolderMissing", cli::UsageErrors::programFolderMissing()},
+        {"cli programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
+        {"cli noCommand", cli::UsageErrors::noCommand()},
+        {"cli unknownCommand", cli::UsageErrors::unknownCommand(u"frobnicate"_s)},
+        {"cli buildNeedsName", cli::UsageErrors::buildNeedsName()},
+        {"cli showNeedsArguments", cli::UsageErrors::showNeedsArguments()},
+        {"cli saveNeedsArguments", cli::UsageErrors::saveNeedsArguments()},
+        {"cli needsOnePath", cli::UsageErrors::needsOnePath(u"repair"_s)},
+        {"cli exportNeedsArguments", cli::UsageErrors::exportNeedsArguments()},
+        {"cli exportFormatValues", cli::UsageErrors::exportFormatValues()},
+        {"cli exportEncodingValues", cli::UsageErrors::exportEncodingValues()},
+        {"cli exportFileIsUtf8", cli::UsageErrors::exportFileIsUtf8()},
+        {"cli unknownOption", cli::UsageErrors::unknownOption(u"--quiet"_s)},
+        {"cli compareNeedsArguments", cli::UsageErrors::compareNeedsArguments()},
+        {"cli shippedFilesFailure", cli::shippedFilesFailure(noDataFolder)},
         {"shippedFilesMessage", shell::shippedFilesMessage(noDataFolder)},
+        {"previousInstanceMessage", shell::previousInstanceMessage()},
+        {"viewerRunningMessage", shell::viewerRunningMessage()},
     };
     QStringList lines;
     for (const auto& [function, text] : texts) {
         lines << u"text %1: %2"_s.arg(QString::fromLatin1(function), escaped(text));
     }
     return lines;
+}
+
+// The English words of a line of the table but format names and words with a sign of a path, address, markup, key
+// or mnemonic (the command line's texts spell its commands), and off Windows its Windows paths and advice.
+QStringList foreignOrUntrue(QString line)
+{
+    static const QRegularExpression kNoText(uR"(^text cli .*|^[^:]*: |\S*[\\/.<>=$@&+*_:;0-9]\S*|(?<=: |\| )()"
+                                            uR"((tab order|folder|files|shortcut) [^|]*|(title|tooltip|text|)"
+                                            uR"(accessible name|filter|accept|icon \d) ))"_s);
+    static const QRegularExpression kForeign(
+        uR"((?<![A-Za-z])(?!(IMP|USFM|OSIS|Zefania|VPL|XML|SWORD|KJV|GEN)(?![A-Za-z]))[A-Za-z]{2,})"_s);
+    QStringList faults;
+#ifndef Q_OS_WIN
+    faults << QRegularExpression(uR"([A-Z]:\\|탐색기|메모장|윈도우)"_s).match(line).captured();
+    faults.removeAll(QString());
+#endif
+    line.replace(u"\\r"_s, u" "_s).replace(u"\\n"_s, u" "_s).replace(kNoText, u" "_s);
+    for (auto word = kForeign.globalMatch(line); word.hasNext();) {
+        faults << word.next().captured();
+    }
+    return faults;
 }
 
 } // namespace
@@ -441,6 +468,10 @@ private slots:
             QCOMPARE(actual[i], expected[i]);
         }
         QCOMPARE(actual.size(), expected.size());
+        for (const QString& line : actual) { // no English and, off Windows, no Windows path or Windows-only advice
+            const QStringList foreign = foreignOrUntrue(line);
+            QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(u" "_s) + u": "_s + line));
+        }
     }
 
     // Each window as it first opens, and on each page of its tabs, with a font a quarter larger than the desktop's.

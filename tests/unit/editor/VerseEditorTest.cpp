@@ -79,12 +79,14 @@ TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLas
     EXPECT_EQ(m_editor.last().reference, u"계 22:21"_s);
     goTo(u"창 1:10"_s);
     EXPECT_EQ(m_editor.go(u"창 99:1"_s).result, GoResult::NotFound);
+    EXPECT_EQ(m_editor.go(u"Exod 1"_s).verse.reference, u"출 1:1"_s);
+    goTo(u"창 1:10"_s);
     EXPECT_EQ(m_editor.previous().reference, u"창 1:3"_s);
     goTo(u"출 1:1"_s);
     EXPECT_EQ(m_editor.save(u"없는 1:1"_s, u"x"_s).result, SaveResult::ReferenceNotFound);
     EXPECT_EQ(m_editor.next().reference, u"계 22:21"_s);
     goTo(u"창 1:1"_s);
-    ASSERT_EQ(m_editor.save(u"출 1:1"_s, u"새 본문"_s).result, SaveResult::Stored);
+    ASSERT_EQ(m_editor.save(u"출애굽기1:1"_s, u"새 본문"_s).result, SaveResult::Stored);
     EXPECT_EQ(m_editor.previous().reference, u"창 1:10"_s);
 }
 

@@ -47,7 +47,7 @@ TEST(TextFiles, oneFilePerBookOfReferenceAndTextLinesInTheOrderOfTheVerses)
         TextEncoding::Utf8);
     ASSERT_EQ(plan.files.size(), 66);
     EXPECT_EQ(plan.files.first().bytes,
-              "\xEF\xBB\xBF"_ba + u"창 1:1 태초에\r\n창 1:3 null\r\n창 1:4  앞뒤 공백 \r\n"_s.toUtf8());
+              "\xEF\xBB\xBF"_ba + u"창 1:1 태초에\n창 1:3 null\n창 1:4  앞뒤 공백 \n"_s.toUtf8());
     EXPECT_EQ(plan.files.last().bytes, "\xEF\xBB\xBF"_ba);
 }
 

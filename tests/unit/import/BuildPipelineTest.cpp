@@ -166,9 +166,9 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
             EXPECT_EQ(outcome.result, RunResult::Refused);
             EXPECT_EQ(
                 texts(outcome),
-                QStringList{other + (other == version ? u"\r\n\r\n역본파일과 같은 데이터베이스 파일은 텍스트파일로 "
+                QStringList{other + (other == version ? u"\r\n\r\n역본파일과 같은 데이터베이스 파일은 텍스트 파일로 "
                                                         "읽을 수 없습니다. 목록에서 삭제하여 주십시오 !"_s
-                                                      : u"\r\n\r\n텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 "
+                                                      : u"\r\n\r\n텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 "
                                                         "수 없습니다. 목록에서 삭제하여 주십시오 !"_s)});
         }
     }

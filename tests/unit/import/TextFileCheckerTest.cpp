@@ -72,7 +72,7 @@ protected:
         return lines.join(u"\r\n"_s) + u"\r\n"_s;
     }
 
-    importer::ErrorLog m_log{programFolder()};
+    importer::ErrorLog m_log{programFolder(), true};
     QStringList m_entries;
     Written m_written;
     platform::RunControl m_control;
@@ -135,7 +135,7 @@ TEST_F(CheckRunTest, aFailureStopsTheRunWithoutALog)
     const std::tuple<QString, QString, qsizetype> cases[] = {
         {beside(u"없음.txt"_s), u"파일을 찾을 수 없습니다."_s, -1},
         {beside(u"없는폴더/없음.txt"_s), u"경로를 찾을 수 없습니다."_s, -1},
-        {pipe, u"텍스트파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s, -1},
+        {pipe, u"텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s, -1},
         {text(u"나.txt"_s, u"y\n창 1:3 c"_s), u"디스크 공간이 부족합니다."_s, 3},
     };
     for (const auto& [file, description, failAt] : cases) {
