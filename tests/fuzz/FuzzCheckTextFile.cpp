@@ -1,6 +1,6 @@
 // Any bytes as an import file (a text, USFM or XML file, as its start says), and behind a key line as an IMP file:
 // read, checked and logged without a crash, every line of a text or IMP file either accepted, blank, a heading or
-// reported, the log code page 949 with CR LF line ends.
+// reported, the log (asked for in code page 949) with CR LF line ends.
 #include "FuzzRequire.h"
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
@@ -35,7 +35,8 @@ void checkFile(const QByteArray& bytes, bool imp)
     // A USFM file may hold several verses a line, each after a marker of its own.
     const qint64 mostEntries = reader.format() == SourceFormat::Usfm ? bytes.count('\\') : lines;
     QStringList accepted;
-    const ErrorLog log(folder.path());
+    // The log as --encoding cp949 writes it: code page 949 with CR LF, the form whose bytes are the tightest to check.
+    const ErrorLog log(folder.path(), true);
     ErrorLogWriter logWriter(log, QLocale::c());
     const CheckResult result = checkTextFiles(
         {path}, [](const QString& reference) { return reference.size() % 2 == 0; },
