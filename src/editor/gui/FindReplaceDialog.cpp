@@ -3,6 +3,7 @@
 #include "editor/EditorMessages.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
@@ -197,7 +198,7 @@ void FindReplaceDialog::createLayout()
 
 QSize FindReplaceDialog::sizeHint() const
 {
-    return QDialog::sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kWidthChars, 0));
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthChars);
 }
 
 void FindReplaceDialog::applyTexts()

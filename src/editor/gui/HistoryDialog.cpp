@@ -3,6 +3,7 @@
 #include "editor/EditorMessages.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -107,7 +108,7 @@ void HistoryDialog::createLayout()
 
 QSize HistoryDialog::sizeHint() const
 {
-    return QDialog::sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kWidthChars, 0));
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthChars);
 }
 
 void HistoryDialog::applyTexts()

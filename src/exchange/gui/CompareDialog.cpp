@@ -91,13 +91,8 @@ void CompareDialog::createWidgets()
     m_compareButton = named<QPushButton>(this, "compareButton");
     m_compareButton->setDefault(true);
     m_progressBar = named<QProgressBar>(this, "progressBar");
-    QSizePolicy keepPlace = m_progressBar->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    m_progressBar->setSizePolicy(keepPlace);
-    m_progressBar->setVisible(false);
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    m_cancelButton->setEnabled(false);
-    m_cancelButton->setAutoDefault(false);
+    WindowRun::prepare(m_progressBar, m_cancelButton);
     m_splitter = named<QSplitter>(this, "splitter");
     m_splitter->setChildrenCollapsible(false);
     m_verseList = named<QListWidget>(m_splitter, "verseList");

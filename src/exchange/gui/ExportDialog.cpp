@@ -9,6 +9,7 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QComboBox>
@@ -86,7 +87,7 @@ ExportDialog::ExportDialog(platform::Dialogs& dialogs, QString programFolder, QW
 QSize ExportDialog::sizeHint() const
 {
     // Room for a path of some length in the two fields.
-    return QDialog::sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kWidthInCharacters, 0));
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthInCharacters);
 }
 
 void ExportDialog::createWidgets()
@@ -110,13 +111,8 @@ void ExportDialog::createWidgets()
     m_folderEdit = named<QLineEdit>(this, "folderEdit");
     m_folderBrowseButton = named<QPushButton>(this, "folderBrowseButton");
     m_progressBar = named<QProgressBar>(this, "progressBar");
-    QSizePolicy keepPlace = m_progressBar->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    m_progressBar->setSizePolicy(keepPlace);
-    m_progressBar->setVisible(false);
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    m_cancelButton->setEnabled(false);
-    m_cancelButton->setAutoDefault(false);
+    WindowRun::prepare(m_progressBar, m_cancelButton);
     m_buttons = named<QDialogButtonBox>(this, "buttons");
     m_exportButton = m_buttons->addButton(kExport, QDialogButtonBox::ActionRole);
     m_exportButton->setObjectName(QStringLiteral("exportButton"));

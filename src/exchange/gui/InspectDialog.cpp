@@ -89,15 +89,10 @@ void InspectDialog::createWidgets()
         m_kindChecks[i]->setChecked(true);
     }
     m_progressBar = named<QProgressBar>(this, "progressBar");
-    QSizePolicy keepPlace = m_progressBar->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    m_progressBar->setSizePolicy(keepPlace);
-    m_progressBar->setVisible(false);
     m_inspectButton = named<QPushButton>(this, "inspectButton");
     m_inspectButton->setDefault(true);
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    m_cancelButton->setEnabled(false);
-    m_cancelButton->setAutoDefault(false);
+    WindowRun::prepare(m_progressBar, m_cancelButton);
     m_summaryLabel = named<QLabel>(this, "summaryLabel");
     m_summaryLabel->setWordWrap(true);
     m_splitter = named<QSplitter>(this, "splitter");

@@ -58,4 +58,14 @@ bool WindowRun::running(const QWidget* window)
     return window->property(kRunningProperty).toBool();
 }
 
+void WindowRun::prepare(QProgressBar* progressBar, QPushButton* cancelButton)
+{
+    QSizePolicy keepPlace = progressBar->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    progressBar->setSizePolicy(keepPlace);
+    progressBar->setVisible(false);
+    cancelButton->setEnabled(false);
+    cancelButton->setAutoDefault(false);
+}
+
 } // namespace exchange

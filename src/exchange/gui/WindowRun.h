@@ -23,6 +23,10 @@ public:
     WindowRun(const WindowRun&) = delete;
     WindowRun& operator=(const WindowRun&) = delete;
 
+    // Sets up a window's progress bar and cancel button for its runs: both idle, the bar hidden without giving its
+    // place away, the button never the one Enter presses.
+    static void prepare(QProgressBar* progressBar, QPushButton* cancelButton);
+
     // Whether a run of the window is going on: its close and Escape are ignored meanwhile.
     [[nodiscard]] static bool running(const QWidget* window);
 

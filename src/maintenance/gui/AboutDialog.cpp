@@ -3,6 +3,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/ShellOpen.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QApplication>
@@ -98,7 +99,7 @@ AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFol
 QSize AboutDialog::sizeHint() const
 {
     // Room for the description to read in lines of some length.
-    return QDialog::sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kWidthInCharacters, 0));
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthInCharacters);
 }
 
 void AboutDialog::createWidgets()

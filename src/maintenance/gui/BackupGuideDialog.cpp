@@ -4,6 +4,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/ShellOpen.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -64,7 +65,7 @@ BackupGuideDialog::BackupGuideDialog(platform::Dialogs& dialogs, const QString& 
 QSize BackupGuideDialog::sizeHint() const
 {
     // Room for the guide to read in lines of some length.
-    return QDialog::sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kWidthInCharacters, 0));
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthInCharacters);
 }
 
 void BackupGuideDialog::createWidgets()

@@ -14,6 +14,7 @@
 #include "platform/RunControl.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Skin.h"
+#include "platform/gui/TextSize.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "shell/gui/StatusDialogs.h"
@@ -124,8 +125,7 @@ MainWindow::~MainWindow() = default;
 
 QSize MainWindow::sizeHint() const
 {
-    return QMainWindow::sizeHint().expandedTo(
-        QSize(fontMetrics().averageCharWidth() * kWidthInCharacters, fontMetrics().height() * kHeightInLines));
+    return platform::atLeastCharacters(QMainWindow::sizeHint(), *this, kWidthInCharacters, kHeightInLines);
 }
 
 void MainWindow::createActions()
