@@ -2,10 +2,10 @@
 
 #include "exchange/CompareMessages.h"
 #include "exchange/gui/VersionChooser.h"
-#include "exchange/gui/WindowRun.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
+#include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -92,7 +92,7 @@ void CompareDialog::createWidgets()
     m_compareButton->setDefault(true);
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    WindowRun::prepare(m_progressBar, m_cancelButton);
+    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
     m_splitter = named<QSplitter>(this, "splitter");
     m_splitter->setChildrenCollapsible(false);
     m_verseList = named<QListWidget>(m_splitter, "verseList");
@@ -157,7 +157,7 @@ void CompareDialog::setVersion(const QString& path)
 
 void CompareDialog::reject()
 {
-    if (!WindowRun::running(this)) {
+    if (!platform::WindowRun::running(this)) {
         QDialog::reject();
     }
 }
@@ -189,7 +189,7 @@ void CompareDialog::onCompareClicked()
     platform::RunControl control;
     CompareOutcome outcome;
     {
-        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
         outcome = platform::runInBackground(
             control, m_progressBar, [pathA, pathB, &control] { return compareVersions(pathA, pathB, &control); });
     }

@@ -3,13 +3,13 @@
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
 #include "exchange/gui/VersionChooser.h"
-#include "exchange/gui/WindowRun.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/TextSize.h"
+#include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QComboBox>
@@ -112,7 +112,7 @@ void ExportDialog::createWidgets()
     m_folderBrowseButton = named<QPushButton>(this, "folderBrowseButton");
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    WindowRun::prepare(m_progressBar, m_cancelButton);
+    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
     m_buttons = named<QDialogButtonBox>(this, "buttons");
     m_exportButton = m_buttons->addButton(kExport, QDialogButtonBox::ActionRole);
     m_exportButton->setObjectName(QStringLiteral("exportButton"));
@@ -194,7 +194,7 @@ void ExportDialog::setVersion(const QString& path)
 
 void ExportDialog::reject()
 {
-    if (!WindowRun::running(this)) {
+    if (!platform::WindowRun::running(this)) {
         QDialog::reject();
     }
 }
@@ -272,7 +272,7 @@ void ExportDialog::onExportClicked()
     request.control = &control;
     ExportOutcome outcome;
     {
-        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
         outcome = platform::runInBackground(control, m_progressBar, [request] { return exportVersion(request); });
     }
 

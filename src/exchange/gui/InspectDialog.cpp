@@ -2,10 +2,10 @@
 
 #include "exchange/InspectMessages.h"
 #include "exchange/gui/VersionChooser.h"
-#include "exchange/gui/WindowRun.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
+#include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
@@ -92,7 +92,7 @@ void InspectDialog::createWidgets()
     m_inspectButton = named<QPushButton>(this, "inspectButton");
     m_inspectButton->setDefault(true);
     m_cancelButton = named<QPushButton>(this, "cancelButton");
-    WindowRun::prepare(m_progressBar, m_cancelButton);
+    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
     m_summaryLabel = named<QLabel>(this, "summaryLabel");
     m_summaryLabel->setWordWrap(true);
     m_splitter = named<QSplitter>(this, "splitter");
@@ -196,7 +196,7 @@ void InspectDialog::setVersion(const QString& path)
 
 void InspectDialog::reject()
 {
-    if (!WindowRun::running(this)) {
+    if (!platform::WindowRun::running(this)) {
         QDialog::reject();
     }
 }
@@ -246,7 +246,7 @@ void InspectDialog::onInspectClicked()
     request.control = &control;
     InspectOutcome outcome;
     {
-        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
         outcome = platform::runInBackground(control, m_progressBar, [request] { return inspectVersion(request); });
     }
 
@@ -317,7 +317,7 @@ void InspectDialog::onComposeClicked()
     platform::RunControl control;
     ComposeOutcome outcome;
     {
-        const WindowRun run(this, m_progressBar, m_cancelButton, control);
+        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
         outcome = platform::runInBackground(
             control, m_progressBar, [path = m_inspected, &control] { return composeDecomposed(path, &control); });
     }

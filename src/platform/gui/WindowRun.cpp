@@ -1,10 +1,10 @@
-#include "exchange/gui/WindowRun.h"
+#include "platform/gui/WindowRun.h"
 
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVariant>
 
-namespace exchange {
+namespace platform {
 
 namespace {
 
@@ -68,4 +68,4 @@ void WindowRun::prepare(QProgressBar* progressBar, QPushButton* cancelButton)
     cancelButton->setAutoDefault(false);
 }
 
-} // namespace exchange
+} // namespace platform

@@ -10,9 +10,9 @@ class QProgressBar;
 class QPushButton;
 class QWidget;
 
-namespace exchange {
+namespace platform {
 
-// A run of the export, comparison or inspection window, for as long as it lives: every control of the window is
+// A run of a window, for as long as it lives: every control of the window is
 // disabled but its cancel button, which cancels control, and its progress bar, which shows (busy until the run
 // reports a count); the window refuses to close while running() says so. Afterwards everything is as before.
 class WindowRun
@@ -39,4 +39,4 @@ private:
     QMetaObject::Connection m_cancel;
 };
 
-} // namespace exchange
+} // namespace platform
