@@ -99,9 +99,9 @@ QString dataFolder(const QString& executableFolder)
     return native(QDir::fromNativeSeparators(executableFolder) + QStringLiteral("/../share/byeorisol"));
 }
 
-QString userInstallFolder(const QString& xdgDataHome, const QString& home)
+QString userInstallFolder(const QString& dataHome, const QString& home)
 {
-    const QString data = QDir::isAbsolutePath(xdgDataHome) ? xdgDataHome : home + QStringLiteral("/.local/share");
+    const QString data = QDir::isAbsolutePath(dataHome) ? dataHome : home + QStringLiteral("/.local/share");
     return native(QDir::fromNativeSeparators(data) + QStringLiteral("/byeorisol"));
 }
 
@@ -142,7 +142,13 @@ ProgramFolder programFolder()
     if (folderMode(executable, [](const QString& path) { return QFileInfo::exists(path); }) == FolderMode::Portable) {
         return {executable, std::nullopt};
     }
-    const QString install = userInstallFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+#ifdef Q_OS_WIN
+    // Where Windows keeps a user's own data of a program.
+    const QString dataHome = qEnvironmentVariable("LOCALAPPDATA");
+#else
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+#endif
+    const QString install = userInstallFolder(dataHome, QDir::homePath());
     return {install + separator() + QStringLiteral("manager"), provideShippedFiles(dataFolder(executable), install)};
 }
 

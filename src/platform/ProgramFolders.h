@@ -27,9 +27,10 @@ enum class FolderMode
 // The package's read-only data folder of an installed executable: share/byeorisol beside its bin folder.
 [[nodiscard]] QString dataFolder(const QString& executableFolder);
 
-// The install folder of the installed mode: "byeorisol" in $XDG_DATA_HOME when that is an absolute path, otherwise in
-// ~/.local/share (a relative or empty value is ignored, as the XDG base directories ask).
-[[nodiscard]] QString userInstallFolder(const QString& xdgDataHome, const QString& home);
+// The install folder of the installed mode: "byeorisol" in the user's data folder (on Windows %LOCALAPPDATA%, elsewhere
+// $XDG_DATA_HOME) when that is an absolute path, otherwise in ~/.local/share (a relative or empty value is ignored, as
+// the XDG base directories ask).
+[[nodiscard]] QString userInstallFolder(const QString& dataHome, const QString& home);
 
 // The files that come with the program, relative to the install folder; those of the program folder under "manager/".
 [[nodiscard]] QStringList shippedFiles();

@@ -32,7 +32,7 @@ done
 closed() {
     XDG_DATA_HOME=$2 QT_QPA_PLATFORM=xcb "$1/byeorisol-manager" 2>"$scratch/said" &
     local manager=$! status=0
-    "$bin/x11-test-window" close "$manager" 15000 || { kill "$manager"; fail "no window of $1/byeorisol-manager"; }
+    "$bin/test-window" close "$manager" 15000 || { kill "$manager"; fail "no window of $1/byeorisol-manager"; }
     wait "$manager" || status=$?
     [ "$status" -eq "$3" ] || fail "$1/byeorisol-manager exited with $status: $(cat "$scratch/said")"
 }

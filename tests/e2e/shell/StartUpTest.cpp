@@ -16,6 +16,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The platform plugin of a window on the desktop.
+#ifdef Q_OS_WIN
+const QString kDesktop = u"windows"_s;
+#else
+const QString kDesktop = u"xcb"_s;
+#endif
+
 class StartUp : public ::testing::Test
 {
 protected:
@@ -28,7 +35,7 @@ protected:
     }
     // Starts the manager, or another program; every process started is killed when the test ends, by the destructor of
     // its QProcess.
-    QProcess* start(const QString& platform = u"xcb"_s, const QString& program = {}, const QStringList& arguments = {})
+    QProcess* start(const QString& platform = kDesktop, const QString& program = {}, const QStringList& arguments = {})
     {
         QProcess& process = m_started.emplace_back();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -57,7 +64,7 @@ protected:
     std::pair<int, QString> closeWindowOf(QProcess& process) const
     {
         QProcess helper;
-        helper.start(testsupport::testBinFolder() + u"/x11-test-window"_s,
+        helper.start(testsupport::testBinFolder() + u"/test-window"_s,
                      {u"close"_s, QString::number(process.processId()), u"15000"_s});
         if (!helper.waitForFinished(20000) || helper.exitCode() != 0 || !process.waitForFinished(10000)) {
             return {-1, {}};
@@ -67,7 +74,7 @@ protected:
     void holdWindow(const QString& className, const QString& title)
     {
         QProcess* helper =
-            start(u"xcb"_s, testsupport::testBinFolder() + u"/x11-test-window"_s, {u"hold"_s, className, title});
+            start(kDesktop, testsupport::testBinFolder() + u"/test-window"_s, {u"hold"_s, className, title});
         EXPECT_TRUE(helper->waitForReadyRead(10000) && helper->readLine().trimmed() == "ready");
     }
     testsupport::InstallTree m_tree{{u"byeorisol-manager"_s}};

@@ -1,4 +1,4 @@
-// Stands in for other programs' windows in end-to-end tests under X11.
+// Stands in for other programs' windows in end-to-end tests under X11 (test-window-win32.cpp on Windows).
 //   hold CLASS TITLE   shows a top-level window of that class and title, prints "ready", keeps it until stdin closes
 //   close PID MS       sends the close request to the first viewable window of process PID, waiting up to MS ms for one
 
@@ -97,12 +97,12 @@ int close(Display* display, unsigned long pid, long waitMs)
 int main(int argc, char* argv[])
 {
     if (argc != 4) {
-        std::fputs("usage: x11-test-window hold CLASS TITLE | close PID MS\n", stderr);
+        std::fputs("usage: test-window hold CLASS TITLE | close PID MS\n", stderr);
         return 2;
     }
     const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display) {
-        std::fputs("x11-test-window: no X display\n", stderr);
+        std::fputs("test-window: no X display\n", stderr);
         return 2;
     }
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
