@@ -52,11 +52,19 @@ constexpr UsageLine kCommands[] = {
 };
 
 constexpr UsageLine kOptions[] = {
+#ifdef Q_OS_WIN
+    {u"--program-folder 폴더", u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더, "
+                               u"설치 프로그램으로 설치했으면 %LOCALAPPDATA%\\byeorisol\\manager입니다."},
+    {u"--encoding cp949|utf-8",
+     u"check와 build가 쓰는 err.txt와 export가 쓰는 텍스트 파일의 인코딩입니다. "
+     u"없으면 시스템 코드 페이지가 949일 때 cp949(줄 끝 CR LF), 아니면 utf-8(줄 끝 LF)입니다."},
+#else
     {u"--program-folder 폴더",
      u"관리기의 프로그램 폴더입니다. 없으면 byeorisol-data가 있는 폴더, "
      u"패키지로 설치했으면 $XDG_DATA_HOME/byeorisol/manager(보통 ~/.local/share/byeorisol/manager)입니다."},
     {u"--encoding cp949|utf-8",
      u"check와 build가 쓰는 err.txt와 export가 쓰는 텍스트 파일의 인코딩입니다. 없으면 utf-8(줄 끝 LF)입니다."},
+#endif
     {u"--format text|imp|osis|zefania|vpl", u"export가 쓰는 형식입니다. 없으면 text입니다."},
     {u"--force", u"export가 같은 이름의 파일이 있어도 바꾸어 씁니다. 없으면 내보내지 않습니다."},
     {u"--regex", u"find와 replace가 찾을말을 정규식으로 읽습니다. 바꿀말의 \\1, \\2는 묶음이 찾은 내용입니다."},

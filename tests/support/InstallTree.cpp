@@ -8,6 +8,7 @@
 #include "versiondb/VersionStore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <sqlite3.h>
 
@@ -40,7 +41,12 @@ InstallTree::InstallTree(const QStringList& builtProgramFiles)
     : m_install(QDir::toNativeSeparators(m_root.filePath(QStringLiteral("viewer"))))
 {
     m_valid = m_root.isValid() && QDir().mkpath(programFolder());
-    for (const QString& name : builtProgramFiles) {
+    for (QString name : builtProgramFiles) {
+#ifdef Q_OS_WIN
+        if (QFileInfo(name).suffix().isEmpty()) {
+            name += QStringLiteral(".exe"); // a program, which Windows starts by its name alone
+        }
+#endif
         m_valid = m_valid && QFile::copy(builtProgramFolder() + QDir::separator() + name, programFile(name));
     }
 }
