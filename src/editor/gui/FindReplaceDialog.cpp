@@ -1,63 +1,37 @@
 #include "editor/gui/FindReplaceDialog.h"
 
-#include "editor/EditorMessages.h"
+#include "editor/gui/EditorWindows.h"
 #include "platform/gui/BackgroundRun.h"
-#include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/TextSize.h"
+#include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <utility>
 
 namespace editor {
 
+using platform::named;
+
 namespace {
 
-const QString kCaption = QStringLiteral("찾기·바꾸기");
-const QString kPattern = QStringLiteral("찾을 말(&N)");
-const QString kReplacement = QStringLiteral("바꿀 말(&W)");
-const QString kReplacementTip = QStringLiteral("정규식에서는 \\1, \\2 ... 가 괄호로 묶은 부분이 찾은 내용입니다");
-const QString kRegularExpression = QStringLiteral("정규식(&R)");
-const QString kIgnoreCase = QStringLiteral("영문 대소문자 무시(&I)");
-const QString kFind = QStringLiteral("찾기(&F)");
-const QString kPreview = QStringLiteral("미리보기(&P)");
-const QString kApply = QStringLiteral("바꾸기(&A)");
-const QString kApplyTip = QStringLiteral("체크한 구절을 모두 바꿉니다. 변경 하나로 되돌릴 수 있습니다");
-const QString kClose = QStringLiteral("닫기");
-const QString kCancel = QStringLiteral("취소");
-// The names a screen reader gives the list of verses and the verse below it.
-const QString kVerseListName = QStringLiteral("찾은 구절");
-const QString kVerseViewName = QStringLiteral("성경본문");
 const QStringList kFindColumns = {QStringLiteral("성경구절"), QStringLiteral("성경본문")};
 const QStringList kPreviewColumns = {QStringLiteral("성경구절"), QStringLiteral("이전 본문"),
                                      QStringLiteral("이후 본문")};
-const QString kFound = QStringLiteral("%1개 구절에서 %2곳을 찾았습니다.");
-const QString kBefore = QStringLiteral("이전: ");
-const QString kAfter = QStringLiteral("이후: ");
-const QString kApplyQuestion = QStringLiteral("체크한 %1개 구절의 본문을 바꾸시겠습니까?\r\n"
-                                              "바꾼 구절은 모두 변경 하나로 기록되어 한 번에 되돌릴 수 있습니다.");
-const QString kNothingTicked = QStringLiteral("바꿀 구절을 체크하여 주십시오 !");
-const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-const QString kMark = QStringLiteral("<span style=\"background-color:#FFE08A\">%1</span>");
-
-// The column of the text before, in characters; the text after takes the rest.
-constexpr int kTextColumnChars = 30;
-// The window's width at first, in characters.
-constexpr int kWidthChars = 90;
 
 QString korean(qint64 number)
 {
@@ -72,7 +46,8 @@ QString marked(const FoundVerse& verse)
     for (const MatchSpan& span : verse.spans) {
         html += verse.text.mid(at, span.start - at).toHtmlEscaped();
         if (span.length > 0) {
-            html += kMark.arg(verse.text.mid(span.start, span.length).toHtmlEscaped());
+            html += QStringLiteral("<span style=\"background-color:#FFE08A\">%1</span>")
+                        .arg(verse.text.mid(span.start, span.length).toHtmlEscaped());
         }
         at = span.start + span.length;
     }
@@ -87,96 +62,76 @@ FindReplaceDialog::FindReplaceDialog(platform::Dialogs& dialogs, VerseEditor& ve
       m_showVerse(std::move(showVerse))
 {
     setObjectName(QStringLiteral("FindReplaceDialog"));
-    createWidgets();
-    createLayout();
-    applyTexts();
-    platform::rememberGeometry(this);
-}
-
-void FindReplaceDialog::createWidgets()
-{
-    const auto make = [this]<typename T>(T*& member, const char* name) {
-        member = new T(this);
-        member->setObjectName(QString::fromLatin1(name));
-    };
+    setWindowTitle(QStringLiteral("찾기·바꾸기"));
     // Created in tab order.
-    make(m_patternLabel, "patternLabel");
-    make(m_patternEdit, "patternEdit");
-    make(m_replacementLabel, "replacementLabel");
-    make(m_replacementEdit, "replacementEdit");
-    make(m_regularExpressionCheck, "regularExpressionCheck");
-    make(m_ignoreCaseCheck, "ignoreCaseCheck");
-    make(m_findButton, "findButton");
-    make(m_previewButton, "previewButton");
-    make(m_summaryLabel, "summaryLabel");
-    make(m_verseList, "verseList");
-    make(m_verseView, "verseView");
-    make(m_progressBar, "progressBar");
-    make(m_cancelButton, "cancelButton");
-    make(m_applyButton, "applyButton");
-    make(m_closeButton, "closeButton");
-    m_patternLabel->setBuddy(m_patternEdit);
-    m_replacementLabel->setBuddy(m_replacementEdit);
-    m_summaryLabel->setWordWrap(true);
+    auto* patternLabel = named<QLabel>(this, "patternLabel", QStringLiteral("찾을 말(&N)"));
+    m_patternEdit = named<QLineEdit>(this, "patternEdit");
+    patternLabel->setBuddy(m_patternEdit);
+    auto* replacementLabel = named<QLabel>(this, "replacementLabel", QStringLiteral("바꿀 말(&W)"));
+    m_replacementEdit = named<QLineEdit>(this, "replacementEdit");
+    m_replacementEdit->setToolTip(QStringLiteral("정규식에서는 \\1, \\2 ... 가 괄호로 묶은 부분이 찾은 내용입니다"));
+    replacementLabel->setBuddy(m_replacementEdit);
+    m_regularExpressionCheck = named<QCheckBox>(this, "regularExpressionCheck", QStringLiteral("정규식(&R)"));
+    m_ignoreCaseCheck = named<QCheckBox>(this, "ignoreCaseCheck", QStringLiteral("영문 대소문자 무시(&I)"));
+    auto* findButton = named<QPushButton>(this, "findButton", QStringLiteral("찾기(&F)"));
     // Enter finds, wherever the focus is but on another button.
-    m_findButton->setDefault(true);
-    m_applyButton->setEnabled(false);
+    findButton->setDefault(true);
+    auto* previewButton = named<QPushButton>(this, "previewButton", QStringLiteral("미리보기(&P)"));
+    m_summaryLabel = named<QLabel>(this, "summaryLabel");
+    m_summaryLabel->setWordWrap(true);
+    m_verseList = named<QTreeWidget>(this, "verseList");
+    m_verseList->setAccessibleName(QStringLiteral("찾은 구절"));
     m_verseList->setRootIsDecorated(false);
     m_verseList->setUniformRowHeights(true);
     m_verseList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_verseView = named<QTextBrowser>(this, "verseView");
+    m_verseView->setAccessibleName(QStringLiteral("성경본문"));
     m_verseView->setReadOnly(true);
     m_verseView->setTabChangesFocus(true);
-    // The progress bar and the cancel button show while a run goes and keep their room while hidden, so that the
-    // window does not jump when a run starts.
-    for (QWidget* running : {static_cast<QWidget*>(m_progressBar), static_cast<QWidget*>(m_cancelButton)}) {
-        running->setVisible(false);
-        QSizePolicy policy = running->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        running->setSizePolicy(policy);
-    }
-    m_cancelButton->setAutoDefault(false);
+    m_progressBar = named<QProgressBar>(this, "progressBar");
+    m_cancelButton = named<QPushButton>(this, "cancelButton", QStringLiteral("취소"));
+    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
+    // The cancel button, too, shows only while a run goes, keeping its room meanwhile.
+    QSizePolicy keepPlace = m_cancelButton->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_cancelButton->setSizePolicy(keepPlace);
+    m_cancelButton->setVisible(false);
+    m_applyButton = named<QPushButton>(this, "applyButton", QStringLiteral("바꾸기(&A)"),
+                                       QStringLiteral("체크한 구절을 모두 바꿉니다. 변경 하나로 되돌릴 수 있습니다"));
+    auto* closeButton = named<QPushButton>(this, "closeButton", QStringLiteral("닫기"));
     clearList(kFindColumns);
     m_patternEdit->setFocus();
 
-    connect(m_findButton, &QPushButton::clicked, this, &FindReplaceDialog::onFindClicked);
-    connect(m_previewButton, &QPushButton::clicked, this, &FindReplaceDialog::onPreviewClicked);
-    connect(m_applyButton, &QPushButton::clicked, this, &FindReplaceDialog::onApplyClicked);
-    connect(m_closeButton, &QPushButton::clicked, this, &FindReplaceDialog::reject);
-    connect(m_cancelButton, &QPushButton::clicked, this, &FindReplaceDialog::onCancelClicked);
-    connect(m_verseList, &QTreeWidget::currentItemChanged, this, &FindReplaceDialog::onVerseSelected);
-}
-
-void FindReplaceDialog::createLayout()
-{
     auto* checks = new QHBoxLayout;
     checks->addWidget(m_regularExpressionCheck);
     checks->addWidget(m_ignoreCaseCheck);
     checks->addStretch();
     auto* form = new QFormLayout;
-    form->addRow(m_patternLabel, m_patternEdit);
-    form->addRow(m_replacementLabel, m_replacementEdit);
+    form->addRow(patternLabel, m_patternEdit);
+    form->addRow(replacementLabel, m_replacementEdit);
     form->addRow(QString(), checks);
     auto* runs = new QVBoxLayout;
-    runs->addWidget(m_findButton);
-    runs->addWidget(m_previewButton);
+    runs->addWidget(findButton);
+    runs->addWidget(previewButton);
     runs->addStretch();
     auto* top = new QHBoxLayout;
     top->addLayout(form, 1);
     top->addLayout(runs);
 
     // The verses found above, the one chosen below.
-    auto* panes = new QSplitter(Qt::Vertical, this);
-    panes->setObjectName(QStringLiteral("paneSplitter"));
+    auto* panes = named<QSplitter>(this, "paneSplitter");
+    panes->setOrientation(Qt::Vertical);
     panes->setChildrenCollapsible(false);
     panes->addWidget(m_verseList);
     panes->addWidget(m_verseView);
     panes->setStretchFactor(0, 3);
     panes->setStretchFactor(1, 1);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->setObjectName(QStringLiteral("buttonBox"));
+    auto* buttons = named<QDialogButtonBox>(this, "buttonBox");
     buttons->addButton(m_applyButton, QDialogButtonBox::ApplyRole);
-    buttons->addButton(m_closeButton, QDialogButtonBox::RejectRole);
+    buttons->addButton(closeButton, QDialogButtonBox::RejectRole);
+    // The box gives its buttons the tab order of its layout, which puts Close first.
+    setTabOrder(m_applyButton, closeButton);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_progressBar, 1);
     bottom->addWidget(m_cancelButton);
@@ -188,35 +143,17 @@ void FindReplaceDialog::createLayout()
     layout->addWidget(panes, 1);
     layout->addLayout(bottom);
 
-    const QList<QWidget*> order = {
-        m_patternEdit, m_replacementEdit, m_regularExpressionCheck, m_ignoreCaseCheck, m_findButton, m_previewButton,
-        m_verseList,   m_verseView,       m_cancelButton,           m_applyButton,     m_closeButton};
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
+    connect(findButton, &QPushButton::clicked, this, &FindReplaceDialog::onFindClicked);
+    connect(previewButton, &QPushButton::clicked, this, &FindReplaceDialog::onPreviewClicked);
+    connect(m_applyButton, &QPushButton::clicked, this, &FindReplaceDialog::onApplyClicked);
+    connect(closeButton, &QPushButton::clicked, this, &FindReplaceDialog::reject);
+    connect(m_verseList, &QTreeWidget::currentItemChanged, this, &FindReplaceDialog::onVerseSelected);
+    platform::rememberGeometry(this);
 }
 
 QSize FindReplaceDialog::sizeHint() const
 {
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, kWidthChars);
-}
-
-void FindReplaceDialog::applyTexts()
-{
-    setWindowTitle(kCaption);
-    m_patternLabel->setText(kPattern);
-    m_replacementLabel->setText(kReplacement);
-    m_replacementEdit->setToolTip(kReplacementTip);
-    m_regularExpressionCheck->setText(kRegularExpression);
-    m_ignoreCaseCheck->setText(kIgnoreCase);
-    m_findButton->setText(kFind);
-    m_previewButton->setText(kPreview);
-    m_applyButton->setText(kApply);
-    m_applyButton->setToolTip(kApplyTip);
-    m_closeButton->setText(kClose);
-    m_cancelButton->setText(kCancel);
-    m_verseList->setAccessibleName(kVerseListName);
-    m_verseView->setAccessibleName(kVerseViewName);
+    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 90);
 }
 
 SearchRequest FindReplaceDialog::request() const
@@ -226,14 +163,12 @@ SearchRequest FindReplaceDialog::request() const
 
 bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure)
 {
-    if (pattern.fault == PatternFault::None && !failure) {
-        return false;
-    }
     if (failure) {
-        // Texts of the database engine go without an icon.
-        m_dialogs.inform(this, platform::MessageIcon::None,
-                         EditorMessages::fileFailure(m_displayName, failure->description));
+        informFailure(m_dialogs, this, m_displayName, *failure);
         return true;
+    }
+    if (pattern.fault == PatternFault::None) {
+        return false;
     }
     m_dialogs.inform(this, platform::MessageIcon::Exclamation,
                      pattern.fault == PatternFault::Empty
@@ -244,42 +179,35 @@ bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::option
     return true;
 }
 
-template <typename Work> auto FindReplaceDialog::runWithCancel(Work work)
+template <typename Outcome> bool FindReplaceDialog::stopped(const std::optional<Outcome>& outcome)
 {
-    platform::RunControl control;
-    m_running = &control;
-    const QList<QWidget*> controls = {m_patternEdit,     m_replacementEdit, m_regularExpressionCheck,
-                                      m_ignoreCaseCheck, m_findButton,      m_previewButton,
-                                      m_verseList,       m_applyButton,     m_closeButton};
-    QList<bool> enabled;
-    for (QWidget* widget : controls) {
-        enabled << widget->isEnabled();
-        widget->setEnabled(false);
+    if (!outcome || refused(outcome->pattern, outcome->failure)) {
+        return true;
     }
-    m_progressBar->setRange(0, 0);
-    m_progressBar->setVisible(true);
-    m_cancelButton->setVisible(true);
-    m_cancelButton->setFocus();
-    const auto outcome = platform::runInBackground(control, m_progressBar, [&work, &control] { return work(control); });
-    m_cancelButton->setVisible(false);
-    m_progressBar->setVisible(false);
-    for (qsizetype i = 0; i < controls.size(); ++i) {
-        controls[i]->setEnabled(enabled[i]);
+    if (outcome->cancelled) {
+        m_summaryLabel->setText(EditorMessages::searchCancelled());
+        m_patternEdit->setFocus();
     }
-    m_running = nullptr;
-    return outcome;
+    return outcome->cancelled;
 }
 
-void FindReplaceDialog::onCancelClicked()
+template <typename Work> auto FindReplaceDialog::runWithCancel(Work work)
 {
-    if (m_running != nullptr) {
-        m_running->cancel();
+    std::optional<decltype(work(std::declval<VersionSearch&>(), std::declval<platform::RunControl&>()))> outcome;
+    const std::unique_ptr<VersionSearch> search = m_version.search();
+    if (search) {
+        platform::RunControl control;
+        m_cancelButton->setVisible(true);
+        const auto hideCancel = qScopeGuard([this] { m_cancelButton->setVisible(false); });
+        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
+        outcome = platform::runInBackground(control, m_progressBar, [&] { return work(*search, control); });
     }
+    return outcome;
 }
 
 void FindReplaceDialog::reject()
 {
-    if (m_running == nullptr) {
+    if (!platform::WindowRun::running(this)) {
         QDialog::reject();
     }
 }
@@ -287,21 +215,7 @@ void FindReplaceDialog::reject()
 void FindReplaceDialog::clearList(const QStringList& columns)
 {
     m_verseList->clear();
-    // A find after a preview has two columns again, not a third one left over.
-    m_verseList->setColumnCount(int(columns.size()));
-    m_verseList->setHeaderLabels(columns);
-    // The reference fits its contents, a text before a readable width, the last text the rest; no heading is ever
-    // narrower than its text.
-    QHeaderView* header = m_verseList->header();
-    int widest = 0;
-    for (int column = 0; column < columns.size(); ++column) {
-        widest = std::max(widest, header->sectionSizeHint(column));
-    }
-    header->setMinimumSectionSize(widest);
-    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    for (int column = 1; column + 1 < columns.size(); ++column) {
-        header->resizeSection(column, std::max(widest, fontMetrics().averageCharWidth() * kTextColumnChars));
-    }
+    setTextColumns(*m_verseList, columns, 1);
     m_verseView->clear();
     m_summaryLabel->clear();
     m_found.clear();
@@ -312,23 +226,16 @@ void FindReplaceDialog::clearList(const QStringList& columns)
 void FindReplaceDialog::onFindClicked()
 {
     clearList(kFindColumns);
-    std::unique_ptr<VersionSearch> search = m_version.search();
-    if (!search) {
-        return;
-    }
     const SearchRequest wanted = request();
-    FindOutcome outcome = runWithCancel([&](platform::RunControl& control) { return search->find(wanted, &control); });
-    if (refused(outcome.pattern, outcome.failure)) {
+    std::optional<FindOutcome> outcome = runWithCancel(
+        [&](VersionSearch& search, platform::RunControl& control) { return search.find(wanted, &control); });
+    if (stopped(outcome)) {
         return;
     }
-    if (outcome.cancelled) {
-        m_summaryLabel->setText(EditorMessages::searchCancelled());
-        m_patternEdit->setFocus();
-        return;
-    }
-    m_found = std::move(outcome.verses);
-    m_summaryLabel->setText(outcome.matches == 0 ? EditorMessages::nothingFound()
-                                                 : kFound.arg(korean(qint64(m_found.size())), korean(outcome.matches)));
+    m_found = std::move(outcome->verses);
+    m_summaryLabel->setText(outcome->matches == 0 ? EditorMessages::nothingFound()
+                                                  : QStringLiteral("%1개 구절에서 %2곳을 찾았습니다.")
+                                                        .arg(korean(qint64(m_found.size())), korean(outcome->matches)));
     for (const FoundVerse& verse : m_found) {
         m_verseList->addTopLevelItem(new QTreeWidgetItem({verse.reference, verse.text}));
     }
@@ -338,25 +245,17 @@ void FindReplaceDialog::onFindClicked()
 void FindReplaceDialog::onPreviewClicked()
 {
     clearList(kPreviewColumns);
-    std::unique_ptr<VersionSearch> search = m_version.search();
-    if (!search) {
-        return;
-    }
     const SearchRequest wanted = request();
     const QString replacement = m_replacementEdit->text();
-    ReplaceOutcome outcome =
-        runWithCancel([&](platform::RunControl& control) { return search->preview(wanted, replacement, &control); });
-    if (refused(outcome.pattern, outcome.failure)) {
+    std::optional<ReplaceOutcome> outcome = runWithCancel([&](VersionSearch& search, platform::RunControl& control) {
+        return search.preview(wanted, replacement, &control);
+    });
+    if (stopped(outcome)) {
         return;
     }
-    if (outcome.cancelled) {
-        m_summaryLabel->setText(EditorMessages::searchCancelled());
-        m_patternEdit->setFocus();
-        return;
-    }
-    m_preview = std::move(outcome);
-    m_previewed = request();
-    m_replacement = m_replacementEdit->text();
+    m_preview = std::move(*outcome);
+    m_previewed = wanted;
+    m_replacement = replacement;
     m_summaryLabel->setText(
         EditorMessages::replacePreviewed(qint64(m_preview.changed.size()), qint64(m_preview.refused.size())));
     for (const ReplacedVerse& verse : m_preview.changed) {
@@ -384,30 +283,32 @@ void FindReplaceDialog::onApplyClicked()
         }
     }
     if (chosen.empty()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, kNothingTicked);
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation, QStringLiteral("바꿀 구절을 체크하여 주십시오 !"));
         return;
     }
-    std::unique_ptr<VersionSearch> search = m_version.search();
-    if (!search || !m_dialogs.confirm(this, kApplyQuestion.arg(korean(qint64(chosen.size()))))) {
+    if (!m_version.isOpen() ||
+        !m_dialogs.confirm(this, QStringLiteral("체크한 %1개 구절의 본문을 바꾸시겠습니까?\r\n"
+                                                "바꾼 구절은 모두 변경 하나로 기록되어 한 번에 되돌릴 수 있습니다.")
+                                     .arg(korean(qint64(chosen.size()))))) {
         return;
     }
     const QString detail = VersionSearch::detailOf(m_previewed, m_replacement);
-    const ApplyOutcome outcome =
-        runWithCancel([&](platform::RunControl& control) { return search->apply(chosen, detail, &control); });
-    if (refused({}, outcome.failure)) {
+    const std::optional<ApplyOutcome> outcome = runWithCancel(
+        [&](VersionSearch& search, platform::RunControl& control) { return search.apply(chosen, detail, &control); });
+    if (!outcome || refused({}, outcome->failure)) {
         return;
     }
-    if (outcome.cancelled) {
+    if (outcome->cancelled) {
         // Nothing was stored: the preview stays, to apply again.
         m_dialogs.inform(this, platform::MessageIcon::Information,
-                         m_displayName + kLineBreaks + EditorMessages::replaceCancelled());
+                         aboutVersion(m_displayName, EditorMessages::replaceCancelled()));
         return;
     }
-    m_applied = m_applied || outcome.stored > 0;
+    m_applied = m_applied || outcome->stored > 0;
     clearList(kPreviewColumns);
     m_dialogs.inform(this, platform::MessageIcon::Information,
-                     m_displayName + kLineBreaks +
-                         EditorMessages::replaceApplied(outcome.stored, outcome.change, qint64(outcome.stale.size())));
+                     aboutVersion(m_displayName, EditorMessages::replaceApplied(outcome->stored, outcome->change,
+                                                                                qint64(outcome->stale.size()))));
 }
 
 void FindReplaceDialog::onVerseSelected()
@@ -425,8 +326,7 @@ void FindReplaceDialog::onVerseSelected()
         const std::size_t changed = m_preview.changed.size();
         const ReplacedVerse& verse = row < changed ? m_preview.changed[row] : m_preview.refused[row - changed];
         reference = verse.reference;
-        m_verseView->setHtml(kBefore.toHtmlEscaped() + verse.before.toHtmlEscaped() + QStringLiteral("<br>") +
-                             kAfter.toHtmlEscaped() +
+        m_verseView->setHtml(QStringLiteral("이전: ") + verse.before.toHtmlEscaped() + QStringLiteral("<br>이후: ") +
                              (row < changed ? verse.after : m_verseList->currentItem()->text(2)).toHtmlEscaped());
     }
     if (m_showVerse) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/VersionSearch.h"
-#include "platform/RunControl.h"
 
 #include <QDialog>
 #include <QSize>
@@ -42,7 +41,10 @@ public:
     // Room for the list's columns at first, whatever the font.
     [[nodiscard]] QSize sizeHint() const override;
 
-public slots:
+    // Closes only while no run goes.
+    void reject() override;
+
+private:
     // Find; Enter in the pattern box does the same.
     void onFindClicked();
     // The replacement's preview.
@@ -51,22 +53,14 @@ public slots:
     void onApplyClicked();
     // The selection changed: the verse with its matches, or before and after, below; and in the editor.
     void onVerseSelected();
-    // Stops the run going: a cancelled apply stores nothing.
-    void onCancelClicked();
-
-    // Closes only while no run goes.
-    void reject() override;
-
-private:
-    void createWidgets();
-    void createLayout();
-    void applyTexts();
 
     // True, after the message, when the pattern was refused or the engine failed.
     [[nodiscard]] bool refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure);
+    // True, after saying why, when a find or a preview did not run, was refused or was cancelled.
+    template <typename Outcome> [[nodiscard]] bool stopped(const std::optional<Outcome>& outcome);
     [[nodiscard]] SearchRequest request() const;
-    // Runs work(control) over the version on a worker, the progress bar and the cancel button showing and the other
-    // controls disabled meanwhile; its outcome.
+    // Runs work(search, control) over the version on a worker, the window's run going meanwhile; its outcome, or
+    // nothing without a version.
     template <typename Work> auto runWithCancel(Work work);
     void clearList(const QStringList& columns);
 
@@ -79,23 +73,17 @@ private:
     SearchRequest m_previewed;
     QString m_replacement;
     bool m_applied = false;
-    platform::RunControl* m_running = nullptr; // the run going, if any
 
-    QLabel* m_patternLabel = nullptr;
     QLineEdit* m_patternEdit = nullptr;
-    QLabel* m_replacementLabel = nullptr;
     QLineEdit* m_replacementEdit = nullptr;
     QCheckBox* m_regularExpressionCheck = nullptr;
     QCheckBox* m_ignoreCaseCheck = nullptr;
-    QPushButton* m_findButton = nullptr;
-    QPushButton* m_previewButton = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QTreeWidget* m_verseList = nullptr;
     QTextBrowser* m_verseView = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_applyButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
 };
 
 } // namespace editor

@@ -7,7 +7,6 @@
 #include <QString>
 #include <vector>
 
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -39,17 +38,9 @@ public:
     // Room for the list's columns at first, whatever the font.
     [[nodiscard]] QSize sizeHint() const override;
 
-public slots:
-    // The selection changed: its texts in full below the list.
-    void onChangeSelected();
+private:
     // Restores the selected change's earlier text after asking; Enter does the same.
     void onRestoreClicked();
-
-private:
-    void createWidgets();
-    void createLayout();
-    void applyTexts();
-    [[nodiscard]] QString aboutVersion(const QString& text) const;
 
     platform::Dialogs& m_dialogs;
     VerseEditor& m_version;
@@ -58,12 +49,9 @@ private:
     std::vector<versiondb::VerseChange> m_changes;
     std::vector<versiondb::VerseChange> m_restored;
 
-    QLabel* m_summaryLabel = nullptr;
     QTreeWidget* m_changeList = nullptr;
-    QLabel* m_detailLabel = nullptr;
     QPlainTextEdit* m_detailText = nullptr;
     QPushButton* m_restoreButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
 };
 
 } // namespace editor

@@ -5,13 +5,13 @@
 #include "books/ReferenceParser.h"
 #include "books/Versification.h"
 #include "editor/EditRules.h"
-#include "editor/EditorMessages.h"
+#include "editor/gui/EditorWindows.h"
 #include "editor/gui/FindReplaceDialog.h"
 #include "editor/gui/HistoryDialog.h"
 #include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
-#include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -35,68 +35,13 @@
 
 namespace editor {
 
+using platform::named;
+
 namespace {
 
 const QString kCaption = QStringLiteral("성경본문 편집");
-const QString kOpenStep = QStringLiteral("① 편집할  ");
-const QString kOpenVersion = QStringLiteral("성경역본");
-const QString kOpenStepEnd = QStringLiteral("을 선택하세요.");
-const QString kGoStep = QStringLiteral("② 편집할 성경구절로 이동하세요.");
-const QString kReferenceTip = QStringLiteral("여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요");
-const QString kBook = QStringLiteral("책");
 const QString kChapter = QStringLiteral("장");
 const QString kVerse = QStringLiteral("절");
-const QString kGo = QStringLiteral("이동");
-const QString kGoTip = QStringLiteral("구절이동");
-const QString kFirst = QStringLiteral("|◀");
-const QString kFirstTip = QStringLiteral("처음구절로 이동");
-const QString kPrevious = QStringLiteral("◀");
-const QString kPreviousTip = QStringLiteral("현재구절에서 이전구절로 이동");
-const QString kNext = QStringLiteral("▶");
-const QString kNextTip = QStringLiteral("현재구절에서 다음절로 이동");
-const QString kLast = QStringLiteral("▶|");
-const QString kLastTip = QStringLiteral("마지막 구절로 이동");
-const QString kNotes = QStringLiteral("참고사항");
-const QString kReferenceFormat = QStringLiteral("성경구절 입력형식은 다음과 같습니다.");
-const QString kReferenceExample = QStringLiteral("창 1:1, 창세기 1:1, 창1:1, 요일 1:1, 계 1 ...");
-const QString kCompactNote =
-    QStringLiteral("편집작업 완료후 역본파일 최적화 작업을 한번 해주시면 용량과 속도가 개선됩니다.");
-const QString kMemoNote =
-    QStringLiteral("성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다.");
-const QString kShownReference = QStringLiteral("성경구절");
-const QString kVerseText = QStringLiteral("성경본문");
-const QString kSaveStep = QStringLiteral("③ 편집이 완료된 구절을 ");
-const QString kSave = QStringLiteral("저장(&S)");
-const QString kSaveStepEnd = QStringLiteral("하세요.");
-const QString kFont = QStringLiteral("성경본문 편집(글꼴/색상) 변경");
-const QString kReload = QStringLiteral("성경본문 다시 읽기");
-const QString kClose = QStringLiteral("닫기");
-const QString kUndo = QStringLiteral("되돌리기(&U)");
-const QString kUndoTip = QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다");
-const QString kRedo = QStringLiteral("다시 실행(&Y)");
-const QString kRedoTip = QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다");
-const QString kUndoVersion = QStringLiteral("역본 전체 되돌리기");
-const QString kUndoVersionTip = QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다");
-const QString kHistory = QStringLiteral("변경 이력(&H)");
-const QString kHistoryTip = QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다");
-const QString kFindReplace = QStringLiteral("찾기·\n바꾸기");
-const QString kFindReplaceTip = QStringLiteral("역본 전체에서 찾고 바꿉니다 (Ctrl+F)");
-
-const QString kNoVersion = QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !");
-const QString kEnterWarning = QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
-                                             "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
-                                             "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 "
-                                             "뿐입니다.");
-// Asked before Save stores into a verse that the display box does not show.
-const QString kSaveOtherVerse = QStringLiteral("위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
-                                               "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?");
-// Asked before anything drops an edit of the verse shown that is not saved.
-const QString kUnsavedEdit = QStringLiteral("편집한 본문을 저장하지 않았습니다.\r\n저장하시겠습니까?");
-// Before the version's name in the title while the text shown differs from the stored one.
-const QString kModifiedMark = QStringLiteral("* ");
-const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-const QString kOpenTitle = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
-const QString kOpenFilter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
 
 bool isEnter(const QKeyEvent* key)
 {
@@ -109,190 +54,170 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
     : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("VerseEditorDialog"));
-    createWidgets();
-    createLayout();
-    applyTexts();
-    platform::rememberGeometry(this);
-}
-
-VerseEditorDialog::~VerseEditorDialog()
-{
-    closeVersion();
-}
-
-void VerseEditorDialog::createWidgets()
-{
-    const auto label = [this](QLabel*& member, const char* name) {
-        member = new QLabel(this);
-        member->setObjectName(QString::fromLatin1(name));
-    };
-    const auto button = [this](QPushButton*& member, const char* name) {
-        member = new QPushButton(this);
-        member->setObjectName(QString::fromLatin1(name));
+    const auto button = [this](const char* name, const QString& text, const QString& tip, auto onClick) {
+        auto* made = named<QPushButton>(this, name, text, tip);
         // Enter clicks the button that has the focus and no other: the window has no default button.
-        member->setAutoDefault(false);
+        made->setAutoDefault(false);
+        connect(made, &QPushButton::clicked, this, onClick);
+        return made;
     };
+    // The arrows are named by their tooltips.
+    const auto arrow = [&button](const char* name, const QString& text, const QString& tip, auto onClick) {
+        QPushButton* made = button(name, text, tip, onClick);
+        made->setAccessibleName(tip);
+        return made;
+    };
+    // A command that refuses without a version and does nothing when the user keeps an edit not saved.
+    const auto guarded = [this](auto command) {
+        return [this, command] {
+            if (!refusedWithoutVersion() && !keepsEdit()) {
+                command();
+            }
+        };
+    };
+    const auto go = guarded([this] { goToReference(); });
 
-    label(m_openStepLabel, "openStepLabel");
-    label(m_openStepEndLabel, "openStepEndLabel");
-    label(m_goStepLabel, "goStepLabel");
-    label(m_saveStepLabel, "saveStepLabel");
-    label(m_saveStepEndLabel, "saveStepEndLabel");
-    label(m_shownReferenceLabel, "shownReferenceLabel");
-    label(m_verseTextLabel, "verseTextLabel");
-    m_verseTextLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    m_notesGroup = new QGroupBox(this);
-    m_notesGroup->setObjectName(QStringLiteral("notesGroup"));
-    label(m_referenceFormatLabel, "referenceFormatLabel");
-    label(m_referenceExampleLabel, "referenceExampleLabel");
-    label(m_compactNoteLabel, "compactNoteLabel");
-    label(m_memoNoteLabel, "memoNoteLabel");
-    for (QLabel* note : {m_referenceFormatLabel, m_compactNoteLabel, m_memoNoteLabel}) {
-        note->setWordWrap(true);
+    // Steps ① to ③ on the left, the notes on the right; created in tab order.
+    auto* openRow = new QHBoxLayout;
+    openRow->addWidget(named<QLabel>(this, "openStepLabel", QStringLiteral("① 편집할  ")));
+    openRow->addWidget(
+        button("openVersionButton", QStringLiteral("성경역본"), {}, &VerseEditorDialog::onOpenVersionClicked));
+    openRow->addWidget(named<QLabel>(this, "openStepEndLabel", QStringLiteral("을 선택하세요.")));
+    openRow->addStretch();
+    // Screen readers name each box by the label beside it (the reference box by step ②).
+    auto* goStep = named<QLabel>(this, "goStepLabel", QStringLiteral("② 편집할 성경구절로 이동하세요."));
+    m_referenceEdit = named<QLineEdit>(this, "referenceEdit");
+    m_referenceEdit->setToolTip(QStringLiteral("여기에 이동할 성경구절을 [책 장:절] 형식으로 입력하세요"));
+    goStep->setBuddy(m_referenceEdit);
+    auto* goRow = new QHBoxLayout;
+    goRow->addWidget(m_referenceEdit, 1);
+    m_versionControls << m_referenceEdit;
+    for (QPushButton* step :
+         {button("goButton", QStringLiteral("이동"), QStringLiteral("구절이동"), go),
+          arrow("firstButton", QStringLiteral("|◀"), QStringLiteral("처음구절로 이동"), guarded([this] { goFirst(); })),
+          arrow("previousButton", QStringLiteral("◀"), QStringLiteral("현재구절에서 이전구절로 이동"),
+                guarded([this] { showStep(m_version.previous()); })),
+          arrow("nextButton", QStringLiteral("▶"), QStringLiteral("현재구절에서 다음절로 이동"),
+                guarded([this] { showStep(m_version.next()); })),
+          arrow("lastButton", QStringLiteral("▶|"), QStringLiteral("마지막 구절로 이동"),
+                guarded([this] { goLast(); }))}) {
+        goRow->addWidget(step);
+        m_versionControls << step;
     }
-
-    // Created in tab order.
-    button(m_openVersionButton, "openVersionButton");
-    m_referenceEdit = new QLineEdit(this);
-    m_referenceEdit->setObjectName(QStringLiteral("referenceEdit"));
-    button(m_goButton, "goButton");
-    button(m_firstButton, "firstButton");
-    button(m_previousButton, "previousButton");
-    button(m_nextButton, "nextButton");
-    button(m_lastButton, "lastButton");
-    const auto combo = [this](QComboBox*& member, const char* name) {
-        member = new QComboBox(this);
-        member->setObjectName(QString::fromLatin1(name));
-    };
-    combo(m_bookCombo, "bookCombo");
-    combo(m_chapterCombo, "chapterCombo");
-    combo(m_verseCombo, "verseCombo");
+    auto* pickRow = new QHBoxLayout;
+    m_bookCombo = named<QComboBox>(this, "bookCombo");
+    m_bookCombo->setAccessibleName(QStringLiteral("책"));
     for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
         m_bookCombo->addItem(books::KoreanBookNames::at(book).toString(), book);
     }
+    m_chapterCombo = named<QComboBox>(this, "chapterCombo");
+    m_chapterCombo->setAccessibleName(kChapter);
+    m_verseCombo = named<QComboBox>(this, "verseCombo");
+    m_verseCombo->setAccessibleName(kVerse);
     fillPicker(1, 1, 1);
-    button(m_saveButton, "saveButton");
-    // The program writes the display box and never reads it.
-    m_shownReferenceEdit = new QLineEdit(this);
-    m_shownReferenceEdit->setObjectName(QStringLiteral("shownReferenceEdit"));
-    m_shownReferenceEdit->setReadOnly(true);
-    m_verseTextEdit = new QPlainTextEdit(this);
-    m_verseTextEdit->setObjectName(QStringLiteral("verseTextEdit"));
-    m_verseTextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_verseTextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_verseTextEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_verseTextEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_verseTextEdit->setTabChangesFocus(true);
-    button(m_findReplaceButton, "findReplaceButton");
-    button(m_reloadButton, "reloadButton");
-    button(m_fontButton, "fontButton");
-    button(m_undoButton, "undoButton");
-    button(m_redoButton, "redoButton");
-    button(m_undoVersionButton, "undoVersionButton");
-    button(m_historyButton, "historyButton");
-    button(m_closeButton, "closeButton");
-
-    // Screen readers name each box by the label beside it (the reference box by step ②).
-    m_goStepLabel->setBuddy(m_referenceEdit);
-    m_shownReferenceLabel->setBuddy(m_shownReferenceEdit);
-    m_verseTextLabel->setBuddy(m_verseTextEdit);
-
-    // The commands that need a version start disabled.
-    setVersionControlsEnabled(false);
-
-    m_verseTextEdit->installEventFilter(this);
-    connect(m_openVersionButton, &QPushButton::clicked, this, &VerseEditorDialog::onOpenVersionClicked);
-    connect(m_goButton, &QPushButton::clicked, this, &VerseEditorDialog::onGoClicked);
-    // Enter in the reference box goes, whatever the modifier keys.
-    connect(m_referenceEdit, &QLineEdit::returnPressed, this, &VerseEditorDialog::onGoClicked);
-    connect(m_referenceEdit, &QLineEdit::textChanged, this, &VerseEditorDialog::onReferenceChanged);
-    // A choice in the picker goes to its verse: a book to its first chapter, a chapter to its first verse.
-    connect(m_bookCombo, &QComboBox::activated, this, [this] { pickVerse(1, 1); });
-    connect(m_chapterCombo, &QComboBox::activated, this, [this] { pickVerse(m_chapterCombo->currentIndex() + 1, 1); });
-    connect(m_verseCombo, &QComboBox::activated, this,
-            [this] { pickVerse(m_chapterCombo->currentIndex() + 1, m_verseCombo->currentIndex() + 1); });
-    connect(m_firstButton, &QPushButton::clicked, this, &VerseEditorDialog::onFirstClicked);
-    connect(m_previousButton, &QPushButton::clicked, this, &VerseEditorDialog::onPreviousClicked);
-    connect(m_nextButton, &QPushButton::clicked, this, &VerseEditorDialog::onNextClicked);
-    connect(m_lastButton, &QPushButton::clicked, this, &VerseEditorDialog::onLastClicked);
-    connect(m_saveButton, &QPushButton::clicked, this, &VerseEditorDialog::onSaveClicked);
-    connect(m_reloadButton, &QPushButton::clicked, this, &VerseEditorDialog::onReloadClicked);
-    connect(m_fontButton, &QPushButton::clicked, this, &VerseEditorDialog::onFontClicked);
-    connect(m_verseTextEdit, &QPlainTextEdit::textChanged, this, &VerseEditorDialog::onVerseTextChanged);
-    connect(m_closeButton, &QPushButton::clicked, this, &VerseEditorDialog::onCloseClicked);
-    connect(m_undoButton, &QPushButton::clicked, this, &VerseEditorDialog::onUndoClicked);
-    connect(m_redoButton, &QPushButton::clicked, this, &VerseEditorDialog::onRedoClicked);
-    connect(m_undoVersionButton, &QPushButton::clicked, this, &VerseEditorDialog::onUndoVersionClicked);
-    connect(m_historyButton, &QPushButton::clicked, this, &VerseEditorDialog::onHistoryClicked);
-    connect(m_findReplaceButton, &QPushButton::clicked, this, &VerseEditorDialog::onFindReplaceClicked);
-    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
-            &VerseEditorDialog::onFindReplaceClicked);
-}
-
-void VerseEditorDialog::createLayout()
-{
-    // Steps ① to ③ on the left, the notes on the right.
-    auto* openRow = new QHBoxLayout;
-    openRow->addWidget(m_openStepLabel);
-    openRow->addWidget(m_openVersionButton);
-    openRow->addWidget(m_openStepEndLabel);
-    openRow->addStretch();
-    auto* goRow = new QHBoxLayout;
-    goRow->addWidget(m_referenceEdit, 1);
-    for (QPushButton* step : {m_goButton, m_firstButton, m_previousButton, m_nextButton, m_lastButton}) {
-        goRow->addWidget(step);
+    for (QComboBox* combo : {m_bookCombo, m_chapterCombo, m_verseCombo}) {
+        pickRow->addWidget(combo);
+        m_versionControls << combo;
     }
-    auto* pickRow = new QHBoxLayout;
-    pickRow->addWidget(m_bookCombo);
-    pickRow->addWidget(m_chapterCombo);
-    pickRow->addWidget(m_verseCombo);
     pickRow->addStretch();
     auto* saveRow = new QHBoxLayout;
-    saveRow->addWidget(m_saveStepLabel);
+    saveRow->addWidget(named<QLabel>(this, "saveStepLabel", QStringLiteral("③ 편집이 완료된 구절을 ")));
+    m_saveButton = button("saveButton", QStringLiteral("저장(&S)"), {}, &VerseEditorDialog::onSaveClicked);
     saveRow->addWidget(m_saveButton);
-    saveRow->addWidget(m_saveStepEndLabel);
+    saveRow->addWidget(named<QLabel>(this, "saveStepEndLabel", QStringLiteral("하세요.")));
     saveRow->addStretch();
     auto* steps = new QVBoxLayout;
     steps->addLayout(openRow);
-    steps->addWidget(m_goStepLabel);
+    steps->addWidget(goStep);
     steps->addLayout(goRow);
     steps->addLayout(pickRow);
     steps->addLayout(saveRow);
     steps->addStretch();
 
-    auto* notes = new QVBoxLayout(m_notesGroup);
-    for (QLabel* note : {m_referenceFormatLabel, m_referenceExampleLabel, m_compactNoteLabel, m_memoNoteLabel}) {
-        notes->addWidget(note);
-    }
+    auto* notesGroup = named<QGroupBox>(this, "notesGroup");
+    notesGroup->setTitle(QStringLiteral("참고사항"));
+    const auto wrapped = [](QLabel* label) {
+        label->setWordWrap(true);
+        return label;
+    };
+    auto* notes = new QVBoxLayout(notesGroup);
+    notes->addWidget(wrapped(
+        named<QLabel>(notesGroup, "referenceFormatLabel", QStringLiteral("성경구절 입력형식은 다음과 같습니다."))));
+    notes->addWidget(named<QLabel>(notesGroup, "referenceExampleLabel",
+                                   QStringLiteral("창 1:1, 창세기 1:1, 창1:1, 요일 1:1, 계 1 ...")));
+    notes->addWidget(wrapped(named<QLabel>(
+        notesGroup, "compactNoteLabel",
+        QStringLiteral("편집작업 완료후 역본파일 최적화 작업을 한번 해주시면 용량과 속도가 개선됩니다."))));
+    notes->addWidget(wrapped(named<QLabel>(
+        notesGroup, "memoNoteLabel",
+        QStringLiteral("성경원분 이외에 사용자의 메모가 추가되면 성구검색의 신뢰도를 저해할 수 있습니다."))));
     notes->addStretch();
 
     auto* top = new QHBoxLayout;
     top->addLayout(steps);
-    top->addWidget(m_notesGroup, 1);
+    top->addWidget(notesGroup, 1);
 
     // The display box and the verse text box, each with its label on its left; the text box takes the room.
+    auto* shownLabel = named<QLabel>(this, "shownReferenceLabel", QStringLiteral("성경구절"));
+    // The program writes the display box and never reads it.
+    m_shownReferenceEdit = named<QLineEdit>(this, "shownReferenceEdit");
+    m_shownReferenceEdit->setReadOnly(true);
+    shownLabel->setBuddy(m_shownReferenceEdit);
+    auto* verseLabel = named<QLabel>(this, "verseTextLabel", QStringLiteral("성경본문"));
+    verseLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_verseTextEdit = named<QPlainTextEdit>(this, "verseTextEdit");
+    m_verseTextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_verseTextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_verseTextEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_verseTextEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_verseTextEdit->setTabChangesFocus(true);
+    m_verseTextEdit->installEventFilter(this);
+    verseLabel->setBuddy(m_verseTextEdit);
+    m_versionControls << m_verseTextEdit;
     auto* verse = new QGridLayout;
-    verse->addWidget(m_shownReferenceLabel, 0, 0);
+    verse->addWidget(shownLabel, 0, 0);
     verse->addWidget(m_shownReferenceEdit, 0, 1);
-    verse->addWidget(m_verseTextLabel, 1, 0);
+    verse->addWidget(verseLabel, 1, 0);
     verse->addWidget(m_verseTextEdit, 1, 1, 2, 1);
-    verse->addWidget(m_findReplaceButton, 2, 0, Qt::AlignBottom);
+    verse->addWidget(button("findReplaceButton", QStringLiteral("찾기·\n바꾸기"),
+                            QStringLiteral("역본 전체에서 찾고 바꿉니다 (Ctrl+F)"),
+                            &VerseEditorDialog::onFindReplaceClicked),
+                     2, 0, Qt::AlignBottom);
     verse->setColumnStretch(1, 1);
     verse->setRowStretch(1, 1);
 
     // Reload and Font on the left, taking back and Close on the right.
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->setObjectName(QStringLiteral("buttonBox"));
-    buttons->addButton(m_undoButton, QDialogButtonBox::ActionRole);
-    buttons->addButton(m_redoButton, QDialogButtonBox::ActionRole);
-    buttons->addButton(m_undoVersionButton, QDialogButtonBox::ActionRole);
-    buttons->addButton(m_historyButton, QDialogButtonBox::ActionRole);
-    buttons->addButton(m_closeButton, QDialogButtonBox::RejectRole);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_reloadButton);
-    bottom->addWidget(m_fontButton);
+    // Shows the verse of the reference box again from the version, once an unsaved edit is saved or dropped.
+    bottom->addWidget(button("reloadButton", QStringLiteral("성경본문 다시 읽기"), {}, go));
+    bottom->addWidget(
+        button("fontButton", QStringLiteral("성경본문 편집(글꼴/색상) 변경"), {}, &VerseEditorDialog::onFontClicked));
     bottom->addStretch();
+    auto* buttons = named<QDialogButtonBox>(this, "buttonBox");
+    buttons->addButton(
+        button("undoButton", QStringLiteral("되돌리기(&U)"),
+               QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다"),
+               [this] { takeBackShown(false); }),
+        QDialogButtonBox::ActionRole);
+    buttons->addButton(button("redoButton", QStringLiteral("다시 실행(&Y)"),
+                              QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다"),
+                              [this] { takeBackShown(true); }),
+                       QDialogButtonBox::ActionRole);
+    buttons->addButton(button("undoVersionButton", QStringLiteral("역본 전체 되돌리기"),
+                              QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다"),
+                              &VerseEditorDialog::onUndoVersionClicked),
+                       QDialogButtonBox::ActionRole);
+    buttons->addButton(button("historyButton", QStringLiteral("변경 이력(&H)"),
+                              QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다"),
+                              &VerseEditorDialog::onHistoryClicked),
+                       QDialogButtonBox::ActionRole);
+    buttons->addButton(button("closeButton", QStringLiteral("닫기"), {},
+                              [this] {
+                                  if (!keepsEdit()) {
+                                      accept();
+                                  }
+                              }),
+                       QDialogButtonBox::RejectRole);
     bottom->addWidget(buttons);
 
     auto* rule = new QFrame(this);
@@ -305,64 +230,20 @@ void VerseEditorDialog::createLayout()
     layout->addLayout(verse, 1);
     layout->addLayout(bottom);
 
-    const QList<QWidget*> order = {
-        m_openVersionButton, m_referenceEdit,     m_goButton,     m_firstButton, m_previousButton, m_nextButton,
-        m_lastButton,        m_bookCombo,         m_chapterCombo, m_verseCombo,  m_saveButton,     m_shownReferenceEdit,
-        m_verseTextEdit,     m_findReplaceButton, m_reloadButton, m_fontButton,  m_undoButton,     m_redoButton,
-        m_undoVersionButton, m_historyButton,     m_closeButton};
-    for (qsizetype i = 1; i < order.size(); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
-}
+    // Enter in the reference box goes, whatever the modifier keys.
+    connect(m_referenceEdit, &QLineEdit::returnPressed, this, go);
+    connect(m_referenceEdit, &QLineEdit::textChanged, this, &VerseEditorDialog::onReferenceChanged);
+    // A choice in the picker goes to its verse: a book to its first chapter, a chapter to its first verse.
+    connect(m_bookCombo, &QComboBox::activated, this, [this] { pickVerse(1, 1); });
+    connect(m_chapterCombo, &QComboBox::activated, this, [this] { pickVerse(m_chapterCombo->currentIndex() + 1, 1); });
+    connect(m_verseCombo, &QComboBox::activated, this,
+            [this] { pickVerse(m_chapterCombo->currentIndex() + 1, m_verseCombo->currentIndex() + 1); });
+    connect(m_verseTextEdit, &QPlainTextEdit::textChanged, this, &VerseEditorDialog::showModified);
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this,
+            &VerseEditorDialog::onFindReplaceClicked);
 
-void VerseEditorDialog::applyTexts()
-{
-    setVersionName(kCaption);
-    m_openStepLabel->setText(kOpenStep);
-    m_openVersionButton->setText(kOpenVersion);
-    m_openStepEndLabel->setText(kOpenStepEnd);
-    m_goStepLabel->setText(kGoStep);
-    m_referenceEdit->setToolTip(kReferenceTip);
-    m_goButton->setText(kGo);
-    m_bookCombo->setAccessibleName(kBook);
-    m_chapterCombo->setAccessibleName(kChapter);
-    m_verseCombo->setAccessibleName(kVerse);
-    m_goButton->setToolTip(kGoTip);
-    // The arrows are named by their tooltips.
-    const std::pair<QPushButton*, std::pair<QString, QString>> arrows[] = {
-        {m_firstButton, {kFirst, kFirstTip}},
-        {m_previousButton, {kPrevious, kPreviousTip}},
-        {m_nextButton, {kNext, kNextTip}},
-        {m_lastButton, {kLast, kLastTip}},
-    };
-    for (const auto& [arrow, texts] : arrows) {
-        arrow->setText(texts.first);
-        arrow->setToolTip(texts.second);
-        arrow->setAccessibleName(texts.second);
-    }
-    m_notesGroup->setTitle(kNotes);
-    m_referenceFormatLabel->setText(kReferenceFormat);
-    m_referenceExampleLabel->setText(kReferenceExample);
-    m_compactNoteLabel->setText(kCompactNote);
-    m_memoNoteLabel->setText(kMemoNote);
-    m_shownReferenceLabel->setText(kShownReference);
-    m_verseTextLabel->setText(kVerseText);
-    m_saveStepLabel->setText(kSaveStep);
-    m_saveButton->setText(kSave);
-    m_saveStepEndLabel->setText(kSaveStepEnd);
-    m_fontButton->setText(kFont);
-    m_reloadButton->setText(kReload);
-    m_closeButton->setText(kClose);
-    m_undoButton->setText(kUndo);
-    m_undoButton->setToolTip(kUndoTip);
-    m_redoButton->setText(kRedo);
-    m_redoButton->setToolTip(kRedoTip);
-    m_undoVersionButton->setText(kUndoVersion);
-    m_undoVersionButton->setToolTip(kUndoVersionTip);
-    m_historyButton->setText(kHistory);
-    m_historyButton->setToolTip(kHistoryTip);
-    m_findReplaceButton->setText(kFindReplace);
-    m_findReplaceButton->setToolTip(kFindReplaceTip);
+    setVersion(kCaption, false);
+    platform::rememberGeometry(this);
 }
 
 void VerseEditorDialog::keyPressEvent(QKeyEvent* event)
@@ -378,20 +259,21 @@ void VerseEditorDialog::keyPressEvent(QKeyEvent* event)
 bool VerseEditorDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_verseTextEdit && event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event))) {
-        onVerseTextEnterPressed();
+        // No line break enters the verse.
+        if (!m_enterWarningShown) {
+            m_enterWarningShown = true;
+            warn(QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
+                                "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
+                                "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."));
+        }
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void VerseEditorDialog::closeVersion()
-{
-    m_version.close();
-}
-
 void VerseEditorDialog::done(int result)
 {
-    closeVersion();
+    m_version.close();
     QDialog::done(result);
 }
 
@@ -412,7 +294,7 @@ bool VerseEditorDialog::isModified() const
 void VerseEditorDialog::showModified()
 {
     const bool modified = isModified();
-    setWindowTitle(modified ? kModifiedMark + m_versionName : m_versionName);
+    setWindowTitle(modified ? QStringLiteral("* ") + m_versionName : m_versionName);
     m_saveButton->setEnabled(modified);
 }
 
@@ -422,7 +304,7 @@ bool VerseEditorDialog::keepsEdit()
         return false;
     }
     switch (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::SaveDiscardCancel,
-                              kUnsavedEdit)) {
+                              QStringLiteral("편집한 본문을 저장하지 않았습니다.\r\n저장하시겠습니까?"))) {
     case platform::MessageAnswer::Save:
         // Into the verse shown, whatever the reference box names now; steps go on from it.
         return !showSaved(m_version.save(m_shownReferenceEdit->text(), verseText()), false);
@@ -434,33 +316,23 @@ bool VerseEditorDialog::keepsEdit()
     }
 }
 
-void VerseEditorDialog::setVersionName(const QString& name)
+void VerseEditorDialog::setVersion(const QString& name, bool open)
 {
     m_versionName = name;
-    showModified();
-}
-
-void VerseEditorDialog::setVersionControlsEnabled(bool enabled)
-{
-    for (QWidget* control : {static_cast<QWidget*>(m_referenceEdit), static_cast<QWidget*>(m_goButton),
-                             static_cast<QWidget*>(m_firstButton), static_cast<QWidget*>(m_previousButton),
-                             static_cast<QWidget*>(m_nextButton), static_cast<QWidget*>(m_lastButton),
-                             static_cast<QWidget*>(m_bookCombo), static_cast<QWidget*>(m_chapterCombo),
-                             static_cast<QWidget*>(m_verseCombo), static_cast<QWidget*>(m_verseTextEdit)}) {
-        control->setEnabled(enabled);
+    for (QWidget* control : std::as_const(m_versionControls)) {
+        control->setEnabled(open);
     }
     showModified();
 }
 
 void VerseEditorDialog::showNoVersion()
 {
-    setVersionName(kCaption);
     // Emptying the reference box empties the display box and the text box.
     m_storedText.clear();
     m_referenceEdit->clear();
     m_shownReferenceEdit->clear();
     m_verseTextEdit->clear();
-    setVersionControlsEnabled(false);
+    setVersion(kCaption, false);
 }
 
 void VerseEditorDialog::warn(const QString& text)
@@ -468,19 +340,13 @@ void VerseEditorDialog::warn(const QString& text)
     m_dialogs.inform(this, platform::MessageIcon::Exclamation, text);
 }
 
-void VerseEditorDialog::showEngineFailure(const EngineFailure& failure)
-{
-    // Texts of the database engine go without an icon.
-    m_dialogs.inform(this, platform::MessageIcon::None,
-                     EditorMessages::fileFailure(m_versionName, failure.description));
-}
-
 bool VerseEditorDialog::refusedWithoutVersion()
 {
     if (m_version.isOpen()) {
         return false;
     }
-    m_dialogs.inform(this, platform::MessageIcon::Critical, kNoVersion);
+    m_dialogs.inform(this, platform::MessageIcon::Critical,
+                     QStringLiteral("①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"));
     return true;
 }
 
@@ -494,27 +360,13 @@ QString VerseEditorDialog::verseText() const
 void VerseEditorDialog::onOpenVersionClicked()
 {
     platform::FileDialogRequest request;
-    request.title = kOpenTitle;
-    request.filter = kOpenFilter;
+    request.title = QStringLiteral("편집할 성경역본 선택 - user.dat는 선택하지 마세요.");
+    request.filter = QStringLiteral("역본파일 (*.dat);;모든파일 (*.*)");
     const QString path = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request);
-    if (path.isEmpty()) {
-        // Cancelled: the version open so far stays open and shown.
-        return;
+    // Cancelled, the version open so far stays open and shown; a failed open says nothing.
+    if (!path.isEmpty() && !keepsEdit()) {
+        static_cast<void>(openVersion(path, firstReference()));
     }
-    if (keepsEdit()) {
-        return;
-    }
-    closeVersion();
-    if (m_version.open(path)) {
-        // The open failed, without a message; nothing is open any more.
-        showNoVersion();
-        return;
-    }
-    m_storedText.clear();
-    setVersionName(platform::GetFileName(path));
-    m_referenceEdit->setText(firstReference());
-    setVersionControlsEnabled(true);
-    goToReference();
 }
 
 std::optional<EngineFailure> VerseEditorDialog::showVerse(const QString& path, const QString& reference)
@@ -522,25 +374,22 @@ std::optional<EngineFailure> VerseEditorDialog::showVerse(const QString& path, c
     if (keepsEdit()) {
         return std::nullopt;
     }
-    closeVersion();
+    return openVersion(path, reference.trimmed().isEmpty() ? firstReference() : reference);
+}
+
+std::optional<EngineFailure> VerseEditorDialog::openVersion(const QString& path, const QString& reference)
+{
+    m_version.close();
     if (std::optional<EngineFailure> failure = m_version.open(path)) {
+        // Nothing is open any more.
         showNoVersion();
         return failure;
     }
     m_storedText.clear();
-    setVersionName(platform::GetFileName(path));
-    m_referenceEdit->setText(reference.trimmed().isEmpty() ? firstReference() : reference);
-    setVersionControlsEnabled(true);
+    m_referenceEdit->setText(reference);
+    setVersion(platform::GetFileName(path), true);
     goToReference();
     return std::nullopt;
-}
-
-void VerseEditorDialog::onGoClicked()
-{
-    if (refusedWithoutVersion() || keepsEdit()) {
-        return;
-    }
-    goToReference();
 }
 
 void VerseEditorDialog::goToReference()
@@ -569,7 +418,7 @@ void VerseEditorDialog::goToReference()
         showModified();
         return;
     case GoResult::Failed:
-        showEngineFailure(outcome.failure);
+        informFailure(m_dialogs, this, m_versionName, outcome.failure);
         return;
     }
 }
@@ -623,34 +472,10 @@ void VerseEditorDialog::onReferenceChanged()
     }
 }
 
-void VerseEditorDialog::onFirstClicked()
-{
-    if (refusedWithoutVersion() || keepsEdit()) {
-        return;
-    }
-    goFirst();
-}
-
 void VerseEditorDialog::goFirst()
 {
     m_referenceEdit->setText(firstReference());
     goToReference();
-}
-
-void VerseEditorDialog::onPreviousClicked()
-{
-    if (refusedWithoutVersion() || keepsEdit()) {
-        return;
-    }
-    showStep(m_version.previous());
-}
-
-void VerseEditorDialog::onNextClicked()
-{
-    if (refusedWithoutVersion() || keepsEdit()) {
-        return;
-    }
-    showStep(m_version.next());
 }
 
 void VerseEditorDialog::showStep(const StepOutcome& outcome)
@@ -673,24 +498,16 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
         warn(EditorMessages::stepWithoutVerse());
         return;
     case StepResult::Failed:
-        showEngineFailure(outcome.failure);
+        informFailure(m_dialogs, this, m_versionName, outcome.failure);
         return;
     }
-}
-
-void VerseEditorDialog::onLastClicked()
-{
-    if (refusedWithoutVersion() || keepsEdit()) {
-        return;
-    }
-    goLast();
 }
 
 void VerseEditorDialog::goLast()
 {
     const StepOutcome outcome = m_version.last();
     if (outcome.result != StepResult::Neighbour) {
-        showEngineFailure(outcome.failure);
+        informFailure(m_dialogs, this, m_versionName, outcome.failure);
         return;
     }
     m_referenceEdit->setText(outcome.reference);
@@ -704,7 +521,9 @@ void VerseEditorDialog::onSaveClicked()
     }
     const auto confirmOtherVerse = [this](const QString& reference) {
         return m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
-                                 reference + QStringLiteral("\r\n\r\n") + kSaveOtherVerse) ==
+                                 reference +
+                                     QStringLiteral("\r\n\r\n위 구절은 지금 '성경구절'에 표시된 구절이 아닙니다.\r\n"
+                                                    "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?")) ==
                platform::MessageAnswer::Yes;
     };
     const std::optional<SaveOutcome> saved =
@@ -754,19 +573,13 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         showModified();
         return true;
     case SaveResult::Failed:
-        showEngineFailure(outcome.failure);
+        informFailure(m_dialogs, this, m_versionName, outcome.failure);
         return false;
     case SaveResult::EmptyReference:
     case SaveResult::EmptyText:
         return false;
     }
     return false;
-}
-
-void VerseEditorDialog::onReloadClicked()
-{
-    // Shows the verse of the reference box again from the version, once an unsaved edit is saved or dropped.
-    onGoClicked();
 }
 
 void VerseEditorDialog::onFontClicked()
@@ -798,34 +611,6 @@ void VerseEditorDialog::onFontClicked()
     }
 }
 
-void VerseEditorDialog::onVerseTextChanged()
-{
-    showModified();
-}
-
-void VerseEditorDialog::onVerseTextEnterPressed()
-{
-    // No line break enters the verse.
-    if (!m_enterWarningShown) {
-        m_enterWarningShown = true;
-        warn(kEnterWarning);
-    }
-}
-
-void VerseEditorDialog::onCloseClicked()
-{
-    if (keepsEdit()) {
-        return;
-    }
-    closeVersion();
-    accept();
-}
-
-QString VerseEditorDialog::aboutVersion(const QString& text) const
-{
-    return m_versionName + kLineBreaks + text;
-}
-
 std::optional<QString> VerseEditorDialog::shownReference()
 {
     if (refusedWithoutVersion()) {
@@ -842,7 +627,7 @@ void VerseEditorDialog::showTakenBack(const QString& reference, const std::vecto
 {
     showAgain(reference);
     m_dialogs.inform(this, platform::MessageIcon::Information,
-                     aboutVersion(EditorMessages::takenBack(restored.front().change)));
+                     aboutVersion(m_versionName, EditorMessages::takenBack(restored.front().change)));
 }
 
 void VerseEditorDialog::showAgain(const QString& reference)
@@ -856,45 +641,34 @@ void VerseEditorDialog::showAgain(const QString& reference)
 void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outcome, const QString& reference,
                                      const QString& nothing)
 {
-    if (!outcome) {
-        warn(aboutVersion(EditorMessages::goReferenceNotFound()));
-    } else if (outcome->failure) {
-        showEngineFailure(*outcome->failure);
-    } else if (outcome->restored.empty()) {
-        warn(aboutVersion(nothing));
+    if (refusedOutcome(m_dialogs, this, m_versionName, outcome)) {
+        return;
+    }
+    if (outcome->restored.empty()) {
+        warn(aboutVersion(m_versionName, nothing));
     } else if (outcome->redone != 0) {
         showAgain(reference);
         m_dialogs.inform(this, platform::MessageIcon::Information,
-                         aboutVersion(EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
+                         aboutVersion(m_versionName,
+                                      EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
     } else {
         showTakenBack(reference, outcome->restored);
     }
 }
 
-void VerseEditorDialog::onUndoClicked()
+void VerseEditorDialog::takeBackShown(bool redo)
 {
     const std::optional<QString> reference = shownReference();
     if (!reference || keepsEdit()) {
         return;
     }
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome = m_version.undoLast(*reference);
-    busy.restore();
-    showTakeBack(outcome, *reference, EditorMessages::nothingToTakeBack());
-}
-
-void VerseEditorDialog::onRedoClicked()
-{
-    const std::optional<QString> reference = shownReference();
-    if (!reference || keepsEdit()) {
-        return;
-    }
-    // The last change taken back: the version's whole (a build, a replacement) or the verse's.
+    // A redo brings back the last change taken back: the version's whole (a build, a replacement) or the verse's.
     platform::BusyPointer busy;
     const std::optional<TakeBackOutcome> outcome =
-        m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference);
+        !redo ? m_version.undoLast(*reference)
+              : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
     busy.restore();
-    showTakeBack(outcome, *reference, EditorMessages::nothingToRedo());
+    showTakeBack(outcome, *reference, redo ? EditorMessages::nothingToRedo() : EditorMessages::nothingToTakeBack());
 }
 
 void VerseEditorDialog::onUndoVersionClicked()

@@ -3,13 +3,12 @@
 #include "editor/VerseEditor.h"
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
 
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -30,41 +29,12 @@ class VerseEditorDialog : public QDialog
 
 public:
     VerseEditorDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
-    ~VerseEditorDialog() override;
-
-    [[nodiscard]] bool enterWarningShown() const { return m_enterWarningShown; }
-    [[nodiscard]] bool versionOpen() const { return m_version.isOpen(); }
 
     // Opens the version at path, closing the one open, and shows the verse of reference, as a choice of the file and
     // then of the verse would (another window's way to a verse); the engine's failure when the version does not open.
     // Without a reference it shows the first verse, as opening a version here does. An edit not saved is asked about
     // first; kept, nothing else happens (and nothing is returned).
     std::optional<EngineFailure> showVerse(const QString& path, const QString& reference);
-
-public slots:
-    void onOpenVersionClicked();
-    // Goes to the verse the reference box names; Enter in the reference box does the same.
-    void onGoClicked();
-    void onReferenceChanged();
-    void onFirstClicked();
-    void onPreviousClicked();
-    void onNextClicked();
-    void onLastClicked();
-    void onSaveClicked();
-    void onReloadClicked();
-    void onFontClicked();
-    void onVerseTextChanged();
-    void onCloseClicked();
-    // Takes back the last change of the verse shown and shows it again; each click one more.
-    void onUndoClicked();
-    // Brings back the last change taken back: the version's whole when that was the last undo, else the verse's.
-    void onRedoClicked();
-    // Takes back the version's last change whole (a build run, a replacement).
-    void onUndoVersionClicked();
-    // The changes of the verse shown, in the history window; a restore there shows the verse again.
-    void onHistoryClicked();
-    // Find and replace over the open version (Ctrl+F too); a verse chosen there is shown here.
-    void onFindReplaceClicked();
 
     // However the window closes, the version is closed first.
     void done(int result) override;
@@ -78,16 +48,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createWidgets();
-    void createLayout();
-    void applyTexts();
+    void onOpenVersionClicked();
+    void onReferenceChanged();
+    void onSaveClicked();
+    void onFontClicked();
+    // Takes back the version's last change whole (a build run, a replacement).
+    void onUndoVersionClicked();
+    // The changes of the verse shown, in the history window; a restore there shows the verse again.
+    void onHistoryClicked();
+    // Find and replace over the open version (Ctrl+F too); a verse chosen there is shown here.
+    void onFindReplaceClicked();
 
-    void closeVersion();
+    // Closes the version open and opens path at reference; the engine's failure, with nothing open, when it does
+    // not open.
+    std::optional<EngineFailure> openVersion(const QString& path, const QString& reference);
     // Whether the verse shown has a text in its box other than the stored one.
     [[nodiscard]] bool isModified() const;
     // The title's mark and Save, as the text box stands.
     void showModified();
-    void setVersionName(const QString& name);
+    // The version's name for the title and messages (the window's caption without one), and the commands that need a
+    // version enabled or not.
+    void setVersion(const QString& name, bool open);
     // Asked before something drops an edit not saved: true when the user keeps it (취소, or a save that failed).
     // Otherwise the text box holds the stored text after it.
     [[nodiscard]] bool keepsEdit();
@@ -105,22 +86,19 @@ private:
     void goLast();
     // Shows the verse of a reference again (nothing for none).
     void showAgain(const QString& reference);
+    // Takes back the last change of the verse shown, each time one more, or brings back (redo) the last change taken
+    // back, after asking about an edit not saved; shows it again and says what it did.
+    void takeBackShown(bool redo);
     // What an undo or a redo did, or why it did nothing (nothing: its text).
     void showTakeBack(const std::optional<TakeBackOutcome>& outcome, const QString& reference, const QString& nothing);
-    // Enter in the verse text box: swallowed, with a warning the first time in this window.
-    void onVerseTextEnterPressed();
     // The no-version refusal: true, after the message, when no version is open.
     bool refusedWithoutVersion();
     // Back to the window as it loads: no version, its title, the commands disabled.
     void showNoVersion();
-    void setVersionControlsEnabled(bool enabled);
-    void showEngineFailure(const EngineFailure& failure);
     // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
     [[nodiscard]] std::optional<QString> shownReference();
     // Shows again the verse whose text a change taken back restored, and says which change it took back.
     void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
-    // A message about the open version: its name, two line breaks, the text.
-    [[nodiscard]] QString aboutVersion(const QString& text) const;
     // Shows the verse a step to the previous or next verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
     void warn(const QString& text);
@@ -137,40 +115,16 @@ private:
     // The name of the version open (the file's), or the window's caption without one; messages name it.
     QString m_versionName;
 
-    QLabel* m_openStepLabel = nullptr;
-    QPushButton* m_openVersionButton = nullptr;
-    QLabel* m_openStepEndLabel = nullptr;
-    QLabel* m_goStepLabel = nullptr;
     QLineEdit* m_referenceEdit = nullptr;
-    QPushButton* m_goButton = nullptr;
-    QPushButton* m_firstButton = nullptr;
-    QPushButton* m_previousButton = nullptr;
-    QPushButton* m_nextButton = nullptr;
-    QPushButton* m_lastButton = nullptr;
     // The picker beside the reference box: book, chapter and verse.
     QComboBox* m_bookCombo = nullptr;
     QComboBox* m_chapterCombo = nullptr;
     QComboBox* m_verseCombo = nullptr;
-    QLabel* m_saveStepLabel = nullptr;
     QPushButton* m_saveButton = nullptr;
-    QLabel* m_saveStepEndLabel = nullptr;
-    QGroupBox* m_notesGroup = nullptr;
-    QLabel* m_referenceFormatLabel = nullptr;
-    QLabel* m_referenceExampleLabel = nullptr;
-    QLabel* m_compactNoteLabel = nullptr;
-    QLabel* m_memoNoteLabel = nullptr;
-    QLabel* m_shownReferenceLabel = nullptr;
     QLineEdit* m_shownReferenceEdit = nullptr;
-    QLabel* m_verseTextLabel = nullptr;
     QPlainTextEdit* m_verseTextEdit = nullptr;
-    QPushButton* m_findReplaceButton = nullptr;
-    QPushButton* m_reloadButton = nullptr;
-    QPushButton* m_fontButton = nullptr;
-    QPushButton* m_undoButton = nullptr;
-    QPushButton* m_redoButton = nullptr;
-    QPushButton* m_undoVersionButton = nullptr;
-    QPushButton* m_historyButton = nullptr;
-    QPushButton* m_closeButton = nullptr;
+    // The controls enabled only while a version is open.
+    QList<QWidget*> m_versionControls;
 };
 
 } // namespace editor

@@ -4,7 +4,6 @@
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "versiondb/ErrorNumbers.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -30,6 +29,7 @@ using platform::MessageIcon;
 using testsupport::control;
 
 const QString kGenesis1 = u"태초에 하나님이 천지를 창조하시니라"_s;
+const QString kNoVersion = u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s;
 
 // Every test starts with a window of its own over a sample version that no one holds.
 class VerseEditorDialogTest : public QObject
@@ -70,21 +70,19 @@ private:
         QCOMPARE(m_dialogs.messages().first().text, text);
         m_dialogs.clear();
     }
-    // Clicks the history button and runs checks on the window it opens, closing it if they leave it open.
-    void inHistory(const std::function<void(QWidget&)>& checks)
-    {
-        inModal(checks);
-        click("historyButton");
-    }
-    // Runs checks on the modal window that the next action opens, closing it if they leave it open.
-    static void inModal(const std::function<void(QWidget&)>& checks)
+    // Runs checks on the modal window that the next action (a click of opener, when named) opens, closing it if they
+    // leave it open.
+    void inModal(const char* opener, const std::function<void(QWidget&)>& checks)
     {
         QTimer::singleShot(0, [checks] {
-            auto* history = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(history != nullptr);
-            const auto close = qScopeGuard([history] { history->isVisible() ? history->reject() : void(); });
-            checks(*history);
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(window != nullptr);
+            const auto close = qScopeGuard([window] { window->isVisible() ? window->reject() : void(); });
+            checks(*window);
         });
+        if (opener != nullptr) {
+            click(opener);
+        }
     }
 
 private slots:
@@ -117,8 +115,7 @@ private slots:
         };
         m_window->show();
         QCOMPARE(enabled(), 0);
-        expectMessage([&] { click("reloadButton"); }, MessageIcon::Critical,
-                      u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
+        expectMessage([&] { click("reloadButton"); }, MessageIcon::Critical, kNoVersion);
         open(m_sample);
         QCOMPARE(enabled(), 7);
         QCOMPARE(m_window->windowTitle(), u"sample.dat"_s);
@@ -175,8 +172,10 @@ private slots:
         QCOMPARE(verseBox()->font(), designed);
     }
 
-    // A reference goes as people type it and a mistake says which; the picker follows the verse and goes.
-    void typedReferencesAndThePicker()
+    // A reference goes as people type it and a mistake says which; the picker follows the verse and goes. A refused
+    // reference is selected for retyping; Enter in the reference box goes, in the verse box it does not close the
+    // window. A pasted line break is refused with the caret after it.
+    void typedReferencesThePickerTheCaretAndEnter()
     {
         showActiveOverTheSample();
         const auto pick = [this](const QString& name, int index) {
@@ -194,13 +193,6 @@ private slots:
         pick(u"bookCombo"_s, 0);
         pick(u"verseCombo"_s, 9);
         QCOMPARE(referenceBox()->text() + shownBox()->text(), u"창 1:10창 1:10"_s);
-    }
-
-    // A refused reference is selected for retyping; Enter in the reference box goes, in the verse box it does not
-    // close the window. A pasted line break is refused with the caret after it.
-    void theCaretAndEnterInTheReferenceBoxes()
-    {
-        showActiveOverTheSample();
         referenceBox()->setText(u" 창 01:1 "_s);
         expectMessage([&] { click("goButton"); }, MessageIcon::Exclamation,
                       editor::EditorMessages::goReferenceNotFound());
@@ -261,8 +253,7 @@ private slots:
     // the verse's changes newest first; Enter restores the selection after a question, Esc closes.
     void changesOfTheVerseShownAreTakenBack()
     {
-        expectMessage([&] { click("undoButton"); }, MessageIcon::Critical,
-                      u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s);
+        expectMessage([&] { click("undoButton"); }, MessageIcon::Critical, kNoVersion);
         open(m_sample);
         referenceBox()->clear();
         expectMessage([&] { click("historyButton"); }, MessageIcon::Exclamation,
@@ -276,7 +267,7 @@ private slots:
                       u"sample.dat\r\n\r\n변경 2번을 되돌렸습니다 (1개 구절)."_s);
         QCOMPARE(verseBox()->toPlainText(), u"첫째"_s);
         m_dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
-        inHistory([](QWidget& history) {
+        inModal("historyButton", [](QWidget& history) {
             auto* list = control<QTreeWidget>(history, u"changeList"_s);
             QCOMPARE(list->topLevelItemCount(), 3);
             for (const auto& [row, texts] :
@@ -301,7 +292,7 @@ private slots:
         click("goButton");
         expectMessage([&] { click("undoButton"); }, MessageIcon::Exclamation,
                       u"sample.dat\r\n\r\n되돌릴 변경이 없습니다 !"_s);
-        inHistory([](QWidget& history) {
+        inModal("historyButton", [](QWidget& history) {
             QCOMPARE(control<QTreeWidget>(history, u"changeList"_s)->topLevelItemCount(), 0);
             QVERIFY(!control(history, u"restoreButton"_s)->isEnabled());
             QCOMPARE(control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText(),
@@ -319,7 +310,7 @@ private slots:
     {
         showActiveOverTheSample();
         m_dialogs.queueAnswers({MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::Ok});
-        inModal([this](QWidget& window) {
+        inModal(nullptr, [this](QWidget& window) {
             QCOMPARE(window.objectName(), u"FindReplaceDialog"_s);
             auto* list = control<QTreeWidget>(window, u"verseList"_s);
             auto* pattern = control<QLineEdit>(window, u"patternEdit"_s);
@@ -464,7 +455,7 @@ private slots:
         showActiveOverTheSample();
         open(big);
         m_dialogs.queueAnswers({MessageAnswer::Yes, MessageAnswer::Ok});
-        inModal([](QWidget& window) {
+        inModal("findReplaceButton", [](QWidget& window) {
             control<QLineEdit>(window, u"patternEdit"_s)->setText(u"하나님"_s);
             control<QLineEdit>(window, u"replacementEdit"_s)->setText(u"하느님"_s);
             testsupport::click(window, u"previewButton"_s);
@@ -472,7 +463,6 @@ private slots:
             testsupport::click(window, u"applyButton"_s);
             QTest::keyClick(&window, Qt::Key_Escape);
         });
-        click("findReplaceButton");
         QCOMPARE(m_dialogs.messages().value(1).text,
                  u"big.dat\r\n\r\n"_s + editor::EditorMessages::replaceApplied(1000, 1, 0));
         m_dialogs.clear();
