@@ -81,11 +81,10 @@ private:
         QString failure; // why it could not be read
     };
 
-    [[nodiscard]] QList<Entry> listFolder() const;
-    void merge(QList<Entry> listed);
+    // Lists the folder again into the rows.
+    void merge();
     void readPending();
     void onSummaryRead(int index);
-    [[nodiscard]] QString versesText(const Entry& entry) const;
 
     QString m_installFolder;
     QList<Entry> m_entries;

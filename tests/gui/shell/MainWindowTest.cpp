@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using maintenance::Message;
@@ -121,12 +122,10 @@ private slots:
         const QString my = tree.path(u"my.dat"_s);
         // Whether a line edit of the window shows the selected version's path.
         const auto showsVersion = [my](QWidget& modal) {
-            for (const QLineEdit* edit : modal.findChildren<QLineEdit*>()) {
-                if (sameFile(edit->text(), my)) {
-                    return u", on the version"_s;
-                }
-            }
-            return QString();
+            const QList<QLineEdit*> edits = modal.findChildren<QLineEdit*>();
+            const bool shows =
+                std::any_of(edits.begin(), edits.end(), [&](auto* edit) { return sameFile(edit->text(), my); });
+            return shows ? u", on the version"_s : QString();
         };
         const std::pair<const char*, QString> cases[] = {
             {"editAction", u"VerseEditorDialog over the main window"_s},
