@@ -60,7 +60,6 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const
     }
     const Entry& entry = m_entries[index.row()];
     const bool shipped = isShipped(index.row());
-    const QDateTime changed = entry.summary.changed.value_or(entry.modified);
     const QLocale locale;
     switch (role) {
     case Qt::DisplayRole:
@@ -83,23 +82,9 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const
         case SizeColumn:
             return locale.formattedDataSize(entry.size);
         case ChangedColumn:
-            return locale.toString(changed.toLocalTime(), QLocale::ShortFormat);
+            return locale.toString(entry.summary.changed.value_or(entry.modified).toLocalTime(), QLocale::ShortFormat);
         case KindColumn:
             return shipped ? QStringLiteral("기본 제공") : QStringLiteral("개인 역본");
-        }
-        break;
-    case ValueRole:
-        switch (index.column()) {
-        case NameColumn:
-            return entry.name;
-        case VersesColumn:
-            return entry.state == State::Read ? QVariant(entry.summary.versesWithText) : QVariant();
-        case SizeColumn:
-            return entry.size;
-        case ChangedColumn:
-            return changed;
-        case KindColumn:
-            return shipped;
         }
         break;
     case Qt::ToolTipRole:
@@ -227,7 +212,6 @@ void VersionListModel::readPending()
         }
     }
     if (pending.isEmpty()) {
-        emit readingFinished();
         return;
     }
     m_reading = QtConcurrent::run(

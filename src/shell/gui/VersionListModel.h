@@ -30,9 +30,6 @@ public:
         ChangedColumn,
         ColumnCount
     };
-    // The value behind a cell, unformatted: the name, whether the file is shipped, the verses with a text, the size in
-    // bytes, the time of the last change.
-    static constexpr int ValueRole = Qt::UserRole;
 
     explicit VersionListModel(QString installFolder, QObject* parent = nullptr);
     ~VersionListModel() override;
@@ -56,10 +53,6 @@ public:
     // Stops reading summaries and waits until no version is held for reading, so that a window can hold one.
     // The rest are read at the next refresh.
     void finishReading();
-
-signals:
-    // Every listed version's summary has been read, or could not be.
-    void readingFinished();
 
 private:
     enum class State
