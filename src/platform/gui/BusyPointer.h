@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QApplication>
+#include <QCursor>
+
 namespace platform {
 
 // The application-wide hourglass pointer while the object lives; set() and
@@ -7,13 +10,25 @@ namespace platform {
 class BusyPointer
 {
 public:
-    BusyPointer();
-    ~BusyPointer();
+    BusyPointer() { set(); }
+    ~BusyPointer() { restore(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
-    void set();
-    void restore();
+    void set()
+    {
+        if (!m_active) {
+            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+            m_active = true;
+        }
+    }
+    void restore()
+    {
+        if (m_active) {
+            QApplication::restoreOverrideCursor();
+            m_active = false;
+        }
+    }
 
 private:
     bool m_active = false;

@@ -75,6 +75,9 @@ public:
 };
 
 // The program title that every message box carries.
-[[nodiscard]] QString programTitle();
+[[nodiscard]] inline QString programTitle()
+{
+    return QStringLiteral("벼리솔 성경자료 관리기");
+}
 
 } // namespace platform

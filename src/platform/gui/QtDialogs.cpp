@@ -11,13 +11,6 @@ namespace platform {
 
 namespace {
 
-const QString kYes = QStringLiteral("예");
-const QString kNo = QStringLiteral("아니요");
-const QString kOk = QStringLiteral("확인");
-const QString kSave = QStringLiteral("저장");
-const QString kDiscard = QStringLiteral("저장 안 함");
-const QString kCancel = QStringLiteral("취소");
-
 QMessageBox::Icon toQt(MessageIcon icon)
 {
     switch (icon) {
@@ -45,11 +38,14 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
                               .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(toQt(icon), programTitle(), shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
+    const auto button = [&box](const QString& label, QMessageBox::ButtonRole role, const char* name) {
+        QPushButton* made = box.addButton(label, role);
+        made->setObjectName(QString::fromLatin1(name));
+        return made;
+    };
     if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo) {
-        QPushButton* yes = box.addButton(kYes, QMessageBox::YesRole);
-        yes->setObjectName(QStringLiteral("yes"));
-        QPushButton* no = box.addButton(kNo, QMessageBox::NoRole);
-        no->setObjectName(QStringLiteral("no"));
+        QPushButton* yes = button(QStringLiteral("예"), QMessageBox::YesRole, "yes");
+        QPushButton* no = button(QStringLiteral("아니요"), QMessageBox::NoRole, "no");
         box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
         box.setEscapeButton(no);
         box.exec();
@@ -58,12 +54,9 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
                    : MessageAnswer::No;
     }
     if (buttons == MessageButtons::SaveDiscardCancel) {
-        QPushButton* save = box.addButton(kSave, QMessageBox::AcceptRole);
-        save->setObjectName(QStringLiteral("save"));
-        QPushButton* discard = box.addButton(kDiscard, QMessageBox::DestructiveRole);
-        discard->setObjectName(QStringLiteral("discard"));
-        QPushButton* cancel = box.addButton(kCancel, QMessageBox::RejectRole);
-        cancel->setObjectName(QStringLiteral("cancel"));
+        QPushButton* save = button(QStringLiteral("저장"), QMessageBox::AcceptRole, "save");
+        QPushButton* discard = button(QStringLiteral("저장 안 함"), QMessageBox::DestructiveRole, "discard");
+        QPushButton* cancel = button(QStringLiteral("취소"), QMessageBox::RejectRole, "cancel");
         box.setDefaultButton(cancel);
         box.setEscapeButton(cancel);
         box.exec();
@@ -71,8 +64,7 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
                : box.clickedButton() == discard ? MessageAnswer::Discard
                                                 : MessageAnswer::Cancel;
     }
-    QPushButton* ok = box.addButton(kOk, QMessageBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ok"));
+    QPushButton* ok = button(QStringLiteral("확인"), QMessageBox::AcceptRole, "ok");
     box.setEscapeButton(ok);
     box.exec();
     return MessageAnswer::Ok;

@@ -11,13 +11,6 @@ namespace platform {
 
 namespace {
 
-const QString kFileNotOpened =
-    QStringLiteral("이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오.");
-const QString kFolderNotOpened =
-    QStringLiteral("이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오.");
-const QString kAddressNotOpened =
-    QStringLiteral("이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오.");
-
 bool isWebAddress(const QString& pathOrAddress)
 {
     return pathOrAddress.contains(QStringLiteral("://"));
@@ -42,9 +35,13 @@ void openForUser(Dialogs& dialogs, QWidget* parent, const ShellOpen& open, const
 
 QString notOpenedMessage(const QString& pathOrAddress)
 {
-    const QString& advice = isWebAddress(pathOrAddress)        ? kAddressNotOpened
-                            : QFileInfo(pathOrAddress).isDir() ? kFolderNotOpened
-                                                               : kFileNotOpened;
+    const QString advice =
+        isWebAddress(pathOrAddress)
+            ? QStringLiteral(
+                  "이 주소를 웹 브라우저로 열지 못했습니다.\r\n위의 주소를 웹 브라우저에 직접 입력하여 주십시오.")
+        : QFileInfo(pathOrAddress).isDir()
+            ? QStringLiteral("이 폴더를 자동으로 열지 못했습니다.\r\n위의 폴더를 직접 찾아 열어 주십시오.")
+            : QStringLiteral("이 파일을 자동으로 열지 못했습니다.\r\n위의 파일을 직접 찾아 열어 주십시오.");
     return pathOrAddress + QStringLiteral("\r\n\r\n") + advice;
 }
 

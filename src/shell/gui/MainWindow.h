@@ -60,56 +60,34 @@ public slots:
     void onAboutTriggered();
     void onExitTriggered();
 
-    // Cancels the repair or compaction in progress.
-    void onCancelClicked();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createCentralList();
-    void applyTexts();
     void updateActions();
-    void onContextMenuRequested(const QPoint& at);
-
-    // Opens the verse editor on path at reference, or empty with no path.
-    void editVersion(const QString& path, const QString& reference);
+    // Opens the verse editor over parent on path at reference, or empty with no path.
+    void editVersion(QWidget* parent, const QString& path, const QString& reference);
     // Runs work that may hold a version: the list stops reading first and reads again after; the status bar then
     // says what the last message of the work said.
     template <typename Work> void runHoldingVersions(Work work);
-    // Runs work(control) on a worker, the window waiting with the run's progress and its cancel button in the status
-    // bar; its outcome.
-    template <typename Work> auto runWithProgress(Work work);
+    // Asks the confirmation of the selected version, then runs the operation on it on a worker, the window waiting
+    // with the run's progress and its cancel button in the status bar, and shows its outcome.
+    template <typename Operation> void maintainSelected(QString (*confirmation)(const QString&), Operation operation);
     void showMessages(const QList<maintenance::Message>& messages);
 
     std::unique_ptr<StatusDialogs> m_dialogs;
     QString m_programFolder;
     VersionListModel* m_versions = nullptr;
     QTableView* m_versionTable = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_versionMenu = nullptr;
-    QMenu* m_helpMenu = nullptr;
     QMenu* m_contextMenu = nullptr;
     QProgressBar* m_runProgress = nullptr;
     QPushButton* m_cancelButton = nullptr;
     platform::RunControl* m_running = nullptr; // the run in progress
-
-    QAction* m_openAction = nullptr;
-    QAction* m_importAction = nullptr;
-    QAction* m_exportAction = nullptr;
-    QAction* m_exitAction = nullptr;
-    QAction* m_editAction = nullptr;
-    QAction* m_inspectAction = nullptr;
-    QAction* m_compareAction = nullptr;
     QAction* m_repairAction = nullptr;
     QAction* m_compactAction = nullptr;
     QAction* m_deleteAction = nullptr;
-    QAction* m_backupGuideAction = nullptr;
-    QAction* m_aboutAction = nullptr;
 };
 
 } // namespace shell

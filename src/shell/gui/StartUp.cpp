@@ -12,17 +12,7 @@ namespace shell {
 
 namespace {
 
-const QString kPreviousInstance = QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있습니다 !");
-const QString kHowToGoOn = QStringLiteral("열려 있는 관리기 창을 쓰시거나 그 창을 닫은 다음 다시 실행하여 주십시오. "
-                                          "실행 중인 관리기가 없다면 지금 다시 실행하면 됩니다.");
-const QString kViewerRunning = QStringLiteral("벼리솔이 실행되고 있습니다 !");
-const QString kCloseViewerFirst = QStringLiteral("벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
-const QString kShippedFilesMissing =
-    QStringLiteral("기본 제공파일을 사용자 폴더에 준비하지 못하여 성경자료 관리기를 시작할 수 없습니다 !");
 const QString kLineBreak = QStringLiteral("\r\n");
-
-const QString kViewerInputClass = QStringLiteral("ThunderRT5Form");
-const QString kViewerInputTitle = QStringLiteral("성경입력전용창");
 
 int refuse(platform::Dialogs& dialogs, const QString& text)
 {
@@ -36,17 +26,20 @@ int refuse(platform::Dialogs& dialogs, const QString& text)
 
 QString previousInstanceMessage()
 {
-    return kPreviousInstance + kLineBreak + kHowToGoOn;
+    return QStringLiteral("성경자료 관리기 프로그램이 이미 실행되고 있습니다 !\r\n"
+                          "열려 있는 관리기 창을 쓰시거나 그 창을 닫은 다음 다시 실행하여 주십시오. "
+                          "실행 중인 관리기가 없다면 지금 다시 실행하면 됩니다.");
 }
 
 QString viewerRunningMessage()
 {
-    return kViewerRunning + kLineBreak + kCloseViewerFirst;
+    return QStringLiteral("벼리솔이 실행되고 있습니다 !\r\n벼리솔을 종료한 다음 성경자료 관리기를 실행시켜 주십시오 !");
 }
 
 QString shippedFilesMessage(const platform::FileFailure& failure)
 {
-    return failure.description + kLineBreak + failure.path + kLineBreak + kLineBreak + kShippedFilesMissing;
+    return failure.description + kLineBreak + failure.path + kLineBreak + kLineBreak +
+           QStringLiteral("기본 제공파일을 사용자 폴더에 준비하지 못하여 성경자료 관리기를 시작할 수 없습니다 !");
 }
 
 int StartUp(QApplication& app, platform::Dialogs& dialogs, const platform::ProgramFolder& programFolder)
@@ -58,7 +51,8 @@ int StartUp(QApplication& app, platform::Dialogs& dialogs, const platform::Progr
     if (!lock) {
         return refuse(dialogs, previousInstanceMessage());
     }
-    if (platform::topLevelWindowExists(kViewerInputClass, kViewerInputTitle)) {
+    // The viewer's verse-input window.
+    if (platform::topLevelWindowExists(QStringLiteral("ThunderRT5Form"), QStringLiteral("성경입력전용창"))) {
         return refuse(dialogs, viewerRunningMessage());
     }
     MainWindow window(dialogs, programFolder.path);

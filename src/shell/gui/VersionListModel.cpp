@@ -15,23 +15,6 @@ namespace shell {
 
 namespace {
 
-const QString kNameHeader = QStringLiteral("역본파일");
-const QString kVersesHeader = QStringLiteral("본문 있는 구절");
-const QString kSizeHeader = QStringLiteral("크기");
-const QString kChangedHeader = QStringLiteral("마지막 변경");
-const QString kKindHeader = QStringLiteral("구분");
-const QString kShipped = QStringLiteral("기본 제공");
-const QString kPersonal = QStringLiteral("개인 역본");
-const QString kShippedTip = QStringLiteral("기본 제공 파일은 삭제하거나 추가 대상으로 쓸 수 없습니다.");
-const QString kReading = QStringLiteral("읽는 중...");
-const QString kInUse = QStringLiteral("사용 중");
-const QString kUnreadable = QStringLiteral("읽을 수 없음");
-const QString kVersesOfAll = QStringLiteral("%1 / %2");
-const QString kPattern = QStringLiteral("*.dat");
-
-// A moment after the folder changes: a build or a save changes it several times in a row.
-constexpr int kRefreshDelayMs = 150;
-
 bool namesBefore(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -43,7 +26,8 @@ VersionListModel::VersionListModel(QString installFolder, QObject* parent)
     : QAbstractTableModel(parent), m_installFolder(std::move(installFolder))
 {
     m_refreshSoon.setSingleShot(true);
-    m_refreshSoon.setInterval(kRefreshDelayMs);
+    // A moment after the folder changes: a build or a save changes it several times in a row.
+    m_refreshSoon.setInterval(150);
     connect(&m_refreshSoon, &QTimer::timeout, this, &VersionListModel::refresh);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_refreshSoon, qOverload<>(&QTimer::start));
@@ -69,22 +53,6 @@ int VersionListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString VersionListModel::versesText(const Entry& entry) const
-{
-    switch (entry.state) {
-    case State::Pending:
-        return kReading;
-    case State::InUse:
-        return kInUse;
-    case State::Unreadable:
-        return kUnreadable;
-    case State::Read:
-        break;
-    }
-    const QLocale locale;
-    return kVersesOfAll.arg(locale.toString(entry.summary.versesWithText), locale.toString(entry.summary.verses));
-}
-
 QVariant VersionListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_entries.size()) {
@@ -92,7 +60,6 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const
     }
     const Entry& entry = m_entries[index.row()];
     const bool shipped = isShipped(index.row());
-    const QDateTime changed = entry.summary.changed.value_or(entry.modified);
     const QLocale locale;
     switch (role) {
     case Qt::DisplayRole:
@@ -100,34 +67,32 @@ QVariant VersionListModel::data(const QModelIndex& index, int role) const
         case NameColumn:
             return entry.name;
         case VersesColumn:
-            return versesText(entry);
+            switch (entry.state) {
+            case State::Pending:
+                return QStringLiteral("읽는 중...");
+            case State::InUse:
+                return QStringLiteral("사용 중");
+            case State::Unreadable:
+                return QStringLiteral("읽을 수 없음");
+            case State::Read:
+                break;
+            }
+            return QStringLiteral("%1 / %2").arg(locale.toString(entry.summary.versesWithText),
+                                                 locale.toString(entry.summary.verses));
         case SizeColumn:
             return locale.formattedDataSize(entry.size);
         case ChangedColumn:
-            return locale.toString(changed.toLocalTime(), QLocale::ShortFormat);
+            return locale.toString(entry.summary.changed.value_or(entry.modified).toLocalTime(), QLocale::ShortFormat);
         case KindColumn:
-            return shipped ? kShipped : kPersonal;
-        }
-        break;
-    case ValueRole:
-        switch (index.column()) {
-        case NameColumn:
-            return entry.name;
-        case VersesColumn:
-            return entry.state == State::Read ? QVariant(entry.summary.versesWithText) : QVariant();
-        case SizeColumn:
-            return entry.size;
-        case ChangedColumn:
-            return changed;
-        case KindColumn:
-            return shipped;
+            return shipped ? QStringLiteral("기본 제공") : QStringLiteral("개인 역본");
         }
         break;
     case Qt::ToolTipRole:
         if (index.column() == VersesColumn && entry.state != State::Read) {
             return entry.failure.isEmpty() ? QVariant() : QVariant(entry.failure);
         }
-        return shipped ? QVariant(kShippedTip) : QVariant();
+        return shipped ? QVariant(QStringLiteral("기본 제공 파일은 삭제하거나 추가 대상으로 쓸 수 없습니다."))
+                       : QVariant();
     case Qt::TextAlignmentRole:
         if (index.column() == VersesColumn || index.column() == SizeColumn) {
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -142,7 +107,8 @@ QVariant VersionListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const QString headers[] = {kNameHeader, kKindHeader, kVersesHeader, kSizeHeader, kChangedHeader};
+    const QString headers[] = {QStringLiteral("역본파일"), QStringLiteral("구분"), QStringLiteral("본문 있는 구절"),
+                               QStringLiteral("크기"), QStringLiteral("마지막 변경")};
     return section >= 0 && section < ColumnCount ? QVariant(headers[section]) : QVariant();
 }
 
@@ -158,12 +124,9 @@ bool VersionListModel::isShipped(int row) const
 
 int VersionListModel::rowOf(const QString& fileName) const
 {
-    for (int row = 0; row < m_entries.size(); ++row) {
-        if (m_entries[row].name == fileName) {
-            return row;
-        }
-    }
-    return -1;
+    const auto found =
+        std::find_if(m_entries.cbegin(), m_entries.cend(), [&](const Entry& e) { return e.name == fileName; });
+    return found == m_entries.cend() ? -1 : static_cast<int>(found - m_entries.cbegin());
 }
 
 bool VersionListModel::isReading() const
@@ -172,25 +135,10 @@ bool VersionListModel::isReading() const
            std::any_of(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.state == State::Pending; });
 }
 
-QList<VersionListModel::Entry> VersionListModel::listFolder() const
-{
-    QList<Entry> listed;
-    // Normal files only, as the backup guide lists them, in name order without regard to case.
-    const QFileInfoList files =
-        QDir(m_installFolder)
-            .entryInfoList({kPattern}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& file : files) {
-        listed.append({file.fileName(), file.size(), file.lastModified(), State::Pending, {}, {}});
-    }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const Entry& a, const Entry& b) { return namesBefore(a.name, b.name); });
-    return listed;
-}
-
 void VersionListModel::refresh()
 {
     m_paused = false;
-    merge(listFolder());
+    merge();
     // Files are watched for writes that leave the folder as it was (a save in place); the folder for the rest.
     const QStringList watched = m_watcher.files();
     if (!watched.isEmpty()) {
@@ -209,8 +157,18 @@ void VersionListModel::refresh()
     readPending();
 }
 
-void VersionListModel::merge(QList<Entry> listed)
+void VersionListModel::merge()
 {
+    QList<Entry> listed;
+    // Normal files only, as the backup guide lists them, in name order without regard to case.
+    const QFileInfoList files = QDir(m_installFolder)
+                                    .entryInfoList({QStringLiteral("*.dat")}, QDir::Files | QDir::NoDotAndDotDot,
+                                                   QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& file : files) {
+        listed.append({file.fileName(), file.size(), file.lastModified(), State::Pending, {}, {}});
+    }
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const Entry& a, const Entry& b) { return namesBefore(a.name, b.name); });
     // Both lists are in name order: walk them side by side, so that rows that stay keep their place and selection.
     int row = 0;
     for (Entry& entry : listed) {
@@ -254,7 +212,6 @@ void VersionListModel::readPending()
         }
     }
     if (pending.isEmpty()) {
-        emit readingFinished();
         return;
     }
     m_reading = QtConcurrent::run(

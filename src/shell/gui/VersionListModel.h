@@ -30,9 +30,6 @@ public:
         ChangedColumn,
         ColumnCount
     };
-    // The value behind a cell, unformatted: the name, whether the file is shipped, the verses with a text, the size in
-    // bytes, the time of the last change.
-    static constexpr int ValueRole = Qt::UserRole;
 
     explicit VersionListModel(QString installFolder, QObject* parent = nullptr);
     ~VersionListModel() override;
@@ -57,10 +54,6 @@ public:
     // The rest are read at the next refresh.
     void finishReading();
 
-signals:
-    // Every listed version's summary has been read, or could not be.
-    void readingFinished();
-
 private:
     enum class State
     {
@@ -81,11 +74,10 @@ private:
         QString failure; // why it could not be read
     };
 
-    [[nodiscard]] QList<Entry> listFolder() const;
-    void merge(QList<Entry> listed);
+    // Lists the folder again into the rows.
+    void merge();
     void readPending();
     void onSummaryRead(int index);
-    [[nodiscard]] QString versesText(const Entry& entry) const;
 
     QString m_installFolder;
     QList<Entry> m_entries;

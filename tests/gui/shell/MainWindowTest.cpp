@@ -16,9 +16,9 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using maintenance::Message;
@@ -44,9 +44,9 @@ bool sameFile(const QString& a, const QString& b)
     return !a.isEmpty() && QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
 }
 
-void trigger(shell::MainWindow& window, const QString& action)
+QAction* action(shell::MainWindow& window, const char* name)
 {
-    testsupport::control<QAction>(window, action)->trigger();
+    return testsupport::control<QAction>(window, QString::fromLatin1(name));
 }
 
 } // namespace
@@ -74,9 +74,7 @@ private slots:
         QTRY_VERIFY(!versions.isReading());
         QCOMPARE(rowsOf(versions), (QStringList{u"broken.dat: 읽을 수 없음 | 개인 역본"_s,
                                                 u"my.dat: 4 / 5 | 개인 역본"_s, u"개역.DAT: 0 / 4 | 기본 제공"_s}));
-        const auto enabled = [&](const char* action) {
-            return window.findChild<QAction*>(QString::fromLatin1(action))->isEnabled();
-        };
+        const auto enabled = [&](const char* name) { return action(window, name)->isEnabled(); };
         QVERIFY(!enabled("repairAction") && !enabled("deleteAction"));
         QVERIFY(window.selectVersion(u"개역.DAT"_s));
         QVERIFY(enabled("repairAction") && enabled("compactAction") && !enabled("deleteAction"));
@@ -84,21 +82,21 @@ private slots:
         QVERIFY(enabled("deleteAction"));
 
         const QString text = tree.textFile(u"a.txt"_s, {u"창 1:1 태초에"_s, u"출 1:1 이스라엘"_s});
-        QCOMPARE(testsupport::runDataCommand(tree.programFolder(), {u"build"_s, u"new"_s, text}).exitCode, 0);
+        const auto data = [&](const QStringList& args) {
+            return testsupport::runDataCommand(tree.programFolder(), args).exitCode;
+        };
+        QCOMPARE(data({u"build"_s, u"new"_s, text}), 0);
         QTRY_COMPARE(versions.rowOf(u"new.DAT"_s), 2);
         QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"2 / 4"_s);
         QVERIFY(sameFile(window.selectedVersion(), tree.path(u"my.dat"_s)));
-        QCOMPARE(testsupport::runDataCommand(tree.programFolder(),
-                                             {u"save"_s, tree.path(u"my.dat"_s), u"창 1:5"_s, u"다섯"_s})
-                     .exitCode,
-                 0);
+        QCOMPARE(data({u"save"_s, tree.path(u"my.dat"_s), u"창 1:5"_s, u"다섯"_s}), 0);
         QTRY_COMPARE(versions.index(1, VersionListModel::VersesColumn).data().toString(), u"5 / 5"_s);
         {
             const auto held = versiondb::VersionStore::OpenDatabase(tree.path(u"new.DAT"_s));
             held->setText(*held->Seek(u"창 1:2"_s), u"둘째"_s);
             QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"사용 중"_s);
         }
-        QCOMPARE(testsupport::runDataCommand(tree.programFolder(), {u"delete"_s, tree.path(u"my.dat"_s)}).exitCode, 0);
+        QCOMPARE(data({u"delete"_s, tree.path(u"my.dat"_s)}), 0);
         QTRY_COMPARE(versions.rowOf(u"my.dat"_s), -1);
         window.versions().refresh(); // what the list does when a window closes
         QTRY_COMPARE(rowsOf(versions),
@@ -121,12 +119,10 @@ private slots:
         const QString my = tree.path(u"my.dat"_s);
         // Whether a line edit of the window shows the selected version's path.
         const auto showsVersion = [my](QWidget& modal) {
-            for (const QLineEdit* edit : modal.findChildren<QLineEdit*>()) {
-                if (sameFile(edit->text(), my)) {
-                    return u", on the version"_s;
-                }
-            }
-            return QString();
+            const QList<QLineEdit*> edits = modal.findChildren<QLineEdit*>();
+            const bool shows =
+                std::any_of(edits.begin(), edits.end(), [&](auto* edit) { return sameFile(edit->text(), my); });
+            return shows ? u", on the version"_s : QString();
         };
         const std::pair<const char*, QString> cases[] = {
             {"editAction", u"VerseEditorDialog over the main window"_s},
@@ -137,7 +133,7 @@ private slots:
             {"backupGuideAction", u"BackupGuideDialog over the main window"_s},
             {"aboutAction", u"AboutDialog over the main window"_s},
         };
-        for (const auto& [action, expected] : cases) {
+        for (const auto& [name, expected] : cases) {
             QString seen;
             QTimer::singleShot(0, &window, [&] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -147,7 +143,7 @@ private slots:
                     modal->close();
                 }
             });
-            trigger(window, QString::fromLatin1(action));
+            action(window, name)->trigger();
             QCOMPARE(seen, expected);
             QVERIFY(window.findChildren<QDialog*>().isEmpty());
         }
@@ -183,7 +179,7 @@ private slots:
         testsupport::ScriptedDialogs dialogs;
         shell::MainWindow window(dialogs, u"/nonexistent/manager"_s);
         window.show();
-        QTimer::singleShot(0, &window, [&] { trigger(window, u"exitAction"_s); });
+        QTimer::singleShot(0, &window, [&] { action(window, "exitAction")->trigger(); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
     }
