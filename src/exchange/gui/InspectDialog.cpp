@@ -1,11 +1,8 @@
 #include "exchange/gui/InspectDialog.h"
 
 #include "exchange/InspectMessages.h"
-#include "exchange/gui/VersionChooser.h"
-#include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QCheckBox>
@@ -23,35 +20,10 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <utility>
 
 namespace exchange {
 
 namespace {
-
-const QString kWindowTitle = QStringLiteral("본문 점검");
-const QString kVersionLabel = QStringLiteral("역본(&V)");
-const QString kOtherVersionLabel = QStringLiteral("비교 역본(&O)");
-const QString kBrowse = QStringLiteral("찾아보기...");
-const QString kKinds = QStringLiteral("점검할 항목");
-const QString kInspect = QStringLiteral("점검(&S)");
-const QString kCompose = QStringLiteral("한글 조합(&H)");
-const QString kEditVerse = QStringLiteral("구절 편집(&E)");
-const QString kCancel = QStringLiteral("취소");
-const QString kClose = QStringLiteral("닫기");
-const QString kHeading = QStringLiteral("%1 (%2)");
-// What a screen reader calls the list and the view, which have no label of their own.
-const QString kFindingTreeName = QStringLiteral("찾은 곳 목록");
-const QString kFindingViewName = QStringLiteral("찾은 곳 내용");
-
-const QString kVersionTitle = QStringLiteral("점검할 역본파일 선택");
-const QString kOtherVersionTitle = QStringLiteral("길이를 견주어 볼 역본파일 선택");
-
-const QString kNoVersion = QStringLiteral("점검할 역본파일을 선택하여 주십시오 !");
-const QString kNoKind = QStringLiteral("점검할 항목을 하나 이상 선택하여 주십시오 !");
-
-// The view of a finding: its reference and kind, then its excerpt.
-const QString kFindingHtml = QStringLiteral("<p><b>%1</b> &nbsp; %2</p><p>%3</p><p>%4</p>");
 
 // The check box of each kind, in the order of InspectionKind.
 const char* const kKindCheckNames[kInspectionKinds] = {"emptyCheck",          "replacementCheck", "controlCheck",
@@ -66,139 +38,79 @@ using platform::named;
 } // namespace
 
 InspectDialog::InspectDialog(platform::Dialogs& dialogs, QString programFolder, OpenVerse openVerse, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder)), m_openVerse(std::move(openVerse))
+    : RunDialog(dialogs, std::move(programFolder), parent), m_openVerse(std::move(openVerse))
 {
     setObjectName(QStringLiteral("InspectDialog"));
-    createWidgets();
-    createLayout();
-    applyTexts();
-    platform::rememberGeometry(this);
-}
+    setWindowTitle(QStringLiteral("본문 점검"));
+    auto* versions = new QGridLayout;
+    m_versionEdit =
+        addVersionRow(versions, 0, "version", QStringLiteral("역본(&V)"), QStringLiteral("점검할 역본파일 선택"));
+    m_otherVersionEdit = addVersionRow(versions, 1, "otherVersion", QStringLiteral("비교 역본(&O)"),
+                                       QStringLiteral("길이를 견주어 볼 역본파일 선택"));
+    versions->setColumnStretch(1, 1);
 
-void InspectDialog::createWidgets()
-{
-    m_versionLabel = named<QLabel>(this, "versionLabel");
-    m_versionEdit = named<QLineEdit>(this, "versionEdit");
-    m_versionBrowseButton = named<QPushButton>(this, "versionBrowseButton");
-    m_otherVersionLabel = named<QLabel>(this, "otherVersionLabel");
-    m_otherVersionEdit = named<QLineEdit>(this, "otherVersionEdit");
-    m_otherVersionBrowseButton = named<QPushButton>(this, "otherVersionBrowseButton");
-    m_kindsBox = named<QGroupBox>(this, "kindsBox");
+    auto* kindsBox = named<QGroupBox>(this, "kindsBox");
+    kindsBox->setTitle(QStringLiteral("점검할 항목"));
+    auto* kinds = new QGridLayout(kindsBox);
     for (int i = 0; i < kInspectionKinds; ++i) {
-        m_kindChecks[i] = named<QCheckBox>(m_kindsBox, kKindCheckNames[i]);
+        m_kindChecks[i] =
+            named<QCheckBox>(kindsBox, kKindCheckNames[i], InspectMessages::kind(static_cast<InspectionKind>(i)));
         m_kindChecks[i]->setChecked(true);
+        kinds->addWidget(m_kindChecks[i], i / kCheckColumns, i % kCheckColumns);
     }
-    m_progressBar = named<QProgressBar>(this, "progressBar");
-    m_inspectButton = named<QPushButton>(this, "inspectButton");
-    m_inspectButton->setDefault(true);
-    m_cancelButton = named<QPushButton>(this, "cancelButton");
-    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
+
+    auto* inspectButton = named<QPushButton>(this, "inspectButton", QStringLiteral("점검(&S)"));
+    inspectButton->setDefault(true);
+    connect(inspectButton, &QPushButton::clicked, this, &InspectDialog::onInspectClicked);
+    makeRunControls();
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(m_progressBar, 1);
+    runRow->addWidget(inspectButton);
+    runRow->addWidget(m_cancelButton);
+
     m_summaryLabel = named<QLabel>(this, "summaryLabel");
     m_summaryLabel->setWordWrap(true);
-    m_splitter = named<QSplitter>(this, "splitter");
-    m_splitter->setChildrenCollapsible(false);
-    m_findingTree = named<QTreeWidget>(m_splitter, "findingTree");
+
+    // Neither the tree nor the view has a label: the screen reader names them.
+    auto* splitter = named<QSplitter>(this, "splitter");
+    splitter->setChildrenCollapsible(false);
+    m_findingTree = named<QTreeWidget>(splitter, "findingTree");
+    m_findingTree->setAccessibleName(QStringLiteral("찾은 곳 목록"));
     m_findingTree->setHeaderHidden(true);
     m_findingTree->setRootIsDecorated(true);
     // Long excerpts scroll sideways instead of being cut.
     m_findingTree->header()->setStretchLastSection(false);
     m_findingTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_findingView = named<QTextBrowser>(m_splitter, "findingView");
-    m_findingView->setOpenLinks(false);
-    m_editVerseButton = named<QPushButton>(this, "editVerseButton");
-    m_editVerseButton->setEnabled(false);
-    m_composeButton = named<QPushButton>(this, "composeButton");
-    m_composeButton->setEnabled(false);
-    m_buttons = named<QDialogButtonBox>(this, "buttons");
-    m_closeButton = m_buttons->addButton(QDialogButtonBox::Close);
-    m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_versionLabel->setBuddy(m_versionEdit);
-    m_otherVersionLabel->setBuddy(m_otherVersionEdit);
-
-    connect(m_versionBrowseButton, &QPushButton::clicked, this, &InspectDialog::onVersionBrowseClicked);
-    connect(m_otherVersionBrowseButton, &QPushButton::clicked, this, &InspectDialog::onOtherVersionBrowseClicked);
-    connect(m_inspectButton, &QPushButton::clicked, this, &InspectDialog::onInspectClicked);
-    connect(m_composeButton, &QPushButton::clicked, this, &InspectDialog::onComposeClicked);
-    connect(m_editVerseButton, &QPushButton::clicked, this, &InspectDialog::onEditVerseClicked);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_findingTree, &QTreeWidget::currentItemChanged, this, &InspectDialog::onFindingTreeCurrentItemChanged);
     // A double click on a finding, or Enter (see keyPressEvent): the verse in the verse editor.
-    connect(m_findingTree, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (selectedFinding() != nullptr) {
-            onEditVerseClicked();
-        }
-    });
-}
+    connect(m_findingTree, &QTreeWidget::itemDoubleClicked, this, &InspectDialog::onEditVerseClicked);
+    m_findingView = named<QTextBrowser>(splitter, "findingView");
+    m_findingView->setAccessibleName(QStringLiteral("찾은 곳 내용"));
+    m_findingView->setOpenLinks(false);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
 
-void InspectDialog::createLayout()
-{
-    auto* versions = new QGridLayout;
-    versions->addWidget(m_versionLabel, 0, 0);
-    versions->addWidget(m_versionEdit, 0, 1);
-    versions->addWidget(m_versionBrowseButton, 0, 2);
-    versions->addWidget(m_otherVersionLabel, 1, 0);
-    versions->addWidget(m_otherVersionEdit, 1, 1);
-    versions->addWidget(m_otherVersionBrowseButton, 1, 2);
-    versions->setColumnStretch(1, 1);
-
-    auto* kinds = new QGridLayout(m_kindsBox);
-    for (int i = 0; i < kInspectionKinds; ++i) {
-        kinds->addWidget(m_kindChecks[i], i / kCheckColumns, i % kCheckColumns);
-    }
-
-    auto* run = new QHBoxLayout;
-    run->addWidget(m_progressBar, 1);
-    run->addWidget(m_inspectButton);
-    run->addWidget(m_cancelButton);
-
-    m_splitter->setStretchFactor(0, 1);
-    m_splitter->setStretchFactor(1, 1);
-
+    m_editVerseButton = named<QPushButton>(this, "editVerseButton", QStringLiteral("구절 편집(&E)"));
+    m_editVerseButton->setEnabled(false);
+    connect(m_editVerseButton, &QPushButton::clicked, this, &InspectDialog::onEditVerseClicked);
+    m_composeButton = named<QPushButton>(this, "composeButton", QStringLiteral("한글 조합(&H)"));
+    m_composeButton->setEnabled(false);
+    connect(m_composeButton, &QPushButton::clicked, this, &InspectDialog::onComposeClicked);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_editVerseButton);
     bottom->addWidget(m_composeButton);
     bottom->addStretch(1);
-    bottom->addWidget(m_buttons);
+    bottom->addWidget(makeCloseButtons());
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(versions);
-    layout->addWidget(m_kindsBox);
-    layout->addLayout(run);
+    layout->addWidget(kindsBox);
+    layout->addLayout(runRow);
     layout->addWidget(m_summaryLabel);
-    layout->addWidget(m_splitter, 1);
+    layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-}
 
-void InspectDialog::applyTexts()
-{
-    setWindowTitle(kWindowTitle);
-    m_versionLabel->setText(kVersionLabel);
-    m_otherVersionLabel->setText(kOtherVersionLabel);
-    m_versionBrowseButton->setText(kBrowse);
-    m_otherVersionBrowseButton->setText(kBrowse);
-    m_kindsBox->setTitle(kKinds);
-    for (int i = 0; i < kInspectionKinds; ++i) {
-        m_kindChecks[i]->setText(InspectMessages::kind(static_cast<InspectionKind>(i)));
-    }
-    m_inspectButton->setText(kInspect);
-    m_cancelButton->setText(kCancel);
-    m_composeButton->setText(kCompose);
-    m_editVerseButton->setText(kEditVerse);
-    m_closeButton->setText(kClose);
-    m_findingTree->setAccessibleName(kFindingTreeName);
-    m_findingView->setAccessibleName(kFindingViewName);
-}
-
-void InspectDialog::setVersion(const QString& path)
-{
-    m_versionEdit->setText(path);
-}
-
-void InspectDialog::reject()
-{
-    if (!platform::WindowRun::running(this)) {
-        QDialog::reject();
-    }
+    platform::rememberGeometry(this);
 }
 
 void InspectDialog::keyPressEvent(QKeyEvent* event)
@@ -213,16 +125,6 @@ void InspectDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void InspectDialog::onVersionBrowseClicked()
-{
-    chooseVersionInto(m_versionEdit, m_dialogs, m_programFolder, kVersionTitle);
-}
-
-void InspectDialog::onOtherVersionBrowseClicked()
-{
-    chooseVersionInto(m_otherVersionEdit, m_dialogs, m_programFolder, kOtherVersionTitle);
-}
-
 void InspectDialog::onInspectClicked()
 {
     InspectRequest request{m_versionEdit->text(), m_otherVersionEdit->text(), {}, nullptr};
@@ -230,7 +132,9 @@ void InspectDialog::onInspectClicked()
         request.skipped.set(std::size_t(i), !m_kindChecks[i]->isChecked());
     }
     if (request.path.isEmpty() || request.skipped.all()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, request.path.isEmpty() ? kNoVersion : kNoKind);
+        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
+                         request.path.isEmpty() ? QStringLiteral("점검할 역본파일을 선택하여 주십시오 !")
+                                                : QStringLiteral("점검할 항목을 하나 이상 선택하여 주십시오 !"));
         (request.path.isEmpty() ? static_cast<QWidget*>(m_versionEdit) : m_kindChecks[0])->setFocus();
         return;
     }
@@ -242,14 +146,10 @@ void InspectDialog::onInspectClicked()
     m_composeButton->setEnabled(false);
     m_editVerseButton->setEnabled(false);
 
-    platform::RunControl control;
-    request.control = &control;
-    InspectOutcome outcome;
-    {
-        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
-        outcome = platform::runInBackground(control, m_progressBar, [request] { return inspectVersion(request); });
-    }
-
+    InspectOutcome outcome = run([&request](platform::RunControl* control) {
+        request.control = control;
+        return inspectVersion(request);
+    });
     switch (outcome.result) {
     case InspectResult::Clean:
         m_summaryLabel->setText(InspectMessages::clean(outcome));
@@ -270,9 +170,9 @@ void InspectDialog::onInspectClicked()
     for (qsizetype i = 0; i < m_outcome.findings.size(); ++i) {
         const Finding& finding = m_outcome.findings[i];
         if (heading == nullptr || heading->data(0, Qt::UserRole).toInt() != int(finding.kind)) {
-            heading = new QTreeWidgetItem(
-                m_findingTree,
-                {kHeading.arg(InspectMessages::kind(finding.kind)).arg(m_outcome.counts[bit(finding.kind)])});
+            heading = new QTreeWidgetItem(m_findingTree, {QStringLiteral("%1 (%2)")
+                                                              .arg(InspectMessages::kind(finding.kind))
+                                                              .arg(m_outcome.counts[bit(finding.kind)])});
             heading->setData(0, Qt::UserRole, int(finding.kind));
             heading->setExpanded(true);
         }
@@ -302,10 +202,12 @@ void InspectDialog::onFindingTreeCurrentItemChanged()
         m_findingView->clear();
         return;
     }
-    m_findingView->setHtml(kFindingHtml.arg(finding->reference.toHtmlEscaped(),
-                                            InspectMessages::kind(finding->kind).toHtmlEscaped(),
-                                            finding->excerpt.toHtmlEscaped().replace(u' ', QStringLiteral("&nbsp;")),
-                                            InspectMessages::detail(*finding).toHtmlEscaped()));
+    // Its reference and kind, then its excerpt.
+    m_findingView->setHtml(QStringLiteral("<p><b>%1</b> &nbsp; %2</p><p>%3</p><p>%4</p>")
+                               .arg(finding->reference.toHtmlEscaped(),
+                                    InspectMessages::kind(finding->kind).toHtmlEscaped(),
+                                    finding->excerpt.toHtmlEscaped().replace(u' ', QStringLiteral("&nbsp;")),
+                                    InspectMessages::detail(*finding).toHtmlEscaped()));
 }
 
 void InspectDialog::onComposeClicked()
@@ -314,13 +216,8 @@ void InspectDialog::onComposeClicked()
     if (count == 0 || !m_dialogs.confirm(this, InspectMessages::composeQuestion(count))) {
         return;
     }
-    platform::RunControl control;
-    ComposeOutcome outcome;
-    {
-        const platform::WindowRun run(this, m_progressBar, m_cancelButton, control);
-        outcome = platform::runInBackground(
-            control, m_progressBar, [path = m_inspected, &control] { return composeDecomposed(path, &control); });
-    }
+    const ComposeOutcome outcome =
+        run([path = m_inspected](platform::RunControl* control) { return composeDecomposed(path, control); });
     if (outcome.cancelled) {
         m_dialogs.inform(this, platform::MessageIcon::Information, InspectMessages::composeCancelled());
         return;

@@ -55,18 +55,17 @@ private slots:
         QCOMPARE(exportOf(QString(), out).text, u"내보낼 역본파일을 선택하여 주십시오 !"_s);
         QCOMPARE(exportOf(version, QString()).text, u"내보낼 폴더를 선택하여 주십시오 !"_s);
         const auto engine = exportOf(tree.writeFile(u"plain.dat"_s, "not a database"), out);
-        QCOMPARE(engine.icon, MessageIcon::None);
-        QVERIFY(engine.text.startsWith(u"plain.dat\r\n\r\n"_s) && engine.text.size() > 13);
+        QVERIFY(engine.icon == MessageIcon::None && engine.text.startsWith(u"plain.dat\r\n\r\n"_s) &&
+                engine.text.size() > 13);
         verses[3].text = u"빛이 있으라—"_s;
         const auto unencodable = exportOf(tree.makeVersion(u"dash.dat"_s, verses), out);
-        QCOMPARE(unencodable.icon, MessageIcon::Exclamation);
-        QVERIFY(unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
+        QVERIFY(unencodable.icon == MessageIcon::Exclamation &&
+                unencodable.text.startsWith(u"dash.dat\r\n\r\n'창 1:10' "_s));
         QVERIFY(!QFileInfo::exists(out));
         const QString exported = u"sample.dat\r\n\r\n5개 구절을 내보냈습니다.\r\n"_s;
         encoding->setCurrentIndex(1);
         const auto shown = exportOf(version, out);
-        QCOMPARE(shown.text, exported + out);
-        QCOMPARE(shown.icon, MessageIcon::Information);
+        QVERIFY(shown.icon == MessageIcon::Information && shown.text == exported + out);
         QVERIFY(testsupport::bytes(out + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
         encoding->setCurrentIndex(0);
         // Each format but the text files: a file named after the version, in UTF-8 whatever was chosen.
@@ -186,11 +185,10 @@ private slots:
                            u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s,
                            u"찾은 곳 1군데 (겹친 공백 1) | 겹친 공백 (1): 창 1:2  한글  본문 | 창 1:2 겹친 공백"_s}));
         QCOMPARE(opened, QStringList{file + u" 창 1:2"_s});
-        QCOMPARE(dialogs.messages().size(), 3);
-        QCOMPARE(dialogs.messages()[1].text,
+        QCOMPARE(dialogs.messages().value(1).text,
                  u"풀어쓴 한글(자모)이 있는 본문 1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                  u"한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다."_s);
-        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed());
+        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 3);
     }
 
     // An export asks before replacing a file, 아니요 (Enter's answer) writing nothing. Each window's run leaves the
@@ -201,15 +199,21 @@ private slots:
         testsupport::InstallTree tree;
         const QString version = tree.makeVersion(u"whole.dat"_s, testsupport::wholeBible());
         testsupport::ScriptedDialogs dialogs;
-        // Shows the window on the version and starts its run with the button; clicks the cancel button once the run
-        // waits, after trying to close the window and noting what it let be used.
+        exchange::ExportDialog exporter(dialogs, tree.programFolder());
+        exchange::CompareDialog comparer(dialogs, tree.programFolder());
+        exchange::InspectDialog inspector(dialogs, tree.programFolder(), {});
+        for (exchange::RunDialog* window :
+             std::initializer_list<exchange::RunDialog*>{&exporter, &comparer, &inspector}) {
+            window->show();
+            window->setVersion(version);
+        }
+        // Starts the window's run with the button; clicks the cancel button once the run waits, after trying to close
+        // the window and noting what it let be used.
         QStringList usable;
-        const auto runAndCancel = [&usable, &version](auto& window, const QString& start) {
-            window.show();
-            window.setVersion(version);
+        const auto runAndCancel = [&usable](QDialog& window, const QString& start) {
             QTimer::singleShot(0, &window, [&usable, &window] {
                 window.reject();
-                for (auto* button : window.template findChildren<QPushButton*>()) {
+                for (auto* button : window.findChildren<QPushButton*>()) {
                     if (button->isEnabled() && button->isVisibleTo(&window)) {
                         usable << button->objectName();
                     }
@@ -218,9 +222,6 @@ private slots:
             });
             testsupport::click(window, start);
         };
-        exchange::ExportDialog exporter(dialogs, tree.programFolder());
-        exporter.show();
-        exporter.setVersion(version);
         const QString out = tree.beside(u"out"_s);
         const QString file = QDir::toNativeSeparators(out + u"/whole.vpl"_s);
         control<QLineEdit>(exporter, u"folderEdit"_s)->setText(out);
@@ -233,17 +234,14 @@ private slots:
         runAndCancel(exporter, u"exportButton"_s);
         QCOMPARE(testsupport::bytes(file), QByteArray("earlier"));
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{u"whole.vpl"_s});
-        QCOMPARE(dialogs.messages().size(), 3);
-        const QString question = u"'"_s + file + u"' 파일이 이미 있습니다.\r\n바꾸어 쓰시겠습니까?"_s;
-        QCOMPARE(dialogs.messages()[0].text, question);
-        QVERIFY(dialogs.messages()[0].buttons == platform::MessageButtons::YesNoDefaultNo);
+        QVERIFY(dialogs.messages().size() == 3 &&
+                dialogs.messages()[0].buttons == platform::MessageButtons::YesNoDefaultNo);
+        QCOMPARE(dialogs.messages()[0].text, u"'"_s + file + u"' 파일이 이미 있습니다.\r\n바꾸어 쓰시겠습니까?"_s);
         QCOMPARE(dialogs.messages()[2].text,
                  u"whole.dat\r\n\r\n내보내기를 취소했습니다. 아무 파일도 쓰거나 바꾸지 않았습니다."_s);
 
-        exchange::CompareDialog comparer(dialogs, tree.programFolder());
         control<QLineEdit>(comparer, u"versionBEdit"_s)->setText(version);
         runAndCancel(comparer, u"compareButton"_s);
-        exchange::InspectDialog inspector(dialogs, tree.programFolder(), {});
         runAndCancel(inspector, u"inspectButton"_s);
         QCOMPARE(control<QLabel>(comparer, u"summaryLabel"_s)->text() + u'|' +
                      control<QLabel>(inspector, u"summaryLabel"_s)->text(),
