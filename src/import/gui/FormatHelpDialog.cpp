@@ -1,5 +1,6 @@
 #include "import/gui/FormatHelpDialog.h"
 
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -15,10 +16,6 @@
 namespace importer {
 
 namespace {
-
-const QString kCaption = QStringLiteral("파일 형식에 대한 설명");
-const QString kTabCaptions = QStringLiteral("파일 형식|유익한 정보 몇가지|올바른 편집형태 샘플(꼭! 보세요)");
-const QString kOk = QStringLiteral("확인");
 
 // Tab 1: the formats the import reads, each with an example.
 const QStringList kFormatLines = {
@@ -158,25 +155,43 @@ QFont textFont()
     return font;
 }
 
-QPlainTextEdit* textBox(const char* name, bool wrap)
-{
-    auto* box = new QPlainTextEdit;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-    box->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    box->setFont(textFont());
-    return box;
-}
-
 } // namespace
 
 FormatHelpDialog::FormatHelpDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormatHelpDialog"));
-    createWidgets();
-    createLayout();
-    applyTexts();
+    const QString caption = QStringLiteral("파일 형식에 대한 설명");
+    setWindowTitle(caption);
+    auto* tabs = platform::named<QTabWidget>(this, "helpTabs");
+    tabs->setAccessibleName(caption);
+    const auto addBox = [tabs](const char* name, const QString& tab, const QStringList& lines, bool wrap) {
+        auto* box = platform::named<QPlainTextEdit>(tabs, name);
+        box->setAccessibleName(tab);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+        box->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        box->setFont(textFont());
+        box->setPlainText(lines.join(QLatin1Char('\n')));
+        // Each text is read from its start.
+        box->moveCursor(QTextCursor::Start);
+        tabs->addTab(box, tab);
+        return box;
+    };
+    m_formatBox = addBox("formatBox", QStringLiteral("파일 형식"), kFormatLines, true);
+    addBox("sourcesBox", QStringLiteral("유익한 정보 몇가지"), kSourcesLines, true);
+    addBox("sampleBox", QStringLiteral("올바른 편집형태 샘플(꼭! 보세요)"), kSampleLines, false);
+
+    auto* buttonBox = platform::named<QDialogButtonBox>(this, "buttonBox");
+    auto* okButton = buttonBox->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs, 1);
+    layout->addWidget(buttonBox);
+    // The window opens with OK, not a text box, taking the keys.
+    okButton->setFocus();
     platform::rememberGeometry(this);
 }
 
@@ -190,50 +205,6 @@ QSize FormatHelpDialog::sizeHint() const
                        metrics.lineSpacing() * kSizeHintLines + chrome);
     const QSize box = m_formatBox->sizeHint();
     return QDialog::sizeHint() + wanted.expandedTo(box) - box;
-}
-
-void FormatHelpDialog::createWidgets()
-{
-    m_helpTabs = new QTabWidget;
-    m_helpTabs->setObjectName(QStringLiteral("helpTabs"));
-    m_formatBox = textBox("formatBox", true);
-    m_sourcesBox = textBox("sourcesBox", true);
-    m_sampleBox = textBox("sampleBox", false);
-    for (QPlainTextEdit* box : {m_formatBox, m_sourcesBox, m_sampleBox}) {
-        m_helpTabs->addTab(box, QString());
-    }
-    m_buttonBox = new QDialogButtonBox;
-    m_buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    m_okButton = m_buttonBox->addButton(QString(), QDialogButtonBox::AcceptRole);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setDefault(true);
-    connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-}
-
-void FormatHelpDialog::createLayout()
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_helpTabs, 1);
-    layout->addWidget(m_buttonBox);
-    // The window opens with OK, not a text box, taking the keys.
-    m_okButton->setFocus();
-}
-
-void FormatHelpDialog::applyTexts()
-{
-    setWindowTitle(kCaption);
-    m_helpTabs->setAccessibleName(kCaption);
-    const QStringList tabs = kTabCaptions.split(QLatin1Char('|'));
-    const QList<QPlainTextEdit*> boxes = {m_formatBox, m_sourcesBox, m_sampleBox};
-    const QList<QStringList> texts = {kFormatLines, kSourcesLines, kSampleLines};
-    for (int i = 0; i < boxes.size(); ++i) {
-        m_helpTabs->setTabText(i, tabs.at(i));
-        boxes[i]->setAccessibleName(tabs.at(i));
-        boxes[i]->setPlainText(texts[i].join(QLatin1Char('\n')));
-        // Each text is read from its start.
-        boxes[i]->moveCursor(QTextCursor::Start);
-    }
-    m_okButton->setText(kOk);
 }
 
 } // namespace importer

@@ -2,10 +2,7 @@
 
 #include <QDialog>
 
-class QDialogButtonBox;
 class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
 
 namespace importer {
 
@@ -22,16 +19,7 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
 private:
-    void createWidgets();
-    void createLayout();
-    void applyTexts();
-
-    QTabWidget* m_helpTabs = nullptr;
     QPlainTextEdit* m_formatBox = nullptr;
-    QPlainTextEdit* m_sourcesBox = nullptr;
-    QPlainTextEdit* m_sampleBox = nullptr;
-    QDialogButtonBox* m_buttonBox = nullptr;
-    QPushButton* m_okButton = nullptr;
 };
 
 } // namespace importer

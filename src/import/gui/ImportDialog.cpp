@@ -11,12 +11,12 @@
 #include "platform/RunControl.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/NamedWidget.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "versiondb/Names.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -37,7 +37,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -45,67 +44,7 @@ namespace importer {
 
 namespace {
 
-const QString kCaption = QStringLiteral("개인보유 역본 추가");
-const QString kTabCaptions = QStringLiteral("1.텍스트 파일 선택|2.역본명 설정|3.만들기 시작");
-
-const QString kDropMark = QStringLiteral("※");
-const QString kDropInstruction =
-    QStringLiteral("성경원문이 담겨 있는 텍스트 파일을 아래의 목록상자에 마우스로 끌어다 놓으십시오. "
-                   "파일수는 관계 없지만 반드시 동일한 역본파일로만 구성하여 주십시오.");
-const QString kAddHint = QStringLiteral("(아래 쪽의 '파일추가' 단추를 이용하셔도 됩니다)");
-// The format help button stands between the two parts of this sentence.
-const QString kFormatLead = QStringLiteral("※ 파일 형식은");
-const QString kFormatHelp = QStringLiteral("다음");
-const QString kFormatTail = QStringLiteral("과 같이 만들어 주십시오.");
-const QString kAddFiles = QStringLiteral("파일추가");
-const QString kEditFile = QStringLiteral("파일편집");
-const QString kEditFileTip = QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.");
-const QString kRemove = QStringLiteral("삭제");
-const QString kRemoveTip = QStringLiteral("선택된 파일을 목록에서 삭제합니다. ");
-const QString kRemoveAll = QStringLiteral("모두삭제");
-const QString kRemoveAllTip = QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.");
-const QString kCheck = QStringLiteral("※편집오류 잡아내기※");
-
-const QString kNameQuestion = QStringLiteral("※ 1번[탭]의 목록에 추가된 텍스트 파일들은 어떤 역본입니까? ");
-const QString kName = QStringLiteral("역본명:");
-const QString kOpenVersionTip = QStringLiteral("열기");
-const QString kOverwriteNote =
-    QStringLiteral("이미 만들어진 역본파일을 선택하셨을 경우 똑같은 절이 나오면 자동 업데이트(덮어쓰게) 됩니다. ");
-const QString kShippedWarning =
-    QStringLiteral("주의하실 것은 기본적으로 제공된 역본(개역.dat, kjv.dat)은 선택하지 마십시오.");
-
-const QString kStartHint = QStringLiteral("※ '만들기 시작' 단추를 누르면 작업이 시작됩니다.");
-const QString kDurationNote = QStringLiteral("완료시간은 시스템 사양에 따라 가변적입니다.");
-const QString kRecommendation =
-    QStringLiteral("작업추천: 1번[탭]에서 지원하는 '편집오류 잡아내기'를 실행하고 만들기를 시작하십시오.");
-const QString kBuild = QStringLiteral("※만들기 시작※");
-const QString kStatus = QStringLiteral("1/2 작업중...");
-const QString kCancel = QStringLiteral("취소");
-const QString kProgress = QStringLiteral("진행 상황");
-
-const QString kFindings = QStringLiteral("오류 목록");
-const QString kFindingHeaders = QStringLiteral("파일|줄|오류 내용");
-const QString kFindingsLeftOut = QStringLiteral("... 나머지 %1개는 오류목록파일('err.txt')에 있습니다.");
-const QString kColumnAfterLine = QStringLiteral(" (%1칸)");
-const QString kLineHead = QStringLiteral("줄:");
-const QString kLineUnread = QStringLiteral("이 줄을 읽을 수 없습니다. 파일이 바뀌었거나 없어졌습니다.");
-
-const QString kClose = QStringLiteral("닫기");
-const QString kCloseWhileRunning =
-    QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오.");
-const QString kCloseWithFiles = QStringLiteral("목록에 텍스트 파일이 있습니다. 창을 닫을까요?");
-
-const QString kSelectToRemove = QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !");
-const QString kSelectToEdit = QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !");
-const QString kShippedChosen = QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !");
 const QString kTwoLineBreaks = QStringLiteral("\r\n\r\n");
-
-const QString kAddTitle = QStringLiteral("텍스트 파일 추가");
-// Text files first; SWORD's IMP files (mod2imp) and USFM files are read as well.
-const QString kAddFilter =
-    QStringLiteral("텍스트 파일 (*.txt);;IMP 파일 (*.imp);;USFM 파일 (*.usfm *.sfm);;OSIS·Zefania XML 파일 (*.xml)");
-const QString kOpenTitle = QStringLiteral("역본파일 선택");
-const QString kOpenFilter = QStringLiteral("역본파일 (*.dat)");
 
 // The folder of the text files last added.
 const QString kImportFolderKey = QStringLiteral("import");
@@ -116,27 +55,22 @@ constexpr qsizetype kLongestLineShown = 2000;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
 
-QLabel* label(const char* name, bool wrap = false)
+using platform::named;
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, bool wrap = false)
 {
-    auto* created = new QLabel;
-    created->setObjectName(QString::fromLatin1(name));
+    auto* created = named<QLabel>(parent, name, text);
     created->setTextFormat(Qt::PlainText);
     created->setWordWrap(wrap);
     return created;
 }
 
-QPushButton* button(const char* name)
+QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& tip = QString())
 {
-    auto* created = new QPushButton;
-    created->setObjectName(QString::fromLatin1(name));
+    auto* created = named<QPushButton>(parent, name, text, tip);
     // Enter in the name box must not press a button by surprise.
     created->setAutoDefault(false);
     return created;
-}
-
-bool isDragEvent(const QEvent* event)
-{
-    return event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop;
 }
 
 // The local files and folders of dropped data, in order; anything else is passed over.
@@ -160,212 +94,169 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
       m_shellOpen(platform::openWithShell)
 {
     setObjectName(QStringLiteral("ImportDialog"));
-    createWidgets();
-    createLayout();
-    applyTexts();
-    platform::rememberGeometry(this);
-}
+    const QString caption = QStringLiteral("개인보유 역본 추가");
+    setWindowTitle(caption);
+    // A command of the window: disabled during a run, its click handled by the slot given.
+    const auto command = [this](QWidget* page, const char* name, const QString& text, void (ImportDialog::*slot)(),
+                                const QString& tip = QString()) {
+        auto* created = button(page, name, text, tip);
+        connect(created, &QPushButton::clicked, this, slot);
+        m_commands << created;
+        return created;
+    };
 
-ImportDialog::~ImportDialog() = default;
+    auto* stepTabs = named<QTabWidget>(this, "stepTabs");
+    stepTabs->setAccessibleName(caption);
 
-void ImportDialog::createWidgets()
-{
-    m_stepTabs = new QTabWidget;
-    m_stepTabs->setObjectName(QStringLiteral("stepTabs"));
-
-    // Tab 1: the file list.
-    m_dropMarkLabel = label("dropMarkLabel");
-    m_dropInstructionLabel = label("dropInstructionLabel", true);
-    m_addHintLabel = label("addHintLabel", true);
-    m_formatLeadLabel = label("formatLeadLabel");
-    m_formatHelpButton = button("formatHelpButton");
-    m_formatTailLabel = label("formatTailLabel");
-    m_fileList = new QListWidget;
-    m_fileList->setObjectName(QStringLiteral("fileList"));
+    // Step 1: the text files, dropped on the list or added with its buttons.
+    auto* filesPage = named<QWidget>(this, "filesPage");
+    const QString filesStep = QStringLiteral("1.텍스트 파일 선택");
+    const QString dropInstruction =
+        QStringLiteral("성경원문이 담겨 있는 텍스트 파일을 아래의 목록상자에 마우스로 끌어다 놓으십시오. "
+                       "파일수는 관계 없지만 반드시 동일한 역본파일로만 구성하여 주십시오.");
+    auto* instructions = new QGridLayout;
+    instructions->addWidget(label(filesPage, "dropMarkLabel", QStringLiteral("※")), 0, 0, Qt::AlignTop);
+    instructions->addWidget(label(filesPage, "dropInstructionLabel", dropInstruction, true), 0, 1);
+    instructions->addWidget(
+        label(filesPage, "addHintLabel", QStringLiteral("(아래 쪽의 '파일추가' 단추를 이용하셔도 됩니다)"), true), 1,
+        1);
+    instructions->setColumnStretch(1, 1);
+    // The format help button stands between the two parts of its sentence.
+    auto* format = new QHBoxLayout;
+    format->addWidget(label(filesPage, "formatLeadLabel", QStringLiteral("※ 파일 형식은")));
+    format->addWidget(
+        command(filesPage, "formatHelpButton", QStringLiteral("다음"), &ImportDialog::onFormatHelpClicked));
+    format->addWidget(label(filesPage, "formatTailLabel", QStringLiteral("과 같이 만들어 주십시오.")));
+    format->addStretch(1);
+    m_fileList = named<QListWidget>(filesPage, "fileList");
+    m_fileList->setAccessibleName(filesStep);
+    m_fileList->setAccessibleDescription(dropInstruction);
     m_fileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_fileList->setDragEnabled(false);
     m_fileList->setAcceptDrops(true);
     m_fileList->viewport()->setAcceptDrops(true);
     m_fileList->viewport()->installEventFilter(this);
-    m_addFilesButton = button("addFilesButton");
-    m_editFileButton = button("editFileButton");
-    m_removeButton = button("removeButton");
-    m_removeAllButton = button("removeAllButton");
-    m_checkButton = button("checkButton");
-
-    // Tab 2: the version name.
-    m_nameQuestionLabel = label("nameQuestionLabel", true);
-    m_nameLabel = label("nameLabel");
-    m_nameBox = new QComboBox;
-    m_nameBox->setObjectName(QStringLiteral("nameBox"));
-    m_nameBox->setEditable(true);
-    // Its list part stays empty: Enter must not add the typed name to it.
-    m_nameBox->setInsertPolicy(QComboBox::NoInsert);
-    m_nameBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    m_nameLabel->setBuddy(m_nameBox);
-    m_openVersionButton = button("openVersionButton");
-    m_openVersionButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    m_overwriteNoteLabel = label("overwriteNoteLabel", true);
-    m_shippedWarningLabel = label("shippedWarningLabel", true);
-    m_shippedWarningLabel->setStyleSheet(QStringLiteral("color: #A01C1C;"));
-
-    // Tab 3: the start of a build.
-    m_startHintLabel = label("startHintLabel", true);
-    m_durationNoteLabel = label("durationNoteLabel", true);
-    m_recommendationLabel = label("recommendationLabel", true);
-    m_buildButton = button("buildButton");
-    QFont strong = m_buildButton->font();
-    strong.setBold(true);
-    m_buildButton->setFont(strong);
-    m_statusLabel = label("statusLabel");
-    m_statusLabel->setVisible(false);
-    m_progressBar = new QProgressBar;
-    m_progressBar->setObjectName(QStringLiteral("progressBar"));
-    m_progressBar->setRange(0, 0);
-    m_progressBar->setValue(0);
-    m_progressBar->setVisible(false);
-    m_cancelButton = button("cancelButton");
-    m_cancelButton->setVisible(false);
-    m_findingList = new QTreeWidget;
-    m_findingList->setObjectName(QStringLiteral("findingList"));
-    m_findingList->setRootIsDecorated(false);
-    m_findingList->setUniformRowHeights(true);
-    m_findingList->setAlternatingRowColors(true);
-    m_findingList->setVisible(false);
-
-    m_buttonBox = new QDialogButtonBox;
-    m_buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    m_closeButton = m_buttonBox->addButton(QString(), QDialogButtonBox::RejectRole);
-    m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setAutoDefault(false);
-
-    connect(m_addFilesButton, &QPushButton::clicked, this, &ImportDialog::onAddFilesClicked);
-    connect(m_removeButton, &QPushButton::clicked, this, &ImportDialog::onRemoveClicked);
-    connect(m_removeAllButton, &QPushButton::clicked, this, &ImportDialog::onRemoveAllClicked);
-    connect(m_editFileButton, &QPushButton::clicked, this, &ImportDialog::onEditFileClicked);
-    connect(m_openVersionButton, &QPushButton::clicked, this, &ImportDialog::onOpenVersionClicked);
-    connect(m_checkButton, &QPushButton::clicked, this, &ImportDialog::onCheckClicked);
-    connect(m_buildButton, &QPushButton::clicked, this, &ImportDialog::onBuildClicked);
-    connect(m_formatHelpButton, &QPushButton::clicked, this, &ImportDialog::onFormatHelpClicked);
-    connect(m_cancelButton, &QPushButton::clicked, this, &ImportDialog::onCancelClicked);
-    connect(m_findingList, &QTreeWidget::itemDoubleClicked, this, &ImportDialog::onFindingDoubleClicked);
-    connect(m_buttonBox, &QDialogButtonBox::rejected, this, &ImportDialog::reject);
-}
-
-void ImportDialog::createLayout()
-{
-    auto* filesPage = new QWidget;
-    filesPage->setObjectName(QStringLiteral("filesPage"));
-    auto* instructions = new QGridLayout;
-    instructions->addWidget(m_dropMarkLabel, 0, 0, Qt::AlignTop);
-    instructions->addWidget(m_dropInstructionLabel, 0, 1);
-    instructions->addWidget(m_addHintLabel, 1, 1);
-    instructions->setColumnStretch(1, 1);
-    auto* format = new QHBoxLayout;
-    format->addWidget(m_formatLeadLabel);
-    format->addWidget(m_formatHelpButton);
-    format->addWidget(m_formatTailLabel);
-    format->addStretch(1);
+    m_commands << m_fileList;
     auto* listButtons = new QHBoxLayout;
-    for (QPushButton* command : {m_addFilesButton, m_editFileButton, m_removeButton, m_removeAllButton}) {
-        listButtons->addWidget(command);
-    }
+    listButtons->addWidget(
+        command(filesPage, "addFilesButton", QStringLiteral("파일추가"), &ImportDialog::onAddFilesClicked));
+    listButtons->addWidget(command(filesPage, "editFileButton", QStringLiteral("파일편집"),
+                                   &ImportDialog::onEditFileClicked,
+                                   QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.")));
+    listButtons->addWidget(command(filesPage, "removeButton", QStringLiteral("삭제"), &ImportDialog::onRemoveClicked,
+                                   QStringLiteral("선택된 파일을 목록에서 삭제합니다. ")));
+    listButtons->addWidget(command(filesPage, "removeAllButton", QStringLiteral("모두삭제"),
+                                   &ImportDialog::onRemoveAllClicked,
+                                   QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")));
     listButtons->addStretch(1);
-    listButtons->addWidget(m_checkButton);
+    listButtons->addWidget(
+        command(filesPage, "checkButton", QStringLiteral("※편집오류 잡아내기※"), &ImportDialog::onCheckClicked));
     auto* files = new QVBoxLayout(filesPage);
     files->addLayout(instructions);
     files->addLayout(format);
     files->addWidget(m_fileList, 1);
     files->addLayout(listButtons);
+    stepTabs->addTab(filesPage, filesStep);
 
-    auto* namePage = new QWidget;
-    namePage->setObjectName(QStringLiteral("namePage"));
+    // Step 2: the version name, typed or taken from an existing version file.
+    auto* namePage = named<QWidget>(this, "namePage");
+    const QString name = QStringLiteral("역본명:");
+    auto* nameQuestion = label(namePage, "nameQuestionLabel",
+                               QStringLiteral("※ 1번[탭]의 목록에 추가된 텍스트 파일들은 어떤 역본입니까? "), true);
+    auto* nameLabel = label(namePage, "nameLabel", name);
+    m_nameBox = named<QComboBox>(namePage, "nameBox");
+    m_nameBox->setEditable(true);
+    // Its list part stays empty: Enter must not add the typed name to it.
+    m_nameBox->setInsertPolicy(QComboBox::NoInsert);
+    m_nameBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_nameBox->setAccessibleName(name);
+    m_nameBox->lineEdit()->setAccessibleName(name);
+    nameLabel->setBuddy(m_nameBox);
+    m_commands << m_nameBox;
+    const QString open = QStringLiteral("열기");
+    auto* openVersion = command(namePage, "openVersionButton", QString(), &ImportDialog::onOpenVersionClicked, open);
+    openVersion->setAccessibleName(open);
+    openVersion->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(m_nameBox, 1);
-    nameRow->addWidget(m_openVersionButton);
+    nameRow->addWidget(openVersion);
     auto* nameForm = new QFormLayout;
-    nameForm->addRow(m_nameLabel, nameRow);
-    auto* name = new QVBoxLayout(namePage);
-    name->addWidget(m_nameQuestionLabel);
-    name->addLayout(nameForm);
-    name->addSpacing(m_nameBox->sizeHint().height() / 2);
-    name->addWidget(m_overwriteNoteLabel);
-    name->addWidget(m_shippedWarningLabel);
-    name->addStretch(1);
+    nameForm->addRow(nameLabel, nameRow);
+    auto* shippedWarning =
+        label(namePage, "shippedWarningLabel",
+              QStringLiteral("주의하실 것은 기본적으로 제공된 역본(개역.dat, kjv.dat)은 선택하지 마십시오."), true);
+    shippedWarning->setStyleSheet(QStringLiteral("color: #A01C1C;"));
+    auto* names = new QVBoxLayout(namePage);
+    names->addWidget(nameQuestion);
+    names->addLayout(nameForm);
+    names->addSpacing(m_nameBox->sizeHint().height() / 2);
+    names->addWidget(label(
+        namePage, "overwriteNoteLabel",
+        QStringLiteral("이미 만들어진 역본파일을 선택하셨을 경우 똑같은 절이 나오면 자동 업데이트(덮어쓰게) 됩니다. "),
+        true));
+    names->addWidget(shippedWarning);
+    names->addStretch(1);
+    stepTabs->addTab(namePage, QStringLiteral("2.역본명 설정"));
 
-    auto* buildPage = new QWidget;
-    buildPage->setObjectName(QStringLiteral("buildPage"));
+    // Step 3: the start of a build.
+    auto* buildPage = named<QWidget>(this, "buildPage");
     auto* build = new QVBoxLayout(buildPage);
-    build->addWidget(m_startHintLabel);
-    build->addWidget(m_durationNoteLabel);
-    build->addWidget(m_recommendationLabel);
-    build->addSpacing(m_buildButton->sizeHint().height() / 2);
-    build->addWidget(m_buildButton, 0, Qt::AlignHCenter);
+    build->addWidget(
+        label(buildPage, "startHintLabel", QStringLiteral("※ '만들기 시작' 단추를 누르면 작업이 시작됩니다."), true));
+    build->addWidget(
+        label(buildPage, "durationNoteLabel", QStringLiteral("완료시간은 시스템 사양에 따라 가변적입니다."), true));
+    build->addWidget(label(
+        buildPage, "recommendationLabel",
+        QStringLiteral("작업추천: 1번[탭]에서 지원하는 '편집오류 잡아내기'를 실행하고 만들기를 시작하십시오."), true));
+    auto* buildButton =
+        command(buildPage, "buildButton", QStringLiteral("※만들기 시작※"), &ImportDialog::onBuildClicked);
+    QFont strong = buildButton->font();
+    strong.setBold(true);
+    buildButton->setFont(strong);
+    build->addSpacing(buildButton->sizeHint().height() / 2);
+    build->addWidget(buildButton, 0, Qt::AlignHCenter);
     build->addStretch(1);
+    stepTabs->addTab(buildPage, QStringLiteral("3.만들기 시작"));
 
-    for (QWidget* page : {filesPage, namePage, buildPage}) {
-        m_stepTabs->addTab(page, QString());
-    }
-    // Each opening starts on the first step; the user moves between steps.
-    m_stepTabs->setCurrentIndex(0);
+    // Below the steps: a run's status, progress and cancel button, and the findings of the last run.
+    m_statusLabel = label(this, "statusLabel", RunMessages::stageStatus(1));
+    m_progressBar = named<QProgressBar>(this, "progressBar");
+    m_progressBar->setAccessibleName(QStringLiteral("진행 상황"));
+    m_cancelButton = button(this, "cancelButton", QStringLiteral("취소"));
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] {
+        if (m_control != nullptr) {
+            m_control->cancel();
+            m_cancelButton->setEnabled(false);
+        }
+    });
+    showWorkControls(false);
+    m_findingList = named<QTreeWidget>(this, "findingList");
+    m_findingList->setAccessibleName(QStringLiteral("오류 목록"));
+    m_findingList->setHeaderLabels({QStringLiteral("파일"), QStringLiteral("줄"), QStringLiteral("오류 내용")});
+    m_findingList->setRootIsDecorated(false);
+    m_findingList->setUniformRowHeights(true);
+    m_findingList->setAlternatingRowColors(true);
+    m_findingList->setVisible(false);
+    connect(m_findingList, &QTreeWidget::itemDoubleClicked, this, &ImportDialog::onFindingDoubleClicked);
+    m_commands << m_findingList;
+
+    auto* buttonBox = named<QDialogButtonBox>(this, "buttonBox");
+    auto* closeButton = buttonBox->addButton(QStringLiteral("닫기"), QDialogButtonBox::RejectRole);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setAutoDefault(false);
+    connect(buttonBox, &QDialogButtonBox::rejected, this, &ImportDialog::reject);
+    m_commands << closeButton;
 
     auto* work = new QHBoxLayout;
     work->addWidget(m_statusLabel);
     work->addWidget(m_progressBar, 1);
     work->addWidget(m_cancelButton);
-
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_stepTabs, 1);
+    layout->addWidget(stepTabs, 1);
     layout->addLayout(work);
     layout->addWidget(m_findingList, 1);
-    layout->addWidget(m_buttonBox);
-}
-
-void ImportDialog::applyTexts()
-{
-    setWindowTitle(kCaption);
-    m_stepTabs->setAccessibleName(kCaption);
-    const QStringList tabs = kTabCaptions.split(QLatin1Char('|'));
-    for (int i = 0; i < m_stepTabs->count() && i < tabs.size(); ++i) {
-        m_stepTabs->setTabText(i, tabs.at(i));
-    }
-    m_dropMarkLabel->setText(kDropMark);
-    m_dropInstructionLabel->setText(kDropInstruction);
-    m_addHintLabel->setText(kAddHint);
-    m_formatLeadLabel->setText(kFormatLead);
-    m_formatHelpButton->setText(kFormatHelp);
-    m_formatTailLabel->setText(kFormatTail);
-    m_fileList->setAccessibleName(tabs.value(0));
-    m_fileList->setAccessibleDescription(kDropInstruction);
-    m_addFilesButton->setText(kAddFiles);
-    m_editFileButton->setText(kEditFile);
-    m_editFileButton->setToolTip(kEditFileTip);
-    m_removeButton->setText(kRemove);
-    m_removeButton->setToolTip(kRemoveTip);
-    m_removeAllButton->setText(kRemoveAll);
-    m_removeAllButton->setToolTip(kRemoveAllTip);
-    m_checkButton->setText(kCheck);
-
-    m_nameQuestionLabel->setText(kNameQuestion);
-    m_nameLabel->setText(kName);
-    m_nameBox->setAccessibleName(kName);
-    m_nameBox->lineEdit()->setAccessibleName(kName);
-    m_openVersionButton->setToolTip(kOpenVersionTip);
-    m_openVersionButton->setAccessibleName(kOpenVersionTip);
-    m_overwriteNoteLabel->setText(kOverwriteNote);
-    m_shippedWarningLabel->setText(kShippedWarning);
-
-    m_startHintLabel->setText(kStartHint);
-    m_durationNoteLabel->setText(kDurationNote);
-    m_recommendationLabel->setText(kRecommendation);
-    m_buildButton->setText(kBuild);
-    m_statusLabel->setText(kStatus);
-    m_progressBar->setAccessibleName(kProgress);
-    m_cancelButton->setText(kCancel);
-    m_findingList->setHeaderLabels(kFindingHeaders.split(QLatin1Char('|')));
-    m_findingList->setAccessibleName(kFindings);
-
-    m_closeButton->setText(kClose);
+    layout->addWidget(buttonBox);
+    platform::rememberGeometry(this);
 }
 
 QStringList ImportDialog::fileList() const
@@ -397,13 +288,12 @@ void ImportDialog::warn(const QString& text)
 
 void ImportDialog::onAddFilesClicked()
 {
-    if (m_running) {
-        return;
-    }
     platform::FileDialogRequest request;
-    request.title = kAddTitle;
+    request.title = QStringLiteral("텍스트 파일 추가");
     request.folder = platform::lastFolder(kImportFolderKey, platform::installFolder(m_programFolder));
-    request.filter = kAddFilter;
+    // Text files first; SWORD's IMP files (mod2imp) and USFM files are read as well.
+    request.filter = QStringLiteral(
+        "텍스트 파일 (*.txt);;IMP 파일 (*.imp);;USFM 파일 (*.usfm *.sfm);;OSIS·Zefania XML 파일 (*.xml)");
     request.multiple = true;
     // Each chosen file as its full native path; a cancel adds nothing.
     const QStringList chosen = m_dialogs.chooseFiles(this, request);
@@ -415,7 +305,9 @@ void ImportDialog::onAddFilesClicked()
 
 bool ImportDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_fileList->viewport() && isDragEvent(event)) {
+    const QEvent::Type type = event->type();
+    if (watched == m_fileList->viewport() &&
+        (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)) {
         auto* drop = static_cast<QDropEvent*>(event);
         const QStringList paths = droppedPaths(drop->mimeData());
         if (m_running || !m_fileList->isEnabled() || paths.isEmpty()) {
@@ -426,15 +318,15 @@ bool ImportDialog::eventFilter(QObject* watched, QEvent* event)
         // remove the dropped files.
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        if (event->type() == QEvent::Drop) {
+        if (type == QEvent::Drop) {
             addFiles(paths);
         }
         return true;
     }
     // A double click anywhere on the list edits its current entry; the
     // click before it has made the entry under the pointer current.
-    if (watched == m_fileList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        onFileListDoubleClicked();
+    if (watched == m_fileList->viewport() && type == QEvent::MouseButtonDblClick) {
+        onEditFileClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -442,11 +334,11 @@ bool ImportDialog::eventFilter(QObject* watched, QEvent* event)
 
 void ImportDialog::onRemoveClicked()
 {
-    if (m_running || m_fileList->count() == 0) {
+    if (m_fileList->count() == 0) {
         return;
     }
     if (m_fileList->currentItem() == nullptr) {
-        warn(kSelectToRemove);
+        warn(QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     for (int i = m_fileList->count() - 1; i >= 0; --i) {
@@ -458,38 +350,28 @@ void ImportDialog::onRemoveClicked()
 
 void ImportDialog::onRemoveAllClicked()
 {
-    if (m_running) {
-        return;
-    }
     m_fileList->clear();
 }
 
 void ImportDialog::onEditFileClicked()
 {
+    // A double click reaches the list's viewport even while a run has disabled the list.
     if (m_running || m_fileList->count() == 0) {
         return;
     }
     const QListWidgetItem* current = m_fileList->currentItem();
     if (current == nullptr) {
-        warn(kSelectToEdit);
+        warn(QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     platform::openForUser(m_dialogs, this, m_shellOpen, current->text());
 }
 
-void ImportDialog::onFileListDoubleClicked()
-{
-    onEditFileClicked();
-}
-
 void ImportDialog::onOpenVersionClicked()
 {
-    if (m_running) {
-        return;
-    }
     platform::FileDialogRequest request;
-    request.title = kOpenTitle;
-    request.filter = kOpenFilter;
+    request.title = QStringLiteral("역본파일 선택");
+    request.filter = QStringLiteral("역본파일 (*.dat)");
     const QString chosen = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request);
     if (chosen.isEmpty()) {
         return;
@@ -500,7 +382,7 @@ void ImportDialog::onOpenVersionClicked()
         return;
     }
     if (versiondb::isShippedName(path)) {
-        warn(name + kTwoLineBreaks + kShippedChosen);
+        warn(name + kTwoLineBreaks + QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"));
         return;
     }
     // Only the name counts: the build works on the file of that name in the install folder.
@@ -509,9 +391,6 @@ void ImportDialog::onOpenVersionClicked()
 
 void ImportDialog::onCheckClicked()
 {
-    if (m_running) {
-        return;
-    }
     if (const auto refusal = checkRunRefusal(fileList())) {
         warn(*refusal);
         return;
@@ -524,9 +403,6 @@ void ImportDialog::onCheckClicked()
 
 void ImportDialog::onBuildClicked()
 {
-    if (m_running) {
-        return;
-    }
     const QStringList files = fileList();
     QString name = m_nameBox->currentText();
     const auto refusal = buildRunRefusal(files, name);
@@ -555,8 +431,10 @@ void ImportDialog::run(std::optional<QString> versionName)
     platform::RunControl control;
     m_control = &control;
     m_running = true;
-    setCommandsEnabled(false);
-    showWorkControls(versionName.has_value());
+    for (QWidget* command : std::as_const(m_commands)) {
+        command->setEnabled(false);
+    }
+    showWorkControls(true, versionName.has_value());
     // A build says which of its two phases goes on.
     QTimer status;
     if (versionName) {
@@ -565,6 +443,7 @@ void ImportDialog::run(std::optional<QString> versionName)
         status.start(platform::kProgressIntervalMs);
     }
     std::optional<RunOutcome> outcome;
+    std::optional<QString> failure;
     try {
         outcome = platform::runInBackground(
             control, m_progressBar, [folder = m_programFolder, &files, &versionName, &control] {
@@ -572,17 +451,20 @@ void ImportDialog::run(std::optional<QString> versionName)
                 return versionName ? pipeline.runBuild(*versionName, files) : pipeline.runCheck(files);
             });
     } catch (const std::exception& error) {
-        // The pipeline reports its own failures; anything else still ends the run through the same failure
-        // message, with the work controls put away first.
-        resetWorkControls();
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         RunMessages::phase2Failure(QString::fromLocal8Bit(error.what()), versionName.has_value()));
+        // The pipeline reports its own failures; anything else still ends the run through the same failure message.
+        failure = RunMessages::phase2Failure(QString::fromLocal8Bit(error.what()), versionName.has_value());
     }
     status.stop();
     m_control = nullptr;
-    resetWorkControls();
+    showWorkControls(false);
+    // The failure is told with the work controls put away and the commands still disabled.
+    if (failure) {
+        warn(*failure);
+    }
     m_running = false;
-    setCommandsEnabled(true);
+    for (QWidget* command : std::as_const(m_commands)) {
+        command->setEnabled(true);
+    }
     if (!outcome) {
         return;
     }
@@ -600,42 +482,18 @@ void ImportDialog::run(std::optional<QString> versionName)
     }
 }
 
-void ImportDialog::setCommandsEnabled(bool enabled)
+void ImportDialog::showWorkControls(bool shown, bool building)
 {
-    for (QWidget* command : std::initializer_list<QWidget*>{
-             m_closeButton, m_removeButton, m_addFilesButton, m_editFileButton, m_formatHelpButton, m_removeAllButton,
-             m_buildButton, m_openVersionButton, m_checkButton, m_fileList, m_nameBox, m_findingList}) {
-        command->setEnabled(enabled);
-    }
-}
-
-void ImportDialog::showWorkControls(bool building)
-{
-    m_statusLabel->setText(RunMessages::stageStatus(1));
-    m_statusLabel->setVisible(building);
+    m_statusLabel->setVisible(shown && building);
     // Moving to and fro until the run has counted what it reads.
     m_progressBar->setRange(0, 0);
     m_progressBar->setValue(0);
-    m_progressBar->setVisible(true);
-    m_cancelButton->setEnabled(true);
-    m_cancelButton->setVisible(true);
-    m_cancelButton->setFocus();
-}
-
-void ImportDialog::resetWorkControls()
-{
-    m_statusLabel->setVisible(false);
-    m_progressBar->setVisible(false);
-    m_progressBar->setRange(0, 0);
-    m_progressBar->setValue(0);
-    m_cancelButton->setVisible(false);
-}
-
-void ImportDialog::onCancelClicked()
-{
-    if (m_control != nullptr) {
-        m_control->cancel();
-        m_cancelButton->setEnabled(false);
+    m_progressBar->setVisible(shown);
+    m_cancelButton->setVisible(shown);
+    if (shown) {
+        m_statusLabel->setText(RunMessages::stageStatus(1));
+        m_cancelButton->setEnabled(true);
+        m_cancelButton->setFocus();
     }
 }
 
@@ -647,7 +505,7 @@ void ImportDialog::showFindings(const RunOutcome& outcome)
     for (const Finding& finding : outcome.findings) {
         QString line = QString::number(finding.line);
         if (finding.column > 0) {
-            line += kColumnAfterLine.arg(finding.column);
+            line += QStringLiteral(" (%1칸)").arg(finding.column);
         }
         auto* item = new QTreeWidgetItem({platform::GetFileName(finding.file), line, finding.reason});
         item->setToolTip(0, finding.file);
@@ -657,7 +515,9 @@ void ImportDialog::showFindings(const RunOutcome& outcome)
         items << item;
     }
     if (outcome.findingsLeftOut > 0) {
-        items << new QTreeWidgetItem({QString(), QString(), kFindingsLeftOut.arg(outcome.findingsLeftOut)});
+        items << new QTreeWidgetItem(
+            {QString(), QString(),
+             QStringLiteral("... 나머지 %1개는 오류목록파일('err.txt')에 있습니다.").arg(outcome.findingsLeftOut)});
     }
     m_findingList->addTopLevelItems(items);
     m_findingList->resizeColumnToContents(0);
@@ -674,34 +534,25 @@ void ImportDialog::onFindingDoubleClicked(QTreeWidgetItem* item)
     const qint64 line = item->data(0, kLineRole).toLongLong();
     const std::optional<QString> text = TextFileReader::lineAt(path, line, kLongestLineShown);
     m_dialogs.inform(this, text ? platform::MessageIcon::Information : platform::MessageIcon::Exclamation,
-                     path + kTwoLineBreaks + QString::number(line) + kLineHead + QStringLiteral("\r\n") +
-                         text.value_or(kLineUnread));
+                     path + kTwoLineBreaks + QString::number(line) + QStringLiteral("줄:\r\n") +
+                         text.value_or(QStringLiteral("이 줄을 읽을 수 없습니다. 파일이 바뀌었거나 없어졌습니다.")));
 }
 
 void ImportDialog::onFormatHelpClicked()
 {
-    if (m_running) {
-        return;
-    }
-    FormatHelpDialog help(this);
-    help.exec();
-}
-
-bool ImportDialog::mayClose()
-{
-    if (m_running) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, kCloseWhileRunning);
-        return false;
-    }
-    return m_fileList->count() == 0 ||
-           m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
-                             kCloseWithFiles) == platform::MessageAnswer::Yes;
+    FormatHelpDialog(this).exec();
 }
 
 void ImportDialog::reject()
 {
-    // The close box comes here too, through QDialog's closeEvent.
-    if (mayClose()) {
+    // The close box comes here too, through QDialog's closeEvent. Never during a run; with files listed only when
+    // the user says so.
+    if (m_running) {
+        warn(QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."));
+    } else if (m_fileList->count() == 0 ||
+               m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                                 QStringLiteral("목록에 텍스트 파일이 있습니다. 창을 닫을까요?")) ==
+                   platform::MessageAnswer::Yes) {
         QDialog::reject();
     }
 }

@@ -29,10 +29,20 @@ using testsupport::control;
 
 namespace {
 
-// Drags data onto the file list, offering a move as file managers do, and drops it: the action the list took,
-// or Qt::IgnoreAction when it refused.
-Qt::DropAction dropOnList(QWidget& window, const QMimeData& data)
+// Drags local files, other links and a text onto the file list, offering a move as file managers do, and drops them:
+// the action the list took, or Qt::IgnoreAction when it refused.
+Qt::DropAction dropOnList(QWidget& window, const QStringList& paths, QList<QUrl> links = {}, const QString& text = {})
 {
+    for (const QString& path : paths) {
+        links << QUrl::fromLocalFile(path);
+    }
+    QMimeData data;
+    if (!links.isEmpty()) {
+        data.setUrls(links);
+    }
+    if (!text.isEmpty()) {
+        data.setText(text);
+    }
     QWidget* target = control<QListWidget>(window, u"fileList"_s)->viewport();
     const QPoint point = target->rect().center();
     QDragEnterEvent enter(point, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -42,17 +52,6 @@ Qt::DropAction dropOnList(QWidget& window, const QMimeData& data)
         QCoreApplication::sendEvent(target, event);
     }
     return enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
-}
-
-Qt::DropAction dropFiles(QWidget& window, const QStringList& paths)
-{
-    QList<QUrl> urls;
-    for (const QString& path : paths) {
-        urls << QUrl::fromLocalFile(path);
-    }
-    QMimeData data;
-    data.setUrls(urls);
-    return dropOnList(window, data);
 }
 
 // The window in words: whether a run is on, how many of the commands, the list and the name box take
@@ -82,7 +81,7 @@ QString state(importer::ImportDialog& window)
     return words.join(u", "_s);
 }
 
-// An import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
+// A shown import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
 // to refuse. While a run goes on, each new state is recorded, and the close box (refused in words) and Remove All
 // are tried.
 struct Session
@@ -102,14 +101,17 @@ struct Session
             }
         });
         watch.start(0);
+        window.show();
     }
     QListWidget* list() { return control<QListWidget>(window, u"fileList"_s); }
     QComboBox* nameBox() { return control<QComboBox>(window, u"nameBox"_s); }
     QString lastMessage() const { return dialogs.messages().isEmpty() ? QString() : dialogs.messages().last().text; }
-    void click(const QString& command, std::initializer_list<MessageAnswer> answers = {})
+    // Clicks the command with the answers queued for what it asks: the last message shown.
+    QString click(const QString& command, std::initializer_list<MessageAnswer> answers = {})
     {
         dialogs.queueAnswers(answers);
         testsupport::click(window, command);
+        return lastMessage();
     }
 
     testsupport::ScriptedDialogs dialogs;
@@ -143,25 +145,18 @@ private slots:
             s.dialogs.queueFiles(files);
             s.click(u"addFilesButton"_s);
         }
-        QCOMPARE(dropFiles(s.window, paths.mid(3)), Qt::CopyAction);
-        QMimeData text;
-        text.setText(u"창 1:1 태초에"_s);
-        QCOMPARE(dropOnList(s.window, text), Qt::IgnoreAction);
-        QMimeData mixed;
-        mixed.setUrls({QUrl(u"https://example.org/bible.txt"_s), QUrl::fromLocalFile(u"/t/f.txt"_s)});
-        QCOMPARE(dropOnList(s.window, mixed), Qt::CopyAction);
+        QCOMPARE(dropOnList(s.window, paths.mid(3)), Qt::CopyAction);
+        QCOMPARE(dropOnList(s.window, {}, {}, u"창 1:1 태초에"_s), Qt::IgnoreAction);
+        QCOMPARE(dropOnList(s.window, {u"/t/f.txt"_s}, {QUrl(u"https://example.org/bible.txt"_s)}), Qt::CopyAction);
         s.window.addFiles({u"/t/g.txt"_s});
         QCOMPARE(s.window.fileList(), (paths + QStringList{u"/t/f.txt"_s, u"/t/g.txt"_s}));
         QCOMPARE(s.dialogs.fileRequests().value(1).folder, QDir::tempPath());
-        s.click(u"removeButton"_s, {MessageAnswer::Ok});
-        QCOMPARE(s.lastMessage(), u"지울 파일을 목록에서 선택해야 합니다 !"_s);
-        s.click(u"editFileButton"_s, {MessageAnswer::Ok});
-        QCOMPARE(s.lastMessage(), u"편집할 파일을 목록에서 선택해야 합니다 !"_s);
+        QCOMPARE(s.click(u"removeButton"_s, {MessageAnswer::Ok}), u"지울 파일을 목록에서 선택해야 합니다 !"_s);
+        QCOMPARE(s.click(u"editFileButton"_s, {MessageAnswer::Ok}), u"편집할 파일을 목록에서 선택해야 합니다 !"_s);
         s.list()->setCurrentRow(1);
         s.desktopRefuses = true;
-        s.click(u"editFileButton"_s, {MessageAnswer::Ok});
+        QCOMPARE(s.click(u"editFileButton"_s, {MessageAnswer::Ok}), platform::notOpenedMessage(paths[1]));
         QCOMPARE(s.opened, QStringList{paths[1]});
-        QCOMPARE(s.lastMessage(), platform::notOpenedMessage(paths[1]));
         QCOMPARE(s.list()->selectionMode(), QAbstractItemView::ExtendedSelection);
         s.list()->setCurrentRow(3, QItemSelectionModel::Select);
         s.list()->setCurrentRow(5, QItemSelectionModel::Select);
@@ -187,9 +182,9 @@ private slots:
         const auto expect = [&s](const char* command, const QString& message, const QString& boxAfter) {
             const bool question = message == importer::checkRunQuestion() || message == importer::buildRunQuestion();
             s.dialogs.clear();
-            s.click(QString::fromLatin1(command), {question ? MessageAnswer::No : MessageAnswer::Ok});
+            QCOMPARE(s.click(QString::fromLatin1(command), {question ? MessageAnswer::No : MessageAnswer::Ok}),
+                     message);
             QCOMPARE(s.dialogs.messages().size(), 1);
-            QCOMPARE(s.lastMessage(), message);
             QCOMPARE(s.dialogs.messages()[0].icon,
                      question ? platform::MessageIcon::Question : platform::MessageIcon::Exclamation);
             QCOMPARE(s.nameBox()->currentText(), boxAfter);
@@ -199,7 +194,7 @@ private slots:
         s.nameBox()->setEditText(user);
         expect("checkButton", *importer::checkRunRefusal({}), user);
         expect("buildButton", *importer::buildRunRefusal({}, user), u" user "_s);
-        dropFiles(s.window, file);
+        dropOnList(s.window, file);
         expect("checkButton", importer::checkRunQuestion(), u" user "_s);
         expect("buildButton", *importer::buildRunRefusal(file, user), u"user"_s);
         for (const QString& name : {u"../escape"_s, u"  kjv2  "_s}) {
@@ -220,12 +215,11 @@ private slots:
         testsupport::InstallTree tree({u"null.mdb"_s});
         QVERIFY(!tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
         Session s(tree.programFolder());
-        s.window.show();
         QCOMPARE(control<QTabWidget>(s.window, u"stepTabs"_s)->currentIndex(), 0);
         const QStringList files = {tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s, u"창 1:3 빛이 있으라"_s}),
                                    tree.textFile(u"출애굽기.txt"_s, {u"출 1:1 이스라엘"_s})};
         const QString bad = tree.textFile(u"bad.txt"_s, {u"창 1:1 a"_s, u"창 9:9 없는 절"_s});
-        dropFiles(s.window, {files[0], bad});
+        dropOnList(s.window, {files[0], bad});
         s.desktopRefuses = true;
         s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok, MessageAnswer::Ok});
         const QString errorLog = tree.programFile(u"err.txt"_s);
@@ -246,12 +240,12 @@ private slots:
         emit findings->itemDoubleClicked(findings->topLevelItem(0), 0);
         QCOMPARE(s.lastMessage(), bad + u"\r\n\r\n2줄:\r\n창 9:9 없는 절"_s);
         s.click(u"removeAllButton"_s);
-        dropFiles(s.window, files);
+        dropOnList(s.window, files);
         s.nameBox()->setEditText(u" 새번역 "_s);
         s.states.clear();
         s.dialogs.clear();
-        s.click(u"buildButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.lastMessage(), RunMessages::buildFinished(u"새번역.DAT"_s));
+        QCOMPARE(s.click(u"buildButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok}),
+                 RunMessages::buildFinished(u"새번역.DAT"_s));
         QCOMPARE(s.nameBox()->currentText(), u"새번역.DAT"_s);
         QVERIFY(findings->isHidden());
         QCOMPARE(testsupport::storedTexts(tree.path(u"새번역.DAT"_s)).value(3),
@@ -262,8 +256,8 @@ private slots:
         QCOMPARE(state(s.window), u"11 enabled"_s);
         s.states.clear();
         s.dialogs.clear();
-        s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok});
-        QCOMPARE(s.lastMessage(), RunMessages::testFinishedWithoutErrors());
+        QCOMPARE(s.click(u"checkButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok}),
+                 RunMessages::testFinishedWithoutErrors());
         QCOMPARE(s.opened.size(), 1);
         QVERIFY(!QFile::exists(errorLog));
         QCOMPARE(QDir(tree.installFolder()).entryList({u"*.DAT"_s}), (QStringList{u"개역.DAT"_s, u"새번역.DAT"_s}));
@@ -291,7 +285,6 @@ private slots:
         const QByteArray before = testsupport::bytes(tree.path(u"mine.DAT"_s));
         Session s(tree.programFolder());
         s.watch.stop();
-        s.window.show();
         s.window.addFiles(testsupport::kjvBookFiles());
         s.nameBox()->setEditText(u"mine.DAT"_s);
         for (const char* command : {"buildButton", "checkButton"}) {
@@ -304,10 +297,10 @@ private slots:
             });
             cancel.start(1);
             s.dialogs.clear();
-            s.click(QString::fromLatin1(command), {MessageAnswer::Yes, MessageAnswer::Ok});
+            QVERIFY(s.click(QString::fromLatin1(command), {MessageAnswer::Yes, MessageAnswer::Ok})
+                        .startsWith(u"작업을 취소했습니다."_s));
             QCOMPARE(s.dialogs.messages().size(), 2);
             QCOMPARE(s.dialogs.messages()[1].icon, platform::MessageIcon::Information);
-            QVERIFY(s.lastMessage().startsWith(u"작업을 취소했습니다."_s));
             QVERIFY(testsupport::bytes(tree.path(u"mine.DAT"_s)) == before);
             QCOMPARE(testsupport::bytes(tree.programFile(u"err.txt"_s)), QByteArray("earlier\r\n"));
             QCOMPARE(tree.installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
