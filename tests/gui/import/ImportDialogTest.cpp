@@ -289,9 +289,9 @@ private slots:
         s.nameBox()->setEditText(u"mine.DAT"_s);
         for (const char* command : {"buildButton", "checkButton"}) {
             QTimer cancel;
+            // The first turn of the window's events during the run cancels it: a whole Bible is not read by then.
             QObject::connect(&cancel, &QTimer::timeout, [&s] {
-                auto* bar = control<QProgressBar>(s.window, u"progressBar"_s);
-                if (s.window.isRunning() && bar->maximum() > 0 && bar->value() > 0) {
+                if (s.window.isRunning()) {
                     testsupport::click(s.window, u"cancelButton"_s);
                 }
             });
