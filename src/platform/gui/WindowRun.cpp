@@ -28,13 +28,14 @@ WindowRun::WindowRun(QWidget* window, QProgressBar* progressBar, QPushButton* ca
     }
     m_progressBar->setRange(0, 0);
     m_progressBar->setVisible(true);
-    m_cancelButton->setEnabled(true);
-    m_cancelButton->setFocus();
+    // Wired before it is usable: a click as soon as it is enabled cancels the run.
     m_cancel = QObject::connect(m_cancelButton, &QPushButton::clicked, m_cancelButton, [this, &control] {
         control.cancel();
         // Once asked, the run stops at its next step: a second click would add nothing.
         m_cancelButton->setEnabled(false);
     });
+    m_cancelButton->setEnabled(true);
+    m_cancelButton->setFocus();
 }
 
 WindowRun::~WindowRun()
