@@ -1,11 +1,9 @@
 // byeorisol-data compare, run as a user runs it, against Python's difflib on the text files the two versions export.
 
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;

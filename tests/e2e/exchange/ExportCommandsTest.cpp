@@ -5,20 +5,14 @@
 #include "books/SwordBookNames.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/VersionExport.h"
-#include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/Password.h"
 #include "versiondb/VersionStore.h"
 
 #include <QDir>
 #include <QHash>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStringEncoder>
-#include <QXmlStreamReader>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -26,13 +20,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using testsupport::CommandResult;
-
-QStringList textFilesOf(const QString& folder)
-{
-    return QDir(folder)
-        .entryList({u"*.txt"_s}, QDir::Files, QDir::Name)
-        .replaceInStrings(QRegularExpression(u"^"_s), folder + u'/');
-}
 
 class ExportCommand : public testsupport::DataCommandTest
 {
@@ -54,7 +41,8 @@ protected:
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(QDir(exported).entryList(QDir::Files).size(), 66);
         EXPECT_EQ(testsupport::bytes(exported + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF"), encodingOption.isEmpty());
-        build(u"second"_s, textFilesOf(exported));
+        QStringList files = QDir(exported).entryList(QDir::Files, QDir::Name);
+        build(u"second"_s, files.replaceInStrings(QRegularExpression(u"^"_s), exported + u'/'));
         EXPECT_EQ(testsupport::storedTexts(version), testsupport::storedTexts(second));
         QDir(exported).removeRecursively();
         EXPECT_TRUE(QFile::remove(second));
@@ -91,9 +79,8 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
     const QString out = beside(u"out"_s);
     for (const QStringList& arguments : {QStringList{u"export"_s, held, out}, QStringList{u"report"_s, held}}) {
         const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_EQ(result.out,
-                  u"held.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u'\n');
+        EXPECT_EQ(result.out + QString::number(result.exitCode),
+                  u"held.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     database->Close();
@@ -103,9 +90,8 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
     EXPECT_TRUE(run({u"report"_s, odd}).out.endsWith(u"\n창 1:1-2\n출 1:1\n"_s));
     (void)testsupport::sql(odd, u"UPDATE \"본문\" SET \"성경구절\" = '창 01:2' WHERE \"번호\" = 2"_s);
     const CommandResult unreadable = run({u"report"_s, odd});
-    EXPECT_EQ(unreadable.exitCode, 1);
-    EXPECT_EQ(unreadable.out,
-              u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u'\n');
+    EXPECT_EQ(unreadable.out + QString::number(unreadable.exitCode),
+              u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u"\n1"_s);
 }
 
 // Files of the names to write refuse an export, named (or counted in a folder), with exit status 1 and nothing
@@ -126,26 +112,23 @@ TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
     };
     for (const auto& [arguments, existing, earlier] : cases) {
         const CommandResult result = run(QStringList{u"export"_s, first} + arguments);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out, u"first.DAT\n\n"_s + existing + refused);
+        EXPECT_EQ(result.out + QString::number(result.exitCode), u"first.DAT\n\n"_s + existing + refused + u'1');
         EXPECT_EQ(testsupport::bytes(earlier), "earlier");
         EXPECT_EQ(run(QStringList{u"export"_s, first, u"--force"_s} + arguments).exitCode, 0);
     }
     EXPECT_TRUE(testsupport::bytes(file).startsWith("Gen 1:1 "));
     EXPECT_TRUE(testsupport::bytes(folder + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 66);
 }
 
 // What diatheke reads from a module of KJV versification, every verse in one run: key ("Genesis 1:1") to text, spaces
 // normalised, empty verses left out. A module of OSIS is read as plain text, one of plain text as it is stored.
 QMap<QString, QString> moduleTexts(const QString& module, bool osis)
 {
-    const QStringList format = osis ? QStringList{u"-f"_s, u"plain"_s} : QStringList{};
+    const QStringList arguments = {
+        u"-b"_s, module, u"-f"_s, osis ? u"plain"_s : u"internal"_s, u"-k"_s, u"Gen 1:1-Rev 22:21"_s};
     static const QRegularExpression verse(u"^(.+ \\d+:\\d+): (.*)$"_s);
     QMap<QString, QString> texts;
-    for (const QString& line : testsupport::outputOf(u"diatheke"_s, QStringList{u"-b"_s, module} + format +
-                                                                        QStringList{u"-k"_s, u"Gen 1:1-Rev 22:21"_s})
-                                   .split(u'\n')) {
+    for (const QString& line : testsupport::outputOf(u"diatheke"_s, arguments).split(u'\n')) {
         const QRegularExpressionMatch match = verse.match(line);
         if (match.hasMatch() && !match.captured(2).simplified().isEmpty()) {
             texts.insert(match.captured(1), match.captured(2).simplified());
@@ -177,16 +160,18 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
     ASSERT_EQ(run({u"save"_s, kjv, u"요삼 1:15"_s, u"평강이 너에게 있을지어다"_s}).exitCode, 0);
     (void)expectRoundTrip(kjv, {});
     const QList<std::pair<QString, QString>> stored = testsupport::storedTexts(kjv);
+    // Where KJV lacks a verse, its text comes back after the verse before, the verse itself Null.
+    QHash<QString, QString> kjvTexts(stored.begin(), stored.end());
+    kjvTexts[u"아 6:13"_s] += u' ' + std::exchange(kjvTexts[u"아 6:14"_s], u"<Null>"_s);
+    kjvTexts[u"요삼 1:14"_s] += u' ' + std::exchange(kjvTexts[u"요삼 1:15"_s], u"<Null>"_s);
     QMap<QString, QString> expected;
-    for (const auto& [reference, text] : stored) {
-        if (reference != u"아 6:14"_s && reference != u"요삼 1:15"_s) {
+    for (const auto& [reference, text] : kjvTexts.asKeyValueRange()) {
+        if (text != u"<Null>"_s) {
             const int book = books::BookAbbreviations::find(reference.section(u' ', 0, 0));
             expected.insert(books::SwordBookNames::englishName(book).toString() + u' ' + reference.section(u' ', 1),
                             text.simplified());
         }
     }
-    expected[u"Song of Solomon 6:13"_s] += u' ' + marked;
-    expected[u"III John 1:14"_s] += u" 평강이 너에게 있을지어다"_s;
     exchange::ExportOutcome moved;
     moved.moved = {{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}};
     const QString sword = beside(u"sword"_s);
@@ -215,51 +200,19 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
                                .toUtf8());
         arguments.replaceInStrings(u"FILE"_s, file).replaceInStrings(u"DATA"_s, sword + data);
         const QString log = testsupport::outputOf(tool, arguments, {}, QProcess::MergedChannels);
-        EXPECT_FALSE(log.contains(u"error"_s, Qt::CaseInsensitive) || log.contains(u"warning"_s, Qt::CaseInsensitive) ||
-                     log.contains(u"not a valid"_s, Qt::CaseInsensitive))
-            << log.toStdString();
+        EXPECT_FALSE(log.toLower().contains(QRegularExpression(u"error|warning|not a valid"_s))) << log.toStdString();
         const QMap<QString, QString> texts = moduleTexts(module, format == u"osis"_s);
         EXPECT_TRUE(texts == expected) << texts.size();
     }
-    // Zefania: the version's own numbering, bnumber the book's number, bname its Korean name; every stored text back.
+    // Both XML files built back: the Zefania file (its numbering the version's own) the stored version; the OSIS file
+    // the same but for the two verses KJV lacks, which come back in the verse before.
     const QString zefania = beside(u"kjv-ko.xml"_s);
     ASSERT_EQ(run({u"export"_s, kjv, zefania, u"--format"_s, u"zefania"_s}).exitCode, 0);
-    QFile file(zefania);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QXmlStreamReader xml(&file);
-    QList<std::pair<QString, QString>> read;
-    QStringList names;
-    QString book;
-    QString chapter;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        const QXmlStreamAttributes attributes = xml.attributes();
-        if (xml.name() == u"BIBLEBOOK"_s) {
-            book = books::BookAbbreviations::at(attributes.value(u"bnumber"_s).toInt()).toString();
-            names << attributes.value(u"bname"_s).toString();
-        } else if (xml.name() == u"CHAPTER"_s) {
-            chapter = attributes.value(u"cnumber"_s).toString();
-        } else if (xml.name() == u"VERS"_s) {
-            const QString reference = book + u' ' + chapter + u':' + attributes.value(u"vnumber"_s).toString();
-            read.append({reference, xml.readElementText()});
-        }
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_TRUE(read == stored) << read.size();
-    EXPECT_EQ(names.size(), 66);
-    EXPECT_EQ(names.value(21) + names.value(65), u"아가요한계시록"_s);
-    // Both XML files built back: the Zefania file the stored version; the OSIS file the same but for the two verses KJV
-    // lacks, which come back in the verse before.
     build(u"zefania"_s, {zefania});
     EXPECT_TRUE(testsupport::storedTexts(path(u"zefania.DAT"_s)) == stored);
     build(u"osis"_s, {beside(u"kjv-ko.osis"_s)});
-    QHash<QString, QString> osis(stored.begin(), stored.end());
-    osis[u"아 6:13"_s] += u' ' + std::exchange(osis[u"아 6:14"_s], u"<Null>"_s);
-    osis[u"요삼 1:14"_s] += u' ' + std::exchange(osis[u"요삼 1:15"_s], u"<Null>"_s);
     const auto built = testsupport::storedTexts(path(u"osis.DAT"_s));
-    EXPECT_TRUE((QHash<QString, QString>(built.begin(), built.end()) == osis));
+    EXPECT_TRUE((QHash<QString, QString>(built.begin(), built.end()) == kjvTexts));
 }
 
 } // namespace

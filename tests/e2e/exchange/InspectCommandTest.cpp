@@ -9,15 +9,16 @@ using InspectCommand = testsupport::DataCommandTest;
 
 TEST_F(InspectCommand, listsFindingsByKindAndExitsOneZeroOrTwo)
 {
-    // Exit 1: the two verses the KJV lacks.
+    // Exit 1: the two verses the KJV lacks. The King James text has no fault of encoding, spaces, brackets or copying
+    // (it does repeat words), and none of length against itself.
     ASSERT_EQ(run(QStringList{u"build"_s, u"whole"_s} + testsupport::kjvBookFiles()).exitCode, 1);
     const QString whole = path(u"whole.DAT"_s);
-    const testsupport::CommandResult clean = run({u"inspect"_s, whole, u"--skip"_s, u"repeated-word"_s});
+    const testsupport::CommandResult clean =
+        run({u"inspect"_s, whole, u"--against"_s, whole, u"--skip"_s, u"repeated-word"_s});
     EXPECT_EQ(std::pair(clean.exitCode, clean.out),
               std::pair(0, u"본문 31,100개를 점검하였으나 이상한 곳을 찾지 못했습니다.\n"_s));
 
-    const QString samples = testsupport::sourceFolder() + u"/data/samples/genesis-"_s;
-    ASSERT_EQ(run({u"build"_s, u"mine"_s, samples + u"1.txt"_s}).exitCode, 0);
+    ASSERT_EQ(run({u"build"_s, u"mine"_s, testsupport::sample("genesis-1.txt")}).exitCode, 0);
     const QString mine = path(u"mine.DAT"_s);
     (void)testsupport::sql(mine, QString::fromUtf8(R"(
         UPDATE 본문 SET 본문 = 'null' WHERE 성경구절 = '창 1:3';
@@ -40,8 +41,7 @@ TEST_F(InspectCommand, listsFindingsByKindAndExitsOneZeroOrTwo)
     EXPECT_EQ(std::pair(missing.exitCode, missing.out), std::pair(2, u"none.DAT\n\n파일을 찾을 수 없습니다.\n"_s));
     const auto held = versiondb::VersionStore::OpenDatabase(whole);
     const testsupport::CommandResult inUse = run({u"inspect"_s, mine, u"--against"_s, whole});
-    EXPECT_EQ(inUse.exitCode, 2);
-    EXPECT_TRUE(inUse.out.startsWith(u"whole.DAT\n\n"_s)) << inUse.out.toStdString();
+    EXPECT_EQ(std::pair(inUse.exitCode, inUse.out.section(u'\n', 0, 1)), std::pair(2, u"whole.DAT\n"_s));
     EXPECT_EQ(run({u"inspect"_s, mine, u"--skip"_s, u"brackets,spaces"_s}).err.section(u'\n', 0, 0),
               u"byeorisol-data: 알 수 없는 종류입니다: spaces"_s);
 }

@@ -7,8 +7,6 @@
 using namespace Qt::StringLiterals;
 using Mistake = books::TypedReference::Mistake;
 
-namespace {
-
 TEST(ReferenceParserTest, EveryFormResolves)
 {
     const std::pair<QString, QString> forms[] = {
@@ -26,8 +24,7 @@ TEST(ReferenceParserTest, EveryFormResolves)
     };
     for (const auto& [typed, canonical] : forms) {
         const books::TypedReference read = books::ReferenceParser::parse(typed);
-        EXPECT_EQ(read.mistake, Mistake::None) << typed.toStdString();
-        EXPECT_EQ(read.reference, canonical) << typed.toStdString();
+        EXPECT_EQ(std::pair(read.mistake, read.reference), std::pair(Mistake::None, canonical)) << typed.toStdString();
     }
 }
 
@@ -50,5 +47,3 @@ TEST(ReferenceParserTest, EachMistakeHasItsMessage)
         EXPECT_EQ(editor::EditorMessages::referenceMistake(typed, other), message) << typed.toStdString();
     }
 }
-
-} // namespace

@@ -3,14 +3,11 @@
 #include "support/InstallTreeTest.h"
 
 #include <future>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using editor::PatternFault;
 using editor::ReplacedKind;
 using editor::SearchRequest;
-
-namespace {
 
 class VersionSearchTest : public testsupport::InstallTreeTest
 {
@@ -22,11 +19,13 @@ protected:
                                           {3, u"창 1:3"_s, u"하나님이 땅을 땅이라"_s},
                                           {4, u"창 1:4"_s, u"땅"_s},
                                           {5, u"창 1:5"_s, u"god 빛이 있으라"_s}});
+        m_before = testsupport::storedTexts(m_path);
         ASSERT_FALSE(m_editor.open(m_path).has_value());
         m_search = m_editor.search();
     }
     QString textOf(const QString& reference) { return m_editor.go(reference).verse.text; }
     QString m_path;
+    QList<std::pair<QString, QString>> m_before; // the stored texts
     editor::VerseEditor m_editor;
     std::unique_ptr<editor::VersionSearch> m_search;
 };
@@ -90,19 +89,15 @@ TEST_F(VersionSearchTest, previewsCaptureGroupsAndListsTextsTheSaveRulesWouldRef
     // The changed verses, then those left unchanged.
     using Verses = std::vector<std::tuple<QString, QString, ReplacedKind>>;
     using enum ReplacedKind;
+    // clang-format off
     const std::tuple<SearchRequest, QString, Verses> cases[] = {
-        {{u"(\\w+) (said)"_s, true, false},
-         u"\\2 \\1 $1"_s,
-         {{u"창 1:1"_s, u"said God $1 a.c, and GOD saw abc"_s, Changed}}},
+        {{u"(\\w+) (said)"_s, true, false}, u"\\2 \\1 $1"_s, {{u"창 1:1"_s, u"said God $1 a.c, and GOD saw abc"_s, Changed}}},
         {{u"a.c"_s, false, false}, u"\\1"_s, {{u"창 1:1"_s, u"God said \\1, and GOD saw abc"_s, Changed}}},
-        {{u"땅"_s, false, false},
-         u" "_s,
-         {{u"창 1:3"_s, u"하나님이  을  이라"_s, Changed}, {u"창 1:4"_s, QString(), LeftEmpty}}},
-        {{u"GOD"_s, false, true},
-         u"\u2028"_s,
-         {{u"창 1:1"_s, u"\u2028 said a.c, and \u2028 saw abc"_s, LineBreak},
-          {u"창 1:5"_s, u"\u2028 빛이 있으라"_s, LineBreak}}},
+        {{u"땅"_s, false, false}, u" "_s, {{u"창 1:3"_s, u"하나님이  을  이라"_s, Changed}, {u"창 1:4"_s, QString(), LeftEmpty}}},
+        {{u"GOD"_s, false, true}, u"\u2028"_s, {{u"창 1:1"_s, u"\u2028 said a.c, and \u2028 saw abc"_s, LineBreak},
+                                                {u"창 1:5"_s, u"\u2028 빛이 있으라"_s, LineBreak}}},
     };
+    // clang-format on
     for (const auto& [request, replacement, expected] : cases) {
         SCOPED_TRACE(request.pattern.toStdString());
         const editor::ReplaceOutcome outcome = m_search->preview(request, replacement);
@@ -121,10 +116,6 @@ TEST_F(VersionSearchTest, previewsCaptureGroupsAndListsTextsTheSaveRulesWouldRef
 // alone; one undo takes the whole change back, and nothing else.
 TEST_F(VersionSearchTest, appliesTheChosenVersesAsOneChangeThatAnUndoTakesBack)
 {
-    m_editor.close();
-    const QList<std::pair<QString, QString>> before = testsupport::storedTexts(m_path);
-    ASSERT_FALSE(m_editor.open(m_path).has_value());
-    m_search = m_editor.search();
     const SearchRequest request{u"(땅|god)"_s, true, true};
     editor::ReplaceOutcome preview = m_search->preview(request, u"[\\1]"_s);
     ASSERT_EQ(preview.changed.size(), 4u);
@@ -142,7 +133,7 @@ TEST_F(VersionSearchTest, appliesTheChosenVersesAsOneChangeThatAnUndoTakesBack)
               u"[God] said a.c, and [GOD] saw abc하나님이 땅을 땅이라[땅]"_s);
     EXPECT_EQ(m_editor.undoLast().restored.size(), 2u);
     m_editor.close();
-    QList<std::pair<QString, QString>> expected = before;
+    QList<std::pair<QString, QString>> expected = m_before;
     expected.back().second = u"god 다시"_s;
     EXPECT_EQ(testsupport::storedTexts(m_path), expected);
 }
@@ -178,5 +169,3 @@ TEST_F(VersionSearchTest, aCancelledReplacementLeavesTheFileAsItWas)
     EXPECT_TRUE(found.cancelled && found.verses.empty() && previewed.cancelled && previewed.changed.empty());
     EXPECT_TRUE(m_editor.changes().changes.empty());
 }
-
-} // namespace

@@ -5,7 +5,6 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <vector>
 
@@ -78,6 +77,16 @@ QList<testsupport::Verse> verses(std::initializer_list<std::tuple<int, int, cons
     return all;
 }
 
+// "번호 성경구절 kind: marked words" of every differing verse.
+QStringList listed(const exchange::CompareOutcome& outcome)
+{
+    QStringList lines;
+    for (const exchange::DifferingVerse& d : outcome.verses) {
+        lines << u"%1 %2 %3: "_s.arg(d.number).arg(d.reference).arg(int(d.kind)) + exchange::markedWords(d.words());
+    }
+    return lines;
+}
+
 using CompareVersions = testsupport::InstallTreeTest;
 
 } // namespace
@@ -95,13 +104,8 @@ TEST_F(CompareVersions, listsEveryKindOfDifferenceInTheOrderOfNumbersAndWritesNo
     ASSERT_TRUE(QFile::setPermissions(b, QFileDevice::ReadOwner)); // read as it is, as from a backup medium
     const QByteArray bytes = testsupport::bytes(a) + testsupport::bytes(b);
     const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
-    QStringList listed;
-    for (const exchange::DifferingVerse& verse : outcome.verses) {
-        listed << QString::number(verse.number) + u' ' + verse.reference + u' ' + QString::number(int(verse.kind)) +
-                      u": "_s + exchange::markedWords(verse.words());
-    }
     EXPECT_EQ(outcome.result, CompareResult::Different);
-    EXPECT_EQ(listed,
+    EXPECT_EQ(listed(outcome),
               (QStringList{u"1 창 1:1 0: a [-b-]{+z+} c"_s, u"2 창 1:2 1: {+new+}"_s, u"5 창 1:5 3: [-only a-]"_s,
                            u"5 창 1:6 4: "_s, u"7 창 1:7 2: [-q-]"_s, u"8 창 1:8 2: "_s}));
     EXPECT_EQ(outcome.counts, (std::array<int, 5>{1, 1, 2, 1, 1}));
@@ -115,24 +119,16 @@ TEST_F(CompareVersions, linesUpANumberStoredAsBytes)
     const QString a = makeVersion(u"a.dat"_s, verses({{1, 1, "a"}, {2, 2, "b"}, {3, 3, "c"}}));
     const QString b = makeVersion(u"b.dat"_s, verses({{1, 1, "a"}, {2, 2, "B"}, {3, 3, "C"}}));
     (void)testsupport::sql(a, u"UPDATE 본문 SET 번호 = CAST('2' AS BLOB) WHERE 번호 = 2"_s);
-    QStringList listed;
-    for (const exchange::DifferingVerse& verse : exchange::compareVersions(a, b).verses) {
-        listed << verse.reference + u' ' + QString::number(int(verse.kind));
-    }
-    EXPECT_EQ(listed, (QStringList{u"창 1:2 0"_s, u"창 1:3 0"_s}));
+    EXPECT_EQ(listed(exchange::compareVersions(a, b)),
+              (QStringList{u"2 창 1:2 0: [-b-]{+B+}"_s, u"3 창 1:3 0: [-c-]{+C+}"_s}));
 }
 
 TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
 {
     const auto two = verses({{1, 1, "a"}, {2, 2, "b"}});
-    const struct
-    {
-        QList<testsupport::Verse> a, b; // no verses: no file
-        CompareResult result;
-        int file;
-        QString reference;
-        qint64 numberA, numberB;
-    } rows[] = {
+    // Verses of A and B (none: no file), then the outcome's result, file, reference, numberA and numberB.
+    using Verses = QList<testsupport::Verse>;
+    const std::tuple<Verses, Verses, CompareResult, int, QString, qint64, qint64> rows[] = {
         {two, verses({{1, 1, "a"}, {3, 2, "b"}}), CompareResult::DifferentSkeletons, 1, u"창 1:2"_s, 2, 3},
         {two, verses({{1, 9, "a"}}), CompareResult::DifferentSkeletons, 1, {}, 0, 0},
         {verses({{1, 1, "a"}, {2, 1, "b"}}), two, CompareResult::DuplicateReference, 0, u"창 1:1"_s, 0, 0},
@@ -140,13 +136,12 @@ TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
         {two, {}, CompareResult::EngineFailed, 1, {}, 0, 0},
     };
     int i = 0;
-    for (const auto& row : rows) {
-        const QString a = makeVersion(u"a%1.dat"_s.arg(++i), row.a);
-        const QString b = row.b.isEmpty() ? path(u"missing.dat"_s) : makeVersion(u"b%1.dat"_s.arg(i), row.b);
-        const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
-        EXPECT_EQ(std::tie(outcome.result, outcome.file, outcome.reference, outcome.numberA, outcome.numberB),
-                  std::tie(row.result, row.file, row.reference, row.numberA, row.numberB));
-        EXPECT_TRUE(outcome.verses.isEmpty()) << i;
+    for (const auto& [versesA, versesB, result, file, reference, numberA, numberB] : rows) {
+        const QString a = makeVersion(u"a%1.dat"_s.arg(++i), versesA);
+        const QString b = versesB.isEmpty() ? path(u"missing.dat"_s) : makeVersion(u"b%1.dat"_s.arg(i), versesB);
+        const exchange::CompareOutcome o = exchange::compareVersions(a, b);
+        EXPECT_EQ(std::tuple(o.result, o.file, o.reference, o.numberA, o.numberB, o.verses.size()),
+                  std::tuple(result, file, reference, numberA, numberB, 0));
     }
     // A version held by another opener.
     const auto held = versiondb::VersionStore::OpenDatabase(path(u"b1.dat"_s));

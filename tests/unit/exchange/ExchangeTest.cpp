@@ -2,7 +2,6 @@
 
 #include "exchange/VersionExport.h"
 #include "support/InstallTree.h"
-#include "support/TestPaths.h"
 
 #include <QXmlStreamReader>
 #include <atomic>
@@ -25,14 +24,11 @@ QList<Verse> verses(std::initializer_list<std::pair<const char*, std::optional<c
 {
     QList<Verse> all;
     for (const auto& [reference, text] : list) {
-        Verse v;
+        Verse& v = all.emplace_back();
         v.reference = QString::fromUtf8(reference);
         EXPECT_TRUE(books::splitReference(v.reference, v)) << reference;
-        v.number = all.size() + 1;
-        if (text) {
-            v.text = QString::fromUtf8(*text);
-        }
-        all << v;
+        v.number = all.size();
+        v.text = text ? std::optional(QString::fromUtf8(*text)) : std::nullopt;
     }
     return all;
 }
@@ -51,32 +47,12 @@ TEST(TextFiles, oneFilePerBookOfReferenceAndTextLinesInTheOrderOfTheVerses)
     EXPECT_EQ(plan.files.last().bytes, "\xEF\xBB\xBF"_ba);
 }
 
-// U+2014 (EM DASH) and U+1F600 are not in code page 949; 똠 is, in Windows' table.
-TEST(TextFiles, refuseAWholePlanForTheFirstTextThatCannotBeOneLineOfTheEncoding)
-{
-    const std::tuple<TextEncoding, QList<Verse>, ExportResult, const char*> rows[] = {
-        {TextEncoding::Cp949, verses({{"창 1:1", "똠"}, {"출 32:32", "sin—; and if not"}, {"계 1:1", "😀"}}),
-         ExportResult::Unencodable, "출 32:32"},
-        {TextEncoding::Utf8, verses({{"창 1:1", "a"}, {"창 1:2", "b\nc"}}), ExportResult::LineBreak, "창 1:2"},
-        {TextEncoding::Cp949, verses({{"창 1:1", "a\rb"}, {"창 1:2", "😀"}}), ExportResult::LineBreak, "창 1:1"},
-    };
-    for (const auto& [encoding, rowVerses, result, refused] : rows) {
-        const ExportPlan plan = exchange::planTextFiles(rowVerses, encoding);
-        EXPECT_EQ(plan.result, result) << refused;
-        EXPECT_EQ(plan.refused.reference, QString::fromUtf8(refused));
-        EXPECT_TRUE(plan.files.isEmpty());
-    }
-}
-
 // The same verses for every format: "null", Null, and the verses KJV lacks (아 6:14, 요삼 1:15).
-const QList<Verse> kKjvCases = verses({{"창 1:1", "In the beginning"},
-                                       {"창 1:2", "null"},
-                                       {"창 1:3", std::nullopt},
-                                       {"아 6:13", "Return"},
-                                       {"아 6:14", "더 있음"},
-                                       {"요삼 1:14", std::nullopt},
-                                       {"요삼 1:15", "Peace"},
-                                       {"계 22:21", "Amen"}});
+// clang-format off
+const QList<Verse> kKjvCases = verses({{"창 1:1", "In the beginning"}, {"창 1:2", "null"}, {"창 1:3", std::nullopt},
+                                       {"아 6:13", "Return"}, {"아 6:14", "더 있음"}, {"요삼 1:14", std::nullopt},
+                                       {"요삼 1:15", "Peace"}, {"계 22:21", "Amen"}});
+// clang-format on
 
 TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore)
 {
@@ -94,15 +70,11 @@ TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore
         EXPECT_EQ(plan.versesWritten, 6);
         EXPECT_EQ(plan.moved,
                   (QList<exchange::MovedVerse>{{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}}));
-        const ExportPlan refused = planOf(verses({{"창 1:1", "a"}, {"창 1:2", "b\r\nc"}}), u"x.imp"_s);
-        EXPECT_EQ(refused.result, ExportResult::LineBreak);
-        EXPECT_EQ(refused.refused.reference, u"창 1:2"_s);
-        EXPECT_TRUE(refused.files.isEmpty());
     }
 }
 
 // OSIS in KJV versification, Zefania in the version's own: Korean book names, escaped texts that read back as they
-// were (line breaks included) and the version's name; a control character XML cannot hold refuses the plan.
+// were (line breaks included) and the version's name.
 TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
 {
     QList<Verse> cases = kKjvCases;
@@ -111,23 +83,19 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
     const QString name = u"my \"version\" & co\x01"_s;
     const ExportPlan osis = exchange::planOsisFile(cases, u"my.osis.xml"_s, name);
     const ExportPlan zefania = exchange::planZefaniaFile(cases, u"my.xml"_s, name);
-    const std::tuple<const ExportPlan&, const char*, int, QStringList> rows[] = {
-        {osis,
-         "verse",
-         5,
-         {u"<osisText osisIDWork=\"my__version____co_\""_s, u"<title>my \"version\" &amp; co_</title>"_s,
-          u"<div type=\"book\" osisID=\"Gen\">\n<title>창세기</title>\n<chapter osisID=\"Gen.1\">\n"
-          u"<verse osisID=\"Gen.1.1\">a &amp; b &lt;c&gt; \"d\" 'e'&#13;&#10;f</verse>\n"
-          u"<verse osisID=\"Gen.1.2\"></verse>\n</chapter>\n</div>\n<div type=\"book\" osisID=\"Song\">"_s,
-          u"<verse osisID=\"Song.6.13\">Return 더 있음</verse>"_s, u"<verse osisID=\"3John.1.14\">Peace</verse>"_s}},
-        {zefania,
-         "VERS",
-         6,
-         {u"biblename=\"my &quot;version&quot; &amp; co_\""_s,
-          u"<BIBLEBOOK bnumber=\"22\" bname=\"아가\" bsname=\"아\">\n<CHAPTER cnumber=\"6\">\n"
-          u"<VERS vnumber=\"13\">Return</VERS>\n<VERS vnumber=\"14\">더 있음</VERS>\n"_s,
-          u"<VERS vnumber=\"2\"></VERS>\n</CHAPTER>"_s, u"<BIBLEBOOK bnumber=\"66\" bname=\"요한계시록\""_s}},
-    };
+    const QStringList osisFragments = {
+        u"<osisText osisIDWork=\"my__version____co_\""_s, u"<title>my \"version\" &amp; co_</title>"_s,
+        u"<div type=\"book\" osisID=\"Gen\">\n<title>창세기</title>\n<chapter osisID=\"Gen.1\">\n"
+        u"<verse osisID=\"Gen.1.1\">a &amp; b &lt;c&gt; \"d\" 'e'&#13;&#10;f</verse>\n"
+        u"<verse osisID=\"Gen.1.2\"></verse>\n</chapter>\n</div>\n<div type=\"book\" osisID=\"Song\">"_s,
+        u"<verse osisID=\"Song.6.13\">Return 더 있음</verse>"_s, u"<verse osisID=\"3John.1.14\">Peace</verse>"_s};
+    const QStringList zefaniaFragments = {
+        u"biblename=\"my &quot;version&quot; &amp; co_\""_s,
+        u"<BIBLEBOOK bnumber=\"22\" bname=\"아가\" bsname=\"아\">\n<CHAPTER cnumber=\"6\">\n"
+        u"<VERS vnumber=\"13\">Return</VERS>\n<VERS vnumber=\"14\">더 있음</VERS>\n"_s,
+        u"<VERS vnumber=\"2\"></VERS>\n</CHAPTER>"_s, u"<BIBLEBOOK bnumber=\"66\" bname=\"요한계시록\""_s};
+    const std::tuple<const ExportPlan&, const char*, int, const QStringList&> rows[] = {
+        {osis, "verse", 5, osisFragments}, {zefania, "VERS", 6, zefaniaFragments}};
     for (const auto& [plan, verseElement, count, fragments] : rows) {
         SCOPED_TRACE(verseElement);
         ASSERT_EQ(plan.files.size(), 1);
@@ -144,20 +112,39 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
             }
         }
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-        EXPECT_EQ(texts.size(), count);
-        EXPECT_EQ(texts.value(0), marked);
-    }
-    // The first such verse in the version's order is named (창 1:3, Null in the cases, gets one).
-    cases[7].text = u"\uFFFF"_s;
-    cases[2].text = u"bell \x07"_s;
-    for (const ExportPlan& refused :
-         {exchange::planOsisFile(cases, {}, {}), exchange::planZefaniaFile(cases, {}, {})}) {
-        EXPECT_EQ(refused.result, ExportResult::NotXmlText);
-        EXPECT_EQ(refused.refused.reference, u"창 1:3"_s);
-        EXPECT_TRUE(refused.files.isEmpty());
+        EXPECT_EQ(std::pair(texts.size(), texts.value(0)), std::pair(qsizetype(count), marked));
     }
     EXPECT_EQ(osis.moved, exchange::planImpFile(kKjvCases, {}).moved);
     EXPECT_TRUE(zefania.moved.isEmpty());
+}
+
+// A plan is refused whole, naming the first verse in the version's order that cannot be written: U+2014 (EM DASH) and
+// U+1F600 are not in code page 949 (똠 is, in Windows' table); a text, IMP or VPL line holds no line break; XML holds
+// no control character (창 1:3, Null in the cases, gets one).
+TEST(ExportPlans, refuseWholeForTheFirstVerseThatCannotBeWritten)
+{
+    using enum ExportResult;
+    const QList<Verse> crlf = verses({{"창 1:1", "a"}, {"창 1:2", "b\r\nc"}});
+    QList<Verse> control = kKjvCases;
+    control[7].text = u"\uFFFF"_s;
+    control[2].text = u"bell \x07"_s;
+    const std::tuple<ExportPlan, ExportResult, const char*> rows[] = {
+        {exchange::planTextFiles(verses({{"창 1:1", "똠"}, {"출 32:32", "sin—; and if not"}, {"계 1:1", "😀"}}),
+                                 TextEncoding::Cp949),
+         Unencodable, "출 32:32"},
+        {exchange::planTextFiles(verses({{"창 1:1", "a"}, {"창 1:2", "b\nc"}}), TextEncoding::Utf8), LineBreak,
+         "창 1:2"},
+        {exchange::planTextFiles(verses({{"창 1:1", "a\rb"}, {"창 1:2", "😀"}}), TextEncoding::Cp949), LineBreak,
+         "창 1:1"},
+        {exchange::planImpFile(crlf, {}), LineBreak, "창 1:2"},
+        {exchange::planVplFile(crlf, {}), LineBreak, "창 1:2"},
+        {exchange::planOsisFile(control, {}, {}), NotXmlText, "창 1:3"},
+        {exchange::planZefaniaFile(control, {}, {}), NotXmlText, "창 1:3"},
+    };
+    for (const auto& [plan, result, refused] : rows) {
+        EXPECT_EQ(std::tuple(plan.result, plan.refused.reference, plan.files.size()),
+                  std::tuple(result, QString::fromUtf8(refused), 0));
+    }
 }
 
 // Files of the names to write refuse an export unless it replaces them. An export cancelled from another thread once
@@ -173,8 +160,7 @@ TEST(ExportVersion, replacesOnlyWhenAskedAndACancelHalfwayLeavesEveryFileAsItWas
     testsupport::write(genesis, "earlier export");
     exchange::ExportRequest request{version, folder};
     exchange::ExportOutcome outcome = exchange::exportVersion(request);
-    EXPECT_EQ(outcome.result, ExportResult::WouldReplace);
-    EXPECT_EQ(outcome.existing, QStringList{genesis});
+    EXPECT_EQ(std::pair(outcome.result, outcome.existing), std::pair(ExportResult::WouldReplace, QStringList{genesis}));
     for (const QString& into : {folder, tree.beside(u"fresh"_s)}) {
         SCOPED_TRACE(into.toStdString());
         platform::RunControl control;
