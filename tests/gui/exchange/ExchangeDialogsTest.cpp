@@ -15,7 +15,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -203,11 +202,11 @@ private slots:
             window->show();
             window->setVersion(version);
         }
-        // Starts the window's run with the button; clicks the cancel button once the run waits, after trying to close
-        // the window and noting what it let be used.
+        // Starts the window's run with the button; the moment the run makes the cancel button usable, tries to close
+        // the window, notes what it lets be used and clicks the cancel button.
         QStringList usable;
         const auto runAndCancel = [&usable](QDialog& window, const QString& start) {
-            QTimer::singleShot(0, &window, [&usable, &window] {
+            const testsupport::WhenUsable cancel(control<QPushButton>(window, u"cancelButton"_s), [&usable, &window] {
                 window.reject();
                 for (auto* button : window.findChildren<QPushButton*>()) {
                     if (button->isEnabled() && button->isVisibleTo(&window)) {
