@@ -197,12 +197,10 @@ private slots:
         dropOnList(s.window, file);
         expect("checkButton", importer::checkRunQuestion(), u" user "_s);
         expect("buildButton", *importer::buildRunRefusal(file, user), u"user"_s);
-        for (const QString& name : {u"../escape"_s, u"  kjv2  "_s}) {
-            s.nameBox()->setEditText(name);
-            expect("buildButton",
-                   name == u"../escape"_s ? *importer::versionNameProblem(name) : importer::buildRunQuestion(),
-                   name.trimmed());
-        }
+        s.nameBox()->setEditText(u"../escape"_s);
+        expect("buildButton", *importer::versionNameProblem(u"../escape"_s), u"../escape"_s);
+        s.nameBox()->setEditText(u"  kjv2  "_s);
+        expect("buildButton", importer::buildRunQuestion(), u"kjv2"_s);
         QVERIFY(s.states.isEmpty());
     }
 
@@ -234,8 +232,7 @@ private slots:
         auto* findings = control<QTreeWidget>(s.window, u"findingList"_s);
         QVERIFY(findings->isVisible());
         QCOMPARE(findings->topLevelItemCount(), 1);
-        QCOMPARE(findings->topLevelItem(0)->text(0), u"bad.txt"_s);
-        QCOMPARE(findings->topLevelItem(0)->text(1), u"2"_s);
+        QCOMPARE(findings->topLevelItem(0)->text(0) + u'|' + findings->topLevelItem(0)->text(1), u"bad.txt|2"_s);
         s.dialogs.queueAnswer(MessageAnswer::Ok);
         emit findings->itemDoubleClicked(findings->topLevelItem(0), 0);
         QCOMPARE(s.lastMessage(), bad + u"\r\n\r\n2줄:\r\n창 9:9 없는 절"_s);
@@ -276,13 +273,13 @@ private slots:
     }
 
     // A whole-Bible build into an existing version, and a check, cancelled with the cancel button during the run:
-    // the version and err.txt are byte for byte as before, the findings are not touched, and the run says so.
+    // every file, the version and err.txt included, is byte for byte as before, and the run says so.
     void aCancelledRunLeavesTheFilesAsTheyWere()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
         QVERIFY(tree.addReference({u"mine.DAT"_s}));
         tree.writeFile(u"manager/err.txt"_s, "earlier\r\n");
-        const QByteArray before = testsupport::bytes(tree.path(u"mine.DAT"_s));
+        const QHash<QString, QByteArray> before = tree.fileBytes();
         Session s(tree.programFolder());
         s.watch.stop();
         s.window.addFiles(testsupport::kjvBookFiles());
@@ -301,9 +298,7 @@ private slots:
                         .startsWith(u"작업을 취소했습니다."_s));
             QCOMPARE(s.dialogs.messages().size(), 2);
             QCOMPARE(s.dialogs.messages()[1].icon, platform::MessageIcon::Information);
-            QVERIFY(testsupport::bytes(tree.path(u"mine.DAT"_s)) == before);
-            QCOMPARE(testsupport::bytes(tree.programFile(u"err.txt"_s)), QByteArray("earlier\r\n"));
-            QCOMPARE(tree.installEntries(), (QStringList{u"mine.DAT"_s, u"개역.DAT"_s}));
+            QVERIFY(tree.fileBytes() == before);
         }
         QVERIFY(s.opened.isEmpty());
     }

@@ -35,9 +35,7 @@ const QString kMissing = u"파일을 찾을 수 없습니다."_s;
 QStringList texts(const RunOutcome& outcome)
 {
     QStringList list;
-    for (const RunMessage& message : outcome.messages) {
-        list << message.text;
-    }
+    std::ranges::transform(outcome.messages, std::back_inserter(list), &RunMessage::text);
     return list;
 }
 
@@ -82,9 +80,8 @@ protected:
 // unchanged, and an empty text is stored as the four letters "null". The findings are the log's entries.
 TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppliedVerses)
 {
-    const QString repeated = QString(u"창 1:1 later\n"_s).repeated(4) + u"bad"_s;
     const QString first = file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s);
-    const QString second = file(repeated);
+    const QString second = file(u"창 1:1 later\n"_s.repeated(4) + u"bad"_s);
     const RunOutcome outcome = build(u"mine"_s, {first, second});
     EXPECT_EQ(outcome.result, RunResult::LineErrors);
     EXPECT_EQ(m_name, u"mine.DAT"_s);
@@ -92,9 +89,8 @@ TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppli
               (Messages{{MessageIcon::Exclamation, RunMessages::buildFinishedWithErrors(u"mine.DAT"_s, 7)}}));
     EXPECT_EQ(outcome.errorLogPath, errorLogPath());
     ASSERT_EQ(outcome.findings.size(), 1);
-    EXPECT_EQ(outcome.findings[0].file, second);
-    EXPECT_EQ(outcome.findings[0].line, 5);
-    EXPECT_EQ(outcome.findings[0].reason, u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s);
+    EXPECT_EQ(std::tuple(outcome.findings[0].file, outcome.findings[0].line, outcome.findings[0].reason),
+              std::tuple(second, qint64(5), u"':'문자가 없어 '구절명'을 얻을 수 없음!"_s));
     const RunOutcome again = build(u"mine.DAT"_s, {file(u"창 1:2 changed"_s)});
     EXPECT_EQ(again.result, RunResult::Clean);
     EXPECT_TRUE(again.errorLogPath.isEmpty() && again.findings.isEmpty());
@@ -136,8 +132,7 @@ TEST_F(BuildPipelineTest, aFailureMidRunKeepsWhatWasStored)
     EXPECT_EQ(outcome.result, RunResult::Failed);
     EXPECT_FALSE(QFile::exists(errorLogPath()));
     EXPECT_EQ(storedTexts(path(m_name)), (Texts{{u"창 1:1"_s, u"a"_s}}));
-    ASSERT_EQ(outcome.messages.size(), 1);
-    EXPECT_TRUE(outcome.messages[0].text.endsWith(kBuildFailure));
+    EXPECT_TRUE(outcome.messages.size() == 1 && outcome.messages[0].text.endsWith(kBuildFailure));
 }
 
 TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
@@ -159,17 +154,15 @@ TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouche
     const QString good = file(u"창 1:1 a\nbad"_s);
     const QString version = makeVersion(u"v.dat"_s, 3);
     const QStringList before = installEntries();
+    const QString database = u"역본파일과 같은 데이터베이스 파일은 텍스트 파일로 읽을 수 없습니다."_s;
+    const QString notText = u"텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다."_s;
     for (const QString& other : {pipe, installFolder(), version}) {
         for (const bool building : {false, true}) {
             const QStringList files = {good, other, good};
             const RunOutcome outcome = building ? build(u"mine"_s, files) : check(files);
             EXPECT_EQ(outcome.result, RunResult::Refused);
-            EXPECT_EQ(
-                texts(outcome),
-                QStringList{other + (other == version ? u"\r\n\r\n역본파일과 같은 데이터베이스 파일은 텍스트 파일로 "
-                                                        "읽을 수 없습니다. 목록에서 삭제하여 주십시오 !"_s
-                                                      : u"\r\n\r\n텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 "
-                                                        "수 없습니다. 목록에서 삭제하여 주십시오 !"_s)});
+            EXPECT_EQ(texts(outcome), QStringList{other + u"\r\n\r\n"_s + (other == version ? database : notText) +
+                                                  u" 목록에서 삭제하여 주십시오 !"_s});
         }
     }
     EXPECT_EQ(installEntries(), before) << "no version file made";
