@@ -285,14 +285,9 @@ private slots:
         s.window.addFiles(testsupport::kjvBookFiles());
         s.nameBox()->setEditText(u"mine.DAT"_s);
         for (const char* command : {"buildButton", "checkButton"}) {
-            QTimer cancel;
-            // The first turn of the window's events during the run cancels it: a whole Bible is not read by then.
-            QObject::connect(&cancel, &QTimer::timeout, [&s] {
-                if (s.window.isRunning()) {
-                    testsupport::click(s.window, u"cancelButton"_s);
-                }
-            });
-            cancel.start(1);
+            // Cancelled the moment the run shows its cancel button: before its work can have ended.
+            const testsupport::WhenUsable cancel(control<QPushButton>(s.window, u"cancelButton"_s),
+                                                 [&s] { testsupport::click(s.window, u"cancelButton"_s); });
             s.dialogs.clear();
             QVERIFY(s.click(QString::fromLatin1(command), {MessageAnswer::Yes, MessageAnswer::Ok})
                         .startsWith(u"작업을 취소했습니다."_s));
