@@ -45,7 +45,6 @@ protected:
         EXPECT_TRUE(process.waitForStarted(5000));
         return &process;
     }
-
     // Waits until some process holds the instance lock of the temporary program folder, or none does.
     bool waitForLock(bool held) const
     {
@@ -58,7 +57,6 @@ protected:
         }
         return false;
     }
-
     // Closes the first window of a manager started on X, as a user clicking its close box, and waits for its end: its
     // exit code (-1 when it did not end) and what it said on standard error.
     std::pair<int, QString> closeWindowOf(QProcess& process) const

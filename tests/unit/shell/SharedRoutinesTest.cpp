@@ -1,6 +1,7 @@
 #include "platform/FileNames.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolders.h"
+#include "support/InstallTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,12 +9,13 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 using platform::FileExists;
 using platform::InstanceLock;
 
-// Normal files only, by name or by wildcard: not folders, hidden files or missing folders.
+// Normal files only, by name or wildcard (those here begin with k): not folders, hidden files or missing folders.
 TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
 {
     QTemporaryDir dir;
@@ -21,12 +23,10 @@ TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
         ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
     }
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.dat"_s));
-    for (const QString& name : {u"kjv.dat"_s, u"k?v.dat"_s}) {
-        EXPECT_TRUE(FileExists(QDir::toNativeSeparators(dir.filePath(name)))) << name.toStdString();
-    }
-    for (const QString& name :
-         {u"folder.dat"_s, u".hidden.dat"_s, u"missing.dat"_s, u"*.txt"_s, u".h*"_s, u"missing-folder/*.dat"_s}) {
-        EXPECT_FALSE(FileExists(QDir::toNativeSeparators(dir.filePath(name)))) << name.toStdString();
+    for (const QString& name : {u"kjv.dat"_s, u"k?v.dat"_s, u"folder.dat"_s, u".hidden.dat"_s, u"missing.dat"_s,
+                                u"*.txt"_s, u".h*"_s, u"missing-folder/*.dat"_s}) {
+        EXPECT_EQ(FileExists(QDir::toNativeSeparators(dir.filePath(name))), name.startsWith(u'k'))
+            << name.toStdString();
     }
     EXPECT_FALSE(FileExists(QString()));
 }
@@ -50,12 +50,7 @@ TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)
 TEST(ProgramFolders, theModeFollowsTheLayoutAndTheUsersFolderFollowsXdg)
 {
     using enum platform::FolderMode;
-    const struct
-    {
-        QString folder;
-        QStringList existing;
-        platform::FolderMode mode;
-    } rows[] = {
+    const std::tuple<QString, QStringList, platform::FolderMode> rows[] = {
         {u"/opt/viewer/manager"_s, {u"/opt/viewer/개역.DAT"_s}, Portable}, // as the build lays it out
         {u"/tmp/x/viewer/manager"_s, {}, Portable},                        // a test's tree
         {u"/usr/bin"_s, {u"/usr/share/byeorisol"_s}, Installed},
@@ -64,10 +59,9 @@ TEST(ProgramFolders, theModeFollowsTheLayoutAndTheUsersFolderFollowsXdg)
         {u"/home/u/binaries"_s, {}, Portable},
         {u"/"_s, {}, Portable},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(platform::folderMode(row.folder, [&row](const QString& path) { return row.existing.contains(path); }),
-                  row.mode)
-            << row.folder.toStdString();
+    for (const auto& [folder, existing, mode] : rows) {
+        EXPECT_EQ(platform::folderMode(folder, [&](const QString& path) { return existing.contains(path); }), mode)
+            << folder.toStdString();
     }
     EXPECT_EQ(platform::dataFolder(u"/tmp/root/usr/bin"_s), u"/tmp/root/usr/share/byeorisol"_s);
     for (const auto& [xdg, expected] : {std::pair{u"/data/x/"_s, u"/data/x/byeorisol"_s},
@@ -84,17 +78,18 @@ TEST(ProgramFolders, providesTheShippedFilesTheUserLacksAndKeepsTheUsersOwn)
     QTemporaryDir dir;
     const QString data = dir.filePath(u"share/byeorisol"_s), install = dir.filePath(u"home/byeorisol"_s);
     const auto write = [](const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        testsupport::write(path, bytes);
     };
-    const auto read = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(none)");
+    const auto files = [](const QString& folder) {
+        QStringList listed;
+        for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+            listed << name + u'=' + QString::fromUtf8(testsupport::bytes(folder + u'/' + name));
+        }
+        return listed.join(u", "_s);
     };
-    const auto failure = platform::provideShippedFiles(data, install);
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(*failure, (platform::FileFailure{data, u"경로를 찾을 수 없습니다."_s}));
+    EXPECT_EQ(platform::provideShippedFiles(data, install),
+              (platform::FileFailure{data, u"경로를 찾을 수 없습니다."_s}));
     for (const QString& name : platform::shippedFiles()) {
         write(data + u"/"_s + name, "shipped " + name.toUtf8());
     }
@@ -103,12 +98,6 @@ TEST(ProgramFolders, providesTheShippedFilesTheUserLacksAndKeepsTheUsersOwn)
     EXPECT_EQ(platform::provideShippedFiles(data, install), std::nullopt);
     write(install + u"/manager/null.mdb"_s, "changed by the user");
     EXPECT_EQ(platform::provideShippedFiles(data, install), std::nullopt);
-    const auto files = [](const QString& folder) {
-        return QDir(folder).entryList(QDir::Files).join(u' ').toStdString();
-    };
-    EXPECT_EQ(files(install), "USER.DAT 개역.DAT 개역.DAT.part-Ab12Cd");
-    EXPECT_EQ(read(install + u"/USER.DAT"_s), "the user's own");
-    EXPECT_EQ(read(install + u"/개역.DAT"_s), "shipped 개역.DAT");
-    EXPECT_EQ(read(install + u"/manager/null.mdb"_s), "changed by the user");
-    EXPECT_EQ(files(install + u"/manager"_s), "null.mdb");
+    EXPECT_EQ(files(install), u"USER.DAT=the user's own, 개역.DAT=shipped 개역.DAT, 개역.DAT.part-Ab12Cd=shipped 개"_s);
+    EXPECT_EQ(files(install + u"/manager"_s), u"null.mdb=changed by the user"_s);
 }

@@ -1,4 +1,5 @@
-// The history of texts: what a change keeps, how a verse's texts line up, and taking changes back.
+// The version store (lookups, stores and what each needs) and the history of texts: what a change keeps, how a verse's
+// texts line up, and taking changes back.
 
 #include "versiondb/History.h"
 
@@ -13,11 +14,12 @@
 
 using namespace versiondb;
 using namespace Qt::StringLiterals;
-using testsupport::errorOf;
+using namespace testsupport;
 
 namespace {
 
-using HistoryTest = testsupport::InstallTreeTest;
+using HistoryTest = InstallTreeTest;
+using VersionStoreTest = InstallTreeTest;
 
 QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
 {
@@ -30,14 +32,72 @@ QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
 
 } // namespace
 
+// A lookup finds the key exactly as stored, the first of equal keys in the order they were added, never a
+// Null; the last record is the one of the greatest 번호; a transaction left without Commit stores nothing.
+TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
+{
+    auto version = VersionStore::OpenDatabase(makeVersion(u"v.dat"_s, 0));
+    EXPECT_FALSE(version->lastRow());
+    const auto add = [&](int number, const QVariant& reference, const QVariant& text = {}) {
+        version->addRecord({number, 1, 1, number, reference, text});
+    };
+    add(3, u"나 1:1"_s, u"first"_s);
+    add(1, u"다 1:1"_s);
+    add(7, QVariant());
+    add(5, u"나 1:1"_s, u"second"_s);
+    add(7, u"가 1:1"_s);
+    {
+        Transaction uncommitted(*version);
+        add(8, u"라 1:1"_s);
+    }
+    EXPECT_EQ(version->RecordCount(), 5);
+    const auto textAt = [&](std::optional<qint64> row) { return row ? version->record(*row)[kText] : u"-"_s; };
+    EXPECT_EQ(textAt(version->Seek(u"나 1:1"_s)), u"first"_s);
+    EXPECT_EQ(textAt(version->Seek(qint64(5))), u"second"_s);
+    EXPECT_EQ(version->record(*version->lastRow())[kReference], u"가 1:1"_s);
+    for (const QString& missing : {u"나 1:01"_s, u"라 1:1"_s, QString()}) {
+        EXPECT_FALSE(version->Seek(missing)) << qPrintable(missing);
+    }
+    EXPECT_FALSE(version->Seek(qint64(8)));
+}
+
+// A text is stored as given ("" and "null" as themselves) into 본문 alone; numbers come back as ints. Storing needs a
+// record, an open store and a writable hold; a file without the table or an index opens with its error.
+TEST_F(VersionStoreTest, storesChangeOnlyTheTextAndNeedARecordAndAWritableHold)
+{
+    const QString file = makeVersion(u"v.dat"_s, 3, Texts::EveryThird);
+    auto version = VersionStore::OpenDatabase(file);
+    const QStringList texts{u""_s, u"null"_s, u"본문"_s};
+    for (int i = 0; i < 3; ++i) {
+        version->setText(*version->Seek(u"창 1:%1"_s.arg(i + 1)), texts[i]);
+    }
+    EXPECT_EQ(errorOf([&] { version->setText(99, u"x"_s); }), errorNumber::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { (void)version->record(99); }), errorNumber::NoCurrentRecord);
+    version->Close();
+    EXPECT_EQ(errorOf([&] { (void)version->Seek(qint64(1)); }), errorNumber::ObjectClosed);
+    QStringList read; // the type of 번호, 성경구절 and 본문 of each record
+    VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged)->readVerses([&](const VerseRecord& r) {
+        const QString text = r[kText].isNull() ? u"<Null>"_s : r[kText].toString();
+        read << QString::fromLatin1(r[kNumber].typeName()) + u'|' + r[kReference].toString() + u'|' + text;
+    });
+    EXPECT_EQ(read, (QStringList{u"int|창 1:1|"_s, u"int|창 1:2|null"_s, u"int|창 1:3|본문"_s}));
+    EXPECT_EQ(errorOf([&] { VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged)->setText(1, u"x"_s); }),
+              errorNumber::ReadOnly);
+    for (const auto& [statement, error] : {std::pair("DROP INDEX \"번호\"", errorNumber::NoSuchIndex),
+                                           std::pair("DROP TABLE \"본문\"", errorNumber::NoSuchTable)}) {
+        (void)sql(file, QString::fromUtf8(statement));
+        EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), error) << statement;
+    }
+}
+
 // A change keeps each verse's text from before its first store and nothing for a text stored again unchanged;
 // a verse's changes line up newest first, each one's text after being the next one's before. Taking back a
 // whole change, or the last change of a verse, is a change of its own that can be taken back in turn.
 TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
 {
-    const QString file = makeVersion(u"v.dat"_s, 3, testsupport::Texts::Most); // 1..3 with texts
+    const QString file = makeVersion(u"v.dat"_s, 3, Texts::Most); // 1..3 with texts
     // A version of the earlier release has no history tables: the first change makes them.
-    ASSERT_EQ(testsupport::sql(file, u"DROP TABLE \"변경\"; DROP TABLE \"이전본문\""_s), QString());
+    ASSERT_EQ(sql(file, u"DROP TABLE 변경; DROP TABLE 이전본문"_s), QString());
     auto version = VersionStore::OpenDatabase(file);
     History history(*version);
     EXPECT_TRUE(history.changes().empty());
@@ -83,21 +143,18 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
 
     version->Close();
     auto unchanged = VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged);
-    History readOnly(*unchanged);
-    EXPECT_EQ(readOnly.changes().size(), 4U);
-    EXPECT_EQ(errorOf([&] { (void)readOnly.takeBack(buildId, std::nullopt, ChangeSource::Undo); }),
+    EXPECT_EQ(History(*unchanged).changes().size(), 4U);
+    EXPECT_EQ(errorOf([&] { (void)History(*unchanged).takeBack(buildId, std::nullopt, ChangeSource::Undo); }),
               errorNumber::ReadOnly);
     unchanged.reset();
 
     // A damaged row of kept texts makes the version unsound; a repair keeps every row that reads.
-    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"이전본문\" SET \"본문\" = X'00' WHERE \"열쇠\" = "
-                                     u"(SELECT min(\"열쇠\") FROM \"이전본문\")"_s),
+    ASSERT_EQ(sql(file, u"UPDATE 이전본문 SET 본문 = X'00' WHERE 열쇠 = (SELECT min(열쇠) FROM 이전본문)"_s),
               QString());
-    {
-        auto damaged = VersionStore::OpenDatabase(file);
-        EXPECT_TRUE(damaged->SoundnessFault().has_value());
-        EXPECT_EQ(errorOf([&] { (void)History(*damaged).verseChanges(2); }), errorNumber::DatabaseDamaged);
-    }
+    auto damaged = VersionStore::OpenDatabase(file);
+    EXPECT_TRUE(damaged->SoundnessFault().has_value());
+    EXPECT_EQ(errorOf([&] { (void)History(*damaged).verseChanges(2); }), errorNumber::DatabaseDamaged);
+    damaged.reset();
     EXPECT_TRUE(RepairDatabase(file).rewritten);
     auto repaired = VersionStore::OpenDatabase(file);
     EXPECT_FALSE(repaired->SoundnessFault().has_value());
@@ -109,12 +166,11 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
 // kept there first, and counts every verse once.
 TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
 {
-    const QString file = makeVersion(u"v.dat"_s, 130, testsupport::Texts::Most);
+    const QString file = makeVersion(u"v.dat"_s, 130, Texts::Most);
     auto version = VersionStore::OpenDatabase(file);
     History history(*version);
     const auto row = [&](qint64 n) { return *version->Seek(n); };
-    const QVariant original2 = version->record(row(2))[kText];
-    const QVariant original3 = version->record(row(3))[kText];
+    const QVariant original2 = version->record(row(2))[kText], original3 = version->record(row(3))[kText];
     PendingChange build(ChangeSource::Build);
     Transaction transaction(*version);
     for (const auto& [n, text] : {std::pair{2, u"a"_s}, {70, u"b"_s}, {3, u"c"_s}, {2, u"d"_s}, {129, u"e"_s}}) {
@@ -134,34 +190,22 @@ TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
 TEST(KeptRows, decodeInEitherFormAndRefuseDamagedOnes)
 {
     QByteArray payload;
-    {
-        QDataStream out(&payload, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << quint32(2) << qint64(7) << true << u"태초에"_s.toUtf8() << qint64(9) << false << QByteArray();
-    }
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(2) << qint64(7) << true << u"태초에"_s.toUtf8() << qint64(9) << false << QByteArray();
     QByteArray zstd(static_cast<qsizetype>(ZSTD_compressBound(payload.size())), Qt::Uninitialized);
     zstd.truncate(static_cast<qsizetype>(ZSTD_compress(zstd.data(), zstd.size(), payload.data(), payload.size(), 1)));
     const QByteArray legacy = qCompress(payload);
     const History::KeptTexts texts{{7, u"태초에"_s}, {9, QVariant()}};
-    const struct
-    {
-        const char* name;
-        QByteArray row;
-        bool whole;
-    } cases[] = {
+    const std::tuple<const char*, QByteArray, bool> cases[] = {
         {"zstd", zstd, true},
         {"qCompress", legacy, true},
         {"zstd cut short", zstd.chopped(1), false},
         {"qCompress declaring 4 GB", "\xFF\xFF\xFF\xFF" + legacy.mid(4), false},
         {"neither", "\x00\x00\x00\x01\x00"_ba, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::optional<History::KeptTexts> decoded = History::decodeKept(c.row);
-        EXPECT_EQ(decoded.has_value(), c.whole);
-        if (decoded) {
-            EXPECT_EQ(*decoded, texts);
-        }
+    for (const auto& [name, row, whole] : cases) {
+        EXPECT_EQ(History::decodeKept(row), whole ? std::optional(texts) : std::nullopt) << name;
     }
 }
 
@@ -169,8 +213,8 @@ TEST(KeptRows, decodeInEitherFormAndRefuseDamagedOnes)
 // none before the first; it reads a file it cannot write.
 TEST_F(HistoryTest, theSummaryCountsTextsAndGivesTheNewestChange)
 {
-    const QString file = makeVersion(u"v.dat"_s, 5, testsupport::Texts::Most); // 1..4 with texts
-    ASSERT_EQ(testsupport::sql(file, u"UPDATE \"본문\" SET \"본문\" = '' WHERE \"번호\" = 1"_s), QString());
+    const QString file = makeVersion(u"v.dat"_s, 5, Texts::Most); // 1..4 with texts
+    ASSERT_EQ(sql(file, u"UPDATE 본문 SET 본문 = '' WHERE 번호 = 1"_s), QString());
     EXPECT_EQ(summarizeVersion(file), (VersionSummary{5, 3, std::nullopt}));
     {
         auto version = VersionStore::OpenDatabase(file);

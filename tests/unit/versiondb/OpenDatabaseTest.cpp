@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 #include <sys/inotify.h>
@@ -29,11 +30,6 @@ namespace {
 
 using OpenDatabase = InstallTreeTest;
 
-std::unique_ptr<VersionStore> open(const QString& file, const QString& connect = passwordConnect())
-{
-    return VersionStore::OpenDatabase(file, VersionStore::Hold::Write, connect);
-}
-
 // For the test, SQLite's default file system is a wrapper of the real one: right after SQLite opened the main
 // file v.dat, it renames a fresh copy of r.dat over that path, as another holder's compaction does, for the
 // next `left` such opens.
@@ -43,8 +39,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(isValid());
-        file = makeVersion(u"v.dat"_s, 2);
-        replacement = makeVersion(u"r.dat"_s, 3);
         s_test = this;
         m_vfs = *m_base;
         m_vfs.zName = "replacing";
@@ -69,7 +63,7 @@ protected:
         return rc;
     }
 
-    QString file, replacement;
+    const QString file = makeVersion(u"v.dat"_s, 2), replacement = makeVersion(u"r.dat"_s, 3);
     int left = 0;
 
 private:
@@ -90,22 +84,23 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
     const auto readOnly = [](const QString& file) {
         return QFile::setPermissions(file, QFileDevice::ReadOwner) ? file : QString();
     };
-    const std::vector<std::tuple<const char*, QString, int, QString>> cases = {
-        {"missing file", path(u"none.dat"_s), errorNumber::FileNotFound, passwordConnect()},
-        {"folder", path(u"x.dat"_s), errorNumber::InvalidPath, passwordConnect()},
-        {"SQLite file not a version", notVersion, errorNumber::UnrecognizedFormat, passwordConnect()},
-        {"the password in other letters", makeVersion(u"case.dat"_s, 2), errorNumber::InvalidPassword,
-         u";pwd=brackwind4417"_s},
-        {"truncated", truncated, errorNumber::DatabaseDamaged, passwordConnect()},
-        {"read-only", readOnly(makeVersion(u"ro.dat"_s, 2)), errorNumber::ReadOnly, passwordConnect()},
+    const std::tuple<const char*, QString, int> cases[] = {
+        {"missing file", path(u"none.dat"_s), errorNumber::FileNotFound},
+        {"folder", path(u"x.dat"_s), errorNumber::InvalidPath},
+        {"SQLite file not a version", notVersion, errorNumber::UnrecognizedFormat},
+        {"the password in other letters", makeVersion(u"case.dat"_s, 2), errorNumber::InvalidPassword},
+        {"truncated", truncated, errorNumber::DatabaseDamaged},
+        {"read-only", readOnly(makeVersion(u"ro.dat"_s, 2)), errorNumber::ReadOnly},
         {"read-only text file: the format is checked first", readOnly(writeFile(u"ro-text.dat"_s, "창 1:1 태초에\r\n")),
-         errorNumber::UnrecognizedFormat, passwordConnect()},
+         errorNumber::UnrecognizedFormat},
     };
-    for (const auto& [name, file, expected, connect] : cases) {
+    for (const auto& [name, file, expected] : cases) {
         SCOPED_TRACE(name);
         const auto state = [&] { return std::pair(bytes(file), installEntries()); };
         const auto before = state();
-        EXPECT_EQ(errorOf([&] { (void)open(file, connect); }), expected);
+        const QString connect = file.endsWith(u"case.dat"_s) ? u";pwd=brackwind4417"_s : passwordConnect();
+        EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file, VersionStore::Hold::Write, connect); }),
+                  expected);
         EXPECT_EQ(state(), before);
     }
 }
@@ -116,14 +111,13 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(u"clean.dat"_s, 2);
-    const QStringList leftovers = {file + u".compact-0a1b2c"_s, file + u".repair-3f"_s, file + u".repair-3f-journal"_s};
-    for (const QString& leftover : leftovers + QStringList{file + u".compact-notes"_s}) {
-        write(leftover, "left by a killed run");
+    for (const auto& suffix : {u".compact-0a1b2c"_s, u".repair-3f"_s, u".repair-3f-journal"_s, u".compact-notes"_s}) {
+        write(file + suffix, "left by a killed run");
     }
-    auto db = open(file);
-    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
+    auto db = VersionStore::OpenDatabase(file);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
     db->Close();
-    open(file).reset();
+    VersionStore::OpenDatabase(file).reset();
     EXPECT_EQ(installEntries(), (QStringList{u"clean.dat"_s, u"clean.dat.compact-notes"_s}));
     EXPECT_EQ(sql(file, u"PRAGMA integrity_check"_s), u"ok"_s);
     EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
@@ -134,15 +128,12 @@ TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 // it, keeps them all and after its first open and close is one file whose header says rollback journal.
 TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
-    const QString file = makeVersion(u"old.dat"_s, 40, Texts::EveryThird);
-    const QString copy = path(u"copy.dat"_s);
+    const QString file = makeVersion(u"old.dat"_s, 40, Texts::EveryThird), copy = path(u"copy.dat"_s);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
-                           "UPDATE \"본문\" SET \"본문\" = 'log ' || \"번호\" WHERE \"번호\" > 20;",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    const char* logged = "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                         "UPDATE 본문 SET 본문 = 'log ' || 번호 WHERE 번호 > 20;";
+    ASSERT_EQ(sqlite3_exec(db, logged, nullptr, nullptr, nullptr), SQLITE_OK);
     for (const QString& suffix : {QString(), u"-wal"_s, u"-shm"_s}) {
         ASSERT_TRUE(QFile::copy(file + suffix, copy + suffix));
     }
@@ -167,7 +158,7 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
     ASSERT_TRUE(start(holder, {u"hold"_s, file}) && holder.waitForReadyRead(10000) &&
                 holder.readLine().trimmed() == "open");
     const QByteArray before = bytes(file);
-    EXPECT_EQ(errorOf([&] { (void)open(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
     EXPECT_EQ(errorOf([&] { (void)RepairDatabase(file); }), errorNumber::FileInUse);
     EXPECT_EQ(bytes(file), before);
     holder.closeWriteChannel();
@@ -179,7 +170,6 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
     for (int round = 0; round < 4; ++round) {
         QProcess child;
         ASSERT_TRUE(start(child, {u"store"_s, file, QString::number(next)}));
-        // Let it write for a random while, then kill it wherever it is.
         const int wanted = random.bounded(20, 400);
         QByteArray output;
         while (output.count('\n') < wanted && child.state() == QProcess::Running) {
@@ -197,14 +187,12 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
         ASSERT_FALSE(reported.isEmpty());
         // A record whose report was cut off may be stored too: the next round starts after it.
         next = std::max(next, *std::max_element(reported.begin(), reported.end()) + 1) + 1;
-        std::map<int, StoredRecord> stored;
-        for (const StoredRecord& r : storedRecords(file)) {
-            stored[r.number.toInt()] = r;
-        }
+        const QList<StoredRecord> stored = storedRecords(file);
         for (const int n : reported) {
-            const StoredRecord& r = stored[n];
-            EXPECT_TRUE(r.reference == u"창 %1:1"_s.arg(n) && r.book == (n % 3 ? QVariant() : n % 66 + 1) &&
-                        r.text == u"본문 %1 "_s.arg(n).repeated(1 + n % 9))
+            const auto r = std::ranges::find(stored, QVariant(n), &StoredRecord::number);
+            EXPECT_TRUE(r != stored.end() && r->reference == u"창 %1:1"_s.arg(n) &&
+                        r->book == (n % 3 ? QVariant() : n % 66 + 1) &&
+                        r->text == u"본문 %1 "_s.arg(n).repeated(1 + n % 9))
                 << n;
         }
         EXPECT_EQ(sql(file, u"PRAGMA integrity_check"_s), u"ok"_s);
@@ -217,11 +205,10 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
 // as well, the commit goes through a super-journal, which a kill at the wrong moment leaves beside the file.
 TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 {
-    const QString source = makeVersion(u"source.dat"_s, 5);
-    const QString target = makeVersion(u"target.dat"_s, 0);
+    const QString source = makeVersion(u"source.dat"_s, 5), target = makeVersion(u"target.dat"_s, 0);
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(installFolder()).constData(), IN_CREATE), 0);
-    open(target)->copySkeleton(source);
+    VersionStore::OpenDatabase(target)->copySkeleton(source);
     QStringList created;
     alignas(inotify_event) char events[4096];
     for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {
@@ -264,11 +251,9 @@ TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
     QList<StoredRecord> expected = storedRecords(replacement);
     expected[0].text = u"저장한 본문"_s;
     left = 1;
-    EXPECT_EQ(errorOf([&] {
-                  auto version = VersionStore::OpenDatabase(file);
-                  version->setText(version->Seek(qint64(1)).value_or(0), u"저장한 본문"_s);
-              }),
-              0);
+    auto version = VersionStore::OpenDatabase(file);
+    version->setText(version->Seek(qint64(1)).value_or(0), u"저장한 본문"_s);
+    version.reset();
     EXPECT_EQ(left, 0);
     EXPECT_EQ(storedRecords(file), expected);
     EXPECT_EQ(installEntries(), (QStringList{u"r.dat"_s, u"v.dat"_s}));

@@ -5,7 +5,6 @@
 #include "versiondb/VersionStore.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 #include <iostream>
 #include <limits>
 
@@ -17,8 +16,7 @@ int main(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments();
     auto version = versiondb::VersionStore::OpenDatabase(args.value(2));
     if (args.value(1) == QStringLiteral("hold")) {
-        std::puts("open");
-        std::fflush(stdout);
+        std::cout << "open" << std::endl;
         std::cin.ignore(std::numeric_limits<std::streamsize>::max());
         return 0;
     }
@@ -30,7 +28,6 @@ int main(int argc, char** argv)
         if (third) {
             version->setText(version->Seek(qint64(n)).value_or(0), text);
         }
-        std::printf("%d\n", n);
-        std::fflush(stdout);
+        std::cout << n << std::endl;
     }
 }
