@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStyleOptionHeader>
 #include <QTabBar>
@@ -85,45 +86,37 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     };
     QStringList tabOrder;
     for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
-        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
-            qobject_cast<QTabBar*>(next->parentWidget()) == nullptr) {
+        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0) {
             tabOrder << next->objectName();
         }
     }
     add(u"."_s, {{"title", window.windowTitle()}, {"tab order", tabOrder.join(u" "_s)}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
+    std::ranges::stable_sort(controls, std::less{}, &QObject::objectName);
     for (QWidget* control : controls) {
         if (!named(control)) {
             continue;
         }
-        // Buttons and labels have a text, group boxes a title, text boxes their plain text.
-        QString text = control->property("text").toString() + control->property("title").toString();
-        if (!control->inherits("QLineEdit")) {
-            text += control->property("plainText").toString();
+        // Buttons and labels have a text, group boxes a title, text boxes their plain text; tabs and lists add the
+        // titles of their pages and columns.
+        QString text = control->property("text").toString() + control->property("title").toString() +
+                       (control->inherits("QLineEdit") ? QString() : control->property("plainText").toString());
+        QStringList titles;
+        auto* tabs = qobject_cast<QTabWidget*>(control);
+        for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+            titles << tabs->tabText(i);
         }
-        if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
-            for (int i = 0; i < tabs->count(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + tabs->tabText(i);
-            }
+        auto* view = qobject_cast<QAbstractItemView*>(control);
+        const bool columns = qobject_cast<QTableView*>(view) != nullptr || qobject_cast<QTreeWidget*>(view) != nullptr;
+        for (int i = 0; columns && i < view->model()->columnCount(); ++i) {
+            titles << view->model()->headerData(i, Qt::Horizontal).toString();
         }
-        if (auto* table = qobject_cast<QTableView*>(control)) {
-            for (int i = 0; i < table->model()->columnCount(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + table->model()->headerData(i, Qt::Horizontal).toString();
-            }
-        }
-        if (auto* list = qobject_cast<QTreeWidget*>(control)) {
-            for (int i = 0; i < list->columnCount(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + list->headerItem()->text(i);
-            }
-        }
+        text += titles.join(u" / "_s);
         add(control->objectName(),
             {{"tooltip", control->toolTip()}, {"text", text}, {"accessible name", control->accessibleName()}});
     }
     QList<QAction*> actions = window.findChildren<QAction*>();
-    std::stable_sort(actions.begin(), actions.end(),
-                     [](const QAction* a, const QAction* b) { return a->objectName() < b->objectName(); });
+    std::ranges::stable_sort(actions, std::less{}, &QObject::objectName);
     for (const QAction* action : actions) {
         if (!action->objectName().isEmpty() && !action->objectName().startsWith(u"qt_"_s) &&
             action->parent() == &window) {
@@ -255,9 +248,7 @@ QStringList namelessControls(const QString& name, QWidget& window)
 // The message texts of the cores and byeorisol-data's help and usage errors, each with sample values.
 QStringList messageLines()
 {
-    using editor::EditorMessages;
-    using importer::RunMessages;
-    using maintenance::MaintenanceMessages;
+    using editor::EditorMessages, importer::RunMessages, maintenance::MaintenanceMessages;
     const QString name = u"kjv.dat"_s;
     const platform::FileFailure noDataFolder{u"/usr/share/byeorisol"_s, u"경로를 찾을 수 없습니다."_s};
     exchange::ExportOutcome refused;
@@ -284,7 +275,7 @@ QStringList messageLines()
     const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
                                  u"11"_s, 1};
     const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
-    using exchange::CompareMessages, exchange::CompareResult;
+    using exchange::CompareMessages, exchange::CompareResult, exchange::InspectMessages;
     exchange::CompareOutcome compared;
     compared.verses.resize(15);
     compared.counts = {1, 2, 3, 4, 5};
@@ -294,12 +285,10 @@ QStringList messageLines()
             std::tuple(result, file, reference, 7, 8);
         return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
     };
-    using exchange::InspectMessages;
-    exchange::InspectOutcome inspected;
-    inspected.findings.resize(1066);
-    inspected.counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001};
-    inspected.verses = 31100;
-    inspected.engineFailure.Description = u"설명"_s;
+    const exchange::InspectOutcome inspected{.findings = QList<exchange::Finding>(1066),
+                                             .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
+                                             .verses = 31100,
+                                             .engineFailure = {0, u"설명"_s}};
     exchange::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
     const exchange::Finding longer{exchange::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
     const QList<std::pair<const char*, QString>> texts = {
@@ -477,30 +466,24 @@ private slots:
     // Each window as it first opens, and on each page of its tabs, with a font a quarter larger than the desktop's.
     void everyWindowFitsItsTextsAndNamesItsControls()
     {
-        const QFont before = QApplication::font();
-        QFont larger = before;
-        larger.setPointSizeF(before.pointSizeF() * 1.25);
+        const auto restore = qScopeGuard([font = QApplication::font()] { QApplication::setFont(font); });
+        QFont larger = QApplication::font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.25);
         QApplication::setFont(larger);
-        QStringList cut;
-        QStringList nameless;
-        {
-            AllWindows all;
-            for (const auto& [name, window, dialogButtons] : all.windows()) {
-                window->show();
-                QVERIFY(QTest::qWaitForWindowExposed(window));
-                auto* tabs = window->findChild<QTabWidget*>();
-                for (int page = 0; page < (tabs != nullptr ? tabs->count() : 1); ++page) {
-                    if (tabs != nullptr) {
-                        tabs->setCurrentIndex(page);
-                    }
-                    QTest::qWait(20); // the layout's requests, posted as the page shows
-                    cut << cutTexts(name, *window);
-                    nameless << namelessControls(name, *window);
-                }
-                window->hide();
+        QStringList cut, nameless;
+        AllWindows all; // closed before the font is restored
+        for (const auto& [name, window, dialogButtons] : all.windows()) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            auto* tabs = window->findChild<QTabWidget*>();
+            for (int page = 0; page < (tabs != nullptr ? tabs->count() : 1); ++page) {
+                tabs != nullptr ? tabs->setCurrentIndex(page) : void();
+                QTest::qWait(20); // the layout's requests, posted as the page shows
+                cut << cutTexts(name, *window);
+                nameless << namelessControls(name, *window);
             }
+            window->hide();
         }
-        QApplication::setFont(before);
         cut.removeDuplicates();
         nameless.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"\n"_s)));
