@@ -25,7 +25,6 @@
 using namespace Qt::StringLiterals;
 using editor::EditorMessages;
 using editor::VerseEditorDialog;
-using platform::MessageAnswer;
 using platform::MessageIcon;
 using enum platform::MessageAnswer;
 using enum platform::MessageIcon;
@@ -33,6 +32,7 @@ using testsupport::control;
 
 const QString kGenesis1 = u"태초에 하나님이 천지를 창조하시니라"_s;
 const QString kExodus1 = u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s;
+const QString kUndone = u"sample.dat\r\n\r\n변경 %1번을 되돌렸습니다 (1개 구절)."_s;
 const QString kNoVersion = u"①번 항목에서 편집할 성경역본을 먼저 선택하여 주십시오 !"_s;
 
 // Every test starts with a window of its own over a sample version that no one holds.
@@ -87,9 +87,7 @@ private:
             const auto close = qScopeGuard([window] { window->isVisible() ? window->reject() : void(); });
             checks(*window);
         });
-        if (opener != nullptr) {
-            click(opener);
-        }
+        opener != nullptr ? click(opener) : void();
     }
 
 private slots:
@@ -137,17 +135,14 @@ private slots:
         QCOMPARE(QStringList({named(referenceBox()), named(shownBox()), named(verseBox())}),
                  QStringList({u"② 편집할 성경구절로 이동하세요."_s, u"성경구절"_s, u"성경본문"_s}));
         // A save into a verse the display box does not show asks first, No being the default answer.
-        for (const MessageAnswer answer : {No, Yes}) {
+        for (const auto answer : {No, Yes}) {
             referenceBox()->setText(u"출 1:1"_s);
             verseBox()->setPlainText(u"새 본문"_s);
             m_dialogs.queueAnswer(answer);
             click("saveButton");
-            QCOMPARE(m_dialogs.messages().size(), 1);
-            QCOMPARE(m_dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
-            QVERIFY(m_dialogs.messages()[0].text.startsWith(u"출 1:1\r\n\r\n"_s));
-            if (answer == No) {
-                m_dialogs.queueAnswer(Discard); // the edit, not stored, is asked about
-            }
+            QCOMPARE(m_dialogs.messages().value(0).buttons, platform::MessageButtons::YesNoDefaultNo);
+            QVERIFY(m_dialogs.messages().value(0).text.startsWith(u"출 1:1\r\n\r\n"_s));
+            answer == No ? m_dialogs.queueAnswer(Discard) : void(); // the edit, not stored, is asked about
             m_window->reject();
             m_dialogs.clear();
             QCOMPARE(testsupport::storedText(m_sample, u"출 1:1"_s), QVariant(answer == Yes ? u"새 본문"_s : kExodus1));
@@ -180,19 +175,16 @@ private slots:
     void typedReferencesThePickerTheCaretAndEnter()
     {
         showActiveOverTheSample();
-        const auto pick = [this](const QString& name, int index) {
-            auto* combo = control<QComboBox>(*m_window, name);
-            combo->setCurrentIndex(index);
-            emit combo->activated(index);
-        };
         referenceBox()->setText(u"Exod 1"_s);
         click("goButton");
         QCOMPARE(shownBox()->text(), u"출 1:1"_s);
         QCOMPARE(control<QComboBox>(*m_window, u"bookCombo"_s)->currentText(), u"출애굽기"_s);
         referenceBox()->setText(u"창 1:100"_s);
         expectMessage("goButton", Exclamation, u"창세기 1장은 31절까지 있습니다. 확인하고 다시 입력하여 주십시오 !"_s);
-        pick(u"bookCombo"_s, 0);
-        pick(u"verseCombo"_s, 9);
+        control<QComboBox>(*m_window, u"bookCombo"_s)->setCurrentIndex(0);
+        emit control<QComboBox>(*m_window, u"bookCombo"_s)->activated(0);
+        control<QComboBox>(*m_window, u"verseCombo"_s)->setCurrentIndex(9);
+        emit control<QComboBox>(*m_window, u"verseCombo"_s)->activated(9);
         QCOMPARE(referenceBox()->text() + shownBox()->text(), u"창 1:10창 1:10"_s);
         referenceBox()->setText(u" 창 01:1 "_s);
         expectMessage("goButton", Exclamation, EditorMessages::goReferenceNotFound());
@@ -232,7 +224,7 @@ private slots:
             verseBox()->setPlainText(text);
             click("saveButton");
         }
-        expectMessage("undoButton", Information, u"sample.dat\r\n\r\n변경 2번을 되돌렸습니다 (1개 구절)."_s);
+        expectMessage("undoButton", Information, kUndone.arg(2));
         QCOMPARE(verseBox()->toPlainText(), u"첫째"_s);
         m_dialogs.queueAnswers({Yes, Ok});
         inModal("historyButton", [](QWidget& history) {
@@ -244,15 +236,14 @@ private slots:
                 QCOMPARE(QStringList({item->text(2), item->text(3), item->text(4)}).join(u" "_s), texts);
             }
             list->setCurrentItem(list->topLevelItem(2));
-            QVERIFY(control<QPlainTextEdit>(history, u"detailText"_s)
-                        ->toPlainText()
-                        .endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
+            const QString detail = control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText();
+            QVERIFY(detail.endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
             QTest::keyClick(list, Qt::Key_Return);
         });
         QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
         QCOMPARE(m_dialogs.messages()[0].text,
                  u"창 1:1\r\n\r\n이 구절의 본문을 변경 1번 이전의 본문으로 되돌리시겠습니까?\r\n\r\n"_s + kGenesis1);
-        QCOMPARE(m_dialogs.messages()[1].text, u"sample.dat\r\n\r\n변경 1번을 되돌렸습니다 (1개 구절)."_s);
+        QCOMPARE(m_dialogs.messages()[1].text, kUndone.arg(1));
         QCOMPARE(verseBox()->toPlainText(), kGenesis1);
         m_dialogs.clear();
         // A verse without changes: nothing to take back, and an empty history.
@@ -272,8 +263,7 @@ private slots:
             click("saveButton");
         }
         for (const int change : {7, 6, 5}) {
-            expectMessage("undoButton", Information,
-                          u"sample.dat\r\n\r\n변경 %1번을 되돌렸습니다 (1개 구절)."_s.arg(change));
+            expectMessage("undoButton", Information, kUndone.arg(change));
         }
         QCOMPARE(verseBox()->toPlainText(), kExodus1);
         for (const int change : {5, 6}) {
@@ -393,7 +383,7 @@ private slots:
         };
         int i = 0;
         for (const auto& c : cases) {
-            const MessageAnswer answer = i++ % 2 == 0 ? Save : Discard;
+            const auto answer = i++ % 2 == 0 ? Save : Discard;
             const QByteArray trace = QByteArray(c.name) + (answer == Save ? " 저장" : " 저장 안 함");
             showActiveOverTheSample();
             click("nextButton");

@@ -3,7 +3,6 @@
 #include "platform/gui/WindowSettings.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestPaths.h"
 
 #include <QDesktopServices>
 #include <QProgressBar>

@@ -83,8 +83,7 @@ private slots:
         QVERIFY(enabled("deleteAction"));
         const QString my = tree.path(u"my.dat"_s);
         const QString text = tree.textFile(u"a.txt"_s, {u"창 1:1 태초에"_s, u"출 1:1 이스라엘"_s});
-        // Each action opens its window modally over the main window; the ones that work on one version are given the
-        // version selected.
+        // Each action opens its window modally over the main window, on the version selected if it works on one.
         const std::pair<const char*, QString> cases[] = {
             {"editAction", u"VerseEditorDialog over the main window"_s},
             {"importAction", u"ImportDialog over the main window"_s},
@@ -111,8 +110,7 @@ private slots:
             QCOMPARE(seen, expected);
             QVERIFY(window.findChildren<QDialog*>().isEmpty());
         }
-        // Files dropped on the window open the import window with them listed; a version file dropped with them is not
-        // for the import.
+        // Files dropped on the window open the import window with them listed, but for a version file among them.
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(text), QUrl::fromLocalFile(my)});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -200,9 +198,7 @@ private slots:
             testsupport::ScriptedDialogs dialogs;
             shell::MainWindow window(dialogs, tree.programFolder());
             QVERIFY(window.selectVersion(name));
-            if (kind == '-') {
-                QVERIFY(QFile::remove(file));
-            }
+            QVERIFY(kind != '-' || QFile::remove(file));
             dialogs.queueAnswers({answer, Ok, Ok, Ok});
             QVERIFY(QMetaObject::invokeMethod(&window, command.toLatin1().constData()));
             QTRY_VERIFY(!window.versions().isReading()); // the list holds each version for a moment as it reads it

@@ -53,7 +53,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A text on one line: line breaks and backslashes escaped.
 QString escaped(QString text)
 {
     return text.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
@@ -93,10 +92,8 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     add(u"."_s, {{"title", window.windowTitle()}, {"tab order", tabOrder.join(u" "_s)}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
     std::ranges::stable_sort(controls, std::less{}, &QObject::objectName);
+    controls.removeIf([&named](const QWidget* control) { return !named(control); });
     for (QWidget* control : controls) {
-        if (!named(control)) {
-            continue;
-        }
         // Buttons and labels have a text, group boxes a title, text boxes their plain text; tabs and lists add the
         // titles of their pages and columns.
         QString text = control->property("text").toString() + control->property("title").toString() +
@@ -117,13 +114,13 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     }
     QList<QAction*> actions = window.findChildren<QAction*>();
     std::ranges::stable_sort(actions, std::less{}, &QObject::objectName);
+    actions.removeIf([&window](const QAction* action) {
+        return action->objectName().isEmpty() || action->objectName().startsWith(u"qt_"_s) ||
+               action->parent() != &window;
+    });
     for (const QAction* action : actions) {
-        if (!action->objectName().isEmpty() && !action->objectName().startsWith(u"qt_"_s) &&
-            action->parent() == &window) {
-            add(action->objectName(), {{"text", action->text()},
-                                       {"tooltip", action->toolTip()},
-                                       {"shortcut", action->shortcut().toString()}});
-        }
+        add(action->objectName(),
+            {{"text", action->text()}, {"tooltip", action->toolTip()}, {"shortcut", action->shortcut().toString()}});
     }
     for (const QString& button : dialogButtons) {
         dialogs.queueFiles({});
@@ -175,28 +172,15 @@ struct AllWindows
     }
 };
 
-QStringList allWindows()
-{
-    AllWindows all;
-    QStringList lines;
-    for (const auto& [name, window, dialogButtons] : all.windows()) {
-        lines << linesOf(name, *window, all.dialogs, dialogButtons);
-    }
-    for (const auto& shown : all.dialogs.messages()) {
-        lines << u"message: "_s + shown.text;
-    }
-    return lines;
-}
-
 // The controls of a shown window whose text does not fit them: labels, buttons and check boxes narrower (or, wrapped,
 // lower) than their text needs, and column headers narrower than their title.
 QStringList cutTexts(const QString& name, QWidget& window)
 {
     QStringList cut;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&window) || w->objectName().startsWith(u"qt_"_s)) {
-            continue;
-        }
+    QList<QWidget*> shown = window.findChildren<QWidget*>();
+    shown.removeIf(
+        [&window](const QWidget* w) { return !w->isVisibleTo(&window) || w->objectName().startsWith(u"qt_"_s); });
+    for (QWidget* w : shown) {
         const QString where = name + u"/"_s + w->objectName() + u" "_s;
         auto* label = qobject_cast<QLabel*>(w);
         auto* button = qobject_cast<QAbstractButton*>(w);
@@ -229,16 +213,13 @@ QStringList namelessControls(const QString& name, QWidget& window)
     std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
         for (int i = 0; i < node->childCount(); ++i) {
             QAccessibleInterface* child = node->child(i);
-            if (child == nullptr) {
-                continue;
-            }
-            auto* widget = qobject_cast<QWidget*>(child->object());
+            auto* widget = child != nullptr ? qobject_cast<QWidget*>(child->object()) : nullptr;
             if (widget != nullptr && widget->isVisibleTo(&window) && (widget->focusPolicy() & Qt::TabFocus) != 0 &&
                 child->text(QAccessible::Name).trimmed().isEmpty()) {
                 nameless << name + u"/"_s + widget->objectName() + u" ("_s +
                                 QString::fromLatin1(widget->metaObject()->className()) + u")"_s;
             }
-            walk(child);
+            child != nullptr ? walk(child) : void();
         }
     };
     walk(QAccessible::queryAccessibleInterface(&window));
@@ -252,8 +233,7 @@ QStringList messageLines()
     const QString name = u"kjv.dat"_s;
     const platform::FileFailure noDataFolder{u"/usr/share/byeorisol"_s, u"경로를 찾을 수 없습니다."_s};
     exchange::ExportOutcome refused;
-    refused.verse.number = 7;
-    refused.verse.reference = u"창 1:7"_s;
+    std::tie(refused.verse.number, refused.verse.reference) = std::tuple(7, u"창 1:7"_s);
     refused.moved = {{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}};
     const auto refusal = [&refused](exchange::ExportResult result) {
         refused.result = result;
@@ -445,7 +425,15 @@ private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
         QFile file(testsupport::sourceFolder() + u"/tests/gui/texts/window-texts.txt"_s);
-        const QStringList actual = allWindows() + messageLines();
+        AllWindows all;
+        QStringList actual;
+        for (const auto& [name, window, dialogButtons] : all.windows()) {
+            actual << linesOf(name, *window, all.dialogs, dialogButtons);
+        }
+        for (const auto& shown : all.dialogs.messages()) {
+            actual << u"message: "_s + shown.text;
+        }
+        actual << messageLines();
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write((actual.join(u"\n"_s) + u"\n"_s).toUtf8());
