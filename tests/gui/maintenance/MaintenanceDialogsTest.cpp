@@ -52,11 +52,10 @@ private slots:
         QDir(tree.installFolder()).mkdir(u"x.dat"_s);
         Shown<maintenance::BackupGuideDialog> shown(tree.programFolder());
         tree.writeFile(u"new.dat"_s, {});
-        const QString sep = tree.installFolder() + QDir::separator();
-        QCOMPARE(shown.messageOf(u"backupListButton"_s), u"☞ 백업파일 목록\r\n\r\n"_s + sep + "KJV.DAT\r\n" + sep +
-                                                             "user.dat\r\n" + sep + "Zeta.Dat\r\n" + sep +
-                                                             u"개역.DAT\r\n\r\n(만약 개역.dat, kjv.dat 역본을 수정하지 "
-                                                             u"않았다면 백업할 필요는 없습니다)"_s);
+        QCOMPARE(shown.messageOf(u"backupListButton"_s),
+                 u"☞ 백업파일 목록\r\n\r\n%1KJV.DAT\r\n%1user.dat\r\n%1Zeta.Dat\r\n%1개역.DAT\r\n\r\n"
+                 u"(만약 개역.dat, kjv.dat 역본을 수정하지 않았다면 백업할 필요는 없습니다)"_s.arg(
+                     tree.installFolder() + QDir::separator()));
         QCOMPARE(shown.dialogs.messages().last().icon, platform::MessageIcon::Information);
         QCOMPARE(testsupport::control<QLabel>(shown.window, u"folderLabel"_s)->text(), tree.installFolder());
         QCOMPARE(shown.messageOf(u"openFolderButton"_s), platform::notOpenedMessage(tree.installFolder()));
@@ -72,7 +71,6 @@ private slots:
     {
         QCOMPARE(maintenance::AboutDialog::versionLine({2, 5, 7, 9}), u"버전 2.5.9"_s);
         Shown<maintenance::AboutDialog> shown(u"/nonexistent/manager"_s);
-        QCOMPARE(testsupport::control<QLabel>(shown.window, u"versionLabel"_s)->text(), u"버전 1.0.0"_s);
         QCOMPARE(shown.window.focusWidget(), testsupport::control(shown.window, u"okButton"_s));
         const QString address = u"https://byeorisol.example.org"_s;
         QCOMPARE(shown.messageOf(u"websiteButton"_s), platform::notOpenedMessage(address));

@@ -3,7 +3,6 @@
 #include "platform/gui/WindowSettings.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestPaths.h"
 
 #include <QDesktopServices>
 #include <QProgressBar>
@@ -25,9 +24,7 @@ class UrlRecorder : public QObject
 
 public:
     QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
+    Q_INVOKABLE void open(const QUrl& url) { urls << url; }
 };
 
 } // namespace
@@ -60,9 +57,8 @@ private slots:
             platform::openForUser(dialogs, nullptr, platform::openWithShell, QDir::toNativeSeparators(target));
             QDesktopServices::unsetUrlHandler(url.scheme());
             QCOMPARE(desktop.urls, QList<QUrl>{url});
-            QCOMPARE(dialogs.messages().size(), 1);
-            QCOMPARE(dialogs.messages()[0].text, QDir::toNativeSeparators(target) + u"\r\n\r\n"_s + advice);
-            QCOMPARE(dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
+            QCOMPARE(dialogs.messages().value(0).text, QDir::toNativeSeparators(target) + u"\r\n\r\n"_s + advice);
+            QCOMPARE(dialogs.messages().value(0).icon, platform::MessageIcon::Exclamation);
         }
     }
 
@@ -82,7 +78,6 @@ private slots:
         first->close();
         QCOMPARE(open(u"keptWindow"_s)->size(), QSize(523, 311));
         QVERIFY(open(u"otherWindow"_s)->size() != QSize(523, 311));
-
         const testsupport::InstallTree folder;
         const QString file = folder.writeFile(u"a.txt"_s, "x");
         platform::setLastFolder(u"import"_s, file);

@@ -57,9 +57,10 @@ class MainWindowTest : public QObject
 
 private slots:
     // The list shows each version file of the install folder with its verses with a text out of all and whether it is
-    // shipped; a file that is no version says so. It follows versions built, changed and deleted by another program
-    // meanwhile, keeping the selection on its file; a version someone holds is "in use".
-    void theListFollowsTheVersionsOfTheInstallFolder()
+    // shipped; a file that is no version says so. Each action opens its window on the version selected. The list
+    // follows versions built, changed and deleted by another program meanwhile, keeping the selection on its file; a
+    // version someone holds is "in use". Exit ends the event loop.
+    void theListFollowsTheInstallFolderAndTheActionsOpenTheirWindowsOnTheVersionSelected()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
         tree.makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses());
@@ -80,50 +81,9 @@ private slots:
         QVERIFY(enabled("repairAction") && enabled("compactAction") && !enabled("deleteAction"));
         QVERIFY(window.selectVersion(u"my.dat"_s));
         QVERIFY(enabled("deleteAction"));
-
-        const QString text = tree.textFile(u"a.txt"_s, {u"창 1:1 태초에"_s, u"출 1:1 이스라엘"_s});
-        const auto data = [&](const QStringList& args) {
-            return testsupport::runDataCommand(tree.programFolder(), args).exitCode;
-        };
-        QCOMPARE(data({u"build"_s, u"new"_s, text}), 0);
-        QTRY_COMPARE(versions.rowOf(u"new.DAT"_s), 2);
-        QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"2 / 4"_s);
-        QVERIFY(sameFile(window.selectedVersion(), tree.path(u"my.dat"_s)));
-        QCOMPARE(data({u"save"_s, tree.path(u"my.dat"_s), u"창 1:5"_s, u"다섯"_s}), 0);
-        QTRY_COMPARE(versions.index(1, VersionListModel::VersesColumn).data().toString(), u"5 / 5"_s);
-        {
-            const auto held = versiondb::VersionStore::OpenDatabase(tree.path(u"new.DAT"_s));
-            held->setText(*held->Seek(u"창 1:2"_s), u"둘째"_s);
-            QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"사용 중"_s);
-        }
-        QCOMPARE(data({u"delete"_s, tree.path(u"my.dat"_s)}), 0);
-        QTRY_COMPARE(versions.rowOf(u"my.dat"_s), -1);
-        window.versions().refresh(); // what the list does when a window closes
-        QTRY_COMPARE(rowsOf(versions),
-                     (QStringList{u"broken.dat: 읽을 수 없음 | 개인 역본"_s, u"new.DAT: 3 / 4 | 개인 역본"_s,
-                                  u"개역.DAT: 0 / 4 | 기본 제공"_s}));
-    }
-
-    // Each action opens its window modally over the main window; the ones that work on one version are given the
-    // version selected. Files dropped on the window open the import window with them listed.
-    void eachActionOpensItsWindowOnTheSelectedVersion()
-    {
-        testsupport::InstallTree tree;
-        tree.makeVersion(u"my.dat"_s, testsupport::sampleVerses());
-        const QString dropped = tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s});
-        testsupport::ScriptedDialogs dialogs;
-        shell::MainWindow window(dialogs, tree.programFolder());
-        window.show();
-        QTRY_VERIFY(!window.versions().isReading());
-        QVERIFY(window.selectVersion(u"my.dat"_s));
         const QString my = tree.path(u"my.dat"_s);
-        // Whether a line edit of the window shows the selected version's path.
-        const auto showsVersion = [my](QWidget& modal) {
-            const QList<QLineEdit*> edits = modal.findChildren<QLineEdit*>();
-            const bool shows =
-                std::any_of(edits.begin(), edits.end(), [&](auto* edit) { return sameFile(edit->text(), my); });
-            return shows ? u", on the version"_s : QString();
-        };
+        const QString text = tree.textFile(u"a.txt"_s, {u"창 1:1 태초에"_s, u"출 1:1 이스라엘"_s});
+        // Each action opens its window modally over the main window, on the version selected if it works on one.
         const std::pair<const char*, QString> cases[] = {
             {"editAction", u"VerseEditorDialog over the main window"_s},
             {"importAction", u"ImportDialog over the main window"_s},
@@ -139,7 +99,10 @@ private slots:
                 if (QWidget* modal = QApplication::activeModalWidget()) {
                     seen = QString::fromLatin1(modal->metaObject()->className()).section(u"::"_s, -1);
                     seen += modal->parentWidget() == &window ? u" over the main window"_s : QString();
-                    seen += showsVersion(*modal);
+                    const QList<QLineEdit*> edits = modal->findChildren<QLineEdit*>(); // one on the version's path
+                    seen += std::ranges::any_of(edits, [&](auto* edit) { return sameFile(edit->text(), my); })
+                                ? u", on the version"_s
+                                : QString();
                     modal->close();
                 }
             });
@@ -147,38 +110,47 @@ private slots:
             QCOMPARE(seen, expected);
             QVERIFY(window.findChildren<QDialog*>().isEmpty());
         }
-        QVERIFY(dialogs.messages().isEmpty());
-
-        // A version file dropped with them is not for the import.
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dropped), QUrl::fromLocalFile(my)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&window, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&window, &drop);
-        QVERIFY(drop.isAccepted());
+        // Files dropped on the window open the import window with them listed, but for a version file among them.
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(text), QUrl::fromLocalFile(my)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(QCoreApplication::sendEvent(&window, &enter) && enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(QCoreApplication::sendEvent(&window, &drop) && drop.isAccepted());
         QStringList listed;
         // With files listed, the import window asks before it closes.
         dialogs.queueAnswer(platform::MessageAnswer::Yes);
         QTimer::singleShot(0, &window, [&] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
-                for (const QListWidget* list : modal->findChildren<QListWidget*>()) {
-                    for (int i = 0; i < list->count(); ++i) {
-                        listed << list->item(i)->text();
-                    }
+                const auto* list = testsupport::control<QListWidget>(*modal, u"fileList"_s);
+                for (int i = 0; i < list->count(); ++i) {
+                    listed << list->item(i)->text();
                 }
                 modal->close();
             }
         });
-        QTRY_COMPARE(listed, QStringList{QDir::toNativeSeparators(dropped)});
-    }
-
-    void exitEndsTheEventLoop()
-    {
-        testsupport::ScriptedDialogs dialogs;
-        shell::MainWindow window(dialogs, u"/nonexistent/manager"_s);
-        window.show();
+        QTRY_COMPARE(listed, QStringList{QDir::toNativeSeparators(text)});
+        // Versions built, changed and deleted by byeorisol-data meanwhile.
+        const auto data = [&](const QStringList& args) {
+            return testsupport::runDataCommand(tree.programFolder(), args).exitCode;
+        };
+        QCOMPARE(data({u"build"_s, u"new"_s, text}), 0);
+        QTRY_COMPARE(versions.rowOf(u"new.DAT"_s), 2);
+        QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"2 / 4"_s);
+        QVERIFY(sameFile(window.selectedVersion(), my));
+        QCOMPARE(data({u"save"_s, my, u"창 1:5"_s, u"다섯"_s}), 0);
+        QTRY_COMPARE(versions.index(1, VersionListModel::VersesColumn).data().toString(), u"5 / 5"_s);
+        {
+            const auto held = versiondb::VersionStore::OpenDatabase(tree.path(u"new.DAT"_s));
+            held->setText(*held->Seek(u"창 1:2"_s), u"둘째"_s);
+            QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"사용 중"_s);
+        }
+        QCOMPARE(data({u"delete"_s, my}), 0);
+        QTRY_COMPARE(versions.rowOf(u"my.dat"_s), -1);
+        window.versions().refresh(); // what the list does when a window closes
+        QTRY_COMPARE(rowsOf(versions),
+                     (QStringList{u"broken.dat: 읽을 수 없음 | 개인 역본"_s, u"new.DAT: 3 / 4 | 개인 역본"_s,
+                                  u"개역.DAT: 0 / 4 | 기본 제공"_s}));
         QTimer::singleShot(0, &window, [&] { action(window, "exitAction")->trigger(); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
@@ -226,18 +198,14 @@ private slots:
             testsupport::ScriptedDialogs dialogs;
             shell::MainWindow window(dialogs, tree.programFolder());
             QVERIFY(window.selectVersion(name));
-            if (kind == '-') {
-                QVERIFY(QFile::remove(file));
-            }
-            for (MessageAnswer queued : {answer, Ok, Ok, Ok}) {
-                dialogs.queueAnswer(queued);
-            }
+            QVERIFY(kind != '-' || QFile::remove(file));
+            dialogs.queueAnswers({answer, Ok, Ok, Ok});
             QVERIFY(QMetaObject::invokeMethod(&window, command.toLatin1().constData()));
             QTRY_VERIFY(!window.versions().isReading()); // the list holds each version for a moment as it reads it
             QList<Message> shown;
-            for (const auto& box : dialogs.messages()) {
-                shown << Message{box.icon, box.text};
-            }
+            std::ranges::transform(dialogs.messages(), std::back_inserter(shown), [](const auto& box) {
+                return Message{box.icon, box.text};
+            });
             QCOMPARE(shown, boxes);
             // Only the question before a deletion, which cannot be taken back, answers 아니요 to Enter.
             QCOMPARE(dialogs.messages().first().buttons == platform::MessageButtons::YesNoDefaultNo,

@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStyleOptionHeader>
 #include <QTabBar>
@@ -52,7 +53,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A text on one line: line breaks and backslashes escaped.
 QString escaped(QString text)
 {
     return text.replace(u"\\"_s, u"\\\\"_s).replace(u"\r"_s, u"\\r"_s).replace(u"\n"_s, u"\\n"_s);
@@ -85,52 +85,42 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     };
     QStringList tabOrder;
     for (QWidget* next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain()) {
-        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0 &&
-            qobject_cast<QTabBar*>(next->parentWidget()) == nullptr) {
+        if (named(next) && (next->focusPolicy() & Qt::TabFocus) != 0) {
             tabOrder << next->objectName();
         }
     }
     add(u"."_s, {{"title", window.windowTitle()}, {"tab order", tabOrder.join(u" "_s)}});
     QList<QWidget*> controls = window.findChildren<QWidget*>();
-    std::stable_sort(controls.begin(), controls.end(),
-                     [](const QWidget* a, const QWidget* b) { return a->objectName() < b->objectName(); });
+    std::ranges::stable_sort(controls, std::less{}, &QObject::objectName);
+    controls.removeIf([&named](const QWidget* control) { return !named(control); });
     for (QWidget* control : controls) {
-        if (!named(control)) {
-            continue;
+        // Buttons and labels have a text, group boxes a title, text boxes their plain text; tabs and lists add the
+        // titles of their pages and columns.
+        QString text = control->property("text").toString() + control->property("title").toString() +
+                       (control->inherits("QLineEdit") ? QString() : control->property("plainText").toString());
+        QStringList titles;
+        auto* tabs = qobject_cast<QTabWidget*>(control);
+        for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+            titles << tabs->tabText(i);
         }
-        // Buttons and labels have a text, group boxes a title, text boxes their plain text.
-        QString text = control->property("text").toString() + control->property("title").toString();
-        if (!control->inherits("QLineEdit")) {
-            text += control->property("plainText").toString();
+        auto* view = qobject_cast<QAbstractItemView*>(control);
+        const bool columns = qobject_cast<QTableView*>(view) != nullptr || qobject_cast<QTreeWidget*>(view) != nullptr;
+        for (int i = 0; columns && i < view->model()->columnCount(); ++i) {
+            titles << view->model()->headerData(i, Qt::Horizontal).toString();
         }
-        if (auto* tabs = qobject_cast<QTabWidget*>(control)) {
-            for (int i = 0; i < tabs->count(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + tabs->tabText(i);
-            }
-        }
-        if (auto* table = qobject_cast<QTableView*>(control)) {
-            for (int i = 0; i < table->model()->columnCount(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + table->model()->headerData(i, Qt::Horizontal).toString();
-            }
-        }
-        if (auto* list = qobject_cast<QTreeWidget*>(control)) {
-            for (int i = 0; i < list->columnCount(); ++i) {
-                text += (i == 0 ? QString() : u" / "_s) + list->headerItem()->text(i);
-            }
-        }
+        text += titles.join(u" / "_s);
         add(control->objectName(),
             {{"tooltip", control->toolTip()}, {"text", text}, {"accessible name", control->accessibleName()}});
     }
     QList<QAction*> actions = window.findChildren<QAction*>();
-    std::stable_sort(actions.begin(), actions.end(),
-                     [](const QAction* a, const QAction* b) { return a->objectName() < b->objectName(); });
+    std::ranges::stable_sort(actions, std::less{}, &QObject::objectName);
+    actions.removeIf([&window](const QAction* action) {
+        return action->objectName().isEmpty() || action->objectName().startsWith(u"qt_"_s) ||
+               action->parent() != &window;
+    });
     for (const QAction* action : actions) {
-        if (!action->objectName().isEmpty() && !action->objectName().startsWith(u"qt_"_s) &&
-            action->parent() == &window) {
-            add(action->objectName(), {{"text", action->text()},
-                                       {"tooltip", action->toolTip()},
-                                       {"shortcut", action->shortcut().toString()}});
-        }
+        add(action->objectName(),
+            {{"text", action->text()}, {"tooltip", action->toolTip()}, {"shortcut", action->shortcut().toString()}});
     }
     for (const QString& button : dialogButtons) {
         dialogs.queueFiles({});
@@ -182,28 +172,15 @@ struct AllWindows
     }
 };
 
-QStringList allWindows()
-{
-    AllWindows all;
-    QStringList lines;
-    for (const auto& [name, window, dialogButtons] : all.windows()) {
-        lines << linesOf(name, *window, all.dialogs, dialogButtons);
-    }
-    for (const auto& shown : all.dialogs.messages()) {
-        lines << u"message: "_s + shown.text;
-    }
-    return lines;
-}
-
 // The controls of a shown window whose text does not fit them: labels, buttons and check boxes narrower (or, wrapped,
 // lower) than their text needs, and column headers narrower than their title.
 QStringList cutTexts(const QString& name, QWidget& window)
 {
     QStringList cut;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&window) || w->objectName().startsWith(u"qt_"_s)) {
-            continue;
-        }
+    QList<QWidget*> shown = window.findChildren<QWidget*>();
+    shown.removeIf(
+        [&window](const QWidget* w) { return !w->isVisibleTo(&window) || w->objectName().startsWith(u"qt_"_s); });
+    for (QWidget* w : shown) {
         const QString where = name + u"/"_s + w->objectName() + u" "_s;
         auto* label = qobject_cast<QLabel*>(w);
         auto* button = qobject_cast<QAbstractButton*>(w);
@@ -236,16 +213,13 @@ QStringList namelessControls(const QString& name, QWidget& window)
     std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
         for (int i = 0; i < node->childCount(); ++i) {
             QAccessibleInterface* child = node->child(i);
-            if (child == nullptr) {
-                continue;
-            }
-            auto* widget = qobject_cast<QWidget*>(child->object());
+            auto* widget = child != nullptr ? qobject_cast<QWidget*>(child->object()) : nullptr;
             if (widget != nullptr && widget->isVisibleTo(&window) && (widget->focusPolicy() & Qt::TabFocus) != 0 &&
                 child->text(QAccessible::Name).trimmed().isEmpty()) {
                 nameless << name + u"/"_s + widget->objectName() + u" ("_s +
                                 QString::fromLatin1(widget->metaObject()->className()) + u")"_s;
             }
-            walk(child);
+            child != nullptr ? walk(child) : void();
         }
     };
     walk(QAccessible::queryAccessibleInterface(&window));
@@ -255,14 +229,11 @@ QStringList namelessControls(const QString& name, QWidget& window)
 // The message texts of the cores and byeorisol-data's help and usage errors, each with sample values.
 QStringList messageLines()
 {
-    using editor::EditorMessages;
-    using importer::RunMessages;
-    using maintenance::MaintenanceMessages;
+    using editor::EditorMessages, importer::RunMessages, maintenance::MaintenanceMessages;
     const QString name = u"kjv.dat"_s;
     const platform::FileFailure noDataFolder{u"/usr/share/byeorisol"_s, u"경로를 찾을 수 없습니다."_s};
     exchange::ExportOutcome refused;
-    refused.verse.number = 7;
-    refused.verse.reference = u"창 1:7"_s;
+    std::tie(refused.verse.number, refused.verse.reference) = std::tuple(7, u"창 1:7"_s);
     refused.moved = {{u"아 6:14"_s, u"아 6:13"_s}, {u"요삼 1:15"_s, u"요삼 1:14"_s}};
     const auto refusal = [&refused](exchange::ExportResult result) {
         refused.result = result;
@@ -284,7 +255,7 @@ QStringList messageLines()
     const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
                                  u"11"_s, 1};
     const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
-    using exchange::CompareMessages, exchange::CompareResult;
+    using exchange::CompareMessages, exchange::CompareResult, exchange::InspectMessages;
     exchange::CompareOutcome compared;
     compared.verses.resize(15);
     compared.counts = {1, 2, 3, 4, 5};
@@ -294,12 +265,10 @@ QStringList messageLines()
             std::tuple(result, file, reference, 7, 8);
         return CompareMessages::failure(compared, u"/경로/kjv.dat"_s, b);
     };
-    using exchange::InspectMessages;
-    exchange::InspectOutcome inspected;
-    inspected.findings.resize(1066);
-    inspected.counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001};
-    inspected.verses = 31100;
-    inspected.engineFailure.Description = u"설명"_s;
+    const exchange::InspectOutcome inspected{.findings = QList<exchange::Finding>(1066),
+                                             .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
+                                             .verses = 31100,
+                                             .engineFailure = {0, u"설명"_s}};
     exchange::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
     const exchange::Finding longer{exchange::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
     const QList<std::pair<const char*, QString>> texts = {
@@ -456,7 +425,15 @@ private slots:
     void everyWindowShowsTheTextsOfTheTable()
     {
         QFile file(testsupport::sourceFolder() + u"/tests/gui/texts/window-texts.txt"_s);
-        const QStringList actual = allWindows() + messageLines();
+        AllWindows all;
+        QStringList actual;
+        for (const auto& [name, window, dialogButtons] : all.windows()) {
+            actual << linesOf(name, *window, all.dialogs, dialogButtons);
+        }
+        for (const auto& shown : all.dialogs.messages()) {
+            actual << u"message: "_s + shown.text;
+        }
+        actual << messageLines();
         if (qEnvironmentVariableIsSet("BYEORISOL_UPDATE_GOLDEN")) {
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write((actual.join(u"\n"_s) + u"\n"_s).toUtf8());
@@ -477,30 +454,24 @@ private slots:
     // Each window as it first opens, and on each page of its tabs, with a font a quarter larger than the desktop's.
     void everyWindowFitsItsTextsAndNamesItsControls()
     {
-        const QFont before = QApplication::font();
-        QFont larger = before;
-        larger.setPointSizeF(before.pointSizeF() * 1.25);
+        const auto restore = qScopeGuard([font = QApplication::font()] { QApplication::setFont(font); });
+        QFont larger = QApplication::font();
+        larger.setPointSizeF(larger.pointSizeF() * 1.25);
         QApplication::setFont(larger);
-        QStringList cut;
-        QStringList nameless;
-        {
-            AllWindows all;
-            for (const auto& [name, window, dialogButtons] : all.windows()) {
-                window->show();
-                QVERIFY(QTest::qWaitForWindowExposed(window));
-                auto* tabs = window->findChild<QTabWidget*>();
-                for (int page = 0; page < (tabs != nullptr ? tabs->count() : 1); ++page) {
-                    if (tabs != nullptr) {
-                        tabs->setCurrentIndex(page);
-                    }
-                    QTest::qWait(20); // the layout's requests, posted as the page shows
-                    cut << cutTexts(name, *window);
-                    nameless << namelessControls(name, *window);
-                }
-                window->hide();
+        QStringList cut, nameless;
+        AllWindows all; // closed before the font is restored
+        for (const auto& [name, window, dialogButtons] : all.windows()) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            auto* tabs = window->findChild<QTabWidget*>();
+            for (int page = 0; page < (tabs != nullptr ? tabs->count() : 1); ++page) {
+                tabs != nullptr ? tabs->setCurrentIndex(page) : void();
+                QTest::qWait(20); // the layout's requests, posted as the page shows
+                cut << cutTexts(name, *window);
+                nameless << namelessControls(name, *window);
             }
+            window->hide();
         }
-        QApplication::setFont(before);
         cut.removeDuplicates();
         nameless.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u"\n"_s)));
