@@ -35,6 +35,7 @@ FileIdentity identityOf(const QString& path)
     return std::pair<quint64, quint64>{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
 #else
     // Windows does not rename over an open file; what was opened is what the path names.
+    (void)path;
     return std::pair<quint64, quint64>{0, 0};
 #endif
 }
