@@ -35,7 +35,6 @@ for side in linux windows; do
     version=$work/$other/건너온.DAT
     cp "$work/$side/킹제임스.DAT" "$version"
     for command in "save $version 창1:1 $side" "repair $version" "compact $version"; do
-        # shellcheck disable=SC2086 # the words of the command
         "on_$other" $command >/dev/null || fail "$command on $other of a version made on $side"
     done
     cp "$version" "$work/$side/돌아온.DAT"

@@ -22,8 +22,10 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QThread>
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -249,40 +251,6 @@ TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
     EXPECT_EQ(testsupport::storedRecords(version), expected);
 }
 
-// The error log is written as the check goes: a check of four times the bad lines peaks no higher, for text and for IMP
-// files. The peak is the check's own (VmHWM of its process, read until it ends), not the rusage of a child, which
-// starts from the peak of the process that spawned it.
-TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
-{
-    const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
-    const auto peakOfCheck = [&](const QByteArray& block, int lines) {
-        const QString bad = beside(block.startsWith('$') ? u"bad.imp"_s : u"bad.txt"_s);
-        testsupport::write(bad, block.repeated(lines));
-        QProcess check;
-        check.setStandardOutputFile(QProcess::nullDevice());
-        check.start(kProgram, {u"--program-folder"_s, programFolder(), u"check"_s, bad});
-        EXPECT_TRUE(check.waitForStarted());
-        QFile status(u"/proc/%1/status"_s.arg(check.processId()));
-        qint64 peak = 0;
-        while (!check.waitForFinished(5)) {
-            if (status.open(QIODevice::ReadOnly)) {
-                peak = std::max(peak, peakLine.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong());
-                status.close();
-            }
-        }
-        EXPECT_EQ(check.exitCode(), 1);
-        // The header, the empty line, the heading's two and one per bad line or entry.
-        EXPECT_EQ(testsupport::bytes(programFile(u"err.txt"_s)).count('\n'), lines + 4);
-        return peak;
-    };
-    for (const QByteArray& block : {QByteArray("x\r\n"), QByteArray("$$$x\nno verse\n")}) {
-        SCOPED_TRACE(block.toStdString());
-        const qint64 small = peakOfCheck(block, 200000);
-        EXPECT_GT(small, 0);
-        EXPECT_LT(peakOfCheck(block, 800000), small + 8 * 1024) << "peak resident KiB of the smaller check: " << small;
-    }
-}
-
 // Only on a terminal is progress drawn, and by time: a long build is drawn a bounded number of times, with its stage.
 TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 {
@@ -295,32 +263,6 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
                       u"/dev/null"_s});
     const qsizetype redraws = terminal.count(u"2/2 작업중..."_s);
     EXPECT_TRUE(redraws > 0 && redraws < 1000) << redraws;
-}
-
-// Ctrl+C during a whole-Bible build into an existing version, into a new one, and during a check: the run says it was
-// cancelled and exits with 130, the version, err.txt and the folders as they were.
-TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
-{
-    QStringList bible = testsupport::kjvBookFiles(); // eight times over, so that the run lasts some seconds
-    bible = bible + bible + bible + bible + bible + bible + bible + bible;
-    ASSERT_TRUE(QFile::copy(path(u"개역.DAT"_s), path(u"mine.DAT"_s)));
-    testsupport::write(programFile(u"err.txt"_s), "earlier\r\n");
-    const auto before = fileBytes();
-    for (const QStringList& command : {QStringList{u"build"_s, u"mine"_s}, {u"build"_s, u"fresh"_s}, {u"check"_s}}) {
-        SCOPED_TRACE(command.join(u' ').toStdString());
-        QProcess process;
-        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder()} + command + bible);
-        ASSERT_TRUE(process.waitForStarted());
-        // Once the run has read some of its files: their verses are in the version's transaction.
-        QThread::msleep(300 + testsupport::testSeed() % 100);
-        ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before the interrupt";
-        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-        ASSERT_TRUE(process.waitForFinished(10000));
-        EXPECT_EQ(std::pair(process.exitStatus(), process.exitCode()), std::pair(QProcess::NormalExit, 130));
-        const QString out = QString::fromUtf8(process.readAllStandardOutput());
-        EXPECT_TRUE(out.startsWith(u"작업을 취소했습니다."_s)) << out.toStdString();
-        EXPECT_TRUE(fileBytes() == before) << "every file as before";
-    }
 }
 
 // A file cut off by malformed XML, and an XML file that is no Bible: the run says where reading stopped in each, in
@@ -527,29 +469,6 @@ TEST_F(DataCommand, undoStepsBackAndRedoStepsForward)
     expectRun({u"redo"_s, version}, 1, EditorMessages::nothingToRedo());
 }
 
-// Ctrl+C while a replacement stores its verses rolls it back: the file is as it was, byte for byte.
-TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
-{
-    const QString version = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
-    const QByteArray before = testsupport::bytes(version);
-    QProcess replace;
-    replace.start(kProgram, {u"--program-folder"_s, programFolder(), u"replace"_s, version, u"하나님"_s, u"하느님"_s});
-    ASSERT_TRUE(replace.waitForStarted());
-    // The rollback journal is there from the first verse stored to the commit.
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFileInfo::exists(version + u"-journal"_s) && replace.state() == QProcess::Running &&
-           waited.elapsed() < 60000) {
-        QThread::usleep(200);
-    }
-    ASSERT_EQ(::kill(pid_t(replace.processId()), SIGINT), 0);
-    ASSERT_TRUE(replace.waitForFinished(60000));
-    EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
-              console(EditorMessages::replaceCancelled()) + u"130"_s);
-    EXPECT_EQ(testsupport::bytes(version), before);
-    EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
-}
-
 // Genesis and Psalms in one file, John in another: headings, paragraphs, poetry, notes and character markers.
 const QString kBible = uR"(\id GEN 벼리솔 시험
 \h Genesis
@@ -612,6 +531,90 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
     }
 }
 
+#ifndef Q_OS_WIN // a process's peak memory, Ctrl+C as a signal, a limit of its address space
+// The error log is written as the check goes: a check of four times the bad lines peaks no higher, for text and for IMP
+// files. The peak is the check's own (VmHWM of its process, read until it ends), not the rusage of a child, which
+// starts from the peak of the process that spawned it.
+TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
+{
+    const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
+    const auto peakOfCheck = [&](const QByteArray& block, int lines) {
+        const QString bad = beside(block.startsWith('$') ? u"bad.imp"_s : u"bad.txt"_s);
+        testsupport::write(bad, block.repeated(lines));
+        QProcess check;
+        check.setStandardOutputFile(QProcess::nullDevice());
+        check.start(kProgram, {u"--program-folder"_s, programFolder(), u"check"_s, bad});
+        EXPECT_TRUE(check.waitForStarted());
+        QFile status(u"/proc/%1/status"_s.arg(check.processId()));
+        qint64 peak = 0;
+        while (!check.waitForFinished(5)) {
+            if (status.open(QIODevice::ReadOnly)) {
+                peak = std::max(peak, peakLine.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong());
+                status.close();
+            }
+        }
+        EXPECT_EQ(check.exitCode(), 1);
+        // The header, the empty line, the heading's two and one per bad line or entry.
+        EXPECT_EQ(testsupport::bytes(programFile(u"err.txt"_s)).count('\n'), lines + 4);
+        return peak;
+    };
+    for (const QByteArray& block : {QByteArray("x\r\n"), QByteArray("$$$x\nno verse\n")}) {
+        SCOPED_TRACE(block.toStdString());
+        const qint64 small = peakOfCheck(block, 200000);
+        EXPECT_GT(small, 0);
+        EXPECT_LT(peakOfCheck(block, 800000), small + 8 * 1024) << "peak resident KiB of the smaller check: " << small;
+    }
+}
+
+// Ctrl+C during a whole-Bible build into an existing version, into a new one, and during a check: the run says it was
+// cancelled and exits with 130, the version, err.txt and the folders as they were.
+TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
+{
+    QStringList bible = testsupport::kjvBookFiles(); // eight times over, so that the run lasts some seconds
+    bible = bible + bible + bible + bible + bible + bible + bible + bible;
+    ASSERT_TRUE(QFile::copy(path(u"개역.DAT"_s), path(u"mine.DAT"_s)));
+    testsupport::write(programFile(u"err.txt"_s), "earlier\r\n");
+    const auto before = fileBytes();
+    for (const QStringList& command : {QStringList{u"build"_s, u"mine"_s}, {u"build"_s, u"fresh"_s}, {u"check"_s}}) {
+        SCOPED_TRACE(command.join(u' ').toStdString());
+        QProcess process;
+        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder()} + command + bible);
+        ASSERT_TRUE(process.waitForStarted());
+        // Once the run has read some of its files: their verses are in the version's transaction.
+        QThread::msleep(300 + testsupport::testSeed() % 100);
+        ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before the interrupt";
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(std::pair(process.exitStatus(), process.exitCode()), std::pair(QProcess::NormalExit, 130));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith(u"작업을 취소했습니다."_s)) << out.toStdString();
+        EXPECT_TRUE(fileBytes() == before) << "every file as before";
+    }
+}
+
+// Ctrl+C while a replacement stores its verses rolls it back: the file is as it was, byte for byte.
+TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
+{
+    const QString version = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
+    const QByteArray before = testsupport::bytes(version);
+    QProcess replace;
+    replace.start(kProgram, {u"--program-folder"_s, programFolder(), u"replace"_s, version, u"하나님"_s, u"하느님"_s});
+    ASSERT_TRUE(replace.waitForStarted());
+    // The rollback journal is there from the first verse stored to the commit.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(version + u"-journal"_s) && replace.state() == QProcess::Running &&
+           waited.elapsed() < 60000) {
+        QThread::usleep(200);
+    }
+    ASSERT_EQ(::kill(pid_t(replace.processId()), SIGINT), 0);
+    ASSERT_TRUE(replace.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
+              console(EditorMessages::replaceCancelled()) + u"130"_s);
+    EXPECT_EQ(testsupport::bytes(version), before);
+    EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
+}
+
 // A file without "\id", a book that is not among the 66, a verse range and a line of 200 MB: each named in the error
 // list at its line, the verses around them stored, and the long line never held (the build runs in 256 MiB of address
 // space).
@@ -648,5 +651,6 @@ TEST_F(DataCommand, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
                   ErrorEntries::fileHeading(files[2]) + QStringList{fault(3, SourceFault::VerseRange, u"1-2"_s)} +
                   ErrorEntries::fileHeading(files[3]) + QStringList{fault(5, SourceFault::TooLong)});
 }
+#endif
 
 } // namespace

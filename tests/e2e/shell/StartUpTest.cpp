@@ -8,6 +8,7 @@
 #include "support/TestPaths.h"
 
 #include <QProcess>
+#include <QSysInfo>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <list>
@@ -17,11 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The platform plugin of a window on the desktop.
-#ifdef Q_OS_WIN
-const QString kDesktop = u"windows"_s;
-#else
-const QString kDesktop = u"xcb"_s;
-#endif
+const QString kDesktop = QSysInfo::kernelType() == u"winnt"_s ? u"windows"_s : u"xcb"_s;
 
 class StartUp : public ::testing::Test
 {

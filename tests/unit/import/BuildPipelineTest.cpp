@@ -151,8 +151,12 @@ TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
 TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
 {
     earlierLog();
+#ifdef Q_OS_WIN
+    const QString pipe = installFolder(); // no named pipe lies among the files
+#else
     const QString pipe = beside(u"파이프"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+#endif
     const QString good = file(u"창 1:1 a\nbad"_s);
     const QString version = makeVersion(u"v.dat"_s, 3);
     const QStringList before = installEntries();
