@@ -167,10 +167,9 @@ int main(int argc, char* argv[])
         const QString version = scratch.filePath(QStringLiteral("sample.dat"));
         ok = sampleVersion(reference, version, {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"}}) && ok;
         editor::VerseEditorDialog window(dialogs, programFolder, &main);
-        dialogs.files = {version};
-        window.onOpenVersionClicked();
+        ok = !window.showVerse(version, {}) && ok;
         ok = save(withCaption(window), output, QStringLiteral("VerseEditorDialog")) && ok;
-        window.onCloseClicked();
+        window.done(QDialog::Rejected);
         // The history of 창 1:1 after two saves and an undo.
         const QString genesis = QStringLiteral("창 1:1");
         editor::VerseEditor verses;
