@@ -91,11 +91,16 @@ public:
         return QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !");
     }
 
-    // A file that could not be opened as a version, or an engine failure on it: the
-    // display name, two line breaks and the engine's description.
+    // A message about a version: its display name, two line breaks and the text.
+    [[nodiscard]] static QString aboutVersion(const QString& displayName, const QString& text)
+    {
+        return displayName + QStringLiteral("\r\n\r\n") + text;
+    }
+
+    // A file that could not be opened as a version, or an engine failure on it, with the engine's description.
     [[nodiscard]] static QString fileFailure(const QString& displayName, const QString& description)
     {
-        return displayName + QStringLiteral("\r\n\r\n") + description;
+        return aboutVersion(displayName, description);
     }
 
     // An undo, or a history, of a version or verse that has none.

@@ -12,12 +12,6 @@
 // What the verse editor and its history and find and replace windows share.
 namespace editor {
 
-// A message about the open version: its name, two line breaks, the text.
-[[nodiscard]] inline QString aboutVersion(const QString& versionName, const QString& text)
-{
-    return versionName + QStringLiteral("\r\n\r\n") + text;
-}
-
 // Texts of the database engine go without an icon.
 inline void informFailure(platform::Dialogs& dialogs, QWidget* window, const QString& versionName,
                           const EngineFailure& failure)
@@ -32,7 +26,7 @@ template <typename Outcome>
 {
     if (!outcome) {
         dialogs.inform(window, platform::MessageIcon::Exclamation,
-                       aboutVersion(versionName, EditorMessages::goReferenceNotFound()));
+                       EditorMessages::aboutVersion(versionName, EditorMessages::goReferenceNotFound()));
         return true;
     }
     if (outcome->failure) {

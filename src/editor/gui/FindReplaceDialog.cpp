@@ -301,14 +301,15 @@ void FindReplaceDialog::onApplyClicked()
     if (outcome->cancelled) {
         // Nothing was stored: the preview stays, to apply again.
         m_dialogs.inform(this, platform::MessageIcon::Information,
-                         aboutVersion(m_displayName, EditorMessages::replaceCancelled()));
+                         EditorMessages::aboutVersion(m_displayName, EditorMessages::replaceCancelled()));
         return;
     }
     m_applied = m_applied || outcome->stored > 0;
     clearList(kPreviewColumns);
-    m_dialogs.inform(this, platform::MessageIcon::Information,
-                     aboutVersion(m_displayName, EditorMessages::replaceApplied(outcome->stored, outcome->change,
-                                                                                qint64(outcome->stale.size()))));
+    m_dialogs.inform(
+        this, platform::MessageIcon::Information,
+        EditorMessages::aboutVersion(m_displayName, EditorMessages::replaceApplied(outcome->stored, outcome->change,
+                                                                                   qint64(outcome->stale.size()))));
 }
 
 void FindReplaceDialog::onVerseSelected()

@@ -125,8 +125,8 @@ void HistoryDialog::onRestoreClicked()
     if (outcome->restored.empty()) {
         m_dialogs.inform(
             this, platform::MessageIcon::Exclamation,
-            aboutVersion(m_displayName,
-                         QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
+            EditorMessages::aboutVersion(
+                m_displayName, QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
         return;
     }
     m_restored = outcome->restored;

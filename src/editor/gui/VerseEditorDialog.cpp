@@ -627,7 +627,7 @@ void VerseEditorDialog::showTakenBack(const QString& reference, const std::vecto
 {
     showAgain(reference);
     m_dialogs.inform(this, platform::MessageIcon::Information,
-                     aboutVersion(m_versionName, EditorMessages::takenBack(restored.front().change)));
+                     EditorMessages::aboutVersion(m_versionName, EditorMessages::takenBack(restored.front().change)));
 }
 
 void VerseEditorDialog::showAgain(const QString& reference)
@@ -645,12 +645,13 @@ void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outco
         return;
     }
     if (outcome->restored.empty()) {
-        warn(aboutVersion(m_versionName, nothing));
+        warn(EditorMessages::aboutVersion(m_versionName, nothing));
     } else if (outcome->redone != 0) {
         showAgain(reference);
-        m_dialogs.inform(this, platform::MessageIcon::Information,
-                         aboutVersion(m_versionName,
-                                      EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
+        m_dialogs.inform(
+            this, platform::MessageIcon::Information,
+            EditorMessages::aboutVersion(
+                m_versionName, EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
     } else {
         showTakenBack(reference, outcome->restored);
     }
