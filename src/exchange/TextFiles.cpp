@@ -1,7 +1,7 @@
 #include "books/BookAbbreviations.h"
 #include "exchange/VersionExport.h"
+#include "platform/CodePage949.h"
 
-#include <QStringEncoder>
 #include <array>
 #include <optional>
 
@@ -9,7 +9,6 @@ namespace exchange {
 
 namespace {
 
-constexpr const char* kCodePage949 = "windows-949";
 // Code page 949 files end their lines as Windows does, UTF-8 files as Linux does.
 const QString kCodePage949LineEnd = QStringLiteral("\r\n");
 const QString kUtf8LineEnd = QStringLiteral("\n");
@@ -20,16 +19,14 @@ bool holdsLineBreak(const QString& text)
     return text.contains(u'\n') || text.contains(u'\r');
 }
 
-// The text in code page 949, or nothing when a character of it has no place there. The
-// encoder maps only characters that read back as themselves and counts every other one.
+// The text in code page 949, or nothing when a character of it has no place there.
 std::optional<QByteArray> inCodePage949(const QString& text)
 {
-    QStringEncoder encoder(kCodePage949, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError()) {
+    auto encoded = platform::CodePage949::encode(text);
+    if (!encoded.complete) {
         return std::nullopt;
     }
-    return bytes;
+    return std::move(encoded.bytes);
 }
 
 qsizetype lineLength(const Verse& verse)

@@ -1,6 +1,7 @@
 #include "exchange/VersionInspection.h"
 
 #include "exchange/VersionVerses.h"
+#include "platform/CodePage949.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
@@ -8,7 +9,6 @@
 #include "versiondb/VersionStore.h"
 
 #include <QHash>
-#include <QStringEncoder>
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -386,13 +386,11 @@ qsizetype mojibakeAt(const QString& text)
     }
 
     // UTF-8 read as code page 949: only characters of code page 949, each of one byte or two.
-    // (A fresh encoder each time: resetState does not clear an error of the one before.)
-    QStringEncoder encoder("windows-949", QStringConverter::Flag::Stateless);
-    const QByteArray encoded = encoder.encode(text);
-    if (encoder.hasError() || !encoder.isValid()) {
+    const auto encoded = platform::CodePage949::encode(text);
+    if (!encoded.complete || encoded.bytes.isEmpty()) {
         return -1;
     }
-    bytes.assign(encoded.cbegin(), encoded.cend());
+    bytes.assign(encoded.bytes.cbegin(), encoded.bytes.cend());
     std::transform(bytes.begin(), bytes.end(), bytes.begin(), [](int b) { return b & 0xFF; });
     const qsizetype at = twoSequences(bytes, isHangulSyllable);
     if (at < 0) {

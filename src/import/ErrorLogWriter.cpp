@@ -1,5 +1,6 @@
 #include "import/ErrorLogWriter.h"
 
+#include "platform/CodePage949.h"
 #include "platform/FileErrorDescriptions.h"
 
 #include <utility>
@@ -8,17 +9,13 @@ namespace importer {
 
 namespace {
 
-constexpr const char* kCodePage949 = "windows-949";
 constexpr const char* kCodePage949LineEnd = "\r\n";
 constexpr const char* kUtf8LineEnd = "\n";
 
 } // namespace
 
 ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
-    : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)),
-      // The default replacement of the encoder is "?", one per character it cannot encode.
-      m_encoder(log.inCodePage949() ? QStringEncoder(kCodePage949, QStringConverter::Flag::Stateless)
-                                    : QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)),
+    : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)), m_inCodePage949(log.inCodePage949()),
       m_lineEnd(log.inCodePage949() ? kCodePage949LineEnd : kUtf8LineEnd), m_file(m_path)
 {
     // Never written in place: an "err.txt" is always a whole log.
@@ -30,7 +27,7 @@ ErrorLogWriter::~ErrorLogWriter() = default;
 
 std::optional<platform::FileFailure> ErrorLogWriter::start()
 {
-    if (!m_encoder.isValid()) {
+    if (m_inCodePage949 && !platform::CodePage949::available()) {
         return fail(QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다."));
     }
     if (!m_file.open(QIODevice::WriteOnly)) {
@@ -81,8 +78,7 @@ std::optional<platform::FileFailure> ErrorLogWriter::commit()
 
 bool ErrorLogWriter::writeLine(const QString& line)
 {
-    m_bytes = m_encoder.encode(line);
-    m_encoder.resetState();
+    m_bytes = m_inCodePage949 ? platform::CodePage949::encode(line).bytes : line.toUtf8();
     m_bytes.append(m_lineEnd);
     return m_file.write(m_bytes) == m_bytes.size();
 }

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QSaveFile>
-#include <QStringEncoder>
 #include <functional>
 #include <optional>
 
@@ -47,7 +46,7 @@ private:
     QString m_path;
     QLocale m_locale;
     Clock m_clock;
-    QStringEncoder m_encoder;
+    bool m_inCodePage949;
     const char* m_lineEnd;
     QSaveFile m_file;
     QByteArray m_bytes;

@@ -2,6 +2,7 @@
 
 #include "books/BookAbbreviations.h"
 #include "books/TrimSpaces.h"
+#include "platform/CodePage949.h"
 #include "platform/Utf8.h"
 
 #include <QString>
@@ -89,15 +90,15 @@ struct BookLineCounts
 BookLineCounts countBookLines(QByteArrayView bytes)
 {
     BookLineCounts counts;
-    QStringDecoder cp949("windows-949", QStringConverter::Flag::Stateless);
+    const bool canReadCp949 = platform::CodePage949::available();
+    platform::CodePage949 cp949;
     forEachLine(bytes, '\r', '\n', [&](QByteArrayView line) {
         if (beginsWithBook(QString::fromUtf8(line))) {
             ++counts.utf8;
         }
-        if (cp949.isValid() && beginsWithBook(QString(cp949.decode(line)))) {
+        if (canReadCp949 && beginsWithBook(cp949.decode(line))) {
             ++counts.cp949;
         }
-        cp949.resetState();
         return true;
     });
     return counts;

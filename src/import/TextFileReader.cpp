@@ -13,9 +13,6 @@ constexpr qsizetype kReadSize = 64 * 1024;
 // The longest line lineAt takes in before cutting it.
 constexpr qsizetype kLongestHeldLine = 1 << 20;
 
-// ICU's table of Windows code page 949. ICU's "CP949" is IBM's table, which lacks characters.
-constexpr const char* kCodePage949 = "windows-949";
-
 // Decoding starts afresh for every line, and a byte-order mark inside the text is text.
 constexpr QStringConverter::Flags kDecoderFlags =
     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
@@ -96,7 +93,10 @@ bool TextFileReader::open()
     m_format = kind.format;
     switch (m_encoding) {
     case Encoding::Cp949:
-        m_decoder = QStringDecoder(kCodePage949, kDecoderFlags);
+        if (!platform::CodePage949::available()) {
+            m_failure.description = QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다.");
+            return false;
+        }
         break;
     case Encoding::Utf8:
         m_decoder = QStringDecoder(QStringConverter::Utf8, kDecoderFlags);
@@ -109,10 +109,6 @@ bool TextFileReader::open()
         break;
     }
     m_unit = (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) ? 2 : 1;
-    if (!m_decoder.isValid()) {
-        m_failure.description = QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다.");
-        return false;
-    }
     return true;
 }
 
@@ -270,8 +266,12 @@ void TextFileReader::decodeWholeLine(QString& line)
         m_lineBytes.chop(1);
     }
     m_lineBytes.append(encodedSpace(m_encoding));
-    line = m_decoder.decode(m_lineBytes);
-    m_decoder.resetState();
+    if (m_encoding == Encoding::Cp949) {
+        line = m_cp949.decode(m_lineBytes);
+    } else {
+        line = m_decoder.decode(m_lineBytes);
+        m_decoder.resetState();
+    }
     if (line.endsWith(u' ')) {
         line.chop(1);
     }

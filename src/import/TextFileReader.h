@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/TextFileKind.h"
+#include "platform/CodePage949.h"
 #include "platform/FileFailure.h"
 
 #include <QByteArray>
@@ -75,8 +76,9 @@ private:
     QFile m_file;
     Encoding m_encoding = Encoding::Cp949;
     SourceFormat m_format = SourceFormat::Lines;
-    qsizetype m_unit = 1; // bytes per code unit: 2 for UTF-16
-    QStringDecoder m_decoder;
+    qsizetype m_unit = 1;     // bytes per code unit: 2 for UTF-16
+    QStringDecoder m_decoder; // UTF-8 and UTF-16
+    platform::CodePage949 m_cp949;
     QByteArray m_buffer;
     qsizetype m_position = 0;
     bool m_atEnd = false;

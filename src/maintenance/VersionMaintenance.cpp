@@ -201,6 +201,10 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         return {CompactStep::Cancelled, {}};
     }
 
+#ifdef Q_OS_WIN
+    // Windows renames over no open file: there the hold ends a moment before the rename, not just after it.
+    original->Close();
+#endif
     if (!m_operations->replaceFile(staging, path)) {
         removeDatabaseFiles(staging);
         return {CompactStep::Replace, {}};

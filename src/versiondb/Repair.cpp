@@ -446,14 +446,14 @@ QString Repair::keepOriginal(sqlite3* held) const
     return kept;
 }
 
-void Repair::replace(sqlite3* held, const Composed& composed, RepairReport& report)
+void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairReport& report)
 {
     const QString fresh = newWorkFilePath(m_path, WorkKind::Repair);
     try {
         fill(fresh, composed);
         checkFresh(fresh, composed.onSkeleton);
         if (!report.whole()) {
-            report.keptOriginal = keepOriginal(held);
+            report.keptOriginal = keepOriginal(held.get());
         }
         // The last moment to stop: from here on the fresh file takes the damaged one's place.
         stopIfCancelled(m_control);
@@ -466,11 +466,15 @@ void Repair::replace(sqlite3* held, const Composed& composed, RepairReport& repo
         throw;
     }
     // Nothing of the damaged file may be replayed onto the fresh one.
-    if (held != nullptr) {
-        removeStaleSideFiles(held, m_path);
+    if (held) {
+        removeStaleSideFiles(held.get(), m_path);
     } else {
         removeSideFiles(m_path);
     }
+#ifdef Q_OS_WIN
+    // Windows renames over no open file: there the hold ends a moment before the rename, not just after it.
+    held.reset();
+#endif
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), ec);
@@ -569,7 +573,7 @@ RepairReport Repair::run()
     const Composed composed = compose();
     stopIfCancelled(m_control);
     RepairReport report = composed.report;
-    replace(db.get(), composed, report);
+    replace(db, composed, report);
     return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include "books/Versification.h"
 #include "platform/RunControl.h"
+#include "versiondb/Connection.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/Password.h"
 
@@ -10,8 +11,6 @@
 #include <map>
 #include <optional>
 #include <vector>
-
-struct sqlite3;
 
 namespace versiondb {
 
@@ -82,7 +81,7 @@ private:
     [[nodiscard]] std::vector<books::SkeletonVerse> skeleton() const;
     [[nodiscard]] Composed compose() const;
     // Writes the records into a fresh file, checks it and renames it over the damaged one.
-    void replace(sqlite3* held, const Composed& composed, RepairReport& report);
+    void replace(sqlite::Connection& held, const Composed& composed, RepairReport& report);
     void fill(const QString& fresh, const Composed& composed) const;
     // Raises the error of the first check that the fresh file fails.
     static void checkFresh(const QString& fresh, bool onSkeleton);

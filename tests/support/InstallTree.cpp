@@ -2,6 +2,7 @@
 
 #include "books/BookAbbreviations.h"
 #include "books/Versification.h"
+#include "platform/CodePage949.h"
 #include "support/TestPaths.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
@@ -122,7 +123,7 @@ QString InstallTree::writeFile(const QString& name, const QByteArray& content) c
 QString InstallTree::textFile(const QString& name, const QStringList& lines) const
 {
     const QString file = QDir::toNativeSeparators(m_root.filePath(name));
-    write(file, QStringEncoder("windows-949").encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    write(file, platform::CodePage949::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).bytes);
     return file;
 }
 

@@ -10,7 +10,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <map>
 #include <optional>
 #include <utility>
 

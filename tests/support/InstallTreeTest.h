@@ -3,7 +3,6 @@
 #include "support/DataCommand.h"
 #include "support/InstallTree.h"
 
-#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <ostream>

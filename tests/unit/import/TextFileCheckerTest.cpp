@@ -7,6 +7,7 @@
 #include "import/ParseImpKey.h"
 #include "import/ParseImportLine.h"
 #include "import/TextFileReader.h"
+#include "platform/CodePage949.h"
 #include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 
@@ -185,7 +186,7 @@ TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnder
     const auto entry = [](int line, const QString& text) { return QString::number(line) + u"줄▶ "_s + text; };
     const QString unknownBook = u"')약자명을 가진 성경책은 없습니다! 편집상태 확인!"_s;
     EXPECT_EQ(
-        QStringDecoder("windows-949").decode(testsupport::bytes(m_log.path())),
+        platform::CodePage949().decode(testsupport::bytes(m_log.path())),
         log({{book,
               {entry(2, kMissingColon), entry(5, u"('창세기"_s + unknownBook),
                entry(6, u"('창 1:51') 성경구절 표시에 오류가 있습니다! 편집상태 확인!"_s), entry(7, kVerseNotNumeric),
