@@ -5,6 +5,8 @@
 ; shipped files the first start copies into %LOCALAPPDATA%\byeorisol, where the
 ; user's version files live and where the uninstaller leaves them).
 Unicode true
+; A 64-bit installer for a 64-bit program (and for Wine without its 32-bit half).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 !define NAME "벼리솔 성경자료 관리기"

@@ -175,7 +175,8 @@ bool BuildPipeline::copySkeleton(const QString& targetPath)
     bool madeFresh = false;
     {
         // What a killed build of this name left; held first, so that one still running keeps its file.
-        const versiondb::FileHold leftover(staging);
+        versiondb::FileHold leftover(staging);
+        leftover.endBeforeDeletion();
         versiondb::removeWithSideFiles(staging);
     }
     const QString templatePath = versiondb::templatePath(m_programFolder);
@@ -367,7 +368,8 @@ void BuildPipeline::cancel(RunMode mode, RunOutcome& outcome)
     if (mode == RunMode::Create && m_madeFresh) {
         // The version this run made goes again; held first, so that nobody who opened it meanwhile loses it.
         try {
-            const versiondb::FileHold made(m_targetPath);
+            versiondb::FileHold made(m_targetPath);
+            made.endBeforeDeletion();
             versiondb::removeWithSideFiles(m_targetPath);
         } catch (const versiondb::Error&) {
         }

@@ -255,7 +255,8 @@ DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
     try {
         // A file that someone has open is not deleted under them; the hold also keeps
         // anyone from opening it while it and its journal go.
-        const versiondb::FileHold hold(path);
+        versiondb::FileHold hold(path);
+        hold.endBeforeDeletion();
         if (const std::optional<QString> failure = m_operations->removeFile(path)) {
             return {false, *failure};
         }

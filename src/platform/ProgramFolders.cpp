@@ -51,24 +51,29 @@ std::optional<FileFailure> copyToNewFile(const QString& source, const QString& t
     if (in.error() != QFileDevice::NoError) {
         return FileFailure{native(source), FileErrorDescriptions::readFailure()};
     }
-    QTemporaryFile part(target + QStringLiteral(".part-XXXXXX"));
-    if (!part.open()) {
-        return FileFailure{native(target), FileErrorDescriptions::openForWritingFailure(target)};
-    }
-    if (part.write(bytes) != bytes.size() || !flushToDisk(part)) {
-        return FileFailure{native(target), FileErrorDescriptions::writeFailure(target)};
-    }
-    // The user's copy is the user's to change, whatever the package's file allows.
-    (void)part.setPermissions(in.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    part.close();
-    switch (renameToNewName(part.fileName(), target)) {
-    case RenameOutcome::Renamed:
+    QString partName;
+    {
+        QTemporaryFile part(target + QStringLiteral(".part-XXXXXX"));
+        if (!part.open()) {
+            return FileFailure{native(target), FileErrorDescriptions::openForWritingFailure(target)};
+        }
+        if (part.write(bytes) != bytes.size() || !flushToDisk(part)) {
+            return FileFailure{native(target), FileErrorDescriptions::writeFailure(target)};
+        }
+        // The user's copy is the user's to change, whatever the package's file allows.
+        (void)part.setPermissions(in.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         part.setAutoRemove(false);
+        partName = part.fileName();
+    } // closed first: Windows renames no file that is still open
+    switch (renameToNewName(partName, target)) {
+    case RenameOutcome::Renamed:
         flushFolder(QFileInfo(target).absolutePath());
         return std::nullopt;
     case RenameOutcome::TargetExists: // another start of the program provided it first
+        QFile::remove(partName);
         return std::nullopt;
     case RenameOutcome::Failed:
+        QFile::remove(partName);
         break;
     }
     return FileFailure{native(target), FileErrorDescriptions::openForWritingFailure(target)};

@@ -153,4 +153,11 @@ FileHold::FileHold(const QString& path)
     }
 }
 
+void FileHold::endBeforeDeletion()
+{
+#ifdef Q_OS_WIN
+    m_db.reset();
+#endif
+}
+
 } // namespace versiondb

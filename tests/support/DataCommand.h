@@ -31,8 +31,12 @@ struct CommandResult
         process.waitForFinished();
         return {};
     }
+    // Windows' C runtime ends each printed line with CR LF.
+    const auto text = [](const QByteArray& bytes) {
+        return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+            text(process.readAllStandardOutput()), text(process.readAllStandardError())};
 }
 
 } // namespace testsupport

@@ -74,7 +74,7 @@ public:
     // A text file beside the install folder of these lines in code page 949, each ended by CR LF.
     QString textFile(const QString& name, const QStringList& lines) const;
     // A path beside the install folder, for a file or folder a test makes itself.
-    [[nodiscard]] QString beside(const QString& name) const { return m_root.filePath(name); }
+    [[nodiscard]] QString beside(const QString& name) const { return QDir::toNativeSeparators(m_root.filePath(name)); }
 
 private:
     QTemporaryDir m_root;

@@ -19,7 +19,8 @@ records() { sqlite3 -batch "$1" '.mode quote' 'SELECT * FROM 본문 ORDER BY row
 TIMEFORMAT="%R s"
 for side in linux windows; do
     echo "== a whole Bible built on $side"
-    time "on_$side" build 킹제임스 "$root"/data/kjv-ko/*.txt >/dev/null
+    # Exit code 1: the two verses of KJV that the Korean numbering lacks are logged.
+    time "on_$side" build 킹제임스 "$root"/data/kjv-ko/*.txt >/dev/null || [ $? -eq 1 ] || fail "the build on $side failed"
 done
 cmp <(records "$work/linux/킹제임스.DAT") <(records "$work/windows/킹제임스.DAT") || fail "the builds' records differ"
 

@@ -64,7 +64,8 @@ protected:
         if (!helper.waitForFinished(20000) || helper.exitCode() != 0 || !process.waitForFinished(10000)) {
             return {-1, {}};
         }
-        return {process.exitCode(), QString(process.readAllStandardError()).replace(u"\n"_s, u"\r\n"_s)};
+        const QString said = QString(process.readAllStandardError()).replace(u"\r\n"_s, u"\n"_s);
+        return {process.exitCode(), QString(said).replace(u"\n"_s, u"\r\n"_s)};
     }
     void holdWindow(const QString& className, const QString& title)
     {

@@ -111,19 +111,21 @@ using Maintenance = InstallTreeTest;
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
     QDir(installFolder()).mkdir(u"store"_s);
-    const QString file = makeVersion(u"store/mine.dat"_s, 1500, Texts::Most), chosen = path(u"mine.dat"_s);
-    ASSERT_TRUE(QFile::link(u"store/mine.dat"_s, chosen));
+    const QString file = makeVersion(u"store/mine.dat"_s, 1500, Texts::Most);
+    const QString chosen = testsupport::kSymbolicLinks ? path(u"mine.dat"_s) : file;
+    ASSERT_TRUE(!testsupport::kSymbolicLinks || QFile::link(u"store/mine.dat"_s, chosen));
     churn(file);
     const auto before = storedRecords(file);
     const qint64 sizeBefore = QFileInfo(file).size();
     write(scratchPath(), "left by an earlier run");
     const maintenance::CompactOutcome outcome = VersionMaintenance(programFolder()).CompactVersion(chosen);
     EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
-    EXPECT_TRUE(QFileInfo(chosen).isSymLink());
+    EXPECT_EQ(QFileInfo(chosen).isSymLink(), testsupport::kSymbolicLinks);
     EXPECT_EQ(storedRecords(chosen), before);
     EXPECT_LT(QFileInfo(file).size(), sizeBefore);
     EXPECT_EQ(QDir(path(u"store"_s)).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"mine.dat"_s});
-    EXPECT_EQ(installEntries() + programEntries(), (QStringList{u"mine.dat"_s, u"store"_s}));
+    EXPECT_EQ(installEntries() + programEntries(),
+              (testsupport::kSymbolicLinks ? QStringList{u"mine.dat"_s, u"store"_s} : QStringList{u"store"_s}));
     ASSERT_TRUE(QFile::copy(file, scratchPath()));
     const QByteArray scratch = bytes(scratchPath());
     EXPECT_EQ(VersionMaintenance(programFolder()).CompactVersion(scratchPath()).failedAt, CompactStep::SameAsScratch);

@@ -132,7 +132,8 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         const QString folder = QString::fromUtf8(c.name); // the file alone in a folder of its own
         ASSERT_TRUE(QDir(installFolder()).mkdir(folder));
         const QString file = makeVersion(folder + u"/mine.dat"_s, skeletonVerses(count, true));
-        const bool throughLink = folder.contains(u"link"_s), onReference = !folder.startsWith(u"not built"_s);
+        const bool throughLink = testsupport::kSymbolicLinks && folder.contains(u"link"_s),
+                   onReference = !folder.startsWith(u"not built"_s);
         const QString chosen = throughLink ? path(folder + u".link"_s) : file;
         ASSERT_TRUE(!throughLink || QFile::link(folder + u"/mine.dat"_s, chosen));
         const QList<StoredRecord> before = storedRecords(file);
