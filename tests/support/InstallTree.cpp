@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 #include <sqlite3.h>
 
 namespace testsupport {

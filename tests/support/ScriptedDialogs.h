@@ -100,3 +100,10 @@ private:
 };
 
 } // namespace testsupport
+
+// The program names the owner of its settings at its start, as Windows keeps no settings without one; so do the tests.
+inline void nameTheSettingsOwner()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("byeorisol-tests"));
+}
+Q_COREAPP_STARTUP_FUNCTION(nameTheSettingsOwner)

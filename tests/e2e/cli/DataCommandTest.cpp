@@ -22,7 +22,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QThread>
 #ifndef Q_OS_WIN
 #include <csignal>

@@ -1,6 +1,7 @@
 #include "exchange/gui/CompareDialog.h"
 #include "exchange/gui/ExportDialog.h"
 #include "exchange/gui/InspectDialog.h"
+#include "platform/ProgramFolders.h"
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -115,7 +116,7 @@ private slots:
         testsupport::click(window, u"versionBBrowseButton"_s);
         // The first dialog starts in the install folder, the next in the folder of the version chosen before.
         QCOMPARE(dialogs.fileRequests().value(0).folder + u'|' + dialogs.fileRequests().value(1).folder,
-                 tree.programFolder() + u"/..|"_s + tree.installFolder());
+                 platform::installFolder(tree.programFolder()) + u'|' + tree.installFolder());
         dialogs.queueAnswer(MessageAnswer::Ok);
         testsupport::click(window, u"compareButton"_s);
         window.setVersion(a);

@@ -198,6 +198,7 @@ private slots:
             testsupport::ScriptedDialogs dialogs;
             shell::MainWindow window(dialogs, tree.programFolder());
             QVERIFY(window.selectVersion(name));
+            QTRY_VERIFY(!window.versions().isReading()); // (Windows removes no file the list holds)
             QVERIFY(kind != '-' || QFile::remove(file));
             dialogs.queueAnswers({answer, Ok, Ok, Ok});
             QVERIFY(QMetaObject::invokeMethod(&window, command.toLatin1().constData()));

@@ -129,7 +129,7 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
         add(button + u" dialog"_s, {{"title", r.title},
                                     {"filter", r.filter},
                                     {"accept", r.acceptLabel},
-                                    {"folder", r.folder},
+                                    {"folder", QDir::fromNativeSeparators(r.folder)}, // as the table writes it
                                     {"files", r.multiple ? u"several"_s : u"one"_s}});
     }
     window.hide();

@@ -13,7 +13,6 @@
 
 #include <QFile>
 #include <QSet>
-#include <QStringDecoder>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
