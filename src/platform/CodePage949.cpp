@@ -1,6 +1,7 @@
 #include "platform/CodePage949.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_WIN
@@ -82,6 +83,17 @@ CodePage949::Encoded CodePage949::encode(QStringView text)
     Encoded encoded;
     if (text.isEmpty()) {
         return encoded;
+    }
+    // One "?" a character, as ICU writes elsewhere: a character past U+FFFF (none is in the code page) is two UTF-16
+    // units, which Windows would make two.
+    QString single;
+    if (std::any_of(text.begin(), text.end(), [](QChar unit) { return unit.isHighSurrogate(); })) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            single.append(pair ? QChar(QChar::ReplacementCharacter) : text[i]);
+            i += pair ? 1 : 0;
+        }
+        text = single;
     }
     const auto* characters = reinterpret_cast<const wchar_t*>(text.utf16());
     const int size = int(text.size());
