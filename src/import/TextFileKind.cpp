@@ -90,13 +90,12 @@ struct BookLineCounts
 BookLineCounts countBookLines(QByteArrayView bytes)
 {
     BookLineCounts counts;
-    const bool canReadCp949 = platform::CodePage949::available();
-    platform::CodePage949 cp949;
+    platform::CodePage949 cp949; // (without a converter it reads nothing, so no line begins with a book)
     forEachLine(bytes, '\r', '\n', [&](QByteArrayView line) {
         if (beginsWithBook(QString::fromUtf8(line))) {
             ++counts.utf8;
         }
-        if (canReadCp949 && beginsWithBook(cp949.decode(line))) {
+        if (beginsWithBook(cp949.decode(line))) {
             ++counts.cp949;
         }
         return true;

@@ -3,6 +3,7 @@
 #include "books/Versification.h"
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "platform/FileMove.h"
 #include "platform/ProgramFolders.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
@@ -201,10 +202,9 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         return {CompactStep::Cancelled, {}};
     }
 
-#ifdef Q_OS_WIN
-    // Windows renames over no open file: there the hold ends a moment before the rename, not just after it.
-    original->Close();
-#endif
+    if (!platform::kOpenFilesCanGo) {
+        original->Close();
+    }
     if (!m_operations->replaceFile(staging, path)) {
         removeDatabaseFiles(staging);
         return {CompactStep::Replace, {}};

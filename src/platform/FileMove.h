@@ -17,4 +17,12 @@ enum class RenameOutcome
 // Writes a folder's entries to the disk, so that a rename in it survives a crash.
 void flushFolder(const QString& folder);
 
+// Whether a file that is open can be renamed over or deleted. Windows does neither, so there the hold on a version ends
+// a moment before the rename or deletion that replaces or removes it, not just after it.
+#ifdef Q_OS_WIN
+inline constexpr bool kOpenFilesCanGo = false;
+#else
+inline constexpr bool kOpenFilesCanGo = true;
+#endif
+
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "versiondb/ExclusiveOpen.h"
 
+#include "platform/FileMove.h"
 #include "versiondb/Error.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Sqlite.h"
@@ -155,9 +156,9 @@ FileHold::FileHold(const QString& path)
 
 void FileHold::endBeforeDeletion()
 {
-#ifdef Q_OS_WIN
-    m_db.reset();
-#endif
+    if (!platform::kOpenFilesCanGo) {
+        m_db.reset();
+    }
 }
 
 } // namespace versiondb

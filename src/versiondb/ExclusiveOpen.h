@@ -37,8 +37,8 @@ class FileHold
 public:
     // Raises "in use" when another holder has the file.
     explicit FileHold(const QString& path);
-    // Called just before the file is deleted: Windows deletes no open file, so there the hold ends now; elsewhere it
-    // lasts until the end of its life, so that nobody opens the file while it and its journal go.
+    // Called just before the file is deleted: where open files cannot go, the hold ends now; elsewhere it lasts until
+    // the end of its life, so that nobody opens the file while it and its journal go.
     void endBeforeDeletion();
 
 private:

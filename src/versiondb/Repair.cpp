@@ -471,10 +471,9 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
     } else {
         removeSideFiles(m_path);
     }
-#ifdef Q_OS_WIN
-    // Windows renames over no open file: there the hold ends a moment before the rename, not just after it.
-    held.reset();
-#endif
+    if (!platform::kOpenFilesCanGo) {
+        held.reset();
+    }
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), ec);
