@@ -22,13 +22,30 @@ namespace {
 
 using CompactRepair = InstallTreeTest;
 
-// Overwrites the page the query names from offset on.
-void overwrite(const QString& file, const char* pageQuery, const QByteArray& bytes, qint64 offset = 0)
+qint64 pageSize(const QString& file)
 {
-    const qint64 page = sql(file, pageQuery).toLongLong();
+    return sql(file, "PRAGMA page_size").toLongLong();
+}
+
+// The number of the first leaf page of a table that holds the text.
+qint64 tableLeafHolding(const QString& file, const QString& text)
+{
+    const QByteArray all = bytes(file);
+    const qint64 size = pageSize(file);
+    for (qint64 page = 2; page * size <= all.size(); ++page) {
+        const QByteArray content = all.mid((page - 1) * size, size);
+        if (content.front() == '\x0d' && content.contains(text.toUtf8())) {
+            return page;
+        }
+    }
+    return 0;
+}
+
+// Overwrites the page from offset on.
+void overwrite(const QString& file, qint64 page, const QByteArray& bytes, qint64 offset = 0)
+{
     QFile f(file);
-    ASSERT_TRUE(page > 0 && f.open(QIODevice::ReadWrite) &&
-                f.seek((page - 1) * sql(file, "PRAGMA page_size").toLongLong() + offset));
+    ASSERT_TRUE(page > 0 && f.open(QIODevice::ReadWrite) && f.seek((page - 1) * pageSize(file) + offset));
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
@@ -102,12 +119,9 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
              "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM temp.roots "
              "  WHERE temp.roots.name <> sqlite_master.name) WHERE type = 'index';")},
         {"a leaf page of the table, through a link",
-         [](const QString& file) {
-             overwrite(file, "SELECT pageno FROM dbstat WHERE name = '본문' AND pagetype = 'leaf' LIMIT 1 OFFSET 20",
-                       QByteArray(48, '\xee'));
-         },
-         0, true},
-        {"the schema page", [](const QString& file) { overwrite(file, "SELECT 1", QByteArray(300, '3'), 100); }},
+         [](const QString& file) { overwrite(file, tableLeafHolding(file, u"창 25:1"_s), QByteArray(48, '\xee')); }, 0,
+         true},
+        {"the schema page", [](const QString& file) { overwrite(file, 1, QByteArray(300, '3'), 100); }},
         {"cut short", [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() / 2)); }, 0, true},
         {"a garbled reference", run("UPDATE 본문 SET 성경구절 = '싸@n02:11' WHERE 번호 = 5")},
         {"a garbled number", run("UPDATE 본문 SET 번호 = 9 WHERE 번호 = 8")},
