@@ -1,22 +1,18 @@
 #include "platform/FileNames.h"
 
-#include "platform/ProgramFolders.h"
-
 #include <QDir>
 #include <QFileInfo>
 
 namespace platform {
 
-QString GetFileName(const QString& path)
-{
-    const qsizetype last = path.lastIndexOf(separator());
-    if (last < 0) {
-        return {};
-    }
-    return path.mid(last + 1);
-}
-
 namespace {
+
+// Where the path's last separator is. Windows takes a slash as one too, and its file dialogs give paths with
+// slashes; elsewhere a backslash is a letter of a name.
+qsizetype lastSeparator(const QString& path)
+{
+    return QDir::fromNativeSeparators(path).lastIndexOf(u'/');
+}
 
 bool isNormalFile(const QFileInfo& info)
 {
@@ -30,13 +26,21 @@ bool hasWildcards(const QString& name)
 
 } // namespace
 
+QString GetFileName(const QString& path)
+{
+    const qsizetype last = lastSeparator(path);
+    if (last < 0) {
+        return {};
+    }
+    return path.mid(last + 1);
+}
+
 bool FileExists(const QString& path)
 {
     if (path.isEmpty()) {
         return false;
     }
-    const qsizetype last = path.lastIndexOf(separator());
-    const QString name = path.mid(last + 1);
+    const QString name = path.mid(lastSeparator(path) + 1);
     if (!hasWildcards(name)) {
         return isNormalFile(QFileInfo(path));
     }

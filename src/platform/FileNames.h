@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// The part of a path after its last separator; a path without a separator,
+// The part of a path after its last separator (on Windows a slash or a backslash); a path without a separator,
 // or one ending in it, gives the empty text.
 [[nodiscard]] QString GetFileName(const QString& path);
 
