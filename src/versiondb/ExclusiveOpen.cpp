@@ -80,6 +80,14 @@ sqlite::Connection open(const QString& path, Hold hold)
     for (int attempt = 1;; ++attempt) {
         const FileIdentity before = identityOf(path);
         sqlite::Connection db = sqlite::open(path, flags);
+        // SQLite opens a file it may not write read-only. The path was found writable: on Windows a file that
+        // another holder is replacing at this moment refuses writers, which is the file in use, not read-only.
+        if (!readOnly && sqlite3_db_readonly(db.get(), "main") == 1) {
+            if (attempt == kOpenAttempts) {
+                raise(errorNumber::FileInUse);
+            }
+            continue;
+        }
         sqlite::exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE");
         if (hold == Hold::ReadOnly) {
             // A read takes the shared lock, which the exclusive locking mode keeps for the life of the connection.
