@@ -11,7 +11,7 @@ enum ExitCode
     kNoMatch = 1,             // find and replace: no verse matched, or none would change
     kInspectionFound = 1,     // inspect: some verses look wrong
     kFailure = 2,             // a failure, or a command line that makes no sense
-    kPartialRead = 3,         // check and build: some file was read only up to a fault that ends it
+    kPartialRead = 3,         // check and build: some file was read only in part
     kCancelled = 130,         // Ctrl+C cancelled the run: every file is as it was before it (the shell's 128 + SIGINT)
 };
 

@@ -310,18 +310,18 @@ void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunO
     outcome.acceptedCount = m_acceptedCount;
     outcome.findings = std::move(checked.findings);
     outcome.findingsLeftOut = checked.findingsLeftOut;
-    outcome.cutOff = std::move(checked.cutOff);
+    outcome.partlyRead = std::move(checked.partlyRead);
     const bool logged = log.exists();
     if (logged) {
         outcome.errorLogPath = log.path();
     }
     const bool building = mode == RunMode::Create;
     const QString& name = outcome.versionName;
-    if (!outcome.cutOff.isEmpty()) {
+    if (!outcome.partlyRead.isEmpty()) {
         outcome.result = RunResult::PartialRead;
         outcome.messages.append({platform::MessageIcon::Exclamation,
-                                 building ? RunMessages::buildCutOff(name, m_acceptedCount, outcome.cutOff)
-                                          : RunMessages::testCutOff(outcome.cutOff)});
+                                 building ? RunMessages::buildPartlyRead(name, m_acceptedCount, outcome.partlyRead)
+                                          : RunMessages::testPartlyRead(outcome.partlyRead)});
     } else if (logged) {
         outcome.result = RunResult::LineErrors;
         outcome.messages.append(

@@ -35,7 +35,7 @@ enum class RunResult
 {
     Clean,       // finished, no line errors
     LineErrors,  // finished, some lines rejected and logged in err.txt
-    PartialRead, // finished, but some file was read only up to a fault that ends it
+    PartialRead, // finished, but some file was read only in part: faults passed over, or one that ends it
     Refused,     // not started: the request itself was refused with a message
     Failed,      // stopped by an unexpected error
     Cancelled,   // stopped by the user; every file as it was before the run
@@ -62,7 +62,7 @@ struct RunOutcome
     QList<Finding> findings;
     qint64 findingsLeftOut = 0;
     // The files read only in part.
-    QList<CutOffFile> cutOff;
+    QList<PartlyReadFile> partlyRead;
     // The error log written by the run; empty when it wrote none.
     QString errorLogPath;
     // Lines written into the target.

@@ -18,6 +18,8 @@ const QString kUnknownReferenceAfter = QStringLiteral("') 성경구절 표시에
 
 const QString kColumn = QStringLiteral("칸▶ ");
 const QString kMalformedXml = QStringLiteral("XML 형식에 오류가 있어 이 뒤로는 읽지 않았습니다! (");
+const QString kMalformedXmlSkipped = QStringLiteral("XML 형식에 오류가 있어 다음 절까지 건너뛰었습니다! (");
+const QString kVerseNotRead = QStringLiteral(" 읽지 못한 절: ");
 const QString kNotABible = QStringLiteral("') OSIS나 Zefania 성경 XML 파일이 아닙니다!");
 const QString kMissingBookId = QStringLiteral("'\\id'로 성경책을 밝히기 전에 장이나 절이 나왔습니다! 편집상태 확인!");
 const QString kUnknownBookId = QStringLiteral("') 성경책 표시를 알 수 없습니다! 편집상태 확인!");
@@ -73,6 +75,10 @@ QString ErrorEntries::faultReason(const SourceEntry& entry)
     const QString quoted = QStringLiteral("('") + entry.detail;
     switch (entry.fault.value_or(SourceFault::TooLong)) {
     case SourceFault::MalformedXml:
+        if (!entry.endsFile) {
+            return kMalformedXmlSkipped + entry.detail + u')' +
+                   (entry.key.isEmpty() ? QString() : kVerseNotRead + entry.key);
+        }
         return kMalformedXml + entry.detail + u')';
     case SourceFault::NotABible:
         return quoted + kNotABible;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 
 namespace importer {
 
@@ -46,18 +47,19 @@ public:
                               "('err.txt'파일의 참조가 완료되면 삭제하십시오)");
     }
 
-    // A run that read some file only in part: which files, where reading stopped and how many verses were taken
-    // from each; the error log says why and is opened after this message.
-    [[nodiscard]] static QString testCutOff(const QList<CutOffFile>& files)
+    // A run that read some file only in part: which files, the faults passed over in each and the verses they cost,
+    // or where reading stopped and how many verses were taken before; the error log says why and is opened after
+    // this message.
+    [[nodiscard]] static QString testPartlyRead(const QList<PartlyReadFile>& files)
     {
-        return QStringLiteral("테스트 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!") + cutOffList(files);
+        return QStringLiteral("테스트 작업을 마쳤지만, ") + partlyReadList(files);
     }
 
-    [[nodiscard]] static QString buildCutOff(const QString& versionName, int acceptedCount,
-                                             const QList<CutOffFile>& files)
+    [[nodiscard]] static QString buildPartlyRead(const QString& versionName, int acceptedCount,
+                                                 const QList<PartlyReadFile>& files)
     {
-        return versionName + QStringLiteral("\r\n\r\n만들기 작업을 마쳤지만, 다음 파일은 끝까지 읽지 못했습니다!") +
-               cutOffList(files) + QStringLiteral("\r\n\r\n역본에 넣은 절수는 모두 ") + QString::number(acceptedCount) +
+        return versionName + QStringLiteral("\r\n\r\n만들기 작업을 마쳤지만, ") + partlyReadList(files) +
+               QStringLiteral("\r\n\r\n역본에 넣은 절수는 모두 ") + QString::number(acceptedCount) +
                QStringLiteral("절입니다. 파일을 고친 뒤 다시 만드십시오.");
     }
 
@@ -96,13 +98,25 @@ public:
     }
 
 private:
-    [[nodiscard]] static QString cutOffList(const QList<CutOffFile>& files)
+    [[nodiscard]] static QString partlyReadList(const QList<PartlyReadFile>& files)
     {
-        QString text;
-        for (const CutOffFile& file : files) {
-            text += QStringLiteral("\r\n\r\n") + file.file + QStringLiteral("\r\n") + QString::number(file.line) +
-                    QStringLiteral("줄에서 읽기를 멈추었습니다. 그 앞에서 읽은 절: ") +
-                    QString::number(file.versesRead) + QStringLiteral("절");
+        const bool cutOff = std::ranges::any_of(files, [](const PartlyReadFile& f) { return f.cutOffLine > 0; });
+        const bool skipped = std::ranges::any_of(files, [](const PartlyReadFile& f) { return f.skippedFaults > 0; });
+        QString text = !skipped  ? QStringLiteral("다음 파일은 끝까지 읽지 못했습니다!")
+                       : !cutOff ? QStringLiteral("다음 파일에서 잘못된 곳을 건너뛰며 읽었습니다!")
+                                 : QStringLiteral("다음 파일의 일부를 읽지 못했습니다!");
+        for (const PartlyReadFile& file : files) {
+            text += QStringLiteral("\r\n\r\n") + file.file;
+            if (file.skippedFaults > 0) {
+                text += QStringLiteral("\r\n잘못된 곳 ") + QString::number(file.skippedFaults) +
+                        QStringLiteral("군데를 건너뛰었습니다. 그 때문에 읽지 못한 절: ") +
+                        QString::number(file.versesLost) + QStringLiteral("절");
+            }
+            if (file.cutOffLine > 0) {
+                text += QStringLiteral("\r\n") + QString::number(file.cutOffLine) +
+                        QStringLiteral("줄에서 읽기를 멈추었습니다. 그 앞에서 읽은 절: ") +
+                        QString::number(file.versesRead) + QStringLiteral("절");
+            }
         }
         return text + QStringLiteral("\r\n\r\n읽지 못한 까닭은 오류목록파일('err.txt')에 있습니다.");
     }

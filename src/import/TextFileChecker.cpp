@@ -60,6 +60,10 @@ public:
         }
         }
         m_position = nullptr;
+        if (m_partlyRead.skippedFaults > 0 || m_partlyRead.cutOffLine > 0) {
+            m_partlyRead.file = entry;
+            m_result.partlyRead.append(std::exchange(m_partlyRead, {}));
+        }
         m_bytesBefore += QFileInfo(entry).size();
         if (goOn && m_control != nullptr) {
             m_control->report(m_bytesBefore, m_totalBytes);
@@ -131,7 +135,11 @@ private:
                     return false;
                 }
                 if (entry.endsFile) {
-                    m_result.cutOff.append({m_fileEntry, entry.lineNumber, m_versesRead});
+                    m_partlyRead.cutOffLine = entry.lineNumber;
+                    m_partlyRead.versesRead = m_versesRead;
+                } else if (entry.fault == SourceFault::MalformedXml) {
+                    ++m_partlyRead.skippedFaults;
+                    m_partlyRead.versesLost += entry.key.isEmpty() ? 0 : 1;
                 }
                 continue;
             }
@@ -224,6 +232,7 @@ private:
     bool m_headingAdded = false;
     // The verses taken from the current file, the bytes of the files before it, and how far into it the check is.
     qint64 m_versesRead = 0;
+    PartlyReadFile m_partlyRead;
     qint64 m_bytesBefore = 0;
     std::function<qint64()> m_position;
 };

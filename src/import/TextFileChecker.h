@@ -33,12 +33,15 @@ struct Finding
     QString reason;
 };
 
-// A file whose reading stopped early, at a fault after which nothing of it was read: the file's list entry, the
-// line of the fault and how many verses were taken from the file before it.
-struct CutOffFile
+// A file read only in part: the file's list entry; the faults passed over, reading on after each, and the verses
+// they cost; the line of a fault after which nothing of it was read (0: it was read to its end), and how many verses
+// were taken from the file before that fault.
+struct PartlyReadFile
 {
     QString file;
-    qint64 line = 0;
+    qint64 skippedFaults = 0;
+    qint64 versesLost = 0;
+    qint64 cutOffLine = 0;
     qint64 versesRead = 0;
 };
 
@@ -47,14 +50,14 @@ constexpr qsizetype kMostFindings = 10000;
 
 // The outcome of checking the files of one run: how many entries the error list received (headings
 // included), the findings (the first kMostFindings of them, and how many more there were), the files
-// cut off, and the failure that stopped the run: a file that could not be opened or read, or the sink's;
+// read in part, and the failure that stopped the run: a file that could not be opened or read, or the sink's;
 // or the cancel that stopped it.
 struct CheckResult
 {
     qint64 errorEntries = 0;
     QList<Finding> findings;
     qint64 findingsLeftOut = 0;
-    QList<CutOffFile> cutOff;
+    QList<PartlyReadFile> partlyRead;
     std::optional<platform::FileFailure> failure;
     bool cancelled = false;
 

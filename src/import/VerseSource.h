@@ -12,7 +12,7 @@ namespace importer {
 // (which ParseImpKey judges as it judges an IMP key).
 enum class SourceFault
 {
-    MalformedXml,  // detail: what the XML reader says; column set
+    MalformedXml,  // detail: what the XML reader says; column set; key: the verse it was in, if one was
     NotABible,     // XML, but neither OSIS nor Zefania: detail the root element's name
     MissingBookId, // USFM: a chapter or verse before any \id
     UnknownBookId, // detail: the book's id or number as written
@@ -35,7 +35,7 @@ struct SourceEntry
     // with every marker and note left out, its pieces joined by single spaces, trimmed.
     QString key;
     QString text;
-    // Set instead of a key when the entry is a fault; detail as the fault says.
+    // Set when the entry is a fault (then with no key, but as the fault says); detail as the fault says.
     std::optional<SourceFault> fault;
     QString detail;
     // A fault after which nothing more of the file is read: the rest of the file is left unread.
@@ -43,7 +43,7 @@ struct SourceEntry
 };
 
 // Reads the verses of one file entry by entry, holding one verse at a time. After a fault that ends
-// the file (MalformedXml, NotABible) it returns End.
+// the file it returns End.
 class VerseSource
 {
 public:

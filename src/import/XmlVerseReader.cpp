@@ -5,6 +5,7 @@
 #include "platform/RegularFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
 
 namespace importer {
@@ -76,6 +77,150 @@ QString verseKey(QStringView book, QStringView chapter, QStringView verse)
     return key.append(book).append(u' ').append(chapter).append(u':').append(verse);
 }
 
+// The bytes of a file from an offset on, one at a time.
+class ByteScanner
+{
+public:
+    ByteScanner(QFile& file, qint64 from) : m_file(file) { seek(from); }
+    void seek(qint64 from)
+    {
+        m_file.seek(from);
+        m_position = from;
+        m_buffer.clear();
+        m_at = 0;
+    }
+    // The next byte, or -1 at the end of the file (or where it cannot be read on).
+    int get()
+    {
+        if (m_at == m_buffer.size()) {
+            m_buffer = m_file.read(kPieceSize);
+            m_at = 0;
+            if (m_buffer.isEmpty()) {
+                return -1;
+            }
+        }
+        ++m_position;
+        return static_cast<unsigned char>(m_buffer[m_at++]);
+    }
+    [[nodiscard]] qint64 position() const { return m_position; }
+
+private:
+    QFile& m_file;
+    QByteArray m_buffer;
+    qsizetype m_at = 0;
+    qint64 m_position = 0;
+};
+
+// How many UTF-16 units, as the XML reader counts columns, a byte of UTF-8 begins: none for a byte
+// that continues a character, two for the first of four.
+int unitsBegun(int byte)
+{
+    return (byte & 0xc0) == 0x80 ? 0 : byte >= 0xf0 ? 2 : 1;
+}
+
+// Where reading resumes after malformed XML: the start tag found, on its line of the file.
+struct ResumePoint
+{
+    qint64 offset = -1; // -1: the file ended first
+    qint64 line = 0;
+    qint64 lineStart = 0;
+    qint64 column = 0;
+    bool tooDeep = false;
+};
+
+// Reads tags from the scanner on to the first start tag named one of resumeNames (any prefix), and
+// follows the elements opened and closed on the way in open: an end tag closes the innermost element
+// of its name and all within it, or nothing when none is open. Comments, CDATA sections, processing
+// instructions and declarations are passed over; so is '>' within quotes in a tag.
+ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint64 column,
+                            std::span<const QStringView> resumeNames, std::vector<QString>& open)
+{
+    int c = 0;
+    const auto next = [&] {
+        c = in.get();
+        if (c == '\n') {
+            ++line;
+            lineStart = in.position();
+            column = 0;
+        } else if (c >= 0) {
+            column += unitsBegun(c);
+        }
+        return c;
+    };
+    const auto skipPast = [&](const char* end) {
+        const std::size_t size = std::strlen(end);
+        std::size_t matched = 0;
+        while (matched < size && next() >= 0) {
+            matched = c == end[matched] ? matched + 1 : c == end[0] ? 1 : 0;
+        }
+    };
+    // A name from its first byte on; c is the byte after it.
+    const auto readName = [&](QByteArray name) {
+        while (next() >= 0 && c > ' ' && c != '>' && c != '/' && name.size() < 256) {
+            name.append(static_cast<char>(c));
+        }
+        return QString::fromUtf8(name);
+    };
+    while (next() >= 0) {
+        if (c != '<') {
+            continue;
+        }
+        const ResumePoint here{in.position() - 1, line, lineStart, column - 1};
+        if (next() == '/') {
+            const QString name = readName({});
+            const auto same = std::find(open.rbegin(), open.rend(), name);
+            if (same != open.rend()) {
+                open.erase(std::prev(same.base()), open.end());
+            }
+            if (c != '>') {
+                skipPast(">");
+            }
+        } else if (c == '!') {
+            QByteArray opening;
+            while (opening.size() < 7 && next() >= 0 && c != '>') {
+                opening.append(static_cast<char>(c));
+                if (opening == "--" || opening == "[CDATA[") {
+                    break;
+                }
+            }
+            skipPast(opening == "--" ? "-->" : opening == "[CDATA[" ? "]]>" : c == '>' ? "" : ">");
+        } else if (c == '?') {
+            skipPast("?>");
+        } else if (c > ' ' && c != '>') {
+            QString name = readName(QByteArray(1, static_cast<char>(c)));
+            const QStringView local = QStringView(name).sliced(name.lastIndexOf(u':') + 1);
+            if (std::ranges::find(resumeNames, local) != resumeNames.end()) {
+                // Verses, chapters and books do not nest: one still open ends where the next starts.
+                const auto same = std::find_if(open.rbegin(), open.rend(), [&](const QString& other) {
+                    return QStringView(other).sliced(other.lastIndexOf(u':') + 1) == local;
+                });
+                if (local != u"div" && same != open.rend()) {
+                    open.erase(std::prev(same.base()), open.end());
+                }
+                return here;
+            }
+            // To the tag's end, past quoted values; a tag that ends "/>" opens nothing.
+            int quote = 0, last = 0;
+            while (c >= 0 && (c != '>' || quote != 0)) {
+                last = c;
+                if (quote == 0 && (c == '"' || c == '\'')) {
+                    quote = c;
+                } else if (c == quote) {
+                    quote = 0;
+                }
+                next();
+            }
+            if (c == '>' && last != '/') {
+                open.push_back(std::move(name));
+                if (std::ssize(open) > kDeepestElement) {
+                    return {.tooDeep = true};
+                }
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 XmlVerseReader::XmlVerseReader(QString path) : m_path(std::move(path))
@@ -114,8 +259,12 @@ bool XmlVerseReader::step()
         if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && !m_fileRead) {
             return feed();
         }
-        // The file is all there: a premature end is malformed too.
-        endWith(SourceFault::MalformedXml, m_xml.lineNumber(), m_xml.errorString(), m_xml.columnNumber());
+        // The file is all there: a premature end is malformed too, and nothing follows it.
+        if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError) {
+            endWith(SourceFault::MalformedXml, line(), m_xml.errorString(), column());
+        } else {
+            resume();
+        }
         return true;
     }
     m_pendingBytes = 0;
@@ -141,7 +290,7 @@ bool XmlVerseReader::step()
     default:
         break;
     }
-    m_lastTokenLine = m_xml.lineNumber();
+    m_lastTokenLine = line();
     return true;
 }
 
@@ -172,25 +321,134 @@ void XmlVerseReader::learnEntities()
         const qint64 reference = entity.name().size() + 2;
         const qint64 expansion = (size + reference - 1) / reference;
         if (expansion > kMostExpansion) {
-            endWith(SourceFault::MalformedXml, m_xml.lineNumber(),
+            endWith(SourceFault::MalformedXml, line(),
                     QStringLiteral("Entity '%1' expands to more than %2 characters for each byte of its reference.")
                         .arg(entity.name(), QString::number(kMostExpansion)),
-                    m_xml.columnNumber());
+                    column());
             return;
         }
         m_expansion = std::max(m_expansion, expansion);
     }
 }
 
+qint64 XmlVerseReader::line() const
+{
+    return m_firstLine + m_xml.lineNumber() - 1;
+}
+
+qint64 XmlVerseReader::column() const
+{
+    return m_xml.columnNumber() + (m_xml.lineNumber() == 1 ? m_columnShift : 0);
+}
+
+void XmlVerseReader::resume()
+{
+    const qint64 faultLine = line(), faultColumn = column();
+    fault(SourceFault::MalformedXml, faultLine, m_xml.errorString(), faultColumn);
+    if (m_open && m_keep) {
+        m_ready.back().key = m_key;
+    }
+    m_open = false;
+    const QString encoding = m_xml.documentEncoding().toString();
+    QByteArray start(2, 0);
+    const bool searchable = m_file.seek(0) && m_file.read(start.data(), 2) == 2 && start != "\xff\xfe" &&
+                            start != "\xfe\xff" && !encoding.startsWith(u"UTF-16"_s, Qt::CaseInsensitive);
+    // The fault's place in the file: its line from the reader's first, then its column.
+    ByteScanner in(m_file, m_firstLineStart);
+    qint64 line = m_firstLine, lineStart = m_firstLineStart, column = 0;
+    for (int c = 0; searchable && line < faultLine && (c = in.get()) >= 0;) {
+        if (c == '\n') {
+            ++line;
+            lineStart = in.position();
+        }
+    }
+    // A fault at an end tag lies just past it: that end tag is read again, to close what it closes. (The last '<'
+    // before the fault on its line, when an end tag's.)
+    qint64 tagOffset = -1, tagColumn = 0;
+    for (int c = 0, previous = 0; searchable && column < faultColumn && (c = in.get()) >= 0; previous = c) {
+        if (previous == '<') {
+            tagOffset = c == '/' ? in.position() - 2 : -1;
+        }
+        if (c == '<') {
+            tagColumn = column;
+        }
+        column += unitsBegun(c);
+    }
+    if (tagOffset >= 0) {
+        in.seek(tagOffset);
+        column = tagColumn;
+    }
+    static constexpr QStringView kOsisStarts[] = {u"verse", u"chapter", u"div"};
+    static constexpr QStringView kZefaniaStarts[] = {u"VERS", u"CHAPTER", u"BIBLEBOOK"};
+    std::vector<QString> open = m_openNames;
+    const ResumePoint at =
+        searchable
+            ? findResumePoint(in, line, lineStart, column,
+                              m_dialect == Dialect::Osis ? std::span(kOsisStarts) : std::span(kZefaniaStarts), open)
+            : ResumePoint{};
+    if (at.tooDeep) {
+        endWith(SourceFault::MalformedXml, at.line,
+                QStringLiteral("Elements are nested more than %1 deep.").arg(kDeepestElement), at.column);
+        return;
+    }
+    if (at.offset < 0 || !m_file.seek(at.offset)) {
+        m_ready.back().endsFile = true;
+        m_ended = true;
+        return;
+    }
+    // A new reader, given the start tags of the elements open at that point, then the file from it.
+    QByteArray prefix;
+    if (!encoding.isEmpty()) {
+        prefix = "<?xml version=\"1.0\" encoding=\"" + encoding.toLatin1() + "\"?>";
+    }
+    QStringList namespaces;
+    for (const QString& name : open) {
+        if (name.contains(u':') && !namespaces.contains(name.section(u':', 0, 0))) {
+            namespaces << name.section(u':', 0, 0);
+        }
+    }
+    for (const QString& name : open) {
+        prefix += '<' + name.toUtf8();
+        for (const QString& space : std::exchange(namespaces, {})) {
+            prefix += " xmlns:" + space.toUtf8() + "=\"urn:byeorisol:resumed\"";
+        }
+        prefix += '>';
+    }
+    m_xml.clear();
+    m_xml.setEntityExpansionLimit(kEntityExpansionLimit);
+    m_xml.addData(prefix);
+    m_fileRead = false;
+    m_pendingBytes = 0;
+    m_firstLine = at.line;
+    m_firstLineStart = at.lineStart;
+    m_columnShift = at.column - QString::fromUtf8(prefix).size();
+    m_lastTokenLine = at.line;
+    m_carriedOver = std::ssize(open);
+    m_depth = static_cast<int>(open.size());
+    m_skipFrom = 0;
+    for (qsizetype i = 0; i < std::ssize(open) && m_skipFrom == 0; ++i) {
+        if (isLeftOut(QStringView(open[i]).sliced(open[i].lastIndexOf(u':') + 1), m_dialect == Dialect::Osis)) {
+            m_skipFrom = static_cast<int>(i) + 1;
+        }
+    }
+    m_openNames = std::move(open);
+    m_spacePending = false;
+}
+
 void XmlVerseReader::startElement()
 {
-    const qint64 line = m_xml.lineNumber();
+    if (m_carriedOver > 0) { // given again to a resumed reader: their state is kept
+        --m_carriedOver;
+        return;
+    }
+    const qint64 line = this->line();
     const QStringView name = m_xml.name();
     if (++m_depth > kDeepestElement) {
         endWith(SourceFault::MalformedXml, line,
-                QStringLiteral("Elements are nested more than %1 deep.").arg(kDeepestElement), m_xml.columnNumber());
+                QStringLiteral("Elements are nested more than %1 deep.").arg(kDeepestElement), column());
         return;
     }
+    m_openNames.push_back(m_xml.qualifiedName().toString());
     if (!m_rootSeen) {
         m_rootSeen = true;
         if (name == u"osis") {
@@ -232,6 +490,7 @@ void XmlVerseReader::startElement()
 void XmlVerseReader::endElement()
 {
     const QStringView name = m_xml.name();
+    m_openNames.pop_back();
     // A note, and what it holds, leaves no space behind: "word<note>...</note>." is "word.".
     const bool leftOut = m_skipFrom != 0;
     if (m_depth-- == m_skipFrom) {

@@ -25,9 +25,12 @@ namespace importer {
 // Faults: an osisID naming several verses or a range, or a vnumber of several verses (VerseRange); an
 // OSIS id or a bnumber the book tables do not know (UnknownBookId, once for each run of its verses,
 // which are left out); a verse of more than kLongestSourceText characters (TooLong, the verse left
-// out). A single piece of XML (a text, a tag, a comment) too long to hold, or elements nested too
-// deep, ends the file with TooLong or MalformedXml; so does malformed XML, with the line and column
-// the XML reader names and its message. The verses before such a fault are entries; nothing after it.
+// out). Malformed XML is a MalformedXml fault with the line and column the XML reader names and its
+// message; the verse it was in is not read (its key goes with the fault), and reading resumes at the
+// next verse, chapter or book start (OSIS verse, chapter, div; Zefania VERS, CHAPTER, BIBLEBOOK), the
+// elements still open there carried over, the book and chapter with them. A file in UTF-16, which
+// cannot be searched byte by byte, ends at such a fault. A single piece of XML (a text, a tag, a
+// comment) too long to hold, or elements nested too deep, ends the file with TooLong or MalformedXml.
 // A document whose DTD declares an entity standing for more than 16 characters for each byte of its
 // reference ("&name;") is refused as malformed, so that a few bytes naming a long entity many times
 // cannot fill the memory or take for ever.
@@ -64,6 +67,11 @@ private:
     // A fault after which nothing more of the file is read.
     void endWith(SourceFault kind, qint64 line, QString detail = {}, qint64 column = 0);
     void learnEntities();
+    // After malformed XML: the fault, then a new XML reader from the next verse, chapter or book start.
+    void resume();
+    // The line and column in the file of the XML reader's line and column.
+    [[nodiscard]] qint64 line() const;
+    [[nodiscard]] qint64 column() const;
 
     QString m_path;
     QFile m_file;
@@ -81,6 +89,16 @@ private:
     qint64 m_pendingBytes = 0;
     qint64 m_expansion = 1;
     qint64 m_lastTokenLine = 1;
+
+    // The names of the elements open, outermost first, and those of them that a resumed reader was
+    // given before the file's bytes (their start tags are no news).
+    std::vector<QString> m_openNames;
+    qsizetype m_carriedOver = 0;
+    // Where the XML reader's first line lies in the file: its line, the byte it starts at, and the
+    // column of the file that the reader's column 0 of that line stands for.
+    qint64 m_firstLine = 1;
+    qint64 m_firstLineStart = 0;
+    qint64 m_columnShift = 0;
 
     Dialect m_dialect = Dialect::Unknown;
     int m_depth = 0;

@@ -47,9 +47,9 @@ QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, c
     return ErrorEntries::lineEntry(line, {outcome, reference, {}, book});
 }
 
-QString fault(qint64 line, SourceFault kind, const QString& detail = {}, qint64 column = 0)
+QString fault(qint64 line, SourceFault kind, const QString& detail = {}, qint64 column = 0, const QString& lost = {})
 {
-    return ErrorEntries::faultEntry({line, column, {}, {}, kind, detail});
+    return ErrorEntries::faultEntry({line, column, lost, {}, kind, detail});
 }
 
 const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
@@ -349,18 +349,20 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 <VERS vnumber="1">이스라엘의 <STYLE fs="bold">아들들의</STYLE> 이름은<NOTE>각주</NOTE> 이러하니</VERS>
 <VERS vnumber="2-3">르우벤</VERS>
 <VERS vnumber="23">없는 절</VERS><VERS vnumber="4">단과 납달리</VERS>
-<VERS vnumber="5">x</VERSE></CHAPTER></BIBLEBOOK></XMLBIBLE>)"_ba);
+<VERS vnumber="5">x</VERSE>
+<VERS vnumber="6">여섯째</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>)"_ba);
     const QString text = textFile(u"레위기.txt"_s, {u"레 1:1 여호와께서 모세를 부르시고"_s, u"x"_s});
-    // The Zefania file is cut off at its last verse, after two that are taken.
-    const QList<importer::CutOffFile> cutOff = {{zefania, 5, 2}};
-    expectRun({u"check"_s, osis, zefania, text}, 3, RunMessages::testCutOff(cutOff));
+    // The malformed XML of the Zefania file costs the verse it is in; the next is read.
+    const QList<importer::PartlyReadFile> partlyRead = {{zefania, 1, 1}};
+    expectRun({u"check"_s, osis, zefania, text}, 3, RunMessages::testPartlyRead(partlyRead));
     const QStringList log =
         ErrorEntries::fileHeading(zefania) +
         QStringList{fault(3, SourceFault::VerseRange, u"2-3"_s), entry(4, LineOutcome::UnknownReference, u"출 1:23"_s),
-                    fault(5, SourceFault::MalformedXml, u"Opening and ending tag mismatch."_s, 27)} +
+                    fault(5, SourceFault::MalformedXml, u"Opening and ending tag mismatch."_s, 27, u"Exod 1:5"_s)} +
         ErrorEntries::fileHeading(text) + QStringList{entry(2, LineOutcome::MissingColon)};
     EXPECT_EQ(logEntries(), log);
-    expectRun({u"build"_s, u"xml"_s, osis, zefania, text}, 3, RunMessages::buildCutOff(u"xml.DAT"_s, 6, cutOff));
+    expectRun({u"build"_s, u"xml"_s, osis, zefania, text}, 3,
+              RunMessages::buildPartlyRead(u"xml.DAT"_s, 7, partlyRead));
     EXPECT_EQ(logEntries(), log);
     const QMap<QString, QString> psalms = {
         {u"시 1:5"_s, u"그러므로 악인은 심판을 견디지 못하며 죄인이 의인의 회중에 들지 못하리로다"_s},
@@ -368,6 +370,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
         {u"시 2:1"_s, u"어찌하여 열방이 분노하며"_s}};
     QMap<QString, QString> expected = {{u"출 1:1"_s, u"이스라엘의 아들들의 이름은 이러하니"_s},
                                        {u"출 1:4"_s, u"단과 납달리"_s},
+                                       {u"출 1:6"_s, u"여섯째"_s},
                                        {u"레 1:1"_s, u"여호와께서 모세를 부르시고"_s}};
     expected.insert(psalms);
     EXPECT_EQ(storedVerses(u"xml.DAT"_s), expected);

@@ -21,10 +21,12 @@ QStringList entriesOf(importer::VerseSource& source)
     importer::SourceEntry e;
     TextFileReader::ReadResult result;
     while ((result = source.next(e)) == TextFileReader::ReadResult::Line) {
-        entries
-            << (e.fault
-                    ? u"%1:%2 %3 %4"_s.arg(e.lineNumber).arg(e.column).arg(kFaults[int(*e.fault)], e.detail).trimmed()
-                    : u"%1 %2|%3"_s.arg(e.lineNumber).arg(e.key, e.text));
+        entries << (e.fault ? u"%1:%2 %3 %4 %5"_s.arg(e.lineNumber)
+                                  .arg(e.column)
+                                  .arg(kFaults[int(*e.fault)], e.detail,
+                                       e.key.isEmpty() ? QString() : u"["_s + e.key + u"]"_s)
+                                  .trimmed()
+                            : u"%1 %2|%3"_s.arg(e.lineNumber).arg(e.key, e.text));
     }
     EXPECT_EQ(result, TextFileReader::ReadResult::End);
     return entries;
@@ -92,7 +94,23 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "\"Tob.1.1\">c</verse><verse osisID=\"Tob.1.2\">d</verse><verse osisID=\"Gen.1.5\">e</verse><verse "
          "osisID=\"Gen.1\">f</verse>\n<verse osisID=\"Gen.1.6\">g</vers></osis>",
          {u"1:0 VerseRange Gen.1.1 Gen.1.2"_s, u"1:0 VerseRange Gen.1.3-Gen.1.4"_s, u"2:0 UnknownBookId Tob"_s,
-          u"2 Gen 1:5|e"_s, u"2 Gen.1|f"_s, u"3:32 MalformedXml Opening and ending tag mismatch."_s}},
+          u"2 Gen 1:5|e"_s, u"2 Gen.1|f"_s, u"3:32 MalformedXml Opening and ending tag mismatch. [Gen 1:6]"_s}},
+        // Malformed XML costs the verse it is in: reading resumes at the next verse, chapter or book, the elements
+        // open there carried over (no fault at their end tags), the book and chapter too; a fault after the resumed
+        // start is placed in the file's own lines and columns.
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<osis:osis xmlns:osis=\"o\"><div><chapter osisID=\"Exod.6\">"
+         "<verse osisID=\"Exod.6.1\">a</verse>\n<verse osisID=\"Exod.6.2\">the <note>LORD <divineName>x</note> "
+         "<!-- <verse osisID=\"Exod.6.9\"> --></verse>\n</p><verse osisID=\"Exod.6.3\">가 <w>b</w></verse></p><verse "
+         "osisID=\"Exod.6.4\">c</x></verse>\n<verse sID=\"Exod.6.5\"/>d<verse eID=\"Exod.6.5\"/></chapter></div>"
+         "<osis:div><chapter osisID=\"Lev.1\"><verse osisID=\"Lev.1.1\">e</verse></chapter></osis:div></osis:osis>",
+         {u"2 Exod 6:1|a"_s, u"3:60 MalformedXml Opening and ending tag mismatch. [Exod 6:2]"_s, u"4 Exod 6:3|가 b"_s,
+          u"4:51 MalformedXml Opening and ending tag mismatch."_s,
+          u"4:81 MalformedXml Opening and ending tag mismatch. [Exod 6:4]"_s, u"5 Exod 6:5|d"_s, u"5 Lev 1:1|e"_s}},
+        {"<XMLBIBLE><BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"2\"><VERS vnumber=\"1\">a<b></VERS>\n<VERS "
+         "vnumber=\"2\">b</VERS></CHAPTER></BIBLEBOOK><BIBLEBOOK bnumber=\"2\"><CHAPTER cnumber=\"3\">&bad;\n"
+         "<VERS vnumber=\"4\">c</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>",
+         {u"1:83 MalformedXml Opening and ending tag mismatch. [Gen 2:1]"_s, u"2 Gen 2:2|b"_s,
+          u"2:97 MalformedXml Entity 'bad' not declared."_s, u"3 Exod 3:4|c"_s}},
         {"<XMLBIBLE><BIBLEBOOK bnumber=\"67\"><CHAPTER cnumber=\"1\"><VERS vnumber=\"1\">a</VERS><VERS vnumber=\"2\">b"
          "</VERS></CHAPTER></BIBLEBOOK>\n<BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"2\"><VERS vnumber=\"1-2\">c</VERS>"
          "<VERS vnumber=\"3\">d</VERS></CHAPTER></BIBLEBOOK><BIBLEBOOK bnumber=\"2\"><CHAPTER cnumber=\"1\"><VERS",
@@ -112,8 +130,9 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          {u"1:0 TooLong"_s, u"1 Gen 1:2|b"_s, u"2:0 TooLong"_s}},
         {QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)(
              u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><XMLBIBLE><BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\">"
-             "<VERS vnumber=\"1\">태초에</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>"_s),
-         {u"1 Gen 1:1|태초에"_s}},
+             "<VERS vnumber=\"1\">태초에</VERS><VERS vnumber=\"2\">a</b></VERS><VERS vnumber=\"3\">b</VERS>"
+             "</CHAPTER></BIBLEBOOK></XMLBIBLE>"_s),
+         {u"1 Gen 1:1|태초에"_s, u"1:144 MalformedXml Opening and ending tag mismatch. [Gen 1:2]"_s}},
     };
     const testsupport::InstallTree tree;
     for (const auto& [bytes, entries] : cases) {
