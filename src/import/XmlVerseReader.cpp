@@ -279,7 +279,7 @@ bool XmlVerseReader::step()
         endElement();
         break;
     case QXmlStreamReader::Characters:
-        if (m_open && m_keep && m_skipFrom == 0) {
+        if (m_open && m_keep && m_skipFrom == 0 && !m_preverse) {
             appendText(m_xml.text());
         }
         break;
@@ -433,6 +433,7 @@ void XmlVerseReader::resume()
     }
     m_openNames = std::move(open);
     m_spacePending = false;
+    m_preverse = false;
 }
 
 void XmlVerseReader::startElement()
@@ -478,6 +479,9 @@ void XmlVerseReader::startElement()
         }
     } else if (!osis && name == u"CHAPTER") {
         m_chapter = m_xml.attributes().value("cnumber"_L1).toString().simplified();
+    } else if (osis && name == u"div" && m_xml.attributes().value("subType"_L1) == u"x-preverse") {
+        // What stands between these milestones is the heading before the verse (a speaker in a song, say).
+        m_preverse = m_xml.attributes().hasAttribute("sID"_L1);
     } else if (m_skipFrom != 0) {
         // Within a note: nothing of it counts.
     } else if (isLeftOut(name, osis)) {
@@ -574,6 +578,7 @@ void XmlVerseReader::openVerse(qint64 line, QString key, bool container, bool ke
     m_container = container;
     m_tooLong = false;
     m_spacePending = false;
+    m_preverse = false; // a heading left open ends with its verse
     m_line = line;
     m_key = std::move(key);
     m_text.clear();

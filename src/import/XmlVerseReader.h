@@ -18,7 +18,8 @@ namespace importer {
 // between. Zefania: XMLBIBLE / BIBLEBOOK bnumber (1 to 66 in the order of the Korean Bible) / CHAPTER
 // cnumber / VERS vnumber. A verse's key is "<OSIS id> <chapter>:<verse>" ("Gen 1:1").
 //
-// A verse's text is its character data outside notes, titles and cross references: words marked up
+// A verse's text is its character data outside notes, titles, the heading between the milestones of a
+// <div subType="x-preverse"> and cross references: words marked up
 // inline (<w>, <transChange>, <divineName>, <hi>, <q>, STYLE, gr ...) keep their words, every other
 // element stands for a space, runs of XML white space are one space, and the text is trimmed.
 //
@@ -120,6 +121,7 @@ private:
     bool m_container = false;
     bool m_tooLong = false;
     bool m_spacePending = false;
+    bool m_preverse = false;
     qint64 m_line = 0;
     QString m_key;
     QString m_text;

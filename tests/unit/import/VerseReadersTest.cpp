@@ -85,6 +85,11 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "osisID=\"Ps.2.12\"/>Kiss</p><chapter eID=\"Ps.2\"/><chapter sID=\"Ps.3\"/><title>A Psalm</title>the Son"
          "<verse eID=\"Ps.2.12\"/>\n<verse sID=\"Ps.3.1\" osisID=\"Ps.3.1\"/>LORD<verse sID=\"Ps.3.2\"/>Many</osis>",
          {u"1 Ps 1:6|For the LORD knoweth."_s, u"2 Ps 2:12|Kiss the Son"_s, u"3 Ps 3:1|LORD"_s, u"3 Ps 3:2|Many"_s}},
+        // The heading before a verse, between the milestones of a preverse div, is no part of it.
+        {"<osis><verse osisID=\"Song.1.2\"><div type=\"x-milestone\" subType=\"x-preverse\" sID=\"p\"/><speaker>"
+         "Beloved</speaker><div type=\"x-milestone\" subType=\"x-preverse\" eID=\"p\"/>Let him <speaker>Friends"
+         "</speaker> kiss</verse></osis>",
+         {u"1 Song 1:2|Let him Friends kiss"_s}},
         {"<XMLBIBLE><BIBLEBOOK bnumber=\"40\" bname=\"마태복음\"><CHAPTER cnumber=\"1\"><CAPTION>c</CAPTION>\n"
          "<VERS vnumber=\"1\">The <STYLE css=\"b\">book</STYLE> of<NOTE>n</NOTE> <gr str=\"1\">the</gr><BR/>generation"
          "<DIV><NOTE>n</NOTE></DIV>of Jesus<XREF fscope=\"x\"/>.</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>",
