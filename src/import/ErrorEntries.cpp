@@ -21,6 +21,7 @@ const QString kMalformedXml = QStringLiteral("XML 형식에 오류가 있어 이
 const QString kMalformedXmlSkipped = QStringLiteral("XML 형식에 오류가 있어 다음 절까지 건너뛰었습니다! (");
 const QString kVerseNotRead = QStringLiteral(" 읽지 못한 절: ");
 const QString kNotABible = QStringLiteral("') OSIS나 Zefania 성경 XML 파일이 아닙니다!");
+const QString kTextBeforeBookId = QStringLiteral("'\\id'로 성경책을 밝히기 전의 글은 본문이 아니어서 읽지 않았습니다.");
 const QString kMissingBookId = QStringLiteral("'\\id'로 성경책을 밝히기 전에 장이나 절이 나왔습니다! 편집상태 확인!");
 const QString kUnknownBookId = QStringLiteral("') 성경책 표시를 알 수 없습니다! 편집상태 확인!");
 const QString kVerseRange = QStringLiteral("') 여러 절을 묶은 구절은 절마다 나누어야 합니다! 편집상태 확인!");
@@ -84,6 +85,8 @@ QString ErrorEntries::faultReason(const SourceEntry& entry)
         return quoted + kNotABible;
     case SourceFault::MissingBookId:
         return kMissingBookId;
+    case SourceFault::TextBeforeBookId:
+        return kTextBeforeBookId;
     case SourceFault::UnknownBookId:
         return quoted + kUnknownBookId;
     case SourceFault::VerseRange:

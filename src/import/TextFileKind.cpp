@@ -45,21 +45,29 @@ bool beginsWithBook(QStringView line)
     return false;
 }
 
-// The format that the first line of text holding more than spaces shows: a key line, a line beginning with a
-// USFM marker (a backslash and a letter), or any other line.
-SourceFormat firstLineFormat(QStringView text)
+// Among how many first lines holding more than spaces a USFM file has its first book's "\id" (after a licence, a
+// comment).
+constexpr int kLinesSearchedForBookId = 40;
+
+// The format of text: a key line or a line beginning with a USFM marker (a backslash and a letter) as the first line
+// holding more than spaces, or a USFM book's "\id" among the first kLinesSearchedForBookId such lines; else lines.
+SourceFormat firstLinesFormat(QStringView text)
 {
     SourceFormat format = SourceFormat::Lines;
-    forEachLine(text, u'\r', u'\n', [&format](QStringView line) {
-        if (books::trimSpaces(line).isEmpty()) {
+    int lines = 0;
+    forEachLine(text, u'\r', u'\n', [&](QStringView line) {
+        const QStringView trimmed = books::trimSpaces(line);
+        if (trimmed.isEmpty()) {
             return true;
         }
-        if (line.startsWith(kImpKeyStart)) {
+        if (lines++ == 0 && line.startsWith(kImpKeyStart)) {
             format = SourceFormat::Imp;
-        } else if (line.size() > 1 && line[0] == u'\\' && line[1].isLetter() && line[1].unicode() < 0x80) {
+        } else if ((lines == 1 && line.size() > 1 && line[0] == u'\\' && line[1].isLetter() &&
+                    line[1].unicode() < 0x80) ||
+                   line.startsWith(u"\\id ")) {
             format = SourceFormat::Usfm;
         }
-        return false;
+        return format == SourceFormat::Lines && lines < kLinesSearchedForBookId;
     });
     return format;
 }
@@ -134,7 +142,7 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
         kind.format = SourceFormat::Xml;
         return kind;
     }
-    kind.format = firstLineFormat(startText);
+    kind.format = firstLinesFormat(startText);
     if (kind.markSize != 0) {
         return kind;
     }

@@ -330,7 +330,12 @@ void UsfmVerseReader::readText()
         ++end;
     }
     const qsizetype begin = std::exchange(m_position, end);
-    append(line.sliced(begin, end - begin));
+    const QStringView text = line.sliced(begin, end - begin);
+    if (m_book == Book::None && !m_textBeforeBookReported && !m_missingBookReported && !text.trimmed().isEmpty()) {
+        m_textBeforeBookReported = true;
+        reportFault(m_lineNumber, SourceFault::TextBeforeBookId);
+    }
+    append(text);
 }
 
 void UsfmVerseReader::takeNumber(QStringView number)

@@ -18,7 +18,8 @@ namespace importer {
 // "\rem", "\cl", "\cp", "\qa", ...) up to the next paragraph marker. "~" is a no-break space and "//" a space.
 // A verse's text is every piece it keeps, joined by single spaces and trimmed. An entry's key is the book's OSIS
 // id, the chapter and the verse as written ("Gen 1:1"; "Gen :1" for a verse before any "\c"), its lineNumber the
-// line of its "\v". Faults: MissingBookId at the first chapter or verse of a file before any "\id" (its verses up to
+// line of its "\v". Faults: TextBeforeBookId once, at the first text before the first "\id" (a licence or a comment:
+// it is no verse); MissingBookId at the first chapter or verse of a file before any "\id" (its verses up to
 // an "\id" are skipped); UnknownBookId at an "\id" whose code is none of the 66 books' (that book's verses are
 // skipped); VerseRange at "\v 1-2" (nothing is kept of it); TooLong at a verse longer than kLongestSourceText,
 // which is not kept, and at a line longer than that, which is not read: the verse it continues is not kept either.
@@ -77,6 +78,7 @@ private:
     Book m_book = Book::None;
     QStringView m_osisId;
     bool m_missingBookReported = false;
+    bool m_textBeforeBookReported = false;
     QString m_chapter;
     Awaited m_awaited = Awaited::Nothing;
     qint64 m_markerLine = 0;

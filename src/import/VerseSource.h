@@ -12,12 +12,13 @@ namespace importer {
 // (which ParseImpKey judges as it judges an IMP key).
 enum class SourceFault
 {
-    MalformedXml,  // detail: what the XML reader says; column set; key: the verse it was in, if one was
-    NotABible,     // XML, but neither OSIS nor Zefania: detail the root element's name
-    MissingBookId, // USFM: a chapter or verse before any \id
-    UnknownBookId, // detail: the book's id or number as written
-    VerseRange,    // detail: the verse numbers as written ("1-2")
-    TooLong,       // one verse, line or element longer than kLongestSourceText characters
+    MalformedXml,     // detail: what the XML reader says; column set; key: the verse it was in, if one was
+    NotABible,        // XML, but neither OSIS nor Zefania: detail the root element's name
+    MissingBookId,    // USFM: a chapter or verse before any \id
+    TextBeforeBookId, // USFM: text before the first \id (a licence, a comment), reported once
+    UnknownBookId,    // detail: the book's id or number as written
+    VerseRange,       // detail: the verse numbers as written ("1-2")
+    TooLong,          // one verse, line or element longer than kLongestSourceText characters
 };
 
 // The longest verse, line or XML element a Bible format's reader takes in; anything longer is a

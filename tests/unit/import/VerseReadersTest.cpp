@@ -15,7 +15,7 @@ namespace {
 // The entries of a verse source: "line key|text" for a verse, "line:column fault detail" for a fault.
 QStringList entriesOf(importer::VerseSource& source)
 {
-    static const char* const kFaults[] = {"MalformedXml",  "NotABible",  "MissingBookId",
+    static const char* const kFaults[] = {"MalformedXml",  "NotABible",  "MissingBookId", "TextBeforeBookId",
                                           "UnknownBookId", "VerseRange", "TooLong"};
     QStringList entries;
     importer::SourceEntry e;
@@ -53,6 +53,9 @@ TEST(UsfmVerseReader, keepsTheWordsOfVersesAndLeavesOutMarkersNotesAndHeadings)
          {u"2:0 MissingBookId"_s, u"4:0 UnknownBookId TOB"_s, u"11 Ps 3:1|LORD, how"_s, u"13:0 VerseRange 2-3"_s,
           u"14 Ps 3:4|"_s, u"16 Rev :1|no chapter"_s, u"19 Rev 22:21|grace"_s, u"19 Rev 22:22|after an open note"_s,
           u"20:0 UnknownBookId"_s}},
+        // A licence before the first book: one finding, and the book is read.
+        {u"Copyright 2026\nCC BY 4.0, see\n\\rem made by hand\n\\id JHN\n\\c 1\n\\v 1 In the beginning"_s,
+         {u"1:0 TextBeforeBookId"_s, u"6 John 1:1|In the beginning"_s}},
         // Too long: a verse of lines that are not, and a line; the verse the line continues is lost with it.
         {u"\\id JHN\n\\c 3\n\\v 16 "_s + longLine + u'\n' + longLine + u"\n\\v 17 ok\n\\v 18 gone\n"_s + tooLongLine +
              u"\n\\v 19 \\v 20"_s,
@@ -152,13 +155,17 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
 }
 
 // A mark chooses the encoding. A first character that is no space of '<' makes XML; a first line that starts with a
-// marker makes USFM and one with "$$$" IMP, both UTF-8 without a mark; other files here are code page 949.
+// marker, or a book's "\id" among its first 40 lines (after a licence), makes USFM, and "$$$" IMP, both UTF-8 without a
+// mark; other files here are code page 949.
 TEST(TextFileKind, isJudgedFromTheMarkAndTheFirstLine)
 {
     const std::tuple<QByteArray, SourceFormat, E> cases[] = {
         {"\r\n  \n\\id GEN \xEC\xB0\xBD", SourceFormat::Usfm, E::Utf8},
         {"\xFF\xFE\\\0c\0"_ba, SourceFormat::Usfm, E::Utf16LE},
         {" \\id GEN", SourceFormat::Lines, E::Cp949},
+        {"Copyright (c) 2026\r\n\r\nCC BY-SA\n" + QByteArray("-\n").repeated(36) + "\\id GEN", SourceFormat::Usfm,
+         E::Utf8},
+        {QByteArray("-\n").repeated(40) + "\\id GEN", SourceFormat::Lines, E::Cp949},
         {"\\1 \\id", SourceFormat::Lines, E::Cp949},
         {"\xC3\xA2 1:1 \\v", SourceFormat::Lines, E::Cp949},
         {"\xEF\xBB\xBF<osis>", SourceFormat::Xml, E::Utf8},
