@@ -24,7 +24,7 @@ struct UsageLine
 // One line per command, in the order of the help; a new command is one more line here.
 constexpr UsageLine kCommands[] = {
     {u"check 파일...",
-     u"파일(텍스트, IMP, USFM, OSIS, Zefania)을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
+     u"파일(텍스트, IMP, USFM, OSIS, Zefania, VPL)을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
     {u"build 역본명 파일...", u"파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
     {u"show 역본파일 구절", u"역본파일에서 한 구절의 구절명과 본문을 보여 줍니다."},
     {u"save 역본파일 구절 본문", u"역본파일의 한 구절에 본문을 저장합니다."},

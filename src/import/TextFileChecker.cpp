@@ -5,6 +5,7 @@
 #include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
 #include "import/UsfmVerseReader.h"
+#include "import/VplEntryReader.h"
 #include "import/XmlVerseReader.h"
 #include "platform/RunControl.h"
 
@@ -50,6 +51,11 @@ public:
             break;
         case SourceFormat::Imp: {
             ImpEntryReader entries(reader);
+            goOn = checkEntries(entries);
+            break;
+        }
+        case SourceFormat::Vpl: {
+            VplEntryReader entries(reader);
             goOn = checkEntries(entries);
             break;
         }

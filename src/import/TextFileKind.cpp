@@ -2,6 +2,7 @@
 
 #include "books/BookAbbreviations.h"
 #include "books/TrimSpaces.h"
+#include "import/VplEntryReader.h"
 #include "platform/CodePage949.h"
 #include "platform/Utf8.h"
 
@@ -49,7 +50,8 @@ bool beginsWithBook(QStringView line)
 // comment).
 constexpr int kLinesSearchedForBookId = 40;
 
-// The format of text: a key line or a line beginning with a USFM marker (a backslash and a letter) as the first line
+// The format of text: a key line, a line beginning with a VPL key or with a USFM marker (a backslash and a letter) as
+// the first line
 // holding more than spaces, or a USFM book's "\id" among the first kLinesSearchedForBookId such lines; else lines.
 SourceFormat firstLinesFormat(QStringView text)
 {
@@ -62,6 +64,8 @@ SourceFormat firstLinesFormat(QStringView text)
         }
         if (lines++ == 0 && line.startsWith(kImpKeyStart)) {
             format = SourceFormat::Imp;
+        } else if (lines == 1 && VplEntryReader::beginsWithKey(trimmed)) {
+            format = SourceFormat::Vpl;
         } else if ((lines == 1 && line.size() > 1 && line[0] == u'\\' && line[1].isLetter() &&
                     line[1].unicode() < 0x80) ||
                    line.startsWith(u"\\id ")) {

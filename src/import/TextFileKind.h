@@ -17,7 +17,8 @@ enum class SourceFormat
 {
     Lines, // a verse a line: "창 1:1 태초에 ..."
     Imp,   // SWORD's mod2imp: its first non-empty line is a key line, "$$$" and a key
-    Usfm,  // USFM: its first non-empty line begins with a marker, "\id GEN"
+    Usfm,  // USFM: its first non-empty line begins with a marker, "\id GEN", or one of its first 40 does with "\id"
+    Vpl,   // SWORD's mod2vpl: its first non-empty line begins with a key, "Genesis 1:1" or "[ Module Heading ]"
     Xml,   // OSIS or Zefania XML: its first character that is no space is '<'
 };
 

@@ -4,6 +4,7 @@
 #include "platform/FileErrorDescriptions.h"
 #include "platform/RegularFile.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <span>
@@ -221,7 +222,86 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
     return {};
 }
 
+// The words of a divine name as they are printed, in capitals up to an apostrophe: "Lord’s" is "LORD’s".
+QString divineName(QStringView text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\u2019' && text[end] != u'\'') {
+        ++end;
+    }
+    return text.first(end).toString().toUpper().append(text.sliced(end));
+}
+
+// XML white space as one space between pieces, none at the ends.
+QString withSingleSpaces(QStringView text)
+{
+    QString single;
+    single.reserve(text.size());
+    bool space = false;
+    for (const QChar c : text) {
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n') {
+            space = !single.isEmpty();
+        } else {
+            if (std::exchange(space, false)) {
+                single.append(u' ');
+            }
+            single.append(c);
+        }
+    }
+    return single;
+}
+
 } // namespace
+
+QString osisMarkupText(const QString& markup)
+{
+    QXmlStreamReader xml(u"<v>"_s + markup + u"</v>"_s);
+    xml.setEntityExpansionLimit(kEntityExpansionLimit);
+    QString text;
+    int depth = 0, leftOutFrom = 0, divineNameFrom = 0;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (leftOutFrom == 0 && isLeftOut(xml.name(), true)) {
+                leftOutFrom = depth;
+            } else if (leftOutFrom == 0 && !isInline(xml.name(), true)) {
+                text.append(u' ');
+            } else if (xml.name() == u"divineName" && divineNameFrom == 0) {
+                divineNameFrom = depth;
+            }
+            break;
+        case QXmlStreamReader::EndElement:
+            divineNameFrom = depth == divineNameFrom ? 0 : divineNameFrom;
+            if (depth-- == leftOutFrom) {
+                leftOutFrom = 0;
+            } else if (leftOutFrom == 0 && !isInline(xml.name(), true)) {
+                text.append(u' ');
+            }
+            break;
+        case QXmlStreamReader::Characters:
+            if (leftOutFrom == 0) {
+                text.append(divineNameFrom != 0 ? divineName(xml.text()) : xml.text().toString());
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError()) { // the tags go: an inline one leaves nothing, any other a space
+        static const QRegularExpression kTag(u"<[/!?]?([^\\s/>]*)[^>]*>"_s);
+        QString kept;
+        qsizetype from = 0;
+        for (const QRegularExpressionMatch& tag : kTag.globalMatch(markup)) {
+            kept += QStringView(markup).sliced(from, tag.capturedStart() - from);
+            kept += isInline(tag.capturedView(1), true) ? u""_s : u" "_s;
+            from = tag.capturedEnd();
+        }
+        kept += QStringView(markup).sliced(from);
+        return withSingleSpaces(kept);
+    }
+    return withSingleSpaces(text);
+}
 
 XmlVerseReader::XmlVerseReader(QString path) : m_path(std::move(path))
 {
@@ -426,6 +506,7 @@ void XmlVerseReader::resume()
     m_carriedOver = std::ssize(open);
     m_depth = static_cast<int>(open.size());
     m_skipFrom = 0;
+    m_divineNameFrom = 0;
     for (qsizetype i = 0; i < std::ssize(open) && m_skipFrom == 0; ++i) {
         if (isLeftOut(QStringView(open[i]).sliced(open[i].lastIndexOf(u':') + 1), m_dialect == Dialect::Osis)) {
             m_skipFrom = static_cast<int>(i) + 1;
@@ -488,6 +569,8 @@ void XmlVerseReader::startElement()
         m_skipFrom = m_depth;
     } else if (!isInline(name, osis)) {
         m_spacePending = true;
+    } else if (osis && name == u"divineName" && m_divineNameFrom == 0) {
+        m_divineNameFrom = m_depth;
     }
 }
 
@@ -497,6 +580,9 @@ void XmlVerseReader::endElement()
     m_openNames.pop_back();
     // A note, and what it holds, leaves no space behind: "word<note>...</note>." is "word.".
     const bool leftOut = m_skipFrom != 0;
+    if (m_depth == m_divineNameFrom) {
+        m_divineNameFrom = 0;
+    }
     if (m_depth-- == m_skipFrom) {
         m_skipFrom = 0;
     }
@@ -625,7 +711,8 @@ void XmlVerseReader::appendText(QStringView text)
             m_text.append(u' ');
         }
         m_spacePending = false;
-        m_text.append(text.sliced(at, end - at));
+        m_text.append(m_divineNameFrom != 0 ? divineName(text.sliced(at, end - at))
+                                            : text.sliced(at, end - at).toString());
         at = end;
         if (m_text.size() > kLongestSourceText) {
             m_tooLong = true;

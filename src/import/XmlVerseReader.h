@@ -20,7 +20,8 @@ namespace importer {
 //
 // A verse's text is its character data outside notes, titles, the heading between the milestones of a
 // <div subType="x-preverse"> and cross references: words marked up
-// inline (<w>, <transChange>, <divineName>, <hi>, <q>, STYLE, gr ...) keep their words, every other
+// inline (<w>, <transChange>, <divineName>, <hi>, <q>, STYLE, gr ...) keep their words (a divine name's
+// in capitals up to an apostrophe, as it is printed and as SWORD's plain text has it: "LORD’s"), every other
 // element stands for a space, runs of XML white space are one space, and the text is trimmed.
 //
 // Faults: an osisID naming several verses or a range, or a vnumber of several verses (VerseRange); an
@@ -35,6 +36,10 @@ namespace importer {
 // A document whose DTD declares an entity standing for more than 16 characters for each byte of its
 // reference ("&name;") is refused as malformed, so that a few bytes naming a long entity many times
 // cannot fill the memory or take for ever.
+// The text of a piece of OSIS markup, as a verse's text is taken from an OSIS file (a verse that SWORD's mod2vpl
+// writes as it is stored: "In the <w lemma=...>beginning</w>..."). Markup that does not read as XML loses its tags.
+[[nodiscard]] QString osisMarkupText(const QString& markup);
+
 class XmlVerseReader final : public VerseSource
 {
 public:
@@ -105,6 +110,8 @@ private:
     int m_depth = 0;
     // The depth of the element whose content is left out (a note), 0 when none is.
     int m_skipFrom = 0;
+    // The depth of the divine name whose words are written in capitals ("LORD"), 0 when none is open.
+    int m_divineNameFrom = 0;
     // Zefania: the current book's OSIS id (unknown: its verses are left out) and the chapter number.
     QString m_book;
     bool m_bookUnknown = false;

@@ -71,6 +71,11 @@ const QStringList kFormatLines = {
     QStringLiteral("<BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\">"),
     QStringLiteral("<VERS vnumber=\"1\">태초에 하나님이 천지를 창조하시니라</VERS>"),
     QString(),
+    QStringLiteral("//////VPL 파일 (*.vpl)//////"),
+    QString(),
+    QStringLiteral("한 줄에 한 구절씩, SWORD의 책 이름(또는 OSIS 책 코드)과 장:절 다음에 본문을 적습니다."),
+    QStringLiteral("Genesis 1:1 태초에 하나님이 천지를 창조하시니라"),
+    QString(),
     QStringLiteral("//////공통//////"),
     QString(),
     QStringLiteral("1. 성경원문 이외에 다른 단어나 내용을 추가하시면 성구검색의 신뢰도를 저해할 수 있습니다."),
@@ -95,7 +100,7 @@ const QStringList kSourcesLines = {
         "   이렇게 저장한 파일을 텍스트 편집기로 열어 '파일 형식'에서 설명한 형식에 맞게 편집하시면 됩니다."),
     QString(),
     QStringLiteral("2. 성경프로그램에서 ...."),
-    QStringLiteral("   많은 성경프로그램은 내보내기 기능으로 성경본문을 텍스트 파일이나 IMP, USFM, OSIS, Zefania "
+    QStringLiteral("   많은 성경프로그램은 내보내기 기능으로 성경본문을 텍스트 파일이나 IMP, USFM, OSIS, Zefania, VPL "
                    "파일로 저장할 수 있습니다. 그런 파일은 고치지 않고 그대로 추가할 수 있습니다."),
     QString(),
     QStringLiteral("3. 통신상에서 구하기"),

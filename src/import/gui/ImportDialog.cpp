@@ -293,7 +293,8 @@ void ImportDialog::onAddFilesClicked()
     request.folder = platform::lastFolder(kImportFolderKey, platform::installFolder(m_programFolder));
     // Text files first; SWORD's IMP files (mod2imp) and USFM files are read as well.
     request.filter = QStringLiteral(
-        "텍스트 파일 (*.txt);;IMP 파일 (*.imp);;USFM 파일 (*.usfm *.sfm);;OSIS·Zefania XML 파일 (*.xml)");
+        "텍스트 파일 (*.txt);;IMP 파일 (*.imp);;USFM 파일 (*.usfm *.sfm);;OSIS·Zefania XML 파일 (*.xml);;"
+        "VPL 파일 (*.vpl)");
     request.multiple = true;
     // Each chosen file as its full native path; a cancel adds nothing.
     const QStringList chosen = m_dialogs.chooseFiles(this, request);

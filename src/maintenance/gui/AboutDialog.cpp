@@ -93,7 +93,7 @@ AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFol
         this, "descriptionText",
         QStringLiteral("※프로그램에 대한 설명※\r\n"
                        "\r\n"
-                       "본 프로그램은 개인이 가지고 있는 텍스트, IMP, USFM, OSIS, Zefania 파일 형태의 역본자료를 "
+                       "본 프로그램은 개인이 가지고 있는 텍스트, IMP, USFM, OSIS, Zefania, VPL 파일 형태의 역본자료를 "
                        "벼리솔에서 불러볼 수 있도록  "
                        "제작된 프로그램입니다.\r\n"
                        "\r\n"

@@ -89,9 +89,10 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     QAction* openAction = action("openAction", QStringLiteral("열기..."), &MainWindow::onOpenTriggered,
                                  QStringLiteral("목록에 없는 역본파일을 골라 그 본문을 편집합니다."));
     openAction->setShortcut(QKeySequence::Open);
-    QAction* importAction = action(
-        "importAction", QStringLiteral("개인보유 역본 추가"), &MainWindow::onImportTriggered,
-        QStringLiteral("개인이 가지고 있는 텍스트, IMP, USFM, OSIS, Zefania 파일의 역본을 벼리솔용으로 만듭니다."));
+    QAction* importAction =
+        action("importAction", QStringLiteral("개인보유 역본 추가"), &MainWindow::onImportTriggered,
+               QStringLiteral(
+                   "개인이 가지고 있는 텍스트, IMP, USFM, OSIS, Zefania, VPL 파일의 역본을 벼리솔용으로 만듭니다."));
     QAction* exportAction =
         action("exportAction", QStringLiteral("역본파일 내보내기"), &MainWindow::onExportTriggered,
                QStringLiteral("역본파일의 본문을 텍스트, IMP, OSIS, Zefania, VPL 파일로 내보냅니다."));

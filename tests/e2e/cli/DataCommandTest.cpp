@@ -54,6 +54,13 @@ QString fault(qint64 line, SourceFault kind, const QString& detail = {}, qint64 
 
 const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
 
+// A text's letters as SWORD's plain text and this program's may both give them: white space and letter case aside
+// (SWORD writes the LORD of a divine name in capitals, not JAH) and the Strong's numbers it shows for empty words.
+QString letters(QString text)
+{
+    return text.remove(QRegularExpression(u"<[GH]\\d+>|\\s"_s)).toCaseFolded();
+}
+
 class DataCommand : public testsupport::DataCommandTest
 {
 protected:
@@ -410,9 +417,6 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
         QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
         GTEST_SKIP() << "SWORD's mod2osis, osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
-    const auto letters = [](QString text) {
-        return text.remove(QRegularExpression(u"<[GH]\\d+>|\\s"_s)).toCaseFolded();
-    };
     const QString modules[] = {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s};
     QStringList missing;
     for (const QString& module : modules) {
@@ -462,6 +466,48 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
         EXPECT_GT(compared, 31000);
     }
     if (missing.size() == std::ssize(modules)) {
+        GTEST_SKIP() << "no module of SWORD's is installed (sword-text-kjv, -web, -sparv: scripts/setup)";
+    }
+}
+
+// VPL files, as SWORD's mod2vpl writes them with their keys (the module's OSIS as it is stored) and as the export
+// writes them: a module's VPL builds the verses of its IMP (mod2imp -s), letter for letter; a version exported as VPL
+// and built back holds the same texts.
+TEST_F(DataCommand, vplFromSwordAndFromTheExportBuildsTheSameVerses)
+{
+    const QString mod2vpl = QStandardPaths::findExecutable(u"mod2vpl"_s);
+    const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
+    if (mod2vpl.isEmpty() || mod2imp.isEmpty()) {
+        GTEST_SKIP() << "SWORD's mod2vpl or mod2imp is missing (libsword-utils: scripts/setup)";
+    }
+    int modules = 0;
+    for (const QString& module : {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s}) {
+        SCOPED_TRACE(module.toStdString());
+        const QString vpl = beside(module + u".vpl"_s), imp = beside(module + u".imp"_s);
+        outputOf(mod2vpl, {module, u"1"_s}, vpl);
+        if (QFileInfo(vpl).size() == 0) {
+            continue;
+        }
+        ++modules;
+        outputOf(mod2imp, {module, u"-s"_s}, imp);
+        EXPECT_NE(run({u"build"_s, u"vpl"_s + module, vpl}).exitCode, 2);
+        EXPECT_NE(run({u"build"_s, u"imp"_s + module, imp}).exitCode, 2);
+        const QMap<QString, QString> fromVpl = storedVerses(u"vpl"_s + module + u".DAT"_s);
+        const QMap<QString, QString> fromImp = storedVerses(u"imp"_s + module + u".DAT"_s);
+        EXPECT_GT(fromVpl.size(), 31000);
+        for (const QString& reference : QSet<QString>(fromVpl.keyBegin(), fromVpl.keyEnd()) +
+                                            QSet<QString>(fromImp.keyBegin(), fromImp.keyEnd())) {
+            // (mod2vpl leaves out an empty verse that mod2imp writes, and the build stores as "Null")
+            EXPECT_EQ(letters(fromVpl.value(reference, u"Null"_s)), letters(fromImp.value(reference, u"Null"_s)))
+                << reference.toStdString();
+        }
+        const QString exported = beside(module + u"-back.vpl"_s);
+        ASSERT_EQ(run({u"export"_s, path(u"vpl"_s + module + u".DAT"_s), exported, u"--format"_s, u"vpl"_s}).exitCode,
+                  0);
+        EXPECT_NE(run({u"build"_s, u"back"_s + module, exported}).exitCode, 2);
+        EXPECT_EQ(storedVerses(u"back"_s + module + u".DAT"_s), fromVpl);
+    }
+    if (modules == 0) {
         GTEST_SKIP() << "no module of SWORD's is installed (sword-text-kjv, -web, -sparv: scripts/setup)";
     }
 }

@@ -408,7 +408,7 @@ QStringList foreignOrUntrue(QString line)
                                             uR"((tab order|folder|files|shortcut) [^|]*|(title|tooltip|text|)"
                                             uR"(accessible name|filter|accept|icon \d) ))"_s);
     static const QRegularExpression kForeign(
-        uR"((?<![A-Za-z])(?!(IMP|USFM|OSIS|Zefania|VPL|XML|SWORD|KJV|GEN)(?![A-Za-z]))[A-Za-z]{2,})"_s);
+        uR"((?<![A-Za-z])(?!(IMP|USFM|OSIS|Zefania|VPL|XML|SWORD|KJV|GEN|Genesis)(?![A-Za-z]))[A-Za-z]{2,})"_s);
     QStringList faults;
 #ifndef Q_OS_WIN
     faults << QRegularExpression(uR"([A-Z]:\\|탐색기|메모장|윈도우)"_s).match(line).captured();

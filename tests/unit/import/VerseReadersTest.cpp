@@ -81,18 +81,19 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "<verse osisID=\"Gen.1.1\">In the <w lemma=\"H7225\">beginning</w><note>Or, <reference>at first</reference>"
          "</note>\n  God\tcreated.</verse><verse osisID=\" KJV:Gen.1.2!a \"><transChange>was</transChange> <divineName>"
          "Lord</divineName><hi>'s</hi>, <q>Let</q><p>be</p></verse></chapter></div></osis>",
-         {u"3 Gen 1:1|In the beginning God created."_s, u"4 Gen 1:2|was Lord's, Let be"_s}},
+         {u"3 Gen 1:1|In the beginning God created."_s, u"4 Gen 1:2|was LORD's, Let be"_s}},
         // Milestones across lines, line groups and chapters; one without its end runs to the next start and the end.
         {"<osis><chapter sID=\"Ps.1\"/><lg><l><verse sID=\"Ps.1.6\" osisID=\"Ps.1.6\"/>For the LORD</l>\n<l>knoweth"
          "<note>n<p/></note>.<verse eID=\"Ps.1.6\"/></l></lg>between<chapter eID=\"Ps.1\"/><p><verse sID=\"Ps.2.12\" "
          "osisID=\"Ps.2.12\"/>Kiss</p><chapter eID=\"Ps.2\"/><chapter sID=\"Ps.3\"/><title>A Psalm</title>the Son"
          "<verse eID=\"Ps.2.12\"/>\n<verse sID=\"Ps.3.1\" osisID=\"Ps.3.1\"/>LORD<verse sID=\"Ps.3.2\"/>Many</osis>",
          {u"1 Ps 1:6|For the LORD knoweth."_s, u"2 Ps 2:12|Kiss the Son"_s, u"3 Ps 3:1|LORD"_s, u"3 Ps 3:2|Many"_s}},
-        // The heading before a verse, between the milestones of a preverse div, is no part of it.
+        // The heading before a verse, between the milestones of a preverse div, is no part of it; a divine name is
+        // in capitals up to an apostrophe.
         {"<osis><verse osisID=\"Song.1.2\"><div type=\"x-milestone\" subType=\"x-preverse\" sID=\"p\"/><speaker>"
          "Beloved</speaker><div type=\"x-milestone\" subType=\"x-preverse\" eID=\"p\"/>Let him <speaker>Friends"
-         "</speaker> kiss</verse></osis>",
-         {u"1 Song 1:2|Let him Friends kiss"_s}},
+         "</speaker> kiss, <divineName>Lord’s</divineName></verse></osis>",
+         {u"1 Song 1:2|Let him Friends kiss, LORD’s"_s}},
         {"<XMLBIBLE><BIBLEBOOK bnumber=\"40\" bname=\"마태복음\"><CHAPTER cnumber=\"1\"><CAPTION>c</CAPTION>\n"
          "<VERS vnumber=\"1\">The <STYLE css=\"b\">book</STYLE> of<NOTE>n</NOTE> <gr str=\"1\">the</gr><BR/>generation"
          "<DIV><NOTE>n</NOTE></DIV>of Jesus<XREF fscope=\"x\"/>.</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>",
