@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <span>
 
@@ -157,7 +158,9 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
     };
     // A name from its first byte on; c is the byte after it.
     const auto readName = [&](QByteArray name) {
-        while (next() >= 0 && c > ' ' && c != '>' && c != '/' && name.size() < 256) {
+        // (the characters of an XML name: a tag of others is carried over by the name up to them)
+        while (next() >= 0 && (c >= 0x80 || std::isalnum(c) != 0 || c == '_' || c == '-' || c == '.' || c == ':') &&
+               name.size() < 256) {
             name.append(static_cast<char>(c));
         }
         return QString::fromUtf8(name);
@@ -458,6 +461,13 @@ void XmlVerseReader::resume()
         in.seek(tagOffset);
         column = tagColumn;
     }
+    // Each resumption goes on past the last: a fault in what the resumed reader was given first is no way back.
+    if (in.position() <= m_resumedAt) {
+        in.seek(m_resumedAt + 1);
+        line = m_firstLine;
+        lineStart = m_firstLineStart;
+        column = m_resumedColumn + 1;
+    }
     static constexpr QStringView kOsisStarts[] = {u"verse", u"chapter", u"div"};
     static constexpr QStringView kZefaniaStarts[] = {u"VERS", u"CHAPTER", u"BIBLEBOOK"};
     std::vector<QString> open = m_openNames;
@@ -499,6 +509,8 @@ void XmlVerseReader::resume()
     m_xml.addData(prefix);
     m_fileRead = false;
     m_pendingBytes = 0;
+    m_resumedAt = at.offset;
+    m_resumedColumn = at.column;
     m_firstLine = at.line;
     m_firstLineStart = at.lineStart;
     m_columnShift = at.column - QString::fromUtf8(prefix).size();

@@ -105,6 +105,9 @@ private:
     qint64 m_firstLine = 1;
     qint64 m_firstLineStart = 0;
     qint64 m_columnShift = 0;
+    // Where the last resumption started in the file (-1: none yet), and its column.
+    qint64 m_resumedAt = -1;
+    qint64 m_resumedColumn = 0;
 
     Dialect m_dialect = Dialect::Unknown;
     int m_depth = 0;
