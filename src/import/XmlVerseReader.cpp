@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <span>
 
 namespace importer {
@@ -149,11 +148,13 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
         }
         return c;
     };
-    const auto skipPast = [&](const char* end) {
-        const std::size_t size = std::strlen(end);
-        std::size_t matched = 0;
-        while (matched < size && next() >= 0) {
-            matched = c == end[matched] ? matched + 1 : c == end[0] ? 1 : 0;
+    const auto skipPast = [&](QByteArrayView end) {
+        QByteArray last; // the last bytes read, as many as end has
+        while (!end.isEmpty() && last != end && next() >= 0) {
+            last.append(static_cast<char>(c));
+            if (last.size() > end.size()) {
+                last.remove(0, 1);
+            }
         }
     };
     // A name from its first byte on; c is the byte after it.

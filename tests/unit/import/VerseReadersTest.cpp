@@ -109,7 +109,7 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
         // start is placed in the file's own lines and columns.
         {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<osis:osis xmlns:osis=\"o\"><div><chapter osisID=\"Exod.6\">"
          "<verse osisID=\"Exod.6.1\">a</verse>\n<verse osisID=\"Exod.6.2\">the <note>LORD <divineName>x</note> "
-         "<!-- <verse osisID=\"Exod.6.9\"> --></verse>\n</p><verse osisID=\"Exod.6.3\">가 <w>b</w></verse></p><verse "
+         "<!-- <verse osisID=\"Exod.6.9\"> ---></verse>\n</p><verse osisID=\"Exod.6.3\">가 <w>b</w></verse></p><verse "
          "osisID=\"Exod.6.4\">c</x></verse>\n<verse sID=\"Exod.6.5\"/>d<verse eID=\"Exod.6.5\"/></chapter></div>"
          "<osis:div><chapter osisID=\"Lev.1\"><verse osisID=\"Lev.1.1\">e</verse></chapter></osis:div></osis:osis>",
          {u"2 Exod 6:1|a"_s, u"3:60 MalformedXml Opening and ending tag mismatch. [Exod 6:2]"_s, u"4 Exod 6:3|가 b"_s,
