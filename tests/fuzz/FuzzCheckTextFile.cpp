@@ -32,8 +32,9 @@ void checkFile(const QByteArray& bytes, bool imp)
         ++lines;
     }
     require(read == TextFileReader::ReadResult::End && (!bytes.isEmpty() || lines == 0));
-    // A USFM file may hold several verses a line, each after a marker of its own.
-    const qint64 mostEntries = reader.format() == SourceFormat::Usfm ? bytes.count('\\') : lines;
+    // A USFM file may hold several verses a line, each after a marker of its own, and one finding of the text before
+    // its first book.
+    const qint64 mostEntries = reader.format() == SourceFormat::Usfm ? bytes.count('\\') + 1 : lines;
     QStringList accepted;
     // The log as --encoding cp949 writes it: code page 949 with CR LF, the form whose bytes are the tightest to check.
     const ErrorLog log(folder.path(), true);
