@@ -51,8 +51,8 @@ bool beginsWithBook(QStringView line)
 constexpr int kLinesSearchedForBookId = 40;
 
 // The format of text: a key line, a line beginning with a VPL key or with a USFM marker (a backslash and a letter) as
-// the first line
-// holding more than spaces, or a USFM book's "\id" among the first kLinesSearchedForBookId such lines; else lines.
+// the first line holding more than spaces, or a USFM book's "\id" among the first kLinesSearchedForBookId such lines;
+// else lines.
 SourceFormat firstLinesFormat(QStringView text)
 {
     SourceFormat format = SourceFormat::Lines;
