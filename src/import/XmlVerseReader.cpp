@@ -724,8 +724,12 @@ void XmlVerseReader::appendText(QStringView text)
             m_text.append(u' ');
         }
         m_spacePending = false;
-        m_text.append(m_divineNameFrom != 0 ? divineName(text.sliced(at, end - at))
-                                            : text.sliced(at, end - at).toString());
+        const QStringView piece = text.sliced(at, end - at);
+        if (m_divineNameFrom != 0) {
+            m_text.append(divineName(piece));
+        } else {
+            m_text.append(piece); // (as it is: no copy of its own for the common case)
+        }
         at = end;
         if (m_text.size() > kLongestSourceText) {
             m_tooLong = true;
