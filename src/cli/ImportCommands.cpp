@@ -16,9 +16,12 @@ namespace cli {
 
 namespace {
 
-// The file list holds full paths, as the import window's list does.
-QStringList fullPaths(const QStringList& files)
+// The run reads the module, or the files as full paths, as the import window's list holds them.
+importer::RunInput runInput(const QStringList& files, const QString& swordModule)
 {
+    if (!swordModule.isEmpty()) {
+        return importer::RunInput::swordBible(swordModule);
+    }
     QStringList paths;
     for (const QString& file : files) {
         paths << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
@@ -83,32 +86,55 @@ std::optional<bool> takeLogEncoding(QStringList& arguments, QString& why)
     return codePage949;
 }
 
-int checkCommand(const QString& programFolder, const QStringList& files, bool logInCodePage949)
+std::optional<QString> takeSwordModule(QStringList& arguments, QString& why)
 {
-    const QStringList paths = fullPaths(files);
-    if (const auto refusal = importer::checkRunRefusal(paths, importer::Asker::CommandLine)) {
+    QString module;
+    for (qsizetype i = arguments.indexOf(QStringLiteral("--sword")); i >= 0;
+         i = arguments.indexOf(QStringLiteral("--sword"))) {
+        module = arguments.value(i + 1);
+        if (module.isEmpty() || module.startsWith(QStringLiteral("--"))) {
+            why = UsageErrors::swordNeedsModule();
+            return std::nullopt;
+        }
+        arguments.remove(i, 2);
+    }
+    return module;
+}
+
+int checkCommand(const QString& programFolder, const QStringList& files, const QString& swordModule,
+                 bool logInCodePage949)
+{
+    if (!swordModule.isEmpty() && !files.isEmpty()) {
+        return usageError(UsageErrors::swordOrFiles());
+    }
+    const importer::RunInput input = runInput(files, swordModule);
+    if (const auto refusal = importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
         printMessage(stdout, *refusal);
         return kLineErrorsOrRefused;
     }
     return runShown(false, [&](platform::RunControl& control) {
         importer::BuildPipeline pipeline(programFolder, control);
         pipeline.setLogInCodePage949(logInCodePage949);
-        return pipeline.runCheck(paths);
+        return pipeline.runCheck(input);
     });
 }
 
-int buildCommand(const QString& programFolder, const QString& name, const QStringList& files, bool logInCodePage949)
+int buildCommand(const QString& programFolder, const QString& name, const QStringList& files,
+                 const QString& swordModule, bool logInCodePage949)
 {
+    if (!swordModule.isEmpty() && !files.isEmpty()) {
+        return usageError(UsageErrors::swordOrFiles());
+    }
     QString versionName = name;
-    const QStringList paths = fullPaths(files);
-    if (const auto refusal = importer::buildRunRefusal(paths, versionName, importer::Asker::CommandLine)) {
+    const importer::RunInput input = runInput(files, swordModule);
+    if (const auto refusal = importer::buildRunRefusal(input, versionName, importer::Asker::CommandLine)) {
         printMessage(stdout, *refusal);
         return kLineErrorsOrRefused;
     }
     return runShown(true, [&](platform::RunControl& control) {
         importer::BuildPipeline pipeline(programFolder, control);
         pipeline.setLogInCodePage949(logInCodePage949);
-        return pipeline.runBuild(versionName, paths);
+        return pipeline.runBuild(versionName, input);
     });
 }
 

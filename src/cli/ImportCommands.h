@@ -10,10 +10,16 @@ namespace cli {
 // (with CR LF), the platform's own choice when not given; nothing, with why, for another value.
 [[nodiscard]] std::optional<bool> takeLogEncoding(QStringList& arguments, QString& why);
 
-// byeorisol-data check [--encoding cp949|utf-8] FILE...
-int checkCommand(const QString& programFolder, const QStringList& files, bool logInCodePage949);
+// Takes "--sword MODULE" out of the arguments of check or build: the installed SWORD module to read in the place of
+// files (empty when not given); nothing, with why, when no module follows it.
+[[nodiscard]] std::optional<QString> takeSwordModule(QStringList& arguments, QString& why);
 
-// byeorisol-data build [--encoding cp949|utf-8] NAME FILE...
-int buildCommand(const QString& programFolder, const QString& name, const QStringList& files, bool logInCodePage949);
+// byeorisol-data check [--encoding cp949|utf-8] FILE... | --sword MODULE
+int checkCommand(const QString& programFolder, const QStringList& files, const QString& swordModule,
+                 bool logInCodePage949);
+
+// byeorisol-data build [--encoding cp949|utf-8] NAME FILE... | --sword MODULE
+int buildCommand(const QString& programFolder, const QString& name, const QStringList& files,
+                 const QString& swordModule, bool logInCodePage949);
 
 } // namespace cli

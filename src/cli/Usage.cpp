@@ -26,6 +26,8 @@ constexpr UsageLine kCommands[] = {
     {u"check 파일...",
      u"파일(텍스트, IMP, USFM, OSIS, Zefania, VPL)을 검사하고, 잘못된 줄은 프로그램 폴더의 err.txt에 기록합니다."},
     {u"build 역본명 파일...", u"파일을 검사하고, 그 본문으로 설치 폴더에 역본파일을 만듭니다."},
+    {u"build 역본명 --sword 모듈",
+     u"이 컴퓨터에 설치된 SWORD 성경 모듈(예: engKJV2006eb)의 본문으로 역본파일을 만듭니다. check도 모듈을 읽습니다."},
     {u"show 역본파일 구절", u"역본파일에서 한 구절의 구절명과 본문을 보여 줍니다."},
     {u"save 역본파일 구절 본문", u"역본파일의 한 구절에 본문을 저장합니다."},
     {u"history 역본파일 [구절]", u"역본파일(또는 한 구절)의 변경 이력을 최근 것부터 보여 줍니다."},
@@ -156,6 +158,16 @@ QString UsageErrors::noCommand()
 QString UsageErrors::unknownCommand(const QString& command)
 {
     return QStringLiteral("알 수 없는 명령입니다: ") + command;
+}
+
+QString UsageErrors::swordNeedsModule()
+{
+    return QStringLiteral("--sword 다음에 SWORD 성경 모듈의 이름을 적어 주십시오.");
+}
+
+QString UsageErrors::swordOrFiles()
+{
+    return QStringLiteral("--sword로 모듈을 읽을 때는 파일을 함께 적지 않습니다.");
 }
 
 QString UsageErrors::buildNeedsName()

@@ -33,6 +33,9 @@ public:
     [[nodiscard]] static QString noCommand();
     [[nodiscard]] static QString unknownCommand(const QString& command);
     [[nodiscard]] static QString buildNeedsName();
+    // --sword without a module; --sword with files beside it.
+    [[nodiscard]] static QString swordNeedsModule();
+    [[nodiscard]] static QString swordOrFiles();
     [[nodiscard]] static QString showNeedsArguments();
     [[nodiscard]] static QString saveNeedsArguments();
     [[nodiscard]] static QString needsOnePath(const QString& command);

@@ -62,14 +62,18 @@ int main(int argc, char* argv[])
         if (!logInCodePage949) {
             return cli::usageError(why);
         }
-        if (command == QStringLiteral("check")) {
-            return cli::checkCommand(programFolder, arguments, *logInCodePage949);
+        const std::optional<QString> module = cli::takeSwordModule(arguments, why);
+        if (!module) {
+            return cli::usageError(why);
         }
-        if (arguments.isEmpty()) {
-            return cli::usageError(cli::UsageErrors::buildNeedsName());
+        if (command == QStringLiteral("build")) {
+            if (arguments.isEmpty()) {
+                return cli::usageError(cli::UsageErrors::buildNeedsName());
+            }
+            const QString name = arguments.takeFirst();
+            return cli::buildCommand(programFolder, name, arguments, *module, *logInCodePage949);
         }
-        const QString name = arguments.takeFirst();
-        return cli::buildCommand(programFolder, name, arguments, *logInCodePage949);
+        return cli::checkCommand(programFolder, arguments, *module, *logInCodePage949);
     }
     if (command == QStringLiteral("show")) {
         if (arguments.size() != 2) {

@@ -4,6 +4,7 @@
 #include "import/ErrorLogWriter.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
+#include "import/SwordBible.h"
 #include "import/TextFileChecker.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
@@ -62,11 +63,14 @@ bool copyTemplate(const QString& from, const QString& to)
     return source.error() == QFileDevice::NoError && target.write(bytes) == bytes.size() && target.flush();
 }
 
-// The names of the files of a run, as its change in a version's history names them.
-QString fileNames(const QStringList& files)
+// The names of the files of a run (or its module), as its change in a version's history names them.
+QString inputNames(const RunInput& input)
 {
+    if (!input.swordModule.isEmpty()) {
+        return swordBibleEntry(input.swordModule);
+    }
     QStringList names;
-    for (const QString& file : files) {
+    for (const QString& file : input.files) {
         names << platform::GetFileName(file);
     }
     return names.join(QStringLiteral(", "));
@@ -99,9 +103,14 @@ void BuildPipeline::closeAll() noexcept
     m_reference.reset();
 }
 
-bool BuildPipeline::refuseInputFiles(const QStringList& files, RunOutcome& outcome)
+bool BuildPipeline::refuseInput(const RunInput& input, RunOutcome& outcome)
 {
-    if (const auto refusal = inputFileRefusal(files)) {
+    if (!input.swordModule.isEmpty()) {
+        m_swordBible = openSwordBible(input.swordModule);
+    }
+    if (const auto refusal = input.swordModule.isEmpty() ? inputFileRefusal(input.files)
+                             : m_swordBible == nullptr   ? swordModuleRefusal(input.swordModule, installedSwordBibles())
+                                                         : std::nullopt) {
         outcome.result = RunResult::Refused;
         outcome.messages.append({platform::MessageIcon::Exclamation, *refusal});
         return true;
@@ -109,16 +118,16 @@ bool BuildPipeline::refuseInputFiles(const QStringList& files, RunOutcome& outco
     return false;
 }
 
-RunOutcome BuildPipeline::runCheck(const QStringList& files)
+RunOutcome BuildPipeline::runCheck(const RunInput& input)
 {
     RunOutcome outcome;
-    if (!refuseInputFiles(files, outcome)) {
-        importTextFiles(RunMode::Test, files, outcome);
+    if (!refuseInput(input, outcome)) {
+        importTextFiles(RunMode::Test, input, outcome);
     }
     return outcome;
 }
 
-RunOutcome BuildPipeline::runBuild(const QString& versionName, const QStringList& files)
+RunOutcome BuildPipeline::runBuild(const QString& versionName, const RunInput& input)
 {
     RunOutcome outcome;
     outcome.versionName = versionName;
@@ -127,7 +136,7 @@ RunOutcome BuildPipeline::runBuild(const QString& versionName, const QStringList
         outcome.messages.append({platform::MessageIcon::Exclamation, *problem});
         return outcome;
     }
-    if (refuseInputFiles(files, outcome)) {
+    if (refuseInput(input, outcome)) {
         return outcome;
     }
     const bool prepared = prepareTargetVersion(outcome);
@@ -135,7 +144,7 @@ RunOutcome BuildPipeline::runBuild(const QString& versionName, const QStringList
         cancel(RunMode::Create, outcome);
         return outcome;
     }
-    importTextFiles(RunMode::Create, files, outcome);
+    importTextFiles(RunMode::Create, input, outcome);
     if (!prepared && outcome.result != RunResult::Cancelled) {
         outcome.result = RunResult::Failed;
     }
@@ -233,7 +242,7 @@ void BuildPipeline::failPhase1(RunOutcome& outcome, const QString& description, 
     outcome.messages.append({platform::MessageIcon::None, RunMessages::phase1Failure(description, path)});
 }
 
-void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunOutcome& outcome)
+void BuildPipeline::importTextFiles(RunMode mode, const RunInput& input, RunOutcome& outcome)
 {
     m_acceptedCount = 0;
     const ErrorLog log(m_programFolder, m_logInCodePage949);
@@ -262,7 +271,7 @@ void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunO
             // The texts of a version made by this run replace nothing; into any other, the run is one change.
             if (!m_madeFresh) {
                 m_history = std::make_unique<versiondb::History>(*m_target);
-                m_change = versiondb::PendingChange(versiondb::ChangeSource::Build, fileNames(files));
+                m_change = versiondb::PendingChange(versiondb::ChangeSource::Build, inputNames(input));
             }
         }
 
@@ -280,8 +289,13 @@ void BuildPipeline::importTextFiles(RunMode mode, const QStringList& files, RunO
             };
         }
         // The error log is written as the errors are found; it becomes err.txt only when the run ends well.
-        checked = checkTextFiles(
-            files, exists, writer, [&logWriter](const QString& entry) { return logWriter.append(entry); }, &m_control);
+        const ErrorListSink errors = [&logWriter](const QString& entry) { return logWriter.append(entry); };
+        if (input.swordModule.isEmpty()) {
+            checked = checkTextFiles(input.files, exists, writer, errors, &m_control);
+        } else {
+            checked =
+                checkSwordBible(swordBibleEntry(input.swordModule), *m_swordBible, exists, writer, errors, &m_control);
+        }
         if (checked.cancelled) {
             cancel(mode, outcome);
             log.putBack();

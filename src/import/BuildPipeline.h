@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/RunRequest.h"
 #include "import/TextFileChecker.h"
 #include "platform/MessageIcon.h"
 #include "platform/SystemCodePage.h"
@@ -23,6 +24,8 @@ class VersionStore;
 } // namespace versiondb
 
 namespace importer {
+
+class SwordBible;
 
 enum class RunMode
 {
@@ -80,13 +83,13 @@ public:
     BuildPipeline(const BuildPipeline&) = delete;
     BuildPipeline& operator=(const BuildPipeline&) = delete;
 
-    // A whole check run over the files, in list order.
-    [[nodiscard]] RunOutcome runCheck(const QStringList& files);
+    // A whole check run over the files, in list order, or over a module.
+    [[nodiscard]] RunOutcome runCheck(const RunInput& input);
 
     // A whole build run into the version of that name in the install folder: the name is refused when it is no
     // plain file name there, else phase 1 then phase 2. A cancelled build leaves the version as it was, or no
     // version when it made it.
-    [[nodiscard]] RunOutcome runBuild(const QString& versionName, const QStringList& files);
+    [[nodiscard]] RunOutcome runBuild(const QString& versionName, const RunInput& input);
 
     // Writes the error log in code page 949 with CR LF (set) or UTF-8 with LF; the platform's own by default.
     void setLogInCodePage949(bool codePage949) { m_logInCodePage949 = codePage949; }
@@ -96,9 +99,9 @@ private:
     // failure to the outcome; false after it.
     bool prepareTargetVersion(RunOutcome& outcome);
     // Phase 2, or the whole check run.
-    void importTextFiles(RunMode mode, const QStringList& files, RunOutcome& outcome);
-    // Refuses, with its message, a list that names anything but regular files.
-    bool refuseInputFiles(const QStringList& files, RunOutcome& outcome);
+    void importTextFiles(RunMode mode, const RunInput& input, RunOutcome& outcome);
+    // Refuses, with its message, a list that names anything but regular files, or a module it cannot read.
+    bool refuseInput(const RunInput& input, RunOutcome& outcome);
     // Makes the version at targetPath from the template and the reference's records; false when another run made
     // it meanwhile or the run was cancelled.
     bool copySkeleton(const QString& targetPath);
@@ -113,6 +116,7 @@ private:
 
     QString m_programFolder;
     platform::RunControl& m_control;
+    std::unique_ptr<SwordBible> m_swordBible; // the module a run reads, opened before it starts
     std::unique_ptr<versiondb::VersionStore> m_reference;
     std::unique_ptr<versiondb::VersionStore> m_target;
     // The target's rows by 성경구절, read when phase 2 opens it.

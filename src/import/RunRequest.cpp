@@ -24,6 +24,12 @@ const QString kNoFilesForBuildOnCommandLine = QStringLiteral("역본을 만들 �
 const QString kNoVersionNameOnCommandLine = QStringLiteral("만들 역본의 이름을 적어 주십시오 !");
 const QString kRemoveFromCommandLine = QStringLiteral(" 명령줄에서 빼 주십시오 !");
 const QString kDatabaseFile = QStringLiteral("역본파일과 같은 데이터베이스 파일은 텍스트 파일로 읽을 수 없습니다.");
+const QString kNoSwordLibrary =
+    QStringLiteral("이 프로그램은 SWORD 라이브러리 없이 만들어져 SWORD 모듈을 읽지 못합니다. "
+                   "모듈을 IMP, OSIS 또는 VPL 파일로 내보내어 읽으십시오.");
+const QString kNoSwordBibles = QStringLiteral("이 컴퓨터에는 SWORD 성경 모듈이 설치되어 있지 않습니다.");
+const QString kNotInstalledAfter = QStringLiteral("') 이 컴퓨터에 설치된 SWORD 성경 모듈이 아닙니다.");
+const QString kInstalledBibles = QStringLiteral("설치된 성경 모듈: ");
 const QString kCheckQuestion = QStringLiteral("작업을 시작하시겠습니까?\r\n(일단 작업이 시작되면 중지할 수 없습니다)");
 const QString kBuildQuestion =
     QStringLiteral("☞ 역본 만들기를 시작하시겠습니까?\r\n(작업이 시작되면 중지할 수 없습니다)");
@@ -46,21 +52,45 @@ std::optional<QString> inputFileRefusal(const QStringList& files, Asker asker)
     return std::nullopt;
 }
 
-std::optional<QString> checkRunRefusal(const QStringList& files, Asker asker)
+std::optional<QString> swordModuleRefusal(const QString& module, const QList<SwordModule>& installed,
+                                          bool libraryLinked)
 {
+    if (!libraryLinked) {
+        return kNoSwordLibrary;
+    }
+    if (installed.isEmpty()) {
+        return kNoSwordBibles;
+    }
+    QStringList names;
+    for (const SwordModule& bible : installed) {
+        names << bible.name;
+    }
+    if (module.isEmpty() || names.contains(module)) {
+        return std::nullopt;
+    }
+    return QStringLiteral("('") + module + kNotInstalledAfter + QStringLiteral("\r\n\r\n") + kInstalledBibles +
+           names.join(QStringLiteral(", "));
+}
+
+std::optional<QString> checkRunRefusal(const RunInput& input, Asker asker)
+{
+    if (!input.swordModule.isEmpty()) {
+        return std::nullopt; // the run refuses a module it cannot open
+    }
+    const QStringList& files = input.files;
     if (files.isEmpty()) {
         return asker == Asker::Window ? kNoFilesForCheck : kNoFilesForCheckOnCommandLine;
     }
     return inputFileRefusal(files, asker);
 }
 
-std::optional<QString> buildRunRefusal(const QStringList& files, QString& versionName, Asker asker)
+std::optional<QString> buildRunRefusal(const RunInput& input, QString& versionName, Asker asker)
 {
-    if (files.isEmpty()) {
+    if (input.files.isEmpty() && input.swordModule.isEmpty()) {
         return asker == Asker::Window ? kNoFilesForBuild : kNoFilesForBuildOnCommandLine;
     }
     versionName = books::trimSpaces(versionName).toString();
-    if (auto refusal = inputFileRefusal(files, asker)) {
+    if (auto refusal = inputFileRefusal(input.files, asker)) {
         return refusal;
     }
     if (versionName.isEmpty()) {

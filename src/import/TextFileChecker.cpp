@@ -3,6 +3,7 @@
 #include "import/ErrorEntries.h"
 #include "import/ImpEntryReader.h"
 #include "import/ParseImpKey.h"
+#include "import/SwordBible.h"
 #include "import/TextFileReader.h"
 #include "import/UsfmVerseReader.h"
 #include "import/VplEntryReader.h"
@@ -10,6 +11,7 @@
 #include "platform/RunControl.h"
 
 #include <QFileInfo>
+#include <tuple>
 #include <utility>
 
 namespace importer {
@@ -33,10 +35,7 @@ public:
             m_result.failure = reader.failure();
             return false;
         }
-        m_fileEntry = entry;
-        m_headingAdded = false;
-        m_versesRead = 0;
-        m_position = [&reader] { return reader.position(); };
+        begin(entry, [&reader] { return reader.position(); });
         bool goOn = true;
         switch (reader.format()) {
         case SourceFormat::Xml: {
@@ -65,21 +64,42 @@ public:
             break;
         }
         }
+        return end(goOn, QFileInfo(entry).size());
+    }
+
+    // Checks the verses of a SWORD module, named by entry; false when the run stops.
+    [[nodiscard]] bool check(const QString& entry, SwordBible& bible)
+    {
+        begin(entry, [&bible] { return bible.position(); });
+        return end(checkEntries(bible), bible.size());
+    }
+
+    [[nodiscard]] CheckResult result() const { return m_result; }
+
+private:
+    void begin(const QString& entry, std::function<qint64()> position)
+    {
+        m_fileEntry = entry;
+        m_headingAdded = false;
+        m_versesRead = 0;
+        m_position = std::move(position);
+    }
+
+    // Ends the check of the entry of that size (bytes, or verses of a module).
+    [[nodiscard]] bool end(bool goOn, qint64 size)
+    {
         m_position = nullptr;
         if (m_partlyRead.skippedFaults > 0 || m_partlyRead.cutOffLine > 0) {
-            m_partlyRead.file = entry;
+            m_partlyRead.file = m_fileEntry;
             m_result.partlyRead.append(std::exchange(m_partlyRead, {}));
         }
-        m_bytesBefore += QFileInfo(entry).size();
+        m_bytesBefore += size;
         if (goOn && m_control != nullptr) {
             m_control->report(m_bytesBefore, m_totalBytes);
         }
         return goOn;
     }
 
-    [[nodiscard]] CheckResult result() const { return m_result; }
-
-private:
     // A verse-per-line file: every line through the line rules.
     [[nodiscard]] bool checkLines(TextFileReader& reader)
     {
@@ -258,6 +278,15 @@ CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists
             break;
         }
     }
+    return check.result();
+}
+
+CheckResult checkSwordBible(const QString& entry, SwordBible& bible, const ReferenceExists& exists,
+                            const AcceptedLineWriter& writer, const ErrorListSink& errors,
+                            platform::RunControl* control)
+{
+    FilesCheck check(exists, writer, errors, control, bible.size());
+    std::ignore = check.check(entry, bible);
     return check.result();
 }
 

@@ -15,6 +15,8 @@ class RunControl;
 
 namespace importer {
 
+class SwordBible;
+
 // Receives the canonical reference and the text part of every accepted line. It may throw;
 // the exception passes through the checker untouched, with the open file closed.
 using AcceptedLineWriter = std::function<void(const QString& reference, const QString& text)>;
@@ -78,5 +80,11 @@ struct CheckResult
 [[nodiscard]] CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
                                          platform::RunControl* control);
+
+// Checks the verses of an installed SWORD module as the entries of an IMP file are checked, the module named by
+// entry in the error list; the control follows the verses walked.
+[[nodiscard]] CheckResult checkSwordBible(const QString& entry, SwordBible& bible, const ReferenceExists& exists,
+                                          const AcceptedLineWriter& writer, const ErrorListSink& errors,
+                                          platform::RunControl* control);
 
 } // namespace importer

@@ -4,7 +4,6 @@
 #include "platform/FileErrorDescriptions.h"
 #include "platform/RegularFile.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cctype>
 #include <span>
@@ -236,6 +235,52 @@ QString divineName(QStringView text)
     return text.first(end).toString().toUpper().append(text.sliced(end));
 }
 
+// Character data as it reads: the five named entities and character references in the letters they stand for;
+// any other reference stays as it is written.
+void appendCharacterData(QString& read, QStringView data)
+{
+    static const std::pair<QStringView, QChar> kNamed[] = {
+        {u"amp", u'&'}, {u"lt", u'<'}, {u"gt", u'>'}, {u"quot", u'"'}, {u"apos", u'\''}};
+    qsizetype at = 0;
+    while (at < data.size()) {
+        const qsizetype end = data[at] == u'&' ? data.indexOf(u';', at) : -1;
+        const QStringView name = end > at ? data.sliced(at + 1, end - at - 1) : QStringView();
+        const auto named = std::ranges::find(kNamed, name, &std::pair<QStringView, QChar>::first);
+        bool numeric = false;
+        const uint code = name.startsWith(u"#x")  ? name.sliced(2).toUInt(&numeric, 16)
+                          : name.startsWith(u'#') ? name.sliced(1).toUInt(&numeric, 10)
+                                                  : 0;
+        if (named != std::end(kNamed)) {
+            read.append(named->second);
+        } else if (numeric && code > 0 && code <= 0x10ffff) {
+            const char32_t character = code;
+            read.append(QString::fromUcs4(&character, 1));
+        } else { // a letter, up to the next reference
+            const qsizetype next = data.indexOf(u'&', at + 1);
+            read.append(data.sliced(at, (next < 0 ? data.size() : next) - at));
+            at = next < 0 ? data.size() : next;
+            continue;
+        }
+        at = end + 1;
+    }
+}
+
+// Where the tag that starts at a '<' ends (its '>'); -1 when no tag starts there: a '<' that no name, '/', '!' or '?'
+// follows, or that another '<' follows before any '>', is a letter.
+qsizetype tagEndAt(QStringView markup, qsizetype at)
+{
+    if (markup[at] != u'<' || at + 1 == markup.size()) {
+        return -1;
+    }
+    const QChar first = markup[at + 1];
+    if (!first.isLetter() && first != u'_' && first != u'/' && first != u'!' && first != u'?') {
+        return -1;
+    }
+    const qsizetype end = markup.indexOf(u'>', at + 1);
+    const qsizetype nextTag = markup.indexOf(u'<', at + 1);
+    return nextTag >= 0 && nextTag < end ? -1 : end;
+}
+
 // XML white space as one space between pieces, none at the ends.
 QString withSingleSpaces(QStringView text)
 {
@@ -257,52 +302,65 @@ QString withSingleSpaces(QStringView text)
 
 } // namespace
 
-QString osisMarkupText(const QString& markup)
+QString osisMarkupText(QStringView markup)
 {
-    QXmlStreamReader xml(u"<v>"_s + markup + u"</v>"_s);
-    xml.setEntityExpansionLimit(kEntityExpansionLimit);
     QString text;
+    text.reserve(markup.size());
+    // Open elements, and the depths at which a left-out element and a divine name were opened (0: none is open); and
+    // whether the piece is between the milestones of a heading before the verse.
     int depth = 0, leftOutFrom = 0, divineNameFrom = 0;
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
+    bool preverse = false;
+    qsizetype at = 0;
+    while (at < markup.size()) {
+        const qsizetype tagEnd = tagEndAt(markup, at);
+        if (tagEnd < 0) { // character data up to the next tag; a '<' that opens no tag is a letter
+            qsizetype end = markup.indexOf(u'<', at + 1);
+            end = end < 0 ? markup.size() : end;
+            if (leftOutFrom != 0 || preverse) {
+                // left out
+            } else if (divineNameFrom != 0) {
+                QString name;
+                appendCharacterData(name, markup.sliced(at, end - at));
+                text.append(divineName(name));
+            } else {
+                appendCharacterData(text, markup.sliced(at, end - at));
+            }
+            at = end;
+            continue;
+        }
+        const QStringView tag = markup.sliced(at + 1, tagEnd - at - 1);
+        at = tagEnd + 1;
+        if (tag.startsWith(u'!') || tag.startsWith(u'?')) { // a comment, a declaration: nothing of the text
+            continue;
+        }
+        const bool closing = tag.startsWith(u'/');
+        const bool empty = !closing && tag.endsWith(u'/');
+        QStringView name = tag.sliced(closing ? 1 : 0, tag.size() - (closing || empty ? 1 : 0));
+        name = name.first(std::ranges::find_if(name, [](QChar c) { return c <= u' ' || c == u'/'; }) - name.begin());
+        name = name.sliced(name.lastIndexOf(u':') + 1);
+        if (name == u"div" && tag.contains(u"x-preverse")) {
+            preverse = tag.contains(u"sID");
+        }
+        const bool inLine = isInline(name, true);
+        if (!closing) {
             ++depth;
-            if (leftOutFrom == 0 && isLeftOut(xml.name(), true)) {
+            if (leftOutFrom == 0 && isLeftOut(name, true)) {
                 leftOutFrom = depth;
-            } else if (leftOutFrom == 0 && !isInline(xml.name(), true)) {
+            } else if (leftOutFrom == 0 && !inLine) {
                 text.append(u' ');
-            } else if (xml.name() == u"divineName" && divineNameFrom == 0) {
+            } else if (name == u"divineName" && divineNameFrom == 0) {
                 divineNameFrom = depth;
             }
-            break;
-        case QXmlStreamReader::EndElement:
+        }
+        if (closing || empty) {
             divineNameFrom = depth == divineNameFrom ? 0 : divineNameFrom;
-            if (depth-- == leftOutFrom) {
+            if (depth == leftOutFrom) {
                 leftOutFrom = 0;
-            } else if (leftOutFrom == 0 && !isInline(xml.name(), true)) {
+            } else if (leftOutFrom == 0 && !inLine) {
                 text.append(u' ');
             }
-            break;
-        case QXmlStreamReader::Characters:
-            if (leftOutFrom == 0) {
-                text.append(divineNameFrom != 0 ? divineName(xml.text()) : xml.text().toString());
-            }
-            break;
-        default:
-            break;
+            depth = std::max(depth - 1, 0);
         }
-    }
-    if (xml.hasError()) { // the tags go: an inline one leaves nothing, any other a space
-        static const QRegularExpression kTag(u"<[/!?]?([^\\s/>]*)[^>]*>"_s);
-        QString kept;
-        qsizetype from = 0;
-        for (const QRegularExpressionMatch& tag : kTag.globalMatch(markup)) {
-            kept += QStringView(markup).sliced(from, tag.capturedStart() - from);
-            kept += isInline(tag.capturedView(1), true) ? u""_s : u" "_s;
-            from = tag.capturedEnd();
-        }
-        kept += QStringView(markup).sliced(from);
-        return withSingleSpaces(kept);
     }
     return withSingleSpaces(text);
 }

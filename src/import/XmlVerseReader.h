@@ -36,9 +36,10 @@ namespace importer {
 // A document whose DTD declares an entity standing for more than 16 characters for each byte of its
 // reference ("&name;") is refused as malformed, so that a few bytes naming a long entity many times
 // cannot fill the memory or take for ever.
-// The text of a piece of OSIS markup, as a verse's text is taken from an OSIS file (a verse that SWORD's mod2vpl
-// writes as it is stored: "In the <w lemma=...>beginning</w>..."). Markup that does not read as XML loses its tags.
-[[nodiscard]] QString osisMarkupText(const QString& markup);
+// The text of a piece of OSIS markup, as a verse's text is taken from an OSIS file (a verse as a SWORD module stores
+// it and mod2vpl writes it: "In the <w lemma=...>beginning</w>..."), read tag by tag: the piece need not be XML whole
+// (a verse may open a quotation that a later one closes). A '<' without a '>' after it is a letter.
+[[nodiscard]] QString osisMarkupText(QStringView markup);
 
 class XmlVerseReader final : public VerseSource
 {

@@ -21,6 +21,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -148,14 +149,44 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     listButtons->addWidget(command(filesPage, "removeAllButton", QStringLiteral("모두삭제"),
                                    &ImportDialog::onRemoveAllClicked,
                                    QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")));
+    for (int i = 0; i < listButtons->count(); ++i) {
+        m_fileCommands << listButtons->itemAt(i)->widget();
+    }
+    m_fileCommands << m_fileList;
     listButtons->addStretch(1);
     listButtons->addWidget(
         command(filesPage, "checkButton", QStringLiteral("※편집오류 잡아내기※"), &ImportDialog::onCheckClicked));
+    // Or, in the place of the files, a Bible module that SWORD's library finds on this machine.
+    const QString module = QStringLiteral("SWORD 모듈:");
+    auto* moduleLabel = label(filesPage, "swordModuleLabel", module);
+    m_swordModuleBox = named<QComboBox>(filesPage, "swordModuleBox");
+    m_swordModuleBox->setAccessibleName(module);
+    m_swordModuleBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    moduleLabel->setBuddy(m_swordModuleBox);
+    const QList<SwordModule> bibles = installedSwordBibles();
+    if (const auto missing = swordModuleRefusal(QString(), bibles)) {
+        m_swordModuleBox->addItem(*missing);
+        m_swordModuleBox->setToolTip(*missing);
+        m_swordModuleBox->setEnabled(false);
+    } else {
+        m_swordModuleBox->addItem(QStringLiteral("쓰지 않음 (목록의 파일을 읽습니다)"));
+        for (const SwordModule& bible : bibles) {
+            m_swordModuleBox->addItem(bible.name + QStringLiteral(" - ") + bible.description, bible.name);
+        }
+        m_swordModuleBox->setToolTip(
+            QStringLiteral("고른 모듈의 본문을 목록의 파일 대신 읽어 검사하거나 역본을 만듭니다."));
+        connect(m_swordModuleBox, &QComboBox::currentIndexChanged, this, &ImportDialog::onSwordModuleChanged);
+        m_commands << m_swordModuleBox;
+    }
+    auto* moduleRow = new QHBoxLayout;
+    moduleRow->addWidget(moduleLabel);
+    moduleRow->addWidget(m_swordModuleBox, 1);
     auto* files = new QVBoxLayout(filesPage);
     files->addLayout(instructions);
     files->addLayout(format);
     files->addWidget(m_fileList, 1);
     files->addLayout(listButtons);
+    files->addLayout(moduleRow);
     stepTabs->addTab(filesPage, filesStep);
 
     // Step 2: the version name, typed or taken from an existing version file.
@@ -269,11 +300,27 @@ QStringList ImportDialog::fileList() const
     return files;
 }
 
+RunInput ImportDialog::runInput() const
+{
+    const QString module = m_swordModuleBox->currentData().toString();
+    return module.isEmpty() ? RunInput(fileList()) : RunInput::swordBible(module);
+}
+
+void ImportDialog::onSwordModuleChanged()
+{
+    const bool files = m_swordModuleBox->currentData().toString().isEmpty();
+    for (QWidget* command : std::as_const(m_fileCommands)) {
+        command->setEnabled(files && !m_running);
+    }
+}
+
 void ImportDialog::addFiles(const QStringList& paths)
 {
     if (m_running) {
         return;
     }
+    // Files added are what the user means to read.
+    m_swordModuleBox->setCurrentIndex(0);
     for (const QString& path : paths) {
         if (!path.isEmpty()) {
             m_fileList->addItem(QDir::toNativeSeparators(path));
@@ -392,7 +439,7 @@ void ImportDialog::onOpenVersionClicked()
 
 void ImportDialog::onCheckClicked()
 {
-    if (const auto refusal = checkRunRefusal(fileList())) {
+    if (const auto refusal = checkRunRefusal(runInput())) {
         warn(*refusal);
         return;
     }
@@ -404,11 +451,11 @@ void ImportDialog::onCheckClicked()
 
 void ImportDialog::onBuildClicked()
 {
-    const QStringList files = fileList();
+    const RunInput input = runInput();
     QString name = m_nameBox->currentText();
-    const auto refusal = buildRunRefusal(files, name);
-    // The name is trimmed back into the box once the list has passed.
-    if (!files.isEmpty()) {
+    const auto refusal = buildRunRefusal(input, name);
+    // The name is trimmed back into the box once the list (or the module) has passed.
+    if (!input.files.isEmpty() || !input.swordModule.isEmpty()) {
         m_nameBox->setEditText(name);
     }
     if (refusal) {
@@ -428,7 +475,7 @@ void ImportDialog::onBuildClicked()
 
 void ImportDialog::run(std::optional<QString> versionName)
 {
-    const QStringList files = fileList();
+    const RunInput input = runInput();
     platform::RunControl control;
     m_control = &control;
     m_running = true;
@@ -447,9 +494,9 @@ void ImportDialog::run(std::optional<QString> versionName)
     std::optional<QString> failure;
     try {
         outcome = platform::runInBackground(
-            control, m_progressBar, [folder = m_programFolder, &files, &versionName, &control] {
+            control, m_progressBar, [folder = m_programFolder, &input, &versionName, &control] {
                 BuildPipeline pipeline(folder, control);
-                return versionName ? pipeline.runBuild(*versionName, files) : pipeline.runCheck(files);
+                return versionName ? pipeline.runBuild(*versionName, input) : pipeline.runCheck(input);
             });
     } catch (const std::exception& error) {
         // The pipeline reports its own failures; anything else still ends the run through the same failure message.
@@ -466,6 +513,7 @@ void ImportDialog::run(std::optional<QString> versionName)
     for (QWidget* command : std::as_const(m_commands)) {
         command->setEnabled(true);
     }
+    onSwordModuleChanged();
     if (!outcome) {
         return;
     }
@@ -512,7 +560,8 @@ void ImportDialog::showFindings(const RunOutcome& outcome)
         item->setToolTip(0, finding.file);
         item->setToolTip(2, finding.reason);
         item->setData(0, kPathRole, finding.file);
-        item->setData(0, kLineRole, finding.line);
+        // A module's entries are no lines of a file to show.
+        item->setData(0, kLineRole, QFileInfo(finding.file).isFile() ? finding.line : 0);
         items << item;
     }
     if (outcome.findingsLeftOut > 0) {

@@ -22,6 +22,7 @@ class RunControl;
 
 namespace importer {
 
+struct RunInput;
 struct RunOutcome;
 
 // The import window: gathers the text files of one version and its name, and
@@ -44,6 +45,8 @@ public:
 
     // The file list's entries, in list order.
     [[nodiscard]] QStringList fileList() const;
+    // What a run reads: the SWORD module chosen, else the file list.
+    [[nodiscard]] RunInput runInput() const;
     [[nodiscard]] bool isRunning() const { return m_running; }
 
     // Appends each file or folder to the list in order, as its native path, as a
@@ -67,6 +70,8 @@ private:
     void onBuildClicked();
     void onFormatHelpClicked();
     void onFindingDoubleClicked(QTreeWidgetItem* item);
+    // A module chosen puts the file list and its commands out of use; none chosen brings them back.
+    void onSwordModuleChanged();
 
     void warn(const QString& text);
     // Runs the check (no name) or the build (a name) on a worker with every other command disabled.
@@ -86,6 +91,9 @@ private:
     // What a run disables: every command, the file list, the name box and the findings.
     QList<QWidget*> m_commands;
     QListWidget* m_fileList = nullptr;
+    // The file list and the commands that work on it; the installed SWORD Bible modules, when any can be read.
+    QList<QWidget*> m_fileCommands;
+    QComboBox* m_swordModuleBox = nullptr;
     QComboBox* m_nameBox = nullptr;
     QLabel* m_statusLabel = nullptr;
     QProgressBar* m_progressBar = nullptr;

@@ -155,6 +155,29 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
     EXPECT_EQ(missing.failure().description, u"파일을 찾을 수 없습니다."_s);
 }
 
+// A verse's markup as a SWORD module stores it (and mod2vpl writes it) gives the text an OSIS file's verse gives, read
+// tag by tag whether or not the piece is XML whole.
+TEST(OsisMarkupText, keepsTheWordsAndLeavesOutNotesTitlesAndTheHeadingBeforeTheVerse)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"In the <w lemma=\"strong:H7225\">beginning</w> God"_s, u"In the beginning God"_s},
+        {u"word<note type=\"x\">a <hi>note</hi></note> next<title>T</title>"_s, u"word next"_s},
+        {u"<div type=\"x-milestone\" subType=\"x-preverse\" sID=\"p\"/><speaker>Beloved</speaker> <lg sID=\"g\"/>"
+         u"<div type=\"x-milestone\" subType=\"x-preverse\" eID=\"p\"/>Let him"_s,
+         u"Let him"_s},
+        {u"the <divineName>Lord</divineName>’s <divineName>Jah’s</divineName>"_s, u"the LORD’s JAH’s"_s},
+        {u"a<lb/>b<osis:l>c</osis:l>d<transChange>e</transChange>f"_s, u"a b c def"_s},
+        {u"&amp; &lt;&gt; &#x41;&#66; &nbsp; &unknown; R&D"_s, u"& <> AB &nbsp; &unknown; R&D"_s},
+        {u"<q who=\"Jesus\" sID=\"q1\"/>Follow me, 3 < 4 <q eID=\"q1\"/> 1<2>0"_s, u"Follow me, 3 < 4 1<2>0"_s},
+        {u"unclosed <note>left out"_s, u"unclosed"_s},
+        {u"<!-- a comment --> text <?pi x?>"_s, u"text"_s},
+        {u" \t\r\n "_s, QString()},
+    };
+    for (const auto& [markup, text] : cases) {
+        EXPECT_EQ(importer::osisMarkupText(markup), text) << markup.toStdString();
+    }
+}
+
 // A mark chooses the encoding. A first character that is no space of '<' makes XML; a first line that starts with a
 // marker, or a book's "\id" among its first 40 lines (after a licence), makes USFM, and "$$$" IMP, both UTF-8 without a
 // mark; other files here are code page 949.
