@@ -52,10 +52,9 @@ std::optional<QString> inputFileRefusal(const QStringList& files, Asker asker)
     return std::nullopt;
 }
 
-std::optional<QString> swordModuleRefusal(const QString& module, const QList<SwordModule>& installed,
-                                          bool libraryLinked)
+std::optional<QString> swordModuleRefusal(const QString& module, const QList<SwordModule>& installed, bool libraryFound)
 {
-    if (!libraryLinked) {
+    if (!libraryFound) {
         return kNoSwordLibrary;
     }
     if (installed.isEmpty()) {

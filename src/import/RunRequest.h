@@ -44,7 +44,7 @@ enum class Asker
 // A module is read only when this build has SWORD's library and the module is among the Bible modules installed;
 // an empty name asks only whether any module can be read. The refusal says which of these is missing.
 [[nodiscard]] std::optional<QString> swordModuleRefusal(const QString& module, const QList<SwordModule>& installed,
-                                                        bool libraryLinked = swordLibraryLinked());
+                                                        bool libraryFound = swordLibraryFound());
 
 // A check run needs at least one file, and files it can read; or a module (which the run refuses when it cannot
 // open it).

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <memory>
 
 namespace importer {
@@ -30,8 +31,13 @@ public:
     [[nodiscard]] virtual qint64 size() const = 0;
 };
 
-// Whether this build of the program was made with SWORD's library; without it no module is found or read.
-[[nodiscard]] bool swordLibraryLinked();
+// SWORD's library is reached through a plugin of the program's own (byeorisol-sword), loaded the first time a module
+// is looked for, so that no other work loads SWORD's library and the many it links. It lies beside the program, in
+// ../lib/byeorisol from it (the installed layout) or in a library path of the application. The Windows build has
+// none.
+
+// Whether the plugin, and with it SWORD's library, is at hand; without it no module is found or read.
+[[nodiscard]] bool swordLibraryFound();
 
 // The Bible modules installed on this machine, by name; none without SWORD's library.
 [[nodiscard]] QList<SwordModule> installedSwordBibles();
@@ -44,5 +50,13 @@ public:
 {
     return name + QStringLiteral(" (SWORD 모듈)");
 }
+
+// The plugin's two functions, by these names: the installed Bible modules into a list; the walk of one (nullptr when
+// there is none), its markup made text by the function given.
+using MarkupText = QString (*)(QStringView markup);
+using ListSwordBibles = void (*)(QList<SwordModule>& bibles);
+using OpenSwordBible = SwordBible* (*)(const QString& name, MarkupText markupText);
+constexpr const char* kListSwordBibles = "byeorisolListSwordBibles";
+constexpr const char* kOpenSwordBible = "byeorisolOpenSwordBible";
 
 } // namespace importer

@@ -556,12 +556,14 @@ void ImportDialog::showFindings(const RunOutcome& outcome)
         if (finding.column > 0) {
             line += QStringLiteral(" (%1칸)").arg(finding.column);
         }
-        auto* item = new QTreeWidgetItem({platform::GetFileName(finding.file), line, finding.reason});
+        // A file is listed by its full path; a module by its name, with no lines of a file to show.
+        const bool inFile = QFileInfo(finding.file).isAbsolute();
+        auto* item =
+            new QTreeWidgetItem({inFile ? platform::GetFileName(finding.file) : finding.file, line, finding.reason});
         item->setToolTip(0, finding.file);
         item->setToolTip(2, finding.reason);
         item->setData(0, kPathRole, finding.file);
-        // A module's entries are no lines of a file to show.
-        item->setData(0, kLineRole, QFileInfo(finding.file).isFile() ? finding.line : 0);
+        item->setData(0, kLineRole, inFile ? finding.line : 0);
         items << item;
     }
     if (outcome.findingsLeftOut > 0) {

@@ -98,7 +98,11 @@ AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFol
                        "제작된 프로그램입니다.\r\n"
                        "\r\n"
                        "원어성경(히브리어,헬라어)은 현재 버전에서는 지원하지 않습니다. 기본적으로 "
-                       "영문/한글(한자포함)만 지원됩니다.\r\n"));
+                       "영문/한글(한자포함)만 지원됩니다.\r\n"
+                       "\r\n"
+                       "이 프로그램은 자유 소프트웨어입니다. GNU 일반 공중 사용 허가서(GPL) 제2판 또는 (원하는 대로) "
+                       "그 뒤의 판에 따라 다시 배포하거나 고칠 수 있습니다. 리눅스판은 설치된 SWORD 모듈을 CrossWire "
+                       "성경 협회의 SWORD 라이브러리(GPL 제2판)로 읽습니다.\r\n"));
     description->setReadOnly(true);
     // The description has no label of its own to name it for a screen reader.
     description->setAccessibleName(QStringLiteral("프로그램에 대한 설명"));

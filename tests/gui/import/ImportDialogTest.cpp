@@ -131,6 +131,8 @@ class ImportDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    // SWORD's modules are found through the plugin beside the built programs.
+    void initTestCase() { QCoreApplication::addLibraryPath(testsupport::builtProgramFolder()); }
 
     // Local files of any type and folders are taken in the order chosen, dropped or handed over, drops as copies,
     // never moves; other data is passed over. The file dialog starts where the last choice was made. Remove and Edit
@@ -274,6 +276,38 @@ private slots:
         QCOMPARE(s.dialogs.messages().size(), 2);
         QCOMPARE(s.dialogs.messages()[0].buttons, platform::MessageButtons::YesNoDefaultNo);
         QCOMPARE(s.lastMessage(), u"목록에 텍스트 파일이 있습니다. 창을 닫을까요?"_s);
+    }
+
+    // A Bible module that SWORD finds here is read in the place of the files: while one is chosen the list is out of
+    // use, and adding files chooses none again. Its findings name the module, and hold no line to show.
+    void buildsFromAChosenSwordModule()
+    {
+        testsupport::InstallTree tree({u"null.mdb"_s});
+        QVERIFY(tree.addReference());
+        Session s(tree.programFolder());
+        s.watch.stop();
+        auto* modules = control<QComboBox>(s.window, u"swordModuleBox"_s);
+        const int kjv = modules->findData(u"engKJV2006eb"_s);
+        if (kjv < 0) {
+            QSKIP("SWORD's KJV module is not installed (sword-text-kjv: scripts/setup)");
+        }
+        modules->setCurrentIndex(kjv);
+        QVERIFY(!s.list()->isEnabled() && !control(s.window, u"addFilesButton"_s)->isEnabled());
+        s.nameBox()->setEditText(u"킹제임스"_s);
+        QCOMPARE(s.click(u"buildButton"_s, {MessageAnswer::Yes, MessageAnswer::Ok}),
+                 RunMessages::buildFinishedWithErrors(u"킹제임스.DAT"_s, 31100));
+        QCOMPARE(s.opened, QStringList{tree.programFile(u"err.txt"_s)});
+        QVERIFY(!s.list()->isEnabled() && modules->isEnabled());
+        auto* findings = control<QTreeWidget>(s.window, u"findingList"_s);
+        QCOMPARE(findings->topLevelItemCount(), 2);
+        QCOMPARE(findings->topLevelItem(0)->text(0), u"engKJV2006eb (SWORD 모듈)"_s);
+        const qsizetype shown = s.dialogs.messages().size();
+        emit findings->itemDoubleClicked(findings->topLevelItem(0), 0);
+        QCOMPARE(s.dialogs.messages().size(), shown);
+        s.window.addFiles({tree.textFile(u"창세기.txt"_s, {u"창 1:1 태초에"_s})});
+        QCOMPARE(modules->currentIndex(), 0);
+        QVERIFY(s.list()->isEnabled());
+        QCOMPARE(s.window.runInput().files.size(), 1);
     }
 
     // A whole-Bible build into an existing version, and a check, cancelled with the cancel button during the run:
