@@ -8,8 +8,9 @@ set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${CMAKE_BINARY_DIR}/packaging)
 
 install(TARGETS byeorisol-manager byeorisol-data RUNTIME DESTINATION bin COMPONENT system EXCLUDE_FROM_ALL)
-# The plugin that reaches SWORD's library, in ../lib/byeorisol from the programs, where they look for it.
-install(TARGETS byeorisol-sword LIBRARY DESTINATION lib/byeorisol COMPONENT system EXCLUDE_FROM_ALL)
+# The plugin that reaches SWORD's library, in ../lib/byeorisol/plugins from the programs, where they look for it (a
+# folder of /usr/lib itself would have CPack call ldconfig for a library that is none).
+install(TARGETS byeorisol-sword LIBRARY DESTINATION lib/byeorisol/plugins COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${BYEORISOL_INSTALL_FOLDER}/개역.DAT ${BYEORISOL_INSTALL_FOLDER}/user.dat
     DESTINATION share/byeorisol COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${BYEORISOL_PROGRAM_FOLDER}/null.mdb

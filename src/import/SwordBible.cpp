@@ -20,7 +20,7 @@ const SwordPlugin& swordPlugin()
 {
     static const SwordPlugin plugin = [] {
         const QString program = QCoreApplication::applicationDirPath();
-        QStringList folders = {program, program + QStringLiteral("/../lib/byeorisol")};
+        QStringList folders = {program, program + QStringLiteral("/../lib/byeorisol/plugins")};
         folders += QCoreApplication::libraryPaths();
         for (const QString& folder : folders) {
             QLibrary library(folder + QStringLiteral("/byeorisol-sword"));

@@ -33,8 +33,8 @@ public:
 
 // SWORD's library is reached through a plugin of the program's own (byeorisol-sword), loaded the first time a module
 // is looked for, so that no other work loads SWORD's library and the many it links. It lies beside the program, in
-// ../lib/byeorisol from it (the installed layout) or in a library path of the application. The Windows build has
-// none.
+// ../lib/byeorisol/plugins from it (the installed layout) or in a library path of the application. The Windows build
+// has none.
 
 // Whether the plugin, and with it SWORD's library, is at hand; without it no module is found or read.
 [[nodiscard]] bool swordLibraryFound();

@@ -27,6 +27,10 @@ for f in 개역.DAT user.dat manager/null.mdb; do
 done
 [ "$("$data" show "$user/창세기.DAT" '창 2:1' | tail -1)" = \
     "Thus the heavens and the earth were finished, and all the host of them." ] || fail "창세기.DAT lacks 창 2:1"
+# The installed program finds its plugin for SWORD's modules: a module not installed is refused as such, not for want
+# of SWORD's library.
+said=$("$data" check --sword 없는모듈 2>&1) && fail "a module that is not installed was not refused"
+! grep -qF "SWORD 라이브러리 없이" <<<"$said" || fail "the SWORD plugin was not found: $said"
 
 # Starts the windowed program from folder with XDG_DATA_HOME as given, closes its first window, and checks its exit code.
 closed() {
