@@ -105,12 +105,16 @@ void BuildPipeline::closeAll() noexcept
 
 bool BuildPipeline::refuseInput(const RunInput& input, RunOutcome& outcome)
 {
-    if (!input.swordModule.isEmpty()) {
+    std::optional<QString> refusal;
+    if (input.swordModule.isEmpty()) {
+        refusal = inputFileRefusal(input.files);
+    } else {
         m_swordBible = openSwordBible(input.swordModule);
+        if (m_swordBible == nullptr) {
+            refusal = swordModuleRefusal(input.swordModule, installedSwordBibles());
+        }
     }
-    if (const auto refusal = input.swordModule.isEmpty() ? inputFileRefusal(input.files)
-                             : m_swordBible == nullptr   ? swordModuleRefusal(input.swordModule, installedSwordBibles())
-                                                         : std::nullopt) {
+    if (refusal) {
         outcome.result = RunResult::Refused;
         outcome.messages.append({platform::MessageIcon::Exclamation, *refusal});
         return true;
