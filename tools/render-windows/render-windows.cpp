@@ -136,6 +136,8 @@ int main(int argc, char* argv[])
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     const QString programFolder = QString::fromLocal8Bit(argv[2]);
+    // The import window lists SWORD's modules through the plugin beside the built programs.
+    QCoreApplication::addLibraryPath(programFolder);
     if (!QDir().mkpath(output)) {
         std::fprintf(stderr, "render-windows: cannot make %s\n", argv[1]);
         return 1;
