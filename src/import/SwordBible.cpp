@@ -19,9 +19,12 @@ struct SwordPlugin
 const SwordPlugin& swordPlugin()
 {
     static const SwordPlugin plugin = [] {
-        const QString program = QCoreApplication::applicationDirPath();
-        QStringList folders = {program, program + QStringLiteral("/../lib/byeorisol/plugins")};
-        folders += QCoreApplication::libraryPaths();
+        QStringList folders = QCoreApplication::libraryPaths();
+        if (QCoreApplication::instance() != nullptr) {
+            const QString program = QCoreApplication::applicationDirPath();
+            folders.prepend(program + QStringLiteral("/../lib/byeorisol/plugins"));
+            folders.prepend(program);
+        }
         for (const QString& folder : folders) {
             QLibrary library(folder + QStringLiteral("/byeorisol-sword"));
             SwordPlugin found{reinterpret_cast<ListSwordBibles>(library.resolve(kListSwordBibles)),

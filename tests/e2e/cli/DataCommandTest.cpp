@@ -16,6 +16,7 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -529,6 +530,8 @@ TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
     if (modules == 0) {
         GTEST_SKIP() << "no module of SWORD's is installed (sword-text-kjv, -web, -sparv: scripts/setup)";
     }
+    // (the modules as the program finds them, through the plugin beside it)
+    QCoreApplication::addLibraryPath(testsupport::builtProgramFolder());
     expectRun({u"check"_s, u"--sword"_s, u"없는모듈"_s}, 1,
               *importer::swordModuleRefusal(u"없는모듈"_s, importer::installedSwordBibles()));
 }
