@@ -22,7 +22,7 @@ void parseImportLine(benchmark::State& state)
     int accepted = 0;
     for (auto _ : state) {
         for (const QString& line : lines) {
-            const importer::ParsedLine parsed = importer::ParseImportLine(line, kInReferenceSet);
+            const importer::ParsedLine parsed = importer::parseImportLine(line, kInReferenceSet);
             accepted += parsed.outcome == importer::LineOutcome::Accepted ? 1 : 0;
         }
     }

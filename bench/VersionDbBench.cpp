@@ -1,7 +1,7 @@
 // The version database layer against the same work in raw SQLite in one
 // transaction, in the same run:
 //   skeleton: 31,102 records added to a new file (building a version's skeleton);
-//   texts:    31,102 Seek + setText by reference (storing the texts of a version).
+//   texts:    31,102 seek + setText by reference (storing the texts of a version).
 // The layer stores every record on its own; raw SQLite writes all in one transaction.
 // At the end the ratio layer / raw of each pair is printed.
 
@@ -80,11 +80,11 @@ QString newVersion(const QTemporaryDir& dir, int i)
 
 void fillSkeletonThroughLayer(const QString& path)
 {
-    const auto version = versiondb::VersionStore::OpenDatabase(path);
+    const auto version = versiondb::VersionStore::openDatabase(path);
     for (const Verse& v : verses()) {
         version->addRecord({v.number, v.book, v.chapter, v.verse, v.reference, {}});
     }
-    version->Close();
+    version->close();
 }
 
 void BM_SkeletonLayer(benchmark::State& state)
@@ -157,13 +157,13 @@ void BM_TextsLayer(benchmark::State& state)
         state.PauseTiming();
         const QString path = skeletonCopy(dir, ++i);
         state.ResumeTiming();
-        const auto version = versiondb::VersionStore::OpenDatabase(path);
+        const auto version = versiondb::VersionStore::openDatabase(path);
         for (const Verse& v : verses()) {
-            if (const std::optional<qint64> row = version->Seek(v.reference)) {
+            if (const std::optional<qint64> row = version->seek(v.reference)) {
                 version->setText(*row, v.text);
             }
         }
-        version->Close();
+        version->close();
     }
     state.SetItemsProcessed(state.iterations() * 31102);
 }

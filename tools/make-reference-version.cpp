@@ -19,13 +19,13 @@ namespace {
 void write(const QString& path)
 {
     versiondb::VersionFile::create(path, versiondb::PasswordVerifier::forDatabasePassword());
-    const auto version = versiondb::VersionStore::OpenDatabase(path);
+    const auto version = versiondb::VersionStore::openDatabase(path);
     versiondb::Transaction transaction(*version);
     for (const books::SkeletonVerse& v : books::koreanVersification()) {
         version->addRecord({v.number, v.book, v.chapter, v.verse, v.reference, {}});
     }
-    transaction.Commit();
-    version->Close();
+    transaction.commit();
+    version->close();
 }
 
 } // namespace

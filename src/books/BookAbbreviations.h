@@ -5,16 +5,14 @@
 namespace books {
 
 // The 66 book abbreviations of the Korean numbering, in canonical order (Genesis = 1 ... Revelation = 66).
-class BookAbbreviations
-{
-public:
-    static constexpr int kCount = 66;
+namespace BookAbbreviations {
+constexpr int kCount = 66;
 
-    // The abbreviation of book 1 to 66; an empty view for any other number.
-    [[nodiscard]] static QStringView at(int bookNumber);
+// The abbreviation of book 1 to 66; an empty view for any other number.
+[[nodiscard]] QStringView at(int bookNumber);
 
-    // The book number of an abbreviation, compared exactly character by character; 0 when there is none.
-    [[nodiscard]] static int find(QStringView abbreviation);
-};
+// The book number of an abbreviation, compared exactly character by character; 0 when there is none.
+[[nodiscard]] int find(QStringView abbreviation);
+} // namespace BookAbbreviations
 
 } // namespace books

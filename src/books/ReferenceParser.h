@@ -30,14 +30,12 @@ struct TypedReference
 // abbreviation or the full Korean name ("창세기 1:1"), the OSIS id, SWORD's or the common English name and the USFM
 // code in any case ("Gen 1:1", "Genesis 1:1", "1 Samuel 3:4", "Gen.1.1"), a full-width colon, and a chapter alone
 // for its first verse ("창 1").
-class ReferenceParser
-{
-public:
-    [[nodiscard]] static TypedReference parse(QStringView typed);
+namespace ReferenceParser {
+[[nodiscard]] TypedReference parse(QStringView typed);
 
-    // The chapters of book 1 to 66, and the verses of one of its chapters, in the Korean numbering; 0 for none.
-    [[nodiscard]] static int chapterCount(int book);
-    [[nodiscard]] static int verseCount(int book, int chapter);
-};
+// The chapters of book 1 to 66, and the verses of one of its chapters, in the Korean numbering; 0 for none.
+[[nodiscard]] int chapterCount(int book);
+[[nodiscard]] int verseCount(int book, int chapter);
+} // namespace ReferenceParser
 
 } // namespace books

@@ -8,18 +8,16 @@ namespace books {
 // order (Genesis = 1 ... Revelation = 66): the OSIS ids ("Gen", "1Sam", "3John",
 // "Rev") and the English names that mod2imp writes in its keys ("Genesis",
 // "I Samuel", "III John", "Revelation of John").
-class SwordBookNames
-{
-public:
-    // The OSIS id of book 1 to 66; an empty view for any other number.
-    [[nodiscard]] static QStringView osisId(int bookNumber);
+namespace SwordBookNames {
+// The OSIS id of book 1 to 66; an empty view for any other number.
+[[nodiscard]] QStringView osisId(int bookNumber);
 
-    // SWORD's English name of book 1 to 66; an empty view for any other number.
-    [[nodiscard]] static QStringView englishName(int bookNumber);
+// SWORD's English name of book 1 to 66; an empty view for any other number.
+[[nodiscard]] QStringView englishName(int bookNumber);
 
-    // The book number of an English name, an OSIS id or a Korean abbreviation,
-    // compared exactly character by character; 0 when there is none.
-    [[nodiscard]] static int find(QStringView name);
-};
+// The book number of an English name, an OSIS id or a Korean abbreviation,
+// compared exactly character by character; 0 when there is none.
+[[nodiscard]] int find(QStringView name);
+} // namespace SwordBookNames
 
 } // namespace books

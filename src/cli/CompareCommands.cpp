@@ -13,7 +13,7 @@ namespace cli {
 
 namespace {
 
-using exchange::CompareMessages;
+namespace CompareMessages = exchange::CompareMessages;
 using exchange::WordRun;
 
 QString fullPath(const QString& path)

@@ -18,7 +18,7 @@ namespace cli {
 
 namespace {
 
-using editor::EditorMessages;
+namespace EditorMessages = editor::EditorMessages;
 
 // The version as the editor's file dialog would name it: a full native path.
 QString fullPath(const QString& path)
@@ -26,9 +26,9 @@ QString fullPath(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-int failure(const QString& path, const editor::EngineFailure& failure)
+int failure(const QString& path, const versiondb::ErrorItem& failure)
 {
-    printMessage(stdout, EditorMessages::fileFailure(platform::GetFileName(path), failure.description));
+    printMessage(stdout, EditorMessages::fileFailure(platform::getFileName(path), failure.description));
     return kFailure;
 }
 
@@ -79,14 +79,14 @@ std::optional<SearchArguments> parseSearch(const QStringList& arguments, bool re
 
 // Why a search was not carried out, printed; true when there was a reason.
 bool searchRefused(const QString& path, const editor::SearchRequest& request, const editor::CompiledSearch& pattern,
-                   const std::optional<editor::EngineFailure>& failure)
+                   const std::optional<versiondb::ErrorItem>& failure)
 {
     if (pattern.fault == editor::PatternFault::Empty) {
         printMessage(stdout, EditorMessages::emptyPattern());
     } else if (pattern.fault == editor::PatternFault::Invalid) {
         printMessage(stdout, EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
     } else if (failure) {
-        printMessage(stdout, EditorMessages::fileFailure(platform::GetFileName(path), failure->description));
+        printMessage(stdout, EditorMessages::fileFailure(platform::getFileName(path), failure->description));
     } else {
         return false;
     }

@@ -58,7 +58,7 @@ QString fullPath(const QString& path)
 // A message about the version: its display name, two line breaks, then the text.
 void printAbout(const QString& version, const QString& text)
 {
-    printMessage(stdout, platform::GetFileName(version) + kLineBreaks + text);
+    printMessage(stdout, platform::getFileName(version) + kLineBreaks + text);
 }
 
 } // namespace
@@ -129,7 +129,7 @@ int exportCommand(const ExportArguments& arguments)
         printAbout(version, exchange::ExportMessages::cancelled());
         return kCancelled;
     case exchange::ExportResult::EngineFailed:
-        printAbout(version, outcome.engineFailure.Description);
+        printAbout(version, outcome.engineFailure.description);
         return kFailure;
     case exchange::ExportResult::UnreadableReference:
     case exchange::ExportResult::LineBreak:
@@ -158,7 +158,7 @@ int reportCommand(const QString& path)
     const QString version = fullPath(path);
     const exchange::VersionVerses verses = exchange::readVersionVerses(version);
     if (verses.engineFailure) {
-        printAbout(version, verses.engineFailure->Description);
+        printAbout(version, verses.engineFailure->description);
         return kFailure;
     }
     if (verses.unreadable) {

@@ -15,7 +15,7 @@ namespace cli {
 
 namespace {
 
-using exchange::InspectMessages;
+namespace InspectMessages = exchange::InspectMessages;
 
 const QString kNeedsPath = QStringLiteral("inspect 다음에 점검할 역본파일 하나를 적어 주십시오.");
 const QString kAgainstNeedsPath = QStringLiteral("--against 다음에 비교할 역본파일을 적어 주십시오.");

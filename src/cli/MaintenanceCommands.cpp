@@ -16,7 +16,7 @@ namespace cli {
 
 namespace {
 
-using maintenance::MaintenanceMessages;
+namespace MaintenanceMessages = maintenance::MaintenanceMessages;
 using maintenance::Message;
 
 // The full path, as the file dialog returns it, so that messages name the file.
@@ -44,8 +44,8 @@ int compactCommand(const QString& programFolder, const QString& path)
     maintenance::VersionMaintenance maintenance(programFolder);
     platform::RunControl control;
     const InterruptScope interrupt(control);
-    const maintenance::CompactOutcome outcome = maintenance.CompactVersion(full, &control);
-    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome));
+    const maintenance::CompactOutcome outcome = maintenance.compactVersion(full, &control);
+    print(MaintenanceMessages::forOutcome(platform::getFileName(full), outcome));
     if (outcome.failedAt == maintenance::CompactStep::Cancelled) {
         return kCancelled;
     }
@@ -64,9 +64,9 @@ int repairCommand(const QString& programFolder, const QString& path)
     maintenance::VersionMaintenance maintenance(programFolder);
     platform::RunControl control;
     const InterruptScope interrupt(control);
-    const maintenance::RepairOutcome outcome = maintenance.RepairVersion(full, &control);
+    const maintenance::RepairOutcome outcome = maintenance.repairVersion(full, &control);
     // The counts in the message, then every verse as a range on a line of its own.
-    print(MaintenanceMessages::forOutcome(platform::GetFileName(full), outcome, 0));
+    print(MaintenanceMessages::forOutcome(platform::getFileName(full), outcome, 0));
     if (outcome.cancelled) {
         return kCancelled;
     }
@@ -86,13 +86,13 @@ int repairCommand(const QString& programFolder, const QString& path)
 int deleteCommand(const QString& programFolder, const QString& path)
 {
     const QString full = fullPath(path);
-    const QString name = platform::GetFileName(full);
+    const QString name = platform::getFileName(full);
     if (maintenance::VersionMaintenance::isShipped(full)) {
         print({MaintenanceMessages::shippedFileRefused(name)});
         return kLineErrorsOrRefused;
     }
     maintenance::VersionMaintenance maintenance(programFolder);
-    const maintenance::DeleteOutcome outcome = maintenance.DeleteVersion(full);
+    const maintenance::DeleteOutcome outcome = maintenance.deleteVersion(full);
     print(MaintenanceMessages::forOutcome(name, outcome));
     return outcome.deleted ? kSuccess : kFailure;
 }

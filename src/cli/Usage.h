@@ -24,33 +24,31 @@ int usageError(const QString& why);
 int programFolderFailure(const platform::FileFailure& failure);
 
 // Why a command line makes no sense.
-class UsageErrors
-{
-public:
-    [[nodiscard]] static QString programFolderMissing();
-    // The folder named by --program-folder is not there; the folder on the line after.
-    [[nodiscard]] static QString programFolderNotFound(const QString& folder);
-    [[nodiscard]] static QString noCommand();
-    [[nodiscard]] static QString unknownCommand(const QString& command);
-    [[nodiscard]] static QString buildNeedsName();
-    // --sword without a module; --sword with files beside it.
-    [[nodiscard]] static QString swordNeedsModule();
-    [[nodiscard]] static QString swordOrFiles();
-    [[nodiscard]] static QString showNeedsArguments();
-    [[nodiscard]] static QString saveNeedsArguments();
-    [[nodiscard]] static QString needsOnePath(const QString& command);
-    // history and undo: a path and perhaps a reference.
-    [[nodiscard]] static QString needsPathAndReference(const QString& command);
-    // export: its arguments.
-    [[nodiscard]] static QString exportNeedsArguments();
-    [[nodiscard]] static QString exportFormatValues();
-    [[nodiscard]] static QString exportEncodingValues();
-    // --encoding cp949 with a format other than text.
-    [[nodiscard]] static QString exportFileIsUtf8();
-    [[nodiscard]] static QString compareNeedsArguments();
-    [[nodiscard]] static QString findNeedsArguments();
-    [[nodiscard]] static QString replaceNeedsArguments();
-    [[nodiscard]] static QString unknownOption(const QString& option);
-};
+namespace UsageErrors {
+[[nodiscard]] QString programFolderMissing();
+// The folder named by --program-folder is not there; the folder on the line after.
+[[nodiscard]] QString programFolderNotFound(const QString& folder);
+[[nodiscard]] QString noCommand();
+[[nodiscard]] QString unknownCommand(const QString& command);
+[[nodiscard]] QString buildNeedsName();
+// --sword without a module; --sword with files beside it.
+[[nodiscard]] QString swordNeedsModule();
+[[nodiscard]] QString swordOrFiles();
+[[nodiscard]] QString showNeedsArguments();
+[[nodiscard]] QString saveNeedsArguments();
+[[nodiscard]] QString needsOnePath(const QString& command);
+// history and undo: a path and perhaps a reference.
+[[nodiscard]] QString needsPathAndReference(const QString& command);
+// export: its arguments.
+[[nodiscard]] QString exportNeedsArguments();
+[[nodiscard]] QString exportFormatValues();
+[[nodiscard]] QString exportEncodingValues();
+// --encoding cp949 with a format other than text.
+[[nodiscard]] QString exportFileIsUtf8();
+[[nodiscard]] QString compareNeedsArguments();
+[[nodiscard]] QString findNeedsArguments();
+[[nodiscard]] QString replaceNeedsArguments();
+[[nodiscard]] QString unknownOption(const QString& option);
+} // namespace UsageErrors
 
 } // namespace cli

@@ -12,172 +12,211 @@ namespace editor {
 // The messages of the verse editor's rules, shared by the editor window and the
 // command-line companion. The window's own texts (captions, the no-version
 // refusal, the Enter warning) live in the window.
-class EditorMessages
+namespace EditorMessages {
+// "은" after a last syllable that ends in a consonant, "는" after one that does not.
+[[nodiscard]] inline QString topicParticle(const QString& word)
 {
-public:
-    // Go with a reference box that is empty once its end spaces are gone.
-    [[nodiscard]] static QString goEmptyReference() { return QStringLiteral("이동할 성경구절을 입력하여 주십시오 !"); }
+    const char16_t last = word.isEmpty() ? u'\0' : word.back().unicode();
+    const bool closed = last >= u'가' && last <= u'힣' && (last - u'가') % 28 != 0;
+    return closed ? QStringLiteral("은") : QStringLiteral("는");
+}
 
-    // Go with a reference that the version's index does not hold.
-    [[nodiscard]] static QString goReferenceNotFound()
-    {
-        return QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
+// Go with a reference box that is empty once its end spaces are gone.
+[[nodiscard]] inline QString goEmptyReference()
+{
+    return QStringLiteral("이동할 성경구절을 입력하여 주십시오 !");
+}
+
+// Go with a reference that the version's index does not hold.
+[[nodiscard]] inline QString goReferenceNotFound()
+{
+    return QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
+}
+
+// A reference that names no verse of the version: which part of it is wrong, as the Korean numbering tells;
+// otherwise (the form is not a reference's, or the version lacks a verse the numbering has) the text given.
+[[nodiscard]] inline QString referenceMistake(const QString& typed, const QString& otherwise)
+{
+    using Mistake = books::TypedReference::Mistake;
+    const books::TypedReference read = books::ReferenceParser::parse(typed);
+    const QString book = books::KoreanBookNames::at(read.book).toString();
+    switch (read.mistake) {
+    case Mistake::NoSuchBook:
+        return QStringLiteral("성경에 '%1' 책이 없습니다. 확인하고 다시 입력하여 주십시오 !").arg(read.bookName);
+    case Mistake::NoSuchChapter:
+        return QStringLiteral("%1%2 %3장까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
+            .arg(book, topicParticle(book))
+            .arg(read.limit);
+    case Mistake::NoSuchVerse:
+        return QStringLiteral("%1 %2장은 %3절까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
+            .arg(book)
+            .arg(read.chapter)
+            .arg(read.limit);
+    case Mistake::None:
+    case Mistake::NotAReference:
+        break;
     }
+    return otherwise;
+}
 
-    // A reference that names no verse of the version: which part of it is wrong, as the Korean numbering tells;
-    // otherwise (the form is not a reference's, or the version lacks a verse the numbering has) the text given.
-    [[nodiscard]] static QString referenceMistake(const QString& typed, const QString& otherwise)
-    {
-        using Mistake = books::TypedReference::Mistake;
-        const books::TypedReference read = books::ReferenceParser::parse(typed);
-        const QString book = books::KoreanBookNames::at(read.book).toString();
-        switch (read.mistake) {
-        case Mistake::NoSuchBook:
-            return QStringLiteral("성경에 '%1' 책이 없습니다. 확인하고 다시 입력하여 주십시오 !").arg(read.bookName);
-        case Mistake::NoSuchChapter:
-            return QStringLiteral("%1%2 %3장까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
-                .arg(book, topicParticle(book))
-                .arg(read.limit);
-        case Mistake::NoSuchVerse:
-            return QStringLiteral("%1 %2장은 %3절까지 있습니다. 확인하고 다시 입력하여 주십시오 !")
-                .arg(book)
-                .arg(read.chapter)
-                .arg(read.limit);
-        case Mistake::None:
-        case Mistake::NotAReference:
-            break;
-        }
-        return otherwise;
-    }
+// Save with an empty reference box (tested before any trimming).
+[[nodiscard]] inline QString saveEmptyReference()
+{
+    return QStringLiteral("저장할 성경구절이 비어 있습니다 !");
+}
 
-    // "은" after a last syllable that ends in a consonant, "는" after one that does not.
-    [[nodiscard]] static QString topicParticle(const QString& word)
-    {
-        const char16_t last = word.isEmpty() ? u'\0' : word.back().unicode();
-        const bool closed = last >= u'가' && last <= u'힣' && (last - u'가') % 28 != 0;
-        return closed ? QStringLiteral("은") : QStringLiteral("는");
-    }
+// Save with a text that is empty once its end spaces are gone.
+[[nodiscard]] inline QString saveEmptyText()
+{
+    return QStringLiteral("저장할 성경본문이 없습니다 !");
+}
 
-    // Save with an empty reference box (tested before any trimming).
-    [[nodiscard]] static QString saveEmptyReference() { return QStringLiteral("저장할 성경구절이 비어 있습니다 !"); }
+// Save under a reference that the version's index does not hold.
+[[nodiscard]] inline QString saveReferenceNotFound()
+{
+    return QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
+}
 
-    // Save with a text that is empty once its end spaces are gone.
-    [[nodiscard]] static QString saveEmptyText() { return QStringLiteral("저장할 성경본문이 없습니다 !"); }
+// Save of a text that holds a line break.
+[[nodiscard]] inline QString saveLineBreak()
+{
+    return QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
+}
 
-    // Save under a reference that the version's index does not hold.
-    [[nodiscard]] static QString saveReferenceNotFound()
-    {
-        return QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
-    }
+// Previous or next in a version whose 번호 do not run from 1 to the record count
+// without gaps: the neighbour of the verse on display is not there.
+[[nodiscard]] inline QString stepNumberingGap()
+{
+    return QStringLiteral("이 역본은 구절 번호가 1부터 빠짐없이 이어져 있지 않아 이전/다음 구절로 이동할 수 "
+                          "없습니다 !\r\n이동할 성경구절을 직접 입력하여 주십시오 !");
+}
 
-    // Save of a text that holds a line break.
-    [[nodiscard]] static QString saveLineBreak()
-    {
-        return QStringLiteral(
-            "라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
-    }
+// Previous or next before any verse of the open version has been shown.
+[[nodiscard]] inline QString stepWithoutVerse()
+{
+    return QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !");
+}
 
-    // Previous or next in a version whose 번호 do not run from 1 to the record count
-    // without gaps: the neighbour of the verse on display is not there.
-    [[nodiscard]] static QString stepNumberingGap()
-    {
-        return QStringLiteral("이 역본은 구절 번호가 1부터 빠짐없이 이어져 있지 않아 이전/다음 구절로 이동할 수 "
-                              "없습니다 !\r\n이동할 성경구절을 직접 입력하여 주십시오 !");
-    }
+// A message about a version: its display name, two line breaks and the text.
+[[nodiscard]] inline QString aboutVersion(const QString& displayName, const QString& text)
+{
+    return displayName + QStringLiteral("\r\n\r\n") + text;
+}
 
-    // Previous or next before any verse of the open version has been shown.
-    [[nodiscard]] static QString stepWithoutVerse()
-    {
-        return QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !");
-    }
+// A file that could not be opened as a version, or an engine failure on it, with the engine's description.
+[[nodiscard]] inline QString fileFailure(const QString& displayName, const QString& description)
+{
+    return aboutVersion(displayName, description);
+}
 
-    // A message about a version: its display name, two line breaks and the text.
-    [[nodiscard]] static QString aboutVersion(const QString& displayName, const QString& text)
-    {
-        return displayName + QStringLiteral("\r\n\r\n") + text;
-    }
+// An undo, or a history, of a version or verse that has none.
+[[nodiscard]] inline QString nothingToTakeBack()
+{
+    return QStringLiteral("되돌릴 변경이 없습니다 !");
+}
+[[nodiscard]] inline QString nothingToRedo()
+{
+    return QStringLiteral("다시 실행할 변경이 없습니다 !");
+}
+[[nodiscard]] inline QString noHistory()
+{
+    return QStringLiteral("변경 이력이 없습니다.");
+}
 
-    // A file that could not be opened as a version, or an engine failure on it, with the engine's description.
-    [[nodiscard]] static QString fileFailure(const QString& displayName, const QString& description)
-    {
-        return aboutVersion(displayName, description);
-    }
+// What a text is where there is none.
+[[nodiscard]] inline QString noText()
+{
+    return QStringLiteral("(본문 없음)");
+}
+[[nodiscard]] inline QString textOf(const QVariant& text)
+{
+    return text.isNull() ? noText() : text.toString();
+}
 
-    // An undo, or a history, of a version or verse that has none.
-    [[nodiscard]] static QString nothingToTakeBack() { return QStringLiteral("되돌릴 변경이 없습니다 !"); }
-    [[nodiscard]] static QString nothingToRedo() { return QStringLiteral("다시 실행할 변경이 없습니다 !"); }
-    [[nodiscard]] static QString noHistory() { return QStringLiteral("변경 이력이 없습니다."); }
+// One change: its number, time, source, number of verses and what it names.
+[[nodiscard]] inline QString changeLine(const versiondb::Change& change)
+{
+    return QStringLiteral("%1  %2  %3  %4개 구절%5")
+        .arg(change.id)
+        .arg(change.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), versiondb::History::sourceName(change.source),
+             QLocale(QLocale::Korean).toString(change.verses),
+             change.detail.isEmpty() ? QString() : QStringLiteral("  ") + change.detail);
+}
 
-    // What a text is where there is none.
-    [[nodiscard]] static QString noText() { return QStringLiteral("(본문 없음)"); }
-    [[nodiscard]] static QString textOf(const QVariant& text) { return text.isNull() ? noText() : text.toString(); }
+// One verse's change: its change and the text before and after it, on three lines.
+[[nodiscard]] inline QString verseChangeLines(const versiondb::VerseChange& change)
+{
+    return changeLine(change.change) + QStringLiteral("\n  이전: ") + textOf(change.before) +
+           QStringLiteral("\n  이후: ") + textOf(change.after);
+}
 
-    // One change: its number, time, source, number of verses and what it names.
-    [[nodiscard]] static QString changeLine(const versiondb::Change& change)
-    {
-        return QStringLiteral("%1  %2  %3  %4개 구절%5")
-            .arg(change.id)
-            .arg(change.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                 versiondb::History::sourceName(change.source), QLocale(QLocale::Korean).toString(change.verses),
-                 change.detail.isEmpty() ? QString() : QStringLiteral("  ") + change.detail);
-    }
+// Find or replace with an empty pattern; with a regular expression that does not compile, at the character
+// where the engine found the fault (counted from 1), or at its end.
+[[nodiscard]] inline QString emptyPattern()
+{
+    return QStringLiteral("찾을 내용을 입력하여 주십시오 !");
+}
+[[nodiscard]] inline QString invalidPattern(const QString& pattern, qsizetype offset, const QString& error)
+{
+    const QString where =
+        offset < pattern.size() ? QStringLiteral("%1번째 글자").arg(qint64(offset) + 1) : QStringLiteral("끝");
+    return QStringLiteral("정규식의 %1에 오류가 있습니다: %2").arg(where, error);
+}
 
-    // One verse's change: its change and the text before and after it, on three lines.
-    [[nodiscard]] static QString verseChangeLines(const versiondb::VerseChange& change)
-    {
-        return changeLine(change.change) + QStringLiteral("\n  이전: ") + textOf(change.before) +
-               QStringLiteral("\n  이후: ") + textOf(change.after);
-    }
+// A verse that a replacement leaves unchanged, by the save rules: emptied, or with a line break.
+[[nodiscard]] inline QString replaceLeftEmpty()
+{
+    return QStringLiteral("본문이 비게 되어 바꾸지 않음");
+}
+[[nodiscard]] inline QString replaceLineBreak()
+{
+    return QStringLiteral("줄바꿈이 생겨 바꾸지 않음");
+}
+// A verse whose text changed between the preview and the apply.
+[[nodiscard]] inline QString replaceStale()
+{
+    return QStringLiteral("미리보기 뒤에 본문이 바뀌어 바꾸지 않음");
+}
 
-    // Find or replace with an empty pattern; with a regular expression that does not compile, at the character
-    // where the engine found the fault (counted from 1), or at its end.
-    [[nodiscard]] static QString emptyPattern() { return QStringLiteral("찾을 내용을 입력하여 주십시오 !"); }
-    [[nodiscard]] static QString invalidPattern(const QString& pattern, qsizetype offset, const QString& error)
-    {
-        const QString where =
-            offset < pattern.size() ? QStringLiteral("%1번째 글자").arg(qint64(offset) + 1) : QStringLiteral("끝");
-        return QStringLiteral("정규식의 %1에 오류가 있습니다: %2").arg(where, error);
-    }
+// A replacement's outcome: how many verses it would change (a preview) or changed, in which change of the
+// history, and how many it left unchanged.
+[[nodiscard]] inline QString replacePreviewed(qint64 verses, qint64 unchanged)
+{
+    return QStringLiteral("%1개 구절을 바꿀 수 있습니다. 바꾸지 않는 구절: %2개")
+        .arg(QLocale(QLocale::Korean).toString(verses), QLocale(QLocale::Korean).toString(unchanged));
+}
+[[nodiscard]] inline QString replaceApplied(qint64 verses, qint64 change, qint64 unchanged)
+{
+    return QStringLiteral("%1개 구절을 바꾸었습니다 (변경 %2번). 바꾸지 않은 구절: %3개")
+        .arg(QLocale(QLocale::Korean).toString(verses), QString::number(change),
+             QLocale(QLocale::Korean).toString(unchanged));
+}
+[[nodiscard]] inline QString nothingFound()
+{
+    return QStringLiteral("찾는 내용이 없습니다.");
+}
+// A find or preview cancelled before its end; a replacement cancelled, which stored nothing.
+[[nodiscard]] inline QString searchCancelled()
+{
+    return QStringLiteral("찾기를 취소했습니다.");
+}
+[[nodiscard]] inline QString replaceCancelled()
+{
+    return QStringLiteral("바꾸기를 취소했습니다. 바뀐 구절은 없습니다.");
+}
 
-    // A verse that a replacement leaves unchanged, by the save rules: emptied, or with a line break.
-    [[nodiscard]] static QString replaceLeftEmpty() { return QStringLiteral("본문이 비게 되어 바꾸지 않음"); }
-    [[nodiscard]] static QString replaceLineBreak() { return QStringLiteral("줄바꿈이 생겨 바꾸지 않음"); }
-    // A verse whose text changed between the preview and the apply.
-    [[nodiscard]] static QString replaceStale() { return QStringLiteral("미리보기 뒤에 본문이 바뀌어 바꾸지 않음"); }
-
-    // A replacement's outcome: how many verses it would change (a preview) or changed, in which change of the
-    // history, and how many it left unchanged.
-    [[nodiscard]] static QString replacePreviewed(qint64 verses, qint64 unchanged)
-    {
-        return QStringLiteral("%1개 구절을 바꿀 수 있습니다. 바꾸지 않는 구절: %2개")
-            .arg(QLocale(QLocale::Korean).toString(verses), QLocale(QLocale::Korean).toString(unchanged));
-    }
-    [[nodiscard]] static QString replaceApplied(qint64 verses, qint64 change, qint64 unchanged)
-    {
-        return QStringLiteral("%1개 구절을 바꾸었습니다 (변경 %2번). 바꾸지 않은 구절: %3개")
-            .arg(QLocale(QLocale::Korean).toString(verses), QString::number(change),
-                 QLocale(QLocale::Korean).toString(unchanged));
-    }
-    [[nodiscard]] static QString nothingFound() { return QStringLiteral("찾는 내용이 없습니다."); }
-    // A find or preview cancelled before its end; a replacement cancelled, which stored nothing.
-    [[nodiscard]] static QString searchCancelled() { return QStringLiteral("찾기를 취소했습니다."); }
-    [[nodiscard]] static QString replaceCancelled()
-    {
-        return QStringLiteral("바꾸기를 취소했습니다. 바뀐 구절은 없습니다.");
-    }
-
-    // The heading of what an undo or a restore stored.
-    [[nodiscard]] static QString takenBack(const versiondb::Change& made)
-    {
-        return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).")
-            .arg(made.detail, QLocale(QLocale::Korean).toString(made.verses));
-    }
-    // The heading of what a redo stored: the change it brought back.
-    [[nodiscard]] static QString broughtBack(qint64 change, const versiondb::Change& made)
-    {
-        return QStringLiteral("변경 %1번을 다시 실행했습니다 (%2개 구절).")
-            .arg(QString::number(change), QLocale(QLocale::Korean).toString(made.verses));
-    }
-};
+// The heading of what an undo or a restore stored.
+[[nodiscard]] inline QString takenBack(const versiondb::Change& made)
+{
+    return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).")
+        .arg(made.detail, QLocale(QLocale::Korean).toString(made.verses));
+}
+// The heading of what a redo stored: the change it brought back.
+[[nodiscard]] inline QString broughtBack(qint64 change, const versiondb::Change& made)
+{
+    return QStringLiteral("변경 %1번을 다시 실행했습니다 (%2개 구절).")
+        .arg(QString::number(change), QLocale(QLocale::Korean).toString(made.verses));
+}
+} // namespace EditorMessages
 
 } // namespace editor

@@ -15,15 +15,7 @@ namespace editor {
 
 namespace {
 
-EngineFailure failureOf(const versiondb::Error& error)
-{
-    return {error.Number(), error.Description()};
-}
-
-EngineFailure failureOf(const std::exception&)
-{
-    return {versiondb::errorNumber::EngineFailure, versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
-}
+using versiondb::failureOf;
 
 // 번호 read as a 32-bit signed integer; nothing for Null or any value that is not one.
 std::optional<qint32> asNumber(const QVariant& value)
@@ -39,9 +31,9 @@ std::optional<qint32> asNumber(const QVariant& value)
     return static_cast<qint32>(number);
 }
 
-EngineFailure closedFailure()
+versiondb::ErrorItem closedFailure()
 {
-    return {versiondb::errorNumber::ObjectClosed, versiondb::errorDescription(versiondb::errorNumber::ObjectClosed)};
+    return versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
 }
 
 // A reference read from a record: Null as the empty text.
@@ -61,8 +53,6 @@ template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& wor
     }
     try {
         work(outcome);
-    } catch (const versiondb::Error& error) {
-        outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
         outcome.failure = failureOf(error);
     }
@@ -78,16 +68,13 @@ VerseEditor::~VerseEditor()
     close();
 }
 
-std::optional<EngineFailure> VerseEditor::open(const QString& path)
+std::optional<versiondb::ErrorItem> VerseEditor::open(const QString& path)
 {
     close();
     try {
-        m_version = versiondb::VersionStore::OpenDatabase(path);
+        m_version = versiondb::VersionStore::openDatabase(path);
         m_history = std::make_unique<versiondb::History>(*m_version);
         return std::nullopt;
-    } catch (const versiondb::Error& error) {
-        close();
-        return failureOf(error);
     } catch (const std::exception& error) {
         close();
         return failureOf(error);
@@ -122,12 +109,9 @@ GoOutcome VerseEditor::go(const QString& reference)
         }
         const versiondb::VerseRecord record = m_version->record(*m_currentRow);
         outcome.verse.reference = referenceOf(record);
-        outcome.verse.text = versiondb::NullToSpaces(record[versiondb::kText]);
+        outcome.verse.text = versiondb::nullToSpaces(record[versiondb::kText]);
         m_shownNumber = record[versiondb::kNumber];
         outcome.result = GoResult::Found;
-    } catch (const versiondb::Error& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
         m_currentRow.reset();
         outcome.failure = failureOf(error);
@@ -175,22 +159,19 @@ StepOutcome VerseEditor::step(Neighbour neighbour)
             outcome.result = StepResult::RunFirst;
             return outcome;
         }
-        if (neighbour == Neighbour::Next && *number == m_version->RecordCount()) {
+        if (neighbour == Neighbour::Next && *number == m_version->recordCount()) {
             outcome.result = StepResult::RunLast;
             return outcome;
         }
         // In 64 bits, so that the neighbours of the extreme numbers are simply not found.
         const qint64 wanted = qint64(*number) + (neighbour == Neighbour::Previous ? -1 : 1);
-        m_currentRow = m_version->Seek(wanted);
+        m_currentRow = m_version->seek(wanted);
         if (!m_currentRow) {
             outcome.result = StepResult::NumberingGap;
             return outcome;
         }
         outcome.reference = referenceOf(m_version->record(*m_currentRow));
         outcome.result = StepResult::Neighbour;
-    } catch (const versiondb::Error& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
         m_currentRow.reset();
         outcome.failure = failureOf(error);
@@ -212,9 +193,6 @@ StepOutcome VerseEditor::last()
         }
         outcome.reference = referenceOf(m_version->record(*m_currentRow));
         outcome.result = StepResult::Neighbour;
-    } catch (const versiondb::Error& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
         m_currentRow.reset();
         outcome.failure = failureOf(error);
@@ -283,10 +261,8 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
         versiondb::PendingChange change(m_source);
         m_history->setText(*m_currentRow, *outcome.text, change);
         m_history->finish(change);
-        transaction.Commit();
+        transaction.commit();
         outcome.result = SaveResult::Stored;
-    } catch (const versiondb::Error& error) {
-        outcome.failure = failureOf(error);
     } catch (const std::exception& error) {
         outcome.failure = failureOf(error);
     }
@@ -296,14 +272,14 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
 std::optional<qint64> VerseEditor::seekTyped(const QString& reference)
 {
     // The reference as it stands first, so that a version's own references are found whatever they are.
-    if (const std::optional<qint64> row = m_version->Seek(reference)) {
+    if (const std::optional<qint64> row = m_version->seek(reference)) {
         return row;
     }
     const books::TypedReference typed = books::ReferenceParser::parse(reference);
     if (typed.mistake != books::TypedReference::Mistake::None || typed.reference == reference) {
         return std::nullopt;
     }
-    return m_version->Seek(typed.reference);
+    return m_version->seek(typed.reference);
 }
 
 std::optional<qint64> VerseEditor::numberOf(const QString& reference)

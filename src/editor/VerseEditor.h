@@ -1,5 +1,6 @@
 #pragma once
 
+#include "versiondb/Error.h"
 #include "versiondb/History.h"
 
 #include <QString>
@@ -16,13 +17,6 @@ class VersionStore;
 namespace editor {
 
 class VersionSearch;
-
-// An error of the database engine, as the engine numbered and described it.
-struct EngineFailure
-{
-    int number = 0;
-    QString description;
-};
 
 // One verse as the editor shows it: its reference, and its text with Null shown as two spaces.
 struct ShownVerse
@@ -44,7 +38,7 @@ struct GoOutcome
     GoResult result = GoResult::Failed;
     QString reference; // the reference without its end spaces, as the reference box then holds it
     ShownVerse verse;  // when Found
-    EngineFailure failure;
+    versiondb::ErrorItem failure;
 };
 
 enum class StepResult
@@ -61,7 +55,7 @@ struct StepOutcome
 {
     StepResult result = StepResult::Failed;
     QString reference; // when Neighbour
-    EngineFailure failure;
+    versiondb::ErrorItem failure;
 };
 
 enum class SaveResult
@@ -80,18 +74,18 @@ struct SaveOutcome
     std::optional<QString> text;      // the text without its end spaces, once the rules got that far
     std::optional<QString> reference; // the reference without its end spaces, once the rules got that far
     qsizetype caret = 0;              // LineBreak: the offset just after the first line break of text
-    EngineFailure failure;
+    versiondb::ErrorItem failure;
 };
 
 // One version open for editing, and the rules of finding, stepping and saving
 // single verses in it. Holds the version exclusively from open to close.
-// Nothing here throws: engine errors come back as EngineFailure.
+// Nothing here throws: engine errors come back as versiondb::ErrorItem.
 // The history of a version or of one verse, newest first.
 struct HistoryOutcome
 {
     std::vector<versiondb::Change> changes;           // of the whole version
     std::vector<versiondb::VerseChange> verseChanges; // of one verse
-    std::optional<EngineFailure> failure;
+    std::optional<versiondb::ErrorItem> failure;
 };
 
 // What taking a change back stored: each verse with the text it had and the text it has again.
@@ -100,7 +94,7 @@ struct TakeBackOutcome
 {
     std::vector<versiondb::VerseChange> restored;
     qint64 redone = 0; // a redo: the change it brought back
-    std::optional<EngineFailure> failure;
+    std::optional<versiondb::ErrorItem> failure;
 };
 
 class VerseEditor
@@ -115,7 +109,7 @@ public:
 
     // Closes the version open so far, then opens path exclusively with the database
     // password. On failure nothing is left open.
-    [[nodiscard]] std::optional<EngineFailure> open(const QString& path);
+    [[nodiscard]] std::optional<versiondb::ErrorItem> open(const QString& path);
     // Closes the version; never fails.
     void close() noexcept;
     [[nodiscard]] bool isOpen() const { return m_version != nullptr; }

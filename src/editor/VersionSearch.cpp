@@ -42,18 +42,15 @@ template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&&
         work();
     } catch (const Cancelled&) {
         outcome.cancelled = true;
-    } catch (const versiondb::Error& error) {
-        outcome.failure = EngineFailure{error.Number(), error.Description()};
-    } catch (const std::exception&) {
-        outcome.failure = EngineFailure{versiondb::errorNumber::EngineFailure,
-                                        versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
+    } catch (const std::exception& error) {
+        outcome.failure = versiondb::failureOf(error);
     }
 }
 
 // Calls verse for every record that has a text, with its text, reporting progress on the way.
 template <typename Verse> void readTexts(versiondb::VersionStore& version, platform::RunControl* control, Verse&& verse)
 {
-    const qint64 total = control != nullptr ? version.RecordCount() : 0;
+    const qint64 total = control != nullptr ? version.recordCount() : 0;
     qint64 done = 0;
     version.readVerses([&](const versiondb::VerseRecord& record) {
         stepDone(control, ++done, total);
@@ -224,7 +221,7 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
         }
         outcome.change = history.finish(change);
         stepDone(control, done, done);
-        transaction.Commit();
+        transaction.commit();
     });
     if (outcome.failure || outcome.cancelled) {
         outcome.change = 0;
@@ -241,7 +238,7 @@ FindOutcome VersionSearch::findIn(const QString& path, const SearchRequest& requ
     outcome.pattern = compileSearch(request);
     if (outcome.pattern.fault == PatternFault::None) {
         guarded(outcome, [&] {
-            const auto version = versiondb::VersionStore::OpenDatabase(path, versiondb::VersionStore::Hold::Read);
+            const auto version = versiondb::VersionStore::openDatabase(path, versiondb::VersionStore::Hold::Read);
             outcome = VersionSearch(*version).find(request);
         });
     }
@@ -266,7 +263,7 @@ ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest
     };
     guarded(outcome, [&] {
         using Hold = versiondb::VersionStore::Hold;
-        const auto version = versiondb::VersionStore::OpenDatabase(path, dryRun ? Hold::Read : Hold::Write);
+        const auto version = versiondb::VersionStore::openDatabase(path, dryRun ? Hold::Read : Hold::Write);
         VersionSearch search(*version);
         if (control != nullptr) {
             control->setStage(0);

@@ -67,7 +67,7 @@ struct FindOutcome
     std::vector<FoundVerse> verses; // in the order of 번호
     qint64 matches = 0;             // every match of every verse
     bool cancelled = false;         // stopped by its run control: nothing found
-    std::optional<EngineFailure> failure;
+    std::optional<versiondb::ErrorItem> failure;
 };
 
 // What a replacement does to one verse.
@@ -94,7 +94,7 @@ struct ReplaceOutcome
     std::vector<ReplacedVerse> changed; // in the order of 번호
     std::vector<ReplacedVerse> refused; // LeftEmpty and LineBreak, in the order of 번호
     bool cancelled = false;             // stopped by its run control: nothing listed, nothing stored
-    std::optional<EngineFailure> failure;
+    std::optional<versiondb::ErrorItem> failure;
 };
 
 struct ApplyOutcome
@@ -103,7 +103,7 @@ struct ApplyOutcome
     qint64 stored = 0;
     std::vector<ReplacedVerse> stale; // verses whose text is no longer the one the preview replaced: left alone
     bool cancelled = false;           // stopped by its run control: rolled back, nothing stored
-    std::optional<EngineFailure> failure;
+    std::optional<versiondb::ErrorItem> failure;
 };
 
 // Called with one verse of a replacement.

@@ -63,8 +63,8 @@ QString CompareMessages::cancelled()
 
 QString CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
 {
-    QString nameA = platform::GetFileName(pathA);
-    QString nameB = platform::GetFileName(pathB);
+    QString nameA = platform::getFileName(pathA);
+    QString nameB = platform::getFileName(pathB);
     if (nameA.compare(nameB, Qt::CaseInsensitive) == 0) {
         nameA = pathA;
         nameB = pathB;
@@ -72,7 +72,7 @@ QString CompareMessages::failure(const CompareOutcome& outcome, const QString& p
     const QString& name = outcome.file == 0 ? nameA : nameB;
     switch (outcome.result) {
     case CompareResult::EngineFailed:
-        return name + kLineBreaks + outcome.engineFailure.Description;
+        return name + kLineBreaks + outcome.engineFailure.description;
     case CompareResult::DuplicateReference:
         return name + kLineBreaks + kDuplicate.arg(outcome.reference);
     case CompareResult::DifferentSkeletons:

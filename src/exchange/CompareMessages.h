@@ -8,21 +8,19 @@
 namespace exchange {
 
 // The texts of a comparison of two versions that the comparison window and byeorisol-data share.
-class CompareMessages
-{
-public:
-    // How a verse differs: "본문이 다름", "A에 본문 없음", ...
-    [[nodiscard]] static QString kind(VerseDifference kind);
-    // A changed verse whose words are all the same: only the spaces between them differ.
-    [[nodiscard]] static QString spacingOnly();
-    // "다른 구절 3개 (본문이 다름 2, B에만 있음 1)": the kinds that occur, in the order of VerseDifference.
-    [[nodiscard]] static QString counts(const CompareOutcome& outcome);
-    [[nodiscard]] static QString same();
-    [[nodiscard]] static QString cancelled();
-    // Why a comparison stopped, after the file or files it is about: the display name, or for the
-    // two files "A: ..." and "B: ..." on a line each, then two line breaks. Two files of one
-    // display name (a version and its backup copy) are named by their full paths.
-    [[nodiscard]] static QString failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB);
-};
+namespace CompareMessages {
+// How a verse differs: "본문이 다름", "A에 본문 없음", ...
+[[nodiscard]] QString kind(VerseDifference kind);
+// A changed verse whose words are all the same: only the spaces between them differ.
+[[nodiscard]] QString spacingOnly();
+// "다른 구절 3개 (본문이 다름 2, B에만 있음 1)": the kinds that occur, in the order of VerseDifference.
+[[nodiscard]] QString counts(const CompareOutcome& outcome);
+[[nodiscard]] QString same();
+[[nodiscard]] QString cancelled();
+// Why a comparison stopped, after the file or files it is about: the display name, or for the
+// two files "A: ..." and "B: ..." on a line each, then two line breaks. Two files of one
+// display name (a version and its backup copy) are named by their full paths.
+[[nodiscard]] QString failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB);
+} // namespace CompareMessages
 
 } // namespace exchange

@@ -8,21 +8,19 @@ namespace exchange {
 struct ExportOutcome;
 
 // The texts of an export that the export window and byeorisol-data share.
-class ExportMessages
-{
-public:
-    // Why nothing was written, for a refused outcome (a reference that cannot be read, a line
-    // break, a text code page 949 or XML cannot hold); the caller adds its own advice to the
-    // text that code page 949 cannot hold.
-    [[nodiscard]] static QString refusal(const ExportOutcome& outcome);
-    [[nodiscard]] static QString unreadableReference(int number, const QString& reference);
-    // After the count of verses written and where: the verses appended to an earlier one, if any.
-    [[nodiscard]] static QString movedVerses(const ExportOutcome& outcome);
-    // The files an export would replace: the one named, or how many there are in the folder. The caller asks or
-    // advises after it.
-    [[nodiscard]] static QString existing(const QStringList& paths);
-    // A cancelled export: nothing was written.
-    [[nodiscard]] static QString cancelled();
-};
+namespace ExportMessages {
+// Why nothing was written, for a refused outcome (a reference that cannot be read, a line
+// break, a text code page 949 or XML cannot hold); the caller adds its own advice to the
+// text that code page 949 cannot hold.
+[[nodiscard]] QString refusal(const ExportOutcome& outcome);
+[[nodiscard]] QString unreadableReference(int number, const QString& reference);
+// After the count of verses written and where: the verses appended to an earlier one, if any.
+[[nodiscard]] QString movedVerses(const ExportOutcome& outcome);
+// The files an export would replace: the one named, or how many there are in the folder. The caller asks or
+// advises after it.
+[[nodiscard]] QString existing(const QStringList& paths);
+// A cancelled export: nothing was written.
+[[nodiscard]] QString cancelled();
+} // namespace ExportMessages
 
 } // namespace exchange

@@ -103,7 +103,7 @@ QString InspectMessages::composeCancelled()
 
 QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
 {
-    return platform::GetFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.engineFailure.Description;
+    return platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.engineFailure.description;
 }
 
 QString InspectMessages::composeQuestion(int verses)
@@ -118,7 +118,7 @@ QString InspectMessages::composed(const ComposeOutcome& outcome)
 
 QString InspectMessages::composeFailure(const ComposeOutcome& outcome, const QString& path)
 {
-    return platform::GetFileName(path) + kLineBreaks + outcome.failure.Description;
+    return platform::getFileName(path) + kLineBreaks + outcome.failure.description;
 }
 
 } // namespace exchange

@@ -8,28 +8,26 @@
 namespace exchange {
 
 // The texts of an inspection of a version that the inspection window and byeorisol-data share.
-class InspectMessages
-{
-public:
-    // What a kind of finding is called: "빈 본문", "깨진 글자(U+FFFD)", ...
-    [[nodiscard]] static QString kind(InspectionKind kind);
-    // The name of a kind on the command line ("empty", "replacement", ...), and the kind of a name.
-    [[nodiscard]] static QString key(InspectionKind kind);
-    [[nodiscard]] static std::optional<InspectionKind> kindOfKey(const QString& key);
-    // What a finding adds after its excerpt: for Length, "(42자, 비교 역본 7자)"; otherwise nothing.
-    [[nodiscard]] static QString detail(const Finding& finding);
-    // "찾은 곳 3군데 (빈 본문 2, 겹친 공백 1)": the kinds that occur, in the order of InspectionKind.
-    [[nodiscard]] static QString counts(const InspectOutcome& outcome);
-    // "점검한 본문 31,100개에서 이상한 곳을 찾지 못했습니다."
-    [[nodiscard]] static QString clean(const InspectOutcome& outcome);
-    [[nodiscard]] static QString cancelled();
-    // Why an inspection stopped: the file's display name, two line breaks, the engine's description.
-    [[nodiscard]] static QString failure(const InspectOutcome& outcome, const QString& path, const QString& against);
-    // The question before composing, its outcome, and why it failed (after the file's display name).
-    [[nodiscard]] static QString composeQuestion(int verses);
-    [[nodiscard]] static QString composed(const ComposeOutcome& outcome);
-    [[nodiscard]] static QString composeFailure(const ComposeOutcome& outcome, const QString& path);
-    [[nodiscard]] static QString composeCancelled();
-};
+namespace InspectMessages {
+// What a kind of finding is called: "빈 본문", "깨진 글자(U+FFFD)", ...
+[[nodiscard]] QString kind(InspectionKind kind);
+// The name of a kind on the command line ("empty", "replacement", ...), and the kind of a name.
+[[nodiscard]] QString key(InspectionKind kind);
+[[nodiscard]] std::optional<InspectionKind> kindOfKey(const QString& key);
+// What a finding adds after its excerpt: for Length, "(42자, 비교 역본 7자)"; otherwise nothing.
+[[nodiscard]] QString detail(const Finding& finding);
+// "찾은 곳 3군데 (빈 본문 2, 겹친 공백 1)": the kinds that occur, in the order of InspectionKind.
+[[nodiscard]] QString counts(const InspectOutcome& outcome);
+// "점검한 본문 31,100개에서 이상한 곳을 찾지 못했습니다."
+[[nodiscard]] QString clean(const InspectOutcome& outcome);
+[[nodiscard]] QString cancelled();
+// Why an inspection stopped: the file's display name, two line breaks, the engine's description.
+[[nodiscard]] QString failure(const InspectOutcome& outcome, const QString& path, const QString& against);
+// The question before composing, its outcome, and why it failed (after the file's display name).
+[[nodiscard]] QString composeQuestion(int verses);
+[[nodiscard]] QString composed(const ComposeOutcome& outcome);
+[[nodiscard]] QString composeFailure(const ComposeOutcome& outcome, const QString& path);
+[[nodiscard]] QString composeCancelled();
+} // namespace InspectMessages
 
 } // namespace exchange

@@ -222,12 +222,12 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
     int file = 0;
     try {
         // Both are held before either is read, and until both have been read.
-        const std::unique_ptr<VersionStore> a = VersionStore::OpenDatabase(pathA, VersionStore::Hold::Read);
+        const std::unique_ptr<VersionStore> a = VersionStore::openDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
-        const std::unique_ptr<VersionStore> b = VersionStore::OpenDatabase(pathB, VersionStore::Hold::Read);
+        const std::unique_ptr<VersionStore> b = VersionStore::openDatabase(pathB, VersionStore::Hold::Read);
         Progress progress{control};
         if (control != nullptr) {
-            progress.total = 2 * (a->RecordCount() + b->RecordCount());
+            progress.total = 2 * (a->recordCount() + b->recordCount());
         }
         const bool inFileOrder = checkSkeletons(*a, *b, file, outcome, progress);
         if (outcome.result != CompareResult::Same) {
@@ -245,16 +245,10 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
         outcome = {};
         outcome.result = CompareResult::Cancelled;
         return outcome;
-    } catch (const versiondb::Error& error) {
+    } catch (const std::exception& error) {
         outcome = {};
         stopped(outcome, CompareResult::EngineFailed, file);
-        outcome.engineFailure = {error.Number(), error.Description()};
-        return outcome;
-    } catch (const std::exception&) {
-        outcome = {};
-        stopped(outcome, CompareResult::EngineFailed, file);
-        outcome.engineFailure = {versiondb::errorNumber::EngineFailure,
-                                 versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
+        outcome.engineFailure = versiondb::failureOf(error);
         return outcome;
     }
     const bool same = std::ranges::all_of(outcome.counts, [](int count) { return count == 0; });

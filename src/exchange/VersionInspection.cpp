@@ -357,14 +357,6 @@ private:
     QString m_reference;
 };
 
-versiondb::ErrorItem failureOf(const std::exception& error)
-{
-    if (const auto* engine = dynamic_cast<const versiondb::Error*>(&error)) {
-        return {engine->Number(), engine->Description()};
-    }
-    return {versiondb::errorNumber::EngineFailure, versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
-}
-
 } // namespace
 
 qsizetype mojibakeAt(const QString& text)
@@ -413,12 +405,12 @@ InspectOutcome inspectVersion(const InspectRequest& request)
     InspectOutcome outcome;
     try {
         const std::unique_ptr<VersionStore> version =
-            VersionStore::OpenDatabase(request.path, VersionStore::Hold::Read);
+            VersionStore::openDatabase(request.path, VersionStore::Hold::Read);
         QHash<QString, qint64> other;
         if (!request.against.isEmpty()) {
             outcome.file = 1;
             const std::unique_ptr<VersionStore> against =
-                VersionStore::OpenDatabase(request.against, VersionStore::Hold::Read);
+                VersionStore::openDatabase(request.against, VersionStore::Hold::Read);
             if (!request.skipped.test(bit(InspectionKind::Length))) {
                 qint64 read = 0;
                 against->readVerses([&](const versiondb::VerseRecord& record) {
@@ -433,7 +425,7 @@ InspectOutcome inspectVersion(const InspectRequest& request)
             }
             outcome.file = 0;
         }
-        const qint64 total = request.control != nullptr ? version->RecordCount() : 0;
+        const qint64 total = request.control != nullptr ? version->recordCount() : 0;
         qint64 done = 0;
         Inspector inspector(~request.skipped, other);
         version->readVerses([&](const versiondb::VerseRecord& record) {
@@ -453,7 +445,7 @@ InspectOutcome inspectVersion(const InspectRequest& request)
         outcome = {};
         outcome.result = InspectResult::EngineFailed;
         outcome.file = file;
-        outcome.engineFailure = failureOf(error);
+        outcome.engineFailure = versiondb::failureOf(error);
     }
     return outcome;
 }
@@ -462,10 +454,10 @@ ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* cont
 {
     ComposeOutcome outcome;
     try {
-        const std::unique_ptr<VersionStore> version = VersionStore::OpenDatabase(path);
+        const std::unique_ptr<VersionStore> version = VersionStore::openDatabase(path);
         std::vector<std::pair<qint64, QString>> composed;
         // Reading counts for the first half of the run, storing for the second.
-        const qint64 total = control != nullptr ? 2 * version->RecordCount() : 0;
+        const qint64 total = control != nullptr ? 2 * version->recordCount() : 0;
         qint64 done = 0;
         version->readVerses([&](const versiondb::VerseRecord& record) {
             reportVerses(control, done++, total);
@@ -485,14 +477,14 @@ ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* cont
         // Uncommitted, the transaction rolls every text back.
         versiondb::stopIfCancelled(control);
         outcome.change = history.finish(change);
-        transaction.Commit();
+        transaction.commit();
         outcome.done = true;
     } catch (const versiondb::Cancelled&) {
         outcome = {};
         outcome.cancelled = true;
     } catch (const std::exception& error) {
         outcome = {};
-        outcome.failure = failureOf(error);
+        outcome.failure = versiondb::failureOf(error);
     }
     return outcome;
 }

@@ -27,8 +27,8 @@ VersionVerses readVersionVerses(const QString& path, platform::RunControl* contr
 {
     VersionVerses result;
     try {
-        const auto version = versiondb::VersionStore::OpenDatabase(path);
-        const qint64 total = version->RecordCount();
+        const auto version = versiondb::VersionStore::openDatabase(path);
+        const qint64 total = version->recordCount();
         result.verses.reserve(total);
         qint64 done = 0;
         version->readVerses([&](const versiondb::VerseRecord& record) {
@@ -49,7 +49,7 @@ VersionVerses readVersionVerses(const QString& path, platform::RunControl* contr
             }
             result.verses.append(std::move(verse));
         });
-        version->Close();
+        version->close();
         versiondb::stopIfCancelled(control); // a cancel during the last verses
         if (control != nullptr) {
             control->report(total, total);
@@ -60,13 +60,9 @@ VersionVerses readVersionVerses(const QString& path, platform::RunControl* contr
     } catch (const versiondb::Cancelled&) {
         result = {};
         result.cancelled = true;
-    } catch (const versiondb::Error& error) {
+    } catch (const std::exception& error) {
         result.verses.clear();
-        result.engineFailure = versiondb::ErrorItem{error.Number(), error.Description()};
-    } catch (const std::exception&) {
-        result.verses.clear();
-        result.engineFailure = versiondb::ErrorItem{versiondb::errorNumber::EngineFailure,
-                                                    versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
+        result.engineFailure = versiondb::failureOf(error);
     }
     return result;
 }

@@ -46,7 +46,7 @@ template <typename Work> decltype(auto) onFile(const QString& path, Work&& work)
     try {
         return std::forward<Work>(work)();
     } catch (const versiondb::Error& error) {
-        throw PhaseFailure{error.Description(), path};
+        throw PhaseFailure{error.description(), path};
     }
 }
 
@@ -71,7 +71,7 @@ QString inputNames(const RunInput& input)
     }
     QStringList names;
     for (const QString& file : input.files) {
-        names << platform::GetFileName(file);
+        names << platform::getFileName(file);
     }
     return names.join(QStringLiteral(", "));
 }
@@ -79,7 +79,7 @@ QString inputNames(const RunInput& input)
 // Opens a version; a failure names its file.
 std::unique_ptr<versiondb::VersionStore> openVersion(const QString& path)
 {
-    return onFile(path, [&] { return versiondb::VersionStore::OpenDatabase(path); });
+    return onFile(path, [&] { return versiondb::VersionStore::openDatabase(path); });
 }
 
 } // namespace
@@ -165,7 +165,7 @@ bool BuildPipeline::prepareTargetVersion(RunOutcome& outcome)
         m_reference = openVersion(versiondb::referenceVersionPath(m_programFolder));
         outcome.versionName = completeVersionName(outcome.versionName);
         m_targetPath = versiondb::versionPath(m_programFolder, outcome.versionName);
-        if (!platform::FileExists(m_targetPath)) {
+        if (!platform::fileExists(m_targetPath)) {
             m_madeFresh = copySkeleton(m_targetPath);
         }
         // The reference is opened again by phase 2; it is never left open between phases.
@@ -173,7 +173,7 @@ bool BuildPipeline::prepareTargetVersion(RunOutcome& outcome)
         m_control.report(1, 1);
         return true;
     } catch (const versiondb::Error& error) {
-        failPhase1(outcome, error.Description(), QString());
+        failPhase1(outcome, error.description(), QString());
     } catch (const PhaseFailure& failure) {
         failPhase1(outcome, failure.description, failure.path);
     }
@@ -199,12 +199,12 @@ bool BuildPipeline::copySkeleton(const QString& targetPath)
                            QFileInfo(templatePath).isFile() ? targetPath : templatePath};
     }
     try {
-        const QString referencePath = m_reference->Name();
+        const QString referencePath = m_reference->name();
         // The target reads the reference itself: the reference must be let go first.
         m_reference.reset();
         // Named by the version's own name: the scratch name means nothing to the user.
         onFile(targetPath, [&] {
-            m_target = versiondb::VersionStore::OpenDatabase(staging);
+            m_target = versiondb::VersionStore::openDatabase(staging);
             m_target->copySkeleton(referencePath);
             m_target.reset();
         });
@@ -315,7 +315,7 @@ void BuildPipeline::importTextFiles(RunMode mode, const RunInput& input, RunOutc
         }
     } catch (const versiondb::Error& error) {
         log.dropSetAside();
-        failPhase2(mode, outcome, error.Description(), QString());
+        failPhase2(mode, outcome, error.description(), QString());
         return;
     } catch (const PhaseFailure& failure) {
         log.dropSetAside();
@@ -374,7 +374,7 @@ void BuildPipeline::commitStored()
         if (m_history) {
             m_history->finish(m_change);
         }
-        m_stored->Commit();
+        m_stored->commit();
         m_stored.reset();
     }
 }

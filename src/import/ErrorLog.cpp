@@ -25,7 +25,7 @@ ErrorLog::ErrorLog(const QString& programFolder, bool codePage949)
 
 bool ErrorLog::exists() const
 {
-    return platform::FileExists(m_path);
+    return platform::fileExists(m_path);
 }
 
 std::optional<platform::FileFailure> ErrorLog::remove() const

@@ -23,7 +23,7 @@ constexpr qsizetype kLongestVerse = 3;
 
 } // namespace
 
-ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
+ParsedImpKey parseImpKey(QStringView key, const ReferenceExists& exists)
 {
     ParsedImpKey result;
     const QStringView trimmed = books::trimSpaces(key);
@@ -58,7 +58,7 @@ ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
     const QStringView book = books::trimSpaces(bookAndChapter.first(chapterBegin));
     const int bookNumber = books::SwordBookNames::find(book);
     if (bookNumber == 0) {
-        result.parsed = ParseImportLine(trimmed, exists);
+        result.parsed = parseImportLine(trimmed, exists);
         return result;
     }
     const qsizetype bookBegin = book.data() - trimmed.data();
@@ -66,7 +66,7 @@ ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists)
     line.append(trimmed.first(bookBegin))
         .append(books::BookAbbreviations::at(bookNumber))
         .append(trimmed.sliced(bookBegin + book.size()));
-    result.parsed = ParseImportLine(line, exists);
+    result.parsed = parseImportLine(line, exists);
     return result;
 }
 

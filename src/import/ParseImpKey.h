@@ -21,6 +21,6 @@ struct ParsedImpKey
 // headings. Any other key is checked by the rules of an import line, its book written as this
 // program's abbreviation; a key with more than its verse number after the ':' ("Genesis 1:1-3")
 // is VerseNotNumeric, as nothing but the verse number may follow it.
-[[nodiscard]] ParsedImpKey ParseImpKey(QStringView key, const ReferenceExists& exists);
+[[nodiscard]] ParsedImpKey parseImpKey(QStringView key, const ReferenceExists& exists);
 
 } // namespace importer

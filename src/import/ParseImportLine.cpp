@@ -26,7 +26,7 @@ QStringView withoutLeadingZeros(QStringView digits)
 
 } // namespace
 
-ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists)
+ParsedLine parseImportLine(QStringView line, const ReferenceExists& exists)
 {
     ParsedLine parsed;
 

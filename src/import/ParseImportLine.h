@@ -37,6 +37,6 @@ struct ParsedLine
 // Splits one line of an import text file into its canonical reference and its text and
 // validates it: first by its form and the book table, then by the existence test.
 // A line that ends right after its verse digits is accepted with an empty text.
-[[nodiscard]] ParsedLine ParseImportLine(QStringView line, const ReferenceExists& exists);
+[[nodiscard]] ParsedLine parseImportLine(QStringView line, const ReferenceExists& exists);
 
 } // namespace importer

@@ -118,7 +118,7 @@ private:
                 return false;
             }
             ++lineNumber;
-            const ParsedLine parsed = ParseImportLine(line, m_exists);
+            const ParsedLine parsed = parseImportLine(line, m_exists);
             switch (parsed.outcome) {
             case LineOutcome::Blank:
                 continue;
@@ -169,7 +169,7 @@ private:
                 }
                 continue;
             }
-            const ParsedImpKey key = ParseImpKey(entry.key, m_exists);
+            const ParsedImpKey key = parseImpKey(entry.key, m_exists);
             if (key.heading) {
                 // Skipped.
             } else if (key.parsed.outcome == LineOutcome::Accepted) {

@@ -9,7 +9,7 @@
 namespace importer {
 
 // What is wrong with a file of a Bible format at one place, apart from the verse its entry names
-// (which ParseImpKey judges as it judges an IMP key).
+// (which parseImpKey judges as it judges an IMP key).
 enum class SourceFault
 {
     MalformedXml,     // detail: what the XML reader says; column set; key: the verse it was in, if one was

@@ -46,7 +46,7 @@ QString removeFailure(const QString& path, const std::error_code& error)
 
 bool FileOperations::fileExists(const QString& path)
 {
-    return platform::FileExists(path);
+    return platform::fileExists(path);
 }
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
@@ -119,34 +119,34 @@ void FileOperations::flushFolder(const QString& folder)
 
 std::unique_ptr<versiondb::VersionStore> FileOperations::openDatabase(const QString& path)
 {
-    return versiondb::VersionStore::OpenDatabase(path);
+    return versiondb::VersionStore::openDatabase(path);
 }
 
 std::unique_ptr<versiondb::VersionStore> FileOperations::openToCompact(const QString& path)
 {
-    return versiondb::VersionStore::OpenDatabase(path, versiondb::VersionStore::Hold::Unchanged);
+    return versiondb::VersionStore::openDatabase(path, versiondb::VersionStore::Hold::Unchanged);
 }
 
 void FileOperations::compactDatabase(versiondb::VersionStore& source, const QString& destination,
                                      platform::RunControl* control)
 {
-    source.CompactDatabase(destination, control);
+    source.compactDatabase(destination, control);
 }
 
 versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource,
                                                        platform::RunControl* control)
 {
-    return versiondb::RepairDatabase(path, skeletonSource, control);
+    return versiondb::repairDatabase(path, skeletonSource, control);
 }
 
 qint64 FileOperations::recordCount(versiondb::VersionStore& version)
 {
-    return version.RecordCount();
+    return version.recordCount();
 }
 
 std::optional<QString> FileOperations::versionFault(versiondb::VersionStore& version)
 {
-    return version.SoundnessFault();
+    return version.soundnessFault();
 }
 
 } // namespace maintenance

@@ -23,7 +23,7 @@ class FileOperations
 public:
     virtual ~FileOperations() = default;
 
-    // True only for a normal file (the shared FileExists).
+    // True only for a normal file (the shared fileExists).
     [[nodiscard]] virtual bool fileExists(const QString& path);
     // Removes one file; the description of the failure, or nothing.
     [[nodiscard]] virtual std::optional<QString> removeFile(const QString& path);

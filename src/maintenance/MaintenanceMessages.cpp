@@ -82,7 +82,7 @@ Message MaintenanceMessages::repairIncomplete(const QString& displayName, const 
     if (!outcome.listPath.isEmpty()) {
         text += QStringLiteral("\r\n") + kFullList + outcome.listPath;
     }
-    text += QStringLiteral("\r\n") + kKeptOriginal + platform::GetFileName(outcome.keptOriginal);
+    text += QStringLiteral("\r\n") + kKeptOriginal + platform::getFileName(outcome.keptOriginal);
     return {platform::MessageIcon::Exclamation, text};
 }
 
@@ -174,7 +174,7 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
     }
     QList<Message> messages;
     for (const versiondb::ErrorItem& error : outcome.errors) {
-        messages << repairFailed(error.Number, error.Description);
+        messages << repairFailed(error.number, error.description);
     }
     return messages;
 }

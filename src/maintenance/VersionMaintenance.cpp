@@ -70,7 +70,7 @@ QString VersionMaintenance::repairListPath(const QString& programFolder)
     return programFolder + platform::separator() + QStringLiteral("repair.txt");
 }
 
-RepairOutcome VersionMaintenance::RepairVersion(const QString& path, platform::RunControl* control)
+RepairOutcome VersionMaintenance::repairVersion(const QString& path, platform::RunControl* control)
 {
     RepairOutcome outcome;
     try {
@@ -92,14 +92,13 @@ RepairOutcome VersionMaintenance::RepairVersion(const QString& path, platform::R
         outcome.cancelled = true;
     } catch (const versiondb::Error& error) {
         outcome.errors = error.items();
-    } catch (const std::exception&) {
-        outcome.errors << versiondb::ErrorItem{versiondb::errorNumber::EngineFailure,
-                                               versiondb::errorDescription(versiondb::errorNumber::EngineFailure)};
+    } catch (const std::exception& error) {
+        outcome.errors << versiondb::failureOf(error);
     }
     return outcome;
 }
 
-CompactOutcome VersionMaintenance::CompactVersion(const QString& path, platform::RunControl* control)
+CompactOutcome VersionMaintenance::compactVersion(const QString& path, platform::RunControl* control)
 {
     try {
         return compact(path, control);
@@ -136,7 +135,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     try {
         original = m_operations->openToCompact(path);
     } catch (const versiondb::Error& error) {
-        return {CompactStep::Engine, error.Description()};
+        return {CompactStep::Engine, error.description()};
     }
     // A copy inherits the damage of its source, so a failure is the source's when the source is not sound.
     const auto failed = [&](CompactStep step, const QString& detail) -> CompactOutcome {
@@ -153,7 +152,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         return {CompactStep::Cancelled, {}};
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
-        return failed(CompactStep::Engine, error.Description());
+        return failed(CompactStep::Engine, error.description());
     }
     if (cancelled(control)) {
         removeDatabaseFiles(scratch);
@@ -169,7 +168,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         originalCount = m_operations->recordCount(*original);
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
-        return {CompactStep::CountOriginal, error.Description()};
+        return {CompactStep::CountOriginal, error.description()};
     }
 
     // The copy waits beside the chosen file, so that the last step is a rename within one folder.
@@ -188,9 +187,9 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         } else if (const qint64 copyCount = m_operations->recordCount(*copy); copyCount != originalCount) {
             problem = QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount);
         }
-        copy->Close();
+        copy->close();
     } catch (const versiondb::Error& error) {
-        problem = error.Description();
+        problem = error.description();
     }
     if (!problem.isEmpty()) {
         removeDatabaseFiles(staging);
@@ -203,7 +202,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     }
 
     if (!platform::kOpenFilesCanGo) {
-        original->Close();
+        original->close();
     }
     if (!m_operations->replaceFile(staging, path)) {
         removeDatabaseFiles(staging);
@@ -211,7 +210,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     }
     m_operations->flushFolder(folderOf(path));
     // Only now may others open the file: they find the copy.
-    original->Close();
+    original->close();
 
     if (!m_operations->fileExists(path)) {
         return {CompactStep::FinalCheck, {}};
@@ -245,7 +244,7 @@ void VersionMaintenance::removeDatabaseFiles(const QString& path)
     versiondb::removeSideFiles(path);
 }
 
-DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
+DeleteOutcome VersionMaintenance::deleteVersion(const QString& path)
 {
     const QFileInfo info(path);
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
@@ -265,7 +264,7 @@ DeleteOutcome VersionMaintenance::DeleteVersion(const QString& path)
             versiondb::removeWorkFileLeftovers(path);
         }
     } catch (const versiondb::Error& error) {
-        return {false, error.Description()};
+        return {false, error.description()};
     }
     return {true, {}};
 }

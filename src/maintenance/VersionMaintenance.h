@@ -79,7 +79,7 @@ public:
     // The records read and written are reported to control, when given (stage 0 reading, 1 writing);
     // once it is cancelled the repair stops between records with the outcome cancelled, the file
     // byte for byte as it was and nothing of the repair left (no work file, no kept copy, no list).
-    [[nodiscard]] RepairOutcome RepairVersion(const QString& path, platform::RunControl* control = nullptr);
+    [[nodiscard]] RepairOutcome repairVersion(const QString& path, platform::RunControl* control = nullptr);
 
     // The list of a repair's lost and damaged verses: program folder + sep + "repair.txt".
     [[nodiscard]] static QString repairListPath(const QString& programFolder);
@@ -93,12 +93,12 @@ public:
     // fails as damaged. A symbolic link stays a link: the file it points to is compacted.
     // Once control, when given, is cancelled, the compaction stops (within the engine's copy too)
     // and fails at CompactStep::Cancelled, with the chosen file as it was and nothing left behind.
-    [[nodiscard]] CompactOutcome CompactVersion(const QString& path, platform::RunControl* control = nullptr);
+    [[nodiscard]] CompactOutcome compactVersion(const QString& path, platform::RunControl* control = nullptr);
 
     // Deletes the file and its journal. A file that another user holds is refused
     // with the engine's "in use", and a file without any write permission as
     // read-only, as the desktop's own deletion does.
-    [[nodiscard]] DeleteOutcome DeleteVersion(const QString& path);
+    [[nodiscard]] DeleteOutcome deleteVersion(const QString& path);
 
     // True when the display name is one of the shipped files, which are never deleted.
     [[nodiscard]] static bool isShipped(const QString& path);

@@ -26,7 +26,7 @@ bool hasWildcards(const QString& name)
 
 } // namespace
 
-QString GetFileName(const QString& path)
+QString getFileName(const QString& path)
 {
     const qsizetype last = lastSeparator(path);
     if (last < 0) {
@@ -35,7 +35,7 @@ QString GetFileName(const QString& path)
     return path.mid(last + 1);
 }
 
-bool FileExists(const QString& path)
+bool fileExists(const QString& path)
 {
     if (path.isEmpty()) {
         return false;

@@ -6,10 +6,10 @@ namespace platform {
 
 // The part of a path after its last separator (on Windows a slash or a backslash); a path without a separator,
 // or one ending in it, gives the empty text.
-[[nodiscard]] QString GetFileName(const QString& path);
+[[nodiscard]] QString getFileName(const QString& path);
 
 // True only for a normal file: folders, hidden files and paths in missing
 // folders give false. A name with wildcards is true when a normal file matches.
-[[nodiscard]] bool FileExists(const QString& path);
+[[nodiscard]] bool fileExists(const QString& path);
 
 } // namespace platform

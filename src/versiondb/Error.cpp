@@ -11,22 +11,33 @@ std::string describe(const QList<ErrorItem>& items)
         if (!text.isEmpty()) {
             text += QStringLiteral("; ");
         }
-        text += QString::number(item.Number) + QStringLiteral(" ") + item.Description;
+        text += QString::number(item.number) + QStringLiteral(" ") + item.description;
     }
     return text.toStdString();
 }
 
 } // namespace
 
+ErrorItem ErrorItem::of(int number)
+{
+    return {number, errorDescription(number)};
+}
+
+ErrorItem failureOf(const std::exception& caught)
+{
+    const auto* error = dynamic_cast<const Error*>(&caught);
+    return error != nullptr ? error->item() : ErrorItem::of(errorNumber::EngineFailure);
+}
+
 Error::Error(int number, int sqliteCode, int sqliteExtendedCode)
-    : Error(QList<ErrorItem>{ErrorItem{number, errorDescription(number)}}, sqliteCode, sqliteExtendedCode)
+    : Error(QList<ErrorItem>{ErrorItem::of(number)}, sqliteCode, sqliteExtendedCode)
 {}
 
 Error::Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode)
     : m_items(std::move(items)), m_sqliteCode(sqliteCode), m_sqliteExtendedCode(sqliteExtendedCode)
 {
     if (m_items.isEmpty()) {
-        m_items.push_back(ErrorItem{errorNumber::EngineFailure, errorDescription(errorNumber::EngineFailure)});
+        m_items.push_back(ErrorItem::of(errorNumber::EngineFailure));
     }
     m_what = describe(m_items);
 }

@@ -9,11 +9,16 @@
 
 namespace versiondb {
 
-// One error of an engine call: its number and its Korean description.
+// One failure of the core, as every core operation returns it and the windows and the command line show it: the
+// engine's number and its Korean description.
 struct ErrorItem
 {
-    int Number = 0;
-    QString Description;
+    int number = 0;
+    QString description;
+
+    // The item of a number, with its description.
+    [[nodiscard]] static ErrorItem of(int number);
+    bool operator==(const ErrorItem&) const = default;
 };
 
 // The one error of the engine: a number and a Korean description, with the
@@ -25,8 +30,9 @@ public:
     explicit Error(int number, int sqliteCode = 0, int sqliteExtendedCode = 0);
     Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode);
 
-    [[nodiscard]] int Number() const { return m_items.front().Number; }
-    [[nodiscard]] QString Description() const { return m_items.front().Description; }
+    [[nodiscard]] int number() const { return m_items.front().number; }
+    [[nodiscard]] QString description() const { return m_items.front().description; }
+    [[nodiscard]] const ErrorItem& item() const { return m_items.front(); }
     [[nodiscard]] int sqliteCode() const { return m_sqliteCode; }
     [[nodiscard]] int sqliteExtendedCode() const { return m_sqliteExtendedCode; }
     [[nodiscard]] const QList<ErrorItem>& items() const { return m_items; }
@@ -39,6 +45,10 @@ private:
     int m_sqliteExtendedCode = 0;
     std::string m_what;
 };
+
+// The failure of whatever a core operation caught: an engine error's first item, anything else the engine's
+// "unexpected failure". Every core turns a caught exception into its failure here.
+[[nodiscard]] ErrorItem failureOf(const std::exception& caught);
 
 // Throws the error.
 [[noreturn]] void raise(const Error& error);

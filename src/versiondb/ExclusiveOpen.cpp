@@ -97,7 +97,7 @@ sqlite::Connection open(const QString& path, Hold hold)
             sqlite::exec(db.get(), "PRAGMA user_version");
         } else {
             Transaction lock(db.get(), Transaction::Lock::Exclusive);
-            lock.Commit();
+            lock.commit();
         }
         // A holder that renamed a replacement over the path while this open was under way
         // has let go of the file this connection locked: that file is no longer the version.
@@ -156,7 +156,7 @@ FileHold::FileHold(const QString& path)
     try {
         m_db = openExclusive(path, false);
     } catch (const Error& error) {
-        if (error.Number() == errorNumber::FileInUse) {
+        if (error.number() == errorNumber::FileInUse) {
             throw;
         }
     }

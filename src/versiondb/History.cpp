@@ -408,7 +408,7 @@ std::vector<Change> History::changes()
 std::vector<VerseChange> History::verseChanges(qint64 number)
 {
     std::vector<VerseChange> changes;
-    const std::optional<qint64> row = m_version.Seek(number);
+    const std::optional<qint64> row = m_version.seek(number);
     if (!row || !hasTables()) {
         return changes;
     }
@@ -464,7 +464,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     Transaction transaction(m_version);
     PendingChange undo(source, QString::number(change));
     for (const auto& [n, before] : kept(change, number ? std::optional(groupOf(*number)) : std::nullopt)) {
-        const std::optional<qint64> row = number && n != *number ? std::nullopt : m_version.Seek(n);
+        const std::optional<qint64> row = number && n != *number ? std::nullopt : m_version.seek(n);
         if (!row) {
             continue;
         }
@@ -481,7 +481,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     }
     const Change made{finish(undo), QDateTime::currentDateTime(), source, QString::number(change),
                       static_cast<qint64>(restored.size())};
-    transaction.Commit();
+    transaction.commit();
     for (VerseChange& verse : restored) {
         verse.change = made;
     }

@@ -80,7 +80,7 @@ QString resolveFileNameCase(const QString& path)
 
 QString displayName(const QString& path)
 {
-    return platform::GetFileName(path);
+    return platform::getFileName(path);
 }
 
 bool isShippedName(const QString& path)

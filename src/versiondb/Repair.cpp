@@ -87,9 +87,9 @@ void Repair::step(qint64 done, qint64 total) const
 
 void Repair::nothingToSalvage() const
 {
-    QList<ErrorItem> items{ErrorItem{m_lack, errorDescription(m_lack)}};
+    QList<ErrorItem> items{ErrorItem::of(m_lack)};
     if (m_lack != errorNumber::DatabaseDamaged) {
-        items << ErrorItem{errorNumber::DatabaseDamaged, errorDescription(errorNumber::DatabaseDamaged)};
+        items << ErrorItem::of(errorNumber::DatabaseDamaged);
     }
     raise(Error(items, SQLITE_NOTADB, SQLITE_NOTADB));
 }
@@ -408,7 +408,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
             (void)keep.step();
         }
     }
-    transaction.Commit();
+    transaction.commit();
 }
 
 void Repair::checkFresh(const QString& fresh, bool onSkeleton)
@@ -421,7 +421,7 @@ void Repair::checkFresh(const QString& fresh, bool onSkeleton)
         }
     }
     // It opens as every user opens it, with the program's connect string.
-    VersionStore::OpenDatabase(fresh)->Close();
+    VersionStore::openDatabase(fresh)->close();
 }
 
 QString Repair::keepOriginal(sqlite3* held) const
@@ -507,7 +507,7 @@ RepairReport Repair::run()
             db = openHeldUnchanged(m_path);
         } catch (const Error& error) {
             // A file too damaged to be locked can be opened by nobody else either.
-            if (error.Number() == errorNumber::FileInUse) {
+            if (error.number() == errorNumber::FileInUse) {
                 throw;
             }
         }
@@ -576,7 +576,7 @@ RepairReport Repair::run()
     return report;
 }
 
-RepairReport RepairDatabase(const QString& name, const QString& skeletonSource, platform::RunControl* control)
+RepairReport repairDatabase(const QString& name, const QString& skeletonSource, platform::RunControl* control)
 {
     return Repair(name, skeletonSource, control).run();
 }

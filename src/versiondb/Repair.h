@@ -109,7 +109,7 @@ private:
 // rebuilt on the records of the reference version skeletonSource (the built-in Korean numbering
 // when that is empty, the file itself or unreadable) with every text that can still be read.
 // Nothing to salvage raises errors and leaves the file as it was; so does a run that control cancels, with Cancelled.
-[[nodiscard]] RepairReport RepairDatabase(const QString& name, const QString& skeletonSource = {},
+[[nodiscard]] RepairReport repairDatabase(const QString& name, const QString& skeletonSource = {},
                                           platform::RunControl* control = nullptr);
 
 } // namespace versiondb

@@ -42,7 +42,7 @@ std::optional<QString> readEvery(sqlite3* db, const QString& query, qint64& reco
             }
         }
     } catch (const Error& error) {
-        return QStringLiteral("a record does not read (%1): %2").arg(query, error.Description());
+        return QStringLiteral("a record does not read (%1): %2").arg(query, error.description());
     }
     return std::nullopt;
 }
@@ -123,7 +123,7 @@ std::optional<QString> fault(sqlite3* db, bool content)
             return QStringLiteral("the integrity check fails");
         }
     } catch (const Error& error) {
-        return error.Description();
+        return error.description();
     }
     qint64 records = 0;
     std::vector<qint64> numbers;

@@ -24,10 +24,10 @@ Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 
 Transaction::~Transaction()
 {
-    Rollback();
+    rollback();
 }
 
-void Transaction::Commit()
+void Transaction::commit()
 {
     if (m_done) {
         return;
@@ -36,7 +36,7 @@ void Transaction::Commit()
     m_done = true;
 }
 
-void Transaction::Rollback() noexcept
+void Transaction::rollback() noexcept
 {
     if (m_done) {
         return;

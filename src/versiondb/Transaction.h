@@ -28,8 +28,8 @@ public:
     ~Transaction();
 
     // Makes the work durable; a failure raises the engine error and leaves the transaction to roll back.
-    void Commit();
-    void Rollback() noexcept;
+    void commit();
+    void rollback() noexcept;
 
 private:
     sqlite3* m_db = nullptr;

@@ -107,7 +107,7 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     sqlite::exec(db.get(), historySchema());
     sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
     writeVerifier(db.get(), verifier);
-    transaction.Commit();
+    transaction.commit();
 }
 
 bool VersionFile::hasMarks(sqlite3* db)

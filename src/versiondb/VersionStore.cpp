@@ -57,7 +57,7 @@ VersionStore::Statements::Statements(sqlite3* db)
         sqlite::Statement(db, QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ?2").arg(table, quotedField(kText)));
 }
 
-std::unique_ptr<VersionStore> VersionStore::OpenDatabase(const QString& name, Hold hold, const QString& connect)
+std::unique_ptr<VersionStore> VersionStore::openDatabase(const QString& name, Hold hold, const QString& connect)
 {
     VersionFile::checkPath(name, false);
     if (!VersionFile::hasSqliteHeader(name)) {
@@ -92,10 +92,10 @@ VersionStore::VersionStore(sqlite::Connection db, QString path, Hold hold, QStri
 
 VersionStore::~VersionStore()
 {
-    Close();
+    close();
 }
 
-void VersionStore::Close() noexcept
+void VersionStore::close() noexcept
 {
     // The statements first: the connection closes only when none is left. The journal goes with it.
     m_statements.reset();
@@ -118,14 +118,14 @@ VersionStore::Statements& VersionStore::statements()
     return *m_statements;
 }
 
-std::optional<qint64> VersionStore::Seek(const QString& reference)
+std::optional<qint64> VersionStore::seek(const QString& reference)
 {
     Statements& s = statements();
     s.byReference.bind(1, reference);
     return Statements::rowOf(s.byReference);
 }
 
-std::optional<qint64> VersionStore::Seek(qint64 number)
+std::optional<qint64> VersionStore::seek(qint64 number)
 {
     Statements& s = statements();
     s.byNumber.bindInt(1, number);
@@ -139,10 +139,10 @@ QHash<QString, qint64> VersionStore::rowsByReference()
                                                    "ORDER BY %1, rowid")
                                         .arg(reference, sqlite::quoted(VersionFile::tableName())));
     QHash<QString, qint64> rows;
-    rows.reserve(static_cast<qsizetype>(RecordCount()));
+    rows.reserve(static_cast<qsizetype>(recordCount()));
     QString previous;
     while (all.step()) {
-        // Records of one reference come together, the first added first: it is the one Seek finds.
+        // Records of one reference come together, the first added first: it is the one seek finds.
         QString key = all.columnText(0);
         if (rows.isEmpty() || key != previous) {
             rows.insert(key, all.columnInt(1));
@@ -168,7 +168,7 @@ VerseRecord VersionStore::record(qint64 row)
     return Statements::recordOf(byRow);
 }
 
-qint64 VersionStore::RecordCount()
+qint64 VersionStore::recordCount()
 {
     sqlite::Statement count(handle(),
                             QStringLiteral("SELECT count(*) FROM ") + sqlite::quoted(VersionFile::tableName()));
@@ -241,7 +241,7 @@ void VersionStore::copySkeleton(const QString& referencePath)
                                                 skeleton.join(QStringLiteral(", ")), quotedField(kNumber)));
             (void)copy.step();
         }
-        transaction.Commit();
+        transaction.commit();
     } catch (const Error&) {
         sqlite3_exec(db, "DETACH source", nullptr, nullptr, nullptr);
         throw;
@@ -268,12 +268,12 @@ void VersionStore::readVerses(const std::function<void(const VerseRecord&)>& ver
     sqlite::exec(db, "PRAGMA mmap_size=0");
 }
 
-std::optional<QString> VersionStore::SoundnessFault()
+std::optional<QString> VersionStore::soundnessFault()
 {
     return versionFault(handle());
 }
 
-void VersionStore::CompactDatabase(const QString& dstName, const platform::RunControl* control)
+void VersionStore::compactDatabase(const QString& dstName, const platform::RunControl* control)
 {
     const QFileInfo dst(dstName);
     if (dstName.isEmpty()) {
@@ -295,7 +295,7 @@ void VersionStore::CompactDatabase(const QString& dstName, const platform::RunCo
         }
         stopIfCancelled(control);
         // The copy must open as the source did.
-        OpenDatabase(dstName, Hold::Write, m_connect)->Close();
+        openDatabase(dstName, Hold::Write, m_connect)->close();
     } catch (const Error&) {
         removeWithSideFiles(dstName);
         stopIfCancelled(control);
@@ -306,7 +306,7 @@ void VersionStore::CompactDatabase(const QString& dstName, const platform::RunCo
     }
 }
 
-QString NullToSpaces(const QVariant& value)
+QString nullToSpaces(const QVariant& value)
 {
     static const QString kTwoSpaces = QStringLiteral("  ");
     if (value.isNull() || !value.canConvert<QString>()) {

@@ -46,7 +46,7 @@ public:
     // connect string's password matches, and, to be written, that it has the verse table with its
     // six fields and both indexes ("no such table", "no such field", "no such index"). A file held
     // by anyone else fails at once with "file in use"; nothing waits.
-    [[nodiscard]] static std::unique_ptr<VersionStore> OpenDatabase(const QString& name, Hold hold = Hold::Write,
+    [[nodiscard]] static std::unique_ptr<VersionStore> openDatabase(const QString& name, Hold hold = Hold::Write,
                                                                     const QString& connect = passwordConnect());
 
     VersionStore(const VersionStore&) = delete;
@@ -54,9 +54,9 @@ public:
     ~VersionStore();
 
     // The row of the verse with this 성경구절, or of this 번호; nothing when there is none.
-    [[nodiscard]] std::optional<qint64> Seek(const QString& reference);
-    [[nodiscard]] std::optional<qint64> Seek(qint64 number);
-    // Every 성경구절 of the version with the row Seek finds for it, read at once through the index: a run that
+    [[nodiscard]] std::optional<qint64> seek(const QString& reference);
+    [[nodiscard]] std::optional<qint64> seek(qint64 number);
+    // Every 성경구절 of the version with the row seek finds for it, read at once through the index: a run that
     // looks up every verse of a Bible asks a hash instead of the index each time, at a tenth of the cost.
     [[nodiscard]] QHash<QString, qint64> rowsByReference();
     // The row of the record last in the order of 번호; nothing in an empty table.
@@ -64,7 +64,7 @@ public:
     // The record at row; "no current record" when there is none.
     [[nodiscard]] VerseRecord record(qint64 row);
     // The exact number of records.
-    [[nodiscard]] qint64 RecordCount();
+    [[nodiscard]] qint64 recordCount();
     // The number of records whose 본문 is neither Null nor empty.
     [[nodiscard]] qint64 textCount();
 
@@ -82,17 +82,17 @@ public:
     void readVerses(const std::function<void(const VerseRecord&)>& verse);
 
     // What keeps the version from being sound (see Soundness.h), or nothing.
-    [[nodiscard]] std::optional<QString> SoundnessFault();
+    [[nodiscard]] std::optional<QString> soundnessFault();
 
     // Writes a complete, compacted copy to dstName, which must not exist yet; the copy is checked
     // to open as this version does. A run that control cancels stops within the copy, removes it and
     // raises Cancelled (Cancelled.h).
-    void CompactDatabase(const QString& dstName, const platform::RunControl* control = nullptr);
+    void compactDatabase(const QString& dstName, const platform::RunControl* control = nullptr);
 
     // Lets the file go; a transaction still open rolls back. Closing again does nothing.
-    void Close() noexcept;
+    void close() noexcept;
     [[nodiscard]] bool isOpen() const { return m_db != nullptr; }
-    [[nodiscard]] const QString& Name() const { return m_path; }
+    [[nodiscard]] const QString& name() const { return m_path; }
 
 private:
     friend class History;
@@ -114,6 +114,6 @@ private:
 };
 
 // A field value, or two spaces when it is Null or cannot be read as text.
-[[nodiscard]] QString NullToSpaces(const QVariant& value);
+[[nodiscard]] QString nullToSpaces(const QVariant& value);
 
 } // namespace versiondb

@@ -7,9 +7,9 @@ namespace versiondb {
 
 VersionSummary summarizeVersion(const QString& path)
 {
-    const auto store = VersionStore::OpenDatabase(path, VersionStore::Hold::Read);
+    const auto store = VersionStore::openDatabase(path, VersionStore::Hold::Read);
     VersionSummary summary;
-    summary.verses = store->RecordCount();
+    summary.verses = store->recordCount();
     summary.versesWithText = store->textCount();
     History history(*store);
     if (const std::vector<Change> changes = history.changes(); !changes.empty()) {

@@ -1,4 +1,4 @@
-// Any text through ParseImportLine: nothing crashes, and what it accepts is canonical and parses back to itself.
+// Any text through parseImportLine: nothing crashes, and what it accepts is canonical and parses back to itself.
 #include "FuzzRequire.h"
 #include "books/BookAbbreviations.h"
 #include "import/ErrorEntries.h"
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What is looked up is canonical: book, space, chapter:verse without leading zeros, the verse at most 3 digits.
     static const QRegularExpression canonical(QStringLiteral("^(\\S+) (0|[1-9][0-9]*):(0|[1-9][0-9]{0,2})$"));
     int asked = 0;
-    const ParsedLine parsed = ParseImportLine(line, [&](const QString& reference) {
+    const ParsedLine parsed = parseImportLine(line, [&](const QString& reference) {
         const QRegularExpressionMatch match = canonical.match(reference);
         require(++asked == 1 && match.hasMatch() && books::BookAbbreviations::find(match.capturedView(1)) != 0);
         return everythingExists;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (parsed.outcome == LineOutcome::Blank || parsed.outcome == LineOutcome::Accepted));
     if (reachedLookup) {
         const ParsedLine again =
-            ParseImportLine(parsed.reference + u' ' + parsed.text, [](const QString&) { return true; });
+            parseImportLine(parsed.reference + u' ' + parsed.text, [](const QString&) { return true; });
         require(again.outcome == LineOutcome::Accepted && again.reference == parsed.reference &&
                 again.text == parsed.text);
     }

@@ -40,13 +40,13 @@ QByteArray soundVersion(const QString& name = QStringLiteral("sound.dat"), bool 
     verifier.key = deriveKey(passwordOf(passwordConnect()).toUtf8(), verifier.salt, verifier.iterations,
                              static_cast<int>(verifier.key.size()));
     VersionFile::create(path, verifier);
-    auto version = VersionStore::OpenDatabase(path);
+    auto version = VersionStore::openDatabase(path);
     for (int i = 1; i <= 50; ++i) {
         const QString text = QStringLiteral("태초에 하나님이 %1 ").arg(i).repeated(i == 20 ? 400 : 1 + i % 5);
         const QString reference = QStringLiteral("창 %1:%2").arg(1 + i / 31).arg(1 + i % 31);
         version->addRecord({i, 1, 1 + i / 31, 1 + i % 31, reference, texts && i % 7 ? QVariant(text) : QVariant()});
     }
-    version->Close();
+    version->close();
     return bytesOf(path);
 }
 
@@ -93,24 +93,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool repaired = true;
     RepairReport report;
     try {
-        report = RepairDatabase(path, reference);
+        report = repairDatabase(path, reference);
     } catch (const Error&) {
         repaired = false;
         require(bytesOf(path) == damaged);
     }
     if (repaired) { // an engine error now fails the run as uncaught
-        auto version = VersionStore::OpenDatabase(path);
+        auto version = VersionStore::openDatabase(path);
         // Every record with all its fields, and each found again through both indexes.
         std::vector<VerseRecord> records;
         version->readVerses([&](const VerseRecord& r) { records.push_back(r); });
-        require(qint64(records.size()) == version->RecordCount());
+        require(qint64(records.size()) == version->recordCount());
         for (const VerseRecord& r : records) {
-            require(version->Seek(r[kReference].toString()).has_value() && version->Seek(r[kNumber].toLongLong()));
+            require(version->seek(r[kReference].toString()).has_value() && version->seek(r[kNumber].toLongLong()));
         }
         // Every record of the reference is back, and the file is sound: a second repair leaves it as it is.
         require(report.asFound || records.size() >= 50);
-        version->Close();
-        require(report.asFound || !RepairDatabase(path, reference).rewritten);
+        version->close();
+        require(report.asFound || !repairDatabase(path, reference).rewritten);
     }
     QStringList expected{QStringLiteral("v.dat")};
     if (!report.keptOriginal.isEmpty()) {

@@ -100,13 +100,13 @@ QString InstallTree::makeVersion(const QString& name, const QList<Verse>& verses
     const QString file = path(name);
     try {
         versiondb::VersionFile::create(file, versiondb::PasswordVerifier::forDatabasePassword());
-        const auto version = VersionStore::OpenDatabase(file);
+        const auto version = VersionStore::openDatabase(file);
         versiondb::Transaction transaction(*version);
         for (const Verse& v : verses) {
             version->addRecord(
                 {v.number, v.book, v.chapter, v.verse != 0 ? QVariant(v.verse) : v.number, v.reference, v.text});
         }
-        transaction.Commit();
+        transaction.commit();
     } catch (const versiondb::Error&) {
         return {};
     }
@@ -168,7 +168,7 @@ QStringList kjvBookFiles()
 QList<StoredRecord> storedRecords(const QString& path)
 {
     QList<StoredRecord> records;
-    VersionStore::OpenDatabase(path)->readVerses([&](const versiondb::VerseRecord& r) {
+    VersionStore::openDatabase(path)->readVerses([&](const versiondb::VerseRecord& r) {
         records.append({r.fields[0], r.fields[1], r.fields[2], r.fields[3], r.fields[4], r.fields[5]});
     });
     return records;
@@ -186,8 +186,8 @@ QList<std::pair<QString, QString>> storedTexts(const QString& path)
 
 std::optional<QVariant> storedText(const QString& path, const QString& reference)
 {
-    const auto version = VersionStore::OpenDatabase(path);
-    const std::optional<qint64> row = version->Seek(reference);
+    const auto version = VersionStore::openDatabase(path);
+    const std::optional<qint64> row = version->seek(reference);
     if (!row) {
         return std::nullopt;
     }
@@ -196,20 +196,20 @@ std::optional<QVariant> storedText(const QString& path, const QString& reference
 
 bool openable(const QString& path)
 {
-    return errorOf([&] { (void)VersionStore::OpenDatabase(path); }) == 0;
+    return errorOf([&] { (void)VersionStore::openDatabase(path); }) == 0;
 }
 
 void churn(const QString& path)
 {
-    const auto version = VersionStore::OpenDatabase(path);
-    const qint64 count = version->RecordCount();
+    const auto version = VersionStore::openDatabase(path);
+    const qint64 count = version->recordCount();
     versiondb::Transaction transaction(*version);
     for (const QString& text : {QStringLiteral("길게 늘인 본문 %1 ").repeated(40), QStringLiteral("짧은 본문 %1")}) {
         for (qint64 i = 1; i <= count; i += 2) {
-            version->setText(version->Seek(i).value_or(0), text.arg(i));
+            version->setText(version->seek(i).value_or(0), text.arg(i));
         }
     }
-    transaction.Commit();
+    transaction.commit();
 }
 
 QString sql(const QString& path, const QString& statements)

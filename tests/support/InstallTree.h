@@ -116,7 +116,7 @@ template <typename F> int errorOf(F&& f)
     try {
         f();
     } catch (const versiondb::Error& e) {
-        return e.Number();
+        return e.number();
     }
     return 0;
 }

@@ -113,13 +113,13 @@ bool sampleVersion(const QString& reference, const QString& path, const VerseTex
         return false;
     }
     try {
-        const auto store = versiondb::VersionStore::OpenDatabase(path);
+        const auto store = versiondb::VersionStore::openDatabase(path);
         for (const auto& [verse, text] : texts) {
-            store->setText(store->Seek(QString::fromUtf8(verse)).value_or(0), QString::fromUtf8(text));
+            store->setText(store->seek(QString::fromUtf8(verse)).value_or(0), QString::fromUtf8(text));
         }
         return true;
     } catch (const versiondb::Error& error) {
-        std::fprintf(stderr, "render-windows: %s\n", error.Description().toUtf8().constData());
+        std::fprintf(stderr, "render-windows: %s\n", error.description().toUtf8().constData());
         return false;
     }
 }

@@ -14,7 +14,7 @@ namespace editor {
 
 // Texts of the database engine go without an icon.
 inline void informFailure(platform::Dialogs& dialogs, QWidget* window, const QString& versionName,
-                          const EngineFailure& failure)
+                          const versiondb::ErrorItem& failure)
 {
     dialogs.inform(window, platform::MessageIcon::None, EditorMessages::fileFailure(versionName, failure.description));
 }

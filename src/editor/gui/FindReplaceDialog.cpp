@@ -161,7 +161,7 @@ SearchRequest FindReplaceDialog::request() const
     return {m_patternEdit->text(), m_regularExpressionCheck->isChecked(), m_ignoreCaseCheck->isChecked()};
 }
 
-bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure)
+bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::optional<versiondb::ErrorItem>& failure)
 {
     if (failure) {
         informFailure(m_dialogs, this, m_displayName, *failure);

@@ -55,7 +55,7 @@ private:
     void onVerseSelected();
 
     // True, after the message, when the pattern was refused or the engine failed.
-    [[nodiscard]] bool refused(const CompiledSearch& pattern, const std::optional<EngineFailure>& failure);
+    [[nodiscard]] bool refused(const CompiledSearch& pattern, const std::optional<versiondb::ErrorItem>& failure);
     // True, after saying why, when a find or a preview did not run, was refused or was cancelled.
     template <typename Outcome> [[nodiscard]] bool stopped(const std::optional<Outcome>& outcome);
     [[nodiscard]] SearchRequest request() const;

@@ -369,7 +369,7 @@ void VerseEditorDialog::onOpenVersionClicked()
     }
 }
 
-std::optional<EngineFailure> VerseEditorDialog::showVerse(const QString& path, const QString& reference)
+std::optional<versiondb::ErrorItem> VerseEditorDialog::showVerse(const QString& path, const QString& reference)
 {
     if (keepsEdit()) {
         return std::nullopt;
@@ -377,17 +377,17 @@ std::optional<EngineFailure> VerseEditorDialog::showVerse(const QString& path, c
     return openVersion(path, reference.trimmed().isEmpty() ? firstReference() : reference);
 }
 
-std::optional<EngineFailure> VerseEditorDialog::openVersion(const QString& path, const QString& reference)
+std::optional<versiondb::ErrorItem> VerseEditorDialog::openVersion(const QString& path, const QString& reference)
 {
     m_version.close();
-    if (std::optional<EngineFailure> failure = m_version.open(path)) {
+    if (std::optional<versiondb::ErrorItem> failure = m_version.open(path)) {
         // Nothing is open any more.
         showNoVersion();
         return failure;
     }
     m_storedText.clear();
     m_referenceEdit->setText(reference);
-    setVersion(platform::GetFileName(path), true);
+    setVersion(platform::getFileName(path), true);
     goToReference();
     return std::nullopt;
 }

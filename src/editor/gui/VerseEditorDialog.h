@@ -34,7 +34,7 @@ public:
     // then of the verse would (another window's way to a verse); the engine's failure when the version does not open.
     // Without a reference it shows the first verse, as opening a version here does. An edit not saved is asked about
     // first; kept, nothing else happens (and nothing is returned).
-    std::optional<EngineFailure> showVerse(const QString& path, const QString& reference);
+    std::optional<versiondb::ErrorItem> showVerse(const QString& path, const QString& reference);
 
     // However the window closes, the version is closed first.
     void done(int result) override;
@@ -61,7 +61,7 @@ private:
 
     // Closes the version open and opens path at reference; the engine's failure, with nothing open, when it does
     // not open.
-    std::optional<EngineFailure> openVersion(const QString& path, const QString& reference);
+    std::optional<versiondb::ErrorItem> openVersion(const QString& path, const QString& reference);
     // Whether the verse shown has a text in its box other than the stored one.
     [[nodiscard]] bool isModified() const;
     // The title's mark and Save, as the text box stands.

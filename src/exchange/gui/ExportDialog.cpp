@@ -164,7 +164,7 @@ void ExportDialog::onExportClicked()
     for (std::size_t i = 0; i < m_fileRadios.size(); ++i) {
         if (m_fileRadios[i]->isChecked()) {
             request.format = kFileFormats[i].format;
-            request.destination = QDir(folder).filePath(QFileInfo(platform::GetFileName(version)).completeBaseName() +
+            request.destination = QDir(folder).filePath(QFileInfo(platform::getFileName(version)).completeBaseName() +
                                                         QLatin1String(kFileFormats[i].extension));
         }
     }
@@ -183,7 +183,7 @@ void ExportDialog::onExportClicked()
         return exportVersion(request);
     });
 
-    const QString name = platform::GetFileName(version) + kLineBreaks;
+    const QString name = platform::getFileName(version) + kLineBreaks;
     switch (outcome.result) {
     case ExportResult::Written:
         m_dialogs.inform(this, platform::MessageIcon::Information,
@@ -191,7 +191,7 @@ void ExportDialog::onExportClicked()
                              outcome.destination + ExportMessages::movedVerses(outcome));
         return;
     case ExportResult::EngineFailed:
-        m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.engineFailure.Description);
+        m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.engineFailure.description);
         return;
     case ExportResult::UnreadableReference:
     case ExportResult::LineBreak:

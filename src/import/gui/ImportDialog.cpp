@@ -425,7 +425,7 @@ void ImportDialog::onOpenVersionClicked()
         return;
     }
     const QString path = QDir::toNativeSeparators(chosen);
-    const QString name = platform::GetFileName(path);
+    const QString name = platform::getFileName(path);
     if (name.isEmpty()) {
         return;
     }
@@ -559,7 +559,7 @@ void ImportDialog::showFindings(const RunOutcome& outcome)
         // A file is listed by its full path; a module by its name, with no lines of a file to show.
         const bool inFile = QFileInfo(finding.file).isAbsolute();
         auto* item =
-            new QTreeWidgetItem({inFile ? platform::GetFileName(finding.file) : finding.file, line, finding.reason});
+            new QTreeWidgetItem({inFile ? platform::getFileName(finding.file) : finding.file, line, finding.reason});
         item->setToolTip(0, finding.file);
         item->setToolTip(2, finding.reason);
         item->setData(0, kPathRole, finding.file);

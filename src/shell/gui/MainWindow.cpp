@@ -252,7 +252,7 @@ void MainWindow::editVersion(QWidget* parent, const QString& path, const QString
     if (!path.isEmpty()) {
         if (const auto failure = window.showVerse(path, reference)) {
             m_dialogs->inform(parent, platform::MessageIcon::Exclamation,
-                              platform::GetFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
+                              platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
             return;
         }
     }
@@ -330,7 +330,7 @@ void MainWindow::maintainSelected(QString (*confirmation)(const QString&), Opera
     if (path.isEmpty()) {
         return;
     }
-    const QString name = platform::GetFileName(path);
+    const QString name = platform::getFileName(path);
     if (!m_dialogs->confirm(this, confirmation(name))) {
         return;
     }
@@ -365,13 +365,13 @@ void MainWindow::maintainSelected(QString (*confirmation)(const QString&), Opera
 void MainWindow::onRepairTriggered()
 {
     maintainSelected(&maintenance::MaintenanceMessages::repairConfirmation,
-                     &maintenance::VersionMaintenance::RepairVersion);
+                     &maintenance::VersionMaintenance::repairVersion);
 }
 
 void MainWindow::onCompactTriggered()
 {
     maintainSelected(&maintenance::MaintenanceMessages::compactConfirmation,
-                     &maintenance::VersionMaintenance::CompactVersion);
+                     &maintenance::VersionMaintenance::compactVersion);
 }
 
 void MainWindow::onDeleteTriggered()
@@ -380,7 +380,7 @@ void MainWindow::onDeleteTriggered()
     if (path.isEmpty()) {
         return;
     }
-    const QString name = platform::GetFileName(path);
+    const QString name = platform::getFileName(path);
     if (maintenance::VersionMaintenance::isShipped(path)) {
         showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
         return;
@@ -393,7 +393,7 @@ void MainWindow::onDeleteTriggered()
     }
     runHoldingVersions([&] {
         showMessages(maintenance::MaintenanceMessages::forOutcome(
-            name, maintenance::VersionMaintenance(m_programFolder).DeleteVersion(path)));
+            name, maintenance::VersionMaintenance(m_programFolder).deleteVersion(path)));
     });
 }
 

@@ -225,8 +225,8 @@ void VersionListModel::readPending()
                     reading.state = State::Read;
                 } catch (const versiondb::Error& error) {
                     reading.state =
-                        error.Number() == versiondb::errorNumber::FileInUse ? State::InUse : State::Unreadable;
-                    reading.failure = error.Description();
+                        error.number() == versiondb::errorNumber::FileInUse ? State::InUse : State::Unreadable;
+                    reading.failure = error.description();
                 }
                 promise.addResult(std::move(reading));
             }

@@ -33,10 +33,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using editor::EditorMessages;
-using importer::ErrorEntries;
+namespace EditorMessages = editor::EditorMessages;
+namespace ErrorEntries = importer::ErrorEntries;
 using importer::LineOutcome;
-using importer::RunMessages;
+namespace RunMessages = importer::RunMessages;
 using importer::SourceFault;
 using testsupport::CommandResult;
 using testsupport::console;
@@ -186,11 +186,11 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(QDir(installFolder()).entryList(QDir::Files), (QStringList{u"개역.DAT"_s, u"창세기.DAT"_s}));
     EXPECT_FALSE(QFile::exists(beside(u"outside.DAT"_s)));
     // A target held by another process fails the run.
-    auto held = versiondb::VersionStore::OpenDatabase(version);
+    auto held = versiondb::VersionStore::openDatabase(version);
     const CommandResult result = run({u"build"_s, u"창세기"_s, sample("genesis-2.txt")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.out.endsWith(console(RunMessages::phase2Failure({}, true)))) << result.out.toStdString();
-    held->Close();
+    held->close();
 }
 
 // A fresh build keeps no history; a build into the version is one change naming its file, a save one more; undo takes
@@ -229,7 +229,7 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
     EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty());
     EXPECT_EQ(help.out, cli::usageText());
-    using cli::UsageErrors;
+    namespace UsageErrors = cli::UsageErrors;
     const QString version = path(u"개역.DAT"_s);
     const QByteArray before = testsupport::bytes(version);
     const QString missing = beside(u"없는 폴더"_s);
@@ -589,7 +589,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     // Refused: nothing changes, and the exit code is 2.
     const QByteArray undone = testsupport::bytes(version);
     const QString damaged = writeFile(u"damaged.DAT"_s, QByteArray(4096, 'x'));
-    const auto held = versiondb::VersionStore::OpenDatabase(path(u"개역.DAT"_s));
+    const auto held = versiondb::VersionStore::openDatabase(path(u"개역.DAT"_s));
     const std::pair<QStringList, QString> refusals[] = {
         {{u"find"_s, version, u"a(b"_s, u"--regex"_s},
          EditorMessages::invalidPattern(u"a(b"_s, 3, u"missing closing parenthesis"_s)},

@@ -67,7 +67,7 @@ TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
     EXPECT_EQ(compared.out + QString::number(compared.exitCode), expected + u'1');
     EXPECT_EQ(expected.count(u'\n'), 42) << expected.toStdString();
     EXPECT_EQ(run({u"compare"_s, b, b}).exitCode, 0);
-    const auto held = versiondb::VersionStore::OpenDatabase(b);
+    const auto held = versiondb::VersionStore::openDatabase(b);
     const testsupport::CommandResult inUse = run({u"compare"_s, a, b});
     EXPECT_EQ(inUse.out + QString::number(inUse.exitCode),
               b + u"\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);

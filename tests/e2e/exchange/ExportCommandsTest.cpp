@@ -77,7 +77,7 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
     build(u"held"_s, {testsupport::sample("genesis-1.txt")});
     const QString held = path(u"held.DAT"_s);
-    auto database = versiondb::VersionStore::OpenDatabase(held);
+    auto database = versiondb::VersionStore::openDatabase(held);
     const QString out = beside(u"out"_s);
     for (const QStringList& arguments : {QStringList{u"export"_s, held, out}, QStringList{u"report"_s, held}}) {
         const CommandResult result = run(arguments);
@@ -85,7 +85,7 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
                   u"held.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);
     }
     EXPECT_FALSE(QFileInfo::exists(out));
-    database->Close();
+    database->close();
     // Verses are read in the order of their 번호; a reference that is not canonical is named, and nothing else.
     const QString odd = makeVersion(
         u"odd.dat"_s, {{3, u"출 1:1"_s, QVariant()}, {1, u"창 1:1"_s, QVariant()}, {2, u"창 1:2"_s, QVariant()}});

@@ -39,7 +39,7 @@ TEST_F(InspectCommand, listsFindingsByKindAndExitsOneZeroOrTwo)
     // Refusals name the file: missing, in use, an unknown kind.
     const testsupport::CommandResult missing = run({u"inspect"_s, path(u"none.DAT"_s)});
     EXPECT_EQ(std::pair(missing.exitCode, missing.out), std::pair(2, u"none.DAT\n\n파일을 찾을 수 없습니다.\n"_s));
-    const auto held = versiondb::VersionStore::OpenDatabase(whole);
+    const auto held = versiondb::VersionStore::openDatabase(whole);
     const testsupport::CommandResult inUse = run({u"inspect"_s, mine, u"--against"_s, whole});
     EXPECT_EQ(std::pair(inUse.exitCode, inUse.out.section(u'\n', 0, 1)), std::pair(2, u"whole.DAT\n"_s));
     EXPECT_EQ(run({u"inspect"_s, mine, u"--skip"_s, u"brackets,spaces"_s}).err.section(u'\n', 0, 0),

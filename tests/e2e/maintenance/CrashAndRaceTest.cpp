@@ -21,7 +21,7 @@
 #include <set>
 
 using namespace Qt::StringLiterals;
-using maintenance::MaintenanceMessages;
+namespace MaintenanceMessages = maintenance::MaintenanceMessages;
 using maintenance::Message;
 using namespace testsupport;
 

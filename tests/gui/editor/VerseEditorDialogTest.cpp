@@ -24,7 +24,7 @@
 #include <functional>
 
 using namespace Qt::StringLiterals;
-using editor::EditorMessages;
+namespace EditorMessages = editor::EditorMessages;
 using editor::VerseEditorDialog;
 using platform::MessageIcon;
 using enum platform::MessageAnswer;

@@ -24,7 +24,7 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-using importer::RunMessages;
+namespace RunMessages = importer::RunMessages;
 using platform::MessageAnswer;
 using testsupport::control;
 

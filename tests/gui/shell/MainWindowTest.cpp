@@ -141,8 +141,8 @@ private slots:
         QCOMPARE(data({u"save"_s, my, u"창 1:5"_s, u"다섯"_s}), 0);
         QTRY_COMPARE(versions.index(1, VersionListModel::VersesColumn).data().toString(), u"5 / 5"_s);
         {
-            const auto held = versiondb::VersionStore::OpenDatabase(tree.path(u"new.DAT"_s));
-            held->setText(*held->Seek(u"창 1:2"_s), u"둘째"_s);
+            const auto held = versiondb::VersionStore::openDatabase(tree.path(u"new.DAT"_s));
+            held->setText(*held->seek(u"창 1:2"_s), u"둘째"_s);
             QTRY_COMPARE(versions.index(2, VersionListModel::VersesColumn).data().toString(), u"사용 중"_s);
         }
         QCOMPARE(data({u"delete"_s, my}), 0);
@@ -161,7 +161,7 @@ private slots:
     // removes an old scratch database. A shipped file is refused before any question.
     void eachMaintenanceCommandShowsItsOutcome()
     {
-        using M = maintenance::MaintenanceMessages;
+        namespace M = maintenance::MaintenanceMessages;
         const auto failed = [](int number) { return M::repairFailed(number, versiondb::errorDescription(number)); };
         const QString my = u"my.dat"_s;
         const Message askRepair{platform::MessageIcon::Question, M::repairConfirmation(my)};

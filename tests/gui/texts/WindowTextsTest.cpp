@@ -235,7 +235,9 @@ QStringList namelessControls(const QString& name, QWidget& window)
 // The message texts of the cores and byeorisol-data's help and usage errors, each with sample values.
 QStringList messageLines()
 {
-    using editor::EditorMessages, importer::RunMessages, maintenance::MaintenanceMessages;
+    namespace EditorMessages = editor::EditorMessages;
+    namespace RunMessages = importer::RunMessages;
+    namespace MaintenanceMessages = maintenance::MaintenanceMessages;
     const QString name = u"kjv.dat"_s;
     const platform::FileFailure noDataFolder{u"/usr/share/byeorisol"_s, u"경로를 찾을 수 없습니다."_s};
     exchange::ExportOutcome refused;
@@ -261,7 +263,9 @@ QStringList messageLines()
     const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
                                  u"11"_s, 1};
     const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
-    using exchange::CompareMessages, exchange::CompareResult, exchange::InspectMessages;
+    namespace CompareMessages = exchange::CompareMessages;
+    namespace InspectMessages = exchange::InspectMessages;
+    using exchange::CompareResult;
     exchange::CompareOutcome compared;
     compared.verses.resize(15);
     compared.counts = {1, 2, 3, 4, 5};

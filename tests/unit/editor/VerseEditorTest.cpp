@@ -56,7 +56,7 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
                   std::tuple(GoResult::Failed, StepResult::Failed, SaveResult::Failed));
     }
     // Let go: another open fails for the index, not as in use.
-    EXPECT_EQ(testsupport::errorOf([&] { (void)versiondb::VersionStore::OpenDatabase(noIndex); }), number::NoSuchIndex);
+    EXPECT_EQ(testsupport::errorOf([&] { (void)versiondb::VersionStore::openDatabase(noIndex); }), number::NoSuchIndex);
 }
 
 // Steps follow 번호: at both ends they run first or last; after a go that found nothing or a save, they go on from the

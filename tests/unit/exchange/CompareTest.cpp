@@ -144,7 +144,7 @@ TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
                   std::tuple(result, file, reference, numberA, numberB, 0));
     }
     // A version held by another opener.
-    const auto held = versiondb::VersionStore::OpenDatabase(path(u"b1.dat"_s));
+    const auto held = versiondb::VersionStore::openDatabase(path(u"b1.dat"_s));
     const exchange::CompareOutcome inUse = exchange::compareVersions(path(u"a1.dat"_s), path(u"b1.dat"_s));
-    EXPECT_EQ(std::pair(inUse.file, inUse.engineFailure.Number), std::pair(1, versiondb::errorNumber::FileInUse));
+    EXPECT_EQ(std::pair(inUse.file, inUse.engineFailure.number), std::pair(1, versiondb::errorNumber::FileInUse));
 }

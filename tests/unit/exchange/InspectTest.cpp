@@ -111,7 +111,7 @@ TEST_F(Inspect, judgesLengthsAgainstTheMedianRatioOfTheOtherVersion)
     EXPECT_EQ(exchange::inspectVersion({a, {}, kinds, {}}).result, exchange::InspectResult::Clean);
     // A file that is missing is named as the version or as the other version.
     const exchange::InspectOutcome missing = exchange::inspectVersion({a, path(u"none.dat"_s), kinds, {}});
-    EXPECT_EQ(std::tuple(missing.result, missing.file, missing.engineFailure.Number),
+    EXPECT_EQ(std::tuple(missing.result, missing.file, missing.engineFailure.number),
               std::tuple(exchange::InspectResult::EngineFailed, 1, versiondb::errorNumber::FileNotFound));
     EXPECT_EQ(exchange::inspectVersion({path(u"none.dat"_s), b, kinds, {}}).file, 0);
 }
@@ -123,7 +123,7 @@ TEST_F(Inspect, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
     const QByteArray before = testsupport::bytes(file);
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
     const exchange::ComposeOutcome refused = exchange::composeDecomposed(file);
-    EXPECT_EQ(std::pair(refused.done, refused.failure.Number), std::pair(false, versiondb::errorNumber::ReadOnly));
+    EXPECT_EQ(std::pair(refused.done, refused.failure.number), std::pair(false, versiondb::errorNumber::ReadOnly));
     EXPECT_EQ(testsupport::bytes(file), before);
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 
@@ -131,12 +131,12 @@ TEST_F(Inspect, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
     EXPECT_EQ(std::tuple(composed.done, composed.change > 0, composed.verses), std::tuple(true, true, 1));
     EXPECT_EQ(exchange::inspectVersion({file, {}, {}, {}}).result, exchange::InspectResult::Clean);
     EXPECT_EQ(exchange::composeDecomposed(file).change, 0);
-    const auto version = versiondb::VersionStore::OpenDatabase(file);
+    const auto version = versiondb::VersionStore::openDatabase(file);
     versiondb::History history(*version);
     const std::vector<versiondb::Change> changes = history.changes();
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(std::pair(changes[0].source, changes[0].verses), std::pair(versiondb::ChangeSource::Compose, qint64(1)));
-    EXPECT_EQ(version->record(*version->Seek(1))[versiondb::kText].toString(), u"한글 본문"_s);
+    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), u"한글 본문"_s);
     history.takeBack(composed.change, std::nullopt, versiondb::ChangeSource::Undo);
-    EXPECT_EQ(version->record(*version->Seek(1))[versiondb::kText].toString(), kNfd);
+    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), kNfd);
 }

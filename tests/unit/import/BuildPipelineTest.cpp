@@ -20,7 +20,7 @@
 
 using importer::BuildPipeline;
 using importer::RunMessage;
-using importer::RunMessages;
+namespace RunMessages = importer::RunMessages;
 using importer::RunOutcome;
 using importer::RunResult;
 using platform::MessageIcon;

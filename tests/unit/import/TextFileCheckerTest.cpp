@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-using books::BookAbbreviations;
-using books::SwordBookNames;
+namespace BookAbbreviations = books::BookAbbreviations;
+namespace SwordBookNames = books::SwordBookNames;
 using importer::CheckResult;
 using importer::LineOutcome;
 using importer::TextFileReader;
@@ -107,7 +107,7 @@ protected:
 // A line, or after "$$$" an IMP key, through the rules of its kind: its outcome, and its
 // reference|text|book text. For a key, Blank stands for a heading: a key names a heading, or a verse by
 // the rules of a line.
-TEST(ParseImportLine, linesAndKeysFollowTheRulesInOrder)
+TEST(parseImportLine, linesAndKeysFollowTheRulesInOrder)
 {
     using enum LineOutcome;
     const std::tuple<const char16_t*, LineOutcome, const char16_t*> cases[] = {
@@ -140,8 +140,8 @@ TEST(ParseImportLine, linesAndKeysFollowTheRulesInOrder)
         SCOPED_TRACE(line.toStdString());
         const bool key = line.startsWith(u"$$$");
         const auto [heading, parsed] =
-            key ? importer::ParseImpKey(line.sliced(3), inReferenceVersion)
-                : importer::ParsedImpKey{false, importer::ParseImportLine(line, inReferenceVersion)};
+            key ? importer::parseImpKey(line.sliced(3), inReferenceVersion)
+                : importer::ParsedImpKey{false, importer::parseImportLine(line, inReferenceVersion)};
         EXPECT_EQ(heading, key && outcome == Blank);
         EXPECT_EQ(int(parsed.outcome), int(outcome));
         EXPECT_EQ(parsed.reference + u'|' + parsed.text + u'|' + parsed.bookText, QString::fromUtf16(parts));

@@ -20,7 +20,7 @@
 using namespace Qt::StringLiterals;
 using maintenance::CompactStep;
 using maintenance::FileOperations;
-using maintenance::MaintenanceMessages;
+namespace MaintenanceMessages = maintenance::MaintenanceMessages;
 using maintenance::VersionMaintenance;
 using namespace testsupport;
 
@@ -69,7 +69,7 @@ struct FaultyOperations : FileOperations
     }
     qint64 recordCount(versiondb::VersionStore& version) override
     {
-        const bool original = version.Name() == originalPath;
+        const bool original = version.name() == originalPath;
         if ((fail == Fail::CountOriginal && original) || (fail == Fail::CountCopy && !original)) {
             versiondb::raise(versiondb::errorNumber::FileInUse);
         }
@@ -86,7 +86,7 @@ struct FaultyOperations : FileOperations
     bool flushFile(const QString& path) override { return fail != Fail::Flush && Base::flushFile(path); }
     std::optional<QString> versionFault(versiondb::VersionStore& version) override
     {
-        const bool copy = version.Name() != originalPath;
+        const bool copy = version.name() != originalPath;
         if (fail == Fail::CancelAtCheck) {
             runToCancel->cancel();
         }
@@ -118,7 +118,7 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     const auto before = storedRecords(file);
     const qint64 sizeBefore = QFileInfo(file).size();
     write(scratchPath(), "left by an earlier run");
-    const maintenance::CompactOutcome outcome = VersionMaintenance(programFolder()).CompactVersion(chosen);
+    const maintenance::CompactOutcome outcome = VersionMaintenance(programFolder()).compactVersion(chosen);
     EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
     EXPECT_EQ(QFileInfo(chosen).isSymLink(), testsupport::kSymbolicLinks);
     EXPECT_EQ(storedRecords(chosen), before);
@@ -128,7 +128,7 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
               (testsupport::kSymbolicLinks ? QStringList{u"mine.dat"_s, u"store"_s} : QStringList{u"store"_s}));
     ASSERT_TRUE(QFile::copy(file, scratchPath()));
     const QByteArray scratch = bytes(scratchPath());
-    EXPECT_EQ(VersionMaintenance(programFolder()).CompactVersion(scratchPath()).failedAt, CompactStep::SameAsScratch);
+    EXPECT_EQ(VersionMaintenance(programFolder()).compactVersion(scratchPath()).failedAt, CompactStep::SameAsScratch);
     EXPECT_EQ(bytes(scratchPath()), scratch);
 }
 
@@ -148,7 +148,7 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
         const QByteArray before = bytes(file);
         write(t.scratchPath(), "old"); // removed first, unless that is the step that fails
         FaultyOperations ops(fail, file, t.scratchPath());
-        const maintenance::CompactOutcome outcome = VersionMaintenance(t.programFolder(), &ops).CompactVersion(file);
+        const maintenance::CompactOutcome outcome = VersionMaintenance(t.programFolder(), &ops).compactVersion(file);
         EXPECT_EQ(outcome.failedAt, expected);
         EXPECT_EQ(MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome),
                   QList<maintenance::Message>{MaintenanceMessages::compactFailed()});
@@ -167,7 +167,7 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
          versiondb::sideFilePaths(file) + QStringList{file + u".compact-0a1b2c"_s, file + u".repair-9"_s}) {
         write(side, "left by a killed writer");
     }
-    EXPECT_TRUE(VersionMaintenance(programFolder()).DeleteVersion(file).deleted);
+    EXPECT_TRUE(VersionMaintenance(programFolder()).deleteVersion(file).deleted);
     EXPECT_TRUE(installEntries().isEmpty()) << installEntries().join(u' ').toStdString();
     const QString readOnly = writeFile(u"locked.dat"_s, "x");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
@@ -176,7 +176,7 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
         {readOnly, MaintenanceMessages::accessError()},
     };
     for (const auto& [failing, description] : cases) {
-        const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).DeleteVersion(failing);
+        const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).deleteVersion(failing);
         EXPECT_FALSE(outcome.deleted) << failing.toStdString();
         EXPECT_EQ(MaintenanceMessages::forOutcome(u"x.dat"_s, outcome),
                   (QList<maintenance::Message>{{platform::MessageIcon::None, description}}));
@@ -195,7 +195,7 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
         platform::RunControl control;
         FaultyOperations ops(cancel, file, scratchPath(), &control);
         const maintenance::CompactOutcome outcome =
-            VersionMaintenance(programFolder(), &ops).CompactVersion(file, &control);
+            VersionMaintenance(programFolder(), &ops).compactVersion(file, &control);
         EXPECT_EQ(outcome.failedAt, CompactStep::Cancelled);
         EXPECT_EQ(MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome).value(0).text,
                   u"mine.dat\r\n\r\n최적화를 취소했습니다. 파일은 최적화하기 전 그대로입니다."_s);
@@ -213,7 +213,7 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
         }
         control.cancel();
     });
-    const maintenance::RepairOutcome outcome = VersionMaintenance(programFolder()).RepairVersion(file, &control);
+    const maintenance::RepairOutcome outcome = VersionMaintenance(programFolder()).repairVersion(file, &control);
     ended = true;
     canceller.join();
     EXPECT_TRUE(outcome.cancelled && !outcome.repaired);

@@ -12,7 +12,7 @@
 #include <tuple>
 
 using namespace Qt::StringLiterals;
-using platform::FileExists;
+using platform::fileExists;
 using platform::InstanceLock;
 
 // Normal files only, by name or wildcard (those here begin with k): not folders, hidden files or missing folders.
@@ -25,10 +25,10 @@ TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
     ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.dat"_s));
     for (const QString& name : {u"kjv.dat"_s, u"k?v.dat"_s, u"folder.dat"_s, u".hidden.dat"_s, u"missing.dat"_s,
                                 u"*.txt"_s, u".h*"_s, u"missing-folder/*.dat"_s}) {
-        EXPECT_EQ(FileExists(QDir::toNativeSeparators(dir.filePath(name))), name.startsWith(u'k'))
+        EXPECT_EQ(fileExists(QDir::toNativeSeparators(dir.filePath(name))), name.startsWith(u'k'))
             << name.toStdString();
     }
-    EXPECT_FALSE(FileExists(QString()));
+    EXPECT_FALSE(fileExists(QString()));
 }
 
 TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)

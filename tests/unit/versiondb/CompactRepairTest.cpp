@@ -59,9 +59,9 @@ TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
     const QByteArray sourceBytes = bytes(source);
     const auto compact = [&] {
         return errorOf(
-            [&] { VersionStore::OpenDatabase(source, VersionStore::Hold::Unchanged)->CompactDatabase(scratch); });
+            [&] { VersionStore::openDatabase(source, VersionStore::Hold::Unchanged)->compactDatabase(scratch); });
     };
-    auto held = VersionStore::OpenDatabase(source);
+    auto held = VersionStore::openDatabase(source);
     EXPECT_EQ(compact(), errorNumber::FileInUse);
     held.reset();
     EXPECT_EQ(installEntries(), QStringList{u"mine.dat"_s});
@@ -158,19 +158,19 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         RepairReport report;
         std::optional<Error> failure;
         try {
-            report = RepairDatabase(chosen, reference);
+            report = repairDatabase(chosen, reference);
         } catch (const Error& error) {
             failure = error;
         }
-        EXPECT_EQ(failure ? failure->Number() : 0, c.error);
+        EXPECT_EQ(failure ? failure->number() : 0, c.error);
         EXPECT_EQ(QFileInfo(chosen).isSymLink(), throughLink);
         QStringList expectedFiles{u"mine.dat"_s};
         if (c.error != 0) {
-            EXPECT_TRUE(failure->items().size() == 2 && failure->items()[1].Number == errorNumber::DatabaseDamaged);
+            EXPECT_TRUE(failure->items().size() == 2 && failure->items()[1].number == errorNumber::DatabaseDamaged);
             EXPECT_EQ(bytes(file), damaged);
         } else {
             EXPECT_TRUE(report.rewritten);
-            EXPECT_FALSE(VersionStore::OpenDatabase(file)->SoundnessFault());
+            EXPECT_FALSE(VersionStore::openDatabase(file)->soundnessFault());
             const QList<StoredRecord> after = storedRecords(chosen);
             ASSERT_EQ(after.size(), count);
             std::vector<int> lost;

@@ -36,7 +36,7 @@ QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
 // Null; the last record is the one of the greatest 번호; a transaction left without Commit stores nothing.
 TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
 {
-    auto version = VersionStore::OpenDatabase(makeVersion(u"v.dat"_s, 0));
+    auto version = VersionStore::openDatabase(makeVersion(u"v.dat"_s, 0));
     EXPECT_FALSE(version->lastRow());
     const auto add = [&](int number, const QVariant& reference, const QVariant& text = {}) {
         version->addRecord({number, 1, 1, number, reference, text});
@@ -50,15 +50,15 @@ TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
         Transaction uncommitted(*version);
         add(8, u"라 1:1"_s);
     }
-    EXPECT_EQ(version->RecordCount(), 5);
+    EXPECT_EQ(version->recordCount(), 5);
     const auto textAt = [&](std::optional<qint64> row) { return row ? version->record(*row)[kText] : u"-"_s; };
-    EXPECT_EQ(textAt(version->Seek(u"나 1:1"_s)), u"first"_s);
-    EXPECT_EQ(textAt(version->Seek(qint64(5))), u"second"_s);
+    EXPECT_EQ(textAt(version->seek(u"나 1:1"_s)), u"first"_s);
+    EXPECT_EQ(textAt(version->seek(qint64(5))), u"second"_s);
     EXPECT_EQ(version->record(*version->lastRow())[kReference], u"가 1:1"_s);
     for (const QString& missing : {u"나 1:01"_s, u"라 1:1"_s, QString()}) {
-        EXPECT_FALSE(version->Seek(missing)) << qPrintable(missing);
+        EXPECT_FALSE(version->seek(missing)) << qPrintable(missing);
     }
-    EXPECT_FALSE(version->Seek(qint64(8)));
+    EXPECT_FALSE(version->seek(qint64(8)));
 }
 
 // A text is stored as given ("" and "null" as themselves) into 본문 alone; numbers come back as ints. Storing needs a
@@ -66,27 +66,27 @@ TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
 TEST_F(VersionStoreTest, storesChangeOnlyTheTextAndNeedARecordAndAWritableHold)
 {
     const QString file = makeVersion(u"v.dat"_s, 3, Texts::EveryThird);
-    auto version = VersionStore::OpenDatabase(file);
+    auto version = VersionStore::openDatabase(file);
     const QStringList texts{u""_s, u"null"_s, u"본문"_s};
     for (int i = 0; i < 3; ++i) {
-        version->setText(*version->Seek(u"창 1:%1"_s.arg(i + 1)), texts[i]);
+        version->setText(*version->seek(u"창 1:%1"_s.arg(i + 1)), texts[i]);
     }
     EXPECT_EQ(errorOf([&] { version->setText(99, u"x"_s); }), errorNumber::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { (void)version->record(99); }), errorNumber::NoCurrentRecord);
-    version->Close();
-    EXPECT_EQ(errorOf([&] { (void)version->Seek(qint64(1)); }), errorNumber::ObjectClosed);
+    version->close();
+    EXPECT_EQ(errorOf([&] { (void)version->seek(qint64(1)); }), errorNumber::ObjectClosed);
     QStringList read; // the type of 번호, 성경구절 and 본문 of each record
-    VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged)->readVerses([&](const VerseRecord& r) {
+    VersionStore::openDatabase(file, VersionStore::Hold::Unchanged)->readVerses([&](const VerseRecord& r) {
         const QString text = r[kText].isNull() ? u"<Null>"_s : r[kText].toString();
         read << QString::fromLatin1(r[kNumber].typeName()) + u'|' + r[kReference].toString() + u'|' + text;
     });
     EXPECT_EQ(read, (QStringList{u"int|창 1:1|"_s, u"int|창 1:2|null"_s, u"int|창 1:3|본문"_s}));
-    EXPECT_EQ(errorOf([&] { VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged)->setText(1, u"x"_s); }),
+    EXPECT_EQ(errorOf([&] { VersionStore::openDatabase(file, VersionStore::Hold::Unchanged)->setText(1, u"x"_s); }),
               errorNumber::ReadOnly);
     for (const auto& [statement, error] : {std::pair("DROP INDEX \"번호\"", errorNumber::NoSuchIndex),
                                            std::pair("DROP TABLE \"본문\"", errorNumber::NoSuchTable)}) {
         (void)sql(file, QString::fromUtf8(statement));
-        EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), error) << statement;
+        EXPECT_EQ(errorOf([&] { (void)VersionStore::openDatabase(file); }), error) << statement;
     }
 }
 
@@ -98,10 +98,10 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     const QString file = makeVersion(u"v.dat"_s, 3, Texts::Most); // 1..3 with texts
     // A version of the earlier release has no history tables: the first change makes them.
     ASSERT_EQ(sql(file, u"DROP TABLE 변경; DROP TABLE 이전본문"_s), QString());
-    auto version = VersionStore::OpenDatabase(file);
+    auto version = VersionStore::openDatabase(file);
     History history(*version);
     EXPECT_TRUE(history.changes().empty());
-    const auto row = [&](qint64 n) { return *version->Seek(n); };
+    const auto row = [&](qint64 n) { return *version->seek(n); };
     const QVariant original2 = version->record(row(2))[kText];
     PendingChange build(ChangeSource::Build, u"a.txt"_s);
     qint64 buildId = 0;
@@ -113,7 +113,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
         EXPECT_TRUE(history.setText(row(2), u"둘 다시"_s, build)); // the text before the change stays kept
         EXPECT_TRUE(history.setText(row(3), u"셋"_s, build));
         buildId = history.finish(build);
-        transaction.Commit();
+        transaction.commit();
     }
     PendingChange edit(ChangeSource::Editor);
     EXPECT_TRUE(history.setText(row(2), u"편집"_s, edit));
@@ -141,8 +141,8 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     const qint64 last = history.changes().front().id;
     EXPECT_TRUE(whole.undo->id == last && !whole.redo && verse.undo->id == editId && verse.redo->id == last);
 
-    version->Close();
-    auto unchanged = VersionStore::OpenDatabase(file, VersionStore::Hold::Unchanged);
+    version->close();
+    auto unchanged = VersionStore::openDatabase(file, VersionStore::Hold::Unchanged);
     EXPECT_EQ(History(*unchanged).changes().size(), 4U);
     EXPECT_EQ(errorOf([&] { (void)History(*unchanged).takeBack(buildId, std::nullopt, ChangeSource::Undo); }),
               errorNumber::ReadOnly);
@@ -151,13 +151,13 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     // A damaged row of kept texts makes the version unsound; a repair keeps every row that reads.
     ASSERT_EQ(sql(file, u"UPDATE 이전본문 SET 본문 = X'00' WHERE 열쇠 = (SELECT min(열쇠) FROM 이전본문)"_s),
               QString());
-    auto damaged = VersionStore::OpenDatabase(file);
-    EXPECT_TRUE(damaged->SoundnessFault().has_value());
+    auto damaged = VersionStore::openDatabase(file);
+    EXPECT_TRUE(damaged->soundnessFault().has_value());
     EXPECT_EQ(errorOf([&] { (void)History(*damaged).verseChanges(2); }), errorNumber::DatabaseDamaged);
     damaged.reset();
-    EXPECT_TRUE(RepairDatabase(file).rewritten);
-    auto repaired = VersionStore::OpenDatabase(file);
-    EXPECT_FALSE(repaired->SoundnessFault().has_value());
+    EXPECT_TRUE(repairDatabase(file).rewritten);
+    auto repaired = VersionStore::openDatabase(file);
+    EXPECT_FALSE(repaired->soundnessFault().has_value());
     EXPECT_EQ(History(*repaired).changes().size(), 4U);
     EXPECT_EQ(History(*repaired).verseChanges(2).size(), 3U); // the build's row is gone
 }
@@ -167,9 +167,9 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
 TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
 {
     const QString file = makeVersion(u"v.dat"_s, 130, Texts::Most);
-    auto version = VersionStore::OpenDatabase(file);
+    auto version = VersionStore::openDatabase(file);
     History history(*version);
-    const auto row = [&](qint64 n) { return *version->Seek(n); };
+    const auto row = [&](qint64 n) { return *version->seek(n); };
     const QVariant original2 = version->record(row(2))[kText], original3 = version->record(row(3))[kText];
     PendingChange build(ChangeSource::Build);
     Transaction transaction(*version);
@@ -177,7 +177,7 @@ TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
         EXPECT_TRUE(history.setText(row(n), text, build));
     }
     (void)history.finish(build);
-    transaction.Commit();
+    transaction.commit();
     EXPECT_EQ(history.changes().at(0).verses, 4);
     EXPECT_EQ(textsOf(history.verseChanges(2), true), QVariantList{original2});
     EXPECT_EQ(textsOf(history.verseChanges(3), true), QVariantList{original3});
@@ -217,10 +217,10 @@ TEST_F(HistoryTest, theSummaryCountsTextsAndGivesTheNewestChange)
     ASSERT_EQ(sql(file, u"UPDATE 본문 SET 본문 = '' WHERE 번호 = 1"_s), QString());
     EXPECT_EQ(summarizeVersion(file), (VersionSummary{5, 3, std::nullopt}));
     {
-        auto version = VersionStore::OpenDatabase(file);
+        auto version = VersionStore::openDatabase(file);
         PendingChange edit(ChangeSource::Editor);
         History history(*version);
-        history.setText(*version->Seek(qint64{1}), u"하나"_s, edit);
+        history.setText(*version->seek(qint64{1}), u"하나"_s, edit);
         history.finish(edit);
     }
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));

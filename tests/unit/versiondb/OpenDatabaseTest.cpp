@@ -30,7 +30,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using OpenDatabase = InstallTreeTest;
+using openDatabase = InstallTreeTest;
 
 #ifndef Q_OS_WIN // Windows renames over no open file, and its file names are alike in any letter case
 // For the test, SQLite's default file system is a wrapper of the real one: right after SQLite opened the main
@@ -78,7 +78,7 @@ private:
 
 } // namespace
 
-TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
+TEST_F(openDatabase, badInputFailsWithItsErrorAndChangesNothing)
 {
     ASSERT_TRUE(QDir(installFolder()).mkdir(u"x.dat"_s));
     const QString notVersion = writeFile(u"other.dat"_s, {});
@@ -103,7 +103,7 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
         const auto state = [&] { return std::pair(bytes(file), installEntries()); };
         const auto before = state();
         const QString connect = file.endsWith(u"case.dat"_s) ? u";pwd=brackwind4417"_s : passwordConnect();
-        EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file, VersionStore::Hold::Write, connect); }),
+        EXPECT_EQ(errorOf([&] { (void)VersionStore::openDatabase(file, VersionStore::Hold::Write, connect); }),
                   expected);
         EXPECT_EQ(state(), before);
     }
@@ -112,16 +112,16 @@ TEST_F(OpenDatabase, badInputFailsWithItsErrorAndChangesNothing)
 // A second open fails at once as in use; closing, or destroying, a version releases the file and leaves no side
 // file. An open removes the work files that killed compactions and repairs left beside the file. The file keeps a
 // salted verifier, never the password.
-TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
+TEST_F(openDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(u"clean.dat"_s, 2);
     for (const auto& suffix : {u".compact-0a1b2c"_s, u".repair-3f"_s, u".repair-3f-journal"_s, u".compact-notes"_s}) {
         write(file + suffix, "left by a killed run");
     }
-    auto db = VersionStore::OpenDatabase(file);
-    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
-    db->Close();
-    VersionStore::OpenDatabase(file).reset();
+    auto db = VersionStore::openDatabase(file);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::openDatabase(file); }), errorNumber::FileInUse);
+    db->close();
+    VersionStore::openDatabase(file).reset();
     EXPECT_EQ(installEntries(), (QStringList{u"clean.dat"_s, u"clean.dat.compact-notes"_s}));
     EXPECT_EQ(sql(file, u"PRAGMA integrity_check"_s), u"ok"_s);
     EXPECT_FALSE(bytes(file).contains("Brackwind4417") || bytes(file).contains(QByteArray("Brackwind4417").toHex()));
@@ -130,7 +130,7 @@ TEST_F(OpenDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 
 // A file of the release that kept a write-ahead log, left with committed records in its log as a crash leaves
 // it, keeps them all and after its first open and close is one file whose header says rollback journal.
-TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
+TEST_F(openDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
     const QString file = makeVersion(u"old.dat"_s, 40, Texts::EveryThird), copy = path(u"copy.dat"_s);
     sqlite3* db = nullptr;
@@ -151,7 +151,7 @@ TEST_F(OpenDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 }
 
 // While another process holds the file, an open or a repair fails as in use and changes nothing.
-TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturnedUpdateInASoundFile)
+TEST_F(openDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturnedUpdateInASoundFile)
 {
     const QString file = makeVersion(u"crash.dat"_s, 0);
     const auto start = [&](QProcess& child, const QStringList& arguments) {
@@ -162,8 +162,8 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
     ASSERT_TRUE(start(holder, {u"hold"_s, file}) && holder.waitForReadyRead(10000) &&
                 holder.readLine().trimmed() == "open");
     const QByteArray before = bytes(file);
-    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
-    EXPECT_EQ(errorOf([&] { (void)RepairDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::openDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)repairDatabase(file); }), errorNumber::FileInUse);
     EXPECT_EQ(bytes(file), before);
     holder.closeWriteChannel();
     ASSERT_TRUE(holder.waitForFinished(10000) && holder.exitCode() == 0);
@@ -208,12 +208,12 @@ TEST_F(OpenDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
 #ifndef Q_OS_WIN
 // A copy of the records of another file commits as a transaction of this file alone: with a write lock on the source
 // as well, the commit goes through a super-journal, which a kill at the wrong moment leaves beside the file.
-TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
+TEST_F(openDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 {
     const QString source = makeVersion(u"source.dat"_s, 5), target = makeVersion(u"target.dat"_s, 0);
     const int watch = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(installFolder()).constData(), IN_CREATE), 0);
-    VersionStore::OpenDatabase(target)->copySkeleton(source);
+    VersionStore::openDatabase(target)->copySkeleton(source);
     QStringList created;
     alignas(inotify_event) char events[4096];
     for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;) {
@@ -228,7 +228,7 @@ TEST_F(OpenDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 
 // The reference version is found whatever the letter case of its stored name; an exact match is preferred and a missing
 // name left alone.
-TEST_F(OpenDatabase, fileNamesResolveWithoutRegardToLetterCase)
+TEST_F(openDatabase, fileNamesResolveWithoutRegardToLetterCase)
 {
     for (const char* name : {"개역.Dat", "kjv.dat", "KJV.DAT"}) {
         (void)writeFile(QString::fromUtf8(name), {});
@@ -254,13 +254,13 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
 TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
 {
     left = 100;
-    EXPECT_EQ(errorOf([&] { (void)VersionStore::OpenDatabase(file); }), errorNumber::FileInUse);
+    EXPECT_EQ(errorOf([&] { (void)VersionStore::openDatabase(file); }), errorNumber::FileInUse);
     EXPECT_LT(left, 99);
     QList<StoredRecord> expected = storedRecords(replacement);
     expected[0].text = u"저장한 본문"_s;
     left = 1;
-    auto version = VersionStore::OpenDatabase(file);
-    version->setText(version->Seek(qint64(1)).value_or(0), u"저장한 본문"_s);
+    auto version = VersionStore::openDatabase(file);
+    version->setText(version->seek(qint64(1)).value_or(0), u"저장한 본문"_s);
     version.reset();
     EXPECT_EQ(left, 0);
     EXPECT_EQ(storedRecords(file), expected);

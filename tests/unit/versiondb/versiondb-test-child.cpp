@@ -14,7 +14,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    auto version = versiondb::VersionStore::OpenDatabase(args.value(2));
+    auto version = versiondb::VersionStore::openDatabase(args.value(2));
     if (args.value(1) == QStringLiteral("hold")) {
         std::cout << "open" << std::endl;
         std::cin.ignore(std::numeric_limits<std::streamsize>::max());
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
         version->addRecord(
             {n, third ? QVariant(n % 66 + 1) : QVariant(), {}, {}, u"창 %1:1"_s.arg(n), third ? QVariant() : text});
         if (third) {
-            version->setText(version->Seek(qint64(n)).value_or(0), text);
+            version->setText(version->seek(qint64(n)).value_or(0), text);
         }
         std::cout << n << std::endl;
     }
