@@ -4,9 +4,8 @@
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
 #include "exchange/CompareMessages.h"
+#include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 
 namespace cli {
@@ -15,11 +14,6 @@ namespace {
 
 namespace CompareMessages = exchange::CompareMessages;
 using exchange::WordRun;
-
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 
 // "창 1:2 땅이 [-혼돈하고-]{+혼돈하며+} 공허하며"; a verse that is not simply changed, or whose
 // words are all the same, has the kind in parentheses after its reference.
@@ -42,8 +36,8 @@ QString lineOf(const exchange::DifferingVerse& verse)
 
 int compareCommand(const QString& pathA, const QString& pathB)
 {
-    const QString a = fullPath(pathA);
-    const QString b = fullPath(pathB);
+    const QString a = platform::fullPath(pathA);
+    const QString b = platform::fullPath(pathB);
     platform::RunControl control;
     const InterruptScope interrupt(control);
     // Each verse is written as it is found, so that no list of them is held.

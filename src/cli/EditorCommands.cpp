@@ -9,8 +9,6 @@
 #include "editor/VersionSearch.h"
 #include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 
@@ -21,11 +19,6 @@ namespace {
 namespace EditorMessages = editor::EditorMessages;
 
 // The version as the editor's file dialog would name it: a full native path.
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 int failure(const QString& path, const versiondb::ErrorItem& failure)
 {
     printMessage(stdout, EditorMessages::fileFailure(platform::getFileName(path), failure.description));
@@ -107,7 +100,7 @@ int findCommand(const QStringList& arguments)
     if (!parsed) {
         return usageError(why);
     }
-    const QString version = fullPath(parsed->positional.at(0));
+    const QString version = platform::fullPath(parsed->positional.at(0));
     const editor::FindOutcome outcome = editor::VersionSearch::findIn(version, parsed->request);
     if (searchRefused(version, parsed->request, outcome.pattern, outcome.failure)) {
         return kFailure;
@@ -126,7 +119,7 @@ int replaceCommand(const QStringList& arguments)
     if (!parsed) {
         return usageError(why);
     }
-    const QString version = fullPath(parsed->positional.at(0));
+    const QString version = platform::fullPath(parsed->positional.at(0));
     editor::ApplyOutcome applied;
     // Ctrl+C cancels the replacement: it is rolled back and the file keeps every text it had.
     platform::RunControl control;
@@ -167,7 +160,7 @@ int replaceCommand(const QStringList& arguments)
 
 int showCommand(const QString& path, const QString& reference)
 {
-    const QString version = fullPath(path);
+    const QString version = platform::fullPath(path);
     editor::VerseEditor editor;
     if (const auto failed = editor.open(version)) {
         return failure(version, *failed);
@@ -191,7 +184,7 @@ int showCommand(const QString& path, const QString& reference)
 
 int saveCommand(const QString& path, const QString& reference, const QString& text)
 {
-    const QString version = fullPath(path);
+    const QString version = platform::fullPath(path);
     editor::VerseEditor editor(versiondb::ChangeSource::Save);
     if (const auto failed = editor.open(version)) {
         return failure(version, *failed);
@@ -216,7 +209,7 @@ int saveCommand(const QString& path, const QString& reference, const QString& te
 
 int historyCommand(const QString& path, const std::optional<QString>& reference)
 {
-    const QString version = fullPath(path);
+    const QString version = platform::fullPath(path);
     editor::VerseEditor editor;
     if (const auto failed = editor.open(version)) {
         return failure(version, *failed);
@@ -244,7 +237,7 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
 
 int undoCommand(const QString& path, const std::optional<QString>& reference, bool redo)
 {
-    const QString version = fullPath(path);
+    const QString version = platform::fullPath(path);
     editor::VerseEditor editor;
     if (const auto failed = editor.open(version)) {
         return failure(version, *failed);

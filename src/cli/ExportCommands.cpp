@@ -8,8 +8,6 @@
 #include "exchange/NullReport.h"
 #include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -49,11 +47,6 @@ const QString kNullWord = QStringLiteral("본문이 \"null\"인 구절: %1");
 const QString kNullValue = QStringLiteral("본문이 없는(Null) 구절: %1");
 
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 
 // A message about the version: its display name, two line breaks, then the text.
 void printAbout(const QString& version, const QString& text)
@@ -114,7 +107,7 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
 
 int exportCommand(const ExportArguments& arguments)
 {
-    const QString version = fullPath(arguments.path);
+    const QString version = platform::fullPath(arguments.path);
     platform::RunControl control;
     const InterruptScope interrupt(control);
     const exchange::ExportOutcome outcome = exchange::exportVersion(
@@ -155,7 +148,7 @@ int exportCommand(const ExportArguments& arguments)
 
 int reportCommand(const QString& path)
 {
-    const QString version = fullPath(path);
+    const QString version = platform::fullPath(path);
     const exchange::VersionVerses verses = exchange::readVersionVerses(version);
     if (verses.engineFailure) {
         printAbout(version, verses.engineFailure->description);

@@ -6,11 +6,9 @@
 #include "cli/Usage.h"
 #include "import/BuildPipeline.h"
 #include "import/RunRequest.h"
+#include "platform/FileNames.h"
 #include "platform/RunControl.h"
 #include "platform/SystemCodePage.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace cli {
 
@@ -24,7 +22,7 @@ importer::RunInput runInput(const QStringList& files, const QString& swordModule
     }
     QStringList paths;
     for (const QString& file : files) {
-        paths << QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+        paths << platform::fullPath(file);
     }
     return paths;
 }

@@ -5,9 +5,8 @@
 #include "cli/Interrupt.h"
 #include "cli/Usage.h"
 #include "exchange/InspectMessages.h"
+#include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
@@ -22,11 +21,6 @@ const QString kAgainstNeedsPath = QStringLiteral("--against 다음에 비교할 
 const QString kSkipNeedsKinds = QStringLiteral("--skip 다음에 건너뛸 종류를 쉼표로 나누어 적어 주십시오.");
 const QString kUnknownKind = QStringLiteral("알 수 없는 종류입니다: %1");
 
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 } // namespace
 
 int inspectCommand(const QStringList& arguments)
@@ -39,7 +33,7 @@ int inspectCommand(const QStringList& arguments)
             if (!hasValue || !request.against.isEmpty()) {
                 return usageError(kAgainstNeedsPath);
             }
-            request.against = fullPath(arguments.at(++i));
+            request.against = platform::fullPath(arguments.at(++i));
         } else if (argument == QStringLiteral("--skip")) {
             if (!hasValue) {
                 return usageError(kSkipNeedsKinds);
@@ -54,7 +48,7 @@ int inspectCommand(const QStringList& arguments)
         } else if (argument.startsWith(QStringLiteral("--"))) {
             return usageError(UsageErrors::unknownOption(argument));
         } else if (request.path.isEmpty()) {
-            request.path = fullPath(argument);
+            request.path = platform::fullPath(argument);
         } else {
             return usageError(kNeedsPath);
         }

@@ -7,8 +7,6 @@
 #include "maintenance/VersionMaintenance.h"
 #include "platform/FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <cstdio>
 #include <utility>
 
@@ -20,11 +18,6 @@ namespace MaintenanceMessages = maintenance::MaintenanceMessages;
 using maintenance::Message;
 
 // The full path, as the file dialog returns it, so that messages name the file.
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 // On standard output, as the import commands print their messages.
 void print(const QList<Message>& messages)
 {
@@ -40,7 +33,7 @@ void print(const QList<Message>& messages)
 
 int compactCommand(const QString& programFolder, const QString& path)
 {
-    const QString full = fullPath(path);
+    const QString full = platform::fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
     platform::RunControl control;
     const InterruptScope interrupt(control);
@@ -60,7 +53,7 @@ int compactCommand(const QString& programFolder, const QString& path)
 
 int repairCommand(const QString& programFolder, const QString& path)
 {
-    const QString full = fullPath(path);
+    const QString full = platform::fullPath(path);
     maintenance::VersionMaintenance maintenance(programFolder);
     platform::RunControl control;
     const InterruptScope interrupt(control);
@@ -85,7 +78,7 @@ int repairCommand(const QString& programFolder, const QString& path)
 
 int deleteCommand(const QString& programFolder, const QString& path)
 {
-    const QString full = fullPath(path);
+    const QString full = platform::fullPath(path);
     const QString name = platform::getFileName(full);
     if (maintenance::VersionMaintenance::isShipped(full)) {
         print({MaintenanceMessages::shippedFileRefused(name)});

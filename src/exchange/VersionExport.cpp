@@ -2,6 +2,7 @@
 
 #include "books/BookAbbreviations.h"
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,11 +113,6 @@ ExportResult writeFiles(const QString& folder, const QList<ExportFile>& files, p
     return ExportResult::Written;
 }
 
-QString fullPath(const QString& path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 // The plan of the format requested; a file names its work or bible after the version file.
 ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, const QString& fileName)
 {
@@ -140,7 +136,7 @@ ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, cons
 
 QStringList exportPaths(const ExportRequest& request)
 {
-    const QString destination = fullPath(request.destination);
+    const QString destination = platform::fullPath(request.destination);
     if (request.format != ExportFormat::Text) {
         return {destination};
     }
@@ -165,7 +161,7 @@ QStringList existingExportPaths(const ExportRequest& request)
 ExportOutcome exportVersion(const ExportRequest& request)
 {
     ExportOutcome outcome;
-    outcome.destination = fullPath(request.destination);
+    outcome.destination = platform::fullPath(request.destination);
     if (!request.replace) {
         outcome.existing = existingExportPaths(request);
         if (!outcome.existing.isEmpty()) {

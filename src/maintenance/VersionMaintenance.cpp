@@ -82,6 +82,7 @@ RepairOutcome VersionMaintenance::repairVersion(const QString& path, platform::R
         outcome.damagedTexts = static_cast<int>(report.damaged.size());
         outcome.damagedRanges = books::verseRanges(report.damaged);
         outcome.keptOriginal = report.keptOriginal;
+        outcome.historyLost = report.historyLost;
         if (!outcome.whole()) {
             outcome.listPath = repairListPath(m_programFolder);
             if (!writeRepairList(outcome, path)) {

@@ -27,6 +27,8 @@ struct RepairOutcome
     QStringList damagedRanges;
     QString listPath;
     QString keptOriginal;
+    // Changes of the history that could not be kept: they can no longer be taken back.
+    bool historyLost = false;
 
     [[nodiscard]] bool whole() const { return lostVerses == 0 && damagedTexts == 0; }
 };

@@ -53,4 +53,9 @@ bool fileExists(const QString& path)
     return !dir.entryList({name}, QDir::Files | QDir::NoDotAndDotDot).isEmpty();
 }
 
+QString fullPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
 } // namespace platform

@@ -12,4 +12,7 @@ namespace platform {
 // folders give false. A name with wildcards is true when a normal file matches.
 [[nodiscard]] bool fileExists(const QString& path);
 
+// The path as the windows and the command line name a file: absolute, with the system's separators.
+[[nodiscard]] QString fullPath(const QString& path);
+
 } // namespace platform

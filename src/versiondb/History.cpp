@@ -10,7 +10,6 @@
 
 #include <QDataStream>
 #include <QIODevice>
-#include <QtEndian>
 #include <array>
 #include <memory>
 #include <zstd.h>
@@ -58,8 +57,7 @@ Change changeFrom(const sqlite::Statement& row)
 
 // A row of kept texts is one zstd frame, which records its decoded size. Its fast level -1 packs a whole-Bible
 // change into 60% of its texts' bytes at half the cost of zlib's Huffman coding alone, itself a fraction of the
-// cost of zlib's default level. Rows written before were qCompress's form (the decoded
-// size in four bytes, then a zlib stream), told apart by zstd's magic number, which no such size can be.
+// cost of zlib's default level.
 constexpr int kKeptLevel = -1;
 // The most a row of at most 64 verses may decode to: a damaged row that declares more is refused before anything
 // is allocated.
@@ -69,16 +67,7 @@ constexpr unsigned long long kLargestKeptRow = 64ULL << 20;
 std::optional<QByteArray> decompressed(const QByteArray& row)
 {
     const unsigned long long size = ZSTD_getFrameContentSize(row.constData(), static_cast<std::size_t>(row.size()));
-    if (size == ZSTD_CONTENTSIZE_ERROR) {
-        // qUncompress allocates the size the row declares at once: Huffman coding spends at least one bit a
-        // byte, so a damaged row that declares more is refused before anything is allocated.
-        if (row.size() < 4 || qFromBigEndian<quint32>(row.constData()) > 8 * quint64(row.size() - 4)) {
-            return std::nullopt;
-        }
-        QByteArray bytes = qUncompress(row);
-        return bytes.isEmpty() ? std::nullopt : std::optional(std::move(bytes));
-    }
-    if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == 0 || size > kLargestKeptRow) {
+    if (size == ZSTD_CONTENTSIZE_ERROR || size == ZSTD_CONTENTSIZE_UNKNOWN || size == 0 || size > kLargestKeptRow) {
         return std::nullopt;
     }
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);

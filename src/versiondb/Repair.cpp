@@ -162,20 +162,29 @@ void Repair::readHistory(sqlite3* db)
 {
     // Every change and every row of kept texts that reads, up to the first damaged page; a row that does
     // not read whole, or keeps a text the program never stores, is left out, so that taking a change
-    // back stores no damage.
-    const auto read = [db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
-                           const std::function<bool(const sqlite::Statement&)>& keep) {
+    // back stores no damage. What is left out is lost; a version without a history (or whose list of tables
+    // cannot be read) loses none of it here.
+    const auto read = [this, db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
+                                 const std::function<bool(const sqlite::Statement&)>& keep) {
+        std::optional<sqlite::Statement> all;
         try {
-            sqlite::Statement all(db, sql);
-            while (all.step()) {
-                if (keep(all)) {
-                    std::vector<QVariant>& row = rows.emplace_back();
-                    for (int i = 0; i < columns; ++i) {
-                        row.push_back(all.column(i));
-                    }
+            all.emplace(db, sql);
+        } catch (const Error&) {
+            return;
+        }
+        try {
+            while (all->step()) {
+                if (!keep(*all)) {
+                    m_historyLost = true;
+                    continue;
+                }
+                std::vector<QVariant>& row = rows.emplace_back();
+                for (int i = 0; i < columns; ++i) {
+                    row.push_back(all->column(i));
                 }
             }
         } catch (const Error&) {
+            m_historyLost = true;
         }
     };
     read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\""), 5,
@@ -572,6 +581,7 @@ RepairReport Repair::run()
     const Composed composed = compose();
     stopIfCancelled(m_control);
     RepairReport report = composed.report;
+    report.historyLost = m_historyLost;
     replace(db, composed, report);
     return report;
 }

@@ -28,6 +28,9 @@ struct RepairReport
     // The damaged file, kept beside the version under a name that does not end in .dat
     // when anything was lost or damaged.
     QString keptOriginal;
+    // Changes of the history, or texts it kept, that could not be read whole and are left out: those changes can
+    // no longer be taken back.
+    bool historyLost = false;
 
     [[nodiscard]] bool whole() const { return lost.empty() && damaged.empty(); }
 };
@@ -97,6 +100,8 @@ private:
     // The history's changes and kept texts, each row its columns in order.
     std::vector<std::vector<QVariant>> m_changes;
     std::vector<std::vector<QVariant>> m_keptTexts;
+    // Rows of the history that did not read, or read damaged: the repaired version lacks them.
+    bool m_historyLost = false;
     // The table was read to its end through the database, so an empty salvage is an empty version.
     bool m_tableReadThrough = false;
     // The verifier of the damaged file, kept only when it matches the password.

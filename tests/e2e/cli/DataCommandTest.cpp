@@ -577,6 +577,13 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     EXPECT_EQ(dry.out.count(u"  이후: "_s), 4);
     EXPECT_TRUE(dry.out.endsWith(console(EditorMessages::replacePreviewed(4, 0)))) << dry.out.toStdString();
     EXPECT_EQ(testsupport::bytes(version), before);
+    // Matches that each leave their text as it was change nothing, and say so as when nothing matches.
+    for (const QStringList& same : {QStringList{u"God"_s, u"God"_s}, QStringList{u"(God)"_s, u"\\1"_s, u"--regex"_s}}) {
+        const CommandResult unchanged = run(QStringList{u"replace"_s, version} + same);
+        EXPECT_EQ(unchanged.exitCode, 1);
+        EXPECT_EQ(unchanged.out, console(EditorMessages::nothingFound()));
+    }
+    EXPECT_EQ(testsupport::bytes(version), before);
     const CommandResult replaced = run({u"replace"_s, version, u"God created"_s, u"created"_s});
     EXPECT_EQ(replaced.out.section(u'\n', 0, -3),
               dry.out.section(u'\n', 0, -3).replace(u"created God"_s, u"created"_s));

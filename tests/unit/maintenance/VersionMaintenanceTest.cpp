@@ -221,4 +221,15 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
               u"mine.dat\r\n\r\n치료를 취소했습니다. 파일은 치료하기 전 그대로입니다."_s);
     EXPECT_EQ(bytes(file), damaged);
     EXPECT_EQ(installEntries() + programEntries(), QStringList{u"mine.dat"_s});
+
+    // Repaired, with a row of the history that does not read: every text comes back, and the message says what of
+    // the history did not.
+    (void)sql(file, u"INSERT INTO \"이전본문\" VALUES (1, x'28b52ffd')"_s);
+    const maintenance::RepairOutcome repaired = VersionMaintenance(programFolder()).repairVersion(file);
+    EXPECT_TRUE(repaired.repaired && repaired.whole() && repaired.historyLost);
+    const QList<maintenance::Message> said = MaintenanceMessages::forOutcome(u"mine.dat"_s, repaired);
+    EXPECT_EQ(said, (QList<maintenance::Message>{
+                        {platform::MessageIcon::Exclamation,
+                         MaintenanceMessages::repairSucceeded(u"mine.dat"_s).text +
+                             u"\r\n변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다."_s}}));
 }

@@ -112,6 +112,7 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         int error = 0;
         bool lostSome = false;
         const char16_t* damagedTo = nullptr; // the text of record 7 when it is the one damaged
+        bool historyLost = false;            // rows of the history did not read whole
     } cases[] = {
         {"indexes swapped",
          run("PRAGMA writable_schema=ON;"
@@ -125,6 +126,9 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         {"cut short", [](const QString& file) { ASSERT_TRUE(QFile(file).resize(QFile(file).size() / 2)); }, 0, true},
         {"a garbled reference", run("UPDATE 본문 SET 성경구절 = '싸@n02:11' WHERE 번호 = 5")},
         {"a garbled number", run("UPDATE 본문 SET 번호 = 9 WHERE 번호 = 8")},
+        {"a garbled number and a kept text",
+         run("UPDATE 본문 SET 번호 = 9 WHERE 번호 = 8; INSERT INTO 이전본문 VALUES (1, x'28b52ffd')"), 0, false, nullptr,
+         true},
         {"the bytes of a text", run("UPDATE 본문 SET 본문 = CAST(x'eab080ff' AS TEXT) WHERE 번호 = 7"), 0, false,
          u"가\uFFFD"},
         {"a line break in a text", run("UPDATE 본문 SET 본문 = '가' || char(13, 10) WHERE 번호 = 7"), 0, false,
@@ -191,6 +195,7 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
             EXPECT_EQ(reportedLost, lost);
             EXPECT_EQ(c.lostSome, !lost.empty());
             EXPECT_EQ(report.damaged.size(), c.damagedTo != nullptr ? 1u : 0u);
+            EXPECT_EQ(report.historyLost, c.historyLost);
             if (!report.whole()) {
                 EXPECT_EQ(bytes(report.keptOriginal), damaged);
                 expectedFiles << QFileInfo(report.keptOriginal).fileName();
