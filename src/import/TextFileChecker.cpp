@@ -2,6 +2,7 @@
 
 #include "import/ErrorEntries.h"
 #include "import/ImpEntryReader.h"
+#include "import/LineEntryReader.h"
 #include "import/ParseImpKey.h"
 #include "import/SwordBible.h"
 #include "import/TextFileReader.h"
@@ -45,9 +46,11 @@ public:
             goOn = checkEntries(entries);
             break;
         }
-        case SourceFormat::Lines:
-            goOn = checkLines(reader);
+        case SourceFormat::Lines: {
+            LineEntryReader entries(reader);
+            goOn = checkEntries(entries);
             break;
+        }
         case SourceFormat::Imp: {
             ImpEntryReader entries(reader);
             goOn = checkEntries(entries);
@@ -100,47 +103,8 @@ private:
         return goOn;
     }
 
-    // A verse-per-line file: every line through the line rules.
-    [[nodiscard]] bool checkLines(TextFileReader& reader)
-    {
-        qint64 lineNumber = 0;
-        QString line;
-        for (;;) {
-            const TextFileReader::ReadResult read = reader.readLine(line);
-            if (read == TextFileReader::ReadResult::End) {
-                return true;
-            }
-            if (read == TextFileReader::ReadResult::Failed) {
-                m_result.failure = reader.failure();
-                return false;
-            }
-            if (!goOn()) {
-                return false;
-            }
-            ++lineNumber;
-            const ParsedLine parsed = parseImportLine(line, m_exists);
-            switch (parsed.outcome) {
-            case LineOutcome::Blank:
-                continue;
-            case LineOutcome::Accepted:
-                accept(parsed.reference, parsed.text);
-                continue;
-            case LineOutcome::MissingColon:
-            case LineOutcome::VerseNotNumeric:
-            case LineOutcome::VerseTooLong:
-            case LineOutcome::ChapterNotFound:
-            case LineOutcome::UnknownBook:
-            case LineOutcome::UnknownReference:
-                break;
-            }
-            if (!report(lineNumber, parsed)) {
-                return false;
-            }
-        }
-    }
-
-    // A file of entries: every fault reported, every entry's key through the key rules, reported at
-    // the entry's line.
+    // A file of entries: every fault reported, every entry through its format's key rules, reported at the entry's
+    // line.
     [[nodiscard]] bool checkEntries(VerseSource& entries)
     {
         SourceEntry entry;
@@ -169,11 +133,11 @@ private:
                 }
                 continue;
             }
-            const ParsedImpKey key = parseImpKey(entry.key, m_exists);
+            const ParsedImpKey key = entries.judge(entry, m_exists);
             if (key.heading) {
                 // Skipped.
             } else if (key.parsed.outcome == LineOutcome::Accepted) {
-                accept(key.parsed.reference, entry.text);
+                accept(key.parsed.reference, key.parsed.text);
             } else if (!report(entry.lineNumber, key.parsed)) {
                 return false;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/ParseImpKey.h"
 #include "import/TextFileReader.h"
 #include "platform/FileFailure.h"
 
@@ -57,6 +58,15 @@ public:
     // read on (failure() says why).
     [[nodiscard]] virtual TextFileReader::ReadResult next(SourceEntry& entry) = 0;
     [[nodiscard]] virtual const platform::FileFailure& failure() const = 0;
+
+    // What an entry names, its text included: its key read as an IMP key is, unless the format reads its keys
+    // otherwise (a text file's whole line).
+    [[nodiscard]] virtual ParsedImpKey judge(const SourceEntry& entry, const ReferenceExists& exists) const
+    {
+        ParsedImpKey key = parseImpKey(entry.key, exists);
+        key.parsed.text = entry.text;
+        return key;
+    }
 };
 
 } // namespace importer

@@ -1,0 +1,20 @@
+#include "import/LineEntryReader.h"
+
+namespace importer {
+
+TextFileReader::ReadResult LineEntryReader::next(SourceEntry& entry)
+{
+    entry = SourceEntry();
+    const TextFileReader::ReadResult read = m_reader.readLine(entry.key);
+    entry.lineNumber = ++m_lineNumber;
+    return read;
+}
+
+ParsedImpKey LineEntryReader::judge(const SourceEntry& entry, const ReferenceExists& exists) const
+{
+    ParsedLine parsed = parseImportLine(entry.key, exists);
+    const bool blank = parsed.outcome == LineOutcome::Blank;
+    return {blank, std::move(parsed)};
+}
+
+} // namespace importer
