@@ -19,7 +19,7 @@ namespace versiondb {
 namespace {
 
 // The kept texts of one change are grouped by 번호 into rows of up to 64 verses, each row's key its
-// change's number times 2^24 plus the first 번호 of its group (see VersionFile::historySchema).
+// change's number times 2^24 plus the first 번호 of its group (see History::schema).
 constexpr int kGroupBits = 6;
 constexpr qint64 kLargestNumber = (qint64(1) << 24) - 1;
 
@@ -221,11 +221,62 @@ std::optional<History::KeptTexts> History::decodeKept(const QByteArray& row)
     return texts;
 }
 
+const char* History::schema()
+{
+    // "이전본문" keeps the texts of one change in rows of up to 64 verses, each row keyed by its change's
+    // number times 2^24 plus the first 번호 of its group, the texts compressed: a change's rows are one range
+    // of the table's own key, and a version grows by less than the texts it replaced.
+    return R"(
+CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
+                                 "내용" TEXT NOT NULL, "구절수" INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" BLOB NOT NULL);
+)";
+}
+
+QString History::countTables()
+{
+    return QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('변경', '이전본문')");
+}
+
+QString History::allChanges()
+{
+    return QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\"");
+}
+
+QString History::allKeptRows()
+{
+    return QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\"");
+}
+
+QString History::putBackChange()
+{
+    return QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4, ?5)");
+}
+
+QString History::putBackKeptRow()
+{
+    return QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)");
+}
+
+void History::prepareStatements()
+{
+    sqlite3* db = m_version.handle();
+    VersionStore::Statements& s = m_version.statements();
+    if (s.keepRow.isPrepared()) {
+        return;
+    }
+    s.addChange = sqlite::Statement(
+        db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\", \"구절수\") VALUES ('', ?1, ?2, 0)"));
+    s.finishChange =
+        sqlite::Statement(db, QStringLiteral("UPDATE \"변경\" SET \"시각\" = ?1, \"구절수\" = ?2 WHERE \"번호\" = ?3"));
+    s.findKeptRow = sqlite::Statement(db, QStringLiteral("SELECT \"본문\" FROM \"이전본문\" WHERE \"열쇠\" = ?1"));
+    s.keepRow = sqlite::Statement(
+        db, QStringLiteral("INSERT OR REPLACE INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES (?1, ?2)"));
+}
+
 bool History::hasTables()
 {
-    sqlite::Statement find(m_version.handle(),
-                           QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
-                                          "('변경', '이전본문')"));
+    sqlite::Statement find(m_version.handle(), countTables());
     return find.step() && find.columnInt(0) == 2;
 }
 
@@ -316,8 +367,8 @@ void History::keep(qint64 number, std::optional<QByteArray> before, PendingChang
     if (group != change.m_group) {
         VersionStore::Statements& s = m_version.statements();
         if (change.m_id == 0) {
-            sqlite::exec(m_version.handle(), VersionFile::historySchema());
-            s.prepareHistory(m_version.handle());
+            sqlite::exec(m_version.handle(), schema());
+            prepareStatements();
             sqlite::ResetGuard guard(s.addChange);
             s.addChange.bind(1, sourceName(change.source));
             s.addChange.bind(2, change.detail);

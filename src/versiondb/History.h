@@ -136,7 +136,19 @@ public:
     using KeptTexts = std::vector<std::pair<qint64, QVariant>>;
     [[nodiscard]] static std::optional<KeptTexts> decodeKept(const QByteArray& row);
 
+    // The history's SQL, kept here alone: the schema of its two tables; how many of them a version has; every
+    // change and every row of kept texts, each with all its columns in order (a change's source third, a row's
+    // kept texts second); and the statements that put such rows back as they were read.
+    [[nodiscard]] static const char* schema();
+    [[nodiscard]] static QString countTables();
+    [[nodiscard]] static QString allChanges();
+    [[nodiscard]] static QString allKeptRows();
+    [[nodiscard]] static QString putBackChange();
+    [[nodiscard]] static QString putBackKeptRow();
+
 private:
+    // Prepares the statements of a store of the history, which the version keeps (finalized when it closes).
+    void prepareStatements();
     [[nodiscard]] bool hasTables();
     // Raises "read-only" unless the version is held for writing.
     void checkWritable() const;

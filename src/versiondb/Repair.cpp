@@ -187,9 +187,8 @@ void Repair::readHistory(sqlite3* db)
             m_historyLost = true;
         }
     };
-    read(QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\""), 5,
-         m_changes, [](const sqlite::Statement&) { return true; });
-    read(QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\""), 2, m_keptTexts,
+    read(History::allChanges(), 5, m_changes, [](const sqlite::Statement&) { return true; });
+    read(History::allKeptRows(), 2, m_keptTexts,
          [](const sqlite::Statement& row) { return History::decodeKept(row.columnBlob(1)).has_value(); });
 }
 
@@ -406,8 +405,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
         (void)insert.step();
     }
     for (const auto& [table, rows] :
-         {std::pair(QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4, ?5)"), &m_changes),
-          std::pair(QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)"), &m_keptTexts)}) {
+         {std::pair(History::putBackChange(), &m_changes), std::pair(History::putBackKeptRow(), &m_keptTexts)}) {
         sqlite::Statement keep(db.get(), table);
         for (const std::vector<QVariant>& row : *rows) {
             sqlite::ResetGuard guard(keep);

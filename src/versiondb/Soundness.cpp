@@ -81,14 +81,13 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
 // Every row of the history reads: its changes name a known source, its kept texts decode whole.
 std::optional<QString> historyFault(sqlite3* db)
 {
-    sqlite::Statement tables(db, QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
-                                                "('변경', '이전본문')"));
+    sqlite::Statement tables(db, History::countTables());
     if (!tables.step() || tables.columnInt(0) == 0) {
         return std::nullopt;
     }
     qint64 rows = 0;
     const auto sources = [](sqlite3_stmt* row) -> std::optional<QString> {
-        const QString source = QString::fromUtf8(bytesOf(row, 0));
+        const QString source = QString::fromUtf8(bytesOf(row, 2));
         for (int i = 0; i <= static_cast<int>(ChangeSource::Redo); ++i) {
             if (History::sourceName(static_cast<ChangeSource>(i)) == source) {
                 return std::nullopt;
@@ -96,16 +95,15 @@ std::optional<QString> historyFault(sqlite3* db)
         }
         return QStringLiteral("a change of the history has no known source");
     };
-    if (std::optional<QString> fault = readEvery(db, QStringLiteral("SELECT \"출처\" FROM \"변경\""), rows, sources)) {
+    if (std::optional<QString> fault = readEvery(db, History::allChanges(), rows, sources)) {
         return fault;
     }
-    return readEvery(db, QStringLiteral("SELECT \"본문\" FROM \"이전본문\""), rows,
-                     [](sqlite3_stmt* row) -> std::optional<QString> {
-                         if (History::decodeKept(bytesOf(row, 0).toByteArray())) {
-                             return std::nullopt;
-                         }
-                         return QStringLiteral("a row of the history's kept texts is damaged");
-                     });
+    return readEvery(db, History::allKeptRows(), rows, [](sqlite3_stmt* row) -> std::optional<QString> {
+        if (History::decodeKept(bytesOf(row, 1).toByteArray())) {
+            return std::nullopt;
+        }
+        return QStringLiteral("a row of the history's kept texts is damaged");
+    });
 }
 
 std::optional<QString> fault(sqlite3* db, bool content)

@@ -1,6 +1,7 @@
 #include "versiondb/VersionFile.h"
 
 #include "versiondb/Error.h"
+#include "versiondb/History.h"
 #include "versiondb/RawFile.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Sqlite.h"
@@ -51,19 +52,6 @@ QStringList VersionFile::schemaStatements()
     };
 }
 
-const char* VersionFile::historySchema()
-{
-    // "이전본문" keeps the texts of one change in rows of up to 64 verses, each row keyed by its change's
-    // number times 2^24 plus the first 번호 of its group, the texts compressed (see History.cpp): a
-    // change's rows are one range of the table's own key, and a version grows by less than the texts
-    // it replaced.
-    return R"(
-CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
-                                 "내용" TEXT NOT NULL, "구절수" INTEGER NOT NULL);
-CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" BLOB NOT NULL);
-)";
-}
-
 namespace {
 
 QString verifierTableStatement()
@@ -104,7 +92,7 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     for (const QString& sql : schemaStatements()) {
         sqlite::exec(db.get(), sql.toUtf8().constData());
     }
-    sqlite::exec(db.get(), historySchema());
+    sqlite::exec(db.get(), History::schema());
     sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
     writeVerifier(db.get(), verifier);
     transaction.commit();

@@ -37,8 +37,6 @@ constexpr int kFormat = 1;
 [[nodiscard]] QString verifierTableName();
 // The statements that create the table and its indexes.
 [[nodiscard]] QStringList schemaStatements();
-// The statements that create the tables of the history of texts (see History.h) where they are missing.
-[[nodiscard]] const char* historySchema();
 
 // Writes an empty version database to path, which must not exist yet:
 // the table, both indexes, the history's tables and the verifier, with a rollback journal.

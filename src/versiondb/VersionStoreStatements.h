@@ -32,25 +32,11 @@ struct VersionStore::Statements
     sqlite::Statement setText;
     sqlite::Statement insert;         // prepared at the first addition
     sqlite::Statement setChangedText; // the history's store of a text that differs, prepared at its first
-    // The history's writes, prepared by prepareHistory once its tables are there.
+    // The history's writes, prepared by the history (History::prepareStatements) once its tables are there.
     sqlite::Statement addChange;
     sqlite::Statement finishChange;
     sqlite::Statement findKeptRow;
     sqlite::Statement keepRow;
-    void prepareHistory(sqlite3* db)
-    {
-        if (keepRow.isPrepared()) {
-            return;
-        }
-        addChange =
-            sqlite::Statement(db, QStringLiteral("INSERT INTO \"변경\" (\"시각\", \"출처\", \"내용\", \"구절수\") "
-                                                 "VALUES ('', ?1, ?2, 0)"));
-        finishChange = sqlite::Statement(
-            db, QStringLiteral("UPDATE \"변경\" SET \"시각\" = ?1, \"구절수\" = ?2 WHERE \"번호\" = ?3"));
-        findKeptRow = sqlite::Statement(db, QStringLiteral("SELECT \"본문\" FROM \"이전본문\" WHERE \"열쇠\" = ?1"));
-        keepRow = sqlite::Statement(
-            db, QStringLiteral("INSERT OR REPLACE INTO \"이전본문\" (\"열쇠\", \"본문\") VALUES (?1, ?2)"));
-    }
     sqlite::Statement read;         // every record in the order of 번호, prepared by the first VerseCursor
     sqlite::Statement readSkeleton; // the same without 본문
 };
