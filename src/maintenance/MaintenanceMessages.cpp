@@ -20,8 +20,7 @@ const QString kDamagedTexts = QStringLiteral("글자가 손상된 본문");
 const QString kCount = QStringLiteral("%1개");
 const QString kFullList = QStringLiteral("전체 목록: ");
 const QString kKeptOriginal = QStringLiteral("손상된 원본 파일: ");
-const QString kHistoryLost =
-    QStringLiteral("변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다.");
+const QString kHistoryLost = QStringLiteral("변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다.");
 const QString kRepairedFile = QStringLiteral("치료한 파일: ");
 const QString kCompactDamaged = QStringLiteral("파일이 손상되어 최적화할 수 없습니다.");
 const QString kRepairFirst = QStringLiteral("먼저 \"손상된 역본파일 치료\"로 치료하여 주십시오 !");
