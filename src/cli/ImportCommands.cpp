@@ -56,7 +56,7 @@ template <typename Run> int runShown(bool building, Run run)
         const ConsoleObserver observer(control, building);
         outcome = run(control);
     }
-    for (const importer::RunMessage& message : outcome.messages) {
+    for (const importer::Message& message : outcome.messages) {
         printMessage(stdout, message.text);
     }
     if (!outcome.errorLogPath.isEmpty()) {

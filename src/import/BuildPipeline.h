@@ -44,21 +44,14 @@ enum class RunResult
     Cancelled,   // stopped by the user; every file as it was before the run
 };
 
-// A message to the user: its icon and its text.
-struct RunMessage
-{
-    platform::MessageIcon icon = platform::MessageIcon::None;
-    QString text;
-
-    bool operator==(const RunMessage&) const = default;
-};
+using platform::Message;
 
 // Everything a run leaves for whoever shows it.
 struct RunOutcome
 {
     RunResult result = RunResult::Clean;
     // The messages to show in order (a failed phase 1 is told before phase 2's failure); the last is the final one.
-    QList<RunMessage> messages;
+    QList<Message> messages;
     // The version's name, completed with ".DAT" where it had no "."; empty for a check.
     QString versionName;
     // The entries of the error list (the first kMostFindings of them) and how many more err.txt holds.

@@ -56,7 +56,25 @@ QList<SwordModule> installedSwordBibles()
 
 std::unique_ptr<SwordBible> openSwordBible(const QString& name)
 {
-    return std::unique_ptr<SwordBible>(swordLibraryFound() ? swordPlugin().open(name, &osisMarkupText) : nullptr);
+    std::unique_ptr<SwordModuleWalk> walk(swordLibraryFound() ? swordPlugin().open(name, &osisMarkupText) : nullptr);
+    return walk != nullptr ? std::make_unique<SwordBible>(std::move(walk), name) : nullptr;
+}
+
+SwordBible::SwordBible(std::unique_ptr<SwordModuleWalk> walk, const QString& name) : m_walk(std::move(walk))
+{
+    m_failure.path = swordBibleEntry(name);
+}
+
+SwordBible::~SwordBible() = default;
+
+TextFileReader::ReadResult SwordBible::next(SourceEntry& entry)
+{
+    entry = SourceEntry();
+    if (!m_walk->next(m_position, entry.key, entry.text)) {
+        return TextFileReader::ReadResult::End;
+    }
+    entry.lineNumber = ++m_place;
+    return TextFileReader::ReadResult::Line;
 }
 
 } // namespace importer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/SwordPlugin.h"
 #include "import/VerseSource.h"
 
 #include <QList>
@@ -9,26 +10,29 @@
 
 namespace importer {
 
-// An installed Bible module of SWORD's, as SWORD's library finds it: in its usual module folders and SWORD_PATH.
-struct SwordModule
-{
-    QString name;        // "engKJV2006eb"
-    QString description; // the module's own, "King James Version (1769) with Strongs Numbers and Morphology"
-
-    bool operator==(const SwordModule&) const = default;
-};
-
 // The verses of one installed Bible module, walked in the order of its versification as SWORD's mod2imp walks them:
 // each entry's key the module's own ("Genesis 1:1", "I Samuel 30:31", read as an IMP key is), its text taken from the
 // module's OSIS as a verse's text is taken from an OSIS file (a module in another markup through SWORD's own plain
 // text). A module has no lines: an entry's line number is the verse's place in the module, counted from 1. It has no
 // faults of its own either.
-class SwordBible : public VerseSource
+class SwordBible final : public VerseSource
 {
 public:
+    explicit SwordBible(std::unique_ptr<SwordModuleWalk> walk, const QString& name);
+    ~SwordBible() override;
+
+    [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
+    [[nodiscard]] const platform::FileFailure& failure() const override { return m_failure; }
+
     // How far the walk has come and its end, in verses of the module's versification: the run's progress.
-    [[nodiscard]] virtual qint64 position() const = 0;
-    [[nodiscard]] virtual qint64 size() const = 0;
+    [[nodiscard]] qint64 position() const { return m_position; }
+    [[nodiscard]] qint64 size() const { return m_walk->size(); }
+
+private:
+    std::unique_ptr<SwordModuleWalk> m_walk;
+    platform::FileFailure m_failure;
+    qint64 m_place = 0;
+    qint64 m_position = 0;
 };
 
 // SWORD's library is reached through a plugin of the program's own (byeorisol-sword), loaded the first time a module
@@ -50,13 +54,5 @@ public:
 {
     return name + QStringLiteral(" (SWORD 모듈)");
 }
-
-// The plugin's two functions, by these names: the installed Bible modules into a list; the walk of one (nullptr when
-// there is none), its markup made text by the function given.
-using MarkupText = QString (*)(QStringView markup);
-using ListSwordBibles = void (*)(QList<SwordModule>& bibles);
-using OpenSwordBible = SwordBible* (*)(const QString& name, MarkupText markupText);
-constexpr const char* kListSwordBibles = "byeorisolListSwordBibles";
-constexpr const char* kOpenSwordBible = "byeorisolOpenSwordBible";
 
 } // namespace importer

@@ -12,13 +12,7 @@ struct CompactOutcome;
 struct DeleteOutcome;
 
 // One message to the user: the main window shows it in a box, byeorisol-data prints it.
-struct Message
-{
-    platform::MessageIcon icon = platform::MessageIcon::None;
-    QString text;
-
-    friend bool operator==(const Message&, const Message&) = default;
-};
+using platform::Message;
 
 // The texts of the repair, compaction and deletion commands, in one place for
 // the main window and the command-line companion. A text about a chosen file

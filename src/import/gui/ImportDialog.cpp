@@ -523,7 +523,7 @@ void ImportDialog::run(std::optional<QString> versionName)
     if (outcome->result != RunResult::Cancelled && outcome->result != RunResult::Refused) {
         showFindings(*outcome);
     }
-    for (const RunMessage& message : outcome->messages) {
+    for (const Message& message : outcome->messages) {
         m_dialogs.inform(this, message.icon, message.text);
     }
     if (!outcome->errorLogPath.isEmpty()) {

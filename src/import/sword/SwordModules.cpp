@@ -1,6 +1,6 @@
 // The plugin byeorisol-sword: SWORD's library behind the two functions SwordBible.h names. It links SWORD's library
 // and QtCore, nothing of the program's: a verse's markup is made text by the function the program hands over.
-#include "import/SwordBible.h"
+#include "import/SwordPlugin.h"
 
 #include <condition_variable>
 #include <cstring>
@@ -40,14 +40,13 @@ struct WalkedVerse
 
 // Walks the module on a thread of its own, a few batches of verses ahead of the run that takes them: SWORD's reading
 // of its files and the run's checking and storing of the verses go on side by side.
-class SwordBibleWalk final : public SwordBible
+class SwordBibleWalk final : public SwordModuleWalk
 {
 public:
     SwordBibleWalk(std::unique_ptr<sword::SWMgr> library, sword::SWModule& module, MarkupText markupText)
         : m_library(std::move(library)), m_module(module), m_verses(dynamic_cast<sword::VerseKey*>(m_module.getKey())),
           m_markupText(markupText)
     {
-        m_failure.path = swordBibleEntry(QString::fromUtf8(m_module.getName()));
         if (m_verses != nullptr) {
             m_verses->setIntros(false);
             m_module.setPosition(sword::BOTTOM);
@@ -56,13 +55,13 @@ public:
         m_walker = std::jthread([this](const std::stop_token& stop) { walk(stop); });
     }
 
-    TextFileReader::ReadResult next(SourceEntry& entry) override
+    bool next(qint64& index, QString& key, QString& text) override
     {
         if (m_taken == m_batch.size()) {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [this] { return !m_batches.empty() || m_walked; });
             if (m_batches.empty()) {
-                return TextFileReader::ReadResult::End;
+                return false;
             }
             m_batch = std::move(m_batches.front());
             m_batches.pop_front();
@@ -70,16 +69,12 @@ public:
             m_changed.notify_all();
         }
         WalkedVerse& verse = m_batch[m_taken++];
-        entry = SourceEntry();
-        entry.lineNumber = ++m_place;
-        entry.key = std::move(verse.key);
-        entry.text = std::move(verse.text);
-        m_position = verse.index;
-        return TextFileReader::ReadResult::Line;
+        index = verse.index;
+        key = std::move(verse.key);
+        text = std::move(verse.text);
+        return true;
     }
 
-    const platform::FileFailure& failure() const override { return m_failure; }
-    qint64 position() const override { return m_position; }
     qint64 size() const override { return m_size; }
 
 private:
@@ -130,18 +125,15 @@ private:
     sword::SWModule& m_module;
     sword::VerseKey* m_verses;
     MarkupText m_markupText;
-    platform::FileFailure m_failure;
     qint64 m_size = 0;
     // Between the walk and the run: the batches walked and not yet taken, and whether the walk has ended.
     std::mutex m_mutex;
     std::condition_variable_any m_changed;
     std::deque<QList<WalkedVerse>> m_batches;
     bool m_walked = false;
-    // The run's side: the batch it takes verses from, how many it has taken, and where it is.
+    // The run's side: the batch it takes verses from, and how many it has taken.
     QList<WalkedVerse> m_batch;
     qsizetype m_taken = 0;
-    qint64 m_place = 0;
-    qint64 m_position = 0;
     std::jthread m_walker; // last: it ends before anything it uses
 };
 
@@ -159,8 +151,8 @@ extern "C" Q_DECL_EXPORT void byeorisolListSwordBibles(QList<importer::SwordModu
     }
 }
 
-extern "C" Q_DECL_EXPORT importer::SwordBible* byeorisolOpenSwordBible(const QString& name,
-                                                                       importer::MarkupText markupText)
+extern "C" Q_DECL_EXPORT importer::SwordModuleWalk* byeorisolOpenSwordBible(const QString& name,
+                                                                            importer::MarkupText markupText)
 {
     std::unique_ptr<sword::SWMgr> library = importer::swordLibrary();
     sword::SWModule* module = library->getModule(name.toUtf8().constData());

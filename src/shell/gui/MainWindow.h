@@ -10,11 +10,8 @@ class QPushButton;
 class QMenu;
 class QTableView;
 
-namespace maintenance {
-struct Message;
-}
-
 namespace platform {
+struct Message;
 class Dialogs;
 class RunControl;
 } // namespace platform
@@ -75,7 +72,7 @@ private:
     // Asks the confirmation of the selected version, then runs the operation on it on a worker, the window waiting
     // with the run's progress and its cancel button in the status bar, and shows its outcome.
     template <typename Operation> void maintainSelected(QString (*confirmation)(const QString&), Operation operation);
-    void showMessages(const QList<maintenance::Message>& messages);
+    void showMessages(const QList<platform::Message>& messages);
 
     std::unique_ptr<StatusDialogs> m_dialogs;
     QString m_programFolder;

@@ -19,14 +19,14 @@
 #include <thread>
 
 using importer::BuildPipeline;
-using importer::RunMessage;
+using importer::Message;
 namespace RunMessages = importer::RunMessages;
 using importer::RunOutcome;
 using importer::RunResult;
 using platform::MessageIcon;
 using testsupport::storedTexts;
 using Texts = QList<std::pair<QString, QString>>;
-using Messages = QList<RunMessage>;
+using Messages = QList<Message>;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -37,7 +37,7 @@ const QString kMissing = u"파일을 찾을 수 없습니다."_s;
 QStringList texts(const RunOutcome& outcome)
 {
     QStringList list;
-    std::ranges::transform(outcome.messages, std::back_inserter(list), &RunMessage::text);
+    std::ranges::transform(outcome.messages, std::back_inserter(list), &Message::text);
     return list;
 }
 
