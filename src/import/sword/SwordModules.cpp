@@ -1,10 +1,11 @@
-// The plugin byeorisol-sword: SWORD's library behind the two functions SwordBible.h names. It links SWORD's library
+// The plugin byeorisol-sword: SWORD's library behind the two functions SwordPlugin.h names. It links SWORD's library
 // and QtCore, nothing of the program's: a verse's markup is made text by the function the program hands over.
 #include "import/SwordPlugin.h"
 
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <stop_token>
 #include <swlog.h>
