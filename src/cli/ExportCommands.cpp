@@ -122,7 +122,7 @@ int exportCommand(const ExportArguments& arguments)
         printAbout(version, exchange::ExportMessages::cancelled());
         return kCancelled;
     case exchange::ExportResult::EngineFailed:
-        printAbout(version, outcome.engineFailure.description);
+        printAbout(version, outcome.failure.description);
         return kFailure;
     case exchange::ExportResult::UnreadableReference:
     case exchange::ExportResult::LineBreak:
@@ -150,8 +150,8 @@ int reportCommand(const QString& path)
 {
     const QString version = platform::fullPath(path);
     const exchange::VersionVerses verses = exchange::readVersionVerses(version);
-    if (verses.engineFailure) {
-        printAbout(version, verses.engineFailure->description);
+    if (verses.failure) {
+        printAbout(version, verses.failure->description);
         return kFailure;
     }
     if (verses.unreadable) {

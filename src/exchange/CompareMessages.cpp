@@ -72,7 +72,7 @@ QString CompareMessages::failure(const CompareOutcome& outcome, const QString& p
     const QString& name = outcome.file == 0 ? nameA : nameB;
     switch (outcome.result) {
     case CompareResult::EngineFailed:
-        return name + kLineBreaks + outcome.engineFailure.description;
+        return name + kLineBreaks + outcome.failure.description;
     case CompareResult::DuplicateReference:
         return name + kLineBreaks + kDuplicate.arg(outcome.reference);
     case CompareResult::DifferentSkeletons:

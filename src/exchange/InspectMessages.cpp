@@ -103,7 +103,7 @@ QString InspectMessages::composeCancelled()
 
 QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
 {
-    return platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.engineFailure.description;
+    return platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.failure.description;
 }
 
 QString InspectMessages::composeQuestion(int verses)

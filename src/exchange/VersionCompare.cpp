@@ -248,7 +248,7 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
     } catch (const std::exception& error) {
         outcome = {};
         stopped(outcome, CompareResult::EngineFailed, file);
-        outcome.engineFailure = versiondb::failureOf(error);
+        outcome.failure = versiondb::failureOf(error);
         return outcome;
     }
     const bool same = std::ranges::all_of(outcome.counts, [](int count) { return count == 0; });

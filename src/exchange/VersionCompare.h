@@ -43,7 +43,7 @@ enum class CompareResult : quint8
 {
     Same,
     Different,
-    EngineFailed,       // a version could not be opened or read (file, engineFailure)
+    EngineFailed,       // a version could not be opened or read (file, failure)
     DuplicateReference, // a version has two records of one 성경구절 (file, reference)
     DifferentSkeletons, // see compareVersions (reference, numberA, numberB)
     Cancelled,          // the run was cancelled before both versions were read
@@ -56,7 +56,7 @@ struct CompareOutcome
     std::array<int, kDifferenceKinds> counts{}; // by VerseDifference
     // Why the comparison stopped.
     int file = 0; // 0 for A, 1 for B
-    versiondb::ErrorItem engineFailure;
+    versiondb::ErrorItem failure;
     QString reference; // empty when the versions have no 성경구절 in common
     qint64 numberA = 0;
     qint64 numberB = 0;

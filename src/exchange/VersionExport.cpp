@@ -174,9 +174,9 @@ ExportOutcome exportVersion(const ExportRequest& request)
         outcome.result = ExportResult::Cancelled;
         return outcome;
     }
-    if (version.engineFailure) {
+    if (version.failure) {
         outcome.result = ExportResult::EngineFailed;
-        outcome.engineFailure = *version.engineFailure;
+        outcome.failure = *version.failure;
         return outcome;
     }
     if (version.unreadable) {

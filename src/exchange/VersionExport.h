@@ -60,7 +60,7 @@ struct MovedVerse
 enum class ExportResult
 {
     Written,
-    EngineFailed,        // the version could not be opened or read: engineFailure
+    EngineFailed,        // the version could not be opened or read: failure
     UnreadableReference, // a record's 성경구절 is no canonical reference: verse
     LineBreak,           // the text of verse holds a line break, so it cannot be one line
     Unencodable,         // the text of verse cannot be written in code page 949
@@ -94,7 +94,7 @@ struct ExportOutcome
     int filesWritten = 0;
     QString destination; // the folder or the file, full and in native separators
     Verse verse;         // UnreadableReference, LineBreak, Unencodable, NotXmlText
-    versiondb::ErrorItem engineFailure;
+    versiondb::ErrorItem failure;
     platform::FileFailure fileFailure;
     QList<MovedVerse> moved;
     QStringList existing; // WouldReplace: the files, full and in native separators

@@ -445,7 +445,7 @@ InspectOutcome inspectVersion(const InspectRequest& request)
         outcome = {};
         outcome.result = InspectResult::EngineFailed;
         outcome.file = file;
-        outcome.engineFailure = versiondb::failureOf(error);
+        outcome.failure = versiondb::failureOf(error);
     }
     return outcome;
 }

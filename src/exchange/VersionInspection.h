@@ -52,7 +52,7 @@ enum class InspectResult : quint8
 {
     Clean,
     Found,
-    EngineFailed, // a version could not be opened or read (file, engineFailure)
+    EngineFailed, // a version could not be opened or read (file, failure)
     Cancelled,    // the run was cancelled before every verse was inspected
 };
 
@@ -74,7 +74,7 @@ struct InspectOutcome
     double ratio = 0.0; // the median ratio of letters, this version's to the other's, of verses both have
     // Why the inspection stopped.
     int file = 0; // 0 for the version, 1 for the other version
-    versiondb::ErrorItem engineFailure;
+    versiondb::ErrorItem failure;
 };
 
 // Reads the version (and the other version) in one pass each, held against every writer and read as they are,

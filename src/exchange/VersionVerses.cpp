@@ -62,7 +62,7 @@ VersionVerses readVersionVerses(const QString& path, platform::RunControl* contr
         result.cancelled = true;
     } catch (const std::exception& error) {
         result.verses.clear();
-        result.engineFailure = versiondb::failureOf(error);
+        result.failure = versiondb::failureOf(error);
     }
     return result;
 }

@@ -23,14 +23,14 @@ struct VersionVerses
 {
     QList<Verse> verses; // in the order of the index "번호"
     // The engine could not open or read the version.
-    std::optional<versiondb::ErrorItem> engineFailure;
+    std::optional<versiondb::ErrorItem> failure;
     // A record whose 성경구절 is not a canonical reference of a book of the table:
     // its 번호 and its 성경구절 as stored (empty for Null).
     std::optional<Verse> unreadable;
     // The run was cancelled before every verse was read.
     bool cancelled = false;
 
-    [[nodiscard]] bool read() const { return !engineFailure && !unreadable && !cancelled; }
+    [[nodiscard]] bool read() const { return !failure && !unreadable && !cancelled; }
 };
 
 // Opens the version exclusively with the database password, as every command does (a version

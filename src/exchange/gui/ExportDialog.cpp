@@ -191,7 +191,7 @@ void ExportDialog::onExportClicked()
                              outcome.destination + ExportMessages::movedVerses(outcome));
         return;
     case ExportResult::EngineFailed:
-        m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.engineFailure.description);
+        m_dialogs.inform(this, platform::MessageIcon::None, name + outcome.failure.description);
         return;
     case ExportResult::UnreadableReference:
     case ExportResult::LineBreak:

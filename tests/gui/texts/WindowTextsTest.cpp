@@ -278,7 +278,7 @@ QStringList messageLines()
     const exchange::InspectOutcome inspected{.findings = QList<exchange::Finding>(1066),
                                              .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
                                              .verses = 31100,
-                                             .engineFailure = {0, u"설명"_s}};
+                                             .failure = {0, u"설명"_s}};
     exchange::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
     const exchange::Finding longer{exchange::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
     const QList<std::pair<const char*, QString>> texts = {

@@ -146,5 +146,5 @@ TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
     // A version held by another opener.
     const auto held = versiondb::VersionStore::openDatabase(path(u"b1.dat"_s));
     const exchange::CompareOutcome inUse = exchange::compareVersions(path(u"a1.dat"_s), path(u"b1.dat"_s));
-    EXPECT_EQ(std::pair(inUse.file, inUse.engineFailure.number), std::pair(1, versiondb::errorNumber::FileInUse));
+    EXPECT_EQ(std::pair(inUse.file, inUse.failure.number), std::pair(1, versiondb::errorNumber::FileInUse));
 }

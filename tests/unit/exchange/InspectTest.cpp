@@ -111,7 +111,7 @@ TEST_F(Inspect, judgesLengthsAgainstTheMedianRatioOfTheOtherVersion)
     EXPECT_EQ(exchange::inspectVersion({a, {}, kinds, {}}).result, exchange::InspectResult::Clean);
     // A file that is missing is named as the version or as the other version.
     const exchange::InspectOutcome missing = exchange::inspectVersion({a, path(u"none.dat"_s), kinds, {}});
-    EXPECT_EQ(std::tuple(missing.result, missing.file, missing.engineFailure.number),
+    EXPECT_EQ(std::tuple(missing.result, missing.file, missing.failure.number),
               std::tuple(exchange::InspectResult::EngineFailed, 1, versiondb::errorNumber::FileNotFound));
     EXPECT_EQ(exchange::inspectVersion({path(u"none.dat"_s), b, kinds, {}}).file, 0);
 }
