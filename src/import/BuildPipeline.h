@@ -93,7 +93,8 @@ private:
     bool prepareTargetVersion(RunOutcome& outcome);
     // Phase 2, or the whole check run.
     void importTextFiles(RunMode mode, const RunInput& input, RunOutcome& outcome);
-    // Refuses, with its message, a list that names anything but regular files, or a module it cannot read.
+    // Refuses, with its message, a list that names anything but regular files, or a module it cannot open; a module
+    // it can is opened here, for the run to read.
     bool refuseInput(const RunInput& input, RunOutcome& outcome);
     // Makes the version at targetPath from the template and the reference's records; false when another run made
     // it meanwhile or the run was cancelled.

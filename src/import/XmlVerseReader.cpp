@@ -277,8 +277,7 @@ qsizetype tagEndAt(QStringView markup, qsizetype at)
         return -1;
     }
     const qsizetype end = markup.indexOf(u'>', at + 1);
-    const qsizetype nextTag = markup.indexOf(u'<', at + 1);
-    return nextTag >= 0 && nextTag < end ? -1 : end;
+    return end < 0 || markup.sliced(at + 1, end - at - 1).contains(u'<') ? -1 : end;
 }
 
 // XML white space as one space between pieces, none at the ends.

@@ -138,21 +138,20 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     m_fileList->viewport()->setAcceptDrops(true);
     m_fileList->viewport()->installEventFilter(this);
     m_commands << m_fileList;
+    m_fileCommands = {
+        m_fileList,
+        command(filesPage, "addFilesButton", QStringLiteral("파일추가"), &ImportDialog::onAddFilesClicked),
+        command(filesPage, "editFileButton", QStringLiteral("파일편집"), &ImportDialog::onEditFileClicked,
+                QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.")),
+        command(filesPage, "removeButton", QStringLiteral("삭제"), &ImportDialog::onRemoveClicked,
+                QStringLiteral("선택된 파일을 목록에서 삭제합니다. ")),
+        command(filesPage, "removeAllButton", QStringLiteral("모두삭제"), &ImportDialog::onRemoveAllClicked,
+                QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")),
+    };
     auto* listButtons = new QHBoxLayout;
-    listButtons->addWidget(
-        command(filesPage, "addFilesButton", QStringLiteral("파일추가"), &ImportDialog::onAddFilesClicked));
-    listButtons->addWidget(command(filesPage, "editFileButton", QStringLiteral("파일편집"),
-                                   &ImportDialog::onEditFileClicked,
-                                   QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.")));
-    listButtons->addWidget(command(filesPage, "removeButton", QStringLiteral("삭제"), &ImportDialog::onRemoveClicked,
-                                   QStringLiteral("선택된 파일을 목록에서 삭제합니다. ")));
-    listButtons->addWidget(command(filesPage, "removeAllButton", QStringLiteral("모두삭제"),
-                                   &ImportDialog::onRemoveAllClicked,
-                                   QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")));
-    for (int i = 0; i < listButtons->count(); ++i) {
-        m_fileCommands << listButtons->itemAt(i)->widget();
+    for (QWidget* button : m_fileCommands.sliced(1)) {
+        listButtons->addWidget(button);
     }
-    m_fileCommands << m_fileList;
     listButtons->addStretch(1);
     listButtons->addWidget(
         command(filesPage, "checkButton", QStringLiteral("※편집오류 잡아내기※"), &ImportDialog::onCheckClicked));
