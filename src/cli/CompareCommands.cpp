@@ -3,8 +3,8 @@
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
-#include "exchange/CompareMessages.h"
 #include "platform/FileNames.h"
+#include "review/CompareMessages.h"
 
 #include <cstdio>
 
@@ -12,22 +12,22 @@ namespace cli {
 
 namespace {
 
-namespace CompareMessages = exchange::CompareMessages;
-using exchange::WordRun;
+namespace CompareMessages = review::CompareMessages;
+using review::WordRun;
 
 // "창 1:2 땅이 [-혼돈하고-]{+혼돈하며+} 공허하며"; a verse that is not simply changed, or whose
 // words are all the same, has the kind in parentheses after its reference.
-QString lineOf(const exchange::DifferingVerse& verse)
+QString lineOf(const review::DifferingVerse& verse)
 {
     const QList<WordRun> words = verse.words();
     QString line = verse.reference;
-    if (verse.kind != exchange::VerseDifference::Changed) {
+    if (verse.kind != review::VerseDifference::Changed) {
         line += QStringLiteral(" (") + CompareMessages::kind(verse.kind) + u')';
-    } else if (exchange::sameWords(words)) {
+    } else if (review::sameWords(words)) {
         line += QStringLiteral(" (") + CompareMessages::spacingOnly() + u')';
     }
     if (!words.isEmpty()) {
-        line += u' ' + exchange::markedWords(words);
+        line += u' ' + review::markedWords(words);
     }
     return line;
 }
@@ -41,17 +41,17 @@ int compareCommand(const QString& pathA, const QString& pathB)
     platform::RunControl control;
     const InterruptScope interrupt(control);
     // Each verse is written as it is found, so that no list of them is held.
-    const exchange::CompareOutcome outcome = exchange::compareVersions(
+    const review::CompareOutcome outcome = review::compareVersions(
         a, b,
-        [](const exchange::DifferingVerse& verse) { std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData()); },
+        [](const review::DifferingVerse& verse) { std::fprintf(stdout, "%s\n", lineOf(verse).toUtf8().constData()); },
         &control);
     switch (outcome.result) {
-    case exchange::CompareResult::Same:
+    case review::CompareResult::Same:
         printMessage(stdout, CompareMessages::same());
         return kSuccess;
-    case exchange::CompareResult::Different:
+    case review::CompareResult::Different:
         break;
-    case exchange::CompareResult::Cancelled:
+    case review::CompareResult::Cancelled:
         printMessage(stdout, CompareMessages::cancelled());
         return kCancelled;
     default:

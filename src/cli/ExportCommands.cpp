@@ -149,7 +149,7 @@ int exportCommand(const ExportArguments& arguments)
 int reportCommand(const QString& path)
 {
     const QString version = platform::fullPath(path);
-    const exchange::VersionVerses verses = exchange::readVersionVerses(version);
+    const versiondb::VersionVerses verses = versiondb::readVersionVerses(version);
     if (verses.failure) {
         printAbout(version, verses.failure->description);
         return kFailure;

@@ -4,8 +4,8 @@
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
 #include "cli/Usage.h"
-#include "exchange/InspectMessages.h"
 #include "platform/FileNames.h"
+#include "review/InspectMessages.h"
 
 #include <cstdio>
 #include <optional>
@@ -14,7 +14,7 @@ namespace cli {
 
 namespace {
 
-namespace InspectMessages = exchange::InspectMessages;
+namespace InspectMessages = review::InspectMessages;
 
 const QString kNeedsPath = QStringLiteral("inspect 다음에 점검할 역본파일 하나를 적어 주십시오.");
 const QString kAgainstNeedsPath = QStringLiteral("--against 다음에 비교할 역본파일을 적어 주십시오.");
@@ -25,7 +25,7 @@ const QString kUnknownKind = QStringLiteral("알 수 없는 종류입니다: %1"
 
 int inspectCommand(const QStringList& arguments)
 {
-    exchange::InspectRequest request;
+    review::InspectRequest request;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         const bool hasValue = i + 1 < arguments.size();
@@ -43,7 +43,7 @@ int inspectCommand(const QStringList& arguments)
                 if (!kind) {
                     return usageError(kUnknownKind.arg(key));
                 }
-                request.skipped.set(exchange::bit(*kind));
+                request.skipped.set(review::bit(*kind));
             }
         } else if (argument.startsWith(QStringLiteral("--"))) {
             return usageError(UsageErrors::unknownOption(argument));
@@ -60,27 +60,27 @@ int inspectCommand(const QStringList& arguments)
     platform::RunControl control;
     const InterruptScope interrupt(control);
     request.control = &control;
-    const exchange::InspectOutcome outcome = exchange::inspectVersion(request);
+    const review::InspectOutcome outcome = review::inspectVersion(request);
     switch (outcome.result) {
-    case exchange::InspectResult::Clean:
+    case review::InspectResult::Clean:
         printMessage(stdout, InspectMessages::clean(outcome));
         return kSuccess;
-    case exchange::InspectResult::Found:
+    case review::InspectResult::Found:
         break;
-    case exchange::InspectResult::EngineFailed:
+    case review::InspectResult::EngineFailed:
         printMessage(stdout, InspectMessages::failure(outcome, request.path, request.against));
         return kFailure;
-    case exchange::InspectResult::Cancelled:
+    case review::InspectResult::Cancelled:
         printMessage(stdout, InspectMessages::cancelled());
         return kCancelled;
     }
     // "빈 본문 2" then a line a finding: '  창 1:3 "null"', the excerpt in quotation marks so that spaces show.
-    std::optional<exchange::InspectionKind> kind;
-    for (const exchange::Finding& finding : outcome.findings) {
+    std::optional<review::InspectionKind> kind;
+    for (const review::Finding& finding : outcome.findings) {
         if (finding.kind != kind) {
             kind = finding.kind;
             std::fprintf(stdout, "%s %d\n", InspectMessages::kind(finding.kind).toUtf8().constData(),
-                         outcome.counts[exchange::bit(finding.kind)]);
+                         outcome.counts[review::bit(finding.kind)]);
         }
         QString line = QStringLiteral("  ") + finding.reference + QStringLiteral(" \"") + finding.excerpt + u'"';
         if (const QString detail = InspectMessages::detail(finding); !detail.isEmpty()) {

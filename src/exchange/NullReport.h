@@ -1,11 +1,13 @@
 #pragma once
 
-#include "exchange/VersionVerses.h"
+#include "versiondb/VersionVerses.h"
 
 #include <QList>
 #include <QString>
 
 namespace exchange {
+
+using versiondb::Verse;
 
 // Consecutive verses of one chapter: "창 1:4-31", or "창 1:4" for a lone verse.
 struct VerseRange

@@ -169,7 +169,7 @@ ExportOutcome exportVersion(const ExportRequest& request)
             return outcome;
         }
     }
-    VersionVerses version = readVersionVerses(request.versionPath, request.control);
+    versiondb::VersionVerses version = versiondb::readVersionVerses(request.versionPath, request.control);
     if (version.cancelled) {
         outcome.result = ExportResult::Cancelled;
         return outcome;

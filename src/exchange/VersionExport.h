@@ -1,10 +1,10 @@
 #pragma once
 
-#include "exchange/VersionVerses.h"
 #include "platform/FileFailure.h"
 #include "platform/RunControl.h"
 #include "platform/SystemCodePage.h"
 #include "versiondb/Error.h"
+#include "versiondb/VersionVerses.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,6 +12,8 @@
 #include <QStringList>
 
 namespace exchange {
+
+using versiondb::Verse;
 
 enum class ExportFormat
 {

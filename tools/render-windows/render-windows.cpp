@@ -6,14 +6,14 @@
 
 #include "editor/gui/HistoryDialog.h"
 #include "editor/gui/VerseEditorDialog.h"
-#include "exchange/gui/CompareDialog.h"
 #include "exchange/gui/ExportDialog.h"
-#include "exchange/gui/InspectDialog.h"
 #include "import/gui/FormatHelpDialog.h"
 #include "import/gui/ImportDialog.h"
 #include "maintenance/gui/AboutDialog.h"
 #include "maintenance/gui/BackupGuideDialog.h"
 #include "platform/gui/Dialogs.h"
+#include "review/gui/CompareDialog.h"
+#include "review/gui/InspectDialog.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/Translations.h"
 #include "shell/gui/VersionListModel.h"
@@ -207,7 +207,7 @@ int main(int argc, char* argv[])
                                 {"창 1:6", "하나님이 가라사대 물 가운데 궁창이 있어"}};
         ok = QDir().mkpath(scratch.filePath(QStringLiteral("backup"))) &&
              sampleVersion(reference, versions[0], backup) && sampleVersion(reference, versions[1], now) && ok;
-        exchange::CompareDialog window(dialogs, programFolder, &main);
+        review::CompareDialog window(dialogs, programFolder, &main);
         auto* versionB = window.findChild<QLineEdit*>(QStringLiteral("versionBEdit"));
         if (auto* compare = window.findChild<QPushButton*>(QStringLiteral("compareButton")); compare && versionB) {
             window.setVersion(versions[0]);
@@ -235,7 +235,7 @@ int main(int argc, char* argv[])
              "궁창을 만드사"},
         };
         ok = sampleVersion(reference, version, texts) && ok;
-        exchange::InspectDialog window(dialogs, programFolder, {}, &main);
+        review::InspectDialog window(dialogs, programFolder, {}, &main);
         if (auto* inspect = window.findChild<QPushButton*>(QStringLiteral("inspectButton"))) {
             window.setVersion(version);
             inspect->click();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/gui/RunDialog.h"
+#include "platform/gui/RunDialog.h"
 
 #include <array>
 
@@ -13,7 +13,7 @@ namespace exchange {
 // Zefania XML file: the user chooses the version, the format, the encoding and the destination folder.
 // A file of the other formats is named after the version, in the folder chosen. The export runs on a worker with a
 // progress bar and a cancel button; it asks before replacing files.
-class ExportDialog : public RunDialog
+class ExportDialog : public platform::RunDialog
 {
     Q_OBJECT
 

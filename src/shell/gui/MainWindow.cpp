@@ -1,9 +1,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include "editor/gui/VerseEditorDialog.h"
-#include "exchange/gui/CompareDialog.h"
 #include "exchange/gui/ExportDialog.h"
-#include "exchange/gui/InspectDialog.h"
 #include "import/gui/ImportDialog.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
@@ -18,6 +16,8 @@
 #include "platform/gui/TextSize.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
+#include "review/gui/CompareDialog.h"
+#include "review/gui/InspectDialog.h"
 #include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
 
@@ -299,7 +299,7 @@ void MainWindow::onExportTriggered()
 void MainWindow::onCompareTriggered()
 {
     runHoldingVersions([&] {
-        exchange::CompareDialog window(*m_dialogs, m_programFolder, this);
+        review::CompareDialog window(*m_dialogs, m_programFolder, this);
         execOnVersion(window, selectedVersion());
     });
 }
@@ -308,7 +308,7 @@ void MainWindow::onInspectTriggered()
 {
     runHoldingVersions([&] {
         // A finding chosen there opens the verse editor over it, on that version at that verse.
-        exchange::InspectDialog window(
+        review::InspectDialog window(
             *m_dialogs, m_programFolder,
             [this, &window](const QString& path, const QString& reference) { editVersion(&window, path, reference); },
             this);

@@ -1,7 +1,7 @@
-#include "exchange/gui/CompareDialog.h"
 #include "exchange/gui/ExportDialog.h"
-#include "exchange/gui/InspectDialog.h"
 #include "platform/ProgramFolders.h"
+#include "review/gui/CompareDialog.h"
+#include "review/gui/InspectDialog.h"
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
@@ -94,7 +94,7 @@ private slots:
         verses[4].text = QVariant();
         const QString b = tree.makeVersion(u"b.dat"_s, verses);
         testsupport::ScriptedDialogs dialogs;
-        exchange::CompareDialog window(dialogs, tree.programFolder());
+        review::CompareDialog window(dialogs, tree.programFolder());
         window.show();
         auto* list = control<QListWidget>(window, u"verseList"_s);
         auto* view = control<QTextBrowser>(window, u"differenceView"_s);
@@ -150,9 +150,8 @@ private slots:
         const QString file = tree.makeVersion(u"a.dat"_s, verses);
         testsupport::ScriptedDialogs dialogs;
         QStringList opened;
-        exchange::InspectDialog window(dialogs, tree.programFolder(), [&](const QString& path, const QString& verse) {
-            opened << path + u' ' + verse;
-        });
+        review::InspectDialog window(dialogs, tree.programFolder(),
+                                     [&](const QString& path, const QString& verse) { opened << path + u' ' + verse; });
         window.show();
         auto* list = control<QTreeWidget>(window, u"findingTree"_s);
         const auto state = [&] {
@@ -196,10 +195,10 @@ private slots:
         const QString version = tree.makeVersion(u"whole.dat"_s, testsupport::wholeBible());
         testsupport::ScriptedDialogs dialogs;
         exchange::ExportDialog exporter(dialogs, tree.programFolder());
-        exchange::CompareDialog comparer(dialogs, tree.programFolder());
-        exchange::InspectDialog inspector(dialogs, tree.programFolder(), {});
-        for (exchange::RunDialog* window :
-             std::initializer_list<exchange::RunDialog*>{&exporter, &comparer, &inspector}) {
+        review::CompareDialog comparer(dialogs, tree.programFolder());
+        review::InspectDialog inspector(dialogs, tree.programFolder(), {});
+        for (platform::RunDialog* window :
+             std::initializer_list<platform::RunDialog*>{&exporter, &comparer, &inspector}) {
             window->show();
             window->setVersion(version);
         }

@@ -6,16 +6,13 @@
 
 #include "cli/Usage.h"
 #include "editor/EditorMessages.h"
+#include "editor/HangulComposition.h"
 #include "editor/gui/FindReplaceDialog.h"
 #include "editor/gui/HistoryDialog.h"
 #include "editor/gui/VerseEditorDialog.h"
-#include "exchange/CompareMessages.h"
 #include "exchange/ExportMessages.h"
-#include "exchange/InspectMessages.h"
 #include "exchange/VersionExport.h"
-#include "exchange/gui/CompareDialog.h"
 #include "exchange/gui/ExportDialog.h"
-#include "exchange/gui/InspectDialog.h"
 #include "import/RunMessages.h"
 #include "import/RunRequest.h"
 #include "import/gui/FormatHelpDialog.h"
@@ -24,6 +21,10 @@
 #include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/AboutDialog.h"
 #include "maintenance/gui/BackupGuideDialog.h"
+#include "review/CompareMessages.h"
+#include "review/InspectMessages.h"
+#include "review/gui/CompareDialog.h"
+#include "review/gui/InspectDialog.h"
 #include "shell/gui/MainWindow.h"
 #include "shell/gui/StartUp.h"
 #include "support/Controls.h"
@@ -153,8 +154,8 @@ struct AllWindows
     editor::HistoryDialog history{dialogs, noVersion, u"창 1:1"_s, u"kjv.dat"_s, &edit};
     editor::FindReplaceDialog findReplace{dialogs, noVersion, u"kjv.dat"_s, {}, &edit};
     exchange::ExportDialog exportWindow{dialogs, folder, &main};
-    exchange::CompareDialog compareWindow{dialogs, folder, &main};
-    exchange::InspectDialog inspectWindow{dialogs, folder, {}, &main};
+    review::CompareDialog compareWindow{dialogs, folder, &main};
+    review::InspectDialog inspectWindow{dialogs, folder, {}, &main};
     maintenance::BackupGuideDialog backup{dialogs, folder, &main};
     maintenance::AboutDialog about{dialogs, folder, &main};
     importer::ImportDialog import{dialogs, folder, &main};
@@ -263,10 +264,10 @@ QStringList messageLines()
     const versiondb::Change undo{12, QDateTime(QDate(2026, 12, 7), QTime(10, 30)), versiondb::ChangeSource::Undo,
                                  u"11"_s, 1};
     const versiondb::VerseChange verseUndo{undo, 1, u"창 1:1"_s, u"태초에"_s, QVariant()};
-    namespace CompareMessages = exchange::CompareMessages;
-    namespace InspectMessages = exchange::InspectMessages;
-    using exchange::CompareResult;
-    exchange::CompareOutcome compared;
+    namespace CompareMessages = review::CompareMessages;
+    namespace InspectMessages = review::InspectMessages;
+    using review::CompareResult;
+    review::CompareOutcome compared;
     compared.verses.resize(15);
     compared.counts = {1, 2, 3, 4, 5};
     // The message of a comparison of /경로/kjv.dat (A) with b that stopped so.
@@ -275,12 +276,12 @@ QStringList messageLines()
             std::tuple(result, file, reference, 7, 8);
         return CompareMessages::failure(compared, elsewhere(u"kjv.dat"_s), b);
     };
-    const exchange::InspectOutcome inspected{.findings = QList<exchange::Finding>(1066),
-                                             .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
-                                             .verses = 31100,
-                                             .failure = {0, u"설명"_s}};
-    exchange::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
-    const exchange::Finding longer{exchange::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
+    const review::InspectOutcome inspected{.findings = QList<review::Finding>(1066),
+                                           .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
+                                           .verses = 31100,
+                                           .failure = {0, u"설명"_s}};
+    editor::ComposeOutcome composed{false, 0, 1234, {0, u"설명"_s}};
+    const review::Finding longer{review::InspectionKind::Length, 1, u"창 1:1"_s, u"본문"_s, 1234, 56};
     const QList<std::pair<const char*, QString>> texts = {
         {"checkRunRefusal", *checkRunRefusal({})},
         {"checkRunRefusal command line", *checkRunRefusal({}, commandLine)},
@@ -369,14 +370,14 @@ QStringList messageLines()
         {"inspect clean", InspectMessages::clean(inspected)},
         {"inspect detail", InspectMessages::detail(longer)},
         {"inspect failure", InspectMessages::failure(inspected, elsewhere(u"kjv.dat"_s), elsewhere(u"my.dat"_s))},
-        {"inspect composeQuestion", InspectMessages::composeQuestion(1234)},
-        {"inspect composed", InspectMessages::composed(composed)},
-        {"inspect composeFailure", InspectMessages::composeFailure(composed, elsewhere(u"my.dat"_s))},
+        {"inspect composeQuestion", editor::ComposeMessages::question(1234)},
+        {"inspect composed", editor::ComposeMessages::composed(composed)},
+        {"inspect composeFailure", editor::ComposeMessages::failure(composed, elsewhere(u"my.dat"_s))},
         {"export existing", exchange::ExportMessages::existing({elsewhere(u"my.vpl"_s)}) + u" / "_s +
                                 exchange::ExportMessages::existing({u"a"_s, u"b"_s})},
         {"export cancelled", exchange::ExportMessages::cancelled()},
         {"compare cancelled", CompareMessages::cancelled()},
-        {"inspect cancelled", InspectMessages::cancelled() + u" / "_s + InspectMessages::composeCancelled()},
+        {"inspect cancelled", InspectMessages::cancelled() + u" / "_s + editor::ComposeMessages::cancelled()},
         {"cli usageText", cli::usageText()},
         {"cli programFolderMissing", cli::UsageErrors::programFolderMissing()},
         {"cli programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},

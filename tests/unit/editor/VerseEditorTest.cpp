@@ -1,11 +1,14 @@
 #include "editor/VerseEditor.h"
 
 #include "editor/EditRules.h"
+#include "editor/HangulComposition.h"
 #include "editor/VersionSearch.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/ErrorNumbers.h"
+#include "versiondb/History.h"
 #include "versiondb/VersionStore.h"
 
+#include <QFile>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +16,7 @@ using editor::GoResult;
 using editor::SaveResult;
 using editor::StepResult;
 
+const QString kNfd = u"\u1112\u1161\u11AB\u1100\u1173\u11AF \uBCF8\uBB38"_s; // "한글 본문", its first word decomposed
 const QString kExodusText = u"야곱과 함께 각기 권속을 데리고 애굽에 이른"_s;
 
 class VerseEditorTest : public testsupport::InstallTreeTest
@@ -222,6 +226,31 @@ TEST_F(VerseEditorTest, anUndoOfOneVerseOfAWholeChangeIsAChangeOfTheVersion)
 
 // Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line
 // separators; a tab is no break.
+// Decomposed Hangul composed as one change (old Hangul without a syllable stays; a read-only version is refused).
+TEST_F(VerseEditorTest, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
+{
+    const QString file =
+        makeVersion(u"a.dat"_s, {{1, u"창 1:1"_s, kNfd}, {2, u"창 1:2"_s, u"ᄋᆞ 옛한글"_s}, {3, u"창 1:3"_s, {}}});
+    const QByteArray before = testsupport::bytes(file);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
+    const editor::ComposeOutcome refused = editor::composeDecomposed(file);
+    EXPECT_EQ(std::pair(refused.done, refused.failure.number), std::pair(false, versiondb::errorNumber::ReadOnly));
+    EXPECT_EQ(testsupport::bytes(file), before);
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+
+    const editor::ComposeOutcome composed = editor::composeDecomposed(file);
+    EXPECT_EQ(std::tuple(composed.done, composed.change > 0, composed.verses), std::tuple(true, true, 1));
+    EXPECT_EQ(editor::composeDecomposed(file).change, 0);
+    const auto version = versiondb::VersionStore::openDatabase(file);
+    versiondb::History history(*version);
+    const std::vector<versiondb::Change> changes = history.changes();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(std::pair(changes[0].source, changes[0].verses), std::pair(versiondb::ChangeSource::Compose, qint64(1)));
+    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), u"한글 본문"_s);
+    history.takeBack(composed.change, std::nullopt, versiondb::ChangeSource::Undo);
+    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), kNfd);
+}
+
 TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
 {
     const std::pair<QString, std::optional<qsizetype>> cases[] = {

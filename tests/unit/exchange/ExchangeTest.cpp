@@ -15,7 +15,7 @@ using exchange::ExportFormat;
 using exchange::ExportPlan;
 using exchange::ExportResult;
 using exchange::TextEncoding;
-using exchange::Verse;
+using versiondb::Verse;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace exchange {
+namespace review {
 
 // A run of words of a word-level difference: words both texts have, in the same order, or
 // words only the first text (removed) or only the second (added) has.
@@ -39,4 +39,4 @@ struct WordRun
 using WriteRun = QString (*)(const WordRun& run);
 [[nodiscard]] QString markedWords(const QList<WordRun>& runs, WriteRun write = nullptr);
 
-} // namespace exchange
+} // namespace review

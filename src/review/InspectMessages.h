@@ -1,11 +1,11 @@
 #pragma once
 
-#include "exchange/VersionInspection.h"
+#include "review/VersionInspection.h"
 
 #include <QString>
 #include <optional>
 
-namespace exchange {
+namespace review {
 
 // The texts of an inspection of a version that the inspection window and byeorisol-data share.
 namespace InspectMessages {
@@ -23,11 +23,6 @@ namespace InspectMessages {
 [[nodiscard]] QString cancelled();
 // Why an inspection stopped: the file's display name, two line breaks, the engine's description.
 [[nodiscard]] QString failure(const InspectOutcome& outcome, const QString& path, const QString& against);
-// The question before composing, its outcome, and why it failed (after the file's display name).
-[[nodiscard]] QString composeQuestion(int verses);
-[[nodiscard]] QString composed(const ComposeOutcome& outcome);
-[[nodiscard]] QString composeFailure(const ComposeOutcome& outcome, const QString& path);
-[[nodiscard]] QString composeCancelled();
 } // namespace InspectMessages
 
-} // namespace exchange
+} // namespace review

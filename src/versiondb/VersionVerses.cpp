@@ -1,4 +1,4 @@
-#include "exchange/VersionVerses.h"
+#include "versiondb/VersionVerses.h"
 
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
@@ -7,7 +7,7 @@
 
 #include <exception>
 
-namespace exchange {
+namespace versiondb {
 
 namespace {
 
@@ -67,4 +67,4 @@ VersionVerses readVersionVerses(const QString& path, platform::RunControl* contr
     return result;
 }
 
-} // namespace exchange
+} // namespace versiondb

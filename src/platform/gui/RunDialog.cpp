@@ -1,4 +1,4 @@
-#include "exchange/gui/RunDialog.h"
+#include "platform/gui/RunDialog.h"
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <utility>
 
-namespace exchange {
+namespace platform {
 
 using platform::named;
 
@@ -82,4 +82,4 @@ QDialogButtonBox* RunDialog::makeCloseButtons()
     return buttons;
 }
 
-} // namespace exchange
+} // namespace platform

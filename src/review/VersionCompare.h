@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exchange/WordDiff.h"
 #include "platform/RunControl.h"
+#include "review/WordDiff.h"
 #include "versiondb/Error.h"
 
 #include <QList>
@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-namespace exchange {
+namespace review {
 
 // How the verse of one 성경구절 differs between version A and version B.
 enum class VerseDifference : quint8
@@ -88,4 +88,4 @@ struct CompareOutcome
                                              const std::function<void(const DifferingVerse&)>& differing,
                                              platform::RunControl* control = nullptr);
 
-} // namespace exchange
+} // namespace review

@@ -1,12 +1,11 @@
-#include "exchange/VersionInspection.h"
+#include "review/VersionInspection.h"
 
-#include "exchange/VersionVerses.h"
 #include "platform/CodePage949.h"
+#include "platform/HangulJamo.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/History.h"
-#include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
+#include "versiondb/VersionVerses.h"
 
 #include <QHash>
 #include <algorithm>
@@ -23,7 +22,7 @@
 // between two Latin letters (LORD’s, don’t) it is one always, after a Latin letter (the brethren’ sake) unless
 // a ‘ is the mark open last; anywhere else it closes a ‘.
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -58,11 +57,6 @@ qint64 lettersOf(const QString& text)
 bool isLatinLetter(QChar c)
 {
     return c.unicode() < 0x250 && c.isLetter();
-}
-
-bool isJamo(char16_t c)
-{
-    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0xA960 && c <= 0xA97F) || (c >= 0xD7B0 && c <= 0xD7FF);
 }
 
 // The byte a character stands for when Latin-1 or Windows-1252 decoded it, or -1.
@@ -233,7 +227,7 @@ private:
                 replacement = i;
             } else if (control < 0 && c.category() == QChar::Other_Control) {
                 control = i;
-            } else if (jamo < 0 && isJamo(c.unicode())) {
+            } else if (jamo < 0 && platform::isConjoiningJamo(c.unicode())) {
                 jamo = i;
             }
         }
@@ -243,7 +237,7 @@ private:
         if (control >= 0) {
             add(InspectionKind::Control, excerptOf(text, control));
         }
-        if (jamo >= 0 && on(InspectionKind::Decomposed) && hasDecomposedHangul(text)) {
+        if (jamo >= 0 && on(InspectionKind::Decomposed) && platform::hasDecomposedHangul(text)) {
             add(InspectionKind::Decomposed, excerptOf(text, jamo));
         }
         if (nonAscii && on(InspectionKind::Mojibake)) {
@@ -394,12 +388,6 @@ qsizetype mojibakeAt(const QString& text)
     return index;
 }
 
-bool hasDecomposedHangul(const QString& text)
-{
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return isJamo(c.unicode()); }) &&
-           text.normalized(QString::NormalizationForm_C) != text;
-}
-
 InspectOutcome inspectVersion(const InspectRequest& request)
 {
     InspectOutcome outcome;
@@ -414,7 +402,7 @@ InspectOutcome inspectVersion(const InspectRequest& request)
             if (!request.skipped.test(bit(InspectionKind::Length))) {
                 qint64 read = 0;
                 against->readVerses([&](const versiondb::VerseRecord& record) {
-                    if (++read % kVersesBetweenChecks == 0) {
+                    if (++read % versiondb::kVersesBetweenChecks == 0) {
                         versiondb::stopIfCancelled(request.control);
                     }
                     if (!record[versiondb::kText].isNull()) {
@@ -429,7 +417,7 @@ InspectOutcome inspectVersion(const InspectRequest& request)
         qint64 done = 0;
         Inspector inspector(~request.skipped, other);
         version->readVerses([&](const versiondb::VerseRecord& record) {
-            reportVerses(request.control, done++, total);
+            versiondb::reportVerses(request.control, done++, total);
             inspector.verse(record);
         });
         versiondb::stopIfCancelled(request.control);
@@ -450,43 +438,4 @@ InspectOutcome inspectVersion(const InspectRequest& request)
     return outcome;
 }
 
-ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control)
-{
-    ComposeOutcome outcome;
-    try {
-        const std::unique_ptr<VersionStore> version = VersionStore::openDatabase(path);
-        std::vector<std::pair<qint64, QString>> composed;
-        // Reading counts for the first half of the run, storing for the second.
-        const qint64 total = control != nullptr ? 2 * version->recordCount() : 0;
-        qint64 done = 0;
-        version->readVerses([&](const versiondb::VerseRecord& record) {
-            reportVerses(control, done++, total);
-            const QString text = record[versiondb::kText].toString();
-            if (!record[versiondb::kText].isNull() && hasDecomposedHangul(text)) {
-                composed.emplace_back(record.row, text.normalized(QString::NormalizationForm_C));
-            }
-        });
-        versiondb::Transaction transaction(*version);
-        versiondb::History history(*version);
-        versiondb::PendingChange change(versiondb::ChangeSource::Compose);
-        done = total / 2;
-        for (const auto& [row, text] : composed) {
-            reportVerses(control, done++, total);
-            outcome.verses += history.setText(row, text, change) ? 1 : 0;
-        }
-        // Uncommitted, the transaction rolls every text back.
-        versiondb::stopIfCancelled(control);
-        outcome.change = history.finish(change);
-        transaction.commit();
-        outcome.done = true;
-    } catch (const versiondb::Cancelled&) {
-        outcome = {};
-        outcome.cancelled = true;
-    } catch (const std::exception& error) {
-        outcome = {};
-        outcome.failure = versiondb::failureOf(error);
-    }
-    return outcome;
-}
-
-} // namespace exchange
+} // namespace review

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "exchange/VersionCompare.h"
-#include "exchange/gui/RunDialog.h"
+#include "platform/gui/RunDialog.h"
+#include "review/VersionCompare.h"
 
 class QListWidget;
 class QTextBrowser;
 
-namespace exchange {
+namespace review {
 
 // Compares two version files, such as a version and its backup copy: the user chooses the two
 // files, the window lists the verses that differ with their counts and shows the words changed
 // in the verse selected. The comparison runs on a worker with a progress bar and a cancel button.
-class CompareDialog : public RunDialog
+class CompareDialog : public platform::RunDialog
 {
     Q_OBJECT
 
@@ -33,4 +33,4 @@ private:
     QTextBrowser* m_differenceView = nullptr;
 };
 
-} // namespace exchange
+} // namespace review

@@ -1,6 +1,6 @@
 // The word difference of two texts and the comparison of two versions: its kinds, its order and its refusals.
 
-#include "exchange/VersionCompare.h"
+#include "review/VersionCompare.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
@@ -10,8 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
-using exchange::CompareResult;
-using exchange::WordRun;
+using review::CompareResult;
+using review::WordRun;
 
 TEST(WordDiff, marksTheWordsOutsideALongestCommonSubsequence)
 {
@@ -27,10 +27,10 @@ TEST(WordDiff, marksTheWordsOutsideALongestCommonSubsequence)
          "태초에 [-하나님이 천지를-]{+하느님께서 하늘과 땅을+} 창조하시니라"},
     };
     for (const auto& [before, after, marked] : rows) {
-        const QList<WordRun> runs = exchange::diffWords(QString::fromUtf8(before), QString::fromUtf8(after));
+        const QList<WordRun> runs = review::diffWords(QString::fromUtf8(before), QString::fromUtf8(after));
         const QString expected = QString::fromUtf8(marked);
-        EXPECT_EQ(exchange::markedWords(runs), expected) << before << " -> " << after;
-        EXPECT_EQ(exchange::sameWords(runs), !expected.contains(u'[') && !expected.contains(u'{')) << before;
+        EXPECT_EQ(review::markedWords(runs), expected) << before << " -> " << after;
+        EXPECT_EQ(review::sameWords(runs), !expected.contains(u'[') && !expected.contains(u'{')) << before;
     }
 }
 
@@ -54,7 +54,7 @@ TEST(WordDiff, keepsACommonSubsequenceAsLongAsTheLongest)
                        : a[i - 1] == b[j - 1] ? table[k - width - 1] + 1
                                               : std::max(table[k - width], table[k - 1]);
         }
-        for (const WordRun& run : exchange::diffWords(a.join(u' '), b.join(u' '))) {
+        for (const WordRun& run : review::diffWords(a.join(u' '), b.join(u' '))) {
             const QStringList words = run.words.split(u' ');
             same << (run.kind == WordRun::Kind::Same ? words : QStringList());
             fromA << (run.kind != WordRun::Kind::Added ? words : QStringList());
@@ -78,11 +78,11 @@ QList<testsupport::Verse> verses(std::initializer_list<std::tuple<int, int, cons
 }
 
 // "번호 성경구절 kind: marked words" of every differing verse.
-QStringList listed(const exchange::CompareOutcome& outcome)
+QStringList listed(const review::CompareOutcome& outcome)
 {
     QStringList lines;
-    for (const exchange::DifferingVerse& d : outcome.verses) {
-        lines << u"%1 %2 %3: "_s.arg(d.number).arg(d.reference).arg(int(d.kind)) + exchange::markedWords(d.words());
+    for (const review::DifferingVerse& d : outcome.verses) {
+        lines << u"%1 %2 %3: "_s.arg(d.number).arg(d.reference).arg(int(d.kind)) + review::markedWords(d.words());
     }
     return lines;
 }
@@ -103,13 +103,13 @@ TEST_F(CompareVersions, listsEveryKindOfDifferenceInTheOrderOfNumbersAndWritesNo
     // clang-format on
     ASSERT_TRUE(QFile::setPermissions(b, QFileDevice::ReadOwner)); // read as it is, as from a backup medium
     const QByteArray bytes = testsupport::bytes(a) + testsupport::bytes(b);
-    const exchange::CompareOutcome outcome = exchange::compareVersions(a, b);
+    const review::CompareOutcome outcome = review::compareVersions(a, b);
     EXPECT_EQ(outcome.result, CompareResult::Different);
     EXPECT_EQ(listed(outcome),
               (QStringList{u"1 창 1:1 0: a [-b-]{+z+} c"_s, u"2 창 1:2 1: {+new+}"_s, u"5 창 1:5 3: [-only a-]"_s,
                            u"5 창 1:6 4: "_s, u"7 창 1:7 2: [-q-]"_s, u"8 창 1:8 2: "_s}));
     EXPECT_EQ(outcome.counts, (std::array<int, 5>{1, 1, 2, 1, 1}));
-    EXPECT_EQ(exchange::compareVersions(a, a).result, CompareResult::Same);
+    EXPECT_EQ(review::compareVersions(a, a).result, CompareResult::Same);
     EXPECT_EQ(testsupport::bytes(a) + testsupport::bytes(b), bytes);
 }
 
@@ -119,7 +119,7 @@ TEST_F(CompareVersions, linesUpANumberStoredAsBytes)
     const QString a = makeVersion(u"a.dat"_s, verses({{1, 1, "a"}, {2, 2, "b"}, {3, 3, "c"}}));
     const QString b = makeVersion(u"b.dat"_s, verses({{1, 1, "a"}, {2, 2, "B"}, {3, 3, "C"}}));
     (void)testsupport::sql(a, u"UPDATE 본문 SET 번호 = CAST('2' AS BLOB) WHERE 번호 = 2"_s);
-    EXPECT_EQ(listed(exchange::compareVersions(a, b)),
+    EXPECT_EQ(listed(review::compareVersions(a, b)),
               (QStringList{u"2 창 1:2 0: [-b-]{+B+}"_s, u"3 창 1:3 0: [-c-]{+C+}"_s}));
 }
 
@@ -139,12 +139,12 @@ TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
     for (const auto& [versesA, versesB, result, file, reference, numberA, numberB] : rows) {
         const QString a = makeVersion(u"a%1.dat"_s.arg(++i), versesA);
         const QString b = versesB.isEmpty() ? path(u"missing.dat"_s) : makeVersion(u"b%1.dat"_s.arg(i), versesB);
-        const exchange::CompareOutcome o = exchange::compareVersions(a, b);
+        const review::CompareOutcome o = review::compareVersions(a, b);
         EXPECT_EQ(std::tuple(o.result, o.file, o.reference, o.numberA, o.numberB, o.verses.size()),
                   std::tuple(result, file, reference, numberA, numberB, 0));
     }
     // A version held by another opener.
     const auto held = versiondb::VersionStore::openDatabase(path(u"b1.dat"_s));
-    const exchange::CompareOutcome inUse = exchange::compareVersions(path(u"a1.dat"_s), path(u"b1.dat"_s));
+    const review::CompareOutcome inUse = review::compareVersions(path(u"a1.dat"_s), path(u"b1.dat"_s));
     EXPECT_EQ(std::pair(inUse.file, inUse.failure.number), std::pair(1, versiondb::errorNumber::FileInUse));
 }

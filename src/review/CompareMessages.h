@@ -1,11 +1,11 @@
 #pragma once
 
-#include "exchange/VersionCompare.h"
+#include "review/VersionCompare.h"
 
 #include <QString>
 #include <utility>
 
-namespace exchange {
+namespace review {
 
 // The texts of a comparison of two versions that the comparison window and byeorisol-data share.
 namespace CompareMessages {
@@ -23,4 +23,4 @@ namespace CompareMessages {
 [[nodiscard]] QString failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB);
 } // namespace CompareMessages
 
-} // namespace exchange
+} // namespace review

@@ -1,11 +1,11 @@
-#include "exchange/CompareMessages.h"
+#include "review/CompareMessages.h"
 
 #include "platform/FileNames.h"
 
 #include <QStringList>
 #include <numeric>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -89,4 +89,4 @@ QString CompareMessages::failure(const CompareOutcome& outcome, const QString& p
     return {};
 }
 
-} // namespace exchange
+} // namespace review

@@ -1,11 +1,11 @@
-#include "exchange/WordDiff.h"
+#include "review/WordDiff.h"
 
 #include <QHash>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -229,4 +229,4 @@ QString markedWords(const QList<WordRun>& runs, WriteRun write)
     return text;
 }
 
-} // namespace exchange
+} // namespace review

@@ -1,10 +1,10 @@
-#include "exchange/VersionCompare.h"
+#include "review/VersionCompare.h"
 
-#include "exchange/VersionVerses.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VerseCursor.h"
 #include "versiondb/VersionStore.h"
+#include "versiondb/VersionVerses.h"
 
 #include <QHash>
 #include <QSet>
@@ -12,7 +12,7 @@
 #include <exception>
 #include <memory>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -56,7 +56,7 @@ struct Progress
     qint64 total = 0;
     qint64 done = 0;
 
-    void step() { reportVerses(control, done++, total); }
+    void step() { versiondb::reportVerses(control, done++, total); }
 };
 
 void stopped(CompareOutcome& outcome, CompareResult result, int file, const QString& reference = {})
@@ -267,4 +267,4 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB, platf
     return outcome;
 }
 
-} // namespace exchange
+} // namespace review

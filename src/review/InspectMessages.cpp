@@ -1,11 +1,11 @@
-#include "exchange/InspectMessages.h"
+#include "review/InspectMessages.h"
 
 #include "platform/FileNames.h"
 
 #include <QLocale>
 #include <QStringList>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -33,12 +33,7 @@ constexpr KindText kKinds[kInspectionKinds] = {
 const QString kDetail = QStringLiteral("(%1자, 비교 역본 %2자)");
 const QString kCounts = QStringLiteral("찾은 곳 %1군데 (%2)");
 const QString kClean = QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.");
-const QString kComposeQuestion =
-    QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
-                   "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
-const QString kComposed = QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.");
 const QString kCancelled = QStringLiteral("점검을 취소했습니다.");
-const QString kComposeCancelled = QStringLiteral("한글 조합을 취소했습니다. 본문은 그대로입니다.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 
 QString thousands(qint64 number)
@@ -96,29 +91,9 @@ QString InspectMessages::cancelled()
     return kCancelled;
 }
 
-QString InspectMessages::composeCancelled()
-{
-    return kComposeCancelled;
-}
-
 QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
 {
     return platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.failure.description;
 }
 
-QString InspectMessages::composeQuestion(int verses)
-{
-    return kComposeQuestion.arg(thousands(verses));
-}
-
-QString InspectMessages::composed(const ComposeOutcome& outcome)
-{
-    return kComposed.arg(thousands(outcome.verses));
-}
-
-QString InspectMessages::composeFailure(const ComposeOutcome& outcome, const QString& path)
-{
-    return platform::getFileName(path) + kLineBreaks + outcome.failure.description;
-}
-
-} // namespace exchange
+} // namespace review

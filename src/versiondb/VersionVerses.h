@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-namespace exchange {
+namespace versiondb {
 
 // One record of a version as the export and the report need it, with the parts of its reference.
 struct Verse : books::ReferenceParts
@@ -46,4 +46,4 @@ inline constexpr qint64 kVersesBetweenChecks = 512;
 // a null control does nothing.
 void reportVerses(platform::RunControl* control, qint64 done, qint64 total);
 
-} // namespace exchange
+} // namespace versiondb

@@ -1,9 +1,10 @@
-#include "exchange/gui/InspectDialog.h"
+#include "review/gui/InspectDialog.h"
 
-#include "exchange/InspectMessages.h"
+#include "editor/HangulComposition.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
+#include "review/InspectMessages.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,7 +22,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -213,21 +214,21 @@ void InspectDialog::onFindingTreeCurrentItemChanged()
 void InspectDialog::onComposeClicked()
 {
     const int count = m_outcome.counts[bit(InspectionKind::Decomposed)];
-    if (count == 0 || !m_dialogs.confirm(this, InspectMessages::composeQuestion(count))) {
+    if (count == 0 || !m_dialogs.confirm(this, editor::ComposeMessages::question(count))) {
         return;
     }
-    const ComposeOutcome outcome =
-        run([path = m_inspected](platform::RunControl* control) { return composeDecomposed(path, control); });
+    const editor::ComposeOutcome outcome =
+        run([path = m_inspected](platform::RunControl* control) { return editor::composeDecomposed(path, control); });
     if (outcome.cancelled) {
-        m_dialogs.inform(this, platform::MessageIcon::Information, InspectMessages::composeCancelled());
+        m_dialogs.inform(this, platform::MessageIcon::Information, editor::ComposeMessages::cancelled());
         return;
     }
     if (!outcome.done) {
         m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         InspectMessages::composeFailure(outcome, m_inspected));
+                         editor::ComposeMessages::failure(outcome, m_inspected));
         return;
     }
-    m_dialogs.inform(this, platform::MessageIcon::Information, InspectMessages::composed(outcome));
+    m_dialogs.inform(this, platform::MessageIcon::Information, editor::ComposeMessages::composed(outcome));
     m_versionEdit->setText(m_inspected);
     onInspectClicked();
 }
@@ -240,4 +241,4 @@ void InspectDialog::onEditVerseClicked()
     }
 }
 
-} // namespace exchange
+} // namespace review

@@ -1,22 +1,18 @@
-// The inspection of a version's texts: each kind found and switched off, the length against another version, the
-// composition of decomposed Hangul as one change.
+// The inspection of a version's texts: each kind found and switched off, the length against another version.
 
-#include "exchange/VersionInspection.h"
+#include "review/VersionInspection.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/ErrorNumbers.h"
-#include "versiondb/History.h"
 #include "versiondb/VersionStore.h"
 
 #include <QFile>
 
 using namespace Qt::StringLiterals;
-using Kind = exchange::InspectionKind;
+using Kind = review::InspectionKind;
 
 namespace {
 
 using Inspect = testsupport::InstallTreeTest;
-
-const QString kNfd = u"\u1112\u1161\u11AB\u1100\u1173\u11AF \uBCF8\uBB38"_s; // "한글 본문", its first word decomposed
 
 } // namespace
 
@@ -62,24 +58,24 @@ TEST_F(Inspect, findsEachKindOnceAVerseAndSwitchesEachOff)
         return a.section(u' ', 0, 0).toInt() < b.section(u' ', 0, 0).toInt();
     });
     const QString file = makeVersion(u"a.dat"_s, verses);
-    const exchange::InspectOutcome all = exchange::inspectVersion({file, {}, {}, {}});
-    EXPECT_EQ(all.result, exchange::InspectResult::Found);
+    const review::InspectOutcome all = review::inspectVersion({file, {}, {}, {}});
+    EXPECT_EQ(all.result, review::InspectResult::Found);
     QStringList listed; // "kind 번호 성경구절: excerpt" of every finding
-    for (const exchange::Finding& f : all.findings) {
+    for (const review::Finding& f : all.findings) {
         listed << u"%1 %2 %3: %4"_s.arg(int(f.kind)).arg(f.number).arg(f.reference, f.excerpt);
     }
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(all.verses, qsizetype(std::size(rows)) - 1);
-    for (int kind = 0; kind < exchange::kInspectionKinds; ++kind) {
+    for (int kind = 0; kind < review::kInspectionKinds; ++kind) {
         SCOPED_TRACE(kind);
-        const exchange::InspectOutcome without =
-            exchange::inspectVersion({file, {}, exchange::InspectionKinds().set(kind), {}});
-        std::array<int, exchange::kInspectionKinds> counts = all.counts;
+        const review::InspectOutcome without =
+            review::inspectVersion({file, {}, review::InspectionKinds().set(kind), {}});
+        std::array<int, review::kInspectionKinds> counts = all.counts;
         counts[kind] = 0;
         EXPECT_EQ(without.counts, counts);
     }
-    EXPECT_EQ(exchange::inspectVersion({file, {}, exchange::InspectionKinds().set(), {}}).result,
-              exchange::InspectResult::Clean);
+    EXPECT_EQ(review::inspectVersion({file, {}, review::InspectionKinds().set(), {}}).result,
+              review::InspectResult::Clean);
 }
 
 // The lengths of verses against another version, whose verses hold about half the letters (the median ratio 2):
@@ -98,45 +94,20 @@ TEST_F(Inspect, judgesLengthsAgainstTheMedianRatioOfTheOtherVersion)
     others.append({99, u"창 2:1"_s, u"only in the other"_s});
     const QString a = makeVersion(u"a.dat"_s, verses);
     const QString b = makeVersion(u"b.dat"_s, others);
-    const exchange::InspectionKinds kinds = exchange::InspectionKinds().set().reset(exchange::bit(Kind::Length));
+    const review::InspectionKinds kinds = review::InspectionKinds().set().reset(review::bit(Kind::Length));
     platform::RunControl control;
-    const exchange::InspectOutcome outcome = exchange::inspectVersion({a, b, kinds, &control});
+    const review::InspectOutcome outcome = review::inspectVersion({a, b, kinds, &control});
     QStringList found;
-    for (const exchange::Finding& f : outcome.findings) {
+    for (const review::Finding& f : outcome.findings) {
         found << QString::number(f.number);
     }
     EXPECT_EQ(found, (QStringList{u"5"_s, u"6"_s}));
     EXPECT_DOUBLE_EQ(outcome.ratio, 2.0);
     EXPECT_EQ(std::pair(control.done(), control.total()), std::pair(qint64(10), qint64(10)));
-    EXPECT_EQ(exchange::inspectVersion({a, {}, kinds, {}}).result, exchange::InspectResult::Clean);
+    EXPECT_EQ(review::inspectVersion({a, {}, kinds, {}}).result, review::InspectResult::Clean);
     // A file that is missing is named as the version or as the other version.
-    const exchange::InspectOutcome missing = exchange::inspectVersion({a, path(u"none.dat"_s), kinds, {}});
+    const review::InspectOutcome missing = review::inspectVersion({a, path(u"none.dat"_s), kinds, {}});
     EXPECT_EQ(std::tuple(missing.result, missing.file, missing.failure.number),
-              std::tuple(exchange::InspectResult::EngineFailed, 1, versiondb::errorNumber::FileNotFound));
-    EXPECT_EQ(exchange::inspectVersion({path(u"none.dat"_s), b, kinds, {}}).file, 0);
-}
-
-TEST_F(Inspect, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
-{
-    const QString file =
-        makeVersion(u"a.dat"_s, {{1, u"창 1:1"_s, kNfd}, {2, u"창 1:2"_s, u"ᄋᆞ 옛한글"_s}, {3, u"창 1:3"_s, {}}});
-    const QByteArray before = testsupport::bytes(file);
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner));
-    const exchange::ComposeOutcome refused = exchange::composeDecomposed(file);
-    EXPECT_EQ(std::pair(refused.done, refused.failure.number), std::pair(false, versiondb::errorNumber::ReadOnly));
-    EXPECT_EQ(testsupport::bytes(file), before);
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-
-    const exchange::ComposeOutcome composed = exchange::composeDecomposed(file);
-    EXPECT_EQ(std::tuple(composed.done, composed.change > 0, composed.verses), std::tuple(true, true, 1));
-    EXPECT_EQ(exchange::inspectVersion({file, {}, {}, {}}).result, exchange::InspectResult::Clean);
-    EXPECT_EQ(exchange::composeDecomposed(file).change, 0);
-    const auto version = versiondb::VersionStore::openDatabase(file);
-    versiondb::History history(*version);
-    const std::vector<versiondb::Change> changes = history.changes();
-    ASSERT_EQ(changes.size(), 1u);
-    EXPECT_EQ(std::pair(changes[0].source, changes[0].verses), std::pair(versiondb::ChangeSource::Compose, qint64(1)));
-    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), u"한글 본문"_s);
-    history.takeBack(composed.change, std::nullopt, versiondb::ChangeSource::Undo);
-    EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), kNfd);
+              std::tuple(review::InspectResult::EngineFailed, 1, versiondb::errorNumber::FileNotFound));
+    EXPECT_EQ(review::inspectVersion({path(u"none.dat"_s), b, kinds, {}}).file, 0);
 }

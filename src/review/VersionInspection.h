@@ -9,7 +9,7 @@
 #include <bitset>
 #include <functional>
 
-namespace exchange {
+namespace review {
 
 // What makes the text of a verse look wrong. A verse whose 본문 is Null (never given a text: see the report
 // of verses without text) is not inspected.
@@ -97,20 +97,4 @@ struct InspectOutcome
 // A single character alone is never enough; U+FFFD is its own kind.
 [[nodiscard]] qsizetype mojibakeAt(const QString& text);
 
-// Whether text holds conjoining jamo that NFC composes into syllables (old Hangul that has no syllable stays).
-[[nodiscard]] bool hasDecomposedHangul(const QString& text);
-
-struct ComposeOutcome
-{
-    bool done = false;
-    qint64 change = 0; // the number of the change in the history, 0 when no text needed composing
-    qint64 verses = 0;
-    versiondb::ErrorItem failure;
-    bool cancelled = false; // the run was cancelled: nothing was stored
-};
-
-// Stores the NFC of every text with decomposed Hangul, as one change of the history (ChangeSource::Compose) in
-// one transaction: all of them or, on any failure or a cancel of control between verses, none.
-[[nodiscard]] ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control = nullptr);
-
-} // namespace exchange
+} // namespace review

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exchange/VersionInspection.h"
-#include "exchange/gui/RunDialog.h"
+#include "platform/gui/RunDialog.h"
+#include "review/VersionInspection.h"
 
 #include <array>
 #include <functional>
@@ -10,13 +10,13 @@ class QCheckBox;
 class QTextBrowser;
 class QTreeWidget;
 
-namespace exchange {
+namespace review {
 
 // Inspects the texts of a version: the user chooses the version (and another to compare lengths with) and the kinds
 // to look for; the window lists the verses that look wrong by kind with their counts, shows the excerpt of the one
 // selected, opens it in the verse editor, and composes decomposed Hangul as one change. The inspection and the
 // composition run on a worker with a progress bar and a cancel button.
-class InspectDialog : public RunDialog
+class InspectDialog : public platform::RunDialog
 {
     Q_OBJECT
 
@@ -57,4 +57,4 @@ private:
     QPushButton* m_composeButton = nullptr;
 };
 
-} // namespace exchange
+} // namespace review

@@ -1,9 +1,9 @@
-#include "exchange/gui/CompareDialog.h"
+#include "review/gui/CompareDialog.h"
 
-#include "exchange/CompareMessages.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/WindowSettings.h"
+#include "review/CompareMessages.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -16,7 +16,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-namespace exchange {
+namespace review {
 
 namespace {
 
@@ -142,4 +142,4 @@ void CompareDialog::onVerseListCurrentRowChanged()
     m_differenceView->setHtml(differenceHtml(m_outcome.verses[row]));
 }
 
-} // namespace exchange
+} // namespace review

@@ -16,7 +16,7 @@ namespace platform {
 class Dialogs;
 }
 
-namespace exchange {
+namespace platform {
 
 // What the export, comparison and inspection windows share: version files chosen in a file dialog that starts in the
 // folder a version was last chosen from (else the install folder), and runs on a worker with a progress bar and a
@@ -67,4 +67,4 @@ protected:
     QPushButton* m_cancelButton = nullptr;
 };
 
-} // namespace exchange
+} // namespace platform
