@@ -6,6 +6,7 @@
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
 #include "platform/FileNames.h"
+#include "versiondb/Names.h"
 
 #include <cstdio>
 #include <utility>
@@ -42,8 +43,8 @@ int compactCommand(const QString& programFolder, const QString& path)
     if (outcome.failedAt == maintenance::CompactStep::Cancelled) {
         return kCancelled;
     }
-    if (!outcome.compacted() && !outcome.detail.isEmpty()) {
-        std::fprintf(stderr, "byeorisol-data: %s\n", outcome.detail.toUtf8().constData());
+    if (outcome.failure) {
+        std::fprintf(stderr, "byeorisol-data: %s\n", outcome.failure->description.toUtf8().constData());
     }
     if (outcome.failedAt == maintenance::CompactStep::Damaged) {
         return kLineErrorsOrRefused;
@@ -80,14 +81,14 @@ int deleteCommand(const QString& programFolder, const QString& path)
 {
     const QString full = platform::fullPath(path);
     const QString name = platform::getFileName(full);
-    if (maintenance::VersionMaintenance::isShipped(full)) {
+    if (versiondb::isShippedName(full)) {
         print({MaintenanceMessages::shippedFileRefused(name)});
         return kLineErrorsOrRefused;
     }
     maintenance::VersionMaintenance maintenance(programFolder);
     const maintenance::DeleteOutcome outcome = maintenance.deleteVersion(full);
     print(MaintenanceMessages::forOutcome(name, outcome));
-    return outcome.deleted ? kSuccess : kFailure;
+    return outcome.deleted() ? kSuccess : kFailure;
 }
 
 } // namespace cli

@@ -1,9 +1,6 @@
 #include "maintenance/FileOperations.h"
 
-#include "maintenance/MaintenanceMessages.h"
-#include "platform/FileMove.h"
-#include "platform/FileNames.h"
-#include "versiondb/Repair.h"
+#include "platform/FileErrorDescriptions.h"
 #include "versiondb/VersionStore.h"
 
 #include <QFile>
@@ -32,28 +29,23 @@ QString removeFailure(const QString& path, const std::error_code& error)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
-        return QFileInfo(info.absolutePath()).isDir() ? MaintenanceMessages::fileNotFound()
-                                                      : MaintenanceMessages::pathNotFound();
+        return QFileInfo(info.absolutePath()).isDir() ? platform::FileErrorDescriptions::fileNotFound()
+                                                      : platform::FileErrorDescriptions::pathNotFound();
     }
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
         error == std::errc::read_only_file_system) {
-        return MaintenanceMessages::permissionDenied();
+        return platform::FileErrorDescriptions::permissionDenied();
     }
-    return MaintenanceMessages::accessError();
+    return platform::FileErrorDescriptions::accessError();
 }
 
 } // namespace
-
-bool FileOperations::fileExists(const QString& path)
-{
-    return platform::fileExists(path);
-}
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
 {
     const QFileInfo info(path);
     if (info.isDir()) {
-        return MaintenanceMessages::accessError();
+        return platform::FileErrorDescriptions::accessError();
     }
     std::error_code error;
     if (!std::filesystem::remove(nativePath(path), error) || error) {
@@ -112,31 +104,10 @@ bool FileOperations::flushFile(const QString& path)
 #endif
 }
 
-void FileOperations::flushFolder(const QString& folder)
-{
-    platform::flushFolder(folder);
-}
-
-std::unique_ptr<versiondb::VersionStore> FileOperations::openDatabase(const QString& path)
-{
-    return versiondb::VersionStore::openDatabase(path);
-}
-
-std::unique_ptr<versiondb::VersionStore> FileOperations::openToCompact(const QString& path)
-{
-    return versiondb::VersionStore::openDatabase(path, versiondb::VersionStore::Hold::Unchanged);
-}
-
 void FileOperations::compactDatabase(versiondb::VersionStore& source, const QString& destination,
                                      platform::RunControl* control)
 {
     source.compactDatabase(destination, control);
-}
-
-versiondb::RepairReport FileOperations::repairDatabase(const QString& path, const QString& skeletonSource,
-                                                       platform::RunControl* control)
-{
-    return versiondb::repairDatabase(path, skeletonSource, control);
 }
 
 qint64 FileOperations::recordCount(versiondb::VersionStore& version)

@@ -1,7 +1,6 @@
 #include "maintenance/MaintenanceMessages.h"
 
 #include "maintenance/VersionMaintenance.h"
-#include "platform/FileErrorDescriptions.h"
 #include "platform/FileNames.h"
 
 namespace maintenance {
@@ -145,26 +144,6 @@ Message MaintenanceMessages::deleteFailed(const QString& description)
     return {platform::MessageIcon::None, description};
 }
 
-QString MaintenanceMessages::fileNotFound()
-{
-    return platform::FileErrorDescriptions::fileNotFound();
-}
-
-QString MaintenanceMessages::pathNotFound()
-{
-    return platform::FileErrorDescriptions::pathNotFound();
-}
-
-QString MaintenanceMessages::permissionDenied()
-{
-    return platform::FileErrorDescriptions::permissionDenied();
-}
-
-QString MaintenanceMessages::accessError()
-{
-    return platform::FileErrorDescriptions::accessError();
-}
-
 QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const RepairOutcome& outcome, int maxRanges)
 {
     if (outcome.repaired) {
@@ -180,7 +159,7 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
         return {repairCancelled(displayName)};
     }
     QList<Message> messages;
-    for (const versiondb::ErrorItem& error : outcome.errors) {
+    for (const versiondb::ErrorItem& error : outcome.failures) {
         messages << repairFailed(error.number, error.description);
     }
     return messages;
@@ -199,7 +178,7 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
 
 QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const DeleteOutcome& outcome)
 {
-    return {outcome.deleted ? deleted(displayName) : deleteFailed(outcome.description)};
+    return {outcome.deleted() ? deleted(displayName) : deleteFailed(outcome.failure->description)};
 }
 
 } // namespace maintenance

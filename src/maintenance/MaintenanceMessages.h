@@ -43,12 +43,6 @@ namespace MaintenanceMessages {
 [[nodiscard]] Message deleted(const QString& displayName);
 [[nodiscard]] Message deleteFailed(const QString& description);
 
-// The file system's descriptions of a failed deletion.
-[[nodiscard]] QString fileNotFound();
-[[nodiscard]] QString pathNotFound();
-[[nodiscard]] QString permissionDenied();
-[[nodiscard]] QString accessError();
-
 // The messages that report an outcome, in the order they are shown; a repair's shows at most
 // maxRanges ranges of each kind.
 [[nodiscard]] QList<Message> forOutcome(const QString& displayName, const RepairOutcome& outcome, int maxRanges = 5);

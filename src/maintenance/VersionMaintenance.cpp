@@ -3,7 +3,9 @@
 #include "books/Versification.h"
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "platform/FileErrorDescriptions.h"
 #include "platform/FileMove.h"
+#include "platform/FileNames.h"
 #include "platform/ProgramFolders.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
@@ -27,11 +29,6 @@ namespace maintenance {
 
 namespace {
 
-QString folderOf(const QString& path)
-{
-    return QFileInfo(path).absolutePath();
-}
-
 bool cancelled(const platform::RunControl* control)
 {
     return control != nullptr && control->cancelled();
@@ -46,24 +43,12 @@ bool sameFile(const QString& a, const QString& b)
 } // namespace
 
 VersionMaintenance::VersionMaintenance(QString programFolder, FileOperations* operations)
-    : m_programFolder(std::move(programFolder)), m_operations(operations), m_ownsOperations(operations == nullptr)
-{
-    if (m_ownsOperations) {
-        m_operations = new FileOperations;
-    }
-}
+    : m_programFolder(std::move(programFolder)),
+      m_ownOperations(operations == nullptr ? std::make_unique<FileOperations>() : nullptr),
+      m_operations(operations == nullptr ? m_ownOperations.get() : operations)
+{}
 
-VersionMaintenance::~VersionMaintenance()
-{
-    if (m_ownsOperations) {
-        delete m_operations;
-    }
-}
-
-bool VersionMaintenance::isShipped(const QString& path)
-{
-    return versiondb::isShippedName(path);
-}
+VersionMaintenance::~VersionMaintenance() = default;
 
 QString VersionMaintenance::repairListPath(const QString& programFolder)
 {
@@ -75,7 +60,7 @@ RepairOutcome VersionMaintenance::repairVersion(const QString& path, platform::R
     RepairOutcome outcome;
     try {
         const versiondb::RepairReport report =
-            m_operations->repairDatabase(path, versiondb::referenceVersionPath(m_programFolder), control);
+            versiondb::repairDatabase(path, versiondb::referenceVersionPath(m_programFolder), control);
         outcome.repaired = true;
         outcome.lostVerses = static_cast<int>(report.lost.size());
         outcome.lostRanges = books::verseRanges(report.lost);
@@ -92,9 +77,9 @@ RepairOutcome VersionMaintenance::repairVersion(const QString& path, platform::R
     } catch (const versiondb::Cancelled&) {
         outcome.cancelled = true;
     } catch (const versiondb::Error& error) {
-        outcome.errors = error.items();
+        outcome.failures = error.items();
     } catch (const std::exception& error) {
-        outcome.errors << versiondb::failureOf(error);
+        outcome.failures << versiondb::failureOf(error);
     }
     return outcome;
 }
@@ -105,7 +90,7 @@ CompactOutcome VersionMaintenance::compactVersion(const QString& path, platform:
         return compact(path, control);
     } catch (const std::exception& error) {
         // A step that raised where none was expected: the chosen file has not been touched by then.
-        return {CompactStep::Engine, QString::fromUtf8(error.what())};
+        return {CompactStep::Engine, versiondb::failureOf(error)};
     }
 }
 
@@ -122,9 +107,9 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     }
 
     // An old scratch database is deleted first.
-    if (m_operations->fileExists(scratch)) {
+    if (platform::fileExists(scratch)) {
         if (const std::optional<QString> failure = m_operations->removeFile(scratch)) {
-            return {CompactStep::RemoveOldScratch, *failure};
+            return {CompactStep::RemoveOldScratch, versiondb::ErrorItem{0, *failure}};
         }
         versiondb::removeSideFiles(scratch);
     }
@@ -134,16 +119,16 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     // what killed compactions left beside it.
     std::unique_ptr<versiondb::VersionStore> original;
     try {
-        original = m_operations->openToCompact(path);
+        original = versiondb::VersionStore::openDatabase(path, versiondb::VersionStore::Hold::Unchanged);
     } catch (const versiondb::Error& error) {
-        return {CompactStep::Engine, error.description()};
+        return {CompactStep::Engine, error.item()};
     }
     // A copy inherits the damage of its source, so a failure is the source's when the source is not sound.
-    const auto failed = [&](CompactStep step, const QString& detail) -> CompactOutcome {
+    const auto failed = [&](CompactStep step, const versiondb::ErrorItem& failure) -> CompactOutcome {
         if (const std::optional<QString> fault = m_operations->versionFault(*original)) {
-            return {CompactStep::Damaged, *fault};
+            return {CompactStep::Damaged, versiondb::ErrorItem{0, *fault}};
         }
-        return {step, detail};
+        return {step, failure};
     };
 
     try {
@@ -153,13 +138,13 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         return {CompactStep::Cancelled, {}};
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
-        return failed(CompactStep::Engine, error.description());
+        return failed(CompactStep::Engine, error.item());
     }
     if (cancelled(control)) {
         removeDatabaseFiles(scratch);
         return {CompactStep::Cancelled, {}};
     }
-    if (!m_operations->fileExists(scratch)) {
+    if (!platform::fileExists(scratch)) {
         removeDatabaseFiles(scratch);
         return {CompactStep::ScratchMissing, {}};
     }
@@ -169,7 +154,7 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         originalCount = m_operations->recordCount(*original);
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
-        return {CompactStep::CountOriginal, error.description()};
+        return {CompactStep::CountOriginal, error.item()};
     }
 
     // The copy waits beside the chosen file, so that the last step is a rename within one folder.
@@ -180,21 +165,22 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         return {CompactStep::MoveBesideOriginal, {}};
     }
 
-    QString problem;
+    std::optional<versiondb::ErrorItem> problem;
     try {
-        const std::unique_ptr<versiondb::VersionStore> copy = m_operations->openDatabase(staging);
+        const std::unique_ptr<versiondb::VersionStore> copy = versiondb::VersionStore::openDatabase(staging);
         if (const std::optional<QString> fault = m_operations->versionFault(*copy)) {
-            problem = *fault;
+            problem = versiondb::ErrorItem{0, *fault};
         } else if (const qint64 copyCount = m_operations->recordCount(*copy); copyCount != originalCount) {
-            problem = QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount);
+            problem =
+                versiondb::ErrorItem{0, QStringLiteral("%1 records instead of %2").arg(copyCount).arg(originalCount)};
         }
         copy->close();
     } catch (const versiondb::Error& error) {
-        problem = error.description();
+        problem = error.item();
     }
-    if (!problem.isEmpty()) {
+    if (problem) {
         removeDatabaseFiles(staging);
-        return failed(CompactStep::CheckCopy, problem);
+        return failed(CompactStep::CheckCopy, *problem);
     }
     // The last moment to stop: the rename that follows puts the copy in place.
     if (cancelled(control)) {
@@ -209,11 +195,11 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
         removeDatabaseFiles(staging);
         return {CompactStep::Replace, {}};
     }
-    m_operations->flushFolder(folderOf(path));
+    platform::flushFolder(QFileInfo(path).absolutePath());
     // Only now may others open the file: they find the copy.
     original->close();
 
-    if (!m_operations->fileExists(path)) {
+    if (!platform::fileExists(path)) {
         return {CompactStep::FinalCheck, {}};
     }
     return {};
@@ -250,7 +236,7 @@ DeleteOutcome VersionMaintenance::deleteVersion(const QString& path)
     const QFileInfo info(path);
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.isFile() && (info.permissions() & writeBits) == 0) {
-        return {false, MaintenanceMessages::accessError()};
+        return {versiondb::ErrorItem{0, platform::FileErrorDescriptions::accessError()}};
     }
     try {
         // A file that someone has open is not deleted under them; the hold also keeps
@@ -258,16 +244,16 @@ DeleteOutcome VersionMaintenance::deleteVersion(const QString& path)
         versiondb::FileHold hold(path);
         hold.endBeforeDeletion();
         if (const std::optional<QString> failure = m_operations->removeFile(path)) {
-            return {false, *failure};
+            return {versiondb::ErrorItem{0, *failure}};
         }
         if (!info.isSymLink()) {
             versiondb::removeSideFiles(path);
             versiondb::removeWorkFileLeftovers(path);
         }
     } catch (const versiondb::Error& error) {
-        return {false, error.description()};
+        return {error.item()};
     }
-    return {true, {}};
+    return {};
 }
 
 } // namespace maintenance

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 namespace maintenance {
 
@@ -16,8 +18,8 @@ struct RepairOutcome
     bool repaired = false;
     // The run was cancelled before the repaired file took the damaged one's place: the file is as it was.
     bool cancelled = false;
-    // The engine's errors when the repair failed, in the engine's order.
-    QList<versiondb::ErrorItem> errors;
+    // Why the repair failed: the engine's error, each of its items in the engine's order.
+    QList<versiondb::ErrorItem> failures;
     // A repair that could not bring back every text whole: the verses whose text is lost and
     // those whose text kept bytes that are not text, as ranges within a chapter ("창 1:4-31"),
     // the full list written in the program folder, and the damaged file kept beside the version.
@@ -53,15 +55,18 @@ enum class CompactStep
 struct CompactOutcome
 {
     CompactStep failedAt = CompactStep::None;
-    QString detail; // the engine's or the check's wording, for logs
+    // The engine's failure, or the check's finding (number 0), for logs; nothing where the step says it all.
+    std::optional<versiondb::ErrorItem> failure;
 
     [[nodiscard]] bool compacted() const { return failedAt == CompactStep::None; }
 };
 
 struct DeleteOutcome
 {
-    bool deleted = false;
-    QString description; // why the deletion failed
+    // Why the deletion failed: the engine's failure, or the file system's (number 0).
+    std::optional<versiondb::ErrorItem> failure;
+
+    [[nodiscard]] bool deleted() const { return !failure; }
 };
 
 // Repair, compaction and deletion of one version file, each working on the
@@ -73,8 +78,6 @@ public:
     // Operations on the real file system and engine unless a test passes its own.
     explicit VersionMaintenance(QString programFolder, FileOperations* operations = nullptr);
     ~VersionMaintenance();
-    VersionMaintenance(const VersionMaintenance&) = delete;
-    VersionMaintenance& operator=(const VersionMaintenance&) = delete;
 
     // The engine's repair, in place, on the skeleton of the reference version; no password is
     // passed. When not every text came back whole, the full list of verses goes to the list file.
@@ -102,9 +105,6 @@ public:
     // read-only, as the desktop's own deletion does.
     [[nodiscard]] DeleteOutcome deleteVersion(const QString& path);
 
-    // True when the display name is one of the shipped files, which are never deleted.
-    [[nodiscard]] static bool isShipped(const QString& path);
-
 private:
     [[nodiscard]] CompactOutcome compact(const QString& chosen, platform::RunControl* control);
     // True when the list file was written.
@@ -112,8 +112,8 @@ private:
     void removeDatabaseFiles(const QString& path);
 
     QString m_programFolder;
+    std::unique_ptr<FileOperations> m_ownOperations; // when no test passed its own
     FileOperations* m_operations;
-    bool m_ownsOperations;
 };
 
 } // namespace maintenance

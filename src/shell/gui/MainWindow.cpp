@@ -20,6 +20,7 @@
 #include "review/gui/InspectDialog.h"
 #include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
+#include "versiondb/Names.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -381,7 +382,7 @@ void MainWindow::onDeleteTriggered()
         return;
     }
     const QString name = platform::getFileName(path);
-    if (maintenance::VersionMaintenance::isShipped(path)) {
+    if (versiondb::isShippedName(path)) {
         showMessages({maintenance::MaintenanceMessages::shippedFileRefused(name)});
         return;
     }

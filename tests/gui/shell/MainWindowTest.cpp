@@ -1,6 +1,7 @@
 #include "shell/gui/MainWindow.h"
 
 #include "maintenance/MaintenanceMessages.h"
+#include "platform/FileErrorDescriptions.h"
 #include "shell/gui/VersionListModel.h"
 #include "support/Controls.h"
 #include "support/DataCommand.h"
@@ -180,7 +181,7 @@ private slots:
             {u"onDeleteTriggered"_s, my, 'v', No, {askDelete}, true},
             {u"onDeleteTriggered"_s, my, 'd', Yes, {askDelete, M::deleted(my)}, false},
             {u"onDeleteTriggered"_s, u"KJV.DAT"_s, 'v', Yes, {M::shippedFileRefused(u"KJV.DAT"_s)}, true},
-            {u"onDeleteTriggered"_s, my, '-', Yes, {askDelete, M::deleteFailed(M::fileNotFound())}, false},
+            {u"onDeleteTriggered"_s, my, '-', Yes, {askDelete, M::deleteFailed(platform::FileErrorDescriptions::fileNotFound())}, false},
             // clang-format on
         };
         for (const auto& [command, name, kind, answer, boxes, kept] : cases) {

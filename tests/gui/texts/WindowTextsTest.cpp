@@ -21,6 +21,7 @@
 #include "maintenance/VersionMaintenance.h"
 #include "maintenance/gui/AboutDialog.h"
 #include "maintenance/gui/BackupGuideDialog.h"
+#include "platform/FileErrorDescriptions.h"
 #include "review/CompareMessages.h"
 #include "review/InspectMessages.h"
 #include "review/gui/CompareDialog.h"
@@ -349,10 +350,10 @@ QStringList messageLines()
         {"shippedFileRefused", shown(MaintenanceMessages::shippedFileRefused(u"개역.dat"_s))},
         {"deleted", shown(MaintenanceMessages::deleted(name))},
         {"deleteFailed", shown(MaintenanceMessages::deleteFailed(u"설명"_s))},
-        {"fileNotFound", MaintenanceMessages::fileNotFound()},
-        {"pathNotFound", MaintenanceMessages::pathNotFound()},
-        {"permissionDenied", MaintenanceMessages::permissionDenied()},
-        {"accessError", MaintenanceMessages::accessError()},
+        {"fileNotFound", platform::FileErrorDescriptions::fileNotFound()},
+        {"pathNotFound", platform::FileErrorDescriptions::pathNotFound()},
+        {"permissionDenied", platform::FileErrorDescriptions::permissionDenied()},
+        {"accessError", platform::FileErrorDescriptions::accessError()},
         {"repairCancelled", shown(MaintenanceMessages::repairCancelled(name))},
         {"compactCancelled", shown(MaintenanceMessages::compactCancelled(name))},
         {"export unreadableReference", refusal(exchange::ExportResult::UnreadableReference)},

@@ -4,6 +4,7 @@
 
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
+#include "platform/FileErrorDescriptions.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/Error.h"
 #include "versiondb/ErrorNumbers.h"
@@ -119,7 +120,7 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     const qint64 sizeBefore = QFileInfo(file).size();
     write(scratchPath(), "left by an earlier run");
     const maintenance::CompactOutcome outcome = VersionMaintenance(programFolder()).compactVersion(chosen);
-    EXPECT_TRUE(outcome.compacted()) << outcome.detail.toStdString();
+    EXPECT_TRUE(outcome.compacted()) << outcome.failure.value_or(versiondb::ErrorItem{}).description.toStdString();
     EXPECT_EQ(QFileInfo(chosen).isSymLink(), testsupport::kSymbolicLinks);
     EXPECT_EQ(storedRecords(chosen), before);
     EXPECT_LT(QFileInfo(file).size(), sizeBefore);
@@ -167,17 +168,17 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
          versiondb::sideFilePaths(file) + QStringList{file + u".compact-0a1b2c"_s, file + u".repair-9"_s}) {
         write(side, "left by a killed writer");
     }
-    EXPECT_TRUE(VersionMaintenance(programFolder()).deleteVersion(file).deleted);
+    EXPECT_TRUE(VersionMaintenance(programFolder()).deleteVersion(file).deleted());
     EXPECT_TRUE(installEntries().isEmpty()) << installEntries().join(u' ').toStdString();
     const QString readOnly = writeFile(u"locked.dat"_s, "x");
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const std::pair<QString, QString> cases[] = {
-        {path(u"gone"_s) + QDir::separator() + u"x.dat"_s, MaintenanceMessages::pathNotFound()},
-        {readOnly, MaintenanceMessages::accessError()},
+        {path(u"gone"_s) + QDir::separator() + u"x.dat"_s, platform::FileErrorDescriptions::pathNotFound()},
+        {readOnly, platform::FileErrorDescriptions::accessError()},
     };
     for (const auto& [failing, description] : cases) {
         const maintenance::DeleteOutcome outcome = VersionMaintenance(programFolder()).deleteVersion(failing);
-        EXPECT_FALSE(outcome.deleted) << failing.toStdString();
+        EXPECT_FALSE(outcome.deleted()) << failing.toStdString();
         EXPECT_EQ(MaintenanceMessages::forOutcome(u"x.dat"_s, outcome),
                   (QList<maintenance::Message>{{platform::MessageIcon::None, description}}));
     }
