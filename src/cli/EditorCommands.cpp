@@ -21,7 +21,7 @@ namespace EditorMessages = editor::EditorMessages;
 // The version as the editor's file dialog would name it: a full native path.
 int failure(const QString& path, const versiondb::ErrorItem& failure)
 {
-    printMessage(stdout, EditorMessages::fileFailure(platform::getFileName(path), failure.description));
+    printMessage(stdout, EditorMessages::aboutVersion(platform::getFileName(path), failure.description));
     return kFailure;
 }
 
@@ -63,7 +63,7 @@ std::optional<SearchArguments> parseSearch(const QStringList& arguments, bool re
         }
     }
     if (parsed.positional.size() != (replace ? 3 : 2)) {
-        why = replace ? UsageErrors::replaceNeedsArguments() : UsageErrors::findNeedsArguments();
+        why = replace ? UsageErrors::kReplaceNeedsArguments : UsageErrors::kFindNeedsArguments;
         return std::nullopt;
     }
     parsed.request.pattern = parsed.positional.at(1);
@@ -75,11 +75,11 @@ bool searchRefused(const QString& path, const editor::SearchRequest& request, co
                    const std::optional<versiondb::ErrorItem>& failure)
 {
     if (pattern.fault == editor::PatternFault::Empty) {
-        printMessage(stdout, EditorMessages::emptyPattern());
+        printMessage(stdout, EditorMessages::kEmptyPattern);
     } else if (pattern.fault == editor::PatternFault::Invalid) {
         printMessage(stdout, EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
     } else if (failure) {
-        printMessage(stdout, EditorMessages::fileFailure(platform::getFileName(path), failure->description));
+        printMessage(stdout, EditorMessages::aboutVersion(platform::getFileName(path), failure->description));
     } else {
         return false;
     }
@@ -130,7 +130,7 @@ int replaceCommand(const QStringList& arguments)
         [&](const editor::ReplacedVerse& verse) {
             const bool stale = std::any_of(applied.stale.begin(), applied.stale.end(),
                                            [&](const editor::ReplacedVerse& v) { return v.row == verse.row; });
-            printLine(stale ? unchangedLine(verse, EditorMessages::replaceStale())
+            printLine(stale ? unchangedLine(verse, EditorMessages::kReplaceStale)
                             : verse.reference + QStringLiteral("\n  이전: ") + verse.before +
                                   QStringLiteral("\n  이후: ") + verse.after);
         },
@@ -139,17 +139,17 @@ int replaceCommand(const QStringList& arguments)
         return kFailure;
     }
     if (outcome.cancelled) {
-        printMessage(stdout, EditorMessages::replaceCancelled());
+        printMessage(stdout, EditorMessages::kReplaceCancelled);
         return kCancelled;
     }
     for (const editor::ReplacedVerse& verse : outcome.refused) {
         printLine(unchangedLine(verse, verse.kind == editor::ReplacedKind::LeftEmpty
-                                           ? EditorMessages::replaceLeftEmpty()
-                                           : EditorMessages::replaceLineBreak()));
+                                           ? EditorMessages::kReplaceLeftEmpty
+                                           : EditorMessages::kReplaceLineBreak));
     }
     const qint64 unchanged = qint64(outcome.refused.size() + applied.stale.size());
     if (outcome.changed.empty() && outcome.refused.empty()) {
-        printMessage(stdout, EditorMessages::nothingFound());
+        printMessage(stdout, EditorMessages::kNothingFound);
     } else {
         printMessage(stdout, parsed->dryRun
                                  ? EditorMessages::replacePreviewed(qint64(outcome.changed.size()), unchanged)
@@ -168,9 +168,9 @@ int showCommand(const QString& path, const QString& reference)
     const editor::GoOutcome outcome = editor.go(reference);
     switch (outcome.result) {
     case editor::GoResult::EmptyReference:
-        return refusal(EditorMessages::goEmptyReference());
+        return refusal(EditorMessages::kGoEmptyReference);
     case editor::GoResult::NotFound:
-        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::goReferenceNotFound()));
+        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::kGoReferenceNotFound));
     case editor::GoResult::Failed:
         return failure(version, outcome.failure);
     case editor::GoResult::Found:
@@ -194,13 +194,13 @@ int saveCommand(const QString& path, const QString& reference, const QString& te
     case editor::SaveResult::Stored:
         return kSuccess;
     case editor::SaveResult::EmptyReference:
-        return refusal(EditorMessages::saveEmptyReference());
+        return refusal(EditorMessages::kSaveEmptyReference);
     case editor::SaveResult::EmptyText:
-        return refusal(EditorMessages::saveEmptyText());
+        return refusal(EditorMessages::kSaveEmptyText);
     case editor::SaveResult::ReferenceNotFound:
-        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::saveReferenceNotFound()));
+        return refusal(EditorMessages::referenceMistake(reference, EditorMessages::kSaveReferenceNotFound));
     case editor::SaveResult::LineBreak:
-        return refusal(EditorMessages::saveLineBreak());
+        return refusal(EditorMessages::kSaveLineBreak);
     case editor::SaveResult::Failed:
         break;
     }
@@ -217,7 +217,7 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
     const std::optional<editor::HistoryOutcome> outcome =
         reference ? editor.verseChanges(*reference) : std::optional(editor.changes());
     if (!outcome) {
-        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::goReferenceNotFound()));
+        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::kGoReferenceNotFound));
     }
     if (outcome->failure) {
         return failure(version, *outcome->failure);
@@ -229,7 +229,7 @@ int historyCommand(const QString& path, const std::optional<QString>& reference)
         printLine(EditorMessages::verseChangeLines(change));
     }
     if (outcome->changes.empty() && outcome->verseChanges.empty()) {
-        printLine(EditorMessages::noHistory());
+        printLine(EditorMessages::kNoHistory);
     }
     std::fflush(stdout);
     return kSuccess;
@@ -246,13 +246,13 @@ int undoCommand(const QString& path, const std::optional<QString>& reference, bo
         redo ? (reference ? editor.redoLast(*reference) : std::optional(editor.redoLast()))
              : (reference ? editor.undoLast(*reference) : std::optional(editor.undoLast()));
     if (!outcome) {
-        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::goReferenceNotFound()));
+        return refusal(EditorMessages::referenceMistake(*reference, EditorMessages::kGoReferenceNotFound));
     }
     if (outcome->failure) {
         return failure(version, *outcome->failure);
     }
     if (outcome->restored.empty()) {
-        return refusal(redo ? EditorMessages::nothingToRedo() : EditorMessages::nothingToTakeBack());
+        return refusal(redo ? EditorMessages::kNothingToRedo : EditorMessages::kNothingToTakeBack);
     }
     const versiondb::Change& made = outcome->restored.front().change;
     printLine(redo ? EditorMessages::broughtBack(outcome->redone, made) : EditorMessages::takenBack(made));

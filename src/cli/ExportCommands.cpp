@@ -78,8 +78,7 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
                 parsed.encoding = exchange::TextEncoding::Utf8;
                 encodingGiven = true;
             } else {
-                why =
-                    argument == kFormatOption ? UsageErrors::exportFormatValues() : UsageErrors::exportEncodingValues();
+                why = argument == kFormatOption ? UsageErrors::kExportFormatValues : UsageErrors::kExportEncodingValues;
                 return std::nullopt;
             }
         } else if (argument == kForceOption) {
@@ -92,12 +91,12 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
         }
     }
     if (positional.size() != 2) {
-        why = UsageErrors::exportNeedsArguments();
+        why = UsageErrors::kExportNeedsArguments;
         return std::nullopt;
     }
     if (parsed.format != exchange::ExportFormat::Text && encodingGiven &&
         parsed.encoding != exchange::TextEncoding::Utf8) {
-        why = UsageErrors::exportFileIsUtf8();
+        why = UsageErrors::kExportFileIsUtf8;
         return std::nullopt;
     }
     parsed.path = positional.at(0);

@@ -75,7 +75,7 @@ std::optional<bool> takeLogEncoding(QStringList& arguments, QString& why)
          i = arguments.indexOf(QStringLiteral("--encoding"))) {
         const QString value = arguments.value(i + 1);
         if (value != QStringLiteral("cp949") && value != QStringLiteral("utf-8")) {
-            why = UsageErrors::exportEncodingValues();
+            why = UsageErrors::kExportEncodingValues;
             return std::nullopt;
         }
         codePage949 = value == QStringLiteral("cp949");
@@ -91,7 +91,7 @@ std::optional<QString> takeSwordModule(QStringList& arguments, QString& why)
          i = arguments.indexOf(QStringLiteral("--sword"))) {
         module = arguments.value(i + 1);
         if (module.isEmpty() || module.startsWith(QStringLiteral("--"))) {
-            why = UsageErrors::swordNeedsModule();
+            why = UsageErrors::kSwordNeedsModule;
             return std::nullopt;
         }
         arguments.remove(i, 2);
@@ -103,7 +103,7 @@ int checkCommand(const QString& programFolder, const QStringList& files, const Q
                  bool logInCodePage949)
 {
     if (!swordModule.isEmpty() && !files.isEmpty()) {
-        return usageError(UsageErrors::swordOrFiles());
+        return usageError(UsageErrors::kSwordOrFiles);
     }
     const importer::RunInput input = runInput(files, swordModule);
     if (const auto refusal = importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
@@ -121,7 +121,7 @@ int buildCommand(const QString& programFolder, const QString& name, const QStrin
                  const QString& swordModule, bool logInCodePage949)
 {
     if (!swordModule.isEmpty() && !files.isEmpty()) {
-        return usageError(UsageErrors::swordOrFiles());
+        return usageError(UsageErrors::kSwordOrFiles);
     }
     QString versionName = name;
     const importer::RunInput input = runInput(files, swordModule);

@@ -140,49 +140,14 @@ int programFolderFailure(const platform::FileFailure& failure)
     return kFailure;
 }
 
-QString UsageErrors::programFolderMissing()
-{
-    return QStringLiteral("--program-folder 다음에 프로그램 폴더를 적어 주십시오.");
-}
-
 QString UsageErrors::programFolderNotFound(const QString& folder)
 {
     return QStringLiteral("--program-folder의 폴더를 찾을 수 없습니다.\n") + folder;
 }
 
-QString UsageErrors::noCommand()
-{
-    return QStringLiteral("명령을 적어 주십시오.");
-}
-
 QString UsageErrors::unknownCommand(const QString& command)
 {
     return QStringLiteral("알 수 없는 명령입니다: ") + command;
-}
-
-QString UsageErrors::swordNeedsModule()
-{
-    return QStringLiteral("--sword 다음에 SWORD 성경 모듈의 이름을 적어 주십시오.");
-}
-
-QString UsageErrors::swordOrFiles()
-{
-    return QStringLiteral("--sword로 모듈을 읽을 때는 파일을 함께 적지 않습니다.");
-}
-
-QString UsageErrors::buildNeedsName()
-{
-    return QStringLiteral("build 다음에 역본명을 적어 주십시오.");
-}
-
-QString UsageErrors::showNeedsArguments()
-{
-    return QStringLiteral("show 다음에 역본파일과 구절을 적어 주십시오.");
-}
-
-QString UsageErrors::saveNeedsArguments()
-{
-    return QStringLiteral("save 다음에 역본파일, 구절, 본문을 적어 주십시오.");
 }
 
 QString UsageErrors::needsPathAndReference(const QString& command)
@@ -193,43 +158,6 @@ QString UsageErrors::needsPathAndReference(const QString& command)
 QString UsageErrors::needsOnePath(const QString& command)
 {
     return command + QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.");
-}
-
-QString UsageErrors::exportNeedsArguments()
-{
-    return QStringLiteral(
-        "export 다음에 역본파일과 내보낼 폴더(--format이 text가 아니면 내보낼 파일)를 적어 주십시오.");
-}
-
-QString UsageErrors::compareNeedsArguments()
-{
-    return QStringLiteral("compare 다음에 비교할 역본파일 둘을 적어 주십시오.");
-}
-
-QString UsageErrors::findNeedsArguments()
-{
-    return QStringLiteral("find 다음에 역본파일과 찾을 내용을 적어 주십시오.");
-}
-
-QString UsageErrors::replaceNeedsArguments()
-{
-    return QStringLiteral("replace 다음에 역본파일, 찾을 내용, 바꿀 내용을 적어 주십시오.");
-}
-
-QString UsageErrors::exportFormatValues()
-{
-    return QStringLiteral("--format 다음에 text, imp, osis, zefania, vpl 가운데 하나를 적어 주십시오.");
-}
-
-QString UsageErrors::exportEncodingValues()
-{
-    return QStringLiteral("--encoding 다음에 cp949 또는 utf-8을 적어 주십시오.");
-}
-
-QString UsageErrors::exportFileIsUtf8()
-{
-    return QStringLiteral(
-        "IMP, OSIS, Zefania, VPL 파일은 언제나 UTF-8로 씁니다. --encoding cp949는 텍스트 파일에만 쓸 수 있습니다.");
 }
 
 QString UsageErrors::unknownOption(const QString& option)

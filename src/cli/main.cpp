@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
     QString programFolder;
     if (!arguments.isEmpty() && arguments.first() == QStringLiteral("--program-folder")) {
         if (arguments.size() < 2) {
-            return cli::usageError(cli::UsageErrors::programFolderMissing());
+            return cli::usageError(cli::UsageErrors::kProgramFolderMissing);
         }
         programFolder = QDir::toNativeSeparators(arguments.at(1));
         while (programFolder.size() > 1 && programFolder.endsWith(platform::separator())) {
@@ -45,7 +45,7 @@ int main(int argc, char* argv[])
         return cli::kSuccess;
     }
     if (arguments.isEmpty()) {
-        return cli::usageError(cli::UsageErrors::noCommand());
+        return cli::usageError(cli::UsageErrors::kNoCommand);
     }
     if (programFolder.isEmpty()) {
         const platform::ProgramFolder folder = platform::programFolder();
@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
         }
         if (command == QStringLiteral("build")) {
             if (arguments.isEmpty()) {
-                return cli::usageError(cli::UsageErrors::buildNeedsName());
+                return cli::usageError(cli::UsageErrors::kBuildNeedsName);
             }
             const QString name = arguments.takeFirst();
             return cli::buildCommand(programFolder, name, arguments, *module, *logInCodePage949);
@@ -77,13 +77,13 @@ int main(int argc, char* argv[])
     }
     if (command == QStringLiteral("show")) {
         if (arguments.size() != 2) {
-            return cli::usageError(cli::UsageErrors::showNeedsArguments());
+            return cli::usageError(cli::UsageErrors::kShowNeedsArguments);
         }
         return cli::showCommand(arguments.at(0), arguments.at(1));
     }
     if (command == QStringLiteral("save")) {
         if (arguments.size() != 3) {
-            return cli::usageError(cli::UsageErrors::saveNeedsArguments());
+            return cli::usageError(cli::UsageErrors::kSaveNeedsArguments);
         }
         return cli::saveCommand(arguments.at(0), arguments.at(1), arguments.at(2));
     }
@@ -123,7 +123,7 @@ int main(int argc, char* argv[])
     }
     if (command == QStringLiteral("compare")) {
         if (arguments.size() != 2) {
-            return cli::usageError(cli::UsageErrors::compareNeedsArguments());
+            return cli::usageError(cli::UsageErrors::kCompareNeedsArguments);
         }
         return cli::compareCommand(arguments.at(0), arguments.at(1));
     }

@@ -22,16 +22,11 @@ namespace EditorMessages {
 }
 
 // Go with a reference box that is empty once its end spaces are gone.
-[[nodiscard]] inline QString goEmptyReference()
-{
-    return QStringLiteral("이동할 성경구절을 입력하여 주십시오 !");
-}
+inline const QString kGoEmptyReference = QStringLiteral("이동할 성경구절을 입력하여 주십시오 !");
 
 // Go with a reference that the version's index does not hold.
-[[nodiscard]] inline QString goReferenceNotFound()
-{
-    return QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
-}
+inline const QString kGoReferenceNotFound =
+    QStringLiteral("구절입력 형식에 오류가 있습니다. 확인하고 다시 입력하여 주십시오 !");
 
 // A reference that names no verse of the version: which part of it is wrong, as the Korean numbering tells;
 // otherwise (the form is not a reference's, or the version lacks a verse the numbering has) the text given.
@@ -60,42 +55,27 @@ namespace EditorMessages {
 }
 
 // Save with an empty reference box (tested before any trimming).
-[[nodiscard]] inline QString saveEmptyReference()
-{
-    return QStringLiteral("저장할 성경구절이 비어 있습니다 !");
-}
+inline const QString kSaveEmptyReference = QStringLiteral("저장할 성경구절이 비어 있습니다 !");
 
 // Save with a text that is empty once its end spaces are gone.
-[[nodiscard]] inline QString saveEmptyText()
-{
-    return QStringLiteral("저장할 성경본문이 없습니다 !");
-}
+inline const QString kSaveEmptyText = QStringLiteral("저장할 성경본문이 없습니다 !");
 
 // Save under a reference that the version's index does not hold.
-[[nodiscard]] inline QString saveReferenceNotFound()
-{
-    return QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
-}
+inline const QString kSaveReferenceNotFound =
+    QStringLiteral("성경구절명 표기가 잘못되어 있습니다. 확인하여 주십시오 !");
 
 // Save of a text that holds a line break.
-[[nodiscard]] inline QString saveLineBreak()
-{
-    return QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
-}
+inline const QString kSaveLineBreak =
+    QStringLiteral("라인분리(줄바꿈) 문자가 발견되어 저장할 수 없습니다. 줄바꿈 문자을 제거한후 저장하십시오!");
 
 // Previous or next in a version whose 번호 do not run from 1 to the record count
 // without gaps: the neighbour of the verse on display is not there.
-[[nodiscard]] inline QString stepNumberingGap()
-{
-    return QStringLiteral("이 역본은 구절 번호가 1부터 빠짐없이 이어져 있지 않아 이전/다음 구절로 이동할 수 "
-                          "없습니다 !\r\n이동할 성경구절을 직접 입력하여 주십시오 !");
-}
+inline const QString kStepNumberingGap =
+    QStringLiteral("이 역본은 구절 번호가 1부터 빠짐없이 이어져 있지 않아 이전/다음 구절로 이동할 수 "
+                   "없습니다 !\r\n이동할 성경구절을 직접 입력하여 주십시오 !");
 
 // Previous or next before any verse of the open version has been shown.
-[[nodiscard]] inline QString stepWithoutVerse()
-{
-    return QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !");
-}
+inline const QString kStepWithoutVerse = QStringLiteral("②번 항목에서 먼저 편집할 성경구절로 이동하여 주십시오 !");
 
 // A message about a version: its display name, two line breaks and the text.
 [[nodiscard]] inline QString aboutVersion(const QString& displayName, const QString& text)
@@ -103,34 +83,16 @@ namespace EditorMessages {
     return displayName + QStringLiteral("\r\n\r\n") + text;
 }
 
-// A file that could not be opened as a version, or an engine failure on it, with the engine's description.
-[[nodiscard]] inline QString fileFailure(const QString& displayName, const QString& description)
-{
-    return aboutVersion(displayName, description);
-}
-
 // An undo, or a history, of a version or verse that has none.
-[[nodiscard]] inline QString nothingToTakeBack()
-{
-    return QStringLiteral("되돌릴 변경이 없습니다 !");
-}
-[[nodiscard]] inline QString nothingToRedo()
-{
-    return QStringLiteral("다시 실행할 변경이 없습니다 !");
-}
-[[nodiscard]] inline QString noHistory()
-{
-    return QStringLiteral("변경 이력이 없습니다.");
-}
+inline const QString kNothingToTakeBack = QStringLiteral("되돌릴 변경이 없습니다 !");
+inline const QString kNothingToRedo = QStringLiteral("다시 실행할 변경이 없습니다 !");
+inline const QString kNoHistory = QStringLiteral("변경 이력이 없습니다.");
 
 // What a text is where there is none.
-[[nodiscard]] inline QString noText()
-{
-    return QStringLiteral("(본문 없음)");
-}
+inline const QString kNoText = QStringLiteral("(본문 없음)");
 [[nodiscard]] inline QString textOf(const QVariant& text)
 {
-    return text.isNull() ? noText() : text.toString();
+    return text.isNull() ? kNoText : text.toString();
 }
 
 // One change: its number, time, source, number of verses and what it names.
@@ -152,10 +114,7 @@ namespace EditorMessages {
 
 // Find or replace with an empty pattern; with a regular expression that does not compile, at the character
 // where the engine found the fault (counted from 1), or at its end.
-[[nodiscard]] inline QString emptyPattern()
-{
-    return QStringLiteral("찾을 내용을 입력하여 주십시오 !");
-}
+inline const QString kEmptyPattern = QStringLiteral("찾을 내용을 입력하여 주십시오 !");
 [[nodiscard]] inline QString invalidPattern(const QString& pattern, qsizetype offset, const QString& error)
 {
     const QString where =
@@ -164,19 +123,10 @@ namespace EditorMessages {
 }
 
 // A verse that a replacement leaves unchanged, by the save rules: emptied, or with a line break.
-[[nodiscard]] inline QString replaceLeftEmpty()
-{
-    return QStringLiteral("본문이 비게 되어 바꾸지 않음");
-}
-[[nodiscard]] inline QString replaceLineBreak()
-{
-    return QStringLiteral("줄바꿈이 생겨 바꾸지 않음");
-}
+inline const QString kReplaceLeftEmpty = QStringLiteral("본문이 비게 되어 바꾸지 않음");
+inline const QString kReplaceLineBreak = QStringLiteral("줄바꿈이 생겨 바꾸지 않음");
 // A verse whose text changed between the preview and the apply.
-[[nodiscard]] inline QString replaceStale()
-{
-    return QStringLiteral("미리보기 뒤에 본문이 바뀌어 바꾸지 않음");
-}
+inline const QString kReplaceStale = QStringLiteral("미리보기 뒤에 본문이 바뀌어 바꾸지 않음");
 
 // A replacement's outcome: how many verses it would change (a preview) or changed, in which change of the
 // history, and how many it left unchanged.
@@ -191,19 +141,10 @@ namespace EditorMessages {
         .arg(QLocale(QLocale::Korean).toString(verses), QString::number(change),
              QLocale(QLocale::Korean).toString(unchanged));
 }
-[[nodiscard]] inline QString nothingFound()
-{
-    return QStringLiteral("찾는 내용이 없습니다.");
-}
+inline const QString kNothingFound = QStringLiteral("찾는 내용이 없습니다.");
 // A find or preview cancelled before its end; a replacement cancelled, which stored nothing.
-[[nodiscard]] inline QString searchCancelled()
-{
-    return QStringLiteral("찾기를 취소했습니다.");
-}
-[[nodiscard]] inline QString replaceCancelled()
-{
-    return QStringLiteral("바꾸기를 취소했습니다. 바뀐 구절은 없습니다.");
-}
+inline const QString kSearchCancelled = QStringLiteral("찾기를 취소했습니다.");
+inline const QString kReplaceCancelled = QStringLiteral("바꾸기를 취소했습니다. 바뀐 구절은 없습니다.");
 
 // The heading of what an undo or a restore stored.
 [[nodiscard]] inline QString takenBack(const versiondb::Change& made)

@@ -16,7 +16,7 @@ namespace editor {
 inline void informFailure(platform::Dialogs& dialogs, QWidget* window, const QString& versionName,
                           const versiondb::ErrorItem& failure)
 {
-    dialogs.inform(window, platform::MessageIcon::None, EditorMessages::fileFailure(versionName, failure.description));
+    dialogs.inform(window, platform::MessageIcon::None, EditorMessages::aboutVersion(versionName, failure.description));
 }
 
 // True, after its message, when the verse was not in the version (no outcome) or the engine failed.
@@ -26,7 +26,7 @@ template <typename Outcome>
 {
     if (!outcome) {
         dialogs.inform(window, platform::MessageIcon::Exclamation,
-                       EditorMessages::aboutVersion(versionName, EditorMessages::goReferenceNotFound()));
+                       EditorMessages::aboutVersion(versionName, EditorMessages::kGoReferenceNotFound));
         return true;
     }
     if (outcome->failure) {

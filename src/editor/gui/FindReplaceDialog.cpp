@@ -172,7 +172,7 @@ bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::option
     }
     m_dialogs.inform(this, platform::MessageIcon::Exclamation,
                      pattern.fault == PatternFault::Empty
-                         ? EditorMessages::emptyPattern()
+                         ? EditorMessages::kEmptyPattern
                          : EditorMessages::invalidPattern(m_patternEdit->text(), pattern.offset, pattern.error));
     m_patternEdit->setFocus();
     m_patternEdit->setCursorPosition(int(pattern.offset));
@@ -185,7 +185,7 @@ template <typename Outcome> bool FindReplaceDialog::stopped(const std::optional<
         return true;
     }
     if (outcome->cancelled) {
-        m_summaryLabel->setText(EditorMessages::searchCancelled());
+        m_summaryLabel->setText(EditorMessages::kSearchCancelled);
         m_patternEdit->setFocus();
     }
     return outcome->cancelled;
@@ -233,7 +233,7 @@ void FindReplaceDialog::onFindClicked()
         return;
     }
     m_found = std::move(outcome->verses);
-    m_summaryLabel->setText(outcome->matches == 0 ? EditorMessages::nothingFound()
+    m_summaryLabel->setText(outcome->matches == 0 ? EditorMessages::kNothingFound
                                                   : QStringLiteral("%1개 구절에서 %2곳을 찾았습니다.")
                                                         .arg(korean(qint64(m_found.size())), korean(outcome->matches)));
     for (const FoundVerse& verse : m_found) {
@@ -267,8 +267,8 @@ void FindReplaceDialog::onPreviewClicked()
     for (const ReplacedVerse& verse : m_preview.refused) {
         m_verseList->addTopLevelItem(
             new QTreeWidgetItem({verse.reference, verse.before,
-                                 verse.kind == ReplacedKind::LeftEmpty ? EditorMessages::replaceLeftEmpty()
-                                                                       : EditorMessages::replaceLineBreak()}));
+                                 verse.kind == ReplacedKind::LeftEmpty ? EditorMessages::kReplaceLeftEmpty
+                                                                       : EditorMessages::kReplaceLineBreak}));
     }
     m_applyButton->setEnabled(!m_preview.changed.empty());
     m_verseList->setFocus();
@@ -301,7 +301,7 @@ void FindReplaceDialog::onApplyClicked()
     if (outcome->cancelled) {
         // Nothing was stored: the preview stays, to apply again.
         m_dialogs.inform(this, platform::MessageIcon::Information,
-                         EditorMessages::aboutVersion(m_displayName, EditorMessages::replaceCancelled()));
+                         EditorMessages::aboutVersion(m_displayName, EditorMessages::kReplaceCancelled));
         return;
     }
     m_applied = m_applied || outcome->stored > 0;

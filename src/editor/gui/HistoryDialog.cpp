@@ -96,7 +96,7 @@ bool HistoryDialog::load()
     }
     m_restoreButton->setEnabled(!m_changes.empty());
     if (m_changes.empty()) {
-        m_detailText->setPlainText(EditorMessages::noHistory());
+        m_detailText->setPlainText(EditorMessages::kNoHistory);
     } else {
         m_changeList->setCurrentItem(m_changeList->topLevelItem(0));
     }

@@ -401,12 +401,12 @@ void VerseEditorDialog::goToReference()
     m_referenceEdit->setText(outcome.reference);
     switch (outcome.result) {
     case GoResult::EmptyReference:
-        warn(EditorMessages::goEmptyReference());
+        warn(EditorMessages::kGoEmptyReference);
         m_referenceEdit->setFocus();
         return;
     case GoResult::NotFound:
         // The display box and the text box keep what they showed.
-        warn(EditorMessages::referenceMistake(outcome.reference, EditorMessages::goReferenceNotFound()));
+        warn(EditorMessages::referenceMistake(outcome.reference, EditorMessages::kGoReferenceNotFound));
         m_referenceEdit->setFocus();
         m_referenceEdit->selectAll();
         return;
@@ -492,10 +492,10 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
         goToReference();
         return;
     case StepResult::NumberingGap:
-        warn(EditorMessages::stepNumberingGap());
+        warn(EditorMessages::kStepNumberingGap);
         return;
     case StepResult::NoVerseShown:
-        warn(EditorMessages::stepWithoutVerse());
+        warn(EditorMessages::kStepWithoutVerse);
         return;
     case StepResult::Failed:
         informFailure(m_dialogs, this, m_versionName, outcome.failure);
@@ -538,7 +538,7 @@ void VerseEditorDialog::onSaveClicked()
 bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference)
 {
     if (outcome.result == SaveResult::EmptyReference) {
-        warn(EditorMessages::saveEmptyReference());
+        warn(EditorMessages::kSaveEmptyReference);
         m_referenceEdit->setFocus();
         return false;
     }
@@ -547,7 +547,7 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         m_verseTextEdit->setPlainText(*outcome.text);
     }
     if (outcome.result == SaveResult::EmptyText) {
-        warn(EditorMessages::saveEmptyText());
+        warn(EditorMessages::kSaveEmptyText);
         return false;
     }
     if (outcome.reference && intoReference) {
@@ -557,10 +557,10 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
     switch (outcome.result) {
     case SaveResult::ReferenceNotFound:
         warn(EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
-                                              EditorMessages::saveReferenceNotFound()));
+                                              EditorMessages::kSaveReferenceNotFound));
         return false;
     case SaveResult::LineBreak: {
-        warn(EditorMessages::saveLineBreak());
+        warn(EditorMessages::kSaveLineBreak);
         m_verseTextEdit->setFocus();
         QTextCursor caret = m_verseTextEdit->textCursor();
         caret.setPosition(static_cast<int>(outcome.caret));
@@ -617,7 +617,7 @@ std::optional<QString> VerseEditorDialog::shownReference()
         return std::nullopt;
     }
     if (m_shownReferenceEdit->text().isEmpty()) {
-        warn(EditorMessages::stepWithoutVerse());
+        warn(EditorMessages::kStepWithoutVerse);
         return std::nullopt;
     }
     return m_shownReferenceEdit->text();
@@ -669,7 +669,7 @@ void VerseEditorDialog::takeBackShown(bool redo)
         !redo ? m_version.undoLast(*reference)
               : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
     busy.restore();
-    showTakeBack(outcome, *reference, redo ? EditorMessages::nothingToRedo() : EditorMessages::nothingToTakeBack());
+    showTakeBack(outcome, *reference, redo ? EditorMessages::kNothingToRedo : EditorMessages::kNothingToTakeBack);
 }
 
 void VerseEditorDialog::onUndoVersionClicked()
@@ -680,7 +680,7 @@ void VerseEditorDialog::onUndoVersionClicked()
     platform::BusyPointer busy;
     const TakeBackOutcome outcome = m_version.undoLast();
     busy.restore();
-    showTakeBack(outcome, m_shownReferenceEdit->text(), EditorMessages::nothingToTakeBack());
+    showTakeBack(outcome, m_shownReferenceEdit->text(), EditorMessages::kNothingToTakeBack);
 }
 
 void VerseEditorDialog::onHistoryClicked()

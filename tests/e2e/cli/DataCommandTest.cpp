@@ -199,8 +199,8 @@ TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
 {
     const QString version = path(u"창세기.DAT"_s);
     ASSERT_EQ(run({u"build"_s, u"창세기"_s, sample("genesis-1.txt")}).exitCode, 0);
-    expectRun({u"history"_s, version}, 0, EditorMessages::noHistory());
-    expectRun({u"undo"_s, version}, 1, EditorMessages::nothingToTakeBack());
+    expectRun({u"history"_s, version}, 0, EditorMessages::kNoHistory);
+    expectRun({u"undo"_s, version}, 1, EditorMessages::kNothingToTakeBack);
     const auto built = testsupport::storedRecords(version);
     const QString changes = textFile(u"changes.txt"_s, {u"창 1:1 In the beginning."_s, u"창 2:1 Thus."_s});
     ASSERT_EQ(run({u"build"_s, u"창세기"_s, changes}).exitCode, 0);
@@ -234,18 +234,18 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     const QByteArray before = testsupport::bytes(version);
     const QString missing = beside(u"없는 폴더"_s);
     const std::pair<QStringList, QString> cases[] = {
-        {{}, UsageErrors::noCommand()},
-        {{u"--program-folder"_s}, UsageErrors::programFolderMissing()},
+        {{}, UsageErrors::kNoCommand},
+        {{u"--program-folder"_s}, UsageErrors::kProgramFolderMissing},
         {{u"--program-folder"_s, missing, u"check"_s}, UsageErrors::programFolderNotFound(missing)},
         {{u"--program-folder"_s, programFolder(), u"frobnicate"_s}, UsageErrors::unknownCommand(u"frobnicate"_s)},
-        {{u"--program-folder"_s, programFolder(), u"build"_s}, UsageErrors::buildNeedsName()},
+        {{u"--program-folder"_s, programFolder(), u"build"_s}, UsageErrors::kBuildNeedsName},
         {{u"repair"_s, version, version}, UsageErrors::needsOnePath(u"repair"_s)},
-        {{u"export"_s, version}, UsageErrors::exportNeedsArguments()},
-        {{u"export"_s, version, u"o"_s, u"--encoding"_s}, UsageErrors::exportEncodingValues()},
+        {{u"export"_s, version}, UsageErrors::kExportNeedsArguments},
+        {{u"export"_s, version, u"o"_s, u"--encoding"_s}, UsageErrors::kExportEncodingValues},
         {{u"export"_s, version, u"o"_s, u"--quiet"_s}, UsageErrors::unknownOption(u"--quiet"_s)},
-        {{u"export"_s, version, u"o"_s, u"--format"_s, u"usfm"_s}, UsageErrors::exportFormatValues()},
+        {{u"export"_s, version, u"o"_s, u"--format"_s, u"usfm"_s}, UsageErrors::kExportFormatValues},
         {{u"export"_s, version, u"o"_s, u"--format"_s, u"zefania"_s, u"--encoding"_s, u"cp949"_s},
-         UsageErrors::exportFileIsUtf8()},
+         UsageErrors::kExportFileIsUtf8},
     };
     for (const auto& [arguments, why] : cases) {
         const CommandResult result = testsupport::runDataCommand({}, arguments);
@@ -264,8 +264,8 @@ TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
     const QString notes = writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n");
     const QString stored = u"\t땅이\u00A0혼돈하고  \u3000'ㅎ'"_s; // only spaces are trimmed
     const std::tuple<QStringList, int, QString> cases[] = {
-        {{u"show"_s, version, u"창 01:1"_s}, 1, console(EditorMessages::goReferenceNotFound())},
-        {{u"save"_s, version, u"창 1:2"_s, u"a\nb"_s}, 1, console(EditorMessages::saveLineBreak())},
+        {{u"show"_s, version, u"창 01:1"_s}, 1, console(EditorMessages::kGoReferenceNotFound)},
+        {{u"save"_s, version, u"창 1:2"_s, u"a\nb"_s}, 1, console(EditorMessages::kSaveLineBreak)},
         {{u"show"_s, u"sample.dat"_s, u"창 1:2"_s}, 0, u"창 1:2\n  \n"_s},
         {{u"save"_s, version, u" 창 1:2 "_s, u"  "_s + stored + u' '}, 0, {}},
         {{u"show"_s, notes, u"창 1:1"_s}, 2, versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat)},
@@ -581,7 +581,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     for (const QStringList& same : {QStringList{u"God"_s, u"God"_s}, QStringList{u"(God)"_s, u"\\1"_s, u"--regex"_s}}) {
         const CommandResult unchanged = run(QStringList{u"replace"_s, version} + same);
         EXPECT_EQ(unchanged.exitCode, 1);
-        EXPECT_EQ(unchanged.out, console(EditorMessages::nothingFound()));
+        EXPECT_EQ(unchanged.out, console(EditorMessages::kNothingFound));
     }
     EXPECT_EQ(testsupport::bytes(version), before);
     const CommandResult replaced = run({u"replace"_s, version, u"God created"_s, u"created"_s});
@@ -600,7 +600,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     const std::pair<QStringList, QString> refusals[] = {
         {{u"find"_s, version, u"a(b"_s, u"--regex"_s},
          EditorMessages::invalidPattern(u"a(b"_s, 3, u"missing closing parenthesis"_s)},
-        {{u"replace"_s, version, QString(), u"x"_s}, EditorMessages::emptyPattern()},
+        {{u"replace"_s, version, QString(), u"x"_s}, EditorMessages::kEmptyPattern},
         {{u"replace"_s, damaged, u"a"_s, u"b"_s},
          u"damaged.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat)},
         {{u"find"_s, path(u"개역.DAT"_s), u"a"_s},
@@ -632,7 +632,7 @@ TEST_F(DataCommand, undoStepsBackAndRedoStepsForward)
     EXPECT_EQ(run({u"redo"_s, version, genesis}).exitCode, 0);
     EXPECT_EQ(shown(), genesis + u"\n둘\n"_s);
     ASSERT_EQ(run({u"save"_s, version, genesis, u"넷"_s}).exitCode, 0);
-    expectRun({u"redo"_s, version}, 1, EditorMessages::nothingToRedo());
+    expectRun({u"redo"_s, version}, 1, EditorMessages::kNothingToRedo);
 }
 
 // Genesis and Psalms in one file, John in another: headings, paragraphs, poetry, notes and character markers.
@@ -776,7 +776,7 @@ TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
     ASSERT_TRUE(interruptWhen(replace, [&] { return QFileInfo::exists(version + u"-journal"_s); }));
     ASSERT_TRUE(replace.waitForFinished(60000));
     EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
-              console(EditorMessages::replaceCancelled()) + u"130"_s);
+              console(EditorMessages::kReplaceCancelled) + u"130"_s);
     EXPECT_EQ(testsupport::bytes(version), before);
     EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
 }

@@ -188,7 +188,7 @@ private slots:
         emit control<QComboBox>(*m_window, u"verseCombo"_s)->activated(9);
         QCOMPARE(referenceBox()->text() + shownBox()->text(), u"창 1:10창 1:10"_s);
         referenceBox()->setText(u" 창 01:1 "_s);
-        expectMessage("goButton", Exclamation, EditorMessages::goReferenceNotFound());
+        expectMessage("goButton", Exclamation, EditorMessages::kGoReferenceNotFound);
         QVERIFY(referenceBox()->hasFocus());
         QCOMPARE(referenceBox()->selectedText(), u"창 01:1"_s);
         for (const auto& [key, reference] : {std::pair{Qt::Key_Return, u"출 1:1"_s}, {Qt::Key_Enter, u"창 1:10"_s}}) {
@@ -206,7 +206,7 @@ private slots:
         verseBox()->setFocus();
         verseBox()->selectAll();
         verseBox()->paste();
-        expectMessage("saveButton", Exclamation, EditorMessages::saveLineBreak());
+        expectMessage("saveButton", Exclamation, EditorMessages::kSaveLineBreak);
         QVERIFY(verseBox()->hasFocus());
         QCOMPARE(verseBox()->textCursor().position(), 5);
         QVERIFY(!verseBox()->textCursor().hasSelection());
@@ -219,7 +219,7 @@ private slots:
         expectMessage("undoButton", Critical, kNoVersion);
         open(m_sample);
         referenceBox()->clear();
-        expectMessage("historyButton", Exclamation, EditorMessages::stepWithoutVerse());
+        expectMessage("historyButton", Exclamation, EditorMessages::kStepWithoutVerse);
         click("firstButton");
         for (const QString& text : {u"첫째"_s, u"둘째"_s}) {
             verseBox()->setPlainText(text);
@@ -254,7 +254,7 @@ private slots:
         inModal("historyButton", [](QWidget& history) {
             QCOMPARE(control<QTreeWidget>(history, u"changeList"_s)->topLevelItemCount(), 0);
             QVERIFY(!control(history, u"restoreButton"_s)->isEnabled());
-            QCOMPARE(control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText(), EditorMessages::noHistory());
+            QCOMPARE(control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText(), EditorMessages::kNoHistory);
             QTest::keyClick(&history, Qt::Key_Escape);
         });
         // Each 되돌리기 takes back one more save of the verse, each 다시 실행 brings the last one taken back, and a
@@ -310,7 +310,7 @@ private slots:
             QCOMPARE(list->topLevelItemCount(), 0);
             pattern->setText(u"없는 말"_s);
             testsupport::click(window, u"findButton"_s);
-            QCOMPARE(control<QLabel>(window, u"summaryLabel"_s)->text(), EditorMessages::nothingFound());
+            QCOMPARE(control<QLabel>(window, u"summaryLabel"_s)->text(), EditorMessages::kNothingFound);
             QTest::keyClick(&window, Qt::Key_Escape);
         });
         QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
@@ -427,7 +427,7 @@ private slots:
         verseBox()->setPlainText(u"  "_s);
         m_dialogs.queueAnswers({Save, Ok});
         click("nextButton");
-        QCOMPARE(m_dialogs.messages().last().text, EditorMessages::saveEmptyText());
+        QCOMPARE(m_dialogs.messages().last().text, EditorMessages::kSaveEmptyText);
         QCOMPARE(shownBox()->text(), u"창 1:1"_s);
     }
 };
