@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MessageIcon.h"
 #include "platform/RunControl.h"
 
 #include <QString>
@@ -37,5 +38,9 @@ private:
 
 // Prints a message text of the system on a terminal: line breaks as the terminal's own.
 void printMessage(std::FILE* out, const QString& text);
+inline void printMessage(std::FILE* out, const platform::Message& message)
+{
+    printMessage(out, message.text);
+}
 
 } // namespace cli

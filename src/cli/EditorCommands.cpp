@@ -21,7 +21,7 @@ namespace EditorMessages = editor::EditorMessages;
 // The version as the editor's file dialog would name it: a full native path.
 int failure(const QString& path, const versiondb::ErrorItem& failure)
 {
-    printMessage(stdout, EditorMessages::aboutVersion(platform::getFileName(path), failure.description));
+    printMessage(stdout, EditorMessages::failure(platform::getFileName(path), failure));
     return kFailure;
 }
 
@@ -79,7 +79,7 @@ bool searchRefused(const QString& path, const editor::SearchRequest& request, co
     } else if (pattern.fault == editor::PatternFault::Invalid) {
         printMessage(stdout, EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
     } else if (failure) {
-        printMessage(stdout, EditorMessages::aboutVersion(platform::getFileName(path), failure->description));
+        printMessage(stdout, EditorMessages::failure(platform::getFileName(path), *failure));
     } else {
         return false;
     }

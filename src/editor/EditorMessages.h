@@ -2,6 +2,8 @@
 
 #include "books/KoreanBookNames.h"
 #include "books/ReferenceParser.h"
+#include "platform/MessageIcon.h"
+#include "versiondb/Error.h"
 #include "versiondb/History.h"
 
 #include <QLocale>
@@ -81,6 +83,12 @@ inline const QString kStepWithoutVerse = QStringLiteral("②번 항목에서 먼
 [[nodiscard]] inline QString aboutVersion(const QString& displayName, const QString& text)
 {
     return displayName + QStringLiteral("\r\n\r\n") + text;
+}
+
+// The engine's failure on a version: its description about the version, without an icon.
+[[nodiscard]] inline platform::Message failure(const QString& displayName, const versiondb::ErrorItem& failure)
+{
+    return {platform::MessageIcon::None, aboutVersion(displayName, failure.description)};
 }
 
 // An undo, or a history, of a version or verse that has none.

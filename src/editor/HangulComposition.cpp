@@ -75,19 +75,20 @@ QString ComposeMessages::question(int verses)
     return kQuestion.arg(thousands(verses));
 }
 
-QString ComposeMessages::composed(const ComposeOutcome& outcome)
+platform::Message ComposeMessages::composed(const ComposeOutcome& outcome)
 {
-    return kComposed.arg(thousands(outcome.verses));
+    return {platform::MessageIcon::Information, kComposed.arg(thousands(outcome.verses))};
 }
 
-QString ComposeMessages::failure(const ComposeOutcome& outcome, const QString& path)
+platform::Message ComposeMessages::failure(const ComposeOutcome& outcome, const QString& path)
 {
-    return platform::getFileName(path) + QStringLiteral("\r\n\r\n") + outcome.failure.description;
+    return {platform::MessageIcon::Exclamation,
+            platform::getFileName(path) + QStringLiteral("\r\n\r\n") + outcome.failure.description};
 }
 
-QString ComposeMessages::cancelled()
+platform::Message ComposeMessages::cancelled()
 {
-    return kCancelled;
+    return {platform::MessageIcon::Information, kCancelled};
 }
 
 } // namespace editor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MessageIcon.h"
 #include "platform/RunControl.h"
 #include "versiondb/Error.h"
 
@@ -20,13 +21,13 @@ struct ComposeOutcome
 // one transaction: all of them or, on any failure or a cancel of control between verses, none.
 [[nodiscard]] ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control = nullptr);
 
-// The texts of a composition that the inspection window shows.
+// The messages of a composition that the inspection window shows.
 namespace ComposeMessages {
 // The question before composing, its outcome, and why it failed (after the file's display name).
 [[nodiscard]] QString question(int verses);
-[[nodiscard]] QString composed(const ComposeOutcome& outcome);
-[[nodiscard]] QString failure(const ComposeOutcome& outcome, const QString& path);
-[[nodiscard]] QString cancelled();
+[[nodiscard]] platform::Message composed(const ComposeOutcome& outcome);
+[[nodiscard]] platform::Message failure(const ComposeOutcome& outcome, const QString& path);
+[[nodiscard]] platform::Message cancelled();
 } // namespace ComposeMessages
 
 } // namespace editor

@@ -61,8 +61,9 @@ QString CompareMessages::cancelled()
     return kCancelled;
 }
 
-QString CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
+platform::Message CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
 {
+    using platform::MessageIcon;
     QString nameA = platform::getFileName(pathA);
     QString nameB = platform::getFileName(pathB);
     if (nameA.compare(nameB, Qt::CaseInsensitive) == 0) {
@@ -72,16 +73,18 @@ QString CompareMessages::failure(const CompareOutcome& outcome, const QString& p
     const QString& name = outcome.file == 0 ? nameA : nameB;
     switch (outcome.result) {
     case CompareResult::EngineFailed:
-        return name + kLineBreaks + outcome.failure.description;
+        return {MessageIcon::None, name + kLineBreaks + outcome.failure.description};
     case CompareResult::DuplicateReference:
-        return name + kLineBreaks + kDuplicate.arg(outcome.reference);
+        return {MessageIcon::Exclamation, name + kLineBreaks + kDuplicate.arg(outcome.reference)};
     case CompareResult::DifferentSkeletons:
-        return kFileA + nameA + kLineBreakOnce + kFileB + nameB + kLineBreaks +
-               (outcome.reference.isEmpty() ? kNothingInCommon
-                                            : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),
-                                                                 QString::number(outcome.numberB)));
+        return {MessageIcon::Exclamation,
+                kFileA + nameA + kLineBreakOnce + kFileB + nameB + kLineBreaks +
+                    (outcome.reference.isEmpty()
+                         ? kNothingInCommon
+                         : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),
+                                              QString::number(outcome.numberB)))};
     case CompareResult::Cancelled:
-        return kCancelled;
+        return {MessageIcon::Information, kCancelled};
     case CompareResult::Same:
     case CompareResult::Different:
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MessageIcon.h"
 #include "review/VersionCompare.h"
 
 #include <QString>
@@ -20,7 +21,7 @@ namespace CompareMessages {
 // Why a comparison stopped, after the file or files it is about: the display name, or for the
 // two files "A: ..." and "B: ..." on a line each, then two line breaks. Two files of one
 // display name (a version and its backup copy) are named by their full paths.
-[[nodiscard]] QString failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB);
+[[nodiscard]] platform::Message failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB);
 } // namespace CompareMessages
 
 } // namespace review

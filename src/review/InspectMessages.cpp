@@ -91,9 +91,10 @@ QString InspectMessages::cancelled()
     return kCancelled;
 }
 
-QString InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
+platform::Message InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
 {
-    return platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.failure.description;
+    return {platform::MessageIcon::Exclamation,
+            platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.failure.description};
 }
 
 } // namespace review

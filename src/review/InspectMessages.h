@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MessageIcon.h"
 #include "review/VersionInspection.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ namespace InspectMessages {
 [[nodiscard]] QString clean(const InspectOutcome& outcome);
 [[nodiscard]] QString cancelled();
 // Why an inspection stopped: the file's display name, two line breaks, the engine's description.
-[[nodiscard]] QString failure(const InspectOutcome& outcome, const QString& path, const QString& against);
+[[nodiscard]] platform::Message failure(const InspectOutcome& outcome, const QString& path, const QString& against);
 } // namespace InspectMessages
 
 } // namespace review

@@ -12,13 +12,6 @@
 // What the verse editor and its history and find and replace windows share.
 namespace editor {
 
-// Texts of the database engine go without an icon.
-inline void informFailure(platform::Dialogs& dialogs, QWidget* window, const QString& versionName,
-                          const versiondb::ErrorItem& failure)
-{
-    dialogs.inform(window, platform::MessageIcon::None, EditorMessages::aboutVersion(versionName, failure.description));
-}
-
 // True, after its message, when the verse was not in the version (no outcome) or the engine failed.
 template <typename Outcome>
 [[nodiscard]] bool refusedOutcome(platform::Dialogs& dialogs, QWidget* window, const QString& versionName,
@@ -30,7 +23,7 @@ template <typename Outcome>
         return true;
     }
     if (outcome->failure) {
-        informFailure(dialogs, window, versionName, *outcome->failure);
+        dialogs.inform(window, EditorMessages::failure(versionName, *outcome->failure));
         return true;
     }
     return false;

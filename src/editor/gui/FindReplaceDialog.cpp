@@ -164,7 +164,7 @@ SearchRequest FindReplaceDialog::request() const
 bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::optional<versiondb::ErrorItem>& failure)
 {
     if (failure) {
-        informFailure(m_dialogs, this, m_displayName, *failure);
+        m_dialogs.inform(this, EditorMessages::failure(m_displayName, *failure));
         return true;
     }
     if (pattern.fault == PatternFault::None) {

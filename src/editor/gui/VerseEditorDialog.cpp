@@ -418,7 +418,7 @@ void VerseEditorDialog::goToReference()
         showModified();
         return;
     case GoResult::Failed:
-        informFailure(m_dialogs, this, m_versionName, outcome.failure);
+        m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return;
     }
 }
@@ -498,7 +498,7 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
         warn(EditorMessages::kStepWithoutVerse);
         return;
     case StepResult::Failed:
-        informFailure(m_dialogs, this, m_versionName, outcome.failure);
+        m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return;
     }
 }
@@ -507,7 +507,7 @@ void VerseEditorDialog::goLast()
 {
     const StepOutcome outcome = m_version.last();
     if (outcome.result != StepResult::Neighbour) {
-        informFailure(m_dialogs, this, m_versionName, outcome.failure);
+        m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return;
     }
     m_referenceEdit->setText(outcome.reference);
@@ -573,7 +573,7 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         showModified();
         return true;
     case SaveResult::Failed:
-        informFailure(m_dialogs, this, m_versionName, outcome.failure);
+        m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return false;
     case SaveResult::EmptyReference:
     case SaveResult::EmptyText:

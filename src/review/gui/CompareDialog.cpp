@@ -116,11 +116,9 @@ void CompareDialog::onCompareClicked()
     case CompareResult::Different:
         break;
     case CompareResult::EngineFailed:
-        m_dialogs.inform(this, platform::MessageIcon::None, CompareMessages::failure(outcome, pathA, pathB));
-        return;
     case CompareResult::DuplicateReference:
     case CompareResult::DifferentSkeletons:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, CompareMessages::failure(outcome, pathA, pathB));
+        m_dialogs.inform(this, CompareMessages::failure(outcome, pathA, pathB));
         return;
     }
     m_outcome = std::move(outcome);

@@ -161,8 +161,7 @@ void InspectDialog::onInspectClicked()
     case InspectResult::Found:
         break;
     case InspectResult::EngineFailed:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         InspectMessages::failure(outcome, request.path, request.against));
+        m_dialogs.inform(this, InspectMessages::failure(outcome, request.path, request.against));
         return;
     }
     m_outcome = std::move(outcome);
@@ -220,15 +219,14 @@ void InspectDialog::onComposeClicked()
     const editor::ComposeOutcome outcome =
         run([path = m_inspected](platform::RunControl* control) { return editor::composeDecomposed(path, control); });
     if (outcome.cancelled) {
-        m_dialogs.inform(this, platform::MessageIcon::Information, editor::ComposeMessages::cancelled());
+        m_dialogs.inform(this, editor::ComposeMessages::cancelled());
         return;
     }
     if (!outcome.done) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         editor::ComposeMessages::failure(outcome, m_inspected));
+        m_dialogs.inform(this, editor::ComposeMessages::failure(outcome, m_inspected));
         return;
     }
-    m_dialogs.inform(this, platform::MessageIcon::Information, editor::ComposeMessages::composed(outcome));
+    m_dialogs.inform(this, editor::ComposeMessages::composed(outcome));
     m_versionEdit->setText(m_inspected);
     onInspectClicked();
 }

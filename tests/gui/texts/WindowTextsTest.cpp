@@ -275,7 +275,7 @@ QStringList messageLines()
     const auto stopped = [&compared](CompareResult result, int file, const QString& reference, const QString& b) {
         std::tie(compared.result, compared.file, compared.reference, compared.numberA, compared.numberB) =
             std::tuple(result, file, reference, 7, 8);
-        return CompareMessages::failure(compared, elsewhere(u"kjv.dat"_s), b);
+        return CompareMessages::failure(compared, elsewhere(u"kjv.dat"_s), b).text;
     };
     const review::InspectOutcome inspected{.findings = QList<review::Finding>(1066),
                                            .counts = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1001},
@@ -370,15 +370,15 @@ QStringList messageLines()
         {"inspect counts", InspectMessages::counts(inspected)},
         {"inspect clean", InspectMessages::clean(inspected)},
         {"inspect detail", InspectMessages::detail(longer)},
-        {"inspect failure", InspectMessages::failure(inspected, elsewhere(u"kjv.dat"_s), elsewhere(u"my.dat"_s))},
+        {"inspect failure", InspectMessages::failure(inspected, elsewhere(u"kjv.dat"_s), elsewhere(u"my.dat"_s)).text},
         {"inspect composeQuestion", editor::ComposeMessages::question(1234)},
-        {"inspect composed", editor::ComposeMessages::composed(composed)},
-        {"inspect composeFailure", editor::ComposeMessages::failure(composed, elsewhere(u"my.dat"_s))},
+        {"inspect composed", editor::ComposeMessages::composed(composed).text},
+        {"inspect composeFailure", editor::ComposeMessages::failure(composed, elsewhere(u"my.dat"_s)).text},
         {"export existing", exchange::ExportMessages::existing({elsewhere(u"my.vpl"_s)}) + u" / "_s +
                                 exchange::ExportMessages::existing({u"a"_s, u"b"_s})},
         {"export cancelled", exchange::ExportMessages::cancelled()},
         {"compare cancelled", CompareMessages::cancelled()},
-        {"inspect cancelled", InspectMessages::cancelled() + u" / "_s + editor::ComposeMessages::cancelled()},
+        {"inspect cancelled", InspectMessages::cancelled() + u" / "_s + editor::ComposeMessages::cancelled().text},
         {"cli usageText", cli::usageText()},
         {"cli programFolderMissing", cli::UsageErrors::kProgramFolderMissing},
         {"cli programFolderNotFound", cli::UsageErrors::programFolderNotFound(u"/없는 폴더"_s)},
