@@ -17,15 +17,6 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
-    const auto asksForHelp = [&arguments] {
-        return !arguments.isEmpty() &&
-               (arguments.first() == QStringLiteral("--help") || arguments.first() == QStringLiteral("-h"));
-    };
-    if (asksForHelp()) {
-        cli::printUsage(stdout);
-        return cli::kSuccess;
-    }
-
     QString programFolder;
     if (!arguments.isEmpty() && arguments.first() == QStringLiteral("--program-folder")) {
         if (arguments.size() < 2) {
@@ -40,7 +31,9 @@ int main(int argc, char* argv[])
         }
         arguments = arguments.mid(2);
     }
-    if (asksForHelp()) { // after the program folder too
+    // Help is asked for first, or first after the program folder.
+    if (!arguments.isEmpty() &&
+        (arguments.first() == QStringLiteral("--help") || arguments.first() == QStringLiteral("-h"))) {
         cli::printUsage(stdout);
         return cli::kSuccess;
     }

@@ -136,14 +136,9 @@ std::optional<FileFailure> provideShippedFiles(const QString& dataFolder, const 
     return std::nullopt;
 }
 
-QString executableFolder()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-}
-
 ProgramFolder programFolder()
 {
-    const QString executable = executableFolder();
+    const QString executable = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (folderMode(executable, [](const QString& path) { return QFileInfo::exists(path); }) == FolderMode::Portable) {
         return {executable, std::nullopt};
     }

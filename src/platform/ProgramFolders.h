@@ -41,9 +41,6 @@ enum class FolderMode
 // provided and why.
 [[nodiscard]] std::optional<FileFailure> provideShippedFiles(const QString& dataFolder, const QString& installFolder);
 
-// The folder of the running executable, in native separators, without a trailing separator.
-[[nodiscard]] QString executableFolder();
-
 // The program folder to run in, and what kept it from being ready.
 struct ProgramFolder
 {

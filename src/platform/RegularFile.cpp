@@ -19,6 +19,17 @@ bool isOtherThanRegularFile(const QString& path)
     return info.exists() && !info.isFile();
 }
 
+namespace {
+
+enum class RegularFileOpen
+{
+    Opened,     // file is open for reading
+    NotRegular, // the path names a folder, device, pipe or socket; nothing was read from it
+    Failed,     // the file could not be opened
+};
+
+// Opens a regular file (or a link to one) for reading into file, whose name is set to path.
+// Anything else is refused without ever blocking: a pipe with no writer is never waited for.
 RegularFileOpen openRegularFileForReading(QFile& file, const QString& path)
 {
     file.setFileName(path);
@@ -54,6 +65,8 @@ RegularFileOpen openRegularFileForReading(QFile& file, const QString& path)
     return RegularFileOpen::Opened;
 #endif
 }
+
+} // namespace
 
 std::optional<QString> openRegularFileOrSayWhy(QFile& file, const QString& path)
 {

@@ -10,18 +10,8 @@ namespace platform {
 // a socket), following symbolic links. A path that is not there is not "other": opening it fails.
 [[nodiscard]] bool isOtherThanRegularFile(const QString& path);
 
-enum class RegularFileOpen
-{
-    Opened,     // file is open for reading
-    NotRegular, // the path names a folder, device, pipe or socket; nothing was read from it
-    Failed,     // the file could not be opened
-};
-
-// Opens a regular file (or a link to one) for reading into file, whose name is set to path.
-// Anything else is refused without ever blocking: a pipe with no writer is never waited for.
-[[nodiscard]] RegularFileOpen openRegularFileForReading(QFile& file, const QString& path);
-
-// The same for a reader that reports a failure by its description: nothing when the file is open, else why not.
+// Opens a regular file (or a link to one) for reading into file, whose name is set to path. Anything else is refused
+// without ever blocking: a pipe with no writer is never waited for. Nothing when the file is open, else why not.
 [[nodiscard]] std::optional<QString> openRegularFileOrSayWhy(QFile& file, const QString& path);
 
 } // namespace platform

@@ -29,12 +29,9 @@ ErrorItem failureOf(const std::exception& caught)
     return error != nullptr ? error->item() : ErrorItem::of(errorNumber::EngineFailure);
 }
 
-Error::Error(int number, int sqliteCode, int sqliteExtendedCode)
-    : Error(QList<ErrorItem>{ErrorItem::of(number)}, sqliteCode, sqliteExtendedCode)
-{}
+Error::Error(int number) : Error(QList<ErrorItem>{ErrorItem::of(number)}) {}
 
-Error::Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode)
-    : m_items(std::move(items)), m_sqliteCode(sqliteCode), m_sqliteExtendedCode(sqliteExtendedCode)
+Error::Error(QList<ErrorItem> items) : m_items(std::move(items))
 {
     if (m_items.isEmpty()) {
         m_items.push_back(ErrorItem::of(errorNumber::EngineFailure));
@@ -47,9 +44,9 @@ void raise(const Error& error)
     throw error;
 }
 
-void raise(int number, int sqliteCode, int sqliteExtendedCode)
+void raise(int number)
 {
-    raise(Error(number, sqliteCode, sqliteExtendedCode));
+    raise(Error(number));
 }
 
 } // namespace versiondb

@@ -21,28 +21,23 @@ struct ErrorItem
     bool operator==(const ErrorItem&) const = default;
 };
 
-// The one error of the engine: a number and a Korean description, with the
-// SQLite result codes behind it when there are any (for logs only). An error
+// The one error of the engine: a number and a Korean description. An error
 // may carry more than one item; the first is the main one.
 class Error : public std::exception
 {
 public:
-    explicit Error(int number, int sqliteCode = 0, int sqliteExtendedCode = 0);
-    Error(QList<ErrorItem> items, int sqliteCode, int sqliteExtendedCode);
+    explicit Error(int number);
+    explicit Error(QList<ErrorItem> items);
 
     [[nodiscard]] int number() const { return m_items.front().number; }
     [[nodiscard]] QString description() const { return m_items.front().description; }
     [[nodiscard]] const ErrorItem& item() const { return m_items.front(); }
-    [[nodiscard]] int sqliteCode() const { return m_sqliteCode; }
-    [[nodiscard]] int sqliteExtendedCode() const { return m_sqliteExtendedCode; }
     [[nodiscard]] const QList<ErrorItem>& items() const { return m_items; }
 
     [[nodiscard]] const char* what() const noexcept override { return m_what.c_str(); }
 
 private:
     QList<ErrorItem> m_items;
-    int m_sqliteCode = 0;
-    int m_sqliteExtendedCode = 0;
     std::string m_what;
 };
 
@@ -52,6 +47,6 @@ private:
 
 // Throws the error.
 [[noreturn]] void raise(const Error& error);
-[[noreturn]] void raise(int number, int sqliteCode = 0, int sqliteExtendedCode = 0);
+[[noreturn]] void raise(int number);
 
 } // namespace versiondb

@@ -79,6 +79,25 @@ std::optional<QByteArray> decompressed(const QByteArray& row)
     return bytes;
 }
 
+// The kept texts of a row read back to be used: a row that does not read whole is damage.
+History::KeptTexts keptOrDamaged(const QByteArray& row)
+{
+    std::optional<History::KeptTexts> texts = History::decodeKept(row);
+    if (!texts) {
+        raise(errorNumber::DatabaseDamaged);
+    }
+    return std::move(*texts);
+}
+
+// Stores text into 본문 of the record at row with one of the version's statements that do so.
+void storeText(sqlite::Statement& statement, qint64 row, const QVariant& text)
+{
+    sqlite::ResetGuard guard(statement);
+    statement.bind(1, text);
+    statement.bindInt(2, row);
+    (void)statement.step();
+}
+
 // A text as the pending change keeps it.
 std::optional<QByteArray> utf8Of(const QVariant& text)
 {
@@ -304,10 +323,7 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
     replaced.textColumn = m_textColumn;
     {
         const ReplacedTextWatch watch(m_version.handle(), replaced);
-        sqlite::ResetGuard guard(update);
-        update.bind(1, text);
-        update.bindInt(2, row);
-        (void)update.step();
+        storeText(update, row, text);
     }
     if (!replaced.seen) {
         (void)m_version.record(row); // raises when there is no such record
@@ -354,11 +370,7 @@ void History::store(qint64 row, qint64 number, std::optional<QByteArray> before,
         raise(errorNumber::DatabaseDamaged);
     }
     keep(number, std::move(before), change);
-    VersionStore::Statements& s = m_version.statements();
-    sqlite::ResetGuard guard(s.setText);
-    s.setText.bind(1, text);
-    s.setText.bindInt(2, row);
-    (void)s.setText.step();
+    storeText(m_version.statements().setText, row, text);
 }
 
 void History::keep(qint64 number, std::optional<QByteArray> before, PendingChange& change)
@@ -383,11 +395,7 @@ void History::keep(qint64 number, std::optional<QByteArray> before, PendingChang
         sqlite::ResetGuard guard(s.findKeptRow);
         s.findKeptRow.bindInt(1, keyOf(change.m_id, group));
         if (s.findKeptRow.step()) {
-            const std::optional<KeptTexts> texts = decodeKept(s.findKeptRow.columnBlob(0));
-            if (!texts) {
-                raise(errorNumber::DatabaseDamaged);
-            }
-            for (const auto& [n, text] : *texts) {
+            for (const auto& [n, text] : keptOrDamaged(s.findKeptRow.columnBlob(0))) {
                 change.m_kept.emplace(n, utf8Of(text));
             }
         }
@@ -462,11 +470,7 @@ std::vector<VerseChange> History::verseChanges(qint64 number)
     of.bindInt(1, groupOf(number));
     QVariant after = record[kText];
     while (of.step()) {
-        const std::optional<KeptTexts> texts = decodeKept(of.columnBlob(5));
-        if (!texts) {
-            raise(errorNumber::DatabaseDamaged);
-        }
-        for (const auto& [n, before] : *texts) {
+        for (const auto& [n, before] : keptOrDamaged(of.columnBlob(5))) {
             if (n == number) {
                 changes.push_back({changeFrom(of), number, record[kReference].toString(), before, after});
                 after = before;
@@ -484,11 +488,8 @@ History::KeptTexts History::kept(qint64 change, std::optional<qint64> group)
     rows.bindInt(2, keyOf(change, group.value_or(kLargestNumber)));
     KeptTexts all;
     while (rows.step()) {
-        const std::optional<KeptTexts> texts = decodeKept(rows.columnBlob(0));
-        if (!texts) {
-            raise(errorNumber::DatabaseDamaged);
-        }
-        all.insert(all.end(), texts->begin(), texts->end());
+        const KeptTexts texts = keptOrDamaged(rows.columnBlob(0));
+        all.insert(all.end(), texts.begin(), texts.end());
     }
     return all;
 }
@@ -513,10 +514,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
             continue;
         }
         keep(n, utf8Of(record[kText]), undo);
-        sqlite::ResetGuard guard(s.setText);
-        s.setText.bind(1, before);
-        s.setText.bindInt(2, *row);
-        (void)s.setText.step();
+        storeText(s.setText, *row, before);
         restored.push_back({{}, n, record[kReference].toString(), record[kText], before});
     }
     const Change made{finish(undo), QDateTime::currentDateTime(), source, QString::number(change),

@@ -23,21 +23,6 @@ QString lowerAsciiLetters(const QString& text)
 
 } // namespace
 
-QString referenceVersionFileName()
-{
-    return QStringLiteral("개역.DAT");
-}
-
-QString templateFileName()
-{
-    return QStringLiteral("null.mdb");
-}
-
-QString scratchFileName()
-{
-    return QStringLiteral("temp.mdb");
-}
-
 QString versionPath(const QString& programFolder, const QString& fileName)
 {
     return programFolder + platform::separator() + QStringLiteral("..") + platform::separator() + fileName;
@@ -45,17 +30,17 @@ QString versionPath(const QString& programFolder, const QString& fileName)
 
 QString referenceVersionPath(const QString& programFolder)
 {
-    return resolveFileNameCase(versionPath(programFolder, referenceVersionFileName()));
+    return resolveFileNameCase(versionPath(programFolder, QStringLiteral("개역.DAT")));
 }
 
 QString templatePath(const QString& programFolder)
 {
-    return programFolder + platform::separator() + templateFileName();
+    return programFolder + platform::separator() + QStringLiteral("null.mdb");
 }
 
 QString scratchPath(const QString& programFolder)
 {
-    return programFolder + platform::separator() + scratchFileName();
+    return programFolder + platform::separator() + QStringLiteral("temp.mdb");
 }
 
 QString resolveFileNameCase(const QString& path)

@@ -26,9 +26,4 @@ namespace versiondb {
 // True when the display name, with A-Z lower-cased, is kjv.dat, user.dat or 개역.dat.
 [[nodiscard]] bool isShippedName(const QString& path);
 
-// The file names of the shipped version files, as written on disk by the build.
-[[nodiscard]] QString referenceVersionFileName(); // "개역.DAT"
-[[nodiscard]] QString templateFileName();         // "null.mdb"
-[[nodiscard]] QString scratchFileName();          // "temp.mdb"
-
 } // namespace versiondb

@@ -31,11 +31,6 @@ using books::SkeletonVerse;
 
 namespace {
 
-bool tryExec(sqlite3* db, const char* sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
 // True when the file is shorter than its pages: its last page is incomplete or missing.
 bool lostPages(sqlite3* db, const QString& path)
 {
@@ -91,7 +86,7 @@ void Repair::nothingToSalvage() const
     if (m_lack != errorNumber::DatabaseDamaged) {
         items << ErrorItem::of(errorNumber::DatabaseDamaged);
     }
-    raise(Error(items, SQLITE_NOTADB, SQLITE_NOTADB));
+    raise(Error(items));
 }
 
 void Repair::markLineBreaks(Found& found)
@@ -545,7 +540,7 @@ RepairReport Repair::run()
                 convertToRollbackJournal(db.get(), m_path);
             } catch (const Error&) {
                 // The pages are read with the log written back into the file, while the lock is still held.
-                tryExec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
+                (void)sqlite3_exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
             }
             bool opens = true;
             try {

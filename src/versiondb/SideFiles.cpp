@@ -30,20 +30,7 @@ QString markOf(WorkKind kind)
     return kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
 }
 
-} // namespace
-
-QString newWorkFilePath(const QString& path, WorkKind kind)
-{
-    for (;;) {
-        const QString candidate =
-            path + markOf(kind) + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
-        const QFileInfo info(candidate);
-        if (!info.exists() && !info.isSymLink()) {
-            return candidate;
-        }
-    }
-}
-
+// The work files that compactions and repairs of path killed before their end left beside it.
 QStringList workFileLeftovers(const QString& path)
 {
     const QFileInfo info(path);
@@ -62,6 +49,20 @@ QStringList workFileLeftovers(const QString& path)
         }
     }
     return leftovers;
+}
+
+} // namespace
+
+QString newWorkFilePath(const QString& path, WorkKind kind)
+{
+    for (;;) {
+        const QString candidate =
+            path + markOf(kind) + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink()) {
+            return candidate;
+        }
+    }
 }
 
 void removeWorkFileLeftovers(const QString& path)

@@ -24,9 +24,8 @@ enum class WorkKind
 };
 // A name for a new work file of path that no file has.
 [[nodiscard]] QString newWorkFilePath(const QString& path, WorkKind kind);
-// The work files that compactions and repairs of path killed before their end left beside it.
-[[nodiscard]] QStringList workFileLeftovers(const QString& path);
-// Removes them with their side files; only while path is held, or when it is being deleted.
+// Removes the work files that compactions and repairs of path killed before their end left beside it, with their
+// side files; only while path is held, or when it is being deleted.
 void removeWorkFileLeftovers(const QString& path);
 
 // Removes the side files of path; those that are not there are no failure.

@@ -11,6 +11,9 @@ void Close::operator()(sqlite3* db) const noexcept
     sqlite3_close_v2(db);
 }
 
+namespace {
+
+// The engine's error number for an SQLite result code.
 int errorNumberFor(int extendedCode)
 {
     switch (extendedCode & 0xff) {
@@ -40,11 +43,13 @@ int errorNumberFor(int extendedCode)
     }
 }
 
+} // namespace
+
 void fail(sqlite3* db, int code)
 {
     const int extended = db != nullptr ? sqlite3_extended_errcode(db) : code;
     const int used = (extended & 0xff) == (code & 0xff) ? extended : code;
-    raise(errorNumberFor(used), used & 0xff, used);
+    raise(errorNumberFor(used));
 }
 
 Connection open(const QString& path, int flags)

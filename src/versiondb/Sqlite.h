@@ -17,9 +17,6 @@ struct Finalize
 };
 using StatementHandle = std::unique_ptr<sqlite3_stmt, Finalize>;
 
-// The engine's error number for an SQLite result code.
-[[nodiscard]] int errorNumberFor(int extendedCode);
-
 // Raises the engine error for a failed SQLite call on db.
 [[noreturn]] void fail(sqlite3* db, int code);
 

@@ -37,12 +37,15 @@ QStringList VersionFile::indexNames()
     return {QStringLiteral("번호"), QStringLiteral("성경구절")};
 }
 
-QString VersionFile::verifierTableName()
+namespace {
+
+QString verifierTableName()
 {
     return QStringLiteral("byeorisol_password");
 }
 
-QStringList VersionFile::schemaStatements()
+// The statements that create the table and its indexes.
+QStringList schemaStatements()
 {
     return {
         QStringLiteral("CREATE TABLE \"본문\" (\"번호\" INTEGER, \"권\" INTEGER, \"장\" INTEGER, \"절\" INTEGER, "
@@ -52,29 +55,28 @@ QStringList VersionFile::schemaStatements()
     };
 }
 
-namespace {
-
 QString verifierTableStatement()
 {
-    return QStringLiteral("CREATE TABLE ") + sqlite::quoted(VersionFile::verifierTableName()) +
+    return QStringLiteral("CREATE TABLE ") + sqlite::quoted(verifierTableName()) +
            QStringLiteral(" (format INTEGER NOT NULL, salt BLOB NOT NULL, iterations INTEGER NOT NULL, "
                           "verifier BLOB NOT NULL)");
 }
 
-} // namespace
-
-void VersionFile::writeVerifier(sqlite3* db, const PasswordVerifier& verifier)
+// Writes the verifier into a database that has the verifier table.
+void writeVerifier(sqlite3* db, const PasswordVerifier& verifier)
 {
     sqlite::Statement clear(db, QStringLiteral("DELETE FROM ") + sqlite::quoted(verifierTableName()));
     (void)clear.step();
     sqlite::Statement insert(db, QStringLiteral("INSERT INTO ") + sqlite::quoted(verifierTableName()) +
                                      QStringLiteral(" (format, salt, iterations, verifier) VALUES (?1, ?2, ?3, ?4)"));
-    insert.bindInt(1, kFormat);
+    insert.bindInt(1, VersionFile::kFormat);
     insert.bind(2, verifier.salt);
     insert.bindInt(3, verifier.iterations);
     insert.bind(4, verifier.key);
     (void)insert.step();
 }
+
+} // namespace
 
 void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
 {
@@ -120,7 +122,7 @@ void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString&
         sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
                                                    "pragma_page_size()"));
         if (pages.step() && pages.columnInt(0) > QFileInfo(path).size()) {
-            raise(errorNumber::DatabaseDamaged, SQLITE_CORRUPT, SQLITE_CORRUPT);
+            raise(errorNumber::DatabaseDamaged);
         }
     }
     const std::optional<PasswordVerifier> verifier = readVerifier(db);

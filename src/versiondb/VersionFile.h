@@ -34,15 +34,10 @@ constexpr int kFormat = 1;
 // The six field names quoted for SQL and joined by commas, in their order.
 [[nodiscard]] QString quotedFieldList();
 [[nodiscard]] QStringList indexNames(); // 번호, 성경구절
-[[nodiscard]] QString verifierTableName();
-// The statements that create the table and its indexes.
-[[nodiscard]] QStringList schemaStatements();
 
 // Writes an empty version database to path, which must not exist yet:
 // the table, both indexes, the history's tables and the verifier, with a rollback journal.
 void create(const QString& path, const PasswordVerifier& verifier);
-// Writes the verifier into a database that has the verifier table.
-void writeVerifier(sqlite3* db, const PasswordVerifier& verifier);
 
 // True when the open database carries the marks of a version database.
 [[nodiscard]] bool hasMarks(sqlite3* db);

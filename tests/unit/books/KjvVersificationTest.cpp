@@ -1,0 +1,53 @@
+#include "books/KjvVersification.h"
+
+#include "books/ReferenceParser.h"
+
+#include <gtest/gtest.h>
+
+using books::KjvVersification::chapterCount;
+using books::KjvVersification::hasVerse;
+using books::KjvVersification::verseCount;
+
+// The KJV numbering follows the Korean one but for four chapters; an edit of the Korean table must not move it.
+TEST(KjvVersification, differsFromTheKoreanNumberingInFourChaptersOnly)
+{
+    struct Chapter
+    {
+        int book;
+        int chapter;
+        int kjv;
+        int korean;
+    };
+    const Chapter differences[] = {{9, 30, 31, 30}, {22, 6, 13, 14}, {47, 13, 14, 13}, {64, 1, 14, 15}};
+    for (const Chapter& c : differences) {
+        EXPECT_EQ(verseCount(c.book, c.chapter), c.kjv) << c.book << ' ' << c.chapter;
+        EXPECT_EQ(books::ReferenceParser::verseCount(c.book, c.chapter), c.korean) << c.book << ' ' << c.chapter;
+    }
+    int chapters = 0;
+    int verses = 0;
+    int differing = 0;
+    for (int book = 1; book <= 66; ++book) {
+        ASSERT_EQ(chapterCount(book), books::ReferenceParser::chapterCount(book)) << book;
+        for (int chapter = 1; chapter <= chapterCount(book); ++chapter) {
+            ++chapters;
+            verses += verseCount(book, chapter);
+            differing += verseCount(book, chapter) != books::ReferenceParser::verseCount(book, chapter) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(chapters, 1189);
+    EXPECT_EQ(verses, 31102);
+    EXPECT_EQ(differing, 4);
+}
+
+TEST(KjvVersification, hasNothingOutsideItsBooksChaptersAndVerses)
+{
+    EXPECT_EQ(chapterCount(0), 0);
+    EXPECT_EQ(chapterCount(67), 0);
+    EXPECT_EQ(chapterCount(19), 150);
+    EXPECT_EQ(verseCount(1, 51), 0);
+    EXPECT_EQ(verseCount(0, 1), 0);
+    EXPECT_TRUE(hasVerse(9, 30, 31));
+    EXPECT_FALSE(hasVerse(64, 1, 15));
+    EXPECT_FALSE(hasVerse(1, 1, 0));
+    EXPECT_FALSE(hasVerse(1, 1, 32));
+}
