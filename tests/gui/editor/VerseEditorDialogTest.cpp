@@ -257,24 +257,6 @@ private slots:
             QCOMPARE(control<QPlainTextEdit>(history, u"detailText"_s)->toPlainText(), EditorMessages::kNoHistory);
             QTest::keyClick(&history, Qt::Key_Escape);
         });
-        // Each 되돌리기 takes back one more save of the verse, each 다시 실행 brings the last one taken back, and a
-        // save after the undos ends what could be redone.
-        for (const QString& text : {u"하나"_s, u"둘"_s, u"셋"_s}) {
-            verseBox()->setPlainText(text);
-            click("saveButton");
-        }
-        for (const int change : {7, 6, 5}) {
-            expectMessage("undoButton", Information, kUndone.arg(change));
-        }
-        QCOMPARE(verseBox()->toPlainText(), kExodus1);
-        for (const int change : {5, 6}) {
-            expectMessage("redoButton", Information,
-                          u"sample.dat\r\n\r\n변경 %1번을 다시 실행했습니다 (1개 구절)."_s.arg(change));
-        }
-        QCOMPARE(verseBox()->toPlainText(), u"둘"_s);
-        verseBox()->setPlainText(u"넷"_s);
-        click("saveButton");
-        expectMessage("redoButton", Exclamation, u"sample.dat\r\n\r\n다시 실행할 변경이 없습니다 !"_s);
     }
 
     // Ctrl+F: find with the matches marked, a refused pattern, a preview with one verse unticked, the apply as one

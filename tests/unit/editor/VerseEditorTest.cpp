@@ -224,8 +224,6 @@ TEST_F(VerseEditorTest, anUndoOfOneVerseOfAWholeChangeIsAChangeOfTheVersion)
     EXPECT_EQ(testsupport::storedText(path, u"창 1:10"_s)->toString().left(3), u"하느님"_s);
 }
 
-// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line
-// separators; a tab is no break.
 // Decomposed Hangul composed as one change (old Hangul without a syllable stays; a read-only version is refused).
 TEST_F(VerseEditorTest, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
 {
@@ -251,6 +249,8 @@ TEST_F(VerseEditorTest, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
     EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), kNfd);
 }
 
+// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line
+// separators; a tab is no break.
 TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
 {
     const std::pair<QString, std::optional<qsizetype>> cases[] = {

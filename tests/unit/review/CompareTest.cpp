@@ -2,8 +2,6 @@
 
 #include "review/VersionCompare.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/ErrorNumbers.h"
-#include "versiondb/VersionStore.h"
 
 #include <QRandomGenerator>
 #include <vector>
@@ -143,8 +141,4 @@ TEST_F(CompareVersions, refusesVersionsItCannotLineUpOrOpenNamingTheFile)
         EXPECT_EQ(std::tuple(o.result, o.file, o.reference, o.numberA, o.numberB, o.verses.size()),
                   std::tuple(result, file, reference, numberA, numberB, 0));
     }
-    // A version held by another opener.
-    const auto held = versiondb::VersionStore::openDatabase(path(u"b1.dat"_s));
-    const review::CompareOutcome inUse = review::compareVersions(path(u"a1.dat"_s), path(u"b1.dat"_s));
-    EXPECT_EQ(std::pair(inUse.file, inUse.failure.number), std::pair(1, versiondb::errorNumber::FileInUse));
 }

@@ -2,8 +2,6 @@
 
 #include "review/VersionInspection.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/ErrorNumbers.h"
-#include "versiondb/VersionStore.h"
 
 #include <QFile>
 
@@ -105,9 +103,4 @@ TEST_F(Inspect, judgesLengthsAgainstTheMedianRatioOfTheOtherVersion)
     EXPECT_DOUBLE_EQ(outcome.ratio, 2.0);
     EXPECT_EQ(std::pair(control.done(), control.total()), std::pair(qint64(10), qint64(10)));
     EXPECT_EQ(review::inspectVersion({a, {}, kinds, {}}).result, review::InspectResult::Clean);
-    // A file that is missing is named as the version or as the other version.
-    const review::InspectOutcome missing = review::inspectVersion({a, path(u"none.dat"_s), kinds, {}});
-    EXPECT_EQ(std::tuple(missing.result, missing.file, missing.failure.number),
-              std::tuple(review::InspectResult::EngineFailed, 1, versiondb::errorNumber::FileNotFound));
-    EXPECT_EQ(review::inspectVersion({path(u"none.dat"_s), b, kinds, {}}).file, 0);
 }
