@@ -73,17 +73,7 @@ ExportBytes& ExportBytes::add(int number)
     return *this;
 }
 
-ExportBytes& ExportBytes::addXml(QStringView text)
-{
-    return addEscaped(text, false);
-}
-
-ExportBytes& ExportBytes::addXmlAttribute(QStringView text)
-{
-    return addEscaped(text, true);
-}
-
-ExportBytes& ExportBytes::addEscaped(QStringView text, bool attribute)
+ExportBytes& ExportBytes::addXml(QStringView text, bool attribute)
 {
     // Most characters are letters at or above 64, passed over at two comparisons; the characters
     // XML cannot hold are noted on the way, so that no pass of its own looks for them.

@@ -19,10 +19,9 @@ public:
     ExportBytes& add(QStringView text);
     ExportBytes& add(int number);
     // The text as the content of an XML element: &, < and > as entity references, the line
-    // breaks as character references (so that they come back as they were, CR included).
-    ExportBytes& addXml(QStringView text);
-    // The text as an XML attribute's value between double quotes: as addXml, and quotes and tabs too.
-    ExportBytes& addXmlAttribute(QStringView text);
+    // breaks as character references (so that they come back as they were, CR included); as an
+    // attribute's value between double quotes, quotes and tabs too.
+    ExportBytes& addXml(QStringView text, bool attribute = false);
 
     [[nodiscard]] QByteArray take() { return std::move(m_bytes); }
 
@@ -34,8 +33,6 @@ public:
     [[nodiscard]] static bool xmlCanHold(QStringView text);
 
 private:
-    ExportBytes& addEscaped(QStringView text, bool attribute);
-
     QByteArray m_bytes;
     bool m_notXml = false;
     QStringEncoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};

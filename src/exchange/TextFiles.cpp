@@ -14,11 +14,6 @@ const QString kCodePage949LineEnd = QStringLiteral("\r\n");
 const QString kUtf8LineEnd = QStringLiteral("\n");
 constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
-bool holdsLineBreak(const QString& text)
-{
-    return text.contains(u'\n') || text.contains(u'\r');
-}
-
 // The text in code page 949, or nothing when a character of it has no place there.
 std::optional<QByteArray> inCodePage949(const QString& text)
 {
@@ -49,6 +44,19 @@ QString lineOf(const Verse& verse)
 
 } // namespace
 
+std::optional<ExportPlan> lineBreakRefusal(const QList<Verse>& verses)
+{
+    for (const Verse& verse : verses) {
+        if (verse.text && (verse.text->contains(u'\n') || verse.text->contains(u'\r'))) {
+            ExportPlan plan;
+            plan.result = ExportResult::LineBreak;
+            plan.refused = verse;
+            return plan;
+        }
+    }
+    return std::nullopt;
+}
+
 QString textFileName(int bookNumber)
 {
     return QStringLiteral("%1-%2.txt")
@@ -58,14 +66,10 @@ QString textFileName(int bookNumber)
 
 ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
 {
-    ExportPlan plan;
-    for (const Verse& verse : verses) {
-        if (verse.text && holdsLineBreak(*verse.text)) {
-            plan.result = ExportResult::LineBreak;
-            plan.refused = verse;
-            return plan;
-        }
+    if (auto refused = lineBreakRefusal(verses)) {
+        return *refused;
     }
+    ExportPlan plan;
 
     // Each book's verses in the order of its lines, and the length of its lines.
     std::array<QList<const Verse*>, books::BookAbbreviations::kCount> lines;

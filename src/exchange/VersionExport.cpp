@@ -132,8 +132,7 @@ ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, cons
     return planTextFiles(verses, request.encoding);
 }
 
-} // namespace
-
+// The files the export writes, full and in native separators: the 66 text files in the folder, or the one file.
 QStringList exportPaths(const ExportRequest& request)
 {
     const QString destination = platform::fullPath(request.destination);
@@ -146,6 +145,8 @@ QStringList exportPaths(const ExportRequest& request)
     }
     return paths;
 }
+
+} // namespace
 
 QStringList existingExportPaths(const ExportRequest& request)
 {

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace exchange {
 
@@ -105,10 +106,12 @@ struct ExportOutcome
 // The name of a book's text file: "01-창.txt" ... "66-계.txt".
 [[nodiscard]] QString textFileName(int bookNumber);
 
-// The files the export writes, full and in native separators: the 66 text files in the folder, or the one file.
-[[nodiscard]] QStringList exportPaths(const ExportRequest& request);
-// Those of them that exist (as anything: a file, a folder or a link), which the export would replace.
+// The files the export writes (full and in native separators: the 66 text files in the folder, or the one file) that
+// exist (as anything: a file, a folder or a link), which the export would replace.
 [[nodiscard]] QStringList existingExportPaths(const ExportRequest& request);
+
+// The plan refused for the first verse whose text holds a line break, which no line can hold; nothing when none does.
+[[nodiscard]] std::optional<ExportPlan> lineBreakRefusal(const QList<Verse>& verses);
 
 // The text files of the verses: "01-창.txt" ... "66-계.txt", one for every book
 // whether it has verses or not, each line the verse's reference, one space and its

@@ -127,7 +127,7 @@ ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, 
     out.add("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<XMLBIBLE xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
             "xsi:noNamespaceSchemaLocation=\"zef2005.xsd\" biblename=\"")
-        .addXmlAttribute(bibleName)
+        .addXml(bibleName, true)
         .add("\" type=\"x-bible\">\n<INFORMATION>\n<title>")
         .addXml(bibleName)
         // The language of the book names, as the OSIS header gives it: presentation programs (OpenLP) look
@@ -144,8 +144,8 @@ ExportPlan planZefaniaFile(const QList<Verse>& verses, const QString& fileName, 
             out.add(chapter != 0 ? "</CHAPTER>\n" : "");
             if (verse.bookNumber != book) {
                 out.add(book != 0 ? "</BIBLEBOOK>\n" : "").add("<BIBLEBOOK bnumber=\"").add(verse.bookNumber);
-                out.add("\" bname=\"").addXmlAttribute(books::KoreanBookNames::at(verse.bookNumber));
-                out.add("\" bsname=\"").addXmlAttribute(books::BookAbbreviations::at(verse.bookNumber)).add("\">\n");
+                out.add("\" bname=\"").addXml(books::KoreanBookNames::at(verse.bookNumber), true);
+                out.add("\" bsname=\"").addXml(books::BookAbbreviations::at(verse.bookNumber), true).add("\">\n");
             }
             out.add("<CHAPTER cnumber=\"").add(verse.chapter).add("\">\n");
             book = verse.bookNumber;

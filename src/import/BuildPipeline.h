@@ -9,7 +9,6 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <optional>
 

@@ -9,18 +9,9 @@
 
 namespace importer {
 
-namespace {
-
-const QString kFileName = QStringLiteral("err.txt");
-const QString kHeaderTail = QStringLiteral(" <편집오류 로그파일>");
-// The earlier log while a run goes on.
-const QString kAsideSuffix = QStringLiteral(".before-run");
-
-} // namespace
-
 ErrorLog::ErrorLog(const QString& programFolder, bool codePage949)
-    : m_path(programFolder + platform::separator() + kFileName), m_asidePath(m_path + kAsideSuffix),
-      m_codePage949(codePage949)
+    : m_path(programFolder + platform::separator() + QStringLiteral("err.txt")),
+      m_asidePath(m_path + QStringLiteral(".before-run")), m_codePage949(codePage949)
 {}
 
 bool ErrorLog::exists() const
@@ -70,7 +61,7 @@ QString ErrorLog::headerLine(const QDateTime& now, const QLocale& locale)
 {
     // The time is formatted from the date and time so that a zone in the format is now's own zone.
     return locale.toString(now, locale.timeFormat(QLocale::LongFormat)) + u' ' +
-           locale.toString(now.date(), QLocale::LongFormat) + kHeaderTail;
+           locale.toString(now.date(), QLocale::LongFormat) + QStringLiteral(" <편집오류 로그파일>");
 }
 
 } // namespace importer

@@ -7,16 +7,9 @@
 
 namespace importer {
 
-namespace {
-
-constexpr const char* kCodePage949LineEnd = "\r\n";
-constexpr const char* kUtf8LineEnd = "\n";
-
-} // namespace
-
 ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
     : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)), m_inCodePage949(log.inCodePage949()),
-      m_lineEnd(log.inCodePage949() ? kCodePage949LineEnd : kUtf8LineEnd), m_file(m_path)
+      m_lineEnd(log.inCodePage949() ? "\r\n" : "\n"), m_file(m_path)
 {
     // Never written in place: an "err.txt" is always a whole log.
     m_file.setDirectWriteFallback(false);
@@ -52,7 +45,6 @@ std::optional<platform::FileFailure> ErrorLogWriter::append(const QString& entry
     if (!writeLine(entry)) {
         return fail(platform::FileErrorDescriptions::writeFailure(m_path));
     }
-    ++m_entries;
     return std::nullopt;
 }
 

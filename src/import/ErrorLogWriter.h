@@ -36,8 +36,6 @@ public:
     // Completes the log as "err.txt"; nothing when no entry was written.
     [[nodiscard]] std::optional<platform::FileFailure> commit();
 
-    [[nodiscard]] qint64 entryCount() const { return m_entries; }
-
 private:
     [[nodiscard]] std::optional<platform::FileFailure> start();
     [[nodiscard]] bool writeLine(const QString& line);
@@ -50,7 +48,6 @@ private:
     const char* m_lineEnd;
     QSaveFile m_file;
     QByteArray m_bytes;
-    qint64 m_entries = 0;
     std::optional<platform::FileFailure> m_failure;
 };
 

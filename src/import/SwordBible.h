@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringView>
 #include <memory>
 
 namespace importer {

@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace importer {
@@ -37,6 +38,11 @@ public:
             return false;
         }
         begin(entry, [&reader] { return reader.position(); });
+        // The entries of a format read from the reader's lines.
+        const auto checkWith = [&]<typename Entries>(std::type_identity<Entries>) {
+            Entries entries(reader);
+            return checkEntries(entries);
+        };
         bool goOn = true;
         switch (reader.format()) {
         case SourceFormat::Xml: {
@@ -46,26 +52,18 @@ public:
             goOn = checkEntries(entries);
             break;
         }
-        case SourceFormat::Lines: {
-            LineEntryReader entries(reader);
-            goOn = checkEntries(entries);
+        case SourceFormat::Lines:
+            goOn = checkWith(std::type_identity<LineEntryReader>());
             break;
-        }
-        case SourceFormat::Imp: {
-            ImpEntryReader entries(reader);
-            goOn = checkEntries(entries);
+        case SourceFormat::Imp:
+            goOn = checkWith(std::type_identity<ImpEntryReader>());
             break;
-        }
-        case SourceFormat::Vpl: {
-            VplEntryReader entries(reader);
-            goOn = checkEntries(entries);
+        case SourceFormat::Vpl:
+            goOn = checkWith(std::type_identity<VplEntryReader>());
             break;
-        }
-        case SourceFormat::Usfm: {
-            UsfmVerseReader verses(reader);
-            goOn = checkEntries(verses);
+        case SourceFormat::Usfm:
+            goOn = checkWith(std::type_identity<UsfmVerseReader>());
             break;
-        }
         }
         return end(goOn, QFileInfo(entry).size());
     }

@@ -9,14 +9,15 @@
 #include <QString>
 #include <QStringDecoder>
 #include <algorithm>
+#include <utility>
 
 namespace importer {
 
 namespace {
 
-constexpr QByteArrayView kUtf8Mark("\xEF\xBB\xBF");
-constexpr QByteArrayView kUtf16LEMark("\xFF\xFE");
-constexpr QByteArrayView kUtf16BEMark("\xFE\xFF");
+// The byte-order marks and the encodings they choose.
+constexpr std::pair<QByteArrayView, TextEncoding> kByteOrderMarks[] = {
+    {"\xEF\xBB\xBF", TextEncoding::Utf8}, {"\xFF\xFE", TextEncoding::Utf16LE}, {"\xFE\xFF", TextEncoding::Utf16BE}};
 constexpr QStringView kImpKeyStart = u"$$$";
 
 // Calls lineFound for every line of text; a line ends at CR or LF, and empty pieces between them are
@@ -80,14 +81,9 @@ SourceFormat firstLinesFormat(QStringView text)
 // need, in code page 949 and UTF-8 alike.
 QString startAsText(QByteArrayView bytes, TextEncoding encoding)
 {
-    switch (encoding) {
-    case TextEncoding::Utf16LE:
-        return QStringDecoder(QStringConverter::Utf16LE).decode(bytes);
-    case TextEncoding::Utf16BE:
-        return QStringDecoder(QStringConverter::Utf16BE).decode(bytes);
-    case TextEncoding::Cp949:
-    case TextEncoding::Utf8:
-        break;
+    if (encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE) {
+        return QStringDecoder(encoding == TextEncoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)
+            .decode(bytes);
     }
     return QString::fromLatin1(bytes);
 }
@@ -129,15 +125,12 @@ bool startsWithMarkup(QStringView text)
 TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
 {
     TextFileKind kind;
-    if (start.startsWith(kUtf8Mark)) {
-        kind.encoding = TextEncoding::Utf8;
-        kind.markSize = kUtf8Mark.size();
-    } else if (start.startsWith(kUtf16LEMark)) {
-        kind.encoding = TextEncoding::Utf16LE;
-        kind.markSize = kUtf16LEMark.size();
-    } else if (start.startsWith(kUtf16BEMark)) {
-        kind.encoding = TextEncoding::Utf16BE;
-        kind.markSize = kUtf16BEMark.size();
+    for (const auto& [mark, encoding] : kByteOrderMarks) {
+        if (start.startsWith(mark)) {
+            kind.encoding = encoding;
+            kind.markSize = mark.size();
+            break;
+        }
     }
     const QByteArrayView text = start.sliced(kind.markSize);
     const QString startText = startAsText(text, kind.encoding);

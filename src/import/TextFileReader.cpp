@@ -21,16 +21,10 @@ constexpr QStringConverter::Flags kDecoderFlags =
 // the end of the line becomes U+FFFD instead of vanishing, then removed again.
 QByteArray encodedSpace(TextFileReader::Encoding encoding)
 {
-    switch (encoding) {
-    case TextFileReader::Encoding::Utf16LE:
-        return QByteArray(" \0", 2);
-    case TextFileReader::Encoding::Utf16BE:
-        return QByteArray("\0 ", 2);
-    case TextFileReader::Encoding::Cp949:
-    case TextFileReader::Encoding::Utf8:
-        break;
-    }
-    return QByteArray(" ");
+    using Encoding = TextFileReader::Encoding;
+    return encoding == Encoding::Utf16LE   ? QByteArray(" \0", 2)
+           : encoding == Encoding::Utf16BE ? QByteArray("\0 ", 2)
+                                           : QByteArray(" ");
 }
 
 // The UTF-16 decoder passes surrogates through as they come; one without its partner is no character.
@@ -91,24 +85,16 @@ bool TextFileReader::open()
     m_encoding = kind.encoding;
     m_position = kind.markSize;
     m_format = kind.format;
-    switch (m_encoding) {
-    case Encoding::Cp949:
-        if (!platform::CodePage949::available()) {
-            m_failure.description = QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다.");
-            return false;
-        }
-        break;
-    case Encoding::Utf8:
-        m_decoder = QStringDecoder(QStringConverter::Utf8, kDecoderFlags);
-        break;
-    case Encoding::Utf16LE:
-        m_decoder = QStringDecoder(QStringConverter::Utf16LE, kDecoderFlags);
-        break;
-    case Encoding::Utf16BE:
-        m_decoder = QStringDecoder(QStringConverter::Utf16BE, kDecoderFlags);
-        break;
-    }
     m_unit = (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) ? 2 : 1;
+    if (m_encoding != Encoding::Cp949) {
+        m_decoder = QStringDecoder(m_encoding == Encoding::Utf8      ? QStringConverter::Utf8
+                                   : m_encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE
+                                                                     : QStringConverter::Utf16BE,
+                                   kDecoderFlags);
+    } else if (!platform::CodePage949::available()) {
+        m_failure.description = QStringLiteral("코드 페이지 949 변환기를 찾을 수 없습니다.");
+        return false;
+    }
     return true;
 }
 
@@ -144,24 +130,21 @@ qsizetype TextFileReader::findLineEnd(qsizetype from) const
         }
         return -1;
     }
-    const bool littleEndian = m_encoding == Encoding::Utf16LE;
     for (qsizetype i = from; i + 1 < size; i += 2) {
-        const char low = littleEndian ? data[i] : data[i + 1];
-        const char high = littleEndian ? data[i + 1] : data[i];
-        if ((low == '\r' || low == '\n') && high == '\0') {
+        if (unitIs(i, '\r') || unitIs(i, '\n')) {
             return i;
         }
     }
     return -1;
 }
 
-bool TextFileReader::unitIsCarriageReturn(qsizetype at) const
+bool TextFileReader::unitIs(qsizetype at, char ascii) const
 {
     const char* unit = m_buffer.constData() + at;
     if (m_unit == 1) {
-        return unit[0] == '\r';
+        return unit[0] == ascii;
     }
-    return m_encoding == Encoding::Utf16LE ? unit[0] == '\r' : unit[1] == '\r';
+    return m_encoding == Encoding::Utf16LE ? unit[0] == ascii && unit[1] == '\0' : unit[0] == '\0' && unit[1] == ascii;
 }
 
 bool TextFileReader::nextUnitIsLineFeed()
@@ -174,12 +157,7 @@ bool TextFileReader::nextUnitIsLineFeed()
     if (m_buffer.size() - m_position < m_unit) {
         return false;
     }
-    const char* unit = m_buffer.constData() + m_position;
-    if (m_unit == 1) {
-        return unit[0] == '\n';
-    }
-    return m_encoding == Encoding::Utf16LE ? (unit[0] == '\n' && unit[1] == '\0')
-                                           : (unit[0] == '\0' && unit[1] == '\n');
+    return unitIs(m_position, '\n');
 }
 
 void TextFileReader::appendToLine(qsizetype size)
@@ -233,7 +211,7 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
             continue;
         }
         appendToLine(end - m_position);
-        const bool carriageReturn = unitIsCarriageReturn(end);
+        const bool carriageReturn = unitIs(end, '\r');
         m_position = end + m_unit;
         if (!carriageReturn) {
             // A lone LF ends the line as well.

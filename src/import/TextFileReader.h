@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QString>
 #include <QStringDecoder>
-#include <memory>
 #include <optional>
 
 namespace importer {
@@ -66,7 +65,8 @@ public:
 private:
     [[nodiscard]] bool fill();
     [[nodiscard]] qsizetype findLineEnd(qsizetype from) const;
-    [[nodiscard]] bool unitIsCarriageReturn(qsizetype at) const;
+    // Whether the code unit at that byte is the ASCII character.
+    [[nodiscard]] bool unitIs(qsizetype at, char ascii) const;
     [[nodiscard]] bool nextUnitIsLineFeed();
     void appendToLine(qsizetype size);
     void decodeLine(QString& line);

@@ -31,24 +31,20 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
-#include <memory>
 #include <optional>
 #include <utility>
 
 namespace {
 
-// Answers every question as a cancel would, except file choices handed to it
-// beforehand, so that no window waits for a person while it is drawn.
+// Answers every question as a cancel would, so that no window waits for a person while it is drawn.
 class HandedDialogs final : public platform::Dialogs
 {
 public:
-    QStringList files;
-
     platform::MessageAnswer message(QWidget*, platform::MessageIcon, platform::MessageButtons, const QString&) override
     {
         return platform::MessageAnswer::No;
     }
-    QStringList chooseFiles(QWidget*, const platform::FileDialogRequest&) override { return std::exchange(files, {}); }
+    QStringList chooseFiles(QWidget*, const platform::FileDialogRequest&) override { return {}; }
     QString chooseFolder(QWidget*, const platform::FileDialogRequest&) override { return {}; }
     std::optional<platform::FontChoice> chooseFont(QWidget*, const platform::FontChoice&) override { return {}; }
 };

@@ -1,11 +1,15 @@
-// Writes the reference version from the Korean numbering built into books
-// (data/versification-ko.tsv):
-//   make-reference-version OUTPUT
-// Every verse becomes one record: 번호 from 1 in order, 권, 장, 절, 성경구절 the
-// canonical reference ("창 1:1"), 본문 Null.
+// Writes a shipped version database, built as two tools:
+//   make-empty-version OUTPUT      an empty version (the template null.mdb, the shipped user.dat)
+//   make-reference-version OUTPUT  the reference version, from the Korean numbering built into
+//                                  books (data/versification-ko.tsv): every verse one record,
+//                                  번호 from 1 in order, 권, 장, 절, 성경구절 the canonical
+//                                  reference ("창 1:1"), 본문 Null
+// The output is written beside itself under a temporary name and then moved
+// into place, so an interrupted build never leaves half a file.
 
 #include "books/Versification.h"
 #include "versiondb/Error.h"
+#include "versiondb/Password.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
@@ -16,9 +20,16 @@
 
 namespace {
 
+#ifdef MAKE_REFERENCE_VERSION
+constexpr const char* kName = "make-reference-version";
+#else
+constexpr const char* kName = "make-empty-version";
+#endif
+
 void write(const QString& path)
 {
     versiondb::VersionFile::create(path, versiondb::PasswordVerifier::forDatabasePassword());
+#ifdef MAKE_REFERENCE_VERSION
     const auto version = versiondb::VersionStore::openDatabase(path);
     versiondb::Transaction transaction(*version);
     for (const books::SkeletonVerse& v : books::koreanVersification()) {
@@ -26,6 +37,7 @@ void write(const QString& path)
     }
     transaction.commit();
     version->close();
+#endif
 }
 
 } // namespace
@@ -35,7 +47,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
-        std::fputs("usage: make-reference-version OUTPUT\n", stderr);
+        std::fprintf(stderr, "usage: %s OUTPUT\n", kName);
         return 2;
     }
     const QString output = args.at(1);
@@ -44,13 +56,13 @@ int main(int argc, char** argv)
     try {
         write(partial);
     } catch (const versiondb::Error& e) {
-        std::fprintf(stderr, "make-reference-version: %s: %s\n", qPrintable(output), e.what());
+        std::fprintf(stderr, "%s: %s: %s\n", kName, qPrintable(output), e.what());
         QFile::remove(partial);
         return 1;
     }
     QFile::remove(output);
     if (!QFile::rename(partial, output)) {
-        std::fprintf(stderr, "make-reference-version: cannot write %s\n", qPrintable(output));
+        std::fprintf(stderr, "%s: cannot write %s\n", kName, qPrintable(output));
         return 1;
     }
     return 0;
