@@ -21,9 +21,6 @@ const QString kFormatOption = QStringLiteral("--format");
 const QString kEncodingOption = QStringLiteral("--encoding");
 const QString kForceOption = QStringLiteral("--force");
 
-const QString kWrittenText = QStringLiteral("%1개 구절을 텍스트 파일로 내보냈습니다.");
-const QString kWrittenFile = QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.");
-
 // The formats by their names after --format, and as the message after an export names their files.
 struct FormatName
 {
@@ -36,11 +33,6 @@ constexpr FormatName kFormats[] = {
     {u"osis", u"OSIS", exchange::ExportFormat::Osis}, {u"zefania", u"Zefania", exchange::ExportFormat::Zefania},
     {u"vpl", u"VPL", exchange::ExportFormat::Vpl},
 };
-// Advice after a text code page 949 cannot hold.
-const QString kUseUtf8 = QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트 파일로 내보내십시오.");
-// Advice after files that an export would replace.
-const QString kUseForce = QStringLiteral("\r\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오.");
-
 const QString kRecords = QStringLiteral("레코드: %1");
 const QString kWithText = QStringLiteral("본문이 있는 구절: %1");
 const QString kNullWord = QStringLiteral("본문이 \"null\"인 구절: %1");
@@ -115,7 +107,8 @@ int exportCommand(const ExportArguments& arguments)
     case exchange::ExportResult::Written:
         break;
     case exchange::ExportResult::WouldReplace:
-        printAbout(version, exchange::ExportMessages::existing(outcome.existing) + kUseForce);
+        printAbout(version, exchange::ExportMessages::existing(outcome.existing) +
+                                QStringLiteral("\r\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오."));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Cancelled:
         printAbout(version, exchange::ExportMessages::cancelled());
@@ -129,7 +122,8 @@ int exportCommand(const ExportArguments& arguments)
         printAbout(version, exchange::ExportMessages::refusal(outcome));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Unencodable:
-        printAbout(version, exchange::ExportMessages::refusal(outcome) + kUseUtf8);
+        printAbout(version, exchange::ExportMessages::refusal(outcome) +
+                                QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트 파일로 내보내십시오."));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::WriteFailed:
         printMessage(stdout, outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
@@ -138,8 +132,10 @@ int exportCommand(const ExportArguments& arguments)
     const auto named = std::find_if(std::begin(kFormats), std::end(kFormats),
                                     [&arguments](const FormatName& name) { return arguments.format == name.format; });
     const QString written = arguments.format == exchange::ExportFormat::Text
-                                ? kWrittenText.arg(outcome.versesWritten)
-                                : kWrittenFile.arg(outcome.versesWritten).arg(QString::fromUtf16(named->file));
+                                ? QStringLiteral("%1개 구절을 텍스트 파일로 내보냈습니다.").arg(outcome.versesWritten)
+                                : QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.")
+                                      .arg(outcome.versesWritten)
+                                      .arg(QString::fromUtf16(named->file));
     printAbout(version,
                written + QStringLiteral("\r\n") + outcome.destination + exchange::ExportMessages::movedVerses(outcome));
     return kSuccess;

@@ -17,9 +17,6 @@ namespace {
 namespace InspectMessages = review::InspectMessages;
 
 const QString kNeedsPath = QStringLiteral("inspect 다음에 점검할 역본파일 하나를 적어 주십시오.");
-const QString kAgainstNeedsPath = QStringLiteral("--against 다음에 비교할 역본파일을 적어 주십시오.");
-const QString kSkipNeedsKinds = QStringLiteral("--skip 다음에 건너뛸 종류를 쉼표로 나누어 적어 주십시오.");
-const QString kUnknownKind = QStringLiteral("알 수 없는 종류입니다: %1");
 
 } // namespace
 
@@ -31,17 +28,17 @@ int inspectCommand(const QStringList& arguments)
         const bool hasValue = i + 1 < arguments.size();
         if (argument == QStringLiteral("--against")) {
             if (!hasValue || !request.against.isEmpty()) {
-                return usageError(kAgainstNeedsPath);
+                return usageError(QStringLiteral("--against 다음에 비교할 역본파일을 적어 주십시오."));
             }
             request.against = platform::fullPath(arguments.at(++i));
         } else if (argument == QStringLiteral("--skip")) {
             if (!hasValue) {
-                return usageError(kSkipNeedsKinds);
+                return usageError(QStringLiteral("--skip 다음에 건너뛸 종류를 쉼표로 나누어 적어 주십시오."));
             }
             for (const QString& key : arguments.at(++i).split(u',', Qt::SkipEmptyParts)) {
                 const auto kind = InspectMessages::kindOfKey(key.trimmed());
                 if (!kind) {
-                    return usageError(kUnknownKind.arg(key));
+                    return usageError(QStringLiteral("알 수 없는 종류입니다: %1").arg(key));
                 }
                 request.skipped.set(review::bit(*kind));
             }

@@ -11,9 +11,6 @@ namespace cli {
 namespace {
 
 const QString kProgram = QStringLiteral("byeorisol-data");
-const QString kForm = QStringLiteral("사용법: byeorisol-data [--program-folder 폴더] 명령 ...");
-const QString kCommandsHeading = QStringLiteral("명령:");
-const QString kOptionsHeading = QStringLiteral("선택사항:");
 
 struct UsageLine
 {
@@ -108,9 +105,9 @@ void appendTable(QStringList& lines, const QString& heading, const UsageLine* fi
 
 QString usageText()
 {
-    QStringList lines = {kForm};
-    appendTable(lines, kCommandsHeading, std::begin(kCommands), std::end(kCommands));
-    appendTable(lines, kOptionsHeading, std::begin(kOptions), std::end(kOptions));
+    QStringList lines = {QStringLiteral("사용법: byeorisol-data [--program-folder 폴더] 명령 ...")};
+    appendTable(lines, QStringLiteral("명령:"), std::begin(kCommands), std::end(kCommands));
+    appendTable(lines, QStringLiteral("선택사항:"), std::begin(kOptions), std::end(kOptions));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -21,8 +21,6 @@ namespace {
 const QString kQuestion =
     QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                    "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
-const QString kComposed = QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.");
-const QString kCancelled = QStringLiteral("한글 조합을 취소했습니다. 본문은 그대로입니다.");
 
 QString thousands(qint64 number)
 {
@@ -77,7 +75,8 @@ QString ComposeMessages::question(int verses)
 
 platform::Message ComposeMessages::composed(const ComposeOutcome& outcome)
 {
-    return {platform::MessageIcon::Information, kComposed.arg(thousands(outcome.verses))};
+    return {platform::MessageIcon::Information,
+            QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.").arg(thousands(outcome.verses))};
 }
 
 platform::Message ComposeMessages::failure(const ComposeOutcome& outcome, const QString& path)
@@ -88,7 +87,7 @@ platform::Message ComposeMessages::failure(const ComposeOutcome& outcome, const 
 
 platform::Message ComposeMessages::cancelled()
 {
-    return {platform::MessageIcon::Information, kCancelled};
+    return {platform::MessageIcon::Information, QStringLiteral("한글 조합을 취소했습니다. 본문은 그대로입니다.")};
 }
 
 } // namespace editor

@@ -14,12 +14,8 @@ const QString kPermissionDenied = QStringLiteral("사용 권한이 없습니다.
 const QString kAccessError = QStringLiteral("경로/파일 액세스 오류입니다.");
 const QString kDiskFull = QStringLiteral("디스크 공간이 부족합니다.");
 const QString kNotRegularFile = QStringLiteral("텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다.");
-const QString kReadOnlyFolderCreate = QStringLiteral("읽기 전용 폴더여서 파일을 만들 수 없습니다.");
-const QString kReadOnlyFolderRemove = QStringLiteral("읽기 전용 폴더여서 파일을 지울 수 없습니다.");
-const QString kReadError = QStringLiteral("파일을 읽는 중에 장치 입/출력 오류가 발생했습니다.");
 const QString kWriteError =
     QStringLiteral("파일을 쓰는 중에 오류가 발생했습니다. 디스크 공간과 쓰기 권한을 확인하십시오.");
-const QString kRemoveError = QStringLiteral("파일을 삭제할 수 없습니다. 다른 프로그램이 사용 중인지 확인하십시오.");
 
 // Below this much free space a failed write is taken for a full disk: every write that fails
 // for want of space leaves less than one write buffer free.
@@ -110,7 +106,7 @@ QString FileErrorDescriptions::openForWritingFailure(const QString& path)
         return kAccessError;
     }
     if (isReadOnlyFolder(folder) && !(info.isFile() && info.isWritable())) {
-        return kReadOnlyFolderCreate;
+        return QStringLiteral("읽기 전용 폴더여서 파일을 만들 수 없습니다.");
     }
     if (info.isFile() && !info.isWritable()) {
         return kPermissionDenied;
@@ -123,7 +119,7 @@ QString FileErrorDescriptions::openForWritingFailure(const QString& path)
 
 QString FileErrorDescriptions::readFailure()
 {
-    return kReadError;
+    return QStringLiteral("파일을 읽는 중에 장치 입/출력 오류가 발생했습니다.");
 }
 
 QString FileErrorDescriptions::writeFailure(const QString& path)
@@ -133,7 +129,9 @@ QString FileErrorDescriptions::writeFailure(const QString& path)
 
 QString FileErrorDescriptions::removeFailure(const QString& path)
 {
-    return isReadOnlyFolder(folderOf(path)) ? kReadOnlyFolderRemove : kRemoveError;
+    return isReadOnlyFolder(folderOf(path))
+               ? QStringLiteral("읽기 전용 폴더여서 파일을 지울 수 없습니다.")
+               : QStringLiteral("파일을 삭제할 수 없습니다. 다른 프로그램이 사용 중인지 확인하십시오.");
 }
 
 QString FileErrorDescriptions::copyFailure(const QString& source, const QString& destination)

@@ -13,19 +13,12 @@ const QString kKinds[kDifferenceKinds] = {
     QStringLiteral("본문이 다름"), QStringLiteral("A에 본문 없음"), QStringLiteral("B에 본문 없음"),
     QStringLiteral("A에만 있음"),  QStringLiteral("B에만 있음"),
 };
-const QString kSpacingOnly = QStringLiteral("띄어쓰기만 다름");
-const QString kCounts = QStringLiteral("다른 구절 %1개 (%2)");
-const QString kSame = QStringLiteral("두 역본의 본문이 같습니다.");
 const QString kCancelled = QStringLiteral("비교를 취소했습니다.");
-const QString kDuplicate = QStringLiteral("'%1' 구절의 레코드가 둘 이상 있어 비교할 수 없습니다.");
 const QString kNumbersDiffer = QStringLiteral(
     "두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n'%1' 구절의 번호가 A에서는 %2, B에서는 %3입니다.");
 const QString kNothingInCommon =
     QStringLiteral("두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n두 역본에 같은 성경구절이 하나도 없습니다.");
-const QString kFileA = QStringLiteral("A: ");
-const QString kFileB = QStringLiteral("B: ");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-const QString kLineBreakOnce = QStringLiteral("\r\n");
 
 } // namespace
 
@@ -36,7 +29,7 @@ QString CompareMessages::kind(VerseDifference kind)
 
 QString CompareMessages::spacingOnly()
 {
-    return kSpacingOnly;
+    return QStringLiteral("띄어쓰기만 다름");
 }
 
 QString CompareMessages::counts(const CompareOutcome& outcome)
@@ -47,13 +40,14 @@ QString CompareMessages::counts(const CompareOutcome& outcome)
             kinds << kKinds[i] + u' ' + QString::number(outcome.counts[i]);
         }
     }
-    return kCounts.arg(std::accumulate(outcome.counts.cbegin(), outcome.counts.cend(), 0))
+    return QStringLiteral("다른 구절 %1개 (%2)")
+        .arg(std::accumulate(outcome.counts.cbegin(), outcome.counts.cend(), 0))
         .arg(kinds.join(QStringLiteral(", ")));
 }
 
 QString CompareMessages::same()
 {
-    return kSame;
+    return QStringLiteral("두 역본의 본문이 같습니다.");
 }
 
 QString CompareMessages::cancelled()
@@ -75,10 +69,12 @@ platform::Message CompareMessages::failure(const CompareOutcome& outcome, const 
     case CompareResult::EngineFailed:
         return {MessageIcon::None, name + kLineBreaks + outcome.failure.description};
     case CompareResult::DuplicateReference:
-        return {MessageIcon::Exclamation, name + kLineBreaks + kDuplicate.arg(outcome.reference)};
+        return {MessageIcon::Exclamation,
+                name + kLineBreaks +
+                    QStringLiteral("'%1' 구절의 레코드가 둘 이상 있어 비교할 수 없습니다.").arg(outcome.reference)};
     case CompareResult::DifferentSkeletons:
         return {MessageIcon::Exclamation,
-                kFileA + nameA + kLineBreakOnce + kFileB + nameB + kLineBreaks +
+                QStringLiteral("A: ") + nameA + QStringLiteral("\r\nB: ") + nameB + kLineBreaks +
                     (outcome.reference.isEmpty()
                          ? kNothingInCommon
                          : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),

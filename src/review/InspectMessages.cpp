@@ -30,10 +30,6 @@ constexpr KindText kKinds[kInspectionKinds] = {
     {u"length", u"비교 역본과 길이가 크게 다름"},
 };
 
-const QString kDetail = QStringLiteral("(%1자, 비교 역본 %2자)");
-const QString kCounts = QStringLiteral("찾은 곳 %1군데 (%2)");
-const QString kClean = QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.");
-const QString kCancelled = QStringLiteral("점검을 취소했습니다.");
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 
 QString thousands(qint64 number)
@@ -66,7 +62,8 @@ std::optional<InspectionKind> InspectMessages::kindOfKey(const QString& key)
 QString InspectMessages::detail(const Finding& finding)
 {
     return finding.kind == InspectionKind::Length
-               ? kDetail.arg(thousands(finding.letters), thousands(finding.otherLetters))
+               ? QStringLiteral("(%1자, 비교 역본 %2자)")
+                     .arg(thousands(finding.letters), thousands(finding.otherLetters))
                : QString();
 }
 
@@ -78,17 +75,18 @@ QString InspectMessages::counts(const InspectOutcome& outcome)
             kinds << kind(static_cast<InspectionKind>(i)) + u' ' + thousands(outcome.counts[i]);
         }
     }
-    return kCounts.arg(thousands(outcome.findings.size()), kinds.join(QStringLiteral(", ")));
+    return QStringLiteral("찾은 곳 %1군데 (%2)")
+        .arg(thousands(outcome.findings.size()), kinds.join(QStringLiteral(", ")));
 }
 
 QString InspectMessages::clean(const InspectOutcome& outcome)
 {
-    return kClean.arg(thousands(outcome.verses));
+    return QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.").arg(thousands(outcome.verses));
 }
 
 QString InspectMessages::cancelled()
 {
-    return kCancelled;
+    return QStringLiteral("점검을 취소했습니다.");
 }
 
 platform::Message InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
