@@ -3,10 +3,10 @@
 #include "books/KoreanBookNames.h"
 #include "books/ReferenceParser.h"
 #include "platform/MessageIcon.h"
+#include "platform/Thousands.h"
 #include "versiondb/Error.h"
 #include "versiondb/History.h"
 
-#include <QLocale>
 #include <QString>
 
 namespace editor {
@@ -109,7 +109,7 @@ inline const QString kNoText = QStringLiteral("(본문 없음)");
     return QStringLiteral("%1  %2  %3  %4개 구절%5")
         .arg(change.id)
         .arg(change.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), versiondb::History::sourceName(change.source),
-             QLocale(QLocale::Korean).toString(change.verses),
+             platform::thousands(change.verses),
              change.detail.isEmpty() ? QString() : QStringLiteral("  ") + change.detail);
 }
 
@@ -141,13 +141,12 @@ inline const QString kReplaceStale = QStringLiteral("미리보기 뒤에 본문�
 [[nodiscard]] inline QString replacePreviewed(qint64 verses, qint64 unchanged)
 {
     return QStringLiteral("%1개 구절을 바꿀 수 있습니다. 바꾸지 않는 구절: %2개")
-        .arg(QLocale(QLocale::Korean).toString(verses), QLocale(QLocale::Korean).toString(unchanged));
+        .arg(platform::thousands(verses), platform::thousands(unchanged));
 }
 [[nodiscard]] inline QString replaceApplied(qint64 verses, qint64 change, qint64 unchanged)
 {
     return QStringLiteral("%1개 구절을 바꾸었습니다 (변경 %2번). 바꾸지 않은 구절: %3개")
-        .arg(QLocale(QLocale::Korean).toString(verses), QString::number(change),
-             QLocale(QLocale::Korean).toString(unchanged));
+        .arg(platform::thousands(verses), QString::number(change), platform::thousands(unchanged));
 }
 inline const QString kNothingFound = QStringLiteral("찾는 내용이 없습니다.");
 // A find or preview cancelled before its end; a replacement cancelled, which stored nothing.
@@ -157,14 +156,13 @@ inline const QString kReplaceCancelled = QStringLiteral("바꾸기를 취소했�
 // The heading of what an undo or a restore stored.
 [[nodiscard]] inline QString takenBack(const versiondb::Change& made)
 {
-    return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).")
-        .arg(made.detail, QLocale(QLocale::Korean).toString(made.verses));
+    return QStringLiteral("변경 %1번을 되돌렸습니다 (%2개 구절).").arg(made.detail, platform::thousands(made.verses));
 }
 // The heading of what a redo stored: the change it brought back.
 [[nodiscard]] inline QString broughtBack(qint64 change, const versiondb::Change& made)
 {
     return QStringLiteral("변경 %1번을 다시 실행했습니다 (%2개 구절).")
-        .arg(QString::number(change), QLocale(QLocale::Korean).toString(made.verses));
+        .arg(QString::number(change), platform::thousands(made.verses));
 }
 } // namespace EditorMessages
 

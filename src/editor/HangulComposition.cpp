@@ -2,13 +2,13 @@
 
 #include "platform/FileNames.h"
 #include "platform/HangulJamo.h"
+#include "platform/Thousands.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/History.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
 #include "versiondb/VersionVerses.h"
 
-#include <QLocale>
 #include <exception>
 #include <memory>
 #include <utility>
@@ -21,11 +21,6 @@ namespace {
 const QString kQuestion =
     QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                    "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
-
-QString thousands(qint64 number)
-{
-    return QLocale(QLocale::Korean, QLocale::SouthKorea).toString(number);
-}
 
 } // namespace
 
@@ -70,13 +65,13 @@ ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* cont
 
 QString ComposeMessages::question(int verses)
 {
-    return kQuestion.arg(thousands(verses));
+    return kQuestion.arg(platform::thousands(verses));
 }
 
 platform::Message ComposeMessages::composed(const ComposeOutcome& outcome)
 {
     return {platform::MessageIcon::Information,
-            QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.").arg(thousands(outcome.verses))};
+            QStringLiteral("본문 %1개의 한글을 조합하여 저장했습니다.").arg(platform::thousands(outcome.verses))};
 }
 
 platform::Message ComposeMessages::failure(const ComposeOutcome& outcome, const QString& path)

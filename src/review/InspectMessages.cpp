@@ -1,8 +1,8 @@
 #include "review/InspectMessages.h"
 
 #include "platform/FileNames.h"
+#include "platform/Thousands.h"
 
-#include <QLocale>
 #include <QStringList>
 
 namespace review {
@@ -32,11 +32,6 @@ constexpr KindText kKinds[kInspectionKinds] = {
 
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 
-QString thousands(qint64 number)
-{
-    return QLocale(QLocale::Korean, QLocale::SouthKorea).toString(number);
-}
-
 } // namespace
 
 QString InspectMessages::kind(InspectionKind kind)
@@ -63,7 +58,7 @@ QString InspectMessages::detail(const Finding& finding)
 {
     return finding.kind == InspectionKind::Length
                ? QStringLiteral("(%1자, 비교 역본 %2자)")
-                     .arg(thousands(finding.letters), thousands(finding.otherLetters))
+                     .arg(platform::thousands(finding.letters), platform::thousands(finding.otherLetters))
                : QString();
 }
 
@@ -72,16 +67,17 @@ QString InspectMessages::counts(const InspectOutcome& outcome)
     QStringList kinds;
     for (int i = 0; i < kInspectionKinds; ++i) {
         if (outcome.counts[i] > 0) {
-            kinds << kind(static_cast<InspectionKind>(i)) + u' ' + thousands(outcome.counts[i]);
+            kinds << kind(static_cast<InspectionKind>(i)) + u' ' + platform::thousands(outcome.counts[i]);
         }
     }
     return QStringLiteral("찾은 곳 %1군데 (%2)")
-        .arg(thousands(outcome.findings.size()), kinds.join(QStringLiteral(", ")));
+        .arg(platform::thousands(outcome.findings.size()), kinds.join(QStringLiteral(", ")));
 }
 
 QString InspectMessages::clean(const InspectOutcome& outcome)
 {
-    return QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.").arg(thousands(outcome.verses));
+    return QStringLiteral("본문 %1개를 점검하였으나 이상한 곳을 찾지 못했습니다.")
+        .arg(platform::thousands(outcome.verses));
 }
 
 QString InspectMessages::cancelled()

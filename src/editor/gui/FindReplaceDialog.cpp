@@ -1,6 +1,7 @@
 #include "editor/gui/FindReplaceDialog.h"
 
 #include "editor/gui/EditorWindows.h"
+#include "platform/Thousands.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/TextSize.h"
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -32,11 +32,6 @@ namespace {
 const QStringList kFindColumns = {QStringLiteral("성경구절"), QStringLiteral("성경본문")};
 const QStringList kPreviewColumns = {QStringLiteral("성경구절"), QStringLiteral("이전 본문"),
                                      QStringLiteral("이후 본문")};
-
-QString korean(qint64 number)
-{
-    return QLocale(QLocale::Korean).toString(number);
-}
 
 // A text as HTML with its matches marked.
 QString marked(const FoundVerse& verse)
@@ -235,7 +230,8 @@ void FindReplaceDialog::onFindClicked()
     m_found = std::move(outcome->verses);
     m_summaryLabel->setText(outcome->matches == 0 ? EditorMessages::kNothingFound
                                                   : QStringLiteral("%1개 구절에서 %2곳을 찾았습니다.")
-                                                        .arg(korean(qint64(m_found.size())), korean(outcome->matches)));
+                                                        .arg(platform::thousands(qint64(m_found.size())),
+                                                             platform::thousands(outcome->matches)));
     for (const FoundVerse& verse : m_found) {
         m_verseList->addTopLevelItem(new QTreeWidgetItem({verse.reference, verse.text}));
     }
@@ -289,7 +285,7 @@ void FindReplaceDialog::onApplyClicked()
     if (!m_version.isOpen() ||
         !m_dialogs.confirm(this, QStringLiteral("체크한 %1개 구절의 본문을 바꾸시겠습니까?\r\n"
                                                 "바꾼 구절은 모두 변경 하나로 기록되어 한 번에 되돌릴 수 있습니다.")
-                                     .arg(korean(qint64(chosen.size()))))) {
+                                     .arg(platform::thousands(qint64(chosen.size()))))) {
         return;
     }
     const QString detail = VersionSearch::detailOf(m_previewed, m_replacement);
