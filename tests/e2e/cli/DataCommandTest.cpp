@@ -398,10 +398,9 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 }
 
 // SWORD's own OSIS of the modules Debian ships (mod2osis), malformed in places as SWORD writes it: the build stores
-// every verse that osis2mod stores from the same file but those the log names, each with the letters diatheke reads
-// from osis2mod's module (white space and letter case aside: diatheke writes the LORD of a divine name in capitals;
-// and the Strong's numbers it shows for empty words; a verse of poetry goes on over lines of its own). osis2mod files
-// the text of a verse it met malformed under the next verse: there the next verse's text is not compared.
+// every verse that osis2mod stores from the same file but those the log names, each with the letters() diatheke reads
+// from osis2mod's module (a verse of poetry goes on over lines of its own). osis2mod files the text of a verse it met
+// malformed under the next verse: there the next verse's text is not compared.
 TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNames)
 {
     const QString mod2osis = QStandardPaths::findExecutable(u"mod2osis"_s);
@@ -463,10 +462,10 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
 }
 
 // A SWORD module read three ways: straight through SWORD's library (--sword), as the VPL mod2vpl writes (the module's
-// OSIS as it is stored) and as the IMP mod2imp -s writes: each builds every verse of the IMP build, letter for letter
-// (SWORD's plain text differs in white space and shows the Strong's numbers of empty words), the module's own build
-// the VPL's exactly, and logs the same verses that the Korean numbering lacks. A version exported as VPL and built
-// back holds the same texts. A module that is not installed is refused, the installed ones named.
+// OSIS as it is stored) and as the IMP mod2imp -s writes: each builds every verse of the IMP build by its letters(),
+// the module's own build the VPL's exactly, and logs the same verses that the Korean numbering lacks. A version
+// exported as VPL and built back holds the same texts. A module that is not installed is refused, the installed ones
+// named.
 TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
 {
     const QString mod2vpl = QStandardPaths::findExecutable(u"mod2vpl"_s);
