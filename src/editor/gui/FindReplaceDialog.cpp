@@ -4,7 +4,6 @@
 #include "platform/Thousands.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -143,12 +142,8 @@ FindReplaceDialog::FindReplaceDialog(platform::Dialogs& dialogs, VerseEditor& ve
     connect(m_applyButton, &QPushButton::clicked, this, &FindReplaceDialog::onApplyClicked);
     connect(closeButton, &QPushButton::clicked, this, &FindReplaceDialog::reject);
     connect(m_verseList, &QTreeWidget::currentItemChanged, this, &FindReplaceDialog::onVerseSelected);
-    platform::rememberGeometry(this);
-}
-
-QSize FindReplaceDialog::sizeHint() const
-{
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 90);
+    // Room for the list's columns at first, whatever the font.
+    platform::rememberGeometry(this, 90);
 }
 
 SearchRequest FindReplaceDialog::request() const

@@ -3,7 +3,6 @@
 #include "editor/gui/EditorWindows.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -70,12 +69,8 @@ HistoryDialog::HistoryDialog(platform::Dialogs& dialogs, VerseEditor& version, Q
     });
     connect(m_restoreButton, &QPushButton::clicked, this, &HistoryDialog::onRestoreClicked);
     connect(closeButton, &QPushButton::clicked, this, &HistoryDialog::reject);
-    platform::rememberGeometry(this);
-}
-
-QSize HistoryDialog::sizeHint() const
-{
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 90);
+    // Room for the list's columns at first, whatever the font.
+    platform::rememberGeometry(this, 90);
 }
 
 bool HistoryDialog::load()

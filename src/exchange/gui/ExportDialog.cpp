@@ -6,7 +6,6 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QComboBox>
@@ -112,13 +111,8 @@ ExportDialog::ExportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     layout->addLayout(runRow);
     layout->addWidget(buttons);
 
-    platform::rememberGeometry(this);
-}
-
-QSize ExportDialog::sizeHint() const
-{
-    // Room for a path of some length in the two fields: 80 average characters of the window's font.
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 80);
+    // Room for a path of some length in the two fields.
+    platform::rememberGeometry(this, 80);
 }
 
 void ExportDialog::onTextFilesToggled(bool textFiles)

@@ -13,7 +13,6 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/Skin.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "review/gui/CompareDialog.h"
@@ -189,15 +188,11 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
 
     updateActions();
     platform::applySkin(this, m_programFolder);
-    platform::rememberGeometry(this);
+    // Room for the list's columns and a few dozen versions at the first opening.
+    platform::rememberGeometry(this, 110, 30);
 }
 
 MainWindow::~MainWindow() = default;
-
-QSize MainWindow::sizeHint() const
-{
-    return platform::atLeastCharacters(QMainWindow::sizeHint(), *this, 110, 30);
-}
 
 void MainWindow::updateActions()
 {

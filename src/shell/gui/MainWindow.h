@@ -40,8 +40,6 @@ public:
     bool selectVersion(const QString& fileName);
     // Opens the import window with these files listed.
     void importFiles(const QStringList& paths);
-    // Room for the list's columns and a few dozen versions at the first opening.
-    [[nodiscard]] QSize sizeHint() const override;
 
 public slots:
     void onEditTriggered();
