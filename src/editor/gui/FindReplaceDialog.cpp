@@ -160,10 +160,9 @@ bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::option
     if (pattern.fault == PatternFault::None) {
         return false;
     }
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                     pattern.fault == PatternFault::Empty
-                         ? EditorMessages::kEmptyPattern
-                         : EditorMessages::invalidPattern(m_patternEdit->text(), pattern.offset, pattern.error));
+    m_dialogs.warn(this, pattern.fault == PatternFault::Empty
+                             ? EditorMessages::kEmptyPattern
+                             : EditorMessages::invalidPattern(m_patternEdit->text(), pattern.offset, pattern.error));
     m_patternEdit->setFocus();
     m_patternEdit->setCursorPosition(int(pattern.offset));
     return true;
@@ -274,7 +273,7 @@ void FindReplaceDialog::onApplyClicked()
         }
     }
     if (chosen.empty()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, QStringLiteral("바꿀 구절을 체크하여 주십시오 !"));
+        m_dialogs.warn(this, QStringLiteral("바꿀 구절을 체크하여 주십시오 !"));
         return;
     }
     if (!m_version.isOpen() ||

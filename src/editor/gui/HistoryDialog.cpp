@@ -118,10 +118,9 @@ void HistoryDialog::onRestoreClicked()
         return;
     }
     if (outcome->restored.empty()) {
-        m_dialogs.inform(
-            this, platform::MessageIcon::Exclamation,
-            EditorMessages::aboutVersion(
-                m_displayName, QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
+        m_dialogs.warn(this, EditorMessages::aboutVersion(
+                                 m_displayName,
+                                 QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
         return;
     }
     m_restored = outcome->restored;

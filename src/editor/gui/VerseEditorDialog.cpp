@@ -262,9 +262,11 @@ bool VerseEditorDialog::eventFilter(QObject* watched, QEvent* event)
         // No line break enters the verse.
         if (!m_enterWarningShown) {
             m_enterWarningShown = true;
-            warn(QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
-                                "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
-                                "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."));
+            m_dialogs.warn(
+                this,
+                QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
+                               "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
+                               "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."));
         }
         return true;
     }
@@ -335,11 +337,6 @@ void VerseEditorDialog::showNoVersion()
     setVersion(kCaption, false);
 }
 
-void VerseEditorDialog::warn(const QString& text)
-{
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation, text);
-}
-
 bool VerseEditorDialog::refusedWithoutVersion()
 {
     if (m_version.isOpen()) {
@@ -401,12 +398,12 @@ void VerseEditorDialog::goToReference()
     m_referenceEdit->setText(outcome.reference);
     switch (outcome.result) {
     case GoResult::EmptyReference:
-        warn(EditorMessages::kGoEmptyReference);
+        m_dialogs.warn(this, EditorMessages::kGoEmptyReference);
         m_referenceEdit->setFocus();
         return;
     case GoResult::NotFound:
         // The display box and the text box keep what they showed.
-        warn(EditorMessages::referenceMistake(outcome.reference, EditorMessages::kGoReferenceNotFound));
+        m_dialogs.warn(this, EditorMessages::referenceMistake(outcome.reference, EditorMessages::kGoReferenceNotFound));
         m_referenceEdit->setFocus();
         m_referenceEdit->selectAll();
         return;
@@ -492,10 +489,10 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
         goToReference();
         return;
     case StepResult::NumberingGap:
-        warn(EditorMessages::kStepNumberingGap);
+        m_dialogs.warn(this, EditorMessages::kStepNumberingGap);
         return;
     case StepResult::NoVerseShown:
-        warn(EditorMessages::kStepWithoutVerse);
+        m_dialogs.warn(this, EditorMessages::kStepWithoutVerse);
         return;
     case StepResult::Failed:
         m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
@@ -538,7 +535,7 @@ void VerseEditorDialog::onSaveClicked()
 bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference)
 {
     if (outcome.result == SaveResult::EmptyReference) {
-        warn(EditorMessages::kSaveEmptyReference);
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyReference);
         m_referenceEdit->setFocus();
         return false;
     }
@@ -547,7 +544,7 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         m_verseTextEdit->setPlainText(*outcome.text);
     }
     if (outcome.result == SaveResult::EmptyText) {
-        warn(EditorMessages::kSaveEmptyText);
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyText);
         return false;
     }
     if (outcome.reference && intoReference) {
@@ -556,11 +553,11 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
     }
     switch (outcome.result) {
     case SaveResult::ReferenceNotFound:
-        warn(EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
-                                              EditorMessages::kSaveReferenceNotFound));
+        m_dialogs.warn(this, EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
+                                                              EditorMessages::kSaveReferenceNotFound));
         return false;
     case SaveResult::LineBreak: {
-        warn(EditorMessages::kSaveLineBreak);
+        m_dialogs.warn(this, EditorMessages::kSaveLineBreak);
         m_verseTextEdit->setFocus();
         QTextCursor caret = m_verseTextEdit->textCursor();
         caret.setPosition(static_cast<int>(outcome.caret));
@@ -617,7 +614,7 @@ std::optional<QString> VerseEditorDialog::shownReference()
         return std::nullopt;
     }
     if (m_shownReferenceEdit->text().isEmpty()) {
-        warn(EditorMessages::kStepWithoutVerse);
+        m_dialogs.warn(this, EditorMessages::kStepWithoutVerse);
         return std::nullopt;
     }
     return m_shownReferenceEdit->text();
@@ -645,7 +642,7 @@ void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outco
         return;
     }
     if (outcome->restored.empty()) {
-        warn(EditorMessages::aboutVersion(m_versionName, nothing));
+        m_dialogs.warn(this, EditorMessages::aboutVersion(m_versionName, nothing));
     } else if (outcome->redone != 0) {
         showAgain(reference);
         m_dialogs.inform(

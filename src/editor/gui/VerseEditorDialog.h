@@ -101,7 +101,6 @@ private:
     void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
     // Shows the verse a step to the previous or next verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
-    void warn(const QString& text);
     // The verse text box's contents, with every line break it holds.
     [[nodiscard]] QString verseText() const;
 

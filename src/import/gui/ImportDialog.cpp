@@ -326,11 +326,6 @@ void ImportDialog::addFiles(const QStringList& paths)
     }
 }
 
-void ImportDialog::warn(const QString& text)
-{
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation, text);
-}
-
 void ImportDialog::onAddFilesClicked()
 {
     platform::FileDialogRequest request;
@@ -384,7 +379,7 @@ void ImportDialog::onRemoveClicked()
         return;
     }
     if (m_fileList->currentItem() == nullptr) {
-        warn(QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
+        m_dialogs.warn(this, QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     for (int i = m_fileList->count() - 1; i >= 0; --i) {
@@ -407,7 +402,7 @@ void ImportDialog::onEditFileClicked()
     }
     const QListWidgetItem* current = m_fileList->currentItem();
     if (current == nullptr) {
-        warn(QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !"));
+        m_dialogs.warn(this, QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     platform::openForUser(m_dialogs, this, m_shellOpen, current->text());
@@ -428,7 +423,8 @@ void ImportDialog::onOpenVersionClicked()
         return;
     }
     if (versiondb::isShippedName(path)) {
-        warn(name + kTwoLineBreaks + QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"));
+        m_dialogs.warn(this,
+                       name + kTwoLineBreaks + QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"));
         return;
     }
     // Only the name counts: the build works on the file of that name in the install folder.
@@ -438,7 +434,7 @@ void ImportDialog::onOpenVersionClicked()
 void ImportDialog::onCheckClicked()
 {
     if (const auto refusal = checkRunRefusal(runInput())) {
-        warn(*refusal);
+        m_dialogs.warn(this, *refusal);
         return;
     }
     if (!m_dialogs.confirm(this, checkRunQuestion())) {
@@ -457,12 +453,12 @@ void ImportDialog::onBuildClicked()
         m_nameBox->setEditText(name);
     }
     if (refusal) {
-        warn(*refusal);
+        m_dialogs.warn(this, *refusal);
         return;
     }
     // A name that cannot be a file in the install folder is refused before the question.
     if (const auto problem = versionNameProblem(name)) {
-        warn(*problem);
+        m_dialogs.warn(this, *problem);
         return;
     }
     if (!m_dialogs.confirm(this, buildRunQuestion())) {
@@ -505,7 +501,7 @@ void ImportDialog::run(std::optional<QString> versionName)
     showWorkControls(false);
     // The failure is told with the work controls put away and the commands still disabled.
     if (failure) {
-        warn(*failure);
+        m_dialogs.warn(this, *failure);
     }
     m_running = false;
     for (QWidget* command : std::as_const(m_commands)) {
@@ -598,7 +594,8 @@ void ImportDialog::reject()
     // The close box comes here too, through QDialog's closeEvent. Never during a run; with files listed only when
     // the user says so.
     if (m_running) {
-        warn(QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."));
+        m_dialogs.warn(this,
+                       QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."));
     } else if (m_fileList->count() == 0 ||
                m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
                                  QStringLiteral("목록에 텍스트 파일이 있습니다. 창을 닫을까요?")) ==

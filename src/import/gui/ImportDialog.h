@@ -73,7 +73,6 @@ private:
     // A module chosen puts the file list and its commands out of use; none chosen brings them back.
     void onSwordModuleChanged();
 
-    void warn(const QString& text);
     // Runs the check (no name) or the build (a name) on a worker with every other command disabled.
     void run(std::optional<QString> versionName);
     // Shows a run's status (a build's only), busy progress and cancel button, or puts them away.

@@ -30,7 +30,7 @@ void openForUser(Dialogs& dialogs, QWidget* parent, const ShellOpen& open, const
     if (open && open(pathOrAddress)) {
         return;
     }
-    dialogs.inform(parent, MessageIcon::Exclamation, notOpenedMessage(pathOrAddress));
+    dialogs.warn(parent, notOpenedMessage(pathOrAddress));
 }
 
 QString notOpenedMessage(const QString& pathOrAddress)

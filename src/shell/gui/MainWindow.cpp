@@ -247,8 +247,7 @@ void MainWindow::editVersion(QWidget* parent, const QString& path, const QString
     editor::VerseEditorDialog window(*m_dialogs, m_programFolder, parent);
     if (!path.isEmpty()) {
         if (const auto failure = window.showVerse(path, reference)) {
-            m_dialogs->inform(parent, platform::MessageIcon::Exclamation,
-                              platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
+            m_dialogs->warn(parent, platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
             return;
         }
     }
