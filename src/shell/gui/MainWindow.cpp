@@ -17,7 +17,6 @@
 #include "platform/gui/WindowSettings.h"
 #include "review/gui/CompareDialog.h"
 #include "review/gui/InspectDialog.h"
-#include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
 #include "versiondb/Names.h"
 
@@ -68,11 +67,18 @@ template <typename Window> void execOnVersion(Window& window, const QString& sel
     window.exec();
 }
 
+// The same with a window of that type made over the main window.
+template <typename Window>
+void execOnVersion(platform::Dialogs& dialogs, const QString& programFolder, MainWindow* main)
+{
+    Window window(dialogs, programFolder, main);
+    execOnVersion(window, main->selectedVersion());
+}
+
 } // namespace
 
 MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(std::make_unique<StatusDialogs>(dialogs)),
-      m_programFolder(std::move(programFolder))
+    : QMainWindow(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(platform::programTitle());
@@ -144,16 +150,19 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     connect(m_versions, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateActions);
     connect(m_versions, &QAbstractItemModel::modelReset, this, &MainWindow::updateActions);
 
+    // Two groups of actions with a separator between them.
+    const auto addGroups = [](auto* to, const QList<QAction*>& first, const QList<QAction*>& second) {
+        to->addActions(first);
+        to->addSeparator();
+        to->addActions(second);
+    };
+    const QList<QAction*> upkeep = {m_repairAction, m_compactAction, m_deleteAction};
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("파일(&F)"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu->addActions({openAction, importAction, exportAction});
-    fileMenu->addSeparator();
-    fileMenu->addAction(exitAction);
+    addGroups(fileMenu, {openAction, importAction, exportAction}, {exitAction});
     QMenu* versionMenu = menuBar()->addMenu(QStringLiteral("역본(&V)"));
     versionMenu->setObjectName(QStringLiteral("versionMenu"));
-    versionMenu->addActions({editAction, inspectAction, compareAction});
-    versionMenu->addSeparator();
-    versionMenu->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(versionMenu, {editAction, inspectAction, compareAction}, upkeep);
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("도움말(&H)"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpMenu->addActions({backupGuideAction, aboutAction});
@@ -162,14 +171,10 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     tools->setObjectName(QStringLiteral("mainToolBar"));
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     tools->setMovable(false);
-    tools->addActions({editAction, importAction, exportAction, inspectAction, compareAction});
-    tools->addSeparator();
-    tools->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(tools, {editAction, importAction, exportAction, inspectAction, compareAction}, upkeep);
 
     m_contextMenu = platform::named<QMenu>(this, "versionContextMenu");
-    m_contextMenu->addActions({editAction, inspectAction, compareAction, exportAction});
-    m_contextMenu->addSeparator();
-    m_contextMenu->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(m_contextMenu, {editAction, inspectAction, compareAction, exportAction}, upkeep);
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_runProgress = platform::named<QProgressBar>(this, "runProgress");
@@ -191,8 +196,6 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     // Room for the list's columns and a few dozen versions at the first opening.
     platform::rememberGeometry(this, 110, 30);
 }
-
-MainWindow::~MainWindow() = default;
 
 void MainWindow::updateActions()
 {
@@ -234,20 +237,20 @@ template <typename Work> void MainWindow::runHoldingVersions(Work work)
 {
     // No version may be held for the list while a window or a command holds one.
     m_versions->finishReading();
-    static_cast<void>(m_dialogs->takeLastMessage());
+    static_cast<void>(m_dialogs.takeLastMessage());
     work();
     m_versions->refresh();
-    if (const QString said = m_dialogs->takeLastMessage(); !said.isEmpty()) {
+    if (const QString said = m_dialogs.takeLastMessage(); !said.isEmpty()) {
         statusBar()->showMessage(said);
     }
 }
 
 void MainWindow::editVersion(QWidget* parent, const QString& path, const QString& reference)
 {
-    editor::VerseEditorDialog window(*m_dialogs, m_programFolder, parent);
+    editor::VerseEditorDialog window(m_dialogs, m_programFolder, parent);
     if (!path.isEmpty()) {
         if (const auto failure = window.showVerse(path, reference)) {
-            m_dialogs->warn(parent, platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
+            m_dialogs.warn(parent, platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
             return;
         }
     }
@@ -264,7 +267,7 @@ void MainWindow::onOpenTriggered()
 {
     platform::FileDialogRequest request;
     request.filter = QStringLiteral("역본파일 (*.dat)");
-    if (const QString path = platform::chooseVersionFile(*m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
+    if (const QString path = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
         runHoldingVersions([&] { editVersion(this, path, kFirstVerse); });
     }
 }
@@ -272,7 +275,7 @@ void MainWindow::onOpenTriggered()
 void MainWindow::importFiles(const QStringList& paths)
 {
     runHoldingVersions([&] {
-        importer::ImportDialog window(*m_dialogs, m_programFolder, this);
+        importer::ImportDialog window(m_dialogs, m_programFolder, this);
         window.addFiles(paths);
         window.exec();
     });
@@ -285,18 +288,12 @@ void MainWindow::onImportTriggered()
 
 void MainWindow::onExportTriggered()
 {
-    runHoldingVersions([&] {
-        exchange::ExportDialog window(*m_dialogs, m_programFolder, this);
-        execOnVersion(window, selectedVersion());
-    });
+    runHoldingVersions([&] { execOnVersion<exchange::ExportDialog>(m_dialogs, m_programFolder, this); });
 }
 
 void MainWindow::onCompareTriggered()
 {
-    runHoldingVersions([&] {
-        review::CompareDialog window(*m_dialogs, m_programFolder, this);
-        execOnVersion(window, selectedVersion());
-    });
+    runHoldingVersions([&] { execOnVersion<review::CompareDialog>(m_dialogs, m_programFolder, this); });
 }
 
 void MainWindow::onInspectTriggered()
@@ -304,7 +301,7 @@ void MainWindow::onInspectTriggered()
     runHoldingVersions([&] {
         // A finding chosen there opens the verse editor over it, on that version at that verse.
         review::InspectDialog window(
-            *m_dialogs, m_programFolder,
+            m_dialogs, m_programFolder,
             [this, &window](const QString& path, const QString& reference) { editVersion(&window, path, reference); },
             this);
         execOnVersion(window, selectedVersion());
@@ -314,7 +311,7 @@ void MainWindow::onInspectTriggered()
 void MainWindow::showMessages(const QList<maintenance::Message>& messages)
 {
     for (const maintenance::Message& message : messages) {
-        m_dialogs->inform(this, message.icon, message.text);
+        m_dialogs.inform(this, message.icon, message.text);
     }
 }
 
@@ -326,7 +323,7 @@ void MainWindow::maintainSelected(QString (*confirmation)(const QString&), Opera
         return;
     }
     const QString name = platform::getFileName(path);
-    if (!m_dialogs->confirm(this, confirmation(name))) {
+    if (!m_dialogs.confirm(this, confirmation(name))) {
         return;
     }
     runHoldingVersions([&] {
@@ -381,9 +378,8 @@ void MainWindow::onDeleteTriggered()
         return;
     }
     // A deletion cannot be taken back: Enter answers 아니요.
-    if (m_dialogs->message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
-                           maintenance::MaintenanceMessages::deleteConfirmation(name)) !=
-        platform::MessageAnswer::Yes) {
+    if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                          maintenance::MaintenanceMessages::deleteConfirmation(name)) != platform::MessageAnswer::Yes) {
         return;
     }
     runHoldingVersions([&] {
@@ -394,12 +390,12 @@ void MainWindow::onDeleteTriggered()
 
 void MainWindow::onBackupGuideTriggered()
 {
-    maintenance::BackupGuideDialog(*m_dialogs, m_programFolder, this).exec();
+    maintenance::BackupGuideDialog(m_dialogs, m_programFolder, this).exec();
 }
 
 void MainWindow::onAboutTriggered()
 {
-    maintenance::AboutDialog(*m_dialogs, m_programFolder, this).exec();
+    maintenance::AboutDialog(m_dialogs, m_programFolder, this).exec();
 }
 
 void MainWindow::onExitTriggered()

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "shell/gui/StatusDialogs.h"
+
 #include <QMainWindow>
 #include <QStringList>
-#include <memory>
 
 class QAction;
 class QProgressBar;
@@ -11,14 +12,11 @@ class QMenu;
 class QTableView;
 
 namespace platform {
-struct Message;
-class Dialogs;
 class RunControl;
-} // namespace platform
+}
 
 namespace shell {
 
-class StatusDialogs;
 class VersionListModel;
 
 // The main window: the version files of the install folder in a list, and every function of the program in its
@@ -30,7 +28,6 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
-    ~MainWindow() override;
 
     // The list of versions behind the table.
     [[nodiscard]] VersionListModel& versions() const { return *m_versions; }
@@ -72,7 +69,7 @@ private:
     template <typename Operation> void maintainSelected(QString (*confirmation)(const QString&), Operation operation);
     void showMessages(const QList<platform::Message>& messages);
 
-    std::unique_ptr<StatusDialogs> m_dialogs;
+    StatusDialogs m_dialogs;
     QString m_programFolder;
     VersionListModel* m_versions = nullptr;
     QTableView* m_versionTable = nullptr;
