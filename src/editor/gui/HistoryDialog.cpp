@@ -75,9 +75,8 @@ HistoryDialog::HistoryDialog(platform::Dialogs& dialogs, VerseEditor& version, Q
 
 bool HistoryDialog::load()
 {
-    platform::BusyPointer busy;
-    const std::optional<HistoryOutcome> outcome = m_version.verseChanges(m_reference);
-    busy.restore();
+    const std::optional<HistoryOutcome> outcome =
+        platform::whileBusy([&] { return m_version.verseChanges(m_reference); });
     if (refusedOutcome(m_dialogs, this, m_displayName, outcome)) {
         return false;
     }
@@ -111,9 +110,8 @@ void HistoryDialog::onRestoreClicked()
                                      .arg(m_reference, id, EditorMessages::textOf(chosen.before)))) {
         return;
     }
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome = m_version.restore(m_reference, chosen.change.id);
-    busy.restore();
+    const std::optional<TakeBackOutcome> outcome =
+        platform::whileBusy([&] { return m_version.restore(m_reference, chosen.change.id); });
     if (refusedOutcome(m_dialogs, this, m_displayName, outcome)) {
         return;
     }

@@ -661,11 +661,10 @@ void VerseEditorDialog::takeBackShown(bool redo)
         return;
     }
     // A redo brings back the last change taken back: the version's whole (a build, a replacement) or the verse's.
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome =
-        !redo ? m_version.undoLast(*reference)
-              : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
-    busy.restore();
+    const std::optional<TakeBackOutcome> outcome = platform::whileBusy([&] {
+        return !redo ? m_version.undoLast(*reference)
+                     : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
+    });
     showTakeBack(outcome, *reference, redo ? EditorMessages::kNothingToRedo : EditorMessages::kNothingToTakeBack);
 }
 
@@ -674,9 +673,7 @@ void VerseEditorDialog::onUndoVersionClicked()
     if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
-    platform::BusyPointer busy;
-    const TakeBackOutcome outcome = m_version.undoLast();
-    busy.restore();
+    const TakeBackOutcome outcome = platform::whileBusy([&] { return m_version.undoLast(); });
     showTakeBack(outcome, m_shownReferenceEdit->text(), EditorMessages::kNothingToTakeBack);
 }
 
