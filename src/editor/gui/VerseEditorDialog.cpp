@@ -94,7 +94,8 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
     m_versionControls << m_referenceEdit;
     for (QPushButton* step :
          {button("goButton", QStringLiteral("이동"), QStringLiteral("구절이동"), go),
-          arrow("firstButton", QStringLiteral("|◀"), QStringLiteral("처음구절로 이동"), guarded([this] { goFirst(); })),
+          arrow("firstButton", QStringLiteral("|◀"), QStringLiteral("처음구절로 이동"),
+                guarded([this] { goTo(firstReference()); })),
           arrow("previousButton", QStringLiteral("◀"), QStringLiteral("현재구절에서 이전구절로 이동"),
                 guarded([this] { showStep(m_version.previous()); })),
           arrow("nextButton", QStringLiteral("▶"), QStringLiteral("현재구절에서 다음절로 이동"),
@@ -194,23 +195,19 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
         button("fontButton", QStringLiteral("성경본문 편집(글꼴/색상) 변경"), {}, &VerseEditorDialog::onFontClicked));
     bottom->addStretch();
     auto* buttons = named<QDialogButtonBox>(this, "buttonBox");
-    buttons->addButton(
-        button("undoButton", QStringLiteral("되돌리기(&U)"),
-               QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다"),
-               [this] { takeBackShown(false); }),
-        QDialogButtonBox::ActionRole);
-    buttons->addButton(button("redoButton", QStringLiteral("다시 실행(&Y)"),
-                              QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다"),
-                              [this] { takeBackShown(true); }),
-                       QDialogButtonBox::ActionRole);
-    buttons->addButton(button("undoVersionButton", QStringLiteral("역본 전체 되돌리기"),
-                              QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다"),
-                              &VerseEditorDialog::onUndoVersionClicked),
-                       QDialogButtonBox::ActionRole);
-    buttons->addButton(button("historyButton", QStringLiteral("변경 이력(&H)"),
-                              QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다"),
-                              &VerseEditorDialog::onHistoryClicked),
-                       QDialogButtonBox::ActionRole);
+    for (QPushButton* command :
+         {button("undoButton", QStringLiteral("되돌리기(&U)"),
+                 QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다"),
+                 [this] { takeBackShown(false); }),
+          button("redoButton", QStringLiteral("다시 실행(&Y)"),
+                 QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다"), [this] { takeBackShown(true); }),
+          button("undoVersionButton", QStringLiteral("역본 전체 되돌리기"),
+                 QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다"),
+                 &VerseEditorDialog::onUndoVersionClicked),
+          button("historyButton", QStringLiteral("변경 이력(&H)"),
+                 QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다"), &VerseEditorDialog::onHistoryClicked)}) {
+        buttons->addButton(command, QDialogButtonBox::ActionRole);
+    }
     buttons->addButton(button("closeButton", QStringLiteral("닫기"), {},
                               [this] {
                                   if (!keepsEdit()) {
@@ -454,8 +451,7 @@ void VerseEditorDialog::pickVerse(int chapter, int verse)
         return;
     }
     fillPicker(book, chapter, verse);
-    m_referenceEdit->setText(books::canonicalReference(books::BookAbbreviations::at(book), chapter, verse));
-    goToReference();
+    goTo(books::canonicalReference(books::BookAbbreviations::at(book), chapter, verse));
 }
 
 void VerseEditorDialog::onReferenceChanged()
@@ -469,9 +465,9 @@ void VerseEditorDialog::onReferenceChanged()
     }
 }
 
-void VerseEditorDialog::goFirst()
+void VerseEditorDialog::goTo(const QString& reference)
 {
-    m_referenceEdit->setText(firstReference());
+    m_referenceEdit->setText(reference);
     goToReference();
 }
 
@@ -479,14 +475,13 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
 {
     switch (outcome.result) {
     case StepResult::RunFirst:
-        goFirst();
+        goTo(firstReference());
         return;
     case StepResult::RunLast:
         goLast();
         return;
     case StepResult::Neighbour:
-        m_referenceEdit->setText(outcome.reference);
-        goToReference();
+        goTo(outcome.reference);
         return;
     case StepResult::NumberingGap:
         m_dialogs.warn(this, EditorMessages::kStepNumberingGap);
@@ -507,8 +502,7 @@ void VerseEditorDialog::goLast()
         m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return;
     }
-    m_referenceEdit->setText(outcome.reference);
-    goToReference();
+    goTo(outcome.reference);
 }
 
 void VerseEditorDialog::onSaveClicked()
@@ -630,8 +624,7 @@ void VerseEditorDialog::showTakenBack(const QString& reference, const std::vecto
 void VerseEditorDialog::showAgain(const QString& reference)
 {
     if (!reference.isEmpty()) {
-        m_referenceEdit->setText(reference);
-        goToReference();
+        goTo(reference);
     }
 }
 

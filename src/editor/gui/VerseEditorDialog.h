@@ -80,9 +80,9 @@ private:
     void showPicked(const QString& reference);
     // Goes to a verse of the book the picker shows, after asking about an edit not saved.
     void pickVerse(int chapter, int verse);
-    // Go, first and last without asking.
+    // Go, to a reference and to the last verse without asking.
     void goToReference();
-    void goFirst();
+    void goTo(const QString& reference);
     void goLast();
     // Shows the verse of a reference again (nothing for none).
     void showAgain(const QString& reference);
