@@ -65,14 +65,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, bool wrap 
     return created;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& tip = QString())
-{
-    auto* created = named<QPushButton>(parent, name, text, tip);
-    // Enter in the name box must not press a button by surprise.
-    created->setAutoDefault(false);
-    return created;
-}
-
 // The local files and folders of dropped data, in order; anything else is passed over.
 QStringList droppedPaths(const QMimeData* data)
 {
@@ -99,7 +91,9 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     // A command of the window: disabled during a run, its click handled by the slot given.
     const auto command = [this](QWidget* page, const char* name, const QString& text, void (ImportDialog::*slot)(),
                                 const QString& tip = QString()) {
-        auto* created = button(page, name, text, tip);
+        auto* created = named<QPushButton>(page, name, text, tip);
+        // Enter in the name box must not press a button by surprise.
+        created->setAutoDefault(false);
         connect(created, &QPushButton::clicked, this, slot);
         m_commands << created;
         return created;
@@ -251,7 +245,8 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     m_statusLabel = label(this, "statusLabel", RunMessages::stageStatus(1));
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_progressBar->setAccessibleName(QStringLiteral("진행 상황"));
-    m_cancelButton = button(this, "cancelButton", QStringLiteral("취소"));
+    m_cancelButton = named<QPushButton>(this, "cancelButton", QStringLiteral("취소"));
+    m_cancelButton->setAutoDefault(false);
     connect(m_cancelButton, &QPushButton::clicked, this, [this] {
         if (m_control != nullptr) {
             m_control->cancel();

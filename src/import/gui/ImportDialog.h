@@ -35,13 +35,11 @@ class ImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The desktop's "Open"; when it refuses, the window names what to open by hand.
-    using ShellOpen = platform::ShellOpen;
-
     ImportDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 
-    // Replaces the desktop's "Open" (tests record what would be opened).
-    void setShellOpen(ShellOpen open) { m_shellOpen = std::move(open); }
+    // Replaces the desktop's "Open" (tests record what would be opened); when it refuses, the window names what to
+    // open by hand.
+    void setShellOpen(platform::ShellOpen open) { m_shellOpen = std::move(open); }
 
     // The file list's entries, in list order.
     [[nodiscard]] QStringList fileList() const;
@@ -82,7 +80,7 @@ private:
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
-    ShellOpen m_shellOpen;
+    platform::ShellOpen m_shellOpen;
     bool m_running = false;
     // The run going on, while one is.
     platform::RunControl* m_control = nullptr;
