@@ -31,12 +31,7 @@ using DisplayPtr = std::unique_ptr<Display, DisplayClose>;
 
 struct XFreeDeleter
 {
-    void operator()(void* p) const
-    {
-        if (p != nullptr) {
-            XFree(p);
-        }
-    }
+    void operator()(void* p) const { XFree(p); }
 };
 
 // Windows may vanish while the tree is walked; such errors only mean "not this one".
