@@ -75,13 +75,10 @@ QString windowTitle(Display* display, Window window)
         return {};
     }
     std::unique_ptr<unsigned char, XFreeDeleter> value(property.value);
-    if (property.encoding == XA_STRING) {
-        return QString::fromLatin1(reinterpret_cast<const char*>(property.value),
-                                   static_cast<qsizetype>(property.nitems));
-    }
-    if (property.encoding == utf8String) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(property.value),
-                                 static_cast<qsizetype>(property.nitems));
+    const auto* text = reinterpret_cast<const char*>(property.value);
+    const auto length = static_cast<qsizetype>(property.nitems);
+    if (property.encoding == XA_STRING || property.encoding == utf8String) {
+        return property.encoding == XA_STRING ? QString::fromLatin1(text, length) : QString::fromUtf8(text, length);
     }
     char** list = nullptr;
     int listCount = 0;
