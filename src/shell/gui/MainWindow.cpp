@@ -58,21 +58,13 @@ QStringList droppedImportFiles(const QMimeData* data)
     return paths;
 }
 
-// Shows window modally, on the version selected when there is one.
-template <typename Window> void execOnVersion(Window& window, const QString& selected)
-{
-    if (!selected.isEmpty()) {
-        window.setVersion(selected);
-    }
-    window.exec();
-}
-
-// The same with a window of that type made over the main window.
+// Shows a window of that type modally over the main window, on the version selected (none: its field stays empty).
 template <typename Window>
 void execOnVersion(platform::Dialogs& dialogs, const QString& programFolder, MainWindow* main)
 {
     Window window(dialogs, programFolder, main);
-    execOnVersion(window, main->selectedVersion());
+    window.setVersion(main->selectedVersion());
+    window.exec();
 }
 
 } // namespace
@@ -150,7 +142,6 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     connect(m_versions, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateActions);
     connect(m_versions, &QAbstractItemModel::modelReset, this, &MainWindow::updateActions);
 
-    // Two groups of actions with a separator between them.
     const auto addGroups = [](auto* to, const QList<QAction*>& first, const QList<QAction*>& second) {
         to->addActions(first);
         to->addSeparator();
@@ -304,7 +295,8 @@ void MainWindow::onInspectTriggered()
             m_dialogs, m_programFolder,
             [this, &window](const QString& path, const QString& reference) { editVersion(&window, path, reference); },
             this);
-        execOnVersion(window, selectedVersion());
+        window.setVersion(selectedVersion());
+        window.exec();
     });
 }
 
