@@ -278,7 +278,6 @@ void VerseEditorDialog::done(int result)
 
 void VerseEditorDialog::reject()
 {
-    // Escape and the close box come here.
     if (keepsEdit()) {
         return;
     }
@@ -375,7 +374,6 @@ std::optional<versiondb::ErrorItem> VerseEditorDialog::openVersion(const QString
 {
     m_version.close();
     if (std::optional<versiondb::ErrorItem> failure = m_version.open(path)) {
-        // Nothing is open any more.
         showNoVersion();
         return failure;
     }
