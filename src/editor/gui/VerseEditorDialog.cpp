@@ -612,11 +612,15 @@ std::optional<QString> VerseEditorDialog::shownReference()
     return m_shownReferenceEdit->text();
 }
 
-void VerseEditorDialog::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored)
+void VerseEditorDialog::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored,
+                                      qint64 redone)
 {
     showAgain(reference);
+    const versiondb::Change& change = restored.front().change;
     m_dialogs.inform(this, platform::MessageIcon::Information,
-                     EditorMessages::aboutVersion(m_versionName, EditorMessages::takenBack(restored.front().change)));
+                     EditorMessages::aboutVersion(m_versionName, redone != 0
+                                                                     ? EditorMessages::broughtBack(redone, change)
+                                                                     : EditorMessages::takenBack(change)));
 }
 
 void VerseEditorDialog::showAgain(const QString& reference)
@@ -634,14 +638,8 @@ void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outco
     }
     if (outcome->restored.empty()) {
         m_dialogs.warn(this, EditorMessages::aboutVersion(m_versionName, nothing));
-    } else if (outcome->redone != 0) {
-        showAgain(reference);
-        m_dialogs.inform(
-            this, platform::MessageIcon::Information,
-            EditorMessages::aboutVersion(
-                m_versionName, EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
     } else {
-        showTakenBack(reference, outcome->restored);
+        showTakenBack(reference, outcome->restored, outcome->redone);
     }
 }
 

@@ -97,8 +97,10 @@ private:
     void showNoVersion();
     // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
     [[nodiscard]] std::optional<QString> shownReference();
-    // Shows again the verse whose text a change taken back restored, and says which change it took back.
-    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
+    // Shows again the verse whose text a change taken back (or a redo of redone) restored, and says which change it
+    // took back (or brought back).
+    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored,
+                       qint64 redone = 0);
     // Shows the verse a step to the previous or next verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
     // The verse text box's contents, with every line break it holds.
