@@ -55,10 +55,7 @@ void rememberGeometry(QWidget* window, int characters, int lines)
 QString lastFolder(const QString& key, const QString& fallback)
 {
     const QString kept = QSettings().value(kFolderGroup + key).toString();
-    if (kept.isEmpty() || !QFileInfo(kept).isDir()) {
-        return fallback;
-    }
-    return kept;
+    return kept.isEmpty() || !QFileInfo(kept).isDir() ? fallback : kept;
 }
 
 void setLastFolder(const QString& key, const QString& path, bool isFolder)
