@@ -114,8 +114,7 @@ AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFol
 
 QString AboutDialog::versionLine(const platform::FileVersion& version)
 {
-    return QStringLiteral("버전 ") + QString::number(version.major) + QStringLiteral(".") +
-           QString::number(version.minor) + QStringLiteral(".") + QString::number(version.revision);
+    return QStringLiteral("버전 %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
 }
 
 } // namespace maintenance
