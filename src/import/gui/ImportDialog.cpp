@@ -12,7 +12,6 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/ShellOpen.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "versiondb/Names.h"
