@@ -44,7 +44,6 @@ public:
 private:
     // Find; Enter in the pattern box does the same.
     void onFindClicked();
-    // The replacement's preview.
     void onPreviewClicked();
     // Stores the ticked verses of the preview after asking.
     void onApplyClicked();

@@ -75,7 +75,6 @@ private:
     void run(std::optional<QString> versionName);
     // Shows a run's status (a build's only), busy progress and cancel button, or puts them away.
     void showWorkControls(bool shown, bool building = false);
-    // Lists the findings of a run.
     void showFindings(const RunOutcome& outcome);
 
     platform::Dialogs& m_dialogs;

@@ -29,7 +29,6 @@ class MainWindow : public QMainWindow
 public:
     MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 
-    // The list of versions behind the table.
     [[nodiscard]] VersionListModel& versions() const { return *m_versions; }
     // The path of the version selected in the list; empty when none is.
     [[nodiscard]] QString selectedVersion() const;
