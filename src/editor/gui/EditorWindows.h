@@ -18,8 +18,7 @@ template <typename Outcome>
                                   const std::optional<Outcome>& outcome)
 {
     if (!outcome) {
-        dialogs.inform(window, platform::MessageIcon::Exclamation,
-                       EditorMessages::aboutVersion(versionName, EditorMessages::kGoReferenceNotFound));
+        dialogs.warn(window, EditorMessages::aboutVersion(versionName, EditorMessages::kGoReferenceNotFound));
         return true;
     }
     if (outcome->failure) {

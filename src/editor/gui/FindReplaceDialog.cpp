@@ -4,7 +4,6 @@
 #include "platform/Thousands.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowRun.h"
 #include "platform/gui/WindowSettings.h"
 
@@ -143,12 +142,8 @@ FindReplaceDialog::FindReplaceDialog(platform::Dialogs& dialogs, VerseEditor& ve
     connect(m_applyButton, &QPushButton::clicked, this, &FindReplaceDialog::onApplyClicked);
     connect(closeButton, &QPushButton::clicked, this, &FindReplaceDialog::reject);
     connect(m_verseList, &QTreeWidget::currentItemChanged, this, &FindReplaceDialog::onVerseSelected);
-    platform::rememberGeometry(this);
-}
-
-QSize FindReplaceDialog::sizeHint() const
-{
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 90);
+    // Room for the list's columns at first, whatever the font.
+    platform::rememberGeometry(this, 90);
 }
 
 SearchRequest FindReplaceDialog::request() const
@@ -165,10 +160,9 @@ bool FindReplaceDialog::refused(const CompiledSearch& pattern, const std::option
     if (pattern.fault == PatternFault::None) {
         return false;
     }
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                     pattern.fault == PatternFault::Empty
-                         ? EditorMessages::kEmptyPattern
-                         : EditorMessages::invalidPattern(m_patternEdit->text(), pattern.offset, pattern.error));
+    m_dialogs.warn(this, pattern.fault == PatternFault::Empty
+                             ? EditorMessages::kEmptyPattern
+                             : EditorMessages::invalidPattern(m_patternEdit->text(), pattern.offset, pattern.error));
     m_patternEdit->setFocus();
     m_patternEdit->setCursorPosition(int(pattern.offset));
     return true;
@@ -279,7 +273,7 @@ void FindReplaceDialog::onApplyClicked()
         }
     }
     if (chosen.empty()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, QStringLiteral("바꿀 구절을 체크하여 주십시오 !"));
+        m_dialogs.warn(this, QStringLiteral("바꿀 구절을 체크하여 주십시오 !"));
         return;
     }
     if (!m_version.isOpen() ||

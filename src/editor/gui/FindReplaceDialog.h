@@ -3,7 +3,6 @@
 #include "editor/VersionSearch.h"
 
 #include <QDialog>
-#include <QSize>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -38,8 +37,6 @@ public:
 
     // Whether an apply stored anything since the window opened.
     [[nodiscard]] bool applied() const { return m_applied; }
-    // Room for the list's columns at first, whatever the font.
-    [[nodiscard]] QSize sizeHint() const override;
 
     // Closes only while no run goes.
     void reject() override;
@@ -47,7 +44,6 @@ public:
 private:
     // Find; Enter in the pattern box does the same.
     void onFindClicked();
-    // The replacement's preview.
     void onPreviewClicked();
     // Stores the ticked verses of the preview after asking.
     void onApplyClicked();

@@ -3,7 +3,6 @@
 #include "editor/gui/EditorWindows.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -70,19 +69,14 @@ HistoryDialog::HistoryDialog(platform::Dialogs& dialogs, VerseEditor& version, Q
     });
     connect(m_restoreButton, &QPushButton::clicked, this, &HistoryDialog::onRestoreClicked);
     connect(closeButton, &QPushButton::clicked, this, &HistoryDialog::reject);
-    platform::rememberGeometry(this);
-}
-
-QSize HistoryDialog::sizeHint() const
-{
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 90);
+    // Room for the list's columns at first, whatever the font.
+    platform::rememberGeometry(this, 90);
 }
 
 bool HistoryDialog::load()
 {
-    platform::BusyPointer busy;
-    const std::optional<HistoryOutcome> outcome = m_version.verseChanges(m_reference);
-    busy.restore();
+    const std::optional<HistoryOutcome> outcome =
+        platform::whileBusy([&] { return m_version.verseChanges(m_reference); });
     if (refusedOutcome(m_dialogs, this, m_displayName, outcome)) {
         return false;
     }
@@ -116,17 +110,15 @@ void HistoryDialog::onRestoreClicked()
                                      .arg(m_reference, id, EditorMessages::textOf(chosen.before)))) {
         return;
     }
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome = m_version.restore(m_reference, chosen.change.id);
-    busy.restore();
+    const std::optional<TakeBackOutcome> outcome =
+        platform::whileBusy([&] { return m_version.restore(m_reference, chosen.change.id); });
     if (refusedOutcome(m_dialogs, this, m_displayName, outcome)) {
         return;
     }
     if (outcome->restored.empty()) {
-        m_dialogs.inform(
-            this, platform::MessageIcon::Exclamation,
-            EditorMessages::aboutVersion(
-                m_displayName, QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
+        m_dialogs.warn(this, EditorMessages::aboutVersion(
+                                 m_displayName,
+                                 QStringLiteral("이 구절의 본문이 이미 변경 %1번 이전의 본문과 같습니다 !").arg(id)));
         return;
     }
     m_restored = outcome->restored;

@@ -3,7 +3,6 @@
 #include "editor/VerseEditor.h"
 
 #include <QDialog>
-#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -35,8 +34,6 @@ public:
     [[nodiscard]] bool load();
     // What the restore stored, the window having closed after it; empty otherwise.
     [[nodiscard]] const std::vector<versiondb::VerseChange>& restored() const { return m_restored; }
-    // Room for the list's columns at first, whatever the font.
-    [[nodiscard]] QSize sizeHint() const override;
 
 private:
     // Restores the selected change's earlier text after asking; Enter does the same.

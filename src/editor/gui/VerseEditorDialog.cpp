@@ -94,7 +94,8 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
     m_versionControls << m_referenceEdit;
     for (QPushButton* step :
          {button("goButton", QStringLiteral("이동"), QStringLiteral("구절이동"), go),
-          arrow("firstButton", QStringLiteral("|◀"), QStringLiteral("처음구절로 이동"), guarded([this] { goFirst(); })),
+          arrow("firstButton", QStringLiteral("|◀"), QStringLiteral("처음구절로 이동"),
+                guarded([this] { goTo(firstReference()); })),
           arrow("previousButton", QStringLiteral("◀"), QStringLiteral("현재구절에서 이전구절로 이동"),
                 guarded([this] { showStep(m_version.previous()); })),
           arrow("nextButton", QStringLiteral("▶"), QStringLiteral("현재구절에서 다음절로 이동"),
@@ -194,23 +195,19 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
         button("fontButton", QStringLiteral("성경본문 편집(글꼴/색상) 변경"), {}, &VerseEditorDialog::onFontClicked));
     bottom->addStretch();
     auto* buttons = named<QDialogButtonBox>(this, "buttonBox");
-    buttons->addButton(
-        button("undoButton", QStringLiteral("되돌리기(&U)"),
-               QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다"),
-               [this] { takeBackShown(false); }),
-        QDialogButtonBox::ActionRole);
-    buttons->addButton(button("redoButton", QStringLiteral("다시 실행(&Y)"),
-                              QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다"),
-                              [this] { takeBackShown(true); }),
-                       QDialogButtonBox::ActionRole);
-    buttons->addButton(button("undoVersionButton", QStringLiteral("역본 전체 되돌리기"),
-                              QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다"),
-                              &VerseEditorDialog::onUndoVersionClicked),
-                       QDialogButtonBox::ActionRole);
-    buttons->addButton(button("historyButton", QStringLiteral("변경 이력(&H)"),
-                              QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다"),
-                              &VerseEditorDialog::onHistoryClicked),
-                       QDialogButtonBox::ActionRole);
+    for (QPushButton* command :
+         {button("undoButton", QStringLiteral("되돌리기(&U)"),
+                 QStringLiteral("표시된 구절의 마지막 변경을 되돌립니다. 누를 때마다 하나씩 더 되돌립니다"),
+                 [this] { takeBackShown(false); }),
+          button("redoButton", QStringLiteral("다시 실행(&Y)"),
+                 QStringLiteral("마지막으로 되돌린 변경을 다시 실행합니다"), [this] { takeBackShown(true); }),
+          button("undoVersionButton", QStringLiteral("역본 전체 되돌리기"),
+                 QStringLiteral("역본의 마지막 변경(만들기, 바꾸기 등)을 통째로 되돌립니다"),
+                 &VerseEditorDialog::onUndoVersionClicked),
+          button("historyButton", QStringLiteral("변경 이력(&H)"),
+                 QStringLiteral("표시된 구절의 이전 본문을 보고 복원합니다"), &VerseEditorDialog::onHistoryClicked)}) {
+        buttons->addButton(command, QDialogButtonBox::ActionRole);
+    }
     buttons->addButton(button("closeButton", QStringLiteral("닫기"), {},
                               [this] {
                                   if (!keepsEdit()) {
@@ -262,9 +259,11 @@ bool VerseEditorDialog::eventFilter(QObject* watched, QEvent* event)
         // No line break enters the verse.
         if (!m_enterWarningShown) {
             m_enterWarningShown = true;
-            warn(QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
-                                "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
-                                "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."));
+            m_dialogs.warn(
+                this,
+                QStringLiteral("구절은 반드시 한줄로만 구성되어야 합니다.\r\n"
+                               "줄을 나누기 위한 'Enter'키는 사용할 수 없습니다 !\r\n"
+                               "화면상에서 줄이 나누어진 것은 본문내용이 긴 경우에 자동 줄바꿈된 것일 뿐입니다."));
         }
         return true;
     }
@@ -279,7 +278,6 @@ void VerseEditorDialog::done(int result)
 
 void VerseEditorDialog::reject()
 {
-    // Escape and the close box come here.
     if (keepsEdit()) {
         return;
     }
@@ -335,11 +333,6 @@ void VerseEditorDialog::showNoVersion()
     setVersion(kCaption, false);
 }
 
-void VerseEditorDialog::warn(const QString& text)
-{
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation, text);
-}
-
 bool VerseEditorDialog::refusedWithoutVersion()
 {
     if (m_version.isOpen()) {
@@ -381,7 +374,6 @@ std::optional<versiondb::ErrorItem> VerseEditorDialog::openVersion(const QString
 {
     m_version.close();
     if (std::optional<versiondb::ErrorItem> failure = m_version.open(path)) {
-        // Nothing is open any more.
         showNoVersion();
         return failure;
     }
@@ -401,12 +393,12 @@ void VerseEditorDialog::goToReference()
     m_referenceEdit->setText(outcome.reference);
     switch (outcome.result) {
     case GoResult::EmptyReference:
-        warn(EditorMessages::kGoEmptyReference);
+        m_dialogs.warn(this, EditorMessages::kGoEmptyReference);
         m_referenceEdit->setFocus();
         return;
     case GoResult::NotFound:
         // The display box and the text box keep what they showed.
-        warn(EditorMessages::referenceMistake(outcome.reference, EditorMessages::kGoReferenceNotFound));
+        m_dialogs.warn(this, EditorMessages::referenceMistake(outcome.reference, EditorMessages::kGoReferenceNotFound));
         m_referenceEdit->setFocus();
         m_referenceEdit->selectAll();
         return;
@@ -457,8 +449,7 @@ void VerseEditorDialog::pickVerse(int chapter, int verse)
         return;
     }
     fillPicker(book, chapter, verse);
-    m_referenceEdit->setText(books::canonicalReference(books::BookAbbreviations::at(book), chapter, verse));
-    goToReference();
+    goTo(books::canonicalReference(books::BookAbbreviations::at(book), chapter, verse));
 }
 
 void VerseEditorDialog::onReferenceChanged()
@@ -472,9 +463,9 @@ void VerseEditorDialog::onReferenceChanged()
     }
 }
 
-void VerseEditorDialog::goFirst()
+void VerseEditorDialog::goTo(const QString& reference)
 {
-    m_referenceEdit->setText(firstReference());
+    m_referenceEdit->setText(reference);
     goToReference();
 }
 
@@ -482,20 +473,19 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
 {
     switch (outcome.result) {
     case StepResult::RunFirst:
-        goFirst();
+        goTo(firstReference());
         return;
     case StepResult::RunLast:
         goLast();
         return;
     case StepResult::Neighbour:
-        m_referenceEdit->setText(outcome.reference);
-        goToReference();
+        goTo(outcome.reference);
         return;
     case StepResult::NumberingGap:
-        warn(EditorMessages::kStepNumberingGap);
+        m_dialogs.warn(this, EditorMessages::kStepNumberingGap);
         return;
     case StepResult::NoVerseShown:
-        warn(EditorMessages::kStepWithoutVerse);
+        m_dialogs.warn(this, EditorMessages::kStepWithoutVerse);
         return;
     case StepResult::Failed:
         m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
@@ -510,8 +500,7 @@ void VerseEditorDialog::goLast()
         m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
         return;
     }
-    m_referenceEdit->setText(outcome.reference);
-    goToReference();
+    goTo(outcome.reference);
 }
 
 void VerseEditorDialog::onSaveClicked()
@@ -538,7 +527,7 @@ void VerseEditorDialog::onSaveClicked()
 bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference)
 {
     if (outcome.result == SaveResult::EmptyReference) {
-        warn(EditorMessages::kSaveEmptyReference);
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyReference);
         m_referenceEdit->setFocus();
         return false;
     }
@@ -547,7 +536,7 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         m_verseTextEdit->setPlainText(*outcome.text);
     }
     if (outcome.result == SaveResult::EmptyText) {
-        warn(EditorMessages::kSaveEmptyText);
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyText);
         return false;
     }
     if (outcome.reference && intoReference) {
@@ -556,11 +545,11 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
     }
     switch (outcome.result) {
     case SaveResult::ReferenceNotFound:
-        warn(EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
-                                              EditorMessages::kSaveReferenceNotFound));
+        m_dialogs.warn(this, EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
+                                                              EditorMessages::kSaveReferenceNotFound));
         return false;
     case SaveResult::LineBreak: {
-        warn(EditorMessages::kSaveLineBreak);
+        m_dialogs.warn(this, EditorMessages::kSaveLineBreak);
         m_verseTextEdit->setFocus();
         QTextCursor caret = m_verseTextEdit->textCursor();
         caret.setPosition(static_cast<int>(outcome.caret));
@@ -617,24 +606,27 @@ std::optional<QString> VerseEditorDialog::shownReference()
         return std::nullopt;
     }
     if (m_shownReferenceEdit->text().isEmpty()) {
-        warn(EditorMessages::kStepWithoutVerse);
+        m_dialogs.warn(this, EditorMessages::kStepWithoutVerse);
         return std::nullopt;
     }
     return m_shownReferenceEdit->text();
 }
 
-void VerseEditorDialog::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored)
+void VerseEditorDialog::showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored,
+                                      qint64 redone)
 {
     showAgain(reference);
+    const versiondb::Change& change = restored.front().change;
     m_dialogs.inform(this, platform::MessageIcon::Information,
-                     EditorMessages::aboutVersion(m_versionName, EditorMessages::takenBack(restored.front().change)));
+                     EditorMessages::aboutVersion(m_versionName, redone != 0
+                                                                     ? EditorMessages::broughtBack(redone, change)
+                                                                     : EditorMessages::takenBack(change)));
 }
 
 void VerseEditorDialog::showAgain(const QString& reference)
 {
     if (!reference.isEmpty()) {
-        m_referenceEdit->setText(reference);
-        goToReference();
+        goTo(reference);
     }
 }
 
@@ -645,15 +637,9 @@ void VerseEditorDialog::showTakeBack(const std::optional<TakeBackOutcome>& outco
         return;
     }
     if (outcome->restored.empty()) {
-        warn(EditorMessages::aboutVersion(m_versionName, nothing));
-    } else if (outcome->redone != 0) {
-        showAgain(reference);
-        m_dialogs.inform(
-            this, platform::MessageIcon::Information,
-            EditorMessages::aboutVersion(
-                m_versionName, EditorMessages::broughtBack(outcome->redone, outcome->restored.front().change)));
+        m_dialogs.warn(this, EditorMessages::aboutVersion(m_versionName, nothing));
     } else {
-        showTakenBack(reference, outcome->restored);
+        showTakenBack(reference, outcome->restored, outcome->redone);
     }
 }
 
@@ -664,11 +650,10 @@ void VerseEditorDialog::takeBackShown(bool redo)
         return;
     }
     // A redo brings back the last change taken back: the version's whole (a build, a replacement) or the verse's.
-    platform::BusyPointer busy;
-    const std::optional<TakeBackOutcome> outcome =
-        !redo ? m_version.undoLast(*reference)
-              : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
-    busy.restore();
+    const std::optional<TakeBackOutcome> outcome = platform::whileBusy([&] {
+        return !redo ? m_version.undoLast(*reference)
+                     : (m_version.redoesTheVersion(*reference) ? m_version.redoLast() : m_version.redoLast(*reference));
+    });
     showTakeBack(outcome, *reference, redo ? EditorMessages::kNothingToRedo : EditorMessages::kNothingToTakeBack);
 }
 
@@ -677,9 +662,7 @@ void VerseEditorDialog::onUndoVersionClicked()
     if (refusedWithoutVersion() || keepsEdit()) {
         return;
     }
-    platform::BusyPointer busy;
-    const TakeBackOutcome outcome = m_version.undoLast();
-    busy.restore();
+    const TakeBackOutcome outcome = platform::whileBusy([&] { return m_version.undoLast(); });
     showTakeBack(outcome, m_shownReferenceEdit->text(), EditorMessages::kNothingToTakeBack);
 }
 

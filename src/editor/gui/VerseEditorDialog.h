@@ -80,9 +80,9 @@ private:
     void showPicked(const QString& reference);
     // Goes to a verse of the book the picker shows, after asking about an edit not saved.
     void pickVerse(int chapter, int verse);
-    // Go, first and last without asking.
+    // Go, to a reference and to the last verse without asking.
     void goToReference();
-    void goFirst();
+    void goTo(const QString& reference);
     void goLast();
     // Shows the verse of a reference again (nothing for none).
     void showAgain(const QString& reference);
@@ -97,11 +97,12 @@ private:
     void showNoVersion();
     // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
     [[nodiscard]] std::optional<QString> shownReference();
-    // Shows again the verse whose text a change taken back restored, and says which change it took back.
-    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored);
+    // Shows again the verse whose text a change taken back (or a redo of redone) restored, and says which change it
+    // took back (or brought back).
+    void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored,
+                       qint64 redone = 0);
     // Shows the verse a step to the previous or next verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
-    void warn(const QString& text);
     // The verse text box's contents, with every line break it holds.
     [[nodiscard]] QString verseText() const;
 

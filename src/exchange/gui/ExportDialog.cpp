@@ -6,7 +6,6 @@
 #include "platform/ProgramFolders.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QComboBox>
@@ -112,13 +111,8 @@ ExportDialog::ExportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     layout->addLayout(runRow);
     layout->addWidget(buttons);
 
-    platform::rememberGeometry(this);
-}
-
-QSize ExportDialog::sizeHint() const
-{
-    // Room for a path of some length in the two fields: 80 average characters of the window's font.
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, 80);
+    // Room for a path of some length in the two fields.
+    platform::rememberGeometry(this, 80);
 }
 
 void ExportDialog::onTextFilesToggled(bool textFiles)
@@ -152,9 +146,8 @@ void ExportDialog::onExportClicked()
     const QString version = m_versionEdit->text();
     const QString folder = m_folderEdit->text();
     if (version.isEmpty() || folder.isEmpty()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         version.isEmpty() ? QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !")
-                                           : QStringLiteral("내보낼 폴더를 선택하여 주십시오 !"));
+        m_dialogs.warn(this, version.isEmpty() ? QStringLiteral("내보낼 역본파일을 선택하여 주십시오 !")
+                                               : QStringLiteral("내보낼 폴더를 선택하여 주십시오 !"));
         return;
     }
     ExportRequest request;
@@ -196,18 +189,17 @@ void ExportDialog::onExportClicked()
     case ExportResult::UnreadableReference:
     case ExportResult::LineBreak:
     case ExportResult::NotXmlText:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::refusal(outcome));
+        m_dialogs.warn(this, name + ExportMessages::refusal(outcome));
         return;
     case ExportResult::Unencodable:
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         name + ExportMessages::refusal(outcome) +
-                             QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오."));
+        m_dialogs.warn(this, name + ExportMessages::refusal(outcome) +
+                                 QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오."));
         return;
     case ExportResult::Cancelled:
         m_dialogs.inform(this, platform::MessageIcon::Information, name + ExportMessages::cancelled());
         return;
     case ExportResult::WouldReplace: // made meanwhile by someone else
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation, name + ExportMessages::existing(outcome.existing));
+        m_dialogs.warn(this, name + ExportMessages::existing(outcome.existing));
         return;
     case ExportResult::WriteFailed:
         m_dialogs.inform(this, platform::MessageIcon::None,

@@ -20,9 +20,6 @@ class ExportDialog : public platform::RunDialog
 public:
     ExportDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 
-    // At least a width of some characters, so that the texts and fields read well at the first opening.
-    [[nodiscard]] QSize sizeHint() const override;
-
 private slots:
     void onFolderBrowseClicked();
     // Asks before replacing files, exports on a worker while the window waits with its cancel button, and says how

@@ -12,7 +12,6 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/ShellOpen.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "versiondb/Names.h"
@@ -65,14 +64,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, bool wrap 
     return created;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& tip = QString())
-{
-    auto* created = named<QPushButton>(parent, name, text, tip);
-    // Enter in the name box must not press a button by surprise.
-    created->setAutoDefault(false);
-    return created;
-}
-
 // The local files and folders of dropped data, in order; anything else is passed over.
 QStringList droppedPaths(const QMimeData* data)
 {
@@ -99,7 +90,9 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     // A command of the window: disabled during a run, its click handled by the slot given.
     const auto command = [this](QWidget* page, const char* name, const QString& text, void (ImportDialog::*slot)(),
                                 const QString& tip = QString()) {
-        auto* created = button(page, name, text, tip);
+        auto* created = named<QPushButton>(page, name, text, tip);
+        // Enter in the name box must not press a button by surprise.
+        created->setAutoDefault(false);
         connect(created, &QPushButton::clicked, this, slot);
         m_commands << created;
         return created;
@@ -251,7 +244,8 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     m_statusLabel = label(this, "statusLabel", RunMessages::stageStatus(1));
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_progressBar->setAccessibleName(QStringLiteral("진행 상황"));
-    m_cancelButton = button(this, "cancelButton", QStringLiteral("취소"));
+    m_cancelButton = named<QPushButton>(this, "cancelButton", QStringLiteral("취소"));
+    m_cancelButton->setAutoDefault(false);
     connect(m_cancelButton, &QPushButton::clicked, this, [this] {
         if (m_control != nullptr) {
             m_control->cancel();
@@ -326,11 +320,6 @@ void ImportDialog::addFiles(const QStringList& paths)
     }
 }
 
-void ImportDialog::warn(const QString& text)
-{
-    m_dialogs.inform(this, platform::MessageIcon::Exclamation, text);
-}
-
 void ImportDialog::onAddFilesClicked()
 {
     platform::FileDialogRequest request;
@@ -384,7 +373,7 @@ void ImportDialog::onRemoveClicked()
         return;
     }
     if (m_fileList->currentItem() == nullptr) {
-        warn(QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
+        m_dialogs.warn(this, QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     for (int i = m_fileList->count() - 1; i >= 0; --i) {
@@ -407,7 +396,7 @@ void ImportDialog::onEditFileClicked()
     }
     const QListWidgetItem* current = m_fileList->currentItem();
     if (current == nullptr) {
-        warn(QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !"));
+        m_dialogs.warn(this, QStringLiteral("편집할 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
     platform::openForUser(m_dialogs, this, m_shellOpen, current->text());
@@ -428,7 +417,8 @@ void ImportDialog::onOpenVersionClicked()
         return;
     }
     if (versiondb::isShippedName(path)) {
-        warn(name + kTwoLineBreaks + QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"));
+        m_dialogs.warn(this,
+                       name + kTwoLineBreaks + QStringLiteral("선택하신 파일은 기본 제공파일로 선택할 수 없습니다 !"));
         return;
     }
     // Only the name counts: the build works on the file of that name in the install folder.
@@ -438,7 +428,7 @@ void ImportDialog::onOpenVersionClicked()
 void ImportDialog::onCheckClicked()
 {
     if (const auto refusal = checkRunRefusal(runInput())) {
-        warn(*refusal);
+        m_dialogs.warn(this, *refusal);
         return;
     }
     if (!m_dialogs.confirm(this, checkRunQuestion())) {
@@ -457,12 +447,12 @@ void ImportDialog::onBuildClicked()
         m_nameBox->setEditText(name);
     }
     if (refusal) {
-        warn(*refusal);
+        m_dialogs.warn(this, *refusal);
         return;
     }
     // A name that cannot be a file in the install folder is refused before the question.
     if (const auto problem = versionNameProblem(name)) {
-        warn(*problem);
+        m_dialogs.warn(this, *problem);
         return;
     }
     if (!m_dialogs.confirm(this, buildRunQuestion())) {
@@ -505,7 +495,7 @@ void ImportDialog::run(std::optional<QString> versionName)
     showWorkControls(false);
     // The failure is told with the work controls put away and the commands still disabled.
     if (failure) {
-        warn(*failure);
+        m_dialogs.warn(this, *failure);
     }
     m_running = false;
     for (QWidget* command : std::as_const(m_commands)) {
@@ -598,7 +588,8 @@ void ImportDialog::reject()
     // The close box comes here too, through QDialog's closeEvent. Never during a run; with files listed only when
     // the user says so.
     if (m_running) {
-        warn(QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."));
+        m_dialogs.warn(this,
+                       QStringLiteral("작업 중에는 창을 닫을 수 없습니다.\r\n먼저 '취소' 단추로 작업을 취소하십시오."));
     } else if (m_fileList->count() == 0 ||
                m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
                                  QStringLiteral("목록에 텍스트 파일이 있습니다. 창을 닫을까요?")) ==

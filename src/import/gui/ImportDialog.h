@@ -35,13 +35,11 @@ class ImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The desktop's "Open"; when it refuses, the window names what to open by hand.
-    using ShellOpen = platform::ShellOpen;
-
     ImportDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
 
-    // Replaces the desktop's "Open" (tests record what would be opened).
-    void setShellOpen(ShellOpen open) { m_shellOpen = std::move(open); }
+    // Replaces the desktop's "Open" (tests record what would be opened); when it refuses, the window names what to
+    // open by hand.
+    void setShellOpen(platform::ShellOpen open) { m_shellOpen = std::move(open); }
 
     // The file list's entries, in list order.
     [[nodiscard]] QStringList fileList() const;
@@ -73,17 +71,15 @@ private:
     // A module chosen puts the file list and its commands out of use; none chosen brings them back.
     void onSwordModuleChanged();
 
-    void warn(const QString& text);
     // Runs the check (no name) or the build (a name) on a worker with every other command disabled.
     void run(std::optional<QString> versionName);
     // Shows a run's status (a build's only), busy progress and cancel button, or puts them away.
     void showWorkControls(bool shown, bool building = false);
-    // Lists the findings of a run.
     void showFindings(const RunOutcome& outcome);
 
     platform::Dialogs& m_dialogs;
     QString m_programFolder;
-    ShellOpen m_shellOpen;
+    platform::ShellOpen m_shellOpen;
     bool m_running = false;
     // The run going on, while one is.
     platform::RunControl* m_control = nullptr;

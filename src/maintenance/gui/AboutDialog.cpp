@@ -56,8 +56,7 @@ using platform::named;
 
 // The web site opens with the desktop's own working folder: the program folder is not needed.
 AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFolder*/, QWidget* parent)
-    // Wide enough for the description to read in lines of some length.
-    : NoticeDialog(dialogs, "AboutDialog", QStringLiteral("벼리솔 성경자료 관리기"), 66, parent)
+    : NoticeDialog(dialogs, "AboutDialog", QStringLiteral("벼리솔 성경자료 관리기"), parent)
 {
     auto* icon = named<QLabel>(this, "iconLabel");
     icon->setPixmap(programIcon(QSize(kIconSize, kIconSize)));
@@ -110,13 +109,12 @@ AboutDialog::AboutDialog(platform::Dialogs& dialogs, const QString& /*programFol
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
     layout->addWidget(description, 1);
-    finishWithOkButton(layout);
+    finishWithOkButton(layout, 66);
 }
 
 QString AboutDialog::versionLine(const platform::FileVersion& version)
 {
-    return QStringLiteral("버전 ") + QString::number(version.major) + QStringLiteral(".") +
-           QString::number(version.minor) + QStringLiteral(".") + QString::number(version.revision);
+    return QStringLiteral("버전 %1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
 }
 
 } // namespace maintenance

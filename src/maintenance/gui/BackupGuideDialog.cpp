@@ -33,8 +33,7 @@ using platform::named;
 } // namespace
 
 BackupGuideDialog::BackupGuideDialog(platform::Dialogs& dialogs, const QString& programFolder, QWidget* parent)
-    // Wide enough for the guide to read in lines of some length.
-    : NoticeDialog(dialogs, "BackupGuideDialog", QStringLiteral("백업방법"), 72, parent)
+    : NoticeDialog(dialogs, "BackupGuideDialog", QStringLiteral("백업방법"), parent)
 {
     // The install folder as the file list reports it: its parent-folder step resolved.
     const QString folder =
@@ -87,7 +86,7 @@ BackupGuideDialog::BackupGuideDialog(platform::Dialogs& dialogs, const QString& 
     layout->addWidget(heading);
     layout->addWidget(guide, 1);
     layout->addWidget(folderPanel);
-    finishWithOkButton(layout);
+    finishWithOkButton(layout, 72);
 }
 
 } // namespace maintenance

@@ -1,7 +1,6 @@
 #include "maintenance/gui/NoticeDialog.h"
 
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/WindowSettings.h"
 
 #include <QDialogButtonBox>
@@ -11,17 +10,11 @@
 
 namespace maintenance {
 
-NoticeDialog::NoticeDialog(platform::Dialogs& dialogs, const char* name, const QString& title, int widthInCharacters,
-                           QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_shellOpen(platform::openWithShell), m_widthInCharacters(widthInCharacters)
+NoticeDialog::NoticeDialog(platform::Dialogs& dialogs, const char* name, const QString& title, QWidget* parent)
+    : QDialog(parent), m_dialogs(dialogs), m_shellOpen(platform::openWithShell)
 {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(title);
-}
-
-QSize NoticeDialog::sizeHint() const
-{
-    return platform::atLeastCharacters(QDialog::sizeHint(), *this, m_widthInCharacters);
 }
 
 QPlainTextEdit* NoticeDialog::textBox(QWidget* parent, const char* name, const QString& text)
@@ -33,7 +26,7 @@ QPlainTextEdit* NoticeDialog::textBox(QWidget* parent, const char* name, const Q
     return box;
 }
 
-void NoticeDialog::finishWithOkButton(QVBoxLayout* layout)
+void NoticeDialog::finishWithOkButton(QVBoxLayout* layout, int widthInCharacters)
 {
     auto* buttons = platform::named<QDialogButtonBox>(this, "buttons");
     QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
@@ -42,7 +35,7 @@ void NoticeDialog::finishWithOkButton(QVBoxLayout* layout)
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    platform::rememberGeometry(this);
+    platform::rememberGeometry(this, widthInCharacters);
     // Enter closes the window, as in any message of its kind.
     ok->setFocus();
 }

@@ -2,36 +2,17 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QScopeGuard>
 
 namespace platform {
 
-// The application-wide hourglass pointer while the object lives; set() and
-// restore() switch it explicitly for code that restores it before a message.
-class BusyPointer
+// Runs work under the application-wide hourglass pointer and returns what it returns; the pointer is back before
+// anything says what the work did.
+template <typename Work> auto whileBusy(Work work)
 {
-public:
-    BusyPointer() { set(); }
-    ~BusyPointer() { restore(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-    void set()
-    {
-        if (!m_active) {
-            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-            m_active = true;
-        }
-    }
-    void restore()
-    {
-        if (m_active) {
-            QApplication::restoreOverrideCursor();
-            m_active = false;
-        }
-    }
-
-private:
-    bool m_active = false;
-};
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    return work();
+}
 
 } // namespace platform

@@ -69,6 +69,7 @@ public:
         message(parent, icon, MessageButtons::Ok, text);
     }
     void inform(QWidget* parent, const Message& shown) { inform(parent, shown.icon, shown.text); }
+    void warn(QWidget* parent, const QString& text) { inform(parent, MessageIcon::Exclamation, text); }
     [[nodiscard]] bool confirm(QWidget* parent, const QString& text)
     {
         return message(parent, MessageIcon::Question, MessageButtons::YesNo, text) == MessageAnswer::Yes;

@@ -14,9 +14,7 @@
 
 namespace platform {
 
-using platform::named;
-
-RunDialog::RunDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
+RunDialog::RunDialog(Dialogs& dialogs, QString programFolder, QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {}
 
@@ -27,7 +25,7 @@ void RunDialog::setVersion(const QString& path)
 
 void RunDialog::reject()
 {
-    if (!platform::WindowRun::running(this)) {
+    if (!WindowRun::running(this)) {
         QDialog::reject();
     }
 }
@@ -56,11 +54,11 @@ QLineEdit* RunDialog::addVersionRow(QGridLayout* grid, int row, const char* name
 
 void RunDialog::chooseVersion(QLineEdit* edit, const QString& title)
 {
-    platform::FileDialogRequest request;
+    FileDialogRequest request;
     request.title = title;
     request.filter = QStringLiteral("역본파일 (*.dat)");
     request.acceptLabel = QStringLiteral("선택");
-    if (const QString path = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
+    if (const QString path = chooseVersionFile(m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
         edit->setText(path);
     }
 }
@@ -69,7 +67,7 @@ void RunDialog::makeRunControls()
 {
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_cancelButton = named<QPushButton>(this, "cancelButton", QStringLiteral("취소"));
-    platform::WindowRun::prepare(m_progressBar, m_cancelButton);
+    WindowRun::prepare(m_progressBar, m_cancelButton);
 }
 
 QDialogButtonBox* RunDialog::makeCloseButtons()

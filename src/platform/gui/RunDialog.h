@@ -13,10 +13,8 @@ class QProgressBar;
 class QPushButton;
 
 namespace platform {
-class Dialogs;
-}
 
-namespace platform {
+class Dialogs;
 
 // What the export, comparison and inspection windows share: version files chosen in a file dialog that starts in the
 // folder a version was last chosen from (else the install folder), and runs on a worker with a progress bar and a
@@ -32,7 +30,7 @@ public:
     void reject() override;
 
 protected:
-    RunDialog(platform::Dialogs& dialogs, QString programFolder, QWidget* parent);
+    RunDialog(Dialogs& dialogs, QString programFolder, QWidget* parent);
 
     struct PathField
     {
@@ -55,12 +53,12 @@ protected:
     // outcome.
     template <typename Work> auto run(Work work)
     {
-        platform::RunControl control;
-        const platform::WindowRun running(this, m_progressBar, m_cancelButton, control);
-        return platform::runInBackground(control, m_progressBar, [&work, &control] { return work(&control); });
+        RunControl control;
+        const WindowRun running(this, m_progressBar, m_cancelButton, control);
+        return runInBackground(control, m_progressBar, [&work, &control] { return work(&control); });
     }
 
-    platform::Dialogs& m_dialogs;
+    Dialogs& m_dialogs;
     QString m_programFolder;
     QLineEdit* m_versionEdit = nullptr; // the field setVersion fills: version A's in the comparison
     QProgressBar* m_progressBar = nullptr;

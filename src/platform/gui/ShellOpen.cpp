@@ -27,10 +27,9 @@ bool openWithShell(const QString& pathOrAddress)
 
 void openForUser(Dialogs& dialogs, QWidget* parent, const ShellOpen& open, const QString& pathOrAddress)
 {
-    if (open && open(pathOrAddress)) {
-        return;
+    if (!open || !open(pathOrAddress)) {
+        dialogs.warn(parent, notOpenedMessage(pathOrAddress));
     }
-    dialogs.inform(parent, MessageIcon::Exclamation, notOpenedMessage(pathOrAddress));
 }
 
 QString notOpenedMessage(const QString& pathOrAddress)

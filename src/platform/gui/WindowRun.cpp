@@ -13,8 +13,7 @@ constexpr char kRunningProperty[] = "byeorisolRunning";
 
 } // namespace
 
-WindowRun::WindowRun(QWidget* window, QProgressBar* progressBar, QPushButton* cancelButton,
-                     platform::RunControl& control)
+WindowRun::WindowRun(QWidget* window, QProgressBar* progressBar, QPushButton* cancelButton, RunControl& control)
     : m_window(window), m_progressBar(progressBar), m_cancelButton(cancelButton), m_focus(window->focusWidget())
 {
     m_window->setProperty(kRunningProperty, true);

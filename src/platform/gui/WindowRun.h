@@ -18,7 +18,7 @@ namespace platform {
 class WindowRun
 {
 public:
-    WindowRun(QWidget* window, QProgressBar* progressBar, QPushButton* cancelButton, platform::RunControl& control);
+    WindowRun(QWidget* window, QProgressBar* progressBar, QPushButton* cancelButton, RunControl& control);
     ~WindowRun();
     WindowRun(const WindowRun&) = delete;
     WindowRun& operator=(const WindowRun&) = delete;

@@ -3,6 +3,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <QScopeGuard>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,20 +24,9 @@ bool topLevelWindowExists(const QString& className, const QString& title)
 
 namespace {
 
-struct DisplayClose
-{
-    void operator()(Display* d) const { XCloseDisplay(d); }
-};
-using DisplayPtr = std::unique_ptr<Display, DisplayClose>;
-
 struct XFreeDeleter
 {
-    void operator()(void* p) const
-    {
-        if (p != nullptr) {
-            XFree(p);
-        }
-    }
+    void operator()(void* p) const { XFree(p); }
 };
 
 // Windows may vanish while the tree is walked; such errors only mean "not this one".
@@ -44,18 +34,6 @@ int ignoreXErrors(Display*, XErrorEvent*)
 {
     return 0;
 }
-
-class ErrorHandlerScope
-{
-public:
-    ErrorHandlerScope() : m_previous(XSetErrorHandler(ignoreXErrors)) {}
-    ~ErrorHandlerScope() { XSetErrorHandler(m_previous); }
-    ErrorHandlerScope(const ErrorHandlerScope&) = delete;
-    ErrorHandlerScope& operator=(const ErrorHandlerScope&) = delete;
-
-private:
-    int (*m_previous)(Display*, XErrorEvent*);
-};
 
 QString windowTitle(Display* display, Window window)
 {
@@ -80,13 +58,10 @@ QString windowTitle(Display* display, Window window)
         return {};
     }
     std::unique_ptr<unsigned char, XFreeDeleter> value(property.value);
-    if (property.encoding == XA_STRING) {
-        return QString::fromLatin1(reinterpret_cast<const char*>(property.value),
-                                   static_cast<qsizetype>(property.nitems));
-    }
-    if (property.encoding == utf8String) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(property.value),
-                                 static_cast<qsizetype>(property.nitems));
+    const auto* text = reinterpret_cast<const char*>(property.value);
+    const auto length = static_cast<qsizetype>(property.nitems);
+    if (property.encoding == XA_STRING || property.encoding == utf8String) {
+        return property.encoding == XA_STRING ? QString::fromLatin1(text, length) : QString::fromUtf8(text, length);
     }
     char** list = nullptr;
     int listCount = 0;
@@ -141,11 +116,12 @@ bool search(Display* display, Window window, const QByteArray& className, const 
 
 bool topLevelWindowExists(const QString& className, const QString& title)
 {
-    DisplayPtr display(XOpenDisplay(nullptr));
+    const std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display) {
         return false;
     }
-    ErrorHandlerScope errors;
+    const XErrorHandler previous = XSetErrorHandler(ignoreXErrors);
+    const auto restore = qScopeGuard([previous] { XSetErrorHandler(previous); });
     const bool found = search(display.get(), DefaultRootWindow(display.get()), className.toUtf8(), title, 2);
     XSync(display.get(), False);
     return found;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
@@ -35,7 +36,7 @@ private:
 
 } // namespace
 
-void rememberGeometry(QWidget* window)
+void rememberGeometry(QWidget* window, int characters, int lines)
 {
     // Hints are of the style's fonts and margins only once the controls are polished.
     window->ensurePolished();
@@ -43,7 +44,10 @@ void rememberGeometry(QWidget* window)
     if (kept.isEmpty() || !window->restoreGeometry(kept)) {
         // As large as it asks, within the screen, and never below what its layout needs.
         const QSize screen = window->screen()->availableSize();
-        window->resize(window->sizeHint().boundedTo(screen).expandedTo(window->minimumSizeHint()));
+        const QFontMetrics metrics = window->fontMetrics();
+        const QSize wanted =
+            window->sizeHint().expandedTo(QSize(metrics.averageCharWidth() * characters, metrics.height() * lines));
+        window->resize(wanted.boundedTo(screen).expandedTo(window->minimumSizeHint()));
     }
     window->installEventFilter(new GeometryKeeper(window));
 }
@@ -51,10 +55,7 @@ void rememberGeometry(QWidget* window)
 QString lastFolder(const QString& key, const QString& fallback)
 {
     const QString kept = QSettings().value(kFolderGroup + key).toString();
-    if (kept.isEmpty() || !QFileInfo(kept).isDir()) {
-        return fallback;
-    }
-    return kept;
+    return kept.isEmpty() || !QFileInfo(kept).isDir() ? fallback : kept;
 }
 
 void setLastFolder(const QString& key, const QString& path, bool isFolder)

@@ -93,9 +93,8 @@ void CompareDialog::onCompareClicked()
     const QString pathA = m_versionEdit->text();
     const QString pathB = m_versionBEdit->text();
     if (pathA.isEmpty() || pathB.isEmpty()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         pathA.isEmpty() ? QStringLiteral("비교할 역본파일 A를 선택하여 주십시오 !")
-                                         : QStringLiteral("비교할 역본파일 B를 선택하여 주십시오 !"));
+        m_dialogs.warn(this, pathA.isEmpty() ? QStringLiteral("비교할 역본파일 A를 선택하여 주십시오 !")
+                                             : QStringLiteral("비교할 역본파일 B를 선택하여 주십시오 !"));
         (pathA.isEmpty() ? m_versionEdit : m_versionBEdit)->setFocus();
         return;
     }

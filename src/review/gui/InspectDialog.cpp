@@ -133,9 +133,8 @@ void InspectDialog::onInspectClicked()
         request.skipped.set(std::size_t(i), !m_kindChecks[i]->isChecked());
     }
     if (request.path.isEmpty() || request.skipped.all()) {
-        m_dialogs.inform(this, platform::MessageIcon::Exclamation,
-                         request.path.isEmpty() ? QStringLiteral("점검할 역본파일을 선택하여 주십시오 !")
-                                                : QStringLiteral("점검할 항목을 하나 이상 선택하여 주십시오 !"));
+        m_dialogs.warn(this, request.path.isEmpty() ? QStringLiteral("점검할 역본파일을 선택하여 주십시오 !")
+                                                    : QStringLiteral("점검할 항목을 하나 이상 선택하여 주십시오 !"));
         (request.path.isEmpty() ? static_cast<QWidget*>(m_versionEdit) : m_kindChecks[0])->setFocus();
         return;
     }

@@ -13,12 +13,10 @@
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/Skin.h"
-#include "platform/gui/TextSize.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "review/gui/CompareDialog.h"
 #include "review/gui/InspectDialog.h"
-#include "shell/gui/StatusDialogs.h"
 #include "shell/gui/VersionListModel.h"
 #include "versiondb/Names.h"
 
@@ -60,20 +58,19 @@ QStringList droppedImportFiles(const QMimeData* data)
     return paths;
 }
 
-// Shows window modally, on the version selected when there is one.
-template <typename Window> void execOnVersion(Window& window, const QString& selected)
+// Shows a window of that type modally over the main window, on the version selected (none: its field stays empty).
+template <typename Window>
+void execOnVersion(platform::Dialogs& dialogs, const QString& programFolder, MainWindow* main)
 {
-    if (!selected.isEmpty()) {
-        window.setVersion(selected);
-    }
+    Window window(dialogs, programFolder, main);
+    window.setVersion(main->selectedVersion());
     window.exec();
 }
 
 } // namespace
 
 MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(std::make_unique<StatusDialogs>(dialogs)),
-      m_programFolder(std::move(programFolder))
+    : QMainWindow(parent), m_dialogs(dialogs), m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(platform::programTitle());
@@ -145,16 +142,18 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     connect(m_versions, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateActions);
     connect(m_versions, &QAbstractItemModel::modelReset, this, &MainWindow::updateActions);
 
+    const auto addGroups = [](auto* to, const QList<QAction*>& first, const QList<QAction*>& second) {
+        to->addActions(first);
+        to->addSeparator();
+        to->addActions(second);
+    };
+    const QList<QAction*> upkeep = {m_repairAction, m_compactAction, m_deleteAction};
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("파일(&F)"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu->addActions({openAction, importAction, exportAction});
-    fileMenu->addSeparator();
-    fileMenu->addAction(exitAction);
+    addGroups(fileMenu, {openAction, importAction, exportAction}, {exitAction});
     QMenu* versionMenu = menuBar()->addMenu(QStringLiteral("역본(&V)"));
     versionMenu->setObjectName(QStringLiteral("versionMenu"));
-    versionMenu->addActions({editAction, inspectAction, compareAction});
-    versionMenu->addSeparator();
-    versionMenu->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(versionMenu, {editAction, inspectAction, compareAction}, upkeep);
     QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("도움말(&H)"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     helpMenu->addActions({backupGuideAction, aboutAction});
@@ -163,14 +162,10 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     tools->setObjectName(QStringLiteral("mainToolBar"));
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     tools->setMovable(false);
-    tools->addActions({editAction, importAction, exportAction, inspectAction, compareAction});
-    tools->addSeparator();
-    tools->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(tools, {editAction, importAction, exportAction, inspectAction, compareAction}, upkeep);
 
     m_contextMenu = platform::named<QMenu>(this, "versionContextMenu");
-    m_contextMenu->addActions({editAction, inspectAction, compareAction, exportAction});
-    m_contextMenu->addSeparator();
-    m_contextMenu->addActions({m_repairAction, m_compactAction, m_deleteAction});
+    addGroups(m_contextMenu, {editAction, inspectAction, compareAction, exportAction}, upkeep);
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_runProgress = platform::named<QProgressBar>(this, "runProgress");
@@ -189,14 +184,8 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
 
     updateActions();
     platform::applySkin(this, m_programFolder);
-    platform::rememberGeometry(this);
-}
-
-MainWindow::~MainWindow() = default;
-
-QSize MainWindow::sizeHint() const
-{
-    return platform::atLeastCharacters(QMainWindow::sizeHint(), *this, 110, 30);
+    // Room for the list's columns and a few dozen versions at the first opening.
+    platform::rememberGeometry(this, 110, 30);
 }
 
 void MainWindow::updateActions()
@@ -239,21 +228,20 @@ template <typename Work> void MainWindow::runHoldingVersions(Work work)
 {
     // No version may be held for the list while a window or a command holds one.
     m_versions->finishReading();
-    static_cast<void>(m_dialogs->takeLastMessage());
+    static_cast<void>(m_dialogs.takeLastMessage());
     work();
     m_versions->refresh();
-    if (const QString said = m_dialogs->takeLastMessage(); !said.isEmpty()) {
+    if (const QString said = m_dialogs.takeLastMessage(); !said.isEmpty()) {
         statusBar()->showMessage(said);
     }
 }
 
 void MainWindow::editVersion(QWidget* parent, const QString& path, const QString& reference)
 {
-    editor::VerseEditorDialog window(*m_dialogs, m_programFolder, parent);
+    editor::VerseEditorDialog window(m_dialogs, m_programFolder, parent);
     if (!path.isEmpty()) {
         if (const auto failure = window.showVerse(path, reference)) {
-            m_dialogs->inform(parent, platform::MessageIcon::Exclamation,
-                              platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
+            m_dialogs.warn(parent, platform::getFileName(path) + QStringLiteral("\r\n\r\n") + failure->description);
             return;
         }
     }
@@ -270,7 +258,7 @@ void MainWindow::onOpenTriggered()
 {
     platform::FileDialogRequest request;
     request.filter = QStringLiteral("역본파일 (*.dat)");
-    if (const QString path = platform::chooseVersionFile(*m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
+    if (const QString path = platform::chooseVersionFile(m_dialogs, this, m_programFolder, request); !path.isEmpty()) {
         runHoldingVersions([&] { editVersion(this, path, kFirstVerse); });
     }
 }
@@ -278,7 +266,7 @@ void MainWindow::onOpenTriggered()
 void MainWindow::importFiles(const QStringList& paths)
 {
     runHoldingVersions([&] {
-        importer::ImportDialog window(*m_dialogs, m_programFolder, this);
+        importer::ImportDialog window(m_dialogs, m_programFolder, this);
         window.addFiles(paths);
         window.exec();
     });
@@ -291,18 +279,12 @@ void MainWindow::onImportTriggered()
 
 void MainWindow::onExportTriggered()
 {
-    runHoldingVersions([&] {
-        exchange::ExportDialog window(*m_dialogs, m_programFolder, this);
-        execOnVersion(window, selectedVersion());
-    });
+    runHoldingVersions([&] { execOnVersion<exchange::ExportDialog>(m_dialogs, m_programFolder, this); });
 }
 
 void MainWindow::onCompareTriggered()
 {
-    runHoldingVersions([&] {
-        review::CompareDialog window(*m_dialogs, m_programFolder, this);
-        execOnVersion(window, selectedVersion());
-    });
+    runHoldingVersions([&] { execOnVersion<review::CompareDialog>(m_dialogs, m_programFolder, this); });
 }
 
 void MainWindow::onInspectTriggered()
@@ -310,17 +292,18 @@ void MainWindow::onInspectTriggered()
     runHoldingVersions([&] {
         // A finding chosen there opens the verse editor over it, on that version at that verse.
         review::InspectDialog window(
-            *m_dialogs, m_programFolder,
+            m_dialogs, m_programFolder,
             [this, &window](const QString& path, const QString& reference) { editVersion(&window, path, reference); },
             this);
-        execOnVersion(window, selectedVersion());
+        window.setVersion(selectedVersion());
+        window.exec();
     });
 }
 
 void MainWindow::showMessages(const QList<maintenance::Message>& messages)
 {
     for (const maintenance::Message& message : messages) {
-        m_dialogs->inform(this, message.icon, message.text);
+        m_dialogs.inform(this, message.icon, message.text);
     }
 }
 
@@ -332,7 +315,7 @@ void MainWindow::maintainSelected(QString (*confirmation)(const QString&), Opera
         return;
     }
     const QString name = platform::getFileName(path);
-    if (!m_dialogs->confirm(this, confirmation(name))) {
+    if (!m_dialogs.confirm(this, confirmation(name))) {
         return;
     }
     runHoldingVersions([&] {
@@ -387,9 +370,8 @@ void MainWindow::onDeleteTriggered()
         return;
     }
     // A deletion cannot be taken back: Enter answers 아니요.
-    if (m_dialogs->message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
-                           maintenance::MaintenanceMessages::deleteConfirmation(name)) !=
-        platform::MessageAnswer::Yes) {
+    if (m_dialogs.message(this, platform::MessageIcon::Question, platform::MessageButtons::YesNoDefaultNo,
+                          maintenance::MaintenanceMessages::deleteConfirmation(name)) != platform::MessageAnswer::Yes) {
         return;
     }
     runHoldingVersions([&] {
@@ -400,12 +382,12 @@ void MainWindow::onDeleteTriggered()
 
 void MainWindow::onBackupGuideTriggered()
 {
-    maintenance::BackupGuideDialog(*m_dialogs, m_programFolder, this).exec();
+    maintenance::BackupGuideDialog(m_dialogs, m_programFolder, this).exec();
 }
 
 void MainWindow::onAboutTriggered()
 {
-    maintenance::AboutDialog(*m_dialogs, m_programFolder, this).exec();
+    maintenance::AboutDialog(m_dialogs, m_programFolder, this).exec();
 }
 
 void MainWindow::onExitTriggered()

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "shell/gui/StatusDialogs.h"
+
 #include <QMainWindow>
 #include <QStringList>
-#include <memory>
 
 class QAction;
 class QProgressBar;
@@ -11,14 +12,11 @@ class QMenu;
 class QTableView;
 
 namespace platform {
-struct Message;
-class Dialogs;
 class RunControl;
-} // namespace platform
+}
 
 namespace shell {
 
-class StatusDialogs;
 class VersionListModel;
 
 // The main window: the version files of the install folder in a list, and every function of the program in its
@@ -30,9 +28,7 @@ class MainWindow : public QMainWindow
 
 public:
     MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
-    ~MainWindow() override;
 
-    // The list of versions behind the table.
     [[nodiscard]] VersionListModel& versions() const { return *m_versions; }
     // The path of the version selected in the list; empty when none is.
     [[nodiscard]] QString selectedVersion() const;
@@ -40,8 +36,6 @@ public:
     bool selectVersion(const QString& fileName);
     // Opens the import window with these files listed.
     void importFiles(const QStringList& paths);
-    // Room for the list's columns and a few dozen versions at the first opening.
-    [[nodiscard]] QSize sizeHint() const override;
 
 public slots:
     void onEditTriggered();
@@ -74,7 +68,7 @@ private:
     template <typename Operation> void maintainSelected(QString (*confirmation)(const QString&), Operation operation);
     void showMessages(const QList<platform::Message>& messages);
 
-    std::unique_ptr<StatusDialogs> m_dialogs;
+    StatusDialogs m_dialogs;
     QString m_programFolder;
     VersionListModel* m_versions = nullptr;
     QTableView* m_versionTable = nullptr;
