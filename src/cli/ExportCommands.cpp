@@ -33,11 +33,6 @@ constexpr FormatName kFormats[] = {
     {u"osis", u"OSIS", exchange::ExportFormat::Osis}, {u"zefania", u"Zefania", exchange::ExportFormat::Zefania},
     {u"vpl", u"VPL", exchange::ExportFormat::Vpl},
 };
-const QString kRecords = QStringLiteral("레코드: %1");
-const QString kWithText = QStringLiteral("본문이 있는 구절: %1");
-const QString kNullWord = QStringLiteral("본문이 \"null\"인 구절: %1");
-const QString kNullValue = QStringLiteral("본문이 없는(Null) 구절: %1");
-
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 
 // A message about the version: its display name, two line breaks, then the text.
@@ -155,13 +150,14 @@ int reportCommand(const QString& path)
         return kLineErrorsOrRefused;
     }
     const exchange::VersionReport report = exchange::reportOf(verses.verses);
-    std::fprintf(stdout, "%s\n%s\n%s\n%s\n", kRecords.arg(report.records).toUtf8().constData(),
-                 kWithText.arg(report.withText).toUtf8().constData(),
-                 kNullWord.arg(report.nullWord).toUtf8().constData(),
-                 kNullValue.arg(report.nullValue).toUtf8().constData());
+    QStringList lines{QStringLiteral("레코드: %1").arg(report.records),
+                      QStringLiteral("본문이 있는 구절: %1").arg(report.withText),
+                      QStringLiteral("본문이 \"null\"인 구절: %1").arg(report.nullWord),
+                      QStringLiteral("본문이 없는(Null) 구절: %1").arg(report.nullValue)};
     for (const exchange::VerseRange& range : report.nullRanges) {
-        std::fprintf(stdout, "%s\n", range.text().toUtf8().constData());
+        lines << range.text();
     }
+    std::fprintf(stdout, "%s\n", lines.join(u'\n').toUtf8().constData());
     std::fflush(stdout);
     return kSuccess;
 }

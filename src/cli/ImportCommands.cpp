@@ -99,40 +99,23 @@ std::optional<QString> takeSwordModule(QStringList& arguments, QString& why)
     return module;
 }
 
-int checkCommand(const QString& programFolder, const QStringList& files, const QString& swordModule,
-                 bool logInCodePage949)
+int checkOrBuildCommand(const QString& programFolder, const std::optional<QString>& name, const QStringList& files,
+                        const QString& swordModule, bool logInCodePage949)
 {
     if (!swordModule.isEmpty() && !files.isEmpty()) {
         return usageError(UsageErrors::kSwordOrFiles);
     }
+    QString versionName = name.value_or(QString());
     const importer::RunInput input = runInput(files, swordModule);
-    if (const auto refusal = importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
+    if (const auto refusal = name ? importer::buildRunRefusal(input, versionName, importer::Asker::CommandLine)
+                                  : importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
         printMessage(stdout, *refusal);
         return kLineErrorsOrRefused;
     }
-    return runShown(false, [&](platform::RunControl& control) {
+    return runShown(name.has_value(), [&](platform::RunControl& control) {
         importer::BuildPipeline pipeline(programFolder, control);
         pipeline.setLogInCodePage949(logInCodePage949);
-        return pipeline.runCheck(input);
-    });
-}
-
-int buildCommand(const QString& programFolder, const QString& name, const QStringList& files,
-                 const QString& swordModule, bool logInCodePage949)
-{
-    if (!swordModule.isEmpty() && !files.isEmpty()) {
-        return usageError(UsageErrors::kSwordOrFiles);
-    }
-    QString versionName = name;
-    const importer::RunInput input = runInput(files, swordModule);
-    if (const auto refusal = importer::buildRunRefusal(input, versionName, importer::Asker::CommandLine)) {
-        printMessage(stdout, *refusal);
-        return kLineErrorsOrRefused;
-    }
-    return runShown(true, [&](platform::RunControl& control) {
-        importer::BuildPipeline pipeline(programFolder, control);
-        pipeline.setLogInCodePage949(logInCodePage949);
-        return pipeline.runBuild(versionName, input);
+        return name ? pipeline.runBuild(versionName, input) : pipeline.runCheck(input);
     });
 }
 

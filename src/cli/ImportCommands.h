@@ -14,12 +14,9 @@ namespace cli {
 // files (empty when not given); nothing, with why, when no module follows it.
 [[nodiscard]] std::optional<QString> takeSwordModule(QStringList& arguments, QString& why);
 
-// byeorisol-data check [--encoding cp949|utf-8] FILE... | --sword MODULE
-int checkCommand(const QString& programFolder, const QStringList& files, const QString& swordModule,
-                 bool logInCodePage949);
-
-// byeorisol-data build [--encoding cp949|utf-8] NAME FILE... | --sword MODULE
-int buildCommand(const QString& programFolder, const QString& name, const QStringList& files,
-                 const QString& swordModule, bool logInCodePage949);
+// byeorisol-data check [--encoding cp949|utf-8] FILE... | --sword MODULE, without a name;
+// byeorisol-data build [--encoding cp949|utf-8] NAME FILE... | --sword MODULE, with one.
+int checkOrBuildCommand(const QString& programFolder, const std::optional<QString>& name, const QStringList& files,
+                        const QString& swordModule, bool logInCodePage949);
 
 } // namespace cli

@@ -59,14 +59,12 @@ int main(int argc, char* argv[])
         if (!module) {
             return cli::usageError(why);
         }
-        if (command == QStringLiteral("build")) {
-            if (arguments.isEmpty()) {
-                return cli::usageError(cli::UsageErrors::kBuildNeedsName);
-            }
-            const QString name = arguments.takeFirst();
-            return cli::buildCommand(programFolder, name, arguments, *module, *logInCodePage949);
+        if (command == QStringLiteral("build") && arguments.isEmpty()) {
+            return cli::usageError(cli::UsageErrors::kBuildNeedsName);
         }
-        return cli::checkCommand(programFolder, arguments, *module, *logInCodePage949);
+        const std::optional<QString> name =
+            command == QStringLiteral("build") ? std::optional(arguments.takeFirst()) : std::nullopt;
+        return cli::checkOrBuildCommand(programFolder, name, arguments, *module, *logInCodePage949);
     }
     if (command == QStringLiteral("show")) {
         if (arguments.size() != 2) {

@@ -43,8 +43,10 @@ QString referenceOf(const versiondb::VerseRecord& record)
     return value.isNull() ? QString() : value.toString();
 }
 
-// Runs work on the open version; an engine error, or a closed version, becomes the outcome's failure.
-template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& work)
+// Runs work on the open version; an engine error, or a closed version, becomes the outcome's failure. An engine
+// error leaves no current record when currentRow is given.
+template <typename Outcome, typename Work>
+Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = nullptr)
 {
     Outcome outcome;
     if (!open) {
@@ -54,6 +56,9 @@ template <typename Outcome, typename Work> Outcome guarded(bool open, Work&& wor
     try {
         work(outcome);
     } catch (const std::exception& error) {
+        if (currentRow != nullptr) {
+            currentRow->reset();
+        }
         outcome.failure = failureOf(error);
     }
     return outcome;
@@ -91,31 +96,27 @@ void VerseEditor::close() noexcept
 
 GoOutcome VerseEditor::go(const QString& reference)
 {
+    const QString trimmed = trimSpaces(reference);
     GoOutcome outcome;
-    outcome.reference = trimSpaces(reference);
-    if (outcome.reference.isEmpty()) {
+    if (trimmed.isEmpty()) {
         outcome.result = GoResult::EmptyReference;
-        return outcome;
+    } else {
+        outcome = guarded<GoOutcome>(
+            isOpen(),
+            [&](GoOutcome& out) {
+                m_currentRow = seekTyped(trimmed);
+                if (!m_currentRow) {
+                    out.result = GoResult::NotFound;
+                    return;
+                }
+                const versiondb::VerseRecord record = m_version->record(*m_currentRow);
+                out.verse = {referenceOf(record), versiondb::nullToSpaces(record[versiondb::kText])};
+                m_shownNumber = record[versiondb::kNumber];
+                out.result = GoResult::Found;
+            },
+            &m_currentRow);
     }
-    if (!isOpen()) {
-        outcome.failure = closedFailure();
-        return outcome;
-    }
-    try {
-        m_currentRow = seekTyped(outcome.reference);
-        if (!m_currentRow) {
-            outcome.result = GoResult::NotFound;
-            return outcome;
-        }
-        const versiondb::VerseRecord record = m_version->record(*m_currentRow);
-        outcome.verse.reference = referenceOf(record);
-        outcome.verse.text = versiondb::nullToSpaces(record[versiondb::kText]);
-        m_shownNumber = record[versiondb::kNumber];
-        outcome.result = GoResult::Found;
-    } catch (const std::exception& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
-    }
+    outcome.reference = trimmed;
     return outcome;
 }
 
@@ -139,65 +140,44 @@ StepOutcome VerseEditor::next()
 
 StepOutcome VerseEditor::step(Neighbour neighbour)
 {
-    StepOutcome outcome;
-    if (!isOpen()) {
-        outcome.failure = closedFailure();
-        return outcome;
-    }
-    try {
-        const std::optional<QVariant> from = numberToStepFrom();
-        if (!from) {
-            outcome.result = StepResult::NoVerseShown;
-            return outcome;
-        }
-        const std::optional<qint32> number = asNumber(*from);
-        if (!number) {
-            outcome.result = StepResult::NumberingGap;
-            return outcome;
-        }
-        if (neighbour == Neighbour::Previous && *number == 1) {
-            outcome.result = StepResult::RunFirst;
-            return outcome;
-        }
-        if (neighbour == Neighbour::Next && *number == m_version->recordCount()) {
-            outcome.result = StepResult::RunLast;
-            return outcome;
-        }
-        // In 64 bits, so that the neighbours of the extreme numbers are simply not found.
-        const qint64 wanted = qint64(*number) + (neighbour == Neighbour::Previous ? -1 : 1);
-        m_currentRow = m_version->seek(wanted);
-        if (!m_currentRow) {
-            outcome.result = StepResult::NumberingGap;
-            return outcome;
-        }
-        outcome.reference = referenceOf(m_version->record(*m_currentRow));
-        outcome.result = StepResult::Neighbour;
-    } catch (const std::exception& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
-    }
-    return outcome;
+    return guarded<StepOutcome>(
+        isOpen(),
+        [&](StepOutcome& outcome) {
+            const std::optional<QVariant> from = numberToStepFrom();
+            const std::optional<qint32> number = from ? asNumber(*from) : std::nullopt;
+            // In 64 bits, so that the neighbours of the extreme numbers are simply not found.
+            const qint64 wanted = number ? qint64(*number) + (neighbour == Neighbour::Previous ? -1 : 1) : 0;
+            if (!from) {
+                outcome.result = StepResult::NoVerseShown;
+            } else if (!number) {
+                outcome.result = StepResult::NumberingGap;
+            } else if (neighbour == Neighbour::Previous && *number == 1) {
+                outcome.result = StepResult::RunFirst;
+            } else if (neighbour == Neighbour::Next && *number == m_version->recordCount()) {
+                outcome.result = StepResult::RunLast;
+            } else if (!(m_currentRow = m_version->seek(wanted))) {
+                outcome.result = StepResult::NumberingGap;
+            } else {
+                outcome.reference = referenceOf(m_version->record(*m_currentRow));
+                outcome.result = StepResult::Neighbour;
+            }
+        },
+        &m_currentRow);
 }
 
 StepOutcome VerseEditor::last()
 {
-    StepOutcome outcome;
-    if (!isOpen()) {
-        outcome.failure = closedFailure();
-        return outcome;
-    }
-    try {
-        m_currentRow = m_version->lastRow();
-        if (!m_currentRow) {
-            versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
-        }
-        outcome.reference = referenceOf(m_version->record(*m_currentRow));
-        outcome.result = StepResult::Neighbour;
-    } catch (const std::exception& error) {
-        m_currentRow.reset();
-        outcome.failure = failureOf(error);
-    }
-    return outcome;
+    return guarded<StepOutcome>(
+        isOpen(),
+        [&](StepOutcome& outcome) {
+            m_currentRow = m_version->lastRow();
+            if (!m_currentRow) {
+                versiondb::raise(versiondb::errorNumber::NoCurrentRecord);
+            }
+            outcome.reference = referenceOf(m_version->record(*m_currentRow));
+            outcome.result = StepResult::Neighbour;
+        },
+        &m_currentRow);
 }
 
 SaveOutcome VerseEditor::save(const QString& reference, const QString& text)

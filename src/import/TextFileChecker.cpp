@@ -12,6 +12,8 @@
 #include "platform/RunControl.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <numeric>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -190,14 +192,10 @@ private:
     [[nodiscard]] bool addHeading()
     {
         if (!m_headingAdded) {
-            for (const QString& heading : ErrorEntries::fileHeading(m_fileEntry)) {
-                if (!add(heading)) {
-                    return false;
-                }
-            }
-            m_headingAdded = true;
+            m_headingAdded = std::ranges::all_of(ErrorEntries::fileHeading(m_fileEntry),
+                                                 [this](const QString& heading) { return add(heading); });
         }
-        return true;
+        return m_headingAdded;
     }
 
     [[nodiscard]] bool add(const QString& entry)
@@ -230,16 +228,10 @@ private:
 CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                            const AcceptedLineWriter& writer, const ErrorListSink& errors, platform::RunControl* control)
 {
-    qint64 totalBytes = 0;
-    for (const QString& entry : fileEntries) {
-        totalBytes += QFileInfo(entry).size();
-    }
+    const qint64 totalBytes = std::transform_reduce(fileEntries.begin(), fileEntries.end(), qint64(0), std::plus<>(),
+                                                    [](const QString& entry) { return QFileInfo(entry).size(); });
     FilesCheck check(exists, writer, errors, control, totalBytes);
-    for (const QString& entry : fileEntries) {
-        if (!check.check(entry)) {
-            break;
-        }
-    }
+    std::ignore = std::ranges::all_of(fileEntries, [&check](const QString& entry) { return check.check(entry); });
     return check.result();
 }
 

@@ -36,6 +36,12 @@ constexpr QStringView kOsisInline[] = {u"w",         u"transChange", u"divineNam
 constexpr QStringView kZefaniaLeftOut[] = {u"NOTE", u"XREF", u"CAPTION", u"REMARK"};
 constexpr QStringView kZefaniaInline[] = {u"STYLE", u"gr", u"sup", u"sub"};
 
+// A name without its prefix ("osis:verse" is "verse"), an OSIS id without its work ("KJV:Gen.1.1" is "Gen.1.1").
+QStringView localName(QStringView name)
+{
+    return name.sliced(name.lastIndexOf(u':') + 1);
+}
+
 bool isOneOf(QStringView name, std::span<const QStringView> names)
 {
     return std::ranges::find(names, name) != names.end();
@@ -192,12 +198,11 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
             skipPast("?>");
         } else if (c > ' ' && c != '>') {
             QString name = readName(QByteArray(1, static_cast<char>(c)));
-            const QStringView local = QStringView(name).sliced(name.lastIndexOf(u':') + 1);
+            const QStringView local = localName(name);
             if (std::ranges::find(resumeNames, local) != resumeNames.end()) {
                 // Verses, chapters and books do not nest: one still open ends where the next starts.
-                const auto same = std::find_if(open.rbegin(), open.rend(), [&](const QString& other) {
-                    return QStringView(other).sliced(other.lastIndexOf(u':') + 1) == local;
-                });
+                const auto same = std::find_if(open.rbegin(), open.rend(),
+                                               [&](const QString& other) { return localName(other) == local; });
                 if (local != u"div" && same != open.rend()) {
                     open.erase(std::prev(same.base()), open.end());
                 }
@@ -228,10 +233,8 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
 // The words of a divine name as they are printed, in capitals up to an apostrophe: "Lord’s" is "LORD’s".
 QString divineName(QStringView text)
 {
-    qsizetype end = 0;
-    while (end < text.size() && text[end] != u'\u2019' && text[end] != u'\'') {
-        ++end;
-    }
+    const qsizetype end =
+        std::ranges::find_if(text, [](QChar c) { return c == u'\u2019' || c == u'\''; }) - text.begin();
     return text.first(end).toString().toUpper().append(text.sliced(end));
 }
 
@@ -336,7 +339,7 @@ QString osisMarkupText(QStringView markup)
         const bool empty = !closing && tag.endsWith(u'/');
         QStringView name = tag.sliced(closing ? 1 : 0, tag.size() - (closing || empty ? 1 : 0));
         name = name.first(std::ranges::find_if(name, [](QChar c) { return c <= u' ' || c == u'/'; }) - name.begin());
-        name = name.sliced(name.lastIndexOf(u':') + 1);
+        name = localName(name);
         if (name == u"div" && tag.contains(u"x-preverse")) {
             preverse = tag.contains(u"sID");
         }
@@ -575,13 +578,10 @@ void XmlVerseReader::resume()
     m_lastTokenLine = at.line;
     m_carriedOver = std::ssize(open);
     m_depth = static_cast<int>(open.size());
-    m_skipFrom = 0;
+    const auto leftOut = std::ranges::find_if(
+        open, [this](const QString& name) { return isLeftOut(localName(name), m_dialect == Dialect::Osis); });
+    m_skipFrom = leftOut == open.end() ? 0 : static_cast<int>(leftOut - open.begin()) + 1;
     m_divineNameFrom = 0;
-    for (qsizetype i = 0; i < std::ssize(open) && m_skipFrom == 0; ++i) {
-        if (isLeftOut(QStringView(open[i]).sliced(open[i].lastIndexOf(u':') + 1), m_dialect == Dialect::Osis)) {
-            m_skipFrom = static_cast<int>(i) + 1;
-        }
-    }
     m_openNames = std::move(open);
     m_spacePending = false;
     m_preverse = false;
@@ -684,7 +684,7 @@ void XmlVerseReader::startOsisVerse(qint64 line)
         return;
     }
     // A work before ':' ("KJV:Gen.1.1") and a part of the verse after '!' name no other verse.
-    QStringView reference = id.sliced(id.lastIndexOf(u':') + 1);
+    QStringView reference = localName(id);
     reference = reference.first(reference.contains(u'!') ? reference.indexOf(u'!') : reference.size());
     const qsizetype bookEnd = reference.contains(u'.') ? reference.indexOf(u'.') : reference.size();
     const QStringView book = reference.first(bookEnd);

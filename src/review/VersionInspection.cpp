@@ -320,9 +320,7 @@ private:
             return;
         }
         const auto first = open.base(); // the marks opened after the one this closes: left open
-        for (auto skipped = first; skipped != m_open.end(); ++skipped) {
-            unpaired(*skipped);
-        }
+        std::for_each(first, m_open.end(), [this](OpenMark& mark) { unpaired(mark); });
         m_open.erase(first - 1, m_open.end());
     }
 
@@ -333,9 +331,7 @@ private:
 
     void closeChapter()
     {
-        for (OpenMark& mark : m_open) {
-            unpaired(mark);
-        }
+        std::ranges::for_each(m_open, [this](OpenMark& mark) { unpaired(mark); });
         m_open.clear();
     }
 

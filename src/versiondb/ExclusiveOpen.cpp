@@ -61,10 +61,6 @@ void removeLogFiles(const QString& path)
     }
 }
 
-} // namespace
-
-namespace {
-
 enum class Hold
 {
     ReadOnly,  // a read-only connection with the shared lock

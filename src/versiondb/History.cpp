@@ -10,6 +10,8 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QScopeGuard>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <zstd.h>
@@ -39,12 +41,11 @@ const std::array<QString, 8> kSourceNames = {
 
 ChangeSource sourceNamed(const QString& name)
 {
-    for (std::size_t i = 0; i < kSourceNames.size(); ++i) {
-        if (kSourceNames[i] == name) {
-            return static_cast<ChangeSource>(i);
-        }
+    const auto found = std::ranges::find(kSourceNames, name);
+    if (found == kSourceNames.end()) {
+        raise(errorNumber::DatabaseDamaged);
     }
-    raise(errorNumber::DatabaseDamaged);
+    return static_cast<ChangeSource>(found - kSourceNames.begin());
 }
 
 const QString kChangeColumns = QStringLiteral("c.\"번호\", c.\"시각\", c.\"출처\", c.\"내용\", c.\"구절수\"");
@@ -142,34 +143,13 @@ void catchReplacedText(void* context, sqlite3* db, int operation, const char*, c
     }
 }
 
-// Catches the record the one store of its life replaces.
-class ReplacedTextWatch
-{
-public:
-    ReplacedTextWatch(sqlite3* db, ReplacedText& replaced) : m_db(db)
-    {
-        sqlite3_preupdate_hook(db, catchReplacedText, &replaced);
-    }
-    ReplacedTextWatch(const ReplacedTextWatch&) = delete;
-    ReplacedTextWatch& operator=(const ReplacedTextWatch&) = delete;
-    ~ReplacedTextWatch() { sqlite3_preupdate_hook(m_db, nullptr, nullptr); }
-
-private:
-    sqlite3* m_db;
-};
-
 } // namespace
-
-struct CompressionContextDeleter
-{
-    void operator()(ZSTD_CCtx* context) const { ZSTD_freeCCtx(context); }
-};
 
 // Encodes rows of kept texts, reusing one compression context.
 class KeptEncoder
 {
 public:
-    KeptEncoder() : m_context(ZSTD_createCCtx())
+    KeptEncoder() : m_context(ZSTD_createCCtx(), ZSTD_freeCCtx)
     {
         if (!m_context) {
             raise(errorNumber::EngineFailure);
@@ -200,7 +180,7 @@ public:
     }
 
 private:
-    std::unique_ptr<ZSTD_CCtx, CompressionContextDeleter> m_context;
+    std::unique_ptr<ZSTD_CCtx, decltype(&ZSTD_freeCCtx)> m_context;
     QByteArray m_bytes;
 };
 
@@ -299,16 +279,9 @@ bool History::hasTables()
     return find.step() && find.columnInt(0) == 2;
 }
 
-void History::checkWritable() const
-{
-    if (m_version.m_hold != VersionStore::Hold::Write) {
-        raise(errorNumber::ReadOnly);
-    }
-}
-
 bool History::setText(qint64 row, const QString& text, PendingChange& change)
 {
-    checkWritable();
+    m_version.checkWritable();
     // A text equal to the stored one is not stored at all, and the text a store replaces is caught as SQLite
     // replaces it: a build stores every line of its run through here at the cost of one statement.
     sqlite::Statement& update = m_version.statements().setChangedText;
@@ -322,7 +295,9 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
     replaced.numberColumn = m_numberColumn;
     replaced.textColumn = m_textColumn;
     {
-        const ReplacedTextWatch watch(m_version.handle(), replaced);
+        // The hook catches the record the one store replaces, and goes with it.
+        sqlite3_preupdate_hook(m_version.handle(), catchReplacedText, &replaced);
+        const auto unhook = qScopeGuard([&] { sqlite3_preupdate_hook(m_version.handle(), nullptr, nullptr); });
         storeText(update, row, text);
     }
     if (!replaced.seen) {
@@ -351,7 +326,7 @@ void History::findColumns()
 
 ExpectedStore History::setText(qint64 row, const QString& expected, const QString& text, PendingChange& change)
 {
-    checkWritable();
+    m_version.checkWritable();
     const VerseRecord record = m_version.record(row);
     if (!same(record[kText], expected)) {
         return ExpectedStore::Stale;
@@ -423,7 +398,7 @@ void History::writeGroup(PendingChange& change)
 
 qint64 History::finish(PendingChange& change)
 {
-    checkWritable();
+    m_version.checkWritable();
     if (change.m_id == 0) {
         return 0;
     }
@@ -496,7 +471,7 @@ History::KeptTexts History::kept(qint64 change, std::optional<qint64> group)
 
 std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> number, ChangeSource source)
 {
-    checkWritable();
+    m_version.checkWritable();
     std::vector<VerseChange> restored;
     if (!hasTables()) {
         return restored;

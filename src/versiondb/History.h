@@ -150,8 +150,6 @@ private:
     // Prepares the statements of a store of the history, which the version keeps (finalized when it closes).
     void prepareStatements();
     [[nodiscard]] bool hasTables();
-    // Raises "read-only" unless the version is held for writing.
-    void checkWritable() const;
     // The places of 번호 and 본문 among the table's fields, as SQLite's pre-update hook counts them.
     void findColumns();
     // Keeps before as the text number had before change, unless change kept one for it already.

@@ -13,9 +13,10 @@ namespace {
 constexpr int kHeaderSize = 100;
 constexpr unsigned char kTableLeaf = 0x0d;
 
-quint32 be(const QByteArray& data, qint64 at, int bytes)
+// A big-endian number of up to eight bytes at at.
+quint64 be(const QByteArray& data, qint64 at, int bytes)
 {
-    quint32 v = 0;
+    quint64 v = 0;
     for (int i = 0; i < bytes; ++i) {
         v = (v << 8) | static_cast<unsigned char>(data[at + i]);
     }
@@ -31,14 +32,9 @@ bool varint(const QByteArray& data, qint64 at, qint64 end, qint64& value, int& l
             return false;
         }
         const auto byte = static_cast<unsigned char>(data[at + i]);
-        if (i == 8) {
-            v = (v << 8) | byte;
-            length = 9;
-            value = static_cast<qint64>(v);
-            return true;
-        }
-        v = (v << 7) | (byte & 0x7f);
-        if ((byte & 0x80) == 0) {
+        // The ninth byte counts whole.
+        v = i == 8 ? (v << 8) | byte : (v << 7) | (byte & 0x7f);
+        if (i == 8 || (byte & 0x80) == 0) {
             length = i + 1;
             value = static_cast<qint64>(v);
             return true;
@@ -52,7 +48,7 @@ bool varint(const QByteArray& data, qint64 at, qint64 end, qint64& value, int& l
 PageSalvage::PageSalvage(QByteArray file) : m_file(std::move(file))
 {
     if (m_file.size() >= kHeaderSize) {
-        quint32 size = be(m_file, 16, 2);
+        auto size = static_cast<quint32>(be(m_file, 16, 2));
         if (size == 1) {
             size = 65536;
         }
@@ -84,12 +80,12 @@ void PageSalvage::readLeaf(qint64 page, int columnCount, const std::function<boo
     if (header + 8 > end || static_cast<unsigned char>(m_file[header]) != kTableLeaf) {
         return;
     }
-    const quint32 cells = be(m_file, header + 3, 2);
+    const auto cells = static_cast<quint32>(be(m_file, header + 3, 2));
     if (header + 8 + qint64(cells) * 2 > end) {
         return;
     }
     for (quint32 c = 0; c < cells; ++c) {
-        const qint64 cell = start + be(m_file, header + 8 + qint64(c) * 2, 2);
+        const qint64 cell = start + static_cast<qint64>(be(m_file, header + 8 + qint64(c) * 2, 2));
         if (cell < header + 8 || cell >= end) {
             continue;
         }
@@ -147,7 +143,7 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
     if (at + local + 4 > pageEnd) {
         return false;
     }
-    qint64 next = be(m_file, at + local, 4);
+    auto next = static_cast<qint64>(be(m_file, at + local, 4));
     const qint64 pages = (m_file.size() + m_pageSize - 1) / m_pageSize;
     qint64 hops = 0;
     while (out.size() < payloadSize) {
@@ -161,7 +157,7 @@ bool PageSalvage::payload(qint64 at, qint64 pageEnd, qint64 payloadSize, QByteAr
             return false;
         }
         out += m_file.mid(start + 4, take);
-        next = be(m_file, start, 4);
+        next = static_cast<qint64>(be(m_file, start, 4));
     }
     return true;
 }
@@ -212,38 +208,27 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
     values.clear();
     record.invalidText.assign(types.size(), false);
     for (const qint64 type : types) {
-        static constexpr int kIntBytes[] = {0, 1, 2, 3, 4, 6, 8};
         if (type == 0) {
             values.emplace_back();
-        } else if (type >= 1 && type <= 6) {
-            const int bytes = kIntBytes[type];
+        } else if (type >= 1 && type <= 7) { // an integer of 1 to 8 bytes, or a real of 8
+            const auto bytes = static_cast<int>(valueSize(type));
             if (body + bytes > size) {
                 return false;
             }
-            quint64 v = 0;
-            for (int i = 0; i < bytes; ++i) {
-                v = (v << 8) | static_cast<unsigned char>(payload[body + i]);
-            }
+            const quint64 v = be(payload, body, bytes);
+            body += bytes;
             const int shift = 64 - bytes * 8;
             const qint64 signedValue = shift > 0 ? static_cast<qint64>(v << shift) >> shift : static_cast<qint64>(v);
-            if (signedValue >= std::numeric_limits<int>::min() && signedValue <= std::numeric_limits<int>::max()) {
+            double d = 0;
+            if (type == 7) {
+                std::memcpy(&d, &v, sizeof d);
+                values.emplace_back(d);
+            } else if (signedValue >= std::numeric_limits<int>::min() &&
+                       signedValue <= std::numeric_limits<int>::max()) {
                 values.emplace_back(static_cast<int>(signedValue));
             } else {
                 values.emplace_back(static_cast<qlonglong>(signedValue));
             }
-            body += bytes;
-        } else if (type == 7) {
-            if (body + 8 > size) {
-                return false;
-            }
-            quint64 bits = 0;
-            for (int i = 0; i < 8; ++i) {
-                bits = (bits << 8) | static_cast<unsigned char>(payload[body + i]);
-            }
-            double d = 0;
-            std::memcpy(&d, &bits, sizeof d);
-            values.emplace_back(d);
-            body += 8;
         } else if (type == 8 || type == 9) {
             values.emplace_back(static_cast<int>(type - 8));
         } else if (type >= 12) {

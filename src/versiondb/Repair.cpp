@@ -24,6 +24,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 namespace versiondb {
 
@@ -65,6 +66,17 @@ SkeletonVerse verseOf(qint64 rowid, const std::vector<QVariant>& v)
 {
     return {intOf(v[kNumber]).value_or(static_cast<int>(rowid)), intOf(v[kBook]).value_or(0),
             intOf(v[kChapter]).value_or(0), intOf(v[kVerse]).value_or(0), v[kReference].toString()};
+}
+
+// True when work runs without an engine error.
+template <typename Work> bool succeeds(Work&& work)
+{
+    try {
+        work();
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 // How many records a loop of the repair handles between two looks at its control.
@@ -113,17 +125,13 @@ void Repair::keepVerifier(const std::optional<PasswordVerifier>& verifier)
 
 void Repair::readThroughTable(sqlite3* db)
 {
-    try {
-        keepVerifier(VersionFile::readVerifier(db));
-    } catch (const Error&) {
-    }
+    std::ignore = succeeds([&] { keepVerifier(VersionFile::readVerifier(db)); });
     qint64 total = 0;
-    try {
+    std::ignore = succeeds([&] {
         sqlite::Statement last(db,
                                QStringLiteral("SELECT max(rowid) FROM ") + sqlite::quoted(VersionFile::tableName()));
         total = last.step() ? last.columnInt(0) : 0;
-    } catch (const Error&) {
-    }
+    });
     try {
         sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + VersionFile::quotedFieldList() +
                                       QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
@@ -518,17 +526,14 @@ RepairReport Repair::run()
 
     if (db) {
         bool ours = false;
-        bool readable = true;
-        try {
+        const bool readable = succeeds([&] {
             sqlite::Statement table(db.get(), QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE "
                                                              "type = 'table' AND name = ?1"));
             table.bind(1, VersionFile::tableName());
             const bool hasTable = table.step() && table.columnInt(0) == 1;
             ours = hasTable || VersionFile::hasMarks(db.get());
             m_lack = hasTable ? errorNumber::DatabaseDamaged : errorNumber::NoSuchTable;
-        } catch (const Error&) {
-            readable = false;
-        }
+        });
         if (readable && !ours) {
             m_lack = errorNumber::UnrecognizedFormat;
             nothingToSalvage();
@@ -536,18 +541,12 @@ RepairReport Repair::run()
         if (readable) {
             // Nothing of the file has changed yet.
             stopIfCancelled(m_control);
-            try {
-                convertToRollbackJournal(db.get(), m_path);
-            } catch (const Error&) {
+            if (!succeeds([&] { convertToRollbackJournal(db.get(), m_path); })) {
                 // The pages are read with the log written back into the file, while the lock is still held.
                 (void)sqlite3_exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
             }
-            bool opens = true;
-            try {
-                VersionFile::checkOpenable(db.get(), m_path, passwordConnect(), false);
-            } catch (const Error&) {
-                opens = false;
-            }
+            const bool opens =
+                succeeds([&] { VersionFile::checkOpenable(db.get(), m_path, passwordConnect(), false); });
             // A value whose length was damaged to a shorter one reads well, shorter: only the pages show it.
             const auto everyRecordWhole = [&] {
                 const auto all = [](qint64) { return true; };

@@ -26,7 +26,6 @@ int errorNumberFor(int extendedCode)
         return errorNumber::ReadOnly;
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return errorNumber::NoPermission;
     case SQLITE_CANTOPEN:
         return errorNumber::NoPermission;
     case SQLITE_NOTADB:
@@ -34,10 +33,7 @@ int errorNumberFor(int extendedCode)
     case SQLITE_CORRUPT:
         return errorNumber::DatabaseDamaged;
     case SQLITE_IOERR:
-        if (extendedCode == SQLITE_IOERR_NOMEM) {
-            return errorNumber::EngineFailure;
-        }
-        return errorNumber::DiskError;
+        return extendedCode == SQLITE_IOERR_NOMEM ? errorNumber::EngineFailure : errorNumber::DiskError;
     default:
         return errorNumber::EngineFailure;
     }
@@ -52,15 +48,25 @@ void fail(sqlite3* db, int code)
     raise(errorNumberFor(used));
 }
 
+namespace {
+
+// Raises the engine's error for a result code other than SQLITE_OK.
+void check(sqlite3* db, int rc)
+{
+    if (rc != SQLITE_OK) {
+        fail(db, rc);
+    }
+}
+
+} // namespace
+
 Connection open(const QString& path, int flags)
 {
     sqlite3* raw = nullptr;
     // Every connection lives on the one thread that opened it: it needs no mutex of its own.
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     Connection db(raw);
-    if (rc != SQLITE_OK) {
-        fail(db.get(), rc);
-    }
+    check(db.get(), rc);
     sqlite3_extended_result_codes(db.get(), 1);
     // A freed page is written over with zeros: the repair reads every page of a file, and a record left
     // behind on a free page would come back as if it were current. (Debian's SQLite does this by default;
@@ -71,10 +77,7 @@ Connection open(const QString& path, int flags)
 
 void exec(sqlite3* db, const char* sql)
 {
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        fail(db, rc);
-    }
+    check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
@@ -84,9 +87,7 @@ Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
     const int rc = sqlite3_prepare_v3(db, text.constData(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT,
                                       &raw, nullptr);
     m_stmt.reset(raw);
-    if (rc != SQLITE_OK) {
-        fail(db, rc);
-    }
+    check(db, rc);
 }
 
 void Statement::bind(int index, const QVariant& value)
@@ -123,17 +124,12 @@ void Statement::bind(int index, const QVariant& value)
             raise(errorNumber::InvalidArgument);
         }
     }
-    if (rc != SQLITE_OK) {
-        fail(m_db, rc);
-    }
+    check(m_db, rc);
 }
 
 void Statement::bindInt(int index, qint64 value)
 {
-    const int rc = sqlite3_bind_int64(m_stmt.get(), index, value);
-    if (rc != SQLITE_OK) {
-        fail(m_db, rc);
-    }
+    check(m_db, sqlite3_bind_int64(m_stmt.get(), index, value));
 }
 
 bool Statement::step()

@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace versiondb {
 
@@ -148,10 +149,8 @@ void VersionFile::checkTableAndIndexes(sqlite3* db)
     while (fields.step()) {
         names << fields.columnText(0);
     }
-    for (const QString& field : fieldNames()) {
-        if (!names.contains(field)) {
-            raise(errorNumber::NoSuchField);
-        }
+    if (!std::ranges::all_of(fieldNames(), [&names](const QString& field) { return names.contains(field); })) {
+        raise(errorNumber::NoSuchField);
     }
     for (const QString& index : indexNames()) {
         sqlite::Statement keys(db, QStringLiteral("SELECT i.name FROM sqlite_schema s, pragma_index_info(s.name) i "
@@ -172,10 +171,7 @@ std::optional<PasswordVerifier> VersionFile::readVerifier(sqlite3* db)
 {
     sqlite::Statement read(db, QStringLiteral("SELECT format, salt, iterations, verifier FROM ") +
                                    sqlite::quoted(verifierTableName()) + QStringLiteral(" LIMIT 1"));
-    if (!read.step()) {
-        return std::nullopt;
-    }
-    if (read.columnType(1) != SQLITE_BLOB || read.columnType(2) != SQLITE_INTEGER ||
+    if (!read.step() || read.columnType(1) != SQLITE_BLOB || read.columnType(2) != SQLITE_INTEGER ||
         read.columnType(3) != SQLITE_BLOB) {
         return std::nullopt;
     }

@@ -110,6 +110,13 @@ sqlite3* VersionStore::handle() const
     return m_db.get();
 }
 
+void VersionStore::checkWritable() const
+{
+    if (m_hold != Hold::Write) {
+        raise(errorNumber::ReadOnly);
+    }
+}
+
 VersionStore::Statements& VersionStore::statements()
 {
     if (!m_statements) {
@@ -185,9 +192,7 @@ qint64 VersionStore::textCount()
 
 void VersionStore::setText(qint64 row, const QString& text)
 {
-    if (m_hold != Hold::Write) {
-        raise(errorNumber::ReadOnly);
-    }
+    checkWritable();
     sqlite::Statement& setText = statements().setText;
     sqlite::ResetGuard guard(setText);
     setText.bind(1, text);
@@ -200,9 +205,7 @@ void VersionStore::setText(qint64 row, const QString& text)
 
 void VersionStore::addRecord(const std::array<QVariant, kFieldCount>& fields)
 {
-    if (m_hold != Hold::Write) {
-        raise(errorNumber::ReadOnly);
-    }
+    checkWritable();
     sqlite::Statement& insert = statements().insert;
     if (!insert.isPrepared()) {
         insert = sqlite::Statement(handle(),
@@ -218,9 +221,7 @@ void VersionStore::addRecord(const std::array<QVariant, kFieldCount>& fields)
 
 void VersionStore::copySkeleton(const QString& referencePath)
 {
-    if (m_hold != Hold::Write) {
-        raise(errorNumber::ReadOnly);
-    }
+    checkWritable();
     sqlite3* db = handle();
     QStringList skeleton = VersionFile::fieldNames().first(kText);
     for (QString& field : skeleton) {

@@ -105,6 +105,8 @@ private:
     [[nodiscard]] sqlite3* handle() const;
     // The statements of lookups and stores, prepared at the first.
     Statements& statements();
+    // Raises "read-only" unless the version is held for writing.
+    void checkWritable() const;
 
     sqlite::Connection m_db;
     QString m_path;
