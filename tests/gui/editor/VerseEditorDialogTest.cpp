@@ -78,8 +78,7 @@ private:
     {
         expectMessage([&] { click(button); }, icon, text);
     }
-    // Runs checks on the modal window that the next action (a click of opener, when named) opens, closing it if they
-    // leave it open.
+    // Runs checks on the modal window the next action opens, then closes it.
     void inModal(const char* opener, const std::function<void(QWidget&)>& checks)
     {
         QTimer::singleShot(0, [checks] {
@@ -170,9 +169,7 @@ private slots:
         QCOMPARE(verseBox()->font(), designed);
     }
 
-    // A reference goes as people type it and a mistake says which; the picker follows the verse and goes. A refused
-    // reference is selected for retyping; Enter in the reference box goes, in the verse box it does not close the
-    // window. A pasted line break is refused with the caret after it.
+    // A reference goes as typed, a mistake says which and is selected for retyping; the picker follows the verse.
     void typedReferencesThePickerTheCaretAndEnter()
     {
         showActiveOverTheSample();
@@ -212,8 +209,7 @@ private slots:
         QVERIFY(!verseBox()->textCursor().hasSelection());
     }
 
-    // Undo and restore act on the verse shown, each a change of its own, and show it again. The history lists
-    // the verse's changes newest first; Enter restores the selection after a question, Esc closes.
+    // Undo and restore act on the verse shown, each a change of its own; the history lists its changes newest first.
     void changesOfTheVerseShownAreTakenBack()
     {
         expectMessage("undoButton", Critical, kNoVersion);
@@ -259,8 +255,7 @@ private slots:
         });
     }
 
-    // Ctrl+F: find with the matches marked, a refused pattern, a preview with one verse unticked, the apply as one
-    // change that the version's undo takes back whole; a verse chosen in the list is shown in the editor.
+    // Ctrl+F finds and marks, previews, and applies one change that the version's undo takes back whole.
     void findAndReplaceOverTheVersionFromTheEditor()
     {
         showActiveOverTheSample();
@@ -333,10 +328,8 @@ private slots:
                  1000);
     }
 
-    // In each showing the first Enter in the text box warns, and no Enter enters the text. An edit not saved is marked
-    // in the title, with Save enabled, and asked about before anything drops it: 취소 keeps it and does nothing else,
-    // 저장 stores it and goes on, 저장 안 함 drops it and goes on. However the window closes, the version is closed. A
-    // save that fails does not go on.
+    // Enter never enters the text; an unsaved edit is marked and asked about (취소, 저장, 저장 안 함) before anything
+    // drops it; however the window closes, the version is closed.
     void enterIsSwallowedAndAnUnsavedEditIsAskedAboutBeforeAnythingDropsIt()
     {
         const QString other = m_tree->makeVersion(u"other.dat"_s, testsupport::sampleVerses());
