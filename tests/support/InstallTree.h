@@ -41,9 +41,8 @@ enum class Texts
     Most,       // all but every fifth
 };
 
-// A test's own install tree: the install folder "viewer" in a temporary folder, the program folder "viewer/manager" in
-// it holding the named files of the built program folder. Paths are native. Text files and folders of a test's own are
-// made beside the install folder.
+// A test's own install tree: "viewer" in a temporary folder, the program folder "viewer/manager" holding the named
+// files of the built one. Paths are native.
 class InstallTree
 {
 public:
@@ -61,8 +60,7 @@ public:
     [[nodiscard]] QStringList programEntries() const;
     // Every file of the install and program folders by name, with its bytes.
     [[nodiscard]] QHash<QString, QByteArray> fileBytes() const;
-    // Copies the built reference version 개역.DAT into the install folder, and then to each of these names there; true
-    // when every copy was made.
+    // Copies the built 개역.DAT into the install folder under these names too; true when every copy was made.
     [[nodiscard]] bool addReference(const QStringList& copies = {}) const;
 
     // A version of records 1..count: 번호 i, 권 1 + (i - 1) / 100, 장 1, 절 i, 성경구절 "창 1:i".
@@ -104,8 +102,7 @@ private:
 // Rewrites the texts of every other record twice, so that the file holds free pages.
 void churn(const QString& path);
 
-// Runs SQL on a closed file through SQLite itself (opened for writing, so that it leaves no side file); the first
-// column of the rows, joined, or the error.
+// Runs SQL on a closed file through SQLite itself: the first column of the rows, joined, or the error.
 [[nodiscard]] QString sql(const QString& path, const QString& statements);
 [[nodiscard]] QByteArray bytes(const QString& path);
 void write(const QString& path, const QByteArray& content);

@@ -1,6 +1,4 @@
-// byeorisol-data run as a user runs it on temporary install trees: check and build of text, IMP, USFM, OSIS and Zefania
-// files, show and save, history, undo and redo, find and replace, and its command line; what it stores and finds
-// compared with what SWORD's tools and Python's re read of the same files.
+// byeorisol-data run on temporary install trees, what it stores and finds compared with SWORD's tools and Python's re.
 
 #include "books/BookAbbreviations.h"
 #include "books/SwordBookNames.h"
@@ -55,8 +53,7 @@ QString fault(qint64 line, SourceFault kind, const QString& detail = {}, qint64 
 
 const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
 
-// A text's letters as SWORD's plain text and this program's may both give them: white space and letter case aside
-// (SWORD writes the LORD of a divine name in capitals, not JAH) and the Strong's numbers it shows for empty words.
+// A text's letters, without white space, case (SWORD capitalises LORD) or the Strong's numbers SWORD shows.
 QString letters(QString text)
 {
     return text.remove(QRegularExpression(u"<[GH]\\d+>|\\s"_s)).toCaseFolded();
@@ -72,8 +69,7 @@ protected:
         EXPECT_EQ(result.out, console(message));
     }
 
-    // The log's lines after its header line and the empty line: in UTF-8 with LF line ends as on Linux, or in code
-    // page 949 with CR LF when the run was asked for it or the system's code page is 949.
+    // The log's lines after its header and empty line (code page 949 with CR LF, or UTF-8 with LF).
     QStringList logEntries(bool cp949 = platform::systemCodePageIs949()) const
     {
         const QByteArray bytes = testsupport::bytes(programFile(u"err.txt"_s));
@@ -83,7 +79,6 @@ protected:
         return lines.mid(2, lines.size() - 3);
     }
 
-    // The verses of a version of the install folder stored with a text, by reference.
     QMap<QString, QString> storedVerses(const QString& version) const
     {
         auto texts = testsupport::storedTexts(path(version));
@@ -91,15 +86,13 @@ protected:
         return QMap<QString, QString>(std::map<QString, QString>(texts.begin(), texts.end()));
     }
 
-    // A UTF-8 file beside the install folder; its path.
     QString utf8File(const QString& name, const QString& text) const
     {
         testsupport::write(beside(name), text.toUtf8());
         return beside(name);
     }
 
-    // SWORD's module of this name made by osis2mod from an OSIS file, for diatheke (SWORD_PATH), which prints no
-    // notes, cross references, Strong's numbers or headings of it.
+    // osis2mod's module of an OSIS file, for diatheke to read without notes, references, Strong's numbers or headings.
     void makeSwordModule(const QString& name, const QString& osis) const
     {
         const QString sword = beside(u"sword"_s);
@@ -116,8 +109,7 @@ protected:
         qputenv("LANG", "C.UTF-8");
     }
 
-    // Every verse diatheke reads from a module as plain text, by its Korean reference: its line, then the lines up to
-    // the next verse's (the rest of a verse of poetry, and the title of a psalm that follows).
+    // Every verse diatheke reads from a module, by Korean reference: its line, then the lines up to the next verse's.
     static QMap<QString, QStringList> swordVerses(const QString& module)
     {
         const QString plain = outputOf(
@@ -137,8 +129,7 @@ protected:
         return verses;
     }
 
-    // What diatheke prints of a module's verse, by its Korean reference: after a psalm's title, the key and ": ", the
-    // verse's lines up to the module's name.
+    // What diatheke prints of one verse, between its key and the module's name.
     static QString swordText(const QString& module, const QString& reference)
     {
         const int book = books::BookAbbreviations::find(reference.section(u' ', 0, 0));
@@ -168,8 +159,7 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(testsupport::storedText(version, u"창 1:1"_s),
               QVariant(u"In the beginning God created the heaven and the earth."_s));
     EXPECT_EQ(testsupport::storedText(version, u"창 3:5"_s), QVariant()) << "its line had no colon";
-    // Refused by the check's request, by the build's (a shipped name) and by the run (a name outside the install
-    // folder): why, and nothing touched.
+    // Refusals say why and touch nothing.
     QString name = u"KJV.DAT"_s;
     QString blank = u"  "_s;
     const QStringList file = {sample("genesis-1.txt")};
@@ -193,9 +183,8 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     held->close();
 }
 
-// A fresh build keeps no history; a build into the version is one change naming its file, a save one more; undo takes
-// back the last change whole, history lists them newest first, and a verse's history its texts before and after. Redo
-// brings back a verse's change taken back, once.
+// A fresh build keeps no history; a build into it is one change, listed newest first, that undo takes back and redo
+// brings back once.
 TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
 {
     const QString version = path(u"창세기.DAT"_s);
@@ -226,8 +215,7 @@ TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
     EXPECT_EQ(testsupport::storedRecords(version), expected);
 }
 
-// A command line that makes no sense says why on standard error, then the Korean help that names every command, before
-// any file is touched.
+// A command line that makes no sense says why on standard error, then the help, and touches no file.
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
     const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
@@ -260,8 +248,7 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
     EXPECT_EQ(testsupport::bytes(version), before);
 }
 
-// show and save, each outcome with its exit code: shown or saved (0), refused (1), a file that is no version (2); a
-// relative path is the version in the current folder.
+// show and save exit with 0 when done, 1 when refused, 2 for a file that is no version.
 TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
 {
     const QString version = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
@@ -291,7 +278,6 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 {
     const CommandResult piped = run({u"build"_s, u"piped"_s, sample("genesis-1.txt")});
     EXPECT_TRUE(piped.exitCode == 0 && !piped.err.contains(u"작업중"_s)) << piped.err.toStdString();
-    // The whole King James text: its second stage stores 31,102 verses (and its log's exit code is not asked for).
     const QString bible = testsupport::kjvBookFiles().join(u"' '"_s);
     const QString terminal = outputOf(
         u"script"_s,
@@ -302,9 +288,7 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 }
 #endif
 
-// SWORD's own tools, as a user has them: the KJV module written out by `mod2imp -s` and built into a version holds in
-// every verse KJV has the text that diatheke reads from the module; the two verses of KJV that the Korean numbering
-// lacks are logged at their key lines, and the two verses that KJV lacks stay Null.
+// KJV written out by `mod2imp -s` builds every verse as diatheke reads it; the two Korean numbering lacks are logged.
 TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
 {
     const QString module = u"engKJV2006eb"_s;
@@ -334,11 +318,8 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     EXPECT_TRUE(storedVerses(u"sword-kjv.DAT"_s) == kjv) << "the other verses, 아 6:14 and 요삼 1:15, stay Null";
 }
 
-// OSIS and Zefania files, known by their content whatever their names, are checked and built in one run with a text
-// file, their faults logged at their lines: malformed XML costs a Zefania file the verse it is in, and stops the
-// reading of an OSIS file it cuts off, as an XML file that is no Bible is stopped at once (exit 3). osis2mod makes a
-// module of the OSIS file (verses as containers and as milestones across lines and paragraphs), and diatheke reads from
-// it each text that the build stored.
+// OSIS and Zefania files, known by content, build beside a text file with their faults logged (malformed XML costs
+// Zefania the verse, OSIS the rest of the file: exit 3), and diatheke reads the OSIS verses as stored.
 TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThem)
 {
     const QString osis = writeFile(u"시편.xml"_s, R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -397,10 +378,8 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
     }
 }
 
-// SWORD's own OSIS of the modules Debian ships (mod2osis), malformed in places as SWORD writes it: the build stores
-// every verse that osis2mod stores from the same file but those the log names, each with the letters() diatheke reads
-// from osis2mod's module (a verse of poetry goes on over lines of its own). osis2mod files the text of a verse it met
-// malformed under the next verse: there the next verse's text is not compared.
+// mod2osis's OSIS builds every verse osis2mod stores but those the log names, with the same letters(); osis2mod files
+// a malformed verse's text under the next one, which is therefore not compared.
 TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNames)
 {
     const QString mod2osis = QStandardPaths::findExecutable(u"mod2osis"_s);
@@ -420,8 +399,7 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
             continue;
         }
         EXPECT_NE(run({u"build"_s, module, osis}).exitCode, 2);
-        // The references the log names: a verse not read for malformed XML ("Exod 6:2"), a reference the Korean
-        // numbering lacks ('삼상 30:31').
+        // The references the log names: malformed ("Exod 6:2") or lacking in the Korean numbering ('삼상 30:31').
         QSet<QString> logged;
         for (const QString& entry : logEntries()) {
             const auto key = QRegularExpression(u"읽지 못한 절: (\\S+) (\\S+)$"_s).match(entry);
@@ -461,11 +439,8 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
     }
 }
 
-// A SWORD module read three ways: straight through SWORD's library (--sword), as the VPL mod2vpl writes (the module's
-// OSIS as it is stored) and as the IMP mod2imp -s writes: each builds every verse of the IMP build by its letters(),
-// the module's own build the VPL's exactly, and logs the same verses that the Korean numbering lacks. A version
-// exported as VPL and built back holds the same texts. A module that is not installed is refused, the installed ones
-// named.
+// A SWORD module built through --sword, mod2vpl's VPL and mod2imp's IMP gives the same verses and log; VPL exported
+// and built back gives the same texts; a module not installed is refused.
 TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
 {
     const QString mod2vpl = QStandardPaths::findExecutable(u"mod2vpl"_s);
@@ -484,7 +459,6 @@ TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
         ++modules;
         outputOf(mod2imp, {module, u"-s"_s}, imp);
         EXPECT_NE(run({u"build"_s, u"vpl"_s + module, vpl}).exitCode, 2);
-        // The verses the Korean numbering lacks, as the log gives their reasons.
         const auto reasons = [this] {
             QStringList logged = logEntries().mid(2);
             for (QString& entry : logged) {
@@ -520,7 +494,6 @@ TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
     if (modules == 0) {
         GTEST_SKIP() << "no module of SWORD's is installed (sword-text-kjv, -web, -sparv: scripts/setup)";
     }
-    // (the modules as the program finds them, through the plugin beside it)
     QCoreApplication::addLibraryPath(testsupport::builtProgramFolder());
     expectRun({u"check"_s, u"--sword"_s, u"없는모듈"_s}, 1,
               *importer::swordModuleRefusal(u"없는모듈"_s, importer::installedSwordBibles()));
@@ -665,9 +638,8 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
 }
 
 #ifndef Q_OS_WIN // a process's peak memory, Ctrl+C as a signal, a limit of its address space
-// The error log is written as the check goes: a check of four times the bad lines peaks no higher, for text and for IMP
-// files. The peak is the check's own (VmHWM of its process, read until it ends), not the rusage of a child, which
-// starts from the peak of the process that spawned it.
+// The error log is written as the check goes: four times the bad lines peak no higher (VmHWM of the check's process;
+// a child's rusage starts from its parent's peak).
 TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
 {
     const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
@@ -710,9 +682,7 @@ bool interruptWhen(QProcess& process, const std::function<bool()>& ready)
     return process.state() == QProcess::Running && ::kill(pid_t(process.processId()), SIGINT) == 0;
 }
 
-// Ctrl+C during a whole-Bible build into an existing version and into a new one, once verses are stored in the
-// version's transaction (its journal is there): the run says it was cancelled and exits with 130, the version,
-// err.txt and the folders as they were.
+// Ctrl+C during a build into an existing or a new version exits with 130 and leaves every file as it was.
 TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
 {
     QStringList bible = testsupport::kjvBookFiles(); // eight times over, so that the run lasts some seconds
@@ -739,7 +709,6 @@ TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
     const QByteArray before = testsupport::bytes(version);
     QProcess replace;
     replace.start(kProgram, {u"--program-folder"_s, programFolder(), u"replace"_s, version, u"하나님"_s, u"하느님"_s});
-    // The rollback journal is there from the first verse stored to the commit.
     ASSERT_TRUE(interruptWhen(replace, [&] { return QFileInfo::exists(version + u"-journal"_s); }));
     ASSERT_TRUE(replace.waitForFinished(60000));
     EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
@@ -748,9 +717,8 @@ TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
     EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
 }
 
-// A file without "\id", a book that is not among the 66, a verse range and a line of 200 MB: each named in the error
-// list at its line, the verses around them stored, and the long line never held (the build runs in 256 MiB of address
-// space).
+// A file without "\id", a book not among the 66, a verse range and a 200 MB line are logged at their lines, the verses
+// around them stored, and the long line is never held (in 256 MiB of address space).
 TEST_F(DataCommand, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
 {
     const QStringList files = {

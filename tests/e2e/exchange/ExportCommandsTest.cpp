@@ -1,5 +1,4 @@
-// byeorisol-data export and report, run as a user runs them on temporary install trees, and the IMP, OSIS and VPL files
-// checked with SWORD's own tools.
+// byeorisol-data export and report, and the exported files read by SWORD's own tools.
 
 #include "books/BookAbbreviations.h"
 #include "books/SwordBookNames.h"
@@ -32,8 +31,7 @@ protected:
         EXPECT_EQ(result.exitCode, exitCode) << result.out.toStdString();
     }
 
-    // Export into a folder, with a byte order mark for UTF-8 only, and build from the export into a new version: the
-    // same texts. Answers the export's output.
+    // Exports into a folder and builds the export into a new version of the same texts; the export's output.
     QString expectRoundTrip(const QString& version, const QStringList& encodingOption) const
     {
         const QString exported = beside(u"exported"_s);
@@ -96,8 +94,7 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
               u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u"\n1"_s);
 }
 
-// Files of the names to write refuse an export, named (or counted in a folder), with exit status 1 and nothing
-// written; --force replaces them.
+// Files already there refuse an export (exit 1, nothing written); --force replaces them.
 TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
 {
     build(u"first"_s, {testsupport::sample("genesis-1.txt")});
@@ -123,8 +120,7 @@ TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
                     .startsWith(platform::systemCodePageIs949() ? "\xC3\xA2 1:1 " : "\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
 }
 
-// What diatheke reads from a module of KJV versification, every verse in one run: key ("Genesis 1:1") to text, spaces
-// normalised, empty verses left out. A module of OSIS is read as plain text, one of plain text as it is stored.
+// Every verse diatheke reads from a KJV module, key ("Genesis 1:1") to text, spaces normalised, empty ones left out.
 QMap<QString, QString> moduleTexts(const QString& module, bool osis)
 {
     const QStringList arguments = {
@@ -140,9 +136,8 @@ QMap<QString, QString> moduleTexts(const QString& module, bool osis)
     return texts;
 }
 
-// The whole Bible exported as IMP, OSIS and VPL files, each made a module by SWORD's own tool (imp2vs, osis2mod without
-// an error or a warning, vpl2mod with the verse references) and read back by diatheke: every verse's text under SWORD's
-// English book name, the two verses KJV lacks after the verse before. A Zefania file reads back as the stored version.
+// The whole Bible exported as IMP, OSIS and VPL, made modules by imp2vs, osis2mod and vpl2mod, reads back in
+// diatheke verse for verse; Zefania and OSIS build back as stored.
 TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirModules)
 {
     const QStringList books = testsupport::kjvBookFiles();
@@ -207,8 +202,7 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
         const QMap<QString, QString> texts = moduleTexts(module, format == u"osis"_s);
         EXPECT_TRUE(texts == expected) << texts.size();
     }
-    // Both XML files built back: the Zefania file (its numbering the version's own) the stored version; the OSIS file
-    // the same but for the two verses KJV lacks, which come back in the verse before.
+    // Zefania builds back as stored; OSIS too, but for the two verses KJV lacks, which come back in the verse before.
     const QString zefania = beside(u"kjv-ko.xml"_s);
     ASSERT_EQ(run({u"export"_s, kjv, zefania, u"--format"_s, u"zefania"_s}).exitCode, 0);
     build(u"zefania"_s, {zefania});

@@ -30,8 +30,7 @@ namespace {
 const QString kVersion = u"새역본.DAT"_s;
 const QString kInUse = versiondb::errorDescription(versiondb::errorNumber::FileInUse);
 
-// The file opens with the engine and passes the integrity check; after that open and its close, nothing lies beside it
-// and its header says it keeps a rollback journal (bytes 18 and 19 are 1; a write-ahead log would make them 2).
+// The file passes the integrity check, nothing lies beside it after, and it keeps a rollback journal (bytes 18, 19: 1).
 void expectSoundOneFile(const QString& file)
 {
     SCOPED_TRACE(file.toStdString());
@@ -53,8 +52,7 @@ protected:
         ASSERT_TRUE(process.waitForStarted(10000));
     }
     void waitUpTo(qint64 duration) { QThread::usleep(static_cast<unsigned long>(random.bounded(duration))); }
-    // Runs a command and kills it after a random part of duration (microseconds); true when it had finished with
-    // success before the kill.
+    // Kills a command after a random part of duration (µs); true when it had succeeded before.
     bool runAndKill(const QStringList& arguments, qint64 duration)
     {
         QProcess process;
@@ -71,7 +69,6 @@ protected:
         EXPECT_EQ(run(arguments).exitCode, 0);
         return timer.nsecsElapsed() / 1000;
     }
-    // A text file that gives every verse of the reference the text prefix, a space and its reference.
     QString textFileFor(const QString& prefix, const QString& extra = {}) const
     {
         static const QList<StoredRecord> reference = storedRecords(path(u"개역.DAT"_s));
@@ -87,9 +84,8 @@ protected:
     QRandomGenerator random{seed};
 };
 
-// Whatever moment a build dies at, the version holds every text of the run or none of it. A build killed while it
-// stores its texts leaves a journal, which deleting the version takes along; the next build of that name (with a verse
-// text of 1 MB), a save and a compaction each leave one sound file.
+// A build killed at any moment leaves every text of the run or none; delete takes its journal along, and the next
+// build, a save and a compaction each leave one sound file.
 TEST_F(CrashAndRace, aKilledBuildLeavesAllOfItsTextsOrNoneAndItsVersionIsDeletedWhole)
 {
     const QString target = path(kVersion);
@@ -172,10 +168,8 @@ TEST_F(CrashAndRace, aKilledSaveLosesNoSaveThatReturned)
     expectSoundOneFile(file);
 }
 
-// Compaction and repair killed at random moments: the file is the original or the checked replacement, and the next run
-// removes what the killed ones left beside it. Then saves from other processes while a whole version is compacted, and
-// while it is repaired with 16 pages in its middle overwritten (창 1 stays readable and savable; the repair salvages):
-// a save either finds the file in use or is kept; none that returned success is lost.
+// Compaction and repair killed at random leave the original or the checked replacement, the next run cleaning up;
+// raced by saves from other processes, a save either finds the file in use or is kept.
 TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
 {
     const QString file = makeVersion(u"mine.dat"_s, 3000, Texts::Most);
@@ -223,7 +217,6 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
             QFile::remove(path(earlier));
         }
         int inUseSaves = 0, saveNumber = 0, finished = 0, keptOriginals = 0;
-        // Either side may find the file in use by the other; both go on until 4 runs did their work and a save met one.
         for (int round = 0; round < 40 && (finished < 4 || inUseSaves == 0); ++round) {
             SCOPED_TRACE(round);
             write(version, command == u"repair"_s ? torn : whole);
@@ -243,8 +236,7 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
                 }
                 ++saveNumber;
             }
-            // A run that met a save holding the file failed (2) and left it as it was; one that did its work (it may
-            // still report losses, 1) left one sound file.
+            // Failed (2) on a held file: as it was; done (1 with losses): one sound file.
             if (maintenance.exitCode() < 2) {
                 ++finished;
                 keptOriginals += maintenance.exitCode();
@@ -265,8 +257,7 @@ TEST_F(CrashAndRace, aKilledOrRacedCompactionOrRepairLosesNothing)
 
 using MaintenanceCommands = InstallTreeTest;
 
-// Each outcome of each command: its output (LF line ends), its exit code, and whether the file (or for a deleted one,
-// its journal) is there afterwards, unchanged when the run failed. A relative path is in the working folder.
+// Each outcome of each command: its output, exit code and whether the file is there after, unchanged when it failed.
 TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCodeAndAFileInUseIsNotDeleted)
 {
     const QString sound = makeVersion(u"sound.dat"_s, 30, Texts::Most), held = makeVersion(u"held.dat"_s, 3);
@@ -306,10 +297,8 @@ TEST_F(MaintenanceCommands, eachCommandSaysWhatItDidWithItsExitCodeAndAFileInUse
 
 using DamagedVersion = DataCommandTest;
 
-// A version whose text bytes, one record and its header's page count were damaged: compaction refuses it and changes
-// nothing, not even that count; repair gives every verse back, names the lost and the damaged ones (exit 1), lists them
-// in repair.txt and keeps the damaged file beside it; the repaired version compacts. The kept file does not end in
-// .dat, so it is never taken for a version. The reference itself comes back on the program's own numbering.
+// A damaged version: compaction refuses it untouched; repair gives every verse back, names the losses (exit 1) in
+// repair.txt and keeps the damaged file beside it under a name that is no version's; the result compacts.
 TEST_F(DamagedVersion, compactionRefusesADamagedVersionAndRepairBringsBackWhatItCan)
 {
     const QString file = path(u"새역본.DAT"_s);

@@ -28,9 +28,8 @@ class ExchangeDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Missing choices, a file that is no version (the engine's own text, without an icon) and texts the encoding
-    // cannot hold are refused. Text files go in the encoding chosen; an IMP, OSIS, Zefania or VPL file is UTF-8
-    // whatever was chosen, the choice for text files coming back with them.
+    // Missing choices, a file that is no version and unencodable texts are refused; text files take the encoding
+    // chosen, the other formats are UTF-8.
     void exportWritesTheChosenFormatOrSaysWhyNot()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -83,8 +82,7 @@ private slots:
         QCOMPARE(encoding->currentIndex(), 0);
     }
 
-    // Both files are asked for and one that is missing is named. The differing verses are listed with their counts,
-    // the first selected; the arrow keys show each one's words, removed ones struck through, added ones underlined.
+    // Both files are asked for; the differing verses are listed and each one's words shown, struck out or underlined.
     void compareListsTheDifferingVersesAndShowsTheWordsOfTheOneSelected()
     {
         testsupport::InstallTree tree;
@@ -138,9 +136,7 @@ private slots:
         QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
     }
 
-    // No version is refused; the findings by kind with their counts, the first selected and its excerpt shown; the
-    // decomposed text composed after the question, inspected again; Enter on a finding asks for that version at that
-    // verse in the verse editor.
+    // The findings are listed by kind; decomposed text is composed after the question; Enter opens the verse editor.
     void inspectListsFindingsComposesAndOpensTheVerse()
     {
         testsupport::InstallTree tree;
@@ -186,9 +182,7 @@ private slots:
         QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 3);
     }
 
-    // An export asks before replacing a file, 아니요 (Enter's answer) writing nothing. Each window's run leaves the
-    // window closed to everything but its cancel button, which stops it: the export writes nothing and says so, the
-    // comparison and the inspection say so in place of their lists.
+    // An export asks before replacing a file; each window's run leaves only its cancel button usable, which stops it.
     void runsAskBeforeReplacingAndStopAtCancel()
     {
         testsupport::InstallTree tree;
@@ -202,8 +196,7 @@ private slots:
             window->show();
             window->setVersion(version);
         }
-        // Starts the window's run with the button; the moment the run makes the cancel button usable, tries to close
-        // the window, notes what it lets be used and clicks the cancel button.
+        // Starts the run; once it can be cancelled, tries to close the window, notes what is usable and cancels.
         QStringList usable;
         const auto runAndCancel = [&usable](QDialog& window, const QString& start) {
             const testsupport::WhenUsable cancel(control<QPushButton>(window, u"cancelButton"_s), [&usable, &window] {

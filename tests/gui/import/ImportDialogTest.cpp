@@ -30,8 +30,7 @@ using testsupport::control;
 
 namespace {
 
-// Drags local files, other links and a text onto the file list, offering a move as file managers do, and drops them:
-// the action the list took, or Qt::IgnoreAction when it refused.
+// Drops files, links and text on the file list offering a move: the action taken, or Qt::IgnoreAction.
 Qt::DropAction dropOnList(QWidget& window, const QStringList& paths, QList<QUrl> links = {}, const QString& text = {})
 {
     for (const QString& path : paths) {
@@ -55,8 +54,7 @@ Qt::DropAction dropOnList(QWidget& window, const QStringList& paths, QList<QUrl>
     return enter.isAccepted() && drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
-// The window in words: whether a run is on, how many of the commands, the list and the name box take
-// input, and which work controls show. Between runs it reads "11 enabled".
+// The window in words: whether a run is on, how many controls take input, which work controls show.
 QString state(importer::ImportDialog& window)
 {
     QStringList words;
@@ -82,9 +80,8 @@ QString state(importer::ImportDialog& window)
     return words.join(u", "_s);
 }
 
-// A shown import window with scripted dialogs and a recorded desktop "Open" that opens what it is given, unless told
-// to refuse. While a run goes on, each new state is recorded, and the close box (refused in words) and Remove All
-// are tried.
+// A shown import window with scripted dialogs and a recorded desktop "Open"; during a run each state is recorded and
+// closing and Remove All are tried.
 struct Session
 {
     explicit Session(const QString& programFolder = u"/nonexistent/manager"_s) : window(dialogs, programFolder)
@@ -134,9 +131,8 @@ private slots:
     // SWORD's modules are found through the plugin beside the built programs.
     void initTestCase() { QCoreApplication::addLibraryPath(testsupport::builtProgramFolder()); }
 
-    // Local files of any type and folders are taken in the order chosen, dropped or handed over, drops as copies,
-    // never moves; other data is passed over. The file dialog starts where the last choice was made. Remove and Edit
-    // work on the selection, asking for one when there is none.
+    // Local files and folders are taken in order, chosen, dropped (as copies) or handed over; other data is not.
+    // Remove and Edit work on the selection.
     void theListTakesChosenAndDroppedFilesAndWorksOnTheSelection()
     {
         Session s;
@@ -173,8 +169,7 @@ private slots:
         QCOMPARE(s.dialogs.messages().size(), 3);
     }
 
-    // Open takes the name of a version file that is not shipped. Each refusal or question (answered No) shows its
-    // one message and starts no run; the build trims the name back into the box once the list has passed.
+    // Open takes a version's name; each refusal or question answered No starts no run; the build trims the name.
     void theNameAndTheRefusalsBeforeARun()
     {
         Session s;
@@ -210,10 +205,8 @@ private slots:
         QVERIFY(s.states.isEmpty());
     }
 
-    // The window opens on its first step. A check with errors lists them and opens the error log once its message
-    // was read; a double click on one shows its line. A build shows both phases' status, progress and the cancel
-    // button. A clean check removes the old log and makes nothing. Nothing closes the window or changes the list
-    // during a run: the close box says why.
+    // A check lists its errors and opens the log; a build shows both phases; a clean check removes the old log; during
+    // a run nothing closes the window or changes the list.
     void runsFromTheListedFiles()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -278,8 +271,7 @@ private slots:
         QCOMPARE(s.lastMessage(), u"목록에 텍스트 파일이 있습니다. 창을 닫을까요?"_s);
     }
 
-    // A Bible module that SWORD finds here is read in the place of the files: while one is chosen the list is out of
-    // use, and adding files chooses none again. Its findings name the module, and hold no line to show.
+    // A SWORD module chosen is read in the place of the files, which are out of use until files are added again.
     void buildsFromAChosenSwordModule()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -310,8 +302,7 @@ private slots:
         QCOMPARE(s.window.runInput().files.size(), 1);
     }
 
-    // A whole-Bible build into an existing version, and a check, cancelled with the cancel button during the run:
-    // every file, the version and err.txt included, is byte for byte as before, and the run says so.
+    // A build and a check cancelled during the run leave every file byte for byte as before.
     void aCancelledRunLeavesTheFilesAsTheyWere()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});

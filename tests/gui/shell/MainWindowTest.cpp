@@ -57,10 +57,8 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The list shows each version file of the install folder with its verses with a text out of all and whether it is
-    // shipped; a file that is no version says so. Each action opens its window on the version selected. The list
-    // follows versions built, changed and deleted by another program meanwhile, keeping the selection on its file; a
-    // version someone holds is "in use". Exit ends the event loop.
+    // The list shows each version with its counts and follows other programs' changes; each action opens its window
+    // on the version selected.
     void theListFollowsTheInstallFolderAndTheActionsOpenTheirWindowsOnTheVersionSelected()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});
@@ -157,9 +155,7 @@ private slots:
         QCOMPARE(QCoreApplication::exec(), 0);
     }
 
-    // Each command on the selected version, a damaged one or a missing one: the boxes it shows (the busy pointer
-    // gone), whether the file is still there as it was, and the status bar saying the last of them. A compaction
-    // removes an old scratch database. A shipped file is refused before any question.
+    // Each command on a version, a damaged or a missing one: the boxes shown, whether the file is kept, the status bar.
     void eachMaintenanceCommandShowsItsOutcome()
     {
         namespace M = maintenance::MaintenanceMessages;
@@ -169,8 +165,7 @@ private slots:
         const Message askCompact{platform::MessageIcon::Question, M::compactConfirmation(my)};
         const Message askDelete{platform::MessageIcon::Question, M::deleteConfirmation(my)};
         using enum MessageAnswer;
-        // The command; the file selected, a version ('v'), damaged ('d') or gone once selected ('-'); the answer to the
-        // question; the boxes shown; whether the file is kept.
+        // The command; the file, a version ('v'), damaged ('d') or gone once selected ('-'); the answer; boxes; kept.
         const std::tuple<QString, QString, char, MessageAnswer, QList<Message>, bool> cases[] = {
             // clang-format off
             {u"onRepairTriggered"_s, my, 'v', No, {askRepair}, true},

@@ -39,8 +39,7 @@ protected:
     int m_made = 0;
 };
 
-// A file that is no version, one without the reference index (dropped with SQLite itself:
-// the engine never changes a schema): the version open before is closed first.
+// A file that is no version, or one without the reference index: the version open before is closed first.
 TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
 {
     const QString noIndex = makeVersion(u"noindex.dat"_s, testsupport::sampleVerses());
@@ -63,8 +62,7 @@ TEST_F(VerseEditorTest, aFailedOpenLeavesNothingOpen)
     EXPECT_EQ(testsupport::errorOf([&] { (void)versiondb::VersionStore::openDatabase(noIndex); }), number::NoSuchIndex);
 }
 
-// Steps follow 번호: at both ends they run first or last; after a go that found nothing or a save, they go on from the
-// verse last shown or saved into.
+// Steps follow 번호, from the verse last shown or saved into.
 TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLastShown)
 {
     openFresh();
@@ -90,8 +88,7 @@ TEST_F(VerseEditorTest, stepsFollowTheNumbersRunAtBothEndsAndGoOnFromTheVerseLas
     EXPECT_EQ(m_editor.previous().reference, u"창 1:10"_s);
 }
 
-// 번호 3 and 5 to 7 are missing; the last four hold no 32-bit 번호. 번호 8 equals the record count: next runs last, as
-// at the end of any version. A refused step leaves the verse on display.
+// 번호 3 and 5 to 7 are missing, the last four hold no 32-bit 번호: steps skip the gaps and stop at the ends.
 TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
 {
     using limits = std::numeric_limits<qint32>;
@@ -118,9 +115,8 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
     EXPECT_EQ(m_editor.previous().reference, u"창 1:1"_s);
 }
 
-// The rules in their order, then only the trimmed text is stored, into that verse alone, whole at any size (1 MB here).
-// With a verse on display, another verse only when the user agrees, asked once every rule has passed; declined, nothing
-// is stored and steps go on from the verse on display.
+// The rules in their order, then the trimmed text is stored whole into that verse alone; into a verse not on display
+// only when the user agrees.
 TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThatVerse)
 {
     const QString exodus = u"출 1:1"_s;
@@ -169,8 +165,7 @@ TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThat
     }
 }
 
-// Each undo takes back one more change in effect, of the verse or of the whole version, never an undo; each redo brings
-// back the last change taken back; a save after undos ends what could be redone. The history keeps every step.
+// Each undo takes back one more change in effect, each redo brings back the last taken back, a save ends the redos.
 TEST_F(VerseEditorTest, undoStepsBackOneChangeAtATimeAndRedoStepsForward)
 {
     const QString genesis = u"창 1:1"_s;
@@ -204,8 +199,7 @@ TEST_F(VerseEditorTest, undoStepsBackOneChangeAtATimeAndRedoStepsForward)
     }
 }
 
-// For the whole version, an undo of one verse of a change of many is a change of its own: the version's undo takes it
-// back before the change it came from. The redo of the window follows the newer undo, the version's or the verse's.
+// A verse's undo of a change of many is a change of its own, taken back first; redo follows the newer undo.
 TEST_F(VerseEditorTest, anUndoOfOneVerseOfAWholeChangeIsAChangeOfTheVersion)
 {
     const QString path = openFresh();
@@ -249,8 +243,7 @@ TEST_F(VerseEditorTest, composesDecomposedHangulAsOneChangeThatUndoTakesBack)
     EXPECT_EQ(version->record(*version->seek(1))[versiondb::kText].toString(), kNfd);
 }
 
-// Just after the first break of any kind: CR, LF (CR LF counts at its CR), and a text box's paragraph and line
-// separators; a tab is no break.
+// Just after the first break: CR (of CR LF too), LF, or a text box's paragraph or line separator; a tab is none.
 TEST(EditRules, lineBreakCaretIsJustAfterTheFirstBreakOfAnyKind)
 {
     const std::pair<QString, std::optional<qsizetype>> cases[] = {

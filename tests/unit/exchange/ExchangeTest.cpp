@@ -73,8 +73,7 @@ TEST(ImpFile, keysInKjvVersificationWithTheVersesItLacksAppendedToTheVerseBefore
     }
 }
 
-// OSIS in KJV versification, Zefania in the version's own: Korean book names, escaped texts that read back as they
-// were (line breaks included) and the version's name.
+// OSIS in KJV versification, Zefania in the version's own, texts escaped to read back as they were.
 TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
 {
     QList<Verse> cases = kKjvCases;
@@ -118,9 +117,8 @@ TEST(XmlFiles, wellFormedWithKoreanBookNamesAndTextsThatReadBackAsTheyWere)
     EXPECT_TRUE(zefania.moved.isEmpty());
 }
 
-// A plan is refused whole, naming the first verse in the version's order that cannot be written: U+2014 (EM DASH) and
-// U+1F600 are not in code page 949 (똠 is, in Windows' table); a text, IMP or VPL line holds no line break; XML holds
-// no control character (창 1:3, Null in the cases, gets one).
+// A plan is refused whole, naming the first verse that cannot be written: not in code page 949 (똠 is), a line break
+// in a line format, a control character in XML.
 TEST(ExportPlans, refuseWholeForTheFirstVerseThatCannotBeWritten)
 {
     using enum ExportResult;
@@ -147,9 +145,7 @@ TEST(ExportPlans, refuseWholeForTheFirstVerseThatCannotBeWritten)
     }
 }
 
-// An export cancelled from another thread once half of the verses are read writes nothing: a file that was there keeps
-// its bytes, a folder made for it goes, and no temporary file stays. (Refusing to replace, and replacing when told, are
-// byeorisol-data's export tests' and the export window's.)
+// An export cancelled halfway writes nothing: a file there keeps its bytes, a folder made for it and temporaries go.
 TEST(ExportVersion, aCancelHalfwayLeavesEveryFileAsItWas)
 {
     testsupport::InstallTree tree;

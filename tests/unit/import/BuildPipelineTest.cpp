@@ -78,8 +78,7 @@ protected:
 
 } // namespace
 
-// The later of two lines for one verse wins, and all are counted; a name with a full stop is used
-// unchanged, and an empty text is stored as the four letters "null". The findings are the log's entries.
+// The later of two lines for one verse wins, all counted; an empty text is stored as "null".
 TEST_F(BuildPipelineTest, aBuildStoresEveryLineAndASecondOneOverwritesOnlySuppliedVerses)
 {
     const QString first = file(u"창 1:1 first\n창 1:2 second\n창 1:3x"_s);
@@ -145,9 +144,7 @@ TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
     EXPECT_FALSE(importer::versionNameProblem(u"공동 번역.v1"_s).has_value());
 }
 
-// A pipe would hold the run in open() for ever and a device would fill the memory: only regular
-// files (or links to them) are read, and anything else is refused, by name, before a thing is done;
-// so is a database, which may be the very version the run holds.
+// Only regular files are read: a pipe, folder, device or database is refused by name before anything is done.
 TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
 {
     earlierLog();
@@ -197,8 +194,7 @@ TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
     }
 }
 
-// The install and program folders on a disk that is full: a build says so in both phases and
-// leaves no version behind; a check that finds errors says so and leaves no log behind.
+// On a full disk a build says so in both phases and leaves no version, a check leaves no log.
 TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
 {
     const QByteArray reference = testsupport::bytes(referencePath());
@@ -229,8 +225,7 @@ TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
 }
 #endif
 
-// A whole-Bible build cancelled before it starts, or from another thread once it has read half its files, into an
-// existing version or a new one, and a check cancelled likewise: every file is as it was, err.txt included.
+// A build or check cancelled before it starts or halfway leaves every file as it was, err.txt included.
 TEST(BuildPipelineCancel, aCancelledRunLeavesEveryFileAsItWas)
 {
     testsupport::InstallTree tree({u"null.mdb"_s});

@@ -24,8 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Whether the reference version made from the data folder's versification table (rows of number, book abbreviation,
-// chapter and verse count after the column names) holds this canonical reference.
+// Whether the reference version made from the data folder's versification table holds this reference.
 bool inReferenceVersion(const QString& reference)
 {
     static const QSet<QString> table = [] {
@@ -52,8 +51,7 @@ protected:
     // A text file beside the install folder of these lines, given separated by LF.
     QString text(const QString& name, const QString& lines) { return textFile(name, lines.split(u'\n')); }
 
-    // The entries go to the log as they are found, and to m_entries, until the entry numbered failAt
-    // fails; accepted lines go to m_written.
+    // Entries go to the log and m_entries until entry failAt fails; accepted lines go to m_written.
     CheckResult run(const QStringList& files, qsizetype failAt = -1)
     {
         m_entries.clear();
@@ -100,9 +98,7 @@ protected:
 
 } // namespace
 
-// A line, or after "$$$" an IMP key, through the rules of its kind: its outcome, and its
-// reference|text|book text. For a key, Blank stands for a heading: a key names a heading, or a verse by
-// the rules of a line.
+// A line, or after "$$$" an IMP key (Blank: a heading), through its rules: its outcome and reference|text|book.
 TEST(parseImportLine, linesAndKeysFollowTheRulesInOrder)
 {
     using enum LineOutcome;
@@ -146,8 +142,7 @@ TEST(parseImportLine, linesAndKeysFollowTheRulesInOrder)
     }
 }
 
-// Every bad line is logged under a heading for its file, each time the file is listed, at its own line
-// number; an IMP file as mod2imp writes it (UTF-8, LF line ends) has its headings skipped, its lines joined.
+// Every bad line is logged at its number under its file's heading; an IMP file's headings are skipped.
 TEST_F(CheckRunTest, everyAcceptedLineGoesToTheWriterAndEveryBadOneToTheLogUnderItsFile)
 {
     // Line 1 is blank, line 4 spaces only; the book of line 10 has no code page 949 code.

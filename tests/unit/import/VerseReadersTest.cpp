@@ -104,9 +104,7 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "osisID=\"Gen.1\">f</verse>\n<verse osisID=\"Gen.1.6\">g</vers></osis>",
          {u"1:0 VerseRange Gen.1.1 Gen.1.2"_s, u"1:0 VerseRange Gen.1.3-Gen.1.4"_s, u"2:0 UnknownBookId Tob"_s,
           u"2 Gen 1:5|e"_s, u"2 Gen.1|f"_s, u"3:32 MalformedXml Opening and ending tag mismatch. [Gen 1:6]"_s}},
-        // Malformed XML costs the verse it is in: reading resumes at the next verse, chapter or book, the elements
-        // open there carried over (no fault at their end tags), the book and chapter too; a fault after the resumed
-        // start is placed in the file's own lines and columns.
+        // Malformed XML costs the verse it is in: reading resumes at the next verse, chapter or book.
         {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<osis:osis xmlns:osis=\"o\"><div><chapter osisID=\"Exod.6\">"
          "<verse osisID=\"Exod.6.1\">a</verse>\n<verse osisID=\"Exod.6.2\">the <note>LORD <divineName>x</note> "
          "<!-- <verse osisID=\"Exod.6.9\"> ---></verse>\n</p><verse osisID=\"Exod.6.3\">가 <w>b</w></verse></p><verse "
@@ -155,8 +153,7 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
     EXPECT_EQ(missing.failure().description, u"파일을 찾을 수 없습니다."_s);
 }
 
-// A verse's markup as a SWORD module stores it (and mod2vpl writes it) gives the text an OSIS file's verse gives, read
-// tag by tag whether or not the piece is XML whole.
+// A verse's markup as a SWORD module stores it gives the text an OSIS file's verse gives, whole XML or not.
 TEST(OsisMarkupText, keepsTheWordsAndLeavesOutNotesTitlesAndTheHeadingBeforeTheVerse)
 {
     const std::pair<QString, QString> cases[] = {
@@ -178,9 +175,7 @@ TEST(OsisMarkupText, keepsTheWordsAndLeavesOutNotesTitlesAndTheHeadingBeforeTheV
     }
 }
 
-// A mark chooses the encoding. A first character that is no space of '<' makes XML; a first line that starts with a
-// marker, or a book's "\id" among its first 40 lines (after a licence), makes USFM, and "$$$" IMP, both UTF-8 without a
-// mark; other files here are code page 949.
+// A mark chooses the encoding; '<' makes XML, a marker or "\id" in 40 lines USFM, "$$$" IMP, others code page 949.
 TEST(TextFileKind, isJudgedFromTheMarkAndTheFirstLine)
 {
     const std::tuple<QByteArray, SourceFormat, E> cases[] = {

@@ -106,9 +106,7 @@ using Maintenance = InstallTreeTest;
 
 } // namespace
 
-// An old temp.mdb is removed (the copies an interrupted compaction left go with the open: see OpenDatabaseTest). A
-// symbolic link stays a link, and the file it points to is compacted. The scratch database itself, as in an install
-// whose program folder is the install folder, is never a source.
+// An old temp.mdb is removed, a link's target is compacted, and the scratch database is never a source.
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
     QDir(installFolder()).mkdir(u"store"_s);
@@ -159,8 +157,7 @@ TEST_F(Maintenance, aFailureAtAnyStepOfACompactionLosesNothing)
     }
 }
 
-// A deletion takes the side files and the work files of killed compactions and repairs along. One that fails (a missing
-// folder, a read-only file, refused as the desktop refuses it) gives the file system's description without icon.
+// A deletion takes side and work files along; one that fails gives the file system's description.
 TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
 {
     const QString file = makeVersion(u"mine.dat"_s, 10, Texts::Most);
@@ -185,8 +182,7 @@ TEST_F(Maintenance, aDeletionTakesTheSideFilesAlongOrSaysWhyItFailed)
     EXPECT_TRUE(QFileInfo::exists(readOnly));
 }
 
-// A compaction cancelled within the engine's copy or at its last moment, and a repair cancelled from another thread
-// while it writes the repaired file, leave the file byte for byte as it was and nothing beside it, and say so.
+// A compaction or repair cancelled midway leaves the file byte for byte as it was and nothing beside it.
 TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
 {
     const QString file = makeVersion(u"mine.dat"_s, wholeBible());

@@ -51,8 +51,7 @@ void overwrite(const QString& file, qint64 page, const QByteArray& bytes, qint64
 
 } // namespace
 
-// A source in use, or an existing destination: an error, and nothing
-// written or changed. (The records of a compacted copy are the maintenance tests' concern.)
+// A source in use, or an existing destination: an error, and nothing written or changed.
 TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
 {
     const QString source = makeVersion(u"mine.dat"_s, 30), scratch = path(u"temp.mdb"_s);
@@ -71,8 +70,7 @@ TEST_F(CompactRepair, aRefusedCompactionWritesNothing)
     EXPECT_EQ(bytes(source), sourceBytes);
 }
 
-// The first verses of the Korean numbering as a version: the reference's records, each with its text when texts
-// (that of 창 1:20 longer than a page, so that salvage follows its overflow pages).
+// The first verses of the Korean numbering, with texts when texts (창 1:20's spilling onto overflow pages).
 QList<Verse> skeletonVerses(int count, bool texts)
 {
     QList<Verse> verses;
@@ -94,10 +92,8 @@ std::function<void(const QString&)> textType(const char* type)
     };
 }
 
-// A version built on the reference comes back with every record of the reference and every text that could be read,
-// found by 번호, 성경구절 or 권, 장 and 절; what could not come back whole is listed, and the damaged file is kept
-// beside. A file not built on the reference comes back as found. A file with nothing to salvage raises its error and
-// "damaged", and is left as it was. A link is repaired in its target.
+// A repair gives back every record of the reference and every text that reads, lists what did not and keeps the
+// damaged file beside; a file with nothing to salvage is left as it was.
 TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCouldNot)
 {
     constexpr int count = 1500;

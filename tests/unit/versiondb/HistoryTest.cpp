@@ -1,5 +1,4 @@
-// The version store (lookups, stores and what each needs) and the history of texts: what a change keeps, how a verse's
-// texts line up, and taking changes back.
+// The version store's lookups and stores, and the history of texts.
 
 #include "versiondb/History.h"
 
@@ -32,8 +31,7 @@ QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
 
 } // namespace
 
-// A lookup finds the key exactly as stored, the first of equal keys in the order they were added, never a
-// Null; the last record is the one of the greatest 번호; a transaction left without Commit stores nothing.
+// A lookup finds the key as stored, the first of equal keys, never a Null; a transaction not committed stores nothing.
 TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
 {
     auto version = VersionStore::openDatabase(makeVersion(u"v.dat"_s, 0));
@@ -61,8 +59,7 @@ TEST_F(VersionStoreTest, lookupsFindTheFirstOfAKeyAndTheLastByNumber)
     EXPECT_FALSE(version->seek(qint64(8)));
 }
 
-// A text is stored as given ("" and "null" as themselves) into 본문 alone; numbers come back as ints. Storing needs a
-// record, an open store and a writable hold; a file without the table or an index opens with its error.
+// A text is stored as given into 본문 alone, given a record, an open store and a writable hold.
 TEST_F(VersionStoreTest, storesChangeOnlyTheTextAndNeedARecordAndAWritableHold)
 {
     const QString file = makeVersion(u"v.dat"_s, 3, Texts::EveryThird);
@@ -90,9 +87,8 @@ TEST_F(VersionStoreTest, storesChangeOnlyTheTextAndNeedARecordAndAWritableHold)
     }
 }
 
-// A change keeps each verse's text from before its first store and nothing for a text stored again unchanged;
-// a verse's changes line up newest first, each one's text after being the next one's before. Taking back a
-// whole change, or the last change of a verse, is a change of its own that can be taken back in turn.
+// A change keeps each verse's text from before its first store; a verse's changes line up newest first; taking back
+// a change, or a verse's last, is a change of its own.
 TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
 {
     const QString file = makeVersion(u"v.dat"_s, 3, Texts::Most); // 1..3 with texts
@@ -134,8 +130,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_EQ(version->record(row(2))[kText], u"편집"_s);
     EXPECT_TRUE(history.takeBack(undone[0].change.id, 2, ChangeSource::Undo).empty()); // nothing differs now
     EXPECT_EQ(history.changes().size(), 4U);
-    // Undos as they were written before redo existed read as any others: for the version, an undo of a change that
-    // is not the last in effect is in effect itself; for verse 2, the undo of its undo can be redone.
+    // Undos written before redo existed read as any others.
     const UndoState whole = history.undoState(std::nullopt);
     const UndoState verse = history.undoState(2);
     const qint64 last = history.changes().front().id;
@@ -162,8 +157,7 @@ TEST_F(HistoryTest, changesKeepTheTextsBeforeThemAndTakingBackIsAChangeToo)
     EXPECT_EQ(History(*repaired).verseChanges(2).size(), 3U); // the build's row is gone
 }
 
-// A change keeps its texts a group of 64 번호 at a time: one that comes back to a group it wrote keeps the texts it
-// kept there first, and counts every verse once.
+// A change keeps its texts 64 번호 a row; coming back to a row keeps its first texts and counts each verse once.
 TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
 {
     const QString file = makeVersion(u"v.dat"_s, 130, Texts::Most);
@@ -185,8 +179,7 @@ TEST_F(HistoryTest, aChangeThatComesBackToAGroupKeepsItsFirstTexts)
     EXPECT_EQ(version->record(row(2))[kText], original2);
 }
 
-// A row of kept texts decodes as zstd wrote it. A row cut short or in another form, or one holding a text that no
-// version can hold (a line break, broken UTF-8), is damage: refused.
+// A row of kept texts decodes as zstd wrote it; one cut short, in another form or holding a line break is refused.
 TEST(KeptRows, decodeAsWrittenAndRefuseDamagedOnes)
 {
     const auto packed = [](const QByteArray& first) {
@@ -215,8 +208,7 @@ TEST(KeptRows, decodeAsWrittenAndRefuseDamagedOnes)
     }
 }
 
-// A version's summary counts the verses with a text (neither Null nor empty) and gives the time of its newest change,
-// none before the first; it reads a file it cannot write.
+// A summary counts the verses with a text and gives its newest change's time, even of a file it cannot write.
 TEST_F(HistoryTest, theSummaryCountsTextsAndGivesTheNewestChange)
 {
     const QString file = makeVersion(u"v.dat"_s, 5, Texts::Most); // 1..4 with texts

@@ -1,5 +1,4 @@
-// Version files: where they are found, their password, bad input, exclusive use (a file replaced while it opens too)
-// and what a killed writer leaves.
+// Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
 #include "support/TestPaths.h"
@@ -33,9 +32,7 @@ namespace {
 using openDatabase = InstallTreeTest;
 
 #ifndef Q_OS_WIN // Windows renames over no open file, and its file names are alike in any letter case
-// For the test, SQLite's default file system is a wrapper of the real one: right after SQLite opened the main
-// file v.dat, it renames a fresh copy of r.dat over that path, as another holder's compaction does, for the
-// next `left` such opens.
+// SQLite's default file system wrapped: the next `left` opens of v.dat have r.dat's copy renamed over it at once.
 class ReplacedFile : public InstallTreeTest
 {
 protected:
@@ -109,9 +106,7 @@ TEST_F(openDatabase, badInputFailsWithItsErrorAndChangesNothing)
     }
 }
 
-// A second open fails at once as in use; closing, or destroying, a version releases the file and leaves no side
-// file. An open removes the work files that killed compactions and repairs left beside the file. The file keeps a
-// salted verifier, never the password.
+// A second open fails as in use until the first closes, leaving no side file; an open removes killed runs' work files.
 TEST_F(openDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
 {
     const QString file = makeVersion(u"clean.dat"_s, 2);
@@ -128,8 +123,7 @@ TEST_F(openDatabase, anOpenFileIsInUseAndClosingLeavesItAloneAndSound)
     EXPECT_NE(bytes(makeVersion(u"a.dat"_s, 0)), bytes(makeVersion(u"b.dat"_s, 0)));
 }
 
-// A file of the release that kept a write-ahead log, left with committed records in its log as a crash leaves
-// it, keeps them all and after its first open and close is one file whose header says rollback journal.
+// A crashed file of the release that kept a write-ahead log keeps its records and becomes one rollback-journal file.
 TEST_F(openDatabase, aFileWithAWriteAheadLogKeepsItsRecordsAndBecomesOneFile)
 {
     const QString file = makeVersion(u"old.dat"_s, 40, Texts::EveryThird), copy = path(u"copy.dat"_s);
@@ -206,8 +200,7 @@ TEST_F(openDatabase, anotherProcessHoldsTheFileAndAKilledWriterLeavesEveryReturn
 }
 
 #ifndef Q_OS_WIN
-// A copy of the records of another file commits as a transaction of this file alone: with a write lock on the source
-// as well, the commit goes through a super-journal, which a kill at the wrong moment leaves beside the file.
+// A copy of another file's records commits in this file alone, leaving no super-journal to a kill.
 TEST_F(openDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
 {
     const QString source = makeVersion(u"source.dat"_s, 5), target = makeVersion(u"target.dat"_s, 0);
@@ -226,8 +219,7 @@ TEST_F(openDatabase, aCopyFromAnotherFileCommitsWithoutASuperJournal)
     EXPECT_EQ(storedRecords(target), storedRecords(source));
 }
 
-// The reference version is found whatever the letter case of its stored name; an exact match is preferred and a missing
-// name left alone.
+// The reference version is found whatever the case of its name, an exact match first.
 TEST_F(openDatabase, fileNamesResolveWithoutRegardToLetterCase)
 {
     for (const char* name : {"개역.Dat", "kjv.dat", "KJV.DAT"}) {
@@ -249,8 +241,8 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
 }
 
 #ifndef Q_OS_WIN
-// The open notices that the file it locked is no longer the version and opens again: the save (to the first record)
-// lands in the file that the path names, and nothing is left beside it. A file replaced at every attempt is in use.
+// An open whose file was replaced opens again, the save landing in the file the path names; one always replaced is
+// in use.
 TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
 {
     left = 100;
