@@ -9,7 +9,6 @@
 #include "versiondb/VersionFile.h"
 
 #include <algorithm>
-#include <ranges>
 #include <vector>
 
 namespace versiondb {
@@ -89,9 +88,10 @@ std::optional<QString> historyFault(sqlite3* db)
     qint64 rows = 0;
     const auto sources = [](sqlite3_stmt* row) -> std::optional<QString> {
         const QString source = QString::fromUtf8(bytesOf(row, 2));
-        const auto known = std::views::iota(0, static_cast<int>(ChangeSource::Redo) + 1);
-        if (std::ranges::any_of(known, [&](int i) { return History::sourceName(ChangeSource(i)) == source; })) {
-            return std::nullopt;
+        for (int i = 0; i <= static_cast<int>(ChangeSource::Redo); ++i) {
+            if (History::sourceName(static_cast<ChangeSource>(i)) == source) {
+                return std::nullopt;
+            }
         }
         return QStringLiteral("a change of the history has no known source");
     };
@@ -153,9 +153,11 @@ std::optional<QString> fault(sqlite3* db, bool content)
         return fault;
     }
     if (content) {
-        std::ranges::sort(numbers);
-        if (!std::ranges::equal(numbers, std::views::iota(qint64(1), qint64(numbers.size()) + 1))) {
-            return QStringLiteral("번호 does not run from 1 to %1 without a gap").arg(numbers.size());
+        std::sort(numbers.begin(), numbers.end());
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (numbers[i] != static_cast<qint64>(i) + 1) {
+                return QStringLiteral("번호 does not run from 1 to %1 without a gap").arg(numbers.size());
+            }
         }
     }
     return std::nullopt;
