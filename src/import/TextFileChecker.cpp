@@ -12,10 +12,7 @@
 #include "platform/RunControl.h"
 
 #include <QFileInfo>
-#include <algorithm>
-#include <numeric>
 #include <tuple>
-#include <type_traits>
 #include <utility>
 
 namespace importer {
@@ -40,11 +37,6 @@ public:
             return false;
         }
         begin(entry, [&reader] { return reader.position(); });
-        // The entries of a format read from the reader's lines.
-        const auto checkWith = [&]<typename Entries>(std::type_identity<Entries>) {
-            Entries entries(reader);
-            return checkEntries(entries);
-        };
         bool goOn = true;
         switch (reader.format()) {
         case SourceFormat::Xml: {
@@ -54,18 +46,26 @@ public:
             goOn = checkEntries(entries);
             break;
         }
-        case SourceFormat::Lines:
-            goOn = checkWith(std::type_identity<LineEntryReader>());
+        case SourceFormat::Lines: {
+            LineEntryReader entries(reader);
+            goOn = checkEntries(entries);
             break;
-        case SourceFormat::Imp:
-            goOn = checkWith(std::type_identity<ImpEntryReader>());
+        }
+        case SourceFormat::Imp: {
+            ImpEntryReader entries(reader);
+            goOn = checkEntries(entries);
             break;
-        case SourceFormat::Vpl:
-            goOn = checkWith(std::type_identity<VplEntryReader>());
+        }
+        case SourceFormat::Vpl: {
+            VplEntryReader entries(reader);
+            goOn = checkEntries(entries);
             break;
-        case SourceFormat::Usfm:
-            goOn = checkWith(std::type_identity<UsfmVerseReader>());
+        }
+        case SourceFormat::Usfm: {
+            UsfmVerseReader verses(reader);
+            goOn = checkEntries(verses);
             break;
+        }
         }
         return end(goOn, QFileInfo(entry).size());
     }
@@ -192,10 +192,14 @@ private:
     [[nodiscard]] bool addHeading()
     {
         if (!m_headingAdded) {
-            m_headingAdded = std::ranges::all_of(ErrorEntries::fileHeading(m_fileEntry),
-                                                 [this](const QString& heading) { return add(heading); });
+            for (const QString& heading : ErrorEntries::fileHeading(m_fileEntry)) {
+                if (!add(heading)) {
+                    return false;
+                }
+            }
+            m_headingAdded = true;
         }
-        return m_headingAdded;
+        return true;
     }
 
     [[nodiscard]] bool add(const QString& entry)
@@ -228,10 +232,16 @@ private:
 CheckResult checkTextFiles(const QStringList& fileEntries, const ReferenceExists& exists,
                            const AcceptedLineWriter& writer, const ErrorListSink& errors, platform::RunControl* control)
 {
-    const qint64 totalBytes = std::transform_reduce(fileEntries.begin(), fileEntries.end(), qint64(0), std::plus<>(),
-                                                    [](const QString& entry) { return QFileInfo(entry).size(); });
+    qint64 totalBytes = 0;
+    for (const QString& entry : fileEntries) {
+        totalBytes += QFileInfo(entry).size();
+    }
     FilesCheck check(exists, writer, errors, control, totalBytes);
-    std::ignore = std::ranges::all_of(fileEntries, [&check](const QString& entry) { return check.check(entry); });
+    for (const QString& entry : fileEntries) {
+        if (!check.check(entry)) {
+            break;
+        }
+    }
     return check.result();
 }
 
