@@ -30,43 +30,30 @@ struct Marker
     MarkerKind kind;
 };
 
-// The markers by name; a Paragraph or Heading marker may have a number after its name ("\q1", "\s2", "\toc3").
-constexpr auto kMarkers = std::to_array<Marker>({
-    {u"b", MarkerKind::Paragraph},   {u"c", MarkerKind::Chapter},     {u"ca", MarkerKind::Note},
-    {u"cat", MarkerKind::Note},      {u"cd", MarkerKind::Heading},    {u"cl", MarkerKind::Heading},
-    {u"cls", MarkerKind::Paragraph}, {u"cp", MarkerKind::Heading},    {u"d", MarkerKind::Heading},
-    {u"ef", MarkerKind::Note},       {u"esb", MarkerKind::Sidebar},   {u"ex", MarkerKind::Note},
-    {u"f", MarkerKind::Note},        {u"fe", MarkerKind::Note},       {u"fig", MarkerKind::Note},
-    {u"h", MarkerKind::Heading},     {u"ib", MarkerKind::Heading},    {u"id", MarkerKind::Book},
-    {u"ide", MarkerKind::Heading},   {u"ie", MarkerKind::Heading},    {u"iex", MarkerKind::Heading},
-    {u"ili", MarkerKind::Heading},   {u"im", MarkerKind::Heading},    {u"imi", MarkerKind::Heading},
-    {u"imq", MarkerKind::Heading},   {u"imt", MarkerKind::Heading},   {u"imte", MarkerKind::Heading},
-    {u"io", MarkerKind::Heading},    {u"iot", MarkerKind::Heading},   {u"ip", MarkerKind::Heading},
-    {u"ipi", MarkerKind::Heading},   {u"ipq", MarkerKind::Heading},   {u"ipr", MarkerKind::Heading},
-    {u"iq", MarkerKind::Heading},    {u"is", MarkerKind::Heading},    {u"lf", MarkerKind::Paragraph},
-    {u"lh", MarkerKind::Paragraph},  {u"li", MarkerKind::Paragraph},  {u"lim", MarkerKind::Paragraph},
-    {u"lit", MarkerKind::Heading},   {u"m", MarkerKind::Paragraph},   {u"mi", MarkerKind::Paragraph},
-    {u"mr", MarkerKind::Heading},    {u"ms", MarkerKind::Heading},    {u"mt", MarkerKind::Heading},
-    {u"mte", MarkerKind::Heading},   {u"nb", MarkerKind::Paragraph},  {u"p", MarkerKind::Paragraph},
-    {u"pb", MarkerKind::Paragraph},  {u"pc", MarkerKind::Paragraph},  {u"periph", MarkerKind::Heading},
-    {u"ph", MarkerKind::Paragraph},  {u"pi", MarkerKind::Paragraph},  {u"pm", MarkerKind::Paragraph},
-    {u"pmc", MarkerKind::Paragraph}, {u"pmo", MarkerKind::Paragraph}, {u"pmr", MarkerKind::Paragraph},
-    {u"po", MarkerKind::Paragraph},  {u"pr", MarkerKind::Paragraph},  {u"q", MarkerKind::Paragraph},
-    {u"qa", MarkerKind::Heading},    {u"qc", MarkerKind::Paragraph},  {u"qd", MarkerKind::Heading},
-    {u"qm", MarkerKind::Paragraph},  {u"qr", MarkerKind::Paragraph},  {u"r", MarkerKind::Heading},
-    {u"rem", MarkerKind::Heading},   {u"rq", MarkerKind::Note},       {u"s", MarkerKind::Heading},
-    {u"sd", MarkerKind::Heading},    {u"sp", MarkerKind::Heading},    {u"sr", MarkerKind::Heading},
-    {u"sts", MarkerKind::Heading},   {u"tc", MarkerKind::Paragraph},  {u"tcr", MarkerKind::Paragraph},
-    {u"th", MarkerKind::Paragraph},  {u"thr", MarkerKind::Paragraph}, {u"toc", MarkerKind::Heading},
-    {u"toca", MarkerKind::Heading},  {u"tr", MarkerKind::Paragraph},  {u"usfm", MarkerKind::Heading},
-    {u"v", MarkerKind::Verse},       {u"va", MarkerKind::Note},       {u"vp", MarkerKind::Note},
-    {u"x", MarkerKind::Note},
-});
-static_assert(std::is_sorted(kMarkers.begin(), kMarkers.end(),
-                             [](const Marker& a, const Marker& b) { return a.name < b.name; }));
-
 const Marker* findMarker(std::u16string_view name)
 {
+    using enum MarkerKind;
+    // The markers by name; a Paragraph or Heading marker may have a number after its name ("\q1", "\s2", "\toc3").
+    static constexpr auto kMarkers = std::to_array<Marker>(
+        {{u"b", Paragraph},    {u"c", Chapter},     {u"ca", Note},      {u"cat", Note},      {u"cd", Heading},
+         {u"cl", Heading},     {u"cls", Paragraph}, {u"cp", Heading},   {u"d", Heading},     {u"ef", Note},
+         {u"esb", Sidebar},    {u"ex", Note},       {u"f", Note},       {u"fe", Note},       {u"fig", Note},
+         {u"h", Heading},      {u"ib", Heading},    {u"id", Book},      {u"ide", Heading},   {u"ie", Heading},
+         {u"iex", Heading},    {u"ili", Heading},   {u"im", Heading},   {u"imi", Heading},   {u"imq", Heading},
+         {u"imt", Heading},    {u"imte", Heading},  {u"io", Heading},   {u"iot", Heading},   {u"ip", Heading},
+         {u"ipi", Heading},    {u"ipq", Heading},   {u"ipr", Heading},  {u"iq", Heading},    {u"is", Heading},
+         {u"lf", Paragraph},   {u"lh", Paragraph},  {u"li", Paragraph}, {u"lim", Paragraph}, {u"lit", Heading},
+         {u"m", Paragraph},    {u"mi", Paragraph},  {u"mr", Heading},   {u"ms", Heading},    {u"mt", Heading},
+         {u"mte", Heading},    {u"nb", Paragraph},  {u"p", Paragraph},  {u"pb", Paragraph},  {u"pc", Paragraph},
+         {u"periph", Heading}, {u"ph", Paragraph},  {u"pi", Paragraph}, {u"pm", Paragraph},  {u"pmc", Paragraph},
+         {u"pmo", Paragraph},  {u"pmr", Paragraph}, {u"po", Paragraph}, {u"pr", Paragraph},  {u"q", Paragraph},
+         {u"qa", Heading},     {u"qc", Paragraph},  {u"qd", Heading},   {u"qm", Paragraph},  {u"qr", Paragraph},
+         {u"r", Heading},      {u"rem", Heading},   {u"rq", Note},      {u"s", Heading},     {u"sd", Heading},
+         {u"sp", Heading},     {u"sr", Heading},    {u"sts", Heading},  {u"tc", Paragraph},  {u"tcr", Paragraph},
+         {u"th", Paragraph},   {u"thr", Paragraph}, {u"toc", Heading},  {u"toca", Heading},  {u"tr", Paragraph},
+         {u"usfm", Heading},   {u"v", Verse},       {u"va", Note},      {u"vp", Note},       {u"x", Note}});
+    static_assert(std::is_sorted(kMarkers.begin(), kMarkers.end(),
+                                 [](const Marker& a, const Marker& b) { return a.name < b.name; }));
     const auto found = std::lower_bound(kMarkers.begin(), kMarkers.end(), name,
                                         [](const Marker& marker, std::u16string_view n) { return marker.name < n; });
     return found != kMarkers.end() && found->name == name ? &*found : nullptr;
@@ -215,29 +202,17 @@ bool UsfmVerseReader::handleMarker(QStringView name, bool closing)
     const MarkerKind kind = kindOf(name);
     const bool structure = kind == MarkerKind::Book || kind == MarkerKind::Chapter || kind == MarkerKind::Verse;
     const bool paragraph = kind == MarkerKind::Paragraph || kind == MarkerKind::Heading;
-    switch (m_skip) {
-    case Skip::Nothing:
-        break;
-    case Skip::Note:
-        if (closing && name == m_skipCloser) {
+    if (m_skip != Skip::Nothing) {
+        const bool note = m_skip == Skip::Note;
+        if (note ? closing && name == m_skipCloser : name == u"esbe") {
             m_skip = Skip::Nothing;
             return true;
         }
-        if (closing || !(structure || paragraph)) {
-            return true;
-        }
-        m_skip = Skip::Nothing; // a note left open ends where its paragraph does
-        break;
-    case Skip::Sidebar:
-        if (name == u"esbe") {
-            m_skip = Skip::Nothing;
-            return true;
-        }
-        if (closing || !structure) {
+        // Left open, a note ends where its paragraph does, a sidebar where a verse, chapter or book starts.
+        if (closing || !(structure || (note && paragraph))) {
             return true;
         }
         m_skip = Skip::Nothing;
-        break;
     }
     if (closing) {
         if (kind == MarkerKind::Character && !name.isEmpty() && m_characterSpans > 0) {
