@@ -121,7 +121,8 @@ private:
                 return false;
             }
             if (entry.fault) {
-                if (!reportFault(entry)) {
+                if (!report({m_fileEntry, entry.lineNumber, entry.column, ErrorEntries::faultReason(entry)},
+                            ErrorEntries::faultEntry(entry))) {
                     return false;
                 }
                 if (entry.endsFile) {
@@ -137,18 +138,14 @@ private:
             if (key.heading) {
                 // Skipped.
             } else if (key.parsed.outcome == LineOutcome::Accepted) {
-                accept(key.parsed.reference, key.parsed.text);
-            } else if (!report(entry.lineNumber, key.parsed)) {
+                ++m_versesRead;
+                if (m_writer) {
+                    m_writer(key.parsed.reference, key.parsed.text);
+                }
+            } else if (!report({m_fileEntry, entry.lineNumber, 0, ErrorEntries::lineReason(key.parsed)},
+                               ErrorEntries::lineEntry(entry.lineNumber, key.parsed))) {
                 return false;
             }
-        }
-    }
-
-    void accept(const QString& reference, const QString& text)
-    {
-        ++m_versesRead;
-        if (m_writer) {
-            m_writer(reference, text);
         }
     }
 
@@ -166,26 +163,15 @@ private:
         return true;
     }
 
-    // The entry of a rejected line, after the file's heading when it is the file's first.
-    [[nodiscard]] bool report(qint64 lineNumber, const ParsedLine& parsed)
-    {
-        keep({m_fileEntry, lineNumber, 0, ErrorEntries::lineReason(parsed)});
-        return addHeading() && add(ErrorEntries::lineEntry(lineNumber, parsed));
-    }
-
-    [[nodiscard]] bool reportFault(const SourceEntry& entry)
-    {
-        keep({m_fileEntry, entry.lineNumber, entry.column, ErrorEntries::faultReason(entry)});
-        return addHeading() && add(ErrorEntries::faultEntry(entry));
-    }
-
-    void keep(Finding finding)
+    // The finding kept, and the entry of the error list after the file's heading when it is the file's first.
+    [[nodiscard]] bool report(Finding finding, const QString& entry)
     {
         if (m_result.findings.size() < kMostFindings) {
             m_result.findings.append(std::move(finding));
         } else {
             ++m_result.findingsLeftOut;
         }
+        return addHeading() && add(entry);
     }
 
     // The file's heading, before its first entry.
