@@ -4,45 +4,37 @@
 
 namespace importer {
 
-bool ImpEntryReader::isKeyLine(const QString& line)
+TextFileReader::ReadResult ImpEntryReader::readLine()
 {
-    return line.startsWith(QLatin1String("$$$"));
+    const TextFileReader::ReadResult read = m_reader.readLine(m_line);
+    if (read == TextFileReader::ReadResult::Line) {
+        ++m_lineNumber;
+        m_keyPending = m_line.startsWith(QLatin1String("$$$"));
+    }
+    return read;
 }
 
 TextFileReader::ReadResult ImpEntryReader::next(SourceEntry& entry)
 {
     using ReadResult = TextFileReader::ReadResult;
     while (!m_keyPending) {
-        const ReadResult read = m_reader.readLine(m_line);
+        const ReadResult read = readLine();
         if (read != ReadResult::Line) {
             return read;
         }
-        ++m_lineNumber;
-        if (isKeyLine(m_line)) {
-            m_keyPending = true;
-            m_keyLineNumber = m_lineNumber;
-        }
     }
-    entry.lineNumber = m_keyLineNumber;
-    entry.column = 0;
-    entry.fault.reset();
-    entry.detail.clear();
-    entry.text.clear();
+    // Nothing is read past a key line before its entry is: the line read last is the key line.
+    entry = SourceEntry();
+    entry.lineNumber = m_lineNumber;
     entry.key = m_line.sliced(3);
     m_keyPending = false;
     for (;;) {
-        const ReadResult read = m_reader.readLine(m_line);
-        if (read == ReadResult::End) {
+        const ReadResult read = readLine();
+        if (read == ReadResult::End || m_keyPending) {
             return ReadResult::Line;
         }
         if (read == ReadResult::Failed) {
             return read;
-        }
-        ++m_lineNumber;
-        if (isKeyLine(m_line)) {
-            m_keyPending = true;
-            m_keyLineNumber = m_lineNumber;
-            return ReadResult::Line;
         }
         const QStringView part = books::trimSpaces(m_line);
         if (!part.isEmpty()) {

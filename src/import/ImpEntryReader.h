@@ -23,13 +23,12 @@ public:
     [[nodiscard]] const platform::FileFailure& failure() const override { return m_reader.failure(); }
 
 private:
-    [[nodiscard]] static bool isKeyLine(const QString& line);
+    // The next line into m_line; m_keyPending says whether it is a key line, the start of the next entry.
+    [[nodiscard]] TextFileReader::ReadResult readLine();
 
     TextFileReader& m_reader;
     qint64 m_lineNumber = 0;
-    // The key line that ended the previous entry, and its number: the start of the next one.
     QString m_line;
-    qint64 m_keyLineNumber = 0;
     bool m_keyPending = false;
 };
 
