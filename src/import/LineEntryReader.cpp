@@ -13,8 +13,7 @@ TextFileReader::ReadResult LineEntryReader::next(SourceEntry& entry)
 ParsedImpKey LineEntryReader::judge(const SourceEntry& entry, const ReferenceExists& exists) const
 {
     ParsedLine parsed = parseImportLine(entry.key, exists);
-    const bool blank = parsed.outcome == LineOutcome::Blank;
-    return {blank, std::move(parsed)};
+    return {parsed.outcome == LineOutcome::Blank, std::move(parsed)};
 }
 
 } // namespace importer

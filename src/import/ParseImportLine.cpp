@@ -14,14 +14,10 @@ using books::isDigit;
 // Working on the text keeps numbers of any length exact.
 QStringView withoutLeadingZeros(QStringView digits)
 {
-    qsizetype first = 0;
-    while (first < digits.size() - 1 && digits[first] == u'0') {
-        ++first;
+    while (digits.size() > 1 && digits.startsWith(u'0')) {
+        digits = digits.sliced(1);
     }
-    if (digits.isEmpty()) {
-        return u"0";
-    }
-    return digits.sliced(first);
+    return digits.isEmpty() ? u"0" : digits;
 }
 
 } // namespace

@@ -1,12 +1,10 @@
 #include "import/VersionName.h"
 
+#include <algorithm>
+
 namespace importer {
 
 namespace {
-
-const QString kUnsafeName =
-    QStringLiteral("역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 문자(: * ? \" < > |)를 "
-                   "넣을 수 없습니다 !");
 
 bool isForbidden(QChar c)
 {
@@ -23,13 +21,10 @@ QString completeVersionName(const QString& name)
 
 std::optional<QString> versionNameProblem(const QString& name)
 {
-    if (name.contains(QStringLiteral(".."))) {
-        return kUnsafeName;
-    }
-    for (const QChar c : name) {
-        if (isForbidden(c)) {
-            return kUnsafeName;
-        }
+    if (name.contains(QStringLiteral("..")) || std::ranges::any_of(name, isForbidden)) {
+        return QStringLiteral(
+            "역본명에는 폴더 구분 기호(\\ /), '..', 그리고 파일 이름에 쓸 수 없는 문자(: * ? \" < > |)를 "
+            "넣을 수 없습니다 !");
     }
     return std::nullopt;
 }
