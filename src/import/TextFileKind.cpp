@@ -88,27 +88,21 @@ QString startAsText(QByteArrayView bytes, TextEncoding encoding)
     return QString::fromLatin1(bytes);
 }
 
-// How many lines begin with a book abbreviation when read as UTF-8, and when read as code page 949.
-struct BookLineCounts
+// Whether more lines begin with a book abbreviation when read as UTF-8 than when read as code page 949.
+bool moreBookLinesInUtf8(QByteArrayView bytes)
 {
-    qsizetype utf8 = 0;
-    qsizetype cp949 = 0;
-};
-
-BookLineCounts countBookLines(QByteArrayView bytes)
-{
-    BookLineCounts counts;
+    qsizetype utf8Lead = 0;
     platform::CodePage949 cp949; // (without a converter it reads nothing, so no line begins with a book)
     forEachLine(bytes, '\r', '\n', [&](QByteArrayView line) {
         if (beginsWithBook(QString::fromUtf8(line))) {
-            ++counts.utf8;
+            ++utf8Lead;
         }
         if (beginsWithBook(cp949.decode(line))) {
-            ++counts.cp949;
+            --utf8Lead;
         }
         return true;
     });
-    return counts;
+    return utf8Lead > 0;
 }
 
 // Whether the first character of text that is no XML white space is '<': a declaration, a comment or
@@ -145,11 +139,8 @@ TextFileKind detectTextFileKind(QByteArrayView start, bool wholeFile)
     }
     if (kind.format != SourceFormat::Lines) {
         kind.encoding = TextEncoding::Utf8;
-    } else if (platform::isWellFormedUtf8(text, !wholeFile)) {
-        const BookLineCounts counts = countBookLines(text);
-        if (counts.utf8 > counts.cp949) {
-            kind.encoding = TextEncoding::Utf8;
-        }
+    } else if (platform::isWellFormedUtf8(text, !wholeFile) && moreBookLinesInUtf8(text)) {
+        kind.encoding = TextEncoding::Utf8;
     }
     return kind;
 }

@@ -48,8 +48,6 @@ TextFileReader::TextFileReader(QString path) : m_path(std::move(path))
     m_failure.path = m_path;
 }
 
-TextFileReader::~TextFileReader() = default;
-
 std::optional<QString> TextFileReader::lineAt(const QString& path, qint64 lineNumber, qsizetype longest)
 {
     TextFileReader reader(path);
@@ -120,17 +118,7 @@ bool TextFileReader::fill()
 
 qsizetype TextFileReader::findLineEnd(qsizetype from) const
 {
-    const char* data = m_buffer.constData();
-    const qsizetype size = m_buffer.size();
-    if (m_unit == 1) {
-        for (qsizetype i = from; i < size; ++i) {
-            if (data[i] == '\r' || data[i] == '\n') {
-                return i;
-            }
-        }
-        return -1;
-    }
-    for (qsizetype i = from; i + 1 < size; i += 2) {
+    for (qsizetype i = from; i + m_unit <= m_buffer.size(); i += m_unit) {
         if (unitIs(i, '\r') || unitIs(i, '\n')) {
             return i;
         }
@@ -154,10 +142,7 @@ bool TextFileReader::nextUnitIsLineFeed()
             return false;
         }
     }
-    if (m_buffer.size() - m_position < m_unit) {
-        return false;
-    }
-    return unitIs(m_position, '\n');
+    return m_buffer.size() - m_position >= m_unit && unitIs(m_position, '\n');
 }
 
 void TextFileReader::appendToLine(qsizetype size)
@@ -204,10 +189,6 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
             const qsizetype available = m_buffer.size() - m_position;
             const qsizetype whole = available - available % m_unit;
             appendToLine(whole);
-            if (m_atEnd && m_position == m_buffer.size()) {
-                decodeLine(line);
-                return ReadResult::Line;
-            }
             continue;
         }
         appendToLine(end - m_position);
@@ -227,17 +208,10 @@ TextFileReader::ReadResult TextFileReader::readLine(QString& line)
 
 void TextFileReader::decodeLine(QString& line)
 {
-    if (!m_lineTooLong) {
-        decodeWholeLine(line);
-        m_lineTooLong = m_longestLine > 0 && line.size() > m_longestLine;
-    }
     if (m_lineTooLong) {
         line.clear();
+        return;
     }
-}
-
-void TextFileReader::decodeWholeLine(QString& line)
-{
     // An odd byte left at the end of a UTF-16 file is no whole character.
     const bool oddByte = m_unit == 2 && m_lineBytes.size() % 2 != 0;
     if (oddByte) {
@@ -258,6 +232,10 @@ void TextFileReader::decodeWholeLine(QString& line)
     }
     if (oddByte) {
         line.append(QChar::ReplacementCharacter);
+    }
+    if (m_longestLine > 0 && line.size() > m_longestLine) {
+        m_lineTooLong = true;
+        line.clear();
     }
 }
 

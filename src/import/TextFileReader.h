@@ -34,7 +34,6 @@ public:
     explicit TextFileReader(QString path);
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
-    ~TextFileReader();
 
     // The text of the line of that 1-based number, as a check read it, cut to at most longest characters; nothing
     // when the file cannot be read or has no such line.
@@ -70,7 +69,6 @@ private:
     [[nodiscard]] bool nextUnitIsLineFeed();
     void appendToLine(qsizetype size);
     void decodeLine(QString& line);
-    void decodeWholeLine(QString& line);
 
     QString m_path;
     QFile m_file;
