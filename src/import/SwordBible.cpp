@@ -65,8 +65,6 @@ SwordBible::SwordBible(std::unique_ptr<SwordModuleWalk> walk, const QString& nam
     m_failure.path = swordBibleEntry(name);
 }
 
-SwordBible::~SwordBible() = default;
-
 TextFileReader::ReadResult SwordBible::next(SourceEntry& entry)
 {
     entry = SourceEntry();

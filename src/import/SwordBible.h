@@ -18,7 +18,6 @@ class SwordBible final : public VerseSource
 {
 public:
     explicit SwordBible(std::unique_ptr<SwordModuleWalk> walk, const QString& name);
-    ~SwordBible() override;
 
     [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
     [[nodiscard]] const platform::FileFailure& failure() const override { return m_failure; }

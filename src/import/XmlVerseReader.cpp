@@ -83,39 +83,12 @@ QString verseKey(QStringView book, QStringView chapter, QStringView verse)
     return key.append(book).append(u' ').append(chapter).append(u':').append(verse);
 }
 
-// The bytes of a file from an offset on, one at a time.
-class ByteScanner
+// The next byte of a file, or -1 at its end (or where it cannot be read on).
+int nextByte(QFile& file)
 {
-public:
-    ByteScanner(QFile& file, qint64 from) : m_file(file) { seek(from); }
-    void seek(qint64 from)
-    {
-        m_file.seek(from);
-        m_position = from;
-        m_buffer.clear();
-        m_at = 0;
-    }
-    // The next byte, or -1 at the end of the file (or where it cannot be read on).
-    int get()
-    {
-        if (m_at == m_buffer.size()) {
-            m_buffer = m_file.read(kPieceSize);
-            m_at = 0;
-            if (m_buffer.isEmpty()) {
-                return -1;
-            }
-        }
-        ++m_position;
-        return static_cast<unsigned char>(m_buffer[m_at++]);
-    }
-    [[nodiscard]] qint64 position() const { return m_position; }
-
-private:
-    QFile& m_file;
-    QByteArray m_buffer;
-    qsizetype m_at = 0;
-    qint64 m_position = 0;
-};
+    char byte = 0;
+    return file.getChar(&byte) ? static_cast<unsigned char>(byte) : -1;
+}
 
 // How many UTF-16 units, as the XML reader counts columns, a byte of UTF-8 begins: none for a byte
 // that continues a character, two for the first of four.
@@ -134,19 +107,19 @@ struct ResumePoint
     bool tooDeep = false;
 };
 
-// Reads tags from the scanner on to the first start tag named one of resumeNames (any prefix), and
+// Reads tags from the file, from where it stands, to the first start tag named one of resumeNames (any prefix), and
 // follows the elements opened and closed on the way in open: an end tag closes the innermost element
 // of its name and all within it, or nothing when none is open. Comments, CDATA sections, processing
 // instructions and declarations are passed over; so is '>' within quotes in a tag.
-ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint64 column,
+ResumePoint findResumePoint(QFile& in, qint64 line, qint64 lineStart, qint64 column,
                             std::span<const QStringView> resumeNames, std::vector<QString>& open)
 {
     int c = 0;
     const auto next = [&] {
-        c = in.get();
+        c = nextByte(in);
         if (c == '\n') {
             ++line;
-            lineStart = in.position();
+            lineStart = in.pos();
             column = 0;
         } else if (c >= 0) {
             column += unitsBegun(c);
@@ -175,7 +148,7 @@ ResumePoint findResumePoint(ByteScanner& in, qint64 line, qint64 lineStart, qint
         if (c != '<') {
             continue;
         }
-        const ResumePoint here{in.position() - 1, line, lineStart, column - 1};
+        const ResumePoint here{in.pos() - 1, line, lineStart, column - 1};
         if (next() == '/') {
             const QString name = readName({});
             const auto same = std::find(open.rbegin(), open.rend(), name);
@@ -249,13 +222,13 @@ void appendCharacterData(QString& read, QStringView data)
         const qsizetype end = data[at] == u'&' ? data.indexOf(u';', at) : -1;
         const QStringView name = end > at ? data.sliced(at + 1, end - at - 1) : QStringView();
         const auto named = std::ranges::find(kNamed, name, &std::pair<QStringView, QChar>::first);
-        bool numeric = false;
-        const uint code = name.startsWith(u"#x")  ? name.sliced(2).toUInt(&numeric, 16)
-                          : name.startsWith(u'#') ? name.sliced(1).toUInt(&numeric, 10)
+        // (0, no character, when the reference is not numeric or its number cannot be read)
+        const uint code = name.startsWith(u"#x")  ? name.sliced(2).toUInt(nullptr, 16)
+                          : name.startsWith(u'#') ? name.sliced(1).toUInt()
                                                   : 0;
         if (named != std::end(kNamed)) {
             read.append(named->second);
-        } else if (numeric && code > 0 && code <= 0x10ffff) {
+        } else if (code > 0 && code <= 0x10ffff) {
             const char32_t character = code;
             read.append(QString::fromUcs4(&character, 1));
         } else { // a letter, up to the next reference
@@ -372,8 +345,6 @@ XmlVerseReader::XmlVerseReader(QString path) : m_path(std::move(path))
     m_failure.path = m_path;
     m_xml.setEntityExpansionLimit(kEntityExpansionLimit);
 }
-
-XmlVerseReader::~XmlVerseReader() = default;
 
 TextFileReader::ReadResult XmlVerseReader::next(SourceEntry& entry)
 {
@@ -498,20 +469,20 @@ void XmlVerseReader::resume()
     const bool searchable = m_file.seek(0) && m_file.read(start.data(), 2) == 2 && start != "\xff\xfe" &&
                             start != "\xfe\xff" && !encoding.startsWith(u"UTF-16"_s, Qt::CaseInsensitive);
     // The fault's place in the file: its line from the reader's first, then its column.
-    ByteScanner in(m_file, m_firstLineStart);
+    m_file.seek(m_firstLineStart);
     qint64 line = m_firstLine, lineStart = m_firstLineStart, column = 0;
-    for (int c = 0; searchable && line < faultLine && (c = in.get()) >= 0;) {
+    for (int c = 0; searchable && line < faultLine && (c = nextByte(m_file)) >= 0;) {
         if (c == '\n') {
             ++line;
-            lineStart = in.position();
+            lineStart = m_file.pos();
         }
     }
     // A fault at an end tag lies just past it: that end tag is read again, to close what it closes. (The last '<'
     // before the fault on its line, when an end tag's.)
     qint64 tagOffset = -1, tagColumn = 0;
-    for (int c = 0, previous = 0; searchable && column < faultColumn && (c = in.get()) >= 0; previous = c) {
+    for (int c = 0, previous = 0; searchable && column < faultColumn && (c = nextByte(m_file)) >= 0; previous = c) {
         if (previous == '<') {
-            tagOffset = c == '/' ? in.position() - 2 : -1;
+            tagOffset = c == '/' ? m_file.pos() - 2 : -1;
         }
         if (c == '<') {
             tagColumn = column;
@@ -519,12 +490,12 @@ void XmlVerseReader::resume()
         column += unitsBegun(c);
     }
     if (tagOffset >= 0) {
-        in.seek(tagOffset);
+        m_file.seek(tagOffset);
         column = tagColumn;
     }
     // Each resumption goes on past the last: a fault in what the resumed reader was given first is no way back.
-    if (in.position() <= m_resumedAt) {
-        in.seek(m_resumedAt + 1);
+    if (m_file.pos() <= m_resumedAt) {
+        m_file.seek(m_resumedAt + 1);
         line = m_firstLine;
         lineStart = m_firstLineStart;
         column = m_resumedColumn + 1;
@@ -532,11 +503,10 @@ void XmlVerseReader::resume()
     static constexpr QStringView kOsisStarts[] = {u"verse", u"chapter", u"div"};
     static constexpr QStringView kZefaniaStarts[] = {u"VERS", u"CHAPTER", u"BIBLEBOOK"};
     std::vector<QString> open = m_openNames;
-    const ResumePoint at =
-        searchable
-            ? findResumePoint(in, line, lineStart, column,
-                              m_dialect == Dialect::Osis ? std::span(kOsisStarts) : std::span(kZefaniaStarts), open)
-            : ResumePoint{};
+    const ResumePoint at = searchable
+                               ? findResumePoint(m_file, line, lineStart, column,
+                                                 m_osis ? std::span(kOsisStarts) : std::span(kZefaniaStarts), open)
+                               : ResumePoint{};
     if (at.tooDeep) {
         endWith(SourceFault::MalformedXml, at.line,
                 QStringLiteral("Elements are nested more than %1 deep.").arg(kDeepestElement), at.column);
@@ -578,8 +548,8 @@ void XmlVerseReader::resume()
     m_lastTokenLine = at.line;
     m_carriedOver = std::ssize(open);
     m_depth = static_cast<int>(open.size());
-    const auto leftOut = std::ranges::find_if(
-        open, [this](const QString& name) { return isLeftOut(localName(name), m_dialect == Dialect::Osis); });
+    const auto leftOut =
+        std::ranges::find_if(open, [this](const QString& name) { return isLeftOut(localName(name), m_osis); });
     m_skipFrom = leftOut == open.end() ? 0 : static_cast<int>(leftOut - open.begin()) + 1;
     m_divineNameFrom = 0;
     m_openNames = std::move(open);
@@ -603,43 +573,37 @@ void XmlVerseReader::startElement()
     m_openNames.push_back(m_xml.qualifiedName().toString());
     if (!m_rootSeen) {
         m_rootSeen = true;
-        if (name == u"osis") {
-            m_dialect = Dialect::Osis;
-        } else if (name == u"XMLBIBLE") {
-            m_dialect = Dialect::Zefania;
-        } else {
+        m_osis = name == u"osis";
+        if (!m_osis && name != u"XMLBIBLE") {
             endWith(SourceFault::NotABible, line, m_xml.qualifiedName().toString());
         }
         return;
     }
-    const bool osis = m_dialect == Dialect::Osis;
-    if (osis && name == u"verse") {
+    if (m_osis && name == u"verse") {
         startOsisVerse(line);
-    } else if (!osis && name == u"VERS") {
+    } else if (!m_osis && name == u"VERS") {
         startZefaniaVerse(line);
-    } else if (!osis && name == u"BIBLEBOOK") {
+    } else if (!m_osis && name == u"BIBLEBOOK") {
         const QXmlStreamAttributes attributes = m_xml.attributes();
         const QStringView number = attributes.value("bnumber"_L1);
-        bool numeric = false;
-        const int book = number.trimmed().toInt(&numeric);
-        m_book = books::SwordBookNames::osisId(numeric ? book : 0).toString();
+        m_book = books::SwordBookNames::osisId(number.trimmed().toInt()).toString(); // 0, no book, when no number
         m_chapter.clear();
         m_bookUnknown = m_book.isEmpty();
         if (m_bookUnknown) {
             fault(SourceFault::UnknownBookId, line, number.toString());
         }
-    } else if (!osis && name == u"CHAPTER") {
+    } else if (!m_osis && name == u"CHAPTER") {
         m_chapter = m_xml.attributes().value("cnumber"_L1).toString().simplified();
-    } else if (osis && name == u"div" && m_xml.attributes().value("subType"_L1) == u"x-preverse") {
+    } else if (m_osis && name == u"div" && m_xml.attributes().value("subType"_L1) == u"x-preverse") {
         // What stands between these milestones is the heading before the verse (a speaker in a song, say).
         m_preverse = m_xml.attributes().hasAttribute("sID"_L1);
     } else if (m_skipFrom != 0) {
         // Within a note: nothing of it counts.
-    } else if (isLeftOut(name, osis)) {
+    } else if (isLeftOut(name, m_osis)) {
         m_skipFrom = m_depth;
-    } else if (!isInline(name, osis)) {
+    } else if (!isInline(name, m_osis)) {
         m_spacePending = true;
-    } else if (osis && name == u"divineName" && m_divineNameFrom == 0) {
+    } else if (m_osis && name == u"divineName" && m_divineNameFrom == 0) {
         m_divineNameFrom = m_depth;
     }
 }
@@ -656,12 +620,11 @@ void XmlVerseReader::endElement()
     if (m_depth-- == m_skipFrom) {
         m_skipFrom = 0;
     }
-    const bool osis = m_dialect == Dialect::Osis;
-    if (osis ? name == u"verse" : name == u"VERS") {
+    if (m_osis ? name == u"verse" : name == u"VERS") {
         if (m_container) {
             finishVerse();
         }
-    } else if (!leftOut && !isInline(name, osis)) {
+    } else if (!leftOut && !isInline(name, m_osis)) {
         m_spacePending = true;
     }
 }
@@ -686,8 +649,8 @@ void XmlVerseReader::startOsisVerse(qint64 line)
     // A work before ':' ("KJV:Gen.1.1") and a part of the verse after '!' name no other verse.
     QStringView reference = localName(id);
     reference = reference.first(reference.contains(u'!') ? reference.indexOf(u'!') : reference.size());
-    const qsizetype bookEnd = reference.contains(u'.') ? reference.indexOf(u'.') : reference.size();
-    const QStringView book = reference.first(bookEnd);
+    const QList<QStringView> parts = reference.split(u'.');
+    const QStringView book = parts.front();
     if (book != m_knownBook) {
         if (osisBook(book) == 0) {
             if (book != m_unknownBook) {
@@ -701,14 +664,7 @@ void XmlVerseReader::startOsisVerse(qint64 line)
         m_unknownBook.clear();
     }
     // Anything but a book, a chapter and a verse goes to the key rules as it is written, which reject it.
-    const qsizetype chapterEnd = reference.indexOf(u'.', bookEnd + 1);
-    if (chapterEnd < 0 || reference.indexOf(u'.', chapterEnd + 1) >= 0) {
-        openVerse(line, id.toString(), container, true);
-        return;
-    }
-    openVerse(line,
-              verseKey(book, reference.sliced(bookEnd + 1, chapterEnd - bookEnd - 1), reference.sliced(chapterEnd + 1)),
-              container, true);
+    openVerse(line, parts.size() == 3 ? verseKey(book, parts[1], parts[2]) : id.toString(), container, true);
 }
 
 void XmlVerseReader::startZefaniaVerse(qint64 line)

@@ -45,7 +45,6 @@ class XmlVerseReader final : public VerseSource
 {
 public:
     explicit XmlVerseReader(QString path);
-    ~XmlVerseReader() override;
 
     [[nodiscard]] TextFileReader::ReadResult next(SourceEntry& entry) override;
     [[nodiscard]] const platform::FileFailure& failure() const override { return m_failure; }
@@ -53,13 +52,6 @@ public:
     [[nodiscard]] qint64 position() const { return m_file.isOpen() ? m_file.pos() : 0; }
 
 private:
-    enum class Dialect
-    {
-        Unknown,
-        Osis,
-        Zefania
-    };
-
     // Reads one token and acts on it, or feeds the XML reader; false when the file cannot be read.
     [[nodiscard]] bool step();
     [[nodiscard]] bool feed();
@@ -110,7 +102,8 @@ private:
     qint64 m_resumedAt = -1;
     qint64 m_resumedColumn = 0;
 
-    Dialect m_dialect = Dialect::Unknown;
+    // The root is OSIS's (else Zefania's, or not read yet).
+    bool m_osis = false;
     int m_depth = 0;
     // The depth of the element whose content is left out (a note), 0 when none is.
     int m_skipFrom = 0;
