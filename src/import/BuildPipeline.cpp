@@ -3,9 +3,7 @@
 #include "import/ErrorLog.h"
 #include "import/ErrorLogWriter.h"
 #include "import/RunMessages.h"
-#include "import/RunRequest.h"
 #include "import/SwordBible.h"
-#include "import/TextFileChecker.h"
 #include "import/VersionName.h"
 #include "platform/FileErrorDescriptions.h"
 #include "platform/FileMove.h"
@@ -14,7 +12,6 @@
 #include "platform/RunControl.h"
 #include "versiondb/Error.h"
 #include "versiondb/ExclusiveOpen.h"
-#include "versiondb/History.h"
 #include "versiondb/Names.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/Transaction.h"
@@ -22,7 +19,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <utility>
 
 namespace importer {

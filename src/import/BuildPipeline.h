@@ -17,7 +17,6 @@ class RunControl;
 }
 
 namespace versiondb {
-class History;
 class Transaction;
 class VersionStore;
 } // namespace versiondb

@@ -39,12 +39,10 @@ QString ErrorEntries::lineReason(const ParsedLine& parsed)
 
 QString ErrorEntries::faultEntry(const SourceEntry& entry)
 {
-    const QString line = QString::number(entry.lineNumber);
-    if (entry.fault == SourceFault::MalformedXml) {
-        return line + QStringLiteral("줄 ") + QString::number(entry.column) + QStringLiteral("칸▶ ") +
-               faultReason(entry);
-    }
-    return line + QStringLiteral("줄▶ ") + faultReason(entry);
+    const QString column =
+        entry.fault == SourceFault::MalformedXml ? QStringLiteral(" %1칸").arg(entry.column) : QString();
+    return QString::number(entry.lineNumber) + QStringLiteral("줄") + column + QStringLiteral("▶ ") +
+           faultReason(entry);
 }
 
 QString ErrorEntries::faultReason(const SourceEntry& entry)

@@ -21,10 +21,7 @@ bool ErrorLog::exists() const
 
 std::optional<platform::FileFailure> ErrorLog::remove() const
 {
-    if (!exists()) {
-        return std::nullopt;
-    }
-    if (!QFile::remove(m_path)) {
+    if (exists() && !QFile::remove(m_path)) {
         return platform::FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
     }
     return std::nullopt;
@@ -33,10 +30,7 @@ std::optional<platform::FileFailure> ErrorLog::remove() const
 std::optional<platform::FileFailure> ErrorLog::setAside() const
 {
     dropSetAside();
-    if (!exists()) {
-        return std::nullopt;
-    }
-    if (!QFile::rename(m_path, m_asidePath)) {
+    if (exists() && !QFile::rename(m_path, m_asidePath)) {
         return platform::FileFailure{m_path, platform::FileErrorDescriptions::removeFailure(m_path)};
     }
     return std::nullopt;

@@ -9,14 +9,11 @@ namespace importer {
 
 ErrorLogWriter::ErrorLogWriter(const ErrorLog& log, QLocale locale, Clock clock)
     : m_path(log.path()), m_locale(std::move(locale)), m_clock(std::move(clock)), m_inCodePage949(log.inCodePage949()),
-      m_lineEnd(log.inCodePage949() ? "\r\n" : "\n"), m_file(m_path)
+      m_file(m_path)
 {
     // Never written in place: an "err.txt" is always a whole log.
     m_file.setDirectWriteFallback(false);
 }
-
-// The scratch file of a log that was not committed goes with the QSaveFile.
-ErrorLogWriter::~ErrorLogWriter() = default;
 
 std::optional<platform::FileFailure> ErrorLogWriter::start()
 {
@@ -71,7 +68,7 @@ std::optional<platform::FileFailure> ErrorLogWriter::commit()
 bool ErrorLogWriter::writeLine(const QString& line)
 {
     m_bytes = m_inCodePage949 ? platform::CodePage949::encode(line).bytes : line.toUtf8();
-    m_bytes.append(m_lineEnd);
+    m_bytes.append(m_inCodePage949 ? "\r\n" : "\n");
     return m_file.write(m_bytes) == m_bytes.size();
 }
 

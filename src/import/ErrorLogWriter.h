@@ -27,8 +27,8 @@ public:
                             Clock clock = &QDateTime::currentDateTime);
     ErrorLogWriter(const ErrorLogWriter&) = delete;
     ErrorLogWriter& operator=(const ErrorLogWriter&) = delete;
-    // Drops a log that was not committed.
-    ~ErrorLogWriter();
+    // Drops a log that was not committed: its scratch file goes with the QSaveFile.
+    ~ErrorLogWriter() = default;
 
     // Writes one entry; after a failure the log is dropped and every later call fails.
     [[nodiscard]] std::optional<platform::FileFailure> append(const QString& entry);
@@ -45,7 +45,6 @@ private:
     QLocale m_locale;
     Clock m_clock;
     bool m_inCodePage949;
-    const char* m_lineEnd;
     QSaveFile m_file;
     QByteArray m_bytes;
     std::optional<platform::FileFailure> m_failure;

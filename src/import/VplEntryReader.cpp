@@ -12,17 +12,13 @@ namespace importer {
 namespace {
 
 // A key and the space after it: a heading's in brackets, or a book's name, a space and "chapter:verse".
-const QRegularExpression& keyPattern()
-{
-    static const QRegularExpression kKey(QStringLiteral(R"(^(\[[^\]]*\]|(\S.*?) \d+:\d+)(?: |$))"));
-    return kKey;
-}
+const QRegularExpression kKeyPattern(QStringLiteral(R"(^(\[[^\]]*\]|(\S.*?) \d+:\d+)(?: |$))"));
 
 } // namespace
 
 bool VplEntryReader::beginsWithKey(QStringView line)
 {
-    const QRegularExpressionMatch match = keyPattern().match(line.toString());
+    const QRegularExpressionMatch match = kKeyPattern.match(line.toString());
     if (!match.hasMatch()) {
         return false;
     }
@@ -46,7 +42,7 @@ TextFileReader::ReadResult VplEntryReader::next(SourceEntry& entry)
         }
         entry = SourceEntry{};
         entry.lineNumber = m_lineNumber;
-        const QRegularExpressionMatch match = keyPattern().match(line);
+        const QRegularExpressionMatch match = kKeyPattern.match(line);
         entry.key = match.hasMatch() ? match.captured(1) : line;
         const QString text = books::trimSpaces(QStringView(line).sliced(entry.key.size())).toString();
         entry.text = text.contains(u'<') ? osisMarkupText(text) : text;
