@@ -87,8 +87,8 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     setObjectName(QStringLiteral("ImportDialog"));
     const QString caption = QStringLiteral("개인보유 역본 추가");
     setWindowTitle(caption);
-    // A command of the window: disabled during a run, its click handled by the slot given.
-    const auto command = [this](QWidget* page, const char* name, const QString& text, void (ImportDialog::*slot)(),
+    // A command of the window: disabled during a run, its click handled by the slot or function given.
+    const auto command = [this](QWidget* page, const char* name, const QString& text, auto slot,
                                 const QString& tip = QString()) {
         auto* created = named<QPushButton>(page, name, text, tip);
         // Enter in the name box must not press a button by surprise.
@@ -118,7 +118,7 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
     auto* format = new QHBoxLayout;
     format->addWidget(label(filesPage, "formatLeadLabel", QStringLiteral("※ 파일 형식은")));
     format->addWidget(
-        command(filesPage, "formatHelpButton", QStringLiteral("다음"), &ImportDialog::onFormatHelpClicked));
+        command(filesPage, "formatHelpButton", QStringLiteral("다음"), [this] { FormatHelpDialog(this).exec(); }));
     format->addWidget(label(filesPage, "formatTailLabel", QStringLiteral("과 같이 만들어 주십시오.")));
     format->addStretch(1);
     m_fileList = named<QListWidget>(filesPage, "fileList");
@@ -137,8 +137,9 @@ ImportDialog::ImportDialog(platform::Dialogs& dialogs, QString programFolder, QW
                 QStringLiteral("선택된 파일을 텍스트 편집기로 열어 편집합니다.")),
         command(filesPage, "removeButton", QStringLiteral("삭제"), &ImportDialog::onRemoveClicked,
                 QStringLiteral("선택된 파일을 목록에서 삭제합니다. ")),
-        command(filesPage, "removeAllButton", QStringLiteral("모두삭제"), &ImportDialog::onRemoveAllClicked,
-                QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")),
+        command(
+            filesPage, "removeAllButton", QStringLiteral("모두삭제"), [this] { m_fileList->clear(); },
+            QStringLiteral("목록에 추가된 모든  파일을 삭제합니다.")),
     };
     auto* listButtons = new QHBoxLayout;
     for (QWidget* button : m_fileCommands.sliced(1)) {
@@ -376,16 +377,7 @@ void ImportDialog::onRemoveClicked()
         m_dialogs.warn(this, QStringLiteral("지울 파일을 목록에서 선택해야 합니다 !"));
         return;
     }
-    for (int i = m_fileList->count() - 1; i >= 0; --i) {
-        if (m_fileList->item(i)->isSelected()) {
-            delete m_fileList->takeItem(i);
-        }
-    }
-}
-
-void ImportDialog::onRemoveAllClicked()
-{
-    m_fileList->clear();
+    qDeleteAll(m_fileList->selectedItems());
 }
 
 void ImportDialog::onEditFileClicked()
@@ -576,11 +568,6 @@ void ImportDialog::onFindingDoubleClicked(QTreeWidgetItem* item)
     m_dialogs.inform(this, text ? platform::MessageIcon::Information : platform::MessageIcon::Exclamation,
                      path + kTwoLineBreaks + QString::number(line) + QStringLiteral("줄:\r\n") +
                          text.value_or(QStringLiteral("이 줄을 읽을 수 없습니다. 파일이 바뀌었거나 없어졌습니다.")));
-}
-
-void ImportDialog::onFormatHelpClicked()
-{
-    FormatHelpDialog(this).exec();
 }
 
 void ImportDialog::reject()

@@ -61,12 +61,10 @@ protected:
 private:
     void onAddFilesClicked();
     void onRemoveClicked();
-    void onRemoveAllClicked();
     void onEditFileClicked();
     void onOpenVersionClicked();
     void onCheckClicked();
     void onBuildClicked();
-    void onFormatHelpClicked();
     void onFindingDoubleClicked(QTreeWidgetItem* item);
     // A module chosen puts the file list and its commands out of use; none chosen brings them back.
     void onSwordModuleChanged();
