@@ -290,12 +290,9 @@ void BuildPipeline::importTextFiles(RunMode mode, const RunInput& input, RunOutc
         }
         // The error log is written as the errors are found; it becomes err.txt only when the run ends well.
         const ErrorListSink errors = [&logWriter](const QString& entry) { return logWriter.append(entry); };
-        if (input.swordModule.isEmpty()) {
-            checked = checkTextFiles(input.files, exists, writer, errors, &m_control);
-        } else {
-            checked =
-                checkSwordBible(swordBibleEntry(input.swordModule), *m_swordBible, exists, writer, errors, &m_control);
-        }
+        checked = input.swordModule.isEmpty() ? checkTextFiles(input.files, exists, writer, errors, &m_control)
+                                              : checkSwordBible(swordBibleEntry(input.swordModule), *m_swordBible,
+                                                                exists, writer, errors, &m_control);
         if (checked.cancelled) {
             cancel(mode, outcome);
             log.putBack();

@@ -149,10 +149,8 @@ QFont textFont()
         }
     }
     for (const QString& family : installed) {
-        const bool serif = std::any_of(kSerifMarks.begin(), kSerifMarks.end(), [&family](const QString& mark) {
-            return family.contains(mark, Qt::CaseInsensitive);
-        });
-        if (!serif) {
+        if (std::ranges::none_of(
+                kSerifMarks, [&family](const QString& mark) { return family.contains(mark, Qt::CaseInsensitive); })) {
             font.setFamily(family);
             return font;
         }
