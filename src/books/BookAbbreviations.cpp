@@ -2,7 +2,7 @@
 
 #include "books/Versification.h"
 
-#include <array>
+#include <algorithm>
 
 namespace books {
 
@@ -28,22 +28,15 @@ const std::array<QStringView, BookAbbreviations::kCount>& abbreviations()
 
 QStringView BookAbbreviations::at(int bookNumber)
 {
-    if (bookNumber < 1 || bookNumber > kCount) {
-        return {};
-    }
-    return abbreviations()[static_cast<std::size_t>(bookNumber - 1)];
+    return bookEntry(abbreviations(), bookNumber);
 }
 
 int BookAbbreviations::find(QStringView abbreviation)
 {
-    // A linear scan: 66 entries of one or two characters, the length compared first.
+    // A linear scan: 66 entries of one or two characters.
     const auto& books = abbreviations();
-    for (std::size_t i = 0; i < books.size(); ++i) {
-        if (books[i].size() == abbreviation.size() && books[i] == abbreviation) {
-            return static_cast<int>(i) + 1;
-        }
-    }
-    return 0;
+    const auto found = std::find(books.begin(), books.end(), abbreviation);
+    return found == books.end() ? 0 : static_cast<int>(found - books.begin()) + 1;
 }
 
 } // namespace books

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringView>
+#include <array>
 
 namespace books {
 
@@ -14,5 +15,13 @@ constexpr int kCount = 66;
 // The book number of an abbreviation, compared exactly character by character; 0 when there is none.
 [[nodiscard]] int find(QStringView abbreviation);
 } // namespace BookAbbreviations
+
+// The entry of book 1 to 66 in a table of the books in canonical order; an empty view for any other number.
+[[nodiscard]] inline QStringView bookEntry(const std::array<QStringView, BookAbbreviations::kCount>& table,
+                                           int bookNumber)
+{
+    return bookNumber < 1 || bookNumber > BookAbbreviations::kCount ? QStringView()
+                                                                    : table[static_cast<std::size_t>(bookNumber - 1)];
+}
 
 } // namespace books

@@ -2,8 +2,6 @@
 
 #include "books/BookAbbreviations.h"
 
-#include <array>
-
 namespace books {
 
 namespace {
@@ -25,10 +23,7 @@ constexpr std::array<QStringView, BookAbbreviations::kCount> kNames = {
 
 QStringView KoreanBookNames::at(int bookNumber)
 {
-    if (bookNumber < 1 || bookNumber > BookAbbreviations::kCount) {
-        return {};
-    }
-    return kNames[static_cast<std::size_t>(bookNumber - 1)];
+    return bookEntry(kNames, bookNumber);
 }
 
 } // namespace books

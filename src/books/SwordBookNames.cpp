@@ -2,8 +2,6 @@
 
 #include "books/BookAbbreviations.h"
 
-#include <array>
-
 namespace books {
 
 namespace {
@@ -34,18 +32,12 @@ constexpr std::array<QStringView, BookAbbreviations::kCount> kEnglishNames = {
 
 QStringView SwordBookNames::osisId(int bookNumber)
 {
-    if (bookNumber < 1 || bookNumber > BookAbbreviations::kCount) {
-        return {};
-    }
-    return kOsisIds[static_cast<std::size_t>(bookNumber - 1)];
+    return bookEntry(kOsisIds, bookNumber);
 }
 
 QStringView SwordBookNames::englishName(int bookNumber)
 {
-    if (bookNumber < 1 || bookNumber > BookAbbreviations::kCount) {
-        return {};
-    }
-    return kEnglishNames[static_cast<std::size_t>(bookNumber - 1)];
+    return bookEntry(kEnglishNames, bookNumber);
 }
 
 int SwordBookNames::find(QStringView name)

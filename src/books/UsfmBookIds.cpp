@@ -2,7 +2,7 @@
 
 #include "books/BookAbbreviations.h"
 
-#include <array>
+#include <algorithm>
 
 namespace books {
 
@@ -20,20 +20,15 @@ constexpr std::array<QStringView, BookAbbreviations::kCount> kCodes = {
 
 QStringView UsfmBookIds::at(int bookNumber)
 {
-    if (bookNumber < 1 || bookNumber > BookAbbreviations::kCount) {
-        return {};
-    }
-    return kCodes[static_cast<std::size_t>(bookNumber - 1)];
+    return bookEntry(kCodes, bookNumber);
 }
 
 int UsfmBookIds::find(QStringView code)
 {
-    for (std::size_t i = 0; i < kCodes.size(); ++i) {
-        if (kCodes[i].compare(code, Qt::CaseInsensitive) == 0) {
-            return static_cast<int>(i) + 1;
-        }
-    }
-    return 0;
+    const auto found = std::find_if(kCodes.begin(), kCodes.end(), [code](QStringView known) {
+        return known.compare(code, Qt::CaseInsensitive) == 0;
+    });
+    return found == kCodes.end() ? 0 : static_cast<int>(found - kCodes.begin()) + 1;
 }
 
 } // namespace books

@@ -74,10 +74,7 @@ bool splitReference(const QString& reference, ReferenceParts& parts)
     if (bookNumber == 0 || chapter == 0 || verseNumber == 0) {
         return false;
     }
-    parts.book = BookAbbreviations::at(bookNumber);
-    parts.bookNumber = bookNumber;
-    parts.chapter = chapter;
-    parts.verse = verseNumber;
+    parts = {BookAbbreviations::at(bookNumber), bookNumber, chapter, verseNumber};
     return true;
 }
 

@@ -1,5 +1,4 @@
-#include "cli/CompareCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -47,18 +46,18 @@ int compareCommand(const QString& pathA, const QString& pathB)
         &control);
     switch (outcome.result) {
     case review::CompareResult::Same:
-        printMessage(stdout, CompareMessages::same());
+        printMessage(CompareMessages::same());
         return kSuccess;
     case review::CompareResult::Different:
         break;
     case review::CompareResult::Cancelled:
-        printMessage(stdout, CompareMessages::cancelled());
+        printMessage(CompareMessages::cancelled());
         return kCancelled;
     default:
-        printMessage(stdout, CompareMessages::failure(outcome, a, b));
+        printMessage(CompareMessages::failure(outcome, a, b));
         return kFailure;
     }
-    printMessage(stdout, CompareMessages::counts(outcome));
+    printMessage(CompareMessages::counts(outcome));
     return kVersionsDiffer;
 }
 

@@ -17,18 +17,18 @@ constexpr std::chrono::milliseconds kLook{10};
 
 } // namespace
 
-void printMessage(std::FILE* out, const QString& text)
+void printMessage(const QString& text)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(out, "%s\n", shown.toUtf8().constData());
-    std::fflush(out);
+    std::fprintf(stdout, "%s\n", shown.toUtf8().constData());
+    std::fflush(stdout);
 }
 
-ConsoleObserver::ConsoleObserver(const platform::RunControl& control, bool building, std::FILE* progress)
-    : m_control(control), m_building(building), m_progress(progress)
+ConsoleObserver::ConsoleObserver(const platform::RunControl& control, bool building)
+    : m_control(control), m_building(building)
 {
-    if (isatty(fileno(progress)) == 0) {
+    if (isatty(fileno(stderr)) == 0) {
         return;
     }
     m_drawer = std::thread([this] {
@@ -58,8 +58,8 @@ ConsoleObserver::~ConsoleObserver()
     m_wake.notify_one();
     m_drawer.join();
     if (m_drawn) {
-        std::fputs("\r\033[K", m_progress);
-        std::fflush(m_progress);
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
     }
 }
 
@@ -74,9 +74,9 @@ void ConsoleObserver::draw()
     const int filled = static_cast<int>(fraction * kBarWidth);
     const QString status = m_building ? importer::RunMessages::stageStatus(m_control.stage()) + u' ' : QString();
     const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('-'));
-    std::fprintf(m_progress, "\r%s[%s] %3d%%", status.toUtf8().constData(), bar.toLatin1().constData(),
+    std::fprintf(stderr, "\r%s[%s] %3d%%", status.toUtf8().constData(), bar.toLatin1().constData(),
                  static_cast<int>(fraction * 100));
-    std::fflush(m_progress);
+    std::fflush(stderr);
     m_drawn = true;
 }
 

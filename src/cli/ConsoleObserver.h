@@ -17,7 +17,7 @@ namespace cli {
 class ConsoleObserver
 {
 public:
-    explicit ConsoleObserver(const platform::RunControl& control, bool building, std::FILE* progress = stderr);
+    explicit ConsoleObserver(const platform::RunControl& control, bool building);
     // Stops drawing and clears the bar's line.
     ~ConsoleObserver();
     ConsoleObserver(const ConsoleObserver&) = delete;
@@ -28,7 +28,6 @@ private:
 
     const platform::RunControl& m_control;
     const bool m_building;
-    std::FILE* m_progress;
     bool m_drawn = false;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -36,11 +35,11 @@ private:
     std::thread m_drawer;
 };
 
-// Prints a message text of the system on a terminal: line breaks as the terminal's own.
-void printMessage(std::FILE* out, const QString& text);
-inline void printMessage(std::FILE* out, const platform::Message& message)
+// Prints a message text of the system on standard output: line breaks as the terminal's own.
+void printMessage(const QString& text);
+inline void printMessage(const platform::Message& message)
 {
-    printMessage(out, message.text);
+    printMessage(message.text);
 }
 
 } // namespace cli

@@ -1,5 +1,4 @@
-#include "cli/EditorCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -21,13 +20,13 @@ namespace EditorMessages = editor::EditorMessages;
 // The version as the editor's file dialog would name it: a full native path.
 int failure(const QString& path, const versiondb::ErrorItem& failure)
 {
-    printMessage(stdout, EditorMessages::failure(platform::getFileName(path), failure));
+    printMessage(EditorMessages::failure(platform::getFileName(path), failure));
     return kFailure;
 }
 
 int refusal(const QString& text)
 {
-    printMessage(stdout, text);
+    printMessage(text);
     return kLineErrorsOrRefused;
 }
 
@@ -75,11 +74,11 @@ bool searchRefused(const QString& path, const editor::SearchRequest& request, co
                    const std::optional<versiondb::ErrorItem>& failure)
 {
     if (pattern.fault == editor::PatternFault::Empty) {
-        printMessage(stdout, EditorMessages::kEmptyPattern);
+        printMessage(EditorMessages::kEmptyPattern);
     } else if (pattern.fault == editor::PatternFault::Invalid) {
-        printMessage(stdout, EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
+        printMessage(EditorMessages::invalidPattern(request.pattern, pattern.offset, pattern.error));
     } else if (failure) {
-        printMessage(stdout, EditorMessages::failure(platform::getFileName(path), *failure));
+        printMessage(EditorMessages::failure(platform::getFileName(path), *failure));
     } else {
         return false;
     }
@@ -139,7 +138,7 @@ int replaceCommand(const QStringList& arguments)
         return kFailure;
     }
     if (outcome.cancelled) {
-        printMessage(stdout, EditorMessages::kReplaceCancelled);
+        printMessage(EditorMessages::kReplaceCancelled);
         return kCancelled;
     }
     for (const editor::ReplacedVerse& verse : outcome.refused) {
@@ -149,11 +148,10 @@ int replaceCommand(const QStringList& arguments)
     }
     const qint64 unchanged = qint64(outcome.refused.size() + applied.stale.size());
     if (outcome.changed.empty() && outcome.refused.empty()) {
-        printMessage(stdout, EditorMessages::kNothingFound);
+        printMessage(EditorMessages::kNothingFound);
     } else {
-        printMessage(stdout, parsed->dryRun
-                                 ? EditorMessages::replacePreviewed(qint64(outcome.changed.size()), unchanged)
-                                 : EditorMessages::replaceApplied(applied.stored, applied.change, unchanged));
+        printMessage(parsed->dryRun ? EditorMessages::replacePreviewed(qint64(outcome.changed.size()), unchanged)
+                                    : EditorMessages::replaceApplied(applied.stored, applied.change, unchanged));
     }
     return (parsed->dryRun ? outcome.changed.empty() : applied.stored == 0) ? kNoMatch : kSuccess;
 }

@@ -1,11 +1,11 @@
-#include "cli/ExportCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
 #include "cli/Usage.h"
 #include "exchange/ExportMessages.h"
 #include "exchange/NullReport.h"
+#include "exchange/VersionExport.h"
 #include "platform/FileNames.h"
 
 #include <algorithm>
@@ -29,8 +29,8 @@ struct FormatName
     exchange::ExportFormat format;
 };
 constexpr FormatName kFormats[] = {
-    {u"text", u"", exchange::ExportFormat::Text},     {u"imp", u"IMP", exchange::ExportFormat::Imp},
-    {u"osis", u"OSIS", exchange::ExportFormat::Osis}, {u"zefania", u"Zefania", exchange::ExportFormat::Zefania},
+    {u"text", u"텍스트", exchange::ExportFormat::Text}, {u"imp", u"IMP", exchange::ExportFormat::Imp},
+    {u"osis", u"OSIS", exchange::ExportFormat::Osis},   {u"zefania", u"Zefania", exchange::ExportFormat::Zefania},
     {u"vpl", u"VPL", exchange::ExportFormat::Vpl},
 };
 const QString kLineBreaks = QStringLiteral("\r\n\r\n");
@@ -38,14 +38,13 @@ const QString kLineBreaks = QStringLiteral("\r\n\r\n");
 // A message about the version: its display name, two line breaks, then the text.
 void printAbout(const QString& version, const QString& text)
 {
-    printMessage(stdout, platform::getFileName(version) + kLineBreaks + text);
+    printMessage(platform::getFileName(version) + kLineBreaks + text);
 }
 
-} // namespace
-
-std::optional<ExportArguments> parseExportArguments(const QStringList& arguments, QString& why)
+// The export's request, or nothing with why set when the arguments make no sense.
+std::optional<exchange::ExportRequest> parseExportArguments(const QStringList& arguments, QString& why)
 {
-    ExportArguments parsed;
+    exchange::ExportRequest parsed;
     QStringList positional;
     bool encodingGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -69,7 +68,7 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
                 return std::nullopt;
             }
         } else if (argument == kForceOption) {
-            parsed.force = true;
+            parsed.replace = true;
         } else if (argument.startsWith(QStringLiteral("--"))) {
             why = UsageErrors::unknownOption(argument);
             return std::nullopt;
@@ -86,18 +85,25 @@ std::optional<ExportArguments> parseExportArguments(const QStringList& arguments
         why = UsageErrors::kExportFileIsUtf8;
         return std::nullopt;
     }
-    parsed.path = positional.at(0);
+    parsed.versionPath = platform::fullPath(positional.at(0));
     parsed.destination = positional.at(1);
     return parsed;
 }
 
-int exportCommand(const ExportArguments& arguments)
+} // namespace
+
+int exportCommand(const QStringList& arguments)
 {
-    const QString version = platform::fullPath(arguments.path);
+    QString why;
+    std::optional<exchange::ExportRequest> request = parseExportArguments(arguments, why);
+    if (!request) {
+        return usageError(why);
+    }
+    const QString version = request->versionPath;
     platform::RunControl control;
     const InterruptScope interrupt(control);
-    const exchange::ExportOutcome outcome = exchange::exportVersion(
-        {version, arguments.destination, arguments.format, arguments.encoding, arguments.force, &control});
+    request->control = &control;
+    const exchange::ExportOutcome outcome = exchange::exportVersion(*request);
     switch (outcome.result) {
     case exchange::ExportResult::Written:
         break;
@@ -121,18 +127,15 @@ int exportCommand(const ExportArguments& arguments)
                                 QStringLiteral("\r\n--encoding utf-8로 UTF-8 텍스트 파일로 내보내십시오."));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::WriteFailed:
-        printMessage(stdout, outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
+        printMessage(outcome.fileFailure.path + kLineBreaks + outcome.fileFailure.description);
         return kFailure;
     }
     const auto named = std::find_if(std::begin(kFormats), std::end(kFormats),
-                                    [&arguments](const FormatName& name) { return arguments.format == name.format; });
-    const QString written = arguments.format == exchange::ExportFormat::Text
-                                ? QStringLiteral("%1개 구절을 텍스트 파일로 내보냈습니다.").arg(outcome.versesWritten)
-                                : QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.")
-                                      .arg(outcome.versesWritten)
-                                      .arg(QString::fromUtf16(named->file));
-    printAbout(version,
-               written + QStringLiteral("\r\n") + outcome.destination + exchange::ExportMessages::movedVerses(outcome));
+                                    [&request](const FormatName& name) { return request->format == name.format; });
+    printAbout(version, QStringLiteral("%1개 구절을 %2 파일로 내보냈습니다.\r\n")
+                                .arg(outcome.versesWritten)
+                                .arg(QString::fromUtf16(named->file)) +
+                            outcome.destination + exchange::ExportMessages::movedVerses(outcome));
     return kSuccess;
 }
 

@@ -1,5 +1,4 @@
-#include "cli/ImportCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -57,7 +56,7 @@ template <typename Run> int runShown(bool building, Run run)
         outcome = run(control);
     }
     for (const importer::Message& message : outcome.messages) {
-        printMessage(stdout, message.text);
+        printMessage(message.text);
     }
     if (!outcome.errorLogPath.isEmpty()) {
         std::fprintf(stderr, "err.txt: %s\n", outcome.errorLogPath.toUtf8().constData());
@@ -66,56 +65,58 @@ template <typename Run> int runShown(bool building, Run run)
     return exitCode(outcome.result);
 }
 
+// Takes every "OPTION VALUE" out of the arguments: the last value, empty when the option is not given; nothing when
+// a value is not valid (or missing).
+std::optional<QString> takeOption(QStringList& arguments, const QString& option, bool (*valid)(const QString&))
+{
+    QString value;
+    for (qsizetype i = arguments.indexOf(option); i >= 0; i = arguments.indexOf(option)) {
+        value = arguments.value(i + 1);
+        if (!valid(value)) {
+            return std::nullopt;
+        }
+        arguments.remove(i, 2);
+    }
+    return value;
+}
+
 } // namespace
 
-std::optional<bool> takeLogEncoding(QStringList& arguments, QString& why)
+int checkOrBuildCommand(const QString& programFolder, bool build, QStringList arguments)
 {
-    bool codePage949 = platform::systemCodePageIs949();
-    for (qsizetype i = arguments.indexOf(QStringLiteral("--encoding")); i >= 0;
-         i = arguments.indexOf(QStringLiteral("--encoding"))) {
-        const QString value = arguments.value(i + 1);
-        if (value != QStringLiteral("cp949") && value != QStringLiteral("utf-8")) {
-            why = UsageErrors::kExportEncodingValues;
-            return std::nullopt;
-        }
-        codePage949 = value == QStringLiteral("cp949");
-        arguments.remove(i, 2);
+    // Whether err.txt is written in code page 949 (with CR LF): the platform's own choice unless --encoding says.
+    const std::optional<QString> encoding =
+        takeOption(arguments, QStringLiteral("--encoding"), [](const QString& value) {
+            return value == QStringLiteral("cp949") || value == QStringLiteral("utf-8");
+        });
+    if (!encoding) {
+        return usageError(UsageErrors::kExportEncodingValues);
     }
-    return codePage949;
-}
-
-std::optional<QString> takeSwordModule(QStringList& arguments, QString& why)
-{
-    QString module;
-    for (qsizetype i = arguments.indexOf(QStringLiteral("--sword")); i >= 0;
-         i = arguments.indexOf(QStringLiteral("--sword"))) {
-        module = arguments.value(i + 1);
-        if (module.isEmpty() || module.startsWith(QStringLiteral("--"))) {
-            why = UsageErrors::kSwordNeedsModule;
-            return std::nullopt;
-        }
-        arguments.remove(i, 2);
+    // The installed SWORD module to read in the place of files.
+    const std::optional<QString> module = takeOption(arguments, QStringLiteral("--sword"), [](const QString& value) {
+        return !value.isEmpty() && !value.startsWith(QStringLiteral("--"));
+    });
+    if (!module) {
+        return usageError(UsageErrors::kSwordNeedsModule);
     }
-    return module;
-}
-
-int checkOrBuildCommand(const QString& programFolder, const std::optional<QString>& name, const QStringList& files,
-                        const QString& swordModule, bool logInCodePage949)
-{
-    if (!swordModule.isEmpty() && !files.isEmpty()) {
+    if (build && arguments.isEmpty()) {
+        return usageError(UsageErrors::kBuildNeedsName);
+    }
+    QString versionName = build ? arguments.takeFirst() : QString();
+    if (!module->isEmpty() && !arguments.isEmpty()) {
         return usageError(UsageErrors::kSwordOrFiles);
     }
-    QString versionName = name.value_or(QString());
-    const importer::RunInput input = runInput(files, swordModule);
-    if (const auto refusal = name ? importer::buildRunRefusal(input, versionName, importer::Asker::CommandLine)
-                                  : importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
-        printMessage(stdout, *refusal);
+    const importer::RunInput input = runInput(arguments, *module);
+    if (const auto refusal = build ? importer::buildRunRefusal(input, versionName, importer::Asker::CommandLine)
+                                   : importer::checkRunRefusal(input, importer::Asker::CommandLine)) {
+        printMessage(*refusal);
         return kLineErrorsOrRefused;
     }
-    return runShown(name.has_value(), [&](platform::RunControl& control) {
+    return runShown(build, [&](platform::RunControl& control) {
         importer::BuildPipeline pipeline(programFolder, control);
-        pipeline.setLogInCodePage949(logInCodePage949);
-        return name ? pipeline.runBuild(versionName, input) : pipeline.runCheck(input);
+        pipeline.setLogInCodePage949(encoding->isEmpty() ? platform::systemCodePageIs949()
+                                                         : *encoding == QStringLiteral("cp949"));
+        return build ? pipeline.runBuild(versionName, input) : pipeline.runCheck(input);
     });
 }
 

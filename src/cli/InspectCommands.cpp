@@ -1,5 +1,4 @@
-#include "cli/InspectCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -60,15 +59,15 @@ int inspectCommand(const QStringList& arguments)
     const review::InspectOutcome outcome = review::inspectVersion(request);
     switch (outcome.result) {
     case review::InspectResult::Clean:
-        printMessage(stdout, InspectMessages::clean(outcome));
+        printMessage(InspectMessages::clean(outcome));
         return kSuccess;
     case review::InspectResult::Found:
         break;
     case review::InspectResult::EngineFailed:
-        printMessage(stdout, InspectMessages::failure(outcome, request.path, request.against));
+        printMessage(InspectMessages::failure(outcome, request.path, request.against));
         return kFailure;
     case review::InspectResult::Cancelled:
-        printMessage(stdout, InspectMessages::cancelled());
+        printMessage(InspectMessages::cancelled());
         return kCancelled;
     }
     // "빈 본문 2" then a line a finding: '  창 1:3 "null"', the excerpt in quotation marks so that spaces show.
@@ -85,7 +84,7 @@ int inspectCommand(const QStringList& arguments)
         }
         std::fprintf(stdout, "%s\n", line.toUtf8().constData());
     }
-    printMessage(stdout, InspectMessages::counts(outcome));
+    printMessage(InspectMessages::counts(outcome));
     return kInspectionFound;
 }
 

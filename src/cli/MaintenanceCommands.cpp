@@ -1,5 +1,4 @@
-#include "cli/MaintenanceCommands.h"
-
+#include "cli/Commands.h"
 #include "cli/ConsoleObserver.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -26,7 +25,7 @@ void print(const QList<Message>& messages)
         QString text = message.text;
         // A terminal would go back to the line's start on a lone carriage return.
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        printMessage(stdout, text);
+        printMessage(text);
     }
 }
 
@@ -71,7 +70,7 @@ int repairCommand(const QString& programFolder, const QString& path)
          {std::pair{MaintenanceMessages::lostVersesHeading(outcome.lostVerses), outcome.lostRanges},
           std::pair{MaintenanceMessages::damagedTextsHeading(outcome.damagedTexts), outcome.damagedRanges}}) {
         if (!ranges.isEmpty()) {
-            printMessage(stdout, heading + u'\n' + ranges.join(u'\n'));
+            printMessage(heading + u'\n' + ranges.join(u'\n'));
         }
     }
     return outcome.whole() ? kSuccess : kLineErrorsOrRefused;

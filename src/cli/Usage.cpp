@@ -4,7 +4,6 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <iterator>
 
 namespace cli {
 
@@ -90,14 +89,14 @@ int columns(const QString& text)
     return width;
 }
 
-void appendTable(QStringList& lines, const QString& heading, const UsageLine* first, const UsageLine* last)
+template <std::size_t N> void appendTable(QStringList& lines, const QString& heading, const UsageLine (&table)[N])
 {
     constexpr int kFormColumns = 26;
     lines << heading;
-    for (const UsageLine* line = first; line != last; ++line) {
-        const QString form = QString::fromUtf16(line->form);
+    for (const UsageLine& line : table) {
+        const QString form = QString::fromUtf16(line.form);
         const int pad = std::max(1, kFormColumns - columns(form));
-        lines << QStringLiteral("  ") + form + QString(pad, QLatin1Char(' ')) + QString::fromUtf16(line->what);
+        lines << QStringLiteral("  ") + form + QString(pad, QLatin1Char(' ')) + QString::fromUtf16(line.what);
     }
 }
 
@@ -106,8 +105,8 @@ void appendTable(QStringList& lines, const QString& heading, const UsageLine* fi
 QString usageText()
 {
     QStringList lines = {QStringLiteral("사용법: byeorisol-data [--program-folder 폴더] 명령 ...")};
-    appendTable(lines, QStringLiteral("명령:"), std::begin(kCommands), std::end(kCommands));
-    appendTable(lines, QStringLiteral("선택사항:"), std::begin(kOptions), std::end(kOptions));
+    appendTable(lines, QStringLiteral("명령:"), kCommands);
+    appendTable(lines, QStringLiteral("선택사항:"), kOptions);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
@@ -135,31 +134,6 @@ int programFolderFailure(const platform::FileFailure& failure)
 {
     std::fprintf(stderr, "%s: %s\n", kProgram.toUtf8().constData(), shippedFilesFailure(failure).toUtf8().constData());
     return kFailure;
-}
-
-QString UsageErrors::programFolderNotFound(const QString& folder)
-{
-    return QStringLiteral("--program-folder의 폴더를 찾을 수 없습니다.\n") + folder;
-}
-
-QString UsageErrors::unknownCommand(const QString& command)
-{
-    return QStringLiteral("알 수 없는 명령입니다: ") + command;
-}
-
-QString UsageErrors::needsPathAndReference(const QString& command)
-{
-    return command + QStringLiteral(" 다음에 역본파일과, 필요하면 구절 하나를 적어 주십시오.");
-}
-
-QString UsageErrors::needsOnePath(const QString& command)
-{
-    return command + QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.");
-}
-
-QString UsageErrors::unknownOption(const QString& option)
-{
-    return QStringLiteral("알 수 없는 선택사항입니다: ") + option;
 }
 
 } // namespace cli

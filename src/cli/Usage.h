@@ -27,18 +27,30 @@ int programFolderFailure(const platform::FileFailure& failure);
 namespace UsageErrors {
 inline const QString kProgramFolderMissing = QStringLiteral("--program-folder 다음에 프로그램 폴더를 적어 주십시오.");
 // The folder named by --program-folder is not there; the folder on the line after.
-[[nodiscard]] QString programFolderNotFound(const QString& folder);
+[[nodiscard]] inline QString programFolderNotFound(const QString& folder)
+{
+    return QStringLiteral("--program-folder의 폴더를 찾을 수 없습니다.\n") + folder;
+}
 inline const QString kNoCommand = QStringLiteral("명령을 적어 주십시오.");
-[[nodiscard]] QString unknownCommand(const QString& command);
+[[nodiscard]] inline QString unknownCommand(const QString& command)
+{
+    return QStringLiteral("알 수 없는 명령입니다: ") + command;
+}
 inline const QString kBuildNeedsName = QStringLiteral("build 다음에 역본명을 적어 주십시오.");
 // --sword without a module; --sword with files beside it.
 inline const QString kSwordNeedsModule = QStringLiteral("--sword 다음에 SWORD 성경 모듈의 이름을 적어 주십시오.");
 inline const QString kSwordOrFiles = QStringLiteral("--sword로 모듈을 읽을 때는 파일을 함께 적지 않습니다.");
 inline const QString kShowNeedsArguments = QStringLiteral("show 다음에 역본파일과 구절을 적어 주십시오.");
 inline const QString kSaveNeedsArguments = QStringLiteral("save 다음에 역본파일, 구절, 본문을 적어 주십시오.");
-[[nodiscard]] QString needsOnePath(const QString& command);
+[[nodiscard]] inline QString needsOnePath(const QString& command)
+{
+    return command + QStringLiteral(" 다음에 역본파일 하나만 적어 주십시오.");
+}
 // history and undo: a path and perhaps a reference.
-[[nodiscard]] QString needsPathAndReference(const QString& command);
+[[nodiscard]] inline QString needsPathAndReference(const QString& command)
+{
+    return command + QStringLiteral(" 다음에 역본파일과, 필요하면 구절 하나를 적어 주십시오.");
+}
 // export: its arguments.
 inline const QString kExportNeedsArguments =
     QStringLiteral("export 다음에 역본파일과 내보낼 폴더(--format이 text가 아니면 내보낼 파일)를 적어 주십시오.");
@@ -52,7 +64,10 @@ inline const QString kCompareNeedsArguments = QStringLiteral("compare 다음에 
 inline const QString kFindNeedsArguments = QStringLiteral("find 다음에 역본파일과 찾을 내용을 적어 주십시오.");
 inline const QString kReplaceNeedsArguments =
     QStringLiteral("replace 다음에 역본파일, 찾을 내용, 바꿀 내용을 적어 주십시오.");
-[[nodiscard]] QString unknownOption(const QString& option);
+[[nodiscard]] inline QString unknownOption(const QString& option)
+{
+    return QStringLiteral("알 수 없는 선택사항입니다: ") + option;
+}
 } // namespace UsageErrors
 
 } // namespace cli

@@ -1,10 +1,5 @@
-#include "cli/CompareCommands.h"
-#include "cli/EditorCommands.h"
+#include "cli/Commands.h"
 #include "cli/ExitCode.h"
-#include "cli/ExportCommands.h"
-#include "cli/ImportCommands.h"
-#include "cli/InspectCommands.h"
-#include "cli/MaintenanceCommands.h"
 #include "cli/Usage.h"
 #include "platform/ProgramFolders.h"
 
@@ -50,21 +45,7 @@ int main(int argc, char* argv[])
 
     const QString command = arguments.takeFirst();
     if (command == QStringLiteral("check") || command == QStringLiteral("build")) {
-        QString why;
-        const std::optional<bool> logInCodePage949 = cli::takeLogEncoding(arguments, why);
-        if (!logInCodePage949) {
-            return cli::usageError(why);
-        }
-        const std::optional<QString> module = cli::takeSwordModule(arguments, why);
-        if (!module) {
-            return cli::usageError(why);
-        }
-        if (command == QStringLiteral("build") && arguments.isEmpty()) {
-            return cli::usageError(cli::UsageErrors::kBuildNeedsName);
-        }
-        const std::optional<QString> name =
-            command == QStringLiteral("build") ? std::optional(arguments.takeFirst()) : std::nullopt;
-        return cli::checkOrBuildCommand(programFolder, name, arguments, *module, *logInCodePage949);
+        return cli::checkOrBuildCommand(programFolder, command == QStringLiteral("build"), arguments);
     }
     if (command == QStringLiteral("show")) {
         if (arguments.size() != 2) {
@@ -89,28 +70,18 @@ int main(int argc, char* argv[])
                    : cli::undoCommand(arguments.at(0), reference, command == QStringLiteral("redo"));
     }
     if (command == QStringLiteral("compact") || command == QStringLiteral("repair") ||
-        command == QStringLiteral("delete")) {
+        command == QStringLiteral("delete") || command == QStringLiteral("report")) {
         if (arguments.size() != 1) {
             return cli::usageError(cli::UsageErrors::needsOnePath(command));
         }
         const QString path = arguments.first();
         return command == QStringLiteral("compact")  ? cli::compactCommand(programFolder, path)
                : command == QStringLiteral("repair") ? cli::repairCommand(programFolder, path)
-                                                     : cli::deleteCommand(programFolder, path);
+               : command == QStringLiteral("delete") ? cli::deleteCommand(programFolder, path)
+                                                     : cli::reportCommand(path);
     }
     if (command == QStringLiteral("export")) {
-        QString why;
-        const auto parsed = cli::parseExportArguments(arguments, why);
-        if (!parsed) {
-            return cli::usageError(why);
-        }
-        return cli::exportCommand(*parsed);
-    }
-    if (command == QStringLiteral("report")) {
-        if (arguments.size() != 1) {
-            return cli::usageError(cli::UsageErrors::needsOnePath(command));
-        }
-        return cli::reportCommand(arguments.first());
+        return cli::exportCommand(arguments);
     }
     if (command == QStringLiteral("compare")) {
         if (arguments.size() != 2) {

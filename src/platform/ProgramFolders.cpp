@@ -83,20 +83,15 @@ std::optional<FileFailure> copyToNewFile(const QString& source, const QString& t
 
 QString separator()
 {
-#ifdef Q_OS_WIN
-    return QStringLiteral("\\");
-#else
-    return QStringLiteral("/");
-#endif
+    return QDir::separator();
 }
 
 FolderMode folderMode(const QString& executableFolder, const std::function<bool(const QString&)>& exists)
 {
     const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(executableFolder));
-    if (exists(QDir::cleanPath(folder + QStringLiteral("/../개역.DAT")))) {
-        return FolderMode::Portable;
-    }
-    return QFileInfo(folder).fileName() == QStringLiteral("bin") ? FolderMode::Installed : FolderMode::Portable;
+    const bool installed = !exists(QDir::cleanPath(folder + QStringLiteral("/../개역.DAT"))) &&
+                           QFileInfo(folder).fileName() == QStringLiteral("bin");
+    return installed ? FolderMode::Installed : FolderMode::Portable;
 }
 
 QString dataFolder(const QString& executableFolder)

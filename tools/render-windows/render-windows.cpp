@@ -49,7 +49,8 @@ public:
     std::optional<platform::FontChoice> chooseFont(QWidget*, const platform::FontChoice&) override { return {}; }
 };
 
-QImage withCaption(QWidget& window)
+// Saves the window's picture, with its caption bar, as NAME.png in folder.
+bool save(QWidget& window, const QString& folder, const QString& name)
 {
     window.show();
     for (int i = 0; i < 5; ++i) {
@@ -67,12 +68,8 @@ QImage withCaption(QWidget& window)
     painter.drawText(QRect(8, 0, image.width() - 16, captionHeight), Qt::AlignVCenter | Qt::AlignLeft,
                      window.windowTitle());
     painter.drawPixmap(1, captionHeight, client);
+    painter.end();
     window.hide();
-    return image;
-}
-
-bool save(const QImage& image, const QString& folder, const QString& name)
-{
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
     if (!image.save(path)) {
         std::fprintf(stderr, "render-windows: cannot write %s\n", qPrintable(path));
@@ -94,7 +91,7 @@ bool saveTabs(QWidget& window, const QString& folder, const QString& name)
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
-        ok = save(withCaption(window), folder, name + QStringLiteral("-%1").arg(i + 1)) && ok;
+        ok = save(window, folder, name + QStringLiteral("-%1").arg(i + 1)) && ok;
     }
     return ok;
 }
@@ -158,7 +155,7 @@ int main(int argc, char* argv[])
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
     main.selectVersion(QStringLiteral("새번역.dat"));
-    ok = save(withCaption(main), output, QStringLiteral("MainWindow")) && ok;
+    ok = save(main, output, QStringLiteral("MainWindow")) && ok;
     {
         // The verse editor on a copy of the reference version with the text of 창 1:1 filled in.
         QTemporaryDir scratch;
@@ -166,7 +163,7 @@ int main(int argc, char* argv[])
         ok = sampleVersion(reference, version, {{"창 1:1", "태초에 하나님이 천지를 창조하시니라"}}) && ok;
         editor::VerseEditorDialog window(dialogs, programFolder, &main);
         ok = !window.showVerse(version, {}) && ok;
-        ok = save(withCaption(window), output, QStringLiteral("VerseEditorDialog")) && ok;
+        ok = save(window, output, QStringLiteral("VerseEditorDialog")) && ok;
         window.done(QDialog::Rejected);
         // The history of 창 1:1 after two saves and an undo.
         const QString genesis = QStringLiteral("창 1:1");
@@ -177,7 +174,7 @@ int main(int argc, char* argv[])
         }
         ok = verses.undoLast(genesis).has_value() && ok;
         editor::HistoryDialog history(dialogs, verses, genesis, QStringLiteral("sample.dat"), &main);
-        ok = history.load() && save(withCaption(history), output, QStringLiteral("HistoryDialog")) && ok;
+        ok = history.load() && save(history, output, QStringLiteral("HistoryDialog")) && ok;
     }
     {
         // The export window with a version and a folder chosen.
@@ -186,7 +183,7 @@ int main(int argc, char* argv[])
         if (auto* box = window.findChild<QLineEdit*>(QStringLiteral("folderEdit"))) {
             box->setText(QStringLiteral("/home/user/성경 내보내기"));
         }
-        ok = save(withCaption(window), output, QStringLiteral("ExportDialog")) && ok;
+        ok = save(window, output, QStringLiteral("ExportDialog")) && ok;
     }
     {
         // The comparison of a version with its backup copy, a few texts changed since.
@@ -213,7 +210,7 @@ int main(int argc, char* argv[])
             window.setVersion(QStringLiteral("/home/user/백업/kjv.dat"));
             versionB->setText(QStringLiteral("/home/user/벼리솔/kjv.dat"));
         }
-        ok = save(withCaption(window), output, QStringLiteral("CompareDialog")) && ok;
+        ok = save(window, output, QStringLiteral("CompareDialog")) && ok;
     }
     {
         // The inspection of a version with a few faulty texts.
@@ -237,15 +234,15 @@ int main(int argc, char* argv[])
             inspect->click();
             window.setVersion(QStringLiteral("/home/user/벼리솔/my.dat"));
         }
-        ok = save(withCaption(window), output, QStringLiteral("InspectDialog")) && ok;
+        ok = save(window, output, QStringLiteral("InspectDialog")) && ok;
     }
     {
         maintenance::BackupGuideDialog window(dialogs, programFolder, &main);
-        ok = save(withCaption(window), output, QStringLiteral("BackupGuideDialog")) && ok;
+        ok = save(window, output, QStringLiteral("BackupGuideDialog")) && ok;
     }
     {
         maintenance::AboutDialog window(dialogs, programFolder, &main);
-        ok = save(withCaption(window), output, QStringLiteral("AboutDialog")) && ok;
+        ok = save(window, output, QStringLiteral("AboutDialog")) && ok;
     }
     {
         importer::ImportDialog window(dialogs, programFolder, &main);

@@ -12,7 +12,6 @@
 #include "platform/RunControl.h"
 #include "platform/gui/BackgroundRun.h"
 #include "platform/gui/NamedWidget.h"
-#include "platform/gui/Skin.h"
 #include "platform/gui/VersionFileDialog.h"
 #include "platform/gui/WindowSettings.h"
 #include "review/gui/CompareDialog.h"
@@ -26,6 +25,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -183,7 +183,12 @@ MainWindow::MainWindow(platform::Dialogs& dialogs, QString programFolder, QWidge
     m_cancelButton->hide();
 
     updateActions();
-    platform::applySkin(this, m_programFolder);
+    // The skin hook: when the program folder holds "skin.qss", its style sheet is applied to the window. Without it
+    // the window keeps the platform's look.
+    if (QFile skin(m_programFolder + platform::separator() + QStringLiteral("skin.qss"));
+        skin.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        setStyleSheet(QString::fromUtf8(skin.readAll()));
+    }
     // Room for the list's columns and a few dozen versions at the first opening.
     platform::rememberGeometry(this, 110, 30);
 }
