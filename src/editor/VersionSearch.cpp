@@ -2,7 +2,6 @@
 
 #include "editor/EditRules.h"
 #include "versiondb/Error.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
@@ -44,23 +43,6 @@ template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&&
         outcome.cancelled = true;
     } catch (const std::exception& error) {
         outcome.failure = versiondb::failureOf(error);
-    }
-}
-
-// Calls verse for every record that has a text, with its text, reporting progress on the way.
-template <typename Verse> void readTexts(versiondb::VersionStore& version, platform::RunControl* control, Verse&& verse)
-{
-    const qint64 total = control != nullptr ? version.recordCount() : 0;
-    qint64 done = 0;
-    version.readVerses([&](const versiondb::VerseRecord& record) {
-        stepDone(control, ++done, total);
-        const QVariant& text = record[versiondb::kText];
-        if (!text.isNull()) {
-            verse(record, text.toString());
-        }
-    });
-    if (control != nullptr) {
-        control->report(total, total);
     }
 }
 
@@ -106,8 +88,9 @@ CompiledSearch compileSearch(const SearchRequest& request)
 
 namespace {
 
-// Compiles request into outcome's pattern and, unless the pattern is refused, hands every text of the version to verse
-// with the expression; an engine error becomes the outcome's failure.
+// Compiles request into outcome's pattern and, unless the pattern is refused, hands every record of the version that
+// has a text to verse with the expression and its text, reporting progress on the way; an engine error becomes the
+// outcome's failure.
 template <typename Outcome, typename Verse>
 void searchTexts(versiondb::VersionStore& version, const SearchRequest& request, platform::RunControl* control,
                  Outcome& outcome, Verse&& verse)
@@ -116,10 +99,19 @@ void searchTexts(versiondb::VersionStore& version, const SearchRequest& request,
     if (outcome.pattern.fault != PatternFault::None) {
         return;
     }
-    const QRegularExpression& expression = outcome.pattern.expression;
     guarded(outcome, [&] {
-        readTexts(version, control,
-                  [&](const versiondb::VerseRecord& record, const QString& text) { verse(expression, record, text); });
+        const qint64 total = control != nullptr ? version.recordCount() : 0;
+        qint64 done = 0;
+        version.readVerses([&](const versiondb::VerseRecord& record) {
+            stepDone(control, ++done, total);
+            const QVariant& text = record[versiondb::kText];
+            if (!text.isNull()) {
+                verse(outcome.pattern.expression, record, text.toString());
+            }
+        });
+        if (control != nullptr) {
+            control->report(total, total);
+        }
     });
 }
 
@@ -149,13 +141,7 @@ FindOutcome VersionSearch::find(const SearchRequest& request, platform::RunContr
 }
 
 ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QString& replacement,
-                                      platform::RunControl* control)
-{
-    return scan(request, replacement, control, true);
-}
-
-ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& replacement,
-                                   platform::RunControl* control, bool keepAfter)
+                                      platform::RunControl* control, bool keepAfter)
 {
     ReplaceOutcome outcome;
     searchTexts(
@@ -185,12 +171,6 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
 }
 
 ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                  platform::RunControl* control)
-{
-    return store(chosen, detail, control, [](const ReplacedVerse& verse) { return verse.after; });
-}
-
-ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
                                   platform::RunControl* control,
                                   const std::function<QString(const ReplacedVerse&)>& afterOf)
 {
@@ -208,7 +188,7 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
                 continue;
             }
             // The change keeps the preview's own before texts (shared, not copied).
-            switch (history.setText(verse.row, verse.before, afterOf(verse), change)) {
+            switch (history.setText(verse.row, verse.before, afterOf ? afterOf(verse) : verse.after, change)) {
             case versiondb::ExpectedStore::Stale:
                 stale.push_back(verse);
                 break;
@@ -268,13 +248,13 @@ ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest
         if (control != nullptr) {
             control->setStage(0);
         }
-        outcome = search.scan(request, replacement, control, false);
+        outcome = search.preview(request, replacement, control, false);
         if (!dryRun && !outcome.failure && !outcome.cancelled && !outcome.changed.empty()) {
             if (control != nullptr) {
                 control->report(0, qint64(outcome.changed.size()));
                 control->setStage(1);
             }
-            applied = search.store(outcome.changed, detailOf(request, replacement), control, afterOf);
+            applied = search.apply(outcome.changed, detailOf(request, replacement), control, afterOf);
         }
     });
     if (applied.cancelled) {
