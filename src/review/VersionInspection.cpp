@@ -2,8 +2,8 @@
 
 #include "platform/CodePage949.h"
 #include "platform/HangulJamo.h"
+#include "review/WordDiff.h"
 #include "versiondb/Cancelled.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 #include "versiondb/VersionVerses.h"
 
@@ -123,8 +123,8 @@ public:
 
     void verse(const versiondb::VerseRecord& record)
     {
-        const qint64 number = record[versiondb::kNumber].toLongLong();
-        const QString reference = record[versiondb::kReference].toString();
+        m_number = record[versiondb::kNumber].toLongLong();
+        m_reference = record[versiondb::kReference].toString();
         const std::pair chapter(record[versiondb::kBook].toLongLong(), record[versiondb::kChapter].toLongLong());
         if (chapter != m_chapter) {
             closeChapter();
@@ -137,8 +137,6 @@ public:
         const QString text = record[versiondb::kText].toString();
         m_previous = text;
         ++m_verses;
-        m_number = number;
-        m_reference = reference;
         const QString trimmed = text.trimmed();
         if (trimmed.isEmpty() || trimmed.compare(QLatin1String("null"), Qt::CaseInsensitive) == 0) {
             add(InspectionKind::Empty, excerptOf(text, 0));
@@ -153,10 +151,10 @@ public:
             add(InspectionKind::SameAsPrevious, excerptOf(text, 0, 0));
         }
         if (on(InspectionKind::Length)) {
-            const auto other = m_other.constFind(reference);
+            const auto other = m_other.constFind(m_reference);
             if (other != m_other.cend() && other.value() > 0) {
-                m_lengths.push_back(
-                    {InspectionKind::Length, number, reference, excerptOf(text, 0, 0), lettersOf(text), other.value()});
+                m_lengths.push_back({InspectionKind::Length, m_number, m_reference, excerptOf(text, 0, 0),
+                                     lettersOf(text), other.value()});
             }
         }
     }
@@ -266,25 +264,15 @@ private:
         if (!on(InspectionKind::RepeatedWord)) {
             return;
         }
-        QStringView previous;
-        qsizetype previousAt = 0;
-        for (qsizetype i = 0; i < text.size();) {
-            while (i < text.size() && text[i].isSpace()) {
-                ++i;
-            }
-            const qsizetype at = i;
-            while (i < text.size() && !text[i].isSpace()) {
-                ++i;
-            }
-            const QStringView word = QStringView(text).mid(at, i - at);
+        const QList<QStringView> words = wordsOf(text);
+        for (qsizetype w = 1; w < words.size(); ++w) {
+            const QStringView previous = words[w - 1];
             // Nothing but a space between them: "Awake, awake" is said twice, not written twice.
-            if (!word.isEmpty() && !previous.isEmpty() && previous.back().isLetterOrNumber() &&
-                word.compare(previous, Qt::CaseInsensitive) == 0) {
-                add(InspectionKind::RepeatedWord, excerptOf(text, previousAt, i - previousAt));
+            if (previous.back().isLetterOrNumber() && words[w].compare(previous, Qt::CaseInsensitive) == 0) {
+                add(InspectionKind::RepeatedWord, excerptOf(text, previous.data() - text.data(),
+                                                            words[w].data() + words[w].size() - previous.data()));
                 return;
             }
-            previous = word;
-            previousAt = at;
         }
     }
 
