@@ -68,10 +68,8 @@ Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = null
 
 VerseEditor::VerseEditor(versiondb::ChangeSource source) : m_source(source) {}
 
-VerseEditor::~VerseEditor()
-{
-    close();
-}
+// Members go in the reverse of their order: the history before the version, as close() has them go.
+VerseEditor::~VerseEditor() = default;
 
 std::optional<versiondb::ErrorItem> VerseEditor::open(const QString& path)
 {
@@ -254,10 +252,7 @@ std::optional<qint64> VerseEditor::numberOf(const QString& reference)
 {
     const QString trimmed = trimSpaces(reference);
     const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : seekTyped(trimmed);
-    if (!row) {
-        return std::nullopt;
-    }
-    return asNumber(m_version->record(*row)[versiondb::kNumber]);
+    return row ? asNumber(m_version->record(*row)[versiondb::kNumber]) : std::nullopt;
 }
 
 HistoryOutcome VerseEditor::changes()
