@@ -1,6 +1,7 @@
 #include "editor/VersionSearch.h"
 
 #include "editor/EditRules.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
 #include "versiondb/History.h"
 #include "versiondb/Transaction.h"
@@ -16,20 +17,11 @@ namespace {
 // How many records pass between two reports to a run control.
 constexpr qint64 kProgressStep = 256;
 
-// Thrown inside a pass that its run control cancelled, and caught where the pass began.
-struct Cancelled
-{};
-
-// Reports done out of total now and then, and stops the pass when the run is cancelled.
+// Reports done out of total now and then, and stops the pass when the run is cancelled (caught where the pass began).
 void stepDone(platform::RunControl* control, qint64 done, qint64 total)
 {
-    if (control == nullptr) {
-        return;
-    }
-    if (control->cancelled()) {
-        throw Cancelled();
-    }
-    if (done % kProgressStep == 0) {
+    versiondb::stopIfCancelled(control);
+    if (control != nullptr && done % kProgressStep == 0) {
         control->report(done, total);
     }
 }
@@ -39,7 +31,7 @@ template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&&
 {
     try {
         work();
-    } catch (const Cancelled&) {
+    } catch (const versiondb::Cancelled&) {
         outcome.cancelled = true;
     } catch (const std::exception& error) {
         outcome.failure = versiondb::failureOf(error);

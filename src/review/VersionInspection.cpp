@@ -158,16 +158,16 @@ public:
     {
         closeChapter();
         if (!m_lengths.empty()) {
-            std::vector<double> ratios;
-            ratios.reserve(m_lengths.size());
-            for (const Finding& verse : m_lengths) {
-                ratios.push_back(double(verse.letters) / double(verse.otherLetters));
-            }
+            const auto ratioOf = [](const Finding& verse) {
+                return double(verse.letters) / double(verse.otherLetters);
+            };
+            std::vector<double> ratios(m_lengths.size());
+            std::ranges::transform(m_lengths, ratios.begin(), ratioOf);
             std::nth_element(ratios.begin(), ratios.begin() + qsizetype(ratios.size() / 2), ratios.end());
             const double r = ratios[ratios.size() / 2];
             outcome.ratio = r;
             for (Finding& verse : m_lengths) {
-                const double ratio = double(verse.letters) / double(verse.otherLetters);
+                const double ratio = ratioOf(verse);
                 const bool far = ratio < r / kLengthFactor || ratio > r * kLengthFactor;
                 if (far && std::max(double(verse.letters), r * double(verse.otherLetters)) >= double(kShortLetters)) {
                     m_findings.append(std::move(verse));

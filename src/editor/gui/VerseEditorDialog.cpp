@@ -168,8 +168,6 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
     m_verseTextEdit = named<QPlainTextEdit>(this, "verseTextEdit");
     m_verseTextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_verseTextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_verseTextEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_verseTextEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_verseTextEdit->setTabChangesFocus(true);
     m_verseTextEdit->installEventFilter(this);
     verseLabel->setBuddy(m_verseTextEdit);

@@ -78,7 +78,6 @@ InspectDialog::InspectDialog(platform::Dialogs& dialogs, QString programFolder, 
     m_findingTree = named<QTreeWidget>(splitter, "findingTree");
     m_findingTree->setAccessibleName(QStringLiteral("찾은 곳 목록"));
     m_findingTree->setHeaderHidden(true);
-    m_findingTree->setRootIsDecorated(true);
     // Long excerpts scroll sideways instead of being cut.
     m_findingTree->header()->setStretchLastSection(false);
     m_findingTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
