@@ -31,11 +31,6 @@ std::optional<qint32> asNumber(const QVariant& value)
     return static_cast<qint32>(number);
 }
 
-versiondb::ErrorItem closedFailure()
-{
-    return versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
-}
-
 // A reference read from a record: Null as the empty text.
 QString referenceOf(const versiondb::VerseRecord& record)
 {
@@ -50,7 +45,7 @@ Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = null
 {
     Outcome outcome;
     if (!open) {
-        outcome.failure = closedFailure();
+        outcome.failure = versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
         return outcome;
     }
     try {
@@ -194,7 +189,7 @@ std::optional<SaveOutcome> VerseEditor::save(const QString& reference, const QSt
     }
     outcome.reference = trimSpaces(reference);
     if (!isOpen()) {
-        outcome.failure = closedFailure();
+        outcome.failure = versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
         return outcome;
     }
     try {

@@ -115,8 +115,7 @@ FindOutcome VersionSearch::find(const SearchRequest& request, platform::RunContr
     searchTexts(m_version, request, control, outcome,
                 [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
                     QList<MatchSpan> spans;
-                    for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
-                        const QRegularExpressionMatch match = it.next();
+                    for (const QRegularExpressionMatch& match : expression.globalMatch(text)) {
                         spans.append({match.capturedStart(), match.capturedLength()});
                     }
                     if (!spans.isEmpty()) {
