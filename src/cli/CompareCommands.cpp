@@ -23,7 +23,7 @@ QString lineOf(const review::DifferingVerse& verse)
     if (verse.kind != review::VerseDifference::Changed) {
         line += QStringLiteral(" (") + CompareMessages::kind(verse.kind) + u')';
     } else if (review::sameWords(words)) {
-        line += QStringLiteral(" (") + CompareMessages::spacingOnly() + u')';
+        line += QStringLiteral(" (") + CompareMessages::kSpacingOnly + u')';
     }
     if (!words.isEmpty()) {
         line += u' ' + review::markedWords(words);
@@ -46,12 +46,12 @@ int compareCommand(const QString& pathA, const QString& pathB)
         &control);
     switch (outcome.result) {
     case review::CompareResult::Same:
-        printMessage(CompareMessages::same());
+        printMessage(CompareMessages::kSame);
         return kSuccess;
     case review::CompareResult::Different:
         break;
     case review::CompareResult::Cancelled:
-        printMessage(CompareMessages::cancelled());
+        printMessage(CompareMessages::kCancelled);
         return kCancelled;
     default:
         printMessage(CompareMessages::failure(outcome, a, b));

@@ -112,7 +112,7 @@ int exportCommand(const QStringList& arguments)
                                 QStringLiteral("\r\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오."));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Cancelled:
-        printAbout(version, exchange::ExportMessages::cancelled());
+        printAbout(version, exchange::ExportMessages::kCancelled);
         return kCancelled;
     case exchange::ExportResult::EngineFailed:
         printAbout(version, outcome.failure.description);

@@ -67,7 +67,7 @@ int inspectCommand(const QStringList& arguments)
         printMessage(InspectMessages::failure(outcome, request.path, request.against));
         return kFailure;
     case review::InspectResult::Cancelled:
-        printMessage(InspectMessages::cancelled());
+        printMessage(InspectMessages::kCancelled);
         return kCancelled;
     }
     // "빈 본문 2" then a line a finding: '  창 1:3 "null"', the excerpt in quotation marks so that spaces show.

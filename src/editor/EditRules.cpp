@@ -2,6 +2,8 @@
 
 #include "books/TrimSpaces.h"
 
+#include <algorithm>
+
 namespace editor {
 
 QString firstReference()
@@ -14,20 +16,15 @@ QString trimSpaces(const QString& text)
     return books::trimSpaces(text).toString();
 }
 
-bool isLineBreak(QChar c)
-{
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
-           c == QChar::ParagraphSeparator;
-}
-
 std::optional<qsizetype> lineBreakCaret(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (isLineBreak(text.at(i))) {
-            return i + 1;
-        }
+    const auto lineBreak = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    });
+    if (lineBreak == text.cend()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return lineBreak - text.cbegin() + 1;
 }
 
 } // namespace editor

@@ -11,12 +11,9 @@ namespace editor {
 // The text without the spaces (U+0020) at either end; any other white space stays.
 [[nodiscard]] QString trimSpaces(const QString& text);
 
-// True for the characters that break a line in a verse text: carriage return, line
-// feed, and the line and paragraph separators that a text box makes of them.
-[[nodiscard]] bool isLineBreak(QChar c);
-
-// The offset just after the first line break of text, where the caret goes when a
-// save is refused for it; nothing when the text is a single line.
+// The offset just after the first line break of text (carriage return, line feed, or the line and paragraph
+// separators that a text box makes of them), where the caret goes when a save is refused for it; nothing when the
+// text is a single line.
 [[nodiscard]] std::optional<qsizetype> lineBreakCaret(const QString& text);
 
 } // namespace editor

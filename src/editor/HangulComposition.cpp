@@ -16,14 +16,6 @@
 
 namespace editor {
 
-namespace {
-
-const QString kQuestion =
-    QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
-                   "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.");
-
-} // namespace
-
 ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* control)
 {
     ComposeOutcome outcome;
@@ -65,7 +57,9 @@ ComposeOutcome composeDecomposed(const QString& path, platform::RunControl* cont
 
 QString ComposeMessages::question(int verses)
 {
-    return kQuestion.arg(platform::thousands(verses));
+    return QStringLiteral("풀어쓴 한글(자모)이 있는 본문 %1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
+                          "한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다.")
+        .arg(platform::thousands(verses));
 }
 
 platform::Message ComposeMessages::composed(const ComposeOutcome& outcome)

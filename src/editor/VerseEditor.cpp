@@ -31,11 +31,6 @@ std::optional<qint32> asNumber(const QVariant& value)
     return static_cast<qint32>(number);
 }
 
-versiondb::ErrorItem closedFailure()
-{
-    return versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
-}
-
 // A reference read from a record: Null as the empty text.
 QString referenceOf(const versiondb::VerseRecord& record)
 {
@@ -50,7 +45,7 @@ Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = null
 {
     Outcome outcome;
     if (!open) {
-        outcome.failure = closedFailure();
+        outcome.failure = versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
         return outcome;
     }
     try {
@@ -68,10 +63,8 @@ Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = null
 
 VerseEditor::VerseEditor(versiondb::ChangeSource source) : m_source(source) {}
 
-VerseEditor::~VerseEditor()
-{
-    close();
-}
+// Members go in the reverse of their order: the history before the version, as close() has them go.
+VerseEditor::~VerseEditor() = default;
 
 std::optional<versiondb::ErrorItem> VerseEditor::open(const QString& path)
 {
@@ -120,14 +113,6 @@ GoOutcome VerseEditor::go(const QString& reference)
     return outcome;
 }
 
-std::optional<QVariant> VerseEditor::numberToStepFrom()
-{
-    if (m_currentRow) {
-        return m_version->record(*m_currentRow)[versiondb::kNumber];
-    }
-    return m_shownNumber;
-}
-
 StepOutcome VerseEditor::previous()
 {
     return step(Neighbour::Previous);
@@ -143,7 +128,9 @@ StepOutcome VerseEditor::step(Neighbour neighbour)
     return guarded<StepOutcome>(
         isOpen(),
         [&](StepOutcome& outcome) {
-            const std::optional<QVariant> from = numberToStepFrom();
+            // 번호 of the verse to step from: the current record's, or the one last shown.
+            const std::optional<QVariant> from =
+                m_currentRow ? std::optional(m_version->record(*m_currentRow)[versiondb::kNumber]) : m_shownNumber;
             const std::optional<qint32> number = from ? asNumber(*from) : std::nullopt;
             // In 64 bits, so that the neighbours of the extreme numbers are simply not found.
             const qint64 wanted = number ? qint64(*number) + (neighbour == Neighbour::Previous ? -1 : 1) : 0;
@@ -183,18 +170,12 @@ StepOutcome VerseEditor::last()
 SaveOutcome VerseEditor::save(const QString& reference, const QString& text)
 {
     // Without a verse on display to keep to, the save never stops to ask.
-    return *saveInto(reference, text, std::nullopt, {});
+    return *save(reference, text, std::nullopt, {});
 }
 
 std::optional<SaveOutcome> VerseEditor::save(const QString& reference, const QString& text,
-                                             const QString& shownReference, const ConfirmOtherVerse& confirmOtherVerse)
-{
-    return saveInto(reference, text, shownReference, confirmOtherVerse);
-}
-
-std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const QString& text,
-                                                 const std::optional<QString>& shownReference,
-                                                 const ConfirmOtherVerse& confirmOtherVerse)
+                                             const std::optional<QString>& shownReference,
+                                             const ConfirmOtherVerse& confirmOtherVerse)
 {
     SaveOutcome outcome;
     if (reference.isEmpty()) {
@@ -208,7 +189,7 @@ std::optional<SaveOutcome> VerseEditor::saveInto(const QString& reference, const
     }
     outcome.reference = trimSpaces(reference);
     if (!isOpen()) {
-        outcome.failure = closedFailure();
+        outcome.failure = versiondb::ErrorItem::of(versiondb::errorNumber::ObjectClosed);
         return outcome;
     }
     try {
@@ -266,10 +247,7 @@ std::optional<qint64> VerseEditor::numberOf(const QString& reference)
 {
     const QString trimmed = trimSpaces(reference);
     const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : seekTyped(trimmed);
-    if (!row) {
-        return std::nullopt;
-    }
-    return asNumber(m_version->record(*row)[versiondb::kNumber]);
+    return row ? asNumber(m_version->record(*row)[versiondb::kNumber]) : std::nullopt;
 }
 
 HistoryOutcome VerseEditor::changes()
@@ -288,12 +266,6 @@ std::optional<HistoryOutcome> VerseEditor::verseChanges(const QString& reference
         }
     });
     return found ? std::optional(outcome) : std::nullopt;
-}
-
-TakeBackOutcome VerseEditor::takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source)
-{
-    return guarded<TakeBackOutcome>(
-        isOpen(), [&](TakeBackOutcome& outcome) { outcome.restored = m_history->takeBack(change, number, source); });
 }
 
 std::optional<TakeBackOutcome> VerseEditor::undoOrRedo(const std::optional<QString>& reference, bool redo)

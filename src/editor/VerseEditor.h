@@ -134,12 +134,12 @@ public:
     // other than the one on display; true lets the save go on.
     using ConfirmOtherVerse = std::function<bool(const QString& reference)>;
 
-    // The same save, stored only into the verse on display (shownReference) unless
+    // The same save, stored only into the verse on display (shownReference; without one, anywhere) unless
     // confirmOtherVerse agrees to the other verse the reference names. It is asked
     // after every other rule has passed; when it declines, nothing is stored, the
     // answer is nothing, and steps go on from the verse last shown.
     [[nodiscard]] std::optional<SaveOutcome> save(const QString& reference, const QString& text,
-                                                  const QString& shownReference,
+                                                  const std::optional<QString>& shownReference,
                                                   const ConfirmOtherVerse& confirmOtherVerse);
 
     // Every change of the version; the changes of the verse of a reference, looked up as go looks
@@ -172,18 +172,11 @@ private:
         Next,
     };
     [[nodiscard]] StepOutcome step(Neighbour neighbour);
-    // The save; with a verse on display, nothing when a save elsewhere was declined.
-    [[nodiscard]] std::optional<SaveOutcome> saveInto(const QString& reference, const QString& text,
-                                                      const std::optional<QString>& shownReference,
-                                                      const ConfirmOtherVerse& confirmOtherVerse);
-    // 번호 of the verse to step from: the current record's, or the one last shown.
-    [[nodiscard]] std::optional<QVariant> numberToStepFrom();
 
     // The record of a trimmed, non-empty reference: as it stands, else as the reference parser reads it.
     [[nodiscard]] std::optional<qint64> seekTyped(const QString& reference);
     // The verse of a reference as go finds it, or nothing; raises the engine's errors.
     [[nodiscard]] std::optional<qint64> numberOf(const QString& reference);
-    [[nodiscard]] TakeBackOutcome takeBack(qint64 change, std::optional<qint64> number, versiondb::ChangeSource source);
     // Undo (or redo) of the version, or of the verse of a reference: nothing when the reference is not found.
     [[nodiscard]] std::optional<TakeBackOutcome> undoOrRedo(const std::optional<QString>& reference, bool redo);
 

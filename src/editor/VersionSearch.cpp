@@ -1,8 +1,8 @@
 #include "editor/VersionSearch.h"
 
 #include "editor/EditRules.h"
+#include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionStore.h"
@@ -17,20 +17,11 @@ namespace {
 // How many records pass between two reports to a run control.
 constexpr qint64 kProgressStep = 256;
 
-// Thrown inside a pass that its run control cancelled, and caught where the pass began.
-struct Cancelled
-{};
-
-// Reports done out of total now and then, and stops the pass when the run is cancelled.
+// Reports done out of total now and then, and stops the pass when the run is cancelled (caught where the pass began).
 void stepDone(platform::RunControl* control, qint64 done, qint64 total)
 {
-    if (control == nullptr) {
-        return;
-    }
-    if (control->cancelled()) {
-        throw Cancelled();
-    }
-    if (done % kProgressStep == 0) {
+    versiondb::stopIfCancelled(control);
+    if (control != nullptr && done % kProgressStep == 0) {
         control->report(done, total);
     }
 }
@@ -40,27 +31,10 @@ template <typename Outcome, typename Work> void guarded(Outcome& outcome, Work&&
 {
     try {
         work();
-    } catch (const Cancelled&) {
+    } catch (const versiondb::Cancelled&) {
         outcome.cancelled = true;
     } catch (const std::exception& error) {
         outcome.failure = versiondb::failureOf(error);
-    }
-}
-
-// Calls verse for every record that has a text, with its text, reporting progress on the way.
-template <typename Verse> void readTexts(versiondb::VersionStore& version, platform::RunControl* control, Verse&& verse)
-{
-    const qint64 total = control != nullptr ? version.recordCount() : 0;
-    qint64 done = 0;
-    version.readVerses([&](const versiondb::VerseRecord& record) {
-        stepDone(control, ++done, total);
-        const QVariant& text = record[versiondb::kText];
-        if (!text.isNull()) {
-            verse(record, text.toString());
-        }
-    });
-    if (control != nullptr) {
-        control->report(total, total);
     }
 }
 
@@ -106,8 +80,9 @@ CompiledSearch compileSearch(const SearchRequest& request)
 
 namespace {
 
-// Compiles request into outcome's pattern and, unless the pattern is refused, hands every text of the version to verse
-// with the expression; an engine error becomes the outcome's failure.
+// Compiles request into outcome's pattern and, unless the pattern is refused, hands every record of the version that
+// has a text to verse with the expression and its text, reporting progress on the way; an engine error becomes the
+// outcome's failure.
 template <typename Outcome, typename Verse>
 void searchTexts(versiondb::VersionStore& version, const SearchRequest& request, platform::RunControl* control,
                  Outcome& outcome, Verse&& verse)
@@ -116,10 +91,19 @@ void searchTexts(versiondb::VersionStore& version, const SearchRequest& request,
     if (outcome.pattern.fault != PatternFault::None) {
         return;
     }
-    const QRegularExpression& expression = outcome.pattern.expression;
     guarded(outcome, [&] {
-        readTexts(version, control,
-                  [&](const versiondb::VerseRecord& record, const QString& text) { verse(expression, record, text); });
+        const qint64 total = control != nullptr ? version.recordCount() : 0;
+        qint64 done = 0;
+        version.readVerses([&](const versiondb::VerseRecord& record) {
+            stepDone(control, ++done, total);
+            const QVariant& text = record[versiondb::kText];
+            if (!text.isNull()) {
+                verse(outcome.pattern.expression, record, text.toString());
+            }
+        });
+        if (control != nullptr) {
+            control->report(total, total);
+        }
     });
 }
 
@@ -131,8 +115,7 @@ FindOutcome VersionSearch::find(const SearchRequest& request, platform::RunContr
     searchTexts(m_version, request, control, outcome,
                 [&](const QRegularExpression& expression, const versiondb::VerseRecord& record, const QString& text) {
                     QList<MatchSpan> spans;
-                    for (QRegularExpressionMatchIterator it = expression.globalMatch(text); it.hasNext();) {
-                        const QRegularExpressionMatch match = it.next();
+                    for (const QRegularExpressionMatch& match : expression.globalMatch(text)) {
                         spans.append({match.capturedStart(), match.capturedLength()});
                     }
                     if (!spans.isEmpty()) {
@@ -149,13 +132,7 @@ FindOutcome VersionSearch::find(const SearchRequest& request, platform::RunContr
 }
 
 ReplaceOutcome VersionSearch::preview(const SearchRequest& request, const QString& replacement,
-                                      platform::RunControl* control)
-{
-    return scan(request, replacement, control, true);
-}
-
-ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& replacement,
-                                   platform::RunControl* control, bool keepAfter)
+                                      platform::RunControl* control, bool keepAfter)
 {
     ReplaceOutcome outcome;
     searchTexts(
@@ -185,12 +162,6 @@ ReplaceOutcome VersionSearch::scan(const SearchRequest& request, const QString& 
 }
 
 ApplyOutcome VersionSearch::apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                  platform::RunControl* control)
-{
-    return store(chosen, detail, control, [](const ReplacedVerse& verse) { return verse.after; });
-}
-
-ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
                                   platform::RunControl* control,
                                   const std::function<QString(const ReplacedVerse&)>& afterOf)
 {
@@ -208,7 +179,7 @@ ApplyOutcome VersionSearch::store(const std::vector<ReplacedVerse>& chosen, cons
                 continue;
             }
             // The change keeps the preview's own before texts (shared, not copied).
-            switch (history.setText(verse.row, verse.before, afterOf(verse), change)) {
+            switch (history.setText(verse.row, verse.before, afterOf ? afterOf(verse) : verse.after, change)) {
             case versiondb::ExpectedStore::Stale:
                 stale.push_back(verse);
                 break;
@@ -268,13 +239,13 @@ ReplaceOutcome VersionSearch::replaceIn(const QString& path, const SearchRequest
         if (control != nullptr) {
             control->setStage(0);
         }
-        outcome = search.scan(request, replacement, control, false);
+        outcome = search.preview(request, replacement, control, false);
         if (!dryRun && !outcome.failure && !outcome.cancelled && !outcome.changed.empty()) {
             if (control != nullptr) {
                 control->report(0, qint64(outcome.changed.size()));
                 control->setStage(1);
             }
-            applied = search.store(outcome.changed, detailOf(request, replacement), control, afterOf);
+            applied = search.apply(outcome.changed, detailOf(request, replacement), control, afterOf);
         }
     });
     if (applied.cancelled) {

@@ -121,13 +121,16 @@ public:
     explicit VersionSearch(versiondb::VersionStore& version) : m_version(version) {}
 
     [[nodiscard]] FindOutcome find(const SearchRequest& request, platform::RunControl* control = nullptr);
-    // What replacing every match would make of each verse; nothing is stored.
+    // What replacing every match would make of each verse; nothing is stored. Without keepAfter the Changed verses
+    // come without their after texts (an empty text).
     [[nodiscard]] ReplaceOutcome preview(const SearchRequest& request, const QString& replacement,
-                                         platform::RunControl* control = nullptr);
-    // Stores the after texts of the chosen Changed verses of a preview as one change of the history, in one
-    // transaction; a verse whose stored text is not its before text any more is left alone and listed.
+                                         platform::RunControl* control = nullptr, bool keepAfter = true);
+    // Stores the after texts of the chosen Changed verses of a preview (or those afterOf makes of them) as one change
+    // of the history, in one transaction; a verse whose stored text is not its before text any more is left alone and
+    // listed.
     [[nodiscard]] ApplyOutcome apply(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                     platform::RunControl* control = nullptr);
+                                     platform::RunControl* control = nullptr,
+                                     const std::function<QString(const ReplacedVerse&)>& afterOf = {});
 
     // The same over a version file opened for it alone: a find, or a replacement with dryRun, reads the file as it
     // is (a file that cannot be written included); a replacement holds it for writing and applies every Changed
@@ -145,14 +148,6 @@ public:
     [[nodiscard]] static QString detailOf(const SearchRequest& request, const QString& replacement);
 
 private:
-    // The preview, keeping the after texts of Changed verses or not (an empty text then).
-    [[nodiscard]] ReplaceOutcome scan(const SearchRequest& request, const QString& replacement,
-                                      platform::RunControl* control, bool keepAfter);
-    // The apply, with the after text of each verse made by afterOf.
-    [[nodiscard]] ApplyOutcome store(const std::vector<ReplacedVerse>& chosen, const QString& detail,
-                                     platform::RunControl* control,
-                                     const std::function<QString(const ReplacedVerse&)>& afterOf);
-
     versiondb::VersionStore& m_version;
 };
 

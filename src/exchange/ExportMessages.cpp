@@ -48,9 +48,4 @@ QString ExportMessages::existing(const QStringList& paths)
                              : QStringLiteral("내보낼 폴더에 같은 이름의 파일이 %1개 있습니다.").arg(paths.size());
 }
 
-QString ExportMessages::cancelled()
-{
-    return QStringLiteral("내보내기를 취소했습니다. 아무 파일도 쓰거나 바꾸지 않았습니다.");
-}
-
 } // namespace exchange

@@ -20,7 +20,7 @@ namespace ExportMessages {
 // advises after it.
 [[nodiscard]] QString existing(const QStringList& paths);
 // A cancelled export: nothing was written.
-[[nodiscard]] QString cancelled();
+inline const QString kCancelled = QStringLiteral("내보내기를 취소했습니다. 아무 파일도 쓰거나 바꾸지 않았습니다.");
 } // namespace ExportMessages
 
 } // namespace exchange

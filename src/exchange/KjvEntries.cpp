@@ -38,11 +38,10 @@ KjvEntries kjvEntries(const QList<Verse>& verses)
         if (books::KjvVersification::hasVerse(verse.bookNumber, verse.chapter, verse.verse)) {
             KjvEntry entry{&verse, verse.text ? std::optional<QString>(entryText(*verse.text)) : std::nullopt};
             if (waiting) {
-                std::optional<QString> joined = waiting;
                 if (entry.text) {
-                    append(joined, *entry.text);
+                    append(waiting, *entry.text);
                 }
-                entry.text = joined;
+                entry.text = std::move(waiting);
                 for (const QString& reference : waitingReferences) {
                     result.moved.append({reference, verse.reference});
                 }

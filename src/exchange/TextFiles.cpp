@@ -18,28 +18,13 @@ constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 std::optional<QByteArray> inCodePage949(const QString& text)
 {
     auto encoded = platform::CodePage949::encode(text);
-    if (!encoded.complete) {
-        return std::nullopt;
-    }
-    return std::move(encoded.bytes);
+    return encoded.complete ? std::optional(std::move(encoded.bytes)) : std::nullopt;
 }
 
-qsizetype lineLength(const Verse& verse)
+// A verse's line: its reference, one space and its text, then the line end.
+QString lineOf(const Verse& verse, const QString& lineEnd = kCodePage949LineEnd)
 {
-    return verse.reference.size() + 1 + verse.text->size() + kCodePage949LineEnd.size();
-}
-
-void appendLine(QString& content, const Verse& verse, const QString& lineEnd = kCodePage949LineEnd)
-{
-    content.append(verse.reference).append(u' ').append(*verse.text).append(lineEnd);
-}
-
-QString lineOf(const Verse& verse)
-{
-    QString line;
-    line.reserve(lineLength(verse));
-    appendLine(line, verse);
-    return line;
+    return verse.reference + u' ' + *verse.text + lineEnd;
 }
 
 } // namespace
@@ -80,7 +65,7 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
         }
         const auto book = static_cast<std::size_t>(verse.bookNumber - 1);
         lines[book].append(&verse);
-        lengths[book] += lineLength(verse);
+        lengths[book] += verse.reference.size() + 1 + verse.text->size() + kCodePage949LineEnd.size();
         ++plan.versesWritten;
     }
 
@@ -93,7 +78,7 @@ ExportPlan planTextFiles(const QList<Verse>& verses, TextEncoding encoding)
         QString content;
         content.reserve(lengths[index]);
         for (const Verse* verse : lines[index]) {
-            appendLine(content, *verse, encoding == TextEncoding::Utf8 ? kUtf8LineEnd : kCodePage949LineEnd);
+            content += lineOf(*verse, encoding == TextEncoding::Utf8 ? kUtf8LineEnd : kCodePage949LineEnd);
         }
         ExportFile file{textFileName(book), {}};
         if (encoding == TextEncoding::Utf8) {

@@ -108,7 +108,6 @@ ExportResult writeFiles(const QString& folder, const QList<ExportFile>& files, p
             written = written.mid(i);
             return undo(ExportResult::WriteFailed);
         }
-        ++outcome.filesWritten;
     }
     return ExportResult::Written;
 }
@@ -132,31 +131,21 @@ ExportPlan planOf(const ExportRequest& request, const QList<Verse>& verses, cons
     return planTextFiles(verses, request.encoding);
 }
 
-// The files the export writes, full and in native separators: the 66 text files in the folder, or the one file.
-QStringList exportPaths(const ExportRequest& request)
-{
-    const QString destination = platform::fullPath(request.destination);
-    if (request.format != ExportFormat::Text) {
-        return {destination};
-    }
-    QStringList paths;
-    for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
-        paths << QDir::toNativeSeparators(QDir(destination).filePath(textFileName(book)));
-    }
-    return paths;
-}
-
 } // namespace
 
 QStringList existingExportPaths(const ExportRequest& request)
 {
-    QStringList existing;
-    for (const QString& path : exportPaths(request)) {
-        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-            existing << path;
+    const QString destination = platform::fullPath(request.destination);
+    QStringList paths;
+    if (request.format != ExportFormat::Text) {
+        paths << destination;
+    } else {
+        for (int book = 1; book <= books::BookAbbreviations::kCount; ++book) {
+            paths << QDir::toNativeSeparators(QDir(destination).filePath(textFileName(book)));
         }
     }
-    return existing;
+    paths.removeIf([](const QString& path) { return !QFileInfo::exists(path) && !QFileInfo(path).isSymLink(); });
+    return paths;
 }
 
 ExportOutcome exportVersion(const ExportRequest& request)

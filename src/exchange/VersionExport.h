@@ -94,7 +94,6 @@ struct ExportOutcome
 {
     ExportResult result = ExportResult::EngineFailed;
     int versesWritten = 0;
-    int filesWritten = 0;
     QString destination; // the folder or the file, full and in native separators
     Verse verse;         // UnreadableReference, LineBreak, Unencodable, NotXmlText
     versiondb::ErrorItem failure;

@@ -51,9 +51,8 @@ QString xmlName(QString name)
 
 // An OSIS work's name: the letters, digits and underscores of the version's name, any other
 // character an underscore.
-QString osisWorkName(const QString& name)
+QString osisWorkName(QString work)
 {
-    QString work = name;
     for (QChar& c : work) {
         if (!c.isLetterOrNumber() && c != u'_') {
             c = u'_';

@@ -13,7 +13,6 @@ const QString kKinds[kDifferenceKinds] = {
     QStringLiteral("본문이 다름"), QStringLiteral("A에 본문 없음"), QStringLiteral("B에 본문 없음"),
     QStringLiteral("A에만 있음"),  QStringLiteral("B에만 있음"),
 };
-const QString kCancelled = QStringLiteral("비교를 취소했습니다.");
 const QString kNumbersDiffer = QStringLiteral(
     "두 역본의 구절 구성이 달라 비교할 수 없습니다.\r\n'%1' 구절의 번호가 A에서는 %2, B에서는 %3입니다.");
 const QString kNothingInCommon =
@@ -27,11 +26,6 @@ QString CompareMessages::kind(VerseDifference kind)
     return kKinds[static_cast<int>(kind)];
 }
 
-QString CompareMessages::spacingOnly()
-{
-    return QStringLiteral("띄어쓰기만 다름");
-}
-
 QString CompareMessages::counts(const CompareOutcome& outcome)
 {
     QStringList kinds;
@@ -43,16 +37,6 @@ QString CompareMessages::counts(const CompareOutcome& outcome)
     return QStringLiteral("다른 구절 %1개 (%2)")
         .arg(std::accumulate(outcome.counts.cbegin(), outcome.counts.cend(), 0))
         .arg(kinds.join(QStringLiteral(", ")));
-}
-
-QString CompareMessages::same()
-{
-    return QStringLiteral("두 역본의 본문이 같습니다.");
-}
-
-QString CompareMessages::cancelled()
-{
-    return kCancelled;
 }
 
 platform::Message CompareMessages::failure(const CompareOutcome& outcome, const QString& pathA, const QString& pathB)
@@ -80,7 +64,7 @@ platform::Message CompareMessages::failure(const CompareOutcome& outcome, const 
                          : kNumbersDiffer.arg(outcome.reference, QString::number(outcome.numberA),
                                               QString::number(outcome.numberB)))};
     case CompareResult::Cancelled:
-        return {MessageIcon::Information, kCancelled};
+        return {MessageIcon::Information, CompareMessages::kCancelled};
     case CompareResult::Same:
     case CompareResult::Different:
         break;

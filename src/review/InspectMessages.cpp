@@ -30,18 +30,11 @@ constexpr KindText kKinds[kInspectionKinds] = {
     {u"length", u"비교 역본과 길이가 크게 다름"},
 };
 
-const QString kLineBreaks = QStringLiteral("\r\n\r\n");
-
 } // namespace
 
 QString InspectMessages::kind(InspectionKind kind)
 {
     return QString::fromUtf16(kKinds[bit(kind)].name);
-}
-
-QString InspectMessages::key(InspectionKind kind)
-{
-    return QString::fromUtf16(kKinds[bit(kind)].key);
 }
 
 std::optional<InspectionKind> InspectMessages::kindOfKey(const QString& key)
@@ -80,15 +73,10 @@ QString InspectMessages::clean(const InspectOutcome& outcome)
         .arg(platform::thousands(outcome.verses));
 }
 
-QString InspectMessages::cancelled()
-{
-    return QStringLiteral("점검을 취소했습니다.");
-}
-
 platform::Message InspectMessages::failure(const InspectOutcome& outcome, const QString& path, const QString& against)
 {
-    return {platform::MessageIcon::Exclamation,
-            platform::getFileName(outcome.file == 0 ? path : against) + kLineBreaks + outcome.failure.description};
+    return {platform::MessageIcon::Exclamation, platform::getFileName(outcome.file == 0 ? path : against) +
+                                                    QStringLiteral("\r\n\r\n") + outcome.failure.description};
 }
 
 } // namespace review

@@ -1,7 +1,6 @@
 #include "review/VersionCompare.h"
 
 #include "versiondb/Cancelled.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/VerseCursor.h"
 #include "versiondb/VersionStore.h"
 #include "versiondb/VersionVerses.h"
@@ -28,11 +27,9 @@ struct StoredVerse
 
 StoredVerse verseOf(const versiondb::VerseRecord& record)
 {
-    StoredVerse verse{record[versiondb::kNumber].toLongLong(), record[versiondb::kReference].toString(), {}};
-    if (!record[versiondb::kText].isNull()) {
-        verse.text = record[versiondb::kText].toString();
-    }
-    return verse;
+    const QVariant& text = record[versiondb::kText];
+    return {record[versiondb::kNumber].toLongLong(), record[versiondb::kReference].toString(),
+            text.isNull() ? std::nullopt : std::optional(text.toString())};
 }
 
 bool isInteger(const QVariant& value)
@@ -101,15 +98,12 @@ bool checkSkeletons(VersionStore& a, VersionStore& b, int& file, CompareOutcome&
         const qint64 number = (*record)[versiondb::kNumber].toLongLong();
         integers = integers && isInteger((*record)[versiondb::kNumber]);
         const auto found = inA.find(reference);
-        if (found == inA.end()) {
-            if (onlyInB.contains(reference)) {
-                stopped(outcome, CompareResult::DuplicateReference, 1, reference);
-                return integers;
-            }
-            onlyInB.insert(reference);
-        } else if (found->matched) {
+        if (found == inA.end() ? onlyInB.contains(reference) : found->matched) {
             stopped(outcome, CompareResult::DuplicateReference, 1, reference);
             return integers;
+        }
+        if (found == inA.end()) {
+            onlyInB.insert(reference);
         } else if (found->number != number) {
             stopped(outcome, CompareResult::DifferentSkeletons, 1, reference);
             outcome.numberA = found->number;
@@ -225,10 +219,7 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
         const std::unique_ptr<VersionStore> a = VersionStore::openDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
         const std::unique_ptr<VersionStore> b = VersionStore::openDatabase(pathB, VersionStore::Hold::Read);
-        Progress progress{control};
-        if (control != nullptr) {
-            progress.total = 2 * (a->recordCount() + b->recordCount());
-        }
+        Progress progress{control, control != nullptr ? 2 * (a->recordCount() + b->recordCount()) : 0};
         const bool inFileOrder = checkSkeletons(*a, *b, file, outcome, progress);
         if (outcome.result != CompareResult::Same) {
             return outcome;

@@ -2,8 +2,8 @@
 
 #include "platform/CodePage949.h"
 #include "platform/HangulJamo.h"
+#include "review/WordDiff.h"
 #include "versiondb/Cancelled.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 #include "versiondb/VersionVerses.h"
 
@@ -110,11 +110,6 @@ template <class Keep> qsizetype twoSequences(const std::vector<int>& bytes, Keep
     return -1;
 }
 
-bool isHangulSyllable(char32_t c)
-{
-    return c >= 0xAC00 && c <= 0xD7A3;
-}
-
 // Looks for the faults of one verse at a time, and for those that span verses, in the order of 번호.
 class Inspector
 {
@@ -123,8 +118,8 @@ public:
 
     void verse(const versiondb::VerseRecord& record)
     {
-        const qint64 number = record[versiondb::kNumber].toLongLong();
-        const QString reference = record[versiondb::kReference].toString();
+        m_number = record[versiondb::kNumber].toLongLong();
+        m_reference = record[versiondb::kReference].toString();
         const std::pair chapter(record[versiondb::kBook].toLongLong(), record[versiondb::kChapter].toLongLong());
         if (chapter != m_chapter) {
             closeChapter();
@@ -137,8 +132,6 @@ public:
         const QString text = record[versiondb::kText].toString();
         m_previous = text;
         ++m_verses;
-        m_number = number;
-        m_reference = reference;
         const QString trimmed = text.trimmed();
         if (trimmed.isEmpty() || trimmed.compare(QLatin1String("null"), Qt::CaseInsensitive) == 0) {
             add(InspectionKind::Empty, excerptOf(text, 0));
@@ -153,10 +146,10 @@ public:
             add(InspectionKind::SameAsPrevious, excerptOf(text, 0, 0));
         }
         if (on(InspectionKind::Length)) {
-            const auto other = m_other.constFind(reference);
+            const auto other = m_other.constFind(m_reference);
             if (other != m_other.cend() && other.value() > 0) {
-                m_lengths.push_back(
-                    {InspectionKind::Length, number, reference, excerptOf(text, 0, 0), lettersOf(text), other.value()});
+                m_lengths.push_back({InspectionKind::Length, m_number, m_reference, excerptOf(text, 0, 0),
+                                     lettersOf(text), other.value()});
             }
         }
     }
@@ -165,16 +158,16 @@ public:
     {
         closeChapter();
         if (!m_lengths.empty()) {
-            std::vector<double> ratios;
-            ratios.reserve(m_lengths.size());
-            for (const Finding& verse : m_lengths) {
-                ratios.push_back(double(verse.letters) / double(verse.otherLetters));
-            }
+            const auto ratioOf = [](const Finding& verse) {
+                return double(verse.letters) / double(verse.otherLetters);
+            };
+            std::vector<double> ratios(m_lengths.size());
+            std::ranges::transform(m_lengths, ratios.begin(), ratioOf);
             std::nth_element(ratios.begin(), ratios.begin() + qsizetype(ratios.size() / 2), ratios.end());
             const double r = ratios[ratios.size() / 2];
             outcome.ratio = r;
             for (Finding& verse : m_lengths) {
-                const double ratio = double(verse.letters) / double(verse.otherLetters);
+                const double ratio = ratioOf(verse);
                 const bool far = ratio < r / kLengthFactor || ratio > r * kLengthFactor;
                 if (far && std::max(double(verse.letters), r * double(verse.otherLetters)) >= double(kShortLetters)) {
                     m_findings.append(std::move(verse));
@@ -266,25 +259,15 @@ private:
         if (!on(InspectionKind::RepeatedWord)) {
             return;
         }
-        QStringView previous;
-        qsizetype previousAt = 0;
-        for (qsizetype i = 0; i < text.size();) {
-            while (i < text.size() && text[i].isSpace()) {
-                ++i;
-            }
-            const qsizetype at = i;
-            while (i < text.size() && !text[i].isSpace()) {
-                ++i;
-            }
-            const QStringView word = QStringView(text).mid(at, i - at);
+        const QList<QStringView> words = wordsOf(text);
+        for (qsizetype w = 1; w < words.size(); ++w) {
+            const QStringView previous = words[w - 1];
             // Nothing but a space between them: "Awake, awake" is said twice, not written twice.
-            if (!word.isEmpty() && !previous.isEmpty() && previous.back().isLetterOrNumber() &&
-                word.compare(previous, Qt::CaseInsensitive) == 0) {
-                add(InspectionKind::RepeatedWord, excerptOf(text, previousAt, i - previousAt));
+            if (previous.back().isLetterOrNumber() && words[w].compare(previous, Qt::CaseInsensitive) == 0) {
+                add(InspectionKind::RepeatedWord, excerptOf(text, previous.data() - text.data(),
+                                                            words[w].data() + words[w].size() - previous.data()));
                 return;
             }
-            previous = word;
-            previousAt = at;
         }
     }
 
@@ -374,7 +357,8 @@ qsizetype mojibakeAt(const QString& text)
     }
     bytes.assign(encoded.bytes.cbegin(), encoded.bytes.cend());
     std::transform(bytes.begin(), bytes.end(), bytes.begin(), [](int b) { return b & 0xFF; });
-    const qsizetype at = twoSequences(bytes, isHangulSyllable);
+    // Two Hangul syllables in a row.
+    const qsizetype at = twoSequences(bytes, [](char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; });
     if (at < 0) {
         return -1;
     }

@@ -7,7 +7,6 @@
 #include <QString>
 #include <array>
 #include <bitset>
-#include <functional>
 
 namespace review {
 

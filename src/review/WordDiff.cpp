@@ -7,8 +7,6 @@
 
 namespace review {
 
-namespace {
-
 using Words = QList<QStringView>;
 
 Words wordsOf(QStringView text)
@@ -30,6 +28,8 @@ Words wordsOf(QStringView text)
     }
     return words;
 }
+
+namespace {
 
 // Marks the words of a and of b that one longest common subsequence keeps. The words are compared
 // as numbers, equal words having one number. Between the common head and tail, a word that the
@@ -152,9 +152,12 @@ private:
     }
 };
 
-// The words from first up to (not including) last, one space between each two.
-QString joined(const Words& words, qsizetype first, qsizetype last)
+// A run of the words from first up to (not including) last, one space between each two; none without a word.
+void appendRun(QList<WordRun>& runs, WordRun::Kind kind, const Words& words, qsizetype first, qsizetype last)
 {
+    if (last == first) {
+        return;
+    }
     QString text;
     text.reserve(words[last - 1].data() + words[last - 1].size() - words[first].data());
     for (qsizetype i = first; i < last; ++i) {
@@ -163,7 +166,7 @@ QString joined(const Words& words, qsizetype first, qsizetype last)
         }
         text += words[i];
     }
-    return text;
+    runs.append({kind, std::move(text)});
 }
 
 } // namespace
@@ -182,23 +185,17 @@ QList<WordRun> diffWords(QStringView before, QStringView after)
             ++i;
             ++j;
         }
-        if (j > j0) {
-            runs.append({WordRun::Kind::Same, joined(b, j0, j)});
-        }
+        appendRun(runs, WordRun::Kind::Same, b, j0, j);
         const qsizetype removed = i;
         while (i < a.size() && !common.keptA(i)) {
             ++i;
         }
-        if (i > removed) {
-            runs.append({WordRun::Kind::Removed, joined(a, removed, i)});
-        }
+        appendRun(runs, WordRun::Kind::Removed, a, removed, i);
         const qsizetype added = j;
         while (j < b.size() && !common.keptB(j)) {
             ++j;
         }
-        if (j > added) {
-            runs.append({WordRun::Kind::Added, joined(b, added, j)});
-        }
+        appendRun(runs, WordRun::Kind::Added, b, added, j);
     }
     return runs;
 }

@@ -23,6 +23,9 @@ struct WordRun
     bool operator==(const WordRun&) const = default;
 };
 
+// The words of a text: the runs of characters that are not spaces.
+[[nodiscard]] QList<QStringView> wordsOf(QStringView text);
+
 // The word-level difference of two texts. Words are the runs of characters that are not spaces;
 // the difference keeps a longest common subsequence of them, found in memory linear in the number
 // of words (Hirschberg's division, after the common head and tail are set aside). Within a change

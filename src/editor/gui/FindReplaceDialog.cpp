@@ -77,10 +77,8 @@ FindReplaceDialog::FindReplaceDialog(platform::Dialogs& dialogs, VerseEditor& ve
     m_verseList->setAccessibleName(QStringLiteral("찾은 구절"));
     m_verseList->setRootIsDecorated(false);
     m_verseList->setUniformRowHeights(true);
-    m_verseList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_verseView = named<QTextBrowser>(this, "verseView");
     m_verseView->setAccessibleName(QStringLiteral("성경본문"));
-    m_verseView->setReadOnly(true);
     m_verseView->setTabChangesFocus(true);
     m_progressBar = named<QProgressBar>(this, "progressBar");
     m_cancelButton = named<QPushButton>(this, "cancelButton", QStringLiteral("취소"));

@@ -32,7 +32,6 @@ HistoryDialog::HistoryDialog(platform::Dialogs& dialogs, VerseEditor& version, Q
     m_changeList->setAccessibleName(summary->text());
     m_changeList->setRootIsDecorated(false);
     m_changeList->setUniformRowHeights(true);
-    m_changeList->setSelectionMode(QAbstractItemView::SingleSelection);
     setTextColumns(*m_changeList,
                    {QStringLiteral("변경"), QStringLiteral("시각"), QStringLiteral("출처"), QStringLiteral("이전 본문"),
                     QStringLiteral("이후 본문")},

@@ -9,7 +9,6 @@
 #include "editor/gui/FindReplaceDialog.h"
 #include "editor/gui/HistoryDialog.h"
 #include "platform/FileNames.h"
-#include "platform/ProgramFolders.h"
 #include "platform/gui/BusyPointer.h"
 #include "platform/gui/NamedWidget.h"
 #include "platform/gui/VersionFileDialog.h"
@@ -101,7 +100,7 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
           arrow("nextButton", QStringLiteral("▶"), QStringLiteral("현재구절에서 다음절로 이동"),
                 guarded([this] { showStep(m_version.next()); })),
           arrow("lastButton", QStringLiteral("▶|"), QStringLiteral("마지막 구절로 이동"),
-                guarded([this] { goLast(); }))}) {
+                guarded([this] { showStep(m_version.last()); }))}) {
         goRow->addWidget(step);
         m_versionControls << step;
     }
@@ -169,8 +168,6 @@ VerseEditorDialog::VerseEditorDialog(platform::Dialogs& dialogs, QString program
     m_verseTextEdit = named<QPlainTextEdit>(this, "verseTextEdit");
     m_verseTextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_verseTextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_verseTextEdit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_verseTextEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_verseTextEdit->setTabChangesFocus(true);
     m_verseTextEdit->installEventFilter(this);
     verseLabel->setBuddy(m_verseTextEdit);
@@ -323,16 +320,6 @@ void VerseEditorDialog::setVersion(const QString& name, bool open)
     showModified();
 }
 
-void VerseEditorDialog::showNoVersion()
-{
-    // Emptying the reference box empties the display box and the text box.
-    m_storedText.clear();
-    m_referenceEdit->clear();
-    m_shownReferenceEdit->clear();
-    m_verseTextEdit->clear();
-    setVersion(kCaption, false);
-}
-
 bool VerseEditorDialog::refusedWithoutVersion()
 {
     if (m_version.isOpen()) {
@@ -374,7 +361,13 @@ std::optional<versiondb::ErrorItem> VerseEditorDialog::openVersion(const QString
 {
     m_version.close();
     if (std::optional<versiondb::ErrorItem> failure = m_version.open(path)) {
-        showNoVersion();
+        // Back to the window as it loads: no version, its title, the commands disabled. Emptying the reference box
+        // empties the display box and the text box.
+        m_storedText.clear();
+        m_referenceEdit->clear();
+        m_shownReferenceEdit->clear();
+        m_verseTextEdit->clear();
+        setVersion(kCaption, false);
         return failure;
     }
     m_storedText.clear();
@@ -476,7 +469,7 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
         goTo(firstReference());
         return;
     case StepResult::RunLast:
-        goLast();
+        showStep(m_version.last());
         return;
     case StepResult::Neighbour:
         goTo(outcome.reference);
@@ -493,16 +486,6 @@ void VerseEditorDialog::showStep(const StepOutcome& outcome)
     }
 }
 
-void VerseEditorDialog::goLast()
-{
-    const StepOutcome outcome = m_version.last();
-    if (outcome.result != StepResult::Neighbour) {
-        m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
-        return;
-    }
-    goTo(outcome.reference);
-}
-
 void VerseEditorDialog::onSaveClicked()
 {
     if (refusedWithoutVersion()) {
@@ -515,35 +498,31 @@ void VerseEditorDialog::onSaveClicked()
                                                     "이 구절의 본문을 편집하신 본문으로 바꾸시겠습니까?")) ==
                platform::MessageAnswer::Yes;
     };
-    const std::optional<SaveOutcome> saved =
-        m_version.save(m_referenceEdit->text(), verseText(), m_shownReferenceEdit->text(), confirmOtherVerse);
-    if (!saved) {
-        // The user kept the verse on display: nothing was stored and the boxes stay as they are.
-        return;
+    // Nothing when the user kept the verse on display: nothing was stored and the boxes stay as they are.
+    if (const std::optional<SaveOutcome> saved =
+            m_version.save(m_referenceEdit->text(), verseText(), m_shownReferenceEdit->text(), confirmOtherVerse)) {
+        static_cast<void>(showSaved(*saved, true));
     }
-    static_cast<void>(showSaved(*saved, true));
 }
 
 bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference)
 {
-    if (outcome.result == SaveResult::EmptyReference) {
-        m_dialogs.warn(this, EditorMessages::kSaveEmptyReference);
-        m_referenceEdit->setFocus();
-        return false;
-    }
-    // The trimmed text stays in the box.
+    // The trimmed text stays in the box (none comes back for an empty reference, nor a reference for an empty text).
     if (outcome.text && *outcome.text != verseText()) {
         m_verseTextEdit->setPlainText(*outcome.text);
-    }
-    if (outcome.result == SaveResult::EmptyText) {
-        m_dialogs.warn(this, EditorMessages::kSaveEmptyText);
-        return false;
     }
     if (outcome.reference && intoReference) {
         // A reference of spaces only becomes empty here, which empties both boxes.
         m_referenceEdit->setText(*outcome.reference);
     }
     switch (outcome.result) {
+    case SaveResult::EmptyReference:
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyReference);
+        m_referenceEdit->setFocus();
+        return false;
+    case SaveResult::EmptyText:
+        m_dialogs.warn(this, EditorMessages::kSaveEmptyText);
+        return false;
     case SaveResult::ReferenceNotFound:
         m_dialogs.warn(this, EditorMessages::referenceMistake(outcome.reference.value_or(QString()),
                                                               EditorMessages::kSaveReferenceNotFound));
@@ -563,9 +542,6 @@ bool VerseEditorDialog::showSaved(const SaveOutcome& outcome, bool intoReference
         return true;
     case SaveResult::Failed:
         m_dialogs.inform(this, EditorMessages::failure(m_versionName, outcome.failure));
-        return false;
-    case SaveResult::EmptyReference:
-    case SaveResult::EmptyText:
         return false;
     }
     return false;

@@ -80,10 +80,9 @@ private:
     void showPicked(const QString& reference);
     // Goes to a verse of the book the picker shows, after asking about an edit not saved.
     void pickVerse(int chapter, int verse);
-    // Go, to a reference and to the last verse without asking.
+    // Go, to a reference without asking.
     void goToReference();
     void goTo(const QString& reference);
-    void goLast();
     // Shows the verse of a reference again (nothing for none).
     void showAgain(const QString& reference);
     // Takes back the last change of the verse shown, each time one more, or brings back (redo) the last change taken
@@ -93,15 +92,13 @@ private:
     void showTakeBack(const std::optional<TakeBackOutcome>& outcome, const QString& reference, const QString& nothing);
     // The no-version refusal: true, after the message, when no version is open.
     bool refusedWithoutVersion();
-    // Back to the window as it loads: no version, its title, the commands disabled.
-    void showNoVersion();
     // The reference of the verse shown; nothing, after the refusal, without a version or a verse shown.
     [[nodiscard]] std::optional<QString> shownReference();
     // Shows again the verse whose text a change taken back (or a redo of redone) restored, and says which change it
     // took back (or brought back).
     void showTakenBack(const QString& reference, const std::vector<versiondb::VerseChange>& restored,
                        qint64 redone = 0);
-    // Shows the verse a step to the previous or next verse arrived at, or why it did not.
+    // Shows the verse a step to the previous, next or last verse arrived at, or why it did not.
     void showStep(const StepOutcome& outcome);
     // The verse text box's contents, with every line break it holds.
     [[nodiscard]] QString verseText() const;

@@ -196,7 +196,7 @@ void ExportDialog::onExportClicked()
                                  QStringLiteral("\r\n인코딩을 UTF-8로 바꾸어 내보내십시오."));
         return;
     case ExportResult::Cancelled:
-        m_dialogs.inform(this, platform::MessageIcon::Information, name + ExportMessages::cancelled());
+        m_dialogs.inform(this, platform::MessageIcon::Information, name + ExportMessages::kCancelled);
         return;
     case ExportResult::WouldReplace: // made meanwhile by someone else
         m_dialogs.warn(this, name + ExportMessages::existing(outcome.existing));

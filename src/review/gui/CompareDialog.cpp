@@ -25,10 +25,8 @@ namespace {
 QString differenceHtml(const DifferingVerse& verse)
 {
     const QList<WordRun> words = verse.words();
-    QString kind = CompareMessages::kind(verse.kind);
-    if (verse.kind == VerseDifference::Changed && sameWords(words)) {
-        kind = CompareMessages::spacingOnly();
-    }
+    const QString kind = verse.kind == VerseDifference::Changed && sameWords(words) ? CompareMessages::kSpacingOnly
+                                                                                    : CompareMessages::kind(verse.kind);
     const QString marked = markedWords(words, [](const WordRun& run) {
         const QString text = run.words.toHtmlEscaped();
         return run.kind == WordRun::Kind::Removed
@@ -107,10 +105,10 @@ void CompareDialog::onCompareClicked()
         run([&pathA, &pathB](platform::RunControl* control) { return compareVersions(pathA, pathB, control); });
     switch (outcome.result) {
     case CompareResult::Same:
-        m_summaryLabel->setText(CompareMessages::same());
+        m_summaryLabel->setText(CompareMessages::kSame);
         return;
     case CompareResult::Cancelled:
-        m_summaryLabel->setText(CompareMessages::cancelled());
+        m_summaryLabel->setText(CompareMessages::kCancelled);
         return;
     case CompareResult::Different:
         break;

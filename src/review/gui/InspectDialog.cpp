@@ -78,7 +78,6 @@ InspectDialog::InspectDialog(platform::Dialogs& dialogs, QString programFolder, 
     m_findingTree = named<QTreeWidget>(splitter, "findingTree");
     m_findingTree->setAccessibleName(QStringLiteral("찾은 곳 목록"));
     m_findingTree->setHeaderHidden(true);
-    m_findingTree->setRootIsDecorated(true);
     // Long excerpts scroll sideways instead of being cut.
     m_findingTree->header()->setStretchLastSection(false);
     m_findingTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -155,7 +154,7 @@ void InspectDialog::onInspectClicked()
         m_summaryLabel->setText(InspectMessages::clean(outcome));
         return;
     case InspectResult::Cancelled:
-        m_summaryLabel->setText(InspectMessages::cancelled());
+        m_summaryLabel->setText(InspectMessages::kCancelled);
         return;
     case InspectResult::Found:
         break;
@@ -168,11 +167,10 @@ void InspectDialog::onInspectClicked()
     QTreeWidgetItem* heading = nullptr;
     for (qsizetype i = 0; i < m_outcome.findings.size(); ++i) {
         const Finding& finding = m_outcome.findings[i];
-        if (heading == nullptr || heading->data(0, Qt::UserRole).toInt() != int(finding.kind)) {
+        if (i == 0 || m_outcome.findings[i - 1].kind != finding.kind) {
             heading = new QTreeWidgetItem(m_findingTree, {QStringLiteral("%1 (%2)")
                                                               .arg(InspectMessages::kind(finding.kind))
                                                               .arg(m_outcome.counts[bit(finding.kind)])});
-            heading->setData(0, Qt::UserRole, int(finding.kind));
             heading->setExpanded(true);
         }
         auto* item = new QTreeWidgetItem(heading, {finding.reference + QStringLiteral("  ") + finding.excerpt});
