@@ -86,12 +86,6 @@ protected:
         return QMap<QString, QString>(std::map<QString, QString>(texts.begin(), texts.end()));
     }
 
-    QString utf8File(const QString& name, const QString& text) const
-    {
-        testsupport::write(beside(name), text.toUtf8());
-        return beside(name);
-    }
-
     // osis2mod's module of an OSIS file, for diatheke to read without notes, references, Strong's numbers or headings.
     void makeSwordModule(const QString& name, const QString& osis) const
     {
@@ -339,9 +333,9 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 <VERS vnumber="5">x</VERSE>
 <VERS vnumber="6">여섯째</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>)"_ba);
     const QString text = textFile(u"레위기.txt"_s, {u"레 1:1 여호와께서 모세를 부르시고"_s, u"x"_s});
-    const QString cut = utf8File(
-        u"cut.xml"_s, u"<osis><verse osisID=\"Gen.1.1\">a</verse>\n<verse osisID=\"Gen.1.2\">b</vers>\n</osis>"_s);
-    const QString other = utf8File(u"other.xml"_s, u"<html><p>x</p></html>"_s);
+    const QString cut = writeFile(
+        u"cut.xml"_s, "<osis><verse osisID=\"Gen.1.1\">a</verse>\n<verse osisID=\"Gen.1.2\">b</vers>\n</osis>");
+    const QString other = writeFile(u"other.xml"_s, "<html><p>x</p></html>");
     const QStringList files = {osis, zefania, text, cut, other};
     const QList<importer::PartlyReadFile> partlyRead = {{zefania, 1, 1}, {cut, 0, 0, 2, 1}, {other, 0, 0, 1, 0}};
     expectRun(QStringList{u"check"_s} + files, 3, RunMessages::testPartlyRead(partlyRead));
@@ -614,7 +608,7 @@ const QString kJohn = uR"(\id JHN
 
 TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
 {
-    const QStringList files = {utf8File(u"bible.usfm"_s, kBible), utf8File(u"john.sfm"_s, kJohn)};
+    const QStringList files = {writeFile(u"bible.usfm"_s, kBible.toUtf8()), writeFile(u"john.sfm"_s, kJohn.toUtf8())};
     ASSERT_EQ(run(QStringList{u"build"_s, u"usfm"_s} + files).exitCode, 0);
     const QMap<QString, QString> stored = storedVerses(u"usfm.DAT"_s);
     EXPECT_EQ(stored.keys(), (QStringList{u"시 3:1"_s, u"시 3:2"_s, u"시 3:3"_s, u"요 3:16"_s, u"요 3:17"_s,
@@ -627,7 +621,7 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
     // u2o reads one book a file: the books of the first file go to it one by one.
     QStringList books;
     for (const QString& book : (kBible + kJohn).split(u"\\id "_s, Qt::SkipEmptyParts)) {
-        books << utf8File(u"book%1.usfm"_s.arg(books.size()), u"\\id "_s + book);
+        books << writeFile(u"book%1.usfm"_s.arg(books.size()), (u"\\id "_s + book).toUtf8());
     }
     const QString osis = beside(u"usfm.osis.xml"_s);
     testsupport::outputOf(u"u2o"_s, QStringList{u"-l"_s, u"ko"_s, u"-o"_s, osis, u"usfmtest"_s} + books);
@@ -711,9 +705,9 @@ TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
 TEST_F(DataCommand, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
 {
     const QStringList files = {
-        utf8File(u"none.usfm"_s, u"\\c 1\n\\v 1 x\n"_s), utf8File(u"tobit.usfm"_s, u"\\id TOB\n\\c 1\n\\v 1 x\n"_s),
-        utf8File(u"range.usfm"_s, u"\\id EXO\n\\c 1\n\\v 1-2 x\n\\v 3 Now Joseph was in Egypt already.\n"_s),
-        utf8File(u"huge.usfm"_s, u"\\id GEN\n\\c 1\n\\v 1 In the beginning.\n\\v 2\n"_s)};
+        writeFile(u"none.usfm"_s, "\\c 1\n\\v 1 x\n"), writeFile(u"tobit.usfm"_s, "\\id TOB\n\\c 1\n\\v 1 x\n"),
+        writeFile(u"range.usfm"_s, "\\id EXO\n\\c 1\n\\v 1-2 x\n\\v 3 Now Joseph was in Egypt already.\n"),
+        writeFile(u"huge.usfm"_s, "\\id GEN\n\\c 1\n\\v 1 In the beginning.\n\\v 2\n")};
     {
         QFile huge(files.last());
         ASSERT_TRUE(huge.open(QIODevice::ReadWrite) && huge.seek(200 * 1024 * 1024) &&
