@@ -5,6 +5,8 @@
 #include "support/InstallTree.h"
 
 #include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
@@ -63,6 +65,12 @@ template <typename Run> auto cancelledWhen(platform::RunControl& control, const 
     ended = true;
     canceller.join();
     return result;
+}
+
+// Whether one of these programs is not on the PATH: a test that compares with them then skips.
+[[nodiscard]] inline bool lacks(const QStringList& programs)
+{
+    return std::ranges::any_of(programs, [](const QString& p) { return QStandardPaths::findExecutable(p).isEmpty(); });
 }
 
 // A GoogleTest fixture with an install tree of its own.

@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #ifndef Q_OS_WIN
 #include <csignal>
@@ -286,15 +285,13 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
 {
     const QString module = u"engKJV2006eb"_s;
-    const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
-    const QString diatheke = QStandardPaths::findExecutable(u"diatheke"_s);
-    if (mod2imp.isEmpty() || diatheke.isEmpty() ||
-        !outputOf(diatheke, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
+    if (testsupport::lacks({u"mod2imp"_s, u"diatheke"_s}) ||
+        !outputOf(u"diatheke"_s, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
         GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
                      << " is missing (libsword-utils, diatheke, sword-text-kjv: scripts/setup installs them)";
     }
     const QString imp = beside(u"kjv.imp"_s);
-    outputOf(mod2imp, {module, u"-s"_s}, imp);
+    outputOf(u"mod2imp"_s, {module, u"-s"_s}, imp);
     QMap<QString, QString> kjv;
     for (const auto& [reference, lines] : swordVerses(module).asKeyValueRange()) {
         kjv.insert(reference, lines.first());
@@ -362,8 +359,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
                                        {u"창 1:1"_s, u"a"_s}};
     expected.insert(psalms);
     EXPECT_EQ(storedVerses(u"xml.DAT"_s), expected);
-    if (QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     makeSwordModule(u"XT"_s, osis);
@@ -376,9 +372,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 // a malformed verse's text under the next one, which is therefore not compared.
 TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNames)
 {
-    const QString mod2osis = QStandardPaths::findExecutable(u"mod2osis"_s);
-    if (mod2osis.isEmpty() || QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"mod2osis"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's mod2osis, osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     const QString modules[] = {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s};
@@ -387,7 +381,7 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
         SCOPED_TRACE(module.toStdString());
         const QString osis = beside(module + u".xml"_s);
         qunsetenv("SWORD_PATH"); // the modules installed, not the peer's
-        outputOf(mod2osis, {module}, osis);
+        outputOf(u"mod2osis"_s, {module}, osis);
         if (QFileInfo(osis).size() == 0) {
             missing << module;
             continue;
@@ -437,21 +431,19 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
 // and built back gives the same texts; a module not installed is refused.
 TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
 {
-    const QString mod2vpl = QStandardPaths::findExecutable(u"mod2vpl"_s);
-    const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
-    if (mod2vpl.isEmpty() || mod2imp.isEmpty()) {
+    if (testsupport::lacks({u"mod2vpl"_s, u"mod2imp"_s})) {
         GTEST_SKIP() << "SWORD's mod2vpl or mod2imp is missing (libsword-utils: scripts/setup)";
     }
     int modules = 0;
     for (const QString& module : {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s}) {
         SCOPED_TRACE(module.toStdString());
         const QString vpl = beside(module + u".vpl"_s), imp = beside(module + u".imp"_s);
-        outputOf(mod2vpl, {module, u"1"_s}, vpl);
+        outputOf(u"mod2vpl"_s, {module, u"1"_s}, vpl);
         if (QFileInfo(vpl).size() == 0) {
             continue;
         }
         ++modules;
-        outputOf(mod2imp, {module, u"-s"_s}, imp);
+        outputOf(u"mod2imp"_s, {module, u"-s"_s}, imp);
         EXPECT_NE(run({u"build"_s, u"vpl"_s + module, vpl}).exitCode, 2);
         const auto reasons = [this] {
             QStringList logged = logEntries().mid(2);
@@ -504,7 +496,7 @@ for name in sorted(os.listdir(sys.argv[1])):
 
 TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeavesUnmade)
 {
-    if (QStandardPaths::findExecutable(u"python3"_s).isEmpty()) {
+    if (testsupport::lacks({u"python3"_s})) {
         GTEST_SKIP() << "python3 is missing";
     }
     ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
@@ -614,8 +606,7 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
     EXPECT_EQ(stored.keys(), (QStringList{u"시 3:1"_s, u"시 3:2"_s, u"시 3:3"_s, u"요 3:16"_s, u"요 3:17"_s,
                                           u"창 1:1"_s, u"창 1:2"_s, u"창 1:3"_s}));
     EXPECT_EQ(stored.value(u"요 3:16"_s), u"하나님이 세상을 이처럼 사랑하사 독생자를 주셨으니"_s);
-    if (QStandardPaths::findExecutable(u"u2o"_s).isEmpty() || QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"u2o"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "u2o, osis2mod or diatheke is missing (u2o, libsword-utils, diatheke; scripts/setup)";
     }
     // u2o reads one book a file: the books of the first file go to it one by one.
