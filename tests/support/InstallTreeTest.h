@@ -1,11 +1,17 @@
 #pragma once
 
+#include "platform/RunControl.h"
 #include "support/DataCommand.h"
 #include "support/InstallTree.h"
 
 #include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
+#include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <thread>
 
 // Readable failure messages.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -43,6 +49,28 @@ inline QString outputOf(const QString& program, const QStringList& arguments, co
                 process.exitCode() == 0)
         << program.toStdString() << ": " << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What run() gives while a second thread cancels control, as a user's Cancel, once due() holds or run() has ended.
+template <typename Run> auto cancelledWhen(platform::RunControl& control, const std::function<bool()>& due, Run run)
+{
+    std::atomic<bool> ended = false;
+    std::thread canceller([&] {
+        while (!ended && !due()) {
+            std::this_thread::yield();
+        }
+        control.cancel();
+    });
+    auto result = run();
+    ended = true;
+    canceller.join();
+    return result;
+}
+
+// Whether one of these programs is not on the PATH: a test that compares with them then skips.
+[[nodiscard]] inline bool lacks(const QStringList& programs)
+{
+    return std::ranges::any_of(programs, [](const QString& p) { return QStandardPaths::findExecutable(p).isEmpty(); });
 }
 
 // A GoogleTest fixture with an install tree of its own.

@@ -20,7 +20,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #ifndef Q_OS_WIN
 #include <csignal>
@@ -84,12 +83,6 @@ protected:
         auto texts = testsupport::storedTexts(path(version));
         texts.removeIf([](const auto& verse) { return verse.second == u"<Null>"_s; });
         return QMap<QString, QString>(std::map<QString, QString>(texts.begin(), texts.end()));
-    }
-
-    QString utf8File(const QString& name, const QString& text) const
-    {
-        testsupport::write(beside(name), text.toUtf8());
-        return beside(name);
     }
 
     // osis2mod's module of an OSIS file, for diatheke to read without notes, references, Strong's numbers or headings.
@@ -292,15 +285,13 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
 {
     const QString module = u"engKJV2006eb"_s;
-    const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
-    const QString diatheke = QStandardPaths::findExecutable(u"diatheke"_s);
-    if (mod2imp.isEmpty() || diatheke.isEmpty() ||
-        !outputOf(diatheke, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
+    if (testsupport::lacks({u"mod2imp"_s, u"diatheke"_s}) ||
+        !outputOf(u"diatheke"_s, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
         GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
                      << " is missing (libsword-utils, diatheke, sword-text-kjv: scripts/setup installs them)";
     }
     const QString imp = beside(u"kjv.imp"_s);
-    outputOf(mod2imp, {module, u"-s"_s}, imp);
+    outputOf(u"mod2imp"_s, {module, u"-s"_s}, imp);
     QMap<QString, QString> kjv;
     for (const auto& [reference, lines] : swordVerses(module).asKeyValueRange()) {
         kjv.insert(reference, lines.first());
@@ -339,9 +330,9 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 <VERS vnumber="5">x</VERSE>
 <VERS vnumber="6">여섯째</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>)"_ba);
     const QString text = textFile(u"레위기.txt"_s, {u"레 1:1 여호와께서 모세를 부르시고"_s, u"x"_s});
-    const QString cut = utf8File(
-        u"cut.xml"_s, u"<osis><verse osisID=\"Gen.1.1\">a</verse>\n<verse osisID=\"Gen.1.2\">b</vers>\n</osis>"_s);
-    const QString other = utf8File(u"other.xml"_s, u"<html><p>x</p></html>"_s);
+    const QString cut = writeFile(
+        u"cut.xml"_s, "<osis><verse osisID=\"Gen.1.1\">a</verse>\n<verse osisID=\"Gen.1.2\">b</vers>\n</osis>");
+    const QString other = writeFile(u"other.xml"_s, "<html><p>x</p></html>");
     const QStringList files = {osis, zefania, text, cut, other};
     const QList<importer::PartlyReadFile> partlyRead = {{zefania, 1, 1}, {cut, 0, 0, 2, 1}, {other, 0, 0, 1, 0}};
     expectRun(QStringList{u"check"_s} + files, 3, RunMessages::testPartlyRead(partlyRead));
@@ -368,8 +359,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
                                        {u"창 1:1"_s, u"a"_s}};
     expected.insert(psalms);
     EXPECT_EQ(storedVerses(u"xml.DAT"_s), expected);
-    if (QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     makeSwordModule(u"XT"_s, osis);
@@ -382,9 +372,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 // a malformed verse's text under the next one, which is therefore not compared.
 TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNames)
 {
-    const QString mod2osis = QStandardPaths::findExecutable(u"mod2osis"_s);
-    if (mod2osis.isEmpty() || QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"mod2osis"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's mod2osis, osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     const QString modules[] = {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s};
@@ -393,7 +381,7 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
         SCOPED_TRACE(module.toStdString());
         const QString osis = beside(module + u".xml"_s);
         qunsetenv("SWORD_PATH"); // the modules installed, not the peer's
-        outputOf(mod2osis, {module}, osis);
+        outputOf(u"mod2osis"_s, {module}, osis);
         if (QFileInfo(osis).size() == 0) {
             missing << module;
             continue;
@@ -443,21 +431,19 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
 // and built back gives the same texts; a module not installed is refused.
 TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
 {
-    const QString mod2vpl = QStandardPaths::findExecutable(u"mod2vpl"_s);
-    const QString mod2imp = QStandardPaths::findExecutable(u"mod2imp"_s);
-    if (mod2vpl.isEmpty() || mod2imp.isEmpty()) {
+    if (testsupport::lacks({u"mod2vpl"_s, u"mod2imp"_s})) {
         GTEST_SKIP() << "SWORD's mod2vpl or mod2imp is missing (libsword-utils: scripts/setup)";
     }
     int modules = 0;
     for (const QString& module : {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s}) {
         SCOPED_TRACE(module.toStdString());
         const QString vpl = beside(module + u".vpl"_s), imp = beside(module + u".imp"_s);
-        outputOf(mod2vpl, {module, u"1"_s}, vpl);
+        outputOf(u"mod2vpl"_s, {module, u"1"_s}, vpl);
         if (QFileInfo(vpl).size() == 0) {
             continue;
         }
         ++modules;
-        outputOf(mod2imp, {module, u"-s"_s}, imp);
+        outputOf(u"mod2imp"_s, {module, u"-s"_s}, imp);
         EXPECT_NE(run({u"build"_s, u"vpl"_s + module, vpl}).exitCode, 2);
         const auto reasons = [this] {
             QStringList logged = logEntries().mid(2);
@@ -510,7 +496,7 @@ for name in sorted(os.listdir(sys.argv[1])):
 
 TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeavesUnmade)
 {
-    if (QStandardPaths::findExecutable(u"python3"_s).isEmpty()) {
+    if (testsupport::lacks({u"python3"_s})) {
         GTEST_SKIP() << "python3 is missing";
     }
     ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
@@ -614,20 +600,19 @@ const QString kJohn = uR"(\id JHN
 
 TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
 {
-    const QStringList files = {utf8File(u"bible.usfm"_s, kBible), utf8File(u"john.sfm"_s, kJohn)};
+    const QStringList files = {writeFile(u"bible.usfm"_s, kBible.toUtf8()), writeFile(u"john.sfm"_s, kJohn.toUtf8())};
     ASSERT_EQ(run(QStringList{u"build"_s, u"usfm"_s} + files).exitCode, 0);
     const QMap<QString, QString> stored = storedVerses(u"usfm.DAT"_s);
     EXPECT_EQ(stored.keys(), (QStringList{u"시 3:1"_s, u"시 3:2"_s, u"시 3:3"_s, u"요 3:16"_s, u"요 3:17"_s,
                                           u"창 1:1"_s, u"창 1:2"_s, u"창 1:3"_s}));
     EXPECT_EQ(stored.value(u"요 3:16"_s), u"하나님이 세상을 이처럼 사랑하사 독생자를 주셨으니"_s);
-    if (QStandardPaths::findExecutable(u"u2o"_s).isEmpty() || QStandardPaths::findExecutable(u"osis2mod"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"diatheke"_s).isEmpty()) {
+    if (testsupport::lacks({u"u2o"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "u2o, osis2mod or diatheke is missing (u2o, libsword-utils, diatheke; scripts/setup)";
     }
     // u2o reads one book a file: the books of the first file go to it one by one.
     QStringList books;
     for (const QString& book : (kBible + kJohn).split(u"\\id "_s, Qt::SkipEmptyParts)) {
-        books << utf8File(u"book%1.usfm"_s.arg(books.size()), u"\\id "_s + book);
+        books << writeFile(u"book%1.usfm"_s.arg(books.size()), (u"\\id "_s + book).toUtf8());
     }
     const QString osis = beside(u"usfm.osis.xml"_s);
     testsupport::outputOf(u"u2o"_s, QStringList{u"-l"_s, u"ko"_s, u"-o"_s, osis, u"usfmtest"_s} + books);
@@ -671,50 +656,39 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
     }
 }
 
-// Interrupts the process as Ctrl+C does once ready() holds (waiting up to a minute); false when it ended before.
-bool interruptWhen(QProcess& process, const std::function<bool()>& ready)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (process.waitForStarted() && !ready() && process.state() == QProcess::Running && waited.elapsed() < 60000) {
-        QThread::usleep(200);
-    }
-    return process.state() == QProcess::Running && ::kill(pid_t(process.processId()), SIGINT) == 0;
-}
-
-// Ctrl+C during a build into an existing or a new version exits with 130 and leaves every file as it was.
+// Ctrl+C during a build into an existing or a new version, or while a replacement stores its verses, exits with 130
+// and leaves every file as it was, byte for byte.
 TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
 {
     QStringList bible = testsupport::kjvBookFiles(); // eight times over, so that the run lasts some seconds
     bible = bible + bible + bible + bible + bible + bible + bible + bible;
     ASSERT_TRUE(QFile::copy(path(u"개역.DAT"_s), path(u"mine.DAT"_s)));
+    const QString big = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
     testsupport::write(programFile(u"err.txt"_s), "earlier\r\n");
     const auto before = fileBytes();
-    for (const QString& name : {u"mine"_s, u"fresh"_s}) {
+    // The arguments, the journal that shows the run storing, and what the run says when it is cancelled.
+    const std::tuple<QStringList, QString, QString> runs[] = {
+        {QStringList{u"build"_s, u"mine"_s} + bible, path(u"mine.DAT-journal"_s), RunMessages::cancelled(true)},
+        {QStringList{u"build"_s, u"fresh"_s} + bible, path(u"fresh.DAT-journal"_s), RunMessages::cancelled(true)},
+        {{u"replace"_s, big, u"하나님"_s, u"하느님"_s}, big + u"-journal"_s, EditorMessages::kReplaceCancelled},
+    };
+    for (const auto& [arguments, journal, said] : runs) {
+        SCOPED_TRACE(arguments.first().toStdString());
         QProcess process;
-        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder(), u"build"_s, name} + bible);
-        ASSERT_TRUE(interruptWhen(process, [&] { return QFileInfo::exists(path(name + u".DAT-journal"_s)); }));
-        ASSERT_TRUE(process.waitForFinished(10000));
+        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder()} + arguments);
+        // Ctrl+C once the journal is there (waiting up to a minute), while the run is still going.
+        QElapsedTimer waited;
+        waited.start();
+        while (process.waitForStarted() && !QFileInfo::exists(journal) && process.state() == QProcess::Running &&
+               waited.elapsed() < 60000) {
+            QThread::usleep(200);
+        }
+        ASSERT_TRUE(process.state() == QProcess::Running && ::kill(pid_t(process.processId()), SIGINT) == 0);
+        ASSERT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(std::pair(process.exitStatus(), process.exitCode()), std::pair(QProcess::NormalExit, 130));
-        const QString out = QString::fromUtf8(process.readAllStandardOutput());
-        EXPECT_TRUE(out.startsWith(u"작업을 취소했습니다."_s)) << out.toStdString();
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), console(said));
         EXPECT_TRUE(fileBytes() == before) << "every file as before";
     }
-}
-
-// Ctrl+C while a replacement stores its verses rolls it back: the file is as it was, byte for byte.
-TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
-{
-    const QString version = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
-    const QByteArray before = testsupport::bytes(version);
-    QProcess replace;
-    replace.start(kProgram, {u"--program-folder"_s, programFolder(), u"replace"_s, version, u"하나님"_s, u"하느님"_s});
-    ASSERT_TRUE(interruptWhen(replace, [&] { return QFileInfo::exists(version + u"-journal"_s); }));
-    ASSERT_TRUE(replace.waitForFinished(60000));
-    EXPECT_EQ(QString::fromUtf8(replace.readAllStandardOutput()) + QString::number(replace.exitCode()),
-              console(EditorMessages::kReplaceCancelled) + u"130"_s);
-    EXPECT_EQ(testsupport::bytes(version), before);
-    EXPECT_FALSE(QFileInfo::exists(version + u"-journal"_s));
 }
 
 // A file without "\id", a book not among the 66, a verse range and a 200 MB line are logged at their lines, the verses
@@ -722,9 +696,9 @@ TEST_F(DataCommand, ctrlCCancelsAReplacementAndLeavesTheFileAsItWas)
 TEST_F(DataCommand, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
 {
     const QStringList files = {
-        utf8File(u"none.usfm"_s, u"\\c 1\n\\v 1 x\n"_s), utf8File(u"tobit.usfm"_s, u"\\id TOB\n\\c 1\n\\v 1 x\n"_s),
-        utf8File(u"range.usfm"_s, u"\\id EXO\n\\c 1\n\\v 1-2 x\n\\v 3 Now Joseph was in Egypt already.\n"_s),
-        utf8File(u"huge.usfm"_s, u"\\id GEN\n\\c 1\n\\v 1 In the beginning.\n\\v 2\n"_s)};
+        writeFile(u"none.usfm"_s, "\\c 1\n\\v 1 x\n"), writeFile(u"tobit.usfm"_s, "\\id TOB\n\\c 1\n\\v 1 x\n"),
+        writeFile(u"range.usfm"_s, "\\id EXO\n\\c 1\n\\v 1-2 x\n\\v 3 Now Joseph was in Egypt already.\n"),
+        writeFile(u"huge.usfm"_s, "\\id GEN\n\\c 1\n\\v 1 In the beginning.\n\\v 2\n")};
     {
         QFile huge(files.last());
         ASSERT_TRUE(huge.open(QIODevice::ReadWrite) && huge.seek(200 * 1024 * 1024) &&

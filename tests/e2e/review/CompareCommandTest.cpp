@@ -4,8 +4,6 @@
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
-#include <QStandardPaths>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -41,7 +39,7 @@ using CompareCommand = testsupport::DataCommandTest;
 // A version and its backup copy (one display name, so the messages give full paths), the copy's texts changed.
 TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
 {
-    if (QStandardPaths::findExecutable(u"python3"_s).isEmpty()) {
+    if (testsupport::lacks({u"python3"_s})) {
         GTEST_SKIP() << "python3 is missing";
     }
     const QString samples = testsupport::sourceFolder() + u"/data/samples/genesis-"_s;

@@ -310,12 +310,8 @@ private slots:
     void enterIsSwallowedAndAnUnsavedEditIsAskedAboutBeforeAnythingDropsIt()
     {
         const QString other = m_tree->makeVersion(u"other.dat"_s, testsupport::sampleVerses());
-        const struct
-        {
-            const char* name;
-            std::function<void()> act;
-            QString shownAfter; // empty: the window closed
-        } cases[] = {
+        // What drops the edit, and the verse shown after it (none: the window closed).
+        const std::tuple<const char*, std::function<void()>, QString> cases[] = {
             {"go",
              [this] {
                  referenceBox()->setFocus();
@@ -335,9 +331,9 @@ private slots:
             {"close box", [this] { m_window->close(); }, {}},
         };
         int i = 0;
-        for (const auto& c : cases) {
+        for (const auto& [name, act, shownAfter] : cases) {
             const auto answer = i++ % 2 == 0 ? Save : Discard;
-            const QByteArray trace = QByteArray(c.name) + (answer == Save ? " 저장" : " 저장 안 함");
+            const QByteArray trace = QByteArray(name) + (answer == Save ? " 저장" : " 저장 안 함");
             showActiveOverTheSample();
             click("nextButton");
             const QString stored = verseBox()->toPlainText();
@@ -354,15 +350,15 @@ private slots:
             QTest::keyClick(verseBox(), Qt::Key_Enter, Qt::KeypadModifier);
             QTest::keyClick(verseBox(), Qt::Key_X);
             m_dialogs.queueAnswer(Cancel);
-            c.act();
+            act();
             QVERIFY2(m_window->isVisible() && shownBox()->text() == u"창 1:2"_s && verseBox()->toPlainText() == edit &&
                          m_window->windowTitle() == u"* sample.dat"_s &&
                          control(*m_window, u"saveButton"_s)->isEnabled(),
                      trace);
             m_dialogs.queueAnswer(answer);
-            c.act();
-            QVERIFY2(c.shownAfter.isEmpty() ? !m_window->isVisible() && testsupport::openable(m_sample)
-                                            : shownBox()->text() == c.shownAfter,
+            act();
+            QVERIFY2(shownAfter.isEmpty() ? !m_window->isVisible() && testsupport::openable(m_sample)
+                                          : shownBox()->text() == shownAfter,
                      trace);
             QCOMPARE(m_dialogs.messages().size(), 2);
             for (const auto& asked : m_dialogs.messages()) {

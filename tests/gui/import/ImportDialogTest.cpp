@@ -33,9 +33,7 @@ namespace {
 // Drops files, links and text on the file list offering a move: the action taken, or Qt::IgnoreAction.
 Qt::DropAction dropOnList(QWidget& window, const QStringList& paths, QList<QUrl> links = {}, const QString& text = {})
 {
-    for (const QString& path : paths) {
-        links << QUrl::fromLocalFile(path);
-    }
+    std::ranges::transform(paths, std::back_inserter(links), &QUrl::fromLocalFile);
     QMimeData data;
     if (!links.isEmpty()) {
         data.setUrls(links);

@@ -10,21 +10,13 @@ using books::KjvVersification::verseCount;
 // The KJV numbering follows the Korean one but for four chapters; an edit of the Korean table must not move it.
 TEST(KjvVersification, differsFromTheKoreanNumberingInFourChaptersOnly)
 {
-    struct Chapter
-    {
-        int book;
-        int chapter;
-        int kjv;
-        int korean;
-    };
-    const Chapter differences[] = {{9, 30, 31, 30}, {22, 6, 13, 14}, {47, 13, 14, 13}, {64, 1, 14, 15}};
-    for (const Chapter& c : differences) {
-        EXPECT_EQ(verseCount(c.book, c.chapter), c.kjv) << c.book << ' ' << c.chapter;
-        EXPECT_EQ(books::ReferenceParser::verseCount(c.book, c.chapter), c.korean) << c.book << ' ' << c.chapter;
+    // Book, chapter, and its verses in the KJV and in the Korean numbering.
+    const int differences[][4] = {{9, 30, 31, 30}, {22, 6, 13, 14}, {47, 13, 14, 13}, {64, 1, 14, 15}};
+    for (const auto& [book, chapter, kjv, korean] : differences) {
+        EXPECT_EQ(verseCount(book, chapter), kjv) << book << ' ' << chapter;
+        EXPECT_EQ(books::ReferenceParser::verseCount(book, chapter), korean) << book << ' ' << chapter;
     }
-    int chapters = 0;
-    int verses = 0;
-    int differing = 0;
+    int chapters = 0, verses = 0, differing = 0;
     for (int book = 1; book <= 66; ++book) {
         ASSERT_EQ(chapterCount(book), books::ReferenceParser::chapterCount(book)) << book;
         for (int chapter = 1; chapter <= chapterCount(book); ++chapter) {

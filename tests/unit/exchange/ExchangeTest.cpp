@@ -1,13 +1,11 @@
 // The export's plans of text, IMP, VPL, OSIS and Zefania files, and the verses it reads.
 
 #include "exchange/VersionExport.h"
-#include "support/InstallTree.h"
+#include "support/InstallTreeTest.h"
 
 #include <QXmlStreamReader>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <optional>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -157,17 +155,10 @@ TEST(ExportVersion, aCancelHalfwayLeavesEveryFileAsItWas)
     for (const QString& into : {folder, tree.beside(u"fresh"_s)}) {
         SCOPED_TRACE(into.toStdString());
         platform::RunControl control;
-        std::atomic<bool> ended = false;
-        std::thread canceller([&] {
-            while (!ended && (control.total() == 0 || control.done() < control.total() / 2)) {
-                std::this_thread::yield();
-            }
-            control.cancel();
-        });
         exchange::ExportRequest request{version, into, ExportFormat::Text, TextEncoding::Utf8, true, &control};
-        const exchange::ExportOutcome outcome = exchange::exportVersion(request);
-        ended = true;
-        canceller.join();
+        const exchange::ExportOutcome outcome = testsupport::cancelledWhen(
+            control, [&] { return control.total() != 0 && control.done() >= control.total() / 2; },
+            [&] { return exchange::exportVersion(request); });
         EXPECT_EQ(outcome.result, ExportResult::Cancelled);
         EXPECT_GE(control.done(), control.total() / 2);
     }

@@ -12,11 +12,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <thread>
 
 using importer::BuildPipeline;
 using importer::Message;
@@ -239,24 +236,14 @@ TEST(BuildPipelineCancel, aCancelledRunLeavesEveryFileAsItWas)
         for (const bool halfway : {false, true}) {
             SCOPED_TRACE(std::string(name) + (halfway ? " halfway" : " at once"));
             platform::RunControl control;
-            std::atomic<bool> ended = false;
-            std::thread canceller([&] {
-                while (halfway && !ended &&
-                       (control.stage() != 2 || control.total() == 0 || control.done() * 2 < control.total())) {
-                    std::this_thread::sleep_for(std::chrono::microseconds(200));
-                }
-                control.cancel();
-            });
             if (!halfway) {
-                canceller.join();
+                control.cancel();
             }
             BuildPipeline pipeline(tree.programFolder(), control);
-            const RunOutcome outcome =
-                *name ? pipeline.runBuild(QString::fromLatin1(name), files) : pipeline.runCheck(files);
-            ended = true;
-            if (halfway) {
-                canceller.join();
-            }
+            const RunOutcome outcome = testsupport::cancelledWhen(
+                control,
+                [&] { return control.stage() == 2 && control.total() != 0 && control.done() * 2 >= control.total(); },
+                [&] { return *name ? pipeline.runBuild(QString::fromLatin1(name), files) : pipeline.runCheck(files); });
             EXPECT_EQ(outcome.result, RunResult::Cancelled);
             EXPECT_EQ(outcome.messages,
                       (Messages{{MessageIcon::Information, *name ? u"작업을 취소했습니다.\r\n\r\n역본파일은 "

@@ -14,9 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <atomic>
 #include <gtest/gtest.h>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 using maintenance::CompactStep;
@@ -203,16 +201,9 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
     (void)sql(file, u"UPDATE \"본문\" SET \"번호\" = 9 WHERE \"번호\" = 8"_s);
     const QByteArray damaged = bytes(file);
     platform::RunControl control;
-    std::atomic<bool> ended = false;
-    std::thread canceller([&] {
-        while (!ended && control.stage() < 1) {
-            std::this_thread::yield();
-        }
-        control.cancel();
-    });
-    const maintenance::RepairOutcome outcome = VersionMaintenance(programFolder()).repairVersion(file, &control);
-    ended = true;
-    canceller.join();
+    const maintenance::RepairOutcome outcome = cancelledWhen(
+        control, [&] { return control.stage() >= 1; },
+        [&] { return VersionMaintenance(programFolder()).repairVersion(file, &control); });
     EXPECT_TRUE(outcome.cancelled && !outcome.repaired);
     EXPECT_EQ(MaintenanceMessages::forOutcome(u"mine.dat"_s, outcome).value(0).text,
               u"mine.dat\r\n\r\n치료를 취소했습니다. 파일은 치료하기 전 그대로입니다."_s);

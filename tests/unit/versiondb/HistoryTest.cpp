@@ -9,6 +9,7 @@
 #include "versiondb/VersionSummary.h"
 
 #include <QDataStream>
+#include <algorithm>
 #include <zstd.h>
 
 using namespace versiondb;
@@ -23,9 +24,7 @@ using VersionStoreTest = InstallTreeTest;
 QVariantList textsOf(const std::vector<VerseChange>& changes, bool before)
 {
     QVariantList texts;
-    for (const VerseChange& c : changes) {
-        texts << (before ? c.before : c.after);
-    }
+    std::ranges::transform(changes, std::back_inserter(texts), before ? &VerseChange::before : &VerseChange::after);
     return texts;
 }
 
