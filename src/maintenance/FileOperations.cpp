@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -68,11 +67,7 @@ bool FileOperations::moveFile(const QString& from, const QString& to)
     if (error != std::errc::cross_device_link) {
         return false;
     }
-    if (!QFile::copy(from, to)) {
-        QFile::remove(to);
-        return false;
-    }
-    if (!flushFile(to)) {
+    if (!QFile::copy(from, to) || !flushFile(to)) {
         QFile::remove(to);
         return false;
     }

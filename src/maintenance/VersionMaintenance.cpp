@@ -9,7 +9,6 @@
 #include "platform/ProgramFolders.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
 #include "versiondb/Repair.h"
@@ -18,8 +17,6 @@
 #include "versiondb/VersionStore.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <exception>
