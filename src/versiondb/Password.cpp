@@ -25,17 +25,10 @@ QString passwordConnect()
 QString passwordOf(const QString& connect)
 {
     const QString key = QStringLiteral("pwd=");
-    qsizetype from = 0;
-    while (from <= connect.size()) {
-        qsizetype end = connect.indexOf(QLatin1Char(';'), from);
-        if (end < 0) {
-            end = connect.size();
-        }
-        const QString part = connect.mid(from, end - from);
+    for (const QString& part : connect.split(u';')) {
         if (part.startsWith(key, Qt::CaseInsensitive)) {
             return part.mid(key.size());
         }
-        from = end + 1;
     }
     return {};
 }

@@ -9,17 +9,9 @@ Transaction::Transaction(VersionStore& version) : Transaction(version.handle()) 
 
 Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 {
-    switch (lock) {
-    case Lock::Deferred:
-        sqlite::exec(m_db, "BEGIN DEFERRED");
-        break;
-    case Lock::Immediate:
-        sqlite::exec(m_db, "BEGIN IMMEDIATE");
-        break;
-    case Lock::Exclusive:
-        sqlite::exec(m_db, "BEGIN EXCLUSIVE");
-        break;
-    }
+    // By Lock, in its order.
+    static constexpr const char* kBegin[] = {"BEGIN DEFERRED", "BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"};
+    sqlite::exec(m_db, kBegin[static_cast<int>(lock)]);
 }
 
 Transaction::~Transaction()
