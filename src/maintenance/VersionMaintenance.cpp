@@ -130,16 +130,13 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
 
     try {
         m_operations->compactDatabase(*original, scratch, control);
+        versiondb::stopIfCancelled(control);
     } catch (const versiondb::Cancelled&) {
         removeDatabaseFiles(scratch);
         return {CompactStep::Cancelled, {}};
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return failed(CompactStep::Engine, error.item());
-    }
-    if (cancelled(control)) {
-        removeDatabaseFiles(scratch);
-        return {CompactStep::Cancelled, {}};
     }
     if (!platform::fileExists(scratch)) {
         removeDatabaseFiles(scratch);

@@ -105,7 +105,6 @@ private:
     struct Composed
     {
         std::map<qint64, std::vector<QVariant>> records; // by rowid
-        bool onSkeleton = false;
         RepairReport report;
     };
 
@@ -165,14 +164,12 @@ void Repair::readThroughTable(sqlite3* db)
     std::ignore = succeeds([&] { keepVerifier(VersionFile::readVerifier(db)); });
     qint64 total = 0;
     std::ignore = succeeds([&] {
-        sqlite::Statement last(db,
-                               QStringLiteral("SELECT max(rowid) FROM ") + sqlite::quoted(VersionFile::tableName()));
+        sqlite::Statement last(db, VersionFile::select(QStringLiteral("max(rowid)")));
         total = last.step() ? last.columnInt(0) : 0;
     });
     try {
-        sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + VersionFile::quotedFieldList() +
-                                      QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
-                                      QStringLiteral(" ORDER BY rowid"));
+        sqlite::Statement all(db, VersionFile::select(QStringLiteral("rowid, ") + VersionFile::quotedFieldList(),
+                                                      QStringLiteral(" ORDER BY rowid")));
         // Read until the first damaged page; the pages give the rest.
         while (all.step()) {
             reportVerses(m_control, static_cast<qint64>(m_records.size()), total, kRecordsBetweenChecks);
@@ -283,10 +280,9 @@ std::vector<SkeletonVerse> Repair::skeleton() const
         const sqlite::Connection db = openExclusive(source, true);
         VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
         std::vector<SkeletonVerse> verses;
-        sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + VersionFile::quotedFieldList() +
-                                            QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
-                                            QStringLiteral(" ORDER BY ") +
-                                            sqlite::quoted(VersionFile::fieldNames()[kNumber]));
+        sqlite::Statement all(db.get(), VersionFile::select(VersionFile::quotedFieldList(),
+                                                            QStringLiteral(" ORDER BY ") +
+                                                                sqlite::quoted(VersionFile::fieldNames()[kNumber])));
         while (all.step()) {
             std::vector<QVariant> values;
             for (int i = 0; i < kFieldCount; ++i) {
@@ -372,10 +368,9 @@ Repair::Composed Repair::compose() const
     }
 
     Composed composed;
-    composed.onSkeleton = agree > disagree;
     RepairReport& report = composed.report;
-    report.asFound = !composed.onSkeleton;
-    if (!composed.onSkeleton) {
+    report.asFound = agree <= disagree;
+    if (report.asFound) {
         for (const auto& [rowid, found] : m_records) {
             composed.records.emplace(rowid, found.values);
             if (found.damagedText) {
@@ -506,7 +501,7 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
     };
     try {
         fill(fresh, composed);
-        checkFresh(fresh, composed.onSkeleton);
+        checkFresh(fresh, !composed.report.asFound);
         if (!report.whole()) {
             report.keptOriginal = keepOriginal(held.get());
         }

@@ -15,12 +15,6 @@ namespace versiondb {
 
 namespace {
 
-QString select(const QString& columns, const QString& access = {})
-{
-    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
-           access;
-}
-
 QByteArrayView bytesOf(sqlite3_stmt* row, int column)
 {
     const auto* data = static_cast<const char*>(sqlite3_column_blob(row, column));
@@ -126,7 +120,7 @@ std::optional<QString> fault(sqlite3* db, bool content)
     qint64 records = 0;
     std::vector<qint64> numbers;
     if (std::optional<QString> fault =
-            readEvery(db, select(VersionFile::quotedFieldList()), records, [&](sqlite3_stmt* row) {
+            readEvery(db, VersionFile::select(VersionFile::quotedFieldList()), records, [&](sqlite3_stmt* row) {
                 numbers.push_back(sqlite3_column_int64(row, kNumber));
                 return rowFault(row, content);
             })) {
@@ -136,7 +130,7 @@ std::optional<QString> fault(sqlite3* db, bool content)
     for (const QString& index : VersionFile::indexNames()) {
         const QString key = sqlite::quoted(index);
         const QString query =
-            select(key + QStringLiteral(", rowid"), QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(key));
+            VersionFile::select(key + QStringLiteral(", rowid"), QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(key));
         qint64 throughIndex = 0;
         if (std::optional<QString> fault =
                 readEvery(db, query, throughIndex, [](sqlite3_stmt*) { return std::optional<QString>(); })) {

@@ -38,6 +38,11 @@ QStringList VersionFile::indexNames()
     return {QStringLiteral("번호"), QStringLiteral("성경구절")};
 }
 
+QString VersionFile::select(const QString& columns, const QString& rest)
+{
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(tableName()) + rest;
+}
+
 namespace {
 
 const QString kVerifierTable = QStringLiteral("byeorisol_password");
@@ -154,12 +159,10 @@ std::optional<PasswordVerifier> VersionFile::readVerifier(sqlite3* db)
         read.columnType(3) != SQLITE_BLOB) {
         return std::nullopt;
     }
-    PasswordVerifier v;
-    v.salt = read.columnBlob(1);
     const qint64 iterations = read.columnInt(2);
-    v.iterations = iterations > 0 && iterations < (1 << 30) ? static_cast<int>(iterations) : 0;
-    v.key = read.columnBlob(3);
-    return v;
+    return PasswordVerifier{read.columnBlob(1),
+                            iterations > 0 && iterations < (1 << 30) ? static_cast<int>(iterations) : 0,
+                            read.columnBlob(3)};
 }
 
 void VersionFile::checkPath(const QString& path, bool forWriting)

@@ -34,6 +34,8 @@ constexpr int kFormat = 1;
 // The field names quoted for SQL and joined by commas, in their order: all six, or the first count.
 [[nodiscard]] QString quotedFieldList(int count = kFieldCount);
 [[nodiscard]] QStringList indexNames(); // 번호, 성경구절
+// "SELECT columns FROM "본문"" and the rest of the query.
+[[nodiscard]] QString select(const QString& columns, const QString& rest = {});
 
 // Writes an empty version database to path, which must not exist yet:
 // the table, both indexes, the history's tables and the verifier, with a rollback journal.

@@ -178,15 +178,14 @@ VerseRecord VersionStore::record(qint64 row)
 
 qint64 VersionStore::recordCount()
 {
-    sqlite::Statement count(handle(),
-                            QStringLiteral("SELECT count(*) FROM ") + sqlite::quoted(VersionFile::tableName()));
+    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)")));
     return count.step() ? count.columnInt(0) : 0;
 }
 
 qint64 VersionStore::textCount()
 {
-    sqlite::Statement count(handle(), QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <> ''")
-                                          .arg(sqlite::quoted(VersionFile::tableName()), quotedField(kText)));
+    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)"),
+                                                          QStringLiteral(" WHERE %1 <> ''").arg(quotedField(kText))));
     return count.step() ? count.columnInt(0) : 0;
 }
 
