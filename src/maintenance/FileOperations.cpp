@@ -42,8 +42,7 @@ QString removeFailure(const QString& path, const std::error_code& error)
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
+    if (QFileInfo(path).isDir()) {
         return platform::FileErrorDescriptions::accessError();
     }
     std::error_code error;

@@ -61,9 +61,8 @@ QByteArray deriveKey(const QByteArray& password, const QByteArray& salt, int ite
 PasswordVerifier PasswordVerifier::forDatabasePassword()
 {
     PasswordVerifier v;
-    v.salt.resize(kSaltLength);
-    for (qsizetype i = 0; i < v.salt.size(); ++i) {
-        v.salt[i] = static_cast<char>(QRandomGenerator::system()->bounded(256));
+    for (int i = 0; i < kSaltLength; ++i) {
+        v.salt += static_cast<char>(QRandomGenerator::system()->bounded(256));
     }
     v.iterations = kIterations;
     v.key = deriveKey(kPassword.toUtf8(), v.salt, v.iterations, kKeyLength);

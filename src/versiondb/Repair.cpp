@@ -204,9 +204,7 @@ void Repair::readHistory(sqlite3* db)
     const auto read = [this, db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
                                  const std::function<bool(const sqlite::Statement&)>& keep) {
         std::optional<sqlite::Statement> all;
-        try {
-            all.emplace(db, sql);
-        } catch (const Error&) {
+        if (!succeeds([&] { all.emplace(db, sql); })) {
             return;
         }
         try {

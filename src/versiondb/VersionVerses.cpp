@@ -3,8 +3,6 @@
 #include "versiondb/Cancelled.h"
 #include "versiondb/VersionStore.h"
 
-#include <exception>
-
 namespace versiondb {
 
 void reportVerses(platform::RunControl* control, qint64 done, qint64 total, qint64 every)
