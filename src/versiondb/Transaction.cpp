@@ -16,7 +16,10 @@ Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 
 Transaction::~Transaction()
 {
-    rollback();
+    // A failed statement may have ended the transaction already.
+    if (!m_done && sqlite3_get_autocommit(m_db) == 0) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 void Transaction::commit()
@@ -26,18 +29,6 @@ void Transaction::commit()
     }
     sqlite::exec(m_db, "COMMIT");
     m_done = true;
-}
-
-void Transaction::rollback() noexcept
-{
-    if (m_done) {
-        return;
-    }
-    m_done = true;
-    // A failed statement may have ended the transaction already.
-    if (sqlite3_get_autocommit(m_db) == 0) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
 }
 
 } // namespace versiondb
