@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -43,8 +42,7 @@ QString removeFailure(const QString& path, const std::error_code& error)
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
+    if (QFileInfo(path).isDir()) {
         return platform::FileErrorDescriptions::accessError();
     }
     std::error_code error;
@@ -68,11 +66,7 @@ bool FileOperations::moveFile(const QString& from, const QString& to)
     if (error != std::errc::cross_device_link) {
         return false;
     }
-    if (!QFile::copy(from, to)) {
-        QFile::remove(to);
-        return false;
-    }
-    if (!flushFile(to)) {
+    if (!QFile::copy(from, to) || !flushFile(to)) {
         QFile::remove(to);
         return false;
     }

@@ -1,19 +1,18 @@
 #include "versiondb/Error.h"
 
+#include <QStringList>
+
 namespace versiondb {
 
 namespace {
 
 std::string describe(const QList<ErrorItem>& items)
 {
-    QString text;
+    QStringList parts;
     for (const ErrorItem& item : items) {
-        if (!text.isEmpty()) {
-            text += QStringLiteral("; ");
-        }
-        text += QString::number(item.number) + QStringLiteral(" ") + item.description;
+        parts << QString::number(item.number) + QStringLiteral(" ") + item.description;
     }
-    return text.toStdString();
+    return parts.join(QStringLiteral("; ")).toStdString();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "versiondb/ErrorNumbers.h"
 
+#include <algorithm>
 #include <array>
 
 namespace versiondb {
@@ -38,12 +39,8 @@ constexpr std::array kErrors{
 
 QString errorDescription(int number)
 {
-    for (const Entry& e : kErrors) {
-        if (e.number == number) {
-            return QString::fromUtf16(e.description);
-        }
-    }
-    return QString::fromUtf16(kErrors.front().description);
+    const auto found = std::ranges::find(kErrors, number, &Entry::number);
+    return QString::fromUtf16((found != kErrors.end() ? *found : kErrors.front()).description);
 }
 
 } // namespace versiondb

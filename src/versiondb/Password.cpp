@@ -25,17 +25,10 @@ QString passwordConnect()
 QString passwordOf(const QString& connect)
 {
     const QString key = QStringLiteral("pwd=");
-    qsizetype from = 0;
-    while (from <= connect.size()) {
-        qsizetype end = connect.indexOf(QLatin1Char(';'), from);
-        if (end < 0) {
-            end = connect.size();
-        }
-        const QString part = connect.mid(from, end - from);
+    for (const QString& part : connect.split(u';')) {
         if (part.startsWith(key, Qt::CaseInsensitive)) {
             return part.mid(key.size());
         }
-        from = end + 1;
     }
     return {};
 }
@@ -68,9 +61,8 @@ QByteArray deriveKey(const QByteArray& password, const QByteArray& salt, int ite
 PasswordVerifier PasswordVerifier::forDatabasePassword()
 {
     PasswordVerifier v;
-    v.salt.resize(kSaltLength);
-    for (qsizetype i = 0; i < v.salt.size(); ++i) {
-        v.salt[i] = static_cast<char>(QRandomGenerator::system()->bounded(256));
+    for (int i = 0; i < kSaltLength; ++i) {
+        v.salt += static_cast<char>(QRandomGenerator::system()->bounded(256));
     }
     v.iterations = kIterations;
     v.key = deriveKey(kPassword.toUtf8(), v.salt, v.iterations, kKeyLength);

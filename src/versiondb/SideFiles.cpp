@@ -23,15 +23,20 @@ QStringList sideFilePaths(const QString& path)
     return QStringList{journalPath(path)} + logPaths(path);
 }
 
-namespace {
-
-QString markOf(WorkKind kind)
+QString newWorkFilePath(const QString& path, WorkKind kind)
 {
-    return kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
+    const QString mark = kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
+    for (;;) {
+        const QString candidate =
+            path + mark + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink()) {
+            return candidate;
+        }
+    }
 }
 
-// The work files that compactions and repairs of path killed before their end left beside it.
-QStringList workFileLeftovers(const QString& path)
+void removeWorkFileLeftovers(const QString& path)
 {
     const QFileInfo info(path);
     static const QRegularExpression kSuffix(
@@ -48,26 +53,7 @@ QStringList workFileLeftovers(const QString& path)
             }
         }
     }
-    return leftovers;
-}
-
-} // namespace
-
-QString newWorkFilePath(const QString& path, WorkKind kind)
-{
-    for (;;) {
-        const QString candidate =
-            path + markOf(kind) + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
-        const QFileInfo info(candidate);
-        if (!info.exists() && !info.isSymLink()) {
-            return candidate;
-        }
-    }
-}
-
-void removeWorkFileLeftovers(const QString& path)
-{
-    for (const QString& leftover : workFileLeftovers(path)) {
+    for (const QString& leftover : leftovers) {
         removeWithSideFiles(leftover);
     }
 }

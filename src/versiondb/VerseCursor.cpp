@@ -8,15 +8,10 @@ VerseCursor::VerseCursor(VersionStore& version, Fields fields) : m_version(versi
 {
     sqlite::Statement& read = statement();
     if (!read.isPrepared()) {
-        QStringList names = VersionFile::fieldNames();
-        for (QString& name : names) {
-            name = sqlite::quoted(name);
-        }
-        const QString order = QStringLiteral("ORDER BY %1, rowid").arg(names[kNumber]);
-        read = sqlite::Statement(m_version.handle(),
-                                 m_fields == Fields::All
-                                     ? VersionStore::Statements::selectRecords(order)
-                                     : VersionStore::Statements::selectRecords(order, names.first(kText).join(u", ")));
+        const QString order =
+            QStringLiteral("ORDER BY %1, rowid").arg(sqlite::quoted(VersionFile::fieldNames()[kNumber]));
+        read = sqlite::Statement(m_version.handle(), VersionStore::Statements::selectRecords(
+                                                         order, VersionFile::quotedFieldList(fieldCount())));
     }
     read.reset();
 }
@@ -40,7 +35,7 @@ std::optional<VerseRecord> VerseCursor::next()
     if (!read.step()) {
         return std::nullopt;
     }
-    return VersionStore::Statements::recordOf(read, m_fields == Fields::All ? kFieldCount : kText);
+    return VersionStore::Statements::recordOf(read, fieldCount());
 }
 
 } // namespace versiondb

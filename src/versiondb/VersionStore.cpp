@@ -11,6 +11,7 @@
 #include "versiondb/VersionStoreStatements.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace versiondb {
 
@@ -177,27 +178,21 @@ VerseRecord VersionStore::record(qint64 row)
 
 qint64 VersionStore::recordCount()
 {
-    sqlite::Statement count(handle(),
-                            QStringLiteral("SELECT count(*) FROM ") + sqlite::quoted(VersionFile::tableName()));
+    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)")));
     return count.step() ? count.columnInt(0) : 0;
 }
 
 qint64 VersionStore::textCount()
 {
-    sqlite::Statement count(
-        handle(), QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <> ''")
-                      .arg(sqlite::quoted(VersionFile::tableName()), sqlite::quoted(VersionFile::fieldNames()[kText])));
+    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)"),
+                                                          QStringLiteral(" WHERE %1 <> ''").arg(quotedField(kText))));
     return count.step() ? count.columnInt(0) : 0;
 }
 
 void VersionStore::setText(qint64 row, const QString& text)
 {
     checkWritable();
-    sqlite::Statement& setText = statements().setText;
-    sqlite::ResetGuard guard(setText);
-    setText.bind(1, text);
-    setText.bindInt(2, row);
-    (void)setText.step();
+    Statements::storeText(statements().setText, row, text);
     if (sqlite3_changes(handle()) == 0) {
         raise(errorNumber::NoCurrentRecord);
     }
@@ -223,10 +218,6 @@ void VersionStore::copySkeleton(const QString& referencePath)
 {
     checkWritable();
     sqlite3* db = handle();
-    QStringList skeleton = VersionFile::fieldNames().first(kText);
-    for (QString& field : skeleton) {
-        field = sqlite::quoted(field);
-    }
     {
         sqlite::Statement attach(db, QStringLiteral("ATTACH ?1 AS source"));
         attach.bind(1, referencePath);
@@ -239,7 +230,7 @@ void VersionStore::copySkeleton(const QString& referencePath)
         {
             sqlite::Statement copy(db, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM source.%1 ORDER BY %3")
                                            .arg(sqlite::quoted(VersionFile::tableName()),
-                                                skeleton.join(QStringLiteral(", ")), quotedField(kNumber)));
+                                                VersionFile::quotedFieldList(kText), quotedField(kNumber)));
             (void)copy.step();
         }
         transaction.commit();
@@ -287,11 +278,19 @@ void VersionStore::compactDatabase(const QString& dstName, const platform::RunCo
         raise(errorNumber::InvalidPath);
     }
     try {
-        sqlite::Statement vacuum(handle(), QStringLiteral("VACUUM INTO ?1"));
+        sqlite3* db = handle();
+        sqlite::Statement vacuum(db, QStringLiteral("VACUUM INTO ?1"));
         vacuum.bind(1, dstName);
         {
-            // SQLite asks now and then, within the copy, whether to go on: a cancelled run interrupts it.
-            const sqlite::CancelWatch watch(handle(), control);
+            // SQLite asks every thousand steps of its machine, within the copy, whether to go on: a cancelled run
+            // interrupts it (SQLITE_INTERRUPT).
+            if (control != nullptr) {
+                const auto stop = [](void* run) -> int {
+                    return static_cast<const platform::RunControl*>(run)->cancelled();
+                };
+                sqlite3_progress_handler(db, 1000, stop, const_cast<platform::RunControl*>(control));
+            }
+            const auto unwatch = qScopeGuard([db] { sqlite3_progress_handler(db, 0, nullptr, nullptr); });
             (void)vacuum.step();
         }
         stopIfCancelled(control);
@@ -309,11 +308,7 @@ void VersionStore::compactDatabase(const QString& dstName, const platform::RunCo
 
 QString nullToSpaces(const QVariant& value)
 {
-    static const QString kTwoSpaces = QStringLiteral("  ");
-    if (value.isNull() || !value.canConvert<QString>()) {
-        return kTwoSpaces;
-    }
-    return value.toString();
+    return value.isNull() || !value.canConvert<QString>() ? QStringLiteral("  ") : value.toString();
 }
 
 } // namespace versiondb
