@@ -1,6 +1,7 @@
 #include "versiondb/Password.h"
 
 #include <QMessageAuthenticationCode>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
 
@@ -76,11 +77,13 @@ bool PasswordVerifier::matches(const QString& password) const
     }
     // The derivation is slow on purpose, and a run opens files of the same verifier again and
     // again (every version made from the template carries the template's): a verifier that
-    // matched once in this process matches again without it.
+    // matched once in this process matches again without it. Versions are opened on several threads at once (the
+    // main window's list, a run's worker), so the set is shared under a lock.
     static QSet<QByteArray> matched;
+    static QMutex matchedLock;
     const QByteArray seen =
         QByteArray::number(salt.size()) + ':' + salt + QByteArray::number(iterations) + ':' + key + password.toUtf8();
-    if (matched.contains(seen)) {
+    if (const QMutexLocker locker(&matchedLock); matched.contains(seen)) {
         return true;
     }
     const QByteArray derived = deriveKey(password.toUtf8(), salt, iterations, kKeyLength);
@@ -92,6 +95,7 @@ bool PasswordVerifier::matches(const QString& password) const
     if (diff != 0) {
         return false;
     }
+    const QMutexLocker locker(&matchedLock);
     matched.insert(seen);
     return true;
 }

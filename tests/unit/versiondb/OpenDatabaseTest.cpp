@@ -16,8 +16,10 @@
 #include <QSet>
 #include <QThread>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <sqlite3.h>
+#include <thread>
 #ifndef Q_OS_WIN // the files a commit makes are watched with inotify
 #include <sys/inotify.h>
 #endif
@@ -238,6 +240,26 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
     // A key of two blocks of the derivation, from a password and salt longer than one.
     EXPECT_EQ(deriveKey("passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096, 40).toHex(),
               QByteArray("348c89dbcbd32b2f32d814b8116e84cf2b17347ebc1800181c4e2a1fb8dd53e1c635518c7dac47e9"));
+}
+
+// The main window's list and a run's worker open versions at once: verifiers match on many threads together.
+TEST(PasswordVerifier, matchesOnManyThreadsAtOnce)
+{
+    std::array<int, 4> matched{};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t, &matched] {
+            for (int i = 0; i < 20000; ++i) {
+                const QByteArray salt = QByteArray::number(t) + ':' + QByteArray::number(i);
+                const PasswordVerifier verifier{salt, 1, deriveKey("pw", salt, 1, 32)};
+                matched[t] += verifier.matches(u"pw"_s) && verifier.matches(u"pw"_s) && !verifier.matches(u"x"_s);
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(matched, (std::array{20000, 20000, 20000, 20000}));
 }
 
 #ifndef Q_OS_WIN
