@@ -7,14 +7,12 @@
 #include "support/ScriptedDialogs.h"
 #include "versiondb/ErrorNumbers.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 

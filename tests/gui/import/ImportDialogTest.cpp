@@ -9,16 +9,13 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>

@@ -6,7 +6,6 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QLabel>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using platform::MessageAnswer;

@@ -11,13 +11,11 @@
 #include "versiondb/VersionStore.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QTest>
 #include <QTimer>
 #include <algorithm>
 

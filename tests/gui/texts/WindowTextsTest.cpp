@@ -35,7 +35,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,7 +46,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
 

@@ -2,17 +2,13 @@
 
 #include "import/RunMessages.h"
 #include "import/VersionName.h"
-#include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 #ifndef Q_OS_WIN // the folders are made read-only and small by mounting
 #include "support/MountedFolders.h"
 #endif
-#include "support/TestPaths.h"
 #include "versiondb/Names.h"
 
-#include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using importer::BuildPipeline;

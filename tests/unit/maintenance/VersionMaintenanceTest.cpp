@@ -11,10 +11,7 @@
 #include "versiondb/SideFiles.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using maintenance::CompactStep;

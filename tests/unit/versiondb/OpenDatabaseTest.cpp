@@ -1,21 +1,16 @@
 // Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Repair.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
-#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
 #ifndef Q_OS_WIN // the files a commit makes are watched with inotify
