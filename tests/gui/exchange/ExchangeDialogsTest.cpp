@@ -26,8 +26,7 @@ class ExchangeDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Missing choices, a file that is no version and unencodable texts are refused; text files take the encoding
-    // chosen, the other formats are UTF-8.
+    // Missing choices, a non-version, unencodable texts are refused; text files take the encoding chosen, others UTF-8.
     void exportWritesTheChosenFormatOrSaysWhyNot()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});

@@ -55,8 +55,7 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The list shows each version with its counts and follows other programs' changes; each action opens its window
-    // on the version selected.
+    // The list shows each version's counts and follows outside changes; each action opens its window on the version.
     void theListFollowsTheInstallFolderAndTheActionsOpenTheirWindowsOnTheVersionSelected()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});

@@ -115,8 +115,7 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
     EXPECT_EQ(m_editor.previous().reference, u"창 1:1"_s);
 }
 
-// The rules in their order, then the trimmed text is stored whole into that verse alone; into a verse not on display
-// only when the user agrees.
+// The rules in their order, then the trimmed text is stored whole into that verse alone; one not shown if agreed.
 TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThatVerse)
 {
     const QString exodus = u"출 1:1"_s;

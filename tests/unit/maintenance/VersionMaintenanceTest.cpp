@@ -207,8 +207,7 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
     EXPECT_EQ(bytes(file), damaged);
     EXPECT_EQ(installEntries() + programEntries(), QStringList{u"mine.dat"_s});
 
-    // Repaired, with a row of the history that does not read: every text comes back, and the message says what of
-    // the history did not.
+    // Repaired with a history row that does not read: every text comes back, and the message says the history did not.
     (void)sql(file, u"INSERT INTO \"이전본문\" VALUES (1, x'28b52ffd')"_s);
     const maintenance::RepairOutcome repaired = VersionMaintenance(programFolder()).repairVersion(file);
     EXPECT_TRUE(repaired.repaired && repaired.whole() && repaired.historyLost);

@@ -236,8 +236,7 @@ TEST(DeriveKey, matchesThePublishedPbkdf2Sha256Vectors)
 }
 
 #ifndef Q_OS_WIN
-// An open whose file was replaced opens again, the save landing in the file the path names; one always replaced is
-// in use.
+// An open of a replaced file opens again, the save landing in the file the path names; one always replaced is in use.
 TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
 {
     left = 100;
