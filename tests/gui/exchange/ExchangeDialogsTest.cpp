@@ -5,7 +5,6 @@
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "versiondb/ErrorNumbers.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -7,7 +7,6 @@
 #include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
 #include <QAction>

@@ -4,7 +4,6 @@
 #include "editor/HangulComposition.h"
 #include "editor/VersionSearch.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
 #include "versiondb/VersionStore.h"
 

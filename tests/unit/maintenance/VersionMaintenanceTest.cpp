@@ -6,8 +6,6 @@
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/FileErrorDescriptions.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/Error.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/VersionStore.h"
 
