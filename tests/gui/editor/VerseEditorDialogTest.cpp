@@ -6,22 +6,18 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 namespace EditorMessages = editor::EditorMessages;

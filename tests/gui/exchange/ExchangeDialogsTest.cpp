@@ -5,16 +5,13 @@
 #include "support/Controls.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "versiondb/ErrorNumbers.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -28,8 +25,7 @@ class ExchangeDialogsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Missing choices, a file that is no version and unencodable texts are refused; text files take the encoding
-    // chosen, the other formats are UTF-8.
+    // Missing choices, a non-version, unencodable texts are refused; text files take the encoding chosen, others UTF-8.
     void exportWritesTheChosenFormatOrSaysWhyNot()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});

@@ -9,16 +9,13 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestPaths.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -78,8 +75,7 @@ QString state(importer::ImportDialog& window)
     return words.join(u", "_s);
 }
 
-// A shown import window with scripted dialogs and a recorded desktop "Open"; during a run each state is recorded and
-// closing and Remove All are tried.
+// A shown import window, scripted dialogs and a recorded "Open"; a run notes each state, tries closing and Remove All.
 struct Session
 {
     explicit Session(const QString& programFolder = u"/nonexistent/manager"_s) : window(dialogs, programFolder)

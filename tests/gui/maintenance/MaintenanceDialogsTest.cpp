@@ -6,7 +6,6 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QLabel>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 using platform::MessageAnswer;
@@ -65,8 +64,7 @@ private slots:
                     .contains(u"new.dat"_s));
     }
 
-    // The third number shown is the version's fourth field; Enter closes the window; the maker's name opens the web
-    // site.
+    // The third number shown is the version's fourth field; Enter closes; the maker's name opens the web site.
     void aboutShowsTheFourthVersionFieldThirdAndOpensTheWebSite()
     {
         QCOMPARE(maintenance::AboutDialog::versionLine({2, 5, 7, 9}), u"버전 2.5.9"_s);

@@ -7,8 +7,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <stdexcept>

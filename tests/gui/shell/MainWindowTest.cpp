@@ -7,17 +7,14 @@
 #include "support/DataCommand.h"
 #include "support/InstallTree.h"
 #include "support/ScriptedDialogs.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/VersionStore.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QTest>
 #include <QTimer>
 #include <algorithm>
 
@@ -57,8 +54,7 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The list shows each version with its counts and follows other programs' changes; each action opens its window
-    // on the version selected.
+    // The list shows each version's counts and follows outside changes; each action opens its window on the version.
     void theListFollowsTheInstallFolderAndTheActionsOpenTheirWindowsOnTheVersionSelected()
     {
         testsupport::InstallTree tree({u"null.mdb"_s});

@@ -35,7 +35,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
-#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,7 +46,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -102,8 +100,7 @@ QStringList linesOf(const QString& name, QWidget& window, testsupport::ScriptedD
     std::ranges::stable_sort(controls, std::less{}, &QObject::objectName);
     controls.removeIf([&named](const QWidget* control) { return !named(control); });
     for (QWidget* control : controls) {
-        // Buttons and labels have a text, group boxes a title, text boxes their plain text; tabs and lists add the
-        // titles of their pages and columns.
+        // Buttons and labels have a text, group boxes a title, text boxes plain text; tabs and lists add their titles.
         QString text = control->property("text").toString() + control->property("title").toString() +
                        (control->inherits("QLineEdit") ? QString() : control->property("plainText").toString());
         QStringList titles;

@@ -4,7 +4,6 @@
 #include "editor/HangulComposition.h"
 #include "editor/VersionSearch.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/History.h"
 #include "versiondb/VersionStore.h"
 
@@ -115,8 +114,7 @@ TEST_F(VerseEditorTest, stepsRefuseWhereTheNeighbourNumberIsMissingOrNoNumber)
     EXPECT_EQ(m_editor.previous().reference, u"창 1:1"_s);
 }
 
-// The rules in their order, then the trimmed text is stored whole into that verse alone; into a verse not on display
-// only when the user agrees.
+// The rules in their order, then the trimmed text is stored whole into that verse alone; one not shown if agreed.
 TEST_F(VerseEditorTest, saveRulesInTheirOrderAndOnlyATrimmedTextIsStoredIntoThatVerse)
 {
     const QString exodus = u"출 1:1"_s;

@@ -46,9 +46,7 @@ TEST_F(VersionSearchTest, findsEveryMatchOfPlainTextOrARegularExpressionInTheOrd
         SCOPED_TRACE(request.pattern.toStdString());
         const editor::FindOutcome found = m_search->find(request);
         QStringList listed;
-        for (const editor::FoundVerse& verse : found.verses) {
-            listed << verse.reference;
-        }
+        std::ranges::transform(found.verses, std::back_inserter(listed), &editor::FoundVerse::reference);
         EXPECT_EQ(std::tuple(found.pattern.fault, listed, found.matches, found.failure.has_value()),
                   std::tuple(PatternFault::None, references, matches, false));
     }

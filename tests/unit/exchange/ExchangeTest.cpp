@@ -4,8 +4,6 @@
 #include "support/InstallTreeTest.h"
 
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 

@@ -2,17 +2,13 @@
 
 #include "import/RunMessages.h"
 #include "import/VersionName.h"
-#include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 #ifndef Q_OS_WIN // the folders are made read-only and small by mounting
 #include "support/MountedFolders.h"
 #endif
-#include "support/TestPaths.h"
 #include "versiondb/Names.h"
 
-#include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using importer::BuildPipeline;
@@ -49,11 +45,9 @@ protected:
         ASSERT_FALSE(makeVersion(u"개역.DAT"_s, testsupport::smallReferenceVerses()).isEmpty());
     }
 
-    QString referencePath() const { return path(u"개역.DAT"_s); }
     QString errorLogPath() const { return programFile(u"err.txt"_s); }
     // A text file in code page 949 of these lines, given separated by LF.
     QString file(const QString& lines) { return textFile(u"%1.txt"_s.arg(++m_files), lines.split(u'\n')); }
-    void earlierLog() const { writeFile(u"manager/err.txt"_s, "earlier\r\n"); }
 
     // A build run into the version of that name; m_name holds the name as the run completed it.
     RunOutcome build(const QString& name, const QStringList& files)
@@ -113,7 +107,7 @@ TEST_F(BuildPipelineTest, aFailureNamesTheFileItConcerns)
     EXPECT_EQ(noTemplate.result, RunResult::Failed);
     EXPECT_TRUE(noTemplate.messages.size() == 2 && noTemplate.messages[1].text.endsWith(kBuildFailure));
     EXPECT_EQ(installEntries(), QStringList{u"개역.DAT"_s});
-    QFile::remove(referencePath());
+    QFile::remove(path(u"개역.DAT"_s));
     const QString reference = versiondb::referenceVersionPath(programFolder());
     const RunOutcome building = build(u"mine"_s, {first});
     EXPECT_EQ(building.result, RunResult::Failed);
@@ -144,7 +138,7 @@ TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
 // Only regular files are read: a pipe, folder, device or database is refused by name before anything is done.
 TEST_F(BuildPipelineTest, anythingButARegularFileIsRefusedBeforeAnythingIsTouched)
 {
-    earlierLog();
+    writeFile(u"manager/err.txt"_s, "earlier\r\n");
 #ifdef Q_OS_WIN
     const QString pipe = installFolder(); // no named pipe lies among the files
 #else
@@ -176,7 +170,7 @@ TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
     const QString text = file(u"창 1:1 a\nbad"_s);
     for (const bool earlier : {false, true}) {
         if (earlier) {
-            earlierLog();
+            writeFile(u"manager/err.txt"_s, "earlier\r\n");
         }
         const testsupport::ReadOnlyFolder readOnly(programFolder());
         if (!readOnly.isActive()) {
@@ -194,7 +188,7 @@ TEST_F(BuildPipelineTest, aReadOnlyProgramFolderIsSaidToBeReadOnly)
 // On a full disk a build says so in both phases and leaves no version, a check leaves no log.
 TEST_F(BuildPipelineTest, aFullDiskIsReportedAsAFullDisk)
 {
-    const QByteArray reference = testsupport::bytes(referencePath());
+    const QByteArray reference = testsupport::bytes(path(u"개역.DAT"_s));
     const QByteArray emptyVersion = testsupport::bytes(programFile(u"null.mdb"_s));
     const testsupport::SmallDisk disk(installFolder(), 512 * 1024);
     if (!disk.isActive()) {

@@ -6,13 +6,11 @@
 #include "import/ParseImportLine.h"
 #include "import/TextFileReader.h"
 #include "platform/CodePage949.h"
-#include "platform/RunControl.h"
 #include "support/InstallTreeTest.h"
 
 #include <QFile>
 #include <QSet>
 #include <QTimeZone>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using importer::CheckResult;

@@ -88,8 +88,7 @@ TEST(XmlVerseReader, readsOsisAndZefaniaVersesWithoutNotesAndReportsTheFaultsOfT
          "osisID=\"Ps.2.12\"/>Kiss</p><chapter eID=\"Ps.2\"/><chapter sID=\"Ps.3\"/><title>A Psalm</title>the Son"
          "<verse eID=\"Ps.2.12\"/>\n<verse sID=\"Ps.3.1\" osisID=\"Ps.3.1\"/>LORD<verse sID=\"Ps.3.2\"/>Many</osis>",
          {u"1 Ps 1:6|For the LORD knoweth."_s, u"2 Ps 2:12|Kiss the Son"_s, u"3 Ps 3:1|LORD"_s, u"3 Ps 3:2|Many"_s}},
-        // The heading before a verse, between the milestones of a preverse div, is no part of it; a divine name is
-        // in capitals up to an apostrophe.
+        // A heading between a preverse div's milestones is not the verse's; a divine name is capitals to an apostrophe.
         {"<osis><verse osisID=\"Song.1.2\"><div type=\"x-milestone\" subType=\"x-preverse\" sID=\"p\"/><speaker>"
          "Beloved</speaker><div type=\"x-milestone\" subType=\"x-preverse\" eID=\"p\"/>Let him <speaker>Friends"
          "</speaker> kiss, <divineName>Lord’s</divineName></verse></osis>",

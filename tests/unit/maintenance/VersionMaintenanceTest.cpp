@@ -6,15 +6,10 @@
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/FileErrorDescriptions.h"
 #include "support/InstallTreeTest.h"
-#include "versiondb/Error.h"
-#include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using maintenance::CompactStep;
@@ -210,8 +205,7 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
     EXPECT_EQ(bytes(file), damaged);
     EXPECT_EQ(installEntries() + programEntries(), QStringList{u"mine.dat"_s});
 
-    // Repaired, with a row of the history that does not read: every text comes back, and the message says what of
-    // the history did not.
+    // Repaired with a history row that does not read: every text comes back, and the message says the history did not.
     (void)sql(file, u"INSERT INTO \"이전본문\" VALUES (1, x'28b52ffd')"_s);
     const maintenance::RepairOutcome repaired = VersionMaintenance(programFolder()).repairVersion(file);
     EXPECT_TRUE(repaired.repaired && repaired.whole() && repaired.historyLost);

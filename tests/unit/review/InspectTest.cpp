@@ -3,16 +3,9 @@
 #include "review/VersionInspection.h"
 #include "support/InstallTreeTest.h"
 
-#include <QFile>
-
 using namespace Qt::StringLiterals;
 using Kind = review::InspectionKind;
-
-namespace {
-
 using Inspect = testsupport::InstallTreeTest;
-
-} // namespace
 
 TEST_F(Inspect, findsEachKindOnceAVerseAndSwitchesEachOff)
 {

@@ -3,10 +3,8 @@
 #include "platform/ProgramFolders.h"
 #include "support/InstallTree.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <tuple>

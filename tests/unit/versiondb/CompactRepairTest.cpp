@@ -5,10 +5,6 @@
 #include "versiondb/Repair.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <algorithm>
-#include <functional>
 #include <iterator>
 #include <ranges>
 

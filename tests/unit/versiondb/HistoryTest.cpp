@@ -9,7 +9,6 @@
 #include "versiondb/VersionSummary.h"
 
 #include <QDataStream>
-#include <algorithm>
 #include <zstd.h>
 
 using namespace versiondb;

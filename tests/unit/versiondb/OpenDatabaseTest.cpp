@@ -1,21 +1,16 @@
 // Version files: where they are found, their password, bad input, exclusive use and what a killed writer leaves.
 
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 #include "versiondb/Names.h"
 #include "versiondb/Password.h"
 #include "versiondb/Repair.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThread>
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <sqlite3.h>
@@ -263,8 +258,7 @@ TEST(PasswordVerifier, matchesOnManyThreadsAtOnce)
 }
 
 #ifndef Q_OS_WIN
-// An open whose file was replaced opens again, the save landing in the file the path names; one always replaced is
-// in use.
+// An open of a replaced file opens again, the save landing in the file the path names; one always replaced is in use.
 TEST_F(ReplacedFile, anOpenTriesAgainOnTheReplacementAndGivesUpAsInUse)
 {
     left = 100;
