@@ -140,8 +140,7 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     EXPECT_EQ(storedText(version, u"창 1:1"_s), QVariant(u"In the beginning God created the heaven and the earth."_s));
     EXPECT_EQ(storedText(version, u"창 3:5"_s), QVariant()) << "its line had no colon";
     // Refusals say why and touch nothing.
-    QString name = u"KJV.DAT"_s;
-    QString blank = u"  "_s;
+    QString name = u"KJV.DAT"_s, blank = u"  "_s;
     const QStringList file = {sample("genesis-1.txt")};
     constexpr auto commandLine = importer::Asker::CommandLine; // its texts are pinned in the window texts' table
     const std::pair<QStringList, QString> refusals[] = {
@@ -482,8 +481,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
         GTEST_SKIP() << "python3 is missing";
     }
     ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
-    const QString version = path(u"mine.DAT"_s);
-    const QString exported = beside(u"exported"_s);
+    const QString version = path(u"mine.DAT"_s), exported = beside(u"exported"_s);
     ASSERT_EQ(run({u"export"_s, version, exported, u"--encoding"_s, u"utf-8"_s}).exitCode, 0);
     const std::pair<QString, bool> cases[] = {{u"LORD\\s+God"_s, false},
                                               {u"\\b(\\w)\\w* \\1\\w* \\1"_s, false},

@@ -33,8 +33,7 @@ protected:
     // Exports into a folder and builds the export into a new version of the same texts; the export's output.
     QString expectRoundTrip(const QString& version, const QStringList& encodingOption) const
     {
-        const QString exported = beside(u"exported"_s);
-        const QString second = path(u"second.DAT"_s);
+        const QString exported = beside(u"exported"_s), second = path(u"second.DAT"_s);
         CommandResult result = run(QStringList{u"export"_s, version, exported} + encodingOption);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(QDir(exported).entryList(QDir::Files).size(), 66);
@@ -94,8 +93,7 @@ TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
 {
     build(u"first"_s, {sample("genesis-1.txt")});
     const QString first = path(u"first.DAT"_s);
-    const QString file = beside(u"first.vpl"_s);
-    const QString folder = beside(u"texts"_s);
+    const QString file = beside(u"first.vpl"_s), folder = beside(u"texts"_s);
     write(file, "earlier");
     ASSERT_EQ(run({u"export"_s, first, folder}).exitCode, 0);
     write(folder + u"/01-창.txt"_s, "earlier");

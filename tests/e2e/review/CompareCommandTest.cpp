@@ -44,8 +44,7 @@ TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
         GTEST_SKIP() << "python3 is missing";
     }
     ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
-    const QString a = path(u"mine.DAT"_s);
-    const QString b = beside(u"mine.DAT"_s);
+    const QString a = path(u"mine.DAT"_s), b = beside(u"mine.DAT"_s);
     ASSERT_TRUE(QFile::copy(a, b));
     // By 번호: the first word replaced, a word added after it, the first word removed, spaces doubled, the text gone.
     (void)sql(b, QString::fromUtf8(R"(
