@@ -56,10 +56,7 @@ TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
     for (const QString& version : {a, b}) {
         ASSERT_EQ(run({u"export"_s, version, version + u".txt"_s, u"--encoding"_s, u"utf-8"_s}).exitCode, 0);
     }
-    QProcess peer;
-    peer.start(u"python3"_s, {u"-c"_s, QString::fromUtf8(kPeer), a + u".txt"_s, b + u".txt"_s});
-    ASSERT_TRUE(peer.waitForFinished(60000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
-    const QString expected = QString::fromUtf8(peer.readAllStandardOutput());
+    const QString expected = outputOf(u"python3"_s, {u"-c"_s, QString::fromUtf8(kPeer), a + u".txt"_s, b + u".txt"_s});
     const CommandResult compared = run({u"compare"_s, a, b});
     EXPECT_EQ(compared.out + QString::number(compared.exitCode), expected + u'1');
     EXPECT_EQ(expected.count(u'\n'), 42) << expected.toStdString();
