@@ -91,6 +91,20 @@ protected:
     {
         return runDataCommand(programFolder(), arguments);
     }
+    // Runs byeorisol-data, which must end with this exit code having printed this message of the core.
+    void expectRun(const QStringList& arguments, int exitCode, const QString& message) const
+    {
+        const CommandResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(result.out, console(message));
+    }
+    // Starts byeorisol-data without waiting for its end.
+    void start(QProcess& process, const QStringList& arguments) const
+    {
+        process.start(builtProgramFolder() + QStringLiteral("/byeorisol-data"),
+                      QStringList{QStringLiteral("--program-folder"), programFolder()} + arguments);
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
 };
 
 } // namespace testsupport

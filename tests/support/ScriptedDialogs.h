@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <algorithm>
 #include <deque>
 #include <initializer_list>
 #include <optional>
@@ -38,10 +39,8 @@ public:
     // For each box shown, whether the busy pointer was still up.
     [[nodiscard]] QList<bool> busyAtMessages() const
     {
-        QList<bool> busy;
-        for (const Shown& shown : m_messages) {
-            busy << shown.busyPointer;
-        }
+        QList<bool> busy(m_messages.size());
+        std::ranges::transform(m_messages, busy.begin(), &Shown::busyPointer);
         return busy;
     }
     [[nodiscard]] const QList<platform::FileDialogRequest>& fileRequests() const { return m_fileRequests; }

@@ -19,12 +19,6 @@
 
 namespace {
 
-void sayReady()
-{
-    std::puts("ready");
-    std::fflush(stdout);
-}
-
 #ifdef _WIN32
 using Window = HWND;
 
@@ -46,7 +40,8 @@ int hold(const char*, const char*)
     HWND window = CreateWindowExW(0, arguments[2], arguments[3], WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr,
                                   nullptr, windowClass.hInstance, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    sayReady();
+    std::puts("ready");
+    std::fflush(stdout);
     // Standard input is read on a thread of its own; its end ends the message loop.
     std::thread([thread = GetCurrentThreadId()] {
         char buffer[64];
@@ -101,7 +96,8 @@ int hold(const char* className, const char* title)
     }
     XMapWindow(display, window);
     XSync(display, False);
-    sayReady();
+    std::puts("ready");
+    std::fflush(stdout);
     char buffer[64];
     while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
     }

@@ -35,10 +35,7 @@ namespace ErrorEntries = importer::ErrorEntries;
 using importer::LineOutcome;
 namespace RunMessages = importer::RunMessages;
 using importer::SourceFault;
-using testsupport::CommandResult;
-using testsupport::console;
-using testsupport::outputOf;
-using testsupport::sample;
+using namespace testsupport;
 
 QString entry(qint64 line, LineOutcome outcome, const QString& reference = {}, const QString& book = {})
 {
@@ -50,24 +47,15 @@ QString fault(qint64 line, SourceFault kind, const QString& detail = {}, qint64 
     return ErrorEntries::faultEntry({line, column, lost, {}, kind, detail});
 }
 
-const QString kProgram = testsupport::builtProgramFolder() + u"/byeorisol-data"_s;
-
 // A text's letters, without white space, case (SWORD capitalises LORD) or the Strong's numbers SWORD shows.
 QString letters(QString text)
 {
     return text.remove(QRegularExpression(u"<[GH]\\d+>|\\s"_s)).toCaseFolded();
 }
 
-class DataCommand : public testsupport::DataCommandTest
+class DataCommand : public DataCommandTest
 {
 protected:
-    void expectRun(const QStringList& arguments, int exitCode, const QString& message) const
-    {
-        const CommandResult result = run(arguments);
-        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(u' ').toStdString();
-        EXPECT_EQ(result.out, console(message));
-    }
-
     // The log's lines after its header and empty line (code page 949 with CR LF, or UTF-8 with LF).
     QStringList logEntries(bool cp949 = platform::systemCodePageIs949()) const
     {
@@ -80,7 +68,7 @@ protected:
 
     QMap<QString, QString> storedVerses(const QString& version) const
     {
-        auto texts = testsupport::storedTexts(path(version));
+        auto texts = storedTexts(path(version));
         texts.removeIf([](const auto& verse) { return verse.second == u"<Null>"_s; });
         return QMap<QString, QString>(std::map<QString, QString>(texts.begin(), texts.end()));
     }
@@ -91,12 +79,12 @@ protected:
         const QString sword = beside(u"sword"_s);
         const QString data = u"/modules/texts/ztext/"_s + name.toLower();
         ASSERT_TRUE(QDir().mkpath(sword + data) && QDir().mkpath(sword + u"/mods.d"_s));
-        testsupport::write(sword + u"/mods.d/"_s + name.toLower() + u".conf"_s,
-                           u"[%1]\nDataPath=.%2/\nModDrv=zText\nEncoding=UTF-8\nSourceType=OSIS\nBlockType=BOOK\n"
-                           "CompressType=ZIP\nVersification=KJV\nGlobalOptionFilter=OSISFootnotes\n"
-                           "GlobalOptionFilter=OSISScripref\nGlobalOptionFilter=OSISStrongs\n"
-                           "GlobalOptionFilter=OSISHeadings\n"_s.arg(name, data)
-                               .toUtf8());
+        write(sword + u"/mods.d/"_s + name.toLower() + u".conf"_s,
+              u"[%1]\nDataPath=.%2/\nModDrv=zText\nEncoding=UTF-8\nSourceType=OSIS\nBlockType=BOOK\n"
+              "CompressType=ZIP\nVersification=KJV\nGlobalOptionFilter=OSISFootnotes\n"
+              "GlobalOptionFilter=OSISScripref\nGlobalOptionFilter=OSISStrongs\n"
+              "GlobalOptionFilter=OSISHeadings\n"_s.arg(name, data)
+                  .toUtf8());
         outputOf(u"osis2mod"_s, {sword + data, osis, u"-z"_s});
         qputenv("SWORD_PATH", sword.toLocal8Bit());
         qputenv("LANG", "C.UTF-8");
@@ -149,12 +137,10 @@ TEST_F(DataCommand, checkLogsTheFaultyLinesBuildStoresTheAcceptedVersesAndRefusa
     expectRun({u"build"_s, u"창세기"_s, sample("genesis-1.txt"), sample("genesis-2.txt"), faulty}, 1,
               RunMessages::buildFinishedWithErrors(u"창세기.DAT"_s, 77));
     const QString version = path(u"창세기.DAT"_s);
-    EXPECT_EQ(testsupport::storedText(version, u"창 1:1"_s),
-              QVariant(u"In the beginning God created the heaven and the earth."_s));
-    EXPECT_EQ(testsupport::storedText(version, u"창 3:5"_s), QVariant()) << "its line had no colon";
+    EXPECT_EQ(storedText(version, u"창 1:1"_s), QVariant(u"In the beginning God created the heaven and the earth."_s));
+    EXPECT_EQ(storedText(version, u"창 3:5"_s), QVariant()) << "its line had no colon";
     // Refusals say why and touch nothing.
-    QString name = u"KJV.DAT"_s;
-    QString blank = u"  "_s;
+    QString name = u"KJV.DAT"_s, blank = u"  "_s;
     const QStringList file = {sample("genesis-1.txt")};
     constexpr auto commandLine = importer::Asker::CommandLine; // its texts are pinned in the window texts' table
     const std::pair<QStringList, QString> refusals[] = {
@@ -184,7 +170,7 @@ TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
     ASSERT_EQ(run({u"build"_s, u"창세기"_s, sample("genesis-1.txt")}).exitCode, 0);
     expectRun({u"history"_s, version}, 0, EditorMessages::kNoHistory);
     expectRun({u"undo"_s, version}, 1, EditorMessages::kNothingToTakeBack);
-    const auto built = testsupport::storedRecords(version);
+    const auto built = storedRecords(version);
     const QString changes = textFile(u"changes.txt"_s, {u"창 1:1 In the beginning."_s, u"창 2:1 Thus."_s});
     ASSERT_EQ(run({u"build"_s, u"창세기"_s, changes}).exitCode, 0);
     ASSERT_EQ(run({u"save"_s, version, u"창 1:1"_s, u"Then."_s}).exitCode, 0);
@@ -204,19 +190,19 @@ TEST_F(DataCommand, aBuildIntoAVersionIsOneChangeThatUndoTakesBackWhole)
     expectRun({u"redo"_s, version, u"창 2:1"_s}, 1, EditorMessages::kNothingToRedo);
     auto expected = built; // 창 1:1 as the build run left it; taking back its last change would bring "Then." back
     expected[0].text = u"In the beginning."_s;
-    std::ranges::find(expected, QVariant(u"창 2:1"_s), &testsupport::StoredRecord::reference)->text = u"Thus."_s;
-    EXPECT_EQ(testsupport::storedRecords(version), expected);
+    std::ranges::find(expected, QVariant(u"창 2:1"_s), &StoredRecord::reference)->text = u"Thus."_s;
+    EXPECT_EQ(storedRecords(version), expected);
 }
 
 // A command line that makes no sense says why on standard error, then the help, and touches no file.
 TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
 {
-    const CommandResult help = testsupport::runDataCommand({}, {u"--help"_s});
+    const CommandResult help = runDataCommand({}, {u"--help"_s});
     EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty());
     EXPECT_EQ(help.out, cli::usageText());
     namespace UsageErrors = cli::UsageErrors;
     const QString version = path(u"개역.DAT"_s);
-    const QByteArray before = testsupport::bytes(version);
+    const QByteArray before = bytes(version);
     const QString missing = beside(u"없는 폴더"_s);
     const std::pair<QStringList, QString> cases[] = {
         {{}, UsageErrors::kNoCommand},
@@ -233,18 +219,18 @@ TEST_F(DataCommand, badCommandLinesAreFailuresWithTheKoreanHelp)
          UsageErrors::kExportFileIsUtf8},
     };
     for (const auto& [arguments, why] : cases) {
-        const CommandResult result = testsupport::runDataCommand({}, arguments);
+        const CommandResult result = runDataCommand({}, arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(result.err, u"byeorisol-data: "_s + why + u'\n' + help.out);
     }
-    EXPECT_EQ(testsupport::bytes(version), before);
+    EXPECT_EQ(bytes(version), before);
 }
 
 // show and save exit with 0 when done, 1 when refused, 2 for a file that is no version.
 TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
 {
-    const QString version = makeVersion(u"sample.dat"_s, testsupport::sampleVerses());
+    const QString version = makeVersion(u"sample.dat"_s, sampleVerses());
     const QString notes = writeFile(u"notes.dat"_s, "창 1:1 태초에\r\n");
     const QString stored = u"\t땅이\u00A0혼돈하고  \u3000'ㅎ'"_s; // only spaces are trimmed
     const std::tuple<QStringList, int, QString> cases[] = {
@@ -255,14 +241,14 @@ TEST_F(DataCommand, showAndSaveSayWhatTheyDidWithTheirExitCode)
         {{u"show"_s, notes, u"창 1:1"_s}, 2, versiondb::errorDescription(versiondb::errorNumber::UnrecognizedFormat)},
     };
     for (const auto& [arguments, exitCode, out] : cases) {
-        const CommandResult result = testsupport::runDataCommand({}, arguments, installFolder());
+        const CommandResult result = runDataCommand({}, arguments, installFolder());
         EXPECT_EQ(result.exitCode, exitCode) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(result.out == out || (exitCode == 2 && result.out.contains(out))) << result.out.toStdString();
         EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
     }
-    auto expected = testsupport::storedRecords(makeVersion(u"expected.dat"_s, testsupport::sampleVerses()));
+    auto expected = storedRecords(makeVersion(u"expected.dat"_s, sampleVerses()));
     expected[1].text = stored;
-    EXPECT_EQ(testsupport::storedRecords(version), expected);
+    EXPECT_EQ(storedRecords(version), expected);
 }
 
 #ifndef Q_OS_WIN // script(1) gives the program its terminal
@@ -271,11 +257,9 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 {
     const CommandResult piped = run({u"build"_s, u"piped"_s, sample("genesis-1.txt")});
     EXPECT_TRUE(piped.exitCode == 0 && !piped.err.contains(u"작업중"_s)) << piped.err.toStdString();
-    const QString bible = testsupport::kjvBookFiles().join(u"' '"_s);
-    const QString terminal = outputOf(
-        u"script"_s,
-        {u"-qefc"_s, u"'%1' --program-folder '%2' build whole '%3'; true"_s.arg(kProgram, programFolder(), bible),
-         u"/dev/null"_s});
+    const QString build = u"'%1/byeorisol-data' --program-folder '%2' build whole '%3'; true"_s.arg(
+        builtProgramFolder(), programFolder(), kjvBookFiles().join(u"' '"_s));
+    const QString terminal = outputOf(u"script"_s, {u"-qefc"_s, build, u"/dev/null"_s});
     const qsizetype redraws = terminal.count(u"2/2 작업중..."_s);
     EXPECT_TRUE(redraws > 0 && redraws < 1000) << redraws;
 }
@@ -285,7 +269,7 @@ TEST_F(DataCommand, progressIsDrawnOnlyOnATerminalAndByTime)
 TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
 {
     const QString module = u"engKJV2006eb"_s;
-    if (testsupport::lacks({u"mod2imp"_s, u"diatheke"_s}) ||
+    if (lacks({u"mod2imp"_s, u"diatheke"_s}) ||
         !outputOf(u"diatheke"_s, {u"-b"_s, u"system"_s, u"-k"_s, u"modulelist"_s}).contains(module + u" : "_s)) {
         GTEST_SKIP() << "SWORD's mod2imp, diatheke or the module " << module.toStdString()
                      << " is missing (libsword-utils, diatheke, sword-text-kjv: scripts/setup installs them)";
@@ -298,7 +282,7 @@ TEST_F(DataCommand, aVersionBuiltFromMod2impHoldsTheModulesText)
     }
     ASSERT_EQ(kjv.size(), 31102);
     expectRun({u"build"_s, u"sword-kjv"_s, imp}, 1, RunMessages::buildFinishedWithErrors(u"sword-kjv.DAT"_s, 31100));
-    const QList<QByteArray> impLines = testsupport::bytes(imp).split('\n');
+    const QList<QByteArray> impLines = bytes(imp).split('\n');
     const auto lineOf = [&](const char* key) { return impLines.indexOf(QByteArray("$$$") + key) + 1; };
     EXPECT_EQ(logEntries(),
               (ErrorEntries::fileHeading(imp) +
@@ -359,7 +343,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
                                        {u"창 1:1"_s, u"a"_s}};
     expected.insert(psalms);
     EXPECT_EQ(storedVerses(u"xml.DAT"_s), expected);
-    if (testsupport::lacks({u"osis2mod"_s, u"diatheke"_s})) {
+    if (lacks({u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     makeSwordModule(u"XT"_s, osis);
@@ -372,7 +356,7 @@ TEST_F(DataCommand, osisAndZefaniaFilesAreBuiltBesideTextFilesAndAsSwordReadsThe
 // a malformed verse's text under the next one, which is therefore not compared.
 TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNames)
 {
-    if (testsupport::lacks({u"mod2osis"_s, u"osis2mod"_s, u"diatheke"_s})) {
+    if (lacks({u"mod2osis"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "SWORD's mod2osis, osis2mod or diatheke is missing (libsword-utils, diatheke: scripts/setup)";
     }
     const QString modules[] = {u"engKJV2006eb"_s, u"engWEB2015eb"_s, u"spaRV1909eb"_s};
@@ -431,7 +415,7 @@ TEST_F(DataCommand, osisFromSwordIsBuiltAsOsis2modReadsItButForTheVersesTheLogNa
 // and built back gives the same texts; a module not installed is refused.
 TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
 {
-    if (testsupport::lacks({u"mod2vpl"_s, u"mod2imp"_s})) {
+    if (lacks({u"mod2vpl"_s, u"mod2imp"_s})) {
         GTEST_SKIP() << "SWORD's mod2vpl or mod2imp is missing (libsword-utils: scripts/setup)";
     }
     int modules = 0;
@@ -445,12 +429,9 @@ TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
         ++modules;
         outputOf(u"mod2imp"_s, {module, u"-s"_s}, imp);
         EXPECT_NE(run({u"build"_s, u"vpl"_s + module, vpl}).exitCode, 2);
+        // The log's entries without their line numbers, which differ.
         const auto reasons = [this] {
-            QStringList logged = logEntries().mid(2);
-            for (QString& entry : logged) {
-                entry = entry.section(u"▶ "_s, 1);
-            }
-            return logged;
+            return logEntries().mid(2).replaceInStrings(QRegularExpression(u"^.*?▶ "_s), {});
         };
         const int impExit = run({u"build"_s, u"imp"_s + module, imp}).exitCode;
         const QStringList impReasons = reasons();
@@ -480,7 +461,7 @@ TEST_F(DataCommand, aSwordModuleItsVplAndItsImpBuildTheSameVerses)
     if (modules == 0) {
         GTEST_SKIP() << "no module of SWORD's is installed (sword-text-kjv, -web, -sparv: scripts/setup)";
     }
-    QCoreApplication::addLibraryPath(testsupport::builtProgramFolder());
+    QCoreApplication::addLibraryPath(builtProgramFolder());
     expectRun({u"check"_s, u"--sword"_s, u"없는모듈"_s}, 1,
               *importer::swordModuleRefusal(u"없는모듈"_s, importer::installedSwordBibles()));
 }
@@ -496,12 +477,11 @@ for name in sorted(os.listdir(sys.argv[1])):
 
 TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeavesUnmade)
 {
-    if (testsupport::lacks({u"python3"_s})) {
+    if (lacks({u"python3"_s})) {
         GTEST_SKIP() << "python3 is missing";
     }
     ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
-    const QString version = path(u"mine.DAT"_s);
-    const QString exported = beside(u"exported"_s);
+    const QString version = path(u"mine.DAT"_s), exported = beside(u"exported"_s);
     ASSERT_EQ(run({u"export"_s, version, exported, u"--encoding"_s, u"utf-8"_s}).exitCode, 0);
     const std::pair<QString, bool> cases[] = {{u"LORD\\s+God"_s, false},
                                               {u"\\b(\\w)\\w* \\1\\w* \\1"_s, false},
@@ -509,7 +489,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
                                               {u"\\bunicorn"_s, true}};
     for (const auto& [pattern, ignoreCase] : cases) {
         SCOPED_TRACE(pattern.toStdString());
-        const QString expected = testsupport::outputOf(
+        const QString expected = outputOf(
             u"python3"_s, {u"-c"_s, QString::fromUtf8(kPeer), exported, pattern, ignoreCase ? u"1"_s : u"0"_s});
         const CommandResult found = run(QStringList{u"find"_s, version, pattern, u"--regex"_s} +
                                         (ignoreCase ? QStringList{u"--ignore-case"_s} : QStringList()));
@@ -518,21 +498,19 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     }
     EXPECT_EQ(run({u"find"_s, version, u"god"_s, u"--ignore-case"_s}).out.count(u'\n'), 39);
 
-    const QByteArray before = testsupport::bytes(version);
+    const QByteArray before = bytes(version);
     const CommandResult dry =
         run({u"replace"_s, version, u"(God) (created)"_s, u"\\2 \\1"_s, u"--regex"_s, u"--dry-run"_s});
     EXPECT_TRUE(dry.out.startsWith(u"창 1:1\n  이전: In the beginning God created the heaven and the earth.\n"
                                    "  이후: In the beginning created God the heaven and the earth.\n창 1:21\n"_s));
     EXPECT_EQ(dry.out.count(u"  이후: "_s), 4);
     EXPECT_TRUE(dry.out.endsWith(console(EditorMessages::replacePreviewed(4, 0)))) << dry.out.toStdString();
-    EXPECT_EQ(testsupport::bytes(version), before);
+    EXPECT_EQ(bytes(version), before);
     // Matches that each leave their text as it was change nothing, and say so as when nothing matches.
     for (const QStringList& same : {QStringList{u"God"_s, u"God"_s}, QStringList{u"(God)"_s, u"\\1"_s, u"--regex"_s}}) {
-        const CommandResult unchanged = run(QStringList{u"replace"_s, version} + same);
-        EXPECT_EQ(unchanged.exitCode, 1);
-        EXPECT_EQ(unchanged.out, console(EditorMessages::kNothingFound));
+        expectRun(QStringList{u"replace"_s, version} + same, 1, EditorMessages::kNothingFound);
     }
-    EXPECT_EQ(testsupport::bytes(version), before);
+    EXPECT_EQ(bytes(version), before);
     const CommandResult replaced = run({u"replace"_s, version, u"God created"_s, u"created"_s});
     EXPECT_EQ(replaced.out.section(u'\n', 0, -3),
               dry.out.section(u'\n', 0, -3).replace(u"created God"_s, u"created"_s));
@@ -543,7 +521,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     EXPECT_EQ(run({u"find"_s, version, u"God created"_s}).out.count(u'\n'), 4);
 
     // Refused: nothing changes, and the exit code is 2.
-    const QByteArray undone = testsupport::bytes(version);
+    const QByteArray undone = bytes(version);
     const QString damaged = writeFile(u"damaged.DAT"_s, QByteArray(4096, 'x'));
     const auto held = versiondb::VersionStore::openDatabase(path(u"개역.DAT"_s));
     const std::pair<QStringList, QString> refusals[] = {
@@ -558,7 +536,7 @@ TEST_F(DataCommand, findAgreesWithPythonReAndReplaceIsOneChangeThatADryRunLeaves
     for (const auto& [arguments, message] : refusals) {
         expectRun(arguments, 2, message);
     }
-    EXPECT_EQ(testsupport::bytes(version), undone);
+    EXPECT_EQ(bytes(version), undone);
 }
 
 // Genesis and Psalms in one file, John in another: headings, paragraphs, poetry, notes and character markers.
@@ -606,7 +584,7 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
     EXPECT_EQ(stored.keys(), (QStringList{u"시 3:1"_s, u"시 3:2"_s, u"시 3:3"_s, u"요 3:16"_s, u"요 3:17"_s,
                                           u"창 1:1"_s, u"창 1:2"_s, u"창 1:3"_s}));
     EXPECT_EQ(stored.value(u"요 3:16"_s), u"하나님이 세상을 이처럼 사랑하사 독생자를 주셨으니"_s);
-    if (testsupport::lacks({u"u2o"_s, u"osis2mod"_s, u"diatheke"_s})) {
+    if (lacks({u"u2o"_s, u"osis2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "u2o, osis2mod or diatheke is missing (u2o, libsword-utils, diatheke; scripts/setup)";
     }
     // u2o reads one book a file: the books of the first file go to it one by one.
@@ -615,7 +593,7 @@ TEST_F(DataCommand, storesEveryVerseAsSwordReadsItFromTheSameFiles)
         books << writeFile(u"book%1.usfm"_s.arg(books.size()), (u"\\id "_s + book).toUtf8());
     }
     const QString osis = beside(u"usfm.osis.xml"_s);
-    testsupport::outputOf(u"u2o"_s, QStringList{u"-l"_s, u"ko"_s, u"-o"_s, osis, u"usfmtest"_s} + books);
+    outputOf(u"u2o"_s, QStringList{u"-l"_s, u"ko"_s, u"-o"_s, osis, u"usfmtest"_s} + books);
     makeSwordModule(u"USFMTEST"_s, osis);
     for (const auto& [reference, text] : stored.asKeyValueRange()) {
         EXPECT_EQ(swordText(u"USFMTEST"_s, reference), text) << reference.toStdString();
@@ -630,11 +608,10 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
     const QRegularExpression peakLine(u"VmHWM:\\s*(\\d+) kB"_s);
     const auto peakOfCheck = [&](const QByteArray& block, int lines) {
         const QString bad = beside(block.startsWith('$') ? u"bad.imp"_s : u"bad.txt"_s);
-        testsupport::write(bad, block.repeated(lines));
+        write(bad, block.repeated(lines));
         QProcess check;
         check.setStandardOutputFile(QProcess::nullDevice());
-        check.start(kProgram, {u"--program-folder"_s, programFolder(), u"check"_s, bad});
-        EXPECT_TRUE(check.waitForStarted());
+        start(check, {u"check"_s, bad});
         QFile status(u"/proc/%1/status"_s.arg(check.processId()));
         qint64 peak = 0;
         while (!check.waitForFinished(5)) {
@@ -645,7 +622,7 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
         }
         EXPECT_EQ(check.exitCode(), 1);
         // The header, the empty line, the heading's two and one per bad line or entry.
-        EXPECT_EQ(testsupport::bytes(programFile(u"err.txt"_s)).count('\n'), lines + 4);
+        EXPECT_EQ(bytes(programFile(u"err.txt"_s)).count('\n'), lines + 4);
         return peak;
     };
     for (const QByteArray& block : {QByteArray("x\r\n"), QByteArray("$$$x\nno verse\n")}) {
@@ -660,11 +637,11 @@ TEST_F(DataCommand, aCheckOfManyBadLinesKeepsItsMemoryFlat)
 // and leaves every file as it was, byte for byte.
 TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
 {
-    QStringList bible = testsupport::kjvBookFiles(); // eight times over, so that the run lasts some seconds
+    QStringList bible = kjvBookFiles(); // eight times over, so that the run lasts some seconds
     bible = bible + bible + bible + bible + bible + bible + bible + bible;
     ASSERT_TRUE(QFile::copy(path(u"개역.DAT"_s), path(u"mine.DAT"_s)));
-    const QString big = makeVersion(u"big.DAT"_s, 31102, testsupport::Texts::Most);
-    testsupport::write(programFile(u"err.txt"_s), "earlier\r\n");
+    const QString big = makeVersion(u"big.DAT"_s, 31102, Texts::Most);
+    write(programFile(u"err.txt"_s), "earlier\r\n");
     const auto before = fileBytes();
     // The arguments, the journal that shows the run storing, and what the run says when it is cancelled.
     const std::tuple<QStringList, QString, QString> runs[] = {
@@ -675,12 +652,11 @@ TEST_F(DataCommand, ctrlCCancelsARunAndLeavesEveryFileAsItWas)
     for (const auto& [arguments, journal, said] : runs) {
         SCOPED_TRACE(arguments.first().toStdString());
         QProcess process;
-        process.start(kProgram, QStringList{u"--program-folder"_s, programFolder()} + arguments);
+        start(process, arguments);
         // Ctrl+C once the journal is there (waiting up to a minute), while the run is still going.
         QElapsedTimer waited;
         waited.start();
-        while (process.waitForStarted() && !QFileInfo::exists(journal) && process.state() == QProcess::Running &&
-               waited.elapsed() < 60000) {
+        while (!QFileInfo::exists(journal) && process.state() == QProcess::Running && waited.elapsed() < 60000) {
             QThread::usleep(200);
         }
         ASSERT_TRUE(process.state() == QProcess::Running && ::kill(pid_t(process.processId()), SIGINT) == 0);
@@ -710,9 +686,7 @@ TEST_F(DataCommand, faultsAreListedAtTheirLinesAndAHugeLineIsNotHeld)
         const rlimit limit{kAddressSpace, kAddressSpace};
         ::setrlimit(RLIMIT_AS, &limit);
     });
-    process.start(kProgram, QStringList{u"--program-folder"_s, programFolder(), u"build"_s, u"--encoding"_s, u"cp949"_s,
-                                        u"usfm"_s} +
-                                files);
+    start(process, QStringList{u"build"_s, u"--encoding"_s, u"cp949"_s, u"usfm"_s} + files);
     ASSERT_TRUE(process.waitForFinished(300000));
     EXPECT_EQ(std::pair(process.exitStatus(), process.exitCode()), std::pair(QProcess::NormalExit, 1));
     EXPECT_TRUE(QFile::remove(files.last()));

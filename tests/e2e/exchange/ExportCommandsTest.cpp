@@ -18,9 +18,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using testsupport::CommandResult;
+using namespace testsupport;
 
-class ExportCommand : public testsupport::DataCommandTest
+class ExportCommand : public DataCommandTest
 {
 protected:
     // Builds the version NAME.DAT from the files; the build's exit code must be the one given.
@@ -33,16 +33,15 @@ protected:
     // Exports into a folder and builds the export into a new version of the same texts; the export's output.
     QString expectRoundTrip(const QString& version, const QStringList& encodingOption) const
     {
-        const QString exported = beside(u"exported"_s);
-        const QString second = path(u"second.DAT"_s);
+        const QString exported = beside(u"exported"_s), second = path(u"second.DAT"_s);
         CommandResult result = run(QStringList{u"export"_s, version, exported} + encodingOption);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(QDir(exported).entryList(QDir::Files).size(), 66);
-        EXPECT_EQ(testsupport::bytes(exported + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF"),
+        EXPECT_EQ(bytes(exported + u"/01-창.txt"_s).startsWith("\xEF\xBB\xBF"),
                   encodingOption.isEmpty() && !platform::systemCodePageIs949());
         QStringList files = QDir(exported).entryList(QDir::Files, QDir::Name);
         build(u"second"_s, files.replaceInStrings(QRegularExpression(u"^"_s), exported + u'/'));
-        EXPECT_EQ(testsupport::storedTexts(version), testsupport::storedTexts(second));
+        EXPECT_EQ(storedTexts(version), storedTexts(second));
         QDir(exported).removeRecursively();
         EXPECT_TRUE(QFile::remove(second));
         return result.out.replace(QDir::toNativeSeparators(exported), u"<folder>"_s);
@@ -53,7 +52,7 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
 {
     // 출 1:1 has an empty text, stored as "null"; 출 1:2 is Korean.
     const QString extra = textFile(u"extra.txt"_s, {u"출 1:1"_s, u"출 1:2 이스라엘의 아들들의 이름은 이러하니"_s});
-    build(u"first"_s, {testsupport::sample("genesis-1.txt"), testsupport::sample("genesis-2.txt"), extra});
+    build(u"first"_s, {sample("genesis-1.txt"), sample("genesis-2.txt"), extra});
     const QString first = path(u"first.DAT"_s);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:19"_s, u"누구든지 이 책의 예언의 말씀에서 제하여 버리면"_s}).exitCode, 0);
     ASSERT_EQ(run({u"save"_s, first, u"계 22:21"_s, u"주 예수의 은혜가 모든 자들에게 있을지어다 아멘"_s}).exitCode, 0);
@@ -72,14 +71,12 @@ TEST_F(ExportCommand, roundTripsInBothEncodingsGiveTheSameTextsAndTheReportCount
 
 TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
 {
-    build(u"held"_s, {testsupport::sample("genesis-1.txt")});
+    build(u"held"_s, {sample("genesis-1.txt")});
     const QString held = path(u"held.DAT"_s);
     auto database = versiondb::VersionStore::openDatabase(held);
     const QString out = beside(u"out"_s);
     for (const QStringList& arguments : {QStringList{u"export"_s, held, out}, QStringList{u"report"_s, held}}) {
-        const CommandResult result = run(arguments);
-        EXPECT_EQ(result.out + QString::number(result.exitCode),
-                  u"held.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);
+        expectRun(arguments, 2, u"held.DAT\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse));
     }
     EXPECT_FALSE(QFileInfo::exists(out));
     database->close();
@@ -87,35 +84,31 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
     const QString odd = makeVersion(
         u"odd.dat"_s, {{3, u"출 1:1"_s, QVariant()}, {1, u"창 1:1"_s, QVariant()}, {2, u"창 1:2"_s, QVariant()}});
     EXPECT_TRUE(run({u"report"_s, odd}).out.endsWith(u"\n창 1:1-2\n출 1:1\n"_s));
-    (void)testsupport::sql(odd, u"UPDATE \"본문\" SET \"성경구절\" = '창 01:2' WHERE \"번호\" = 2"_s);
-    const CommandResult unreadable = run({u"report"_s, odd});
-    EXPECT_EQ(unreadable.out + QString::number(unreadable.exitCode),
-              u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s) + u"\n1"_s);
+    (void)sql(odd, u"UPDATE \"본문\" SET \"성경구절\" = '창 01:2' WHERE \"번호\" = 2"_s);
+    expectRun({u"report"_s, odd}, 1, u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s));
 }
 
 // Files already there refuse an export (exit 1, nothing written); --force replaces them.
 TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
 {
-    build(u"first"_s, {testsupport::sample("genesis-1.txt")});
+    build(u"first"_s, {sample("genesis-1.txt")});
     const QString first = path(u"first.DAT"_s);
-    const QString file = beside(u"first.vpl"_s);
-    const QString folder = beside(u"texts"_s);
-    testsupport::write(file, "earlier");
+    const QString file = beside(u"first.vpl"_s), folder = beside(u"texts"_s);
+    write(file, "earlier");
     ASSERT_EQ(run({u"export"_s, first, folder}).exitCode, 0);
-    testsupport::write(folder + u"/01-창.txt"_s, "earlier");
-    const QString refused = u"\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오.\n"_s;
+    write(folder + u"/01-창.txt"_s, "earlier");
+    const QString refused = u"\n내보내지 않았습니다. 바꾸려면 --force를 붙이십시오."_s;
     const std::tuple<QStringList, QString, QString> cases[] = {
         {{file, u"--format"_s, u"vpl"_s}, u"'"_s + QDir::toNativeSeparators(file) + u"' 파일이 이미 있습니다."_s, file},
         {{folder}, u"내보낼 폴더에 같은 이름의 파일이 66개 있습니다."_s, folder + u"/01-창.txt"_s},
     };
     for (const auto& [arguments, existing, earlier] : cases) {
-        const CommandResult result = run(QStringList{u"export"_s, first} + arguments);
-        EXPECT_EQ(result.out + QString::number(result.exitCode), u"first.DAT\n\n"_s + existing + refused + u'1');
-        EXPECT_EQ(testsupport::bytes(earlier), "earlier");
+        expectRun(QStringList{u"export"_s, first} + arguments, 1, u"first.DAT\n\n"_s + existing + refused);
+        EXPECT_EQ(bytes(earlier), "earlier");
         EXPECT_EQ(run(QStringList{u"export"_s, first, u"--force"_s} + arguments).exitCode, 0);
     }
-    EXPECT_TRUE(testsupport::bytes(file).startsWith("Gen 1:1 "));
-    EXPECT_TRUE(testsupport::bytes(folder + u"/01-창.txt"_s)
+    EXPECT_TRUE(bytes(file).startsWith("Gen 1:1 "));
+    EXPECT_TRUE(bytes(folder + u"/01-창.txt"_s)
                     .startsWith(platform::systemCodePageIs949() ? "\xC3\xA2 1:1 " : "\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
 }
 
@@ -126,7 +119,7 @@ QMap<QString, QString> moduleTexts(const QString& module, bool osis)
         u"-b"_s, module, u"-f"_s, osis ? u"plain"_s : u"internal"_s, u"-k"_s, u"Gen 1:1-Rev 22:21"_s};
     static const QRegularExpression verse(u"^(.+ \\d+:\\d+): (.*)$"_s);
     QMap<QString, QString> texts;
-    for (const QString& line : testsupport::outputOf(u"diatheke"_s, arguments).split(u'\n')) {
+    for (const QString& line : outputOf(u"diatheke"_s, arguments).split(u'\n')) {
         const QRegularExpressionMatch match = verse.match(line);
         if (match.hasMatch() && !match.captured(2).simplified().isEmpty()) {
             texts.insert(match.captured(1), match.captured(2).simplified());
@@ -139,22 +132,18 @@ QMap<QString, QString> moduleTexts(const QString& module, bool osis)
 // diatheke verse for verse; Zefania and OSIS build back as stored.
 TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirModules)
 {
-    const QStringList books = testsupport::kjvBookFiles();
-    if (books.size() != 66) {
-        GTEST_SKIP() << "the KJV book files data/kjv-ko/01-창.txt ... 66-계.txt are not there";
-    }
-    if (testsupport::lacks({u"imp2vs"_s, u"osis2mod"_s, u"vpl2mod"_s, u"diatheke"_s})) {
+    if (lacks({u"imp2vs"_s, u"osis2mod"_s, u"vpl2mod"_s, u"diatheke"_s})) {
         GTEST_SKIP() << "imp2vs, osis2mod, vpl2mod or diatheke is missing (libsword-utils and diatheke; scripts/setup)";
     }
     // The Korean reference lacks 삼상 30:31 and 고후 13:14; KJV lacks 아 6:14 and 요삼 1:15, filled here.
-    build(u"kjv-ko"_s, books, 1);
+    build(u"kjv-ko"_s, kjvBookFiles(), 1);
     const QString kjv = path(u"kjv-ko.DAT"_s);
     // (osis2mod drops a space that follows an entity reference preceded by a space; no space follows one here.)
     const QString marked = u"Not in KJV: \"A\"&'B' <C>"_s;
     ASSERT_EQ(run({u"save"_s, kjv, u"아 6:14"_s, marked}).exitCode, 0);
     ASSERT_EQ(run({u"save"_s, kjv, u"요삼 1:15"_s, u"평강이 너에게 있을지어다"_s}).exitCode, 0);
     (void)expectRoundTrip(kjv, {});
-    const QList<std::pair<QString, QString>> stored = testsupport::storedTexts(kjv);
+    const QList<std::pair<QString, QString>> stored = storedTexts(kjv);
     // Where KJV lacks a verse, its text comes back after the verse before, the verse itself Null.
     QHash<QString, QString> kjvTexts(stored.begin(), stored.end());
     kjvTexts[u"아 6:13"_s] += u' ' + std::exchange(kjvTexts[u"아 6:14"_s], u"<Null>"_s);
@@ -185,16 +174,16 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
         ASSERT_EQ(exported.exitCode, 0);
         EXPECT_EQ(exported.out, u"kjv-ko.DAT\n\n31102개 구절을 "_s + name + u" 파일로 내보냈습니다.\n"_s +
                                     QDir::toNativeSeparators(file) +
-                                    testsupport::console(exchange::ExportMessages::movedVerses(moved)));
+                                    console(exchange::ExportMessages::movedVerses(moved)));
         const QString module = format.toUpper() + u"KO"_s;
         const QString data = u"/modules/texts/rawtext/"_s + format + u'/';
         ASSERT_TRUE(QDir().mkpath(sword + data) && QDir().mkpath(sword + u"/mods.d"_s));
-        testsupport::write(sword + u"/mods.d/"_s + format + u".conf"_s,
-                           u"[%1]\nDataPath=.%2\nModDrv=RawText\nEncoding=UTF-8\nSourceType=%3\nLang=ko\n"
-                           u"Versification=KJV\n"_s.arg(module, data, format == u"osis"_s ? u"OSIS"_s : u"Plain"_s)
-                               .toUtf8());
+        write(sword + u"/mods.d/"_s + format + u".conf"_s,
+              u"[%1]\nDataPath=.%2\nModDrv=RawText\nEncoding=UTF-8\nSourceType=%3\nLang=ko\n"
+              u"Versification=KJV\n"_s.arg(module, data, format == u"osis"_s ? u"OSIS"_s : u"Plain"_s)
+                  .toUtf8());
         arguments.replaceInStrings(u"FILE"_s, file).replaceInStrings(u"DATA"_s, sword + data);
-        const QString log = testsupport::outputOf(tool, arguments, {}, QProcess::MergedChannels);
+        const QString log = outputOf(tool, arguments, {}, QProcess::MergedChannels);
         EXPECT_FALSE(log.toLower().contains(QRegularExpression(u"error|warning|not a valid"_s))) << log.toStdString();
         const QMap<QString, QString> texts = moduleTexts(module, format == u"osis"_s);
         EXPECT_TRUE(texts == expected) << texts.size();
@@ -203,9 +192,9 @@ TEST_F(ExportCommand, theWholeBibleGoesThroughSwordsToolsAndComesBackFromTheirMo
     const QString zefania = beside(u"kjv-ko.xml"_s);
     ASSERT_EQ(run({u"export"_s, kjv, zefania, u"--format"_s, u"zefania"_s}).exitCode, 0);
     build(u"zefania"_s, {zefania});
-    EXPECT_TRUE(testsupport::storedTexts(path(u"zefania.DAT"_s)) == stored);
+    EXPECT_TRUE(storedTexts(path(u"zefania.DAT"_s)) == stored);
     build(u"osis"_s, {beside(u"kjv-ko.osis"_s)});
-    const auto built = testsupport::storedTexts(path(u"osis.DAT"_s));
+    const auto built = storedTexts(path(u"osis.DAT"_s));
     EXPECT_TRUE((QHash<QString, QString>(built.begin(), built.end()) == kjvTexts));
 }
 

@@ -3,9 +3,7 @@
 
 #include "maintenance/MaintenanceMessages.h"
 #include "maintenance/VersionMaintenance.h"
-#include "support/DataCommand.h"
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 #include "versiondb/ErrorNumbers.h"
 #include "versiondb/SideFiles.h"
 
@@ -45,12 +43,6 @@ void expectSoundOneFile(const QString& file)
 class CrashAndRace : public DataCommandTest
 {
 protected:
-    void start(QProcess& process, const QStringList& arguments) const
-    {
-        process.start(builtProgramFolder() + u"/byeorisol-data"_s,
-                      QStringList{u"--program-folder"_s, programFolder()} + arguments);
-        ASSERT_TRUE(process.waitForStarted(10000));
-    }
     void waitUpTo(qint64 duration) { QThread::usleep(static_cast<unsigned long>(random.bounded(duration))); }
     // Kills a command after a random part of duration (µs); true when it had succeeded before.
     bool runAndKill(const QStringList& arguments, qint64 duration)
@@ -312,9 +304,7 @@ TEST_F(DamagedVersion, compactionRefusesADamagedVersionAndRepairBringsBackWhatIt
     damaged[27] = static_cast<char>(damaged[27] ^ 1);
     damaged[31] = static_cast<char>(damaged[31] ^ 1);
     write(file, damaged);
-    const auto compact = run({u"compact"_s, file});
-    EXPECT_EQ(compact.exitCode, 1);
-    EXPECT_EQ(compact.out, console(MaintenanceMessages::compactRefusedDamaged(u"새역본.DAT"_s).text));
+    expectRun({u"compact"_s, file}, 1, MaintenanceMessages::compactRefusedDamaged(u"새역본.DAT"_s).text);
     EXPECT_EQ(bytes(file), damaged);
 
     const auto repair = run({u"repair"_s, file});

@@ -5,6 +5,7 @@
 #include "versiondb/VersionStore.h"
 
 using namespace Qt::StringLiterals;
+using namespace testsupport;
 
 namespace {
 
@@ -34,21 +35,19 @@ for ref in sorted(a.keys() | b.keys(), key=lambda r: (a.get(r) or b.get(r))[0]):
 print('다른 구절 %d개 (%s)' % (sum(counts), ', '.join('%s %d' % kc for kc in zip(kinds, counts) if kc[1])))
 )";
 
-using CompareCommand = testsupport::DataCommandTest;
+using CompareCommand = DataCommandTest;
 
 // A version and its backup copy (one display name, so the messages give full paths), the copy's texts changed.
 TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
 {
-    if (testsupport::lacks({u"python3"_s})) {
+    if (lacks({u"python3"_s})) {
         GTEST_SKIP() << "python3 is missing";
     }
-    const QString samples = testsupport::sourceFolder() + u"/data/samples/genesis-"_s;
-    ASSERT_EQ(run({u"build"_s, u"mine"_s, samples + u"1.txt"_s, samples + u"2.txt"_s}).exitCode, 0);
-    const QString a = path(u"mine.DAT"_s);
-    const QString b = beside(u"mine.DAT"_s);
+    ASSERT_EQ(run({u"build"_s, u"mine"_s, sample("genesis-1.txt"), sample("genesis-2.txt")}).exitCode, 0);
+    const QString a = path(u"mine.DAT"_s), b = beside(u"mine.DAT"_s);
     ASSERT_TRUE(QFile::copy(a, b));
     // By 번호: the first word replaced, a word added after it, the first word removed, spaces doubled, the text gone.
-    (void)testsupport::sql(b, QString::fromUtf8(R"(
+    (void)sql(b, QString::fromUtf8(R"(
         UPDATE 본문 SET 본문 = CASE 번호 % 7 WHEN 0 THEN 'X' || 번호 || substr(본문, instr(본문, ' '))
             WHEN 1 THEN substr(본문, 1, instr(본문, ' ')) || 'new' || 번호 || substr(본문, instr(본문, ' '))
             WHEN 2 THEN substr(본문, instr(본문, ' ') + 1) WHEN 3 THEN replace(본문, ' ', '  ')
@@ -57,18 +56,13 @@ TEST_F(CompareCommand, agreesWithDifflibOnTheExportsAndSaysWhenItCannotCompare)
     for (const QString& version : {a, b}) {
         ASSERT_EQ(run({u"export"_s, version, version + u".txt"_s, u"--encoding"_s, u"utf-8"_s}).exitCode, 0);
     }
-    QProcess peer;
-    peer.start(u"python3"_s, {u"-c"_s, QString::fromUtf8(kPeer), a + u".txt"_s, b + u".txt"_s});
-    ASSERT_TRUE(peer.waitForFinished(60000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
-    const QString expected = QString::fromUtf8(peer.readAllStandardOutput());
-    const testsupport::CommandResult compared = run({u"compare"_s, a, b});
+    const QString expected = outputOf(u"python3"_s, {u"-c"_s, QString::fromUtf8(kPeer), a + u".txt"_s, b + u".txt"_s});
+    const CommandResult compared = run({u"compare"_s, a, b});
     EXPECT_EQ(compared.out + QString::number(compared.exitCode), expected + u'1');
     EXPECT_EQ(expected.count(u'\n'), 42) << expected.toStdString();
     EXPECT_EQ(run({u"compare"_s, b, b}).exitCode, 0);
     const auto held = versiondb::VersionStore::openDatabase(b);
-    const testsupport::CommandResult inUse = run({u"compare"_s, a, b});
-    EXPECT_EQ(inUse.out + QString::number(inUse.exitCode),
-              b + u"\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse) + u"\n2"_s);
+    expectRun({u"compare"_s, a, b}, 2, b + u"\n\n"_s + versiondb::errorDescription(versiondb::errorNumber::FileInUse));
 }
 
 } // namespace

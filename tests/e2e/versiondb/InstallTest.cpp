@@ -1,10 +1,8 @@
 // `cmake --install` lays out the shipped files under a prefix and never replaces a version file that is already there.
 
 #include "support/InstallTreeTest.h"
-#include "support/TestPaths.h"
 
 #include <QFile>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace testsupport;
