@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -42,7 +43,8 @@ QString removeFailure(const QString& path, const std::error_code& error)
 
 std::optional<QString> FileOperations::removeFile(const QString& path)
 {
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
         return platform::FileErrorDescriptions::accessError();
     }
     std::error_code error;
@@ -66,7 +68,11 @@ bool FileOperations::moveFile(const QString& from, const QString& to)
     if (error != std::errc::cross_device_link) {
         return false;
     }
-    if (!QFile::copy(from, to) || !flushFile(to)) {
+    if (!QFile::copy(from, to)) {
+        QFile::remove(to);
+        return false;
+    }
+    if (!flushFile(to)) {
         QFile::remove(to);
         return false;
     }

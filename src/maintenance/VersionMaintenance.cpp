@@ -9,6 +9,7 @@
 #include "platform/ProgramFolders.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
+#include "versiondb/ErrorNumbers.h"
 #include "versiondb/ExclusiveOpen.h"
 #include "versiondb/Names.h"
 #include "versiondb/Repair.h"
@@ -17,6 +18,8 @@
 #include "versiondb/VersionStore.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <exception>
@@ -130,13 +133,16 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
 
     try {
         m_operations->compactDatabase(*original, scratch, control);
-        versiondb::stopIfCancelled(control);
     } catch (const versiondb::Cancelled&) {
         removeDatabaseFiles(scratch);
         return {CompactStep::Cancelled, {}};
     } catch (const versiondb::Error& error) {
         removeDatabaseFiles(scratch);
         return failed(CompactStep::Engine, error.item());
+    }
+    if (cancelled(control)) {
+        removeDatabaseFiles(scratch);
+        return {CompactStep::Cancelled, {}};
     }
     if (!platform::fileExists(scratch)) {
         removeDatabaseFiles(scratch);

@@ -1,18 +1,19 @@
 #include "versiondb/Error.h"
 
-#include <QStringList>
-
 namespace versiondb {
 
 namespace {
 
 std::string describe(const QList<ErrorItem>& items)
 {
-    QStringList parts;
+    QString text;
     for (const ErrorItem& item : items) {
-        parts << QString::number(item.number) + QStringLiteral(" ") + item.description;
+        if (!text.isEmpty()) {
+            text += QStringLiteral("; ");
+        }
+        text += QString::number(item.number) + QStringLiteral(" ") + item.description;
     }
-    return parts.join(QStringLiteral("; ")).toStdString();
+    return text.toStdString();
 }
 
 } // namespace

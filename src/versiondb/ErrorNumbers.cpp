@@ -1,6 +1,5 @@
 #include "versiondb/ErrorNumbers.h"
 
-#include <algorithm>
 #include <array>
 
 namespace versiondb {
@@ -39,8 +38,12 @@ constexpr std::array kErrors{
 
 QString errorDescription(int number)
 {
-    const auto found = std::ranges::find(kErrors, number, &Entry::number);
-    return QString::fromUtf16((found != kErrors.end() ? *found : kErrors.front()).description);
+    for (const Entry& e : kErrors) {
+        if (e.number == number) {
+            return QString::fromUtf16(e.description);
+        }
+    }
+    return QString::fromUtf16(kErrors.front().description);
 }
 
 } // namespace versiondb

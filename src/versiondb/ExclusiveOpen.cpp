@@ -41,6 +41,13 @@ FileIdentity identityOf(const QString& path)
 #endif
 }
 
+bool journalOpen(sqlite3* db)
+{
+    sqlite3_file* journal = nullptr;
+    return sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) == SQLITE_OK &&
+           journal != nullptr && journal->pMethods != nullptr;
+}
+
 bool inWalMode(sqlite3* db)
 {
     sqlite::Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
@@ -119,10 +126,7 @@ sqlite::Connection openHeldUnchanged(const QString& path)
 
 void removeStaleSideFiles(sqlite3* db, const QString& path)
 {
-    // A journal the holder has not opened is one no transaction needs.
-    sqlite3_file* journal = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) != SQLITE_OK || journal == nullptr ||
-        journal->pMethods == nullptr) {
+    if (!journalOpen(db)) {
         QFile::remove(journalPath(path));
     }
     if (!inWalMode(db)) {

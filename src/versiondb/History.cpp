@@ -21,7 +21,7 @@ namespace versiondb {
 namespace {
 
 // The kept texts of one change are grouped by 번호 into rows of up to 64 verses, each row's key its
-// change's number times 2^24 plus the first 번호 of its group (see History::kSchema).
+// change's number times 2^24 plus the first 번호 of its group (see History::schema).
 constexpr int kGroupBits = 6;
 constexpr qint64 kLargestNumber = (qint64(1) << 24) - 1;
 
@@ -88,6 +88,15 @@ History::KeptTexts keptOrDamaged(const QByteArray& row)
         raise(errorNumber::DatabaseDamaged);
     }
     return std::move(*texts);
+}
+
+// Stores text into 본문 of the record at row with one of the version's statements that do so.
+void storeText(sqlite::Statement& statement, qint64 row, const QVariant& text)
+{
+    sqlite::ResetGuard guard(statement);
+    statement.bind(1, text);
+    statement.bindInt(2, row);
+    (void)statement.step();
 }
 
 // A text as the pending change keeps it.
@@ -211,21 +220,42 @@ std::optional<History::KeptTexts> History::decodeKept(const QByteArray& row)
     return texts;
 }
 
-// "이전본문" keeps the texts of one change in rows of up to 64 verses, each row keyed by its change's number times
-// 2^24 plus the first 번호 of its group, the texts compressed: a change's rows are one range of the table's own key,
-// and a version grows by less than the texts it replaced.
-const char* const History::kSchema = R"(
+const char* History::schema()
+{
+    // "이전본문" keeps the texts of one change in rows of up to 64 verses, each row keyed by its change's
+    // number times 2^24 plus the first 번호 of its group, the texts compressed: a change's rows are one range
+    // of the table's own key, and a version grows by less than the texts it replaced.
+    return R"(
 CREATE TABLE IF NOT EXISTS "변경" ("번호" INTEGER PRIMARY KEY, "시각" TEXT NOT NULL, "출처" TEXT NOT NULL,
                                  "내용" TEXT NOT NULL, "구절수" INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS "이전본문" ("열쇠" INTEGER PRIMARY KEY, "본문" BLOB NOT NULL);
 )";
-const QString History::kCountTables =
-    QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('변경', '이전본문')");
-const QString History::kAllChanges =
-    QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\"");
-const QString History::kAllKeptRows = QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\"");
-const QString History::kPutBackChange = QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4, ?5)");
-const QString History::kPutBackKeptRow = QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)");
+}
+
+QString History::countTables()
+{
+    return QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('변경', '이전본문')");
+}
+
+QString History::allChanges()
+{
+    return QStringLiteral("SELECT \"번호\", \"시각\", \"출처\", \"내용\", \"구절수\" FROM \"변경\" ORDER BY \"번호\"");
+}
+
+QString History::allKeptRows()
+{
+    return QStringLiteral("SELECT \"열쇠\", \"본문\" FROM \"이전본문\" ORDER BY \"열쇠\"");
+}
+
+QString History::putBackChange()
+{
+    return QStringLiteral("INSERT OR IGNORE INTO \"변경\" VALUES (?1, ?2, ?3, ?4, ?5)");
+}
+
+QString History::putBackKeptRow()
+{
+    return QStringLiteral("INSERT OR IGNORE INTO \"이전본문\" VALUES (?1, ?2)");
+}
 
 void History::prepareStatements()
 {
@@ -245,7 +275,7 @@ void History::prepareStatements()
 
 bool History::hasTables()
 {
-    sqlite::Statement find(m_version.handle(), kCountTables);
+    sqlite::Statement find(m_version.handle(), countTables());
     return find.step() && find.columnInt(0) == 2;
 }
 
@@ -268,7 +298,7 @@ bool History::setText(qint64 row, const QString& text, PendingChange& change)
         // The hook catches the record the one store replaces, and goes with it.
         sqlite3_preupdate_hook(m_version.handle(), catchReplacedText, &replaced);
         const auto unhook = qScopeGuard([&] { sqlite3_preupdate_hook(m_version.handle(), nullptr, nullptr); });
-        VersionStore::Statements::storeText(update, row, text);
+        storeText(update, row, text);
     }
     if (!replaced.seen) {
         (void)m_version.record(row); // raises when there is no such record
@@ -304,13 +334,18 @@ ExpectedStore History::setText(qint64 row, const QString& expected, const QStrin
     if (expected == text) {
         return ExpectedStore::Same;
     }
-    const qint64 number = record[kNumber].toLongLong();
+    store(row, record[kNumber].toLongLong(), utf8Of(expected), text, change);
+    return ExpectedStore::Stored;
+}
+
+void History::store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text,
+                    PendingChange& change)
+{
     if (number < 1 || number > kLargestNumber) {
         raise(errorNumber::DatabaseDamaged);
     }
-    keep(number, utf8Of(expected), change);
-    VersionStore::Statements::storeText(m_version.statements().setText, row, text);
-    return ExpectedStore::Stored;
+    keep(number, std::move(before), change);
+    storeText(m_version.statements().setText, row, text);
 }
 
 void History::keep(qint64 number, std::optional<QByteArray> before, PendingChange& change)
@@ -319,7 +354,7 @@ void History::keep(qint64 number, std::optional<QByteArray> before, PendingChang
     if (group != change.m_group) {
         VersionStore::Statements& s = m_version.statements();
         if (change.m_id == 0) {
-            sqlite::exec(m_version.handle(), kSchema);
+            sqlite::exec(m_version.handle(), schema());
             prepareStatements();
             sqlite::ResetGuard guard(s.addChange);
             s.addChange.bind(1, sourceName(change.source));
@@ -454,7 +489,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
             continue;
         }
         keep(n, utf8Of(record[kText]), undo);
-        VersionStore::Statements::storeText(s.setText, *row, before);
+        storeText(s.setText, *row, before);
         restored.push_back({{}, n, record[kReference].toString(), record[kText], before});
     }
     const Change made{finish(undo), QDateTime::currentDateTime(), source, QString::number(change),

@@ -139,12 +139,12 @@ public:
     // The history's SQL, kept here alone: the schema of its two tables; how many of them a version has; every
     // change and every row of kept texts, each with all its columns in order (a change's source third, a row's
     // kept texts second); and the statements that put such rows back as they were read.
-    static const char* const kSchema;
-    static const QString kCountTables;
-    static const QString kAllChanges;
-    static const QString kAllKeptRows;
-    static const QString kPutBackChange;
-    static const QString kPutBackKeptRow;
+    [[nodiscard]] static const char* schema();
+    [[nodiscard]] static QString countTables();
+    [[nodiscard]] static QString allChanges();
+    [[nodiscard]] static QString allKeptRows();
+    [[nodiscard]] static QString putBackChange();
+    [[nodiscard]] static QString putBackKeptRow();
 
 private:
     // Prepares the statements of a store of the history, which the version keeps (finalized when it closes).
@@ -156,6 +156,9 @@ private:
     void keep(qint64 number, std::optional<QByteArray> before, PendingChange& change);
     // Writes the kept texts change holds as a row of "이전본문" and lets them go.
     void writeGroup(PendingChange& change);
+    // Stores text into 본문 of the record at row whose 번호 is number, keeping before (its text) the first
+    // time change touches it.
+    void store(qint64 row, qint64 number, std::optional<QByteArray> before, const QString& text, PendingChange& change);
     // The kept texts of change whose 번호 is in group (all of them for none), read from their rows.
     [[nodiscard]] KeptTexts kept(qint64 change, std::optional<qint64> group);
 

@@ -3,7 +3,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace versiondb {
@@ -207,38 +207,46 @@ bool PageSalvage::decode(const QByteArray& payload, int columnCount, Record& rec
     qint64 body = headerEnd;
     values.clear();
     record.invalidText.assign(types.size(), false);
-    // The header lists only types that exist (see readHeader), each with its size.
     for (const qint64 type : types) {
-        const qint64 length = valueSize(type);
-        if (body + length > size) {
-            return false;
-        }
         if (type == 0) {
             values.emplace_back();
-        } else if (type <= 7) { // an integer of 1 to 8 bytes, or a real of 8
-            const quint64 v = be(payload, body, static_cast<int>(length));
-            const auto shift = static_cast<int>(64 - length * 8);
+        } else if (type >= 1 && type <= 7) { // an integer of 1 to 8 bytes, or a real of 8
+            const auto bytes = static_cast<int>(valueSize(type));
+            if (body + bytes > size) {
+                return false;
+            }
+            const quint64 v = be(payload, body, bytes);
+            body += bytes;
+            const int shift = 64 - bytes * 8;
             const qint64 signedValue = shift > 0 ? static_cast<qint64>(v << shift) >> shift : static_cast<qint64>(v);
+            double d = 0;
             if (type == 7) {
-                values.emplace_back(std::bit_cast<double>(v));
+                std::memcpy(&d, &v, sizeof d);
+                values.emplace_back(d);
             } else if (signedValue >= std::numeric_limits<int>::min() &&
                        signedValue <= std::numeric_limits<int>::max()) {
                 values.emplace_back(static_cast<int>(signedValue));
             } else {
                 values.emplace_back(static_cast<qlonglong>(signedValue));
             }
-        } else if (type <= 9) {
+        } else if (type == 8 || type == 9) {
             values.emplace_back(static_cast<int>(type - 8));
-        } else {
+        } else if (type >= 12) {
+            const qint64 length = (type - 12) / 2;
+            if (body + length > size) {
+                return false;
+            }
             const QByteArray bytes = payload.mid(body, length);
+            body += length;
             if (type % 2 == 0) {
                 values.emplace_back(bytes);
             } else {
                 record.invalidText[values.size()] = !platform::isWellFormedUtf8(bytes);
                 values.emplace_back(QString::fromUtf8(bytes));
             }
+        } else {
+            return false;
         }
-        body += length;
     }
     record.whole = body == size;
     return true;

@@ -31,6 +31,8 @@ public:
     [[nodiscard]] std::vector<Record> records(int columnCount,
                                               const std::function<bool(qint64 rowid)>& known = {}) const;
 
+    [[nodiscard]] int pageSize() const { return m_pageSize; }
+
 private:
     void readLeaf(qint64 page, int columnCount, const std::function<bool(qint64)>& known,
                   std::vector<Record>& out) const;

@@ -26,10 +26,17 @@ QString passwordConnect()
 QString passwordOf(const QString& connect)
 {
     const QString key = QStringLiteral("pwd=");
-    for (const QString& part : connect.split(u';')) {
+    qsizetype from = 0;
+    while (from <= connect.size()) {
+        qsizetype end = connect.indexOf(QLatin1Char(';'), from);
+        if (end < 0) {
+            end = connect.size();
+        }
+        const QString part = connect.mid(from, end - from);
         if (part.startsWith(key, Qt::CaseInsensitive)) {
             return part.mid(key.size());
         }
+        from = end + 1;
     }
     return {};
 }
@@ -62,8 +69,9 @@ QByteArray deriveKey(const QByteArray& password, const QByteArray& salt, int ite
 PasswordVerifier PasswordVerifier::forDatabasePassword()
 {
     PasswordVerifier v;
-    for (int i = 0; i < kSaltLength; ++i) {
-        v.salt += static_cast<char>(QRandomGenerator::system()->bounded(256));
+    v.salt.resize(kSaltLength);
+    for (qsizetype i = 0; i < v.salt.size(); ++i) {
+        v.salt[i] = static_cast<char>(QRandomGenerator::system()->bounded(256));
     }
     v.iterations = kIterations;
     v.key = deriveKey(kPassword.toUtf8(), v.salt, v.iterations, kKeyLength);

@@ -15,7 +15,6 @@
 #include "versiondb/Transaction.h"
 #include "versiondb/VersionFile.h"
 #include "versiondb/VersionStore.h"
-#include "versiondb/VersionVerses.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -32,6 +31,18 @@ namespace versiondb {
 using books::SkeletonVerse;
 
 namespace {
+
+// True when the file is shorter than its pages: its last page is incomplete or missing.
+bool lostPages(sqlite3* db, const QString& path)
+{
+    try {
+        sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
+                                                   "pragma_page_size()"));
+        return pages.step() && pages.columnInt(0) > QFileInfo(path).size();
+    } catch (const Error&) {
+        return true;
+    }
+}
 
 std::optional<int> intOf(const QVariant& value)
 {
@@ -68,14 +79,29 @@ template <typename Work> bool succeeds(Work&& work)
     }
 }
 
-// A record salvaged.
-struct Found
-{
-    std::vector<QVariant> values; // the six fields
-    bool damagedText = false;     // 본문 held bytes that are not text, or a line break
-};
+// How many records a loop of the repair handles between two looks at its control.
+constexpr qint64 kRecordsBetweenChecks = 1024;
 
-void markLineBreaks(Found& found)
+} // namespace
+
+void Repair::step(qint64 done, qint64 total) const
+{
+    if (m_control != nullptr && done % kRecordsBetweenChecks == 0) {
+        m_control->report(done, total);
+        stopIfCancelled(m_control);
+    }
+}
+
+void Repair::nothingToSalvage() const
+{
+    QList<ErrorItem> items{ErrorItem::of(m_lack)};
+    if (m_lack != errorNumber::DatabaseDamaged) {
+        items << ErrorItem::of(errorNumber::DatabaseDamaged);
+    }
+    raise(Error(items));
+}
+
+void Repair::markLineBreaks(Found& found)
 {
     // No text the program stores holds a line break: one in a salvaged text is damage, shown as U+FFFD.
     QVariant& text = found.values[kText];
@@ -87,68 +113,6 @@ void markLineBreaks(Found& found)
             found.damagedText = true;
         }
     }
-}
-
-// How many records a loop of the repair handles between two looks at its control.
-constexpr qint64 kRecordsBetweenChecks = 1024;
-
-// One run of the repair (see repairDatabase).
-class Repair
-{
-public:
-    Repair(QString path, QString skeletonSource, platform::RunControl* control)
-        : m_path(std::move(path)), m_skeletonSource(std::move(skeletonSource)), m_control(control)
-    {}
-    RepairReport run();
-
-private:
-    struct Composed
-    {
-        std::map<qint64, std::vector<QVariant>> records; // by rowid
-        RepairReport report;
-    };
-
-    [[noreturn]] void nothingToSalvage() const;
-    void keepVerifier(const std::optional<PasswordVerifier>& verifier);
-    void readThroughTable(sqlite3* db);
-    // The history's rows that read through its tables (see History.h).
-    void readHistory(sqlite3* db);
-    void readPages(sqlite3* held);
-    [[nodiscard]] std::vector<books::SkeletonVerse> skeleton() const;
-    [[nodiscard]] Composed compose() const;
-    // Writes the records into a fresh file, checks it and renames it over the damaged one.
-    void replace(sqlite::Connection& held, const Composed& composed, RepairReport& report);
-    void fill(const QString& fresh, const Composed& composed) const;
-    // Raises the error of the first check that the fresh file fails.
-    static void checkFresh(const QString& fresh, bool onSkeleton);
-    [[nodiscard]] QString keepOriginal(sqlite3* held) const;
-
-    QString m_path;
-    QString m_skeletonSource;
-    platform::RunControl* m_control = nullptr;
-    std::map<qint64, Found> m_records; // by rowid
-    // The history's changes and kept texts, each row its columns in order.
-    std::vector<std::vector<QVariant>> m_changes;
-    std::vector<std::vector<QVariant>> m_keptTexts;
-    // Rows of the history that did not read, or read damaged: the repaired version lacks them.
-    bool m_historyLost = false;
-    // The table was read to its end through the database, so an empty salvage is an empty version.
-    bool m_tableReadThrough = false;
-    // The verifier of the damaged file, kept only when it matches the password.
-    std::optional<PasswordVerifier> m_verifier;
-    // What the file lacks, named first when nothing can be salvaged.
-    int m_lack = errorNumber::UnrecognizedFormat;
-};
-
-} // namespace
-
-void Repair::nothingToSalvage() const
-{
-    QList<ErrorItem> items{ErrorItem::of(m_lack)};
-    if (m_lack != errorNumber::DatabaseDamaged) {
-        items << ErrorItem::of(errorNumber::DatabaseDamaged);
-    }
-    raise(Error(items));
 }
 
 void Repair::keepVerifier(const std::optional<PasswordVerifier>& verifier)
@@ -164,15 +128,17 @@ void Repair::readThroughTable(sqlite3* db)
     std::ignore = succeeds([&] { keepVerifier(VersionFile::readVerifier(db)); });
     qint64 total = 0;
     std::ignore = succeeds([&] {
-        sqlite::Statement last(db, VersionFile::select(QStringLiteral("max(rowid)")));
+        sqlite::Statement last(db,
+                               QStringLiteral("SELECT max(rowid) FROM ") + sqlite::quoted(VersionFile::tableName()));
         total = last.step() ? last.columnInt(0) : 0;
     });
     try {
-        sqlite::Statement all(db, VersionFile::select(QStringLiteral("rowid, ") + VersionFile::quotedFieldList(),
-                                                      QStringLiteral(" ORDER BY rowid")));
+        sqlite::Statement all(db, QStringLiteral("SELECT rowid, ") + VersionFile::quotedFieldList() +
+                                      QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+                                      QStringLiteral(" ORDER BY rowid"));
         // Read until the first damaged page; the pages give the rest.
         while (all.step()) {
-            reportVerses(m_control, static_cast<qint64>(m_records.size()), total, kRecordsBetweenChecks);
+            step(static_cast<qint64>(m_records.size()), total);
             Found found;
             for (int i = 0; i < kFieldCount; ++i) {
                 if (all.columnType(i + 1) == SQLITE_TEXT) {
@@ -204,7 +170,9 @@ void Repair::readHistory(sqlite3* db)
     const auto read = [this, db](const QString& sql, int columns, std::vector<std::vector<QVariant>>& rows,
                                  const std::function<bool(const sqlite::Statement&)>& keep) {
         std::optional<sqlite::Statement> all;
-        if (!succeeds([&] { all.emplace(db, sql); })) {
+        try {
+            all.emplace(db, sql);
+        } catch (const Error&) {
             return;
         }
         try {
@@ -222,8 +190,8 @@ void Repair::readHistory(sqlite3* db)
             m_historyLost = true;
         }
     };
-    read(History::kAllChanges, 5, m_changes, [](const sqlite::Statement&) { return true; });
-    read(History::kAllKeptRows, 2, m_keptTexts,
+    read(History::allChanges(), 5, m_changes, [](const sqlite::Statement&) { return true; });
+    read(History::allKeptRows(), 2, m_keptTexts,
          [](const sqlite::Statement& row) { return History::decodeKept(row.columnBlob(1)).has_value(); });
 }
 
@@ -278,9 +246,10 @@ std::vector<SkeletonVerse> Repair::skeleton() const
         const sqlite::Connection db = openExclusive(source, true);
         VersionFile::checkOpenable(db.get(), source, passwordConnect(), false);
         std::vector<SkeletonVerse> verses;
-        sqlite::Statement all(db.get(), VersionFile::select(VersionFile::quotedFieldList(),
-                                                            QStringLiteral(" ORDER BY ") +
-                                                                sqlite::quoted(VersionFile::fieldNames()[kNumber])));
+        sqlite::Statement all(db.get(), QStringLiteral("SELECT ") + VersionFile::quotedFieldList() +
+                                            QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+                                            QStringLiteral(" ORDER BY ") +
+                                            sqlite::quoted(VersionFile::fieldNames()[kNumber]));
         while (all.step()) {
             std::vector<QVariant> values;
             for (int i = 0; i < kFieldCount; ++i) {
@@ -366,9 +335,10 @@ Repair::Composed Repair::compose() const
     }
 
     Composed composed;
+    composed.onSkeleton = agree > disagree;
     RepairReport& report = composed.report;
-    report.asFound = agree <= disagree;
-    if (report.asFound) {
+    report.asFound = !composed.onSkeleton;
+    if (!composed.onSkeleton) {
         for (const auto& [rowid, found] : m_records) {
             composed.records.emplace(rowid, found.values);
             if (found.damagedText) {
@@ -429,7 +399,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
     }
     qint64 done = 0;
     for (const auto& [rowid, values] : composed.records) {
-        reportVerses(m_control, done++, static_cast<qint64>(composed.records.size()), kRecordsBetweenChecks);
+        step(done++, static_cast<qint64>(composed.records.size()));
         sqlite::ResetGuard guard(insert);
         insert.bindInt(1, rowid);
         for (int i = 0; i < kFieldCount; ++i) {
@@ -438,7 +408,7 @@ void Repair::fill(const QString& fresh, const Composed& composed) const
         (void)insert.step();
     }
     for (const auto& [table, rows] :
-         {std::pair(History::kPutBackChange, &m_changes), std::pair(History::kPutBackKeptRow, &m_keptTexts)}) {
+         {std::pair(History::putBackChange(), &m_changes), std::pair(History::putBackKeptRow(), &m_keptTexts)}) {
         sqlite::Statement keep(db.get(), table);
         for (const std::vector<QVariant>& row : *rows) {
             sqlite::ResetGuard guard(keep);
@@ -456,7 +426,7 @@ void Repair::checkFresh(const QString& fresh, bool onSkeleton)
     {
         const sqlite::Connection db = openExclusive(fresh, false);
         // A file rewritten as found keeps what it held; only one on the skeleton is whole in its numbering.
-        if (versionFault(db.get(), onSkeleton)) {
+        if (onSkeleton ? versionFault(db.get()) : storageFault(db.get())) {
             raise(errorNumber::DatabaseDamaged);
         }
     }
@@ -489,24 +459,20 @@ QString Repair::keepOriginal(sqlite3* held) const
 void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairReport& report)
 {
     const QString fresh = newWorkFilePath(m_path, WorkKind::Repair);
-    // A repair that fails leaves nothing behind: neither the fresh file nor the copy of the damaged one.
-    const auto discard = [&] {
-        removeWithSideFiles(fresh);
-        if (!report.keptOriginal.isEmpty()) {
-            QFile::remove(report.keptOriginal);
-            report.keptOriginal.clear();
-        }
-    };
     try {
         fill(fresh, composed);
-        checkFresh(fresh, !composed.report.asFound);
+        checkFresh(fresh, composed.onSkeleton);
         if (!report.whole()) {
             report.keptOriginal = keepOriginal(held.get());
         }
         // The last moment to stop: from here on the fresh file takes the damaged one's place.
         stopIfCancelled(m_control);
     } catch (...) {
-        discard();
+        removeWithSideFiles(fresh);
+        if (!report.keptOriginal.isEmpty()) {
+            QFile::remove(report.keptOriginal);
+            report.keptOriginal.clear();
+        }
         throw;
     }
     // Nothing of the damaged file may be replayed onto the fresh one.
@@ -522,7 +488,10 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
     std::filesystem::rename(std::filesystem::path(fresh.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), ec);
     if (ec) {
-        discard();
+        removeWithSideFiles(fresh);
+        if (!report.keptOriginal.isEmpty()) {
+            QFile::remove(report.keptOriginal);
+        }
         raise(errorNumber::DiskError);
     }
     platform::flushFolder(QFileInfo(m_path).absolutePath());
@@ -534,6 +503,12 @@ RepairReport Repair::run()
     // Work on a link is work on the file it points to; the link stays.
     m_path = VersionFile::resolvedPath(m_path);
     VersionFile::checkPath(m_path, true);
+    m_records.clear();
+    m_changes.clear();
+    m_keptTexts.clear();
+    m_tableReadThrough = false;
+    m_verifier.reset();
+    m_lack = errorNumber::UnrecognizedFormat;
 
     // The hold on the damaged file lasts until the fresh file has taken its place.
     sqlite::Connection db;
@@ -552,7 +527,10 @@ RepairReport Repair::run()
     if (db) {
         bool ours = false;
         const bool readable = succeeds([&] {
-            const bool hasTable = VersionFile::hasTable(db.get(), VersionFile::tableName());
+            sqlite::Statement table(db.get(), QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE "
+                                                             "type = 'table' AND name = ?1"));
+            table.bind(1, VersionFile::tableName());
+            const bool hasTable = table.step() && table.columnInt(0) == 1;
             ours = hasTable || VersionFile::hasMarks(db.get());
             m_lack = hasTable ? errorNumber::DatabaseDamaged : errorNumber::NoSuchTable;
         });
@@ -580,9 +558,7 @@ RepairReport Repair::run()
             // SQLite reads the missing part of an incomplete last page as zeros, not as the records
             // that stood there: those are taken from the pages alone, and only the whole ones.
             stopIfCancelled(m_control);
-            bool lostPages = true;
-            std::ignore = succeeds([&] { lostPages = VersionFile::shorterThanItsPages(db.get(), m_path); });
-            if (!lostPages) {
+            if (!lostPages(db.get(), m_path)) {
                 readThroughTable(db.get());
             }
         }

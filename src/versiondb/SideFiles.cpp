@@ -23,20 +23,15 @@ QStringList sideFilePaths(const QString& path)
     return QStringList{journalPath(path)} + logPaths(path);
 }
 
-QString newWorkFilePath(const QString& path, WorkKind kind)
+namespace {
+
+QString markOf(WorkKind kind)
 {
-    const QString mark = kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
-    for (;;) {
-        const QString candidate =
-            path + mark + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
-        const QFileInfo info(candidate);
-        if (!info.exists() && !info.isSymLink()) {
-            return candidate;
-        }
-    }
+    return kind == WorkKind::Compaction ? QStringLiteral(".compact-") : QStringLiteral(".repair-");
 }
 
-void removeWorkFileLeftovers(const QString& path)
+// The work files that compactions and repairs of path killed before their end left beside it.
+QStringList workFileLeftovers(const QString& path)
 {
     const QFileInfo info(path);
     static const QRegularExpression kSuffix(
@@ -53,7 +48,26 @@ void removeWorkFileLeftovers(const QString& path)
             }
         }
     }
-    for (const QString& leftover : leftovers) {
+    return leftovers;
+}
+
+} // namespace
+
+QString newWorkFilePath(const QString& path, WorkKind kind)
+{
+    for (;;) {
+        const QString candidate =
+            path + markOf(kind) + QString::number(QRandomGenerator::global()->bounded(0x100000, 0x1000000), 16);
+        const QFileInfo info(candidate);
+        if (!info.exists() && !info.isSymLink()) {
+            return candidate;
+        }
+    }
+}
+
+void removeWorkFileLeftovers(const QString& path)
+{
+    for (const QString& leftover : workFileLeftovers(path)) {
         removeWithSideFiles(leftover);
     }
 }

@@ -15,6 +15,12 @@ namespace versiondb {
 
 namespace {
 
+QString select(const QString& columns, const QString& access = {})
+{
+    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(VersionFile::tableName()) +
+           access;
+}
+
 QByteArrayView bytesOf(sqlite3_stmt* row, int column)
 {
     const auto* data = static_cast<const char*>(sqlite3_column_blob(row, column));
@@ -75,7 +81,7 @@ std::optional<QString> rowFault(sqlite3_stmt* row, bool content)
 // Every row of the history reads: its changes name a known source, its kept texts decode whole.
 std::optional<QString> historyFault(sqlite3* db)
 {
-    sqlite::Statement tables(db, History::kCountTables);
+    sqlite::Statement tables(db, History::countTables());
     if (!tables.step() || tables.columnInt(0) == 0) {
         return std::nullopt;
     }
@@ -89,10 +95,10 @@ std::optional<QString> historyFault(sqlite3* db)
         }
         return QStringLiteral("a change of the history has no known source");
     };
-    if (std::optional<QString> fault = readEvery(db, History::kAllChanges, rows, sources)) {
+    if (std::optional<QString> fault = readEvery(db, History::allChanges(), rows, sources)) {
         return fault;
     }
-    return readEvery(db, History::kAllKeptRows, rows, [](sqlite3_stmt* row) -> std::optional<QString> {
+    return readEvery(db, History::allKeptRows(), rows, [](sqlite3_stmt* row) -> std::optional<QString> {
         if (History::decodeKept(bytesOf(row, 1).toByteArray())) {
             return std::nullopt;
         }
@@ -120,7 +126,7 @@ std::optional<QString> fault(sqlite3* db, bool content)
     qint64 records = 0;
     std::vector<qint64> numbers;
     if (std::optional<QString> fault =
-            readEvery(db, VersionFile::select(VersionFile::quotedFieldList()), records, [&](sqlite3_stmt* row) {
+            readEvery(db, select(VersionFile::quotedFieldList()), records, [&](sqlite3_stmt* row) {
                 numbers.push_back(sqlite3_column_int64(row, kNumber));
                 return rowFault(row, content);
             })) {
@@ -130,7 +136,7 @@ std::optional<QString> fault(sqlite3* db, bool content)
     for (const QString& index : VersionFile::indexNames()) {
         const QString key = sqlite::quoted(index);
         const QString query =
-            VersionFile::select(key + QStringLiteral(", rowid"), QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(key));
+            select(key + QStringLiteral(", rowid"), QStringLiteral(" INDEXED BY %1 ORDER BY %1").arg(key));
         qint64 throughIndex = 0;
         if (std::optional<QString> fault =
                 readEvery(db, query, throughIndex, [](sqlite3_stmt*) { return std::optional<QString>(); })) {
@@ -157,17 +163,29 @@ std::optional<QString> fault(sqlite3* db, bool content)
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<QString> versionFault(sqlite3* db, bool content)
+// Every page is read by the integrity check and again by the scans: room for a whole version's pages
+// saves reading them from the file twice. The room is given back afterwards.
+std::optional<QString> checkWithRoom(sqlite3* db, bool content)
 {
-    // Every page is read by the integrity check and again by the scans: room for a whole version's pages
-    // saves reading them from the file twice (without it, the check runs all the same). The room is given back
-    // afterwards.
-    sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
+    try {
+        sqlite::exec(db, "PRAGMA cache_size=-32768");
+    } catch (const Error&) {
+    }
     std::optional<QString> found = fault(db, content);
     sqlite3_exec(db, "PRAGMA cache_size=-2000; PRAGMA shrink_memory", nullptr, nullptr, nullptr);
     return found;
+}
+
+} // namespace
+
+std::optional<QString> versionFault(sqlite3* db)
+{
+    return checkWithRoom(db, true);
+}
+
+std::optional<QString> storageFault(sqlite3* db)
+{
+    return checkWithRoom(db, false);
 }
 
 } // namespace versiondb

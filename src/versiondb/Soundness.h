@@ -16,9 +16,11 @@ namespace versiondb {
 // 권, 장 and 절, and every row of the history of texts reads whole.
 //
 // The first fault of the version held by db, in words for a log, or nothing
-// when it is sound. Without content, only the storage's part: the integrity
-// check, the table and its indexes, every record read through each of them,
-// well-formed texts and the history.
-[[nodiscard]] std::optional<QString> versionFault(sqlite3* db, bool content = true);
+// when it is sound.
+[[nodiscard]] std::optional<QString> versionFault(sqlite3* db);
+
+// Only the storage's part: the integrity check, the table and its indexes,
+// every record read through each of them, well-formed texts and the history.
+[[nodiscard]] std::optional<QString> storageFault(sqlite3* db);
 
 } // namespace versiondb

@@ -39,13 +39,16 @@ int errorNumberFor(int extendedCode)
     }
 }
 
-// Raises the engine error for a failed SQLite call on db.
-[[noreturn]] void fail(sqlite3* db, int code)
+} // namespace
+
+void fail(sqlite3* db, int code)
 {
     const int extended = db != nullptr ? sqlite3_extended_errcode(db) : code;
     const int used = (extended & 0xff) == (code & 0xff) ? extended : code;
     raise(errorNumberFor(used));
 }
+
+namespace {
 
 // Raises the engine's error for a result code other than SQLITE_OK.
 void check(sqlite3* db, int rc)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RunControl.h"
 #include "versiondb/Connection.h"
 
 #include <QByteArray>
@@ -15,6 +16,9 @@ struct Finalize
     void operator()(sqlite3_stmt* stmt) const noexcept { sqlite3_finalize(stmt); }
 };
 using StatementHandle = std::unique_ptr<sqlite3_stmt, Finalize>;
+
+// Raises the engine error for a failed SQLite call on db.
+[[noreturn]] void fail(sqlite3* db, int code);
 
 // Opens a connection without creating the file. The handle is kept even when
 // the open fails, so that it is always closed; a failure raises the engine error.
@@ -59,6 +63,33 @@ public:
 
 private:
     Statement& m_stmt;
+};
+
+// While it lives, a statement of db that runs long stops with SQLITE_INTERRUPT once control is cancelled: SQLite asks
+// every thousand steps of its machine. A null control changes nothing.
+class CancelWatch
+{
+public:
+    CancelWatch(sqlite3* db, const platform::RunControl* control) : m_db(control != nullptr ? db : nullptr)
+    {
+        if (m_db != nullptr) {
+            sqlite3_progress_handler(m_db, kSteps, &CancelWatch::stop,
+                                     const_cast<void*>(static_cast<const void*>(control)));
+        }
+    }
+    CancelWatch(const CancelWatch&) = delete;
+    CancelWatch& operator=(const CancelWatch&) = delete;
+    ~CancelWatch()
+    {
+        if (m_db != nullptr) {
+            sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        }
+    }
+
+private:
+    static int stop(void* control) { return static_cast<const platform::RunControl*>(control)->cancelled() ? 1 : 0; }
+    static constexpr int kSteps = 1000;
+    sqlite3* m_db;
 };
 
 // Quotes an identifier for SQL.

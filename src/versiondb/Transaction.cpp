@@ -9,17 +9,22 @@ Transaction::Transaction(VersionStore& version) : Transaction(version.handle()) 
 
 Transaction::Transaction(sqlite3* db, Lock lock) : m_db(db)
 {
-    // By Lock, in its order.
-    static constexpr const char* kBegin[] = {"BEGIN DEFERRED", "BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"};
-    sqlite::exec(m_db, kBegin[static_cast<int>(lock)]);
+    switch (lock) {
+    case Lock::Deferred:
+        sqlite::exec(m_db, "BEGIN DEFERRED");
+        break;
+    case Lock::Immediate:
+        sqlite::exec(m_db, "BEGIN IMMEDIATE");
+        break;
+    case Lock::Exclusive:
+        sqlite::exec(m_db, "BEGIN EXCLUSIVE");
+        break;
+    }
 }
 
 Transaction::~Transaction()
 {
-    // A failed statement may have ended the transaction already.
-    if (!m_done && sqlite3_get_autocommit(m_db) == 0) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
+    rollback();
 }
 
 void Transaction::commit()
@@ -29,6 +34,18 @@ void Transaction::commit()
     }
     sqlite::exec(m_db, "COMMIT");
     m_done = true;
+}
+
+void Transaction::rollback() noexcept
+{
+    if (m_done) {
+        return;
+    }
+    m_done = true;
+    // A failed statement may have ended the transaction already.
+    if (sqlite3_get_autocommit(m_db) == 0) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 } // namespace versiondb

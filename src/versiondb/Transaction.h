@@ -29,6 +29,7 @@ public:
 
     // Makes the work durable; a failure raises the engine error and leaves the transaction to roll back.
     void commit();
+    void rollback() noexcept;
 
 private:
     sqlite3* m_db = nullptr;

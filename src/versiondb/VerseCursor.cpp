@@ -8,10 +8,15 @@ VerseCursor::VerseCursor(VersionStore& version, Fields fields) : m_version(versi
 {
     sqlite::Statement& read = statement();
     if (!read.isPrepared()) {
-        const QString order =
-            QStringLiteral("ORDER BY %1, rowid").arg(sqlite::quoted(VersionFile::fieldNames()[kNumber]));
-        read = sqlite::Statement(m_version.handle(), VersionStore::Statements::selectRecords(
-                                                         order, VersionFile::quotedFieldList(fieldCount())));
+        QStringList names = VersionFile::fieldNames();
+        for (QString& name : names) {
+            name = sqlite::quoted(name);
+        }
+        const QString order = QStringLiteral("ORDER BY %1, rowid").arg(names[kNumber]);
+        read = sqlite::Statement(m_version.handle(),
+                                 m_fields == Fields::All
+                                     ? VersionStore::Statements::selectRecords(order)
+                                     : VersionStore::Statements::selectRecords(order, names.first(kText).join(u", ")));
     }
     read.reset();
 }
@@ -35,7 +40,7 @@ std::optional<VerseRecord> VerseCursor::next()
     if (!read.step()) {
         return std::nullopt;
     }
-    return VersionStore::Statements::recordOf(read, fieldCount());
+    return VersionStore::Statements::recordOf(read, m_fields == Fields::All ? kFieldCount : kText);
 }
 
 } // namespace versiondb

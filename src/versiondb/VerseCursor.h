@@ -36,7 +36,6 @@ public:
 private:
     // The version's statement for these fields.
     [[nodiscard]] sqlite::Statement& statement() const;
-    [[nodiscard]] int fieldCount() const { return m_fields == Fields::All ? kFieldCount : kText; }
 
     VersionStore& m_version;
     Fields m_fields;

@@ -24,11 +24,11 @@ QStringList VersionFile::fieldNames()
             QStringLiteral("절"),   QStringLiteral("성경구절"), QStringLiteral("본문")};
 }
 
-QString VersionFile::quotedFieldList(int count)
+QString VersionFile::quotedFieldList()
 {
-    QStringList names = fieldNames().first(count);
-    for (QString& field : names) {
-        field = sqlite::quoted(field);
+    QStringList names;
+    for (const QString& field : fieldNames()) {
+        names << sqlite::quoted(field);
     }
     return names.join(QStringLiteral(", "));
 }
@@ -38,14 +38,44 @@ QStringList VersionFile::indexNames()
     return {QStringLiteral("번호"), QStringLiteral("성경구절")};
 }
 
-QString VersionFile::select(const QString& columns, const QString& rest)
-{
-    return QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + sqlite::quoted(tableName()) + rest;
-}
-
 namespace {
 
-const QString kVerifierTable = QStringLiteral("byeorisol_password");
+QString verifierTableName()
+{
+    return QStringLiteral("byeorisol_password");
+}
+
+// The statements that create the table and its indexes.
+QStringList schemaStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE \"본문\" (\"번호\" INTEGER, \"권\" INTEGER, \"장\" INTEGER, \"절\" INTEGER, "
+                       "\"성경구절\" TEXT, \"본문\" TEXT)"),
+        QStringLiteral("CREATE INDEX \"번호\" ON \"본문\" (\"번호\")"),
+        QStringLiteral("CREATE INDEX \"성경구절\" ON \"본문\" (\"성경구절\")"),
+    };
+}
+
+QString verifierTableStatement()
+{
+    return QStringLiteral("CREATE TABLE ") + sqlite::quoted(verifierTableName()) +
+           QStringLiteral(" (format INTEGER NOT NULL, salt BLOB NOT NULL, iterations INTEGER NOT NULL, "
+                          "verifier BLOB NOT NULL)");
+}
+
+// Writes the verifier into a database that has the verifier table.
+void writeVerifier(sqlite3* db, const PasswordVerifier& verifier)
+{
+    sqlite::Statement clear(db, QStringLiteral("DELETE FROM ") + sqlite::quoted(verifierTableName()));
+    (void)clear.step();
+    sqlite::Statement insert(db, QStringLiteral("INSERT INTO ") + sqlite::quoted(verifierTableName()) +
+                                     QStringLiteral(" (format, salt, iterations, verifier) VALUES (?1, ?2, ?3, ?4)"));
+    insert.bindInt(1, VersionFile::kFormat);
+    insert.bind(2, verifier.salt);
+    insert.bindInt(3, verifier.iterations);
+    insert.bind(4, verifier.key);
+    (void)insert.step();
+}
 
 } // namespace
 
@@ -62,38 +92,13 @@ void VersionFile::create(const QString& path, const PasswordVerifier& verifier)
     Transaction transaction(db.get());
     sqlite::exec(db.get(), QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData());
     sqlite::exec(db.get(), QStringLiteral("PRAGMA user_version=%1").arg(kFormat).toUtf8().constData());
-    // The table and its indexes, the history's tables, then the verifier's.
-    sqlite::exec(db.get(), "CREATE TABLE \"본문\" (\"번호\" INTEGER, \"권\" INTEGER, \"장\" INTEGER, \"절\" INTEGER, "
-                           "\"성경구절\" TEXT, \"본문\" TEXT);"
-                           "CREATE INDEX \"번호\" ON \"본문\" (\"번호\");"
-                           "CREATE INDEX \"성경구절\" ON \"본문\" (\"성경구절\")");
-    sqlite::exec(db.get(), History::kSchema);
-    sqlite::exec(db.get(), "CREATE TABLE \"byeorisol_password\" (format INTEGER NOT NULL, salt BLOB NOT NULL, "
-                           "iterations INTEGER NOT NULL, verifier BLOB NOT NULL)");
-    sqlite::Statement insert(db.get(),
-                             QStringLiteral("INSERT INTO ") + sqlite::quoted(kVerifierTable) +
-                                 QStringLiteral(" (format, salt, iterations, verifier) VALUES (?1, ?2, ?3, ?4)"));
-    insert.bindInt(1, kFormat);
-    insert.bind(2, verifier.salt);
-    insert.bindInt(3, verifier.iterations);
-    insert.bind(4, verifier.key);
-    (void)insert.step();
+    for (const QString& sql : schemaStatements()) {
+        sqlite::exec(db.get(), sql.toUtf8().constData());
+    }
+    sqlite::exec(db.get(), History::schema());
+    sqlite::exec(db.get(), verifierTableStatement().toUtf8().constData());
+    writeVerifier(db.get(), verifier);
     transaction.commit();
-}
-
-bool VersionFile::hasTable(sqlite3* db, const QString& name)
-{
-    sqlite::Statement table(db,
-                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
-    table.bind(1, name);
-    return table.step() && table.columnInt(0) == 1;
-}
-
-bool VersionFile::shorterThanItsPages(sqlite3* db, const QString& path)
-{
-    sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
-                                               "pragma_page_size()"));
-    return pages.step() && pages.columnInt(0) > QFileInfo(path).size();
 }
 
 bool VersionFile::hasMarks(sqlite3* db)
@@ -102,7 +107,10 @@ bool VersionFile::hasMarks(sqlite3* db)
     if (!appId.step() || appId.columnInt(0) != kApplicationId) {
         return false;
     }
-    return hasTable(db, kVerifierTable);
+    sqlite::Statement table(db,
+                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    table.bind(1, verifierTableName());
+    return table.step() && table.columnInt(0) == 1;
 }
 
 void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString& connect, bool logHoldsPages)
@@ -110,8 +118,13 @@ void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString&
     if (!hasMarks(db)) {
         raise(errorNumber::UnrecognizedFormat);
     }
-    if (!logHoldsPages && shorterThanItsPages(db, path)) {
-        raise(errorNumber::DatabaseDamaged);
+    if (!logHoldsPages) {
+        // A file shorter than its header says has lost pages.
+        sqlite::Statement pages(db, QStringLiteral("SELECT page_count * page_size FROM pragma_page_count(), "
+                                                   "pragma_page_size()"));
+        if (pages.step() && pages.columnInt(0) > QFileInfo(path).size()) {
+            raise(errorNumber::DatabaseDamaged);
+        }
     }
     const std::optional<PasswordVerifier> verifier = readVerifier(db);
     if (!verifier) {
@@ -124,7 +137,10 @@ void VersionFile::checkOpenable(sqlite3* db, const QString& path, const QString&
 
 void VersionFile::checkTableAndIndexes(sqlite3* db)
 {
-    if (!hasTable(db, tableName())) {
+    sqlite::Statement table(db,
+                            QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1"));
+    table.bind(1, tableName());
+    if (!table.step() || table.columnInt(0) != 1) {
         raise(errorNumber::NoSuchTable);
     }
     sqlite::Statement fields(db, QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
@@ -154,15 +170,17 @@ void VersionFile::checkTableAndIndexes(sqlite3* db)
 std::optional<PasswordVerifier> VersionFile::readVerifier(sqlite3* db)
 {
     sqlite::Statement read(db, QStringLiteral("SELECT format, salt, iterations, verifier FROM ") +
-                                   sqlite::quoted(kVerifierTable) + QStringLiteral(" LIMIT 1"));
+                                   sqlite::quoted(verifierTableName()) + QStringLiteral(" LIMIT 1"));
     if (!read.step() || read.columnType(1) != SQLITE_BLOB || read.columnType(2) != SQLITE_INTEGER ||
         read.columnType(3) != SQLITE_BLOB) {
         return std::nullopt;
     }
+    PasswordVerifier v;
+    v.salt = read.columnBlob(1);
     const qint64 iterations = read.columnInt(2);
-    return PasswordVerifier{read.columnBlob(1),
-                            iterations > 0 && iterations < (1 << 30) ? static_cast<int>(iterations) : 0,
-                            read.columnBlob(3)};
+    v.iterations = iterations > 0 && iterations < (1 << 30) ? static_cast<int>(iterations) : 0;
+    v.key = read.columnBlob(3);
+    return v;
 }
 
 void VersionFile::checkPath(const QString& path, bool forWriting)

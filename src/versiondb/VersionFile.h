@@ -31,23 +31,16 @@ constexpr int kFormat = 1;
 
 [[nodiscard]] QString tableName();      // "본문"
 [[nodiscard]] QStringList fieldNames(); // 번호, 권, 장, 절, 성경구절, 본문
-// The field names quoted for SQL and joined by commas, in their order: all six, or the first count.
-[[nodiscard]] QString quotedFieldList(int count = kFieldCount);
+// The six field names quoted for SQL and joined by commas, in their order.
+[[nodiscard]] QString quotedFieldList();
 [[nodiscard]] QStringList indexNames(); // 번호, 성경구절
-// "SELECT columns FROM "본문"" and the rest of the query.
-[[nodiscard]] QString select(const QString& columns, const QString& rest = {});
 
 // Writes an empty version database to path, which must not exist yet:
 // the table, both indexes, the history's tables and the verifier, with a rollback journal.
 void create(const QString& path, const PasswordVerifier& verifier);
 
-// True when the open database has a table of this name.
-[[nodiscard]] bool hasTable(sqlite3* db, const QString& name);
 // True when the open database carries the marks of a version database.
 [[nodiscard]] bool hasMarks(sqlite3* db);
-// True when the file at path is shorter than the pages of its open database: it has lost pages (its last one is
-// incomplete or missing).
-[[nodiscard]] bool shorterThanItsPages(sqlite3* db, const QString& path);
 // The checks of every open, on a connection that holds the file at path: it carries
 // the marks ("unrecognized format"), is as long as its pages say ("damaged"; not
 // while a write-ahead log holds some of them) and its verifier matches the password

@@ -11,7 +11,6 @@
 #include "versiondb/VersionStoreStatements.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 namespace versiondb {
 
@@ -178,21 +177,27 @@ VerseRecord VersionStore::record(qint64 row)
 
 qint64 VersionStore::recordCount()
 {
-    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)")));
+    sqlite::Statement count(handle(),
+                            QStringLiteral("SELECT count(*) FROM ") + sqlite::quoted(VersionFile::tableName()));
     return count.step() ? count.columnInt(0) : 0;
 }
 
 qint64 VersionStore::textCount()
 {
-    sqlite::Statement count(handle(), VersionFile::select(QStringLiteral("count(*)"),
-                                                          QStringLiteral(" WHERE %1 <> ''").arg(quotedField(kText))));
+    sqlite::Statement count(
+        handle(), QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <> ''")
+                      .arg(sqlite::quoted(VersionFile::tableName()), sqlite::quoted(VersionFile::fieldNames()[kText])));
     return count.step() ? count.columnInt(0) : 0;
 }
 
 void VersionStore::setText(qint64 row, const QString& text)
 {
     checkWritable();
-    Statements::storeText(statements().setText, row, text);
+    sqlite::Statement& setText = statements().setText;
+    sqlite::ResetGuard guard(setText);
+    setText.bind(1, text);
+    setText.bindInt(2, row);
+    (void)setText.step();
     if (sqlite3_changes(handle()) == 0) {
         raise(errorNumber::NoCurrentRecord);
     }
@@ -218,6 +223,10 @@ void VersionStore::copySkeleton(const QString& referencePath)
 {
     checkWritable();
     sqlite3* db = handle();
+    QStringList skeleton = VersionFile::fieldNames().first(kText);
+    for (QString& field : skeleton) {
+        field = sqlite::quoted(field);
+    }
     {
         sqlite::Statement attach(db, QStringLiteral("ATTACH ?1 AS source"));
         attach.bind(1, referencePath);
@@ -230,7 +239,7 @@ void VersionStore::copySkeleton(const QString& referencePath)
         {
             sqlite::Statement copy(db, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM source.%1 ORDER BY %3")
                                            .arg(sqlite::quoted(VersionFile::tableName()),
-                                                VersionFile::quotedFieldList(kText), quotedField(kNumber)));
+                                                skeleton.join(QStringLiteral(", ")), quotedField(kNumber)));
             (void)copy.step();
         }
         transaction.commit();
@@ -278,19 +287,11 @@ void VersionStore::compactDatabase(const QString& dstName, const platform::RunCo
         raise(errorNumber::InvalidPath);
     }
     try {
-        sqlite3* db = handle();
-        sqlite::Statement vacuum(db, QStringLiteral("VACUUM INTO ?1"));
+        sqlite::Statement vacuum(handle(), QStringLiteral("VACUUM INTO ?1"));
         vacuum.bind(1, dstName);
         {
-            // SQLite asks every thousand steps of its machine, within the copy, whether to go on: a cancelled run
-            // interrupts it (SQLITE_INTERRUPT).
-            if (control != nullptr) {
-                const auto stop = [](void* run) -> int {
-                    return static_cast<const platform::RunControl*>(run)->cancelled();
-                };
-                sqlite3_progress_handler(db, 1000, stop, const_cast<platform::RunControl*>(control));
-            }
-            const auto unwatch = qScopeGuard([db] { sqlite3_progress_handler(db, 0, nullptr, nullptr); });
+            // SQLite asks now and then, within the copy, whether to go on: a cancelled run interrupts it.
+            const sqlite::CancelWatch watch(handle(), control);
             (void)vacuum.step();
         }
         stopIfCancelled(control);
@@ -308,7 +309,11 @@ void VersionStore::compactDatabase(const QString& dstName, const platform::RunCo
 
 QString nullToSpaces(const QVariant& value)
 {
-    return value.isNull() || !value.canConvert<QString>() ? QStringLiteral("  ") : value.toString();
+    static const QString kTwoSpaces = QStringLiteral("  ");
+    if (value.isNull() || !value.canConvert<QString>()) {
+        return kTwoSpaces;
+    }
+    return value.toString();
 }
 
 } // namespace versiondb

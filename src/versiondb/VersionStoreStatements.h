@@ -18,15 +18,6 @@ struct VersionStore::Statements
     static QString selectRecords(const QString& rest, const QString& fields = VersionFile::quotedFieldList());
     static VerseRecord recordOf(const sqlite::Statement& stmt, int fields = kFieldCount);
 
-    // Stores text into 본문 of the record at row with setText or another statement of its parameters.
-    static void storeText(sqlite::Statement& stmt, qint64 row, const QVariant& text)
-    {
-        sqlite::ResetGuard guard(stmt);
-        stmt.bind(1, text);
-        stmt.bindInt(2, row);
-        (void)stmt.step();
-    }
-
     // The row id that a lookup found, if any.
     static std::optional<qint64> rowOf(sqlite::Statement& stmt)
     {

@@ -42,8 +42,8 @@ struct VersionVerses
 // How many verses a run reads between two reports and looks at its control.
 inline constexpr qint64 kVersesBetweenChecks = 512;
 
-// Reports done out of total to control every so many verses and raises versiondb::Cancelled once it is cancelled;
+// Reports done out of total to control now and then and raises versiondb::Cancelled once it is cancelled;
 // a null control does nothing.
-void reportVerses(platform::RunControl* control, qint64 done, qint64 total, qint64 every = kVersesBetweenChecks);
+void reportVerses(platform::RunControl* control, qint64 done, qint64 total);
 
 } // namespace versiondb
