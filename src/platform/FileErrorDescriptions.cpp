@@ -8,6 +8,15 @@ namespace platform {
 
 namespace {
 
+const QString kFileNotFound = QStringLiteral("파일을 찾을 수 없습니다.");
+const QString kPathNotFound = QStringLiteral("경로를 찾을 수 없습니다.");
+const QString kPermissionDenied = QStringLiteral("사용 권한이 없습니다.");
+const QString kAccessError = QStringLiteral("경로/파일 액세스 오류입니다.");
+const QString kDiskFull = QStringLiteral("디스크 공간이 부족합니다.");
+const QString kNotRegularFile = QStringLiteral("텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다.");
+const QString kWriteError =
+    QStringLiteral("파일을 쓰는 중에 오류가 발생했습니다. 디스크 공간과 쓰기 권한을 확인하십시오.");
+
 // Below this much free space a failed write is taken for a full disk: every write that fails
 // for want of space leaves less than one write buffer free.
 constexpr qint64 kNearlyFullBytes = 64 * 1024;
@@ -43,47 +52,47 @@ bool isFull(const QString& folder, qint64 needed)
 
 QString FileErrorDescriptions::fileNotFound()
 {
-    return QStringLiteral("파일을 찾을 수 없습니다.");
+    return kFileNotFound;
 }
 
 QString FileErrorDescriptions::pathNotFound()
 {
-    return QStringLiteral("경로를 찾을 수 없습니다.");
+    return kPathNotFound;
 }
 
 QString FileErrorDescriptions::permissionDenied()
 {
-    return QStringLiteral("사용 권한이 없습니다.");
+    return kPermissionDenied;
 }
 
 QString FileErrorDescriptions::accessError()
 {
-    return QStringLiteral("경로/파일 액세스 오류입니다.");
+    return kAccessError;
 }
 
 QString FileErrorDescriptions::diskFull()
 {
-    return QStringLiteral("디스크 공간이 부족합니다.");
+    return kDiskFull;
 }
 
 QString FileErrorDescriptions::notRegularFile()
 {
-    return QStringLiteral("텍스트 파일이 아닌 폴더나 장치, 파이프는 읽을 수 없습니다.");
+    return kNotRegularFile;
 }
 
 QString FileErrorDescriptions::openForReadingFailure(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return QFileInfo(info.absolutePath()).isDir() ? fileNotFound() : pathNotFound();
+        return QFileInfo(info.absolutePath()).isDir() ? kFileNotFound : kPathNotFound;
     }
     if (!info.isFile()) {
-        return notRegularFile();
+        return kNotRegularFile;
     }
     if (!info.isReadable()) {
-        return permissionDenied();
+        return kPermissionDenied;
     }
-    return accessError();
+    return kAccessError;
 }
 
 QString FileErrorDescriptions::openForWritingFailure(const QString& path)
@@ -91,21 +100,21 @@ QString FileErrorDescriptions::openForWritingFailure(const QString& path)
     const QFileInfo info(path);
     const QString folder = folderOf(path);
     if (!QFileInfo(folder).isDir()) {
-        return pathNotFound();
+        return kPathNotFound;
     }
     if (info.exists() && !info.isFile()) {
-        return accessError();
+        return kAccessError;
     }
     if (isReadOnlyFolder(folder) && !(info.isFile() && info.isWritable())) {
         return QStringLiteral("읽기 전용 폴더여서 파일을 만들 수 없습니다.");
     }
     if (info.isFile() && !info.isWritable()) {
-        return permissionDenied();
+        return kPermissionDenied;
     }
     if (isFull(folder, 0)) {
-        return diskFull();
+        return kDiskFull;
     }
-    return accessError();
+    return kAccessError;
 }
 
 QString FileErrorDescriptions::readFailure()
@@ -115,9 +124,7 @@ QString FileErrorDescriptions::readFailure()
 
 QString FileErrorDescriptions::writeFailure(const QString& path)
 {
-    return isFull(folderOf(path), 0)
-               ? diskFull()
-               : QStringLiteral("파일을 쓰는 중에 오류가 발생했습니다. 디스크 공간과 쓰기 권한을 확인하십시오.");
+    return isFull(folderOf(path), 0) ? kDiskFull : kWriteError;
 }
 
 QString FileErrorDescriptions::removeFailure(const QString& path)
@@ -138,7 +145,7 @@ QString FileErrorDescriptions::copyFailure(const QString& source, const QString&
     }
     const QString folder = folderOf(destination);
     if (QFileInfo(folder).isDir() && !isReadOnlyFolder(folder) && isFull(folder, from.size())) {
-        return diskFull();
+        return kDiskFull;
     }
     return openForWritingFailure(destination);
 }

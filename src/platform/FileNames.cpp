@@ -14,12 +14,25 @@ qsizetype lastSeparator(const QString& path)
     return QDir::fromNativeSeparators(path).lastIndexOf(u'/');
 }
 
+bool isNormalFile(const QFileInfo& info)
+{
+    return info.isFile() && !info.isHidden();
+}
+
+bool hasWildcards(const QString& name)
+{
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
 } // namespace
 
 QString getFileName(const QString& path)
 {
     const qsizetype last = lastSeparator(path);
-    return last < 0 ? QString() : path.mid(last + 1);
+    if (last < 0) {
+        return {};
+    }
+    return path.mid(last + 1);
 }
 
 bool fileExists(const QString& path)
@@ -28,9 +41,8 @@ bool fileExists(const QString& path)
         return false;
     }
     const QString name = path.mid(lastSeparator(path) + 1);
-    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) {
-        const QFileInfo info(path);
-        return info.isFile() && !info.isHidden();
+    if (!hasWildcards(name)) {
+        return isNormalFile(QFileInfo(path));
     }
     const QString folder = path.left(path.size() - name.size());
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);

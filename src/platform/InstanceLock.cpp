@@ -53,7 +53,21 @@ std::optional<InstanceLock> InstanceLock::acquire(const QString& key)
 
 InstanceLock::InstanceLock(InstanceLock&& other) noexcept : m_handle(std::exchange(other.m_handle, -1)) {}
 
+InstanceLock& InstanceLock::operator=(InstanceLock&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_handle = std::exchange(other.m_handle, -1);
+    }
+    return *this;
+}
+
 InstanceLock::~InstanceLock()
+{
+    release();
+}
+
+void InstanceLock::release() noexcept
 {
     if (m_handle == -1) {
         return;
@@ -63,6 +77,7 @@ InstanceLock::~InstanceLock()
 #else
     ::close(static_cast<int>(m_handle));
 #endif
+    m_handle = -1;
 }
 
 } // namespace platform

@@ -15,12 +15,14 @@ public:
     [[nodiscard]] static std::optional<InstanceLock> acquire(const QString& key);
 
     InstanceLock(InstanceLock&& other) noexcept;
+    InstanceLock& operator=(InstanceLock&& other) noexcept;
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
     ~InstanceLock();
 
 private:
     explicit InstanceLock(qintptr handle) : m_handle(handle) {}
+    void release() noexcept;
 
     qintptr m_handle = -1;
 };

@@ -83,15 +83,20 @@ std::optional<FileFailure> copyToNewFile(const QString& source, const QString& t
 
 QString separator()
 {
-    return QDir::separator();
+#ifdef Q_OS_WIN
+    return QStringLiteral("\\");
+#else
+    return QStringLiteral("/");
+#endif
 }
 
 FolderMode folderMode(const QString& executableFolder, const std::function<bool(const QString&)>& exists)
 {
     const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(executableFolder));
-    const bool installed = !exists(QDir::cleanPath(folder + QStringLiteral("/../개역.DAT"))) &&
-                           QFileInfo(folder).fileName() == QStringLiteral("bin");
-    return installed ? FolderMode::Installed : FolderMode::Portable;
+    if (exists(QDir::cleanPath(folder + QStringLiteral("/../개역.DAT")))) {
+        return FolderMode::Portable;
+    }
+    return QFileInfo(folder).fileName() == QStringLiteral("bin") ? FolderMode::Installed : FolderMode::Portable;
 }
 
 QString dataFolder(const QString& executableFolder)

@@ -49,7 +49,9 @@ MessageAnswer QtDialogs::message(QWidget* parent, MessageIcon icon, MessageButto
         box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
         box.setEscapeButton(no);
         box.exec();
-        return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+        return box.clickedButton() != nullptr && box.buttonRole(box.clickedButton()) == QMessageBox::YesRole
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::No;
     }
     if (buttons == MessageButtons::SaveDiscardCancel) {
         QPushButton* save = button(QStringLiteral("저장"), QMessageBox::AcceptRole, "save");
@@ -72,6 +74,7 @@ QStringList QtDialogs::chooseFiles(QWidget* parent, const FileDialogRequest& req
 {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!request.acceptLabel.isEmpty()) {
         dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
     }
@@ -90,6 +93,7 @@ QString QtDialogs::chooseFolder(QWidget* parent, const FileDialogRequest& reques
     QFileDialog dialog(parent, request.title, request.folder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!request.acceptLabel.isEmpty()) {
         dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
     }

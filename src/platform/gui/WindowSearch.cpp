@@ -29,6 +29,12 @@ struct XFreeDeleter
     void operator()(void* p) const { XFree(p); }
 };
 
+// Windows may vanish while the tree is walked; such errors only mean "not this one".
+int ignoreXErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 QString windowTitle(Display* display, Window window)
 {
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
@@ -91,8 +97,15 @@ bool search(Display* display, Window window, const QByteArray& className, const 
     }
     std::unique_ptr<Window, XFreeDeleter> owned(children);
     for (unsigned int i = 0; i < count; ++i) {
-        if ((classMatches(display, children[i], className) && windowTitle(display, children[i]) == title) ||
-            (depth > 0 && search(display, children[i], className, title, depth - 1))) {
+        if (classMatches(display, children[i], className) && windowTitle(display, children[i]) == title) {
+            return true;
+        }
+    }
+    if (depth <= 0) {
+        return false;
+    }
+    for (unsigned int i = 0; i < count; ++i) {
+        if (search(display, children[i], className, title, depth - 1)) {
             return true;
         }
     }
@@ -107,8 +120,7 @@ bool topLevelWindowExists(const QString& className, const QString& title)
     if (!display) {
         return false;
     }
-    // Windows may vanish while the tree is walked; such errors only mean "not this one".
-    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    const XErrorHandler previous = XSetErrorHandler(ignoreXErrors);
     const auto restore = qScopeGuard([previous] { XSetErrorHandler(previous); });
     const bool found = search(display.get(), DefaultRootWindow(display.get()), className.toUtf8(), title, 2);
     XSync(display.get(), False);
