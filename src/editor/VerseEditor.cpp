@@ -63,8 +63,10 @@ Outcome guarded(bool open, Work&& work, std::optional<qint64>* currentRow = null
 
 VerseEditor::VerseEditor(versiondb::ChangeSource source) : m_source(source) {}
 
-// Members go in the reverse of their order: the history before the version, as close() has them go.
-VerseEditor::~VerseEditor() = default;
+VerseEditor::~VerseEditor()
+{
+    close();
+}
 
 std::optional<versiondb::ErrorItem> VerseEditor::open(const QString& path)
 {
@@ -247,7 +249,10 @@ std::optional<qint64> VerseEditor::numberOf(const QString& reference)
 {
     const QString trimmed = trimSpaces(reference);
     const std::optional<qint64> row = trimmed.isEmpty() ? std::nullopt : seekTyped(trimmed);
-    return row ? asNumber(m_version->record(*row)[versiondb::kNumber]) : std::nullopt;
+    if (!row) {
+        return std::nullopt;
+    }
+    return asNumber(m_version->record(*row)[versiondb::kNumber]);
 }
 
 HistoryOutcome VerseEditor::changes()

@@ -44,6 +44,11 @@ const char* xmlReference(char16_t c, bool attribute)
 
 } // namespace
 
+ExportBytes::ExportBytes(qsizetype expected)
+{
+    m_bytes.reserve(expected);
+}
+
 ExportBytes& ExportBytes::add(const char* ascii)
 {
     m_bytes.append(ascii);

@@ -13,7 +13,7 @@ class ExportBytes
 {
 public:
     // Room for about that many bytes is taken at once.
-    explicit ExportBytes(qsizetype expected) { m_bytes.reserve(expected); }
+    explicit ExportBytes(qsizetype expected);
 
     ExportBytes& add(const char* ascii);
     ExportBytes& add(QStringView text);

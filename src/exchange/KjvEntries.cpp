@@ -38,10 +38,11 @@ KjvEntries kjvEntries(const QList<Verse>& verses)
         if (books::KjvVersification::hasVerse(verse.bookNumber, verse.chapter, verse.verse)) {
             KjvEntry entry{&verse, verse.text ? std::optional<QString>(entryText(*verse.text)) : std::nullopt};
             if (waiting) {
+                std::optional<QString> joined = waiting;
                 if (entry.text) {
-                    append(waiting, *entry.text);
+                    append(joined, *entry.text);
                 }
-                entry.text = std::move(waiting);
+                entry.text = joined;
                 for (const QString& reference : waitingReferences) {
                     result.moved.append({reference, verse.reference});
                 }

@@ -18,7 +18,10 @@ constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 std::optional<QByteArray> inCodePage949(const QString& text)
 {
     auto encoded = platform::CodePage949::encode(text);
-    return encoded.complete ? std::optional(std::move(encoded.bytes)) : std::nullopt;
+    if (!encoded.complete) {
+        return std::nullopt;
+    }
+    return std::move(encoded.bytes);
 }
 
 // A verse's line: its reference, one space and its text, then the line end.

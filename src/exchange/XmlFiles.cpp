@@ -51,8 +51,9 @@ QString xmlName(QString name)
 
 // An OSIS work's name: the letters, digits and underscores of the version's name, any other
 // character an underscore.
-QString osisWorkName(QString work)
+QString osisWorkName(const QString& name)
 {
+    QString work = name;
     for (QChar& c : work) {
         if (!c.isLetterOrNumber() && c != u'_') {
             c = u'_';

@@ -219,7 +219,10 @@ CompareOutcome compareVersions(const QString& pathA, const QString& pathB,
         const std::unique_ptr<VersionStore> a = VersionStore::openDatabase(pathA, VersionStore::Hold::Read);
         file = 1;
         const std::unique_ptr<VersionStore> b = VersionStore::openDatabase(pathB, VersionStore::Hold::Read);
-        Progress progress{control, control != nullptr ? 2 * (a->recordCount() + b->recordCount()) : 0};
+        Progress progress{control};
+        if (control != nullptr) {
+            progress.total = 2 * (a->recordCount() + b->recordCount());
+        }
         const bool inFileOrder = checkSkeletons(*a, *b, file, outcome, progress);
         if (outcome.result != CompareResult::Same) {
             return outcome;

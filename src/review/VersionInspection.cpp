@@ -110,6 +110,11 @@ template <class Keep> qsizetype twoSequences(const std::vector<int>& bytes, Keep
     return -1;
 }
 
+bool isHangulSyllable(char32_t c)
+{
+    return c >= 0xAC00 && c <= 0xD7A3;
+}
+
 // Looks for the faults of one verse at a time, and for those that span verses, in the order of 번호.
 class Inspector
 {
@@ -357,8 +362,7 @@ qsizetype mojibakeAt(const QString& text)
     }
     bytes.assign(encoded.bytes.cbegin(), encoded.bytes.cend());
     std::transform(bytes.begin(), bytes.end(), bytes.begin(), [](int b) { return b & 0xFF; });
-    // Two Hangul syllables in a row.
-    const qsizetype at = twoSequences(bytes, [](char32_t c) { return c >= 0xAC00 && c <= 0xD7A3; });
+    const qsizetype at = twoSequences(bytes, isHangulSyllable);
     if (at < 0) {
         return -1;
     }
