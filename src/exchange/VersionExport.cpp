@@ -49,16 +49,43 @@ std::optional<WrittenFile> writeTemporary(const QString& path, const QByteArray&
     return std::nullopt;
 }
 
-// Puts the written file in place of the file of its name.
-bool putInPlace(const WrittenFile& file)
+// Renames a file, replacing a file of the new name.
+bool moveReplacing(const QString& from, const QString& to)
 {
-    // The old file goes first: ext4 flushes a file renamed over another to the disk,
-    // which would cost a wait on every file of a repeated export.
-    QFile::remove(file.path);
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(file.temporary.toStdU16String()),
-                            std::filesystem::path(file.path.toStdU16String()), error);
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()),
+                            error);
     return !error;
+}
+
+// Puts every written file in place of the file of its name, all or none, and returns the index of the one that could
+// not take its place, if any. An old file is moved aside rather than renamed over (ext4 flushes a file renamed over
+// another to the disk, which would cost a wait on every file of a repeated export) and removed once all are in place;
+// when one cannot take its place, the files put in place go and the old ones come back.
+std::optional<qsizetype> putInPlace(const QList<WrittenFile>& written)
+{
+    const auto aside = [&](qsizetype i) { return written[i].temporary + QStringLiteral(".old"); };
+    QList<bool> movedAside;
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const WrittenFile& file = written[i];
+        movedAside.append(QFileInfo(file.path).isFile() && QFile::rename(file.path, aside(i)));
+        if (!moveReplacing(file.temporary, file.path)) {
+            for (qsizetype j = i; j >= 0; --j) {
+                if (movedAside[j]) {
+                    moveReplacing(aside(j), written[j].path);
+                } else if (j < i) {
+                    QFile::remove(written[j].path);
+                }
+            }
+            return i;
+        }
+    }
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        if (movedAside[i]) {
+            QFile::remove(aside(i));
+        }
+    }
+    return std::nullopt;
 }
 
 // Writes the files into the folder, making it first when it is missing: all of them under temporary names, then,
@@ -101,13 +128,11 @@ ExportResult writeFiles(const QString& folder, const QList<ExportFile>& files, p
     if (control != nullptr && control->cancelled()) {
         return undo(ExportResult::Cancelled);
     }
-    for (qsizetype i = 0; i < written.size(); ++i) {
-        if (!putInPlace(written[i])) {
-            outcome.fileFailure =
-                platform::FileFailure{written[i].path, platform::FileErrorDescriptions::writeFailure(written[i].path)};
-            written = written.mid(i);
-            return undo(ExportResult::WriteFailed);
-        }
+    if (const std::optional<qsizetype> failed = putInPlace(written)) {
+        const QString path = written[*failed].path;
+        outcome.fileFailure = platform::FileFailure{path, platform::FileErrorDescriptions::writeFailure(path)};
+        written = written.mid(*failed);
+        return undo(ExportResult::WriteFailed);
     }
     return ExportResult::Written;
 }

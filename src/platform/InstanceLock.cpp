@@ -38,7 +38,10 @@ std::optional<InstanceLock> InstanceLock::acquire(const QString& key)
 #else
     // flock() locks belong to the open file description and vanish when the
     // process ends; the file itself may stay, an unlocked file means no instance.
-    const QByteArray path = QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock")).toUtf8();
+    // Each user has a lock of their own, as each session has on Windows: the
+    // temporary folder is shared, and another user's file there cannot be opened.
+    const QString name = key + u'-' + QString::number(::getuid()) + QStringLiteral(".lock");
+    const QByteArray path = QDir(QDir::tempPath()).filePath(name).toUtf8();
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         return std::nullopt;

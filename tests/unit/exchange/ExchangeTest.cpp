@@ -142,12 +142,13 @@ TEST(ExportPlans, refuseWholeForTheFirstVerseThatCannotBeWritten)
 }
 
 // An export cancelled halfway writes nothing: a file there keeps its bytes, a folder made for it and temporaries go.
-TEST(ExportVersion, aCancelHalfwayLeavesEveryFileAsItWas)
+// So does one whose last file cannot take its place (a folder holds its name) after the others were put in place.
+TEST(ExportVersion, aCancelOrAFailureHalfwayLeavesEveryFileAsItWas)
 {
     testsupport::InstallTree tree;
     const QString version = tree.makeVersion(u"whole.dat"_s, testsupport::wholeBible());
     const QString folder = tree.beside(u"out"_s);
-    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QDir().mkpath(folder + u"/66-계.txt/in the way"_s));
     const QString genesis = QDir::toNativeSeparators(folder + u"/01-창.txt"_s);
     testsupport::write(genesis, "earlier export");
     for (const QString& into : {folder, tree.beside(u"fresh"_s)}) {
@@ -161,6 +162,8 @@ TEST(ExportVersion, aCancelHalfwayLeavesEveryFileAsItWas)
         EXPECT_GE(control.done(), control.total() / 2);
     }
     EXPECT_FALSE(QFileInfo::exists(tree.beside(u"fresh"_s)));
+    const exchange::ExportRequest blocked{version, folder, ExportFormat::Text, TextEncoding::Utf8, true, nullptr};
+    EXPECT_EQ(exchange::exportVersion(blocked).result, ExportResult::WriteFailed);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"01-창.txt"_s});
     EXPECT_EQ(testsupport::bytes(genesis), "earlier export");
 }

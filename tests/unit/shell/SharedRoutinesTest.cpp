@@ -8,6 +8,10 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <tuple>
+#ifndef Q_OS_WIN
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using platform::fileExists;
@@ -29,7 +33,7 @@ TEST(SharedRoutines, fileExistsFindsNormalFilesOnly)
     EXPECT_FALSE(fileExists(QString()));
 }
 
-TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)
+TEST(SharedRoutines, theInstanceLockRefusesASecondHolderOfTheSameUserUntilTheFirstIsGone)
 {
     const QString key = u"byeorisol-test-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
     auto first = InstanceLock::acquire(key);
@@ -37,6 +41,14 @@ TEST(SharedRoutines, theInstanceLockRefusesASecondHolderUntilTheFirstIsGone)
     std::optional<InstanceLock> moved = std::move(*first);
     first.reset();
     EXPECT_FALSE(InstanceLock::acquire(key).has_value());
+#ifndef Q_OS_WIN
+    // Another user (nobody, when the tests run as root) starts while this user holds the lock.
+    if (const pid_t other = ::getuid() == 0 ? ::fork() : -1; other == 0) {
+        ::_exit(::setuid(65534) == 0 && InstanceLock::acquire(key).has_value() ? 0 : 1);
+    } else if (int status = -1; other > 0) {
+        EXPECT_TRUE(::waitpid(other, &status, 0) == other && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+#endif
     moved.reset();
     EXPECT_TRUE(InstanceLock::acquire(key).has_value());
     EXPECT_NE(platform::instanceLockKey(u"/opt/a/manager"_s), platform::instanceLockKey(u"/opt/b/manager"_s));
