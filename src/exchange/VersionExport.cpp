@@ -61,15 +61,16 @@ bool moveReplacing(const QString& from, const QString& to)
 // Puts every written file in place of the file of its name, all or none, and returns the index of the one that could
 // not take its place, if any. An old file is moved aside rather than renamed over (ext4 flushes a file renamed over
 // another to the disk, which would cost a wait on every file of a repeated export) and removed once all are in place;
-// when one cannot take its place, the files put in place go and the old ones come back.
+// when one cannot be moved aside or cannot take its place, the files put in place go and the old ones come back.
 std::optional<qsizetype> putInPlace(const QList<WrittenFile>& written)
 {
     const auto aside = [&](qsizetype i) { return written[i].temporary + QStringLiteral(".old"); };
     QList<bool> movedAside;
     for (qsizetype i = 0; i < written.size(); ++i) {
         const WrittenFile& file = written[i];
-        movedAside.append(QFileInfo(file.path).isFile() && QFile::rename(file.path, aside(i)));
-        if (!moveReplacing(file.temporary, file.path)) {
+        const bool old = QFileInfo(file.path).isFile();
+        movedAside.append(old && QFile::rename(file.path, aside(i)));
+        if (old != movedAside[i] || !moveReplacing(file.temporary, file.path)) {
             for (qsizetype j = i; j >= 0; --j) {
                 if (movedAside[j]) {
                     moveReplacing(aside(j), written[j].path);
