@@ -120,6 +120,7 @@ int exportCommand(const QStringList& arguments)
     case exchange::ExportResult::UnreadableReference:
     case exchange::ExportResult::LineBreak:
     case exchange::ExportResult::NotXmlText:
+    case exchange::ExportResult::WouldReplaceVersion:
         printAbout(version, exchange::ExportMessages::refusal(outcome));
         return kLineErrorsOrRefused;
     case exchange::ExportResult::Unencodable:

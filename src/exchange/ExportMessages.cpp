@@ -18,6 +18,9 @@ QString ExportMessages::refusal(const ExportOutcome& outcome)
     case ExportResult::NotXmlText:
         return QStringLiteral("'%1' 구절의 본문에 XML 파일에 쓸 수 없는 제어 문자가 있어 내보내지 않았습니다.")
             .arg(outcome.verse.reference);
+    case ExportResult::WouldReplaceVersion:
+        return QStringLiteral("'%1' 파일은 역본파일(데이터베이스)이므로 내보낸 파일로 바꾸지 않았습니다.")
+            .arg(outcome.existing.value(0));
     default:
         return {};
     }

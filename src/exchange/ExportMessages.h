@@ -10,8 +10,8 @@ struct ExportOutcome;
 // The texts of an export that the export window and byeorisol-data share.
 namespace ExportMessages {
 // Why nothing was written, for a refused outcome (a reference that cannot be read, a line
-// break, a text code page 949 or XML cannot hold); the caller adds its own advice to the
-// text that code page 949 cannot hold.
+// break, a text code page 949 or XML cannot hold, a version in the way); the caller adds its
+// own advice to the text that code page 949 cannot hold.
 [[nodiscard]] QString refusal(const ExportOutcome& outcome);
 [[nodiscard]] QString unreadableReference(int number, const QString& reference);
 // After the count of verses written and where: the verses appended to an earlier one, if any.

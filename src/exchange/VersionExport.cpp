@@ -3,10 +3,12 @@
 #include "books/BookAbbreviations.h"
 #include "platform/FileErrorDescriptions.h"
 #include "platform/FileNames.h"
+#include "versiondb/VersionFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -178,12 +180,16 @@ ExportOutcome exportVersion(const ExportRequest& request)
 {
     ExportOutcome outcome;
     outcome.destination = platform::fullPath(request.destination);
-    if (!request.replace) {
-        outcome.existing = existingExportPaths(request);
-        if (!outcome.existing.isEmpty()) {
-            outcome.result = ExportResult::WouldReplace;
-            return outcome;
-        }
+    outcome.existing = existingExportPaths(request);
+    if (const auto database = std::ranges::find_if(outcome.existing, versiondb::VersionFile::hasSqliteHeader);
+        database != outcome.existing.end()) {
+        outcome.existing = {*database};
+        outcome.result = ExportResult::WouldReplaceVersion;
+        return outcome;
+    }
+    if (!request.replace && !outcome.existing.isEmpty()) {
+        outcome.result = ExportResult::WouldReplace;
+        return outcome;
     }
     versiondb::VersionVerses version = versiondb::readVersionVerses(request.versionPath, request.control);
     if (version.cancelled) {

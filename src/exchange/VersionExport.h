@@ -70,6 +70,7 @@ enum class ExportResult
     NotXmlText,          // the text of verse holds a control character that an XML file cannot hold
     WriteFailed,         // a file could not be written: fileFailure
     WouldReplace,        // files of the names to write exist and the request does not replace them: existing
+    WouldReplaceVersion, // a file of a name to write is a version or another database, never replaced: existing
     Cancelled,           // the run was cancelled: no file was written or changed
 };
 

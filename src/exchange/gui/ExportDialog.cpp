@@ -189,6 +189,7 @@ void ExportDialog::onExportClicked()
     case ExportResult::UnreadableReference:
     case ExportResult::LineBreak:
     case ExportResult::NotXmlText:
+    case ExportResult::WouldReplaceVersion:
         m_dialogs.warn(this, name + ExportMessages::refusal(outcome));
         return;
     case ExportResult::Unencodable:

@@ -88,8 +88,8 @@ TEST_F(ExportCommand, aVersionInUseOrWithAnUnreadableReferenceIsRefused)
     expectRun({u"report"_s, odd}, 1, u"odd.dat\n\n"_s + exchange::ExportMessages::unreadableReference(2, u"창 01:2"_s));
 }
 
-// Files already there refuse an export (exit 1, nothing written); --force replaces them.
-TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
+// Files already there refuse an export (exit 1, nothing written); --force replaces them, but never a version.
+TEST_F(ExportCommand, refusesToReplaceFilesUnlessForcedAndVersionsAlways)
 {
     build(u"first"_s, {sample("genesis-1.txt")});
     const QString first = path(u"first.DAT"_s);
@@ -107,6 +107,11 @@ TEST_F(ExportCommand, refusesToReplaceFilesUnlessForced)
         EXPECT_EQ(bytes(earlier), "earlier");
         EXPECT_EQ(run(QStringList{u"export"_s, first, u"--force"_s} + arguments).exitCode, 0);
     }
+    const QByteArray version = bytes(first);
+    expectRun({u"export"_s, first, first, u"--format"_s, u"vpl"_s, u"--force"_s}, 1,
+              u"first.DAT\n\n'"_s + QDir::toNativeSeparators(first) +
+                  u"' 파일은 역본파일(데이터베이스)이므로 내보낸 파일로 바꾸지 않았습니다."_s);
+    EXPECT_EQ(bytes(first), version);
     EXPECT_TRUE(bytes(file).startsWith("Gen 1:1 "));
     EXPECT_TRUE(bytes(folder + u"/01-창.txt"_s)
                     .startsWith(platform::systemCodePageIs949() ? "\xC3\xA2 1:1 " : "\xEF\xBB\xBF\xEC\xB0\xBD 1:1 "));
