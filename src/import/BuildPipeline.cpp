@@ -26,8 +26,6 @@ namespace importer {
 namespace {
 
 const QString kNullText = QStringLiteral("null");
-// Beside the version's file name while phase 1 makes it; never ends in ".dat".
-const QString kStagingSuffix = QStringLiteral(".building");
 
 // A failure inside a phase, with the file it concerns.
 struct PhaseFailure

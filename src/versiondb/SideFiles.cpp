@@ -53,6 +53,14 @@ QStringList workFileLeftovers(const QString& path)
 
 } // namespace
 
+bool isSideOrWorkFileName(const QString& name)
+{
+    // The side files' suffixes and the work files' marks, as workFileLeftovers finds them (any case, as on Windows).
+    static const QRegularExpression kSuffix(QStringLiteral("(-journal|-wal|-shm|\\.(compact|repair)-[0-9a-f]{1,8})$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return kSuffix.match(name).hasMatch();
+}
+
 QString newWorkFilePath(const QString& path, WorkKind kind)
 {
     for (;;) {

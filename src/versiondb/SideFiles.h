@@ -28,6 +28,9 @@ enum class WorkKind
 // side files; only while path is held, or when it is being deleted.
 void removeWorkFileLeftovers(const QString& path);
 
+// Whether a file of this name would be taken for a side or work file of another, which its holder removes.
+[[nodiscard]] bool isSideOrWorkFileName(const QString& name);
+
 // Removes the side files of path; those that are not there are no failure.
 void removeSideFiles(const QString& path);
 

@@ -127,9 +127,10 @@ TEST_F(BuildPipelineTest, aFailureMidRunKeepsWhatWasStored)
     EXPECT_TRUE(outcome.messages.size() == 1 && outcome.messages[0].text.endsWith(kBuildFailure));
 }
 
-TEST(VersionName, aNameThatWouldLeaveTheInstallFolderIsRefused)
+TEST(VersionName, aNameThatWouldLeaveTheInstallFolderOrBeTakenForAWorkFileIsRefused)
 {
-    for (const char* bad : {"..", "a/b", "a\\b", "tab\there"}) {
+    for (const char* bad :
+         {"..", "a/b", "a\\b", "tab\there", "개역.DAT-journal", "a.dat.Compact-1f", "b.DAT.building"}) {
         EXPECT_TRUE(importer::versionNameProblem(QString::fromUtf8(bad)).has_value()) << bad;
     }
     EXPECT_FALSE(importer::versionNameProblem(u"공동 번역.v1"_s).has_value());
