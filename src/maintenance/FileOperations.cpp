@@ -82,7 +82,11 @@ bool FileOperations::moveFile(const QString& from, const QString& to)
 
 bool FileOperations::replaceFile(const QString& from, const QString& to)
 {
-    // POSIX rename, and MoveFileEx with REPLACE_EXISTING on Windows: one step.
+    // The copy takes the permissions of the file it replaces (a private version stays private); then POSIX rename,
+    // and MoveFileEx with REPLACE_EXISTING on Windows: one step.
+    if (QFileInfo::exists(to) && !QFile::setPermissions(from, QFile::permissions(to))) {
+        return false;
+    }
     std::error_code error;
     std::filesystem::rename(nativePath(from), nativePath(to), error);
     return !error;

@@ -443,7 +443,7 @@ QString Repair::keepOriginal(sqlite3* held) const
     }
     const RawFile original = held != nullptr ? RawFile(held) : RawFile(m_path);
     QSaveFile file(kept);
-    bool written = file.open(QIODevice::WriteOnly);
+    bool written = file.open(QIODevice::WriteOnly) && file.setPermissions(QFile::permissions(m_path));
     constexpr qint64 kChunk = 1 << 20;
     for (qint64 at = 0; written && at < original.size(); at += kChunk) {
         stopIfCancelled(m_control);
@@ -462,6 +462,10 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
     try {
         fill(fresh, composed);
         checkFresh(fresh, composed.onSkeleton);
+        // The fresh file takes the damaged one's permissions: a private version stays private.
+        if (!QFile::setPermissions(fresh, QFile::permissions(m_path))) {
+            raise(errorNumber::DiskError);
+        }
         if (!report.whole()) {
             report.keptOriginal = keepOriginal(held.get());
         }

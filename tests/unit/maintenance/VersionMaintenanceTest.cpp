@@ -107,6 +107,8 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     const QString chosen = testsupport::kSymbolicLinks ? path(u"mine.dat"_s) : file;
     ASSERT_TRUE(!testsupport::kSymbolicLinks || QFile::link(u"store/mine.dat"_s, chosen));
     churn(file);
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner)); // stays private
+    const QFile::Permissions mode = QFile::permissions(file);
     const auto before = storedRecords(file);
     const qint64 sizeBefore = QFileInfo(file).size();
     write(scratchPath(), "left by an earlier run");
@@ -114,6 +116,7 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     EXPECT_TRUE(outcome.compacted()) << outcome.failure.value_or(versiondb::ErrorItem{}).description.toStdString();
     EXPECT_EQ(QFileInfo(chosen).isSymLink(), testsupport::kSymbolicLinks);
     EXPECT_EQ(storedRecords(chosen), before);
+    EXPECT_EQ(QFile::permissions(file), mode);
     EXPECT_LT(QFileInfo(file).size(), sizeBefore);
     EXPECT_EQ(QDir(path(u"store"_s)).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"mine.dat"_s});
     EXPECT_EQ(installEntries() + programEntries(),

@@ -149,6 +149,8 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
         const QList<StoredRecord> before = storedRecords(file);
         const auto verifier = [&] { return sql(file, "SELECT hex(salt) || hex(verifier) FROM byeorisol_password"); };
         const QString verifierBefore = verifier();
+        ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner)); // stays private
+        const QFile::Permissions mode = QFile::permissions(file);
         c.damage(file);
         const QByteArray damaged = bytes(file);
         RepairReport report;
@@ -166,6 +168,7 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
             EXPECT_EQ(bytes(file), damaged);
         } else {
             EXPECT_TRUE(report.rewritten);
+            EXPECT_EQ(QFile::permissions(file), mode);
             EXPECT_FALSE(VersionStore::openDatabase(file)->soundnessFault());
             const QList<StoredRecord> after = storedRecords(chosen);
             ASSERT_EQ(after.size(), count);
@@ -189,7 +192,8 @@ TEST_F(CompactRepair, repairBringsBackEveryRecordOfTheReferenceAndSaysWhatItCoul
             EXPECT_EQ(report.damaged.size(), c.damagedTo != nullptr ? 1u : 0u);
             EXPECT_EQ(report.historyLost, c.historyLost);
             if (!report.whole()) {
-                EXPECT_EQ(bytes(report.keptOriginal), damaged);
+                EXPECT_EQ(std::pair(bytes(report.keptOriginal), QFile::permissions(report.keptOriginal)),
+                          std::pair(damaged, mode));
                 expectedFiles << QFileInfo(report.keptOriginal).fileName();
             }
             EXPECT_EQ(verifier() == verifierBefore, !folder.contains(u"verifier"_s));
