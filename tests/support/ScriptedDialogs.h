@@ -36,13 +36,8 @@ public:
     void queueFont(std::optional<platform::FontChoice> font) { m_fonts.push_back(std::move(font)); }
 
     [[nodiscard]] const QList<Shown>& messages() const { return m_messages; }
-    // For each box shown, whether the busy pointer was still up.
-    [[nodiscard]] QList<bool> busyAtMessages() const
-    {
-        QList<bool> busy(m_messages.size());
-        std::ranges::transform(m_messages, busy.begin(), &Shown::busyPointer);
-        return busy;
-    }
+    // Whether the busy pointer was still up at any box shown.
+    [[nodiscard]] bool busyAtAnyMessage() const { return std::ranges::any_of(m_messages, &Shown::busyPointer); }
     [[nodiscard]] const QList<platform::FileDialogRequest>& fileRequests() const { return m_fileRequests; }
     [[nodiscard]] bool allAnswersUsed() const { return m_answers.empty() && m_files.empty() && m_fonts.empty(); }
     void clear()

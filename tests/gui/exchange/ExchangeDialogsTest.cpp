@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(dialogs.messages().value(0).text + u'|' + dialogs.messages().value(1).text,
                  u"비교할 역본파일 A를 선택하여 주십시오 !|none.dat\r\n\r\n"_s +
                      versiondb::errorDescription(versiondb::errorNumber::FileNotFound));
-        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
+        QVERIFY(!dialogs.busyAtAnyMessage() && dialogs.allAnswersUsed() && dialogs.messages().size() == 2);
     }
 
     // The findings are listed by kind; decomposed text is composed after the question; Enter opens the verse editor.
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(dialogs.messages().value(1).text,
                  u"풀어쓴 한글(자모)이 있는 본문 1개를 완성형 한글로 조합하여 저장하시겠습니까?\r\n"
                  u"한 번의 변경으로 기록되므로 한꺼번에 되돌릴 수 있습니다."_s);
-        QVERIFY(!dialogs.busyAtMessages().contains(true) && dialogs.allAnswersUsed() && dialogs.messages().size() == 3);
+        QVERIFY(!dialogs.busyAtAnyMessage() && dialogs.allAnswersUsed() && dialogs.messages().size() == 3);
     }
 
     // An export asks before replacing a file; each window's run leaves only its cancel button usable, which stops it.

@@ -203,7 +203,7 @@ private slots:
             // Only the question before a deletion, which cannot be taken back, answers 아니요 to Enter.
             QCOMPARE(dialogs.messages().first().buttons == platform::MessageButtons::YesNoDefaultNo,
                      boxes.first() == askDelete);
-            QVERIFY(!dialogs.busyAtMessages().contains(true));
+            QVERIFY(!dialogs.busyAtAnyMessage());
             QCOMPARE(QApplication::overrideCursor(), nullptr);
             QCOMPARE(tree.installEntries(), kept ? QStringList{name} : QStringList());
             QVERIFY(!kept ||
