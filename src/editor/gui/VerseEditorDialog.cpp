@@ -360,17 +360,16 @@ std::optional<versiondb::ErrorItem> VerseEditorDialog::showVerse(const QString& 
 std::optional<versiondb::ErrorItem> VerseEditorDialog::openVersion(const QString& path, const QString& reference)
 {
     m_version.close();
+    // Nothing of the version before stays in the boxes: its verse would count as an edit of this one.
+    m_storedText.clear();
+    m_shownReferenceEdit->clear();
+    m_verseTextEdit->clear();
     if (std::optional<versiondb::ErrorItem> failure = m_version.open(path)) {
-        // Back to the window as it loads: no version, its title, the commands disabled. Emptying the reference box
-        // empties the display box and the text box.
-        m_storedText.clear();
+        // Back to the window as it loads: no version, its title, the commands disabled.
         m_referenceEdit->clear();
-        m_shownReferenceEdit->clear();
-        m_verseTextEdit->clear();
         setVersion(kCaption, false);
         return failure;
     }
-    m_storedText.clear();
     m_referenceEdit->setText(reference);
     setVersion(platform::getFileName(path), true);
     goToReference();

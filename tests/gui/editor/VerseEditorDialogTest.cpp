@@ -119,6 +119,11 @@ private slots:
         QCOMPARE(enabled(), 7);
         QCOMPARE(m_window->windowTitle(), u"sample.dat"_s);
         QCOMPARE(verseBox()->toPlainText(), kGenesis1);
+        // Another version without 창 1:1 shows nothing of this one, which would count as an edit of it.
+        const QString without = m_tree->makeVersion(u"without.dat"_s, testsupport::sampleVerses().mid(1));
+        expectMessage([&] { open(without); }, Exclamation, EditorMessages::kGoReferenceNotFound);
+        QVERIFY(verseBox()->toPlainText().isEmpty() && m_window->windowTitle() == u"without.dat"_s);
+        open(m_sample);
         QVERIFY(!testsupport::openable(m_sample));
         m_dialogs.queueFiles({});
         click("openVersionButton");
@@ -233,7 +238,7 @@ private slots:
             QVERIFY(detail.endsWith(u"  이전: "_s + kGenesis1 + u"\n  이후: 첫째"_s));
             QTest::keyClick(list, Qt::Key_Return);
         });
-        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false}));
+        QVERIFY(!m_dialogs.busyAtAnyMessage());
         QCOMPARE(m_dialogs.messages()[0].text,
                  u"창 1:1\r\n\r\n이 구절의 본문을 변경 1번 이전의 본문으로 되돌리시겠습니까?\r\n\r\n"_s + kGenesis1);
         QCOMPARE(m_dialogs.messages()[1].text, kUndone.arg(1));
@@ -287,7 +292,7 @@ private slots:
             QTest::keyClick(&window, Qt::Key_Escape);
         });
         QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
-        QCOMPARE(m_dialogs.busyAtMessages(), QList<bool>({false, false, false}));
+        QVERIFY(!m_dialogs.busyAtAnyMessage());
         QCOMPARE(m_dialogs.messages()[0].text,
                  EditorMessages::invalidPattern(u"(하나(님"_s, 5, u"missing closing parenthesis"_s));
         QCOMPARE(m_dialogs.messages()[2].text, u"sample.dat\r\n\r\n"_s + EditorMessages::replaceApplied(1, 1, 0));
