@@ -479,6 +479,7 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
     VersionStore::Statements& s = m_version.statements();
     Transaction transaction(m_version);
     PendingChange undo(source, QString::number(change));
+    std::vector<std::pair<qint64, std::optional<QByteArray>>> alreadyBack;
     for (const auto& [n, before] : kept(change, number ? std::optional(groupOf(*number)) : std::nullopt)) {
         const std::optional<qint64> row = number && n != *number ? std::nullopt : m_version.seek(n);
         if (!row) {
@@ -486,11 +487,19 @@ std::vector<VerseChange> History::takeBack(qint64 change, std::optional<qint64> 
         }
         const VerseRecord record = m_version.record(*row);
         if (same(record[kText], before)) {
+            alreadyBack.emplace_back(n, utf8Of(record[kText]));
             continue;
         }
         keep(n, utf8Of(record[kText]), undo);
         storeText(s.setText, *row, before);
         restored.push_back({{}, n, record[kReference].toString(), record[kText], before});
+    }
+    // A change taken back at all counts every verse of it, those already as they were before it too (a verse's own
+    // undo, a build that gave a verse twice): by that count the history knows that the whole change was taken back.
+    if (!restored.empty()) {
+        for (auto& [n, text] : alreadyBack) {
+            keep(n, std::move(text), undo);
+        }
     }
     const Change made{finish(undo), QDateTime::currentDateTime(), source, QString::number(change),
                       static_cast<qint64>(restored.size())};
