@@ -73,7 +73,7 @@ int repairCommand(const QString& programFolder, const QString& path)
             printMessage(heading + u'\n' + ranges.join(u'\n'));
         }
     }
-    return outcome.whole() ? kSuccess : kLineErrorsOrRefused;
+    return outcome.whole() && !outcome.historyLost ? kSuccess : kLineErrorsOrRefused;
 }
 
 int deleteCommand(const QString& programFolder, const QString& path)

@@ -143,6 +143,9 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
             message.icon = platform::MessageIcon::Exclamation;
             message.text +=
                 QStringLiteral("\r\n변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다.");
+            if (outcome.whole()) { // else the text names it already
+                message.text += QStringLiteral("\r\n") + kKeptOriginal + platform::getFileName(outcome.keptOriginal);
+            }
         }
         return {message};
     }

@@ -466,7 +466,7 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
         if (!QFile::setPermissions(fresh, QFile::permissions(m_path))) {
             raise(errorNumber::DiskError);
         }
-        if (!report.whole()) {
+        if (!report.whole() || report.historyLost) {
             report.keptOriginal = keepOriginal(held.get());
         }
         // The last moment to stop: from here on the fresh file takes the damaged one's place.

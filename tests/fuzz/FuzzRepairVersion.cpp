@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(report.asFound || !repairDatabase(path, reference).rewritten);
     }
     if (!report.keptOriginal.isEmpty()) {
-        require(!report.whole() && QFile::remove(report.keptOriginal));
+        require((!report.whole() || report.historyLost) && QFile::remove(report.keptOriginal));
     }
     require(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot) ==
             QStringList{QStringLiteral("v.dat")});

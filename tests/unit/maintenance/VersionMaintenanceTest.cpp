@@ -208,13 +208,15 @@ TEST_F(Maintenance, aCancelledCompactionOrRepairLeavesTheFileAsItWas)
     EXPECT_EQ(bytes(file), damaged);
     EXPECT_EQ(installEntries() + programEntries(), QStringList{u"mine.dat"_s});
 
-    // Repaired with a history row that does not read: every text comes back, and the message says the history did not.
+    // Repaired with a history row that does not read: the texts come back; the message says so, naming the kept file.
     (void)sql(file, u"INSERT INTO \"이전본문\" VALUES (1, x'28b52ffd')"_s);
     const maintenance::RepairOutcome repaired = VersionMaintenance(programFolder()).repairVersion(file);
     EXPECT_TRUE(repaired.repaired && repaired.whole() && repaired.historyLost);
     const QList<maintenance::Message> said = MaintenanceMessages::forOutcome(u"mine.dat"_s, repaired);
-    EXPECT_EQ(said, (QList<maintenance::Message>{
-                        {platform::MessageIcon::Exclamation,
-                         MaintenanceMessages::repairSucceeded(u"mine.dat"_s).text +
-                             u"\r\n변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다."_s}}));
+    const QString kept = u"\r\n손상된 원본 파일: "_s + QFileInfo(repaired.keptOriginal).fileName();
+    EXPECT_EQ(said,
+              (QList<maintenance::Message>{
+                  {platform::MessageIcon::Exclamation,
+                   MaintenanceMessages::repairSucceeded(u"mine.dat"_s).text +
+                       u"\r\n변경 이력을 끝까지 읽지 못했습니다. 읽지 못한 변경은 되돌릴 수 없습니다."_s + kept}}));
 }
