@@ -45,7 +45,8 @@ int compactCommand(const QString& programFolder, const QString& path)
     if (outcome.failure) {
         std::fprintf(stderr, "byeorisol-data: %s\n", outcome.failure->description.toUtf8().constData());
     }
-    if (outcome.failedAt == maintenance::CompactStep::Damaged) {
+    if (outcome.failedAt == maintenance::CompactStep::Damaged ||
+        outcome.failedAt == maintenance::CompactStep::ScratchInUse) {
         return kLineErrorsOrRefused;
     }
     return outcome.compacted() ? kSuccess : kFailure;

@@ -167,6 +167,12 @@ QList<Message> MaintenanceMessages::forOutcome(const QString& displayName, const
     if (outcome.failedAt == CompactStep::Cancelled) {
         return {compactCancelled(displayName)};
     }
+    if (outcome.failedAt == CompactStep::ScratchInUse) {
+        return {{platform::MessageIcon::Exclamation,
+                 displayName + kAfterName +
+                     QStringLiteral(
+                         "다른 역본파일을 최적화하고 있어 최적화하지 않았습니다. 그 작업이 끝난 다음 다시 하십시오.")}};
+    }
     return {outcome.compacted() ? compactSucceeded(displayName) : compactFailed()};
 }
 

@@ -6,6 +6,7 @@
 #include "platform/FileErrorDescriptions.h"
 #include "platform/FileMove.h"
 #include "platform/FileNames.h"
+#include "platform/InstanceLock.h"
 #include "platform/ProgramFolders.h"
 #include "versiondb/Cancelled.h"
 #include "versiondb/Error.h"
@@ -104,6 +105,12 @@ CompactOutcome VersionMaintenance::compact(const QString& chosen, platform::RunC
     const QString scratch = versiondb::scratchPath(m_programFolder);
     if (sameFile(path, scratch)) {
         return {CompactStep::SameAsScratch, {}};
+    }
+    // One compaction at a time: they share the scratch database, which another would delete or take for its copy.
+    const std::optional<platform::InstanceLock> scratchHeld =
+        platform::InstanceLock::acquire(platform::instanceLockKey(scratch));
+    if (!scratchHeld) {
+        return {CompactStep::ScratchInUse, {}};
     }
 
     // An old scratch database is deleted first.

@@ -40,6 +40,7 @@ enum class CompactStep
 {
     None,
     SameAsScratch,      // the chosen file is the scratch database itself
+    ScratchInUse,       // another compaction holds the scratch database
     Damaged,            // the chosen file is not sound: it needs a repair first
     RemoveOldScratch,   // an old temp.mdb could not be deleted
     Engine,             // the engine's compaction failed

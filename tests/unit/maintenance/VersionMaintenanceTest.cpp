@@ -5,6 +5,7 @@
 #include "maintenance/FileOperations.h"
 #include "maintenance/MaintenanceMessages.h"
 #include "platform/FileErrorDescriptions.h"
+#include "platform/InstanceLock.h"
 #include "support/InstallTreeTest.h"
 #include "versiondb/SideFiles.h"
 #include "versiondb/VersionStore.h"
@@ -99,7 +100,8 @@ using Maintenance = InstallTreeTest;
 
 } // namespace
 
-// An old temp.mdb is removed, a link's target is compacted, and the scratch database is never a source.
+// An old temp.mdb is removed, a link's target is compacted; the scratch database is never a source, nor touched while
+// another compaction holds it.
 TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
 {
     QDir(installFolder()).mkdir(u"store"_s);
@@ -124,6 +126,8 @@ TEST_F(Maintenance, compactionKeepsEveryRecordAndTheNameAndLeavesNoOtherFile)
     ASSERT_TRUE(QFile::copy(file, scratchPath()));
     const QByteArray scratch = bytes(scratchPath());
     EXPECT_EQ(VersionMaintenance(programFolder()).compactVersion(scratchPath()).failedAt, CompactStep::SameAsScratch);
+    const auto another = platform::InstanceLock::acquire(platform::instanceLockKey(scratchPath())); // a run holds it
+    EXPECT_EQ(VersionMaintenance(programFolder()).compactVersion(file).failedAt, CompactStep::ScratchInUse);
     EXPECT_EQ(bytes(scratchPath()), scratch);
 }
 
