@@ -53,7 +53,13 @@ ParsedLine parseImportLine(QStringView line, const ReferenceExists& exists)
         return parsed;
     }
 
-    // The character after the verse digits is the separator and is dropped, whatever it is.
+    // A range of verses ("창 1:3-5") is no verse: its end would be read as the text.
+    if (verseEnd + 1 < trimmed.size() && QStringView(u"-~\u2013,").contains(trimmed[verseEnd]) &&
+        isDigit(trimmed[verseEnd + 1])) {
+        parsed.outcome = LineOutcome::VerseNotNumeric;
+        return parsed;
+    }
+    // Else the character after the verse digits is the separator and is dropped, whatever it is.
     // When the digits end the line there is no separator and the text is empty.
     if (verseEnd + 1 < trimmed.size()) {
         parsed.text = books::trimSpaces(trimmed.sliced(verseEnd + 1)).toString();

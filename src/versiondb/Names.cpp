@@ -70,7 +70,11 @@ QString displayName(const QString& path)
 
 bool isShippedName(const QString& path)
 {
-    const QString name = lowerAsciiLetters(displayName(path));
+    // Windows drops the dots and spaces that end a name: "개역.DAT." is 개역.DAT there.
+    QString name = lowerAsciiLetters(displayName(path));
+    while (name.endsWith(u'.') || name.endsWith(u' ')) {
+        name.chop(1);
+    }
     return name == QStringLiteral("kjv.dat") || name == QStringLiteral("user.dat") ||
            name == QStringLiteral("개역.dat");
 }

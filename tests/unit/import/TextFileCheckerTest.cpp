@@ -109,6 +109,8 @@ TEST(parseImportLine, linesAndKeysFollowTheRulesInOrder)
         {u"   ", Blank, u"||"},
         {u"창 1;1 태초에", MissingColon, u"||"},
         {u"창 1:１ x", VerseNotNumeric, u"||"},
+        {u"창 1:3-5 빛이", VerseNotNumeric, u"||"}, // a range, whose end is no text of verse 3
+        {u"창 1:3,4 빛이", VerseNotNumeric, u"||"},
         {u"창 1:1234 태초에", VerseTooLong, u"||"},
         {u"창1:1 태초에", ChapterNotFound, u"|태초에|"},
         {u"창세기 1:1 태초에", UnknownBook, u"|태초에|창세기"},
