@@ -1,6 +1,7 @@
 #include "maintenance/FileOperations.h"
 
 #include "platform/FileErrorDescriptions.h"
+#include "platform/FileMove.h"
 #include "versiondb/VersionStore.h"
 
 #include <QFile>
@@ -82,9 +83,9 @@ bool FileOperations::moveFile(const QString& from, const QString& to)
 
 bool FileOperations::replaceFile(const QString& from, const QString& to)
 {
-    // The copy takes the permissions of the file it replaces (a private version stays private); then POSIX rename,
-    // and MoveFileEx with REPLACE_EXISTING on Windows: one step.
-    if (QFileInfo::exists(to) && !QFile::setPermissions(from, QFile::permissions(to))) {
+    // The copy takes the access of the file it replaces (a private version stays private, a user's stays theirs); then
+    // POSIX rename, and MoveFileEx with REPLACE_EXISTING on Windows: one step.
+    if (QFileInfo::exists(to) && !platform::takeAccessOf(from, to)) {
         return false;
     }
     std::error_code error;

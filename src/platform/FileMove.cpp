@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -27,6 +28,19 @@ RenameOutcome renameToNewName(const QString& from, const QString& to)
     }
     return QFileInfo::exists(to) ? RenameOutcome::TargetExists : RenameOutcome::Failed;
 #endif
+}
+
+bool takeAccessOf(const QString& path, const QString& model)
+{
+#ifndef Q_OS_WIN
+    // Before the permissions, which a change of owner may clear. Only root may give a file away; anyone else keeps
+    // the copy as their own, as cp -p does.
+    struct stat of = {};
+    if (::stat(QFile::encodeName(model).constData(), &of) == 0) {
+        (void)::chown(QFile::encodeName(path).constData(), of.st_uid, of.st_gid);
+    }
+#endif
+    return QFile::setPermissions(path, QFile::permissions(model));
 }
 
 void flushFolder(const QString& folder)

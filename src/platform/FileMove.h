@@ -14,6 +14,10 @@ enum class RenameOutcome
 // Gives a file a new name in the same folder in one step, never over a file that has that name already.
 [[nodiscard]] RenameOutcome renameToNewName(const QString& from, const QString& to);
 
+// Gives the file at path the permissions of model and, where this user may (root, on Linux), its owner and group: a
+// copy that takes a version's place keeps who may read and write it. False when the permissions could not be set.
+[[nodiscard]] bool takeAccessOf(const QString& path, const QString& model);
+
 // Writes a folder's entries to the disk, so that a rename in it survives a crash.
 void flushFolder(const QString& folder);
 

@@ -450,7 +450,8 @@ QString Repair::keepOriginal(sqlite3* held) const
         const QByteArray chunk = original.read(at, kChunk);
         written = !chunk.isEmpty() && file.write(chunk) == chunk.size();
     }
-    if (!written || !file.commit()) {
+    if (!written || !file.commit() || !platform::takeAccessOf(kept, m_path)) {
+        QFile::remove(kept);
         raise(errorNumber::DiskError);
     }
     return kept;
@@ -462,8 +463,8 @@ void Repair::replace(sqlite::Connection& held, const Composed& composed, RepairR
     try {
         fill(fresh, composed);
         checkFresh(fresh, composed.onSkeleton);
-        // The fresh file takes the damaged one's permissions: a private version stays private.
-        if (!QFile::setPermissions(fresh, QFile::permissions(m_path))) {
+        // The fresh file takes the damaged one's access: a private version stays private, a user's stays theirs.
+        if (!platform::takeAccessOf(fresh, m_path)) {
             raise(errorNumber::DiskError);
         }
         if (!report.whole() || report.historyLost) {
