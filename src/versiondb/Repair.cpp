@@ -442,6 +442,8 @@ QString Repair::keepOriginal(sqlite3* held) const
         kept = m_path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
     }
     const RawFile original = held != nullptr ? RawFile(held) : RawFile(m_path);
+    // The copy has the version's permissions while it is written, so that a private version's is never open to
+    // others, and its owner once it has its name.
     QSaveFile file(kept);
     bool written = file.open(QIODevice::WriteOnly) && file.setPermissions(QFile::permissions(m_path));
     constexpr qint64 kChunk = 1 << 20;

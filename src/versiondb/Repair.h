@@ -26,7 +26,7 @@ struct RepairReport
     // Texts brought back with bytes that are not text, or with a line break; each such byte is U+FFFD now.
     std::vector<books::SkeletonVerse> damaged;
     // The damaged file, kept beside the version under a name that does not end in .dat
-    // when anything was lost or damaged.
+    // when anything was lost or damaged, a verse's text or the history.
     QString keptOriginal;
     // Changes of the history, or texts it kept, that could not be read whole and are left out: those changes can
     // no longer be taken back.
